@@ -1,0 +1,448 @@
+#include "ui/cmd.h"
+
+#include "ui/media.h"
+#include "ui/text.h"
+#include "ui/value.h"
+
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <cctype>
+#include <fstream>
+#include <mutex>
+#include <sys/stat.h>
+
+namespace ui {
+
+namespace {
+Runtime& rt() { return Runtime::current(); }
+Control& unit_of(const Ref& r) { return rt().unit(r.form, r.control); }
+Form* form_of(const std::string& name) { return name.empty() ? nullptr : rt().form(name); }
+
+std::mutex g_probe_mutex;
+std::string g_probe_url = "http://www.example.com/";
+} // namespace
+
+// ---- Value ----------------------------------------------------------------------
+double Value::number() const
+{
+    if (auto p = std::get_if<int32_t>(&v_)) return *p;
+    if (auto p = std::get_if<bool>(&v_)) return *p ? 1 : 0;
+    if (auto p = std::get_if<double>(&v_)) return *p;
+    if (auto p = std::get_if<float>(&v_)) return *p;
+    if (auto p = std::get_if<std::string>(&v_)) return text_to_number(*p);
+    return 0;
+}
+int32_t Value::integer() const
+{
+    if (auto p = std::get_if<int32_t>(&v_)) return *p;
+    if (auto p = std::get_if<std::string>(&v_)) return text_to_int(*p);
+    return float_to_int(number());
+}
+bool Value::truth() const
+{
+    if (auto p = std::get_if<bool>(&v_)) return *p;
+    if (auto p = std::get_if<std::string>(&v_)) return *p == "真" || text_to_number(*p) != 0;
+    return number() != 0;
+}
+std::string Value::text() const
+{
+    if (auto p = std::get_if<int32_t>(&v_)) return int_to_text(*p);
+    if (auto p = std::get_if<bool>(&v_)) return bool_to_text(*p);
+    if (auto p = std::get_if<double>(&v_)) return number_to_text(*p);
+    if (auto p = std::get_if<float>(&v_)) return float_to_text(*p);
+    if (auto p = std::get_if<std::string>(&v_)) return *p;
+    if (auto p = std::get_if<Blob>(&v_)) return p->data.substr(0, p->data.find('\0'));
+    return {};
+}
+const Bytes& Value::bytes() const
+{
+    static const Bytes empty;
+    if (auto p = std::get_if<Blob>(&v_)) return p->data;
+    if (auto p = std::get_if<std::string>(&v_)) return *p;
+    return empty;
+}
+
+// ---- properties ----------------------------------------------------------------------
+Value rt_get_property(const Ref& r, int prop, int member) { return rt().get(unit_of(r), prop, member); }
+void rt_set_property(const Ref& r, int prop, const Value& v, int member) { rt().set(unit_of(r), prop, v, member); }
+
+// ---- conversions ----------------------------------------------------------------------
+double cmd_to_number(const Value& v) { return v.number(); }
+int32_t cmd_to_int(const Value& v) { return v.integer(); }
+float cmd_to_float(const Value& v) { return float(v.number()); }
+std::string cmd_to_text(const Value& v) { return v.text(); }
+double cmd_round(double x, int places) { return round_places(x, places); }
+int32_t gen_float_to_int(double x) { return float_to_int(x); }
+
+int32_t cmd_random(int32_t min, int32_t max)
+{
+    // Never seeded: the same sequence on every run.
+    static uint64_t state = 0x2545F4914F6CDD1DULL;
+    static std::mutex m;
+    std::lock_guard lock(m);
+    if (min < 0) min = 0;
+    if (max < 0) max = 0;
+    if (min > max) std::swap(min, max);
+    state ^= state >> 12;
+    state ^= state << 25;
+    state ^= state >> 27;
+    uint64_t g = (state * 0x2545F4914F6CDD1DULL) >> 33; // 31 bits
+    int64_t span = int64_t(max) - min + 1;
+    return int32_t(min + int64_t(g % uint64_t(span)));
+}
+
+void cmd_sort_array(std::vector<double>& a, bool ascending)
+{
+    if (ascending) std::stable_sort(a.begin(), a.end());
+    else std::stable_sort(a.begin(), a.end(), std::greater<double>());
+}
+
+bool gen_compare_bytes(const Bytes& a, const Bytes& b, size_t length)
+{
+    if (a.size() < length || b.size() < length) return false;
+    return a.compare(0, length, b, 0, length) == 0;
+}
+
+// ---- texts -------------------------------------------------------------------------
+int cmd_text_length(const std::string& s) { return text_length(s); }
+std::string cmd_text_mid(const std::string& s, int start, int length) { return text_mid(s, start, length); }
+int cmd_find_text(const std::string& s, const std::string& sought, int start, bool ignore_case)
+{
+    return find_text(s, sought, start, ignore_case);
+}
+
+const std::string& TextArray::operator[](int index) const
+{
+    if (index < 1) rt().fail("错误代码：4\r\n\r\n错误信息：数组成员引用下标必须大于等于1\r\n");
+    if (index > int(v_.size())) rt().fail("错误代码：1\r\n\r\n错误信息：数组成员引用下标超出定义范围\r\n");
+    return v_[index - 1];
+}
+
+TextArray cmd_split_text(const std::string& s, const std::string& sep, int max_parts)
+{
+    return TextArray(split_text(s, sep, max_parts));
+}
+
+DateTime cmd_now() { return rt().backend().now(); }
+
+// ---- forms and windows -----------------------------------------------------------------
+bool cmd_load_form(const std::string& form, const std::string& owner, bool modal)
+{
+    return rt().load_form(form, form_of(owner), modal) != nullptr;
+}
+
+bool cmd_is_created(const Ref& r)
+{
+    Form* f = rt().form(r.form);
+    if (!f) return false;
+    return r.control.empty() || f->find(r.control) != nullptr;
+}
+
+void cmd_destroy(const std::string& form)
+{
+    if (Form* f = rt().form(form)) rt().destroy_later(*f);
+}
+
+void cmd_set_parent(const std::string& form, const Ref& container)
+{
+    Control& frame = unit_of(container);
+    Form* f = rt().form(form);
+    if (!f) rt().fail("错误信息：未载入欲访问窗口组件所在的窗口\r\n");
+    rt().set_parent(*f, frame);
+}
+
+void cmd_move(const Ref& r, int left, int top, int width, int height)
+{
+    Control& c = unit_of(r);
+    if (left != -1) rt().set(c, prop::Left, left);
+    if (top != -1) rt().set(c, prop::Top, top);
+    if (width != -1 && height != -1 && c.kind == Kind::window) {
+        // One resize, one size-changed notice.
+        bool differs = c.width != width || c.height != height;
+        c.width = width;
+        c.height = height;
+        rt().backend().property_changed(c, prop::Width);
+        if (differs) rt().raise(c, Event::SizeChanged);
+        return;
+    }
+    if (width != -1) rt().set(c, prop::Width, width);
+    if (height != -1) rt().set(c, prop::Height, height);
+}
+
+static int border_inset(const Control& c)
+{
+    if (c.kind == Kind::ShapeBox) return 1; // the frame's own line
+    return 0;
+}
+int cmd_client_width(const Ref& r)
+{
+    Control& c = unit_of(r);
+    return std::max(0, c.width - 2 * border_inset(c));
+}
+int cmd_client_height(const Ref& r)
+{
+    Control& c = unit_of(r);
+    return std::max(0, c.height - 2 * border_inset(c));
+}
+int cmd_screen_width() { return rt().backend().screen_width(); }
+void cmd_set_z_order(const Ref& r, int position) { rt().backend().z_order(unit_of(r), position); }
+void cmd_set_focus(const Ref& r) { rt().set_focus(&unit_of(r)); }
+bool cmd_has_focus(const Ref& r)
+{
+    if (!cmd_is_created(r)) return false;
+    return rt().has_focus(unit_of(r));
+}
+void cmd_repaint_now(const Ref& r) { rt().backend().repaint_now(unit_of(r)); }
+int cmd_mouse_x() { return rt().backend().mouse_x(); }
+int cmd_mouse_y() { return rt().backend().mouse_y(); }
+
+void cmd_popup_menu(const std::string& form, const std::string& root_caption)
+{
+    Form* f = rt().form(form);
+    if (!f) rt().fail("错误信息：未载入欲访问窗口组件所在的窗口\r\n");
+    for (int i = 0; i < int(f->menus.size()); ++i) {
+        const MenuItem& m = f->menus[i];
+        if (m.level == 0 && m.hidden && (root_caption.empty() || m.caption == root_caption)) {
+            int chosen = rt().backend().popup_menu(*f, i, cmd_mouse_x() + 3, cmd_mouse_y() + 3);
+            if (chosen >= 0) rt().user_menu(*f, chosen);
+            return;
+        }
+    }
+}
+
+void cmd_set_xp_style(int scheme) { rt().backend().set_xp_style(scheme); }
+
+// ---- messages, sounds, timing -------------------------------------------------------------
+int cmd_message_box(const Value& content, int style, const std::string& caption, const std::string& owner)
+{
+    return rt().backend().message_box(content.text(), style, caption, form_of(owner));
+}
+
+bool cmd_play_sound(const Bytes& wav)
+{
+    if (!parse_wav(wav, nullptr)) return false;
+    rt().backend().play_sound(wav, "");
+    return true;
+}
+
+bool cmd_play_sound_resource(const std::string& path)
+{
+    const Bytes& wav = resource(path);
+    if (!parse_wav(wav, nullptr)) return false;
+    rt().backend().play_sound(wav, path);
+    return true;
+}
+
+void cmd_sleep(int ms) { rt().backend().sleep(std::max(0, ms)); }
+void cmd_wait_pumping(int ms)
+{
+    if (ms > 0) rt().backend().wait_pumping(ms);
+}
+
+// ---- files --------------------------------------------------------------------------
+std::string cmd_program_folder()
+{
+    std::string f = rt().backend().program_folder();
+    while (f.size() > 1 && f.back() == '/') f.pop_back();
+    return f;
+}
+
+bool cmd_make_folder(const std::string& path)
+{
+    if (path.empty()) return false;
+    return ::mkdir(path.c_str(), 0777) == 0;
+}
+
+bool cmd_write_file(const std::string& path, const std::vector<const Bytes*>& blocks)
+{
+    if (path.empty()) return false;
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    bool ok = true;
+    for (const Bytes* b : blocks)
+        if (b && !b->empty() && std::fwrite(b->data(), 1, b->size(), f) != b->size()) ok = false;
+    if (std::fclose(f) != 0) ok = false;
+    return ok;
+}
+
+// ---- web, shell, threads ------------------------------------------------------------------
+namespace {
+size_t collect(char* p, size_t size, size_t n, void* out)
+{
+    auto* body = static_cast<Bytes*>(out);
+    size_t len = size * n;
+    // Notice pages are small; refuse to hold more than 4 MiB.
+    if (body->size() + len > (4u << 20)) return 0;
+    body->append(p, len);
+    return len;
+}
+void curl_once()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+} // namespace
+
+Bytes cmd_http_get(const std::string& url, int timeout_ms)
+{
+    curl_once();
+    Bytes body;
+    CURL* h = curl_easy_init();
+    if (!h) return body;
+    curl_easy_setopt(h, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(h, CURLOPT_MAXREDIRS, 5L);
+    curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, long(std::max(1, timeout_ms)));
+    curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, long(std::max(1, timeout_ms)));
+    curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, collect);
+    curl_easy_setopt(h, CURLOPT_WRITEDATA, &body);
+    CURLcode rc = curl_easy_perform(h);
+    curl_easy_cleanup(h);
+    if (rc != CURLE_OK) body.clear();
+    return body;
+}
+
+std::string cmd_convert_encoding(const std::string& bytes, const std::string& from, const std::string& to)
+{
+    return convert_encoding(bytes, from.c_str(), to.c_str());
+}
+
+void set_online_probe(const std::string& url)
+{
+    std::lock_guard lock(g_probe_mutex);
+    g_probe_url = url;
+}
+
+bool cmd_is_online()
+{
+    std::string url;
+    {
+        std::lock_guard lock(g_probe_mutex);
+        url = g_probe_url;
+    }
+    curl_once();
+    CURL* h = curl_easy_init();
+    if (!h) return false;
+    curl_easy_setopt(h, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(h, CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, 3000L);
+    curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, 3000L);
+    CURLcode rc = curl_easy_perform(h);
+    curl_easy_cleanup(h);
+    return rc == CURLE_OK;
+}
+
+static bool web_address(const std::string& url)
+{
+    auto starts = [&](const char* p) {
+        size_t n = std::strlen(p);
+        if (url.size() <= n) return false;
+        for (size_t i = 0; i < n; ++i)
+            if (std::tolower(static_cast<unsigned char>(url[i])) != p[i]) return false;
+        return true;
+    };
+    return starts("http://") || starts("https://");
+}
+
+bool cmd_open_url(const std::string& url)
+{
+    if (!web_address(url)) return false;
+    rt().backend().open_url(url);
+    return true;
+}
+
+bool cmd_html_view_navigate(const Ref& viewer, const std::string& url)
+{
+    Control& c = unit_of(viewer);
+    c.address = url;
+    // The hidden viewer hands the address to the desktop's opener.
+    return cmd_open_url(url);
+}
+
+void cmd_shell_run(int verb, const std::string& path) { rt().backend().shell_run(verb, path); }
+
+bool cmd_start_thread(std::function<void()> fn)
+{
+    rt().start_thread(std::move(fn));
+    return true;
+}
+
+void cmd_post(std::function<void()> fn) { rt().backend().post(std::move(fn)); }
+
+// ---- lists, tips, edit boxes, dialogs ---------------------------------------------------------
+std::string cmd_combo_item_text(const Ref& r, int index)
+{
+    Control& c = unit_of(r);
+    return index >= 0 && index < int(c.items.size()) ? c.items[index] : std::string();
+}
+
+int cmd_combo_add_item(const Ref& r, const std::string& text)
+{
+    Control& c = unit_of(r);
+    c.items.push_back(text);
+    c.item_checked.push_back(false);
+    rt().backend().items_changed(c);
+    return int(c.items.size()) - 1;
+}
+
+void cmd_combo_clear(const Ref& r)
+{
+    Control& c = unit_of(r);
+    c.items.clear();
+    c.item_checked.clear();
+    c.current_index = -1; // the edit text stays
+    rt().backend().items_changed(c);
+}
+
+int cmd_list_count(const Ref& r) { return int(unit_of(r).items.size()); }
+std::string cmd_list_item_text(const Ref& r, int index) { return cmd_combo_item_text(r, index); }
+int cmd_list_add_item(const Ref& r, const std::string& text) { return cmd_combo_add_item(r, text); }
+void cmd_list_clear(const Ref& r)
+{
+    Control& c = unit_of(r);
+    c.items.clear();
+    c.item_checked.clear();
+    c.current_index = -1;
+    rt().backend().items_changed(c);
+}
+
+bool cmd_checklist_is_checked(const Ref& r, int index)
+{
+    Control& c = unit_of(r);
+    return index >= 0 && index < int(c.item_checked.size()) && c.item_checked[index];
+}
+
+void cmd_edit_append(const Ref& r, const std::vector<std::string>& texts)
+{
+    Control& c = unit_of(r);
+    std::string s = c.text;
+    for (auto& t : texts) s += t;
+    // Appending changes the text like typing does: one change notice.
+    c.text = s;
+    rt().backend().property_changed(c, prop::EditBox::Content);
+    rt().raise(c, Event::ContentChanged);
+}
+
+bool cmd_attach_tip(const Ref& tip, const Ref& target, const std::string& text)
+{
+    Control& t = unit_of(tip);
+    Control& c = unit_of(target);
+    t.tips[c.id] = text; // attaching again replaces the text
+    rt().backend().items_changed(t);
+    return true;
+}
+
+bool cmd_open_dialog(const Ref& r) { return rt().backend().open_dialog(unit_of(r)); }
+
+void rt_exit(int code) { rt().exit_program(code); }
+
+} // namespace ui

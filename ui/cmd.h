@@ -1,0 +1,132 @@
+#pragma once
+// The operations every handler uses: the window layer's public face.
+// Forms and controls are named by form name and control name; an empty
+// control name means the form itself.
+#include "ui/runtime.h"
+#include "ui/values.h"
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace ui {
+
+struct Ref {
+    std::string form;
+    std::string control; // empty: the form itself
+};
+inline Ref U(std::string form, std::string control = {}) { return {std::move(form), std::move(control)}; }
+
+// --- properties -------------------------------------------------------------
+Value rt_get_property(const Ref& unit, int prop, int member = -1);
+void rt_set_property(const Ref& unit, int prop, const Value& v, int member = -1);
+
+// --- conversions ------------------------------------------------------------
+double cmd_to_number(const Value& v);
+int32_t cmd_to_int(const Value& v);
+float cmd_to_float(const Value& v);
+std::string cmd_to_text(const Value& v);
+double cmd_round(double x, int places = 0);
+inline double cmd_power(double x, double y) { return std::pow(x, y); }
+inline double cmd_sqrt(double x) { return std::sqrt(x); }
+inline double cmd_sin(double x) { return std::sin(x); }
+inline double cmd_cos(double x) { return std::cos(x); }
+inline double cmd_tan(double x) { return std::tan(x); }
+int32_t cmd_random(int32_t min = 0, int32_t max = 2147483647);
+void cmd_sort_array(std::vector<double>& a, bool ascending = true);
+int32_t gen_float_to_int(double x);
+bool gen_compare_bytes(const Bytes& a, const Bytes& b, size_t length);
+
+// --- texts (lengths and positions in GBK bytes) -------------------------------
+int cmd_text_length(const std::string& s);
+std::string cmd_text_mid(const std::string& s, int start, int length);
+int cmd_find_text(const std::string& s, const std::string& sought, int start = 1, bool ignore_case = false);
+
+// A 1-based text array; an index outside it ends the program with the
+// runtime error, as the array rules say.
+class TextArray {
+public:
+    TextArray() = default;
+    explicit TextArray(std::vector<std::string> v) : v_(std::move(v)) {}
+    int size() const { return int(v_.size()); }
+    const std::string& operator[](int index) const; // 1-based
+private:
+    std::vector<std::string> v_;
+};
+TextArray cmd_split_text(const std::string& s, const std::string& sep = ",", int max_parts = 0);
+
+// --- date and time -------------------------------------------------------------
+DateTime cmd_now();
+inline int cmd_year(const DateTime& t) { return t.year; }
+inline int cmd_month(const DateTime& t) { return t.month; }
+inline int cmd_day(const DateTime& t) { return t.day; }
+inline int cmd_hour(const DateTime& t) { return t.hour; }
+inline int cmd_minute(const DateTime& t) { return t.minute; }
+inline int cmd_second(const DateTime& t) { return t.second; }
+
+// --- forms and windows ------------------------------------------------------------
+bool cmd_load_form(const std::string& form, const std::string& owner = {}, bool modal = false);
+bool cmd_is_created(const Ref& unit);
+void cmd_destroy(const std::string& form);
+void cmd_set_parent(const std::string& form, const Ref& container);
+void cmd_move(const Ref& unit, int left = -1, int top = -1, int width = -1, int height = -1);
+int cmd_client_width(const Ref& unit);
+int cmd_client_height(const Ref& unit);
+int cmd_screen_width();
+void cmd_set_z_order(const Ref& unit, int position);
+void cmd_set_focus(const Ref& unit);
+bool cmd_has_focus(const Ref& unit);
+void cmd_repaint_now(const Ref& unit);
+int cmd_mouse_x();
+int cmd_mouse_y();
+// Pops up the hidden menu root whose caption is given (or the first hidden
+// root when empty) and runs the chosen item's handler.
+void cmd_popup_menu(const std::string& form, const std::string& root_caption = {});
+void cmd_set_xp_style(int scheme);
+
+// --- messages, sounds, timing ------------------------------------------------------
+int cmd_message_box(const Value& content, int style = 0, const std::string& caption = "信息：",
+                    const std::string& owner = {});
+bool cmd_play_sound(const Bytes& wav);
+// Plays the embedded sound at the path; the path is what the logs show.
+bool cmd_play_sound_resource(const std::string& path);
+void cmd_sleep(int ms);
+void cmd_wait_pumping(int ms);
+
+// --- files ---------------------------------------------------------------------
+std::string cmd_program_folder();
+bool cmd_make_folder(const std::string& path);
+bool cmd_write_file(const std::string& path, const std::vector<const Bytes*>& blocks);
+inline bool cmd_write_file(const std::string& path, const Bytes& block) { return cmd_write_file(path, {&block}); }
+
+// --- web, shell, threads ---------------------------------------------------------
+// Body of the response; empty on failure or after the timeout.
+Bytes cmd_http_get(const std::string& url, int timeout_ms = 5000);
+std::string cmd_convert_encoding(const std::string& bytes, const std::string& from, const std::string& to);
+bool cmd_is_online();
+void set_online_probe(const std::string& url);
+// Only http and https addresses are opened; any other is ignored (false).
+bool cmd_open_url(const std::string& url);
+bool cmd_html_view_navigate(const Ref& viewer, const std::string& url);
+void cmd_shell_run(int verb, const std::string& path);
+bool cmd_start_thread(std::function<void()> fn);
+// Runs fn on the GUI thread later; safe from any thread.
+void cmd_post(std::function<void()> fn);
+
+// --- lists, tips, edit boxes, dialogs ------------------------------------------------
+std::string cmd_combo_item_text(const Ref& combo, int index);
+int cmd_combo_add_item(const Ref& combo, const std::string& text);
+void cmd_combo_clear(const Ref& combo);
+int cmd_list_count(const Ref& list);
+std::string cmd_list_item_text(const Ref& list, int index);
+int cmd_list_add_item(const Ref& list, const std::string& text);
+void cmd_list_clear(const Ref& list);
+bool cmd_checklist_is_checked(const Ref& list, int index);
+void cmd_edit_append(const Ref& edit, const std::vector<std::string>& texts);
+bool cmd_attach_tip(const Ref& tip, const Ref& target, const std::string& text);
+bool cmd_open_dialog(const Ref& dialog);
+
+// --- start and end -------------------------------------------------------------
+[[noreturn]] void rt_exit(int code);
+
+} // namespace ui

@@ -1,0 +1,142 @@
+#include "ui/headless/headless.h"
+
+#include "ui/runtime.h"
+
+#include <ctime>
+#include <filesystem>
+
+namespace ui {
+
+HeadlessBackend::HeadlessBackend(std::ostream* log) : log_(log) {}
+
+void HeadlessBackend::say(const std::string& line)
+{
+    if (log_) *log_ << line << '\n' << std::flush;
+}
+
+static std::string one_line(std::string s)
+{
+    std::string out;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') continue;
+        if (s[i] == '\n' || s[i] == '\r') out += "\\n";
+        else out += s[i];
+    }
+    return out;
+}
+
+int HeadlessBackend::message_box(const std::string& text, int style, const std::string& caption, Form*)
+{
+    messages.push_back({caption, text, style});
+    say("message: " + caption + " | " + one_line(text));
+    int answer = 0;
+    if (!answers_.empty()) {
+        answer = answers_.front();
+        answers_.pop_front();
+    }
+    if ((style & 0xF) == 0) answer = 0; // an OK box has only OK
+    return answer;
+}
+
+void HeadlessBackend::play_sound(const Bytes&, const std::string& name)
+{
+    std::string n = std::filesystem::path(name).stem().string();
+    sounds.push_back(n);
+    say("sound: " + n);
+}
+
+DateTime HeadlessBackend::now()
+{
+    std::tm t{};
+    t.tm_year = base_.year - 1900;
+    t.tm_mon = base_.month - 1;
+    t.tm_mday = base_.day;
+    t.tm_hour = base_.hour;
+    t.tm_min = base_.minute;
+    t.tm_sec = base_.second + int(clock_ / 1000);
+    std::time_t secs = timegm(&t);
+    std::tm r{};
+    gmtime_r(&secs, &r);
+    return {r.tm_year + 1900, r.tm_mon + 1, r.tm_mday, r.tm_hour, r.tm_min, r.tm_sec};
+}
+
+void HeadlessBackend::post(std::function<void()> fn)
+{
+    std::lock_guard lock(post_mutex_);
+    posted_.push_back(std::move(fn));
+}
+
+void HeadlessBackend::pump()
+{
+    for (int guard = 0; guard < 100000; ++guard) {
+        std::function<void()> fn;
+        {
+            std::lock_guard lock(post_mutex_);
+            if (posted_.empty()) break;
+            fn = std::move(posted_.front());
+            posted_.pop_front();
+        }
+        fn();
+    }
+    if (rt_) rt_->run_due_timers(clock_);
+}
+
+void HeadlessBackend::advance(int ms)
+{
+    int64_t target = clock_ + std::max(0, ms);
+    pump();
+    while (rt_) {
+        int64_t due = rt_->next_timer_due();
+        if (due > target) break;
+        if (due > clock_) clock_ = due;
+        pump();
+    }
+    clock_ = std::max(clock_, target);
+    pump();
+}
+
+void HeadlessBackend::open_url(const std::string& url)
+{
+    opened.push_back(url);
+    say("open: " + url);
+}
+
+void HeadlessBackend::shell_run(int, const std::string& path)
+{
+    opened.push_back(path);
+    say("open: " + path);
+}
+
+bool HeadlessBackend::open_dialog(Control& dlg)
+{
+    if (dialog_files_.empty()) return false;
+    dlg.file_name = dialog_files_.front();
+    dialog_files_.pop_front();
+    return !dlg.file_name.empty();
+}
+
+int HeadlessBackend::popup_menu(Form& f, int root, int, int)
+{
+    if (popup_choices_.empty()) return -1;
+    std::string want = popup_choices_.front();
+    popup_choices_.pop_front();
+    for (int i = root + 1; i < int(f.menus.size()) && f.menus[i].level > 0; ++i)
+        if (f.menus[i].caption == want) return i;
+    return -1;
+}
+
+void HeadlessBackend::file_written(const std::string& path)
+{
+    files.push_back(path);
+    say("file: " + path);
+}
+
+int HeadlessBackend::run_loop()
+{
+    pump();
+    return 0;
+}
+
+void HeadlessBackend::quit(int code) { throw ProgramExit(code); }
+
+} // namespace ui

@@ -1,0 +1,76 @@
+#pragma once
+// The test backend: no windows, a virtual clock, scripted answers to
+// message boxes and dialogs, and logs of what the program did outside itself.
+#include "ui/backend.h"
+
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace ui {
+
+class Runtime;
+
+class HeadlessBackend : public Backend {
+public:
+    explicit HeadlessBackend(std::ostream* log = nullptr);
+
+    void attach(Runtime& rt) { rt_ = &rt; }
+    void set_now(const DateTime& t) { base_ = t; }
+    void set_program_folder(const std::string& dir) { folder_ = dir; }
+    void set_screen_width(int w) { screen_width_ = w; }
+    void queue_answer(int button) { answers_.push_back(button); }
+    void queue_dialog_file(const std::string& path) { dialog_files_.push_back(path); }
+    void queue_popup_choice(const std::string& caption) { popup_choices_.push_back(caption); }
+
+    // Runs posted work and due timers without letting time pass.
+    void pump();
+    // Lets virtual time pass, running timers and posted work as they fall due.
+    void advance(int ms);
+    int64_t elapsed() const { return clock_; }
+
+    struct Message {
+        std::string caption, text;
+        int style;
+    };
+    std::vector<Message> messages;
+    std::vector<std::string> sounds, opened, files;
+
+    // Backend
+    int message_box(const std::string& text, int style, const std::string& caption, Form* owner) override;
+    void play_sound(const Bytes& wav, const std::string& name) override;
+    int64_t clock_ms() override { return clock_; }
+    DateTime now() override;
+    void sleep(int ms) override { clock_ += ms; }
+    void wait_pumping(int ms) override { advance(ms); }
+    void post(std::function<void()> fn) override;
+    void open_url(const std::string& url) override;
+    void shell_run(int verb, const std::string& path) override;
+    bool open_dialog(Control& dlg) override;
+    int popup_menu(Form& f, int root_index, int x, int y) override;
+    int screen_width() override { return screen_width_; }
+    std::string program_folder() override { return folder_; }
+    void file_written(const std::string& path) override;
+    int run_loop() override;
+    void quit(int code) override;
+
+private:
+    void say(const std::string& line);
+
+    std::ostream* log_;
+    Runtime* rt_ = nullptr;
+    int64_t clock_ = 0;
+    DateTime base_{2026, 1, 1, 9, 0, 0};
+    std::string folder_ = "/tmp";
+    int screen_width_ = 1920;
+    std::deque<int> answers_;
+    std::deque<std::string> dialog_files_;
+    std::deque<std::string> popup_choices_;
+    std::mutex post_mutex_;
+    std::deque<std::function<void()>> posted_;
+};
+
+} // namespace ui

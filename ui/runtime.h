@@ -1,0 +1,134 @@
+#pragma once
+// The form runtime: loads forms from their definitions, owns them, keeps
+// every control's properties, raises events into named handlers, and turns
+// a user's actions (from a backend or a scenario) into those events.
+#include "ui/backend.h"
+#include "ui/form.h"
+#include "ui/values.h"
+
+#include <atomic>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <nlohmann/json_fwd.hpp>
+
+namespace ui {
+
+struct EventArgs {
+    Form* form = nullptr;
+    Control* control = nullptr;
+    Event event = Event::Click;
+    int a = 0, b = 0, c = 0; // x, y, keys; wheel steps, keys; tool-bar index
+    bool result = true;      // QueryClose: false keeps the form open
+};
+using Handler = std::function<void(EventArgs&)>;
+
+// Thrown when the program ends at once (a runtime error, or rt_exit) on a
+// backend that does not end the process itself.
+struct ProgramExit : std::runtime_error {
+    int code;
+    explicit ProgramExit(int c) : std::runtime_error("program exit"), code(c) {}
+};
+
+class Runtime {
+public:
+    explicit Runtime(Backend& backend);
+    ~Runtime();
+    Runtime(const Runtime&) = delete;
+    Runtime& operator=(const Runtime&) = delete;
+
+    // The runtime in charge of the calling code (the most recent one made).
+    static Runtime& current();
+    static bool has_current();
+
+    Backend& backend() { return backend_; }
+
+    // Handlers are plain functions registered under the names that form
+    // definitions bind to events.
+    void register_handler(const std::string& name, Handler h);
+    bool has_handler(const std::string& name) const;
+    // Extra definitions beside the embedded forms/ (tests use this).
+    void add_definition(const std::string& form_name, const nlohmann::json& def);
+    bool add_definition_file(const std::string& path, std::string* error);
+    bool has_definition(const std::string& form_name) const;
+
+    // Forms.
+    Form* load_form(const std::string& name, Form* owner, bool modal);
+    Form* form(const std::string& name) const; // loaded form or nullptr
+    std::vector<Form*> forms() const;
+    void destroy_later(Form& f);
+    void destroy_now(Form& f);
+    void set_parent(Form& f, Control& container);
+    // A loaded form's control; a form that is not loaded ends the program
+    // with the runtime error (an unknown control name is a programming
+    // error and ends it too, naming the control).
+    Control& unit(const std::string& form, const std::string& control);
+
+    // Properties.
+    Value get(Control& c, int prop, int member = -1);
+    void set(Control& c, int prop, const Value& v, int member = -1);
+    bool effectively_visible(const Control& c) const;
+
+    // Events.
+    void raise(Control& c, Event e, EventArgs args = {});
+
+    // Focus.
+    void set_focus(Control* c);
+    Control* focus() const { return focus_; }
+    bool has_focus(const Control& c) const;
+
+    // User actions.
+    void user_click(Control& c);
+    void user_type(Control& edit, const std::string& text); // focus, clear, one change per character
+    void user_edit_text(Control& edit, const std::string& text); // the view's text changed by the user
+    void user_choose(Control& list, int index);
+    void user_tick(Control& c, int item = -1);
+    void user_page(Control& tab, int page);
+    void user_scroll(Control& bar, int position);
+    void user_toolbar(Control& bar, int index);
+    void user_wheel(Control& c, int steps, int keys = 0);
+    void user_mouse_down(Control& c, bool left, int x, int y, int keys = 0);
+    void user_menu(Form& f, int menu_index);
+    bool user_close(Form& f);
+    void user_resize(Form& f, int width, int height);
+
+    // Timers, driven by the backend's clock.
+    int64_t next_timer_due() const; // INT64_MAX when none
+    void run_due_timers(int64_t now);
+
+    // Threads started by cmd_start_thread; joined before the runtime goes.
+    void start_thread(std::function<void()> fn);
+
+    // Ends the program at once after the runtime-error message.
+    [[noreturn]] void fail(const std::string& message_text);
+    [[noreturn]] void exit_program(int code);
+
+    // The current animation frame of a picture box (GIF schedule).
+    int animation_frame(const Control& c, int64_t now) const;
+
+private:
+    Form* create_form(const std::string& name, const nlohmann::json& def);
+    void apply_control(Form& f, Control& c, const nlohmann::json& j);
+    void set_text_value(Control& c, int prop, const std::string& s);
+    void numeric_rewrite(Control& c);
+    void radio_select(Control& c);
+
+    Backend& backend_;
+    std::map<std::string, Handler> handlers_;
+    std::map<std::string, std::shared_ptr<nlohmann::json>> extra_defs_;
+    std::map<std::string, std::unique_ptr<Form>> forms_;
+    std::vector<std::unique_ptr<Form>> graveyard_;
+    Control* focus_ = nullptr;
+    std::vector<std::thread> threads_;
+    std::mutex threads_mutex_;
+    Runtime* previous_ = nullptr;
+    int next_form_id_ = 1;
+};
+
+} // namespace ui

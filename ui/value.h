@@ -1,0 +1,43 @@
+#pragma once
+// Value rules shared by every calculation: number <-> text, rounding,
+// tolerant comparison and truncation. Texts are UTF-8.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace ui {
+
+// "%.13g" with at least three exponent digits ("1e+015", "-1e-007").
+// A value that is not finite is written as "-".
+std::string number_to_text(double x);
+// "%.6g" of a single-precision value, same exponent and non-finite rules.
+std::string float_to_text(float x);
+// Decimal integer.
+std::string int_to_text(long long v);
+// "真" / "假".
+std::string bool_to_text(bool b);
+
+// Full-width ASCII-range characters (U+FF01..U+FF5E as GBK row 0xA3 maps them,
+// the ideographic space, and the few extra pairs of the rule) become ASCII;
+// then the longest leading decimal literal after white space is read.
+// No hex, no inf/nan; no number gives 0.
+double text_to_number(std::string_view utf8);
+// Leading whole number of the text (sign and digits after blanks), 0 if none;
+// saturates to the 32-bit range.
+int32_t text_to_int(std::string_view utf8);
+
+// Half away from zero after lifting the scaled magnitude by 1e-12;
+// negative places round to tens, hundreds... Never returns -0.
+double round_places(double x, int places = 0);
+
+// Comparisons with a 1e-7 tolerance on the difference.
+bool tol_le(double x, double c);
+bool tol_lt(double x, double c);
+bool tol_ge(double x, double c);
+bool tol_gt(double x, double c);
+
+// Truncation toward zero through a 64-bit integer, keeping the low 32 bits.
+// Non-finite or out-of-64-bit-range values give 0.
+int32_t float_to_int(double x);
+
+} // namespace ui
