@@ -1,6 +1,9 @@
 #include "app/program.h"
 
+#include "app/registry.h"
 #include "ui/cmd.h"
+
+#include <vector>
 
 namespace app {
 
@@ -10,10 +13,26 @@ Settings& settings()
     return s;
 }
 
-void register_handlers(ui::Runtime& rt)
+namespace {
+std::vector<Registrar>& registrars()
 {
-    (void)rt;
+    static std::vector<Registrar> v;
+    return v;
 }
+} // namespace
+
+bool add_registrar(Registrar r)
+{
+    registrars().push_back(r);
+    return true;
+}
+
+void run_registrars(ui::Runtime& rt)
+{
+    for (Registrar r : registrars()) r(rt);
+}
+
+void register_handlers(ui::Runtime& rt) { run_registrars(rt); }
 
 bool start_program(ui::Runtime& rt)
 {

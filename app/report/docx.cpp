@@ -1,0 +1,735 @@
+#include "app/report/docx.h"
+
+#include <pugixml.hpp>
+#include <zip.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <unordered_set>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace report {
+namespace {
+
+// Whitespace-only text must survive (a w:t holding one blank is visible
+// text), and the declaration, comments and PIs are written back as read.
+constexpr unsigned k_parse_flags =
+    (pugi::parse_full | pugi::parse_ws_pcdata) & ~pugi::parse_wconv_attribute;
+
+struct Entry {
+    std::string name; // as stored in the zip directory
+    std::string data;
+    bool dir = false;
+    bool stored = false; // kept uncompressed, as it came (usually media)
+    bool has_mtime = false;
+    time_t mtime = 0;
+};
+
+void set_error(std::string* error, std::string msg)
+{
+    if (error) *error = std::move(msg);
+}
+
+// ---- element names --------------------------------------------------------
+// Word always writes the prefixes w:, m: and mc:, but the names are looked up
+// from the namespace declarations so that a document written with other
+// prefixes (or Strict OOXML) is still understood.
+struct Names {
+    std::string p, r, t, rPr, del, moveFrom, lastRenderedPageBreak, softHyphen, br, tab;
+    std::string oMath, oMathPara, mr, mt, mrPr;
+    std::string alternateContent;
+
+    void init(pugi::xml_node root)
+    {
+        std::string w = "w", m = "m", mc = "mc";
+        for (pugi::xml_attribute a : root.attributes()) {
+            std::string_view name = a.name(), uri = a.value();
+            std::string prefix;
+            if (name == "xmlns") prefix.clear();
+            else if (name.substr(0, 6) == "xmlns:") prefix = std::string(name.substr(6));
+            else continue;
+            if (uri == "http://schemas.openxmlformats.org/wordprocessingml/2006/main" ||
+                uri == "http://purl.oclc.org/ooxml/wordprocessingml/main")
+                w = prefix;
+            else if (uri == "http://schemas.openxmlformats.org/officeDocument/2006/math" ||
+                     uri == "http://purl.oclc.org/ooxml/officeDocument/math")
+                m = prefix;
+            else if (uri == "http://schemas.openxmlformats.org/markup-compatibility/2006")
+                mc = prefix;
+        }
+        auto q = [](const std::string& prefix, const char* local) {
+            return prefix.empty() ? std::string(local) : prefix + ":" + local;
+        };
+        p = q(w, "p"), r = q(w, "r"), t = q(w, "t"), rPr = q(w, "rPr");
+        del = q(w, "del"), moveFrom = q(w, "moveFrom");
+        lastRenderedPageBreak = q(w, "lastRenderedPageBreak"), softHyphen = q(w, "softHyphen");
+        br = q(w, "br"), tab = q(w, "tab");
+        oMath = q(m, "oMath"), oMathPara = q(m, "oMathPara");
+        mr = q(m, "r"), mt = q(m, "t"), mrPr = q(m, "rPr");
+        alternateContent = q(mc, "AlternateContent");
+    }
+};
+
+bool is(pugi::xml_node n, const std::string& name) { return std::strcmp(n.name(), name.c_str()) == 0; }
+
+// ---- searching --------------------------------------------------------------
+// The visible text is cut into segments: stretches within which a match may
+// run from one text node into the next. Anything that shows as something
+// other than text (a tab, a break, a picture, an equation inside a paragraph,
+// the end of a paragraph) or text we inserted ends a segment; marks that show
+// nothing (proofing marks, bookmarks, rendering hints, run boundaries) don't.
+// Segments are produced in document order, so the first segment holding the
+// placeholder holds the first occurrence.
+struct Piece {
+    pugi::xml_node t; // a w:t or m:t
+    size_t begin = 0; // offset in the segment text
+    size_t size = 0;
+};
+
+struct Segment {
+    bool math = false;
+    std::string text;
+    std::vector<Piece> pieces;
+};
+
+class Finder {
+public:
+    Finder(const Names& n, const std::unordered_set<const void*>& inserted, std::string_view needle)
+        : n_(n), inserted_(inserted), needle_(needle)
+    {
+    }
+
+    bool run(pugi::xml_node root)
+    {
+        block(root);
+        return found_;
+    }
+
+    Segment hit;
+    size_t pos = 0;
+
+private:
+    void flush(Segment& s)
+    {
+        if (!found_ && !s.pieces.empty()) {
+            size_t at = s.text.find(needle_);
+            if (at != std::string::npos) {
+                found_ = true;
+                hit = std::move(s);
+                pos = at;
+            }
+        }
+        s.text.clear();
+        s.pieces.clear();
+    }
+
+    void add(Segment& s, pugi::xml_node t)
+    {
+        const char* v = t.child_value();
+        size_t len = std::strlen(v);
+        s.pieces.push_back({t, s.text.size(), len});
+        s.text.append(v, len);
+    }
+
+    bool mine(pugi::xml_node run) const { return inserted_.count(run.internal_object()) != 0; }
+
+    // Anything that is not a paragraph: the body, tables, rows, cells,
+    // content controls, text boxes.
+    void block(pugi::xml_node node)
+    {
+        for (pugi::xml_node c = node.first_child(); c && !found_; c = c.next_sibling()) {
+            if (c.type() != pugi::node_element) continue;
+            if (is(c, n_.p)) paragraph(c);
+            else if (is(c, n_.oMath)) math(c);
+            else block(c);
+        }
+    }
+
+    void paragraph(pugi::xml_node p)
+    {
+        Segment s;
+        inline_content(p, s);
+        flush(s);
+    }
+
+    void inline_content(pugi::xml_node node, Segment& s)
+    {
+        for (pugi::xml_node c = node.first_child(); c && !found_; c = c.next_sibling()) {
+            if (c.type() != pugi::node_element) continue;
+            if (is(c, n_.r)) {
+                run(c, s);
+            } else if (is(c, n_.oMath)) {
+                flush(s);
+                math(c);
+            } else if (is(c, n_.oMathPara)) {
+                flush(s);
+                block(c);
+            } else if (is(c, n_.p)) {
+                flush(s);
+                paragraph(c);
+            } else if (is(c, n_.del) || is(c, n_.moveFrom)) {
+                // deleted text is not visible and does not separate
+            } else if (is(c, n_.alternateContent)) {
+                // each branch is a complete alternative of the same content
+                flush(s);
+                for (pugi::xml_node b = c.first_child(); b && !found_; b = b.next_sibling()) {
+                    if (b.type() != pugi::node_element) continue;
+                    Segment bs;
+                    inline_content(b, bs);
+                    flush(bs);
+                }
+            } else {
+                // hyperlinks, insertions, content controls, simple fields,
+                // smart tags hold runs; proofing marks and bookmarks are empty
+                inline_content(c, s);
+            }
+        }
+    }
+
+    void run(pugi::xml_node r, Segment& s)
+    {
+        if (mine(r)) {
+            flush(s);
+            return;
+        }
+        for (pugi::xml_node c = r.first_child(); c && !found_; c = c.next_sibling()) {
+            if (c.type() != pugi::node_element) continue;
+            if (is(c, n_.t)) {
+                add(s, c);
+            } else if (is(c, n_.rPr) || is(c, n_.lastRenderedPageBreak) || is(c, n_.softHyphen)) {
+                continue;
+            } else {
+                flush(s);
+                block(c); // a drawing's text box has paragraphs of its own
+            }
+        }
+    }
+
+    void math(pugi::xml_node om)
+    {
+        Segment s;
+        s.math = true;
+        math_content(om, s);
+        flush(s);
+    }
+
+    void math_content(pugi::xml_node node, Segment& s)
+    {
+        for (pugi::xml_node c = node.first_child(); c && !found_; c = c.next_sibling()) {
+            if (c.type() != pugi::node_element) continue;
+            if (is(c, n_.mr)) {
+                if (mine(c)) {
+                    flush(s);
+                    continue;
+                }
+                for (pugi::xml_node t = c.first_child(); t; t = t.next_sibling())
+                    if (t.type() == pugi::node_element && is(t, n_.mt)) add(s, t);
+            } else if (is(c, n_.del) || is(c, n_.moveFrom)) {
+                continue;
+            } else {
+                math_content(c, s);
+            }
+        }
+    }
+
+    const Names& n_;
+    const std::unordered_set<const void*>& inserted_;
+    std::string_view needle_;
+    bool found_ = false;
+};
+
+// ---- values -----------------------------------------------------------------
+// Keeps what XML 1.0 can carry: drops C0 controls other than tab and line
+// ends, malformed or overlong UTF-8, surrogates and U+FFFE/U+FFFF.
+std::string clean_text(std::string_view s)
+{
+    std::string out;
+    out.reserve(s.size());
+    size_t i = 0;
+    while (i < s.size()) {
+        unsigned char c = static_cast<unsigned char>(s[i]);
+        if (c < 0x80) {
+            if (c >= 0x20 || c == '\t' || c == '\n' || c == '\r') out += static_cast<char>(c);
+            ++i;
+            continue;
+        }
+        size_t len;
+        uint32_t cp, min;
+        if ((c & 0xE0) == 0xC0) len = 2, cp = c & 0x1F, min = 0x80;
+        else if ((c & 0xF0) == 0xE0) len = 3, cp = c & 0x0F, min = 0x800;
+        else if ((c & 0xF8) == 0xF0) len = 4, cp = c & 0x07, min = 0x10000;
+        else {
+            ++i; // a stray continuation byte or an invalid lead byte
+            continue;
+        }
+        bool ok = i + len <= s.size();
+        for (size_t k = 1; ok && k < len; ++k) {
+            unsigned char b = static_cast<unsigned char>(s[i + k]);
+            if ((b & 0xC0) != 0x80) ok = false;
+            else cp = (cp << 6) | (b & 0x3F);
+        }
+        if (!ok) {
+            ++i; // resynchronise on the next byte
+            continue;
+        }
+        if (cp >= min && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF) && cp != 0xFFFE && cp != 0xFFFF)
+            out.append(s.substr(i, len));
+        i += len;
+    }
+    return out;
+}
+
+void set_text(pugi::xml_node t, const std::string& text)
+{
+    t.text().set(text.c_str());
+    pugi::xml_attribute space = t.attribute("xml:space");
+    if (!space) space = t.append_attribute("xml:space");
+    space.set_value("preserve");
+}
+
+// Lines of a value: CR LF, LF and a lone CR each end a line.
+std::vector<std::string> split_lines(const std::string& s)
+{
+    std::vector<std::string> lines(1);
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '\r' || s[i] == '\n') {
+            if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') ++i;
+            lines.emplace_back();
+        } else {
+            lines.back() += s[i];
+        }
+    }
+    return lines;
+}
+
+struct XmlString : pugi::xml_writer {
+    std::string out;
+    void write(const void* data, size_t size) override { out.append(static_cast<const char*>(data), size); }
+};
+
+std::string zip_message(zip_error_t* e)
+{
+    std::string m = zip_error_strerror(e);
+    zip_error_fini(e);
+    return m;
+}
+
+} // namespace
+
+struct Docx::Impl {
+    bool loaded = false;
+    std::vector<Entry> entries;
+    size_t main = 0; // index of the main document part
+    pugi::xml_document doc;
+    Names names;
+    std::unordered_set<const void*> inserted; // runs holding inserted values
+    bool dirty = false;
+
+    bool load(std::string_view bytes, std::string* error);
+    bool replace_next(std::string_view placeholder, std::string_view value);
+    // A run shell: same attributes and formatting as `like`, no content.
+    pugi::xml_node new_run_after(pugi::xml_node like, pugi::xml_node after);
+    bool has_content(pugi::xml_node run) const;
+};
+
+bool Docx::Impl::load(std::string_view bytes, std::string* error)
+{
+    zip_error_t ze;
+    zip_error_init(&ze);
+    zip_source_t* src = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &ze);
+    if (!src) {
+        set_error(error, "无法读取文档：" + zip_message(&ze));
+        return false;
+    }
+    zip_t* za = zip_open_from_source(src, ZIP_RDONLY, &ze);
+    if (!za) {
+        zip_source_free(src);
+        set_error(error, "不是有效的 Word 文档（无法作为 zip 包打开：" + zip_message(&ze) + "）");
+        return false;
+    }
+    zip_error_fini(&ze);
+    struct Closer {
+        zip_t* za;
+        ~Closer() { zip_discard(za); }
+    } closer{za};
+
+    zip_int64_t count = zip_get_num_entries(za, 0);
+    for (zip_int64_t i = 0; i < count; ++i) {
+        zip_stat_t st;
+        const char* raw = zip_get_name(za, i, ZIP_FL_ENC_RAW);
+        if (!raw || zip_stat_index(za, i, 0, &st) != 0) {
+            set_error(error, std::string("文档包已损坏：") + zip_strerror(za));
+            return false;
+        }
+        Entry e;
+        e.name = raw;
+        if ((st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE) {
+            set_error(error, "文档已加密：" + e.name);
+            return false;
+        }
+        if ((st.valid & ZIP_STAT_MTIME)) e.has_mtime = true, e.mtime = st.mtime;
+        e.stored = (st.valid & ZIP_STAT_COMP_METHOD) && st.comp_method == ZIP_CM_STORE;
+        if (!e.name.empty() && e.name.back() == '/') {
+            e.dir = true;
+        } else {
+            zip_file_t* f = zip_fopen_index(za, i, 0);
+            if (!f) {
+                set_error(error, "无法读取文档中的 " + e.name + "：" + zip_strerror(za));
+                return false;
+            }
+            e.data.resize(st.size);
+            zip_int64_t got = zip_fread(f, e.data.data(), e.data.size());
+            bool ok = got == static_cast<zip_int64_t>(e.data.size());
+            std::string why = ok ? "" : zip_file_strerror(f);
+            zip_fclose(f);
+            if (!ok) {
+                set_error(error, "无法读取文档中的 " + e.name + "：" + why);
+                return false;
+            }
+        }
+        entries.push_back(std::move(e));
+    }
+
+    // The main part is whatever the package relationships name as the
+    // office document; Word itself always calls it word/document.xml.
+    std::string main_name = "word/document.xml";
+    for (const Entry& e : entries) {
+        if (e.name != "_rels/.rels") continue;
+        pugi::xml_document rels;
+        if (!rels.load_buffer(e.data.data(), e.data.size())) break;
+        for (pugi::xml_node rel : rels.document_element().children("Relationship")) {
+            std::string_view type = rel.attribute("Type").value();
+            static constexpr std::string_view suffix = "/officeDocument";
+            if (type.size() >= suffix.size() && type.substr(type.size() - suffix.size()) == suffix) {
+                std::string target = rel.attribute("Target").value();
+                if (!target.empty() && target[0] == '/') target.erase(0, 1);
+                if (!target.empty()) main_name = target;
+                break;
+            }
+        }
+    }
+    auto it = std::find_if(entries.begin(), entries.end(),
+                           [&](const Entry& e) { return !e.dir && e.name == main_name; });
+    if (it == entries.end()) {
+        set_error(error, "不是有效的 Word 文档：缺少正文部件 " + main_name);
+        return false;
+    }
+    main = static_cast<size_t>(it - entries.begin());
+
+    pugi::xml_parse_result res = doc.load_buffer(it->data.data(), it->data.size(), k_parse_flags);
+    if (!res) {
+        set_error(error, "文档正文无法解析：" + std::string(res.description()) + "（偏移 " +
+                             std::to_string(res.offset) + "）");
+        return false;
+    }
+    if (!doc.document_element()) {
+        set_error(error, "文档正文为空");
+        return false;
+    }
+    names.init(doc.document_element());
+    loaded = true;
+    return true;
+}
+
+pugi::xml_node Docx::Impl::new_run_after(pugi::xml_node like, pugi::xml_node after)
+{
+    pugi::xml_node run = like.parent().insert_child_after(like.name(), after);
+    for (pugi::xml_attribute a : like.attributes()) run.append_copy(a);
+    for (pugi::xml_node c : like.children())
+        if (c.type() == pugi::node_element && (is(c, names.rPr) || is(c, names.mrPr))) run.append_copy(c);
+    return run;
+}
+
+bool Docx::Impl::has_content(pugi::xml_node run) const
+{
+    for (pugi::xml_node c : run.children())
+        if (c.type() == pugi::node_element && !is(c, names.rPr) && !is(c, names.mrPr)) return true;
+    return false;
+}
+
+bool Docx::Impl::replace_next(std::string_view placeholder, std::string_view value)
+{
+    if (!loaded || placeholder.empty()) return false;
+    Finder finder(names, inserted, placeholder);
+    if (!finder.run(doc.document_element())) return false;
+
+    Segment& seg = finder.hit;
+    const size_t from = finder.pos, to = from + placeholder.size();
+    // pieces the match touches (empty text nodes at the edges are left alone)
+    size_t first = 0;
+    while (seg.pieces[first].begin + seg.pieces[first].size <= from) ++first;
+    size_t last = first;
+    while (last + 1 < seg.pieces.size() && seg.pieces[last + 1].begin < to) ++last;
+
+    // The rest of the match leaves the later text nodes, whatever run they
+    // are in; their other text stays where it is.
+    for (size_t k = first + 1; k <= last; ++k) {
+        const Piece& pc = seg.pieces[k];
+        std::string text = pc.t.child_value();
+        size_t cut = std::min(to, pc.begin + pc.size) - pc.begin;
+        set_text(pc.t, text.substr(cut));
+    }
+
+    // The run where the match starts is split around the match; the value
+    // goes between the two halves in a run of its own, formatted alike.
+    pugi::xml_node t0 = seg.pieces[first].t;
+    pugi::xml_node run = t0.parent();
+    std::string text0 = t0.child_value();
+    const size_t head = from - seg.pieces[first].begin;
+    const size_t tail_at = std::min(to, seg.pieces[first].begin + seg.pieces[first].size) - seg.pieces[first].begin;
+
+    pugi::xml_node tail = new_run_after(run, run);
+    if (tail_at < text0.size()) {
+        pugi::xml_node t = tail.append_child(t0.name());
+        for (pugi::xml_attribute a : t0.attributes()) t.append_copy(a);
+        set_text(t, text0.substr(tail_at));
+    }
+    for (pugi::xml_node c = t0.next_sibling(); c;) {
+        pugi::xml_node next = c.next_sibling();
+        tail.append_move(c);
+        c = next;
+    }
+    set_text(t0, text0.substr(0, head));
+
+    pugi::xml_node val = new_run_after(run, run);
+    const std::string clean = clean_text(value);
+    if (seg.math) {
+        // an equation has no line breaks: a line end becomes a blank
+        std::string flat;
+        for (const std::string& line : split_lines(clean)) flat += (flat.empty() ? "" : " ") + line;
+        set_text(val.append_child(names.mt.c_str()), flat);
+    } else {
+        bool first_line = true;
+        for (const std::string& line : split_lines(clean)) {
+            if (!first_line) val.append_child(names.br.c_str());
+            first_line = false;
+            size_t start = 0;
+            while (true) {
+                size_t tab = line.find('\t', start);
+                std::string part = line.substr(start, tab == std::string::npos ? std::string::npos : tab - start);
+                if (!part.empty()) set_text(val.append_child(names.t.c_str()), part);
+                if (tab == std::string::npos) break;
+                val.append_child(names.tab.c_str());
+                start = tab + 1;
+            }
+        }
+        // an empty value still leaves a text node behind, so that the run
+        // (which keeps later matches from reaching across it) stays
+        if (!has_content(val)) set_text(val.append_child(names.t.c_str()), "");
+    }
+    inserted.insert(val.internal_object());
+
+    // Tidy up: text nodes emptied by the match, then runs left with nothing
+    // but formatting, go.
+    std::vector<pugi::xml_node> runs = {run, tail};
+    for (size_t k = first; k <= last; ++k) {
+        pugi::xml_node t = seg.pieces[k].t;
+        pugi::xml_node parent = t.parent();
+        if (*t.child_value() == '\0') {
+            parent.remove_child(t);
+            if (std::find(runs.begin(), runs.end(), parent) == runs.end()) runs.push_back(parent);
+        }
+    }
+    for (pugi::xml_node r : runs)
+        if (!has_content(r)) r.parent().remove_child(r);
+
+    dirty = true;
+    return true;
+}
+
+Docx::Docx() : d_(std::make_unique<Impl>()) {}
+Docx::~Docx() = default;
+Docx::Docx(Docx&&) noexcept = default;
+Docx& Docx::operator=(Docx&&) noexcept = default;
+
+bool Docx::open(const std::string& path, std::string* error)
+{
+    d_ = std::make_unique<Impl>();
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        set_error(error, "无法打开文件 " + path + "：" + std::strerror(errno));
+        return false;
+    }
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        set_error(error, "无法读取文件 " + path);
+        return false;
+    }
+    return open_bytes(bytes, error);
+}
+
+bool Docx::open_bytes(std::string_view bytes, std::string* error)
+{
+    auto impl = std::make_unique<Impl>();
+    if (!impl->load(bytes, error)) {
+        d_ = std::make_unique<Impl>();
+        return false;
+    }
+    d_ = std::move(impl);
+    return true;
+}
+
+bool Docx::replace_next(std::string_view placeholder, std::string_view value)
+{
+    return d_->replace_next(placeholder, value);
+}
+
+int Docx::replace(std::string_view placeholder, std::string_view value, int times)
+{
+    int n = 0;
+    while (n < times && replace_next(placeholder, value)) ++n;
+    return n;
+}
+
+bool Docx::save_bytes(std::string* out, std::string* error) const
+{
+    const Impl& d = *d_;
+    if (!d.loaded) {
+        set_error(error, "没有打开的文档");
+        return false;
+    }
+    std::string main_xml;
+    if (d.dirty) {
+        XmlString w;
+        d.doc.save(w, "", pugi::format_raw, pugi::encoding_utf8);
+        main_xml = std::move(w.out);
+    }
+
+    // [Content_Types].xml leads, as Office writes it; the rest keep their order
+    std::vector<size_t> order;
+    for (size_t i = 0; i < d.entries.size(); ++i)
+        if (d.entries[i].name == "[Content_Types].xml") order.push_back(i);
+    for (size_t i = 0; i < d.entries.size(); ++i)
+        if (d.entries[i].name != "[Content_Types].xml") order.push_back(i);
+
+    zip_error_t ze;
+    zip_error_init(&ze);
+    zip_source_t* mem = zip_source_buffer_create(nullptr, 0, 0, &ze);
+    if (!mem) {
+        set_error(error, "无法生成文档：" + zip_message(&ze));
+        return false;
+    }
+    zip_source_keep(mem);
+    zip_t* za = zip_open_from_source(mem, ZIP_TRUNCATE, &ze);
+    if (!za) {
+        zip_source_free(mem);
+        set_error(error, "无法生成文档：" + zip_message(&ze));
+        return false;
+    }
+    zip_error_fini(&ze);
+
+    auto fail = [&](const std::string& what) {
+        set_error(error, "无法生成文档（" + what + "）：" + zip_strerror(za));
+        zip_discard(za);
+        zip_source_free(mem);
+        return false;
+    };
+    for (size_t i : order) {
+        const Entry& e = d.entries[i];
+        if (e.dir) {
+            if (zip_dir_add(za, e.name.c_str(), ZIP_FL_ENC_GUESS) < 0) return fail(e.name);
+            continue;
+        }
+        const std::string& data = (i == d.main && d.dirty) ? main_xml : e.data;
+        zip_source_t* s = zip_source_buffer(za, data.data(), data.size(), 0);
+        if (!s) return fail(e.name);
+        zip_int64_t idx = zip_file_add(za, e.name.c_str(), s, ZIP_FL_ENC_GUESS);
+        if (idx < 0) {
+            zip_source_free(s);
+            return fail(e.name);
+        }
+        if (zip_set_file_compression(za, idx, e.stored ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 0) < 0)
+            return fail(e.name);
+        if (e.has_mtime && zip_file_set_mtime(za, idx, e.mtime, 0) < 0) return fail(e.name);
+    }
+    if (zip_close(za) < 0) return fail("zip");
+
+    zip_stat_t st;
+    bool ok = zip_source_stat(mem, &st) == 0 && zip_source_open(mem) == 0;
+    if (ok) {
+        out->resize(st.size);
+        ok = zip_source_read(mem, out->data(), st.size) == static_cast<zip_int64_t>(st.size);
+        zip_source_close(mem);
+    }
+    zip_source_free(mem);
+    if (!ok) {
+        set_error(error, "无法生成文档");
+        return false;
+    }
+    return true;
+}
+
+bool Docx::save(const std::string& path, std::string* error) const
+{
+    std::string bytes;
+    if (!save_bytes(&bytes, error)) return false;
+
+    namespace fs = std::filesystem;
+    const fs::path target(path);
+    if (!target.has_filename()) {
+        set_error(error, "保存失败：" + path + " 不是文件路径");
+        return false;
+    }
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+
+    // The temporary file sits beside the target so that the final rename
+    // stays within one file system and is atomic. open() rather than
+    // mkstemp() so that the usual umask applies to the new file.
+    static std::atomic<unsigned> serial{0};
+    std::random_device rd;
+    std::string tmp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
+        tmp = (folder / ("." + target.filename().string() + "." + std::to_string(::getpid()) + "-" +
+                         std::to_string(serial++) + "-" + std::to_string(rd() % 100000) + ".tmp"))
+                  .string();
+        fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) break;
+    }
+    if (fd < 0) {
+        set_error(error, "保存失败：无法在 " + folder.string() + " 中创建文件（" + std::strerror(errno) + "）");
+        return false;
+    }
+    auto fail = [&](const char* what, int err) {
+        if (fd >= 0) ::close(fd);
+        ::unlink(tmp.c_str());
+        set_error(error, std::string("保存失败：") + what + "（" + std::strerror(err) + "）");
+        return false;
+    };
+
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return fail("写入失败", n < 0 ? errno : ENOSPC);
+        done += static_cast<size_t>(n);
+    }
+    // a replaced report keeps the permissions it had
+    struct stat old;
+    if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
+    if (::fsync(fd) != 0) return fail("写入失败", errno);
+    int rc = ::close(fd);
+    fd = -1;
+    if (rc != 0) return fail("写入失败", errno);
+    if (::rename(tmp.c_str(), path.c_str()) != 0) return fail("无法替换目标文件", errno);
+
+    int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd >= 0) {
+        ::fsync(dfd);
+        ::close(dfd);
+    }
+    return true;
+}
+
+} // namespace report

@@ -1,0 +1,44 @@
+#pragma once
+// Fills calculation reports. A report is a Word document (an Office Open XML
+// package) whose main text contains placeholders: the names of the controls
+// whose shown text takes their place. Only the main story is edited; every
+// other part of the package is written back exactly as it was read.
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace report {
+
+class Docx {
+public:
+    Docx();
+    ~Docx();
+    Docx(Docx&&) noexcept;
+    Docx& operator=(Docx&&) noexcept;
+
+    // Loads a package; on failure the document is left empty and a short
+    // reason is put in *error (when given).
+    bool open(const std::string& path, std::string* error = nullptr);
+    bool open_bytes(std::string_view bytes, std::string* error = nullptr);
+
+    // Replaces the first occurrence of the placeholder, searching from the
+    // start of the main story, as a "replace one" of a Find/Replace would.
+    // A placeholder may span several runs of one paragraph (or one equation);
+    // text inserted by an earlier replacement is never matched again. The
+    // value is inserted literally, formatted like the first matched run.
+    bool replace_next(std::string_view placeholder, std::string_view value);
+    // Calls replace_next up to `times` times; returns how many matched.
+    int replace(std::string_view placeholder, std::string_view value, int times);
+
+    // Writes the package to a temporary file beside `path`, then renames it
+    // over `path`: a failed save leaves the old file as it was.
+    bool save(const std::string& path, std::string* error = nullptr) const;
+    // The package as save() would write it.
+    bool save_bytes(std::string* out, std::string* error = nullptr) const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d_;
+};
+
+} // namespace report

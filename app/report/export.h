@@ -1,0 +1,101 @@
+#pragma once
+// The report export that every module's export button runs: a request as
+// data (templates, placeholder rows, status marks), one operation that
+// carries it out.
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace report {
+
+// Points of the export at which a request's marks run.
+enum class Stage {
+    Pressed, Busy, FolderMade, WordStarted, DocumentsAttached, TemplateWritten, DocumentOpened,
+    BindingsDone, Saved, WordClosed, ProgressDone, Restored, Announced, Explored,
+};
+
+struct StatusMark {
+    enum Kind { Countdown, Status, Log, ClearLog, Pause } kind = Status;
+    int n = 0;        // Countdown step 10..0, or Pause milliseconds
+    std::string text; // Status and Log
+    static StatusMark countdown(int n) { return {Countdown, n, {}}; }
+    static StatusMark status(std::string t) { return {Status, 0, std::move(t)}; }
+    static StatusMark log(std::string t) { return {Log, 0, std::move(t)}; }
+    static StatusMark clear_log() { return {ClearLog, 0, {}}; }
+    static StatusMark pause(int ms) { return {Pause, ms, {}}; }
+};
+
+struct Condition {
+    enum Kind { Always, ItemTextIs, RadioChecked, AllOf, Otherwise } kind = Always;
+    std::string control; // ItemTextIs: a combo or list box; RadioChecked: a radio box
+    std::string text;    // ItemTextIs
+    std::vector<Condition> all;
+    static Condition always() { return {Always, {}, {}, {}}; }
+    static Condition item_text_is(std::string box, std::string text) { return {ItemTextIs, std::move(box), std::move(text), {}}; }
+    static Condition radio_checked(std::string radio) { return {RadioChecked, std::move(radio), {}, {}}; }
+    static Condition all_of(std::vector<Condition> c) { return {AllOf, {}, {}, std::move(c)}; }
+    static Condition otherwise() { return {Otherwise, {}, {}, {}}; }
+};
+
+struct TemplateChoice {
+    Condition condition;
+    std::string template_path;    // embedded resource, e.g. "templates/roller.docx"
+    std::string report_file_name; // ends ".doc"
+};
+
+struct ValueSource {
+    enum Kind { ControlText, ItemText } kind = ControlText;
+    std::string control;
+};
+
+struct PlaceholderBinding {
+    std::string placeholder;
+    ValueSource source;
+    int repeat = 1;
+    std::optional<StatusMark> mark_before;
+};
+// The common row: the placeholder is a control name and the value that
+// control's text.
+inline PlaceholderBinding bind(std::string control, int repeat = 1, std::optional<StatusMark> before = std::nullopt)
+{
+    return {control, {ValueSource::ControlText, control}, repeat, std::move(before)};
+}
+inline PlaceholderBinding bind_item(std::string box, int repeat = 1, std::optional<StatusMark> before = std::nullopt)
+{
+    return {box, {ValueSource::ItemText, box}, repeat, std::move(before)};
+}
+
+struct RefusalTest {
+    std::string control;  // a Label (its Caption) or an EditBox (its Content)
+    std::string sentinel; // refused when the text equals it
+    std::string message;
+};
+
+struct ExportRequest {
+    std::string form;                          // the module form
+    std::string status_label = "标签1_提示信息";
+    std::string log_box;                       // none when empty
+    std::optional<RefusalTest> refusal;
+    bool messages_owned = false;               // owned by the main window
+    std::vector<TemplateChoice> templates;
+    std::vector<PlaceholderBinding> bindings;
+    std::vector<std::pair<Stage, StatusMark>> marks;
+    Stage closing_stage = Stage::Restored;
+    std::string success_message;
+    std::string progress_bar = "进度条1";
+    std::string progress_label;                // empty: the status label
+    std::string progress_prefix = "计算书已导出 ";
+    std::string progress_suffix = "%  ";
+    int step_pause_ms = 1;
+    int end_pause_ms = 500;
+    std::optional<std::string> completion_text;
+};
+
+// Runs the whole export. Called from a module's export button handler.
+void RunReportExport(const ExportRequest& request);
+
+// The folder reports go to: the program folder + "/导出的方案".
+std::string report_folder();
+
+} // namespace report
