@@ -28,6 +28,21 @@ inline constexpr const char* sound_export = "resources/sounds/export.wav";
 std::string countdown_picture(int n);
 } // namespace res
 
+// Puts a module form into its frame on the main window at (left, top),
+// sized to the frame's client size, to that size less 10 each way, or kept.
+enum class FrameSize { Client, ClientMinus10, Kept };
+void embed_in_frame(const std::string& form, const std::string& frame, int left, int top, FrameSize size);
+
+// The frame every compute handler runs its calculation in.
+struct ComputeStyle {
+    bool pressed = true;    // the compute button shows its pressed picture meanwhile
+    bool also_hover = false; // ... in PictureHover too
+    bool lamp = true;       // the busy lamp shows busy, then idle
+    int pause_ms = 0;       // plain pause before the pictures are restored
+};
+void compute_begin(const std::string& form, const ComputeStyle& style); // pictures, then the click sounds
+void compute_end(const std::string& form, const ComputeStyle& style);   // pause, then restore
+
 // The sound switch is on exactly when its picture is the on picture.
 bool sound_on();
 // The click sound and then the second sound, together, when the switch is on.
