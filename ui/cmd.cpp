@@ -70,6 +70,40 @@ const Bytes& Value::bytes() const
 Value rt_get_property(const Ref& r, int prop, int member) { return rt().get(unit_of(r), prop, member); }
 void rt_set_property(const Ref& r, int prop, const Value& v, int member) { rt().set(unit_of(r), prop, v, member); }
 
+static int text_property(Kind k)
+{
+    switch (k) {
+    case Kind::ComboBox: return prop::ComboBox::Content;
+    case Kind::CheckBox: return prop::CheckBox::Caption;
+    case Kind::RadioBox: return prop::RadioBox::Caption;
+    case Kind::Label: case Kind::TransLabel: case Kind::GroupBox: case Kind::Button:
+    case Kind::EditBox: case Kind::window:
+        return 8;
+    default:
+        return -1;
+    }
+}
+
+std::string control_text(const Ref& r)
+{
+    Control& c = unit_of(r);
+    int p = text_property(c.kind);
+    return p < 0 ? std::string() : rt().get(c, p).text();
+}
+
+void set_control_text(const Ref& r, const std::string& text)
+{
+    Control& c = unit_of(r);
+    int p = text_property(c.kind);
+    if (p >= 0) rt().set(c, p, text);
+}
+
+std::string current_item_text(const Ref& r)
+{
+    Control& c = unit_of(r);
+    return c.current_index >= 0 && c.current_index < int(c.items.size()) ? c.items[c.current_index] : std::string();
+}
+
 // ---- conversions ----------------------------------------------------------------------
 double cmd_to_number(const Value& v) { return v.number(); }
 int32_t cmd_to_int(const Value& v) { return v.integer(); }

@@ -21,6 +21,14 @@ inline Ref U(std::string form, std::string control = {}) { return {std::move(for
 Value rt_get_property(const Ref& unit, int prop, int member = -1);
 void rt_set_property(const Ref& unit, int prop, const Value& v, int member = -1);
 
+// The text a control shows: an edit box's or combo box's Content, a
+// caption, a form's title. Writing goes through the same property, so an
+// edit box raises its change event as any write does.
+std::string control_text(const Ref& unit);
+void set_control_text(const Ref& unit, const std::string& text);
+// The item text of a combo box or list box at its current index ("" for none).
+std::string current_item_text(const Ref& unit);
+
 // --- conversions ------------------------------------------------------------
 double cmd_to_number(const Value& v);
 int32_t cmd_to_int(const Value& v);

@@ -1,1 +1,1 @@
-// Report export engine.
+// The export sequence; see export.h.
