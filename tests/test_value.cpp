@@ -1,0 +1,314 @@
+#include "ui/value.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <string>
+
+namespace {
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+
+// Same value, same sign of zero, or both NaN.
+::testing::AssertionResult SameDouble(double got, double want) {
+    if (std::isnan(want) ? std::isnan(got) : (got == want && std::signbit(got) == std::signbit(want)))
+        return ::testing::AssertionSuccess();
+    char buf[128];
+    std::snprintf(buf, sizeof buf, "got %.17g, want %.17g", got, want);
+    return ::testing::AssertionFailure() << buf;
+}
+
+// ---- number to text --------------------------------------------------------
+
+struct DoubleText {
+    double value;
+    const char* text;
+};
+
+class NumberToText : public ::testing::TestWithParam<DoubleText> {};
+
+TEST_P(NumberToText, WritesThirteenDigitsAndThreeDigitExponent) {
+    EXPECT_EQ(ui::number_to_text(GetParam().value), GetParam().text) << "value " << GetParam().value;
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, NumberToText, ::testing::Values(
+    DoubleText{2.5, "2.5"},
+    DoubleText{100, "100"},
+    DoubleText{0.1 + 0.2, "0.3"},
+    DoubleText{1.0 / 3.0, "0.3333333333333"},
+    DoubleText{-2.0 / 3.0, "-0.6666666666667"},
+    DoubleText{1e15, "1e+015"},
+    DoubleText{-0.0000001, "-1e-007"},
+    DoubleText{3, "3"},
+    DoubleText{0.5, "0.5"},
+    DoubleText{-0.0, "-0"},
+    DoubleText{0.0, "0"},
+    DoubleText{123456789012345.0, "1.234567890123e+014"},
+    DoubleText{1234567890123.0, "1234567890123"},
+    DoubleText{0.0001234, "0.0001234"},
+    DoubleText{0.00001234, "1.234e-005"},
+    // Rounding to 13 digits carries into a new exponent.
+    DoubleText{9999999999999.5, "1e+013"},
+    DoubleText{1e100, "1e+100"},
+    DoubleText{-1.5e-300, "-1.5e-300"},
+    DoubleText{DBL_MAX, "1.797693134862e+308"},
+    DoubleText{4.9406564584124654e-324, "4.940656458412e-324"},
+    DoubleText{kInf, "-"},
+    DoubleText{-kInf, "-"},
+    DoubleText{kNaN, "-"}));
+
+struct FloatText {
+    float value;
+    const char* text;
+};
+
+class FloatToText : public ::testing::TestWithParam<FloatText> {};
+
+TEST_P(FloatToText, WritesSixDigitsOfTheFloat) {
+    EXPECT_EQ(ui::float_to_text(GetParam().value), GetParam().text) << "value " << GetParam().value;
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, FloatToText, ::testing::Values(
+    FloatText{0.3333333f, "0.333333"},
+    FloatText{0.1f, "0.1"},
+    FloatText{100.0f, "100"},
+    FloatText{1e10f, "1e+010"},
+    FloatText{16777217.0f, "1.67772e+007"},
+    FloatText{-2.5e-5f, "-2.5e-005"},
+    FloatText{FLT_MAX, "3.40282e+038"},
+    FloatText{std::numeric_limits<float>::infinity(), "-"},
+    FloatText{std::numeric_limits<float>::quiet_NaN(), "-"}));
+
+TEST(PlainText, IntegersAndTruthValues) {
+    const struct {
+        long long v;
+        const char* text;
+    } ints[] = {{0, "0"}, {-42, "-42"}, {9007199254740993LL, "9007199254740993"},
+                {std::numeric_limits<long long>::min(), "-9223372036854775808"}};
+    for (const auto& row : ints) EXPECT_EQ(ui::int_to_text(row.v), row.text);
+    EXPECT_EQ(ui::bool_to_text(true), "真");
+    EXPECT_EQ(ui::bool_to_text(false), "假");
+}
+
+// ---- text to number --------------------------------------------------------
+
+struct TextDouble {
+    std::string text;
+    double value;
+};
+
+class TextToNumber : public ::testing::TestWithParam<TextDouble> {};
+
+TEST_P(TextToNumber, ReadsLeadingDecimalLiteral) {
+    EXPECT_TRUE(SameDouble(ui::text_to_number(GetParam().text), GetParam().value))
+        << "text \"" << GetParam().text << "\"";
+}
+
+INSTANTIATE_TEST_SUITE_P(Ascii, TextToNumber, ::testing::Values(
+    TextDouble{"12.5m", 12.5},
+    TextDouble{" -3e2x", -300},
+    TextDouble{"abc", 0},
+    TextDouble{"", 0},
+    TextDouble{"3.0", 3},
+    TextDouble{"+4", 4},
+    TextDouble{".5", 0.5},
+    TextDouble{"5.", 5},
+    TextDouble{"1,000", 1},
+    TextDouble{"   7", 7},
+    TextDouble{"\t\n\v\f\r9", 9},
+    TextDouble{"7 8", 7},
+    TextDouble{"1.5.3", 1.5},
+    TextDouble{"5..5", 5},
+    TextDouble{"e5", 0},
+    TextDouble{".", 0},
+    TextDouble{"-", 0},
+    TextDouble{"--5", 0},
+    TextDouble{"- 5", 0},
+    TextDouble{"1e", 1},
+    TextDouble{"1e+", 1},
+    TextDouble{"2E-x", 2},
+    TextDouble{"0x10", 0},
+    TextDouble{"inf", 0},
+    TextDouble{"-infinity", 0},
+    TextDouble{"nan", 0},
+    TextDouble{"-0", -0.0},
+    TextDouble{std::string("\0" "5", 2), 0},
+    // Correctly rounded, not accumulated digit by digit.
+    TextDouble{"0.1", 0.1},
+    TextDouble{"9007199254740993", 9007199254740992.0},
+    TextDouble{"2.2250738585072011e-308", 2.2250738585072009e-308},
+    TextDouble{"1e400", kInf},
+    TextDouble{"-1e400", -kInf},
+    TextDouble{"1e-400", 0}));
+
+INSTANTIATE_TEST_SUITE_P(FullWidthAndChinese, TextToNumber, ::testing::Values(
+    TextDouble{"１２．５", 12.5},
+    TextDouble{"－３", -3},
+    TextDouble{"＋４", 4},
+    TextDouble{"１．５Ｅ＋２", 150},
+    TextDouble{"２ｅ－１", 0.2},
+    TextDouble{"１，０００", 1},
+    TextDouble{"1２.５", 12.5},
+    TextDouble{"\u3000７", 7},
+    TextDouble{"－\u3000５", 0},
+    TextDouble{"12米", 12},
+    TextDouble{"米12", 0},
+    TextDouble{"K12+345", 0},
+    // The minus sign and the full-width yen are not in the mapped rows.
+    TextDouble{"\u22125", 0},
+    TextDouble{"\uFFE55", 0},
+    // Characters GBK cannot encode, and broken UTF-8, end the number.
+    TextDouble{"😀5", 0},
+    TextDouble{"5😀", 5},
+    TextDouble{"\xFF" "5", 0},
+    TextDouble{"5\xFF", 5},
+    TextDouble{"5\xE4\xB8", 5}));
+
+struct TextInt {
+    std::string text;
+    int32_t value;
+};
+
+class TextToInt : public ::testing::TestWithParam<TextInt> {};
+
+TEST_P(TextToInt, ReadsLeadingWholeNumber) {
+    EXPECT_EQ(ui::text_to_int(GetParam().text), GetParam().value) << "text \"" << GetParam().text << "\"";
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, TextToInt, ::testing::Values(
+    TextInt{"12.9", 12},
+    TextInt{"-3.7", -3},
+    TextInt{" ４２abc", 42},
+    TextInt{"\u3000１０", 10},
+    TextInt{"－８", -8},
+    TextInt{"+7", 7},
+    TextInt{"00012", 12},
+    TextInt{"1e5", 1},
+    TextInt{".9", 0},
+    TextInt{"0x1F", 0},
+    TextInt{"abc", 0},
+    TextInt{"", 0},
+    TextInt{"-", 0},
+    TextInt{"2147483647", kMax},
+    TextInt{"2147483648", kMax},
+    TextInt{"99999999999999999999999", kMax},
+    TextInt{"18446744073709551621", kMax},
+    TextInt{"-2147483648", kMin},
+    TextInt{"-2147483649", kMin},
+    TextInt{"-99999999999999999999999", kMin}));
+
+// ---- rounding ----------------------------------------------------------------
+
+struct Rounding {
+    double x;
+    int places;
+    double want;
+};
+
+class RoundPlaces : public ::testing::TestWithParam<Rounding> {};
+
+TEST_P(RoundPlaces, RoundsHalfAwayFromZero) {
+    const auto& p = GetParam();
+    EXPECT_TRUE(SameDouble(ui::round_places(p.x, p.places), p.want)) << "x " << p.x << " places " << p.places;
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, RoundPlaces, ::testing::Values(
+    Rounding{1.005, 2, 1.01},
+    Rounding{2.675, 2, 2.68},
+    Rounding{-2.5, 0, -3},
+    Rounding{0.5, 0, 1},
+    Rounding{2.4, 0, 2},
+    Rounding{1234, -2, 1200},
+    Rounding{149, -2, 100},
+    Rounding{150, -2, 200},
+    Rounding{15, -1, 20},
+    Rounding{-7.5, -1, -10},
+    Rounding{0.125, 2, 0.13},
+    Rounding{-0.125, 2, -0.13},
+    Rounding{7.45, 1, 7.5},
+    Rounding{999.95, 1, 1000},
+    Rounding{0.049999999999999, 1, 0.1},
+    Rounding{0.04999999999, 1, 0.0},
+    Rounding{1e20, 2, 1e20},
+    // Zero results are never negative.
+    Rounding{-0.0001, 2, 0.0},
+    Rounding{-0.4, 0, 0.0},
+    Rounding{-1234.5678, -5, 0.0},
+    Rounding{-0.0, 0, 0.0},
+    Rounding{0.0, 3, 0.0},
+    // Scales beyond the double range.
+    Rounding{1.5, 400, 1.5},
+    Rounding{1e300, -310, 0.0},
+    Rounding{kInf, 2, kInf},
+    Rounding{-kInf, 0, -kInf},
+    Rounding{kNaN, 2, kNaN}));
+
+TEST(RoundPlacesDefault, RoundsToWhole) { EXPECT_EQ(ui::round_places(2.5), 3.0); }
+
+// ---- tolerant comparison ---------------------------------------------------
+
+struct Tolerance {
+    double x, c;
+    bool le, lt, ge, gt;
+};
+
+class TolerantCompare : public ::testing::TestWithParam<Tolerance> {};
+
+TEST_P(TolerantCompare, AllowsOneTenMillionth) {
+    const auto& p = GetParam();
+    EXPECT_EQ(ui::tol_le(p.x, p.c), p.le) << p.x << " <= " << p.c;
+    EXPECT_EQ(ui::tol_lt(p.x, p.c), p.lt) << p.x << " < " << p.c;
+    EXPECT_EQ(ui::tol_ge(p.x, p.c), p.ge) << p.x << " >= " << p.c;
+    EXPECT_EQ(ui::tol_gt(p.x, p.c), p.gt) << p.x << " > " << p.c;
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, TolerantCompare, ::testing::Values(
+    Tolerance{15.00000005, 15, true, false, true, false},
+    Tolerance{14.99999995, 15, true, false, true, false},
+    Tolerance{10.0000002, 10, false, false, true, true},
+    Tolerance{9.9999998, 10, true, true, false, false},
+    Tolerance{1e-7, 0, true, false, true, false},
+    Tolerance{-1e-7, 0, true, false, true, false},
+    Tolerance{-kInf, 0, true, true, false, false},
+    Tolerance{kNaN, 1, false, false, false, false},
+    Tolerance{1, kNaN, false, false, false, false},
+    Tolerance{kInf, kInf, false, false, false, false}));
+
+// ---- truncation --------------------------------------------------------------
+
+struct Truncation {
+    double x;
+    int32_t want;
+};
+
+class FloatToInt : public ::testing::TestWithParam<Truncation> {};
+
+TEST_P(FloatToInt, TruncatesAndKeepsLow32Bits) {
+    EXPECT_EQ(ui::float_to_int(GetParam().x), GetParam().want) << "x " << GetParam().x;
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, FloatToInt, ::testing::Values(
+    Truncation{2.9, 2},
+    Truncation{-2.9, -2},
+    Truncation{-0.5, 0},
+    Truncation{4294967297.0, 1},
+    Truncation{4294967295.0, -1},
+    Truncation{2147483648.0, kMin},
+    Truncation{-2147483649.0, kMax},
+    Truncation{123456789012.7, -1097262572},
+    Truncation{9.2e18, -1650982912},
+    Truncation{-9.2e18, 1650982912},
+    Truncation{9.21e18, 0},
+    Truncation{-9.3e18, 0},
+    Truncation{1e300, 0},
+    Truncation{kInf, 0},
+    Truncation{-kInf, 0},
+    Truncation{kNaN, 0}));
+
+} // namespace
