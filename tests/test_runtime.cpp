@@ -1,0 +1,340 @@
+// The form runtime on the headless backend: what property writes raise,
+// numeric boxes, lists, radio groups, focus, timers, pictures and sounds.
+#include "ui/cmd.h"
+#include "ui/headless/headless.h"
+#include "ui/headless/scenario.h"
+#include "ui/media.h"
+#include "ui/runtime.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <sstream>
+
+using namespace ui;
+using nlohmann::json;
+
+namespace {
+
+json test_form()
+{
+    return json::parse(R"({
+      "name": "t", "width": 300, "height": 200,
+      "controls": [
+        {"kind": "EditBox", "name": "甲", "input_mode": 10, "events": {"ContentChanged": "log", "LostFocus": "log"}},
+        {"kind": "EditBox", "name": "乙", "events": {"ContentChanged": "log"}},
+        {"kind": "EditBox", "name": "单", "input_mode": 9, "events": {"ContentChanged": "log"}},
+        {"kind": "ComboBox", "name": "组合", "items": ["a", "b", "c"], "index": 0, "events": {"SelectionChanged": "log"}},
+        {"kind": "ChkListBox", "name": "清单", "items": ["x", "y", "z"], "events": {"SelectionChanged": "log"}},
+        {"kind": "RadioBox", "name": "r1", "checked": true},
+        {"kind": "RadioBox", "name": "r2"},
+        {"kind": "RadioBox", "name": "r3", "group": "g"},
+        {"kind": "Tab", "name": "页", "pages": ["p0", "p1"], "events": {"PageChanged": "log"}},
+        {"kind": "ProcessBar", "name": "条"},
+        {"kind": "CheckBox", "name": "勾", "events": {"Click": "log"}},
+        {"kind": "Timer", "name": "钟", "interval": 100, "events": {"Tick": "log"}},
+        {"kind": "BarChart", "name": "图"}
+      ]})");
+}
+
+struct RuntimeTest : ::testing::Test {
+    HeadlessBackend backend;
+    Runtime rt{backend};
+    std::vector<std::string> log;
+
+    void SetUp() override
+    {
+        backend.attach(rt);
+        rt.register_handler("log", [this](EventArgs& a) {
+            log.push_back(std::string(event_name(a.event)) + " " + a.control->name + " " + a.control->text);
+        });
+        rt.add_definition("t", test_form());
+        ASSERT_NE(rt.load_form("t", nullptr, false), nullptr);
+    }
+    Control& c(const std::string& name) { return rt.unit("t", name); }
+};
+
+TEST_F(RuntimeTest, ContentWriteRaisesOnceEvenForTheSameTextAndNests)
+{
+    // A handler of 甲 that writes 乙 runs 乙's handler inside the write.
+    rt.register_handler("derive", [this](EventArgs&) {
+        rt_set_property(U("t", "乙"), prop::EditBox::Content, "from 甲");
+        log.push_back("derive done");
+    });
+    c("甲").events[Event::ContentChanged] = "derive";
+    rt_set_property(U("t", "甲"), prop::EditBox::Content, "1");
+    rt_set_property(U("t", "乙"), prop::EditBox::Content, "same");
+    rt_set_property(U("t", "乙"), prop::EditBox::Content, "same");
+    EXPECT_EQ(log, (std::vector<std::string>{"ContentChanged 乙 from 甲", "derive done", "ContentChanged 乙 same",
+                                             "ContentChanged 乙 same"}));
+}
+
+TEST_F(RuntimeTest, IndexPageCheckAndPositionWritesRaiseNothing)
+{
+    rt_set_property(U("t", "组合"), prop::ComboBox::CurrentIndex, 2);
+    rt_set_property(U("t", "页"), prop::Tab::CurrentPage, 1);
+    rt_set_property(U("t", "页"), prop::Tab::CurrentPage, 1);
+    rt_set_property(U("t", "勾"), prop::CheckBox::Checked, true);
+    rt_set_property(U("t", "条"), prop::ProcessBar::Position, 40);
+    rt_set_property(U("t", "清单"), prop::ChkListBox::CurrentIndex, 1);
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(control_text(U("t", "组合")), "c");
+}
+
+TEST_F(RuntimeTest, ComboIndexIsClamped)
+{
+    struct Row { int written, index; const char* content; } rows[] = {{7, 2, "c"}, {-5, -1, ""}, {1, 1, "b"}, {-1, -1, ""}};
+    for (auto& r : rows) {
+        rt_set_property(U("t", "组合"), prop::ComboBox::CurrentIndex, r.written);
+        EXPECT_EQ(rt_get_property(U("t", "组合"), prop::ComboBox::CurrentIndex).integer(), r.index) << r.written;
+        EXPECT_EQ(control_text(U("t", "组合")), r.content) << r.written;
+        EXPECT_EQ(cmd_combo_item_text(U("t", "组合"), r.index), r.content);
+    }
+}
+
+TEST_F(RuntimeTest, NumericBoxRewritesWhenItLosesTheFocus)
+{
+    struct Row { const char* box; const char* held; const char* shown; } rows[] = {
+        {"甲", "0.50", "0.5"}, {"甲", "0", ""},       {"甲", "0.0", ""},        {"甲", "1e3", "1000"},
+        {"甲", "12.5m", "12.5"}, {"甲", "-", ""},     {"甲", "2.5", "2.5"},     {"单", "0.3333333", "0.333333"},
+        {"甲", "１２", "12"},    {"甲", "1e400", "-"},
+    };
+    for (auto& r : rows) {
+        rt_set_property(U("t", r.box), prop::EditBox::Content, r.held);
+        cmd_set_focus(U("t", r.box));
+        rt.set_focus(nullptr);
+        EXPECT_EQ(control_text(U("t", r.box)), r.shown) << r.held;
+    }
+}
+
+TEST_F(RuntimeTest, RewriteComesBeforeLostFocusAndTheBoxNoLongerHasTheFocus)
+{
+    bool focus_during_rewrite = true;
+    rt.register_handler("probe", [&](EventArgs& a) {
+        focus_during_rewrite = cmd_has_focus(U("t", "甲"));
+        log.push_back("ContentChanged " + a.control->text);
+    });
+    c("甲").events[Event::ContentChanged] = "probe";
+    rt.user_type(c("甲"), "0.50");
+    log.clear();
+    cmd_set_focus(U("t", "乙"));
+    EXPECT_EQ(log, (std::vector<std::string>{"ContentChanged 0.5", "LostFocus 甲 0.5"}));
+    EXPECT_FALSE(focus_during_rewrite);
+    // Unchanged text: no rewrite, only LostFocus.
+    log.clear();
+    cmd_set_focus(U("t", "甲"));
+    cmd_set_focus(U("t", "乙"));
+    EXPECT_EQ(log, (std::vector<std::string>{"LostFocus 甲 0.5"}));
+}
+
+TEST_F(RuntimeTest, TypingRaisesOneChangePerKeystrokeAndNumericBoxesRefuseLetters)
+{
+    rt.user_type(c("甲"), "1a.5");
+    EXPECT_EQ(c("甲").text, "1.5");
+    EXPECT_EQ(log.size(), 3u);
+    cmd_set_focus(U("t", "乙"));
+    log.clear();
+    rt.user_type(c("乙"), "中文");
+    EXPECT_EQ(log, (std::vector<std::string>{"ContentChanged 乙 中", "ContentChanged 乙 中文"}));
+}
+
+TEST_F(RuntimeTest, CheckListTicksToggleAndSingleCheckClearsTheOthers)
+{
+    rt.user_tick(c("清单"), 0);
+    rt.user_tick(c("清单"), 2);
+    EXPECT_TRUE(cmd_checklist_is_checked(U("t", "清单"), 0));
+    EXPECT_TRUE(cmd_checklist_is_checked(U("t", "清单"), 2));
+    rt_set_property(U("t", "清单"), prop::ChkListBox::SingleCheck, true);
+    rt.user_tick(c("清单"), 1);
+    EXPECT_FALSE(cmd_checklist_is_checked(U("t", "清单"), 0));
+    EXPECT_TRUE(cmd_checklist_is_checked(U("t", "清单"), 1));
+    EXPECT_FALSE(cmd_checklist_is_checked(U("t", "清单"), 2));
+    rt.user_tick(c("清单"), 1);
+    EXPECT_FALSE(cmd_checklist_is_checked(U("t", "清单"), 1));
+    EXPECT_FALSE(cmd_checklist_is_checked(U("t", "清单"), 9));
+    EXPECT_EQ(log.size(), 4u); // one SelectionChanged per tick, after the mark changed
+    EXPECT_EQ(rt_get_property(U("t", "清单"), prop::ChkListBox::CurrentIndex).integer(), 1);
+}
+
+TEST_F(RuntimeTest, RadioClickClearsItsGroupButAWriteChangesOnlyTheBoxWritten)
+{
+    rt.user_click(c("r2"));
+    EXPECT_FALSE(c("r1").checked);
+    EXPECT_TRUE(c("r2").checked);
+    rt.user_click(c("r3")); // another group
+    EXPECT_TRUE(c("r2").checked);
+    rt_set_property(U("t", "r1"), prop::RadioBox::Checked, true);
+    EXPECT_TRUE(c("r1").checked);
+    EXPECT_TRUE(c("r2").checked);
+}
+
+TEST_F(RuntimeTest, TimerTicksOnTheVirtualClockAndALateTimerFiresOnce)
+{
+    backend.advance(350);
+    EXPECT_EQ(log.size(), 3u);
+    log.clear();
+    cmd_sleep(1000); // nothing runs while the thread sleeps
+    EXPECT_TRUE(log.empty());
+    backend.advance(0);
+    EXPECT_EQ(log.size(), 1u);
+    rt_set_property(U("t", "钟"), prop::Timer::Interval, 0);
+    backend.advance(1000);
+    EXPECT_EQ(log.size(), 1u);
+}
+
+TEST_F(RuntimeTest, BarChartKeepsItsValuesInRange)
+{
+    Ref g = U("t", "图");
+    namespace B = prop::BarChart;
+    rt_set_property(g, B::SeriesCount, 500);
+    EXPECT_EQ(rt_get_property(g, B::SeriesCount).integer(), 100);
+    rt_set_property(g, B::YDivisions, 0);
+    EXPECT_EQ(rt_get_property(g, B::YDivisions).integer(), 1);
+    rt_set_property(g, B::CategoryCount, 3);
+    rt_set_property(g, B::CurrentCategory, 2);
+    rt_set_property(g, B::CategoryCount, 4); // makes category 0 current
+    EXPECT_EQ(rt_get_property(g, B::CurrentCategory).integer(), 0);
+    rt_set_property(g, B::CurrentCategory, 9);
+    EXPECT_EQ(rt_get_property(g, B::CurrentCategory).integer(), 0);
+    rt_set_property(g, B::CurrentSeries, 3);
+    rt_set_property(g, B::CurrentSeries, 300); // ignored
+    EXPECT_EQ(rt_get_property(g, B::CurrentSeries).integer(), 3);
+    struct Row { double in, kept; } rows[] = {{-4, 0}, {12.5, 12.5}, {2e7, 1e7}};
+    for (auto& r : rows) {
+        rt_set_property(g, B::Value, r.in);
+        EXPECT_EQ(rt_get_property(g, B::Value).number(), r.kept);
+    }
+}
+
+TEST_F(RuntimeTest, ReachingAFormThatIsNotLoadedEndsTheProgramWithTheRuntimeError)
+{
+    EXPECT_THROW(rt_get_property(U("nowhere", "x"), prop::Left), ProgramExit);
+    ASSERT_EQ(backend.messages.size(), 1u);
+    EXPECT_EQ(backend.messages[0].text, "运行时出错!\r\n\r\n错误信息：未载入欲访问窗口组件所在的窗口\r\n");
+    EXPECT_FALSE(cmd_is_created(U("nowhere")));
+}
+
+TEST_F(RuntimeTest, ArrayIndexOutsideEndsTheProgram)
+{
+    TextArray a = cmd_split_text("a,b");
+    EXPECT_EQ(a[2], "b");
+    EXPECT_THROW(a[0], ProgramExit);
+    EXPECT_THROW(a[3], ProgramExit);
+    ASSERT_EQ(backend.messages.size(), 2u);
+    EXPECT_NE(backend.messages[0].text.find("错误代码：4\r\n\r\n错误信息：数组成员引用下标必须大于等于1"), std::string::npos);
+    EXPECT_NE(backend.messages[1].text.find("错误代码：1\r\n\r\n错误信息：数组成员引用下标超出定义范围"), std::string::npos);
+}
+
+TEST_F(RuntimeTest, OnlyWebAddressesAreOpened)
+{
+    struct Row { const char* url; bool opened; } rows[] = {
+        {"https://example.com/a", true}, {"HTTP://example.com", true}, {"file:///etc/passwd", false},
+        {"javascript:alert(1)", false},   {"http://", false},           {"", false}};
+    for (auto& r : rows) EXPECT_EQ(cmd_open_url(r.url), r.opened) << r.url;
+    EXPECT_EQ(backend.opened.size(), 2u);
+}
+
+TEST_F(RuntimeTest, RandomStaysInItsBounds)
+{
+    for (int i = 0; i < 200; ++i) {
+        int v = cmd_random(5, 9);
+        EXPECT_GE(v, 5);
+        EXPECT_LE(v, 9);
+        int w = cmd_random(9, 5); // swapped bounds are put in order
+        EXPECT_GE(w, 5);
+        EXPECT_LE(w, 9);
+        EXPECT_EQ(cmd_random(-3, 0), 0); // negative bounds count as 0
+    }
+}
+
+// --- pictures and sounds -------------------------------------------------------
+
+Bytes gif_with_delays(std::initializer_list<int> hundredths)
+{
+    Bytes g = "GIF89a";
+    g += std::string("\x01\x00\x01\x00\x80\x00\x00", 7);
+    g += std::string("\x00\x00\x00\xff\xff\xff", 6); // two-colour table
+    for (int d : hundredths) {
+        g += std::string("\x21\xf9\x04\x00", 4);
+        g += char(d & 0xff);
+        g += char(d >> 8);
+        g += std::string("\x00\x00", 2);
+        g += std::string("\x2c\x00\x00\x00\x00\x01\x00\x01\x00\x00", 10);
+        g += std::string("\x02\x02\x44\x01\x00", 5);
+    }
+    g += '\x3b';
+    return g;
+}
+
+TEST(Media, GifScheduleTreatsZeroDelayAsFiftyAndLoops)
+{
+    Bytes busy = gif_with_delays({0, 0, 20});
+    EXPECT_EQ(gif_frame_delays(busy), (std::vector<int>{50, 50, 200}));
+    struct Row { int64_t t; int frame; } rows[] = {{0, 0}, {49, 0}, {50, 1}, {99, 1}, {100, 2}, {299, 2}, {300, 0}, {650, 1}};
+    auto d = gif_frame_delays(busy);
+    for (auto& r : rows) EXPECT_EQ(gif_frame_at(d, r.t), r.frame) << r.t;
+    Bytes idle = gif_with_delays({50, 20, 20, 10, 10, 0});
+    EXPECT_EQ(gif_frame_delays(idle), (std::vector<int>{500, 200, 200, 100, 100, 50}));
+    EXPECT_TRUE(gif_frame_delays("\x89PNG").empty());
+}
+
+Bytes wav(bool fmt, bool data, const char* riff = "RIFF", const char* wave = "WAVE")
+{
+    auto le32 = [](uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
+    Bytes body = wave;
+    if (fmt) body += "fmt " + le32(16) + std::string("\x01\x00\x02\x00", 4) + le32(44100) + le32(44100 * 4) + std::string("\x04\x00\x10\x00", 4);
+    if (data) body += "data" + le32(4) + std::string(4, '\0');
+    return riff + le32(uint32_t(body.size())) + body;
+}
+
+TEST(Media, OnlyRiffWaveWithFormatAndDataPlays)
+{
+    struct Row { Bytes b; bool ok; } rows[] = {
+        {wav(true, true), true}, {wav(false, true), false}, {wav(true, false), false},
+        {wav(true, true, "RIFX"), false}, {wav(true, true, "RIFF", "AVI "), false}, {"", false},
+        {wav(true, true).substr(0, 30), false},
+    };
+    for (size_t i = 0; i < std::size(rows); ++i) EXPECT_EQ(parse_wav(rows[i].b, nullptr), rows[i].ok) << i;
+    WavInfo info;
+    ASSERT_TRUE(parse_wav(wav(true, true), &info));
+    EXPECT_EQ(info.channels, 2);
+    EXPECT_EQ(info.sample_rate, 44100);
+    EXPECT_EQ(info.bits, 16);
+}
+
+// --- the scenario runner itself ----------------------------------------------------
+
+TEST(Scenario, LinesSplitOnBlanksWithQuotedTexts)
+{
+    struct Row { const char* line; std::vector<std::string> words; } rows[] = {
+        {"type 编辑框1 12.5", {"type", "编辑框1", "12.5"}},
+        {"  choose 组合框1 \"I 级 围岩\"  ", {"choose", "组合框1", "I 级 围岩"}},
+        {"expect x = \"a\\nb\"", {"expect", "x", "=", "a\nb"}},
+        {"type x \"\"", {"type", "x", ""}},
+    };
+    for (auto& r : rows) {
+        std::vector<std::string> w;
+        ASSERT_TRUE(split_scenario_line(r.line, &w, nullptr)) << r.line;
+        EXPECT_EQ(w, r.words) << r.line;
+    }
+    std::vector<std::string> w;
+    EXPECT_FALSE(split_scenario_line("type x \"open", &w, nullptr));
+}
+
+TEST(Scenario, AFailedExpectationFailsTheRunAndSaysWhere)
+{
+    std::ostringstream out;
+    ScenarioRunner runner(out, nullptr);
+    ScenarioOptions o;
+    o.start = false;
+    o.form_dirs.push_back(std::string(JSB_SOURCE_DIR) + "/tests/forms");
+    int rc = runner.run_text("in test_basic\ntype 编辑框2_文本 abc\nexpect 编辑框2_文本 = abd\nexpect 编辑框2_文本 = abc\n", o, "x.scn");
+    EXPECT_EQ(rc, 1);
+    EXPECT_NE(out.str().find("FAIL x.scn:3: test_basic.编辑框2_文本: expected \"abd\", got \"abc\""), std::string::npos) << out.str();
+    EXPECT_EQ(out.str().find("x.scn:4"), std::string::npos);
+    std::ostringstream out2;
+    ScenarioRunner ok(out2, nullptr);
+    EXPECT_EQ(ok.run_text("in test_basic\nanswer Cancel\nexpect 编辑框1_数值 = 3.0\n", o, "y.scn"), 0) << out2.str();
+}
+
+} // namespace
