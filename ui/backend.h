@@ -29,6 +29,12 @@ public:
     virtual void focus_changed(Control* /*now*/) {}
     virtual void z_order(Control&, int /*position*/) {}
     virtual void repaint_now(Control&) {}
+    // The control follows the mouse inside its parent's client area until
+    // the left button is released (asked from a LeftButtonDown handler).
+    // The backend writes the new Left and Top as the control moves, through
+    // Runtime::set, and keeps the point where it was grabbed inside the
+    // parent, as the cursor is kept there during the move.
+    virtual void begin_drag(Control&) {}
     virtual void timers_changed() {}
     // Modal forms: returns when the form is gone (the headless one returns
     // at once and leaves the owner disabled until the form closes).

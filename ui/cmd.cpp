@@ -231,6 +231,7 @@ bool cmd_has_focus(const Ref& r)
     return rt().has_focus(unit_of(r));
 }
 void cmd_repaint_now(const Ref& r) { rt().backend().repaint_now(unit_of(r)); }
+void cmd_drag_control(const Ref& r) { rt().backend().begin_drag(unit_of(r)); }
 int cmd_mouse_x() { return rt().backend().mouse_x(); }
 int cmd_mouse_y() { return rt().backend().mouse_y(); }
 

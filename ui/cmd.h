@@ -85,6 +85,9 @@ void cmd_set_z_order(const Ref& unit, int position);
 void cmd_set_focus(const Ref& unit);
 bool cmd_has_focus(const Ref& unit);
 void cmd_repaint_now(const Ref& unit);
+// The control follows the mouse inside its parent until the left button is
+// released; called from its LeftButtonDown handler.
+void cmd_drag_control(const Ref& unit);
 int cmd_mouse_x();
 int cmd_mouse_y();
 // Pops up the hidden menu root whose caption is given (or the first hidden

@@ -2,6 +2,7 @@
 
 #include "ui/runtime.h"
 
+#include <algorithm>
 #include <ctime>
 #include <filesystem>
 
@@ -123,6 +124,31 @@ int HeadlessBackend::popup_menu(Form& f, int root, int, int)
     for (int i = root + 1; i < int(f.menus.size()) && f.menus[i].level > 0; ++i)
         if (f.menus[i].caption == want) return i;
     return -1;
+}
+
+bool HeadlessBackend::finish_drag(Control& c, int dx, int dy, int grab_x, int grab_y)
+{
+    if (drag_ != &c || !rt_) return false;
+    drag_ = nullptr;
+    // The parent's client area; a frame's own line is not part of it.
+    int pw = c.form->self().width, ph = c.form->self().height;
+    if (c.parent) {
+        int inset = c.parent->kind == Kind::ShapeBox ? 1 : 0;
+        pw = c.parent->width - 2 * inset;
+        ph = c.parent->height - 2 * inset;
+    }
+    // The cursor cannot leave the parent during the move, so neither can the
+    // point the control was grabbed at: it always stays within reach.
+    int x = std::clamp(c.left + grab_x + dx, 0, std::max(0, pw - 1)) - grab_x;
+    int y = std::clamp(c.top + grab_y + dy, 0, std::max(0, ph - 1)) - grab_y;
+    rt_->set(c, prop::Left, x);
+    rt_->set(c, prop::Top, y);
+    return true;
+}
+
+void HeadlessBackend::form_destroying(Form& f)
+{
+    if (drag_ && drag_->form == &f) drag_ = nullptr;
 }
 
 void HeadlessBackend::file_written(const std::string& path)

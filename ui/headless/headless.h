@@ -26,6 +26,13 @@ public:
     void queue_dialog_file(const std::string& path) { dialog_files_.push_back(path); }
     void queue_popup_choice(const std::string& caption) { popup_choices_.push_back(caption); }
 
+    // Drags: a LeftButtonDown handler asks for one (begin_drag); the test
+    // then finishes it as if the mouse moved by (dx, dy) from the point
+    // (grab_x, grab_y) of the control where the button went down, and the
+    // button was released. False when no drag of that control is under way.
+    bool finish_drag(Control& c, int dx, int dy, int grab_x = 0, int grab_y = 0);
+    Control* dragging() const { return drag_; }
+
     // Runs posted work and due timers without letting time pass.
     void pump();
     // Lets virtual time pass, running timers and posted work as they fall due.
@@ -51,6 +58,8 @@ public:
     void shell_run(int verb, const std::string& path) override;
     bool open_dialog(Control& dlg) override;
     int popup_menu(Form& f, int root_index, int x, int y) override;
+    void begin_drag(Control& c) override { drag_ = &c; }
+    void form_destroying(Form& f) override;
     int screen_width() override { return screen_width_; }
     std::string program_folder() override { return folder_; }
     void file_written(const std::string& path) override;
@@ -69,6 +78,7 @@ private:
     std::deque<int> answers_;
     std::deque<std::string> dialog_files_;
     std::deque<std::string> popup_choices_;
+    Control* drag_ = nullptr;
     std::mutex post_mutex_;
     std::deque<std::function<void()>> posted_;
 };

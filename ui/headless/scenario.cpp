@@ -139,7 +139,7 @@ public:
             }
         }
         try {
-            if (opts.start && starter) starter(rt_, opts);
+            if (starter) starter(rt_, opts); // with --no-start it only registers the handlers
             backend_.pump();
         } catch (const ProgramExit& e) {
             exited_ = true;
@@ -303,7 +303,17 @@ private:
             rt_.user_wheel(control(no, w[1]), std::atoi(w[2].c_str()), w.size() > 3 ? std::atoi(w[3].c_str()) : 0);
         } else if (cmd == "mouse") {
             need(5);
-            rt_.user_mouse_down(control(no, w[1]), w[2] != "right", std::atoi(w[3].c_str()), std::atoi(w[4].c_str()));
+            Control& c = control(no, w[1]);
+            mouse_down_ = {&c, std::atoi(w[3].c_str()), std::atoi(w[4].c_str())};
+            rt_.user_mouse_down(c, w[2] != "right", mouse_down_.x, mouse_down_.y);
+        } else if (cmd == "drag") {
+            // drag C DX DY: the mouse moves by (DX, DY) and the button is released.
+            need(4);
+            Control& c = control(no, w[1]);
+            int gx = mouse_down_.control == &c ? mouse_down_.x : 0;
+            int gy = mouse_down_.control == &c ? mouse_down_.y : 0;
+            if (!backend_.finish_drag(c, std::atoi(w[2].c_str()), std::atoi(w[3].c_str()), gx, gy))
+                throw std::runtime_error("no drag of " + w[1] + " is under way");
         } else if (cmd == "page") {
             need(3);
             rt_.user_page(control(no, w[1]), std::atoi(w[2].c_str()));
@@ -388,6 +398,10 @@ private:
     HeadlessBackend backend_;
     Runtime rt_;
     std::string form_ = "main";
+    struct {
+        Control* control = nullptr;
+        int x = 0, y = 0;
+    } mouse_down_; // the last `mouse` command: where a drag grabs its control
     int failures_ = 0;
     bool exited_ = false, exit_expected_ = false;
     int exit_code_ = 0;

@@ -25,6 +25,8 @@ bool split_scenario_line(const std::string& line, std::vector<std::string>* word
 
 class ScenarioRunner {
 public:
+    // Runs before each scenario: starts the program when opts.start, and
+    // otherwise only registers its handlers, so forms loaded by `in` work.
     using Starter = std::function<void(Runtime&, const ScenarioOptions&)>;
     ScenarioRunner(std::ostream& out, Starter starter);
     // Runs the file; gives the process exit code (0 when every expectation held).
