@@ -1,0 +1,128 @@
+#include "app/notice.h"
+
+#include "app/program.h"
+#include "app/registry.h"
+#include "app/update_form.h"
+#include "ui/cmd.h"
+
+#include <utility>
+
+// The deployment names its notice page at build time, e.g.
+// -DJSB_NOTICE_URL="https://..."; without one the program fetches nothing.
+#ifndef JSB_NOTICE_URL
+#define JSB_NOTICE_URL ""
+#endif
+
+namespace app {
+
+TextGlobals& text_globals()
+{
+    static TextGlobals g;
+    return g;
+}
+
+std::string TextBetweenMarkers(std::string_view text, std::string_view start, std::string_view end)
+{
+    // Texts are UTF-8 and the markers whole characters, so a byte match can
+    // only begin on a character boundary: a plain search is the
+    // character-wise search, and stays linear on a page of any size.
+    if (start.empty() || end.empty()) return {};
+    size_t p = text.find(start);
+    if (p == std::string_view::npos) return {};
+    std::string_view rest = text.substr(p + start.size());
+    size_t e = rest.find(end);
+    if (e == std::string_view::npos) return {};
+    return std::string(rest.substr(0, e));
+}
+
+NoticePage ParseNoticePage(std::string_view body)
+{
+    NoticePage page;
+    // A text ends at its first zero byte, as every text of the program does.
+    body = body.substr(0, body.find('\0'));
+    // The page is read only if it converts to the program's character set;
+    // the converted bytes themselves are not needed, our texts stay UTF-8.
+    if (body.empty() || ui::cmd_convert_encoding(std::string(body), "UTF-8", "GB18030").empty()) return page;
+
+    const std::string section = TextBetweenMarkers(body, "////开始", "////结束");
+    if (section.empty()) return page;
+    auto value = [&](std::string_view key) { return TextBetweenMarkers(section, key, "</P>"); };
+    page.latest = value("最新版本=");
+    page.notice = value("最新订购活动=");
+    page.colour = value("通知字体颜色=");
+    page.blink = value("通知闪烁开关=");
+    page.fast_url = value("高速更新下载网址=");
+    page.notes = value("更新说明=");
+    return page;
+}
+
+std::string notice_address()
+{
+    const std::string& given = settings().notice_url;
+    return given.empty() ? std::string(JSB_NOTICE_URL) : given;
+}
+
+bool is_web_address(std::string_view url)
+{
+    auto starts = [&](std::string_view scheme) {
+        if (url.size() <= scheme.size()) return false;
+        for (size_t i = 0; i < scheme.size(); ++i) {
+            char c = url[i];
+            if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+            if (c != scheme[i]) return false;
+        }
+        return true;
+    };
+    if (!starts("http://") && !starts("https://")) return false;
+    for (unsigned char c : url)
+        if (c < 0x20 || c == 0x7F) return false;
+    return true;
+}
+
+NoticePage FetchWebNotice(const std::string& address)
+{
+    if (!is_web_address(address)) return {};
+    return ParseNoticePage(ui::cmd_http_get(address, kNoticeTimeoutMs));
+}
+
+namespace {
+
+// Runs on the notice thread: nothing here touches a control or a global.
+void NoticeThreadEntry(const std::string& address)
+{
+    NoticePage page = FetchWebNotice(address);
+    ui::cmd_post([page = std::move(page)] { ApplyWebNotice(page); });
+}
+
+} // namespace
+
+bool StartNoticeThread()
+{
+    // The address is read here, on the GUI thread, and the thread keeps its
+    // own copy.
+    return ui::cmd_start_thread([address = notice_address()] { NoticeThreadEntry(address); });
+}
+
+void ApplyWebNotice(const NoticePage& page)
+{
+    TextGlobals& g = text_globals();
+    g.notice_text = page.notice;
+    g.notice_colour = page.colour;
+    g.blink_switch = page.blink;
+    if (page.latest.empty()) return;
+    if (!(ui::cmd_to_number(page.latest) - ui::cmd_to_number(g.version) > 1e-7)) return;
+    const std::string question = "发现新版本V" + page.latest + "，确认立即更新吗？";
+    if (ui::cmd_message_box(question, 0x21, "是否要更新", "main") != 0) return;
+    OpenUpdateForm();
+}
+
+namespace {
+void register_notice(ui::Runtime&)
+{
+    // A new program run starts with empty globals.
+    text_globals() = TextGlobals{};
+}
+} // namespace
+JSB_HANDLERS(register_notice)
+
+} // namespace app
