@@ -1,0 +1,416 @@
+// Draws the ventilation module's pictures into
+// <source-root>/resources/pictures/ventilation/:
+//   scheme_*.png        the diagram of each ventilation scheme (782 x 208)
+//   illustration.png    the fixed illustration beside them (1210 x 620); its
+//                       top-left corner stays plain because the form shows
+//                       the scheme diagram over it
+//   friction_*.png, charge_factor_*.png, duct_leakage_*.png
+//                       titled placeholders of the reference tables whose
+//                       rows the program does not carry, at the sizes the
+//                       pop-up lays out
+#include <QDir>
+#include <QFont>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygonF>
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+const QColor kFresh(30, 110, 200);
+const QColor kFoul(160, 90, 40);
+const QColor kRock(205, 200, 190);
+const QColor kDuct(60, 60, 60);
+const char* kFace = "WenQuanYi Micro Hei";
+
+QFont font(int px, bool bold = false)
+{
+    QFont f(kFace);
+    f.setPixelSize(px);
+    f.setBold(bold);
+    return f;
+}
+
+QImage canvas(int w, int h)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    return img;
+}
+
+void arrow(QPainter& p, QPointF from, QPointF to, const QColor& c, double width = 2.5)
+{
+    p.save();
+    p.setPen(QPen(c, width, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(from, to);
+    double a = std::atan2(to.y() - from.y(), to.x() - from.x());
+    double s = 5 + 2 * width;
+    QPolygonF head;
+    head << to << QPointF(to.x() - s * std::cos(a - 0.45), to.y() - s * std::sin(a - 0.45))
+         << QPointF(to.x() - s * std::cos(a + 0.45), to.y() - s * std::sin(a + 0.45));
+    p.setBrush(c);
+    p.setPen(Qt::NoPen);
+    p.drawPolygon(head);
+    p.restore();
+}
+
+// A run of flow arrows along a horizontal line, pointing right or left.
+void flow(QPainter& p, double x0, double x1, double y, bool right, const QColor& c, double len = 34)
+{
+    double step = len * 1.8;
+    for (double x = x0; x + len <= x1 + 0.1; x += step)
+        right ? arrow(p, {x, y}, {x + len, y}, c) : arrow(p, {x + len, y}, {x, y}, c);
+}
+
+void fan(QPainter& p, QPointF c, double r, const QString& label = QStringLiteral("风机"))
+{
+    p.save();
+    p.setPen(QPen(kDuct, 2));
+    p.setBrush(QColor(240, 240, 240));
+    p.drawEllipse(c, r, r);
+    p.setBrush(kDuct);
+    for (int k = 0; k < 3; ++k) {
+        double a = k * 2.0944;
+        QPolygonF blade;
+        blade << c << QPointF(c.x() + r * 0.85 * std::cos(a), c.y() + r * 0.85 * std::sin(a))
+              << QPointF(c.x() + r * 0.85 * std::cos(a + 0.6), c.y() + r * 0.85 * std::sin(a + 0.6));
+        p.drawPolygon(blade);
+    }
+    p.setFont(font(int(r * 0.9) < 12 ? 12 : int(r * 0.9)));
+    p.setPen(Qt::black);
+    p.drawText(QRectF(c.x() - 3 * r, c.y() + r + 2, 6 * r, 2 * r), Qt::AlignHCenter | Qt::AlignTop, label);
+    p.restore();
+}
+
+// A duct seen from the side: two parallel lines.
+void duct(QPainter& p, double x0, double x1, double y, double half)
+{
+    p.save();
+    p.setPen(QPen(kDuct, 2));
+    p.setBrush(QColor(235, 242, 250));
+    p.drawRect(QRectF(std::min(x0, x1), y - half, std::fabs(x1 - x0), 2 * half));
+    p.restore();
+}
+
+// Rock mass with a bore from the portal to a rough face.
+void bore(QPainter& p, QRectF rock, double portal, double face, double top, double bottom)
+{
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setBrush(kRock);
+    p.drawRect(rock);
+    p.setBrush(QBrush(QColor(170, 165, 150), Qt::BDiagPattern));
+    p.drawRect(rock);
+    // Bore.
+    QPainterPath path;
+    path.moveTo(portal, top);
+    path.lineTo(face, top);
+    int teeth = 6;
+    double h = (bottom - top) / teeth;
+    for (int k = 0; k < teeth; ++k) {
+        path.lineTo(face + (k % 2 ? -5 : 6), top + h * (k + 0.5));
+        path.lineTo(face, top + h * (k + 1));
+    }
+    path.lineTo(portal, bottom);
+    path.closeSubpath();
+    p.setBrush(Qt::white);
+    p.setPen(QPen(Qt::black, 1.5));
+    p.drawPath(path);
+    p.setPen(Qt::black);
+    p.setFont(font(12));
+    p.drawText(QRectF(face - 50, bottom + 2, 100, 16), Qt::AlignHCenter, QStringLiteral("掌子面"));
+    p.drawText(QRectF(portal - 40, bottom + 2, 80, 16), Qt::AlignHCenter, QStringLiteral("洞口"));
+    p.restore();
+}
+
+void dimension(QPainter& p, double x0, double x1, double y, const QString& text, int px = 12)
+{
+    p.save();
+    p.setPen(QPen(Qt::black, 1));
+    p.drawLine(QPointF(x0, y), QPointF(x1, y));
+    p.drawLine(QPointF(x0, y - 5), QPointF(x0, y + 5));
+    p.drawLine(QPointF(x1, y - 5), QPointF(x1, y + 5));
+    p.setFont(font(px));
+    p.drawText(QRectF(x0, y - px - 4, x1 - x0, px + 2), Qt::AlignHCenter | Qt::AlignBottom, text);
+    p.restore();
+}
+
+void legend(QPainter& p, double x, double y)
+{
+    p.save();
+    arrow(p, {x, y}, {x + 34, y}, kFresh);
+    arrow(p, {x + 130, y}, {x + 164, y}, kFoul);
+    p.setPen(Qt::black);
+    p.setFont(font(12));
+    p.drawText(QPointF(x + 40, y + 5), QStringLiteral("新鲜风流"));
+    p.drawText(QPointF(x + 170, y + 5), QStringLiteral("污浊风流"));
+    p.restore();
+}
+
+void title(QPainter& p, const QString& text, QPointF at, int px = 16)
+{
+    p.save();
+    p.setPen(Qt::black);
+    p.setFont(font(px, true));
+    p.drawText(at, text);
+    p.restore();
+}
+
+bool save(const QImage& img, const QString& dir, const QString& name)
+{
+    QString path = dir + "/" + name;
+    // Eight-bit colour keeps the embedded bytes small; the drawings use few colours.
+    QImage out = img.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
+    if (!out.save(path, "PNG", 9)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s %dx%d\n", qPrintable(name), img.width(), img.height());
+    return true;
+}
+
+// --- scheme diagrams (782 x 208) ----------------------------------------------
+
+QImage scheme_forced()
+{
+    QImage img = canvas(782, 208);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    title(p, QStringLiteral("管道压入式通风"), {10, 22});
+    bore(p, {110, 40, 640, 140}, 110, 700, 78, 150);
+    duct(p, 60, 620, 92, 8);
+    fan(p, {48, 92}, 16);
+    flow(p, 130, 600, 92, true, kFresh, 30);
+    arrow(p, {625, 92}, {690, 110}, kFresh);
+    flow(p, 150, 660, 135, false, kFoul);
+    dimension(p, 620, 700, 70, QStringLiteral("L入口"));
+    dimension(p, 60, 620, 58, QStringLiteral("风管长度 L"));
+    legend(p, 430, 195);
+    return img;
+}
+
+QImage scheme_exhaust()
+{
+    QImage img = canvas(782, 208);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    title(p, QStringLiteral("管道吸入式通风"), {10, 22});
+    bore(p, {110, 40, 640, 140}, 110, 700, 78, 150);
+    duct(p, 60, 660, 92, 8);
+    fan(p, {48, 92}, 16);
+    flow(p, 140, 640, 92, false, kFoul, 30);
+    arrow(p, {695, 118}, {664, 96}, kFoul);
+    flow(p, 150, 640, 135, true, kFresh);
+    dimension(p, 60, 660, 58, QStringLiteral("风管长度 L"));
+    legend(p, 430, 195);
+    return img;
+}
+
+QImage scheme_mixed()
+{
+    QImage img = canvas(782, 208);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    title(p, QStringLiteral("管道混合式通风"), {10, 22});
+    bore(p, {110, 40, 640, 140}, 110, 700, 78, 150);
+    // Exhaust duct from the working zone to the main fan at the portal.
+    duct(p, 60, 560, 92, 8);
+    fan(p, {48, 92}, 16, QStringLiteral("抽出风机"));
+    flow(p, 140, 540, 92, false, kFoul, 30);
+    // Local forcing fan and its short duct to the face.
+    duct(p, 480, 640, 122, 6);
+    fan(p, {470, 122}, 11, QString());
+    p.setFont(font(12));
+    p.drawText(QPointF(420, 158), QStringLiteral("压入风机"));
+    arrow(p, {645, 122}, {690, 110}, kFresh);
+    flow(p, 150, 430, 138, true, kFresh, 30);
+    dimension(p, 640, 700, 70, QStringLiteral("L入口"));
+    legend(p, 430, 195);
+    return img;
+}
+
+QImage scheme_roadway()
+{
+    QImage img = canvas(782, 208);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    title(p, QStringLiteral("巷道式通风"), {10, 22});
+    p.setPen(Qt::NoPen);
+    p.setBrush(kRock);
+    p.drawRect(QRectF(110, 32, 640, 150));
+    p.setBrush(QBrush(QColor(170, 165, 150), Qt::BDiagPattern));
+    p.drawRect(QRectF(110, 32, 640, 150));
+    p.setBrush(Qt::white);
+    p.setPen(QPen(Qt::black, 1.5));
+    p.drawRect(QRectF(110, 50, 600, 36));   // main tunnel
+    p.drawRect(QRectF(110, 128, 570, 36));  // parallel heading
+    p.drawRect(QRectF(560, 86, 30, 42));    // cross passage near the faces
+    p.setPen(Qt::NoPen);
+    p.drawRect(QRectF(561, 84, 28, 46));
+    p.setPen(Qt::black);
+    p.setFont(font(12));
+    p.drawText(QPointF(120, 47), QStringLiteral("正洞"));
+    p.drawText(QPointF(120, 178), QStringLiteral("平行导洞"));
+    p.drawText(QPointF(596, 110), QStringLiteral("横通道"));
+    flow(p, 130, 520, 68, true, kFresh);
+    arrow(p, {575, 80}, {575, 134}, kFoul);
+    flow(p, 160, 540, 146, false, kFoul);
+    fan(p, {60, 146}, 15, QStringLiteral("主风机"));
+    p.setPen(QPen(kDuct, 2));
+    p.drawLine(QPointF(75, 146), QPointF(110, 146));
+    // Local fans blow the faces of both headings from the cross passage.
+    duct(p, 600, 680, 60, 5);
+    arrow(p, {682, 60}, {705, 70}, kFresh, 2);
+    duct(p, 600, 655, 150, 5);
+    arrow(p, {657, 150}, {676, 142}, kFresh, 2);
+    legend(p, 430, 200);
+    return img;
+}
+
+// --- fixed illustration (1210 x 620) --------------------------------------------
+
+QImage illustration()
+{
+    QImage img = canvas(1210, 620);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    // The form shows the scheme diagram over the top-left corner and its
+    // title over the top-right one.
+    p.setPen(QPen(QColor(200, 200, 200), 2));
+    p.setBrush(QColor(248, 248, 248));
+    p.drawRect(QRectF(6, 6, 792, 232));
+
+    // Cross-section of the tunnel with the duct under the crown.
+    title(p, QStringLiteral("隧道断面"), {870, 90}, 22);
+    QPainterPath section;
+    section.moveTo(860, 295);
+    section.lineTo(860, 200);
+    section.arcTo(QRectF(860, 100, 280, 200), 180, -180);
+    section.lineTo(1140, 295);
+    section.quadTo(1000, 318, 860, 295);
+    p.setPen(QPen(Qt::black, 3));
+    p.setBrush(QColor(250, 250, 250));
+    p.drawPath(section);
+    p.setPen(QPen(kDuct, 3));
+    p.setBrush(QColor(235, 242, 250));
+    p.drawEllipse(QPointF(1080, 150), 26, 26);
+    p.setFont(font(20));
+    p.setPen(Qt::black);
+    p.drawText(QPointF(1045, 205), QStringLiteral("风管 d"));
+    p.drawText(QRectF(880, 225, 240, 40), Qt::AlignCenter, QStringLiteral("开挖面积 S"));
+
+    // Longitudinal section: fan, duct, leakage, face.
+    title(p, QStringLiteral("通风系统纵断面"), {20, 290}, 22);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kRock);
+    p.drawRect(QRectF(200, 320, 1000, 250));
+    p.setBrush(QBrush(QColor(170, 165, 150), Qt::BDiagPattern));
+    p.drawRect(QRectF(200, 320, 1000, 250));
+    p.setBrush(Qt::white);
+    p.setPen(QPen(Qt::black, 2));
+    p.drawRect(QRectF(200, 380, 940, 140));
+    p.setPen(Qt::black);
+    p.setFont(font(20));
+    p.drawText(QRectF(1080, 530, 130, 30), Qt::AlignCenter, QStringLiteral("掌子面"));
+    p.drawText(QRectF(140, 530, 120, 30), Qt::AlignCenter, QStringLiteral("洞口"));
+    duct(p, 120, 1010, 410, 14);
+    fan(p, {95, 410}, 30);
+    flow(p, 240, 980, 410, true, kFresh, 60);
+    arrow(p, {1015, 410}, {1125, 450}, kFresh, 4);
+    // Leakage along the duct.
+    for (double x = 330; x < 1000; x += 170) arrow(p, {x, 424}, {x + 16, 460}, QColor(120, 160, 210), 2);
+    flow(p, 260, 1080, 495, false, kFoul, 60);
+    dimension(p, 120, 1010, 355, QStringLiteral("风管长度 L"), 20);
+    dimension(p, 1010, 1140, 372, QStringLiteral("L入口"), 18);
+    p.setFont(font(20));
+    p.setPen(Qt::black);
+    p.drawText(QPointF(60, 365), QStringLiteral("Q供"));
+    p.drawText(QPointF(1040, 480), QStringLiteral("Qh"));
+    p.drawText(QPointF(480, 455), QStringLiteral("漏风 β/100m"));
+    p.setFont(font(18));
+    p.drawText(QPointF(220, 600), QStringLiteral("Q供 = Qh + Q漏 + Q高      h机 = hf + hx      W = Q供·h机·k / (60η·1000)"));
+    legend(p, 880, 600);
+    return img;
+}
+
+// --- titled placeholders of the reference tables ----------------------------------
+
+QImage table_placeholder(int w, int h, const QString& name, const QString& source)
+{
+    QImage img = canvas(w, h);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    int title_px = std::max(16, std::min(40, w / 24));
+    int text_px = std::max(12, title_px * 2 / 3);
+    QRectF frame(8, 8, w - 16, h - 16);
+    p.setPen(QPen(QColor(90, 90, 90), 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(frame);
+    p.setPen(Qt::black);
+    p.setFont(font(title_px, true));
+    QRectF head(20, 20, w - 40, title_px * 2.4);
+    p.drawText(head, Qt::AlignCenter | Qt::TextWordWrap, name);
+    p.setFont(font(text_px));
+    QRectF src(20, head.bottom() + 6, w - 40, text_px * 2.6);
+    p.drawText(src, Qt::AlignCenter | Qt::TextWordWrap, source);
+    p.setPen(QPen(QColor(160, 160, 160), 1, Qt::DashLine));
+    QRectF body(30, src.bottom() + 10, w - 60, h - src.bottom() - 40);
+    p.drawRect(body);
+    p.setPen(QColor(110, 110, 110));
+    p.drawText(body, Qt::AlignCenter | Qt::TextWrapAnywhere,
+               QStringLiteral("本程序未收录此表的数值，请查阅上述资料原表取值。"));
+    return img;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QGuiApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: jsb_ventilation_pictures <source-root>\n");
+        return 2;
+    }
+    QString dir = QString::fromLocal8Bit(argv[1]) + "/resources/pictures/ventilation";
+    QDir().mkpath(dir);
+    bool ok = true;
+    ok &= save(scheme_roadway(), dir, "scheme_roadway.png");
+    ok &= save(scheme_forced(), dir, "scheme_forced.png");
+    ok &= save(scheme_exhaust(), dir, "scheme_exhaust.png");
+    ok &= save(scheme_mixed(), dir, "scheme_mixed.png");
+    ok &= save(illustration(), dir, "illustration.png");
+
+    const QString duct_source = QStringLiteral("参考：《公路隧道施工技术细则》《铁路隧道施工规范》及隧道施工通风设计资料");
+    ok &= save(table_placeholder(1266, 535, QStringLiteral("巷道式通风 摩阻系数α参考表"), duct_source), dir,
+               "friction_roadway.png");
+    ok &= save(table_placeholder(1369, 740, QStringLiteral("管道通风 风管摩阻系数α参考表"), duct_source), dir,
+               "friction_duct.png");
+    ok &= save(table_placeholder(1253, 270, QStringLiteral("胶皮风管 百米漏风率参考表"), duct_source), dir,
+               "duct_leakage_rubber.png");
+    ok &= save(table_placeholder(1754, 591, QStringLiteral("聚氯乙烯塑料风管 百米漏风率参考表"), duct_source), dir,
+               "duct_leakage_pvc.png");
+    ok &= save(table_placeholder(1401, 1304, QStringLiteral("金属风管 漏风系数参考表"), duct_source), dir,
+               "duct_leakage_metal.png");
+
+    struct Charge {
+        const char* file;
+        int h;
+        const char* name;
+        const char* source;
+    };
+    const Charge charges[] = {
+        {"charge_factor_0_0.png", 501, "公路隧道 正洞机械开挖自卸汽车-无轨 炸药单耗参考表", "参考：现行公路工程预算定额"},
+        {"charge_factor_0_1.png", 500, "公路隧道 正洞开挖轻轨斗车运输-轨道 炸药单耗参考表", "参考：现行公路工程预算定额"},
+        {"charge_factor_0_2.png", 500, "公路隧道 人工开挖 炸药单耗参考表", "参考：现行公路工程预算定额"},
+        {"charge_factor_1_0.png", 500, "铁路隧道掘进 炸药单耗参考表", "参考：现行铁路隧道工程预算定额"},
+        {"charge_factor_2_0.png", 500, "煤矿隧道 每立方米耗药定额值", "参考：现行煤炭建设井巷工程定额"},
+        {"charge_factor_2_1.png", 500, "煤矿隧道 每立方米耗药经验值", "参考：煤矿井巷施工手册经验值"},
+    };
+    for (const Charge& c : charges)
+        ok &= save(table_placeholder(350, c.h, QString::fromUtf8(c.name), QString::fromUtf8(c.source)), dir, c.file);
+    return ok ? 0 : 1;
+}
