@@ -11,7 +11,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <unordered_set>
 #include <vector>
 
@@ -687,13 +686,17 @@ bool Docx::save(const std::string& path, std::string* error) const
     // stays within one file system and is atomic. open() rather than
     // mkstemp() so that the usual umask applies to the new file.
     static std::atomic<unsigned> serial{0};
-    std::random_device rd;
     std::string tmp;
     int fd = -1;
     for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-        tmp = (folder / ("." + target.filename().string() + "." + std::to_string(::getpid()) + "-" +
-                         std::to_string(serial++) + "-" + std::to_string(rd() % 100000) + ".tmp"))
-                  .string();
+        std::string name = ".";
+        name += target.filename().string();
+        name += '.';
+        name += std::to_string(::getpid());
+        name += '-';
+        name += std::to_string(serial++);
+        name += ".tmp";
+        tmp = (folder / name).string();
         fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) break;
     }

@@ -1,0 +1,660 @@
+// The report document engine (app/report/docx.*) and the template packer
+// (tools/docx_pack). Documents are checked by reading the saved package back
+// with libzip and pugixml, never through the engine itself.
+#include "app/report/docx.h"
+#include "ui/resources.h"
+
+#include <gtest/gtest.h>
+#include <pugixml.hpp>
+#include <zip.h>
+
+#include <algorithm>
+#include <cctype>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Parts = std::vector<std::pair<std::string, std::string>>;
+
+Parts unzip(const std::string& bytes)
+{
+    Parts out;
+    zip_error_t ze;
+    zip_error_init(&ze);
+    zip_source_t* src = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &ze);
+    zip_t* za = src ? zip_open_from_source(src, ZIP_RDONLY, &ze) : nullptr;
+    if (!za) {
+        if (src) zip_source_free(src);
+        ADD_FAILURE() << "not a zip: " << zip_error_strerror(&ze);
+        zip_error_fini(&ze);
+        return out;
+    }
+    for (zip_int64_t i = 0; i < zip_get_num_entries(za, 0); ++i) {
+        zip_stat_t st;
+        zip_stat_index(za, i, 0, &st);
+        std::string data(st.size, '\0');
+        zip_file_t* f = zip_fopen_index(za, i, 0);
+        zip_fread(f, data.data(), data.size());
+        zip_fclose(f);
+        out.emplace_back(st.name, std::move(data));
+    }
+    zip_discard(za);
+    return out;
+}
+
+std::string zip(const Parts& parts)
+{
+    zip_error_t ze;
+    zip_error_init(&ze);
+    zip_source_t* mem = zip_source_buffer_create(nullptr, 0, 0, &ze);
+    zip_source_keep(mem);
+    zip_t* za = zip_open_from_source(mem, ZIP_TRUNCATE, &ze);
+    for (const auto& [name, data] : parts) {
+        zip_int64_t idx = zip_file_add(za, name.c_str(), zip_source_buffer(za, data.data(), data.size(), 0), 0);
+        if (name.find("media/") != std::string::npos) zip_set_file_compression(za, idx, ZIP_CM_STORE, 0);
+    }
+    zip_close(za);
+    zip_stat_t st;
+    zip_source_stat(mem, &st);
+    std::string out(st.size, '\0');
+    zip_source_open(mem);
+    zip_source_read(mem, out.data(), out.size());
+    zip_source_close(mem);
+    zip_source_free(mem);
+    return out;
+}
+
+std::string part(const std::string& package, std::string_view name)
+{
+    for (auto& [n, data] : unzip(package))
+        if (n == name) return data;
+    ADD_FAILURE() << "no part " << name;
+    return {};
+}
+
+constexpr const char* k_ns =
+    R"( xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main")"
+    R"( xmlns:m="http://schemas.openxmlformats.org/officeDocument/2006/math")"
+    R"( xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships")";
+
+std::string document_xml(std::string_view body)
+{
+    return std::string(R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)") + "<w:document" + k_ns +
+           "><w:body>" + std::string(body) + "</w:body></w:document>";
+}
+
+// A small package around a body. The header and the footnotes hold the
+// placeholder used throughout, so an edit reaching beyond the main story
+// shows; [Content_Types].xml deliberately comes last.
+Parts package_parts(std::string_view body)
+{
+    const std::string hdr = std::string("<w:hdr") + k_ns + "><w:p><w:r><w:t>编辑框1_d0</w:t></w:r></w:p></w:hdr>";
+    const std::string notes = std::string("<w:footnotes") + k_ns +
+                              "><w:footnote w:id=\"1\"><w:p><w:r><w:t>编辑框1_d0</w:t></w:r></w:p></w:footnote>"
+                              "</w:footnotes>";
+    return {
+        {"_rels/.rels",
+         R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+         R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument" Target="word/document.xml"/>)"
+         R"(</Relationships>)"},
+        {"word/document.xml", document_xml(body)},
+        {"word/header1.xml", hdr},
+        {"word/footnotes.xml", notes},
+        {"word/media/image1.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)},
+        {"[Content_Types].xml",
+         R"(<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">)"
+         R"(<Default Extension="xml" ContentType="application/xml"/></Types>)"},
+    };
+}
+
+std::string package(std::string_view body) { return zip(package_parts(body)); }
+
+// What a reader sees in the main story, in document order: one line per
+// paragraph (w:t; w:tab as \t, w:br as \n) and one per equation (its m:t).
+void story_walk(pugi::xml_node node, std::vector<std::string>& lines, long at)
+{
+    for (pugi::xml_node c : node.children()) {
+        std::string_view name = c.name();
+        if (name == "w:p" || name == "m:oMath") {
+            lines.emplace_back();
+            story_walk(c, lines, static_cast<long>(lines.size()) - 1);
+        } else if (name == "w:t" || name == "m:t") {
+            lines.at(at) += c.child_value();
+        } else if (name == "w:tab") {
+            lines.at(at) += '\t';
+        } else if (name == "w:br") {
+            lines.at(at) += '\n';
+        } else {
+            story_walk(c, lines, at);
+        }
+    }
+}
+
+std::string story(const std::string& package)
+{
+    pugi::xml_document doc;
+    std::string xml = part(package, "word/document.xml");
+    pugi::xml_parse_result res = doc.load_string(xml.c_str(), pugi::parse_default | pugi::parse_ws_pcdata);
+    EXPECT_TRUE(res) << "document.xml is not well-formed: " << res.description();
+    std::vector<std::string> lines;
+    story_walk(doc.document_element(), lines, -1);
+    std::string out;
+    for (size_t i = 0; i < lines.size(); ++i) out += (i ? "|" : "") + lines[i];
+    return out;
+}
+
+std::string saved(const report::Docx& d)
+{
+    std::string out, error;
+    EXPECT_TRUE(d.save_bytes(&out, &error)) << error;
+    return out;
+}
+
+report::Docx opened(const std::string& bytes)
+{
+    report::Docx d;
+    std::string error;
+    EXPECT_TRUE(d.open_bytes(bytes, &error)) << error;
+    return d;
+}
+
+std::string read_file(const fs::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+struct TempDir {
+    fs::path path;
+    TempDir()
+    {
+        std::string tmpl = (fs::temp_directory_path() / "jsb-docx-XXXXXX").string();
+        path = mkdtemp(tmpl.data());
+    }
+    ~TempDir() { fs::remove_all(path); }
+    std::vector<std::string> names() const
+    {
+        std::vector<std::string> out;
+        for (auto& e : fs::directory_iterator(path)) out.push_back(e.path().filename().string());
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+};
+
+const std::string& fixture()
+{
+    const std::string& bytes = ui::resource("templates/test_fixture.docx");
+    EXPECT_FALSE(bytes.empty()) << "templates/test_fixture.docx is not embedded";
+    return bytes;
+}
+
+// The fixture's placeholders as a module would bind them: a longer name
+// before a shorter one it contains.
+const std::vector<std::pair<std::string, std::string>> k_fixture_values = {
+    {"编辑框_工程", "某隧道"}, {"编辑框1_d0", "6.2"}, {"编辑框1_d", "5.5"},  {"编辑框2_h", "350"},
+    {"编辑框3_L", "1.2"},      {"标签1_结果", "合格"}, {"标签2_hmin", "300"}, {"标签3_A", "30.19"},
+    {"标签3_V", "36.23"},
+};
+
+// ---- finding ----------------------------------------------------------------
+
+TEST(DocxReplace, FindsPlaceholderWhereverWordPutsIt)
+{
+    struct Case {
+        const char* name;
+        const char* body;
+        bool found;
+        const char* story;
+    };
+    const Case cases[] = {
+        {"split over runs",
+         "<w:p><w:r><w:t>径 编</w:t></w:r><w:r><w:rPr><w:b/></w:rPr><w:t>辑框</w:t></w:r>"
+         "<w:r><w:t>1_d0 m</w:t></w:r></w:p>",
+         true, "径 值 m"},
+        {"across proofing marks, bookmarks, a rendered page break, a hyperlink, an insertion",
+         "<w:p><w:r><w:t>编</w:t></w:r><w:proofErr w:type=\"spellStart\"/><w:bookmarkStart w:id=\"0\" w:name=\"b\"/>"
+         "<w:r><w:lastRenderedPageBreak/><w:t>辑</w:t></w:r><w:proofErr w:type=\"spellEnd\"/>"
+         "<w:hyperlink w:anchor=\"b\"><w:r><w:t>框</w:t></w:r></w:hyperlink><w:bookmarkEnd w:id=\"0\"/>"
+         "<w:ins w:id=\"1\" w:author=\"a\"><w:r><w:t>1_</w:t></w:r></w:ins><w:r><w:t>d0</w:t><w:t>。</w:t></w:r></w:p>",
+         true, "值。"},
+        {"across deleted text, which is not visible",
+         "<w:p><w:r><w:t>编辑</w:t></w:r><w:del w:id=\"2\" w:author=\"a\"><w:r><w:delText>旧</w:delText></w:r></w:del>"
+         "<w:r><w:t>框1_d0</w:t></w:r></w:p>",
+         true, "值"},
+        {"in a nested table",
+         "<w:tbl><w:tr><w:tc><w:p><w:r><w:t>外</w:t></w:r></w:p></w:tc><w:tc><w:tbl><w:tr><w:tc><w:p>"
+         "<w:r><w:t>内编辑框</w:t></w:r><w:r><w:t>1_d0</w:t></w:r></w:p></w:tc></w:tr></w:tbl><w:p/></w:tc></w:tr></w:tbl>",
+         true, "外|内值|"},
+        {"in an equation, over runs inside a superscript base",
+         "<w:p><w:r><w:t>式</w:t></w:r><m:oMath><m:r><m:t>A=</m:t></m:r><m:sSup><m:e><m:r><m:t>编辑框</m:t></m:r>"
+         "<m:r><m:t>1_d0</m:t></m:r></m:e><m:sup><m:r><m:t>2</m:t></m:r></m:sup></m:sSup></m:oMath></w:p>",
+         true, "式|A=值2"},
+        {"first in document order: the equation comes before the text after it",
+         "<w:p><w:r><w:t>前</w:t></w:r><m:oMath><m:r><m:t>编辑框1_d0</m:t></m:r></m:oMath>"
+         "<w:r><w:t>编辑框1_d0</w:t></w:r></w:p>",
+         true, "前编辑框1_d0|值"},
+        {"not across paragraphs",
+         "<w:p><w:r><w:t>编辑框</w:t></w:r></w:p><w:p><w:r><w:t>1_d0</w:t></w:r></w:p>", false,
+         "编辑框|1_d0"},
+        {"not across a tab", "<w:p><w:r><w:t>编辑框</w:t><w:tab/><w:t>1_d0</w:t></w:r></w:p>", false,
+         "编辑框\t1_d0"},
+        {"not from text into an equation",
+         "<w:p><w:r><w:t>编辑框</w:t></w:r><m:oMath><m:r><m:t>1_d0</m:t></m:r></m:oMath></w:p>", false,
+         "编辑框|1_d0"},
+        {"not in the header or footnotes", "<w:p><w:r><w:t>正文</w:t></w:r></w:p>", false, "正文"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        report::Docx d = opened(package(c.body));
+        EXPECT_EQ(d.replace_next("编辑框1_d0", "值"), c.found);
+        EXPECT_EQ(story(saved(d)), c.story);
+    }
+}
+
+TEST(DocxReplace, ValueTakesTheFormattingOfTheFirstMatchedRun)
+{
+    report::Docx d = opened(package(
+        "<w:p><w:r><w:rPr><w:i/></w:rPr><w:t>径编辑</w:t></w:r><w:r><w:rPr><w:b/></w:rPr><w:t>框1_d0米</w:t></w:r></w:p>"
+        "<w:p><m:oMath><m:r><m:rPr><m:sty m:val=\"p\"/></m:rPr><w:rPr><w:color w:val=\"FF0000\"/></w:rPr>"
+        "<m:t>编辑框</m:t></m:r><m:r><m:t>1_d0+1</m:t></m:r></m:oMath></w:p>"));
+    ASSERT_EQ(d.replace("编辑框1_d0", "6.2", 2), 2);
+
+    pugi::xml_document doc;
+    ASSERT_TRUE(doc.load_string(part(saved(d), "word/document.xml").c_str()));
+    auto runs_with = [&](const char* xpath) { return doc.select_nodes(xpath).size(); };
+    // paragraph: 径 keeps italic, the value is italic (not bold), 米 keeps bold
+    EXPECT_EQ(runs_with("//w:p[1]/w:r[w:t='径' and w:rPr/w:i and not(w:rPr/w:b)]"), 1u);
+    EXPECT_EQ(runs_with("//w:p[1]/w:r[w:t='6.2' and w:rPr/w:i and not(w:rPr/w:b)]"), 1u);
+    EXPECT_EQ(runs_with("//w:p[1]/w:r[w:t='米' and w:rPr/w:b and not(w:rPr/w:i)]"), 1u);
+    EXPECT_EQ(runs_with("//w:p[1]/w:r"), 3u);
+    // equation: both the math and the character formatting come along
+    EXPECT_EQ(runs_with("//m:r[m:t='6.2' and m:rPr/m:sty/@m:val='p' and w:rPr/w:color/@w:val='FF0000']"), 1u);
+    EXPECT_EQ(runs_with("//m:r[m:t='+1' and not(m:rPr)]"), 1u);
+}
+
+TEST(DocxReplace, TimesBoundsTheOccurrencesReplaced)
+{
+    const std::string pkg =
+        package("<w:p><w:r><w:t>标签1_结果</w:t></w:r></w:p><w:p><w:r><w:t>标签1_结果</w:t></w:r></w:p>");
+    struct Case {
+        int times, replaced;
+        const char* story;
+    };
+    for (const Case& c : {Case{0, 0, "标签1_结果|标签1_结果"}, Case{1, 1, "合格|标签1_结果"}, Case{2, 2, "合格|合格"},
+                          Case{5, 2, "合格|合格"}}) {
+        SCOPED_TRACE(c.times);
+        report::Docx d = opened(pkg);
+        EXPECT_EQ(d.replace("标签1_结果", "合格", c.times), c.replaced);
+        EXPECT_EQ(story(saved(d)), c.story);
+    }
+}
+
+TEST(DocxReplace, BindingsApplyInListOrder)
+{
+    const std::string pkg = package("<w:p><w:r><w:t>编辑框1_d0，编辑框1_d</w:t></w:r></w:p>");
+    struct Case {
+        std::vector<std::pair<const char*, const char*>> bindings;
+        const char* story;
+    };
+    const Case cases[] = {
+        {{{"编辑框1_d0", "外"}, {"编辑框1_d", "内"}}, "外，内"},
+        // the shorter name listed first takes the front of the longer one
+        {{{"编辑框1_d", "内"}, {"编辑框1_d0", "外"}}, "内0，编辑框1_d"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.story);
+        report::Docx d = opened(pkg);
+        for (auto [placeholder, value] : c.bindings) d.replace(placeholder, value, 1);
+        EXPECT_EQ(story(saved(d)), c.story);
+    }
+}
+
+TEST(DocxReplace, InsertedTextIsNeverSearchedAgain)
+{
+    struct Case {
+        const char* name;
+        const char* text;
+        std::pair<const char*, const char*> first;
+        const char* next; // a later placeholder, expected not to match
+        const char* story;
+    };
+    const Case cases[] = {
+        {"a value holding its own placeholder", "d=编辑框1_d0", {"编辑框1_d0", "编辑框1_d0（未填）"}, "编辑框1_d0",
+         "d=编辑框1_d0（未填）"},
+        {"a later placeholder inside a value", "标签1", {"标签1", "编辑框1_d0"}, "编辑框1_d0", "编辑框1_d0"},
+        {"a later placeholder across inserted and original text", "标签1框1_d0", {"标签1", "编辑"}, "编辑框1_d0",
+         "编辑框1_d0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        report::Docx d = opened(package(std::string("<w:p><w:r><w:t>") + c.text + "</w:t></w:r></w:p>"));
+        EXPECT_EQ(d.replace(c.first.first, c.first.second, 100), 1);
+        EXPECT_FALSE(d.replace_next(c.next, "X"));
+        EXPECT_EQ(story(saved(d)), c.story);
+    }
+}
+
+// ---- values -------------------------------------------------------------------
+
+TEST(DocxReplace, ValuesAreInsertedLiterally)
+{
+    const std::string pkg = package("<w:p><w:r><w:t>前编辑框1_d0后</w:t></w:r></w:p>"
+                                    "<w:p><m:oMath><m:r><m:t>a=编辑框1_d0</m:t></m:r></m:oMath></w:p>");
+    struct Case {
+        const char* name;
+        std::string value;
+        std::string in_text, in_equation;
+    };
+    const Case cases[] = {
+        {"markup characters", "&<>\"'", "&<>\"'", "&<>\"'"},
+        {"line ends: CR LF, LF, lone CR", "1\r\n2\n3\r4", "1\n2\n3\n4", "1 2 3 4"},
+        {"leading and trailing blanks", "  12.5  ", "  12.5  ", "  12.5  "},
+        {"tab", "a\tb", "a\tb", "a\tb"},
+        {"characters XML cannot carry",
+         std::string("1\x01\x0c\x1f") + "\xff" + "\xc0\x80" + "\xed\xa0\x80" + "\xef\xbf\xbe" + "2\xe4\xb8" + "3",
+         "123", "123"},
+        {"multi-byte text", "米³𝛾", "米³𝛾", "米³𝛾"},
+        {"empty", "", "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        report::Docx d = opened(pkg);
+        EXPECT_EQ(d.replace("编辑框1_d0", c.value, 2), 2);
+        const std::string out = saved(d);
+        EXPECT_EQ(story(out), "前" + c.in_text + "后||a=" + c.in_equation);
+
+        // text with blanks at an end keeps them only under xml:space="preserve"
+        pugi::xml_document doc;
+        ASSERT_TRUE(doc.load_string(part(out, "word/document.xml").c_str(), pugi::parse_default | pugi::parse_ws_pcdata));
+        for (pugi::xpath_node t : doc.select_nodes("//w:t | //m:t")) {
+            std::string_view v = t.node().child_value();
+            if (!v.empty() && (std::isspace(static_cast<unsigned char>(v.front())) ||
+                               std::isspace(static_cast<unsigned char>(v.back())))) {
+                EXPECT_STREQ(t.node().attribute("xml:space").value(), "preserve") << v;
+            }
+        }
+    }
+}
+
+// ---- the package --------------------------------------------------------------
+
+TEST(DocxPackage, OtherPartsAreCopiedByteForByte)
+{
+    const Parts in = package_parts("<w:p><w:r><w:t>编辑框1_d0</w:t></w:r></w:p>");
+    report::Docx d = opened(zip(in));
+    ASSERT_EQ(d.replace("编辑框1_d0", "6.2", 10), 1);
+    const Parts out = unzip(saved(d));
+
+    // [Content_Types].xml leads; the rest keep their order
+    ASSERT_EQ(out.size(), in.size());
+    EXPECT_EQ(out.front(), in.back());
+    for (size_t i = 0; i + 1 < in.size(); ++i) {
+        SCOPED_TRACE(in[i].first);
+        EXPECT_EQ(out[i + 1].first, in[i].first);
+        if (in[i].first != "word/document.xml") {
+            EXPECT_EQ(out[i + 1].second, in[i].second);
+        }
+    }
+}
+
+TEST(DocxPackage, UntouchedDocumentIsSavedAsItCame)
+{
+    report::Docx d = opened(fixture());
+    EXPECT_FALSE(d.replace_next("没有这个占位符", "x"));
+    EXPECT_EQ(unzip(saved(d)), unzip(fixture()));
+}
+
+TEST(DocxPackage, FixtureFillsCompletely)
+{
+    report::Docx d = opened(fixture());
+    const std::map<std::string, int> expected_count = {{"编辑框1_d0", 3}, {"标签1_结果", 2}};
+    for (auto& [placeholder, value] : k_fixture_values) {
+        SCOPED_TRACE(placeholder);
+        auto it = expected_count.find(placeholder);
+        EXPECT_EQ(d.replace(placeholder, value, 100), it == expected_count.end() ? 1 : it->second);
+    }
+    const std::string out = saved(d);
+    const std::string text = story(out);
+    for (const char* line : {"工程名称：某隧道", "管片外径 6.2 m，内径 5.5 m。", "计算结果为 合格，满足要求。",
+                             "|350|", "|300|", "A=π6.224=30.19", "V=A×1.2=36.23"})
+        EXPECT_NE(text.find(line), std::string::npos) << line << "\nin: " << text;
+    const Parts before = unzip(fixture()), after = unzip(out);
+    ASSERT_EQ(after.size(), before.size());
+    for (size_t i = 0; i < after.size(); ++i) {
+        const auto& [name, data] = after[i];
+        SCOPED_TRACE(name);
+        EXPECT_EQ(name, before[i].first);
+        if (name != "word/document.xml") {
+            EXPECT_EQ(data, before[i].second); // header, footer, styles, ...
+        }
+        for (auto& [placeholder, value] : k_fixture_values) EXPECT_EQ(data.find(placeholder), std::string::npos);
+    }
+    // the bold start of 标签1_结果 makes the value bold
+    pugi::xml_document doc;
+    ASSERT_TRUE(doc.load_string(part(out, "word/document.xml").c_str()));
+    EXPECT_TRUE(doc.select_node("//w:r[w:t='合格' and w:rPr/w:b]"));
+    opened(out); // and it opens again
+}
+
+// ---- saving -------------------------------------------------------------------
+
+TEST(DocxSave, ReplacesTheFileAndKeepsItsPermissions)
+{
+    TempDir dir;
+    const fs::path target = dir.path / "管片计算书.doc";
+    report::Docx d = opened(fixture());
+    std::string error;
+    ASSERT_TRUE(d.save(target.string(), &error)) << error;
+    EXPECT_EQ(read_file(target), saved(d));
+
+    ::chmod(target.c_str(), 0640);
+    d.replace("编辑框1_d0", "6.2", 100);
+    ASSERT_TRUE(d.save(target.string(), &error)) << error;
+    EXPECT_EQ(read_file(target), saved(d));
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(dir.names(), std::vector<std::string>{"管片计算书.doc"});
+}
+
+TEST(DocxSave, FailureLeavesNothingBehind)
+{
+    // Permission bits do not stop root, so the failures come from paths no
+    // file can be created in.
+    struct Case {
+        const char* name;
+        std::function<fs::path(const fs::path&)> target; // made inside a scratch folder
+    };
+    const Case cases[] = {
+        {"the folder is a regular file",
+         [](const fs::path& dir) {
+             std::ofstream(dir / "file") << "x";
+             return dir / "file" / "a.doc";
+         }},
+        {"the folder was removed meanwhile",
+         [](const fs::path& dir) {
+             fs::create_directory(dir / "gone");
+             fs::remove(dir / "gone");
+             return dir / "gone" / "a.doc";
+         }},
+        {"the target is a folder",
+         [](const fs::path& dir) {
+             fs::create_directories(dir / "a.doc" / "x");
+             return dir / "a.doc";
+         }},
+        {"a kernel file system", [](const fs::path&) { return fs::path("/proc/jsb-docx-test.doc"); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const fs::path target = c.target(dir.path);
+        const auto before = dir.names();
+        report::Docx d = opened(fixture());
+        d.replace("编辑框1_d0", "6.2", 100);
+        std::string error;
+        EXPECT_FALSE(d.save(target.string(), &error));
+        EXPECT_FALSE(error.empty());
+        EXPECT_EQ(dir.names(), before);
+        EXPECT_FALSE(fs::is_regular_file(target));
+    }
+}
+
+TEST(DocxSave, FailedWriteKeepsTheOldFile)
+{
+    TempDir dir;
+    const fs::path target = dir.path / "a.doc";
+    std::ofstream(target) << "old report";
+    report::Docx d = opened(fixture());
+
+    // a file size limit makes the write of the temporary file fail midway
+    rlimit old_limit;
+    ::getrlimit(RLIMIT_FSIZE, &old_limit);
+    auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old_limit;
+    small.rlim_cur = 1000;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    std::string error;
+    const bool ok = d.save(target.string(), &error);
+    ::setrlimit(RLIMIT_FSIZE, &old_limit);
+    std::signal(SIGXFSZ, old_handler);
+
+    EXPECT_FALSE(ok);
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(read_file(target), "old report");
+    EXPECT_EQ(dir.names(), std::vector<std::string>{"a.doc"});
+}
+
+TEST(DocxOpen, RejectsWhatIsNotAWordDocument)
+{
+    TempDir dir;
+    std::ofstream(dir.path / "text.doc") << "just text";
+    struct Case {
+        const char* name;
+        std::function<bool(report::Docx&, std::string*)> open;
+    };
+    const Case cases[] = {
+        {"missing file", [&](report::Docx& d, std::string* e) { return d.open((dir.path / "none.doc").string(), e); }},
+        {"not a zip", [&](report::Docx& d, std::string* e) { return d.open((dir.path / "text.doc").string(), e); }},
+        {"no main document part",
+         [](report::Docx& d, std::string* e) { return d.open_bytes(zip({{"word/other.xml", "<a/>"}}), e); }},
+        {"broken XML",
+         [](report::Docx& d, std::string* e) {
+             return d.open_bytes(zip({{"word/document.xml", "<w:document><w:body>"}}), e);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        report::Docx d = opened(fixture());
+        std::string error;
+        EXPECT_FALSE(c.open(d, &error));
+        EXPECT_FALSE(error.empty());
+        // nothing of the earlier document is left to fill or save
+        EXPECT_FALSE(d.replace_next("编辑框1_d0", "6.2"));
+        std::string bytes;
+        EXPECT_FALSE(d.save_bytes(&bytes));
+    }
+}
+
+// ---- the template packer -----------------------------------------------------
+
+const fs::path k_packer = fs::path(JSB_BINARY_DIR) / "tools" / "jsb_docx_pack";
+const fs::path k_fixture_source = fs::path(JSB_SOURCE_DIR) / "resources" / "templates" / "test_fixture.tpl";
+
+// exit status and combined output
+std::pair<int, std::string> run(const std::string& command)
+{
+    std::string out;
+    FILE* p = ::popen((command + " 2>&1").c_str(), "r");
+    char buf[4096];
+    while (size_t n = std::fread(buf, 1, sizeof buf, p)) out.append(buf, n);
+    int status = ::pclose(p);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+}
+
+std::string quoted(const fs::path& p) { return "'" + p.string() + "'"; }
+
+TEST(DocxPack, BuildsAreReproducible)
+{
+    TempDir dir;
+    for (const char* tz : {"UTC", "Asia/Shanghai"}) {
+        SCOPED_TRACE(tz);
+        const fs::path out = dir.path / (std::string(tz == std::string("UTC") ? "a" : "b") + ".docx");
+        auto [rc, msg] = run(std::string("TZ=") + tz + " " + quoted(k_packer) + " " + quoted(k_fixture_source) + " " +
+                             quoted(out));
+        ASSERT_EQ(rc, 0) << msg;
+        EXPECT_TRUE(read_file(out) == fixture()) << "differs from the embedded template";
+    }
+}
+
+TEST(DocxPack, EveryReportHasTheSameFrame)
+{
+    pugi::xml_document doc, styles, header, footer, rels;
+    ASSERT_TRUE(doc.load_string(part(fixture(), "word/document.xml").c_str()));
+    ASSERT_TRUE(styles.load_string(part(fixture(), "word/styles.xml").c_str()));
+    ASSERT_TRUE(header.load_string(part(fixture(), "word/header1.xml").c_str()));
+    ASSERT_TRUE(footer.load_string(part(fixture(), "word/footer1.xml").c_str()));
+    ASSERT_TRUE(rels.load_string(part(fixture(), "word/_rels/document.xml.rels").c_str()));
+    EXPECT_EQ(unzip(fixture()).front().first, "[Content_Types].xml");
+
+    // A4, with the header and footer parts wired to the section
+    pugi::xml_node sect = doc.select_node("/w:document/w:body/w:sectPr").node();
+    EXPECT_STREQ(sect.child("w:pgSz").attribute("w:w").value(), "11906");
+    EXPECT_STREQ(sect.child("w:pgSz").attribute("w:h").value(), "16838");
+    for (auto [ref, target] : {std::pair{"w:headerReference", "header1.xml"}, {"w:footerReference", "footer1.xml"}}) {
+        std::string id = sect.child(ref).attribute("r:id").value();
+        EXPECT_TRUE(rels.select_node(("//*[@Id='" + id + "' and @Target='" + target + "']").c_str())) << ref;
+    }
+    EXPECT_STREQ(header.select_node("//w:t").node().child_value(), "掘石宝");
+    EXPECT_NE(std::string(footer.select_node("//w:t").node().child_value()).find("引擎测试计算书"), std::string::npos);
+    pugi::xml_node fonts = styles.select_node("//w:docDefaults//w:rFonts").node();
+    EXPECT_STREQ(fonts.attribute("w:eastAsia").value(), "宋体");
+    EXPECT_STREQ(fonts.attribute("w:ascii").value(), "Times New Roman");
+
+    // the source constructs became real Word structures
+    EXPECT_TRUE(doc.select_node("//w:tc/w:tbl"));
+    EXPECT_TRUE(doc.select_node("//m:oMathPara/m:oMath/m:f/m:num/m:sSup/m:e/m:r[m:t='编辑框1_d0']"));
+    EXPECT_TRUE(doc.select_node("//m:r[m:rPr/m:sty/@m:val='p' and m:t='编辑框']"));
+    EXPECT_TRUE(doc.select_node("//w:p[w:pPr/w:pStyle/@w:val='Heading1']"));
+    EXPECT_TRUE(doc.select_node("//w:r/w:br[@w:type='page']"));
+}
+
+TEST(DocxPack, ReportsMistakesWithTheirLine)
+{
+    struct Case {
+        const char* source;
+        const char* where;
+    };
+    const Case cases[] = {
+        {"正文\n!unknown\n", ":2:"},
+        {"| a | [[没有的表]] |\n", ":1:"},
+        {"正文\n\n$ \\frac{a}\n", ":3:"},
+        {"**没有配对\n", ":1:"},
+        {"!table 表\n| a |\n", ":1:"},
+    };
+    TempDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.source);
+        std::ofstream(dir.path / "bad.tpl") << c.source;
+        auto [rc, msg] = run(quoted(k_packer) + " " + quoted(dir.path / "bad.tpl") + " " + quoted(dir.path / "bad.docx"));
+        EXPECT_NE(rc, 0);
+        EXPECT_NE(msg.find(std::string("bad.tpl") + c.where), std::string::npos) << msg;
+    }
+}
+
+} // namespace

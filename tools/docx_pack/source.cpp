@@ -1,0 +1,583 @@
+#include "source.h"
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+#include <vector>
+
+namespace docx_pack {
+namespace {
+
+constexpr const char* k_ns_w = "http://schemas.openxmlformats.org/wordprocessingml/2006/main";
+constexpr const char* k_ns_r = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+constexpr const char* k_ns_m = "http://schemas.openxmlformats.org/officeDocument/2006/math";
+
+// A4 with 2.5 cm side margins; tables span the text width.
+constexpr int k_page_w = 11906, k_page_h = 16838;
+constexpr int k_margin_side = 1418, k_margin_top = 1440;
+constexpr int k_text_width = k_page_w - 2 * k_margin_side;
+constexpr int k_cell_margin = 108; // TableNormal's left and right cell margins
+constexpr int k_max_table_depth = 8;
+
+struct Line {
+    int no;
+    std::string text;
+};
+
+bool starts_with(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
+
+std::string trim(std::string_view s)
+{
+    size_t b = s.find_first_not_of(" \t"), e = s.find_last_not_of(" \t");
+    return b == std::string_view::npos ? std::string() : std::string(s.substr(b, e - b + 1));
+}
+
+size_t utf8_len(unsigned char c)
+{
+    if (c < 0x80) return 1;
+    if ((c & 0xE0) == 0xC0) return 2;
+    if ((c & 0xF0) == 0xE0) return 3;
+    if ((c & 0xF8) == 0xF0) return 4;
+    return 1;
+}
+
+void set_val(pugi::xml_node n, const char* attr, const std::string& v) { n.append_attribute(attr).set_value(v.c_str()); }
+
+pugi::xml_node child_attr(pugi::xml_node parent, const char* name, const char* attr, const std::string& v)
+{
+    pugi::xml_node n = parent.append_child(name);
+    set_val(n, attr, v);
+    return n;
+}
+
+pugi::xml_node child_val(pugi::xml_node parent, const char* name, const std::string& v)
+{
+    return child_attr(parent, name, "w:val", v);
+}
+
+void text_node(pugi::xml_node parent, const char* name, const std::string& text)
+{
+    pugi::xml_node t = parent.append_child(name);
+    t.append_attribute("xml:space").set_value("preserve");
+    t.text().set(text.c_str());
+}
+
+// ---- equations ---------------------------------------------------------------
+// A small TeX-like notation: x_{i}, x^{2}, \frac{a}{b}, \sqrt{x}, {grouping},
+// "upright text". Anything else is literal, so control names such as
+// 编辑框1_d0 need no quoting; blanks outside quotes only space the source.
+struct MNode {
+    enum Kind { Char, Plain, Group, Frac, Sqrt, Script } kind = Char;
+    std::string text;
+    std::vector<MNode> a, b, c; // base/numerator/radicand; sub/denominator; sup
+    bool sub = false, sup = false;
+
+    static MNode make(Kind k, std::string text = {}, std::vector<MNode> a = {})
+    {
+        MNode n;
+        n.kind = k;
+        n.text = std::move(text);
+        n.a = std::move(a);
+        return n;
+    }
+};
+
+class MathParser {
+public:
+    MathParser(std::string_view s, int line) : s_(s), line_(line) {}
+
+    std::vector<MNode> parse() { return seq(false); }
+
+private:
+    [[noreturn]] void fail(const std::string& what) { throw SourceError(line_, "公式：" + what); }
+
+    std::vector<MNode> seq(bool until_brace)
+    {
+        std::vector<MNode> out;
+        while (i_ < s_.size()) {
+            char c = s_[i_];
+            if (c == '}') {
+                if (!until_brace) fail("多余的 }");
+                ++i_;
+                return out;
+            }
+            if (c == ' ' || c == '\t') {
+                ++i_;
+            } else if ((c == '_' || c == '^') && i_ + 1 < s_.size() && s_[i_ + 1] == '{') {
+                i_ += 2;
+                attach(out, c == '_', seq(true));
+            } else if (c == '{') {
+                ++i_;
+                out.push_back(MNode::make(MNode::Group, {}, seq(true)));
+            } else if (c == '"') {
+                size_t end = s_.find('"', i_ + 1);
+                if (end == std::string_view::npos) fail("缺少配对的 \"");
+                out.push_back(MNode::make(MNode::Plain, std::string(s_.substr(i_ + 1, end - i_ - 1))));
+                i_ = end + 1;
+            } else if (c == '\\') {
+                command(out);
+            } else {
+                size_t len = std::min(utf8_len(static_cast<unsigned char>(c)), s_.size() - i_);
+                out.push_back(MNode::make(MNode::Char, std::string(s_.substr(i_, len))));
+                i_ += len;
+            }
+        }
+        if (until_brace) fail("缺少 }");
+        return out;
+    }
+
+    void command(std::vector<MNode>& out)
+    {
+        ++i_;
+        size_t start = i_;
+        while (i_ < s_.size() && std::isalpha(static_cast<unsigned char>(s_[i_]))) ++i_;
+        std::string name(s_.substr(start, i_ - start));
+        if (name.empty()) { // \{ \} \" \\ \_ ... : the character itself
+            if (i_ >= s_.size()) fail("行末的 \\");
+            size_t len = std::min(utf8_len(static_cast<unsigned char>(s_[i_])), s_.size() - i_);
+            out.push_back(MNode::make(MNode::Char, std::string(s_.substr(i_, len))));
+            i_ += len;
+        } else if (name == "frac") {
+            MNode f = MNode::make(MNode::Frac);
+            f.a = group();
+            f.b = group();
+            out.push_back(std::move(f));
+        } else if (name == "sqrt") {
+            MNode r = MNode::make(MNode::Sqrt);
+            r.a = group();
+            out.push_back(std::move(r));
+        } else {
+            fail("不认识的命令 \\" + name);
+        }
+    }
+
+    std::vector<MNode> group()
+    {
+        while (i_ < s_.size() && s_[i_] == ' ') ++i_;
+        if (i_ >= s_.size() || s_[i_] != '{') fail("此处应为 {");
+        ++i_;
+        return seq(true);
+    }
+
+    // A script binds to the one thing before it: a character, a group, a
+    // quoted text or a construct, as in TeX.
+    void attach(std::vector<MNode>& out, bool sub, std::vector<MNode> script)
+    {
+        if (!out.empty() && out.back().kind == MNode::Script && (sub ? !out.back().sub : !out.back().sup)) {
+            (sub ? out.back().b : out.back().c) = std::move(script);
+            (sub ? out.back().sub : out.back().sup) = true;
+            return;
+        }
+        MNode s = MNode::make(MNode::Script);
+        if (!out.empty()) {
+            s.a.push_back(std::move(out.back()));
+            out.pop_back();
+        }
+        (sub ? s.b : s.c) = std::move(script);
+        (sub ? s.sub : s.sup) = true;
+        out.push_back(std::move(s));
+    }
+
+    std::string_view s_;
+    int line_;
+    size_t i_ = 0;
+};
+
+void math_run(pugi::xml_node parent, const std::string& text, bool upright)
+{
+    pugi::xml_node r = parent.append_child("m:r");
+    if (upright) child_attr(r.append_child("m:rPr"), "m:sty", "m:val", "p");
+    pugi::xml_node fonts = r.append_child("w:rPr").append_child("w:rFonts");
+    fonts.append_attribute("w:ascii").set_value("Cambria Math");
+    fonts.append_attribute("w:hAnsi").set_value("Cambria Math");
+    text_node(r, "m:t", text);
+}
+
+void emit_math(pugi::xml_node parent, const std::vector<MNode>& nodes)
+{
+    std::string run; // consecutive characters share one run
+    auto flush = [&] {
+        if (!run.empty()) math_run(parent, run, false);
+        run.clear();
+    };
+    for (const MNode& n : nodes) {
+        if (n.kind == MNode::Char) {
+            run += n.text;
+            continue;
+        }
+        flush();
+        switch (n.kind) {
+        case MNode::Plain:
+            math_run(parent, n.text, true);
+            break;
+        case MNode::Group:
+            emit_math(parent, n.a);
+            break;
+        case MNode::Frac: {
+            pugi::xml_node f = parent.append_child("m:f");
+            emit_math(f.append_child("m:num"), n.a);
+            emit_math(f.append_child("m:den"), n.b);
+            break;
+        }
+        case MNode::Sqrt: {
+            pugi::xml_node rad = parent.append_child("m:rad");
+            rad.append_child("m:radPr").append_child("m:degHide").append_attribute("m:val").set_value("1");
+            rad.append_child("m:deg");
+            emit_math(rad.append_child("m:e"), n.a);
+            break;
+        }
+        case MNode::Script: {
+            pugi::xml_node s = parent.append_child(n.sub && n.sup ? "m:sSubSup" : n.sub ? "m:sSub" : "m:sSup");
+            emit_math(s.append_child("m:e"), n.a);
+            if (n.sub) emit_math(s.append_child("m:sub"), n.b);
+            if (n.sup) emit_math(s.append_child("m:sup"), n.c);
+            break;
+        }
+        case MNode::Char:
+            break;
+        }
+    }
+    flush();
+}
+
+void equation(pugi::xml_node parent, std::string_view src, int line)
+{
+    emit_math(parent.append_child("m:oMath"), MathParser(src, line).parse());
+}
+
+// ---- paragraphs --------------------------------------------------------------
+pugi::xml_node paragraph(pugi::xml_node parent, const char* style, const char* jc = nullptr)
+{
+    pugi::xml_node p = parent.append_child("w:p");
+    if (style || jc) {
+        pugi::xml_node ppr = p.append_child("w:pPr");
+        if (style) child_val(ppr, "w:pStyle", style);
+        if (jc) child_val(ppr, "w:jc", jc);
+    }
+    return p;
+}
+
+void page_break(pugi::xml_node parent)
+{
+    child_attr(parent.append_child("w:p").append_child("w:r"), "w:br", "w:type", "page");
+}
+
+struct RunStyle {
+    bool bold = false;
+    const char* vert = nullptr; // "subscript" / "superscript"
+};
+
+void text_run(pugi::xml_node p, const std::string& text, RunStyle st)
+{
+    if (text.empty()) return;
+    pugi::xml_node r = p.append_child("w:r");
+    if (st.bold || st.vert) {
+        pugi::xml_node rpr = r.append_child("w:rPr");
+        if (st.bold) rpr.append_child("w:b"), rpr.append_child("w:bCs");
+        if (st.vert) child_val(rpr, "w:vertAlign", st.vert);
+    }
+    text_node(r, "w:t", text);
+}
+
+// Inline markup: **bold** (also how a template splits a word over runs),
+// _{subscript}, ^{superscript}, $equation$, and \ to take the next
+// character literally.
+void inline_text(pugi::xml_node p, std::string_view s, int line, bool bold = false)
+{
+    std::string buf;
+    RunStyle st{bold};
+    auto flush = [&] {
+        text_run(p, buf, st);
+        buf.clear();
+    };
+    size_t i = 0;
+    while (i < s.size()) {
+        char c = s[i];
+        if (c == '\\' && i + 1 < s.size()) {
+            size_t len = std::min(utf8_len(static_cast<unsigned char>(s[i + 1])), s.size() - i - 1);
+            buf.append(s.substr(i + 1, len));
+            i += 1 + len;
+        } else if (starts_with(s.substr(i), "**")) {
+            flush();
+            st.bold = !st.bold;
+            i += 2;
+        } else if (starts_with(s.substr(i), "_{") || starts_with(s.substr(i), "^{")) {
+            size_t end = s.find('}', i + 2);
+            if (end == std::string_view::npos) throw SourceError(line, "缺少 }");
+            flush();
+            RunStyle script = st;
+            script.vert = c == '_' ? "subscript" : "superscript";
+            text_run(p, std::string(s.substr(i + 2, end - i - 2)), script);
+            i = end + 1;
+        } else if (c == '$' && s.find('$', i + 1) != std::string_view::npos) {
+            size_t end = s.find('$', i + 1);
+            flush();
+            equation(p, s.substr(i + 1, end - i - 1), line);
+            i = end + 1;
+        } else {
+            buf += c;
+            ++i;
+        }
+    }
+    if (st.bold != bold) throw SourceError(line, "** 没有配对");
+    flush();
+}
+
+// ---- tables --------------------------------------------------------------------
+std::vector<std::string> split_cells(std::string_view row)
+{
+    std::string s = trim(row);
+    if (!s.empty() && s.front() == '|') s.erase(0, 1);
+    if (s.size() >= 1 && s.back() == '|' && !(s.size() >= 2 && s[s.size() - 2] == '\\')) s.pop_back();
+    std::vector<std::string> cells(1);
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '\\' && i + 1 < s.size() && s[i + 1] == '|') {
+            cells.back() += "\\|"; // the inline pass unescapes it
+            ++i;
+        } else if (s[i] == '|') {
+            cells.emplace_back();
+        } else {
+            cells.back() += s[i];
+        }
+    }
+    for (auto& c : cells) c = trim(c);
+    return cells;
+}
+
+// |---|:---:|---:| : marks the rows above as headings and sets alignments
+bool is_rule_row(const std::vector<std::string>& cells)
+{
+    for (const auto& c : cells) {
+        std::string_view v = c;
+        if (!v.empty() && v.front() == ':') v.remove_prefix(1);
+        if (!v.empty() && v.back() == ':') v.remove_suffix(1);
+        if (v.empty() || v.find_first_not_of('-') != std::string_view::npos) return false;
+    }
+    return true;
+}
+
+const char* rule_alignment(const std::string& c)
+{
+    bool left = !c.empty() && c.front() == ':', right = c.size() > 1 && c.back() == ':';
+    return left && right ? "center" : right ? "right" : nullptr;
+}
+
+class Builder {
+public:
+    Builder(Template& out, std::map<std::string, std::vector<Line>> named)
+        : out_(out), named_(std::move(named))
+    {
+    }
+
+    void body(const std::vector<Line>& lines);
+
+private:
+    void table(pugi::xml_node parent, const std::vector<Line>& rows, int width, int depth);
+    void title_page(pugi::xml_node body, const std::vector<Line>& lines);
+
+    Template& out_;
+    std::map<std::string, std::vector<Line>> named_;
+};
+
+void Builder::table(pugi::xml_node parent, const std::vector<Line>& rows, int width, int depth)
+{
+    if (depth > k_max_table_depth) throw SourceError(rows.front().no, "表格嵌套过深（引用了自身？）");
+    std::vector<std::vector<std::string>> cells;
+    std::vector<int> lines;
+    std::vector<std::string> rule;
+    size_t header_rows = 0;
+    for (const Line& l : rows) {
+        auto c = split_cells(l.text);
+        if (is_rule_row(c)) {
+            if (!rule.empty()) throw SourceError(l.no, "一个表格只能有一行 |---|");
+            rule = c;
+            header_rows = cells.size();
+            continue;
+        }
+        cells.push_back(std::move(c));
+        lines.push_back(l.no);
+    }
+    if (cells.empty()) throw SourceError(rows.front().no, "表格没有内容行");
+    size_t ncols = 0;
+    for (const auto& r : cells) ncols = std::max(ncols, r.size());
+    const int col_w = width / static_cast<int>(ncols);
+
+    pugi::xml_node tbl = parent.append_child("w:tbl");
+    pugi::xml_node pr = tbl.append_child("w:tblPr");
+    child_val(pr, "w:tblStyle", "TableGrid");
+    pugi::xml_node tw = pr.append_child("w:tblW");
+    set_val(tw, "w:w", std::to_string(col_w * static_cast<int>(ncols)));
+    set_val(tw, "w:type", "dxa");
+    if (depth == 0) child_val(pr, "w:jc", "center");
+    child_attr(pr, "w:tblLayout", "w:type", "fixed");
+    pugi::xml_node grid = tbl.append_child("w:tblGrid");
+    for (size_t c = 0; c < ncols; ++c) set_val(grid.append_child("w:gridCol"), "w:w", std::to_string(col_w));
+
+    for (size_t r = 0; r < cells.size(); ++r) {
+        const bool heading = r < header_rows;
+        pugi::xml_node tr = tbl.append_child("w:tr");
+        if (heading) tr.append_child("w:trPr").append_child("w:tblHeader");
+        for (size_t c = 0; c < ncols; ++c) {
+            const std::string text = c < cells[r].size() ? cells[r][c] : std::string();
+            pugi::xml_node tc = tr.append_child("w:tc");
+            pugi::xml_node tcpr = tc.append_child("w:tcPr");
+            pugi::xml_node tcw = tcpr.append_child("w:tcW");
+            set_val(tcw, "w:w", std::to_string(col_w));
+            set_val(tcw, "w:type", "dxa");
+            child_val(tcpr, "w:vAlign", "center");
+            if (text.size() > 4 && starts_with(text, "[[") && text.substr(text.size() - 2) == "]]") {
+                const std::string name = trim(text.substr(2, text.size() - 4));
+                auto it = named_.find(name);
+                if (it == named_.end()) throw SourceError(lines[r], "没有名为 " + name + " 的 !table");
+                table(tc, it->second, col_w - 2 * k_cell_margin, depth + 1);
+                paragraph(tc, "TableText"); // a cell ends with a paragraph
+            } else {
+                const char* jc = c < rule.size() ? rule_alignment(rule[c]) : nullptr;
+                if (heading) jc = "center";
+                inline_text(paragraph(tc, "TableText", jc), text, lines[r], heading);
+            }
+        }
+    }
+}
+
+void Builder::title_page(pugi::xml_node body, const std::vector<Line>& lines)
+{
+    bool first = true;
+    for (const Line& l : lines) {
+        if (trim(l.text).empty()) continue;
+        inline_text(paragraph(body, first ? "TitlePageTitle" : "TitlePageLine"), trim(l.text), l.no);
+        first = false;
+    }
+    page_break(body);
+    out_.title_page = true;
+}
+
+void Builder::body(const std::vector<Line>& lines)
+{
+    pugi::xml_document& doc = out_.document;
+    pugi::xml_node decl = doc.append_child(pugi::node_declaration);
+    decl.append_attribute("version").set_value("1.0");
+    decl.append_attribute("encoding").set_value("UTF-8");
+    decl.append_attribute("standalone").set_value("yes");
+    pugi::xml_node root = doc.append_child("w:document");
+    root.append_attribute("xmlns:w").set_value(k_ns_w);
+    root.append_attribute("xmlns:r").set_value(k_ns_r);
+    root.append_attribute("xmlns:m").set_value(k_ns_m);
+    pugi::xml_node body = root.append_child("w:body");
+
+    std::vector<Line> rows; // the table being read
+    auto end_table = [&] {
+        if (!rows.empty()) table(body, rows, k_text_width, 0);
+        rows.clear();
+    };
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const Line& l = lines[i];
+        const std::string s = trim(l.text);
+        if (!s.empty() && s.front() == '|') {
+            rows.push_back(l);
+            continue;
+        }
+        end_table();
+        if (s.empty() || s.front() == '%') continue;
+        if (s.front() == '!') {
+            std::string word = s.substr(1, s.find(' ') == std::string::npos ? std::string::npos : s.find(' ') - 1);
+            std::string rest = trim(s.substr(1 + word.size()));
+            if (word == "titlepage") {
+                std::vector<Line> block;
+                while (++i < lines.size() && trim(lines[i].text) != "!end") block.push_back(lines[i]);
+                if (i >= lines.size()) throw SourceError(l.no, "!titlepage 缺少 !end");
+                title_page(body, block);
+            } else if (word == "page") {
+                page_break(body);
+            } else if (word == "center" || word == "right") {
+                inline_text(paragraph(body, "Normal", word.c_str()), rest, l.no);
+            } else if (word == "end") {
+                throw SourceError(l.no, "多余的 !end");
+            } else {
+                throw SourceError(l.no, "不认识的指令 !" + word);
+            }
+        } else if (s.front() == '=' && starts_with(s, "= ")) {
+            inline_text(paragraph(body, "Title"), trim(s.substr(2)), l.no);
+        } else if (s.front() == '#') {
+            size_t level = s.find_first_not_of('#');
+            if (level > 3 || level == std::string::npos || s[level] != ' ')
+                throw SourceError(l.no, "标题写作 # 、## 或 ### 加空格");
+            const char* style[] = {"", "Heading1", "Heading2", "Heading3"};
+            inline_text(paragraph(body, style[level]), trim(s.substr(level)), l.no);
+        } else if (starts_with(s, "$ ")) {
+            equation(paragraph(body, "Equation").append_child("m:oMathPara"), s.substr(2), l.no);
+        } else {
+            inline_text(paragraph(body, "Body"), s, l.no);
+        }
+    }
+    end_table();
+
+    pugi::xml_node sect = body.append_child("w:sectPr");
+    pugi::xml_node hdr = sect.append_child("w:headerReference");
+    set_val(hdr, "w:type", "default");
+    set_val(hdr, "r:id", "rIdHeader");
+    pugi::xml_node ftr = sect.append_child("w:footerReference");
+    set_val(ftr, "w:type", "default");
+    set_val(ftr, "r:id", "rIdFooter");
+    pugi::xml_node sz = sect.append_child("w:pgSz");
+    set_val(sz, "w:w", std::to_string(k_page_w));
+    set_val(sz, "w:h", std::to_string(k_page_h));
+    pugi::xml_node mar = sect.append_child("w:pgMar");
+    for (auto [k, v] : {std::pair{"w:top", k_margin_top}, {"w:right", k_margin_side}, {"w:bottom", k_margin_top},
+                        {"w:left", k_margin_side}, {"w:header", 851}, {"w:footer", 992}, {"w:gutter", 0}})
+        set_val(mar, k, std::to_string(v));
+    set_val(sect.append_child("w:cols"), "w:space", "425");
+    if (out_.title_page) sect.append_child("w:titlePg");
+    pugi::xml_node grid = sect.append_child("w:docGrid");
+    set_val(grid, "w:type", "lines");
+    set_val(grid, "w:linePitch", "312");
+}
+
+} // namespace
+
+void parse_template(const std::string& source, const std::string& fallback_title, Template& out)
+{
+    std::string_view src = source;
+    if (starts_with(src, "\xEF\xBB\xBF")) src.remove_prefix(3);
+    std::vector<Line> lines;
+    for (size_t pos = 0, no = 1; pos <= src.size(); ++no) {
+        size_t end = src.find('\n', pos);
+        std::string_view l = src.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos);
+        if (!l.empty() && l.back() == '\r') l.remove_suffix(1);
+        lines.push_back({static_cast<int>(no), std::string(l)});
+        if (end == std::string_view::npos) break;
+        pos = end + 1;
+    }
+
+    // Named tables (!table NAME ... !end) are taken out first so that a cell
+    // may use one defined further down; !title may stand anywhere.
+    out.title = fallback_title;
+    std::map<std::string, std::vector<Line>> named;
+    std::vector<Line> rest;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const std::string s = trim(lines[i].text);
+        if (starts_with(s, "!title ") || s == "!title") {
+            out.title = trim(s.substr(6));
+            if (out.title.empty()) throw SourceError(lines[i].no, "!title 后应写报告标题");
+        } else if (starts_with(s, "!table")) {
+            const std::string name = trim(s.substr(6));
+            if (name.empty()) throw SourceError(lines[i].no, "!table 后应写表格名");
+            if (named.count(name)) throw SourceError(lines[i].no, "表格 " + name + " 重复定义");
+            const int at = lines[i].no;
+            std::vector<Line>& rows = named[name];
+            while (++i < lines.size() && trim(lines[i].text) != "!end") {
+                const std::string row = trim(lines[i].text);
+                if (row.empty() || row.front() == '%') continue;
+                if (row.front() != '|') throw SourceError(lines[i].no, "!table 中只能写表格行");
+                rows.push_back(lines[i]);
+            }
+            if (i >= lines.size()) throw SourceError(at, "!table 缺少 !end");
+            if (rows.empty()) throw SourceError(at, "表格 " + name + " 是空的");
+        } else {
+            rest.push_back(lines[i]);
+        }
+    }
+    Builder(out, std::move(named)).body(rest);
+}
+
+} // namespace docx_pack
