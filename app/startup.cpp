@@ -1,0 +1,155 @@
+// Start-up (splash form, main window, module forms), the layout of the main
+// window on small screens and the exit question.
+#include "app/main_window.h"
+
+#include "app/notice.h"
+#include "app/registry.h"
+#include "app/shell.h"
+#include "ui/cmd.h"
+
+namespace app {
+
+namespace {
+using ui::U;
+namespace P = ui::prop;
+
+constexpr const char* kSplash = "splash";
+constexpr const char* kCategoryTab = "选择夹_大类";
+constexpr const char* kVBar = "纵向滚动条1";
+constexpr const char* kHBar = "横向滚动条1";
+constexpr const char* kHomePicture = "图片框1_软件主页";
+// The category tab's place when no scroll bar moves it.
+constexpr int kTabTop = 88;
+
+ui::Ref main_unit(const char* control) { return U(kMainForm, control); }
+int get_int(const ui::Ref& r, int prop) { return ui::cmd_to_int(ui::rt_get_property(r, prop)); }
+
+// ---- splash -----------------------------------------------------------------
+
+void SplashTimerTick(ui::EventArgs&)
+{
+    const ui::Ref bar = U(kSplash, "进度条1");
+    const int p = get_int(bar, P::ProcessBar::Position);
+    if (p != 100) {
+        const int now = p + 1;
+        ui::rt_set_property(bar, P::ProcessBar::Position, now);
+        ui::rt_set_property(U(kSplash, "透明标签1"), P::TransLabel::Caption, "进度加载" + ui::cmd_to_text(now) + "%");
+        if (now == 70) ui::rt_set_property(U(kSplash, "透明标签2"), P::TransLabel::Caption, "软件导出需要Word2007及以上版本支持");
+        return;
+    }
+    // The tick after the bar is full: done, and the splash goes.
+    ui::rt_set_property(U(kSplash, "透明标签1"), P::TransLabel::Caption, "加载完成！");
+    ui::rt_set_property(bar, P::Visible, false);
+    ui::rt_set_property(U(kSplash, "时钟1"), P::Timer::Interval, 0);
+    ui::rt_set_property(U(kSplash, "透明标签1"), P::Visible, false);
+    ui::cmd_destroy(kSplash);
+}
+
+void OpenMainWindow(ui::EventArgs&) { ui::cmd_load_form(kMainForm, {}, false); }
+
+// ---- main window --------------------------------------------------------------
+
+void SetUpMainWindow()
+{
+    const ui::Ref tips = main_unit("气球提示框1");
+    ui::cmd_attach_tip(tips, main_unit("图形按钮1_声音开关"), "开闭语音");
+    ui::cmd_attach_tip(tips, main_unit("图形按钮1_店面"), "青岚店面");
+    // The program starts silent.
+    ui::rt_set_property(main_unit("图形按钮1_声音开关"), P::PicBtn::Picture, ui::Blob{ui::resource(mainres::sound_off)});
+    ui::rt_set_property(main_unit(kHomePicture), P::Visible, true);
+    ui::cmd_set_z_order(main_unit(kHomePicture), 1);
+    const int panel = 0xA48371;
+    ui::rt_set_property(main_unit("外形框_广告"), P::ShapeBox::BackColor, panel);
+    ui::rt_set_property(main_unit("编辑框1_通知窗口"), P::EditBox::BackColor, panel);
+    ui::rt_set_property(main_unit("编辑框1_时间提示"), P::EditBox::BackColor, panel);
+    ui::rt_set_property(main_unit("时钟1"), P::Timer::Interval, 120);
+}
+
+void MainWindowCreated(ui::EventArgs&)
+{
+    TextGlobals& g = text_globals();
+    g.version = kCurrentVersion;
+    ui::rt_set_property(U(kMainForm), P::window::Title, "掘石宝-青岚V" + g.version);
+    LoadModuleForms();
+    ui::cmd_set_xp_style(3);
+    StartNoticeThread(); // the result is not examined
+    SetUpMainWindow();
+}
+
+void LayoutMainWindow(ui::EventArgs&)
+{
+    const ui::Ref form = U(kMainForm);
+    const int h = ui::cmd_client_height(form);
+    const int w = ui::cmd_client_width(form);
+    const ui::Ref vbar = main_unit(kVBar), hbar = main_unit(kHBar), tab = main_unit(kCategoryTab);
+    // A bar shows while the client area is at most that large.
+    if (h <= 700) {
+        ui::rt_set_property(vbar, P::Visible, true);
+    } else {
+        ui::rt_set_property(vbar, P::Visible, false);
+        ui::rt_set_property(tab, P::Top, kTabTop);
+    }
+    if (w <= 999) {
+        ui::rt_set_property(hbar, P::Visible, true);
+    } else {
+        ui::rt_set_property(hbar, P::Visible, false);
+        ui::rt_set_property(tab, P::Left, 0);
+    }
+    ui::rt_set_property(main_unit("外形框1"), P::Width, ui::cmd_screen_width());
+    ui::rt_set_property(vbar, P::Left, w - 20);
+    ui::rt_set_property(vbar, P::Height, h - 116);
+    ui::rt_set_property(hbar, P::Top, get_int(vbar, P::Top) + get_int(vbar, P::Height) + 2);
+    ui::rt_set_property(hbar, P::Width, w);
+    ui::rt_set_property(main_unit("工具条_联系"), P::Left, get_int(vbar, P::Left) - 10);
+    ui::rt_set_property(main_unit(kHomePicture), P::Width, w);
+    ui::rt_set_property(main_unit(kHomePicture), P::Height, ui::gen_float_to_int(get_int(main_unit(kHomePicture), P::Width) * 0.625));
+}
+
+void ScrollCategoryTab(ui::EventArgs& a)
+{
+    const ui::Ref tab = main_unit(kCategoryTab);
+    // The range follows the tab's size, written before the position is read.
+    if (a.control && a.control->name == kHBar) {
+        const ui::Ref bar = main_unit(kHBar);
+        ui::rt_set_property(bar, P::ScrollBar::Maximum, get_int(tab, P::Width) - 100);
+        ui::rt_set_property(tab, P::Left, 10 - get_int(bar, P::ScrollBar::Position));
+    } else {
+        const ui::Ref bar = main_unit(kVBar);
+        ui::rt_set_property(bar, P::ScrollBar::Maximum, get_int(tab, P::Height) - 300);
+        ui::rt_set_property(tab, P::Top, kTabTop - get_int(bar, P::ScrollBar::Position));
+    }
+}
+
+void ConfirmExit(ui::EventArgs& a)
+{
+    const int answer = ui::cmd_message_box("感谢使用本软件，您确定要退出程序吗？", 0x21, "是否要关闭", kMainForm);
+    if (answer != 0) {
+        a.result = false;
+        return;
+    }
+    FreeGlobals();
+    ui::rt_exit(0);
+}
+
+void register_main_window(ui::Runtime& rt)
+{
+    rt.register_handler("SplashTimerTick", SplashTimerTick);
+    rt.register_handler("OpenMainWindow", OpenMainWindow);
+    rt.register_handler("MainWindowCreated", MainWindowCreated);
+    rt.register_handler("LayoutMainWindow", LayoutMainWindow);
+    rt.register_handler("ScrollCategoryTab", ScrollCategoryTab);
+    rt.register_handler("ConfirmExit", ConfirmExit);
+}
+} // namespace
+JSB_HANDLERS(register_main_window)
+
+void FreeGlobals()
+{
+    TextGlobals& g = text_globals();
+    g.version.clear();
+    g.notice_text.clear();
+    g.notice_colour.clear();
+    g.blink_switch.clear();
+}
+
+} // namespace app
