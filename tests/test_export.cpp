@@ -1,0 +1,210 @@
+// The export sequence on the headless backend, with the document engine
+// filling a real template.
+#include "app/program.h"
+#include "app/report/docx.h"
+#include "app/report/export.h"
+#include "app/shell.h"
+#include "ui/cmd.h"
+#include "ui/headless/headless.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+using namespace ui;
+using namespace report;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Records every caption of the status label and every countdown picture, in order.
+struct RecordingBackend : HeadlessBackend {
+    std::vector<std::string> trail;
+    void property_changed(Control& c, int p) override
+    {
+        if (c.form->name != "test_export") return;
+        if (c.name == "标签1_提示信息" && p == 8) trail.push_back(c.text);
+        if (c.name == "进度条倒数" && p == prop::PicBox::Picture)
+            for (int n = 0; n <= 10; ++n)
+                if (c.pictures[0] == resource(app::res::countdown_picture(n))) trail.push_back("[" + std::to_string(n) + "]");
+    }
+};
+
+struct ExportTest : ::testing::Test {
+    RecordingBackend backend;
+    Runtime rt{backend};
+    fs::path folder;
+
+    void SetUp() override
+    {
+        backend.attach(rt);
+        app::register_handlers(rt);
+        std::string err;
+        ASSERT_TRUE(rt.add_definition_file(std::string(JSB_SOURCE_DIR) + "/tests/forms/test_export.json", &err)) << err;
+        ASSERT_NE(rt.load_form("test_export", nullptr, false), nullptr);
+        folder = fs::temp_directory_path() / ("jsb-export-" + std::to_string(::getpid()) + "-" +
+                                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        backend.set_program_folder(folder.string());
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    // The six-row request of the roller module, on the fixture template.
+    ExportRequest roller_like()
+    {
+        ExportRequest r;
+        r.form = "test_export";
+        r.templates = {{Condition::always(), "templates/test_fixture.docx", "压路机台班生产率.doc"}};
+        const char* names[] = {"编辑框1_d0", "编辑框1_d", "标签1_结果", "编辑框2_h", "标签2_hmin", "编辑框_工程"};
+        for (int i = 0; i < 6; ++i) r.bindings.push_back(bind(names[i], 5, StatusMark::countdown(8 - i)));
+        r.bindings.push_back(bind("标签3_A", 5));
+        r.bindings.push_back(bind("编辑框3_L", 5));
+        r.bindings.push_back(bind("标签3_V", 5));
+        r.marks = {{Stage::Busy, StatusMark::countdown(10)},
+                   {Stage::WordStarted, StatusMark::status("  参数导出准备中，请稍候……")},
+                   {Stage::TemplateWritten, StatusMark::countdown(9)},
+                   {Stage::BindingsDone, StatusMark::countdown(2)},
+                   {Stage::Saved, StatusMark::countdown(1)},
+                   {Stage::WordClosed, StatusMark::countdown(0)}};
+        r.success_message = "计算方案导出成功！";
+        return r;
+    }
+    fs::path report_path(const char* name) { return folder / "导出的方案" / name; }
+    Bytes picture_of(const char* control, int p) { return rt_get_property(U("test_export", control), p).bytes(); }
+};
+
+TEST_F(ExportTest, RollerSequenceMarksProgressAndSuccess)
+{
+    RunReportExport(roller_like());
+
+    std::vector<std::string> want = {"参数处理，倒计时10", "[10]", "  参数导出准备中，请稍候……", "参数处理，倒计时9", "[9]"};
+    for (int n = 8; n >= 0; --n) {
+        want.push_back("参数处理，倒计时" + std::to_string(n));
+        want.push_back("[" + std::to_string(n) + "]");
+    }
+    for (int p = 1; p <= 100; ++p) want.push_back("计算书已导出 " + std::to_string(p) + "%  ");
+    want.push_back("方案导出需要Word2007以上版本！");
+    want.push_back("[10]");
+    EXPECT_EQ(backend.trail, want);
+
+    ASSERT_EQ(backend.messages.size(), 2u);
+    EXPECT_EQ(backend.messages[0].text, "确定开始导出，中途请勿进行其他操作！");
+    EXPECT_EQ(backend.messages[0].style, 1);
+    EXPECT_EQ(backend.messages[1].text, "计算方案导出成功！");
+    EXPECT_EQ(backend.messages[1].caption, "信息：");
+    EXPECT_EQ(backend.opened, (std::vector<std::string>{(folder / "导出的方案").string()}));
+    EXPECT_EQ(backend.files, (std::vector<std::string>{report_path("压路机台班生产率.doc").string()}));
+    EXPECT_EQ(rt_get_property(U("test_export", "进度条1"), prop::ProcessBar::Position).integer(), 0);
+    EXPECT_FALSE(rt_get_property(U("test_export", "图形按钮_导出"), prop::Disabled).truth());
+    EXPECT_FALSE(rt_get_property(U("test_export", "图形按钮_计算"), prop::Disabled).truth());
+    EXPECT_EQ(picture_of("图形按钮_导出", prop::PicBtn::Picture), resource(app::res::export_normal));
+    // The disabled look stays the pressed picture, as the export left it.
+    EXPECT_EQ(picture_of("图形按钮_导出", prop::PicBtn::PictureDisabled), resource(app::res::export_pressed));
+
+    // Every placeholder is gone; the values are in the document, the empty one as nothing.
+    Docx doc;
+    ASSERT_TRUE(doc.open(report_path("压路机台班生产率.doc").string()));
+    for (const char* ph : {"编辑框1_d0", "编辑框1_d", "标签1_结果", "编辑框2_h", "标签2_hmin", "标签3_A", "编辑框3_L", "标签3_V", "编辑框_工程"})
+        EXPECT_FALSE(doc.replace_next(ph, "")) << ph;
+    EXPECT_TRUE(doc.replace_next("&<\"设计\">", ""));
+    EXPECT_TRUE(doc.replace_next("某隧道", ""));
+}
+
+TEST_F(ExportTest, CancelWritesNothingAndRestoresTheButton)
+{
+    backend.queue_answer(1);
+    RunReportExport(roller_like());
+    EXPECT_FALSE(fs::exists(folder / "导出的方案"));
+    EXPECT_EQ(backend.messages.size(), 1u);
+    EXPECT_EQ(picture_of("图形按钮_导出", prop::PicBtn::Picture), resource(app::res::export_normal));
+    EXPECT_TRUE(backend.trail.empty());
+}
+
+TEST_F(ExportTest, RefusalShowsItsMessageAndStops)
+{
+    ExportRequest r = roller_like();
+    r.refusal = RefusalTest{"标签3_V", "-", "请先计算！"};
+    RunReportExport(r);
+    ASSERT_EQ(backend.messages.size(), 1u);
+    EXPECT_EQ(backend.messages[0].text, "请先计算！");
+    EXPECT_FALSE(fs::exists(folder / "导出的方案"));
+    EXPECT_EQ(picture_of("图形按钮_导出", prop::PicBtn::Picture), resource(app::res::export_normal));
+}
+
+TEST_F(ExportTest, TemplateChoiceTakesTheFirstRowThatHolds)
+{
+    auto request = [] {
+        ExportRequest r;
+        r.form = "test_export";
+        r.success_message = "导出成功！";
+        r.templates = {
+            {Condition::all_of({Condition::item_text_is("组合框1_断面", "直墙拱形"), Condition::radio_checked("单选框_无仰拱")}),
+             "templates/test_fixture.docx", "a.doc"},
+            {Condition::item_text_is("组合框1_断面", "曲墙三心圆"), "templates/test_fixture.docx", "b.doc"},
+            {Condition::radio_checked("单选框_有仰拱"), "templates/test_fixture.docx", "c.doc"},
+            {Condition::otherwise(), "templates/test_fixture.docx", "d.doc"},
+        };
+        return r;
+    };
+    struct Row { int section; bool invert; const char* file; } rows[] = {
+        {0, true, "a.doc"}, {1, true, "b.doc"}, {0, false, "c.doc"}, {-1, true, "d.doc"}};
+    for (auto& row : rows) {
+        rt_set_property(U("test_export", "组合框1_断面"), prop::ComboBox::CurrentIndex, row.section);
+        rt_set_property(U("test_export", "单选框_有仰拱"), prop::RadioBox::Checked, !row.invert);
+        rt_set_property(U("test_export", "单选框_无仰拱"), prop::RadioBox::Checked, row.invert);
+        backend.files.clear();
+        RunReportExport(request());
+        EXPECT_EQ(backend.files, (std::vector<std::string>{report_path(row.file).string()})) << row.file;
+    }
+}
+
+TEST_F(ExportTest, LogMarksAndCompletionText)
+{
+    ExportRequest r = roller_like();
+    r.log_box = "编辑框9_日志";
+    r.marks.push_back({Stage::Busy, StatusMark::clear_log()});
+    r.marks.push_back({Stage::Saved, StatusMark::log("\r\n已保存")});
+    r.progress_prefix = "已导出 ";
+    r.progress_suffix = "%";
+    r.completion_text = "导出完成！";
+    r.closing_stage = Stage::Announced;
+    RunReportExport(r);
+    EXPECT_EQ(control_text(U("test_export", "编辑框9_日志")), "\r\n已保存");
+    auto pos = std::find(backend.trail.begin(), backend.trail.end(), "已导出 100%");
+    ASSERT_NE(pos, backend.trail.end());
+    EXPECT_EQ(*(pos + 1), "导出完成！");
+    EXPECT_EQ(backend.trail.back(), "[10]");
+}
+
+TEST_F(ExportTest, AnExportThatCannotWriteSaysSoInsteadOfSuccess)
+{
+    // The program folder is a file: the report folder cannot be made.
+    fs::path blocker = folder / "not-a-folder";
+    std::ofstream(blocker) << "x";
+    backend.set_program_folder(blocker.string());
+    RunReportExport(roller_like());
+    ASSERT_EQ(backend.messages.size(), 2u);
+    EXPECT_EQ(backend.messages[1].caption, "错误");
+    EXPECT_EQ(backend.messages[1].text.rfind("报告导出失败：" + (blocker / "导出的方案").string(), 0), 0u) << backend.messages[1].text;
+    EXPECT_TRUE(backend.opened.empty());
+    EXPECT_TRUE(backend.files.empty());
+    EXPECT_FALSE(rt_get_property(U("test_export", "图形按钮_导出"), prop::Disabled).truth());
+    EXPECT_FALSE(rt_get_property(U("test_export", "图形按钮_计算"), prop::Disabled).truth());
+    EXPECT_EQ(control_text(U("test_export", "标签1_提示信息")), "方案导出需要Word2007以上版本！");
+}
+
+TEST_F(ExportTest, NoTemplateRowHoldingIsAFailureToo)
+{
+    ExportRequest r = roller_like();
+    r.templates = {{Condition::item_text_is("组合框1_断面", "马蹄形"), "templates/test_fixture.docx", "x.doc"}};
+    RunReportExport(r);
+    ASSERT_EQ(backend.messages.size(), 2u);
+    EXPECT_EQ(backend.messages[1].caption, "错误");
+    EXPECT_NE(backend.messages[1].text.find("报告导出失败："), std::string::npos);
+    EXPECT_TRUE(backend.files.empty());
+    EXPECT_TRUE(fs::is_empty(folder / "导出的方案"));
+}
+
+} // namespace
