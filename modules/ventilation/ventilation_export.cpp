@@ -1,0 +1,82 @@
+// The ventilation plan: one template per scheme, all written under one
+// report name, with the countdown stepping between groups of placeholders.
+#include "modules/ventilation/ventilation.h"
+
+#include "app/registry.h"
+#include "ui/cmd.h"
+
+namespace ventilation {
+
+using report::bind;
+using report::bind_item;
+using report::PlaceholderBinding;
+using report::StatusMark;
+
+report::ExportRequest export_request()
+{
+    report::ExportRequest r;
+    r.form = kForm;
+    for (const Scheme& s : schemes())
+        r.templates.push_back(
+            {report::Condition::item_text_is("列表框1", s.item), s.report_template, "隧道通风专项施工方案.doc"});
+
+    auto countdown = [](int n) { return StatusMark::countdown(n); };
+    // The templates name the face-to-lining length 编辑框1_坑道长度; the form's
+    // box for it has another name.
+    const PlaceholderBinding face_length{"编辑框1_坑道长度", {report::ValueSource::ControlText, "编辑框1_掌子面满足下循环施工长度"}, 5, countdown(8)};
+    r.bindings = {
+        bind_item("列表框1", 5), bind_item("组合框3", 5), bind_item("组合框2", 5), bind_item("组合框1", 5),
+        bind("编辑框1_隧道开挖面积", 10), bind("编辑框1_风管长度", 10),
+
+        bind("编辑框1_循环掘进进尺", 5, countdown(9)), bind("编辑框1_每m3岩石炸药单耗", 5),
+        bind("编辑框1_风量备用系数", 5), bind("编辑框1_洞内同时工作的最多人数", 5),
+        bind("编辑框1_每kg炸药折合的体积", 5), bind("编辑框1_爆破后的通风时间", 5),
+
+        face_length, bind("编辑框1_压入风口至工作面的距离", 5), bind("编辑框1_洞内允许最小风速", 5),
+        bind("编辑框1_洞内同时使用内燃每KW所需的风量", 5), bind("编辑框1_工作面允许瓦斯浓度", 5),
+        bind("编辑框1_瓦斯绝对涌出量", 5), bind("编辑框1_送入风流中瓦斯浓度", 5),
+
+        bind("编辑框1_瓦斯涌出不均衡系数", 5, countdown(7)), bind("编辑框1_风管直径", 5),
+        bind("编辑框1_管道达西系数", 5), bind("编辑框1_空气密度", 5), bind("编辑框1_局部阻力系数", 5),
+        bind("编辑框1_风机工作效率系数", 5), bind("编辑框1_百米平均漏风率", 5), bind("编辑框1_管道漏风系数", 5),
+        bind("编辑框1_摩阻系数", 5), bind("编辑框2_风阻系数Rf", 5),
+
+        bind("编辑框1_掌子面满足下循环施工长度", 5, countdown(6)), bind("编辑框1_爆破后炮烟的扩散长度", 5),
+        bind("编辑框1_地区大气压", 5), bind("编辑框1_同时爆破的炸药量", 5), bind("编辑框2_洞内最多人数需风量", 5),
+        bind("编辑框2_爆破排烟", 5), bind("编辑框2_按内燃机作业废气稀释", 5),
+
+        bind("编辑框2_按洞内允许最小风速", 5, countdown(5)), bind("编辑框2_按瓦斯绝对涌出量计算", 5),
+        bind("编辑框2_最大需风量Qh", 10), bind("编辑框2_沿程管道漏风耗损量Q漏", 5),
+        bind("编辑框2_高海拔风量修正风量Q高", 10), bind("编辑框2_风机供风量Q供", 10), bind("编辑框2_管道阻力损失", 5),
+
+        bind("编辑框2_局部阻力损失hx", 5, countdown(4)), bind("编辑框2_风机全压h机", 5),
+        bind("编辑框2_风机计算功率", 5), bind("编辑框_洞内每人每分钟需新鲜空气", 5),
+        bind("编辑框1_风量备用系数", 5), bind("选择框1_隧道含瓦斯", 5), // the check box's caption
+
+        bind("编辑框2_设备利用率", 5, countdown(3)), bind("编辑框3_洞内同时使用内燃机作业总功率数", 5),
+        bind("标签20", 5), bind("编辑框1_名称1", 5), bind("编辑框1_名称2", 5),
+
+        bind("编辑框1_名称3", 5, countdown(2)), bind("编辑框1_名称4", 5), bind("编辑框2_设备1", 5),
+        bind("编辑框2_设备2", 5), bind("编辑框2_设备3", 5),
+
+        bind("编辑框2_设备4", 5, countdown(1)), bind("编辑框3_数量1", 5), bind("编辑框3_数量2", 5),
+        bind("编辑框3_数量3", 5), bind("编辑框3_数量4", 5),
+    };
+    r.marks = {
+        {report::Stage::Busy, countdown(10)},
+        {report::Stage::WordStarted, StatusMark::status("  参数导出准备中，请稍候……")},
+        {report::Stage::BindingsDone, countdown(0)},
+    };
+    r.success_message = "计算方案导出成功！";
+    return r;
+}
+
+namespace {
+void export_report(ui::EventArgs&) { report::RunReportExport(export_request()); }
+
+void register_ventilation_export(ui::Runtime& rt) { rt.register_handler("VentilationExportReport", export_report); }
+} // namespace
+
+JSB_HANDLERS(register_ventilation_export)
+
+} // namespace ventilation
