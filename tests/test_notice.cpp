@@ -1,45 +1,27 @@
 // The notice page's reading, the ticker and its blinking on the virtual
 // clock, and what the GUI thread does with a page's version.
-#include "app/notice.h"
-#include "app/program.h"
-#include "ui/cmd.h"
-#include "ui/headless/headless.h"
-#include "ui/runtime.h"
-
-#include <gtest/gtest.h>
+#include "test_notice_fixture.h"
 
 #include <string>
 #include <vector>
 
 namespace {
 
-namespace P = ui::prop;
+using namespace notice_test;
+
+// The main window opened with no notice page configured: the start-up fetch
+// hands over an empty page at once.
+struct ProgramFixture : MainWindowFixture {
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        open_main();
+    }
+};
 
 // ---- the unseeded blink ------------------------------------------------------
 // First in this file: a fresh process draws the random sequence from its
 // start, and ctest runs every case in a process of its own.
-
-struct ProgramFixture : ::testing::Test {
-    ui::HeadlessBackend backend;
-    ui::Runtime rt{backend};
-
-    void SetUp() override
-    {
-        backend.attach(rt);
-        app::register_handlers(rt);
-        // Nothing in these tests may reach past this machine: the online
-        // test, if the update form runs it, probes a closed local port.
-        ui::set_online_probe("http://127.0.0.1:1/");
-        app::settings().notice_url.clear();
-        std::string err;
-        ASSERT_TRUE(rt.add_definition_file(JSB_SOURCE_DIR "/tests/forms/notice/main.json", &err)) << err;
-        ASSERT_NE(rt.load_form("main", nullptr, false), nullptr);
-    }
-
-    int area(int prop) { return ui::cmd_to_int(ui::rt_get_property(ui::U("main", "编辑框1_通知窗口"), prop)); }
-    std::string area_text() { return ui::cmd_to_text(ui::rt_get_property(ui::U("main", "编辑框1_通知窗口"), P::EditBox::Content)); }
-    void tick(int n = 1) { backend.advance(120 * n); }
-};
 
 TEST_F(ProgramFixture, RedBlinkRepeatsTheSameColourOrderOnEveryRun)
 {
