@@ -165,8 +165,9 @@ struct Control {
     // Q_tip: target control id -> tip text.
     std::map<int, std::string> tips;
 
-    // ToolBar.
+    // ToolBar: its buttons and the image list they index.
     std::vector<ToolButton> tool_buttons;
+    std::vector<Bytes> images;
 
     // HtmlViewer: last address navigated to.
     std::string address;

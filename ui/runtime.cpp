@@ -337,6 +337,8 @@ void Runtime::apply_control(Form& f, Control& c, const json& j)
     if (auto bs = j.find("buttons"); bs != j.end())
         for (auto& b : *bs)
             c.tool_buttons.push_back({jget<int>(b, "image", 0), jget<int>(b, "state", 0), jget<std::string>(b, "caption", "")});
+    if (auto is = j.find("images"); is != j.end() && is->is_array())
+        for (auto& i : *is) c.images.push_back(picture_ref(i));
     if (auto d = j.find("dialog"); d != j.end()) {
         c.dialog_kind = jget<int>(*d, "kind", 0);
         c.filter = jget<std::string>(*d, "filter", "");
