@@ -1,0 +1,494 @@
+// The tunnel ventilation module in the whole headless program: the worked
+// figures of the air demand, duct and fan calculation as a table of cases,
+// the selections and lookups around it, and the ventilation plan export of
+// every scheme.
+#include "app/program.h"
+#include "app/shell.h"
+#include "ui/cmd.h"
+#include "ui/headless/headless.h"
+#include "ui/runtime.h"
+
+#include <gtest/gtest.h>
+#include <pugixml.hpp>
+#include <zip.h>
+
+#include <filesystem>
+#include <regex>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+using namespace ui;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kForm = "Ventilation";
+
+// Records the status label's captions and the countdown pictures of the
+// ventilation form, in the order they were shown.
+struct RecordingBackend : HeadlessBackend {
+    std::vector<std::string> trail;
+    void property_changed(Control& c, int p) override
+    {
+        if (c.form->name != kForm) return;
+        if (c.name == "标签1_提示信息" && p == prop::Label::Caption) trail.push_back(c.text);
+        if (c.name == "进度条倒数" && p == prop::PicBox::Picture)
+            for (int n = 0; n <= 10; ++n)
+                if (c.pictures[0] == resource(app::res::countdown_picture(n))) trail.push_back("[" + std::to_string(n) + "]");
+    }
+};
+
+struct VentilationProgram : ::testing::Test {
+    RecordingBackend backend;
+    Runtime rt{backend};
+    fs::path folder;
+
+    void SetUp() override
+    {
+        backend.attach(rt);
+        folder = fs::temp_directory_path() / ("jsb-ventilation-" + std::to_string(::getpid()));
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        backend.set_program_folder(folder.string());
+        ASSERT_TRUE(app::start_program(rt));
+        backend.advance(101 * 15); // the splash runs its bar up, then the main window opens
+        ASSERT_NE(rt.form("main"), nullptr);
+        ASSERT_NE(rt.form(kForm), nullptr);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    Control& c(const std::string& name) { return rt.unit(kForm, name); }
+    std::string text(const std::string& name) { return control_text(U(kForm, name)); }
+    std::string item(const std::string& name) { return current_item_text(U(kForm, name)); }
+    void type(const std::string& name, const std::string& value)
+    {
+        rt.user_type(c(name), value);
+        rt.set_focus(nullptr);
+    }
+    void choose(const std::string& name, const std::string& wanted)
+    {
+        Control& box = c(name);
+        for (int i = 0; i < int(box.items.size()); ++i)
+            if (box.items[i] == wanted) return rt.user_choose(box, i);
+        FAIL() << "no item " << wanted << " in " << name;
+    }
+    void click(const std::string& name) { rt.user_click(c(name)); }
+    bool checked(const std::string& name) { return rt.get(c(name), prop::CheckBox::Checked).truth(); }
+    bool disabled(const std::string& name) { return rt.get(c(name), prop::Disabled).truth(); }
+    int color(const std::string& name)
+    {
+        return rt.get(c(name), c(name).kind == Kind::Label ? prop::Label::TextColor : prop::EditBox::TextColor).integer();
+    }
+    std::string picture(const std::string& form, const std::string& control)
+    {
+        const Bytes& b = rt.unit(form, control).pictures[0];
+        for (const std::string& p : resource_paths("resources/pictures/"))
+            if (resource(p) == b) return p;
+        return "<unknown>";
+    }
+};
+
+// --- the calculation: worked figures --------------------------------------------------
+
+struct Step {
+    enum Kind { Type, Choose, Tick } kind;
+    const char* control;
+    const char* value = "";
+};
+
+struct FigureCase {
+    const char* name;
+    std::vector<Step> steps;
+    std::vector<std::pair<const char*, const char*>> shown; // box or label, text after one compute click
+};
+
+void PrintTo(const FigureCase& c, std::ostream* os) { *os << c.name; }
+
+struct WorkedFigures : VentilationProgram, ::testing::WithParamInterface<FigureCase> {};
+
+TEST_P(WorkedFigures, OneComputeClickShows)
+{
+    const FigureCase& fc = GetParam();
+    for (const Step& s : fc.steps) {
+        if (s.kind == Step::Type) type(s.control, s.value);
+        else if (s.kind == Step::Choose) choose(s.control, s.value);
+        else click(s.control);
+    }
+    click("图形按钮_计算");
+    for (const auto& [box, want] : fc.shown) EXPECT_EQ(text(box), want) << box;
+    EXPECT_EQ(picture(kForm, "图形按钮_计算"), app::res::compute_normal);
+    EXPECT_EQ(picture("main", "图片框1_呼吸灯"), app::res::lamp_idle);
+}
+
+const char* const Q2 = "编辑框2_爆破排烟";
+const char* const Qh = "编辑框2_最大需风量Qh";
+
+INSTANTIATE_TEST_SUITE_P(
+    Ventilation, WorkedFigures,
+    ::testing::Values(
+        // Every start text: pressed-in scheme, non-electric, no gas, altitude 0.
+        // P is read back as 1.185, so Q漏 is 278.43 (1.18543… would give 279.07);
+        // Q3 1505.7 is cut, not rounded, to Qh 1505.
+        FigureCase{"defaults",
+                   {},
+                   {{"编辑框1_同时爆破的炸药量", "123.76"}, {"编辑框3_洞内同时使用内燃机作业总功率数", "478"},
+                    {"编辑框1_爆破后炮烟的扩散长度", "39.75"}, {"编辑框2_洞内最多人数需风量", "207"}, {Q2, "221"},
+                    {"编辑框2_按内燃机作业废气稀释", "1505.7"}, {"编辑框2_按洞内允许最小风速", "636.48"},
+                    {"编辑框2_按瓦斯绝对涌出量计算", "0"}, {Qh, "1505"}, {"标签20", "②-2管道压入式爆破排烟Q2"},
+                    {"编辑框1_管道漏风系数", "1.185"}, {"编辑框2_沿程管道漏风耗损量Q漏", "278.43"},
+                    {"编辑框2_高海拔风量修正风量Q高", "0"}, {"编辑框2_风机供风量Q供", "1783.43"},
+                    {"编辑框1_摩阻系数", "0.00225"}, {"编辑框2_风阻系数Rf", "2.504"}, {"编辑框2_管道阻力损失", "1866.91"},
+                    {"编辑框2_局部阻力损失hx", "373.38"}, {"编辑框2_风机全压h机", "2240.29"},
+                    {"编辑框2_风机计算功率", "95.72"}}},
+        FigureCase{"roadway", {{Step::Choose, "列表框1", "巷道式通风"}},
+                   {{Q2, "707.2"}, {Qh, "1505"}, {"标签20", "②-1巷道式通风爆破排烟Q2"}}},
+        // Just below Q3, so Q3 still governs.
+        FigureCase{"exhaust", {{Step::Choose, "列表框1", "管道吸入式通风"}},
+                   {{Q2, "1495.5"}, {Qh, "1505"}, {"标签20", "②-3管道吸入式爆破排烟Q2"}}},
+        // Above Q3: Qh is Q2 cut to a whole number.
+        FigureCase{"mixed forcing", {{Step::Choose, "列表框1", "管道混合式压风"}},
+                   {{Q2, "1737.48"}, {Qh, "1737"}, {"标签20", "②-4管道混合式爆破排烟Q2"}}},
+        FigureCase{"mixed exhaust", {{Step::Choose, "列表框1", "管道混合式吸风"}},
+                   {{Q2, "2258.73"}, {Qh, "2258"}, {"标签20", "②-5管道混合式爆破排烟Q2"}}},
+        FigureCase{"electric detonation", {{Step::Choose, "组合框1", "电雷管起爆"}},
+                   {{"编辑框1_爆破后炮烟的扩散长度", "138.76"}, {Q2, "443"}}},
+        FigureCase{"gas tunnel", {{Step::Tick, "选择框1_隧道含瓦斯"}},
+                   {{"编辑框2_按瓦斯绝对涌出量计算", "120"}, {"编辑框1_爆破后炮烟的扩散长度", "39.75"}, {Qh, "1505"}}},
+        FigureCase{"altitude 1000", {{Step::Choose, "组合框3", "1000"}},
+                   {{"编辑框1_管道漏风系数", "1.185"}, {"编辑框2_沿程管道漏风耗损量Q漏", "278.43"},
+                    {"编辑框2_高海拔风量修正风量Q高", "200.36"}, {"编辑框1_摩阻系数", "0.00225"},
+                    {"编辑框2_风阻系数Rf", "2.504"}, {"编辑框2_局部阻力损失hx", "415.33"}, {"编辑框2_风机计算功率", "118.44"}}},
+        FigureCase{"no leakage", {{Step::Type, "编辑框1_百米平均漏风率", "0"}},
+                   {{"编辑框1_管道漏风系数", "1"}, {"编辑框2_沿程管道漏风耗损量Q漏", "0"}, {"编辑框2_风机供风量Q供", "1505"}}},
+        // Q2 is taken from the shown charge 10, not from 10.003 (which would give 57.16).
+        FigureCase{"shown charge read back",
+                   {{Step::Choose, "列表框1", "巷道式通风"}, {Step::Type, "编辑框1_隧道开挖面积", "10.003"},
+                    {Step::Type, "编辑框1_循环掘进进尺", "1"}, {Step::Type, "编辑框1_每m3岩石炸药单耗", "1"}},
+                   {{"编辑框1_同时爆破的炸药量", "10"}, {Q2, "57.14"}}},
+        // Every demand negative: each is cut toward zero, so Q5 -0.7 counts as 0.
+        FigureCase{"negative demands cut toward zero",
+                   {{Step::Tick, "选择框1_隧道含瓦斯"}, {Step::Type, "编辑框1_瓦斯绝对涌出量", "-0.0175"},
+                    {Step::Type, "编辑框1_洞内同时工作的最多人数", "-1"}, {Step::Choose, "列表框1", "巷道式通风"},
+                    {Step::Type, "编辑框1_每kg炸药折合的体积", "-1"}, {Step::Type, "编辑框1_洞内同时使用内燃每KW所需的风量", "-1"},
+                    {Step::Type, "编辑框1_洞内允许最小风速", "-0.001"}},
+                   {{"编辑框2_按瓦斯绝对涌出量计算", "-0.7"}, {"编辑框2_洞内最多人数需风量", "-3.45"}, {Qh, "0"}}},
+        // A demand beyond the 32-bit range counts as its limit instead of wrapping round.
+        FigureCase{"demand beyond the integer range",
+                   {{Step::Type, "编辑框1_洞内同时使用内燃每KW所需的风量", "10000000"}},
+                   {{"编辑框2_按内燃机作业废气稀释", "3346000000"}, {Qh, "2147483647"}}}),
+    [](const ::testing::TestParamInfo<FigureCase>& i) {
+        std::string n = i.param.name;
+        for (char& ch : n)
+            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+        return n;
+    });
+
+// --- selections, lists and lookups ------------------------------------------------------
+
+TEST_F(VentilationProgram, StartState)
+{
+    EXPECT_EQ(rt.form(kForm)->frame, &rt.unit("main", "外形框_隧道通风"));
+    EXPECT_EQ(rt.get(c(""), prop::Left).integer(), 5);
+    EXPECT_EQ(rt.get(c(""), prop::Top).integer(), 5);
+    EXPECT_EQ(rt.get(c(""), prop::Width).integer(), cmd_client_width(U("main", "外形框_隧道通风")) - 10);
+    EXPECT_EQ(rt.get(c(""), prop::Height).integer(), cmd_client_height(U("main", "外形框_隧道通风")) - 10);
+    EXPECT_FALSE(disabled("图形按钮_导出"));
+
+    EXPECT_EQ(item("列表框1"), "管道压入式通风");
+    EXPECT_EQ(picture(kForm, "图片框1"), "resources/pictures/ventilation/scheme_forced.png");
+    EXPECT_EQ(item("组合框1"), "非电雷管起爆");
+    EXPECT_EQ(item("组合框3"), "0");
+    EXPECT_EQ(text("编辑框1_地区大气压"), "100");
+    EXPECT_EQ(item("组合框_隧道类别"), "公路隧道");
+    EXPECT_EQ(c("组合框_隧道小类").items,
+              (std::vector<std::string>{"正洞机械开挖自卸汽车-无轨", "正洞开挖轻轨斗车运输-轨道", "人工开挖"}));
+    EXPECT_FALSE(checked("选择框1_隧道含瓦斯"));
+    EXPECT_EQ(text("选择框1_隧道含瓦斯"), "隧道不含瓦斯");
+    for (const char* gas : {"编辑框1_工作面允许瓦斯浓度", "编辑框1_瓦斯绝对涌出量", "编辑框1_送入风流中瓦斯浓度",
+                            "编辑框1_瓦斯涌出不均衡系数"})
+        EXPECT_TRUE(disabled(gas)) << gas;
+    EXPECT_EQ(text("编辑框1_工作面允许瓦斯浓度"), "0.05");
+    EXPECT_EQ(text("编辑框2_最大需风量Qh"), "-");
+    EXPECT_EQ(text("编辑框3_洞内同时使用内燃机作业总功率数"), "");
+    EXPECT_EQ(text("标签1_提示信息"), "方案导出需要Word2007以上版本！");
+    EXPECT_EQ(picture(kForm, "进度条倒数"), app::res::countdown_picture(10));
+    // The tips attached at creation; the list's is the pressed-in scheme's.
+    const auto& tips = c("气球提示框1").tips;
+    EXPECT_EQ(tips.size(), 36u);
+    EXPECT_EQ(tips.at(c("编辑框1_百米平均漏风率").id), "一般取0.011～0.015即1.1%～1.5%范围");
+}
+
+TEST_F(VentilationProgram, AltitudeWritesThePressureOfItsRowOnly)
+{
+    const std::pair<const char*, const char*> steps[] = {
+        {"1000", "89.9"}, {"500", "95.5"}, {"", "95.5"}, {"5000", "53.6"}, {"0", "100"},
+    };
+    for (const auto& [altitude, pressure] : steps) {
+        choose("组合框3", altitude);
+        EXPECT_EQ(text("编辑框1_地区大气压"), pressure) << "after \"" << altitude << "\"";
+    }
+}
+
+TEST_F(VentilationProgram, GasTickForcesNonElectricAndUntickKeepsIt)
+{
+    const char* boxes[] = {"编辑框1_工作面允许瓦斯浓度", "编辑框1_瓦斯绝对涌出量", "编辑框1_送入风流中瓦斯浓度",
+                           "编辑框1_瓦斯涌出不均衡系数"};
+    const char* labels[] = {"标签1_工作面允许瓦斯浓度", "标签1_瓦斯绝对涌出量", "标签1_送入风流中瓦斯浓度",
+                            "标签1_瓦斯涌出不均衡系数"};
+    choose("组合框1", "电雷管起爆");
+    type("编辑框1_洞内允许最小风速", "0.25");
+    click("图形按钮_计算");
+    const std::string qh_before = text("编辑框2_最大需风量Qh");
+
+    click("选择框1_隧道含瓦斯");
+    EXPECT_TRUE(checked("选择框1_隧道含瓦斯"));
+    EXPECT_EQ(text("选择框1_隧道含瓦斯"), "隧道含瓦斯");
+    EXPECT_EQ(item("组合框1"), "非电雷管起爆");
+    EXPECT_TRUE(disabled("组合框1"));
+    EXPECT_EQ(text("编辑框1_瓦斯绝对涌出量"), "3");
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_FALSE(disabled(boxes[i])) << boxes[i];
+        EXPECT_EQ(color(boxes[i]), 0) << boxes[i];
+        EXPECT_EQ(color(labels[i]), 0) << labels[i];
+    }
+    type("编辑框1_瓦斯涌出不均衡系数", "1.5");
+
+    click("选择框1_隧道含瓦斯");
+    EXPECT_FALSE(checked("选择框1_隧道含瓦斯"));
+    EXPECT_EQ(text("选择框1_隧道含瓦斯"), "隧道不含瓦斯");
+    EXPECT_FALSE(disabled("组合框1"));
+    EXPECT_EQ(item("组合框1"), "非电雷管起爆");
+    EXPECT_EQ(text("编辑框1_瓦斯绝对涌出量"), "0");
+    EXPECT_EQ(text("编辑框1_瓦斯涌出不均衡系数"), "1.5");
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_TRUE(disabled(boxes[i])) << boxes[i];
+        EXPECT_EQ(color(boxes[i]), 0x808080) << boxes[i];
+        EXPECT_EQ(color(labels[i]), 0x808080) << labels[i];
+    }
+    // Selections never recompute.
+    EXPECT_EQ(text("编辑框2_最大需风量Qh"), qh_before);
+}
+
+TEST_F(VentilationProgram, SchemeChoiceShowsItsDiagramAndTipOnly)
+{
+    click("图形按钮_计算");
+    const struct {
+        const char* scheme;
+        const char* diagram;
+    } rows[] = {
+        {"巷道式通风", "scheme_roadway.png"},  {"管道吸入式通风", "scheme_exhaust.png"},
+        {"管道混合式压风", "scheme_mixed.png"}, {"管道混合式吸风", "scheme_mixed.png"},
+        {"管道压入式通风", "scheme_forced.png"},
+    };
+    std::string mixed_tip;
+    for (const auto& r : rows) {
+        choose("列表框1", r.scheme);
+        EXPECT_EQ(picture(kForm, "图片框1"), std::string("resources/pictures/ventilation/") + r.diagram) << r.scheme;
+        const std::string tip = c("气球提示框1").tips.at(c("列表框1").id);
+        if (std::string(r.scheme) == "管道混合式压风") mixed_tip = tip;
+        if (std::string(r.scheme) == "管道混合式吸风") {
+            EXPECT_EQ(tip, mixed_tip);
+        }
+        EXPECT_EQ(text("标签20"), "②-2管道压入式爆破排烟Q2") << "no recalculation on a scheme choice";
+    }
+}
+
+TEST_F(VentilationProgram, RailwayCategoryRefillsAndChoosesItsChargeTable)
+{
+    choose("组合框_隧道类别", "铁路隧道");
+    EXPECT_EQ(c("组合框_隧道小类").items, std::vector<std::string>{"铁路隧道掘进"});
+    EXPECT_EQ(item("组合框_隧道小类"), "铁路隧道掘进");
+    click("按钮3");
+    ASSERT_NE(rt.form("popup"), nullptr);
+    EXPECT_EQ(picture("popup", "图片框2"), "resources/pictures/ventilation/charge_factor_1_0.png");
+    EXPECT_EQ(rt.get(rt.unit("popup", ""), prop::Width).integer(), 700);
+    EXPECT_EQ(rt.get(rt.unit("popup", ""), prop::Height).integer(), 600);
+
+    choose("组合框_隧道类别", "煤矿隧道");
+    choose("组合框_隧道小类", "每立方米耗药经验值");
+    click("按钮3");
+    EXPECT_EQ(picture("popup", "图片框2"), "resources/pictures/ventilation/charge_factor_2_1.png");
+}
+
+TEST_F(VentilationProgram, DuctTypeFollowsOnlyAnOpenPopup)
+{
+    choose("组合框2", "金属风管");
+    EXPECT_EQ(rt.form("popup"), nullptr) << "a closed pop-up stays closed";
+
+    click("按钮2"); // friction table of the duct schemes opens the pop-up
+    ASSERT_NE(rt.form("popup"), nullptr);
+    EXPECT_EQ(picture("popup", "图片框2"), "resources/pictures/ventilation/friction_duct.png");
+
+    const struct {
+        const char* duct;
+        const char* table;
+        int width, height;
+    } rows[] = {
+        {"聚氯乙烯塑料风管", "duct_leakage_pvc.png", 670, 500},
+        {"胶皮风管", "duct_leakage_rubber.png", 670, 400},
+        {"金属风管", "duct_leakage_metal.png", 670, 670},
+    };
+    for (const auto& r : rows) {
+        choose("组合框2", r.duct);
+        EXPECT_EQ(picture("popup", "图片框2"), std::string("resources/pictures/ventilation/") + r.table) << r.duct;
+        EXPECT_EQ(rt.get(rt.unit("popup", ""), prop::Width).integer(), r.width) << r.duct;
+        EXPECT_EQ(rt.get(rt.unit("popup", ""), prop::Height).integer(), r.height) << r.duct;
+    }
+    choose("列表框1", "巷道式通风");
+    click("按钮2");
+    EXPECT_EQ(picture("popup", "图片框2"), "resources/pictures/ventilation/friction_roadway.png");
+}
+
+// --- the ventilation plan ----------------------------------------------------------------
+
+// The text of the report's main story (body text and equations), unescaped.
+std::string report_text(const fs::path& path)
+{
+    int err = 0;
+    zip_t* z = zip_open(path.string().c_str(), ZIP_RDONLY, &err);
+    if (!z) return "<not a package>";
+    std::string xml;
+    if (zip_file_t* f = zip_fopen(z, "word/document.xml", 0)) {
+        char buf[65536];
+        zip_int64_t n;
+        while ((n = zip_fread(f, buf, sizeof buf)) > 0) xml.append(buf, size_t(n));
+        zip_fclose(f);
+    }
+    zip_close(z);
+    pugi::xml_document doc;
+    if (!doc.load_string(xml.c_str())) return "<not a document>";
+    std::string text;
+    struct Collect : pugi::xml_tree_walker {
+        std::string* out;
+        bool for_each(pugi::xml_node& n) override
+        {
+            const std::string name = n.name();
+            if (name == "w:t" || name == "m:t") *out += n.child_value();
+            if (name == "w:p") *out += "\n";
+            return true;
+        }
+    } walker;
+    walker.out = &text;
+    doc.traverse(walker);
+    return text;
+}
+
+struct SchemeReport {
+    const char* scheme;
+    const char* own_words; // a sentence only this scheme's plan carries
+    const char* q2_heading;
+};
+
+void PrintTo(const SchemeReport& r, std::ostream* os) { *os << r.scheme; }
+
+struct PlanExport : VentilationProgram, ::testing::WithParamInterface<SchemeReport> {
+    fs::path report() { return folder / "导出的方案" / "隧道通风专项施工方案.doc"; }
+    void export_ok()
+    {
+        backend.queue_answer(0);
+        click("图形按钮_导出");
+    }
+};
+
+TEST_P(PlanExport, WritesTheSchemesTemplateWithEveryPlaceholderFilled)
+{
+    const SchemeReport& r = GetParam();
+    choose("列表框1", r.scheme);
+    choose("组合框3", "1000");
+    choose("组合框2", "聚氯乙烯塑料风管");
+    type("编辑框1_掌子面满足下循环施工长度", "186");
+    type("编辑框1_名称1", "凿岩台车&<三臂>");
+    click("图形按钮_计算");
+    backend.trail.clear();
+    export_ok();
+
+    ASSERT_EQ(backend.messages.back().text, "计算方案导出成功！");
+    EXPECT_EQ(backend.messages.back().caption, "信息：");
+    std::vector<std::string> files;
+    for (auto& e : fs::directory_iterator(folder / "导出的方案")) files.push_back(e.path().filename().string());
+    EXPECT_EQ(files, std::vector<std::string>{"隧道通风专项施工方案.doc"});
+
+    const std::string doc = report_text(report());
+    EXPECT_NE(doc.find(r.own_words), std::string::npos) << "the " << r.scheme << " template";
+    std::smatch left;
+    EXPECT_FALSE(std::regex_search(doc, left, std::regex("(编辑框|组合框|列表框|选择框|标签)[0-9_]")))
+        << "unreplaced: " << left.str() << "…";
+    const char* shown[] = {
+        r.scheme,             // 列表框1: the item text
+        "项目海拔 1000 m",    // 组合框3
+        "风管采用聚氯乙烯塑料风管", // 组合框2
+        "采用非电雷管起爆",   // 组合框1
+        "本隧道隧道不含瓦斯", // the check box's caption
+        r.q2_heading,         // 标签20's caption
+        "掌子面满足下循环施工长度L(m)\nL\n186\n", // the alias row 编辑框1_坑道长度
+        "凿岩台车&<三臂>",
+        "地区大气压 89.9 kPa",
+    };
+    for (const char* s : shown) EXPECT_NE(doc.find(s), std::string::npos) << s;
+
+    // Countdown 10, the preparation text, 9 … 1 between the groups, then 0;
+    // the progress count; the idle status and picture again.
+    std::vector<std::string> marks;
+    for (const std::string& t : backend.trail)
+        if (t.rfind("计算书已导出 ", 0) != 0) marks.push_back(t);
+    std::vector<std::string> want = {"参数处理，倒计时10", "[10]", "  参数导出准备中，请稍候……"};
+    for (int n = 9; n >= 0; --n) {
+        want.push_back("参数处理，倒计时" + std::to_string(n));
+        want.push_back("[" + std::to_string(n) + "]");
+    }
+    want.push_back("方案导出需要Word2007以上版本！");
+    want.push_back("[10]");
+    EXPECT_EQ(marks, want);
+    EXPECT_EQ(std::count_if(backend.trail.begin(), backend.trail.end(),
+                            [](const std::string& t) { return t.rfind("计算书已导出 ", 0) == 0; }),
+              100);
+    EXPECT_FALSE(disabled("图形按钮_导出"));
+    EXPECT_FALSE(disabled("图形按钮_计算"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ventilation, PlanExport,
+    ::testing::Values(SchemeReport{"巷道式通风", "5 为巷道式通风的炮烟排除系数", "②-1巷道式通风爆破排烟Q2"},
+                      SchemeReport{"管道压入式通风", "0.0001 为一氧化碳允许浓度", "②-2管道压入式爆破排烟Q2"},
+                      SchemeReport{"管道吸入式通风", "吸风口应尽量靠近工作面", "②-3管道吸入式爆破排烟Q2"},
+                      SchemeReport{"管道混合式压风", "混合式通风以压入式为主时", "②-4管道混合式爆破排烟Q2"},
+                      SchemeReport{"管道混合式吸风", "1.3 为以吸入式为主时的风量增大系数", "②-5管道混合式爆破排烟Q2"}),
+    [](const ::testing::TestParamInfo<SchemeReport>& i) { return "scheme" + std::to_string(i.index); });
+
+TEST_F(PlanExport, LaterExportReplacesTheEarlierPlan)
+{
+    choose("列表框1", "巷道式通风");
+    export_ok();
+    choose("列表框1", "管道吸入式通风");
+    export_ok();
+    const std::string doc = report_text(report());
+    EXPECT_NE(doc.find("吸风口应尽量靠近工作面"), std::string::npos);
+    EXPECT_EQ(doc.find("巷道式通风的炮烟排除系数"), std::string::npos);
+    // Exported before any calculation: the results go in as "-"; the Q2
+    // heading is still the one the form started with.
+    EXPECT_NE(doc.find("②-1巷道式通风爆破排烟Q2\n-\n"), std::string::npos);
+}
+
+TEST_F(PlanExport, WithoutASchemeNothingIsWrittenAndTheFailureIsReported)
+{
+    rt_set_property(U(kForm, "列表框1"), prop::ListBox::CurrentIndex, -1);
+    export_ok();
+    EXPECT_EQ(backend.messages.back().caption, "错误");
+    EXPECT_NE(backend.messages.back().text.find("报告导出失败"), std::string::npos);
+    EXPECT_FALSE(fs::exists(report()));
+    EXPECT_FALSE(disabled("图形按钮_导出"));
+}
+
+TEST_F(PlanExport, CancelLeavesEverythingAsItWas)
+{
+    backend.queue_answer(1);
+    click("图形按钮_导出");
+    EXPECT_EQ(backend.messages.back().text, "确定开始导出，中途请勿进行其他操作！");
+    EXPECT_FALSE(fs::exists(folder / "导出的方案"));
+    EXPECT_EQ(text("标签1_提示信息"), "方案导出需要Word2007以上版本！");
+    EXPECT_EQ(picture(kForm, "图形按钮_导出"), app::res::export_normal);
+    EXPECT_FALSE(disabled("图形按钮_计算"));
+}
+
+} // namespace
