@@ -35,6 +35,17 @@ std::string TextBetweenMarkers(std::string_view text, std::string_view start, st
     return std::string(rest.substr(0, e));
 }
 
+namespace {
+std::string capped(std::string v)
+{
+    if (v.size() <= kMaxNoticeValueBytes) return v;
+    size_t n = kMaxNoticeValueBytes;
+    while (n > 0 && (static_cast<unsigned char>(v[n]) & 0xC0) == 0x80) --n; // not inside a character
+    v.resize(n);
+    return v;
+}
+} // namespace
+
 NoticePage ParseNoticePage(std::string_view body)
 {
     NoticePage page;
@@ -46,7 +57,7 @@ NoticePage ParseNoticePage(std::string_view body)
 
     const std::string section = TextBetweenMarkers(body, "////开始", "////结束");
     if (section.empty()) return page;
-    auto value = [&](std::string_view key) { return TextBetweenMarkers(section, key, "</P>"); };
+    auto value = [&](std::string_view key) { return capped(TextBetweenMarkers(section, key, "</P>")); };
     page.latest = value("最新版本=");
     page.notice = value("最新订购活动=");
     page.colour = value("通知字体颜色=");

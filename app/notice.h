@@ -5,6 +5,7 @@
 // The notice thread only fetches and parses; everything it found is handed
 // to the GUI thread, which alone stores the globals, asks about a newer
 // version and opens the update form.
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -40,8 +41,14 @@ struct NoticePage {
 // that follows it; empty when either is missing.
 std::string TextBetweenMarkers(std::string_view text, std::string_view start, std::string_view end);
 
+// Longest value kept from a page, in UTF-8 bytes. Real values are a line or
+// two; the cap keeps a broken or hostile page from handing the GUI thread
+// megabytes to lay out on every tick of the ticker.
+inline constexpr size_t kMaxNoticeValueBytes = 8192;
+
 // Reads a page body as received (UTF-8). A body that is not valid UTF-8
-// reads as an empty page. Work is linear in the body's size.
+// reads as an empty page; a longer value is cut to kMaxNoticeValueBytes at
+// a character boundary. Work is linear in the body's size.
 NoticePage ParseNoticePage(std::string_view body);
 
 // The notice page's address: the command line's, else the build's; empty

@@ -62,6 +62,13 @@ TEST(TextBetweenMarkers, FirstStartThenFirstEndAfterIt)
         EXPECT_EQ(app::TextBetweenMarkers(r.text, r.start, r.end), r.want) << r.text;
 }
 
+std::string repeat(const std::string& s, int n)
+{
+    std::string r;
+    for (int i = 0; i < n; ++i) r += s;
+    return r;
+}
+
 // A page as the web site writes it: the section inside HTML paragraphs.
 std::string page(const std::string& section_items)
 {
@@ -116,6 +123,17 @@ TEST(ParseNoticePage, LargePageWithTheSectionAtItsEnd)
     EXPECT_EQ(app::ParseNoticePage(body).notice, "末尾的通知");
 }
 
+TEST(ParseNoticePage, OverlongValuesAreCutOnACharacterBoundary)
+{
+    const std::string notice = "A" + repeat("长", 100000); // 300001 bytes
+    const std::string notes = repeat("|", 100000);
+    app::NoticePage p = app::ParseNoticePage(page("<P>最新订购活动=" + notice + "</P><P>更新说明=" + notes + "</P>"));
+    // 1 + 3 * 2730 = 8191 bytes: the next character would not fit whole.
+    EXPECT_EQ(p.notice, "A" + repeat("长", 2730));
+    EXPECT_EQ(p.notes.size(), app::kMaxNoticeValueBytes);
+    EXPECT_EQ(app::ParseNoticePage(page("<P>最新订购活动=" + repeat("长", 100) + "</P>")).notice, repeat("长", 100));
+}
+
 TEST(IsWebAddress, OnlyHttpAndHttps)
 {
     const std::pair<const char*, bool> rows[] = {
@@ -149,13 +167,6 @@ struct TickerRow {
     int wrap_tick; // the tick whose scroll takes the bottom edge above the frame
     int wrap_top;  // 19 + height - 50
 };
-
-std::string repeat(const std::string& s, int n)
-{
-    std::string r;
-    for (int i = 0; i < n; ++i) r += s;
-    return r;
-}
 
 TEST_F(ProgramFixture, TickerHeightScrollAndWrapByGbkBytes)
 {
