@@ -1,5 +1,6 @@
 #include "modules/ventilation/ventilation.h"
 
+#include "app/module_forms.h"
 #include "app/registry.h"
 #include "app/shell.h"
 #include "modules/common/tunnel_subclasses.h"
@@ -366,7 +367,7 @@ void lookup_charge_factor(EventArgs&)
 
 void compute(EventArgs&)
 {
-    const app::ComputeStyle style; // pressed picture and busy lamp, no pause
+    const app::ComputeStyle style = app::compute_style(kForm); // pressed picture and busy lamp, no pause
     app::compute_begin(kForm, style);
     calculate();
     app::compute_end(kForm, style);
