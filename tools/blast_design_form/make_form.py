@@ -10,7 +10,8 @@ embeds. Run from anywhere:
 
 Geometry: the form is 885 x 618. The compute and export buttons and the
 countdown box sit on the form itself, over the right half of the tab's
-header strip, so both pages keep the top 26 pixels of their right half free.
+header strip; the pages cover the whole tab, header strip included, so
+their content starts 28 pixels down, below the strip.
 Page 0 has the section choice and the input panels on the left, the layout
 picture, the cut settings and the status log on the right. Page 1 has the
 result tables across the top, the detonator layout editor and the charge
@@ -72,8 +73,8 @@ def two_column_rows(parent, rows, top, pitch, box_w=52):
 def one_column_rows(parent, rows, top, pitch):
     for r, (text, name, default) in enumerate(rows):
         y = top + r * pitch
-        caption(text, (4, y + 2, 112, 16), parent)
-        number_box(name, (118, y, 50, 19), parent, default)
+        caption(text, (4, y + 2, 116, 16), parent)
+        number_box(name, (120, y, 50, 19), parent, default)
 
 
 def hole_grid(parent, left, top, pitch, headers, rows, col_w=(58, 58, 58), gaps=(4, 8, 8), row_caption_w=52):
@@ -110,8 +111,10 @@ add("Tab", "选择夹1", (0, 0, 883, 616), "外形框4", pages=["爆破参数", 
 # ---- page 0: 爆破参数 -----------------------------------------------------------
 
 TAB = "选择夹1"
-add("TransLabel", "透明标签1", (4, 0, 300, 26), TAB, 0, text="隧道光面爆破计算",
-    font={"size": 16, "bold": True}, text_color="0x804000")
+# The pages cover the whole tab, header strip included: the title sits in
+# that strip, between the page headers and the buttons.
+add("TransLabel", "透明标签1", (166, 2, 170, 22), TAB, 0, text="隧道光面爆破计算",
+    font={"size": 14, "bold": True}, text_color="0x804000")
 add("Label", "标签7", (372, 28, 504, 16), TAB, 0,
     text="城市浅埋隧道、控制爆破最大单段药量计算，按浅埋控制爆破计算", text_color="0x000080")
 
@@ -250,7 +253,7 @@ add("EditBox", "编辑框_提示", (372, 512, 504, 76), TAB, 0, multiline=True)
 # Result tables: a header row and one block per bench; the frame's grey shows
 # through the 1-pixel gaps between the cells as grid lines.
 R1 = "外形框1"
-add("ShapeBox", R1, (2, 26, 873, 236), TAB, 1, back_color="0x909090")
+add("ShapeBox", R1, (2, 28, 873, 236), TAB, 1, back_color="0x909090")
 COLUMNS = [  # (x, width)
     (0, 56), (56, 60), (116, 76), (192, 76), (268, 90), (358, 90), (448, 78),
     (526, 60), (586, 74), (660, 70), (730, 68), (798, 72)]
@@ -301,7 +304,7 @@ for prefix, frame, frame_rect, top, rows, group, counts, totals in BLOCKS:
 
 # Detonator layout editor.
 D3 = "外形框3"
-add("ShapeBox", D3, (2, 266, 436, 322), TAB, 1)
+add("ShapeBox", D3, (2, 268, 436, 320), TAB, 1)
 add("CheckBox", "选择框1", (4, 4, 80, 20), D3, text="自动配置", checked=True,
     events={"Click": "SmoothBlastingToggleAutoLayout"})
 caption("雷管选用", (88, 7, 56, 16), D3)
@@ -329,7 +332,7 @@ add("PicBox", "图片框2", (4, 212, 190, 106), D3, picture=PIC + "detonator_net
 
 # Charge structure and cartridges.
 D7 = "外形框7"
-add("ShapeBox", D7, (442, 266, 433, 322), TAB, 1)
+add("ShapeBox", D7, (442, 268, 433, 320), TAB, 1)
 caption("装药结构", (4, 7, 56, 16), D7)
 add("ComboBox", "组合框1", (62, 4, 170, 22), D7, items=["空气间隔装药", "空气间隔不耦合装药", "不耦合装药"], index=1,
     events={"SelectionChanged": "SmoothBlastingShowChargeStructure"})
