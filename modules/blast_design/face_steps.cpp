@@ -123,7 +123,7 @@ const std::vector<LayoutRow> kFullFaceLayout = {
 void write_layout(const std::vector<LayoutRow>& rows)
 {
     const bool automatic = is_checked("选择框1");
-    if (!automatic && current_index("列表框3") != -1) return; // the editor's layout stays
+    if (!automatic && list_index("列表框3") != -1) return; // the editor's layout stays
     for (const LayoutRow& row : rows) set_label_text(row.row_prefix + "起爆顺序1", automatic ? row.order : "-");
     for (const LayoutRow& row : rows) set_label_text(row.row_prefix + "雷管段位", automatic ? row.segments : "-");
 }

@@ -24,27 +24,13 @@ std::string label_text(const std::string& label) { return cmd_to_text(rt_get_pro
 double label_number(const std::string& label) { return cmd_to_number(rt_get_property(ctl(label), prop::Label::Caption)); }
 void set_label_text(const std::string& label, const std::string& text) { rt_set_property(ctl(label), prop::Label::Caption, text); }
 
-std::string combo_item_text(const std::string& combo)
-{
-    return cmd_combo_item_text(ctl(combo), rt_get_property(ctl(combo), prop::ComboBox::CurrentIndex).integer());
-}
+std::string combo_item_text(const std::string& combo) { return cmd_combo_item_text(ctl(combo), combo_index(combo)); }
 
-int current_index(const std::string& name)
-{
-    // CurrentIndex has its own number on each kind.
-    Control& c = Runtime::current().unit(kForm, name);
-    int number = c.kind == Kind::ComboBox ? prop::ComboBox::CurrentIndex
-                 : c.kind == Kind::ChkListBox ? prop::ChkListBox::CurrentIndex
-                                              : prop::ListBox::CurrentIndex;
-    return rt_get_property(ctl(name), number).integer();
-}
+int combo_index(const std::string& combo) { return rt_get_property(ctl(combo), prop::ComboBox::CurrentIndex).integer(); }
+int list_index(const std::string& list) { return rt_get_property(ctl(list), prop::ListBox::CurrentIndex).integer(); }
 
-bool is_checked(const std::string& name)
-{
-    Control& c = Runtime::current().unit(kForm, name);
-    int number = c.kind == Kind::RadioBox ? prop::RadioBox::Checked : prop::CheckBox::Checked;
-    return rt_get_property(ctl(name), number).truth();
-}
+static_assert(prop::RadioBox::Checked == prop::CheckBox::Checked, "one reader serves both kinds");
+bool is_checked(const std::string& name) { return rt_get_property(ctl(name), prop::CheckBox::Checked).truth(); }
 
 namespace {
 const char* const kWithInvert = "单选框_有仰拱";

@@ -52,7 +52,9 @@ void set_label_text(const std::string& label, const std::string& text);
 
 // Item text of a combo box at its current index ("" when none is chosen).
 std::string combo_item_text(const std::string& combo);
-int current_index(const std::string& list_or_combo);
+int combo_index(const std::string& combo);
+int list_index(const std::string& list); // a ListBox
+// A check box's or radio box's mark.
 bool is_checked(const std::string& check_or_radio);
 // Checks one inverted-arch radio box and clears the other, so the pair
 // never shows two marks.

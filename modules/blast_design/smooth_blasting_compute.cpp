@@ -27,7 +27,7 @@ struct ComputingScope {
 
 struct Calculation {
     const char* section;
-    void (*run)(); // nullptr: not available in this build, the section runs nothing
+    void (*run)(); // nullptr: the section has no calculation yet and runs nothing
     const char* log_line;
     bool needs_invert_choice;
 };
@@ -86,8 +86,8 @@ void SmoothBlastingCompute(EventArgs&)
     rt_set_property(ctl("选择夹1"), prop::Tab::CurrentPage, 1);
     const app::ComputeStyle style = app::compute_style(kForm);
     app::compute_begin(kForm, style);
-    const int method = current_index("组合框_开挖方法");
-    const int split = current_index("组合框_方法2");
+    const int method = combo_index("组合框_开挖方法");
+    const int split = combo_index("组合框_方法2");
     if (method == -1 && split == -1) show_message("请选择隧道断面形式！");
     else if (split == -1) show_message("请选择隧道开挖形式！");
     else run_section_calculation();
