@@ -34,6 +34,13 @@ void run_registrars(ui::Runtime& rt)
 
 void register_handlers(ui::Runtime& rt) { run_registrars(rt); }
 
+void use_built_in_addresses()
+{
+#ifdef JSB_ONLINE_PROBE_URL
+    ui::set_online_probe(JSB_ONLINE_PROBE_URL);
+#endif
+}
+
 bool start_program(ui::Runtime& rt)
 {
     register_handlers(rt);

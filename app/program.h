@@ -13,6 +13,9 @@ struct Settings {
 };
 Settings& settings();
 
+// The real program's addresses, as the build set them (the online probe).
+void use_built_in_addresses();
+
 // Registers every handler of the shell and the modules under its name.
 void register_handlers(ui::Runtime& rt);
 

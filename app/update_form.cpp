@@ -12,9 +12,6 @@
 // Deployment addresses, set at build time (-DJSB_ONLINE_PROBE_URL="..."
 // and so on). Empty ones leave the window layer's probe and the addresses
 // of the form definition in place.
-#ifndef JSB_ONLINE_PROBE_URL
-#define JSB_ONLINE_PROBE_URL ""
-#endif
 #ifndef JSB_FAST_DOWNLOAD_URL
 #define JSB_FAST_DOWNLOAD_URL ""
 #endif
@@ -59,8 +56,8 @@ void ShowUpdateCheck(int opening, const UpdateCheck& check)
 
 std::string probe_address()
 {
-    const std::string& given = settings().online_probe_url;
-    return given.empty() ? std::string(JSB_ONLINE_PROBE_URL) : given;
+    // Empty: the probe the program set at start (or a test set) stays.
+    return settings().online_probe_url;
 }
 
 void UpdateFormCreated(ui::EventArgs&)

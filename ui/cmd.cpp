@@ -23,7 +23,7 @@ Control& unit_of(const Ref& r) { return rt().unit(r.form, r.control); }
 Form* form_of(const std::string& name) { return name.empty() ? nullptr : rt().form(name); }
 
 std::mutex g_probe_mutex;
-std::string g_probe_url = "http://www.example.com/";
+std::string g_probe_url; // none: offline until the program names its probe
 } // namespace
 
 // ---- Value ----------------------------------------------------------------------
@@ -362,6 +362,7 @@ bool cmd_is_online()
         std::lock_guard lock(g_probe_mutex);
         url = g_probe_url;
     }
+    if (url.empty()) return false;
     curl_once();
     CURL* h = curl_easy_init();
     if (!h) return false;
