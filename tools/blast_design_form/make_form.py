@@ -11,7 +11,9 @@ embeds. Run from anywhere:
 Geometry: the form is 885 x 618. The compute and export buttons and the
 countdown box sit on the form itself, over the right half of the tab's
 header strip; the pages cover the whole tab, header strip included, so
-their content starts 28 pixels down, below the strip.
+their content starts below the strip on the left and below the buttons
+(48 pixels down) on the right. Page 1 uses its top strip for the page
+captions only.
 Page 0 has the section choice and the input panels on the left, the layout
 picture, the cut settings and the status log on the right. Page 1 has the
 result tables across the top, the detonator layout editor and the charge
@@ -115,7 +117,7 @@ TAB = "选择夹1"
 # that strip, between the page headers and the buttons.
 add("TransLabel", "透明标签1", (166, 2, 170, 22), TAB, 0, text="隧道光面爆破计算",
     font={"size": 14, "bold": True}, text_color="0x804000")
-add("Label", "标签7", (372, 28, 504, 16), TAB, 0,
+add("Label", "标签7", (372, 48, 504, 16), TAB, 0,
     text="城市浅埋隧道、控制爆破最大单段药量计算，按浅埋控制爆破计算", text_color="0x000080")
 
 # Section choice.
@@ -219,7 +221,7 @@ hole_grid(P3, 176, 16, 22, ["间距E(m）", "抵抗线V(m)"], [
 caption("一般为0.8-3.5m", (176, 84, 150, 14), P3, font=SMALL, text_color=HINT_COLOR)
 
 # Layout picture.
-add("ShapeBox", "外形框6", (372, 46, 504, 358), TAB, 0)
+add("ShapeBox", "外形框6", (372, 64, 504, 358), TAB, 0)
 add("PicBox", "图片框_布眼图", (5, 2, 496, 354), "外形框6", picture=PIC + "layout_start.png",
     events={"LeftButtonDown": "DragPictureBox", "MouseWheel": "WheelZoomPictureBox"})
 add("PicBtn", "图形按钮1_打开图片窗口", (470, 6, 28, 28), "外形框6",
@@ -229,7 +231,7 @@ add("PicBtn", "图形按钮1_打开图片窗口", (470, 6, 28, 28), "外形框6"
 
 # Cut settings.
 C5 = "外形框5"
-add("ShapeBox", C5, (372, 406, 504, 102), TAB, 0)
+add("ShapeBox", C5, (372, 424, 504, 102), TAB, 0)
 caption("项目采用掏槽形式", (4, 6, 100, 16), C5)
 add("EditBox", "编辑框1_采用掏槽形式", (106, 3, 226, 20), C5, text="楔形掏槽(二级复式楔形掏槽)")
 add("Button", "按钮1", (338, 2, 104, 22), C5, text="楔形掏槽查询", events={"Click": "SmoothBlastingLookupWedgeCut"})
@@ -246,14 +248,14 @@ for i, (text, name, default) in enumerate([
     caption(text, (326, 30 + 24 * i, 116, 16), C5)
     number_box(name, (444, 28 + 24 * i, 54, 20), C5, default)
 
-add("EditBox", "编辑框_提示", (372, 512, 504, 76), TAB, 0, multiline=True)
+add("EditBox", "编辑框_提示", (372, 530, 504, 80), TAB, 0, multiline=True)
 
 # ---- page 1: 掏槽设置 -----------------------------------------------------------
 
 # Result tables: a header row and one block per bench; the frame's grey shows
 # through the 1-pixel gaps between the cells as grid lines.
 R1 = "外形框1"
-add("ShapeBox", R1, (2, 28, 873, 236), TAB, 1, back_color="0x909090")
+add("ShapeBox", R1, (2, 48, 873, 236), TAB, 1, back_color="0x909090")
 COLUMNS = [  # (x, width)
     (0, 56), (56, 60), (116, 76), (192, 76), (268, 90), (358, 90), (448, 78),
     (526, 60), (586, 74), (660, 70), (730, 68), (798, 72)]
@@ -304,7 +306,7 @@ for prefix, frame, frame_rect, top, rows, group, counts, totals in BLOCKS:
 
 # Detonator layout editor.
 D3 = "外形框3"
-add("ShapeBox", D3, (2, 268, 436, 320), TAB, 1)
+add("ShapeBox", D3, (2, 288, 436, 324), TAB, 1)
 add("CheckBox", "选择框1", (4, 4, 80, 20), D3, text="自动配置", checked=True,
     events={"Click": "SmoothBlastingToggleAutoLayout"})
 caption("雷管选用", (88, 7, 56, 16), D3)
@@ -332,7 +334,7 @@ add("PicBox", "图片框2", (4, 212, 190, 106), D3, picture=PIC + "detonator_net
 
 # Charge structure and cartridges.
 D7 = "外形框7"
-add("ShapeBox", D7, (442, 268, 433, 320), TAB, 1)
+add("ShapeBox", D7, (442, 288, 433, 324), TAB, 1)
 caption("装药结构", (4, 7, 56, 16), D7)
 add("ComboBox", "组合框1", (62, 4, 170, 22), D7, items=["空气间隔装药", "空气间隔不耦合装药", "不耦合装药"], index=1,
     events={"SelectionChanged": "SmoothBlastingShowChargeStructure"})
