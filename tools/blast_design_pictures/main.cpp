@@ -336,7 +336,7 @@ void legend(QPainter& g, QRectF area, bool with_bottom, bool with_perimeter = tr
     }
 }
 
-struct LayoutSpec {
+struct LayoutPicture {
     const char* file;
     int width, height;
     const char* title;
@@ -348,7 +348,7 @@ struct LayoutSpec {
     double invert = 0;                   // depth of the inverted arch, 0: flat floor
 };
 
-QImage draw_layout(const LayoutSpec& s)
+QImage draw_layout(const LayoutPicture& s)
 {
     QImage img = canvas(s.width, s.height, kRock);
     QPainter g(&img);
@@ -594,7 +594,7 @@ int main(int argc, char** argv)
     bool ok = true;
 
     const Band whole{-1, 1000, true, true, false};
-    const std::vector<LayoutSpec> layouts = {
+    const std::vector<LayoutPicture> layouts = {
         {"layout_straight_wall.png", 801, 776, "直墙拱形隧道  全断面法炮眼布置图", "全断面一次开挖：掏槽眼、辅助眼、周边眼、底板眼",
          Shape::StraightWall, 1.0, {whole}, {}},
         {"layout_curved_wall.png", 998, 809, "曲墙三心圆隧道  全断面法炮眼布置图", "三心圆拱顶，曲边墙",
@@ -616,7 +616,7 @@ int main(int argc, char** argv)
         {"layout_two_benches_flat_small.png", 957, 779, "台阶法  上下2台阶（无仰拱）炮眼布置图", "开挖面积 S<75m²",
          Shape::CurvedWall, 0.85, {{2.6, 1000, true, true, false}, {0, 2.6, true, false, false}}, {"上台阶", "下台阶"}},
     };
-    for (const LayoutSpec& s : layouts) ok &= save(draw_layout(s), dir, s.file);
+    for (const LayoutPicture& s : layouts) ok &= save(draw_layout(s), dir, s.file);
     ok &= save(draw_start(846, 765), dir, "layout_start.png");
 
     ok &= save(draw_button(28, QColor(245, 247, 250), QColor(40, 80, 150)), dir, "diagram_button_normal.png");
