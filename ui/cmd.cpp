@@ -98,6 +98,10 @@ void set_control_text(const Ref& r, const std::string& text)
     if (p >= 0) rt().set(c, p, text);
 }
 
+double read_number(const Ref& r) { return text_to_number(control_text(r)); }
+void write_number(const Ref& r, double x) { set_control_text(r, number_to_text(x)); }
+void write_rounded(const Ref& r, double x, int places) { write_number(r, round_places(x, places)); }
+
 std::string current_item_text(const Ref& r)
 {
     Control& c = unit_of(r);

@@ -28,6 +28,11 @@ std::string control_text(const Ref& unit);
 void set_control_text(const Ref& unit, const std::string& text);
 // The item text of a combo box or list box at its current index ("" for none).
 std::string current_item_text(const Ref& unit);
+// Calculations read what a box shows and write what it will show: a later
+// step that reads a result back works with the rounded value the user sees.
+double read_number(const Ref& unit);
+void write_number(const Ref& unit, double x);
+void write_rounded(const Ref& unit, double x, int places);
 
 // --- conversions ------------------------------------------------------------
 double cmd_to_number(const Value& v);

@@ -18,13 +18,13 @@ using namespace ui;
 // ---- control helpers -------------------------------------------------------------
 
 std::string box_text(const std::string& box) { return cmd_to_text(rt_get_property(ctl(box), prop::EditBox::Content)); }
-double box_number(const std::string& box) { return cmd_to_number(rt_get_property(ctl(box), prop::EditBox::Content)); }
+double box_number(const std::string& box) { return read_number(ctl(box)); }
 void set_box_text(const std::string& box, const std::string& text) { rt_set_property(ctl(box), prop::EditBox::Content, text); }
 std::string label_text(const std::string& label) { return cmd_to_text(rt_get_property(ctl(label), prop::Label::Caption)); }
-double label_number(const std::string& label) { return cmd_to_number(rt_get_property(ctl(label), prop::Label::Caption)); }
+double label_number(const std::string& label) { return read_number(ctl(label)); }
 void set_label_text(const std::string& label, const std::string& text) { rt_set_property(ctl(label), prop::Label::Caption, text); }
 
-std::string combo_item_text(const std::string& combo) { return cmd_combo_item_text(ctl(combo), combo_index(combo)); }
+std::string combo_item_text(const std::string& combo) { return current_item_text(ctl(combo)); }
 
 int combo_index(const std::string& combo) { return rt_get_property(ctl(combo), prop::ComboBox::CurrentIndex).integer(); }
 int list_index(const std::string& list) { return rt_get_property(ctl(list), prop::ListBox::CurrentIndex).integer(); }

@@ -33,19 +33,13 @@ std::string picture_path(const char* file) { return std::string(kPictures) + fil
 
 // Results are written as text and later steps read the shown text back, so a
 // step always works with the rounded value the user sees.
-double read_number(const char* name) { return cmd_to_number(rt_get_property(box(name), prop::EditBox::Content)); }
+double read_number(const char* name) { return ui::read_number(box(name)); }
 void write_text(const char* name, const std::string& text) { rt_set_property(box(name), prop::EditBox::Content, text); }
-void write_number(const char* name, double x) { write_text(name, cmd_to_text(x)); }
-void write_rounded(const char* name, double x, int places) { write_number(name, cmd_round(x, places)); }
+void write_number(const char* name, double x) { ui::write_number(box(name), x); }
+void write_rounded(const char* name, double x, int places) { ui::write_rounded(box(name), x, places); }
 
-std::string list_item(const char* name)
-{
-    return cmd_list_item_text(box(name), rt_get_property(box(name), prop::ListBox::CurrentIndex).integer());
-}
-std::string combo_item(const char* name)
-{
-    return cmd_combo_item_text(box(name), rt_get_property(box(name), prop::ComboBox::CurrentIndex).integer());
-}
+std::string list_item(const char* name) { return current_item_text(box(name)); }
+std::string combo_item(const char* name) { return current_item_text(box(name)); }
 
 // A demand cut toward zero for the comparison of the five demands. Demands
 // beyond the 32-bit range count as its limit rather than wrapping around.
