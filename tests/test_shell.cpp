@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -201,6 +202,9 @@ TEST_F(Shell, OpensOnlyWebAddresses)
     EXPECT_TRUE(backend.opened.empty());
     app::shell_addresses() = saved;
     EXPECT_EQ(saved.shop.rfind("http", 0), 0u);
+    // The group's join page carries the group's key of 64 hexadecimal digits.
+    EXPECT_TRUE(std::regex_search(saved.chat_group, std::regex("^https?://[^?#]+\\?(.*&)?idkey=[0-9A-Fa-f]{64}(&|$)")))
+        << saved.chat_group;
 }
 
 // ---- our own resources ------------------------------------------------------------
