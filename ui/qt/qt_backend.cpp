@@ -1,0 +1,1272 @@
+#include "ui/qt/qt_backend.h"
+
+#include "ui/media.h"
+#include "ui/qt/qt_controls.h"
+#include "ui/qt/qt_look.h"
+#include "ui/qt/qt_sound.h"
+#include "ui/runtime.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QBuffer>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCursor>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QImageReader>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStorageInfo>
+#include <QTextDocument>
+#include <QThread>
+#include <QToolBar>
+#include <QToolTip>
+#include <QUrl>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+
+namespace ui::qt {
+
+namespace {
+
+const char* const k_control = "jsb_control";
+
+void tag(QWidget* w, Control* c) { w->setProperty(k_control, QVariant::fromValue(static_cast<void*>(c))); }
+
+struct SyncScope {
+    int& depth;
+    explicit SyncScope(int& d) : depth(d) { ++depth; }
+    ~SyncScope() { --depth; }
+};
+
+// Key flags of the mouse and wheel events: 1 Ctrl, 2 Shift, 4 Alt.
+int key_flags(Qt::KeyboardModifiers m)
+{
+    return (m & Qt::ControlModifier ? 1 : 0) | (m & Qt::ShiftModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0);
+}
+
+bool numeric_box(const Control& c) { return c.kind == Kind::EditBox && (c.input_mode == 9 || c.input_mode == 10); }
+bool numeric_char(QChar ch) { return (ch >= QChar('0') && ch <= QChar('9')) || ch == QChar('-') || ch == QChar('.'); }
+bool control_char(QChar ch) { return ch.unicode() < 0x20 || ch.unicode() == 0x7F; }
+
+bool wants_multiline(const Control& c)
+{
+    return c.multiline || c.text.find('\n') != std::string::npos || c.text.find('\r') != std::string::npos;
+}
+
+// The cursor numbers of the forms, in the order Windows lists its shapes.
+void apply_cursor(QWidget* w, int pointer)
+{
+    static const Qt::CursorShape shapes[] = {
+        Qt::ArrowCursor, Qt::ArrowCursor, Qt::CrossCursor, Qt::IBeamCursor, Qt::BusyCursor, Qt::SizeAllCursor,
+        Qt::SizeVerCursor, Qt::SizeHorCursor, Qt::SizeFDiagCursor, Qt::SizeBDiagCursor, Qt::ForbiddenCursor,
+        Qt::WaitCursor, Qt::UpArrowCursor, Qt::PointingHandCursor, Qt::WhatsThisCursor,
+    };
+    if (pointer <= 0 || pointer >= int(std::size(shapes))) w->unsetCursor();
+    else w->setCursor(shapes[pointer]);
+}
+
+void set_colors(QWidget* w, QPalette::ColorRole text_role, const QColor& text, QPalette::ColorRole back_role,
+                const QColor* back)
+{
+    QPalette p = w->palette();
+    // The same colours in every state: a read-only or disabled box keeps
+    // the colour the program wrote (results and verdicts stay readable).
+    for (auto g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        p.setColor(g, text_role, text);
+        if (text_role == QPalette::Text) p.setColor(g, QPalette::PlaceholderText, text);
+        if (back) p.setColor(g, back_role, *back);
+    }
+    w->setPalette(p);
+}
+
+QIcon icon_from(const Bytes& ico)
+{
+    QIcon icon;
+    QByteArray bytes = QByteArray::fromRawData(ico.data(), qsizetype(ico.size()));
+    QBuffer buf(&bytes);
+    buf.open(QIODevice::ReadOnly);
+    QImageReader reader(&buf);
+    for (int i = 0; i < std::max(1, reader.imageCount()); ++i) {
+        QImage img = reader.read();
+        if (img.isNull()) break;
+        icon.addPixmap(QPixmap::fromImage(img));
+        if (!reader.jumpToNextImage()) break;
+    }
+    return icon;
+}
+
+// "图片（.png）|*.png|所有文件|*.*" -> "图片（.png） (*.png);;所有文件 (*.*)"
+QString dialog_filter(const std::string& f)
+{
+    QStringList parts = QString::fromStdString(f).split('|');
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        out << parts[i] + " (" + QString(parts[i + 1]).replace(';', ' ') + ")";
+    return out.join(";;");
+}
+
+bool is_tool_border(Border b) { return b == Border::tool_fixed || b == Border::tool_resizable; }
+bool is_fixed_border(Border b) { return b == Border::fixed || b == Border::tool_fixed; }
+
+Qt::WindowFlags window_flags(const Control& self, bool owned)
+{
+    Qt::WindowFlags f = is_tool_border(self.border) && owned ? Qt::Tool : Qt::Window;
+    if (self.border == Border::none) return f | Qt::FramelessWindowHint;
+    f |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (self.close_box) f |= Qt::WindowCloseButtonHint;
+    if (self.min_box) f |= Qt::WindowMinimizeButtonHint;
+    if (self.max_box) f |= Qt::WindowMaximizeButtonHint;
+    return f;
+}
+
+} // namespace
+
+// A form: the window (or, once put into a frame, the child widget) with an
+// optional menu bar above the client area that holds the controls. The
+// form's width and height are its client area's.
+class FormWindow : public QWidget {
+    QtBackend& b_;
+    Form& f_;
+
+public:
+    FormWindow(QtBackend& b, Form& f, QWidget* parent, Qt::WindowFlags flags)
+        : QWidget(parent, flags), b_(b), f_(f), client(new ClientView(f.self(), this))
+    {
+        tag(this, &f.self());
+        tag(client, &f.self());
+    }
+    Form& form() { return f_; }
+    int menu_height() const { return menu_bar ? menu_bar->sizeHint().height() : 0; }
+    void layout()
+    {
+        int mh = menu_height();
+        if (menu_bar) menu_bar->setGeometry(0, 0, width(), mh);
+        client->setGeometry(0, mh, width(), std::max(0, height() - mh));
+    }
+    void set_client_size(int w, int h)
+    {
+        QSize s(std::max(0, w), std::max(0, h) + menu_height());
+        if (isWindow() && is_fixed_border(f_.self().border)) setFixedSize(s);
+        else resize(s);
+        layout();
+    }
+
+    ClientView* client;
+    QMenuBar* menu_bar = nullptr;
+    bool ever_shown = false;
+    bool positioned = false; // the program placed it before it showed
+    bool closing = false;    // the runtime closes it: no query
+
+protected:
+    void closeEvent(QCloseEvent* e) override
+    {
+        if (closing) return e->accept();
+        // The runtime decides (QueryClose) and destroys the form itself.
+        e->ignore();
+        b_.user_close(f_);
+    }
+    void resizeEvent(QResizeEvent*) override
+    {
+        layout();
+        if (isWindow()) b_.user_resize(f_, width(), height() - menu_height());
+    }
+};
+
+// ---------------------------------------------------------------------------
+
+QtBackend::QtBackend()
+{
+    clock_.start();
+    timer_.setSingleShot(true);
+    timer_.setTimerType(Qt::PreciseTimer);
+    connect(&timer_, &QTimer::timeout, this, [this] {
+        guarded([this] {
+            if (rt_) rt_->run_due_timers(clock_ms());
+        });
+        schedule_timers();
+    });
+    animation_.setInterval(10);
+    animation_.setTimerType(Qt::PreciseTimer);
+    connect(&animation_, &QTimer::timeout, this, &QtBackend::animate);
+    sounds_ = new SoundPlayer(this);
+    qApp->installEventFilter(this);
+    // The program ends when its forms are gone or it asks to, not when a
+    // window happens to be the last one on screen.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setFont(to_qfont(Font{}));
+    QPalette tip = QToolTip::palette();
+    tip.setColor(QPalette::ToolTipBase, QColor(0xFF, 0xFF, 0xE1));
+    tip.setColor(QPalette::ToolTipText, Qt::black);
+    QToolTip::setPalette(tip);
+}
+
+QtBackend::~QtBackend()
+{
+    qApp->removeEventFilter(this);
+    rt_ = nullptr;
+    // Deleting a window deletes the windows it owns: hold them weakly.
+    std::vector<QPointer<QWidget>> windows;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (dynamic_cast<FormWindow*>(w)) windows.emplace_back(w);
+    for (auto& w : windows) delete w.data();
+}
+
+QWidget* QtBackend::window(const Form& f) const { return f.controls.empty() ? nullptr : widget(*f.controls[0]); }
+
+QWidget* QtBackend::container(Form& f, Control* parent, int page)
+{
+    if (parent) {
+        QWidget* pw = widget(*parent);
+        if (auto* tab = qobject_cast<TabView*>(pw)) return tab->page(std::max(0, page));
+        if (auto* shape = qobject_cast<ShapeView*>(pw)) return shape->client();
+        if (pw) return pw;
+    }
+    auto* win = static_cast<FormWindow*>(window(f));
+    return win ? win->client : nullptr;
+}
+
+Control* QtBackend::control_of(QObject* o) const
+{
+    for (QWidget* w = qobject_cast<QWidget*>(o); w; w = w->parentWidget()) {
+        QVariant v = w->property(k_control);
+        if (v.isValid()) return static_cast<Control*>(v.value<void*>());
+        if (w->isWindow()) return nullptr; // a pop-up, menu or dialog of its own
+    }
+    return nullptr;
+}
+
+void QtBackend::guarded(const std::function<void()>& f)
+{
+    if (exiting_) return;
+    try {
+        f();
+    } catch (const ProgramExit& e) {
+        exiting_ = true;
+        exit_code_ = e.code;
+        QCoreApplication::exit(e.code);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "juesibao: %s\n", e.what());
+    } catch (...) {
+        std::fprintf(stderr, "juesibao: unknown error in a handler\n");
+    }
+}
+
+void QtBackend::check_exit()
+{
+    // A nested loop (modal form, message box, waiting) ended because the
+    // program is ending: the handler that waited must not go on.
+    if (exiting_) throw ProgramExit(exit_code_);
+}
+
+// ---- forms -----------------------------------------------------------------------
+
+void QtBackend::form_created(Form& f)
+{
+    SyncScope sync(syncing_);
+    Control& self = f.self();
+    QWidget* owner = f.owner ? window(*f.owner) : nullptr;
+    auto* win = new FormWindow(*this, f, owner, window_flags(self, owner != nullptr));
+    if (f.modal) win->setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
+    win->setAttribute(Qt::WA_DeleteOnClose, false);
+    self.view = win;
+    build_menu_bar(f, win);
+    for (size_t i = 1; i < f.controls.size(); ++i) create_view(*f.controls[i]);
+    apply_tips(f);
+    win->setWindowTitle(to_qtext(self.text));
+    if (!self.pictures[1].empty()) {
+        QIcon icon = icon_from(self.pictures[1]);
+        win->setWindowIcon(icon);
+        if (QApplication::windowIcon().isNull()) QApplication::setWindowIcon(icon);
+    }
+    if (self.border == Border::resizable || self.border == Border::tool_resizable) win->setMinimumSize(40, 30);
+    win->set_client_size(self.width, self.height);
+    win->setEnabled(!self.disabled);
+    schedule_timers();
+}
+
+void QtBackend::build_menu_bar(Form& f, FormWindow* win)
+{
+    auto add_item = [this, &f](QMenu* menu, QMenuBar* bar, int i) {
+        const MenuItem& m = f.menus[size_t(i)];
+        if (m.caption == "-") {
+            if (menu) menu->addSeparator();
+            return;
+        }
+        QAction* a = menu ? menu->addAction(to_qtext(m.caption)) : bar->addAction(to_qtext(m.caption));
+        connect(a, &QAction::triggered, this, [this, &f, i] {
+            if (rt_ && !f.destroying) guarded([&] { rt_->user_menu(f, i); });
+        });
+    };
+    int n = int(f.menus.size());
+    for (int i = 0; i < n; ++i) {
+        const MenuItem& root = f.menus[size_t(i)];
+        if (root.level != 0 || root.hidden) continue;
+        if (!win->menu_bar) {
+            win->menu_bar = new QMenuBar(win);
+            win->menu_bar->setNativeMenuBar(false);
+        }
+        bool has_items = i + 1 < n && f.menus[size_t(i) + 1].level > 0;
+        if (!has_items) {
+            add_item(nullptr, win->menu_bar, i);
+            continue;
+        }
+        QMenu* menu = win->menu_bar->addMenu(to_qtext(root.caption));
+        for (int j = i + 1; j < n && f.menus[size_t(j)].level > 0; ++j) add_item(menu, nullptr, j);
+    }
+}
+
+void QtBackend::form_shown(Form& f)
+{
+    auto* win = static_cast<FormWindow*>(window(f));
+    if (!win) return;
+    SyncScope sync(syncing_);
+    Control& self = f.self();
+    win->ever_shown = true;
+    if (!win->isWindow()) {
+        win->move(self.left, self.top);
+        win->setVisible(self.visible);
+        return;
+    }
+    if (self.centered && !win->positioned) {
+        QScreen* screen = QGuiApplication::primaryScreen();
+        QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+        win->move(area.left() + std::max(0, (area.width() - win->width()) / 2),
+                  area.top() + std::max(0, (area.height() - win->height()) / 2));
+    } else {
+        win->move(self.left, self.top);
+    }
+    if (!self.visible) return;
+    win->show();
+    win->raise();
+    win->activateWindow();
+}
+
+void QtBackend::form_destroying(Form& f)
+{
+    SyncScope sync(syncing_);
+    if (auto it = modal_loops_.find(&f); it != modal_loops_.end()) it->second->quit();
+    // A form sitting in one of this form's frames outlives it in the
+    // runtime: take its window out before Qt deletes the frame's children.
+    if (rt_)
+        for (Form* g : rt_->forms())
+            if (g != &f && g->frame && g->frame->form == &f)
+                if (QWidget* gw = window(*g)) {
+                    gw->hide();
+                    gw->setParent(nullptr);
+                }
+    if (drag_.control && drag_.control->form == &f) {
+        if (QWidget* w = widget(*drag_.control)) w->releaseMouse();
+        drag_ = {};
+    }
+    if (press_.control && press_.control->form == &f) press_ = {};
+    animated_.erase(std::remove_if(animated_.begin(), animated_.end(),
+                                   [&f](const QPointer<PictureView>& v) {
+                                       return !v || static_cast<Control*>(v->property(k_control).value<void*>())->form == &f;
+                                   }),
+                    animated_.end());
+    if (auto* win = static_cast<FormWindow*>(window(f))) {
+        win->closing = true;
+        win->hide();
+        win->deleteLater();
+    }
+    for (auto& c : f.controls) c->view = nullptr;
+    // No form left: the program is over.
+    QTimer::singleShot(0, this, [this] {
+        if (in_main_loop_ && rt_ && rt_->forms().empty() && !exiting_) QCoreApplication::exit(0);
+    });
+}
+
+void QtBackend::parent_changed(Form& f)
+{
+    auto* win = static_cast<FormWindow*>(window(f));
+    if (!win || !f.frame) return;
+    QWidget* frame = container(*f.frame->form, f.frame, f.frame->kind == Kind::Tab ? f.frame->current_page : 0);
+    SyncScope sync(syncing_);
+    win->setWindowModality(Qt::NonModal);
+    win->setParent(frame); // a child widget from now on: no frame, no title
+    win->move(f.self().left, f.self().top);
+    win->set_client_size(f.self().width, f.self().height);
+    win->setVisible(win->ever_shown && f.self().visible);
+}
+
+void QtBackend::modal_loop(Form& f)
+{
+    if (!window(f) || f.destroying) return;
+    QEventLoop loop;
+    modal_loops_[&f] = &loop;
+    loop.exec();
+    modal_loops_.erase(&f);
+    check_exit();
+}
+
+// ---- controls ----------------------------------------------------------------------
+
+void QtBackend::create_view(Control& c)
+{
+    if (c.view || c.kind == Kind::window) return;
+    if (c.parent && !c.parent->view) create_view(*c.parent);
+    QWidget* parent = container(*c.form, c.parent, c.page);
+    if (!parent) return;
+    QWidget* w = nullptr;
+    switch (c.kind) {
+    case Kind::Label:
+    case Kind::TransLabel: {
+        auto* l = new QLabel(parent);
+        l->setTextFormat(Qt::PlainText);
+        l->setWordWrap(true);
+        w = l;
+        break;
+    }
+    case Kind::EditBox:
+        if (wants_multiline(c)) {
+            auto* e = new QPlainTextEdit(parent);
+            e->setTabChangesFocus(true);
+            w = e;
+        } else {
+            w = new QLineEdit(parent);
+        }
+        break;
+    case Kind::ShapeBox: w = new ShapeView(c, parent); break;
+    case Kind::PicBtn: w = new PicButtonView(c, parent); break;
+    case Kind::PicBox: w = new PictureView(c, parent); break;
+    case Kind::ComboBox: {
+        auto* cb = new QComboBox(parent);
+        cb->setEditable(c.editable);
+        cb->setInsertPolicy(QComboBox::NoInsert);
+        w = cb;
+        break;
+    }
+    case Kind::Button: w = new QPushButton(parent); break;
+    case Kind::GroupBox: w = new QGroupBox(parent); break;
+    case Kind::ProcessBar: {
+        auto* p = new QProgressBar(parent);
+        p->setTextVisible(false);
+        w = p;
+        break;
+    }
+    case Kind::RadioBox: {
+        auto* r = new RadioView(parent);
+        r->setAutoExclusive(false); // the runtime clears the group
+        w = r;
+        break;
+    }
+    case Kind::CheckBox: w = new CheckView(parent); break;
+    case Kind::ChkListBox: w = new CheckListView(parent); break;
+    case Kind::Tab: w = new TabView(c, parent); break;
+    case Kind::ListBox: w = new QListWidget(parent); break;
+    case Kind::ToolBar: {
+        auto* tb = new QToolBar(parent);
+        tb->setMovable(false);
+        tb->setFloatable(false);
+        tb->setIconSize(QSize(24, 24));
+        w = tb;
+        break;
+    }
+    case Kind::HScrollBar: w = new QScrollBar(Qt::Horizontal, parent); break;
+    case Kind::VScrollBar: w = new QScrollBar(Qt::Vertical, parent); break;
+    case Kind::DriverBox: {
+        auto* cb = new QComboBox(parent);
+        for (const QStorageInfo& s : QStorageInfo::mountedVolumes())
+            if (s.isValid() && s.isReady()) cb->addItem(s.rootPath());
+        w = cb;
+        break;
+    }
+    case Kind::BarChart: w = new ChartView(c, parent); break;
+    default:
+        // Timers, tips, the dialog, the hidden web viewer and the Word
+        // objects have no window of their own.
+        return;
+    }
+    switch (c.kind) {
+    case Kind::Label: case Kind::TransLabel: case Kind::ShapeBox: case Kind::PicBtn: case Kind::PicBox:
+    case Kind::GroupBox: case Kind::ProcessBar: case Kind::BarChart: case Kind::ToolBar:
+        w->setFocusPolicy(Qt::NoFocus);
+        break;
+    default:
+        if (!c.tab_stop) w->setFocusPolicy(Qt::ClickFocus);
+        break;
+    }
+    tag(w, &c);
+    c.view = w;
+    connect_view(c, w);
+    fill_items(c);
+    w->setVisible(c.visible);
+}
+
+// An edit box that is given a text of several lines becomes a multi-line box.
+void QtBackend::rebuild_view(Control& c)
+{
+    QWidget* old = widget(c);
+    if (!old) return;
+    QWidget* parent = old->parentWidget();
+    bool focused = old->hasFocus();
+    auto* e = new QPlainTextEdit(parent);
+    e->setTabChangesFocus(true);
+    e->stackUnder(old);
+    tag(e, &c);
+    old->setProperty(k_control, QVariant());
+    old->hide();
+    old->deleteLater();
+    c.view = e;
+    connect_view(c, e);
+    apply(c);
+    apply_tips(*c.form);
+    if (focused) {
+        SyncScope sync(syncing_);
+        e->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void QtBackend::connect_view(Control& c, QWidget* w)
+{
+    Control* cp = &c;
+    // Runs a user's action through the runtime, then shows what the runtime
+    // made of it (it may refuse: a disabled form, a modal owner).
+    auto act = [this, cp](auto&& fn, bool resync) {
+        if (!rt_ || cp->form->destroying || syncing_) return;
+        guarded([&] { fn(*rt_); });
+        if (resync && cp->view) apply(*cp);
+    };
+    switch (c.kind) {
+    case Kind::EditBox:
+        if (auto* e = qobject_cast<QLineEdit*>(w))
+            connect(e, &QLineEdit::textEdited, this, [act, cp](const QString& t) {
+                act([&](Runtime& rt) { rt.user_edit_text(*cp, from_qtext(t, false)); }, false);
+            });
+        else if (auto* e = qobject_cast<QPlainTextEdit*>(w))
+            connect(e, &QPlainTextEdit::textChanged, this, [act, cp, e] {
+                act([&](Runtime& rt) { rt.user_edit_text(*cp, from_qtext(e->toPlainText(), true)); }, false);
+            });
+        break;
+    case Kind::PicBtn:
+        connect(static_cast<PicButtonView*>(w), &PicButtonView::clicked, this,
+                [act, cp] { act([&](Runtime& rt) { rt.user_click(*cp); }, false); });
+        break;
+    case Kind::Button:
+        connect(static_cast<QPushButton*>(w), &QPushButton::clicked, this,
+                [act, cp] { act([&](Runtime& rt) { rt.user_click(*cp); }, false); });
+        break;
+    case Kind::CheckBox:
+        connect(static_cast<CheckView*>(w), &CheckView::user_toggle, this,
+                [act, cp] { act([&](Runtime& rt) { rt.user_click(*cp); }, true); });
+        break;
+    case Kind::RadioBox:
+        connect(static_cast<RadioView*>(w), &RadioView::user_toggle, this,
+                [act, cp] { act([&](Runtime& rt) { rt.user_click(*cp); }, true); });
+        break;
+    case Kind::ComboBox: {
+        auto* cb = static_cast<QComboBox*>(w);
+        connect(cb, &QComboBox::activated, this,
+                [act, cp](int i) { act([&](Runtime& rt) { rt.user_choose(*cp, i); }, true); });
+        if (cb->lineEdit())
+            connect(cb->lineEdit(), &QLineEdit::textEdited, this, [act, cp](const QString& t) {
+                act([&](Runtime& rt) { rt.user_edit_text(*cp, from_qtext(t, false)); }, false);
+            });
+        break;
+    }
+    case Kind::ListBox:
+        connect(static_cast<QListWidget*>(w), &QListWidget::currentRowChanged, this, [act, cp](int row) {
+            if (row >= 0) act([&](Runtime& rt) { rt.user_choose(*cp, row); }, true);
+        });
+        break;
+    case Kind::ChkListBox: {
+        auto* l = static_cast<CheckListView*>(w);
+        connect(l, &QListWidget::currentRowChanged, this, [act, cp](int row) {
+            if (row >= 0) act([&](Runtime& rt) { rt.user_choose(*cp, row); }, true);
+        });
+        connect(l, &CheckListView::tick, this,
+                [act, cp](int row) { act([&](Runtime& rt) { rt.user_tick(*cp, row); }, true); });
+        break;
+    }
+    case Kind::Tab:
+        connect(static_cast<TabView*>(w), &TabView::page_clicked, this,
+                [act, cp](int page) { act([&](Runtime& rt) { rt.user_page(*cp, page); }, true); });
+        break;
+    case Kind::HScrollBar:
+    case Kind::VScrollBar:
+        connect(static_cast<QScrollBar*>(w), &QScrollBar::valueChanged, this,
+                [act, cp](int v) { act([&](Runtime& rt) { rt.user_scroll(*cp, v); }, true); });
+        break;
+    case Kind::ToolBar:
+        connect(static_cast<QToolBar*>(w), &QToolBar::actionTriggered, this, [act, cp](QAction* a) {
+            int index = a->data().toInt();
+            act([&](Runtime& rt) { rt.user_toolbar(*cp, index); }, false);
+        });
+        break;
+    default:
+        break;
+    }
+}
+
+void QtBackend::fill_items(Control& c)
+{
+    QWidget* w = widget(c);
+    if (!w) return;
+    SyncScope sync(syncing_);
+    QSignalBlocker block(w);
+    switch (c.kind) {
+    case Kind::ComboBox: {
+        auto* cb = static_cast<QComboBox*>(w);
+        cb->clear();
+        for (auto& s : c.items) cb->addItem(to_qtext(s));
+        break;
+    }
+    case Kind::ListBox:
+    case Kind::ChkListBox: {
+        auto* l = static_cast<QListWidget*>(w);
+        l->clear();
+        for (auto& s : c.items) {
+            auto* item = new QListWidgetItem(to_qtext(s), l);
+            if (c.kind == Kind::ChkListBox) {
+                // Not user-checkable: the box's clicks go through the runtime.
+                item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+                item->setCheckState(Qt::Unchecked);
+            }
+        }
+        break;
+    }
+    case Kind::ToolBar: {
+        auto* tb = static_cast<QToolBar*>(w);
+        tb->clear();
+        tb->setOrientation(c.height > c.width ? Qt::Vertical : Qt::Horizontal);
+        // The image list: one picture per image, or one strip of 24-pixel
+        // squares in the control's picture.
+        const Picture& strip = decode_picture(c.pictures[0], c.transparent_color);
+        bool icons = false, captions_fit = true;
+        for (size_t i = 0; i < c.tool_buttons.size(); ++i) {
+            const ToolButton& b = c.tool_buttons[i];
+            QIcon icon;
+            if (b.image >= 0 && size_t(b.image) < c.images.size()) {
+                const Picture& pic = decode_picture(c.images[size_t(b.image)], c.transparent_color);
+                if (!pic.empty()) icon = QIcon(QPixmap::fromImage(pic.frame(0)));
+            } else if (!strip.empty() && b.image >= 0 && strip.frame(0).width() >= 24 * (b.image + 1)) {
+                icon = QIcon(QPixmap::fromImage(strip.frame(0).copy(24 * b.image, 0, 24, std::min(24, strip.frame(0).height()))));
+            }
+            icons = icons || !icon.isNull();
+            QString caption = to_qtext(b.caption);
+            // A caption wider than the bar leaves the button its picture
+            // and says itself as the button's tip.
+            if (!caption.isEmpty() && QFontMetrics(tb->font()).horizontalAdvance(caption) + 6 > c.width)
+                captions_fit = false;
+            QAction* a = tb->addAction(icon, caption);
+            a->setToolTip(caption);
+            a->setData(int(i));
+        }
+        bool vertical = c.height > c.width;
+        tb->setToolButtonStyle(!icons                    ? Qt::ToolButtonTextOnly
+                               : vertical && !captions_fit ? Qt::ToolButtonIconOnly
+                               : vertical || c.height >= 44 ? Qt::ToolButtonTextUnderIcon
+                                                            : Qt::ToolButtonTextBesideIcon);
+        break;
+    }
+    default:
+        break;
+    }
+    apply(c);
+}
+
+void QtBackend::apply_common(Control& c, QWidget* w)
+{
+    int h = c.height;
+    if (auto* cb = qobject_cast<QComboBox*>(w)) {
+        // A combo's stored height counts its drop-down list; the closed box
+        // is as tall as its text.
+        int hint = cb->sizeHint().height();
+        if (h > hint + 8) h = hint;
+    }
+    w->setGeometry(c.left, c.top, std::max(0, c.width), std::max(0, h));
+    w->setEnabled(!c.disabled);
+    apply_cursor(w, c.mouse_pointer);
+    switch (c.kind) {
+    case Kind::PicBtn: case Kind::PicBox: case Kind::ShapeBox: case Kind::ProcessBar:
+    case Kind::HScrollBar: case Kind::VScrollBar: case Kind::ToolBar:
+        break;
+    default: {
+        QFont f = to_qfont(c.font);
+        if (w->font() != f) w->setFont(f);
+    }
+    }
+    if (w->isVisibleTo(w->parentWidget()) != c.visible) w->setVisible(c.visible);
+}
+
+void QtBackend::apply(Control& c)
+{
+    QWidget* w = widget(c);
+    if (!w || c.kind == Kind::window) return;
+    SyncScope sync(syncing_);
+    QSignalBlocker block(w);
+    apply_common(c, w);
+    QColor text = to_qcolor(c.text_color);
+    switch (c.kind) {
+    case Kind::Label:
+    case Kind::TransLabel: {
+        auto* l = static_cast<QLabel*>(w);
+        QString t = to_qtext(c.text);
+        if (l->text() != t) l->setText(t);
+        // One line that fits sits in the middle; longer notes start at the top.
+        bool one_line = !t.contains('\n') && QFontMetrics(l->font()).horizontalAdvance(t) <= c.width;
+        l->setAlignment(Qt::AlignLeft | (one_line ? Qt::AlignVCenter : Qt::AlignTop));
+        bool filled = c.kind == Kind::Label && c.back_color != kButtonFace;
+        QColor back = to_qcolor(c.back_color);
+        set_colors(l, QPalette::WindowText, text, QPalette::Window, filled ? &back : nullptr);
+        l->setAutoFillBackground(filled);
+        break;
+    }
+    case Kind::EditBox: {
+        QColor back = to_qcolor(c.back_color);
+        QString t = to_qtext(c.text);
+        if (auto* e = qobject_cast<QLineEdit*>(w)) {
+            if (t.contains('\n')) {
+                rebuild_view(c);
+                return;
+            }
+            if (e->text() != t) e->setText(t);
+            e->setEchoMode(c.input_mode == 2 ? QLineEdit::Password : QLineEdit::Normal);
+            e->setReadOnly(c.input_mode == 1);
+            set_colors(e, QPalette::Text, text, QPalette::Base, &back);
+        } else if (auto* e = qobject_cast<QPlainTextEdit*>(w)) {
+            QString now = e->toPlainText();
+            if (now != t) {
+                if (t.startsWith(now) && !now.isEmpty()) {
+                    // An append: the caret goes to the end and the view follows it.
+                    QTextCursor cur = e->textCursor();
+                    cur.movePosition(QTextCursor::End);
+                    cur.insertText(t.mid(now.size()));
+                    e->setTextCursor(cur);
+                } else {
+                    e->setPlainText(t);
+                }
+                e->ensureCursorVisible();
+            }
+            e->setReadOnly(c.input_mode == 1);
+            set_colors(e, QPalette::Text, text, QPalette::Base, &back);
+        }
+        break;
+    }
+    case Kind::ShapeBox:
+    case Kind::PicBtn:
+    case Kind::BarChart:
+        w->update();
+        break;
+    case Kind::PicBox:
+        track_animation(c);
+        w->update();
+        break;
+    case Kind::ComboBox: {
+        auto* cb = static_cast<QComboBox*>(w);
+        if (cb->count() != int(c.items.size())) fill_items(c);
+        int i = c.current_index >= 0 && c.current_index < cb->count() ? c.current_index : -1;
+        if (cb->currentIndex() != i) cb->setCurrentIndex(i);
+        QString t = to_qtext(c.text);
+        if (cb->lineEdit()) {
+            QSignalBlocker b2(cb->lineEdit());
+            if (cb->lineEdit()->text() != t) cb->lineEdit()->setText(t);
+        } else {
+            // A list-only box shows a text that is none of its items the
+            // way Windows does: as its text, with nothing chosen.
+            cb->setPlaceholderText(i < 0 ? t : QString());
+        }
+        QColor back = to_qcolor(c.back_color);
+        set_colors(cb, QPalette::Text, text, QPalette::Base, &back);
+        set_colors(cb, QPalette::ButtonText, text, QPalette::Button, nullptr);
+        break;
+    }
+    case Kind::Button:
+        static_cast<QPushButton*>(w)->setText(to_qtext(c.text));
+        break;
+    case Kind::GroupBox:
+        static_cast<QGroupBox*>(w)->setTitle(to_qtext(c.text));
+        set_colors(w, QPalette::WindowText, text, QPalette::Window, nullptr);
+        break;
+    case Kind::CheckBox:
+    case Kind::RadioBox: {
+        auto* b = static_cast<QAbstractButton*>(w);
+        b->setText(to_qtext(c.text));
+        b->setChecked(c.checked);
+        set_colors(b, QPalette::WindowText, text, QPalette::Window, nullptr);
+        set_colors(b, QPalette::ButtonText, text, QPalette::Button, nullptr);
+        break;
+    }
+    case Kind::ProcessBar: {
+        auto* p = static_cast<QProgressBar*>(w);
+        p->setOrientation(c.height > c.width ? Qt::Vertical : Qt::Horizontal);
+        p->setRange(c.minimum, std::max(c.minimum, c.maximum));
+        p->setValue(c.position);
+        break;
+    }
+    case Kind::HScrollBar:
+    case Kind::VScrollBar: {
+        auto* s = static_cast<QScrollBar*>(w);
+        s->setRange(c.minimum, std::max(c.minimum, c.maximum));
+        s->setPageStep(std::max(1, (c.maximum - c.minimum) / 10));
+        s->setValue(c.position);
+        break;
+    }
+    case Kind::ListBox:
+    case Kind::ChkListBox: {
+        auto* l = static_cast<QListWidget*>(w);
+        if (l->count() != int(c.items.size())) return fill_items(c);
+        for (int i = 0; c.kind == Kind::ChkListBox && i < l->count(); ++i) {
+            bool on = size_t(i) < c.item_checked.size() && c.item_checked[size_t(i)];
+            l->item(i)->setCheckState(on ? Qt::Checked : Qt::Unchecked);
+        }
+        int row = c.current_index >= 0 && c.current_index < l->count() ? c.current_index : -1;
+        if (l->currentRow() != row) l->setCurrentRow(row);
+        QColor back = to_qcolor(c.back_color);
+        set_colors(l, QPalette::Text, text, QPalette::Base, &back);
+        break;
+    }
+    case Kind::Tab:
+        static_cast<TabView*>(w)->sync();
+        break;
+    default:
+        break;
+    }
+}
+
+void QtBackend::apply_tips(Form& f)
+{
+    for (auto& t : f.controls) {
+        if (t->kind != Kind::Q_tip) continue;
+        for (auto& [id, text] : t->tips)
+            for (auto& target : f.controls)
+                if (target->id == id && target.get() != t.get())
+                    if (QWidget* w = widget(*target)) {
+                        w->setToolTip(Qt::convertFromPlainText(to_qtext(text), Qt::WhiteSpacePre));
+                        w->setToolTipDuration(30000);
+                    }
+    }
+}
+
+void QtBackend::property_changed(Control& c, int prop)
+{
+    if (!widget(c)) return;
+    if (c.kind != Kind::window) return apply(c);
+
+    auto* win = static_cast<FormWindow*>(widget(c));
+    SyncScope sync(syncing_);
+    switch (prop) {
+    case prop::Left:
+    case prop::Top:
+        win->positioned = true;
+        win->move(c.left, c.top);
+        break;
+    case prop::Width:
+    case prop::Height:
+        win->set_client_size(c.width, c.height);
+        break;
+    case prop::Visible:
+        if (win->ever_shown) {
+            win->setVisible(c.visible);
+            if (c.visible && win->isWindow()) win->raise();
+        }
+        break;
+    case prop::Disabled:
+        win->setEnabled(!c.disabled);
+        break;
+    case prop::window::Title:
+        win->setWindowTitle(to_qtext(c.text));
+        break;
+    default:
+        win->client->update();
+        break;
+    }
+}
+
+void QtBackend::items_changed(Control& c)
+{
+    if (c.kind == Kind::Q_tip) return apply_tips(*c.form);
+    fill_items(c);
+}
+
+void QtBackend::focus_changed(Control* now)
+{
+    if (!now) return;
+    QWidget* w = widget(*now);
+    if (!w || w->hasFocus()) return;
+    SyncScope sync(syncing_);
+    if (now->kind == Kind::window) w->activateWindow();
+    else w->setFocus(Qt::OtherFocusReason);
+}
+
+void QtBackend::z_order(Control& c, int position)
+{
+    QWidget* w = widget(c);
+    if (!w) return;
+    SyncScope sync(syncing_);
+    switch (position) {
+    case 1: w->raise(); break;
+    case 2: w->lower(); break;
+    case 3:
+    case 4:
+        if (w->isWindow()) {
+            bool was = w->isVisible();
+            w->setWindowFlag(Qt::WindowStaysOnTopHint, position == 3);
+            if (was) w->show();
+        } else {
+            position == 3 ? w->raise() : void();
+        }
+        break;
+    default: break;
+    }
+}
+
+void QtBackend::begin_drag(Control& c)
+{
+    QWidget* w = widget(c);
+    if (!w || !w->parentWidget() || !(QApplication::mouseButtons() & Qt::LeftButton)) return;
+    // Held where the button went down on it (or where the cursor is now).
+    QPoint grab = press_.control == &c ? press_.pos : w->mapFromGlobal(QCursor::pos());
+    drag_ = {&c, grab};
+    w->grabMouse();
+}
+
+bool QtBackend::drag_event(QMouseEvent* e)
+{
+    Control& c = *drag_.control;
+    QWidget* w = widget(c);
+    if (e->type() == QEvent::MouseButtonRelease && e->button() == Qt::LeftButton) {
+        w->releaseMouse();
+        drag_ = {};
+        return true;
+    }
+    if (e->type() != QEvent::MouseMove || !rt_ || c.form->destroying) return false;
+    // The grabbed point follows the cursor, which stays inside the parent.
+    QWidget* parent = w->parentWidget();
+    QPoint at = parent->mapFromGlobal(e->globalPosition().toPoint());
+    int x = std::clamp(at.x(), 0, std::max(0, parent->width() - 1)) - drag_.grab.x();
+    int y = std::clamp(at.y(), 0, std::max(0, parent->height() - 1)) - drag_.grab.y();
+    guarded([&] {
+        if (x != c.left) rt_->set(c, prop::Left, x);
+        if (y != c.top) rt_->set(c, prop::Top, y);
+    });
+    return true;
+}
+
+void QtBackend::repaint_now(Control& c)
+{
+    if (QWidget* w = widget(c)) w->repaint();
+}
+
+// ---- timers and animation ---------------------------------------------------------------
+
+void QtBackend::timers_changed() { schedule_timers(); }
+
+void QtBackend::schedule_timers()
+{
+    if (!rt_) return;
+    int64_t due = rt_->next_timer_due();
+    if (due == INT64_MAX) {
+        timer_.stop();
+        return;
+    }
+    timer_.start(int(std::clamp<int64_t>(due - clock_ms(), 0, INT_MAX)));
+}
+
+void QtBackend::track_animation(Control& c)
+{
+    auto* v = qobject_cast<PictureView*>(widget(c));
+    if (!v) return;
+    bool animated = gif_frame_delays(c.pictures[0]).size() > 1;
+    auto it = std::find(animated_.begin(), animated_.end(), QPointer<PictureView>(v));
+    if (animated && it == animated_.end()) animated_.push_back(v);
+    if (!animated && it != animated_.end()) animated_.erase(it);
+    v->set_frame(animated && rt_ ? rt_->animation_frame(c, clock_ms()) : 0);
+    if (!animated_.empty() && !animation_.isActive()) animation_.start();
+}
+
+void QtBackend::animate()
+{
+    animated_.erase(std::remove(animated_.begin(), animated_.end(), QPointer<PictureView>()), animated_.end());
+    if (animated_.empty() || !rt_) {
+        animation_.stop();
+        return;
+    }
+    int64_t now = clock_ms();
+    for (auto& v : animated_) {
+        auto* c = static_cast<Control*>(v->property(k_control).value<void*>());
+        if (c && !c->form->destroying && v->isVisible()) v->set_frame(rt_->animation_frame(*c, now));
+    }
+}
+
+// ---- user actions that come from the form window ----------------------------------------
+
+void QtBackend::user_close(Form& f)
+{
+    if (!rt_ || f.destroying) return;
+    guarded([&] { rt_->user_close(f); });
+}
+
+void QtBackend::user_resize(Form& f, int w, int h)
+{
+    if (!rt_ || f.destroying || syncing_) return;
+    guarded([&] { rt_->user_resize(f, w, h); });
+}
+
+bool QtBackend::eventFilter(QObject* watched, QEvent* ev)
+{
+    switch (ev->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::FocusIn:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::InputMethod:
+        break;
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonRelease:
+        if (drag_.control && watched == widget(*drag_.control)) return drag_event(static_cast<QMouseEvent*>(ev));
+        return false;
+    default:
+        return false;
+    }
+    if (!rt_ || !watched->isWidgetType() || exiting_) return false;
+    Control* c = control_of(watched);
+    if (!c || c->form->destroying) return false;
+
+    switch (ev->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
+        auto* me = static_cast<QMouseEvent*>(ev);
+        // Qt hands an unaccepted press on to the parents: the control
+        // under the mouse has had it.
+        if (me == last_press_ && me->timestamp() == last_press_time_) return false;
+        last_press_ = me;
+        last_press_time_ = me->timestamp();
+        if (me->button() != Qt::LeftButton && me->button() != Qt::RightButton) return false;
+        QWidget* w = widget(*c);
+        if (!w) return false;
+        QPoint p = w->mapFromGlobal(me->globalPosition().toPoint());
+        bool left = me->button() == Qt::LeftButton;
+        press_ = {c, p};
+        guarded([&] { rt_->user_mouse_down(*c, left, p.x(), p.y(), key_flags(me->modifiers())); });
+        return false;
+    }
+    case QEvent::FocusIn:
+        if (!syncing_ && c->kind != Kind::window && rt_->focus() != c) guarded([&] { rt_->set_focus(c); });
+        return false;
+    case QEvent::Wheel: {
+        auto* we = static_cast<QWheelEvent*>(ev);
+        if (we != last_press_ || we->timestamp() != last_press_time_) {
+            last_press_ = we;
+            last_press_time_ = we->timestamp();
+            // The wheel belongs to the control with the keyboard focus.
+            wheel_rest_ += we->angleDelta().y();
+            int steps = wheel_rest_ / 120;
+            wheel_rest_ -= steps * 120;
+            if (steps != 0)
+                if (Control* f = rt_->focus()) {
+                    int keys = key_flags(we->modifiers());
+                    guarded([&] { rt_->user_wheel(*f, steps, keys); });
+                }
+        }
+        // A combo box turns its items only while it has the focus.
+        return c->kind == Kind::ComboBox && rt_->focus() != c;
+    }
+    case QEvent::KeyPress: {
+        if (c->kind != Kind::window && rt_->focus() != c) guarded([&] { rt_->set_focus(c); });
+        if (!numeric_box(*c) || watched != widget(*c)) return false;
+        QString t = static_cast<QKeyEvent*>(ev)->text();
+        for (QChar ch : t)
+            if (!control_char(ch) && !numeric_char(ch)) return true; // refused, as the box's filter does
+        return false;
+    }
+    case QEvent::InputMethod: {
+        if (!numeric_box(*c) || watched != widget(*c)) return false;
+        for (QChar ch : static_cast<QInputMethodEvent*>(ev)->commitString())
+            if (!numeric_char(ch)) return true;
+        return false;
+    }
+    default:
+        return false;
+    }
+}
+
+// ---- services ----------------------------------------------------------------------------
+
+int QtBackend::message_box(const std::string& text, int style, const std::string& caption, Form* owner)
+{
+    if (QThread::currentThread() != qApp->thread()) {
+        // Windows belong to the GUI thread; a worker must post its question.
+        std::fprintf(stderr, "juesibao: message box from a worker thread ignored: %s\n", text.c_str());
+        return 1;
+    }
+    QWidget* parent = owner ? window(*owner) : nullptr;
+    if (parent && !parent->isWindow()) parent = parent->window();
+    QMessageBox box(parent);
+    box.setWindowTitle(to_qtext(caption));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(to_qtext(text));
+    switch (style & 0xF0) {
+    case 0x10: box.setIcon(QMessageBox::Critical); break;
+    case 0x20: box.setIcon(QMessageBox::Question); break;
+    case 0x30: box.setIcon(QMessageBox::Warning); break;
+    case 0x40: box.setIcon(QMessageBox::Information); break;
+    default: break;
+    }
+    struct Choice {
+        const char* text;
+        QMessageBox::ButtonRole role;
+        int code;
+    };
+    static const Choice ok{"确定", QMessageBox::AcceptRole, 0}, cancel{"取消", QMessageBox::RejectRole, 1},
+        abort_{"中止", QMessageBox::RejectRole, 2}, retry{"重试", QMessageBox::AcceptRole, 3},
+        ignore{"忽略", QMessageBox::AcceptRole, 4}, yes{"是", QMessageBox::YesRole, 5}, no{"否", QMessageBox::NoRole, 6};
+    std::vector<Choice> choices;
+    switch (style & 0xF) {
+    case 1: choices = {ok, cancel}; break;
+    case 2: choices = {abort_, retry, ignore}; break;
+    case 3: choices = {yes, no, cancel}; break;
+    case 4: choices = {yes, no}; break;
+    case 5: choices = {retry, cancel}; break;
+    default: choices = {ok}; break;
+    }
+    std::vector<std::pair<QAbstractButton*, int>> buttons;
+    for (const Choice& ch : choices) buttons.push_back({box.addButton(QString::fromUtf8(ch.text), ch.role), ch.code});
+    size_t def = size_t((style >> 8) & 0xF);
+    box.setDefaultButton(static_cast<QPushButton*>(buttons[def < buttons.size() ? def : 0].first));
+    // Esc answers Cancel where there is one, and an OK-only box with OK.
+    for (auto& [b, code] : buttons)
+        if (code == 1 || buttons.size() == 1) box.setEscapeButton(b);
+    box.exec();
+    check_exit();
+    QAbstractButton* clicked = box.clickedButton();
+    for (auto& [b, code] : buttons)
+        if (b == clicked) return code;
+    return buttons.size() == 1 ? 0 : 1;
+}
+
+void QtBackend::play_sound(const Bytes& wav, const std::string&) { sounds_->play(wav); }
+
+DateTime QtBackend::now()
+{
+    QDateTime t = QDateTime::currentDateTime();
+    return {t.date().year(), t.date().month(), t.date().day(), t.time().hour(), t.time().minute(), t.time().second()};
+}
+
+void QtBackend::sleep(int ms)
+{
+    if (ms > 0) QThread::msleep(ulong(ms));
+}
+
+void QtBackend::wait_pumping(int ms)
+{
+    if (ms <= 0) return;
+    QEventLoop loop;
+    QTimer done;
+    done.setSingleShot(true);
+    done.setTimerType(Qt::PreciseTimer);
+    connect(&done, &QTimer::timeout, &loop, &QEventLoop::quit);
+    done.start(ms);
+    // The forms' timers keep running while the handler waits.
+    schedule_timers();
+    loop.exec();
+    check_exit();
+}
+
+void QtBackend::post(std::function<void()> fn)
+{
+    QMetaObject::invokeMethod(
+        this, [this, fn = std::move(fn)] { guarded(fn); }, Qt::QueuedConnection);
+}
+
+void QtBackend::open_url(const std::string& url)
+{
+    QUrl u(QString::fromStdString(url));
+    QString scheme = u.scheme().toLower();
+    if (scheme == "http" || scheme == "https") QDesktopServices::openUrl(u);
+}
+
+void QtBackend::shell_run(int, const std::string& path)
+{
+    // Every verb opens the file or folder with the desktop's own program;
+    // exports ask for the report folder ("explore").
+    QString p = QString::fromStdString(path);
+    if (p.startsWith("http://", Qt::CaseInsensitive) || p.startsWith("https://", Qt::CaseInsensitive))
+        return open_url(path);
+    QDesktopServices::openUrl(QUrl::fromLocalFile(p));
+}
+
+bool QtBackend::open_dialog(Control& dlg)
+{
+    QString start = QString::fromStdString(dlg.initial_folder);
+    if (!dlg.file_name.empty())
+        start = start.isEmpty() ? QString::fromStdString(dlg.file_name) : start + "/" + QString::fromStdString(dlg.file_name);
+    QString filter = dialog_filter(dlg.filter);
+    QWidget* parent = QApplication::activeWindow();
+    QString path = dlg.dialog_kind == 1 ? QFileDialog::getSaveFileName(parent, QString(), start, filter)
+                                        : QFileDialog::getOpenFileName(parent, QString(), start, filter);
+    check_exit();
+    if (path.isEmpty()) return false;
+    QString ext = QString::fromStdString(dlg.default_extension);
+    while (ext.startsWith('.')) ext.remove(0, 1);
+    if (dlg.dialog_kind == 1 && !ext.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += "." + ext;
+    QByteArray u = path.toUtf8();
+    dlg.file_name.assign(u.constData(), size_t(u.size()));
+    return true;
+}
+
+int QtBackend::popup_menu(Form& f, int root, int x, int y)
+{
+    QMenu menu;
+    for (int i = root + 1; i < int(f.menus.size()) && f.menus[size_t(i)].level > 0; ++i) {
+        const MenuItem& m = f.menus[size_t(i)];
+        if (m.caption == "-") menu.addSeparator();
+        else menu.addAction(to_qtext(m.caption))->setData(i);
+    }
+    QAction* chosen = menu.exec(QPoint(x, y));
+    check_exit();
+    return chosen ? chosen->data().toInt() : -1;
+}
+
+int QtBackend::screen_width()
+{
+    QScreen* s = QGuiApplication::primaryScreen();
+    return s ? s->geometry().width() : 1024;
+}
+
+int QtBackend::mouse_x() { return QCursor::pos().x(); }
+int QtBackend::mouse_y() { return QCursor::pos().y(); }
+
+std::string QtBackend::program_folder()
+{
+    QByteArray u = QCoreApplication::applicationDirPath().toUtf8();
+    return std::string(u.constData(), size_t(u.size()));
+}
+
+int QtBackend::run_loop()
+{
+    if (exiting_) return exit_code_;
+    in_main_loop_ = true;
+    int code = QApplication::exec();
+    in_main_loop_ = false;
+    return exiting_ ? exit_code_ : code;
+}
+
+void QtBackend::quit(int code)
+{
+    exiting_ = true;
+    exit_code_ = code;
+    QCoreApplication::exit(code);
+}
+
+} // namespace ui::qt

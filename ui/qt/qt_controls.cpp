@@ -1,0 +1,365 @@
+#include "ui/qt/qt_controls.h"
+
+#include "ui/value.h"
+
+#include <QEnterEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOption>
+
+#include <algorithm>
+#include <cmath>
+
+namespace ui::qt {
+
+namespace {
+void draw_scaled(QPainter& p, const QRect& r, const QImage& img)
+{
+    p.setRenderHint(QPainter::SmoothPixmapTransform, img.size() != r.size());
+    p.drawImage(r, img);
+}
+} // namespace
+
+// ---- picture button ------------------------------------------------------------
+
+PicButtonView::PicButtonView(Control& c, QWidget* parent) : QWidget(parent), c_(c)
+{
+    setAttribute(Qt::WA_Hover);
+}
+
+PicButtonView::State PicButtonView::state() const
+{
+    if (c_.disabled) return Disabled;
+    if (down_) return over_ ? Pressed : Normal;
+    return over_ ? Hover : Normal;
+}
+
+const Bytes& PicButtonView::shown_picture() const
+{
+    const Bytes& own = c_.pictures[int(state())];
+    return own.empty() ? c_.pictures[0] : own;
+}
+
+void PicButtonView::paintEvent(QPaintEvent*)
+{
+    const Picture& pic = decode_picture(shown_picture(), c_.transparent_color);
+    if (pic.empty()) return;
+    QPainter p(this);
+    draw_scaled(p, rect(), pic.frame(0));
+}
+
+void PicButtonView::enterEvent(QEnterEvent*)
+{
+    over_ = true;
+    update();
+}
+
+void PicButtonView::leaveEvent(QEvent*)
+{
+    over_ = false;
+    update();
+}
+
+void PicButtonView::mousePressEvent(QMouseEvent* e)
+{
+    if (e->button() != Qt::LeftButton) return QWidget::mousePressEvent(e);
+    down_ = true;
+    over_ = true;
+    update();
+}
+
+void PicButtonView::mouseMoveEvent(QMouseEvent* e)
+{
+    bool over = rect().contains(e->position().toPoint());
+    if (over != over_) {
+        over_ = over;
+        update();
+    }
+}
+
+void PicButtonView::mouseReleaseEvent(QMouseEvent* e)
+{
+    if (e->button() != Qt::LeftButton || !down_) return QWidget::mouseReleaseEvent(e);
+    down_ = false;
+    over_ = rect().contains(e->position().toPoint());
+    bool click = over_ && !c_.disabled;
+    update();
+    if (click) emit clicked();
+}
+
+// ---- picture box -------------------------------------------------------------------
+
+PictureView::PictureView(Control& c, QWidget* parent) : QWidget(parent), c_(c) {}
+
+void PictureView::set_frame(int frame)
+{
+    if (frame == frame_) return;
+    frame_ = frame;
+    update();
+}
+
+int PictureView::frame_count() const { return int(decode_picture(c_.pictures[0], c_.transparent_color).frames.size()); }
+
+void PictureView::paintEvent(QPaintEvent*)
+{
+    const Picture& pic = decode_picture(c_.pictures[0], c_.transparent_color);
+    if (pic.empty()) return;
+    QPainter p(this);
+    draw_scaled(p, rect(), pic.frame(frame_));
+}
+
+// ---- shape box ---------------------------------------------------------------------------
+
+ShapeView::ShapeView(Control& c, QWidget* parent) : QWidget(parent), c_(c), client_(new QWidget(this)) {}
+
+void ShapeView::resizeEvent(QResizeEvent*) { client_->setGeometry(rect().adjusted(1, 1, -1, -1)); }
+
+void ShapeView::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    if (c_.back_color != kButtonFace) p.fillRect(rect(), to_qcolor(c_.back_color));
+    p.setPen(QColor(0xA0, 0xA0, 0xA0));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+// ---- form client area -------------------------------------------------------------------
+
+ClientView::ClientView(Control& c, QWidget* parent) : QWidget(parent), c_(c) {}
+
+void ClientView::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.fillRect(rect(), to_qcolor(c_.back_color));
+    const Picture& pic = decode_picture(c_.pictures[0]);
+    if (!pic.empty()) draw_scaled(p, rect(), pic.frame(0));
+}
+
+// ---- tab -------------------------------------------------------------------------------
+
+TabView::TabView(Control& c, QWidget* parent) : QWidget(parent), c_(c)
+{
+    if (!c_.headerless) {
+        bar_ = new QTabBar(this);
+        static const QTabBar::Shape shapes[] = {QTabBar::RoundedNorth, QTabBar::RoundedSouth, QTabBar::RoundedWest,
+                                                QTabBar::RoundedEast};
+        bar_->setShape(shapes[std::clamp(c_.header_side, 0, 3)]);
+        bar_->setExpanding(false);
+        bar_->setUsesScrollButtons(!c_.multiline);
+        bar_->setDrawBase(false);
+        connect(bar_, &QTabBar::currentChanged, this, [this](int i) { emit page_clicked(i); });
+    }
+    page(std::max<int>(0, int(c_.page_captions.size()) - 1));
+}
+
+QWidget* TabView::page(int i)
+{
+    while (int(pages_.size()) <= i) {
+        auto* w = new QWidget(this);
+        w->setGeometry(rect());
+        w->setVisible(int(pages_.size()) == c_.current_page);
+        pages_.push_back(w);
+        if (bar_) bar_->raise();
+    }
+    return pages_[size_t(i)];
+}
+
+void TabView::layout_bar()
+{
+    if (!bar_) return;
+    QSize hint = bar_->sizeHint();
+    switch (c_.header_side) {
+    case 1: bar_->setGeometry(0, height() - hint.height(), std::min(width(), hint.width()), hint.height()); break;
+    case 2: bar_->setGeometry(0, 0, hint.width(), std::min(height(), hint.height())); break;
+    case 3: bar_->setGeometry(width() - hint.width(), 0, hint.width(), std::min(height(), hint.height())); break;
+    default: bar_->setGeometry(0, 0, std::min(width(), hint.width()), hint.height()); break;
+    }
+}
+
+void TabView::sync()
+{
+    if (bar_) {
+        QSignalBlocker block(bar_);
+        int n = int(c_.page_captions.size());
+        while (bar_->count() > n) bar_->removeTab(bar_->count() - 1);
+        for (int i = 0; i < n; ++i) {
+            QString cap = to_qtext(c_.page_captions[size_t(i)]);
+            if (i < bar_->count()) bar_->setTabText(i, cap);
+            else bar_->addTab(cap);
+        }
+        if (c_.current_page < bar_->count()) bar_->setCurrentIndex(c_.current_page);
+        layout_bar();
+    }
+    page(c_.current_page);
+    for (size_t i = 0; i < pages_.size(); ++i) pages_[i]->setVisible(int(i) == c_.current_page);
+    if (bar_) bar_->raise();
+    update();
+}
+
+void TabView::resizeEvent(QResizeEvent*)
+{
+    for (QWidget* p : pages_) p->setGeometry(rect());
+    layout_bar();
+}
+
+void TabView::paintEvent(QPaintEvent*)
+{
+    if (!bar_) return;
+    QPainter p(this);
+    QStyleOptionTabWidgetFrame opt;
+    opt.initFrom(this);
+    QRect r = rect();
+    QRect b = bar_->geometry();
+    switch (c_.header_side) {
+    case 1: r.setBottom(b.top() - 1); break;
+    case 2: r.setLeft(b.right() + 1); break;
+    case 3: r.setRight(b.left() - 1); break;
+    default: r.setTop(b.bottom() + 1); break;
+    }
+    opt.rect = r;
+    style()->drawPrimitive(QStyle::PE_FrameTabWidget, &opt, &p, this);
+}
+
+// ---- bar chart ----------------------------------------------------------------------------
+
+ChartView::ChartView(Control& c, QWidget* parent) : QWidget(parent), c_(c) {}
+
+void ChartView::paintEvent(QPaintEvent*)
+{
+    const ChartModel& m = c_.chart;
+    QPainter p(this);
+    p.fillRect(rect(), Qt::white);
+    p.setPen(QColor(0xA0, 0xA0, 0xA0));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    p.setFont(font());
+    QFontMetrics fm(font());
+    int line = fm.height();
+
+    QRect area = rect().adjusted(6, 4, -6, -4);
+    if (!m.title.empty()) {
+        QFont tf = font();
+        tf.setBold(true);
+        p.setFont(tf);
+        p.setPen(Qt::black);
+        p.drawText(QRect(area.left(), area.top(), area.width(), line + 2), Qt::AlignCenter, to_qtext(m.title));
+        p.setFont(font());
+        area.setTop(area.top() + line + 6);
+    }
+
+    // Legend on the right: one colour square and name per series.
+    int legend_w = 0;
+    for (int s = 0; s < m.series_count; ++s)
+        legend_w = std::max(legend_w, fm.horizontalAdvance(to_qtext(m.series_names[size_t(s)])));
+    if (legend_w > 0) {
+        legend_w += line + 10;
+        int y = area.top() + 4;
+        for (int s = 0; s < m.series_count; ++s) {
+            QRect box(area.right() - legend_w + 4, y + 2, line - 4, line - 4);
+            p.fillRect(box, to_qcolor(m.series_colors[size_t(s)]));
+            p.setPen(Qt::black);
+            p.drawText(QPoint(box.right() + 4, y + fm.ascent()), to_qtext(m.series_names[size_t(s)]));
+            y += line + 2;
+        }
+        area.setRight(area.right() - legend_w - 4);
+    }
+
+    double ymax = m.y_maximum;
+    if (ymax <= 0) {
+        ymax = 1;
+        for (auto& row : m.values)
+            for (double v : row) ymax = std::max(ymax, v);
+    }
+    int divisions = std::max(1, m.y_divisions);
+    int label_w = fm.horizontalAdvance(QString::fromStdString(number_to_text(ymax))) + 6;
+    int bottom_space = line + 4 + (m.x_caption.empty() ? 0 : line + 2);
+    QRect plot(area.left() + label_w, area.top() + line / 2, area.width() - label_w, area.height() - bottom_space - line / 2);
+    if (plot.width() < 4 || plot.height() < 4) return;
+
+    // Value axis with its divisions.
+    for (int k = 0; k <= divisions; ++k) {
+        double v = ymax * k / divisions;
+        int y = plot.bottom() - int(std::lround(plot.height() * double(k) / divisions));
+        p.setPen(QColor(0xE0, 0xE0, 0xE0));
+        if (k > 0) p.drawLine(plot.left() + 1, y, plot.right(), y);
+        p.setPen(Qt::black);
+        p.drawText(QRect(area.left(), y - line / 2, label_w - 4, line), Qt::AlignRight | Qt::AlignVCenter,
+                   QString::fromStdString(number_to_text(v)));
+    }
+    p.setPen(Qt::black);
+    p.drawLine(plot.bottomLeft(), plot.bottomRight());
+    p.drawLine(plot.bottomLeft(), plot.topLeft());
+
+    // Bars: one group per category, one bar per series.
+    int cats = std::max(1, m.category_count);
+    double group = double(plot.width()) / cats;
+    double bar = group * 0.8 / std::max(1, m.series_count);
+    for (int cat = 0; cat < cats; ++cat) {
+        double x0 = plot.left() + group * cat + group * 0.1;
+        for (int s = 0; s < m.series_count; ++s) {
+            double v = m.values[size_t(s)][size_t(cat)];
+            int h = int(std::lround(std::min(1.0, v / ymax) * plot.height()));
+            QRect r(int(x0 + bar * s), plot.bottom() - h, std::max(1, int(bar) - 1), h);
+            p.fillRect(r, to_qcolor(m.series_colors[size_t(s)]));
+            if (v > 0) {
+                p.setPen(Qt::black);
+                p.drawText(QRect(r.left() - 20, r.top() - line, r.width() + 40, line), Qt::AlignHCenter | Qt::AlignBottom,
+                           QString::fromStdString(number_to_text(v)));
+            }
+        }
+        p.setPen(Qt::black);
+        p.drawText(QRect(int(plot.left() + group * cat), plot.bottom() + 2, int(group), line),
+                   Qt::AlignHCenter | Qt::AlignTop, to_qtext(m.category_names[size_t(cat)]));
+    }
+    if (!m.x_caption.empty())
+        p.drawText(QRect(plot.left(), plot.bottom() + line + 4, plot.width(), line), Qt::AlignCenter,
+                   to_qtext(m.x_caption));
+}
+
+// ---- check list ----------------------------------------------------------------------------
+
+QRect CheckListView::check_rect(int row) const
+{
+    QModelIndex idx = model()->index(row, 0);
+    QStyleOptionViewItem opt;
+    const_cast<CheckListView*>(this)->initViewItemOption(&opt);
+    opt.rect = visualRect(idx);
+    opt.features |= QStyleOptionViewItem::HasCheckIndicator;
+    opt.index = idx;
+    return style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, this);
+}
+
+void CheckListView::mousePressEvent(QMouseEvent* e)
+{
+    QPoint pos = e->position().toPoint();
+    int row = indexAt(pos).row();
+    if (e->button() == Qt::LeftButton && row >= 0 && check_rect(row).adjusted(-2, -2, 2, 2).contains(pos)) {
+        e->accept();
+        emit tick(row);
+        return;
+    }
+    QListWidget::mousePressEvent(e);
+}
+
+void CheckListView::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    // The second click of a double click on a box ticks again, as any click does.
+    QPoint pos = e->position().toPoint();
+    int row = indexAt(pos).row();
+    if (e->button() == Qt::LeftButton && row >= 0 && check_rect(row).adjusted(-2, -2, 2, 2).contains(pos)) {
+        e->accept();
+        emit tick(row);
+        return;
+    }
+    QListWidget::mouseDoubleClickEvent(e);
+}
+
+void CheckListView::keyPressEvent(QKeyEvent* e)
+{
+    if (e->key() == Qt::Key_Space && currentRow() >= 0) {
+        emit tick(currentRow());
+        return;
+    }
+    QListWidget::keyPressEvent(e);
+}
+
+} // namespace ui::qt

@@ -1,0 +1,176 @@
+#pragma once
+// The widgets of the kinds Qt has no stock widget for, and the small
+// subclasses that hand a user's action to the runtime instead of acting on
+// it themselves (the runtime owns every mark, page and selection).
+#include "ui/form.h"
+#include "ui/qt/qt_look.h"
+
+#include <QCheckBox>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QWidget>
+
+#include <vector>
+
+namespace ui::qt {
+
+// A picture button: normal, hover, pressed and disabled pictures, each
+// falling back to the normal one; clicked when the left button is released
+// over the enabled button.
+class PicButtonView : public QWidget {
+    Q_OBJECT
+public:
+    enum State { Normal, Hover, Pressed, Disabled };
+    PicButtonView(Control& c, QWidget* parent);
+    State state() const;
+    // The picture shown now (its state's, or the normal one).
+    const Bytes& shown_picture() const;
+signals:
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void enterEvent(QEnterEvent*) override;
+    void leaveEvent(QEvent*) override;
+    void mousePressEvent(QMouseEvent*) override;
+    void mouseMoveEvent(QMouseEvent*) override;
+    void mouseReleaseEvent(QMouseEvent*) override;
+
+private:
+    Control& c_;
+    bool over_ = false, down_ = false;
+};
+
+// A picture box: its picture scaled to the box; a GIF shows the frame the
+// runtime's schedule says (set by the backend's animation clock).
+class PictureView : public QWidget {
+    Q_OBJECT
+public:
+    PictureView(Control& c, QWidget* parent);
+    void set_frame(int frame);
+    int frame() const { return frame_; }
+    int frame_count() const;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    Control& c_;
+    int frame_ = 0;
+};
+
+// A shape box: a rectangle with a one-pixel line, filled when the program
+// gave it a colour; a container for other controls and for embedded forms.
+class ShapeView : public QWidget {
+    Q_OBJECT
+public:
+    ShapeView(Control& c, QWidget* parent);
+    // Inside the line: where the frame's controls and forms sit.
+    QWidget* client() { return client_; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void resizeEvent(QResizeEvent*) override;
+
+private:
+    Control& c_;
+    QWidget* client_;
+};
+
+// The client area of a form: its background colour and picture.
+class ClientView : public QWidget {
+    Q_OBJECT
+public:
+    ClientView(Control& form_self, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    Control& c_;
+};
+
+// A tab: pages that cover the whole control (their controls are placed
+// relative to the tab's corner), headers on one side unless header-less.
+class TabView : public QWidget {
+    Q_OBJECT
+public:
+    TabView(Control& c, QWidget* parent);
+    QWidget* page(int i);
+    QTabBar* bar() { return bar_; }
+    // Shows the runtime's pages, captions and current page.
+    void sync();
+signals:
+    void page_clicked(int page);
+
+protected:
+    void resizeEvent(QResizeEvent*) override;
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    void layout_bar();
+    Control& c_;
+    QTabBar* bar_ = nullptr;
+    std::vector<QWidget*> pages_;
+};
+
+// A bar chart: title, value axis, bars per category and series, legend.
+class ChartView : public QWidget {
+    Q_OBJECT
+public:
+    ChartView(Control& c, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    Control& c_;
+};
+
+// Check and radio boxes whose mark the runtime sets: a click asks for the
+// change instead of making it.
+class CheckView : public QCheckBox {
+    Q_OBJECT
+public:
+    using QCheckBox::QCheckBox;
+signals:
+    void user_toggle();
+
+protected:
+    void nextCheckState() override { emit user_toggle(); }
+    // The whole box takes the click, caption and empty space alike.
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
+
+class RadioView : public QRadioButton {
+    Q_OBJECT
+public:
+    using QRadioButton::QRadioButton;
+signals:
+    void user_toggle();
+
+protected:
+    void nextCheckState() override { emit user_toggle(); }
+    // The whole box takes the click, caption and empty space alike.
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
+
+// A check list: a click on an item's box (or Space) asks to tick it; a click
+// on its text chooses it.
+class CheckListView : public QListWidget {
+    Q_OBJECT
+public:
+    using QListWidget::QListWidget;
+    // Where item `row`'s check box is, in viewport coordinates.
+    QRect check_rect(int row) const;
+signals:
+    void tick(int row);
+
+protected:
+    void mousePressEvent(QMouseEvent*) override;
+    void mouseDoubleClickEvent(QMouseEvent*) override;
+    void keyPressEvent(QKeyEvent*) override;
+};
+
+} // namespace ui::qt

@@ -1,0 +1,136 @@
+#include "ui/qt/qt_look.h"
+
+#include <QBuffer>
+#include <QFontDatabase>
+#include <QHash>
+#include <QImageReader>
+#include <QRegularExpression>
+
+#include <list>
+#include <unordered_map>
+
+namespace ui::qt {
+
+QColor button_face() { return QColor(0xF0, 0xF0, 0xF0); }
+
+QColor to_qcolor(int32_t v)
+{
+    if (v == kButtonFace) return button_face();
+    uint32_t u = uint32_t(v);
+    return QColor(int(u & 0xFF), int((u >> 8) & 0xFF), int((u >> 16) & 0xFF));
+}
+
+QString cjk_family()
+{
+    static const QString family = [] {
+        const QStringList installed = QFontDatabase::families();
+        for (const char* name : {"WenQuanYi Micro Hei", "Noto Sans CJK SC", "Noto Sans SC", "WenQuanYi Zen Hei",
+                                 "Source Han Sans SC", "AR PL UMing CN", "Droid Sans Fallback"})
+            if (installed.contains(QString::fromUtf8(name))) return QString::fromUtf8(name);
+        for (const QString& f : installed)
+            if (QFontDatabase::writingSystems(f).contains(QFontDatabase::SimplifiedChinese)) return f;
+        return QFont().defaultFamily();
+    }();
+    return family;
+}
+
+namespace {
+// Windows faces whose glyphs matter most for Chinese text; they are never
+// installed here, so they go straight to the CJK family.
+bool is_windows_cjk_face(const QString& face)
+{
+    static const QStringList faces = {
+        "宋体", "新宋体", "黑体", "微软雅黑", "楷体", "楷体_GB2312", "仿宋", "仿宋_GB2312", "隶书", "幼圆",
+        "华文细黑", "华文黑体", "华文楷体", "华文宋体", "华文中宋", "华文仿宋", "华文彩云", "华文琥珀",
+        "华文隶书", "华文行楷", "华文新魏", "方正舒体", "方正姚体", "SimSun", "NSimSun", "SimHei",
+        "Microsoft YaHei", "KaiTi", "FangSong", "Microsoft JhengHei", "MingLiU", "PMingLiU",
+    };
+    return faces.contains(face, Qt::CaseInsensitive);
+}
+} // namespace
+
+QFont to_qfont(const Font& f)
+{
+    QFont q;
+    QString face = QString::fromStdString(f.face);
+    bool installed = !face.isEmpty() && QFontDatabase::families().contains(face);
+    if (face.isEmpty() || is_windows_cjk_face(face) || (!installed && face.contains(QRegularExpression("[^\\x00-\\x7F]"))))
+        q.setFamilies({cjk_family()});
+    else
+        // A Latin face keeps its look where installed (or a fontconfig
+        // substitute); Chinese characters fall back to the CJK family.
+        q.setFamilies({face, cjk_family()});
+    int pt = f.size > 0 ? f.size : 9;
+    q.setPixelSize(std::max(1, (pt * 96 + 36) / 72));
+    q.setBold(f.bold);
+    q.setItalic(f.italic);
+    q.setUnderline(f.underline);
+    return q;
+}
+
+QString to_qtext(const std::string& s)
+{
+    QString q = QString::fromUtf8(s.data(), qsizetype(s.size()));
+    q.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    q.replace(QChar('\r'), QChar('\n'));
+    return q;
+}
+
+std::string from_qtext(const QString& s, bool crlf)
+{
+    QString q = s;
+    if (crlf) q.replace(QChar('\n'), QLatin1String("\r\n"));
+    QByteArray u = q.toUtf8();
+    return std::string(u.constData(), size_t(u.size()));
+}
+
+namespace {
+struct CacheEntry {
+    Bytes data;
+    int32_t transparent;
+    Picture picture;
+};
+
+Picture decode(const Bytes& data, int32_t transparent)
+{
+    Picture p;
+    QByteArray bytes = QByteArray::fromRawData(data.data(), qsizetype(data.size()));
+    QBuffer buf(&bytes);
+    buf.open(QIODevice::ReadOnly);
+    QImageReader reader(&buf);
+    reader.setDecideFormatFromContent(true);
+    for (;;) {
+        QImage img = reader.read();
+        if (img.isNull()) break;
+        img = img.convertToFormat(QImage::Format_ARGB32);
+        if (transparent >= 0) {
+            QRgb key = to_qcolor(transparent).rgb() & 0xFFFFFF;
+            for (int y = 0; y < img.height(); ++y) {
+                auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+                for (int x = 0; x < img.width(); ++x)
+                    if ((line[x] & 0xFFFFFF) == key) line[x] = 0;
+            }
+        }
+        p.frames.push_back(std::move(img));
+        if (!reader.supportsAnimation() || reader.imageCount() == 1) break;
+    }
+    return p;
+}
+} // namespace
+
+const Picture& decode_picture(const Bytes& data, int32_t transparent)
+{
+    // Programs write the same few button pictures over and over; decoding
+    // each once keeps a picture button's state change cheap.
+    static std::unordered_map<size_t, std::list<CacheEntry>> cache;
+    static const Picture none;
+    if (data.empty()) return none;
+    size_t h = qHash(QByteArrayView(data.data(), qsizetype(data.size()))) ^ size_t(uint32_t(transparent));
+    auto& bucket = cache[h];
+    for (auto& e : bucket)
+        if (e.transparent == transparent && e.data == data) return e.picture;
+    bucket.push_back({data, transparent, decode(data, transparent)});
+    return bucket.back().picture;
+}
+
+} // namespace ui::qt

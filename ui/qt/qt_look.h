@@ -1,0 +1,42 @@
+#pragma once
+// How the runtime's values look on a Qt desktop: Windows colour values,
+// Windows font faces and point sizes, texts with CR LF, embedded pictures.
+#include "ui/form.h"
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QString>
+
+#include <vector>
+
+namespace ui::qt {
+
+// A Windows colour value (0x00BBGGRR; kButtonFace for the system face).
+QColor to_qcolor(int32_t windows_color);
+// The face colour Windows draws dialogs and buttons with.
+QColor button_face();
+
+// The installed family that shows Chinese text (first of a list of known
+// CJK families, else the system's default).
+QString cjk_family();
+// A form's font: its face mapped to an installed family that has the
+// Chinese glyphs, its point size turned into pixels as Windows does at
+// 96 dpi so that texts fit the pixel geometry of the forms.
+QFont to_qfont(const Font& f);
+
+// Runtime text (UTF-8, lines ending CR LF) for a widget and back.
+QString to_qtext(const std::string& s);
+std::string from_qtext(const QString& s, bool crlf = true);
+
+// A decoded PNG or GIF: one image per frame (one for a still picture).
+struct Picture {
+    std::vector<QImage> frames;
+    bool empty() const { return frames.empty(); }
+    const QImage& frame(int i) const { return frames[size_t(i) % frames.size()]; }
+};
+// Decodes (and remembers) a picture; pixels of `transparent` (a Windows
+// colour, -1 for none) become see-through.
+const Picture& decode_picture(const Bytes& data, int32_t transparent = -1);
+
+} // namespace ui::qt
