@@ -79,7 +79,11 @@ INSTANTIATE_TEST_SUITE_P(
         // 3 x 0.4 + 0.8 - 2 is zero up to rounding noise: no warning.
         StemmingCase{"0.4", "0.8", {"掏槽眼"}},
         // 2e-7 beyond the hole is beyond the tolerance.
-        StemmingCase{"0.4", "0.8000002", {"掏槽眼", "辅助眼"}}));
+        StemmingCase{"0.4", "0.8000002", {"掏槽眼", "辅助眼"}}),
+    [](const ::testing::TestParamInfo<StemmingCase>& i) {
+        // Readable test names: the index and how many rows warn.
+        return "Case" + std::to_string(i.index) + "_" + std::to_string(i.param.rows_warned.size()) + "Warnings";
+    });
 
 TEST_P(StemmingWarnings, OneMessagePerLongRowInRowOrderAndTheRunGoesOn)
 {
