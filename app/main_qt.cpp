@@ -1,8 +1,9 @@
 // The program: the forms as Qt windows.
 //   juesibao [--screenshot FILE] [--quit-after MS]
 // --screenshot saves the largest open window as a PNG before the program
-// ends (after --quit-after, 3000 ms when not given); for checks without a
-// desktop, with QT_QPA_PLATFORM=offscreen.
+// ends (after --quit-after, 3000 ms when not given; exit code 3 when no
+// window could be saved); for checks without a desktop, with
+// QT_QPA_PLATFORM=offscreen.
 #include "app/program.h"
 #include "ui/qt/qt_backend.h"
 #include "ui/runtime.h"
@@ -24,13 +25,14 @@ bool have_display()
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
-void save_largest_window(const QString& path)
+bool save_largest_window(const QString& path)
 {
     QWidget* best = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w->isVisible() && (!best || w->width() * w->height() > best->width() * best->height())) best = w;
-    if (!best || !best->grab().save(path, "PNG"))
-        std::fprintf(stderr, "juesibao: no screenshot saved to %s\n", qPrintable(path));
+    if (best && best->grab().save(path, "PNG")) return true;
+    std::fprintf(stderr, "juesibao: no screenshot saved to %s\n", qPrintable(path));
+    return false;
 }
 
 } // namespace
@@ -74,8 +76,7 @@ int main(int argc, char** argv)
     }
     if (quit_after >= 0)
         QTimer::singleShot(quit_after, &app, [&] {
-            if (!screenshot.isEmpty()) save_largest_window(screenshot);
-            backend.quit(0);
+            backend.quit(screenshot.isEmpty() || save_largest_window(screenshot) ? 0 : 3);
         });
     return backend.run_loop();
 }

@@ -15,6 +15,9 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGroupBox>
@@ -660,6 +663,28 @@ TEST(QtBackend, TimersDragsAndServices)
     ui::cmd_popup_menu(k_form);
     EXPECT_EQ(q.log, std::vector<std::string>{"Click . 5"});
 
+    // The save dialog: its filter, and the default extension added to a
+    // name typed without one.
+    QString chosen = QString::fromUtf8(JSB_BINARY_DIR "/qt_示意图");
+    ui::rt_set_property(ui::U(k_form, "通用对话框1"), P::CommonDlg::InitialFolder, JSB_BINARY_DIR);
+    QFile::remove(chosen + ".png");
+    QString filter;
+    QTimer pick;
+    QObject::connect(&pick, &QTimer::timeout, [&] {
+        if (auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            pick.stop();
+            filter = d->nameFilters().join(";;");
+            // Typed into the name box, as a user would.
+            if (auto* name = d->findChild<QLineEdit*>("fileNameEdit")) name->setText(QFileInfo(chosen).fileName());
+            QMetaObject::invokeMethod(d, "accept");
+        }
+    });
+    pick.start(20);
+    ASSERT_TRUE(ui::cmd_open_dialog(ui::U(k_form, "通用对话框1")));
+    EXPECT_EQ(filter, QString::fromUtf8("图片（.png） (*.png)"));
+    EXPECT_EQ(ui::rt_get_property(ui::U(k_form, "通用对话框1"), P::CommonDlg::FileName).text(),
+              (chosen + ".png").toStdString());
+
     EXPECT_GT(ui::cmd_screen_width(), 0);
     EXPECT_EQ(ui::cmd_program_folder(), QCoreApplication::applicationDirPath().toStdString());
     int64_t t0 = q.backend.clock_ms();
@@ -672,6 +697,42 @@ TEST(QtBackend, TimersDragsAndServices)
                       "data" + std::string("\x08\x00\x00\x00", 4) + std::string(8, '\0');
     EXPECT_TRUE(ui::cmd_play_sound(wav));
     EXPECT_TRUE(ui::cmd_play_sound(wav));
+}
+
+TEST(QtBackend, RuntimeErrorEndsEveryLoopWithItsCode)
+{
+    QtRun q;
+    // A handler waits with the events pumped; meanwhile a timer's handler
+    // touches a form that is not loaded: the program ends with code 1 after
+    // the message, and the waiting handler does not go on.
+    bool went_on = false;
+    q.rt.register_handler("WaitThenGoOn", [&](ui::EventArgs&) {
+        ui::cmd_wait_pumping(5000);
+        went_on = true;
+    });
+    q.rt.register_handler("TouchUnloadedForm", [](ui::EventArgs&) { ui::rt_get_property(ui::U("没有载入的窗口", "标签1"), 8); });
+    q.c("按钮1").events[ui::Event::Click] = "WaitThenGoOn";
+    q.c("时钟1").events[ui::Event::Tick] = "TouchUnloadedForm";
+    QString message;
+    QTimer ok;
+    QObject::connect(&ok, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            message = box->text();
+            box->buttons().at(0)->click();
+        }
+    });
+    ok.start(20);
+    q.rt.set(q.c("时钟1"), P::Timer::Interval, 10);
+    QTest::mouseClick(q.view("按钮1"), Qt::LeftButton);
+    EXPECT_TRUE(q.backend.exiting());
+    EXPECT_EQ(q.backend.exit_code(), 1);
+    EXPECT_FALSE(went_on);
+    EXPECT_TRUE(message.contains(QString::fromUtf8("未载入欲访问窗口组件所在的窗口"))) << message.toStdString();
+    EXPECT_EQ(q.backend.run_loop(), 1) << "the main loop does not start again";
+    // Qt's loops stay ended until the application's loop runs once more:
+    // leave them usable for the next test.
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
 }
 
 } // namespace

@@ -650,16 +650,16 @@ void QtBackend::fill_items(Control& c)
         tb->setOrientation(c.height > c.width ? Qt::Vertical : Qt::Horizontal);
         // The image list: one picture per image, or one strip of 24-pixel
         // squares in the control's picture.
-        const Picture& strip = decode_picture(c.pictures[0], c.transparent_color);
+        auto strip = decode_picture(c.pictures[0], c.transparent_color);
         bool icons = false, captions_fit = true;
         for (size_t i = 0; i < c.tool_buttons.size(); ++i) {
             const ToolButton& b = c.tool_buttons[i];
             QIcon icon;
             if (b.image >= 0 && size_t(b.image) < c.images.size()) {
-                const Picture& pic = decode_picture(c.images[size_t(b.image)], c.transparent_color);
-                if (!pic.empty()) icon = QIcon(QPixmap::fromImage(pic.frame(0)));
-            } else if (!strip.empty() && b.image >= 0 && strip.frame(0).width() >= 24 * (b.image + 1)) {
-                icon = QIcon(QPixmap::fromImage(strip.frame(0).copy(24 * b.image, 0, 24, std::min(24, strip.frame(0).height()))));
+                auto pic = decode_picture(c.images[size_t(b.image)], c.transparent_color);
+                if (!pic->empty()) icon = QIcon(QPixmap::fromImage(pic->frame(0)));
+            } else if (!strip->empty() && b.image >= 0 && strip->frame(0).width() >= 24 * (b.image + 1)) {
+                icon = QIcon(QPixmap::fromImage(strip->frame(0).copy(24 * b.image, 0, 24, std::min(24, strip->frame(0).height()))));
             }
             icons = icons || !icon.isNull();
             QString caption = to_qtext(b.caption);

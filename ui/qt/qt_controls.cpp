@@ -43,10 +43,10 @@ const Bytes& PicButtonView::shown_picture() const
 
 void PicButtonView::paintEvent(QPaintEvent*)
 {
-    const Picture& pic = decode_picture(shown_picture(), c_.transparent_color);
-    if (pic.empty()) return;
+    auto pic = decode_picture(shown_picture(), c_.transparent_color);
+    if (pic->empty()) return;
     QPainter p(this);
-    draw_scaled(p, rect(), pic.frame(0));
+    draw_scaled(p, rect(), pic->frame(0));
 }
 
 void PicButtonView::enterEvent(QEnterEvent*)
@@ -99,14 +99,14 @@ void PictureView::set_frame(int frame)
     update();
 }
 
-int PictureView::frame_count() const { return int(decode_picture(c_.pictures[0], c_.transparent_color).frames.size()); }
+int PictureView::frame_count() const { return int(decode_picture(c_.pictures[0], c_.transparent_color)->frames.size()); }
 
 void PictureView::paintEvent(QPaintEvent*)
 {
-    const Picture& pic = decode_picture(c_.pictures[0], c_.transparent_color);
-    if (pic.empty()) return;
+    auto pic = decode_picture(c_.pictures[0], c_.transparent_color);
+    if (pic->empty()) return;
     QPainter p(this);
-    draw_scaled(p, rect(), pic.frame(frame_));
+    draw_scaled(p, rect(), pic->frame(frame_));
 }
 
 // ---- shape box ---------------------------------------------------------------------------
@@ -131,8 +131,8 @@ void ClientView::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), to_qcolor(c_.back_color));
-    const Picture& pic = decode_picture(c_.pictures[0]);
-    if (!pic.empty()) draw_scaled(p, rect(), pic.frame(0));
+    auto pic = decode_picture(c_.pictures[0]);
+    if (!pic->empty()) draw_scaled(p, rect(), pic->frame(0));
 }
 
 // ---- tab -------------------------------------------------------------------------------

@@ -7,7 +7,7 @@
 #include <QRegularExpression>
 
 #include <list>
-#include <unordered_map>
+#include <map>
 
 namespace ui::qt {
 
@@ -49,17 +49,31 @@ bool is_windows_cjk_face(const QString& face)
 }
 } // namespace
 
-QFont to_qfont(const Font& f)
+namespace {
+QStringList families_for(const std::string& face_name)
 {
-    QFont q;
-    QString face = QString::fromStdString(f.face);
-    bool installed = !face.isEmpty() && QFontDatabase::families().contains(face);
-    if (face.isEmpty() || is_windows_cjk_face(face) || (!installed && face.contains(QRegularExpression("[^\\x00-\\x7F]"))))
-        q.setFamilies({cjk_family()});
+    static std::map<std::string, QStringList> known;
+    auto it = known.find(face_name);
+    if (it != known.end()) return it->second;
+    QString face = QString::fromStdString(face_name);
+    bool installed = !face.isEmpty() && QFontDatabase::hasFamily(face);
+    bool non_latin = face.contains(QRegularExpression("[^\\x00-\\x7F]"));
+    QStringList families;
+    if (face.isEmpty() || is_windows_cjk_face(face) || (non_latin && !installed))
+        families = {cjk_family()};
     else
         // A Latin face keeps its look where installed (or a fontconfig
         // substitute); Chinese characters fall back to the CJK family.
-        q.setFamilies({face, cjk_family()});
+        families = {face, cjk_family()};
+    known[face_name] = families;
+    return families;
+}
+} // namespace
+
+QFont to_qfont(const Font& f)
+{
+    QFont q;
+    q.setFamilies(families_for(f.face));
     int pt = f.size > 0 ? f.size : 9;
     q.setPixelSize(std::max(1, (pt * 96 + 36) / 72));
     q.setBold(f.bold);
@@ -85,12 +99,6 @@ std::string from_qtext(const QString& s, bool crlf)
 }
 
 namespace {
-struct CacheEntry {
-    Bytes data;
-    int32_t transparent;
-    Picture picture;
-};
-
 Picture decode(const Bytes& data, int32_t transparent)
 {
     Picture p;
@@ -116,21 +124,40 @@ Picture decode(const Bytes& data, int32_t transparent)
     }
     return p;
 }
+
+struct CacheEntry {
+    Bytes data;
+    int32_t transparent;
+    std::shared_ptr<const Picture> picture;
+    size_t cost;
+};
 } // namespace
 
-const Picture& decode_picture(const Bytes& data, int32_t transparent)
+std::shared_ptr<const Picture> decode_picture(const Bytes& data, int32_t transparent)
 {
-    // Programs write the same few button pictures over and over; decoding
-    // each once keeps a picture button's state change cheap.
-    static std::unordered_map<size_t, std::list<CacheEntry>> cache;
-    static const Picture none;
+    // Programs write the same few button pictures over and over and paint
+    // them on every repaint: the pictures used last stay decoded, up to a
+    // bound, as the reference pictures can be large.
+    static std::list<CacheEntry> cache; // most recently used first
+    static size_t total = 0;
+    constexpr size_t k_bound = size_t(128) << 20;
+    static const auto none = std::make_shared<const Picture>();
     if (data.empty()) return none;
-    size_t h = qHash(QByteArrayView(data.data(), qsizetype(data.size()))) ^ size_t(uint32_t(transparent));
-    auto& bucket = cache[h];
-    for (auto& e : bucket)
-        if (e.transparent == transparent && e.data == data) return e.picture;
-    bucket.push_back({data, transparent, decode(data, transparent)});
-    return bucket.back().picture;
+    for (auto it = cache.begin(); it != cache.end(); ++it)
+        if (it->transparent == transparent && it->data.size() == data.size() && it->data == data) {
+            cache.splice(cache.begin(), cache, it);
+            return it->picture;
+        }
+    auto pic = std::make_shared<const Picture>(decode(data, transparent));
+    size_t cost = data.size();
+    for (const QImage& f : pic->frames) cost += size_t(f.sizeInBytes());
+    cache.push_front({data, transparent, pic, cost});
+    total += cost;
+    while (total > k_bound && cache.size() > 1) {
+        total -= cache.back().cost;
+        cache.pop_back();
+    }
+    return pic;
 }
 
 } // namespace ui::qt

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QString>
 
+#include <memory>
 #include <vector>
 
 namespace ui::qt {
@@ -35,8 +36,9 @@ struct Picture {
     bool empty() const { return frames.empty(); }
     const QImage& frame(int i) const { return frames[size_t(i) % frames.size()]; }
 };
-// Decodes (and remembers) a picture; pixels of `transparent` (a Windows
-// colour, -1 for none) become see-through.
-const Picture& decode_picture(const Bytes& data, int32_t transparent = -1);
+// Decodes a picture (remembering the ones used last); pixels of
+// `transparent` (a Windows colour, -1 for none) become see-through. Never
+// null; empty for no picture or bytes that are none.
+std::shared_ptr<const Picture> decode_picture(const Bytes& data, int32_t transparent = -1);
 
 } // namespace ui::qt
