@@ -247,6 +247,7 @@ QWidget* QtBackend::container(Form& f, Control* parent, int page)
 Control* QtBackend::control_of(QObject* o) const
 {
     for (QWidget* w = qobject_cast<QWidget*>(o); w; w = w->parentWidget()) {
+        if (qobject_cast<QMenuBar*>(w)) return nullptr; // not the client area
         QVariant v = w->property(k_control);
         if (v.isValid()) return static_cast<Control*>(v.value<void*>());
         if (w->isWindow()) return nullptr; // a pop-up, menu or dialog of its own
@@ -380,7 +381,8 @@ void QtBackend::form_destroying(Form& f)
     if (press_.control && press_.control->form == &f) press_ = {};
     animated_.erase(std::remove_if(animated_.begin(), animated_.end(),
                                    [&f](const QPointer<PictureView>& v) {
-                                       return !v || static_cast<Control*>(v->property(k_control).value<void*>())->form == &f;
+                                       auto* c = v ? static_cast<Control*>(v->property(k_control).value<void*>()) : nullptr;
+                                       return !c || c->form == &f;
                                    }),
                     animated_.end());
     if (auto* win = static_cast<FormWindow*>(window(f))) {

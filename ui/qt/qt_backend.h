@@ -96,7 +96,6 @@ private:
     void rebuild_view(Control& c);
     void apply(Control& c);
     void apply_common(Control& c, QWidget* w);
-    void apply_form(Control& self);
     void fill_items(Control& c);
     void apply_tips(Form& f);
     void build_menu_bar(Form& f, FormWindow* win);
