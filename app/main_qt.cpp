@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QStyle>
 #include <QTimer>
 #include <QTranslator>
 #include <QWidget>
@@ -44,7 +45,10 @@ int main(int argc, char** argv)
         return 1;
     }
     QApplication app(argc, argv);
+    // The forms paint their own light colours: a dark desktop theme must not
+    // give the stock widgets a dark palette among them.
     QApplication::setStyle("Fusion");
+    QApplication::setPalette(QApplication::style()->standardPalette());
     // The standard dialogs (file dialog, colour names) in Chinese.
     QTranslator qt_zh;
     if (qt_zh.load(QLocale(QLocale::Chinese, QLocale::China), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
