@@ -70,6 +70,7 @@ int main(int argc, char** argv)
     ui::qt::QtBackend backend;
     ui::Runtime rt(backend);
     backend.attach(rt);
+    app::use_built_in_addresses();
     try {
         if (!app::start_program(rt)) {
             std::fprintf(stderr, "juesibao: this build has no start-up form (forms/splash.json)\n");
