@@ -1,0 +1,73 @@
+// The real program in real (offscreen) windows: the splash gives way to the
+// main window with its category buttons and Chinese text, and a click on a
+// category button shows that category's page.
+#include "app/program.h"
+#include "ui/cmd.h"
+#include "ui/qt/qt_backend.h"
+#include "ui/runtime.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QTest>
+#include <QWidget>
+
+namespace {
+
+struct Program {
+    ui::qt::QtBackend backend;
+    ui::Runtime rt{backend};
+    Program()
+    {
+        backend.attach(rt);
+        app::start_program(rt);
+    }
+    ui::Control& c(const char* name) { return rt.unit("main", name); }
+    QWidget* view(const char* name) { return ui::qt::QtBackend::widget(c(name)); }
+};
+
+TEST(QtProgram, MainWindowShowsItsCategoriesInChinese)
+{
+    Program p;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return p.rt.form("main") != nullptr && p.rt.form("splash") == nullptr; }, 10000))
+        << "the splash never gave way to the main window";
+    QWidget* window = p.backend.window(*p.rt.form("main"));
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->windowTitle().toStdString(), "掘石宝-青岚V1.6");
+    QTest::qWait(100);
+
+    const char* categories[] = {"图形按钮1_home", "图形按钮1_爆破工程", "图形按钮1_通风工程", "图形按钮1_隧道评价", "图形按钮1_隧道开挖",
+                                "图形按钮1_工期计算", "图形按钮1_工程安全", "图形按钮1_工程设备", "图形按钮1_风水配置"};
+    for (const char* name : categories) {
+        QWidget* w = p.view(name);
+        ASSERT_NE(w, nullptr) << name;
+        EXPECT_TRUE(w->isVisible()) << name;
+    }
+    // The clock line is Chinese text in a font that has the glyphs.
+    QFont f = p.view("编辑框1_时间提示")->font();
+    EXPECT_TRUE(QFontDatabase::writingSystems(QFontInfo(f).family()).contains(QFontDatabase::SimplifiedChinese));
+    EXPECT_TRUE(QFontMetrics(f).inFontUcs4(U'隧'));
+
+    QImage shot = window->grab().toImage();
+    EXPECT_TRUE(shot.save(QString::fromUtf8(JSB_BINARY_DIR "/main_window.png"), "PNG"));
+
+    // A real click on the ventilation category selects its page.
+    QTest::mouseClick(p.view("图形按钮1_通风工程"), Qt::LeftButton);
+    EXPECT_EQ(ui::rt_get_property(ui::U("main", "选择夹_大类"), ui::prop::Tab::CurrentPage).integer(), 2);
+    QTest::qWait(50);
+    EXPECT_TRUE(window->grab().save(QString::fromUtf8(JSB_BINARY_DIR "/ventilation_page.png"), "PNG"));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setStyle("Fusion");
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
