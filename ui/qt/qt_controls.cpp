@@ -328,29 +328,25 @@ QRect CheckListView::check_rect(int row) const
     return style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, this);
 }
 
-void CheckListView::mousePressEvent(QMouseEvent* e)
+bool CheckListView::tick_at(QMouseEvent* e)
 {
     QPoint pos = e->position().toPoint();
     int row = indexAt(pos).row();
-    if (e->button() == Qt::LeftButton && row >= 0 && check_rect(row).adjusted(-2, -2, 2, 2).contains(pos)) {
-        e->accept();
-        emit tick(row);
-        return;
-    }
-    QListWidget::mousePressEvent(e);
+    if (e->button() != Qt::LeftButton || row < 0 || !check_rect(row).adjusted(-2, -2, 2, 2).contains(pos)) return false;
+    e->accept();
+    emit tick(row);
+    return true;
+}
+
+void CheckListView::mousePressEvent(QMouseEvent* e)
+{
+    if (!tick_at(e)) QListWidget::mousePressEvent(e);
 }
 
 void CheckListView::mouseDoubleClickEvent(QMouseEvent* e)
 {
     // The second click of a double click on a box ticks again, as any click does.
-    QPoint pos = e->position().toPoint();
-    int row = indexAt(pos).row();
-    if (e->button() == Qt::LeftButton && row >= 0 && check_rect(row).adjusted(-2, -2, 2, 2).contains(pos)) {
-        e->accept();
-        emit tick(row);
-        return;
-    }
-    QListWidget::mouseDoubleClickEvent(e);
+    if (!tick_at(e)) QListWidget::mouseDoubleClickEvent(e);
 }
 
 void CheckListView::keyPressEvent(QKeyEvent* e)

@@ -164,6 +164,7 @@ public:
     using QListWidget::QListWidget;
     // Where item `row`'s check box is, in viewport coordinates.
     QRect check_rect(int row) const;
+    bool tick_at(QMouseEvent* e); // a left click on an item's box ticks it
 signals:
     void tick(int row);
 
