@@ -4,10 +4,8 @@
 //   illustration.png    the fixed illustration beside them (1210 x 620); its
 //                       top-left corner stays plain because the form shows
 //                       the scheme diagram over it
-//   friction_*.png, charge_factor_*.png, duct_leakage_*.png
-//                       titled placeholders of the reference tables whose
-//                       rows the program does not carry, at the sizes the
-//                       pop-up lays out
+// (The titled placeholders of the reference tables come from
+// tools/table_pictures, listed in its ventilation.tsv.)
 #include <QDir>
 #include <QFont>
 #include <QGuiApplication>
@@ -337,35 +335,6 @@ QImage illustration()
     return img;
 }
 
-// --- titled placeholders of the reference tables ----------------------------------
-
-QImage table_placeholder(int w, int h, const QString& name, const QString& source)
-{
-    QImage img = canvas(w, h);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    int title_px = std::max(16, std::min(40, w / 24));
-    int text_px = std::max(12, title_px * 2 / 3);
-    QRectF frame(8, 8, w - 16, h - 16);
-    p.setPen(QPen(QColor(90, 90, 90), 2));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(frame);
-    p.setPen(Qt::black);
-    p.setFont(font(title_px, true));
-    QRectF head(20, 20, w - 40, title_px * 2.4);
-    p.drawText(head, Qt::AlignCenter | Qt::TextWordWrap, name);
-    p.setFont(font(text_px));
-    QRectF src(20, head.bottom() + 6, w - 40, text_px * 2.6);
-    p.drawText(src, Qt::AlignCenter | Qt::TextWordWrap, source);
-    p.setPen(QPen(QColor(160, 160, 160), 1, Qt::DashLine));
-    QRectF body(30, src.bottom() + 10, w - 60, h - src.bottom() - 40);
-    p.drawRect(body);
-    p.setPen(QColor(110, 110, 110));
-    p.drawText(body, Qt::AlignCenter | Qt::TextWrapAnywhere,
-               QStringLiteral("本程序未收录此表的数值，请查阅上述资料原表取值。"));
-    return img;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -384,33 +353,5 @@ int main(int argc, char** argv)
     ok &= save(scheme_mixed(), dir, "scheme_mixed.png");
     ok &= save(illustration(), dir, "illustration.png");
 
-    const QString duct_source = QStringLiteral("参考：《公路隧道施工技术细则》《铁路隧道施工规范》及隧道施工通风设计资料");
-    ok &= save(table_placeholder(1266, 535, QStringLiteral("巷道式通风 摩阻系数α参考表"), duct_source), dir,
-               "friction_roadway.png");
-    ok &= save(table_placeholder(1369, 740, QStringLiteral("管道通风 风管摩阻系数α参考表"), duct_source), dir,
-               "friction_duct.png");
-    ok &= save(table_placeholder(1253, 270, QStringLiteral("胶皮风管 百米漏风率参考表"), duct_source), dir,
-               "duct_leakage_rubber.png");
-    ok &= save(table_placeholder(1754, 591, QStringLiteral("聚氯乙烯塑料风管 百米漏风率参考表"), duct_source), dir,
-               "duct_leakage_pvc.png");
-    ok &= save(table_placeholder(1401, 1304, QStringLiteral("金属风管 漏风系数参考表"), duct_source), dir,
-               "duct_leakage_metal.png");
-
-    struct Charge {
-        const char* file;
-        int h;
-        const char* name;
-        const char* source;
-    };
-    const Charge charges[] = {
-        {"charge_factor_0_0.png", 501, "公路隧道 正洞机械开挖自卸汽车-无轨 炸药单耗参考表", "参考：现行公路工程预算定额"},
-        {"charge_factor_0_1.png", 500, "公路隧道 正洞开挖轻轨斗车运输-轨道 炸药单耗参考表", "参考：现行公路工程预算定额"},
-        {"charge_factor_0_2.png", 500, "公路隧道 人工开挖 炸药单耗参考表", "参考：现行公路工程预算定额"},
-        {"charge_factor_1_0.png", 500, "铁路隧道掘进 炸药单耗参考表", "参考：现行铁路隧道工程预算定额"},
-        {"charge_factor_2_0.png", 500, "煤矿隧道 每立方米耗药定额值", "参考：现行煤炭建设井巷工程定额"},
-        {"charge_factor_2_1.png", 500, "煤矿隧道 每立方米耗药经验值", "参考：煤矿井巷施工手册经验值"},
-    };
-    for (const Charge& c : charges)
-        ok &= save(table_placeholder(350, c.h, QString::fromUtf8(c.name), QString::fromUtf8(c.source)), dir, c.file);
     return ok ? 0 : 1;
 }
