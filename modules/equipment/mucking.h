@@ -1,0 +1,18 @@
+#pragma once
+// The mucking module (form `Mucking`): loose muck volume of one excavation
+// cycle, haul trucks that keep one loader busy, mucking time, and the
+// calculation report.
+#include "app/report/export.h"
+
+namespace mucking {
+
+inline constexpr const char* kForm = "Mucking";
+
+// The calculation behind the compute button, without the button pictures,
+// the busy lamp and the sounds around it.
+void calculate();
+
+// The report the export button writes.
+report::ExportRequest export_request();
+
+} // namespace mucking
