@@ -229,6 +229,20 @@ TEST_F(MuckingProgram, ComputeFrameHoldsWhileTheRefusalsShow)
     EXPECT_EQ(picture("main", "图片框1_呼吸灯"), app::res::lamp_idle);
 }
 
+TEST_F(MuckingProgram, ClickSoundsFollowTheSoundSwitch)
+{
+    click("图形按钮_计算");
+    EXPECT_TRUE(backend.sounds.empty());
+    rt.user_click(rt.unit("main", "图形按钮1_声音开关"));
+    backend.sounds.clear();
+    click("图形按钮_计算");
+    EXPECT_EQ(backend.sounds, (std::vector<std::string>{"click", "compute"}));
+    backend.sounds.clear();
+    backend.queue_answer(1); // the sounds come before the question
+    click("图形按钮_导出");
+    EXPECT_EQ(backend.sounds, (std::vector<std::string>{"click", "export"}));
+}
+
 // --- the form as it starts ---------------------------------------------------------
 
 TEST_F(MuckingProgram, StartState)
