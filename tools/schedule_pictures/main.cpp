@@ -1,0 +1,178 @@
+// Draws the advance and schedule module's illustration into
+// <source-root>/resources/pictures/schedule/tunnel.png (600 x 300): a
+// longitudinal section of a mountain tunnel cut into runs of like rock class,
+// each run with its length, and the face advancing one cycle at a time.
+// (The titled placeholders of the reference tables come from
+// tools/table_pictures, listed in its advance_schedule.tsv.)
+#include <QDir>
+#include <QFont>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygonF>
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+const char* kFace = "WenQuanYi Micro Hei";
+const QColor kInk(50, 50, 50);
+
+QFont font(int px, bool bold = false)
+{
+    QFont f(kFace);
+    f.setPixelSize(px);
+    f.setBold(bold);
+    return f;
+}
+
+void arrow_head(QPainter& p, QPointF tip, double angle, const QColor& c, double size = 8)
+{
+    QPolygonF head;
+    head << tip << QPointF(tip.x() - size * std::cos(angle - 0.45), tip.y() - size * std::sin(angle - 0.45))
+         << QPointF(tip.x() - size * std::cos(angle + 0.45), tip.y() - size * std::sin(angle + 0.45));
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setBrush(c);
+    p.drawPolygon(head);
+    p.restore();
+}
+
+// A dimension line between two x positions with the text above it.
+void dimension(QPainter& p, double x0, double x1, double y, const QString& text)
+{
+    p.save();
+    p.setPen(QPen(kInk, 1));
+    p.drawLine(QPointF(x0, y - 6), QPointF(x0, y + 6));
+    p.drawLine(QPointF(x1, y - 6), QPointF(x1, y + 6));
+    p.drawLine(QPointF(x0, y), QPointF(x1, y));
+    arrow_head(p, {x0, y}, M_PI, kInk, 6);
+    arrow_head(p, {x1, y}, 0, kInk, 6);
+    p.setFont(font(12));
+    p.drawText(QRectF(x0, y - 18, x1 - x0, 16), Qt::AlignCenter, text);
+    p.restore();
+}
+
+QImage tunnel()
+{
+    const int w = 600, h = 300;
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+
+    p.setPen(kInk);
+    p.setFont(font(16, true));
+    p.drawText(QRectF(0, 6, w, 22), Qt::AlignCenter, QStringLiteral("隧道分段掘进示意"));
+
+    // The mountain over the tunnel.
+    QPainterPath hill;
+    hill.moveTo(0, 228);
+    hill.lineTo(40, 228);
+    hill.cubicTo(110, 150, 170, 60, 270, 52);
+    hill.cubicTo(340, 46, 380, 90, 430, 110);
+    hill.cubicTo(490, 135, 530, 200, 560, 228);
+    hill.lineTo(600, 228);
+    hill.lineTo(600, 300);
+    hill.lineTo(0, 300);
+    hill.closeSubpath();
+    p.setPen(QPen(QColor(120, 100, 70), 2));
+    p.setBrush(QColor(226, 214, 188));
+    p.drawPath(hill);
+    p.setBrush(Qt::NoBrush);
+
+    // Runs of like rock class along the tunnel, portal to portal.
+    struct Run {
+        double x0, x1;
+        const char* label;
+        QColor color;
+    };
+    const Run runs[] = {
+        {40, 110, "V级", QColor(196, 120, 100)},
+        {110, 220, "Ⅳ级", QColor(214, 170, 110)},
+        {220, 380, "Ⅲ级", QColor(170, 190, 150)},
+        {380, 480, "Ⅳ级", QColor(214, 170, 110)},
+        {480, 560, "V级", QColor(196, 120, 100)},
+    };
+    const double top = 196, bottom = 226;
+    for (const Run& r : runs) {
+        // The ground around each run, tinted by its class.
+        p.save();
+        p.setClipPath(hill);
+        p.setPen(Qt::NoPen);
+        p.setBrush(r.color.lighter(135));
+        p.drawRect(QRectF(r.x0, 40, r.x1 - r.x0, bottom - 40));
+        p.setPen(QPen(QColor(150, 140, 120), 1, Qt::DashLine));
+        p.drawLine(QPointF(r.x0, 40), QPointF(r.x0, bottom));
+        p.restore();
+        p.setPen(kInk);
+        p.setFont(font(13, true));
+        p.drawText(QRectF(r.x0, top - 38, r.x1 - r.x0, 18), Qt::AlignCenter, QString::fromUtf8(r.label));
+    }
+
+    // The tunnel: excavated from the left portal up to the face, the rest still rock.
+    const double face = 300;
+    p.setPen(QPen(kInk, 1.5));
+    p.setBrush(QColor(90, 90, 90));
+    p.drawRect(QRectF(40, top, face - 40, bottom - top));
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(kInk, 1.5, Qt::DashLine));
+    p.drawRect(QRectF(face, top, 560 - face, bottom - top));
+
+    // One cycle's advance ahead of the face.
+    const double cycle = 26;
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(240, 200, 60));
+    p.drawRect(QRectF(face, top + 1, cycle, bottom - top - 2));
+    p.setPen(QPen(QColor(200, 40, 30), 2));
+    p.drawLine(QPointF(face + cycle, top - 4), QPointF(face + cycle, bottom + 4));
+    p.setPen(QPen(QColor(200, 40, 30), 2));
+    p.drawLine(QPointF(face - 40, (top + bottom) / 2), QPointF(face + cycle - 4, (top + bottom) / 2));
+    arrow_head(p, {face + cycle - 2, (top + bottom) / 2}, 0, QColor(200, 40, 30));
+    p.setPen(kInk);
+    p.setFont(font(12));
+    p.drawText(QRectF(face - 40, bottom + 4, 140, 16), Qt::AlignLeft, QStringLiteral("每循环进尺 a"));
+
+    // Portals.
+    p.setPen(QPen(kInk, 3));
+    p.drawLine(QPointF(40, top - 6), QPointF(40, bottom));
+    p.drawLine(QPointF(560, top - 6), QPointF(560, bottom));
+    p.setFont(font(12));
+    p.drawText(QRectF(0, 232, 80, 16), Qt::AlignCenter, QStringLiteral("进口"));
+    p.drawText(QRectF(520, 232, 80, 16), Qt::AlignCenter, QStringLiteral("出口"));
+
+    // The length of each run.
+    const char* lengths[] = {"L1", "L2", "L3", "L4", "L5"};
+    for (int k = 0; k < 5; ++k) dimension(p, runs[k].x0, runs[k].x1, 270, QString::fromUtf8(lengths[k]));
+    p.setFont(font(12));
+    p.setPen(kInk);
+    p.drawText(QRectF(0, 276, w, 18), Qt::AlignCenter, QStringLiteral("工期 = Σ 各段长度 L ÷ 天进尺"));
+    return img;
+}
+
+bool save(const QImage& img, const QString& path)
+{
+    // Full colour: the earth tones do not survive an 8-bit palette.
+    if (!img.save(path, "PNG", 9)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s %dx%d\n", qPrintable(path), img.width(), img.height());
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QGuiApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s <source-root>\n", argv[0]);
+        return 2;
+    }
+    const QString dir = QString::fromLocal8Bit(argv[1]) + "/resources/pictures/schedule";
+    QDir().mkpath(dir);
+    return save(tunnel(), dir + "/tunnel.png") ? 0 : 1;
+}
