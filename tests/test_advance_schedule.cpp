@@ -1,0 +1,565 @@
+// The advance and schedule module in the whole headless program: the worked
+// figures of the group calculation as a table of cases, the chart and its
+// axis, the lists and lookups, and the report with its countdown.
+#include "app/program.h"
+#include "app/shell.h"
+#include "modules/excavation/advance_schedule.h"
+#include "ui/cmd.h"
+#include "ui/headless/headless.h"
+#include "ui/media.h"
+#include "ui/runtime.h"
+
+#include <gtest/gtest.h>
+#include <pugixml.hpp>
+#include <zip.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <regex>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+using namespace ui;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kForm = "AdvanceSchedule";
+constexpr const char* kIdle = "方案导出需要Word2007以上版本！";
+
+const char* const kResultStems[] = {"编辑框2_循环次数", "编辑框2_月循环数", "编辑框2_天循环数", "编辑框3_每天进尺",
+                                    "编辑框3_月进尺",   "编辑框4_工期天",   "编辑框4_工期月",   "编辑框4_工期年"};
+
+std::string row_box(const char* stem, int r) { return stem + std::to_string(r); }
+
+// Records what the user sees of an export, in order: the status label's
+// captions, the countdown pictures, the plain pauses and the message boxes
+// with the status caption they were shown over.
+struct RecordingBackend : HeadlessBackend {
+    std::vector<std::string> trail;
+    std::vector<std::string> owners; // owner form of each message box, "" for none
+    std::string status;
+    void property_changed(Control& c, int p) override
+    {
+        if (c.form->name != kForm) return;
+        if (c.name == "标签1_提示窗口" && p == prop::Label::Caption) trail.push_back(status = c.text);
+        if (c.name == "进度条倒数" && p == prop::PicBox::Picture)
+            for (int n = 0; n <= 10; ++n)
+                if (c.pictures[0] == resource(app::res::countdown_picture(n))) trail.push_back("[" + std::to_string(n) + "]");
+    }
+    void sleep(int ms) override
+    {
+        trail.push_back("sleep " + std::to_string(ms));
+        HeadlessBackend::sleep(ms);
+    }
+    int message_box(const std::string& text, int style, const std::string& caption, Form* owner) override
+    {
+        trail.push_back("box " + text + " over " + status);
+        owners.push_back(owner ? owner->name : "");
+        return HeadlessBackend::message_box(text, style, caption, owner);
+    }
+};
+
+struct ScheduleProgram : ::testing::Test {
+    RecordingBackend backend;
+    Runtime rt{backend};
+    fs::path folder;
+
+    void SetUp() override
+    {
+        backend.attach(rt);
+        folder = fs::temp_directory_path() / ("jsb-schedule-" + std::to_string(::getpid()));
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        backend.set_program_folder(folder.string());
+        ASSERT_TRUE(app::start_program(rt));
+        backend.advance(101 * 15); // the splash runs its bar up, then the main window opens
+        ASSERT_NE(rt.form("main"), nullptr);
+        ASSERT_NE(rt.form(kForm), nullptr);
+        backend.status = text("标签1_提示窗口");
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    Control& c(const std::string& name) { return rt.unit(kForm, name); }
+    std::string text(const std::string& name) { return control_text(U(kForm, name)); }
+    void set(const std::string& name, const std::string& value) { set_control_text(U(kForm, name), value); }
+    void click(const std::string& name) { rt.user_click(c(name)); }
+    void compute() { click("图形按钮_计算"); }
+    std::string picture(const std::string& form, const std::string& control)
+    {
+        const Bytes& b = rt.unit(form, control).pictures[0];
+        for (const std::string& p : resource_paths("resources/pictures/"))
+            if (resource(p) == b) return p;
+        return "<unknown>";
+    }
+    ChartModel& chart() { return c("柱状图控件1").chart; }
+};
+
+// --- the calculation: worked figures --------------------------------------------------
+
+struct Step {
+    const char* box = nullptr; // nullptr: a compute click
+    const char* text = "";
+};
+const Step kCompute{};
+
+struct FigureCase {
+    const char* name;
+    std::vector<Step> steps; // a compute click follows them
+    std::vector<std::pair<const char*, const char*>> shown;
+    std::vector<int> cleared; // rows whose eight results read empty
+};
+
+void PrintTo(const FigureCase& c, std::ostream* os) { *os << c.name; }
+
+struct WorkedFigures : ScheduleProgram, ::testing::WithParamInterface<FigureCase> {};
+
+TEST_P(WorkedFigures, OneComputeClickShows)
+{
+    const FigureCase& fc = GetParam();
+    for (const Step& s : fc.steps) {
+        if (s.box) set(s.box, s.text);
+        else compute();
+    }
+    compute();
+    for (const auto& [box, want] : fc.shown) EXPECT_EQ(text(box), want) << box;
+    for (int r : fc.cleared)
+        for (const char* stem : kResultStems) EXPECT_EQ(text(row_box(stem, r)), "") << row_box(stem, r);
+    EXPECT_EQ(picture(kForm, "图形按钮_计算"), app::res::compute_normal);
+    EXPECT_EQ(picture("main", "图片框1_呼吸灯"), app::res::lamp_idle);
+}
+
+const std::vector<std::pair<const char*, const char*>> kDefaultRows = {
+    {"编辑框2_循环次数0", "179"},  {"编辑框2_月循环数0", "53.33"}, {"编辑框2_天循环数0", "1.78"},
+    {"编辑框3_每天进尺0", "3.56"}, {"编辑框3_月进尺0", "106.8"},  {"编辑框4_工期天0", "100.56"},
+    {"编辑框4_工期月0", "3.35"},   {"编辑框4_工期年0", "0.28"},
+    {"编辑框2_循环次数1", "73.13"}, {"编辑框2_月循环数1", "58.54"}, {"编辑框2_天循环数1", "1.95"},
+    {"编辑框3_每天进尺1", "6.24"},  {"编辑框3_月进尺1", "187.2"},  {"编辑框4_工期天1", "37.5"},
+    {"编辑框4_工期月1", "1.25"},    {"编辑框4_工期年1", "0.1"},
+};
+std::vector<std::pair<const char*, const char*>> with_default_rows(std::vector<std::pair<const char*, const char*>> more)
+{
+    more.insert(more.begin(), kDefaultRows.begin(), kDefaultRows.end());
+    return more;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AdvanceSchedule, WorkedFigures,
+    ::testing::Values(
+        // 53.33 from the unrounded 24 / 13.5 (not 1.78 × 30); 3.56 from the
+        // shown 1.78; the months 358 / 3.56 / 30 = 3.352; 234 / 3.2 = 73.125
+        // rounds away from zero; 3.35 + 1.25 shows as 4.6.
+        FigureCase{"defaults",
+                   {},
+                   with_default_rows({{"编辑框1_汇总长度", "592m"}, {"编辑框2_总循环次数", "252循环"},
+                                      {"编辑框4_工期天6", "138天"}, {"编辑框4_工期月6", "4.6月"},
+                                      {"编辑框4_工期年6", "0.38年"}}),
+                   {2, 3, 4, 5}},
+        FigureCase{"every row",
+                   {{"编辑框1_各类围岩长度2", "100"}, {"编辑框1_每循环进尺2", "2.5"}, {"编辑框1_每循环用时2", "10"},
+                    {"编辑框1_各类围岩长度3", "200"}, {"编辑框1_每循环进尺3", "2.5"}, {"编辑框1_每循环用时3", "10"},
+                    {"编辑框1_各类围岩长度4", "300"}, {"编辑框1_每循环进尺4", "2.5"}, {"编辑框1_每循环用时4", "10"},
+                    {"编辑框1_各类围岩长度5", "450"}, {"编辑框1_每循环进尺5", "1.2"}, {"编辑框1_每循环用时5", "16"}},
+                   with_default_rows({{"编辑框2_循环次数2", "40"},   {"编辑框2_月循环数2", "72"},  {"编辑框2_天循环数2", "2.4"},
+                                      {"编辑框3_每天进尺2", "6"},    {"编辑框3_月进尺2", "180"},   {"编辑框4_工期天2", "16.67"},
+                                      {"编辑框4_工期月2", "0.56"},   {"编辑框4_工期年2", "0.05"},  {"编辑框4_工期天3", "33.33"},
+                                      {"编辑框4_工期年3", "0.09"},   {"编辑框4_工期月4", "1.67"},  {"编辑框2_循环次数5", "375"},
+                                      {"编辑框2_月循环数5", "45"},   {"编辑框3_每天进尺5", "1.8"}, {"编辑框3_月进尺5", "54"},
+                                      {"编辑框4_工期天5", "250"},    {"编辑框4_工期月5", "8.33"},  {"编辑框4_工期年5", "0.68"},
+                                      {"编辑框1_汇总长度", "1642m"}, {"编辑框2_总循环次数", "867循环"},
+                                      {"编辑框4_工期天6", "488天"},  {"编辑框4_工期月6", "16.27月"}, {"编辑框4_工期年6", "1.34年"}}),
+                   {}},
+        // A length with no advance or no duration: the row is cleared and its
+        // length still counts in the total length, nowhere else.
+        FigureCase{"length without advance",
+                   {{"编辑框1_各类围岩长度2", "100"}, {"编辑框1_每循环用时2", "12"}},
+                   with_default_rows({{"编辑框1_汇总长度", "692m"}, {"编辑框2_总循环次数", "252循环"}, {"编辑框4_工期天6", "138天"}}),
+                   {2}},
+        FigureCase{"length without duration",
+                   {{"编辑框1_各类围岩长度3", "50.5"}, {"编辑框1_每循环进尺3", "2"}},
+                   with_default_rows({{"编辑框1_汇总长度", "642.5m"}, {"编辑框4_工期月6", "4.6月"}}),
+                   {3}},
+        // Zero, negative, not above 1e-7, or no number at all: not present.
+        FigureCase{"inputs that are not present",
+                   {{"编辑框1_每循环进尺0", "0"}, {"编辑框1_每循环用时1", "-12.3"}},
+                   {{"编辑框1_汇总长度", "592m"}, {"编辑框2_总循环次数", "0循环"}, {"编辑框4_工期天6", "0天"},
+                    {"编辑框4_工期月6", "0月"}, {"编辑框4_工期年6", "0年"}},
+                   {0, 1}},
+        FigureCase{"a length of 1e-7 or no number",
+                   {{"编辑框1_各类围岩长度0", "0.0000001"}, {"编辑框1_各类围岩长度1", "长度"}},
+                   {{"编辑框1_汇总长度", "1e-007m"}, {"编辑框2_总循环次数", "0循环"}},
+                   {0, 1}},
+        // Clearing a computed row empties its cycles box too: the stale 179
+        // never reaches the total again.
+        FigureCase{"a computed row cleared later",
+                   {kCompute, {"编辑框1_每循环进尺0", ""}},
+                   {{"编辑框2_循环次数1", "73.13"}, {"编辑框1_汇总长度", "592m"}, {"编辑框2_总循环次数", "73循环"},
+                    {"编辑框4_工期天6", "38天"}, {"编辑框4_工期月6", "1.25月"}, {"编辑框4_工期年6", "0.1年"}},
+                   {0, 2, 3, 4, 5}},
+        // A cycle of 5000 h shows 0 cycles a day, so 0 m a day: the times
+        // divide by zero and show "-", which the totals read as 0.
+        FigureCase{"no advance a day",
+                   {{"编辑框1_每循环用时0", "5000"}},
+                   {{"编辑框2_循环次数0", "179"}, {"编辑框2_月循环数0", "0.14"}, {"编辑框2_天循环数0", "0"},
+                    {"编辑框3_每天进尺0", "0"}, {"编辑框3_月进尺0", "0"}, {"编辑框4_工期天0", "-"},
+                    {"编辑框4_工期月0", "-"}, {"编辑框4_工期年0", "-"}, {"编辑框2_总循环次数", "252循环"},
+                    {"编辑框4_工期天6", "38天"}, {"编辑框4_工期月6", "1.25月"}, {"编辑框4_工期年6", "0.1年"}},
+                   {}}),
+    [](const ::testing::TestParamInfo<FigureCase>& i) {
+        std::string n = i.param.name;
+        for (char& ch : n)
+            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+        return n;
+    });
+
+TEST_F(ScheduleProgram, RockClassIsOnlyALabel)
+{
+    rt_set_property(U(kForm, "组合框1_围岩等级0"), prop::ComboBox::CurrentIndex, 6); // 明洞
+    rt_set_property(U(kForm, "组合框1_围岩等级1"), prop::ComboBox::CurrentIndex, -1);
+    rt_set_property(U(kForm, "组合框1_围岩等级2"), prop::ComboBox::CurrentIndex, 7); // "-"
+    set("编辑框1_各类围岩长度2", "100");
+    set("编辑框1_每循环进尺2", "2.5");
+    set("编辑框1_每循环用时2", "10");
+    compute();
+    for (const auto& [box, want] : kDefaultRows) EXPECT_EQ(text(box), want) << box;
+    EXPECT_EQ(text("编辑框4_工期天2"), "16.67");
+}
+
+TEST_F(ScheduleProgram, ComputeFrameRestoresAndResetsTheStatusLine)
+{
+    rt_set_property(U(kForm, "标签1_提示窗口"), prop::Label::Caption, "导出完成！");
+    backend.trail.clear();
+    compute();
+    // The idle status comes before the pause, the restore after it.
+    EXPECT_EQ(backend.trail, (std::vector<std::string>{kIdle, "sleep 500"}));
+    EXPECT_EQ(picture(kForm, "图形按钮_计算"), app::res::compute_normal);
+    EXPECT_EQ(picture("main", "图片框1_呼吸灯"), app::res::lamp_idle);
+}
+
+// --- start state, lists and lookups --------------------------------------------------
+
+TEST_F(ScheduleProgram, StartState)
+{
+    const Ref frame = U("main", "外形框1_隧道开挖");
+    EXPECT_EQ(rt.form(kForm)->frame, &rt.unit("main", "外形框1_隧道开挖"));
+    EXPECT_EQ(rt.get(c(""), prop::Left).integer(), 5);
+    EXPECT_EQ(rt.get(c(""), prop::Top).integer(), 5);
+    EXPECT_EQ(rt.get(c(""), prop::Width).integer(), cmd_client_width(frame) - 10);
+    EXPECT_EQ(rt.get(c(""), prop::Height).integer(), cmd_client_height(frame) - 10);
+    EXPECT_FALSE(rt.get(c("图形按钮_导出"), prop::Disabled).truth());
+    EXPECT_EQ(text("标签1_提示窗口"), kIdle);
+
+    const std::vector<std::string> classes = {"I级围岩", "Ⅱ级围岩", "Ⅲ级围岩", "Ⅳ级围岩",
+                                              "V级围岩", "Ⅵ级围岩", "明洞",     "-"};
+    const char* const start_class[] = {"Ⅳ级围岩", "Ⅲ级围岩", "", "", "", ""};
+    const char* const start_input[][3] = {{"358", "2", "13.5"}, {"234", "3.2", "12.3"}, {"", "", ""}};
+    for (int r = 0; r < 6; ++r) {
+        const std::string list = row_box("组合框1_围岩等级", r);
+        EXPECT_EQ(c(list).items, classes) << list;
+        EXPECT_FALSE(c(list).editable) << list;
+        EXPECT_EQ(text(list), start_class[r]) << list;
+        EXPECT_EQ(text("标签2" + std::to_string(r)), "第" + std::to_string(r + 1) + "组");
+        const char* const* in = start_input[std::min(r, 2)];
+        const char* const inputs[] = {"编辑框1_各类围岩长度", "编辑框1_每循环进尺", "编辑框1_每循环用时"};
+        for (int k = 0; k < 3; ++k) {
+            Control& box = c(row_box(inputs[k], r));
+            EXPECT_EQ(box.text, in[k]) << box.name;
+            EXPECT_EQ(box.input_mode, 10) << box.name;
+            EXPECT_EQ(box.text_color, 0) << box.name;
+            EXPECT_EQ(box.back_color, 0xFFFFFF) << box.name;
+        }
+        for (const char* stem : kResultStems) {
+            Control& box = c(row_box(stem, r));
+            EXPECT_EQ(box.text, r < 2 ? "-" : "") << box.name;
+            EXPECT_EQ(box.input_mode, 1) << box.name;
+            EXPECT_EQ(box.text_color, 0xFFFFFF) << box.name;
+            EXPECT_EQ(box.back_color, 0x808080) << box.name;
+        }
+    }
+    const std::pair<const char*, const char*> totals[] = {{"编辑框1_汇总长度", "592m"}, {"编辑框2_总循环次数", "-"},
+                                                         {"编辑框4_工期天6", "-"}, {"编辑框4_工期月6", "-"},
+                                                         {"编辑框4_工期年6", "-"}};
+    for (const auto& [box, want] : totals) {
+        EXPECT_EQ(text(box), want) << box;
+        EXPECT_EQ(c(box).input_mode, 1) << box;
+    }
+
+    // Tips: one text per column, attached at creation.
+    const auto& tips = c("气球提示框1").tips;
+    EXPECT_EQ(tips.size(), 18u);
+    for (int r = 0; r < 6; ++r) {
+        EXPECT_EQ(tips.at(c(row_box("编辑框1_各类围岩长度", r)).id), "指具备相同围岩特征的长度汇总（m）\r\n也可以进行单段计算！");
+        EXPECT_EQ(tips.at(c(row_box("编辑框1_每循环用时", r)).id),
+                  "隧道施作每一循环所需要的总时间（含时间间隔）\r\n每个班组情况不一，建议按现场实际施工循环总时间为计算时间（小时）");
+        EXPECT_EQ(tips.at(c(row_box("编辑框1_每循环进尺", r)).id),
+                  "上台阶每循环进尺Ⅴ、Ⅵ级围岩不应大于1榀钢架间距，Ⅳ级围岩不得大于2榀钢架间距。\r\n"
+                  "台阶下部断面一次开挖长度应与上部断面相同，且不得超过1.5m");
+    }
+
+    // The chart drawn from the default texts: "-" reads 0.
+    EXPECT_FALSE(c("标签19").visible);
+    EXPECT_EQ(text("标签19"), "358");
+    const ChartModel& m = chart();
+    EXPECT_EQ(m.title, "循环/工期/长度占比表");
+    EXPECT_EQ(m.x_caption, "");
+    EXPECT_EQ(m.y_maximum, 458);
+    EXPECT_EQ(m.y_divisions, 10);
+    EXPECT_EQ(m.series_names, (std::vector<std::string>{"长度(米)", "工期（天）", "循环（环）"}));
+    EXPECT_EQ(m.series_colors, (std::vector<int32_t>{0x00FF00, 0x00FFFF, 0xFF8800}));
+    EXPECT_EQ(m.category_names, (std::vector<std::string>{"第1组", "第2组", "", "", "", ""}));
+    EXPECT_EQ(m.values, (std::vector<std::vector<double>>{{358, 234, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}}));
+}
+
+TEST_F(ScheduleProgram, ChoosingARockClassMovesToThatRowsLength)
+{
+    compute();
+    for (int r = 0; r < 6; ++r) {
+        rt.set_focus(nullptr);
+        rt.user_choose(c(row_box("组合框1_围岩等级", r)), r);
+        EXPECT_TRUE(cmd_has_focus(U(kForm, row_box("编辑框1_各类围岩长度", r)))) << "row " << r;
+    }
+    // Nothing is recomputed or rewritten.
+    for (const auto& [box, want] : kDefaultRows) EXPECT_EQ(text(box), want) << box;
+    EXPECT_EQ(text("编辑框1_各类围岩长度0"), "358");
+}
+
+TEST_F(ScheduleProgram, LookupsShowTheirTableInThePopup)
+{
+    const struct {
+        const char* button;
+        const char* picture;
+        int width, height;
+    } rows[] = {
+        {"按钮1", "resources/pictures/schedule/regulations.png", 670, 740},
+        {"按钮3", "resources/pictures/schedule/cycle_times.png", 580, 450},
+        {"按钮1", "resources/pictures/schedule/regulations.png", 670, 740}, // the open pop-up again
+    };
+    for (const auto& r : rows) {
+        EXPECT_EQ(text(r.button), r.button == std::string("按钮1") ? "查规定" : "查循环用时");
+        click(r.button);
+        ASSERT_NE(rt.form("popup"), nullptr);
+        EXPECT_EQ(picture("popup", "图片框2"), r.picture) << r.button;
+        EXPECT_EQ(rt.get(rt.unit("popup", ""), prop::Width).integer(), r.width) << r.button;
+        EXPECT_EQ(rt.get(rt.unit("popup", ""), prop::Height).integer(), r.height) << r.button;
+    }
+    // The pictures are the sizes the pop-up windows were chosen for.
+    const std::pair<const char*, std::pair<int, int>> sizes[] = {
+        {"resources/pictures/schedule/regulations.png", {669, 742}},
+        {"resources/pictures/schedule/cycle_times.png", {555, 379}},
+        {"resources/pictures/schedule/tunnel.png", {600, 300}},
+    };
+    for (const auto& [path, size] : sizes) {
+        int w = 0, h = 0;
+        ASSERT_TRUE(picture_size(resource(path), &w, &h)) << path;
+        EXPECT_EQ(std::make_pair(w, h), size) << path;
+    }
+}
+
+// --- the chart -------------------------------------------------------------------------
+
+struct AxisCase {
+    const char* name;
+    std::vector<const char*> lengths; // rows 0 to 5
+    const char* longest;
+    int y_maximum;
+};
+
+void PrintTo(const AxisCase& c, std::ostream* os) { *os << c.name; }
+
+struct ChartAxis : ScheduleProgram, ::testing::WithParamInterface<AxisCase> {};
+
+TEST_P(ChartAxis, LongestWholeLengthPlus100)
+{
+    const AxisCase& ac = GetParam();
+    for (int r = 0; r < 6; ++r) set(row_box("编辑框1_各类围岩长度", r), ac.lengths[r]);
+    compute();
+    EXPECT_EQ(text("标签19"), ac.longest);
+    EXPECT_EQ(chart().y_maximum, ac.y_maximum);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AdvanceSchedule, ChartAxis,
+    ::testing::Values(AxisCase{"defaults", {"358", "234", "", "", "", ""}, "358", 458},
+                      AxisCase{"whole metres", {"120", "999.9", "", "", "", ""}, "999", 1099},
+                      AxisCase{"longest in the last row", {"1", "2", "3", "4", "5", "6000"}, "6000", 6100},
+                      AxisCase{"every length empty", {"", "", "", "", "", ""}, "0", 100},
+                      AxisCase{"a negative length", {"-50", "", "", "", "", ""}, "0", 100},
+                      // Near the 32-bit limit the top stops there instead of wrapping negative.
+                      AxisCase{"beyond the integer range", {"5000000000", "", "", "", "", ""}, "2147483647", 2147483647}),
+    [](const ::testing::TestParamInfo<AxisCase>& i) {
+        std::string n = i.param.name;
+        for (char& ch : n)
+            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+        return n;
+    });
+
+TEST_F(ScheduleProgram, ChartShowsLengthsDaysAndCyclesOfEachGroup)
+{
+    compute();
+    EXPECT_EQ(chart().values, (std::vector<std::vector<double>>{
+                                  {358, 234, 0, 0, 0, 0}, {100.56, 37.5, 0, 0, 0, 0}, {179, 73.13, 0, 0, 0, 0}}));
+
+    // "0" names its group; an emptied length keeps the name of the earlier drawing.
+    set("编辑框1_各类围岩长度3", "0");
+    set("编辑框1_各类围岩长度0", "");
+    compute();
+    EXPECT_EQ(chart().category_names, (std::vector<std::string>{"第1组", "第2组", "", "第4组", "", ""}));
+    EXPECT_EQ(chart().values[0], (std::vector<double>{0, 234, 0, 0, 0, 0}));
+    EXPECT_EQ(chart().values[1], (std::vector<double>{0, 37.5, 0, 0, 0, 0}));
+    EXPECT_EQ(text("标签19"), "234");
+}
+
+// --- the report -------------------------------------------------------------------------
+
+// The text of the report's main story, one line per paragraph (table cells
+// included).
+std::string report_text(const fs::path& path)
+{
+    int err = 0;
+    zip_t* z = zip_open(path.string().c_str(), ZIP_RDONLY, &err);
+    if (!z) return "<not a package>";
+    std::string xml;
+    if (zip_file_t* f = zip_fopen(z, "word/document.xml", 0)) {
+        char buf[65536];
+        zip_int64_t n;
+        while ((n = zip_fread(f, buf, sizeof buf)) > 0) xml.append(buf, size_t(n));
+        zip_fclose(f);
+    }
+    zip_close(z);
+    pugi::xml_document doc;
+    if (!doc.load_string(xml.c_str())) return "<not a document>";
+    std::string text;
+    struct Collect : pugi::xml_tree_walker {
+        std::string* out;
+        bool for_each(pugi::xml_node& n) override
+        {
+            const std::string name = n.name();
+            if (name == "w:t" || name == "m:t") *out += n.child_value();
+            if (name == "w:p") *out += "\n";
+            return true;
+        }
+    } walker;
+    walker.out = &text;
+    doc.traverse(walker);
+    return text;
+}
+
+struct ReportExport : ScheduleProgram {
+    fs::path report() { return folder / "导出的方案" / "隧道进尺及工期计算书new.doc"; }
+    void export_ok()
+    {
+        backend.queue_answer(0);
+        click("图形按钮_导出");
+    }
+    void expect_in(const std::string& doc, const std::vector<std::string>& pieces)
+    {
+        for (const std::string& s : pieces) EXPECT_NE(doc.find(s), std::string::npos) << s;
+    }
+};
+
+TEST_F(ReportExport, BeforeAnyCalculationReportsWhatTheBoxesShow)
+{
+    export_ok();
+    std::vector<std::string> files;
+    for (auto& e : fs::directory_iterator(folder / "导出的方案")) files.push_back(e.path().filename().string());
+    EXPECT_EQ(files, std::vector<std::string>{"隧道进尺及工期计算书new.doc"});
+
+    const std::string doc = report_text(report());
+    std::smatch left;
+    EXPECT_FALSE(std::regex_search(doc, left, std::regex("(编辑框|组合框)[0-9]_")))
+        << "unreplaced: " << left.str() << "…";
+    // Each row's cells are consecutive paragraphs: table 1, then one row
+    // each of the cycle, advance and time tables, then the time totals.
+    expect_in(doc, {"合计\n各类围岩总长度（m）=592m\n",
+                    "\n1\nⅣ级围岩\n358\n2\n13.5\n", "\n2\nⅢ级围岩\n234\n3.2\n12.3\n", "\n3\n\n\n\n\n",
+                    "\nⅣ级围岩\n358\n-\n-\n-\n", "\nⅢ级围岩\n234\n-\n-\n-\n",
+                    "\nⅣ级围岩\n358\n-\n-\n", "计算工期合计\n\n-\n-\n-\n"});
+}
+
+TEST_F(ReportExport, ComputedAndClearedRowsAndNoTotalCycles)
+{
+    set("编辑框1_每循环进尺1", "");
+    compute();
+    ASSERT_EQ(text("编辑框2_总循环次数"), "179循环");
+    export_ok();
+    const std::string doc = report_text(report());
+    expect_in(doc, {// table 1; the cycle table's rows 0 and 1 (row 1 cleared)
+                    "\n2\nⅢ级围岩\n234\n\n12.3\n", "\nⅣ级围岩\n358\n179\n53.33\n1.78\nⅢ级围岩\n234\n\n\n\n",
+                    // the advance table, then the time table with its totals
+                    "\nⅣ级围岩\n358\n3.56\n106.8\nⅢ级围岩\n234\n\n\n",
+                    "\nⅣ级围岩\n358\n100.56\n3.35\n0.28\nⅢ级围岩\n234\n\n\n\n", "计算工期合计\n\n101天\n3.35月\n0.28年\n"});
+    EXPECT_EQ(doc.find("179循环"), std::string::npos) << "the total cycles are not reported";
+}
+
+TEST_F(ReportExport, StatusLineCountsDownThenShowsCompletionUntilTheMessageCloses)
+{
+    backend.trail.clear();
+    export_ok();
+    std::vector<std::string> want = {"box 确定开始导出，中途请勿进行其他操作！ over " + std::string(kIdle), "参数导出准备中……"};
+    for (int n = 10; n >= 0; --n) {
+        want.push_back("参数处理，倒计时" + std::to_string(n));
+        want.push_back("[" + std::to_string(n) + "]");
+    }
+    want.push_back("sleep 500"); // after Word quits
+    for (int p = 1; p <= 100; ++p) want.push_back("已导出 " + std::to_string(p) + "%  ");
+    want.insert(want.end(), {"sleep 500", "导出完成！", "box 参数导出完成！ over 导出完成！", kIdle, "[10]"});
+    EXPECT_EQ(backend.trail, want);
+    EXPECT_EQ(backend.owners, (std::vector<std::string>{"main", "main"}));
+    EXPECT_EQ(backend.messages.back().caption, "信息：");
+    EXPECT_EQ(backend.opened.back(), (folder / "导出的方案").string());
+
+    EXPECT_FALSE(rt.get(c("图形按钮_导出"), prop::Disabled).truth());
+    EXPECT_FALSE(rt.get(c("图形按钮_计算"), prop::Disabled).truth());
+    EXPECT_EQ(picture(kForm, "图形按钮_导出"), app::res::export_normal);
+    EXPECT_EQ(rt.get(c("进度条1"), prop::ProcessBar::Position).integer(), 0);
+    EXPECT_EQ(picture("main", "图片框1_呼吸灯"), app::res::lamp_idle);
+}
+
+TEST_F(ReportExport, CountdownStepsFallBetweenThePlaceholderGroups)
+{
+    // countdown step, the placeholder it comes before, how many follow it
+    const struct {
+        int n;
+        const char* first;
+        int count;
+    } groups[] = {
+        {10, "组合框1_围岩等级0", 6}, {9, "编辑框1_各类围岩长度0", 6}, {8, "编辑框1_每循环进尺0", 7},
+        {7, "编辑框1_每循环用时1", 5}, {6, "编辑框2_循环次数0", 6},     {5, "编辑框2_月循环数0", 7},
+        {4, "编辑框2_天循环数1", 9},   {3, "编辑框3_每天进尺4", 11},    {2, "编辑框4_工期天3", 10},
+        {1, "编辑框4_工期月6", 9},
+    };
+    const report::ExportRequest r = advance_schedule::export_request();
+    ASSERT_EQ(r.bindings.size(), 76u);
+    size_t at = 0;
+    for (const auto& g : groups) {
+        ASSERT_LT(at, r.bindings.size());
+        EXPECT_EQ(r.bindings[at].placeholder, g.first);
+        ASSERT_TRUE(r.bindings[at].mark_before.has_value()) << g.first;
+        EXPECT_EQ(r.bindings[at].mark_before->n, g.n) << g.first;
+        for (int k = 1; k < g.count; ++k) EXPECT_FALSE(r.bindings[at + k].mark_before.has_value()) << r.bindings[at + k].placeholder;
+        at += g.count;
+    }
+    EXPECT_EQ(at, r.bindings.size());
+    EXPECT_EQ(r.bindings.back().placeholder, "编辑框1_汇总长度");
+    for (const auto& b : r.bindings) {
+        EXPECT_EQ(b.repeat, 10) << b.placeholder;
+        EXPECT_EQ(b.source.control, b.placeholder);
+        EXPECT_NE(b.placeholder, "编辑框2_总循环次数");
+    }
+}
+
+TEST_F(ReportExport, CancelLeavesEverythingAsItWas)
+{
+    compute();
+    backend.queue_answer(1);
+    click("图形按钮_导出");
+    EXPECT_EQ(backend.messages.back().text, "确定开始导出，中途请勿进行其他操作！");
+    EXPECT_FALSE(fs::exists(folder / "导出的方案"));
+    EXPECT_EQ(text("标签1_提示窗口"), kIdle);
+    EXPECT_EQ(picture(kForm, "图形按钮_导出"), app::res::export_normal);
+    EXPECT_FALSE(rt.get(c("图形按钮_计算"), prop::Disabled).truth());
+    EXPECT_EQ(text("编辑框2_循环次数0"), "179");
+}
+
+} // namespace
