@@ -1,0 +1,410 @@
+// The bulldozer module in the whole headless program: its form as it starts,
+// the output and the cycle time as tables of worked figures, the switch
+// between a computed and a typed cycle time, the lookups, and the report.
+#include "app/program.h"
+#include "app/shell.h"
+#include "ui/cmd.h"
+#include "ui/headless/headless.h"
+#include "ui/media.h"
+#include "ui/runtime.h"
+
+#include <gtest/gtest.h>
+#include <pugixml.hpp>
+#include <zip.h>
+
+#include <filesystem>
+#include <map>
+#include <regex>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+using namespace ui;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kForm = "Bulldozer";
+constexpr const char* kAlpha = "编辑框1_土在铲刀前的分布长度";
+constexpr const char* kQ = "编辑框2_推土机每一循环所完成的土方量";
+constexpr const char* kPh = "编辑框2_推土机每小时生产率";
+constexpr const char* kPd = "编辑框2_推土机台班生产率Pd";
+constexpr const char* kCycle = "编辑框1_循环时间";
+
+const char* const kComponents[] = {
+    "编辑框1_铲土路线长度",   "编辑框1_运土路线长度",   "编辑框1_推土机铲土行进速度", "编辑框1_推土机运土行进速度",
+    "编辑框1_推土机回程速度", "编辑框1_推土机转向时间", "编辑框1_推土机换挡时间",     "编辑框1_推土机铲刀放下时间",
+};
+
+// Records, in order, the status captions, the countdown pictures and the
+// compute button's pictures of the bulldozer form.
+struct RecordingBackend : HeadlessBackend {
+    std::vector<std::string> trail;
+    void property_changed(Control& c, int p) override
+    {
+        if (c.form->name != kForm) return;
+        if (c.name == "标签1_提示信息" && p == prop::Label::Caption) trail.push_back(c.text);
+        if (c.name == "进度条倒数" && p == prop::PicBox::Picture)
+            for (int n = 0; n <= 10; ++n)
+                if (c.pictures[0] == resource(app::res::countdown_picture(n))) trail.push_back("[" + std::to_string(n) + "]");
+        if (c.name == "图形按钮_计算" && p == prop::PicBtn::Picture) {
+            if (c.pictures[0] == resource(app::res::compute_pressed)) trail.push_back("<pressed>");
+            if (c.pictures[0] == resource(app::res::compute_normal)) trail.push_back("<normal>");
+        }
+    }
+};
+
+struct BulldozerProgram : ::testing::Test {
+    RecordingBackend backend;
+    Runtime rt{backend};
+    fs::path folder;
+
+    void SetUp() override
+    {
+        backend.attach(rt);
+        folder = fs::temp_directory_path() / ("jsb-bulldozer-" + std::to_string(::getpid()));
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        backend.set_program_folder(folder.string());
+        ASSERT_TRUE(app::start_program(rt));
+        backend.advance(101 * 15); // the splash runs its bar up, then the main window opens
+        ASSERT_NE(rt.form(kForm), nullptr);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    Control& c(const std::string& name) { return rt.unit(kForm, name); }
+    std::string text(const std::string& name) { return control_text(U(kForm, name)); }
+    void type(const std::string& name, const std::string& value)
+    {
+        rt.user_type(c(name), value);
+        rt.set_focus(nullptr);
+    }
+    void click(const std::string& name) { rt.user_click(c(name)); }
+    int prop_of(const std::string& name, int p) { return rt.get(c(name), p).integer(); }
+    bool disabled(const std::string& name) { return rt.get(c(name), prop::Disabled).truth(); }
+    std::string picture(const std::string& form, const std::string& control)
+    {
+        const Bytes& b = rt.unit(form, control).pictures[0];
+        for (const std::string& p : resource_paths("resources/pictures/"))
+            if (resource(p) == b) return p;
+        return "<unknown>";
+    }
+    std::map<std::string, std::string> shown_texts()
+    {
+        std::map<std::string, std::string> m;
+        for (const auto& ctl : rt.form(kForm)->controls)
+            if (!ctl->name.empty()) m[ctl->name] = ctl->text;
+        return m;
+    }
+};
+
+TEST_F(BulldozerProgram, StartsInItsFrameWithTheDefaultsAndTips)
+{
+    EXPECT_EQ(rt.form(kForm)->frame, &rt.unit("main", "外形框1_推土机计算"));
+    EXPECT_EQ(prop_of("", prop::Left), 5);
+    EXPECT_EQ(prop_of("", prop::Top), 5);
+    EXPECT_EQ(prop_of("", prop::Width), 900);
+    EXPECT_EQ(prop_of("", prop::Height), 600);
+    EXPECT_FALSE(disabled("图形按钮_导出"));
+
+    const std::pair<const char*, const char*> defaults[] = {
+        {"编辑框1_土的可松性系数", "1.21"}, {"编辑框1_铲刀高度", "1.1"},          {"编辑框1_铲刀宽度", "3.03"},
+        {"编辑框1_土堆自然坡角", "40"},     {"编辑框1_时间利用系数", "0.73"},     {"编辑框1_土的损失系数", "0.8"},
+        {"编辑框1_台班产量降低系数", "0.88"}, {kCycle, "90"},                    {"编辑框1_铲土路线长度", "8"},
+        {"编辑框1_运土路线长度", "30"},     {"编辑框1_推土机铲土行进速度", "0.6"}, {"编辑框1_推土机运土行进速度", "0.7"},
+        {"编辑框1_推土机回程速度", "1.5"},  {"编辑框1_推土机转向时间", "10"},     {"编辑框1_推土机换挡时间", "3"},
+        {"编辑框1_推土机铲刀放下时间", "4"}, {kAlpha, "1.31"}, {kQ, "-"}, {kPh, "-"}, {kPd, "-"},
+        {"选择框1", "循环用时统计"}, {"按钮2", "查表"}, {"按钮3", "查表"}, {"按钮4", "计算循环用时"},
+        {"分组框1", "推土机生产率计算"}, {"分组框3", "推土机运土的土方量计算"},
+        {"透明标签1", "推土机生产率及运土土方量计算"}, {"透明标签2", "依据建筑施工计算手册(第四版)"},
+        {"标签1_提示信息", "方案导出需要Word2007以上版本！"},
+    };
+    for (const auto& [name, want] : defaults) EXPECT_EQ(text(name), want) << name;
+
+    EXPECT_TRUE(rt.get(c("选择框1"), prop::CheckBox::Checked).truth());
+    for (const char* box : kComponents) EXPECT_FALSE(disabled(box)) << box;
+    EXPECT_FALSE(disabled("按钮4"));
+    // The cycle-time and heap-length boxes look like results; only the
+    // heap length takes typing at start.
+    const std::pair<const char*, int> modes[] = {{kCycle, 1}, {kAlpha, 10}, {kQ, 1}, {kPh, 1}, {kPd, 1}};
+    for (const auto& [box, mode] : modes) {
+        EXPECT_EQ(prop_of(box, prop::EditBox::InputMode), mode) << box;
+        EXPECT_EQ(prop_of(box, prop::EditBox::TextColor), 0xFFFFFF) << box;
+        EXPECT_EQ(prop_of(box, prop::EditBox::BackColor), 0x808080) << box;
+    }
+    for (const char* box : kComponents) EXPECT_EQ(prop_of(box, prop::EditBox::InputMode), 10) << box;
+    EXPECT_EQ(picture(kForm, "图片框2"), "resources/pictures/equipment/bulldozer_blade_heap.png");
+    EXPECT_EQ(picture(kForm, "图片框1"), "resources/pictures/equipment/bulldozer_machine.png");
+
+    const auto& tips = c("气球提示框1").tips;
+    EXPECT_EQ(tips.size(), 11u);
+    const std::pair<const char*, const char*> some_tips[] = {
+        {"编辑框1_土的可松性系数", "参见右表填写"},
+        {"编辑框1_循环时间", "可根据现场实测或按循环用时计算"},
+        {"编辑框1_土的损失系数", "土的损失系数，取决于运土距离的远近，一般取0.7~0.9；"},
+        {"编辑框1_时间利用系数", "时间利用系数Kb，一般在0.72~ 0.75之间，"},
+        {"编辑框1_推土机回程速度", "推土机回程速度(m/s）,取1～2m/s"},
+    };
+    for (const auto& [name, tip] : some_tips) EXPECT_EQ(tips.at(c(name).id), tip) << name;
+}
+
+// --- the output and the cycle time -----------------------------------------------------
+
+struct Step {
+    enum Kind { Type, Click } kind;
+    const char* control;
+    const char* value = "";
+};
+
+struct FigureCase {
+    const char* name;
+    std::vector<Step> steps;
+    std::vector<std::pair<const char*, const char*>> shown; // box, text after the steps
+};
+void PrintTo(const FigureCase& c, std::ostream* os) { *os << c.name; }
+
+struct WorkedFigures : BulldozerProgram, ::testing::WithParamInterface<FigureCase> {};
+
+TEST_P(WorkedFigures, Show)
+{
+    for (const Step& s : GetParam().steps) {
+        if (s.kind == Step::Type) type(s.control, s.value);
+        else click(s.control);
+    }
+    for (const auto& [box, want] : GetParam().shown) EXPECT_EQ(text(box), want) << box;
+}
+
+const Step kCompute{Step::Click, "图形按钮_计算"};
+const Step kCycleButton{Step::Click, "按钮4"};
+const Step kUntick{Step::Click, "选择框1"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Bulldozer, WorkedFigures,
+    ::testing::Values(
+        FigureCase{"defaults", {kCompute}, {{kAlpha, "1.31"}, {kPh, "72.22"}, {kPd, "371.15"}, {kQ, "1.44"}, {kCycle, "90"}}},
+        // 13.33 + 42.86 + 25.33 + 20 + 3 + 4
+        FigureCase{"cycle time from the components", {kCycleButton}, {{kCycle, "108.5"}, {kPh, "-"}}},
+        FigureCase{"output with the worked cycle time", {kCycleButton, kCompute}, {{kPh, "59.91"}, {kPd, "307.89"}, {kQ, "1.44"}}},
+        // The output never works the cycle time out itself.
+        FigureCase{"output keeps the cycle time it finds",
+                   {{Step::Type, "编辑框1_运土路线长度", "60"}, kCompute},
+                   {{kCycle, "90"}, {kPh, "72.22"}}},
+        // A hand-typed α is replaced on every calculation, and q uses the new one.
+        FigureCase{"typed heap length is replaced",
+                   {{Step::Type, kAlpha, "5"}, kCompute},
+                   {{kAlpha, "1.31"}, {kQ, "1.44"}}},
+        // q is taken from the shown α 1.31, not from 1.3109… (which gives 47.67).
+        FigureCase{"q uses the shown heap length",
+                   {{Step::Type, "编辑框1_铲刀宽度", "100"}, kCompute},
+                   {{kAlpha, "1.31"}, {kQ, "47.64"}}},
+        // Pd is taken from the shown Ph 23.84, not from 23.835… (which gives 122.49).
+        FigureCase{"Pd uses the shown hourly output",
+                   {{Step::Type, "编辑框1_铲刀宽度", "1"}, kCompute},
+                   {{kPh, "23.84"}, {kPd, "122.52"}}},
+        FigureCase{"typed cycle time",
+                   {kUntick, {Step::Type, kCycle, "120"}, kCompute},
+                   {{kCycle, "120"}, {kPh, "54.17"}, {kPd, "278.39"}}},
+        // A flat heap: α and Ph divide by tan 0, and what is computed from
+        // them has no value either (not a 0 from reading "-").
+        FigureCase{"slope angle zero",
+                   {{Step::Type, "编辑框1_土堆自然坡角", "0"}, kCompute},
+                   {{kAlpha, "-"}, {kPh, "-"}, {kPd, "-"}, {kQ, "-"}}},
+        FigureCase{"cycle time zero",
+                   {kUntick, {Step::Type, kCycle, "0"}, kCompute},
+                   {{kCycle, ""}, {kAlpha, "1.31"}, {kPh, "-"}, {kPd, "-"}, {kQ, "1.44"}}},
+        FigureCase{"swell factor zero",
+                   {{Step::Type, "编辑框1_土的可松性系数", ""}, kCompute},
+                   {{kAlpha, "1.31"}, {kPh, "-"}, {kPd, "-"}, {kQ, "-"}}},
+        // A speed of 0 leaves the cycle time without value; the output then
+        // reads the box as 0 and divides by it.
+        FigureCase{"cutting speed zero",
+                   {{Step::Type, "编辑框1_推土机铲土行进速度", "0"}, kCycleButton, kCompute},
+                   {{kCycle, "-"}, {kPh, "-"}, {kPd, "-"}, {kQ, "1.44"}}},
+        FigureCase{"no blade height",
+                   {{Step::Type, "编辑框1_铲刀高度", ""}, kCompute},
+                   {{kAlpha, "0"}, {kPh, "0"}, {kPd, "0"}, {kQ, "0"}}},
+        // Nearly vertical: tan of the ten-decimal π/2 is finite, so α rounds to 0.
+        FigureCase{"slope angle ninety", {{Step::Type, "编辑框1_土堆自然坡角", "90"}, kCompute}, {{kAlpha, "0"}, {kPh, "0"}, {kQ, "0"}}},
+        FigureCase{"cycle time rounds to one decimal",
+                   {{Step::Type, "编辑框1_铲土路线长度", "10"}, {Step::Type, "编辑框1_推土机铲刀放下时间", "3.96"}, kCycleButton},
+                   {{kCycle, "113.2"}}}),
+    [](const ::testing::TestParamInfo<FigureCase>& i) {
+        std::string n = i.param.name;
+        for (char& ch : n)
+            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+        return n;
+    });
+
+TEST_F(BulldozerProgram, ComputePressesTheButtonSoundsAndLeavesTheLampAlone)
+{
+    rt.user_click(rt.unit("main", "图形按钮1_声音开关"));
+    ASSERT_TRUE(app::sound_on());
+    rt.set(rt.unit("main", "图片框1_呼吸灯"), prop::PicBox::Picture, Blob{resource(app::res::lamp_busy)});
+    backend.sounds.clear();
+    backend.trail.clear();
+    click("图形按钮_计算");
+    EXPECT_EQ(backend.trail, (std::vector<std::string>{"<pressed>", "<normal>"}));
+    EXPECT_EQ(backend.sounds, (std::vector<std::string>{"click", "compute"}));
+    EXPECT_EQ(picture("main", "图片框1_呼吸灯"), app::res::lamp_busy);
+
+    // The cycle-time button is silent and leaves the pictures alone.
+    backend.sounds.clear();
+    backend.trail.clear();
+    click("按钮4");
+    EXPECT_TRUE(backend.sounds.empty());
+    EXPECT_TRUE(backend.trail.empty());
+    EXPECT_TRUE(backend.messages.empty());
+}
+
+TEST_F(BulldozerProgram, UntickingLetsTheCycleTimeBeTypedAndTickingTakesItBack)
+{
+    click("按钮4");
+    ASSERT_EQ(text(kCycle), "108.5");
+    type(kCycle, "77");
+    EXPECT_EQ(text(kCycle), "108.5") << "read-only while the components count";
+
+    click("选择框1");
+    EXPECT_FALSE(rt.get(c("选择框1"), prop::CheckBox::Checked).truth());
+    for (const char* box : kComponents) EXPECT_TRUE(disabled(box)) << box;
+    EXPECT_TRUE(disabled("按钮4"));
+    EXPECT_EQ(prop_of(kCycle, prop::EditBox::InputMode), 10);
+    EXPECT_EQ(text(kCycle), "108.5");
+    type("编辑框1_铲土路线长度", "99");
+    EXPECT_EQ(text("编辑框1_铲土路线长度"), "8") << "a disabled component takes no typing";
+    type(kCycle, "77");
+    EXPECT_EQ(text(kCycle), "77");
+
+    click("选择框1");
+    for (const char* box : kComponents) EXPECT_FALSE(disabled(box)) << box;
+    EXPECT_FALSE(disabled("按钮4"));
+    EXPECT_EQ(prop_of(kCycle, prop::EditBox::InputMode), 1);
+    EXPECT_EQ(text(kCycle), "77") << "the typed time stays until the button works it out";
+    // Colours are left as the form gave them.
+    for (const char* box : {kCycle, "编辑框1_铲土路线长度"}) {
+        EXPECT_EQ(prop_of(box, prop::EditBox::BackColor), std::string(box) == kCycle ? 0x808080 : 0xFFFFFF) << box;
+    }
+    click("按钮4");
+    EXPECT_EQ(text(kCycle), "108.5");
+}
+
+TEST_F(BulldozerProgram, LookupsOnlyShowTheirTables)
+{
+    const auto before = shown_texts();
+    const struct {
+        const char* button;
+        const char* picture;
+        int width, height, png_width, png_height;
+    } rows[] = {
+        {"按钮2", "resources/pictures/equipment/bulldozer_output_reduction.png", 700, 600, 935, 587},
+        {"按钮3", "resources/pictures/equipment/bulldozer_swell_factor.png", 700, 400, 1557, 782},
+    };
+    for (const auto& r : rows) {
+        click(r.button);
+        ASSERT_NE(rt.form("popup"), nullptr);
+        EXPECT_EQ(picture("popup", "图片框2"), r.picture) << r.button;
+        EXPECT_EQ(rt.get(rt.unit("popup", ""), prop::Width).integer(), r.width) << r.button;
+        EXPECT_EQ(rt.get(rt.unit("popup", ""), prop::Height).integer(), r.height) << r.button;
+        int w = 0, h = 0;
+        ASSERT_TRUE(picture_size(resource(r.picture), &w, &h));
+        EXPECT_EQ(w, r.png_width) << r.picture;
+        EXPECT_EQ(h, r.png_height) << r.picture;
+    }
+    EXPECT_EQ(shown_texts(), before);
+}
+
+// --- the report ------------------------------------------------------------------------
+
+// The text of the report's main story (body text and equations), one line
+// per paragraph or table cell.
+std::string report_text(const fs::path& path)
+{
+    int err = 0;
+    zip_t* z = zip_open(path.string().c_str(), ZIP_RDONLY, &err);
+    if (!z) return "<not a package>";
+    std::string xml;
+    if (zip_file_t* f = zip_fopen(z, "word/document.xml", 0)) {
+        char buf[65536];
+        zip_int64_t n;
+        while ((n = zip_fread(f, buf, sizeof buf)) > 0) xml.append(buf, size_t(n));
+        zip_fclose(f);
+    }
+    zip_close(z);
+    pugi::xml_document doc;
+    if (!doc.load_string(xml.c_str())) return "<not a document>";
+    std::string text;
+    struct Collect : pugi::xml_tree_walker {
+        std::string* out;
+        bool for_each(pugi::xml_node& n) override
+        {
+            const std::string name = n.name();
+            if (name == "w:t" || name == "m:t") *out += n.child_value();
+            if (name == "w:p") *out += "\n";
+            return true;
+        }
+    } walker;
+    walker.out = &text;
+    doc.traverse(walker);
+    return text + "\n"; // each paragraph between line breaks, the last one too
+}
+
+struct BulldozerReport : BulldozerProgram {
+    fs::path report() { return folder / "导出的方案" / "推土机生产率及运土土方量计算.doc"; }
+    void export_ok()
+    {
+        backend.queue_answer(0);
+        click("图形按钮_导出");
+    }
+};
+
+TEST_F(BulldozerReport, FillsEveryPlaceholderCountingDownBetweenTheGroups)
+{
+    click("按钮4");
+    click("图形按钮_计算");
+    backend.trail.clear();
+    export_ok();
+
+    ASSERT_FALSE(backend.messages.empty());
+    EXPECT_EQ(backend.messages.back().text, "计算方案导出成功！");
+    EXPECT_EQ(backend.messages.back().caption, "信息：");
+    std::vector<std::string> files;
+    for (auto& e : fs::directory_iterator(folder / "导出的方案")) files.push_back(e.path().filename().string());
+    EXPECT_EQ(files, std::vector<std::string>{"推土机生产率及运土土方量计算.doc"});
+
+    const std::string doc = report_text(report());
+    EXPECT_NE(doc.find("推土机生产率及运土土方量计算书"), std::string::npos);
+    std::smatch left;
+    EXPECT_FALSE(std::regex_search(doc, left, std::regex("编辑框[0-9]_"))) << "unreplaced: " << left.str() << "…";
+    // The result table: each result beside its unit.
+    for (const char* row : {"\n1.31\nm\n", "\n59.91\nm³/h\n", "\n307.89\nm³/台班\n", "\n1.44\nm³\n", "\n108.5\ns\n", "\n0.88\n—\n"})
+        EXPECT_NE(doc.find(row), std::string::npos) << row;
+
+    std::vector<std::string> marks;
+    int progress = 0;
+    for (const std::string& t : backend.trail) {
+        if (t.rfind("计算书已导出 ", 0) == 0) ++progress;
+        else marks.push_back(t);
+    }
+    std::vector<std::string> want = {"参数处理，倒计时10", "[10]", "  参数导出准备中，请稍候……"};
+    for (int n = 9; n >= 0; --n) {
+        want.push_back("参数处理，倒计时" + std::to_string(n));
+        want.push_back("[" + std::to_string(n) + "]");
+    }
+    want.push_back("方案导出需要Word2007以上版本！");
+    want.push_back("[10]");
+    EXPECT_EQ(marks, want);
+    EXPECT_EQ(progress, 100);
+    EXPECT_EQ(backend.trail[backend.trail.size() - 3], "计算书已导出 100%  ");
+    EXPECT_FALSE(disabled("图形按钮_导出"));
+    EXPECT_FALSE(disabled("图形按钮_计算"));
+}
+
+TEST_F(BulldozerReport, BeforeAnyCalculationTheDashesGoIn)
+{
+    export_ok();
+    const std::string doc = report_text(report());
+    EXPECT_EQ(doc.find("编辑框"), std::string::npos);
+    for (const char* row : {"\n-\nm³/h\n", "\n-\nm³/台班\n", "\n-\nm³\n", "\n1.31\nm\n", "\n90\ns\n"})
+        EXPECT_NE(doc.find(row), std::string::npos) << row;
+}
+
+} // namespace

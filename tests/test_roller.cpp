@@ -1,0 +1,314 @@
+// The roller module in the whole headless program: its form as it starts,
+// the shift output as a table of worked figures, the compute frame, the
+// lookup, and the calculation report.
+#include "app/program.h"
+#include "app/shell.h"
+#include "ui/cmd.h"
+#include "ui/headless/headless.h"
+#include "ui/media.h"
+#include "ui/runtime.h"
+
+#include <gtest/gtest.h>
+#include <pugixml.hpp>
+#include <zip.h>
+
+#include <filesystem>
+#include <map>
+#include <regex>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+using namespace ui;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kForm = "Roller";
+constexpr const char* kResult = "编辑框2_压路机台班生产率";
+
+// Records, in order, the status captions, the countdown pictures and the
+// compute button's pictures of the roller form.
+struct RecordingBackend : HeadlessBackend {
+    std::vector<std::string> trail;
+    void property_changed(Control& c, int p) override
+    {
+        if (c.form->name != kForm) return;
+        if (c.name == "标签1_提示信息" && p == prop::Label::Caption) trail.push_back(c.text);
+        if (c.name == "进度条倒数" && p == prop::PicBox::Picture)
+            for (int n = 0; n <= 10; ++n)
+                if (c.pictures[0] == resource(app::res::countdown_picture(n))) trail.push_back("[" + std::to_string(n) + "]");
+        if (c.name == "图形按钮_计算" && p == prop::PicBtn::Picture) {
+            if (c.pictures[0] == resource(app::res::compute_pressed)) trail.push_back("<pressed>");
+            if (c.pictures[0] == resource(app::res::compute_normal)) trail.push_back("<normal>");
+        }
+    }
+};
+
+struct RollerProgram : ::testing::Test {
+    RecordingBackend backend;
+    Runtime rt{backend};
+    fs::path folder;
+
+    void SetUp() override
+    {
+        backend.attach(rt);
+        folder = fs::temp_directory_path() / ("jsb-roller-" + std::to_string(::getpid()));
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        backend.set_program_folder(folder.string());
+        ASSERT_TRUE(app::start_program(rt));
+        backend.advance(101 * 15); // the splash runs its bar up, then the main window opens
+        ASSERT_NE(rt.form(kForm), nullptr);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    Control& c(const std::string& name) { return rt.unit(kForm, name); }
+    std::string text(const std::string& name) { return control_text(U(kForm, name)); }
+    void type(const std::string& name, const std::string& value)
+    {
+        rt.user_type(c(name), value);
+        rt.set_focus(nullptr);
+    }
+    void click(const std::string& name) { rt.user_click(c(name)); }
+    int prop_of(const std::string& name, int p) { return rt.get(c(name), p).integer(); }
+    std::string picture(const std::string& form, const std::string& control)
+    {
+        const Bytes& b = rt.unit(form, control).pictures[0];
+        for (const std::string& p : resource_paths("resources/pictures/"))
+            if (resource(p) == b) return p;
+        return "<unknown>";
+    }
+    // Every text the form shows, by control name.
+    std::map<std::string, std::string> shown_texts()
+    {
+        std::map<std::string, std::string> m;
+        for (const auto& ctl : rt.form(kForm)->controls)
+            if (!ctl->name.empty()) m[ctl->name] = ctl->text;
+        return m;
+    }
+};
+
+const char* const kInputs[] = {"编辑框1_同一地点碾压次", "编辑框1_每次被碾压的宽度", "编辑框1_重复压实部分的宽度",
+                               "编辑框1_压路机行驶速度", "编辑框1_时间利用系数Kb"};
+
+TEST_F(RollerProgram, StartsInItsFrameWithTheDefaultsAndTips)
+{
+    EXPECT_EQ(rt.form(kForm)->frame, &rt.unit("main", "外形框1_压路机计算"));
+    EXPECT_EQ(prop_of("", prop::Left), 5);
+    EXPECT_EQ(prop_of("", prop::Top), 5);
+    EXPECT_EQ(prop_of("", prop::Width), 900);
+    EXPECT_EQ(prop_of("", prop::Height), 600);
+    EXPECT_EQ(prop_of("图形按钮_导出", prop::Disabled), 0);
+
+    const std::pair<const char*, const char*> defaults[] = {
+        {"编辑框1_同一地点碾压次", "4"},   {"编辑框1_每次被碾压的宽度", "1.68"}, {"编辑框1_重复压实部分的宽度", "0.25"},
+        {"编辑框1_压路机行驶速度", "1500"}, {"编辑框1_时间利用系数Kb", "0.9"},   {kResult, ""},
+        {"按钮1", "查表"},                  {"标签1_提示信息", "方案导出需要Word2007以上版本！"},
+        {"透明标签1", "压路机生产率计算"},  {"透明标签2", "依据建筑施工计算手册(第四版)"},
+    };
+    for (const auto& [name, want] : defaults) EXPECT_EQ(text(name), want) << name;
+    for (const char* in : kInputs) {
+        EXPECT_EQ(prop_of(in, prop::EditBox::InputMode), 10) << in;
+        EXPECT_EQ(prop_of(in, prop::EditBox::TextColor), 0) << in;
+        EXPECT_EQ(prop_of(in, prop::EditBox::BackColor), 0xFFFFFF) << in;
+    }
+    EXPECT_EQ(prop_of(kResult, prop::EditBox::InputMode), 1);
+    EXPECT_EQ(prop_of(kResult, prop::EditBox::TextColor), 0xFFFFFF);
+    EXPECT_EQ(prop_of(kResult, prop::EditBox::BackColor), 0x808080);
+    EXPECT_EQ(picture(kForm, "图片框1"), "resources/pictures/equipment/roller_machine.png");
+
+    const auto& tips = c("气球提示框1").tips;
+    const std::map<std::string, std::string> want_tips = {
+        {"编辑框1_同一地点碾压次", "参见右表填写"},
+        {"编辑框1_重复压实部分的宽度", "重复压实部分的宽度(m)，一般取0.20～0.25m"},
+        {"编辑框1_压路机行驶速度", "压路机行驶速度(m/h),一般小于200m/h"},
+        {"编辑框1_时间利用系数Kb", "时间利用系数,一般取0.85～0.95"},
+    };
+    EXPECT_EQ(tips.size(), want_tips.size());
+    for (const auto& [name, tip] : want_tips) EXPECT_EQ(tips.at(c(name).id), tip) << name;
+}
+
+// --- the shift output ------------------------------------------------------------------
+
+struct OutputCase {
+    const char* name;
+    std::vector<std::pair<const char*, const char*>> typed; // box, text typed over the default
+    const char* shown;                                      // 编辑框2_压路机台班生产率 after one compute click
+};
+void PrintTo(const OutputCase& c, std::ostream* os) { *os << c.name; }
+
+struct ShiftOutput : RollerProgram, ::testing::WithParamInterface<OutputCase> {};
+
+TEST_P(ShiftOutput, OneComputeClickShows)
+{
+    for (const auto& [box, value] : GetParam().typed) type(box, value);
+    click("图形按钮_计算");
+    EXPECT_EQ(text(kResult), GetParam().shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Roller, ShiftOutput,
+    ::testing::Values(
+        // (1/4) × 1.43 × 1500 × 0.9 × 8
+        OutputCase{"defaults", {}, "3861"},
+        // 1/7 does not terminate: all 13 significant digits, never rounded to fewer.
+        OutputCase{"seven passes", {{"编辑框1_同一地点碾压次", "7"}}, "2206.285714286"},
+        OutputCase{"one pass", {{"编辑框1_同一地点碾压次", "1"}}, "15444"},
+        // A typed 0 leaves the box empty; either way 1/n divides by zero and
+        // the output has no value.
+        OutputCase{"zero passes", {{"编辑框1_同一地点碾压次", "0"}}, "-"},
+        OutputCase{"no passes given", {{"编辑框1_同一地点碾压次", ""}}, "-"},
+        // An overlap wider than the rolled width: negative, shown as it comes.
+        OutputCase{"overlap wider than the roll", {{"编辑框1_每次被碾压的宽度", "0.2"}}, "-135"},
+        OutputCase{"no time factor", {{"编辑框1_时间利用系数Kb", ""}}, "0"},
+        OutputCase{"half a pass", {{"编辑框1_同一地点碾压次", "0.5"}, {"编辑框1_压路机行驶速度", "200"}}, "4118.4"}),
+    [](const ::testing::TestParamInfo<OutputCase>& i) {
+        std::string n = i.param.name;
+        for (char& ch : n)
+            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+        return n;
+    });
+
+TEST_F(RollerProgram, ComputePressesTheButtonSoundsAndLeavesTheLampAlone)
+{
+    rt.user_click(rt.unit("main", "图形按钮1_声音开关"));
+    ASSERT_TRUE(app::sound_on());
+    rt.set(rt.unit("main", "图片框1_呼吸灯"), prop::PicBox::Picture, Blob{resource(app::res::lamp_busy)});
+    backend.sounds.clear();
+    backend.trail.clear();
+    click("图形按钮_计算");
+    EXPECT_EQ(backend.trail, (std::vector<std::string>{"<pressed>", "<normal>"}));
+    EXPECT_EQ(backend.sounds, (std::vector<std::string>{"click", "compute"}));
+    EXPECT_EQ(picture("main", "图片框1_呼吸灯"), app::res::lamp_busy) << "as the previous module left it";
+    EXPECT_TRUE(backend.messages.empty());
+}
+
+TEST_F(RollerProgram, LookupOnlyShowsThePassesTable)
+{
+    type("编辑框1_同一地点碾压次", "6");
+    const auto before = shown_texts();
+    click("按钮1");
+    ASSERT_NE(rt.form("popup"), nullptr);
+    EXPECT_EQ(picture("popup", "图片框2"), "resources/pictures/equipment/roller_compaction_passes.png");
+    EXPECT_EQ(rt.get(rt.unit("popup", ""), prop::Width).integer(), 700);
+    EXPECT_EQ(rt.get(rt.unit("popup", ""), prop::Height).integer(), 400);
+    EXPECT_EQ(shown_texts(), before);
+    // The reference picture is the size the table was laid out for.
+    int width = 0, height = 0;
+    ASSERT_TRUE(picture_size(resource("resources/pictures/equipment/roller_compaction_passes.png"), &width, &height));
+    EXPECT_EQ(width, 1437);
+    EXPECT_EQ(height, 347);
+}
+
+// --- the report ------------------------------------------------------------------------
+
+// The text of the report's main story (body text and equations).
+std::string report_text(const fs::path& path)
+{
+    int err = 0;
+    zip_t* z = zip_open(path.string().c_str(), ZIP_RDONLY, &err);
+    if (!z) return "<not a package>";
+    std::string xml;
+    if (zip_file_t* f = zip_fopen(z, "word/document.xml", 0)) {
+        char buf[65536];
+        zip_int64_t n;
+        while ((n = zip_fread(f, buf, sizeof buf)) > 0) xml.append(buf, size_t(n));
+        zip_fclose(f);
+    }
+    zip_close(z);
+    pugi::xml_document doc;
+    if (!doc.load_string(xml.c_str())) return "<not a document>";
+    std::string text;
+    struct Collect : pugi::xml_tree_walker {
+        std::string* out;
+        bool for_each(pugi::xml_node& n) override
+        {
+            const std::string name = n.name();
+            if (name == "w:t" || name == "m:t") *out += n.child_value();
+            if (name == "w:p") *out += "\n";
+            return true;
+        }
+    } walker;
+    walker.out = &text;
+    doc.traverse(walker);
+    return text;
+}
+
+struct RollerReport : RollerProgram {
+    fs::path report() { return folder / "导出的方案" / "压路机台班生产率.doc"; }
+    void export_ok()
+    {
+        backend.queue_answer(0);
+        click("图形按钮_导出");
+    }
+};
+
+TEST_F(RollerReport, FillsEveryPlaceholderCountingDownFromTenToZero)
+{
+    type("编辑框1_同一地点碾压次", "7");
+    type("编辑框1_压路机行驶速度", "180");
+    click("图形按钮_计算");
+    backend.trail.clear();
+    export_ok();
+
+    ASSERT_FALSE(backend.messages.empty());
+    EXPECT_EQ(backend.messages.back().text, "计算方案导出成功！");
+    EXPECT_EQ(backend.messages.back().caption, "信息：");
+    ASSERT_FALSE(backend.opened.empty());
+    EXPECT_NE(backend.opened.back().find("导出的方案"), std::string::npos) << backend.opened.back();
+    std::vector<std::string> files;
+    for (auto& e : fs::directory_iterator(folder / "导出的方案")) files.push_back(e.path().filename().string());
+    EXPECT_EQ(files, std::vector<std::string>{"压路机台班生产率.doc"});
+
+    const std::string doc = report_text(report());
+    EXPECT_NE(doc.find("压路机生产率计算书"), std::string::npos);
+    std::smatch left;
+    EXPECT_FALSE(std::regex_search(doc, left, std::regex("编辑框[0-9]_"))) << "unreplaced: " << left.str() << "…";
+    for (const char* shown : {"取 7 遍", "取 1.68 m", "取 0.25 m", "取 180 m/h", "取 0.9；", "264.7542857143 m²/台班"})
+        EXPECT_NE(doc.find(shown), std::string::npos) << shown;
+
+    // 10 while the folder is made and Word starts, the preparation text, 9
+    // once the template is written, 8 … 3 before the six placeholders, 2
+    // while saving, 1 while Word closes, 0 during the progress; then idle.
+    std::vector<std::string> marks;
+    int progress = 0;
+    for (const std::string& t : backend.trail) {
+        if (t.rfind("计算书已导出 ", 0) == 0) ++progress;
+        else marks.push_back(t);
+    }
+    std::vector<std::string> want = {"参数处理，倒计时10", "[10]", "  参数导出准备中，请稍候……"};
+    for (int n = 9; n >= 0; --n) {
+        want.push_back("参数处理，倒计时" + std::to_string(n));
+        want.push_back("[" + std::to_string(n) + "]");
+    }
+    want.push_back("方案导出需要Word2007以上版本！");
+    want.push_back("[10]");
+    EXPECT_EQ(marks, want);
+    EXPECT_EQ(progress, 100);
+    EXPECT_EQ(prop_of("进度条1", prop::ProcessBar::Position), 0);
+    EXPECT_EQ(prop_of("图形按钮_导出", prop::Disabled), 0);
+    EXPECT_EQ(prop_of("图形按钮_计算", prop::Disabled), 0);
+    EXPECT_EQ(picture(kForm, "图形按钮_导出"), app::res::export_normal);
+}
+
+TEST_F(RollerReport, BeforeAnyCalculationTheOutputGoesInEmpty)
+{
+    export_ok();
+    const std::string doc = report_text(report());
+    EXPECT_EQ(doc.find("编辑框2_"), std::string::npos);
+    EXPECT_NE(doc.find("压路机台班生产率 P"), std::string::npos);
+    EXPECT_NE(doc.find("=  m²/台班"), std::string::npos) << "the empty result leaves nothing between the blanks";
+}
+
+TEST_F(RollerReport, CancelWritesNothing)
+{
+    backend.queue_answer(1);
+    click("图形按钮_导出");
+    EXPECT_EQ(backend.messages.back().text, "确定开始导出，中途请勿进行其他操作！");
+    EXPECT_FALSE(fs::exists(folder / "导出的方案"));
+    EXPECT_EQ(picture(kForm, "图形按钮_导出"), app::res::export_normal);
+    EXPECT_EQ(prop_of("图形按钮_计算", prop::Disabled), 0);
+}
+
+} // namespace
