@@ -1,0 +1,449 @@
+// The earthwork slope (EarthSlope) and unsupported vertical-cut (VerticalCut)
+// modules in the whole headless program: their forms as they start, the safe
+// heights as a table of worked figures, the compute frames, the soil tables,
+// and the two calculation reports.
+#include "app/program.h"
+#include "app/shell.h"
+#include "ui/cmd.h"
+#include "ui/headless/headless.h"
+#include "ui/media.h"
+#include "ui/runtime.h"
+
+#include <gtest/gtest.h>
+#include <pugixml.hpp>
+#include <zip.h>
+
+#include <filesystem>
+#include <map>
+#include <regex>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+using namespace ui;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kSlope = "EarthSlope";
+constexpr const char* kVertical = "VerticalCut";
+constexpr const char* kSlopeResult = "编辑框1_边坡允许最大高度";
+constexpr const char* kVerticalResult = "编辑框1_基坑开挖高度";
+
+bool earthwork(const Form* f) { return f && (f->name == kSlope || f->name == kVertical); }
+
+// Records, in order, the status captions, the countdown pictures and the
+// compute button's pictures of the two earthwork forms.
+struct RecordingBackend : HeadlessBackend {
+    std::vector<std::string> trail;
+    void property_changed(Control& c, int p) override
+    {
+        if (!earthwork(c.form)) return;
+        if (c.name == "标签1_提示信息" && p == prop::Label::Caption) trail.push_back(c.text);
+        if (c.name == "进度条倒数" && p == prop::PicBox::Picture)
+            for (int n = 0; n <= 10; ++n)
+                if (c.pictures[0] == resource(app::res::countdown_picture(n))) trail.push_back("[" + std::to_string(n) + "]");
+        if (c.name == "图形按钮_计算" && p == prop::PicBtn::Picture) {
+            if (c.pictures[0] == resource(app::res::compute_pressed)) trail.push_back("<pressed>");
+            if (c.pictures[0] == resource(app::res::compute_normal)) trail.push_back("<normal>");
+        }
+    }
+};
+
+struct EarthworkProgram : ::testing::Test {
+    RecordingBackend backend;
+    Runtime rt{backend};
+    fs::path folder;
+
+    void SetUp() override
+    {
+        backend.attach(rt);
+        folder = fs::temp_directory_path() / ("jsb-earthwork-" + std::to_string(::getpid()));
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        backend.set_program_folder(folder.string());
+        ASSERT_TRUE(app::start_program(rt));
+        backend.advance(101 * 15); // the splash runs its bar up, then the main window opens
+        ASSERT_NE(rt.form(kSlope), nullptr);
+        ASSERT_NE(rt.form(kVertical), nullptr);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    Control& c(const std::string& form, const std::string& name) { return rt.unit(form, name); }
+    std::string text(const std::string& form, const std::string& name) { return control_text(U(form, name)); }
+    void type(const std::string& form, const std::string& name, const std::string& value)
+    {
+        rt.user_type(c(form, name), value);
+        rt.set_focus(nullptr);
+    }
+    void click(const std::string& form, const std::string& name) { rt.user_click(c(form, name)); }
+    int prop_of(const std::string& form, const std::string& name, int p) { return rt.get(c(form, name), p).integer(); }
+    std::string picture(const std::string& form, const std::string& control)
+    {
+        const Bytes& b = rt.unit(form, control).pictures[0];
+        for (const std::string& p : resource_paths("resources/pictures/"))
+            if (resource(p) == b) return p;
+        return "<unknown>";
+    }
+    // Every text a form shows, by control name.
+    std::map<std::string, std::string> shown_texts(const std::string& form)
+    {
+        std::map<std::string, std::string> m;
+        for (const auto& ctl : rt.form(form)->controls)
+            if (!ctl->name.empty()) m[ctl->name] = ctl->text;
+        return m;
+    }
+};
+
+void picture_is(const std::string& path, int width, int height)
+{
+    int w = 0, h = 0;
+    ASSERT_TRUE(picture_size(resource(path), &w, &h)) << path;
+    EXPECT_EQ(w, width) << path;
+    EXPECT_EQ(h, height) << path;
+}
+
+// --- the forms as they start ---------------------------------------------------------------
+
+TEST_F(EarthworkProgram, BothStartInTheirFramesAtTheirDesignedSizeWithoutTips)
+{
+    const struct {
+        const char* form;
+        const char* frame;
+        int width, height;
+        const char* diagram_box;
+        const char* diagram;
+        int diagram_width, diagram_height;
+    } modules[] = {
+        {kSlope, "外形框1_601土方放坡安全计算", 931, 578, "图片框1", "resources/pictures/earthwork/slope_diagram.png", 549, 292},
+        {kVertical, "外形框1_601土方垂直安全计算", 900, 600, "图片框2", "resources/pictures/earthwork/vertical_cut_diagram.png",
+         437, 254},
+    };
+    for (const auto& m : modules) {
+        SCOPED_TRACE(m.form);
+        EXPECT_EQ(rt.form(m.form)->frame, &rt.unit("main", m.frame));
+        EXPECT_EQ(prop_of(m.form, "", prop::Left), 5);
+        EXPECT_EQ(prop_of(m.form, "", prop::Top), 5);
+        EXPECT_EQ(prop_of(m.form, "", prop::Width), m.width);
+        EXPECT_EQ(prop_of(m.form, "", prop::Height), m.height);
+        EXPECT_EQ(prop_of(m.form, "图形按钮_导出", prop::Disabled), 0);
+        EXPECT_TRUE(c(m.form, "气球提示框1").tips.empty()) << "the earthwork modules attach no tip";
+        EXPECT_EQ(picture(m.form, m.diagram_box), m.diagram);
+        picture_is(m.diagram, m.diagram_width, m.diagram_height);
+        EXPECT_EQ(picture(m.form, "进度条倒数"), app::res::countdown_picture(10));
+    }
+
+    const struct {
+        const char* form;
+        const char* control;
+        const char* text;
+    } defaults[] = {
+        {kSlope, "透明标签1", "土方工程放坡开挖安全计算"},
+        {kSlope, "透明标签3", "挖方边坡的最大高度计算"},
+        {kSlope, "编辑框1_土的重度", "18"},
+        {kSlope, "编辑框1_土的摩擦角", "20"},
+        {kSlope, "编辑框1_土的粘聚力", "10"},
+        {kSlope, "编辑框1_边坡的最大坡度角", "65"},
+        {kSlope, kSlopeResult, "-"},
+        {kVertical, "透明标签1", "土方无支撑垂直开挖高度安全计算"},
+        {kVertical, "编辑框1_土的重度", "18.2"},
+        {kVertical, "编辑框1_土的摩擦角", "20"},
+        {kVertical, "编辑框1_土的粘聚力", "14.5"},
+        {kVertical, "编辑框1_均布荷载", "4.5"},
+        {kVertical, "编辑框1_安全系数", "1.25"},
+        {kVertical, kVerticalResult, "-"},
+    };
+    for (const auto& d : defaults) {
+        EXPECT_EQ(text(d.form, d.control), d.text) << d.form << "." << d.control;
+        const bool result = std::string(d.control) == kSlopeResult || std::string(d.control) == kVerticalResult;
+        if (c(d.form, d.control).kind == Kind::EditBox)
+            EXPECT_EQ(prop_of(d.form, d.control, prop::EditBox::InputMode), result ? 1 : 10) << d.form << "." << d.control;
+    }
+    for (const char* form : {kSlope, kVertical}) {
+        EXPECT_EQ(text(form, "按钮1"), "查表");
+        EXPECT_EQ(text(form, "按钮2"), "查表");
+        EXPECT_EQ(text(form, "标签1_提示信息"), "方案导出需要Word2007以上版本！");
+    }
+    // Every caption the two tables give stands on a label of its form.
+    const std::pair<const char*, std::vector<const char*>> captions[] = {
+        {kSlope, {"土的重度γ(kN/m3)", "土的摩擦角ψ(°)", "土的粘聚力c(kN/m2)", "边坡的坡度角θ(°)", "边坡允许最大高度hmax(m)"}},
+        {kVertical,
+         {"土的重度γ(kN/m3)", "土的摩擦角ψ(°)", "土的粘聚力c(kN/m2)", "当坑顶护道上有均布荷载q(kN/m2)", "安全系数K",
+          "计算基坑允许最大高度hmax(m)"}},
+    };
+    for (const auto& [form, list] : captions) {
+        std::vector<std::string> shown;
+        for (const auto& ctl : rt.form(form)->controls)
+            if (ctl->kind == Kind::Label) shown.push_back(ctl->text);
+        for (const char* caption : list)
+            EXPECT_NE(std::find(shown.begin(), shown.end(), caption), shown.end()) << form << ": " << caption;
+    }
+}
+
+// --- the safe heights --------------------------------------------------------------------
+
+struct HeightCase {
+    const char* name;
+    const char* form;
+    std::vector<std::pair<const char*, const char*>> typed; // box, text typed over the default
+    const char* shown;                                      // the result box after one compute click
+};
+void PrintTo(const HeightCase& c, std::ostream* os) { *os << c.name; }
+
+struct SafeHeight : EarthworkProgram, ::testing::WithParamInterface<HeightCase> {};
+
+TEST_P(SafeHeight, OneComputeClickShows)
+{
+    const HeightCase& hc = GetParam();
+    for (const auto& [box, value] : hc.typed) type(hc.form, box, value);
+    const auto before = shown_texts(hc.form);
+    click(hc.form, "图形按钮_计算");
+    const char* result = std::string(hc.form) == kSlope ? kSlopeResult : kVerticalResult;
+    EXPECT_EQ(text(hc.form, result), hc.shown);
+    // Nothing but the result box changes, and no message is shown.
+    auto after = shown_texts(hc.form);
+    after[result] = before.at(result);
+    EXPECT_EQ(after, before);
+    EXPECT_TRUE(backend.messages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Earthwork, SafeHeight,
+    ::testing::Values(
+        // 2·10·sin65°·cos20° / (18·sin²22.5°) = 6.4617
+        HeightCase{"slope defaults", kSlope, {}, "6.46"},
+        HeightCase{"slope vertical face", kSlope, {{"编辑框1_边坡的最大坡度角", "90"}}, "3.17"},
+        HeightCase{"slope at 45 degrees", kSlope, {{"编辑框1_边坡的最大坡度角", "45"}}, "15.76"},
+        HeightCase{"slope of another soil",
+                   kSlope,
+                   {{"编辑框1_土的重度", "19.5"}, {"编辑框1_土的摩擦角", "15"}, {"编辑框1_土的粘聚力", "25"},
+                    {"编辑框1_边坡的最大坡度角", "70"}},
+                   "10.92"},
+        // sin²0 = 0 and γ = 0 divide by zero: no height, shown as "-".
+        HeightCase{"slope angle equal to the friction angle", kSlope, {{"编辑框1_边坡的最大坡度角", "20"}}, "-"},
+        HeightCase{"slope without a unit weight", kSlope, {{"编辑框1_土的重度", ""}}, "-"},
+        // 4·14.5 / (1.25·18.2·tan55°) − 4.5/18.2 = 1.785 − 0.247
+        HeightCase{"vertical cut defaults", kVertical, {}, "1.54"},
+        // Without cohesion only the load term is left, written as it comes.
+        HeightCase{"vertical cut without cohesion", kVertical, {{"编辑框1_土的粘聚力", "0"}}, "-0.25"},
+        HeightCase{"vertical cut without load", kVertical, {{"编辑框1_均布荷载", ""}}, "1.79"},
+        HeightCase{"vertical cut of another soil",
+                   kVertical,
+                   {{"编辑框1_土的重度", "19"}, {"编辑框1_土的摩擦角", "30"}, {"编辑框1_土的粘聚力", "20"},
+                    {"编辑框1_均布荷载", "10"}, {"编辑框1_安全系数", "1.5"}},
+                   "1.09"},
+        HeightCase{"vertical cut without a safety factor", kVertical, {{"编辑框1_安全系数", "0"}}, "-"},
+        // 58/0 − 4.5/0: no number at all.
+        HeightCase{"vertical cut without a unit weight", kVertical, {{"编辑框1_土的重度", ""}}, "-"}),
+    [](const ::testing::TestParamInfo<HeightCase>& i) {
+        std::string n = i.param.name;
+        for (char& ch : n)
+            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+        return n;
+    });
+
+TEST_F(EarthworkProgram, OnlyTheVerticalCutPressesItsButtonAndNeitherTouchesTheLamp)
+{
+    rt.user_click(rt.unit("main", "图形按钮1_声音开关"));
+    ASSERT_TRUE(app::sound_on());
+    rt.set(rt.unit("main", "图片框1_呼吸灯"), prop::PicBox::Picture, Blob{resource(app::res::lamp_busy)});
+    const std::pair<const char*, std::vector<std::string>> rows[] = {
+        {kSlope, {"<normal>"}},
+        {kVertical, {"<pressed>", "<normal>"}},
+    };
+    for (const auto& [form, pictures] : rows) {
+        SCOPED_TRACE(form);
+        backend.sounds.clear();
+        backend.trail.clear();
+        click(form, "图形按钮_计算");
+        EXPECT_EQ(backend.trail, pictures);
+        EXPECT_EQ(backend.sounds, (std::vector<std::string>{"click", "compute"}));
+        EXPECT_EQ(picture("main", "图片框1_呼吸灯"), app::res::lamp_busy) << "as the previous module left it";
+    }
+    // With the switch off the same clicks are silent.
+    rt.user_click(rt.unit("main", "图形按钮1_声音开关"));
+    backend.sounds.clear();
+    click(kSlope, "图形按钮_计算");
+    click(kVertical, "图形按钮_计算");
+    EXPECT_TRUE(backend.sounds.empty());
+}
+
+TEST_F(EarthworkProgram, SoilTablesOnlyShowAndAPressWhileOpenSwapsAndResizes)
+{
+    const char* const cohesion = "resources/pictures/earthwork/cohesion_table.png";
+    const char* const friction = "resources/pictures/earthwork/friction_angle_table.png";
+    picture_is(cohesion, 1015, 267);
+    picture_is(friction, 1015, 267);
+    const struct {
+        const char* form;
+        const char* button;
+        const char* table;
+    } presses[] = {
+        {kSlope, "按钮1", cohesion}, {kSlope, "按钮2", friction}, {kVertical, "按钮2", friction}, {kVertical, "按钮1", cohesion},
+    };
+    type(kSlope, "编辑框1_土的摩擦角", "25");
+    type(kVertical, "编辑框1_安全系数", "1.3");
+    const auto slope_before = shown_texts(kSlope);
+    const auto vertical_before = shown_texts(kVertical);
+    for (const auto& p : presses) {
+        SCOPED_TRACE(std::string(p.form) + "." + p.button);
+        if (rt.form("popup")) {
+            // The user has resized the open pop-up meanwhile.
+            rt_set_property(U("popup"), prop::Width, 520);
+            rt_set_property(U("popup"), prop::Height, 480);
+        }
+        click(p.form, p.button);
+        ASSERT_NE(rt.form("popup"), nullptr);
+        EXPECT_EQ(picture("popup", "图片框2"), p.table);
+        EXPECT_EQ(rt.get(rt.unit("popup", ""), prop::Width).integer(), 700);
+        EXPECT_EQ(rt.get(rt.unit("popup", ""), prop::Height).integer(), 300);
+    }
+    EXPECT_EQ(shown_texts(kSlope), slope_before);
+    EXPECT_EQ(shown_texts(kVertical), vertical_before);
+}
+
+// --- the reports ---------------------------------------------------------------------------
+
+// The text of the report's main story (body text and equations).
+std::string report_text(const fs::path& path)
+{
+    int err = 0;
+    zip_t* z = zip_open(path.string().c_str(), ZIP_RDONLY, &err);
+    if (!z) return "<not a package>";
+    std::string xml;
+    if (zip_file_t* f = zip_fopen(z, "word/document.xml", 0)) {
+        char buf[65536];
+        zip_int64_t n;
+        while ((n = zip_fread(f, buf, sizeof buf)) > 0) xml.append(buf, size_t(n));
+        zip_fclose(f);
+    }
+    zip_close(z);
+    pugi::xml_document doc;
+    if (!doc.load_string(xml.c_str())) return "<not a document>";
+    std::string text;
+    struct Collect : pugi::xml_tree_walker {
+        std::string* out;
+        bool for_each(pugi::xml_node& n) override
+        {
+            const std::string name = n.name();
+            if (name == "w:t" || name == "m:t") *out += n.child_value();
+            if (name == "w:p") *out += "\n";
+            return true;
+        }
+    } walker;
+    walker.out = &text;
+    doc.traverse(walker);
+    return text;
+}
+
+struct ReportCase {
+    const char* form;
+    const char* file;
+    const char* title;
+    std::vector<std::pair<const char*, const char*>> typed;
+    std::vector<const char*> shown; // texts the filled report carries
+};
+void PrintTo(const ReportCase& c, std::ostream* os) { *os << c.form; }
+
+struct EarthworkReport : EarthworkProgram, ::testing::WithParamInterface<ReportCase> {
+    void export_ok(const char* form)
+    {
+        backend.queue_answer(0);
+        click(form, "图形按钮_导出");
+    }
+};
+
+TEST_P(EarthworkReport, FillsEveryPlaceholderCountingDownFromTenToZero)
+{
+    const ReportCase& rc = GetParam();
+    for (const auto& [box, value] : rc.typed) type(rc.form, box, value);
+    click(rc.form, "图形按钮_计算");
+    backend.trail.clear();
+    export_ok(rc.form);
+
+    ASSERT_FALSE(backend.messages.empty());
+    EXPECT_EQ(backend.messages.back().text, "计算方案导出成功！");
+    EXPECT_EQ(backend.messages.back().caption, "信息：");
+    ASSERT_FALSE(backend.opened.empty());
+    EXPECT_NE(backend.opened.back().find("导出的方案"), std::string::npos) << backend.opened.back();
+    std::vector<std::string> files;
+    for (auto& e : fs::directory_iterator(folder / "导出的方案")) files.push_back(e.path().filename().string());
+    EXPECT_EQ(files, std::vector<std::string>{rc.file});
+
+    const std::string doc = report_text(folder / "导出的方案" / rc.file);
+    EXPECT_NE(doc.find(rc.title), std::string::npos);
+    std::smatch left;
+    EXPECT_FALSE(std::regex_search(doc, left, std::regex("编辑框[0-9]_"))) << "unreplaced: " << left.str() << "…";
+    for (const char* s : rc.shown) EXPECT_NE(doc.find(s), std::string::npos) << s;
+
+    // 10 while the folder is made and Word starts, the preparation text, 9
+    // once the template is written, then one step down to 0 before each
+    // following stage; then idle again.
+    std::vector<std::string> marks;
+    int progress = 0;
+    for (const std::string& t : backend.trail) {
+        if (t.rfind("计算书已导出 ", 0) == 0) ++progress;
+        else marks.push_back(t);
+    }
+    std::vector<std::string> want = {"参数处理，倒计时10", "[10]", "  参数导出准备中，请稍候……"};
+    for (int n = 9; n >= 0; --n) {
+        want.push_back("参数处理，倒计时" + std::to_string(n));
+        want.push_back("[" + std::to_string(n) + "]");
+    }
+    want.push_back("方案导出需要Word2007以上版本！");
+    want.push_back("[10]");
+    EXPECT_EQ(marks, want);
+    EXPECT_EQ(progress, 100);
+    EXPECT_EQ(text(rc.form, "标签1_提示信息"), "方案导出需要Word2007以上版本！");
+    EXPECT_EQ(prop_of(rc.form, "进度条1", prop::ProcessBar::Position), 0);
+    EXPECT_EQ(prop_of(rc.form, "图形按钮_导出", prop::Disabled), 0);
+    EXPECT_EQ(prop_of(rc.form, "图形按钮_计算", prop::Disabled), 0);
+    EXPECT_EQ(picture(rc.form, "图形按钮_导出"), app::res::export_normal);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Earthwork, EarthworkReport,
+    ::testing::Values(
+        ReportCase{kSlope,
+                   "土方放坡开挖允许最大安全高度计算书.doc",
+                   "土方放坡开挖允许最大安全高度计算书",
+                   {{"编辑框1_边坡的最大坡度角", "90"}, {"编辑框1_土的重度", "18.5"}},
+                   {"计算得 3.09；", "取 18.5；", "取 10；", "取 20；", "取 90。", "允许的最大安全高度为 3.09 m",
+                    "土的重度\nγ\n18.5\n"}},
+        ReportCase{kVertical,
+                   "土方无支撑垂直开挖高度安全计算.doc",
+                   "土方无支撑垂直开挖高度安全计算书",
+                   {{"编辑框1_均布荷载", "10"}},
+                   {"计算得 1.24；", "取 18.2；", "取 14.5；", "取 20；", "取 10；", "取 1.25。", "允许最大高度为 1.24 m"}}),
+    [](const ::testing::TestParamInfo<ReportCase>& i) { return std::string(i.param.form); });
+
+TEST_F(EarthworkReport, StraightAfterStartUpTheHeightGoesInAsADash)
+{
+    const std::pair<const char*, const char*> reports[] = {
+        {kSlope, "土方放坡开挖允许最大安全高度计算书.doc"},
+        {kVertical, "土方无支撑垂直开挖高度安全计算.doc"},
+    };
+    for (const auto& [form, file] : reports) {
+        SCOPED_TRACE(form);
+        export_ok(form);
+        EXPECT_EQ(backend.messages.back().text, "计算方案导出成功！");
+        const std::string doc = report_text(folder / "导出的方案" / file);
+        EXPECT_EQ(doc.find("编辑框"), std::string::npos);
+        EXPECT_NE(doc.find("计算得 -；"), std::string::npos);
+    }
+}
+
+TEST_F(EarthworkReport, CancelWritesNothing)
+{
+    for (const char* form : {kSlope, kVertical}) {
+        SCOPED_TRACE(form);
+        backend.queue_answer(1);
+        click(form, "图形按钮_导出");
+        EXPECT_EQ(backend.messages.back().text, "确定开始导出，中途请勿进行其他操作！");
+        EXPECT_FALSE(fs::exists(folder / "导出的方案"));
+        EXPECT_EQ(picture(form, "图形按钮_导出"), app::res::export_normal);
+        EXPECT_EQ(prop_of(form, "图形按钮_计算", prop::Disabled), 0);
+    }
+}
+
+} // namespace
