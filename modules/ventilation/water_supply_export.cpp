@@ -1,0 +1,52 @@
+// The temporary water supply report: one template, the countdown stepping
+// between groups of placeholders; its message boxes have no owner.
+#include "app/registry.h"
+#include "app/report/export.h"
+#include "ui/cmd.h"
+
+namespace water_supply {
+
+namespace {
+
+report::ExportRequest export_request()
+{
+    using report::bind;
+    using report::bind_item;
+    using report::StatusMark;
+    auto countdown = [](int n) { return StatusMark::countdown(n); };
+
+    report::ExportRequest r;
+    r.form = "WaterSupply";
+    r.templates = {{report::Condition::always(), "templates/water_supply.docx", "隧道临时供水计算.doc"}};
+    r.bindings = {
+        bind("编辑框_洞内设备需要水压", 5, countdown(8)), bind("编辑框_配水点要求水头", 5),
+        bind("编辑框_水头损失系数", 5, countdown(7)), bind("编辑框_管道内水头损失", 5),
+        // The source's item text is replaced a second time; the template
+        // holds it once, so the second row finds nothing left.
+        bind_item("组合框_水源流量", 5, countdown(6)), bind_item("组合框_昼夜用水量", 5), bind_item("组合框_水源流量", 5),
+        bind("编辑框_贮水系数", 5, countdown(5)), bind("编辑框_调节系数", 5),
+        bind("编辑框_生产工人", 5, countdown(4)), bind("编辑框_用水系数生产工人", 5),
+        bind("编辑框_非生产工人", 5, countdown(3)),
+        bind("编辑框_用水系数非生产工人", 5, countdown(2)),
+        bind("编辑框_生活用水量", 5, countdown(1)), bind("编辑框_生产用水量", 5), bind("编辑框_水池高差", 5),
+        bind("编辑框_水泵扬程", 5), bind("编辑框_水池容积", 5),
+    };
+    r.marks = {
+        {report::Stage::Busy, countdown(10)},
+        {report::Stage::WordStarted, StatusMark::status("  参数导出准备中，请稍候……")},
+        {report::Stage::TemplateWritten, countdown(9)},
+        {report::Stage::BindingsDone, countdown(0)},
+    };
+    r.success_message = "计算方案导出成功！";
+    return r;
+}
+
+void export_report(ui::EventArgs&) { report::RunReportExport(export_request()); }
+
+void register_water_supply_export(ui::Runtime& rt) { rt.register_handler("WaterSupplyExportReport", export_report); }
+
+} // namespace
+
+JSB_HANDLERS(register_water_supply_export)
+
+} // namespace water_supply

@@ -1,0 +1,429 @@
+// The temporary water supply module in the whole headless program: the
+// worked figures as a table of cases, the source and daily-use choices, the
+// two converters that follow only typing, the lookups and the report.
+#include "app/program.h"
+#include "app/shell.h"
+#include "ui/cmd.h"
+#include "ui/headless/headless.h"
+#include "ui/runtime.h"
+
+#include <gtest/gtest.h>
+#include <pugixml.hpp>
+#include <zip.h>
+
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+using namespace ui;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kForm = "WaterSupply";
+
+// Keeps the WaterSupply form's status captions and countdown pictures in
+// order, and the owner of every message box.
+struct RecordingBackend : HeadlessBackend {
+    std::vector<std::string> trail;
+    std::vector<std::string> owners;
+
+    void property_changed(Control& c, int p) override
+    {
+        if (c.form->name != kForm) return;
+        if (c.name == "标签1_提示信息" && p == prop::Label::Caption) trail.push_back(c.text);
+        if (c.name == "进度条倒数" && p == prop::PicBox::Picture)
+            for (int n = 0; n <= 10; ++n)
+                if (c.pictures[0] == resource(app::res::countdown_picture(n))) trail.push_back("[" + std::to_string(n) + "]");
+    }
+    int message_box(const std::string& text, int style, const std::string& caption, Form* owner) override
+    {
+        owners.push_back(owner ? owner->name : "");
+        return HeadlessBackend::message_box(text, style, caption, owner);
+    }
+};
+
+struct WaterSupplyProgram : ::testing::Test {
+    RecordingBackend backend;
+    Runtime rt{backend};
+    fs::path folder;
+
+    void SetUp() override
+    {
+        backend.attach(rt);
+        folder = fs::temp_directory_path() / ("jsb-water-supply-" + std::to_string(::getpid()));
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        backend.set_program_folder(folder.string());
+        ASSERT_TRUE(app::start_program(rt));
+        backend.advance(101 * 15); // the splash runs its bar up, then the main window opens
+        ASSERT_NE(rt.form(kForm), nullptr);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    Control& c(const std::string& name) { return rt.unit(kForm, name); }
+    std::string text(const std::string& name) { return control_text(U(kForm, name)); }
+    // Types into the box, which keeps the focus.
+    void type_only(const std::string& name, const std::string& value) { rt.user_type(c(name), value); }
+    void type(const std::string& name, const std::string& value)
+    {
+        type_only(name, value);
+        rt.set_focus(nullptr);
+    }
+    void choose(const std::string& name, const std::string& wanted)
+    {
+        Control& box = c(name);
+        for (int i = 0; i < int(box.items.size()); ++i)
+            if (box.items[i] == wanted) return rt.user_choose(box, i);
+        FAIL() << "no item " << wanted << " in " << name;
+    }
+    void click(const std::string& name) { rt.user_click(c(name)); }
+    bool disabled(const std::string& name) { return rt.get(c(name), prop::Disabled).truth(); }
+    bool focused(const std::string& name) { return rt.has_focus(c(name)); }
+    std::string picture(const std::string& form, const std::string& control)
+    {
+        const Bytes& b = rt.unit(form, control).pictures[0];
+        for (const std::string& p : resource_paths("resources/pictures/"))
+            if (resource(p) == b) return p;
+        return "<unknown>";
+    }
+};
+
+const char* const Qs = "编辑框_生活用水量";
+const char* const H = "编辑框_水池高差";
+const char* const Hp = "编辑框_水泵扬程";
+const char* const V = "编辑框_水池容积";
+const char* const kSmallCaption = "水源小于用水量，需水池容积V(m3)";
+const char* const kLargeCaption = "利用高山自流供水,且水源流量大于用水高峰流量时,需水池容积V(m3)";
+
+const char* const kDemandInputs[] = {
+    "组合框_昼夜用水量", "编辑框_贮水系数", "编辑框_生产工人", "编辑框_非生产工人", "编辑框_生活用水量",
+    "编辑框_生产用水量", "编辑框_调节系数", "编辑框_用水系数生产工人", "编辑框_用水系数非生产工人",
+};
+
+// --- the calculation: worked figures --------------------------------------------------
+
+struct Step {
+    enum Kind { Type, Choose } kind;
+    const char* control;
+    const char* value;
+};
+
+struct FigureCase {
+    const char* name;
+    std::vector<Step> steps;
+    const char *qs, *h, *h_pump, *v, *caption;
+};
+
+void PrintTo(const FigureCase& c, std::ostream* os) { *os << c.name; }
+
+struct WorkedFigures : WaterSupplyProgram, ::testing::WithParamInterface<FigureCase> {};
+
+TEST_P(WorkedFigures, OneComputeClickShows)
+{
+    const FigureCase& fc = GetParam();
+    for (const Step& s : fc.steps) {
+        if (s.kind == Step::Type) type(s.control, s.value);
+        else choose(s.control, s.value);
+    }
+    click("图形按钮_计算");
+    EXPECT_EQ(text(Qs), fc.qs);
+    EXPECT_EQ(text(H), fc.h);
+    EXPECT_EQ(text(Hp), fc.h_pump);
+    EXPECT_EQ(text(V), fc.v);
+    EXPECT_EQ(text("标签_20"), fc.caption);
+    EXPECT_EQ(text("编辑框_提示"), "\r\n   计算完成！");
+    EXPECT_EQ(picture(kForm, "图形按钮_计算"), app::res::compute_normal);
+}
+
+// Finite each, their product is not.
+const std::string kBig = "1" + std::string(200, '0');
+
+INSTANTIATE_TEST_SUITE_P(
+    WaterSupply, WorkedFigures,
+    ::testing::Values(
+        // Qs 1.4167 shows 1.4; H′ = 1.05 × 36.42 = 38.241; V = 1.1 × 0.143 × 36.4 × 24 = 137.417.
+        FigureCase{"defaults", {}, "1.4", "36.42", "38.2", "137", kSmallCaption},
+        // The disabled demand inputs still give Qs.
+        FigureCase{"source larger than demand", {{Step::Choose, "组合框_水源流量", "大于用水量"}},
+                   "1.4", "36.42", "38.2", "20~30", kLargeCaption},
+        FigureCase{"daily use 1000 to 2000", {{Step::Choose, "组合框_昼夜用水量", "l000~2000m3"}},
+                   "1.4", "36.42", "38.2", "192", kSmallCaption},
+        // V from the shown Qs 1.4 (336), not from 1.4167 (340).
+        FigureCase{"shown Qs read back",
+                   {{Step::Type, "编辑框_贮水系数", "10"}, {Step::Type, "编辑框_调节系数", "1"},
+                    {Step::Type, "编辑框_生产用水量", ""}},
+                   "1.4", "36.42", "38.2", "336", kSmallCaption},
+        // H′ from the shown H 36.45 (36.5), not from 36.449 (36.4).
+        FigureCase{"shown H read back",
+                   {{Step::Type, "编辑框_水头损失系数", "1"}, {Step::Type, "编辑框_管道内水头损失", "0.449"}},
+                   "1.4", "36.45", "36.5", "137", kSmallCaption},
+        FigureCase{"empty inputs read 0",
+                   {{Step::Type, "编辑框_生产工人", ""}, {Step::Type, "编辑框_非生产工人", ""},
+                    {Step::Type, "编辑框_水头损失系数", ""}},
+                   "0", "36", "0", "132", kSmallCaption},
+        // An overflowing Qs shows "-", and so does V.
+        FigureCase{"overflowing demand",
+                   {{Step::Type, "编辑框_生产工人", kBig.c_str()}, {Step::Type, "编辑框_用水系数生产工人", kBig.c_str()}},
+                   "-", "36.42", "38.2", "-", kSmallCaption}),
+    [](const ::testing::TestParamInfo<FigureCase>& i) {
+        std::string n = i.param.name;
+        for (char& ch : n)
+            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+        return n;
+    });
+
+// --- the form and its choices ------------------------------------------------------------
+
+TEST_F(WaterSupplyProgram, StartState)
+{
+    EXPECT_EQ(rt.form(kForm)->frame, &rt.unit("main", "外形框1_供水计算"));
+    EXPECT_EQ(rt.get(c(""), prop::Left).integer(), 5);
+    EXPECT_EQ(rt.get(c(""), prop::Top).integer(), 5);
+    EXPECT_EQ(rt.get(c(""), prop::Width).integer(), cmd_client_width(U("main", "外形框1_供水计算")) - 10);
+    EXPECT_EQ(rt.get(c(""), prop::Height).integer(), cmd_client_height(U("main", "外形框1_供水计算")) - 10);
+    EXPECT_FALSE(disabled("图形按钮_导出"));
+    EXPECT_EQ(text("标签18"), "隧道水池计算");
+
+    EXPECT_EQ(c("组合框_水源流量").items, (std::vector<std::string>{"大于用水量", "小于用水量"}));
+    EXPECT_EQ(current_item_text(U(kForm, "组合框_水源流量")), "小于用水量");
+    EXPECT_EQ(c("组合框_昼夜用水量").items, (std::vector<std::string>{"小于l000m3", "l000~2000m3"}));
+    EXPECT_EQ(current_item_text(U(kForm, "组合框_昼夜用水量")), "小于l000m3");
+    for (const char* box : kDemandInputs) EXPECT_FALSE(disabled(box)) << box;
+
+    const struct {
+        const char* box;
+        const char* text;
+        int mode;
+    } boxes[] = {
+        {"编辑框_洞内设备需要水压", "0.3", 10}, {"编辑框_配水点要求水头", "30", 1}, {"编辑框_水头损失系数", "1.05", 10},
+        {"编辑框_管道内水头损失", "0.4", 10}, {"编辑框_贮水系数", "0.143", 10}, {"编辑框_调节系数", "1.10", 10},
+        {"编辑框_生产工人", "80", 10}, {"编辑框_用水系数生产工人", "0.15", 10}, {"编辑框_非生产工人", "22", 10},
+        {"编辑框_用水系数非生产工人", "1.0", 10}, {Qs, "2.6", 1}, {"编辑框_生产用水量", "35", 10},
+        {H, "", 1}, {Hp, "", 1}, {V, "", 1}, {"编辑框1", "1.2", 10}, {"编辑框2", "4.32", 1}, {"编辑框_提示", "", 1},
+    };
+    for (const auto& b : boxes) {
+        EXPECT_EQ(text(b.box), b.text) << b.box;
+        EXPECT_EQ(c(b.box).input_mode, b.mode) << b.box;
+    }
+    EXPECT_EQ(text("标签_20"), kSmallCaption);
+    EXPECT_EQ(c("编辑框_提示").text_color, 0xFFFFFF);
+    EXPECT_EQ(c("编辑框_提示").back_color, 0x83570E); // red 14, green 87, blue 131
+
+    const auto& tips = c("气球提示框1").tips;
+    EXPECT_EQ(tips.size(), 7u);
+    EXPECT_EQ(tips.at(c("编辑框_调节系数").id), "取1.10~1.20 ");
+    EXPECT_EQ(tips.at(c("编辑框_贮水系数").id),
+              "贮水系数(为水池容量/昼夜用水量),昼夜用水量小于l000m3时，采用l/4~l/6\r\n夜用水量在l000~2000m3 时，采用 1/6~1/8；");
+}
+
+TEST_F(WaterSupplyProgram, SourceChoiceTogglesTheDemandInputsAndTheLabelWaitsForACalculation)
+{
+    choose("组合框_水源流量", "大于用水量");
+    for (const char* box : kDemandInputs) EXPECT_TRUE(disabled(box)) << box;
+    EXPECT_TRUE(focused("编辑框_提示"));
+    EXPECT_EQ(text("标签_20"), kSmallCaption) << "no calculation yet";
+    click("图形按钮_计算");
+    EXPECT_EQ(text("标签_20"), kLargeCaption);
+
+    choose("组合框_水源流量", "小于用水量");
+    for (const char* box : kDemandInputs) EXPECT_FALSE(disabled(box)) << box;
+    EXPECT_TRUE(focused("编辑框_提示"));
+    EXPECT_EQ(text("标签_20"), kLargeCaption) << "kept until the next calculation";
+    EXPECT_EQ(text(V), "20~30");
+    click("图形按钮_计算");
+    EXPECT_EQ(text("标签_20"), kSmallCaption);
+    EXPECT_EQ(text(V), "137");
+}
+
+TEST_F(WaterSupplyProgram, DailyUseWritesTheStorageFactorAndMovesTheFocus)
+{
+    const std::pair<const char*, const char*> steps[] = {
+        {"l000~2000m3", "0.2"}, {"小于l000m3", "0.143"}, {"l000~2000m3", "0.2"}};
+    for (const auto& [daily, factor] : steps) {
+        type_only("编辑框_贮水系数", "0.5"); // the focus is on the box before the choice
+        choose("组合框_昼夜用水量", daily);
+        EXPECT_EQ(text("编辑框_贮水系数"), factor) << daily;
+        EXPECT_TRUE(focused("编辑框_提示")) << daily;
+    }
+}
+
+TEST_F(WaterSupplyProgram, LogBoxIsEmptiedBeforeEachCalculation)
+{
+    click("图形按钮_计算");
+    click("图形按钮_计算");
+    EXPECT_EQ(text("编辑框_提示"), "\r\n   计算完成！");
+}
+
+// --- the converters: typing only -----------------------------------------------------------
+
+struct Conversion {
+    const char* source;
+    const char* typed;
+    const char* target;
+    const char* shown;
+};
+
+void PrintTo(const Conversion& c, std::ostream* os) { *os << c.source << " " << c.typed; }
+
+struct Converters : WaterSupplyProgram, ::testing::WithParamInterface<Conversion> {};
+
+TEST_P(Converters, TypingShowsTheUnroundedResult)
+{
+    const Conversion& cv = GetParam();
+    type_only(cv.source, cv.typed);
+    EXPECT_EQ(text(cv.target), cv.shown);
+    // Leaving tidies the typed number; the result stays as typing left it.
+    rt.set_focus(nullptr);
+    EXPECT_EQ(text(cv.target), cv.shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(WaterSupply, Converters,
+                         ::testing::Values(Conversion{"编辑框1", "1.2", "编辑框2", "4.32"},
+                                           Conversion{"编辑框1", "1.25", "编辑框2", "4.5"},
+                                           Conversion{"编辑框1", "0.333", "编辑框2", "1.1988"},
+                                           Conversion{"编辑框1", "", "编辑框2", "0"},
+                                           Conversion{"编辑框1", "-.5", "编辑框2", "-1.8"},
+                                           Conversion{"编辑框_洞内设备需要水压", "0.3", "编辑框_配水点要求水头", "30"},
+                                           Conversion{"编辑框_洞内设备需要水压", "0.35", "编辑框_配水点要求水头", "35"},
+                                           Conversion{"编辑框_洞内设备需要水压", "1.234", "编辑框_配水点要求水头", "123.4"}));
+
+TEST_F(WaterSupplyProgram, WritesByTheProgramDoNotConvert)
+{
+    set_control_text(U(kForm, "编辑框1"), "10");
+    set_control_text(U(kForm, "编辑框_洞内设备需要水压"), "0.5");
+    EXPECT_EQ(text("编辑框2"), "4.32");
+    EXPECT_EQ(text("编辑框_配水点要求水头"), "30");
+    // Nor does a write while another box has the focus.
+    rt.set_focus(&c("编辑框_洞内设备需要水压"));
+    set_control_text(U(kForm, "编辑框1"), "20");
+    EXPECT_EQ(text("编辑框2"), "4.32");
+    // The head follows the pressure into the calculation only through typing.
+    type("编辑框_洞内设备需要水压", "0.4");
+    click("图形按钮_计算");
+    EXPECT_EQ(text(H), "48.42"); // 1.2 × 40 + 1.05 × 0.4
+}
+
+TEST_F(WaterSupplyProgram, LookupsShowTheHeadLossTables)
+{
+    const std::pair<const char*, const char*> rows[] = {
+        {"按钮1", "resources/pictures/supply/water_head_loss_steel.png"},
+        {"按钮2", "resources/pictures/supply/water_head_loss_cast_iron.png"},
+    };
+    for (const auto& [button, table] : rows) {
+        click(button);
+        ASSERT_NE(rt.form("popup"), nullptr) << button;
+        EXPECT_EQ(picture("popup", "图片框2"), table);
+        EXPECT_EQ(rt.get(rt.unit("popup", ""), prop::Width).integer(), 580);
+        EXPECT_EQ(rt.get(rt.unit("popup", ""), prop::Height).integer(), 580);
+    }
+}
+
+// --- the report ------------------------------------------------------------------------
+
+// The text of the report's main story (body text and equations), unescaped.
+std::string report_text(const fs::path& path)
+{
+    int err = 0;
+    zip_t* z = zip_open(path.string().c_str(), ZIP_RDONLY, &err);
+    if (!z) return "<not a package>";
+    std::string xml;
+    if (zip_file_t* f = zip_fopen(z, "word/document.xml", 0)) {
+        char buf[65536];
+        zip_int64_t n;
+        while ((n = zip_fread(f, buf, sizeof buf)) > 0) xml.append(buf, size_t(n));
+        zip_fclose(f);
+    }
+    zip_close(z);
+    pugi::xml_document doc;
+    if (!doc.load_string(xml.c_str())) return "<not a document>";
+    std::string text;
+    struct Collect : pugi::xml_tree_walker {
+        std::string* out;
+        bool for_each(pugi::xml_node& n) override
+        {
+            const std::string name = n.name();
+            if (name == "w:t" || name == "m:t") *out += n.child_value();
+            if (name == "w:p") *out += "\n";
+            return true;
+        }
+    } walker;
+    walker.out = &text;
+    doc.traverse(walker);
+    return text;
+}
+
+struct WaterSupplyReport : WaterSupplyProgram {
+    fs::path report() { return folder / "导出的方案" / "隧道临时供水计算.doc"; }
+    void export_ok()
+    {
+        backend.queue_answer(0);
+        click("图形按钮_导出");
+    }
+};
+
+TEST_F(WaterSupplyReport, CarriesEveryShownValueWithTheCountdownBetweenGroups)
+{
+    choose("组合框_昼夜用水量", "l000~2000m3");
+    type("编辑框_生产工人", "120");
+    click("图形按钮_计算");
+    backend.trail.clear();
+    export_ok();
+
+    ASSERT_EQ(backend.messages.size(), 2u);
+    EXPECT_EQ(backend.messages[0].text, "确定开始导出，中途请勿进行其他操作！");
+    EXPECT_EQ(backend.messages[1].text, "计算方案导出成功！");
+    EXPECT_EQ(backend.messages[1].caption, "信息：");
+    EXPECT_EQ(backend.owners, (std::vector<std::string>{"", ""}));
+    EXPECT_EQ(backend.opened.back(), (folder / "导出的方案").string());
+
+    const std::string doc = report_text(report());
+    EXPECT_NE(doc.find("隧道高压供水计算"), std::string::npos);
+    EXPECT_NE(doc.find("《简明施工计算手册》"), std::string::npos);
+    EXPECT_EQ(doc.find("编辑框"), std::string::npos) << "a placeholder is left";
+    EXPECT_EQ(doc.find("组合框"), std::string::npos) << "a placeholder is left";
+    // Qs = (120 × 0.15 + 22 × 1.0) / 24 = 1.667; V = 1.1 × 0.2 × (1.7 + 35) × 24 = 193.776
+    for (const char* shown : {"水源流量小于用水量，昼夜用水量l000~2000m3，贮水系数C取 0.2",
+                              "=1.2×30+1.05×0.4=36.42", "=1.05×36.42=38.2", "=120×0.15+22×1.0", "=1.7", "=1.10×0.2×(1.7+35)×24", "需水池容积 V = 194 m³"})
+        EXPECT_NE(doc.find(shown), std::string::npos) << shown;
+
+    std::vector<std::string> marks;
+    for (const std::string& t : backend.trail)
+        if (t.rfind("计算书已导出 ", 0) != 0) marks.push_back(t);
+    std::vector<std::string> want = {"参数处理，倒计时10", "[10]", "  参数导出准备中，请稍候……"};
+    for (int n = 9; n >= 0; --n) {
+        want.push_back("参数处理，倒计时" + std::to_string(n));
+        want.push_back("[" + std::to_string(n) + "]");
+    }
+    want.push_back("方案导出需要Word2007以上版本！");
+    want.push_back("[10]");
+    EXPECT_EQ(marks, want);
+    EXPECT_EQ(std::count_if(backend.trail.begin(), backend.trail.end(),
+                            [](const std::string& t) { return t.rfind("计算书已导出 ", 0) == 0; }),
+              100);
+    EXPECT_FALSE(disabled("图形按钮_导出"));
+    EXPECT_FALSE(disabled("图形按钮_计算"));
+}
+
+TEST_F(WaterSupplyReport, SourceLargerThanDemandReportsTheRange)
+{
+    choose("组合框_水源流量", "大于用水量");
+    click("图形按钮_计算");
+    export_ok();
+    const std::string doc = report_text(report());
+    EXPECT_NE(doc.find("本工程水源流量大于用水量"), std::string::npos);
+    EXPECT_NE(doc.find("需水池容积 V = 20~30 m³"), std::string::npos);
+    EXPECT_EQ(doc.find("编辑框"), std::string::npos);
+}
+
+TEST_F(WaterSupplyReport, CancelWritesNothing)
+{
+    backend.queue_answer(1);
+    click("图形按钮_导出");
+    EXPECT_EQ(backend.messages.back().text, "确定开始导出，中途请勿进行其他操作！");
+    EXPECT_FALSE(fs::exists(folder / "导出的方案"));
+    EXPECT_EQ(picture(kForm, "图形按钮_导出"), app::res::export_normal);
+}
+
+} // namespace
