@@ -270,7 +270,11 @@ void ChartView::paintEvent(QPaintEvent*)
             for (double v : row) ymax = std::max(ymax, v);
     }
     int divisions = std::max(1, m.y_divisions);
-    int label_w = fm.horizontalAdvance(QString::fromStdString(number_to_text(ymax))) + 6;
+    // The widest division label sets the column: "412.2" is wider than a top of "500".
+    int label_w = 0;
+    for (int k = 0; k <= divisions; ++k)
+        label_w = std::max(label_w, fm.horizontalAdvance(QString::fromStdString(number_to_text(ymax * k / divisions))));
+    label_w += 6;
     int bottom_space = line + 4 + (m.x_caption.empty() ? 0 : line + 2);
     QRect plot(area.left() + label_w, area.top() + line / 2, area.width() - label_w, area.height() - bottom_space - line / 2);
     if (plot.width() < 4 || plot.height() < 4) return;
