@@ -12,6 +12,7 @@
 #include <cstring>
 #include <cctype>
 #include <fstream>
+#include <limits>
 #include <mutex>
 #include <sys/stat.h>
 
@@ -99,6 +100,11 @@ void set_control_text(const Ref& r, const std::string& text)
 }
 
 double read_number(const Ref& r) { return text_to_number(control_text(r)); }
+double read_result(const Ref& r)
+{
+    if (control_text(r) == "-") return std::numeric_limits<double>::quiet_NaN();
+    return read_number(r);
+}
 void write_number(const Ref& r, double x) { set_control_text(r, number_to_text(x)); }
 void write_rounded(const Ref& r, double x, int places) { write_number(r, round_places(x, places)); }
 

@@ -31,6 +31,10 @@ std::string current_item_text(const Ref& unit);
 // Calculations read what a box shows and write what it will show: a later
 // step that reads a result back works with the rounded value the user sees.
 double read_number(const Ref& unit);
+// A result a calculation wrote, read back by a later step: "-" (no finite
+// value) stays not-a-number, so what is built on it shows "-" too rather
+// than a plausible-looking figure computed from 0.
+double read_result(const Ref& unit);
 void write_number(const Ref& unit, double x);
 void write_rounded(const Ref& unit, double x, int places);
 

@@ -29,14 +29,7 @@ Ref box(const char* name) { return U(kForm, name); }
 double read_number(const char* name) { return ui::read_number(box(name)); }
 void write_rounded(const char* name, double x, int places) { ui::write_rounded(box(name), x, places); }
 
-// A result this calculation wrote, read back as shown. "-" marks a result
-// that had no finite value; it stays undefined here instead of reading as 0,
-// so what is computed from it is "-" as well and not a plausible-looking 0.
-double read_result(const char* name)
-{
-    if (control_text(box(name)) == "-") return std::numeric_limits<double>::quiet_NaN();
-    return read_number(name);
-}
+double read_result(const char* name) { return ui::read_result(box(name)); }
 
 // Degrees to radians with π to ten decimals, multiplied first.
 double radians(double degrees) { return degrees * 3.1415926535 / 180; }

@@ -5,7 +5,6 @@
 #include "app/registry.h"
 #include "app/report/export.h"
 #include "app/shell.h"
-#include "modules/equipment/excavator_results.h"
 #include "ui/cmd.h"
 
 #include <utility>
@@ -20,7 +19,7 @@ constexpr const char* kForm = "ExcavatorOutput";
 
 Ref box(const char* name) { return U(kForm, name); }
 double read_number(const char* name) { return ui::read_number(box(name)); }
-double read_result(const char* name) { return excavator::read_result(box(name)); }
+double read_result(const char* name) { return ui::read_result(box(name)); }
 void write_rounded(const char* name, double x, int places) { ui::write_rounded(box(name), x, places); }
 
 void attach_tips()
