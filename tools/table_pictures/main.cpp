@@ -70,13 +70,17 @@ int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: jsb_table_pictures <source-root>\n");
+        std::fprintf(stderr, "usage: jsb_table_pictures <source-root> [list.tsv ...]\n");
         return 2;
     }
     const QString root = QString::fromLocal8Bit(argv[1]);
     bool ok = true;
     QDir lists(root + "/tools/table_pictures", "*.tsv");
-    for (const QString& list : lists.entryList(QDir::Files, QDir::Name)) {
+    // Named lists only, when given; otherwise every list.
+    QStringList names;
+    for (int i = 2; i < argc; ++i) names << QString::fromLocal8Bit(argv[i]);
+    if (names.isEmpty()) names = lists.entryList(QDir::Files, QDir::Name);
+    for (const QString& list : names) {
         QFile f(lists.filePath(list));
         if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) return 1;
         QTextStream in(&f);
