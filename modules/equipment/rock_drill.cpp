@@ -23,11 +23,7 @@ double input(const char* name) { return read_number(box(name)); }
 // not finite shows "-"; read back it stays not a number rather than turning
 // into 0, so nothing computed from it passes for a finite figure.
 void result(const char* name, double x) { write_rounded(box(name), x, 2); }
-double shown(const char* name)
-{
-    if (control_text(box(name)) == "-") return std::numeric_limits<double>::quiet_NaN();
-    return read_number(box(name));
-}
+double shown(const char* name) { return read_result(box(name)); }
 
 } // namespace
 

@@ -29,12 +29,28 @@ QImage table_placeholder(int w, int h, const QString& name, const QString& sourc
     img.fill(Qt::white);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    int title_px = std::max(16, std::min(40, w / 24));
-    int text_px = std::max(12, title_px * 2 / 3);
+    // Sized by the smaller of width and height, so a flat table still shows
+    // its title, its source and the note.
+    int title_px = std::max(10, std::min({40, w / 24, h / 7}));
+    int text_px = std::max(9, title_px * 2 / 3);
     QRectF frame(8, 8, w - 16, h - 16);
     p.setPen(QPen(QColor(90, 90, 90), 2));
     p.setBrush(Qt::NoBrush);
     p.drawRect(frame);
+    const QString note = QStringLiteral("本程序未收录此表的数值，请查阅上述资料原表取值。");
+    if (h < 200) {
+        // A flat table: title, source and note one line each.
+        QRectF inner = frame.adjusted(12, 6, -12, -6);
+        double row = inner.height() / 3;
+        p.setPen(Qt::black);
+        p.setFont(font(title_px, true));
+        p.drawText(QRectF(inner.left(), inner.top(), inner.width(), row), Qt::AlignCenter, name);
+        p.setFont(font(text_px));
+        p.drawText(QRectF(inner.left(), inner.top() + row, inner.width(), row), Qt::AlignCenter, source);
+        p.setPen(QColor(110, 110, 110));
+        p.drawText(QRectF(inner.left(), inner.top() + 2 * row, inner.width(), row), Qt::AlignCenter, note);
+        return img;
+    }
     p.setPen(Qt::black);
     p.setFont(font(title_px, true));
     QRectF head(20, 20, w - 40, title_px * 2.4);
@@ -46,8 +62,7 @@ QImage table_placeholder(int w, int h, const QString& name, const QString& sourc
     QRectF body(30, src.bottom() + 10, w - 60, h - src.bottom() - 40);
     p.drawRect(body);
     p.setPen(QColor(110, 110, 110));
-    p.drawText(body, Qt::AlignCenter | Qt::TextWrapAnywhere,
-               QStringLiteral("本程序未收录此表的数值，请查阅上述资料原表取值。"));
+    p.drawText(body, Qt::AlignCenter | Qt::TextWrapAnywhere, note);
     return img;
 }
 
