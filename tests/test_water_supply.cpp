@@ -139,6 +139,8 @@ TEST_P(WorkedFigures, OneComputeClickShows)
 
 // Finite each, their product is not.
 const std::string kBig = "1" + std::string(200, '0');
+// Past the double range: reads as infinity.
+const std::string kHuge(400, '9');
 
 INSTANTIATE_TEST_SUITE_P(
     WaterSupply, WorkedFigures,
@@ -164,6 +166,9 @@ INSTANTIATE_TEST_SUITE_P(
                     {Step::Type, "编辑框_水头损失系数", ""}},
                    "0", "36", "0", "132", kSmallCaption},
         // An overflowing Qs shows "-", and so does V.
+        // A pressure past the double range gives the head "-"; H and H′ follow.
+        FigureCase{"overflowing pressure", {{Step::Type, "编辑框_洞内设备需要水压", kHuge.c_str()}},
+                   "1.4", "-", "-", "137", kSmallCaption},
         FigureCase{"overflowing demand",
                    {{Step::Type, "编辑框_生产工人", kBig.c_str()}, {Step::Type, "编辑框_用水系数生产工人", kBig.c_str()}},
                    "-", "36.42", "38.2", "-", kSmallCaption}),

@@ -51,7 +51,8 @@ void calculate()
             input("编辑框_非生产工人") * input("编辑框_用水系数非生产工人")) /
                24,
            1);
-    result("编辑框_水池高差", 1.2 * input("编辑框_配水点要求水头") + input("编辑框_水头损失系数") * input("编辑框_管道内水头损失"),
+    // h is the pressure's head as the program wrote it, so it reads like a result.
+    result("编辑框_水池高差", 1.2 * shown("编辑框_配水点要求水头") + input("编辑框_水头损失系数") * input("编辑框_管道内水头损失"),
            2); // H = 1.2·h + a·hf
     result("编辑框_水泵扬程", input("编辑框_水头损失系数") * shown("编辑框_水池高差"), 1); // H′ = a·H
     if (current_item_text(box("组合框_水源流量")) == kSourceSmaller) {
