@@ -8,8 +8,6 @@
 #include "modules/excavation/tunnel_evaluation_rules.h"
 #include "ui/cmd.h"
 
-#include <array>
-
 namespace tunnel_evaluation {
 
 using namespace ui;
