@@ -27,11 +27,7 @@ double input(const char* name) { return read_number(box(name)); }
 // "-"; read back it stays not a number instead of counting as 0, so Q never
 // shows a figure computed from a lost term.
 void result(const char* name, double x, int places) { write_rounded(box(name), x, places); }
-double shown(const char* name)
-{
-    if (control_text(box(name)) == "-") return std::numeric_limits<double>::quiet_NaN();
-    return read_number(box(name));
-}
+double shown(const char* name) { return read_result(box(name)); }
 
 // Consumption and count written into a row when its equipment is chosen,
 // by the index of the item ("TY28风动凿岩机", "混凝土喷射机", "其他").

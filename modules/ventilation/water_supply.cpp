@@ -31,11 +31,7 @@ double input(const char* name) { return read_number(box(name)); }
 // with the value the user sees. A result that was not finite shows "-";
 // read back it stays not a number instead of counting as 0.
 void result(const char* name, double x, int places) { write_rounded(box(name), x, places); }
-double shown(const char* name)
-{
-    if (control_text(box(name)) == "-") return std::numeric_limits<double>::quiet_NaN();
-    return read_number(box(name));
-}
+double shown(const char* name) { return read_result(box(name)); }
 
 // Enabled only while the source gives less than the demand, in this order.
 constexpr const char* kDemandInputs[] = {
