@@ -741,7 +741,12 @@ void QtBackend::apply(Control& c)
                 rebuild_view(c);
                 return;
             }
-            if (e->text() != t) e->setText(t);
+            if (e->text() != t) {
+                e->setText(t);
+                // A text the program wrote reads from its start, like a label;
+                // the user's own typing keeps its caret.
+                if (!e->hasFocus()) e->setCursorPosition(0);
+            }
             e->setEchoMode(c.input_mode == 2 ? QLineEdit::Password : QLineEdit::Normal);
             e->setReadOnly(c.input_mode == 1);
             set_colors(e, QPalette::Text, text, QPalette::Base, &back);
