@@ -10,18 +10,6 @@ namespace {
 // An input box, read afresh by every step that uses it.
 double in(const char* box) { return box_number(box); }
 
-// A result label of block 1: 标签1_ + row word + column word.
-std::string cell(const char* row, const char* column) { return std::string("标签1_") + row + column; }
-
-// Writes the step's result as its label shows it and gives back what the
-// label now shows, which is what later steps use.
-double put(const std::string& label, double value, int digits)
-{
-    double shown = digits == kUnrounded ? value : ui::cmd_round(value, digits);
-    set_label_text(label, ui::cmd_to_text(shown));
-    return label_number(label);
-}
-
 const char* const kCut = "掏槽眼";
 const char* const kAux = "辅助眼";
 const char* const kPerimeter = "周边眼";
@@ -32,14 +20,52 @@ const char* const kRow = "小计药量";
 const char* const kPerHole = "单孔装药量";
 const char* const kCartridges = "每孔药卷数";
 
+// A result label of block 1.
+std::string cell(const char* row, const char* column) { return result_label(1, row, column); }
+
 } // namespace
 
+std::string result_label(int block, const std::string& row, const std::string& column)
+{
+    return "标签" + std::to_string(block) + "_" + row + column;
+}
+
+double write_step(const std::string& label, double value, int digits)
+{
+    const double shown = digits == kUnrounded ? value : ui::cmd_round(value, digits);
+    set_label_text(label, ui::cmd_to_text(shown));
+    return ui::read_result(ctl(label));
+}
+
 const UpperBenchRounding kFullFaceRounding{
-    1,       // total charge
-    true, 1, 1, 1, // perimeter: over the shown depth; per hole, row, cartridges
-    1, 1, 1, // cut
-    1, 1, 1, // auxiliary
-    1, 1, 1, // bottom
+    .total_charge = 1,
+    .perimeter_over_depth = true,
+    .perimeter_per_hole = 1, .perimeter_row = 1, .perimeter_cartridges = 1,
+    .cut_row = 1, .cut_per_hole = 1, .cut_cartridges = 1,
+    .aux_row = 1, .aux_per_hole = 1, .aux_cartridges = 1,
+    .bottom_row = 1, .bottom_per_hole = 1, .bottom_cartridges = 1,
+};
+
+// The upper bench weighs its charges to the hundredth, the perimeter over
+// the typed advance, and counts whole cartridges.
+const UpperBenchRounding kTwoBenchUpperRounding{
+    .total_charge = 2,
+    .perimeter_over_depth = false,
+    .perimeter_per_hole = 2, .perimeter_row = 2, .perimeter_cartridges = 0,
+    .cut_row = 1, .cut_per_hole = 1, .cut_cartridges = 0,
+    .aux_row = 1, .aux_per_hole = 1, .aux_cartridges = 0,
+    .bottom_row = 1, .bottom_per_hole = 1, .bottom_cartridges = 0,
+};
+
+// As two benches, but the cut and bottom rows and the auxiliary charge per
+// hole to two decimals; the auxiliary row charge stays at one.
+const UpperBenchRounding kThreeBenchUpperRounding{
+    .total_charge = 2,
+    .perimeter_over_depth = false,
+    .perimeter_per_hole = 2, .perimeter_row = 2, .perimeter_cartridges = 0,
+    .cut_row = 2, .cut_per_hole = 2, .cut_cartridges = 0,
+    .aux_row = 1, .aux_per_hole = 2, .aux_cartridges = 0,
+    .bottom_row = 2, .bottom_per_hole = 2, .bottom_cartridges = 0,
 };
 
 void compute_upper_bench(const UpperBenchRounding& r)
@@ -64,31 +90,106 @@ void compute_upper_bench(const UpperBenchRounding& r)
     auto w = [] { return in("编辑框1_单个药卷重量"); };
 
     // Depths and counts.
-    put(cell(kCut, kDepth), L() + 0.2, 1);
-    put(cell(kAux, kDepth), L(), 1);
-    const double Dp = put(cell(kPerimeter, kDepth), L(), 1);
-    put(cell(kBottom, kDepth), L(), 1);
-    const double nc = put(cell(kCut, kCount), Nc(), kUnrounded);
-    const double na = put(cell(kAux, kCount), (S() - P() * Vp() - Lc() * Hc() - B() * Vb()) / (Ea() * Va()) * F(), 0);
-    const double np = put(cell(kPerimeter, kCount), P() / Ep() + 1, 0);
-    const double nb = put(cell(kBottom, kCount), B() / Eb() + 1, 0);
-    put("标签1_炮眼数量合计1", nc + na + np + nb, kUnrounded);
+    write_step(cell(kCut, kDepth), L() + 0.2, 1);
+    write_step(cell(kAux, kDepth), L(), 1);
+    const double Dp = write_step(cell(kPerimeter, kDepth), L(), 1);
+    write_step(cell(kBottom, kDepth), L(), 1);
+    const double nc = write_step(cell(kCut, kCount), Nc(), kUnrounded);
+    const double na = write_step(cell(kAux, kCount), (S() - P() * Vp() - Lc() * Hc() - B() * Vb()) / (Ea() * Va()) * F(), 0);
+    const double np = write_step(cell(kPerimeter, kCount), P() / Ep() + 1, 0);
+    const double nb = write_step(cell(kBottom, kCount), B() / Eb() + 1, 0);
+    write_step("标签1_炮眼数量合计1", nc + na + np + nb, kUnrounded);
 
     // Charges: the perimeter by line density, the rest shared per hole with
     // the cut holes taking 1.35 times their share and the bottom the remainder.
-    const double Q = put("标签1_炸药数量合计1", q() * S() * L(), r.total_charge);
-    const double gp = put(cell(kPerimeter, kPerHole), k() * (r.perimeter_over_depth ? Dp : L()), r.perimeter_per_hole);
-    const double Qp = put(cell(kPerimeter, kRow), gp * np, r.perimeter_row);
-    put(cell(kPerimeter, kCartridges), gp / (w() / 1000), r.perimeter_cartridges);
-    const double Qc = put(cell(kCut, kRow), (Q - Qp) / (nc + na + nb) * nc * 1.35, r.cut_row);
-    const double gc = put(cell(kCut, kPerHole), Qc / nc, r.cut_per_hole);
-    put(cell(kCut, kCartridges), gc * 1000 / w(), r.cut_cartridges);
-    const double Qa = put(cell(kAux, kRow), (Q - Qp - Qc) / (na + nb) * na, r.aux_row);
-    const double ga = put(cell(kAux, kPerHole), Qa / na, r.aux_per_hole);
-    put(cell(kAux, kCartridges), ga * 1000 / w(), r.aux_cartridges);
-    const double Qb = put(cell(kBottom, kRow), Q - Qp - Qc - Qa, r.bottom_row);
-    const double gb = put(cell(kBottom, kPerHole), Qb / nb, r.bottom_per_hole);
-    put(cell(kBottom, kCartridges), gb * 1000 / w(), r.bottom_cartridges);
+    const double Q = write_step("标签1_炸药数量合计1", q() * S() * L(), r.total_charge);
+    const double gp = write_step(cell(kPerimeter, kPerHole), k() * (r.perimeter_over_depth ? Dp : L()), r.perimeter_per_hole);
+    const double Qp = write_step(cell(kPerimeter, kRow), gp * np, r.perimeter_row);
+    write_step(cell(kPerimeter, kCartridges), gp / (w() / 1000), r.perimeter_cartridges);
+    const double Qc = write_step(cell(kCut, kRow), (Q - Qp) / (nc + na + nb) * nc * 1.35, r.cut_row);
+    const double gc = write_step(cell(kCut, kPerHole), Qc / nc, r.cut_per_hole);
+    write_step(cell(kCut, kCartridges), gc * 1000 / w(), r.cut_cartridges);
+    const double Qa = write_step(cell(kAux, kRow), (Q - Qp - Qc) / (na + nb) * na, r.aux_row);
+    const double ga = write_step(cell(kAux, kPerHole), Qa / na, r.aux_per_hole);
+    write_step(cell(kAux, kCartridges), ga * 1000 / w(), r.aux_cartridges);
+    const double Qb = write_step(cell(kBottom, kRow), Q - Qp - Qc - Qa, r.bottom_row);
+    const double gb = write_step(cell(kBottom, kPerHole), Qb / nb, r.bottom_per_hole);
+    write_step(cell(kBottom, kCartridges), gb * 1000 / w(), r.bottom_cartridges);
+}
+
+void compute_second_bench(int aux_row_digits)
+{
+    // The bench's own panel; the specific charge, line charge density and
+    // cartridges are the upper bench's.
+    auto S2 = [] { return in("编辑框2_断面面积"); };
+    auto L2 = [] { return in("编辑框2_开挖循环进尺"); };
+    auto P2 = [] { return in("编辑框2_开挖面外弧长"); }; // one side of the bench
+    auto B2 = [] { return in("编辑框2_底板长"); };
+    auto F2 = [] { return in("编辑框2_岩石夹制力系数"); };
+    auto G2 = [] { return in("编辑框2_炸药工作面系数"); };
+    auto Ep2 = [] { return in("编辑框2_周边眼间距E"); };
+    auto Vp2 = [] { return in("编辑框2_周边眼抵抗线V"); };
+    auto Ea2 = [] { return in("编辑框2_辅助眼间距E"); };
+    auto Va2 = [] { return in("编辑框2_辅助眼抵抗线V2"); };
+    auto Eb2 = [] { return in("编辑框2_底板眼间距E"); };
+    auto Vb2 = [] { return in("编辑框2_底板眼抵抗线V1"); };
+    auto q = [] { return in("编辑框1_单位体积岩体的耗药量"); };
+    auto k = [] { return in("编辑框1_周边眼装药集中度"); };
+    auto w = [] { return in("编辑框1_单个药卷重量"); };
+    auto at = [](const char* row, const char* column) { return result_label(2, row, column); };
+
+    const double Q2 = write_step("标签2_炸药数量合计", S2() * q() * L2() * G2(), 2);
+    write_step(at(kAux, kDepth), L2(), 1);
+    write_step(at(kPerimeter, kDepth), L2(), 1);
+    write_step(at(kBottom, kDepth), L2(), 1);
+    const double na2 = write_step(at(kAux, kCount), (S2() - P2() * Vp2() * 2 - B2() * Vb2()) * F2() / (Ea2() * Va2()), 0);
+    // Both sides of the bench: always an even count.
+    const double np2 = write_step(at(kPerimeter, kCount), ui::cmd_round(P2() / Ep2(), 0) * 2, kUnrounded);
+    const double nb2 = write_step(at(kBottom, kCount), B2() / Eb2(), 0);
+    write_step("标签2_炮眼数量合计", na2 + np2 + nb2, kUnrounded);
+
+    // The perimeter row by line density, its per-hole charge from the row;
+    // the rest shared per hole between auxiliary and bottom holes.
+    const double Qp2 = write_step(at(kPerimeter, kRow), np2 * k() * L2(), 2);
+    const double gp2 = write_step(at(kPerimeter, kPerHole), Qp2 / np2, 2);
+    write_step(at(kPerimeter, kCartridges), gp2 * 1000 / w(), 0);
+    const double Qa2 = write_step(at(kAux, kRow), (Q2 - Qp2) / (na2 + nb2) * na2, aux_row_digits);
+    const double ga2 = write_step(at(kAux, kPerHole), Qa2 / na2, 2);
+    write_step(at(kAux, kCartridges), ga2 * 1000 / w(), 0);
+    const double Qb2 = write_step(at(kBottom, kRow), Q2 - Qp2 - Qa2, 2);
+    const double gb2 = write_step(at(kBottom, kPerHole), Qb2 / nb2, 2);
+    write_step(at(kBottom, kCartridges), gb2 * 1000 / w(), 0);
+}
+
+void compute_lower_bench()
+{
+    auto S3 = [] { return in("编辑框3_断面面积"); };
+    auto L3 = [] { return in("编辑框3_开挖循环进尺"); };
+    auto B3 = [] { return in("编辑框3_底板长"); };
+    auto F3 = [] { return in("编辑框3_岩石夹制力系数"); };
+    auto G3 = [] { return in("编辑框3_炸药工作面系数"); };
+    auto Ea3 = [] { return in("编辑框3_辅助眼间距E"); };
+    auto Va3 = [] { return in("编辑框3_辅助眼抵抗线V"); };
+    auto Eb3 = [] { return in("编辑框3_底板眼间距E"); };
+    auto Vb3 = [] { return in("编辑框3_底板眼抵抗线V"); };
+    auto q = [] { return in("编辑框1_单位体积岩体的耗药量"); };
+    auto w = [] { return in("编辑框1_单个药卷重量"); };
+    auto at = [](const char* row, const char* column) { return result_label(3, row, column); };
+
+    // No cut and no perimeter: the charge is spread evenly over all holes,
+    // the bottom row taking the remainder.
+    const double Q3 = write_step("标签3_炸药数量合计", S3() * q() * L3() * G3(), 2);
+    write_step(at(kAux, kDepth), L3(), 2);
+    write_step(at(kBottom, kDepth), L3(), 2);
+    const double na3 = write_step(at(kAux, kCount), (S3() - B3() * Vb3()) * F3() / (Ea3() * Va3()), 0);
+    const double nb3 = write_step(at(kBottom, kCount), B3() / Eb3(), 0);
+    write_step("标签3_炮眼数量合计", na3 + nb3, kUnrounded);
+    const double Qa3 = write_step(at(kAux, kRow), Q3 / (na3 + nb3) * na3, 2);
+    const double ga3 = write_step(at(kAux, kPerHole), Qa3 / na3, 2);
+    write_step(at(kAux, kCartridges), ga3 * 1000 / w(), 0);
+    const double Qb3 = write_step(at(kBottom, kRow), Q3 - Qa3, 2);
+    const double gb3 = write_step(at(kBottom, kPerHole), Qb3 / nb3, 2);
+    write_step(at(kBottom, kCartridges), gb3 * 1000 / w(), 0);
 }
 
 const std::vector<StemmingRow> kFullFaceStemming = {
@@ -103,9 +204,10 @@ void check_stemming(const std::vector<StemmingRow>& rows, const std::string& sep
     static const char* const kAdvice = "炮孔装药长度加堵塞长度超过炮眼深度，请增大岩石夹制力系数或缩小你的炮眼间距！";
     for (const StemmingRow& row : rows) {
         const double stemming = row.stemming_box.empty() ? 0.4 : box_number(row.stemming_box);
-        const double excess = label_number(row.cartridges_label) * box_number("编辑框1_单个药卷长度") + stemming -
-                              label_number(row.depth_label);
-        if (!ui::tol_gt(excess, 0)) continue;
+        const double excess = ui::read_result(ctl(row.cartridges_label)) * box_number("编辑框1_单个药卷长度") +
+                              stemming - ui::read_result(ctl(row.depth_label));
+        // Only a length known to fit passes.
+        if (ui::tol_le(excess, 0)) continue;
         if (row.only_while_second_table_shown &&
             !ui::rt_get_property(ctl("外形框_中台阶结果表"), ui::prop::Visible).truth())
             continue;
@@ -133,6 +235,70 @@ void compute_full_face()
     compute_upper_bench(kFullFaceRounding);
     check_stemming(kFullFaceStemming, "  ");
     write_layout(kFullFaceLayout);
+}
+
+namespace {
+
+// The stemming rows of the benches, upper, second and lower; the second and
+// lower rows warn only while their result tables are shown.
+StemmingRow bench_row(const char* bench, int block, const char* row, const char* stemming_box)
+{
+    return {std::string(bench) + row, result_label(block, row, kCartridges), result_label(block, row, kDepth),
+            stemming_box, block > 1};
+}
+
+const std::vector<StemmingRow>& bench_stemming()
+{
+    // The second bench is "中台阶" in the messages of both methods, as in
+    // the layout editor's hole rows.
+    static const std::vector<StemmingRow> rows = {
+        bench_row("上台阶", 1, kCut, ""),
+        bench_row("上台阶", 1, kAux, "编辑框1_辅助眼最小抵抗线V"),
+        bench_row("上台阶", 1, kPerimeter, "编辑框1_周边眼最小抵抗线V"),
+        bench_row("上台阶", 1, kBottom, "编辑框1_底板眼最小抵抗线"),
+        bench_row("中台阶", 2, kAux, "编辑框2_辅助眼抵抗线V2"),
+        bench_row("中台阶", 2, kPerimeter, "编辑框2_周边眼抵抗线V"),
+        bench_row("中台阶", 2, kBottom, "编辑框2_底板眼抵抗线V1"),
+        bench_row("下台阶", 3, kAux, "编辑框3_辅助眼抵抗线V"),
+        bench_row("下台阶", 3, kBottom, "编辑框3_底板眼抵抗线V"),
+    };
+    return rows;
+}
+
+std::vector<StemmingRow> first_rows(const std::vector<StemmingRow>& rows, size_t n)
+{
+    return {rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(n)};
+}
+
+std::string row_of(int block, const char* row) { return result_label(block, row, ""); }
+
+} // namespace
+
+void compute_two_benches()
+{
+    compute_upper_bench(kTwoBenchUpperRounding);
+    compute_second_bench(1);
+    check_stemming(first_rows(bench_stemming(), 7), " ");
+    std::vector<LayoutRow> layout = kFullFaceLayout;
+    layout.push_back({row_of(2, kAux), "05", "1;3"});
+    layout.push_back({row_of(2, kPerimeter), "06", "7;7"});
+    layout.push_back({row_of(2, kBottom), "07", "9"});
+    write_layout(layout);
+}
+
+void compute_three_benches()
+{
+    compute_upper_bench(kThreeBenchUpperRounding);
+    compute_second_bench(2);
+    compute_lower_bench();
+    check_stemming(bench_stemming(), "  ");
+    std::vector<LayoutRow> layout = kFullFaceLayout;
+    layout.push_back({row_of(2, kAux), "05", "1;3"});
+    layout.push_back({row_of(2, kPerimeter), "06", "7;9"});
+    layout.push_back({row_of(2, kBottom), "07", "11"});
+    layout.push_back({row_of(3, kAux), "08", "1;3;5"});
+    layout.push_back({row_of(3, kBottom), "09", "7;9"});
+    write_layout(layout);
 }
 
 } // namespace blast_design

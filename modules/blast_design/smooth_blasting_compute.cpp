@@ -27,18 +27,18 @@ struct ComputingScope {
 
 struct Calculation {
     const char* section;
-    void (*run)(); // nullptr: the section has no calculation yet and runs nothing
+    void (*run)();
     const char* log_line;
     bool needs_invert_choice;
 };
 
 const Calculation kCalculations[] = {
-    {section::kThreeBenches, nullptr, "程序加载完成，进入台阶法上中下3台阶计算模块", false},
-    {section::kTwoBenches, nullptr, "程序加载完成，进入台阶法上下2台阶计算模块", true},
+    {section::kThreeBenches, compute_three_benches, "程序加载完成，进入台阶法上中下3台阶计算模块", false},
+    {section::kTwoBenches, compute_two_benches, "程序加载完成，进入台阶法上下2台阶计算模块", true},
     {section::kStraightWall, compute_full_face, "程序加载完成，进入全断面计算模块", false},
     {section::kCurvedWall, compute_full_face, "程序加载完成，进入全断面计算模块", false},
     {section::kHorseshoe, compute_full_face, "程序加载完成，进入全断面计算模块", false},
-    {section::kCircular, nullptr, "程序加载完成，进入圆形隧道立（竖）井计算模块", false},
+    {section::kCircular, compute_circular, "程序加载完成，进入圆形隧道立（竖）井计算模块", false},
 };
 
 void log_line(const std::string& text) { cmd_edit_append(ctl("编辑框_提示"), {"\r\n    " + text}); }
@@ -54,7 +54,6 @@ void run_section_calculation()
             show_message("请选择确定隧道断面是否含仰拱！");
             return;
         }
-        if (!c.run) return;
         set_box_text("编辑框_提示", "");
         log_line("开始计算模块！");
         log_line(c.log_line);

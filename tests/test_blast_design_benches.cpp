@@ -1,0 +1,388 @@
+// The smooth-blasting form on its own: the stemming warnings of the two-
+// and three-bench and the circular calculations (which rows, in which
+// order, with which text, and that every result is written before the
+// first one opens), the automatic detonator layout of each, what a result
+// that could not be worked out does to the steps built on it, and the
+// circular panel's derived diameter and circumference.
+#include "app/program.h"
+#include "ui/cmd.h"
+#include "ui/headless/headless.h"
+#include "ui/runtime.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+using namespace ui;
+
+namespace {
+
+const char* const kForm = "SmoothBlasting";
+const std::string kAdvice = "炮孔装药长度加堵塞长度超过炮眼深度，请增大岩石夹制力系数或缩小你的炮眼间距！";
+
+// Lets a test look at the form at the moment a message box opens.
+struct WatchingBackend : HeadlessBackend {
+    std::function<void()> on_message;
+    int message_box(const std::string& text, int style, const std::string& caption, Form* owner) override
+    {
+        if (on_message) on_message();
+        return HeadlessBackend::message_box(text, style, caption, owner);
+    }
+};
+
+// The result cells of the three blocks and the bench totals.
+std::vector<std::string> result_cells()
+{
+    const std::vector<std::pair<std::string, std::vector<std::string>>> blocks = {
+        {"标签1_", {"掏槽眼", "辅助眼", "周边眼", "底板眼"}}, {"标签2_", {"辅助眼", "周边眼", "底板眼"}},
+        {"标签3_", {"辅助眼", "底板眼"}}};
+    std::vector<std::string> cells;
+    for (const auto& [prefix, rows] : blocks)
+        for (const std::string& row : rows)
+            for (const char* column : {"炮眼深度", "炮眼数目", "每孔药卷数", "单孔装药量", "小计药量"})
+                cells.push_back(prefix + row + column);
+    for (const char* total : {"标签1_炮眼数量合计1", "标签2_炮眼数量合计", "标签3_炮眼数量合计", "标签1_炸药数量合计1",
+                              "标签2_炸药数量合计", "标签3_炸药数量合计"})
+        cells.push_back(total);
+    return cells;
+}
+
+struct BenchesTest : ::testing::Test {
+    WatchingBackend backend;
+    Runtime rt{backend};
+
+    void SetUp() override
+    {
+        backend.attach(rt);
+        app::register_handlers(rt);
+        ASSERT_NE(rt.load_form(kForm, nullptr, false), nullptr);
+    }
+
+    Control& c(const std::string& name) { return rt.unit(kForm, name); }
+    std::string text(const std::string& name) { return c(name).text; }
+    void write(const std::string& name, const std::string& s) { rt.set(c(name), 8, s); }
+    void choose(const std::string& combo, const std::string& item)
+    {
+        Control& box = c(combo);
+        for (int i = 0; i < int(box.items.size()); ++i)
+            if (box.items[i] == item) return rt.user_choose(box, i);
+        FAIL() << "no item " << item << " in " << combo;
+    }
+    void compute() { rt.user_click(c("图形按钮_计算")); }
+    std::vector<std::string> message_texts() const
+    {
+        std::vector<std::string> v;
+        for (const auto& m : backend.messages) v.push_back(m.text);
+        return v;
+    }
+
+    // The worked examples' inputs: two benches with the inverted arch are
+    // its defaults; three benches take the same upper and middle inputs and
+    // a 2.4 m lower advance; the circular panel starts with its own.
+    void two_benches()
+    {
+        choose("组合框_开挖方法", "台阶法");
+        choose("组合框_方法2", "上下2台阶");
+        rt.user_click(c("单选框_有仰拱"));
+    }
+    void three_benches()
+    {
+        choose("组合框_开挖方法", "台阶法");
+        choose("组合框_方法2", "上中下3台阶");
+        for (const auto& [box, value] : std::vector<std::pair<const char*, const char*>>{
+                 {"编辑框1_上台阶面积", "63.1"}, {"编辑框1_开挖循环进尺", "3.0"}, {"编辑框1_周边眼外弧长", "19.92"},
+                 {"编辑框1_坑道开挖宽度", "12.14"}, {"编辑框2_断面面积", "30.84"}, {"编辑框2_开挖面外弧长", "1.8"},
+                 {"编辑框2_底板长", "12.14"}, {"编辑框3_开挖循环进尺", "2.4"}})
+            write(box, value);
+    }
+    void circular()
+    {
+        choose("组合框_开挖方法", "全断面法");
+        choose("组合框_方法2", "圆形隧道立（竖）井");
+    }
+    // Three benches chosen after the circular section: the split list is
+    // refilled without a new layout, so the middle and lower tables stay
+    // hidden as the circular section left them.
+    void three_benches_with_tables_hidden()
+    {
+        circular();
+        choose("组合框_开挖方法", "台阶法");
+        ASSERT_EQ(current_item_text(U(kForm, "组合框_方法2")), "上中下3台阶");
+        ASSERT_FALSE(c("外形框_中台阶结果表").visible);
+    }
+};
+
+// ---- stemming warnings -----------------------------------------------------------------
+
+struct StemmingCase {
+    const char* name;
+    std::function<void(BenchesTest&)> arrange;
+    std::vector<std::string> boxes; // box, text, box, text ... written before the run
+    std::vector<std::string> rows_warned;
+    const char* separator;
+};
+
+std::vector<std::string> bench_rows(int n)
+{
+    const std::vector<std::string> all = {"上台阶掏槽眼", "上台阶辅助眼", "上台阶周边眼", "上台阶底板眼", "中台阶辅助眼",
+                                          "中台阶周边眼", "中台阶底板眼", "下台阶辅助眼", "下台阶底板眼"};
+    return {all.begin(), all.begin() + n};
+}
+
+class StemmingWarnings : public BenchesTest, public ::testing::WithParamInterface<StemmingCase> {};
+
+const auto kTwo = [](BenchesTest& t) { t.two_benches(); };
+const auto kThree = [](BenchesTest& t) { t.three_benches(); };
+const auto kCircular = [](BenchesTest& t) { t.circular(); };
+
+INSTANTIATE_TEST_SUITE_P(
+    Sections, StemmingWarnings,
+    ::testing::Values(
+        StemmingCase{"TwoBenchExampleFits", kTwo, {}, {}, " "},
+        // One cartridge and 0.8 m of stemming in the 1 m auxiliary holes.
+        StemmingCase{"TwoBenchShortAdvance", kTwo, {"编辑框1_开挖循环进尺", "1.0"}, {"上台阶辅助眼"}, " "},
+        // 1 x c + 0.8 - 1: exactly 0 and 5e-8 are within the tolerance, 2e-7 is not.
+        StemmingCase{"TwoBenchExactFit", kTwo, {"编辑框1_开挖循环进尺", "1.0", "编辑框1_单个药卷长度", "0.2"}, {}, " "},
+        StemmingCase{"TwoBenchWithinTolerance", kTwo,
+                     {"编辑框1_开挖循环进尺", "1.0", "编辑框1_单个药卷长度", "0.20000005"}, {}, " "},
+        StemmingCase{"TwoBenchBeyondTolerance", kTwo,
+                     {"编辑框1_开挖循环进尺", "1.0", "编辑框1_单个药卷长度", "0.2000002"}, {"上台阶辅助眼"}, " "},
+        // 3 m cartridges overrun every row of 3 m holes; the lower bench is
+        // "中台阶" in the messages, as in the layout editor.
+        StemmingCase{"TwoBenchEveryRow", kTwo, {"编辑框1_单个药卷长度", "3"}, bench_rows(7), " "},
+        StemmingCase{"ThreeBenchExampleFits", kThree, {}, {}, "  "},
+        StemmingCase{"ThreeBenchShortLowerAdvance", kThree, {"编辑框3_开挖循环进尺", "1.0"}, {"下台阶辅助眼"}, "  "},
+        StemmingCase{"ThreeBenchEveryRow", kThree, {"编辑框1_单个药卷长度", "3"}, bench_rows(9), "  "},
+        // With the middle and lower tables hidden only the upper rows warn.
+        StemmingCase{"ThreeBenchTablesHidden",
+                     [](BenchesTest& t) { t.three_benches_with_tables_hidden(); },
+                     {"编辑框1_单个药卷长度", "3"},
+                     bench_rows(4),
+                     "  "},
+        // 3.7 x 0.3 + 0.75 = 1.86 m in a 1.8 m hole.
+        StemmingCase{"CircularExample", kCircular, {}, {"辅助眼"}, "  "},
+        // No bottom row to check in a circular section.
+        StemmingCase{"CircularEveryRow", kCircular, {"编辑框1_单个药卷长度", "2"}, {"掏槽眼", "辅助眼", "周边眼"}, "  "}),
+    [](const ::testing::TestParamInfo<StemmingCase>& i) { return std::string(i.param.name); });
+
+TEST_P(StemmingWarnings, OneMessagePerLongRowInRowOrderAfterEveryResultIsWritten)
+{
+    GetParam().arrange(*this);
+    for (size_t i = 0; i + 1 < GetParam().boxes.size(); i += 2) write(GetParam().boxes[i], GetParam().boxes[i + 1]);
+    // The cells as they stand when each message opens.
+    std::vector<std::map<std::string, std::string>> seen;
+    backend.on_message = [&] {
+        std::map<std::string, std::string> cells;
+        for (const std::string& cell : result_cells()) cells[cell] = text(cell);
+        seen.push_back(cells);
+    };
+    compute();
+
+    std::vector<std::string> expected;
+    for (const std::string& row : GetParam().rows_warned) expected.push_back(row + GetParam().separator + kAdvice);
+    EXPECT_EQ(message_texts(), expected);
+    for (const auto& m : backend.messages) {
+        EXPECT_EQ(m.caption, "信息：");
+        EXPECT_EQ(m.style, 0);
+    }
+    // Every result was already written when the first box opened, and
+    // neither the warnings nor anything after them changed one.
+    for (const auto& cells : seen)
+        for (const auto& [cell, shown] : cells) EXPECT_EQ(shown, text(cell)) << cell;
+    // The run went on to the layout and the log's last line.
+    EXPECT_EQ(text("标签1_掏槽眼起爆顺序1"), "01");
+    EXPECT_EQ(text("编辑框_提示").substr(text("编辑框_提示").size() - std::string("计算完成！").size()), "计算完成！");
+}
+
+// ---- the detonator layout -----------------------------------------------------------------
+
+struct LayoutCase {
+    const char* name;
+    std::function<void(BenchesTest&)> arrange;
+    std::vector<std::vector<std::string>> rows; // label prefix, firing order, segments
+};
+
+class DetonatorLayout : public BenchesTest, public ::testing::WithParamInterface<LayoutCase> {};
+
+INSTANTIATE_TEST_SUITE_P(
+    Sections, DetonatorLayout,
+    ::testing::Values(
+        LayoutCase{"TwoBenches",
+                   kTwo,
+                   {{"标签1_掏槽眼", "01", "1;3"},
+                    {"标签1_辅助眼", "02", "5;7;9"},
+                    {"标签1_周边眼", "03", "9;11"},
+                    {"标签1_底板眼", "04", "11;13"},
+                    {"标签2_辅助眼", "05", "1;3"},
+                    {"标签2_周边眼", "06", "7;7"},
+                    {"标签2_底板眼", "07", "9"}}},
+        LayoutCase{"ThreeBenches",
+                   kThree,
+                   {{"标签1_掏槽眼", "01", "1;3"},
+                    {"标签1_辅助眼", "02", "5;7;9"},
+                    {"标签1_周边眼", "03", "9;11"},
+                    {"标签1_底板眼", "04", "11;13"},
+                    {"标签2_辅助眼", "05", "1;3"},
+                    {"标签2_周边眼", "06", "7;9"},
+                    {"标签2_底板眼", "07", "11"},
+                    {"标签3_辅助眼", "08", "1;3;5"},
+                    {"标签3_底板眼", "09", "7;9"}}},
+        LayoutCase{"Circular",
+                   kCircular,
+                   {{"标签1_掏槽眼", "01", "1;3"},
+                    {"标签1_辅助眼", "02", "5;7"},
+                    {"标签1_周边眼", "03", "9;11"},
+                    {"标签1_底板眼", "04", "11;13"}}}),
+    [](const ::testing::TestParamInfo<LayoutCase>& i) { return std::string(i.param.name); });
+
+TEST_P(DetonatorLayout, AutomaticWritesTheSectionsRowsManualWithoutARowDashesWithARowKeeps)
+{
+    GetParam().arrange(*this);
+    const auto mark_all = [&](const std::string& mark) {
+        for (int block = 1; block <= 3; ++block)
+            for (const char* row : {"掏槽眼", "辅助眼", "周边眼", "底板眼"})
+                for (const char* column : {"起爆顺序1", "雷管段位"}) {
+                    const std::string name = "标签" + std::to_string(block) + "_" + row + column;
+                    if (rt.form(kForm)->find(name)) write(name, mark);
+                }
+    };
+    const auto expect_rows = [&](const std::function<std::string(const std::vector<std::string>&, int)>& want) {
+        for (const auto& row : GetParam().rows) {
+            EXPECT_EQ(text(row[0] + "起爆顺序1"), want(row, 1)) << row[0];
+            EXPECT_EQ(text(row[0] + "雷管段位"), want(row, 2)) << row[0];
+        }
+    };
+
+    mark_all("x");
+    compute();
+    expect_rows([](const std::vector<std::string>& row, int i) { return row[i]; });
+
+    rt.set(c("选择框1"), prop::CheckBox::Checked, false);
+    mark_all("x");
+    compute();
+    expect_rows([](const std::vector<std::string>&, int) { return "-"; });
+
+    // A row chosen in the layout editor: the editor's texts stay.
+    rt.set(c("列表框3"), prop::ListBox::CurrentIndex, 1);
+    mark_all("x");
+    compute();
+    expect_rows([](const std::vector<std::string>&, int) { return "x"; });
+
+    // Labels of rows the section does not have are never written.
+    rt.set(c("选择框1"), prop::CheckBox::Checked, true);
+    mark_all("x");
+    compute();
+    for (const char* prefix : {"标签2_辅助眼", "标签2_周边眼", "标签2_底板眼", "标签3_辅助眼", "标签3_底板眼"}) {
+        bool listed = false;
+        for (const auto& row : GetParam().rows) listed = listed || row[0] == prefix;
+        if (!listed) EXPECT_EQ(text(std::string(prefix) + "雷管段位"), "x") << prefix;
+    }
+}
+
+// ---- results that cannot be worked out --------------------------------------------------------
+
+// A step whose value is not finite shows "-"; the steps built on it show
+// "-" too, never a figure made by reading "-" as 0, and a row whose length
+// is unknown is not passed by the stemming check.
+struct NotFiniteCase {
+    const char* name;
+    std::function<void(BenchesTest&)> arrange;
+    std::vector<std::string> boxes;                               // box, text ...
+    std::vector<std::pair<std::string, std::string>> cells;       // label, shown
+    std::vector<std::string> rows_warned;
+    const char* separator;
+};
+
+class NotFiniteResults : public BenchesTest, public ::testing::WithParamInterface<NotFiniteCase> {};
+
+INSTANTIATE_TEST_SUITE_P(
+    Sections, NotFiniteResults,
+    ::testing::Values(
+        // A perimeter spacing of 0: the upper perimeter count and all that
+        // depends on it; the second bench is untouched.
+        NotFiniteCase{"UpperPerimeterSpacingZero",
+                      kTwo,
+                      {"编辑框1_周边眼间距E", "0"},
+                      {{"标签1_周边眼炮眼数目", "-"},
+                       {"标签1_炮眼数量合计1", "-"},
+                       {"标签1_周边眼小计药量", "-"},
+                       {"标签1_掏槽眼小计药量", "-"},
+                       {"标签1_底板眼小计药量", "-"},
+                       {"标签1_周边眼单孔装药量", "0.38"},
+                       {"标签1_掏槽眼炮眼数目", "12"},
+                       {"标签1_雷管数3", "-"},
+                       {"标签2_炮眼数量合计", "55"},
+                       {"标签2_底板眼小计药量", "20.81"}},
+                      {"上台阶掏槽眼", "上台阶辅助眼", "上台阶底板眼"},
+                      " "},
+        // No cartridge weight: no row's cartridges are known.
+        NotFiniteCase{"NoCartridgeWeight",
+                      kThree,
+                      {"编辑框1_单个药卷重量", ""},
+                      {{"标签1_周边眼每孔药卷数", "-"}, {"标签3_底板眼每孔药卷数", "-"}, {"标签3_底板眼小计药量", "24.68"}},
+                      bench_rows(9),
+                      "  "},
+        // A lower bottom spacing of 0: its count, the bench total and the
+        // charges shared by count.
+        NotFiniteCase{"LowerBottomSpacingZero",
+                      kThree,
+                      {"编辑框3_底板眼间距E", "0"},
+                      {{"标签3_底板眼炮眼数目", "-"},
+                       {"标签3_炮眼数量合计", "-"},
+                       {"标签3_辅助眼小计药量", "-"},
+                       {"标签3_底板眼每孔药卷数", "-"},
+                       {"标签3_辅助眼炮眼数目", "33"},
+                       {"标签3_炸药数量合计", "50.96"},
+                       {"标签1_雷管数9", "-"}},
+                      {"下台阶辅助眼", "下台阶底板眼"},
+                      "  "},
+        // No auxiliary spacing in the circular panel.
+        NotFiniteCase{"CircularAuxiliarySpacingZero",
+                      kCircular,
+                      {"编辑框4_辅助眼间距", "0"},
+                      {{"标签1_辅助眼炮眼数目", "-"},
+                       {"标签1_炮眼数量合计1", "-"},
+                       {"标签1_掏槽眼小计药量", "-"},
+                       {"标签1_辅助眼每孔药卷数", "-"},
+                       {"标签1_周边眼小计药量", "7.4"},
+                       {"标签1_炸药数量合计1", "46.8072"}},
+                      {"掏槽眼", "辅助眼"},
+                      "  "}),
+    [](const ::testing::TestParamInfo<NotFiniteCase>& i) { return std::string(i.param.name); });
+
+TEST_P(NotFiniteResults, ShowDashAndPassItOnAndFailTheStemmingCheck)
+{
+    GetParam().arrange(*this);
+    for (size_t i = 0; i + 1 < GetParam().boxes.size(); i += 2) write(GetParam().boxes[i], GetParam().boxes[i + 1]);
+    compute();
+    for (const auto& [cell, shown] : GetParam().cells) EXPECT_EQ(text(cell), shown) << cell;
+    std::vector<std::string> expected;
+    for (const std::string& row : GetParam().rows_warned) expected.push_back(row + GetParam().separator + kAdvice);
+    EXPECT_EQ(message_texts(), expected);
+}
+
+// ---- the circular panel's derived inputs -------------------------------------------------------
+
+TEST_F(BenchesTest, TheAreaGivesDiameterAndCircumferenceEveryTimeItChanges)
+{
+    struct Row {
+        const char* area;
+        const char* diameter;
+        const char* circumference;
+    };
+    // r = (A / 3.14)^0.5, the diameter 2r and the circumference 6.28 r,
+    // each to the hundredth; an empty area reads as 0.
+    const Row rows[] = {{"26.4", "5.8", "18.21"}, {"50", "7.98", "25.06"}, {"3.14", "2", "6.28"}, {"", "0", "0"}};
+    circular();
+    for (const Row& r : rows) {
+        write("编辑框4_周边眼外周长", "99");
+        write("编辑框4_隧道开挖面积", r.area);
+        EXPECT_EQ(text("编辑框4_开挖直径"), r.diameter) << r.area;
+        EXPECT_EQ(text("编辑框4_周边眼外周长"), r.circumference) << r.area;
+    }
+}
+
+} // namespace
