@@ -282,7 +282,7 @@ TEST_P(DetonatorLayout, AutomaticWritesTheSectionsRowsManualWithoutARowDashesWit
     }
 }
 
-// ---- results that cannot be worked out --------------------------------------------------------
+// ---- results that cannot be worked out -------------------------------------------------------------
 
 // A step whose value is not finite shows "-"; the steps built on it show
 // "-" too, never a figure made by reading "-" as 0, and a row whose length
@@ -338,6 +338,21 @@ INSTANTIATE_TEST_SUITE_P(
                        {"标签3_炸药数量合计", "50.96"},
                        {"标签1_雷管数9", "-"}},
                       {"下台阶辅助眼", "下台阶底板眼"},
+                      "  "},
+        // The full face runs the upper bench's steps: a bottom spacing of 0.
+        NotFiniteCase{"FullFaceBottomSpacingZero",
+                      [](BenchesTest& t) {
+                          t.choose("组合框_开挖方法", "全断面法");
+                          t.choose("组合框_方法2", "直墙拱形隧道");
+                      },
+                      {"编辑框1_底板眼间距", "0"},
+                      {{"标签1_底板眼炮眼数目", "-"},
+                       {"标签1_炮眼数量合计1", "-"},
+                       {"标签1_掏槽眼小计药量", "-"},
+                       {"标签1_底板眼每孔药卷数", "-"},
+                       {"标签1_周边眼小计药量", "4.8"},
+                       {"标签1_雷管数4", "-"}},
+                      {"掏槽眼", "辅助眼", "底板眼"},
                       "  "},
         // No auxiliary spacing in the circular panel.
         NotFiniteCase{"CircularAuxiliarySpacingZero",
