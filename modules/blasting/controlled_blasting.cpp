@@ -1,0 +1,245 @@
+#include "modules/blasting/controlled_blasting.h"
+
+#include "app/module_forms.h"
+#include "app/registry.h"
+#include "app/shell.h"
+#include "ui/cmd.h"
+
+#include <string>
+#include <utility>
+
+namespace controlled_blasting {
+
+using namespace ui;
+
+namespace {
+
+Ref box(const char* name) { return U(kForm, name); }
+double read_number(const char* name) { return ui::read_number(box(name)); }
+// A result written by an earlier step: "-" stays without a value.
+double read_result(const char* name) { return ui::read_result(box(name)); }
+void write_text(const char* name, const std::string& text) { set_control_text(box(name), text); }
+
+// The allowed vibration velocities (cm/s) of a protected object by frequency
+// band and the velocity proposed as V'. Texts are written as they stand here,
+// leading blanks included.
+struct ProtectedObject {
+    const char* item;       // item text of 选择列表框1
+    const char* bands[3];   // 标签4a, 标签5a, 标签6a
+    const char* velocity;   // 编辑框_地面振动速度控制选取值
+};
+// The first twelve rows are the national standard's frequency bands; the last
+// four come from reference values and grade the velocity instead.
+constexpr int kStandardRows = 12;
+const ProtectedObject kProtectedObjects[] = {
+    {"土窑洞、土坯房、毛石房屋", {"0.15～0.45", "0.45～0.9", "0.9～1.5"}, "0.15"},
+    {"一般民用建筑物", {"1.5～2.0", "2.0～2.5", "2.5～3.0"}, " 1.5"},
+    {"工业和商业建筑物", {"2.5～3.5", "3.5～4.5", "4.2～5.0"}, " 2.5"},
+    {"一般古建筑与古迹", {"0.1～0.2", "0.2～0.3", "0.3～0.5"}, " 0.1"},
+    {"运行中的水电站及发电厂中心控制室设备", {"0.5～0.6", "0.6～0.7", "0.7～0.9"}, " 0.5"},
+    {"水工隧洞", {"7～8", "8～10", "10～15"}, "7"},
+    {"交通隧道", {"10～12", "12～15", "15～20"}, "10"},
+    {"矿山巷道", {"15～18", "18～25", "20～30"}, " 15"},
+    {"永久性岩石高边坡", {"5～9", "8～12", "10～15"}, " 5"},
+    {"新浇大体积混凝土(C20)龄期：初凝～3d", {"1.5～2.0", "2.0～2.5", "2.5～3.0"}, " 1.5"},
+    {"新浇大体积混凝土(C20)龄期：3d～7d", {"3.0～4.0", "4.0～5.0", "5.0～7.0"}, " 3"},
+    {"新浇大体积混凝土(C20)龄期：7d～28d", {"7.0～8.0", "8.0～10.0", "10.0～12"}, "7"},
+    {"砖混房屋[此项非国标，参考值]", {"＜1.0", "1.0～2.0", "2.0～3及以上"}, " 1"},
+    {"框架房屋[此项非国标，参考值]", {"＜2.0", "2.0～3.0", "3.0～5及以上"}, " 2"},
+    {"加油(气)站[此项非国标，参考值]", {"＜0.50", "0.5～1.0", "1.0～2及以上"}, "0.5"},
+    {"管线(燃气、供水)[此项非国标，参考值]", {"＜5.0", "5.0～6.0", "6及以上"}, "5"},
+};
+const char* const kFrequencyHeadings[3] = {"f≤10Hz", "10Hz＜f≤50Hz", "f＞50Hz"};
+const char* const kGradeHeadings[3] = {"合格", "基本合格", "超标"};
+const char* const kBandBoxes[3] = {"标签4a", "标签5a", "标签6a"};
+const char* const kHeadingBoxes[3] = {"标签4b", "标签5b", "标签6b"};
+
+// The K and α ranges of a rock and the values proposed for K' and α.
+struct RockHardness {
+    const char* item; // item text of 选择列表框2
+    const char* k_range;
+    const char* alpha_range;
+    const char* k;
+    const char* alpha;
+};
+const RockHardness kRocks[] = {
+    {"坚硬岩石", "50～150", "1.3～1.5", "100", "1.4"},
+    {"中硬岩石", "150～250", "1.5～1.8", " 200", "1.65"},
+    {"软岩石", "250～350", "1.8～2.0", " 300", " 1.9"},
+};
+
+// The boxes of the seven hole groups, in the order the calculation fills
+// them: reduced K, charge per delay in kg, the same in g.
+struct HoleGroup {
+    const char* k;
+    const char* kg;
+    const char* g;
+};
+const HoleGroup kGroups[] = {
+    {"周边眼1", "周边眼2", "周边眼3"},   {"掏槽眼1", "掏槽眼2", "掏槽眼3"},     {"辅助孔1", "辅助孔2", "辅助孔3"},
+    {"底板孔1", "底板孔2", "底板孔3"},   {"次周边a1", "次周边a2", "次周边a3"}, {"辅助孔a1", "辅助孔a2", "辅助孔a3"},
+    {"周边眼a1", "周边眼a2", "周边眼a3"},
+};
+
+// Q^(1/3): the double nearest to one third.
+constexpr double kOneThird = 0.3333333333333333;
+
+void attach_tips()
+{
+    static const std::pair<const char*, const char*> tips[] = {
+        {"选择列表框1", "本表中非国标为国标不含，其取值不应低于国\r\n标，砖混房屋、框架房屋、加油气站、管线燃\r\n气供水 "
+                        "其对应振动限值均来自于《城市浅埋\r\n隧道原理及设计》中的取值！"},
+        {"编辑框_地面振动速度控制选取值",
+         "城市浅埋隧道、控制爆破主要考虑爆破振动速\r\n度满足《爆破振动安全允许标准B6722-2014》要求"},
+        {"分组框6", "根据方案实际单段药量反算校验合规情况 (不支持距离反算)"},
+        {"分组框5", "最大单段控制药量/单孔装药量=孔数   可分多个孔装"},
+        {"编辑框_进一步衰减值", "没有设置减震孔不填"},
+    };
+    for (const auto& [control, text] : tips) cmd_attach_tip(box("气球提示框1"), box(control), text);
+}
+
+// The hidden check box holds the lists' single-choice switch; each list then
+// keeps at most one ticked item.
+void set_up()
+{
+    rt_set_property(box("选择框"), prop::CheckBox::Checked, true);
+    const Value single = rt_get_property(box("选择框"), prop::CheckBox::Checked);
+    rt_set_property(box("选择列表框1"), prop::ChkListBox::SingleCheck, single);
+    rt_set_property(box("选择列表框2"), prop::ChkListBox::SingleCheck, single);
+    attach_tips();
+}
+
+void select_protected_object(EventArgs&)
+{
+    set_control_text(box("标签引用a"), current_item_text(box("选择列表框1")));
+    for (int row = 0; row < int(std::size(kProtectedObjects)); ++row) {
+        const ProtectedObject& o = kProtectedObjects[row];
+        if (current_item_text(box("选择列表框1")) != o.item) continue;
+        const char* const* headings = row < kStandardRows ? kFrequencyHeadings : kGradeHeadings;
+        for (int b = 0; b < 3; ++b) write_text(kBandBoxes[b], o.bands[b]);
+        for (int b = 0; b < 3; ++b) write_text(kHeadingBoxes[b], headings[b]);
+        write_text("编辑框_地面振动速度控制选取值", o.velocity);
+    }
+    cmd_set_focus(box("图片框1"));
+}
+
+void select_rock_hardness(EventArgs&)
+{
+    set_control_text(box("标签引用b"), current_item_text(box("选择列表框2")));
+    for (const RockHardness& r : kRocks) {
+        if (current_item_text(box("选择列表框2")) != r.item) continue;
+        write_text("标签17", r.k_range);
+        write_text("标签16", r.alpha_range);
+        write_text("编辑框_地质条件K值确定", r.k);
+        write_text("编辑框_衰减系数", r.alpha);
+    }
+    cmd_set_focus(box("图片框1"));
+}
+
+// 1 − p/100, the share of the vibration left after an attenuation of p %.
+double remaining(const char* percent_box) { return 1 - read_number(percent_box) / 100; }
+
+// Largest charge per delay for the velocity V' at the distance R':
+// Q = R'^3 · (V' / K)^(3/α), K being the group's reduced site coefficient.
+void calculate()
+{
+    const double k0 = read_number("编辑框_地质条件K值确定");
+    write_number(box("周边眼1"), (k0 * remaining("编辑框_周边眼预裂爆破衰减预计值")) * remaining("编辑框_进一步衰减值"));
+    write_number(box("掏槽眼1"), k0 * remaining("编辑框_掏槽眼衰减预计值"));
+    // Auxiliary, floor and inner-perimeter holes share one attenuation.
+    for (const char* k : {"辅助孔1", "底板孔1", "次周边a1"}) write_number(box(k), k0 * remaining("编辑框_各种衰减"));
+    write_number(box("辅助孔a1"), k0 * remaining("编辑框1_辅助孔衰减预计值"));
+    write_number(box("周边眼a1"), k0 * remaining("编辑框1_次周边眼衰减预计值"));
+
+    const double r = read_number("编辑框_爆破振动安全允许距离R");
+    const double v = read_number("编辑框_地面振动速度控制选取值");
+    const double alpha = read_number("编辑框_衰减系数");
+    for (const HoleGroup& g : kGroups) {
+        const double a = cmd_power(r, 3);
+        const double b = v / read_result(g.k);
+        const double e = 3 / alpha;
+        write_rounded(box(g.kg), a * cmd_power(b, e), 2);
+    }
+    for (const HoleGroup& g : kGroups) write_number(box(g.g), read_result(g.kg) * 1000);
+}
+
+void compute(EventArgs&)
+{
+    const app::ComputeStyle style = app::compute_style(kForm); // pressed picture, lamp, 500 ms before restoring
+    app::compute_begin(kForm, style);
+    calculate();
+    app::compute_end(kForm, style);
+}
+
+// --- back-check ---------------------------------------------------------------------------
+// Only typing starts a back-check: each handler runs while its own box has the
+// focus, so the boxes the handlers write themselves start nothing.
+
+bool typed_into(const EventArgs& e, const char* name)
+{
+    if (e.control) return cmd_has_focus(U(kForm, e.control->name));
+    return cmd_has_focus(box(name));
+}
+
+// V = (Q^(1/3) / R)^α · K, to 2 decimals.
+void back_velocity()
+{
+    const double q = read_number("编辑框2_最大单段药量");
+    const double r = read_number("编辑框2_保护距离R");
+    const double alpha = read_number("编辑框2_衰减系数");
+    const double k = read_number("编辑框2_地质条件K");
+    write_rounded(box("编辑框2_振动速度"), cmd_power(cmd_power(q, kOneThird) / r, alpha) * k, 2);
+}
+
+// Q = R^3 · (V / K)^(3/α), to 2 decimals. The distance is never solved for.
+void back_charge()
+{
+    const double r = read_number("编辑框2_保护距离R");
+    const double v = read_number("编辑框2_振动速度");
+    const double k = read_number("编辑框2_地质条件K");
+    const double alpha = read_number("编辑框2_衰减系数");
+    const double a = cmd_power(r, 3);
+    const double b = v / k;
+    const double e = 3 / alpha;
+    write_rounded(box("编辑框2_最大单段药量"), a * cmd_power(b, e), 2);
+}
+
+void back_calc_velocity(EventArgs& e)
+{
+    if (typed_into(e, "编辑框2_最大单段药量")) back_velocity();
+}
+
+void back_calc_charge(EventArgs& e)
+{
+    if (typed_into(e, "编辑框2_振动速度")) back_charge();
+}
+
+// A new K or α changes both: Q first, then V from the Q just shown.
+void back_calc_charge_and_velocity(EventArgs& e)
+{
+    if (!typed_into(e, "编辑框2_衰减系数")) return;
+    back_charge();
+    back_velocity();
+}
+
+void export_report(EventArgs&) { report::RunReportExport(export_request()); }
+
+void register_controlled_blasting(Runtime& rt)
+{
+    rt.register_handler("ControlledBlastingSelectProtectedObject", select_protected_object);
+    rt.register_handler("ControlledBlastingSelectRockHardness", select_rock_hardness);
+    rt.register_handler("ControlledBlastingCompute", compute);
+    rt.register_handler("ControlledBlastingExportReport", export_report);
+    rt.register_handler("ControlledBlastingBackCalcVelocity", back_calc_velocity);
+    rt.register_handler("ControlledBlastingBackCalcCharge", back_calc_charge);
+    rt.register_handler("ControlledBlastingBackCalcChargeAndVelocity", back_calc_charge_and_velocity);
+}
+
+} // namespace
+
+JSB_HANDLERS(register_controlled_blasting)
+// The shell's created handler embeds the form and enables its export button;
+// the single-choice lists and the tips follow.
+JSB_MODULE_SETUP(ControlledBlasting, set_up)
+
+} // namespace controlled_blasting

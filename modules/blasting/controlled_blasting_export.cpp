@@ -1,0 +1,73 @@
+// The controlled-blasting report: the protected object and its velocity
+// bands, the site and attenuation inputs and the seven rows of results, with
+// the countdown stepping between groups of placeholders.
+#include "modules/blasting/controlled_blasting.h"
+
+namespace controlled_blasting {
+
+report::ExportRequest export_request()
+{
+    using report::bind;
+    using report::Stage;
+    using report::StatusMark;
+    auto countdown = [](int n) { return StatusMark::countdown(n); };
+
+    report::ExportRequest r;
+    r.form = kForm;
+    r.messages_owned = true;
+    r.templates = {{report::Condition::always(), "templates/controlled_blasting.docx", "控制爆破计算书.doc"}};
+    // No placeholder here lies inside another, so their order does not
+    // change what is replaced.
+    r.bindings = {
+        bind("标签引用a", 2),
+        bind("标签引用b", 2, countdown(8)),
+        bind("编辑框_地面振动速度控制选取值", 10),
+        bind("标签4a", 2),
+        bind("标签5a", 2, countdown(7)),
+        bind("标签6a", 2),
+        bind("标签4b", 2),
+        bind("标签5b", 2),
+        bind("标签6b", 2, countdown(6)),
+        bind("编辑框_地质条件K值确定", 10),
+        bind("编辑框_衰减系数", 10),
+        bind("编辑框_爆破振动安全允许距离R", 10),
+        bind("编辑框_周边眼预裂爆破衰减预计值", 10, countdown(5)),
+        bind("编辑框_进一步衰减值", 10),
+        bind("编辑框_掏槽眼衰减预计值", 10),
+        bind("编辑框_各种衰减", 10),
+        bind("编辑框1_辅助孔衰减预计值", 10, countdown(4)),
+        bind("编辑框1_次周边眼衰减预计值", 10),
+        bind("周边眼1", 10),
+        bind("周边眼2", 10),
+        bind("周边眼3", 10, countdown(3)),
+        bind("掏槽眼1", 10),
+        bind("掏槽眼2", 10),
+        bind("掏槽眼3", 10),
+        bind("辅助孔1", 10),
+        bind("辅助孔2", 10),
+        bind("辅助孔3", 10),
+        bind("底板孔1", 10),
+        bind("底板孔2", 10, countdown(2)),
+        bind("底板孔3", 10),
+        bind("次周边a1", 10),
+        bind("次周边a2", 10),
+        bind("次周边a3", 10),
+        bind("辅助孔a1", 10, countdown(1)),
+        bind("辅助孔a2", 10),
+        bind("辅助孔a3", 10),
+        bind("周边眼a1", 10),
+        bind("周边眼a2", 10),
+        bind("周边眼a3", 10),
+    };
+    r.marks = {
+        {Stage::Busy, countdown(10)},
+        {Stage::WordStarted, StatusMark::status("  参数导出准备中，请稍候……")},
+        {Stage::TemplateWritten, countdown(9)},
+        {Stage::BindingsDone, countdown(0)},
+    };
+    r.success_message = "方案导出成功！";
+    r.progress_suffix = "%";
+    return r;
+}
+
+} // namespace controlled_blasting
