@@ -1,0 +1,235 @@
+#include "modules/blasting/blast_effect.h"
+
+#include "app/main_window.h"
+#include "app/module_forms.h"
+#include "app/registry.h"
+#include "app/shell.h"
+#include "ui/cmd.h"
+#include "ui/value.h"
+
+#include <cmath>
+#include <string_view>
+#include <utility>
+
+namespace blast_effect {
+
+using namespace ui;
+
+namespace {
+
+constexpr const char* kCharge = "编辑框5_炸药总量";
+constexpr const char* kSiteK = "编辑框5_系数K";
+constexpr const char* kAlpha = "编辑框5_衰减系数";
+constexpr const char* kDistance = "编辑框5_距离R";
+constexpr const char* kVelocity = "编辑框5_振动速度";
+constexpr const char* kRange = "编辑框5_规范临界值";
+constexpr const char* kVerdict = "编辑框13_评价结果";
+constexpr const char* kCategory = "组合框5";
+constexpr const char* kComputeButton = "图形按钮_计算";
+
+constexpr const char* kExceeds =
+    "超过爆破临界值，不符合要求！请降低一次起爆炸药总重量或采取分段起爆，重新计算";
+constexpr const char* kPasses = "\r\n振速符合要求，验算通过！";
+
+Ref box(const char* name) { return U(kForm, name); }
+double input(const char* name) { return read_number(box(name)); }
+void set_text(const char* name, const char* text) { set_control_text(box(name), text); }
+bool checked(const char* radio) { return rt_get_property(box(radio), prop::RadioBox::Checked).truth(); }
+
+} // namespace
+
+const std::vector<BuildingCategory>& building_categories()
+{
+    // Allowed particle velocities of the blasting safety regulations; the
+    // range texts are kept as the list has always shown them.
+    static const std::vector<BuildingCategory> table = {
+        {"土窑洞、土坯房、毛石房屋", "≤0.45～0.9cm/s", 0.9},
+        {"一般民用建筑物", "2.0～2.5 cm/s", 2.5},
+        {"工业和商业建筑物", "3.5～4.5cm/s", 4.5},
+        {"一般古建筑与古迹", "≤0.2～0.3cm/s", 0.3},
+        {"运行中的水电站及发电厂中心控制室设备", "≤0.6～0.7cm/s", 0.7},
+        {"水工隧洞", "≤8～10cm/s", 10},
+        {"交通隧道", "≤12～15cm/s", 15},
+        {"矿山巷道", "≤18～25cm/s", 25},
+        {"永久性岩石高边坡", "≤8～12cm/s", 12},
+        {"新浇大体积混凝土(C20)初凝～3d", "≤2.0～2.5cm/s", 2.5},
+        {"新浇大体积混凝土(C20)3d～7d", "≤4.0～5.0cm/s", 5.0},
+        {"新浇大体积混凝土(C20)7d～28d", "≤8.0～10.0cm/s", 10},
+    };
+    return table;
+}
+
+const BuildingCategory* find_category(const std::string& item)
+{
+    for (const BuildingCategory& c : building_categories())
+        if (item == c.item) return &c;
+    return nullptr;
+}
+
+namespace {
+
+// --- the three solvers ------------------------------------------------------------
+
+// A solver needs all four of its inputs; an empty box stops it before any
+// box is written.
+bool inputs_complete(std::initializer_list<const char*> boxes)
+{
+    for (const char* b : boxes)
+        if (control_text(box(b)).empty()) {
+            cmd_message_box("参数输入不完整，请查证！", 0, "错误", app::kMainForm);
+            return false;
+        }
+    return true;
+}
+
+void judge_velocity();
+
+void SolveVelocity()
+{
+    if (!inputs_complete({kCharge, kSiteK, kDistance, kAlpha})) return;
+    const double a = cmd_power(input(kCharge), 1.0 / 3);
+    const double b = a / input(kDistance);
+    const double c = cmd_power(b, input(kAlpha));
+    write_rounded(box(kVelocity), c * input(kSiteK), 3);
+    judge_velocity();
+}
+
+void SolveCharge()
+{
+    if (!inputs_complete({kAlpha, kSiteK, kDistance, kVelocity})) return;
+    const double a = cmd_power(input(kDistance), 3);
+    const double b = input(kVelocity) / input(kSiteK);
+    const double e = 3 / input(kAlpha);
+    write_rounded(box(kCharge), a * cmd_power(b, e), 2);
+}
+
+void SolveDistance()
+{
+    if (!inputs_complete({kAlpha, kSiteK, kCharge, kVelocity})) return;
+    const double a = cmd_power(input(kCharge), 1.0 / 3);
+    const double b = input(kSiteK) / input(kVelocity);
+    const double e = 1 / input(kAlpha);
+    write_rounded(box(kDistance), a * cmd_power(b, e), 2);
+}
+
+void write_verdict(int32_t text_color, const char* text)
+{
+    rt_set_property(box(kVerdict), prop::EditBox::TextColor, text_color);
+    set_text(kVerdict, text);
+    rt_set_property(box(kVerdict), prop::EditBox::BackColor, 0x000000);
+}
+
+// The shown velocity against the limit of the chosen category. A velocity
+// that is no finite number ("-": the distance was 0, a root of a negative
+// charge) cannot be within any limit: it gets the failing verdict rather
+// than leaving an earlier pass standing beside it.
+void judge_velocity()
+{
+    const double v = read_result(box(kVelocity));
+    const BuildingCategory* category = find_category(current_item_text(box(kCategory)));
+    if (!std::isfinite(v)) {
+        write_verdict(0x0000FF, kExceeds);
+        return;
+    }
+    if (!category) return;
+    if (tol_gt(v, category->limit)) write_verdict(0x0000FF, kExceeds);
+    else write_verdict(0x00FF00, kPasses);
+}
+
+// --- handlers -----------------------------------------------------------------------
+
+void compute(EventArgs&)
+{
+    // The lamp shows idle before and after; only the solving step presses the button.
+    app::lamp_idle();
+    app::PlayClickSounds(app::res::sound_compute);
+    const std::pair<const char*, void (*)()> modes[] = {
+        {"单选框1_振动", SolveVelocity},
+        {"单选框1_炸药总量", SolveCharge},
+        {"单选框1_距离", SolveDistance},
+    };
+    for (const auto& [radio, solve] : modes) {
+        if (!checked(radio)) continue;
+        rt_set_property(box(kComputeButton), prop::PicBtn::Picture, Blob{resource(app::res::compute_pressed)});
+        solve();
+        rt_set_property(box(kComputeButton), prop::PicBtn::Picture, Blob{resource(app::res::compute_normal)});
+    }
+    app::lamp_idle();
+}
+
+void select_building_category(EventArgs&)
+{
+    if (const BuildingCategory* c = find_category(current_item_text(box(kCategory)))) set_text(kRange, c->range);
+}
+
+void input_style(const char* name)
+{
+    rt_set_property(box(name), prop::EditBox::BackColor, 0xFFFFFF);
+    rt_set_property(box(name), prop::EditBox::InputMode, 10);
+    rt_set_property(box(name), prop::EditBox::Font, "宋体", prop::FontMember::Face);
+    rt_set_property(box(name), prop::EditBox::Font, 9, prop::FontMember::Size);
+}
+
+void output_style(const char* name)
+{
+    rt_set_property(box(name), prop::EditBox::BackColor, 0x808080);
+    rt_set_property(box(name), prop::EditBox::InputMode, 1);
+    rt_set_property(box(name), prop::EditBox::Font, "华文细黑", prop::FontMember::Face);
+    rt_set_property(box(name), prop::EditBox::Font, 10, prop::FontMember::Size);
+}
+
+// One mode: its output box, then the starting texts of Q, R and V, which
+// all describe the same case (K 250, α 2.0, Q 120 kg, R 25 m, V 9.73 cm/s).
+struct Mode {
+    const char* output;
+    const char *charge, *distance, *velocity;
+    bool resets_verdict;
+};
+
+void select_mode(const Mode& m)
+{
+    for (const char* b : {kCharge, kDistance, kVelocity}) {
+        if (std::string_view(b) == m.output) output_style(b);
+        else input_style(b);
+    }
+    set_text(kCharge, m.charge);
+    set_text(kDistance, m.distance);
+    set_text(kVelocity, m.velocity);
+    if (m.resets_verdict) set_text(kVerdict, "-");
+}
+
+void solve_velocity_mode(EventArgs&) { select_mode({kVelocity, "120", "25", "-", false}); }
+void solve_distance_mode(EventArgs&) { select_mode({kDistance, "120", "-", "9.73", true}); }
+void solve_charge_mode(EventArgs&) { select_mode({kCharge, "-", "25", "9.73", true}); }
+
+void lookup_velocity_limits(EventArgs&)
+{
+    app::ShowLookupPicture(resource("resources/pictures/blasting/effect_velocity_limits.png"), 900, 1000);
+}
+
+void attach_tips()
+{
+    static const std::pair<const char*, const char*> tips[] = {
+        {kSiteK, "坚硬岩石50~150；中硬岩石150~250；软岩石250~350；"},
+        {kAlpha, "坚硬岩石1.3~1.5；中硬岩石1.5~1.8；软岩石1.8~2.0；"},
+        {kCharge, "齐发爆破按总装药量计算，分段爆破按最大一段药量计算"},
+    };
+    for (const auto& [control, text] : tips) cmd_attach_tip(box("气球提示框1"), box(control), text);
+}
+JSB_MODULE_SETUP(BlastEffect, attach_tips)
+
+void register_blast_effect(Runtime& rt)
+{
+    rt.register_handler("BlastEffectCompute", compute);
+    rt.register_handler("BlastEffectSelectBuildingCategory", select_building_category);
+    rt.register_handler("BlastEffectSelectSolveVelocity", solve_velocity_mode);
+    rt.register_handler("BlastEffectSelectSolveDistance", solve_distance_mode);
+    rt.register_handler("BlastEffectSelectSolveCharge", solve_charge_mode);
+    rt.register_handler("BlastEffectLookupVelocityLimits", lookup_velocity_limits);
+}
+
+} // namespace
+
+JSB_HANDLERS(register_blast_effect)
+
+} // namespace blast_effect

@@ -1,0 +1,30 @@
+#pragma once
+// The blast vibration module (form `BlastEffect`): the Sadovsky relation
+// V = K·(Q^(1/3)/R)^α solved for the particle velocity, the distance or the
+// charge, with the velocity judged against the allowed velocity of the
+// protected building's category.
+#include "app/report/export.h"
+
+#include <string>
+#include <vector>
+
+namespace blast_effect {
+
+inline constexpr const char* kForm = "BlastEffect";
+
+// A building category of the list, the allowed-velocity range the list
+// writes for it (as shown, cm/s) and the upper end of that range, which a
+// solved velocity is judged against.
+struct BuildingCategory {
+    const char* item;
+    const char* range;
+    double limit;
+};
+const std::vector<BuildingCategory>& building_categories();
+// Matched by the item text, not by its place in the list.
+const BuildingCategory* find_category(const std::string& item);
+
+// The report of the mode chosen by the radio buttons.
+report::ExportRequest export_request();
+
+} // namespace blast_effect

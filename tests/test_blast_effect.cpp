@@ -1,0 +1,589 @@
+// The blast vibration module in the whole headless program: its form as it
+// starts, the three solvers and the verdict as tables of worked cases, the
+// refusal of an incomplete input, the modes, the compute frame, the lookup
+// and the three reports.
+#include "app/program.h"
+#include "app/shell.h"
+#include "modules/blasting/blast_effect.h"
+#include "ui/cmd.h"
+#include "ui/headless/headless.h"
+#include "ui/media.h"
+#include "ui/value.h"
+#include "ui/runtime.h"
+
+#include <gtest/gtest.h>
+#include <pugixml.hpp>
+#include <zip.h>
+
+#include <filesystem>
+#include <map>
+#include <regex>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+using namespace ui;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kForm = "BlastEffect";
+constexpr const char* Q = "编辑框5_炸药总量";
+constexpr const char* K = "编辑框5_系数K";
+constexpr const char* A = "编辑框5_衰减系数";
+constexpr const char* R = "编辑框5_距离R";
+constexpr const char* V = "编辑框5_振动速度";
+constexpr const char* Range = "编辑框5_规范临界值";
+constexpr const char* Verdict = "编辑框13_评价结果";
+constexpr const char* Category = "组合框5";
+constexpr const char* ByVelocity = "单选框1_振动";
+constexpr const char* ByDistance = "单选框1_距离";
+constexpr const char* ByCharge = "单选框1_炸药总量";
+
+const std::string kPasses = "\r\n振速符合要求，验算通过！";
+const std::string kExceeds = "超过爆破临界值，不符合要求！请降低一次起爆炸药总重量或采取分段起爆，重新计算";
+constexpr int kGreen = 0x00FF00, kRed = 0x0000FF;
+
+// Records, in order, the status captions and countdown pictures of the form,
+// the compute button's and the busy lamp's pictures, and the status caption
+// each message box was shown over.
+struct RecordingBackend : HeadlessBackend {
+    std::vector<std::string> trail;
+    std::vector<std::string> status_at_message;
+    Runtime* runtime = nullptr;
+
+    static std::string name_of(const Bytes& b, std::initializer_list<const char*> paths)
+    {
+        for (const char* p : paths)
+            if (b == resource(p)) return p;
+        return "?";
+    }
+    void property_changed(Control& c, int p) override
+    {
+        if (c.form->name == "main" && c.name == "图片框1_呼吸灯" && p == prop::PicBox::Picture)
+            trail.push_back(c.pictures[0] == resource(app::res::lamp_busy) ? "<lamp busy>" : "<lamp idle>");
+        if (c.form->name != kForm) return;
+        if (c.name == "标签2" && p == prop::Label::Caption) trail.push_back(c.text);
+        if (c.name == "进度条倒数" && p == prop::PicBox::Picture)
+            for (int n = 0; n <= 10; ++n)
+                if (c.pictures[0] == resource(app::res::countdown_picture(n))) trail.push_back("[" + std::to_string(n) + "]");
+        if (c.name == "图形按钮_计算" && p == prop::PicBtn::Picture)
+            trail.push_back(c.pictures[0] == resource(app::res::compute_pressed) ? "<pressed>" : "<normal>");
+    }
+    int message_box(const std::string& text, int style, const std::string& caption, Form* owner) override
+    {
+        if (runtime && runtime->form(kForm)) status_at_message.push_back(runtime->unit(kForm, "标签2").text);
+        return HeadlessBackend::message_box(text, style, caption, owner);
+    }
+};
+
+struct BlastEffectProgram : ::testing::Test {
+    RecordingBackend backend;
+    Runtime rt{backend};
+    fs::path folder;
+
+    void SetUp() override
+    {
+        backend.attach(rt);
+        backend.runtime = &rt;
+        folder = fs::temp_directory_path() / ("jsb-blast-effect-" + std::to_string(::getpid()));
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        backend.set_program_folder(folder.string());
+        ASSERT_TRUE(app::start_program(rt));
+        backend.advance(101 * 15); // the splash runs its bar up, then the main window opens
+        ASSERT_NE(rt.form(kForm), nullptr);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    Control& c(const std::string& name) { return rt.unit(kForm, name); }
+    std::string text(const std::string& name) { return control_text(U(kForm, name)); }
+    int prop_of(const std::string& name, int p, int member = -1) { return rt.get(c(name), p, member).integer(); }
+    void type(const std::string& name, const std::string& value)
+    {
+        rt.user_type(c(name), value);
+        rt.set_focus(nullptr);
+    }
+    void choose(const std::string& name, const std::string& wanted)
+    {
+        Control& box = c(name);
+        for (int i = 0; i < int(box.items.size()); ++i)
+            if (box.items[i] == wanted) return rt.user_choose(box, i);
+        FAIL() << "no item " << wanted << " in " << name;
+    }
+    void click(const std::string& name) { rt.user_click(c(name)); }
+    void compute() { click("图形按钮_计算"); }
+    std::string picture(const std::string& form, const std::string& control)
+    {
+        const Bytes& b = rt.unit(form, control).pictures[0];
+        for (const std::string& p : resource_paths("resources/pictures/"))
+            if (resource(p) == b) return p;
+        return "<unknown>";
+    }
+    std::map<std::string, std::string> shown_texts()
+    {
+        std::map<std::string, std::string> m;
+        for (const auto& ctl : rt.form(kForm)->controls)
+            if (!ctl->name.empty()) m[ctl->name] = ctl->text;
+        return m;
+    }
+    int verdict_color() { return prop_of(Verdict, prop::EditBox::TextColor); }
+    int verdict_back() { return prop_of(Verdict, prop::EditBox::BackColor); }
+};
+
+// --- the form as it starts ----------------------------------------------------------------
+
+TEST_F(BlastEffectProgram, StartsInItsFrameInVelocityModeWithThreeTips)
+{
+    EXPECT_EQ(rt.form(kForm)->frame, &rt.unit("main", "外形框1_爆破影响"));
+    EXPECT_EQ(prop_of("", prop::Left), 2);
+    EXPECT_EQ(prop_of("", prop::Top), 2);
+    EXPECT_EQ(prop_of("", prop::Width), cmd_client_width(U("main", "外形框1_爆破影响")));
+    EXPECT_EQ(prop_of("", prop::Height), cmd_client_height(U("main", "外形框1_爆破影响")));
+    EXPECT_EQ(prop_of("图形按钮_导出", prop::Disabled), 0);
+
+    const std::pair<const char*, const char*> texts[] = {
+        {Category, "交通隧道"}, {Range, "≤12～15cm/s"}, {K, "250"}, {A, "2.0"}, {Q, "120"}, {R, "25"}, {V, "-"},
+        {Verdict, ""}, {"标签2", "方案导出需要Word2007以上版本！"}, {"标签18", "爆破影响计算及评价"},
+        {"标签4", "参数录入"}, {"标签3", "根据已知参数进行选择计算"}, {"标签1", "计算结果评价（cm/s）"}, {"按钮1", "查表"},
+        {ByCharge, "单次起爆炸药总重量Qmax（kg）"}, {ByDistance, "自爆源到被保护建筑或构筑物的距离R（m）"},
+        {ByVelocity, "安全允许质点振动速度值Vkp(cm/s)"},
+    };
+    for (const auto& [name, want] : texts) EXPECT_EQ(text(name), want) << name;
+    EXPECT_EQ(prop_of(Category, prop::ComboBox::CurrentIndex), 6);
+    EXPECT_EQ(c(Category).items.size(), blast_effect::building_categories().size());
+    for (size_t i = 0; i < c(Category).items.size(); ++i)
+        EXPECT_EQ(c(Category).items[i], blast_effect::building_categories()[i].item) << i;
+    EXPECT_TRUE(rt.get(c(ByVelocity), prop::RadioBox::Checked).truth());
+    EXPECT_FALSE(rt.get(c(ByDistance), prop::RadioBox::Checked).truth());
+    EXPECT_FALSE(rt.get(c(ByCharge), prop::RadioBox::Checked).truth());
+    for (const char* in : {K, A, Q, R, V}) EXPECT_EQ(prop_of(in, prop::EditBox::InputMode), 10) << in;
+    for (const char* grey : {V, Verdict, Range}) EXPECT_EQ(prop_of(grey, prop::EditBox::BackColor), 0xC0C0C0) << grey;
+    EXPECT_EQ(prop_of(Verdict, prop::EditBox::InputMode), 1);
+
+    std::vector<std::string> labels;
+    for (const auto& ctl : rt.form(kForm)->controls)
+        if (ctl->kind == Kind::Label) labels.push_back(ctl->text);
+    for (const char* caption :
+         {"影响的建筑物类别", "规定安全允许质点振动速度范围Vkp(cm/s)", "与岩石性质、地势高低、爆破方法和爆破条件有关的系数K(cm/s)",
+          "坚硬岩石50~150；中硬岩石150~250；软岩石250~350；", "爆破地振波随距离衰减指数α",
+          "坚硬岩石1.3~1.5；中硬岩石1.5~1.8；软岩石1.8~2.0"})
+        EXPECT_NE(std::find(labels.begin(), labels.end(), caption), labels.end()) << caption;
+
+    const auto& tips = c("气球提示框1").tips;
+    const std::map<std::string, std::string> want_tips = {
+        {K, "坚硬岩石50~150；中硬岩石150~250；软岩石250~350；"},
+        {A, "坚硬岩石1.3~1.5；中硬岩石1.5~1.8；软岩石1.8~2.0；"},
+        {Q, "齐发爆破按总装药量计算，分段爆破按最大一段药量计算"},
+    };
+    EXPECT_EQ(tips.size(), want_tips.size());
+    for (const auto& [name, tip] : want_tips) EXPECT_EQ(tips.at(c(name).id), tip) << name;
+
+    EXPECT_EQ(picture(kForm, "图片框2"), "resources/pictures/blasting/effect_diagram.png");
+    int w = 0, h = 0;
+    ASSERT_TRUE(picture_size(resource("resources/pictures/blasting/effect_diagram.png"), &w, &h));
+    EXPECT_EQ(w, 800);
+    EXPECT_EQ(h, 483);
+}
+
+// --- worked figures ---------------------------------------------------------------------
+
+struct Step {
+    enum Kind { Type, Choose, Click } kind;
+    const char* control;
+    const char* value = "";
+};
+
+struct FigureCase {
+    const char* name;
+    std::vector<Step> steps;
+    std::vector<std::pair<const char*, std::string>> shown; // after one compute click
+    int verdict_color = -1;                                 // -1: the verdict box keeps its colours
+};
+void PrintTo(const FigureCase& c, std::ostream* os) { *os << c.name; }
+
+struct Figures : BlastEffectProgram, ::testing::WithParamInterface<FigureCase> {};
+
+TEST_P(Figures, OneComputeClickShows)
+{
+    const FigureCase& fc = GetParam();
+    for (const Step& s : fc.steps) {
+        if (s.kind == Step::Type) type(s.control, s.value);
+        else if (s.kind == Step::Choose) choose(s.control, s.value);
+        else click(s.control);
+    }
+    const int color_before = verdict_color(), back_before = verdict_back();
+    compute();
+    for (const auto& [box, want] : fc.shown) EXPECT_EQ(text(box), want) << box;
+    if (fc.verdict_color < 0) {
+        EXPECT_EQ(verdict_color(), color_before);
+        EXPECT_EQ(verdict_back(), back_before);
+    } else {
+        EXPECT_EQ(verdict_color(), fc.verdict_color);
+        EXPECT_EQ(verdict_back(), 0x000000);
+    }
+    EXPECT_TRUE(backend.messages.empty());
+}
+
+// K = limit, Q = R = α = 1 makes V the limit itself.
+std::vector<Step> velocity_of(const char* k) { return {{Step::Type, Q, "1"}, {Step::Type, R, "1"}, {Step::Type, A, "1"}, {Step::Type, K, k}}; }
+
+INSTANTIATE_TEST_SUITE_P(
+    BlastEffect, Figures,
+    ::testing::Values(
+        // 250·(120^(1/3)/25)^2 = 9.7315…, within 15 cm/s of a traffic tunnel.
+        FigureCase{"starting velocity", {}, {{V, "9.732"}, {Verdict, kPasses}, {Q, "120"}, {R, "25"}}, kGreen},
+        FigureCase{"velocity over a dwelling's limit", {{Step::Choose, Category, "一般民用建筑物"}},
+                   {{V, "9.732"}, {Verdict, kExceeds}, {Range, "2.0～2.5 cm/s"}}, kRed},
+        // The limit itself passes, a thousandth more exceeds.
+        FigureCase{"velocity at the limit", velocity_of("15"), {{V, "15"}, {Verdict, kPasses}}, kGreen},
+        FigureCase{"velocity just over the limit", velocity_of("15.001"), {{V, "15.001"}, {Verdict, kExceeds}}, kRed},
+        // Q 120, V 9.73: R = 25.00195…, shown as 25.
+        FigureCase{"starting distance", {{Step::Click, ByDistance}}, {{R, "25"}, {Q, "120"}, {V, "9.73"}, {Verdict, "-"}}},
+        // R 25, V 9.73: Q = 119.9718…
+        FigureCase{"starting charge", {{Step::Click, ByCharge}}, {{Q, "119.97"}, {R, "25"}, {V, "9.73"}, {Verdict, "-"}}},
+        FigureCase{"charge for a hard rock", {{Step::Click, ByCharge}, {Step::Type, K, "100"}, {Step::Type, A, "1.5"}},
+                   {{Q, "147.93"}}},
+        FigureCase{"distance for a lower velocity", {{Step::Click, ByDistance}, {Step::Type, V, "2.5"}}, {{R, "49.32"}}},
+        // What is no finite number shows "-"; a velocity that is "-" gets the failing verdict.
+        FigureCase{"velocity at no distance", {{Step::Type, R, "-0"}}, {{V, "-"}, {Verdict, kExceeds}}, kRed},
+        FigureCase{"velocity of a negative charge", {{Step::Type, Q, "-8"}}, {{V, "-"}, {Verdict, kExceeds}}, kRed},
+        FigureCase{"distance for no velocity", {{Step::Click, ByDistance}, {Step::Type, V, "-0"}}, {{R, "-"}}},
+        FigureCase{"charge with no attenuation", {{Step::Click, ByCharge}, {Step::Type, A, "-0"}}, {{Q, "-"}}}),
+    [](const ::testing::TestParamInfo<FigureCase>& i) {
+        std::string n = i.param.name;
+        for (char& ch : n)
+            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+        return n;
+    });
+
+TEST_F(BlastEffectProgram, EveryCategoryJudgesByTheUpperEndOfItsRange)
+{
+    for (const auto& s : velocity_of("1")) type(s.control, s.value);
+    for (const blast_effect::BuildingCategory& cat : blast_effect::building_categories()) {
+        SCOPED_TRACE(cat.item);
+        choose(Category, cat.item);
+        EXPECT_EQ(text(Range), cat.range);
+        type(K, number_to_text(cat.limit));
+        compute();
+        EXPECT_EQ(text(Verdict), kPasses);
+        EXPECT_EQ(verdict_color(), kGreen);
+        type(K, number_to_text(cat.limit + 0.001));
+        compute();
+        EXPECT_EQ(text(Verdict), kExceeds);
+        EXPECT_EQ(verdict_color(), kRed);
+    }
+}
+
+TEST_F(BlastEffectProgram, AVelocityThatIsNoNumberDoesNotLeaveAnEarlierPassStanding)
+{
+    compute();
+    ASSERT_EQ(text(Verdict), kPasses);
+    type(R, "-0"); // typed as a number: the box reads 0
+    compute();
+    EXPECT_EQ(text(V), "-");
+    EXPECT_EQ(text(Verdict), kExceeds);
+    EXPECT_EQ(verdict_color(), kRed);
+}
+
+TEST_F(BlastEffectProgram, ChoosingACategoryWritesOnlyItsRange)
+{
+    compute();
+    const auto before = shown_texts();
+    choose(Category, "矿山巷道");
+    auto after = shown_texts();
+    EXPECT_EQ(after[Range], "≤18～25cm/s");
+    after[Range] = before.at(Range);
+    after[Category] = before.at(Category);
+    EXPECT_EQ(after, before) << "the verdict waits for the next calculation";
+    EXPECT_EQ(verdict_color(), kGreen);
+
+    // An item the table does not name writes nothing, and judges nothing.
+    cmd_combo_add_item(U(kForm, Category), "其他建筑物");
+    choose(Category, "其他建筑物");
+    EXPECT_EQ(text(Range), "≤18～25cm/s");
+    choose(Category, "一般古建筑与古迹");
+    compute();
+    ASSERT_EQ(text(Verdict), kExceeds);
+    choose(Category, "其他建筑物");
+    type(K, "1");
+    compute();
+    EXPECT_EQ(text(V), "0.039");
+    EXPECT_EQ(text(Verdict), kExceeds);
+    EXPECT_EQ(verdict_color(), kRed);
+}
+
+// --- the refusal --------------------------------------------------------------------------
+
+TEST_F(BlastEffectProgram, AnEmptyInputStopsTheSolverOfEveryMode)
+{
+    const struct {
+        const char* mode;
+        std::vector<const char*> inputs;
+    } modes[] = {
+        {ByVelocity, {Q, K, R, A}},
+        {ByDistance, {A, K, Q, V}},
+        {ByCharge, {A, K, R, V}},
+    };
+    for (const auto& m : modes)
+        for (const char* empty : m.inputs) {
+            SCOPED_TRACE(std::string(m.mode) + " without " + empty);
+            click(m.mode);
+            type(empty, "");
+            const auto before = shown_texts();
+            backend.messages.clear();
+            compute();
+            ASSERT_EQ(backend.messages.size(), 1u);
+            EXPECT_EQ(backend.messages[0].caption, "错误");
+            EXPECT_EQ(backend.messages[0].text, "参数输入不完整，请查证！");
+            EXPECT_EQ(backend.messages[0].style, 0);
+            EXPECT_EQ(shown_texts(), before);
+            EXPECT_EQ(picture(kForm, "图形按钮_计算"), app::res::compute_normal);
+        }
+}
+
+TEST_F(BlastEffectProgram, ZeroTypedIntoANumberBoxLeavesItEmptyAndIsRefused)
+{
+    type(A, "0"); // leaving the box rewrites 0 as the empty text
+    EXPECT_EQ(text(A), "");
+    compute();
+    ASSERT_FALSE(backend.messages.empty());
+    EXPECT_EQ(backend.messages.back().text, "参数输入不完整，请查证！");
+    EXPECT_EQ(text(V), "-");
+}
+
+// --- modes --------------------------------------------------------------------------------
+
+TEST_F(BlastEffectProgram, EachModeMakesItsBoxTheOutputAndDescribesTheSameCase)
+{
+    compute(); // a verdict to see which modes reset it
+    type(K, "150");
+    const struct {
+        const char* radio;
+        const char* output;
+        const char *q, *r, *v, *verdict;
+    } modes[] = {
+        {ByDistance, R, "120", "-", "9.73", "-"},
+        {ByCharge, Q, "-", "25", "9.73", "-"},
+        {ByVelocity, V, "120", "25", "-", "-"}, // the velocity mode leaves the verdict as it is
+    };
+    for (const auto& m : modes) {
+        SCOPED_TRACE(m.radio);
+        click(m.radio);
+        EXPECT_TRUE(rt.get(c(m.radio), prop::RadioBox::Checked).truth());
+        EXPECT_EQ(text(Q), m.q);
+        EXPECT_EQ(text(R), m.r);
+        EXPECT_EQ(text(V), m.v);
+        EXPECT_EQ(text(Verdict), m.verdict);
+        EXPECT_EQ(text(K), "150");
+        EXPECT_EQ(text(A), "2.0");
+        EXPECT_EQ(text(Category), "交通隧道");
+        for (const char* b : {Q, R, V}) {
+            const bool out = std::string(b) == m.output;
+            EXPECT_EQ(prop_of(b, prop::EditBox::BackColor), out ? 0x808080 : 0xFFFFFF) << b;
+            EXPECT_EQ(prop_of(b, prop::EditBox::InputMode), out ? 1 : 10) << b;
+            EXPECT_EQ(rt.get(c(b), prop::EditBox::Font, prop::FontMember::Face).text(), out ? "华文细黑" : "宋体") << b;
+            EXPECT_EQ(prop_of(b, prop::EditBox::Font, prop::FontMember::Size), out ? 10 : 9) << b;
+        }
+    }
+    // The verdict's colours stay through the mode changes.
+    EXPECT_EQ(verdict_color(), kGreen);
+    EXPECT_EQ(verdict_back(), 0x000000);
+}
+
+// --- compute frame and lookup ---------------------------------------------------------------
+
+TEST_F(BlastEffectProgram, ComputeKeepsTheLampIdleAndPressesOnlyAroundTheSolver)
+{
+    rt.user_click(rt.unit("main", "图形按钮1_声音开关"));
+    ASSERT_TRUE(app::sound_on());
+    rt.set(rt.unit("main", "图片框1_呼吸灯"), prop::PicBox::Picture, Blob{resource(app::res::lamp_busy)});
+    backend.sounds.clear();
+    backend.trail.clear();
+    compute();
+    EXPECT_EQ(backend.trail, (std::vector<std::string>{"<lamp idle>", "<pressed>", "<normal>", "<lamp idle>"}));
+    EXPECT_EQ(backend.sounds, (std::vector<std::string>{"click", "compute"}));
+
+    // A refused calculation has the same frame.
+    type(K, "");
+    backend.trail.clear();
+    compute();
+    EXPECT_EQ(backend.trail, (std::vector<std::string>{"<lamp idle>", "<pressed>", "<normal>", "<lamp idle>"}));
+}
+
+TEST_F(BlastEffectProgram, LookupShowsTheVelocityLimitsOnly)
+{
+    const auto before = shown_texts();
+    click("按钮1");
+    ASSERT_NE(rt.form("popup"), nullptr);
+    EXPECT_EQ(picture("popup", "图片框2"), "resources/pictures/blasting/effect_velocity_limits.png");
+    EXPECT_EQ(rt.get(rt.unit("popup", ""), prop::Width).integer(), 900);
+    EXPECT_EQ(rt.get(rt.unit("popup", ""), prop::Height).integer(), 1000);
+    int w = 0, h = 0;
+    ASSERT_TRUE(picture_size(resource("resources/pictures/blasting/effect_velocity_limits.png"), &w, &h));
+    EXPECT_EQ(w, 953);
+    EXPECT_EQ(h, 1127);
+    EXPECT_EQ(shown_texts(), before);
+}
+
+// --- the reports -----------------------------------------------------------------------
+
+// The text of the report's main story (body text and equations).
+std::string report_text(const fs::path& path)
+{
+    int err = 0;
+    zip_t* z = zip_open(path.string().c_str(), ZIP_RDONLY, &err);
+    if (!z) return "<not a package>";
+    std::string xml;
+    if (zip_file_t* f = zip_fopen(z, "word/document.xml", 0)) {
+        char buf[65536];
+        zip_int64_t n;
+        while ((n = zip_fread(f, buf, sizeof buf)) > 0) xml.append(buf, size_t(n));
+        zip_fclose(f);
+    }
+    zip_close(z);
+    pugi::xml_document doc;
+    if (!doc.load_string(xml.c_str())) return "<not a document>";
+    std::string text;
+    struct Collect : pugi::xml_tree_walker {
+        std::string* out;
+        bool for_each(pugi::xml_node& n) override
+        {
+            const std::string name = n.name();
+            if (name == "w:t" || name == "m:t") *out += n.child_value();
+            if (name == "w:p") *out += "\n";
+            return true;
+        }
+    } walker;
+    walker.out = &text;
+    doc.traverse(walker);
+    return text;
+}
+
+struct ModeReport {
+    const char* radio;
+    const char* file;
+    const char* title;
+    std::vector<std::string> shown; // texts the filled report carries
+};
+void PrintTo(const ModeReport& r, std::ostream* os) { *os << r.file; }
+
+struct Reports : BlastEffectProgram, ::testing::WithParamInterface<ModeReport> {
+    void export_ok()
+    {
+        backend.queue_answer(0);
+        click("图形按钮_导出");
+    }
+};
+
+TEST_P(Reports, TheModesReportIsFilledCountingDownFromTenToZero)
+{
+    const ModeReport& m = GetParam();
+    click(m.radio);
+    type(K, "200");
+    compute();
+    backend.trail.clear();
+    backend.status_at_message.clear();
+    export_ok();
+
+    ASSERT_EQ(backend.messages.size(), 2u);
+    EXPECT_EQ(backend.messages[0].text, "确定开始导出，中途请勿进行其他操作！");
+    EXPECT_EQ(backend.messages[1].text, "自动生成计算书成功！");
+    EXPECT_EQ(backend.messages[1].caption, "信息：");
+    // The completion text stands while the success message is up.
+    EXPECT_EQ(backend.status_at_message.back(), "下载完成  ");
+    std::vector<std::string> files;
+    for (auto& e : fs::directory_iterator(folder / "导出的方案")) files.push_back(e.path().filename().string());
+    EXPECT_EQ(files, std::vector<std::string>{m.file});
+
+    const std::string doc = report_text(folder / "导出的方案" / m.file);
+    EXPECT_NE(doc.find(m.title), std::string::npos) << m.title;
+    std::smatch left;
+    EXPECT_FALSE(std::regex_search(doc, left, std::regex("编辑框[0-9]+_"))) << "unreplaced: " << left.str() << "…";
+    for (const std::string& s : m.shown) EXPECT_NE(doc.find(s), std::string::npos) << s;
+
+    std::vector<std::string> marks;
+    int progress = 0;
+    for (const std::string& t : backend.trail) {
+        if (t.rfind("已导出 ", 0) == 0) {
+            ++progress;
+            continue;
+        }
+        if (t[0] == '<') continue;
+        marks.push_back(t);
+    }
+    std::vector<std::string> want = {"参数处理，倒计时10", "[10]", "方案导出准备中……"};
+    for (int n = 9; n >= 0; --n) {
+        want.push_back("参数处理，倒计时" + std::to_string(n));
+        want.push_back("[" + std::to_string(n) + "]");
+    }
+    want.insert(want.end(), {"下载完成  ", "方案导出需要Word2007以上版本！", "[10]"});
+    EXPECT_EQ(marks, want);
+    EXPECT_EQ(progress, 100);
+    const auto done = std::find(backend.trail.begin(), backend.trail.end(), "下载完成  ");
+    ASSERT_NE(done, backend.trail.begin());
+    EXPECT_EQ(*std::prev(done), "已导出 100%  ");
+    EXPECT_EQ(backend.opened.size(), 1u);
+    EXPECT_EQ(prop_of("进度条1", prop::ProcessBar::Position), 0);
+    EXPECT_EQ(prop_of("图形按钮_导出", prop::Disabled), 0);
+    EXPECT_EQ(prop_of("图形按钮_计算", prop::Disabled), 0);
+    EXPECT_EQ(picture(kForm, "图形按钮_导出"), app::res::export_normal);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BlastEffect, Reports,
+    ::testing::Values(
+        // K 200: V = 200·(120^(1/3)/25)^2.0 = 7.785 (fractions read numerator, denominator).
+        ModeReport{ByVelocity, "爆破影响振速计算.doc", "爆破影响方案",
+                   {"V=200×(1201/325)2.0=7.785cm/s", "安全允许质点振动速度为 ≤12～15cm/s。",
+                    "V = 7.785 cm/s，评价结果：振速符合要求，验算通过！"}},
+        ModeReport{ByDistance, "爆破影响距离计算.doc", "爆破影响距离计算",
+                   {"R=1201/3×(2009.73)12.0=22.36m", "不应小于 22.36 m"}},
+        ModeReport{ByCharge, "爆破影响炸药量计算.doc", "爆破影响单段最大炸药量计算",
+                   {"Q=253×(9.73200)32.0=167.67kg", "不应大于 167.67 kg"}}),
+    [](const ::testing::TestParamInfo<ModeReport>& i) { return "mode" + std::to_string(i.index); });
+
+TEST_F(Reports, ExportsWithoutACalculationWhatTheBoxesShow)
+{
+    export_ok();
+    const std::string doc = report_text(folder / "导出的方案" / "爆破影响振速计算.doc");
+    EXPECT_EQ(doc.find("编辑框"), std::string::npos);
+    EXPECT_NE(doc.find("V=250×(1201/325)2.0=-cm/s"), std::string::npos);
+    EXPECT_EQ(backend.messages.back().text, "自动生成计算书成功！");
+}
+
+TEST_F(Reports, CancelWritesNothing)
+{
+    backend.queue_answer(1);
+    click("图形按钮_导出");
+    EXPECT_EQ(backend.messages.back().text, "确定开始导出，中途请勿进行其他操作！");
+    EXPECT_FALSE(fs::exists(folder / "导出的方案"));
+    EXPECT_EQ(picture(kForm, "图形按钮_导出"), app::res::export_normal);
+    EXPECT_EQ(text("标签2"), "方案导出需要Word2007以上版本！");
+}
+
+TEST(BlastEffectTemplates, NoPlaceholderStandsMoreOftenThanTheExportReplacesIt)
+{
+    const report::ExportRequest r = blast_effect::export_request();
+    ASSERT_EQ(r.templates.size(), 3u);
+    for (const report::TemplateChoice& t : r.templates) {
+        SCOPED_TRACE(t.template_path);
+        const Bytes& docx = resource(t.template_path);
+        ASSERT_FALSE(docx.empty());
+        const fs::path tmp = fs::temp_directory_path() / ("jsb-effect-tpl-" + std::to_string(::getpid()) + ".docx");
+        ASSERT_TRUE(cmd_write_file(tmp.string(), docx));
+        const std::string doc = report_text(tmp);
+        fs::remove(tmp);
+        int found = 0;
+        for (const report::PlaceholderBinding& b : r.bindings) {
+            size_t n = 0;
+            for (size_t at = doc.find(b.placeholder); at != std::string::npos; at = doc.find(b.placeholder, at + 1)) ++n;
+            EXPECT_LE(n, 2u) << b.placeholder;
+            EXPECT_LE(int(n), b.repeat) << b.placeholder;
+            found += n > 0;
+        }
+        EXPECT_GE(found, 5);
+    }
+}
+
+} // namespace
