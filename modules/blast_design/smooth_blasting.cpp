@@ -238,6 +238,7 @@ void SmoothBlastingFormCreated(EventArgs&)
     if (m && cmd_is_created(U(app::kMainForm, m->frame))) app::embed_in_frame(kForm, m->frame, m->left, m->top, m->size);
     rt_set_property(ctl("图形按钮_导出"), prop::Disabled, false);
     show_picture(kLayoutBox, picture::kStart);
+    attach_tips();
 }
 
 void SmoothBlastingFillSubMethods(EventArgs&)
@@ -297,8 +298,9 @@ void SmoothBlastingSelectInvert(EventArgs& e)
 
 void SmoothBlastingTabChanged(EventArgs&)
 {
-    // Page 1 belongs to the detonator layout editor.
-    if (rt_get_property(ctl("选择夹1"), prop::Tab::CurrentPage).integer() == 0) SmoothBlastingRefreshMethodPanels();
+    const int page = rt_get_property(ctl("选择夹1"), prop::Tab::CurrentPage).integer();
+    if (page == 0) SmoothBlastingRefreshMethodPanels();
+    if (page == 1) enter_layout_page();
 }
 
 void SmoothBlastingCopyAdvance(EventArgs&) { set_box_text("编辑框1_项目采用进尺", box_text("编辑框1_开挖循环进尺")); }

@@ -66,6 +66,11 @@ void show_message(const std::string& text);
 // Shared steps of the form's handlers.
 void set_defaults();
 void clear_results();
+// The balloon tips of the input boxes, attached once at creation.
+void attach_tips();
+// The layout page coming to the front: the editor's lists are refilled and
+// the charge-structure and detonator choices set back.
+void enter_layout_page();
 
 // True while a calculation of this form runs: it waits with messages
 // pumping, and clicks on its compute and export buttons meanwhile are

@@ -8,6 +8,11 @@
 //   diagram_button_*.png      the button that opens the layout in the viewer
 //   charge_structure_start.png, detonator_nonel.png, detonator_network.png
 //                             the pictures the form definition starts with
+//   cut_*.png                 the cut forms: the holes on the face with their
+//                             firing order, and a section through them
+//   charge_structure_*.png    the three charge structures of the hole
+//   detonator_electric.png    the electric delay detonator
+// Pass file names after the source root to draw only those.
 //
 // Geometry is worked in metres with y pointing up and mapped onto the
 // picture at the end, so every section keeps its proportions.
@@ -23,6 +28,7 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace {
@@ -580,18 +586,372 @@ QImage draw_network(int w, int h)
     return img;
 }
 
+// ---- cut pictures -------------------------------------------------------------
+
+enum class CutKind { Wedge, Straight };
+
+struct CutHole {
+    double x, y;   // in spacings from the cut's centre, y up
+    bool empty;    // an uncharged relief hole
+    int order;     // firing order, 0 for an empty hole
+    double size;   // radius factor: 1 for a drilled hole, more for a reamed one
+};
+
+struct CutPicture {
+    const char* file;
+    const char* title;
+    const char* subtitle;
+    CutKind kind;
+    int stages;                 // wedge: pairs of columns converging in depth
+    std::vector<CutHole> holes; // straight cut: the face pattern
+    bool spiral = false;        // draw the spiral the holes follow
+};
+
+const QColor kEmpty(90, 90, 90);
+const QColor kCharge(220, 60, 50);
+const QColor kStem(160, 120, 80);
+
+void hole_mark(QPainter& g, QPointF c, double r, bool empty, QColor fill)
+{
+    if (empty) {
+        g.setPen(QPen(kEmpty, 2));
+        g.setBrush(Qt::white);
+    } else {
+        g.setPen(QPen(fill.darker(150), 1.2));
+        g.setBrush(fill);
+    }
+    g.drawEllipse(c, r, r);
+}
+
+QColor stage_colour(int order)
+{
+    static const QColor c[] = {kCut, QColor(230, 120, 30), QColor(170, 60, 170), kAux, kPerimeter};
+    return c[(std::max(order, 1) - 1) % 5];
+}
+
+void panel_frame(QPainter& g, QRectF r, const char* caption)
+{
+    g.setPen(QPen(QColor(170, 170, 170), 1));
+    g.setBrush(kFace2);
+    g.drawRect(r);
+    g.setPen(kLine);
+    g.setFont(font(12, true));
+    g.drawText(QRectF(r.left(), r.top() + 2, r.width(), 16), Qt::AlignCenter, QString::fromUtf8(caption));
+}
+
+// One hole in section: drilled from the face at `collar` to `toe`, charged
+// over its toe part and stemmed at the collar.
+void hole_in_section(QPainter& g, QPointF collar, QPointF toe, QColor charge, double width, bool empty)
+{
+    QLineF hole(collar, toe);
+    if (empty) {
+        g.setPen(QPen(kEmpty, width + 3, Qt::SolidLine, Qt::FlatCap));
+        g.drawLine(hole);
+        g.setPen(QPen(Qt::white, width + 0.5, Qt::SolidLine, Qt::FlatCap));
+        g.drawLine(hole);
+        return;
+    }
+    g.setPen(QPen(QColor(200, 200, 200), width + 2, Qt::SolidLine, Qt::FlatCap));
+    g.drawLine(hole);
+    g.setPen(QPen(kStem, width, Qt::SolidLine, Qt::FlatCap));
+    g.drawLine(QLineF(collar, hole.pointAt(0.25)));
+    g.setPen(QPen(charge, width, Qt::SolidLine, Qt::FlatCap));
+    g.drawLine(QLineF(hole.pointAt(0.32), toe));
+}
+
+QImage draw_cut(const CutPicture& c)
+{
+    const int W = 496, H = 354;
+    QImage img = canvas(W, H);
+    QPainter g(&img);
+    g.setRenderHint(QPainter::Antialiasing);
+    g.setPen(kLine);
+    g.setFont(font(18, true));
+    g.drawText(QRectF(0, 4, W, 24), Qt::AlignCenter, QString::fromUtf8(c.title));
+    g.setFont(font(11));
+    g.drawText(QRectF(0, 28, W, 16), Qt::AlignCenter, QString::fromUtf8(c.subtitle));
+
+    const QRectF front(10, 50, 232, 262), section(254, 50, 232, 262);
+    panel_frame(g, front, "正面布置");
+    panel_frame(g, section, c.kind == CutKind::Wedge ? "A-A 剖面（俯视）" : "A-A 剖面");
+    const QPointF fc = front.center() + QPointF(0, 8);
+
+    // Section: the face along the top of the panel, the rock below it.
+    const double face_y = section.top() + 40, depth = 190;
+    g.setPen(Qt::NoPen);
+    g.setBrush(kRock);
+    g.drawRect(QRectF(section.left() + 1, face_y, section.width() - 2, section.bottom() - face_y - 1));
+    g.setPen(QPen(kLine, 2));
+    g.drawLine(QPointF(section.left() + 6, face_y), QPointF(section.right() - 6, face_y));
+    g.setFont(font(10));
+    g.drawText(QRectF(section.left() + 6, face_y - 16, 60, 14), Qt::AlignLeft, QString::fromUtf8("工作面"));
+    const double sx = section.center().x();
+
+    g.setFont(font(10, true));
+    if (c.kind == CutKind::Wedge) {
+        // Front: one pair of columns per stage, three rows each.
+        const double step = 88.0 / c.stages;
+        for (int s = 1; s <= c.stages; ++s) {
+            double x = 14 + step * s;
+            for (int row = -1; row <= 1; ++row)
+                for (int side : {-1, 1}) {
+                    QPointF p = fc + QPointF(side * x, row * 58);
+                    hole_mark(g, p, 6, false, stage_colour(s));
+                    if (row == -1) {
+                        g.setPen(kLine);
+                        g.drawText(QRectF(p.x() - 8, p.y() - 24, 16, 14), Qt::AlignCenter, QString::number(s));
+                    }
+                }
+        }
+        g.setPen(QPen(QColor(120, 120, 120), 1, Qt::DashDotLine));
+        g.drawLine(QPointF(front.left() + 8, fc.y()), QPointF(front.right() - 8, fc.y()));
+        // Section: the pairs converge, the later stages wider and deeper.
+        for (int s = 1; s <= c.stages; ++s) {
+            double half = 10 + (100.0 / c.stages) * s;
+            double d = depth * (0.45 + 0.55 * s / c.stages);
+            double tip = 4 + 3 * s;
+            for (int side : {-1, 1})
+                hole_in_section(g, QPointF(sx + side * half, face_y), QPointF(sx + side * tip, face_y + d),
+                                stage_colour(s), 5, false);
+            // The stages named in a key at the panel's foot.
+            QPointF key(section.left() + 10 + (s - 1) * 54, section.bottom() - 14);
+            g.setPen(QPen(stage_colour(s), 5, Qt::SolidLine, Qt::FlatCap));
+            g.drawLine(key, key + QPointF(14, 0));
+            g.setPen(kLine);
+            g.setFont(font(10));
+            g.drawText(QRectF(key.x() + 17, key.y() - 7, 40, 14), Qt::AlignVCenter | Qt::AlignLeft,
+                       QString::fromUtf8("第") + QString::number(s) + QString::fromUtf8("级"));
+        }
+    } else {
+        // Front: the pattern, scaled to the panel.
+        double reach = 1;
+        for (const CutHole& h : c.holes) reach = std::max({reach, std::fabs(h.x), std::fabs(h.y)});
+        const double unit = 92 / reach;
+        if (c.spiral) {
+            // r = 0.55 + 0.42 t / (pi / 2): the radius the charged holes sit at.
+            QPainterPath path;
+            for (int i = 0; i <= 240; ++i) {
+                double t = -1.3 + i * (2 * kPi + 1.3) / 240;
+                double r = unit * (0.55 + 0.42 * t / (kPi / 2));
+                QPointF p = fc + QPointF(r * std::cos(t), -r * std::sin(t));
+                if (i == 0) path.moveTo(p);
+                else path.lineTo(p);
+            }
+            g.setPen(QPen(QColor(150, 150, 150), 1.2, Qt::DashLine));
+            g.setBrush(Qt::NoBrush);
+            g.drawPath(path);
+        }
+        for (const CutHole& h : c.holes) {
+            QPointF p = fc + QPointF(h.x * unit, -h.y * unit);
+            hole_mark(g, p, 6 * h.size, h.empty, stage_colour(h.order));
+            if (!h.empty) {
+                g.setPen(kLine);
+                g.drawText(QRectF(p.x() + 6, p.y() - 20, 16, 14), Qt::AlignCenter, QString::number(h.order));
+            }
+        }
+        // Section through the centre: holes drilled square to the face.
+        const double sunit = 92 / reach;
+        for (const CutHole& h : c.holes) {
+            if (std::fabs(h.y) > 0.3) continue;
+            double x = sx + h.x * sunit;
+            hole_in_section(g, QPointF(x, face_y), QPointF(x, face_y + depth * (h.empty ? 1.06 : 1.0)),
+                            stage_colour(h.order), h.empty ? 4 * h.size : 5, h.empty);
+        }
+    }
+
+    // Legend.
+    g.setFont(font(11));
+    double y = H - 22;
+    hole_mark(g, QPointF(24, y), 6, false, kCut);
+    g.setPen(kLine);
+    g.drawText(QRectF(34, y - 9, 80, 18), Qt::AlignVCenter | Qt::AlignLeft, QString::fromUtf8("装药眼"));
+    hole_mark(g, QPointF(112, y), 6, true, kCut);
+    g.setPen(kLine);
+    g.drawText(QRectF(122, y - 9, 80, 18), Qt::AlignVCenter | Qt::AlignLeft, QString::fromUtf8("空眼"));
+    g.drawText(QRectF(180, y - 9, 300, 18), Qt::AlignVCenter | Qt::AlignLeft,
+               QString::fromUtf8("数字为起爆顺序（雷管段别由低到高）"));
+    return img;
+}
+
+std::vector<CutPicture> cut_pictures()
+{
+    auto ring = [](std::vector<CutHole>& v, double r, int n, double phase, int order) {
+        for (int i = 0; i < n; ++i) {
+            double t = phase + 2 * kPi * i / n;
+            double x = r * std::cos(t), y = r * std::sin(t);
+            if (std::fabs(x) < 1e-9) x = 0;
+            if (std::fabs(y) < 1e-9) y = 0;
+            v.push_back({x, y, false, order, 1});
+        }
+    };
+    std::vector<CutHole> burn;
+    for (int i = -3; i <= 3; ++i) burn.push_back({i * 0.5, 0, i % 2 != 0 ? false : true, i % 2 != 0 ? (i < 0 ? 1 : 2) : 0, 1});
+    std::vector<CutHole> hollow{{0, 0, true, 0, 1}};
+    ring(hollow, 0.8, 4, 0, 1);
+    ring(hollow, 1.5, 4, kPi / 4, 2);
+    std::vector<CutHole> quincunx{{0, 0, true, 0, 1}};
+    for (double x : {-0.7, 0.7})
+        for (double y : {-0.7, 0.7}) quincunx.push_back({x, y, true, 0, 1});
+    ring(quincunx, 0.7, 4, 0, 1);
+    ring(quincunx, 1.8, 4, kPi / 4, 2);
+    std::vector<CutHole> diamond{{0, 0.25, true, 0, 1}, {0, -0.25, true, 0, 1}};
+    diamond.push_back({-0.9, 0, false, 1, 1});
+    diamond.push_back({0.9, 0, false, 1, 1});
+    diamond.push_back({0, 1.2, false, 2, 1});
+    diamond.push_back({0, -1.2, false, 2, 1});
+    diamond.push_back({-1.9, 0, false, 3, 1});
+    diamond.push_back({1.9, 0, false, 3, 1});
+    diamond.push_back({0, 2.2, false, 4, 1});
+    diamond.push_back({0, -2.2, false, 4, 1});
+    std::vector<CutHole> spiral{{0, 0, true, 0, 1.3}};
+    for (int i = 0; i < 4; ++i) {
+        double t = i * kPi / 2, r = 0.55 + 0.42 * i;
+        double x = r * std::cos(t), y = r * std::sin(t);
+        spiral.push_back({std::fabs(x) < 1e-9 ? 0 : x, std::fabs(y) < 1e-9 ? 0 : y, false, i + 1, 1});
+    }
+    std::vector<CutHole> large_diamond{{0, 0, true, 0, 3}};
+    large_diamond.push_back({-1, 0, false, 1, 1});
+    large_diamond.push_back({1, 0, false, 2, 1});
+    large_diamond.push_back({0, 1, false, 1, 1});
+    large_diamond.push_back({0, -1, false, 2, 1});
+    ring(large_diamond, 2.0, 4, kPi / 4, 3);
+    ring(large_diamond, 2.4, 4, 0, 4);
+    std::vector<CutHole> symmetric{{0, 0, true, 0, 3}};
+    ring(symmetric, 0.9, 4, 0, 1);
+    ring(symmetric, 1.6, 4, kPi / 4, 2);
+    ring(symmetric, 2.3, 4, 0, 3);
+    return {
+        {"cut_wedge_two_stage.png", "二级复式楔形掏槽", "两对斜眼由浅入深成楔形，先爆内侧一级", CutKind::Wedge, 2, {}},
+        {"cut_wedge_three_stage.png", "三级复式楔形掏槽", "三对斜眼逐级加深加宽，适用于较大断面", CutKind::Wedge, 3, {}},
+        {"cut_wedge_multi_stage.png", "多级复式楔形掏槽", "四级及以上斜眼楔形掏槽，适用于坚硬岩石及大断面", CutKind::Wedge, 4, {}},
+        {"cut_burn.png", "龟裂直孔掏槽", "装药眼与空眼间隔布置于一条直线，平行于隧道轴线钻孔", CutKind::Straight, 0, burn},
+        {"cut_small_hollow.png", "小直径中空直孔掏槽", "中心小直径空眼为装药眼提供自由面和补偿空间", CutKind::Straight, 0, hollow},
+        {"cut_small_quincunx.png", "五梅花小直径中空直孔掏槽", "五个空眼呈梅花形布置，装药眼插于其间", CutKind::Straight, 0, quincunx},
+        {"cut_small_diamond.png", "菱形掏槽", "中心两个小直径空眼，装药眼呈菱形逐圈布置", CutKind::Straight, 0, diamond},
+        {"cut_spiral.png", "螺旋掏槽", "装药眼至中心空眼的距离依起爆顺序逐个增大，呈螺旋线", CutKind::Straight, 0, spiral, true},
+        {"cut_large_diamond.png", "菱形掏槽", "中心大直径空眼，装药眼呈菱形成对起爆", CutKind::Straight, 0, large_diamond},
+        {"cut_large_symmetric.png", "对称掏槽", "中心大直径空眼，装药眼对称布置、逐圈起爆", CutKind::Straight, 0, symmetric},
+    };
+}
+
+// ---- charge structures --------------------------------------------------------
+
+enum class Charge { AirDeck, AirDeckDecoupled, Decoupled };
+
+QImage draw_charge(Charge kind, const char* title)
+{
+    const int w = 424, h = 106;
+    QImage img = canvas(w, h);
+    QPainter g(&img);
+    g.setRenderHint(QPainter::Antialiasing);
+    g.setPen(kLine);
+    g.setFont(font(13, true));
+    g.drawText(QRectF(0, 2, w, 18), Qt::AlignCenter, QString::fromUtf8(title));
+    // The hole lies along the picture, toe on the left, collar (face) on the right.
+    const QRectF hole(24, 32, w - 48, 34);
+    g.setPen(Qt::NoPen);
+    g.setBrush(kRock);
+    g.drawRect(hole.adjusted(-14, -8, 0, 8));
+    g.setBrush(Qt::white);
+    g.drawRect(hole);
+    g.setPen(QPen(kLine, 1.5));
+    g.drawLine(hole.topLeft(), hole.topRight());
+    g.drawLine(hole.bottomLeft(), hole.bottomRight());
+    g.drawLine(hole.topLeft(), hole.bottomLeft());
+    g.setPen(QPen(kLine, 2.5));
+    g.drawLine(QPointF(hole.right(), hole.top() - 10), QPointF(hole.right(), hole.bottom() + 10));
+
+    const double stem = 74;
+    g.setPen(QPen(kLine, 1));
+    g.setBrush(kStem);
+    g.drawRect(QRectF(hole.right() - stem, hole.top(), stem, hole.height()));
+    const bool decoupled = kind != Charge::AirDeck;
+    const double inset = decoupled ? 9 : 1;
+    const double cw = 40, gap = kind == Charge::Decoupled ? 2 : 20;
+    g.setBrush(kCharge);
+    double x = hole.left() + 3;
+    int n = 0;
+    while (x + cw < hole.right() - stem - 4 && n < 8) {
+        g.drawRect(QRectF(x, hole.top() + inset, cw, hole.height() - 2 * inset));
+        x += cw + gap;
+        ++n;
+    }
+    // The detonating cord or tube along the hole to the face.
+    g.setPen(QPen(QColor(230, 190, 30), 2));
+    g.drawLine(QPointF(hole.left() + 6, hole.center().y()), QPointF(w - 6, hole.center().y()));
+
+    g.setPen(kLine);
+    g.setFont(font(11));
+    g.drawText(QRectF(hole.left(), h - 22, 80, 18), Qt::AlignLeft, QString::fromUtf8("药卷"));
+    const char* middle = kind == Charge::AirDeck ? "空气间隔" : kind == Charge::Decoupled ? "不耦合间隙" : "空气间隔+不耦合间隙";
+    g.drawText(QRectF(w / 2.0 - 90, h - 22, 180, 18), Qt::AlignCenter, QString::fromUtf8(middle));
+    g.drawText(QRectF(w - 124, h - 22, 100, 18), Qt::AlignRight, QString::fromUtf8("炮泥堵塞"));
+    return img;
+}
+
+QImage draw_electric_detonator(int w, int h)
+{
+    QImage img = canvas(w, h);
+    QPainter g(&img);
+    g.setRenderHint(QPainter::Antialiasing);
+    g.setPen(kLine);
+    g.setFont(font(16, true));
+    g.drawText(QRectF(0, 6, w, 24), Qt::AlignCenter, QString::fromUtf8("延期电雷管"));
+    // Shell with base charge, primer, delay element, fusehead and plug;
+    // two leg wires leave the plug and coil away.
+    QRectF shell(26, 110, 170, 40);
+    g.setPen(QPen(kLine, 1.5));
+    g.setBrush(QColor(200, 170, 90));
+    g.drawRoundedRect(shell, 8, 8);
+    g.setBrush(kCharge);
+    g.drawRect(QRectF(shell.left() + 6, shell.top() + 8, 30, shell.height() - 16));
+    g.setBrush(QColor(250, 150, 60));
+    g.drawRect(QRectF(shell.left() + 36, shell.top() + 8, 18, shell.height() - 16));
+    g.setBrush(QColor(120, 120, 120));
+    g.drawRect(QRectF(shell.left() + 56, shell.top() + 8, 40, shell.height() - 16));
+    g.setBrush(QColor(60, 60, 60));
+    g.drawEllipse(QPointF(shell.left() + 110, shell.center().y()), 6, 6);
+    g.setBrush(QColor(240, 240, 240));
+    g.drawRect(QRectF(shell.right() - 44, shell.top() + 4, 40, shell.height() - 8));
+    for (int i = 0; i < 2; ++i) {
+        QColor c = i == 0 ? QColor(210, 40, 40) : QColor(40, 90, 200);
+        double dy = i == 0 ? -6 : 6;
+        g.setPen(QPen(c, 3));
+        g.setBrush(Qt::NoBrush);
+        QPainterPath wire(QPointF(shell.left() + 116, shell.center().y() + dy / 3));
+        wire.lineTo(QPointF(shell.right(), shell.center().y() + dy));
+        wire.cubicTo(QPointF(250, 125 + dy), QPointF(290, 180 + dy), QPointF(250, 222 + dy));
+        wire.cubicTo(QPointF(210, 262 + dy), QPointF(130, 250 + dy), QPointF(118, 214 + dy));
+        g.drawPath(wire);
+    }
+    g.setPen(kLine);
+    g.setFont(font(12));
+    g.drawText(QRectF(14, 160, 80, 18), Qt::AlignLeft, QString::fromUtf8("起爆药"));
+    g.drawText(QRectF(74, 84, 80, 18), Qt::AlignLeft, QString::fromUtf8("延期体"));
+    g.drawText(QRectF(120, 160, 80, 18), Qt::AlignLeft, QString::fromUtf8("桥丝"));
+    g.drawText(QRectF(156, 84, 80, 18), Qt::AlignLeft, QString::fromUtf8("塞子"));
+    g.drawText(QRectF(150, 256, 120, 18), Qt::AlignLeft, QString::fromUtf8("脚线"));
+    return img;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: jsb_blast_design_pictures <source-root>\n");
+        std::fprintf(stderr, "usage: jsb_blast_design_pictures <source-root> [file.png ...]\n");
         return 2;
     }
     QString dir = QString::fromLocal8Bit(argv[1]) + "/resources/pictures/blast_design";
     QDir().mkpath(dir);
+    // Named pictures only, when given; otherwise every picture.
+    std::vector<std::string> only(argv + 2, argv + argc);
     bool ok = true;
+    auto out = [&](const char* name, const std::function<QImage()>& draw) {
+        if (!only.empty() && std::find(only.begin(), only.end(), name) == only.end()) return;
+        ok &= save(draw(), dir, name);
+    };
 
     const Band whole{-1, 1000, true, true, false};
     const std::vector<LayoutPicture> layouts = {
@@ -616,15 +976,22 @@ int main(int argc, char** argv)
         {"layout_two_benches_flat_small.png", 957, 779, "台阶法  上下2台阶（无仰拱）炮眼布置图", "开挖面积 S<75m²",
          Shape::CurvedWall, 0.85, {{2.6, 1000, true, true, false}, {0, 2.6, true, false, false}}, {"上台阶", "下台阶"}},
     };
-    for (const LayoutPicture& s : layouts) ok &= save(draw_layout(s), dir, s.file);
-    ok &= save(draw_start(846, 765), dir, "layout_start.png");
+    for (const LayoutPicture& s : layouts) out(s.file, [&] { return draw_layout(s); });
+    out("layout_start.png", [] { return draw_start(846, 765); });
 
-    ok &= save(draw_button(28, QColor(245, 247, 250), QColor(40, 80, 150)), dir, "diagram_button_normal.png");
-    ok &= save(draw_button(28, QColor(220, 235, 252), QColor(20, 100, 200)), dir, "diagram_button_hover.png");
-    ok &= save(draw_button(28, QColor(190, 205, 225), QColor(10, 50, 110)), dir, "diagram_button_pressed.png");
+    out("diagram_button_normal.png", [] { return draw_button(28, QColor(245, 247, 250), QColor(40, 80, 150)); });
+    out("diagram_button_hover.png", [] { return draw_button(28, QColor(220, 235, 252), QColor(20, 100, 200)); });
+    out("diagram_button_pressed.png", [] { return draw_button(28, QColor(190, 205, 225), QColor(10, 50, 110)); });
 
-    ok &= save(draw_charge_structure(424, 106), dir, "charge_structure_start.png");
-    ok &= save(draw_nonel_detonator(303, 286), dir, "detonator_nonel.png");
-    ok &= save(draw_network(510, 294), dir, "detonator_network.png");
+    out("charge_structure_start.png", [] { return draw_charge_structure(424, 106); });
+    out("detonator_nonel.png", [] { return draw_nonel_detonator(303, 286); });
+    out("detonator_network.png", [] { return draw_network(510, 294); });
+
+    for (const CutPicture& c : cut_pictures()) out(c.file, [&] { return draw_cut(c); });
+    out("charge_structure_air_deck.png", [] { return draw_charge(Charge::AirDeck, "空气间隔装药"); });
+    out("charge_structure_air_deck_decoupled.png",
+        [] { return draw_charge(Charge::AirDeckDecoupled, "空气间隔不耦合装药"); });
+    out("charge_structure_decoupled.png", [] { return draw_charge(Charge::Decoupled, "不耦合装药"); });
+    out("detonator_electric.png", [] { return draw_electric_detonator(303, 286); });
     return ok ? 0 : 1;
 }
