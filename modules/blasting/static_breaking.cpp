@@ -1,0 +1,319 @@
+#include "modules/blasting/static_breaking.h"
+
+#include "app/module_forms.h"
+#include "app/picture_tools.h"
+#include "app/registry.h"
+#include "app/shell.h"
+#include "ui/cmd.h"
+#include "ui/value.h"
+
+#include <cmath>
+#include <utility>
+
+namespace static_breaking {
+
+using namespace ui;
+
+namespace {
+
+// Inputs.
+constexpr const char* kLength = "编辑框_破碎体长";
+constexpr const char* kHeight = "编辑框_破碎体高";
+constexpr const char* kDepth = "编辑框_破碎体计划破碎深度"; // H
+constexpr const char* kLayers = "编辑框_破碎分层数";        // N'
+constexpr const char* kRows = "编辑框_炮眼排数";            // m
+constexpr const char* kTensile = "编辑框_破碎体的抗拉强度"; // ft
+constexpr const char* kCracking = "编辑框_开裂经验系数";    // η
+constexpr const char* kPoisson = "编辑框_被破碎材料的泊松比"; // μ
+constexpr const char* kPressure = "编辑框_SCA膨胀压力";     // p
+constexpr const char* kDensity = "编辑框_SCA重量";          // K
+constexpr const char* kPerMetre = "编辑框_每米钻孔SCA重量"; // w
+constexpr const char* kObjectType = "组合框_破碎物体类型";
+constexpr const char* kAgentType = "组合框_型号";
+constexpr const char* kByDiameter = "单选框_求深度";
+constexpr const char* kByCount = "单选框_求直径";
+constexpr const char* kGivenDiameter = "编辑框_确定钻孔直径";
+constexpr const char* kGivenCount = "编辑框_已知布眼数量";
+// Results.
+constexpr const char* kHoles = "编辑框_布眼数量";           // n
+constexpr const char* kDiameter = "编辑框_孔径";            // D
+constexpr const char* kHoleDepth = "编辑框_孔深";           // L1
+constexpr const char* kHoleRows = "编辑框_布眼排数";
+constexpr const char* kRowSpacing = "编辑框_排距";
+constexpr const char* kSpacing = "编辑框_孔距";
+constexpr const char* kBurden = "编辑框_抵抗线";
+constexpr const char* kTotalLength = "编辑框_单位面积钻孔总长"; // L
+constexpr const char* kPerHole = "编辑框_每孔用药量";       // q1
+constexpr const char* kTotalCharge = "编辑框_总装药量";     // Q
+constexpr const char* kLog = "编辑框日志";
+
+// The loss allowance: 5 %, whatever the note on the form says of 6.5 %.
+constexpr double kLossFactor = 1.05;
+constexpr double kPi = 3.1415926;
+
+Ref box(const char* name) { return U(kForm, name); }
+double input(const char* name) { return read_number(box(name)); }
+// Results are read back as shown; a shown "-" stays not-a-number, so what
+// is built on it shows "-" as well instead of a figure computed from 0.
+double shown(const char* name) { return read_result(box(name)); }
+void result(const char* name, double x, int places) { write_rounded(box(name), x, places); }
+void set_text(const char* name, const std::string& text) { set_control_text(box(name), text); }
+void copy_text(const char* to, const char* from) { set_text(to, control_text(box(from))); }
+bool checked(const char* radio) { return rt_get_property(box(radio), prop::RadioBox::Checked).truth(); }
+int current_index(const char* combo) { return rt_get_property(box(combo), prop::ComboBox::CurrentIndex).integer(); }
+
+template <class Row>
+const Row* row_at(const std::vector<Row>& rows, int index)
+{
+    return index >= 0 && index < int(rows.size()) ? &rows[size_t(index)] : nullptr;
+}
+
+} // namespace
+
+const std::vector<ObjectType>& object_types()
+{
+    static const std::vector<ObjectType> table = {
+        {"软质岩破碎", 1, 40, 50, "30~50cm", "40~60cm", 24, 54},
+        {"中、硬质岩破碎", 1.05, 40, 65, "30~50cm", "40~60cm", 24, 54},
+        {"软、硬质岩石破碎", 1, 35, 40, "100~200cm", "20~40cm", 12, 36},
+        {"无筋混凝土", 0.8, 35, 50, "30~40cm", "40~60cm", 24, 54},
+        {"钢筋砼基础、柱", 0.9, 35, 50, "20~30cm", "15~40cm", 9, 36},
+        {"钢筋砼梁、墙板", 0.9, 35, 50, "20~30cm", "10~30cm", 6, 27},
+    };
+    return table;
+}
+
+const std::vector<AgentType>& agent_types()
+{
+    static const std::vector<AgentType> table = {
+        {"SCA-Ⅰ", "20~35°C ", "夏季使用", "1540"},
+        {"SCA-Ⅱ", "10~25°C ", "春季使用", "1540"},
+        {"SCA-Ⅲ", "5~15°C ", "冬季使用", "1650"},
+        {"SCA-Ⅳ", "5~8°C ", "寒冬使用", "1650"},
+    };
+    return table;
+}
+
+std::optional<std::string> weight_per_metre(const std::string& density, double diameter)
+{
+    struct Row {
+        int diameter;
+        const char* weight;
+    };
+    // At 1540 kg/m³ the weight at 30 mm is π·(D/2000)²·K = 1.089 kg/m, which
+    // also lies between its neighbours 1.02 and 1.165. 30 mm is a table
+    // diameter, so the total charge is taken from this weight. 49 and 50 mm
+    // carry the weight of 48 mm, as the published table does.
+    static const Row k1540[] = {
+        {28, "0.95"},  {29, "1.02"}, {30, "1.09"},  {31, "1.165"}, {32, "1.24"},  {33, "1.32"},
+        {34, "1.40"},  {35, "1.485"}, {36, "1.57"}, {37, "1.66"},  {38, "1.75"},  {39, "1.845"},
+        {40, "1.94"},  {41, "2.035"}, {42, "2.13"}, {43, "2.235"}, {44, "2.34"},  {45, "2.45"},
+        {46, "2.56"},  {47, "2.675"}, {48, "2.79"}, {49, "2.79"},  {50, "2.79"},
+    };
+    static const Row k1650[] = {
+        {28, "1.00"}, {30, "1.17"}, {32, "1.33"}, {34, "1.50"}, {36, "1.68"}, {38, "1.87"},
+        {40, "2.07"}, {42, "2.29"}, {44, "2.51"}, {46, "2.74"}, {48, "3.00"}, {50, "3.24"},
+    };
+    auto find = [diameter](const auto& rows) -> std::optional<std::string> {
+        for (const Row& r : rows)
+            if (std::fabs(diameter - r.diameter) <= 1e-7) return std::string(r.weight);
+        return std::nullopt;
+    };
+    if (density == "1540") return find(k1540);
+    if (density == "1650") return find(k1650);
+    return std::nullopt;
+}
+
+bool is_table_diameter(double diameter)
+{
+    for (int d = 28; d <= 50; d += 2)
+        if (std::fabs(diameter - d) <= 1e-7) return true;
+    return false;
+}
+
+namespace {
+
+// P = length × H × ft × η × m, in this order.
+double breaking_force()
+{
+    return input(kLength) * input(kDepth) * input(kTensile) * input(kCracking) * input(kRows);
+}
+
+void advise(const char* text) { cmd_message_box(text); }
+
+// The number of holes for the given diameter.
+void by_diameter(float L1)
+{
+    const double D = input(kGivenDiameter);
+    const double R = (D / 1000) * (1 + input(kPoisson)) * input(kPressure);
+    result(kTotalLength, breaking_force() / R * shown(kLayers), 2);
+    result(kHoles, shown(kTotalLength) / L1, 0);
+    result(kDiameter, D, 0);
+    copy_text(kGivenCount, kHoles);
+    if (tol_lt(shown(kDiameter), 35)) advise("钻孔直孔径小于常规孔径，建议钻孔直径35~50mm");
+}
+
+// The diameter for the given number of holes.
+void by_hole_count(float L1)
+{
+    result(kTotalLength, input(kGivenCount) * L1, 3);
+    copy_text(kHoles, kGivenCount);
+    const double P = breaking_force();
+    const double R = shown(kTotalLength) * (1 + input(kPoisson)) * input(kPressure);
+    result(kDiameter, P / R * shown(kLayers) * 1000, 0);
+    copy_text(kGivenDiameter, kDiameter);
+    if (tol_lt(shown(kDiameter), 35)) advise("常规钻孔直径35~50mm，建议减少钻眼数量！");
+}
+
+// Burden, hole spacing and row spacing of the object type, for diameters in
+// its range. Outside it none of the three applies, and each shows "-":
+// a row spacing kept from an earlier diameter would read as this one's.
+void layout_ranges(double D)
+{
+    const ObjectType* t = row_at(object_types(), current_index(kObjectType));
+    if (t && tol_ge(D, t->d_lo) && tol_le(D, t->d_hi)) {
+        set_text(kBurden, t->burden);
+        set_text(kSpacing, t->spacing);
+        set_text(kRowSpacing, number_to_text(t->row_lo) + "~" + number_to_text(t->row_hi) + "cm");
+    } else {
+        set_text(kBurden, "-");
+        set_text(kSpacing, "-");
+        set_text(kRowSpacing, "-");
+    }
+}
+
+// The agent's weight per cubic metre and per metre of hole. A diameter
+// without a row shows "-" for the weight per metre rather than the weight
+// of an earlier diameter.
+void agent_weights(double D)
+{
+    const AgentType* a = row_at(agent_types(), current_index(kAgentType));
+    if (!a) return;
+    set_text(kDensity, a->density);
+    set_text(kPerMetre, weight_per_metre(a->density, D).value_or("-"));
+}
+
+void total_charge(double D)
+{
+    set_text(kLog, "");
+    if (is_table_diameter(D)) {
+        result(kTotalCharge, shown(kTotalLength) * shown(kPerMetre) * kLossFactor, 2);
+        cmd_edit_append(box(kLog), {"\r\n  按照钻孔总长*每米钻孔SCA重量 计算总药量"});
+    } else {
+        result(kTotalCharge, shown(kPerHole) * shown(kHoles) * kLossFactor, 2);
+        cmd_edit_append(box(kLog), {"\r\n  按照单孔计算总药量"});
+    }
+}
+
+} // namespace
+
+void calculate()
+{
+    if (!checked(kByDiameter) && !checked(kByCount)) {
+        cmd_message_box("请选择钻孔直径或钻孔深度！");
+        return;
+    }
+    // L1 = H × f, held in single precision: the count and the total length
+    // use it as it is, the charge per hole uses the rounded depth shown.
+    const ObjectType* t = row_at(object_types(), current_index(kObjectType));
+    const float L1 = float(t ? input(kDepth) * t->depth_factor : 0.0);
+    result(kHoleDepth, L1, 3);
+    copy_text(kHoleRows, kRows);
+
+    if (checked(kByDiameter)) by_diameter(L1);
+    else by_hole_count(L1);
+
+    const double D = shown(kDiameter);
+    layout_ranges(D);
+    agent_weights(D);
+    // q1 = π·(D/2000)²·L1·K; D/2000 is the hole radius in metres.
+    result(kPerHole, cmd_power(D / 2000, 2) * shown(kHoleDepth) * shown(kDensity) * kPi, 2);
+    total_charge(D);
+}
+
+namespace {
+
+void compute(EventArgs&)
+{
+    const app::ComputeStyle style = app::compute_style(kForm); // lamp busy, no pressed picture
+    app::compute_begin(kForm, style);
+    calculate();
+    app::compute_end(kForm, style);
+}
+
+void show_mode_inputs(bool by_diameter)
+{
+    rt_set_property(box(kGivenDiameter), prop::Visible, by_diameter);
+    rt_set_property(box("标签9"), prop::Visible, by_diameter);
+    rt_set_property(box(kGivenCount), prop::Visible, !by_diameter);
+    rt_set_property(box("标签28"), prop::Visible, !by_diameter);
+}
+
+void select_by_diameter(EventArgs&)
+{
+    if (checked(kByDiameter)) show_mode_inputs(true);
+}
+
+void select_by_hole_count(EventArgs&)
+{
+    if (checked(kByCount)) show_mode_inputs(false);
+}
+
+// Only typing counts: the box whose text changed must hold the focus, so a
+// text written by a handler derives nothing.
+void derive_layers(EventArgs& a)
+{
+    if (!cmd_has_focus(app::event_unit(a))) return;
+    result(kLayers, input(kHeight) / input(kDepth), 1);
+}
+
+void select_sca_type(EventArgs&)
+{
+    if (const AgentType* a = row_at(agent_types(), current_index(kAgentType))) {
+        set_text("编辑框_使用温度范围", a->temperature);
+        set_text("编辑框_使用季节", a->season);
+    }
+    cmd_set_focus(box(kLog));
+}
+
+void show_table(const char* file)
+{
+    app::ShowLookupPicture(resource(std::string("resources/pictures/blasting/") + file), 500, 500);
+}
+void lookup_hole_layout(EventArgs&) { show_table("static_hole_layout.png"); }
+void lookup_cracking_factor(EventArgs&) { show_table("static_cracking_factor.png"); }
+void lookup_sca_weight(EventArgs&) { show_table("static_sca_weight.png"); }
+void lookup_sca_per_metre(EventArgs&) { show_table("static_sca_per_metre.png"); }
+
+void attach_tips()
+{
+    static const std::pair<const char*, const char*> tips[] = {
+        {kDepth, "取单次破碎体高度"},
+        {kRows, "岩体切割时取1"},
+        {kPoisson, " 一般砼取0.3；岩石取0.33"},
+        {kPressure, "SCA产生的膨胀压，与时间，温度、水灰比、孔径有关，对混凝土和岩石的钻孔为30~50MPa，条件差时为20MPa；"},
+        {kDensity, "每立方米SCA浆体中SCA重量（kg/m3）"},
+        {kGivenDiameter, "请按照下列参数选择28；30；32；34；36；38；40；42；44；46；48；50"},
+    };
+    for (const auto& [control, text] : tips) cmd_attach_tip(box("气球提示框1"), box(control), text);
+}
+JSB_MODULE_SETUP(StaticBreaking, attach_tips)
+
+void register_static_breaking(Runtime& rt)
+{
+    rt.register_handler("StaticBreakingCompute", compute);
+    rt.register_handler("StaticBreakingSelectByDiameter", select_by_diameter);
+    rt.register_handler("StaticBreakingSelectByHoleCount", select_by_hole_count);
+    rt.register_handler("StaticBreakingDeriveLayers", derive_layers);
+    rt.register_handler("StaticBreakingSelectScaType", select_sca_type);
+    rt.register_handler("StaticBreakingLookupHoleLayout", lookup_hole_layout);
+    rt.register_handler("StaticBreakingLookupCrackingFactor", lookup_cracking_factor);
+    rt.register_handler("StaticBreakingLookupScaWeight", lookup_sca_weight);
+    rt.register_handler("StaticBreakingLookupScaPerMetre", lookup_sca_per_metre);
+}
+
+} // namespace
+
+JSB_HANDLERS(register_static_breaking)
+
+} // namespace static_breaking

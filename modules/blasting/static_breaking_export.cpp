@@ -1,0 +1,79 @@
+// The static-breaking plan: refused until a calculation has written the
+// total charge; its progress is logged into the form's log box after the
+// line the calculation left there.
+#include "modules/blasting/static_breaking.h"
+
+#include "app/registry.h"
+#include "ui/cmd.h"
+
+namespace static_breaking {
+
+using report::bind;
+using report::Stage;
+using report::StatusMark;
+
+report::ExportRequest export_request()
+{
+    report::ExportRequest r;
+    r.form = kForm;
+    r.log_box = "编辑框日志";
+    r.refusal = report::RefusalTest{"编辑框_总装药量", "", "您还没有进行计算！"};
+    r.messages_owned = true;
+    r.templates = {{report::Condition::always(), "templates/static_breaking.docx", "静态爆破专项施工方案.doc"}};
+    auto countdown = [](int n) { return StatusMark::countdown(n); };
+    r.bindings = {
+        bind("组合框_破碎物体类型", 5),
+        bind("组合框_型号", 5),
+        bind("编辑框_使用温度范围", 5, countdown(7)),
+        bind("编辑框_使用季节", 5),
+        bind("编辑框_破碎体长", 5),
+        bind("编辑框_破碎体宽", 5, countdown(6)),
+        bind("编辑框_破碎体高", 5),
+        bind("编辑框_破碎体计划破碎深度", 5),
+        bind("编辑框_破碎分层数", 5, countdown(5)),
+        bind("编辑框_炮眼排数", 5),
+        bind("编辑框_破碎体的抗拉强度", 5),
+        bind("编辑框_开裂经验系数", 5, countdown(4)),
+        bind("编辑框_被破碎材料的泊松比", 5),
+        bind("编辑框_SCA膨胀压力", 5),
+        bind("编辑框_SCA重量", 5, countdown(3)),
+        bind("编辑框_每米钻孔SCA重量", 5),
+        bind("编辑框_布眼数量", 5),
+        bind("编辑框_孔径", 10, countdown(2)),
+        bind("编辑框_孔深", 5),
+        bind("编辑框_布眼排数", 5),
+        bind("编辑框_排距", 5, countdown(1)),
+        bind("编辑框_孔距", 5),
+        bind("编辑框_抵抗线", 5),
+        bind("编辑框_单位面积钻孔总长", 5),
+        bind("编辑框_每孔用药量", 5),
+        bind("编辑框_总装药量", 5),
+    };
+    r.marks = {
+        {Stage::Busy, countdown(10)},
+        {Stage::WordStarted, countdown(9)},
+        {Stage::WordStarted, StatusMark::log("\r\n   方案导出准备，开始数据写入！\r\n")},
+        {Stage::DocumentsAttached, countdown(8)},
+        {Stage::BindingsDone, countdown(0)},
+        {Stage::BindingsDone, StatusMark::log("\r\n   数据写入完毕，开始导出计算书！")},
+        {Stage::ProgressDone, StatusMark::status("导出完毕！")},
+        {Stage::Restored, StatusMark::log("\r\n   方案导出完毕！ ")},
+    };
+    r.success_message = "自动生成计算书成功！";
+    r.progress_prefix = "已导出 ";
+    r.completion_text = "下载完成  ";
+    return r;
+}
+
+namespace {
+void export_report(ui::EventArgs&) { report::RunReportExport(export_request()); }
+
+void register_static_breaking_export(ui::Runtime& rt)
+{
+    rt.register_handler("StaticBreakingExportReport", export_report);
+}
+} // namespace
+
+JSB_HANDLERS(register_static_breaking_export)
+
+} // namespace static_breaking

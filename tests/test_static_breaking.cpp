@@ -1,0 +1,663 @@
+// The static-breaking module in the whole headless program: its form as it
+// starts, the calculation in both modes as a table of worked cases, the
+// derived layer count, the agent choice, the lookups and the picture, the
+// compute frame, and the construction plan with its refusal and its log.
+#include "app/program.h"
+#include "app/shell.h"
+#include "modules/blasting/static_breaking.h"
+#include "ui/cmd.h"
+#include "ui/headless/headless.h"
+#include "ui/media.h"
+#include "ui/runtime.h"
+
+#include <gtest/gtest.h>
+#include <pugixml.hpp>
+#include <zip.h>
+
+#include <filesystem>
+#include <map>
+#include <regex>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+using namespace ui;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kForm = "StaticBreaking";
+
+// Results, in the order the case table gives them.
+constexpr const char* L1 = "编辑框_孔深";
+constexpr const char* L = "编辑框_单位面积钻孔总长";
+constexpr const char* N = "编辑框_布眼数量";
+constexpr const char* D = "编辑框_孔径";
+constexpr const char* W = "编辑框_抵抗线";
+constexpr const char* A = "编辑框_孔距";
+constexpr const char* B = "编辑框_排距";
+constexpr const char* K = "编辑框_SCA重量";
+constexpr const char* Wm = "编辑框_每米钻孔SCA重量";
+constexpr const char* Q1 = "编辑框_每孔用药量";
+constexpr const char* Q = "编辑框_总装药量";
+const char* const kResults[] = {L1, L, N, D, W, A, B, K, Wm, Q1, Q};
+
+constexpr const char* Log = "编辑框日志";
+constexpr const char* ByDiameter = "单选框_求深度";
+constexpr const char* ByCount = "单选框_求直径";
+constexpr const char* GivenD = "编辑框_确定钻孔直径";
+constexpr const char* GivenN = "编辑框_已知布眼数量";
+constexpr const char* Layers = "编辑框_破碎分层数";
+constexpr const char* Height = "编辑框_破碎体高";
+constexpr const char* Depth = "编辑框_破碎体计划破碎深度";
+constexpr const char* Object = "组合框_破碎物体类型";
+constexpr const char* Agent = "组合框_型号";
+
+const std::string kByLength = "\r\n  按照钻孔总长*每米钻孔SCA重量 计算总药量";
+const std::string kByHole = "\r\n  按照单孔计算总药量";
+const std::string kSmallGiven = "钻孔直孔径小于常规孔径，建议钻孔直径35~50mm";
+const std::string kSmallComputed = "常规钻孔直径35~50mm，建议减少钻眼数量！";
+
+// Records, in order, the status captions and countdown pictures of the form
+// and the pictures of its compute button and of the busy lamp.
+struct RecordingBackend : HeadlessBackend {
+    std::vector<std::string> trail;
+    void property_changed(Control& c, int p) override
+    {
+        if (c.form->name == "main" && c.name == "图片框1_呼吸灯" && p == prop::PicBox::Picture)
+            trail.push_back(c.pictures[0] == resource(app::res::lamp_busy) ? "<lamp busy>" : "<lamp idle>");
+        if (c.form->name != kForm) return;
+        if (c.name == "标签1_提示信息" && p == prop::Label::Caption) trail.push_back(c.text);
+        if (c.name == "进度条倒数" && p == prop::PicBox::Picture)
+            for (int n = 0; n <= 10; ++n)
+                if (c.pictures[0] == resource(app::res::countdown_picture(n))) trail.push_back("[" + std::to_string(n) + "]");
+        if (c.name == "图形按钮_计算" && p == prop::PicBtn::Picture)
+            trail.push_back(c.pictures[0] == resource(app::res::compute_pressed) ? "<pressed>" : "<normal>");
+        if (c.name == Log && p == prop::EditBox::Content) trail.push_back("log:" + c.text);
+    }
+};
+
+struct StaticBreakingProgram : ::testing::Test {
+    RecordingBackend backend;
+    Runtime rt{backend};
+    fs::path folder;
+
+    void SetUp() override
+    {
+        backend.attach(rt);
+        folder = fs::temp_directory_path() / ("jsb-static-breaking-" + std::to_string(::getpid()));
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        backend.set_program_folder(folder.string());
+        ASSERT_TRUE(app::start_program(rt));
+        backend.advance(101 * 15); // the splash runs its bar up, then the main window opens
+        ASSERT_NE(rt.form(kForm), nullptr);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    Control& c(const std::string& name) { return rt.unit(kForm, name); }
+    std::string text(const std::string& name) { return control_text(U(kForm, name)); }
+    int prop_of(const std::string& name, int p) { return rt.get(c(name), p).integer(); }
+    bool visible(const std::string& name) { return rt.get(c(name), prop::Visible).truth(); }
+    void type(const std::string& name, const std::string& value)
+    {
+        rt.user_type(c(name), value);
+        rt.set_focus(nullptr);
+    }
+    void choose(const std::string& name, const std::string& wanted)
+    {
+        Control& box = c(name);
+        for (int i = 0; i < int(box.items.size()); ++i)
+            if (box.items[i] == wanted) return rt.user_choose(box, i);
+        FAIL() << "no item " << wanted << " in " << name;
+    }
+    void click(const std::string& name) { rt.user_click(c(name)); }
+    void compute() { click("图形按钮_计算"); }
+    std::string picture(const std::string& form, const std::string& control)
+    {
+        const Bytes& b = rt.unit(form, control).pictures[0];
+        for (const std::string& p : resource_paths("resources/pictures/"))
+            if (resource(p) == b) return p;
+        return "<unknown>";
+    }
+    std::map<std::string, std::string> shown_texts()
+    {
+        std::map<std::string, std::string> m;
+        for (const auto& ctl : rt.form(kForm)->controls)
+            if (!ctl->name.empty()) m[ctl->name] = ctl->text;
+        return m;
+    }
+    std::vector<std::string> messages()
+    {
+        std::vector<std::string> m;
+        for (const auto& msg : backend.messages) m.push_back(msg.text);
+        return m;
+    }
+};
+
+void picture_is(const std::string& path, int width, int height)
+{
+    int w = 0, h = 0;
+    ASSERT_TRUE(picture_size(resource(path), &w, &h)) << path;
+    EXPECT_EQ(w, width) << path;
+    EXPECT_EQ(h, height) << path;
+}
+
+// --- the form as it starts ----------------------------------------------------------------
+
+TEST_F(StaticBreakingProgram, StartsInItsFrameInDiameterModeWithSixTips)
+{
+    EXPECT_EQ(rt.form(kForm)->frame, &rt.unit("main", "外形框1_静态爆破"));
+    EXPECT_EQ(prop_of("", prop::Left), 2);
+    EXPECT_EQ(prop_of("", prop::Top), 2);
+    EXPECT_EQ(prop_of("", prop::Width), cmd_client_width(U("main", "外形框1_静态爆破")));
+    EXPECT_EQ(prop_of("", prop::Height), cmd_client_height(U("main", "外形框1_静态爆破")));
+    EXPECT_EQ(prop_of("图形按钮_导出", prop::Disabled), 0);
+
+    const std::pair<const char*, const char*> texts[] = {
+        {"编辑框_破碎体长", "1.8"}, {"编辑框_破碎体宽", "1"}, {Height, "2.5"}, {Depth, "1.25"}, {Layers, "2"},
+        {"编辑框_炮眼排数", "3"}, {"编辑框_破碎体的抗拉强度", "3.0"}, {"编辑框_开裂经验系数", "1.7"},
+        {"编辑框_被破碎材料的泊松比", "0.3"}, {"编辑框_SCA膨胀压力", "30"}, {K, "1540"}, {Wm, "-"},
+        {Object, "钢筋砼基础、柱"}, {Agent, "SCA-Ⅰ"}, {"编辑框_使用温度范围", "20~35°C"}, {"编辑框_使用季节", "夏季使用"},
+        {ByDiameter, "按孔径计算参数"}, {ByCount, "按孔数计算参数"}, {GivenD, "40"}, {GivenN, "20"},
+        {"标签9", "确定钻孔直径D(mm)"}, {"标签28", "确定布眼数量(个)"}, {"标签5", "一般在10~24小时产生裂缝"},
+        {"透明标签1", "静态爆破计算系统"}, {"标签1", "计算依据<建筑施工计算手册第二版>破碎剂耗损率为5~10%，软件取6.5%"},
+        {"按钮3", "布眼参数配置"}, {"按钮1", "查询"}, {"按钮2", "查询"}, {"按钮5", "查询"},
+        {"标签1_提示信息", "方案导出需要Word2007以上版本！"}, {Log, ""},
+    };
+    for (const auto& [name, want] : texts) EXPECT_EQ(text(name), want) << name;
+    for (const char* r : {L1, L, N, D, W, A, B, Q1, Q}) {
+        EXPECT_EQ(text(r), "") << r;
+        EXPECT_EQ(prop_of(r, prop::EditBox::InputMode), 1) << r;
+    }
+    EXPECT_EQ(prop_of(Wm, prop::Disabled), 1);
+    for (const char* ro : {Layers, "编辑框_使用温度范围", "编辑框_使用季节", Log})
+        EXPECT_EQ(prop_of(ro, prop::EditBox::InputMode), 1) << ro;
+    for (const char* in : {"编辑框_破碎体长", "编辑框_破碎体宽", Height, Depth, "编辑框_炮眼排数", "编辑框_破碎体的抗拉强度",
+                           "编辑框_开裂经验系数", "编辑框_被破碎材料的泊松比", "编辑框_SCA膨胀压力", K, GivenD, GivenN})
+        EXPECT_EQ(prop_of(in, prop::EditBox::InputMode), 10) << in;
+    EXPECT_EQ(c(Object).items, (std::vector<std::string>{"软质岩破碎", "中、硬质岩破碎", "软、硬质岩石破碎", "无筋混凝土",
+                                                         "钢筋砼基础、柱", "钢筋砼梁、墙板"}));
+    EXPECT_EQ(c(Agent).items, (std::vector<std::string>{"SCA-Ⅰ", "SCA-Ⅱ", "SCA-Ⅲ", "SCA-Ⅳ"}));
+    EXPECT_TRUE(rt.get(c(ByDiameter), prop::RadioBox::Checked).truth());
+    EXPECT_FALSE(rt.get(c(ByCount), prop::RadioBox::Checked).truth());
+    EXPECT_TRUE(visible(GivenD));
+    EXPECT_TRUE(visible("标签9"));
+    EXPECT_FALSE(visible(GivenN));
+    EXPECT_FALSE(visible("标签28"));
+
+    std::vector<std::string> labels;
+    for (const auto& ctl : rt.form(kForm)->controls)
+        if (ctl->kind == Kind::Label) labels.push_back(ctl->text);
+    for (const char* caption :
+         {"破碎体断面尺寸（mm）", "长(m)", "宽(m)", "高(m)", "单次破碎深度H(m)", "破碎分层数N'(层)", "炮眼排数m(排)",
+          "破碎体的抗拉强度ft(Mpa)", "开裂经验系数η", "被破碎材料的泊松比μ", "SCA膨胀压p   (Mpa)", "SCA重量K(kg/m3)",
+          "每米钻孔SCA重量", "(kg/m)", "破碎物体类型", "无声破碎剂(SCA)选型", "使用温度范围", "使用季节", "总布眼数量(个)",
+          "钻孔直径D(mm)", "钻孔深度L1(m)", "布眼排数(排)", "布眼排距取值 (cm)", "钻孔间距取值a(cm)", "抵抗线距离W (cm)",
+          "单位面积钻孔总长L(m)", "每孔用药量q1(kg)", "总体装药量含耗损Q(kg)"})
+        EXPECT_NE(std::find(labels.begin(), labels.end(), caption), labels.end()) << caption;
+
+    const auto& tips = c("气球提示框1").tips;
+    const std::map<std::string, std::string> want_tips = {
+        {Depth, "取单次破碎体高度"},
+        {"编辑框_炮眼排数", "岩体切割时取1"},
+        {"编辑框_被破碎材料的泊松比", " 一般砼取0.3；岩石取0.33"},
+        {"编辑框_SCA膨胀压力", "SCA产生的膨胀压，与时间，温度、水灰比、孔径有关，对混凝土和岩石的钻孔为30~50MPa，条件差时为20MPa；"},
+        {K, "每立方米SCA浆体中SCA重量（kg/m3）"},
+        {GivenD, "请按照下列参数选择28；30；32；34；36；38；40；42；44；46；48；50"},
+    };
+    EXPECT_EQ(tips.size(), want_tips.size());
+    for (const auto& [name, tip] : want_tips) EXPECT_EQ(tips.at(c(name).id), tip) << name;
+
+    EXPECT_EQ(picture(kForm, "图片框1"), "resources/pictures/blasting/static_illustration.png");
+    picture_is("resources/pictures/blasting/static_illustration.png", 1200, 480);
+    EXPECT_EQ(c("外形框3").width, 686);
+    EXPECT_EQ(c("外形框3").height, 281);
+}
+
+// --- worked figures ---------------------------------------------------------------------
+
+struct Step {
+    enum Kind { Type, Choose, Click } kind;
+    const char* control;
+    const char* value = "";
+};
+
+struct FigureCase {
+    const char* name;
+    std::vector<Step> steps;
+    // L1, L, n, D, W, a, row spacing, K, w, q1, Q after one compute click
+    std::vector<const char*> shown;
+    std::string log;
+    std::vector<std::string> messages;
+};
+void PrintTo(const FigureCase& c, std::ostream* os) { *os << c.name; }
+
+struct Figures : StaticBreakingProgram, ::testing::WithParamInterface<FigureCase> {};
+
+TEST_P(Figures, OneComputeClickShows)
+{
+    const FigureCase& fc = GetParam();
+    for (const Step& s : fc.steps) {
+        if (s.kind == Step::Type) type(s.control, s.value);
+        else if (s.kind == Step::Choose) choose(s.control, s.value);
+        else click(s.control);
+    }
+    compute();
+    for (size_t i = 0; i < std::size(kResults); ++i) EXPECT_EQ(text(kResults[i]), fc.shown.at(i)) << kResults[i];
+    EXPECT_EQ(text(Log), fc.log);
+    EXPECT_EQ(messages(), fc.messages);
+    EXPECT_EQ(text("编辑框_布眼排数"), text("编辑框_炮眼排数"));
+    // Each mode copies its result into the other mode's input.
+    EXPECT_EQ(text(GivenN), text(N));
+    if (rt.get(c(ByCount), prop::RadioBox::Checked).truth()) EXPECT_EQ(text(GivenD), text(D));
+}
+
+Step count_mode{Step::Click, ByCount};
+
+INSTANTIATE_TEST_SUITE_P(
+    StaticBreaking, Figures,
+    ::testing::Values(
+        // L1 1.25·0.9; L = 1.8·1.25·3.0·1.7·3 / (0.04·1.3·30) · 2 = 44.13; n = 44.13 / 1.125;
+        // q1 = 0.02²·1.125·1540·3.1415926; 40 mm is a table diameter: Q = 44.13·1.94·1.05.
+        FigureCase{"starting values",
+                   {},
+                   {"1.125", "44.13", "39", "40", "20~30cm", "15~40cm", "9~36cm", "1540", "1.94", "2.18", "89.89"},
+                   kByLength,
+                   {}},
+        // L = 20·1.125; D = 34.425 / (22.5·1.3·30) · 2 · 1000 = 78.46: outside 35~50,
+        // no burden, spacing or row spacing, and no weight per metre.
+        FigureCase{"count mode, 20 holes",
+                   {count_mode},
+                   {"1.125", "22.5", "20", "78", "-", "-", "-", "1540", "-", "8.28", "173.88"},
+                   kByHole,
+                   {}},
+        FigureCase{"count mode, 50 holes",
+                   {count_mode, {Step::Type, GivenN, "50"}},
+                   {"1.125", "56.25", "50", "31", "-", "-", "-", "1540", "1.165", "1.31", "68.78"},
+                   kByHole,
+                   {kSmallComputed}},
+        // The advice comes after the count has been written; 34 mm is a table diameter.
+        FigureCase{"diameter 34",
+                   {{Step::Type, GivenD, "34"}},
+                   {"1.125", "51.92", "46", "34", "-", "-", "-", "1540", "1.40", "1.57", "76.32"},
+                   kByLength,
+                   {kSmallGiven}},
+        // L1 = 1.25·1.05 = 1.3125 shows 1.313; the total length of 20 holes uses 1.3125.
+        FigureCase{"hard rock, count mode",
+                   {{Step::Choose, Object, "中、硬质岩破碎"}, count_mode},
+                   {"1.313", "26.25", "20", "67", "-", "-", "-", "1540", "-", "7.13", "149.73"},
+                   kByHole,
+                   {}},
+        // 45 mm lies in 40~65 but is no table diameter: Q = q1·n·1.05 with
+        // q1 = 0.0225²·1.313·1540·3.1415926 from the shown depth.
+        FigureCase{"hard rock, diameter mode",
+                   {{Step::Choose, Object, "中、硬质岩破碎"}, {Step::Type, GivenD, "45"}},
+                   {"1.313", "39.23", "30", "45", "30~50cm", "40~60cm", "24~54cm", "1540", "2.45", "3.22", "101.43"},
+                   kByHole,
+                   {}},
+        // 0.99 held in single precision is 0.99000001: a million holes show it.
+        FigureCase{"depth held in single precision",
+                   {count_mode, {Step::Type, Depth, "1.1"}, {Step::Type, GivenN, "1000000"}},
+                   {"0.99", "990000.01", "1000000", "0", "-", "-", "-", "1540", "-", "0", "0"},
+                   kByHole,
+                   {kSmallComputed}},
+        FigureCase{"diameter 41, SCA-Ⅲ",
+                   {{Step::Type, GivenD, "41"}, {Step::Choose, Agent, "SCA-Ⅲ"}},
+                   {"1.125", "43.06", "38", "41", "20~30cm", "15~40cm", "9~36cm", "1650", "-", "2.45", "97.76"},
+                   kByHole,
+                   {}},
+        // 49 and 50 mm weigh 2.79 kg/m at 1540 kg/m³, as 48 mm does.
+        FigureCase{"diameter 50, SCA-Ⅱ",
+                   {{Step::Type, GivenD, "50"}, {Step::Choose, Agent, "SCA-Ⅱ"}},
+                   {"1.125", "35.31", "31", "50", "20~30cm", "15~40cm", "9~36cm", "1540", "2.79", "3.4", "103.44"},
+                   kByLength,
+                   {}},
+        FigureCase{"diameter 50, SCA-Ⅳ",
+                   {{Step::Type, GivenD, "50"}, {Step::Choose, Agent, "SCA-Ⅳ"}},
+                   {"1.125", "35.31", "31", "50", "20~30cm", "15~40cm", "9~36cm", "1650", "3.24", "3.64", "120.12"},
+                   kByLength,
+                   {}},
+        // 30 mm is a table diameter; at 1540 kg/m³ its weight per metre is π·0.015²·1540 = 1.09.
+        FigureCase{"diameter 30, SCA-Ⅰ",
+                   {{Step::Type, GivenD, "30"}},
+                   {"1.125", "58.85", "52", "30", "-", "-", "-", "1540", "1.09", "1.22", "67.35"},
+                   kByLength,
+                   {kSmallGiven}},
+        FigureCase{"diameter 30, SCA-Ⅲ",
+                   {{Step::Type, GivenD, "30"}, {Step::Choose, Agent, "SCA-Ⅲ"}},
+                   {"1.125", "58.85", "52", "30", "-", "-", "-", "1650", "1.17", "1.31", "72.3"},
+                   kByLength,
+                   {kSmallGiven}},
+        FigureCase{"beams and walls", {{Step::Choose, Object, "钢筋砼梁、墙板"}},
+                   {"1.125", "44.13", "39", "40", "20~30cm", "10~30cm", "6~27cm", "1540", "1.94", "2.18", "89.89"},
+                   kByLength,
+                   {}},
+        // No diameter divides by zero: what depends on the total length shows
+        // "-", and no charge is made up from it.
+        FigureCase{"no diameter",
+                   {{Step::Type, GivenD, ""}},
+                   {"1.125", "-", "-", "0", "-", "-", "-", "1540", "-", "0", "-"},
+                   kByHole,
+                   {kSmallGiven}},
+        // No breaking depth: the layer count typed from it is "-", and so is
+        // everything built on it, rather than a plan with no agent at all.
+        FigureCase{"no breaking depth",
+                   {{Step::Type, Depth, ""}},
+                   {"0", "-", "-", "40", "20~30cm", "15~40cm", "9~36cm", "1540", "1.94", "0", "-"},
+                   kByLength,
+                   {}}),
+    [](const ::testing::TestParamInfo<FigureCase>& i) {
+        std::string n;
+        for (unsigned char ch : std::string(i.param.name)) n += std::isalnum(ch) ? char(ch) : '_';
+        return n + "_" + std::to_string(i.index);
+    });
+
+TEST_F(StaticBreakingProgram, AResultThatNoLongerAppliesIsNotLeftFromTheLastCalculation)
+{
+    compute();
+    ASSERT_EQ(text(B), "9~36cm");
+    ASSERT_EQ(text(Wm), "1.94");
+    choose(Agent, "SCA-Ⅲ");
+    type(GivenD, "41"); // in range, no row in the 1650 table
+    compute();
+    EXPECT_EQ(text(B), "9~36cm");
+    EXPECT_EQ(text(Wm), "-");
+    type(GivenD, "60"); // outside the range of the object type
+    compute();
+    EXPECT_EQ(text(W), "-");
+    EXPECT_EQ(text(A), "-");
+    EXPECT_EQ(text(B), "-");
+}
+
+TEST_F(StaticBreakingProgram, SwitchingModesStartsFromTheLastResult)
+{
+    compute();
+    click(ByCount);
+    EXPECT_FALSE(visible(GivenD));
+    EXPECT_FALSE(visible("标签9"));
+    EXPECT_TRUE(visible(GivenN));
+    EXPECT_TRUE(visible("标签28"));
+    EXPECT_EQ(text(GivenN), "39");
+    EXPECT_EQ(text(GivenD), "40");
+    compute();
+    EXPECT_EQ(text(L), "43.875"); // 39 holes of 1.125 m
+    EXPECT_EQ(text(D), "40");
+    click(ByDiameter);
+    EXPECT_TRUE(visible(GivenD));
+    EXPECT_FALSE(visible(GivenN));
+    EXPECT_EQ(text(GivenD), "40");
+}
+
+TEST_F(StaticBreakingProgram, WithoutAModeNothingIsComputed)
+{
+    rt.set(c(ByDiameter), prop::RadioBox::Checked, false);
+    const auto before = shown_texts();
+    backend.trail.clear();
+    compute();
+    EXPECT_EQ(messages(), std::vector<std::string>{"请选择钻孔直径或钻孔深度！"});
+    EXPECT_EQ(backend.messages.back().caption, "信息：");
+    EXPECT_EQ(shown_texts(), before);
+    EXPECT_EQ(backend.trail, (std::vector<std::string>{"<lamp busy>", "<normal>", "<lamp idle>"}));
+}
+
+TEST_F(StaticBreakingProgram, ComputeShowsTheLampButNoPressedPicture)
+{
+    rt.user_click(rt.unit("main", "图形按钮1_声音开关"));
+    ASSERT_TRUE(app::sound_on());
+    backend.sounds.clear();
+    backend.trail.clear();
+    compute();
+    EXPECT_EQ(backend.trail, (std::vector<std::string>{"<lamp busy>", "log:", "log:" + kByLength, "<normal>", "<lamp idle>"}));
+    EXPECT_EQ(backend.sounds, (std::vector<std::string>{"click", "compute"}));
+}
+
+// --- derived layers and the agent ---------------------------------------------------------------
+
+TEST_F(StaticBreakingProgram, TypingHeightOrDepthDerivesTheLayerCount)
+{
+    type(Height, "3.75");
+    EXPECT_EQ(text(Layers), "3");
+    type(Height, "2.5");
+    type(Depth, "1.3");
+    EXPECT_EQ(text(Layers), "1.9");
+    // Written by a handler, not typed: nothing is derived.
+    rt.set(c(Height), prop::EditBox::Content, "5");
+    rt.set(c(Depth), prop::EditBox::Content, "1");
+    EXPECT_EQ(text(Layers), "1.9");
+    type(Depth, "0");
+    EXPECT_EQ(text(Layers), "-");
+}
+
+TEST_F(StaticBreakingProgram, ChoosingAnAgentShowsItsTemperatureAndSeason)
+{
+    const struct {
+        const char *agent, *temperature, *season;
+    } rows[] = {
+        {"SCA-Ⅲ", "5~15°C ", "冬季使用"},
+        {"SCA-Ⅳ", "5~8°C ", "寒冬使用"},
+        {"SCA-Ⅱ", "10~25°C ", "春季使用"},
+        {"SCA-Ⅰ", "20~35°C ", "夏季使用"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.agent);
+        choose(Agent, r.agent);
+        EXPECT_EQ(text("编辑框_使用温度范围"), r.temperature);
+        EXPECT_EQ(text("编辑框_使用季节"), r.season);
+        EXPECT_TRUE(cmd_has_focus(U(kForm, Log)));
+    }
+    choose(Agent, "SCA-Ⅲ");
+    EXPECT_EQ(text(K), "1540") << "the weight per cubic metre changes at the next calculation";
+    compute();
+    EXPECT_EQ(text(K), "1650");
+}
+
+// --- lookups and the picture -------------------------------------------------------------------
+
+TEST_F(StaticBreakingProgram, LookupsShowTheirTablesInAWindowOf500By500)
+{
+    const struct {
+        const char* button;
+        const char* table;
+        int width, height;
+    } rows[] = {
+        {"按钮3", "resources/pictures/blasting/static_hole_layout.png", 572, 371},
+        {"按钮1", "resources/pictures/blasting/static_cracking_factor.png", 417, 166},
+        {"按钮2", "resources/pictures/blasting/static_sca_weight.png", 336, 131},
+        {"按钮5", "resources/pictures/blasting/static_sca_per_metre.png", 585, 189},
+    };
+    compute();
+    const auto before = shown_texts();
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.button);
+        click(r.button);
+        ASSERT_NE(rt.form("popup"), nullptr);
+        EXPECT_EQ(picture("popup", "图片框2"), r.table);
+        EXPECT_EQ(rt.get(rt.unit("popup", ""), prop::Width).integer(), 500);
+        EXPECT_EQ(rt.get(rt.unit("popup", ""), prop::Height).integer(), 500);
+        picture_is(r.table, r.width, r.height);
+    }
+    EXPECT_EQ(shown_texts(), before);
+}
+
+TEST_F(StaticBreakingProgram, TheIllustrationCanBeDraggedAndZoomed)
+{
+    Control& pic = c("图片框1");
+    const int w = pic.width, h = pic.height;
+    rt.user_mouse_down(pic, true, 10, 10);
+    EXPECT_EQ(backend.dragging(), &pic);
+    EXPECT_TRUE(backend.finish_drag(pic, 30, 20));
+    rt.user_wheel(pic, 1);
+    EXPECT_EQ(pic.width, int(w * 1.2));
+    EXPECT_EQ(pic.height, int(h * 1.2));
+    rt.user_wheel(pic, -1);
+    EXPECT_EQ(pic.left, 0);
+    EXPECT_EQ(pic.top, 0);
+}
+
+// --- the construction plan --------------------------------------------------------------------
+
+// The text of the report's main story (body text and equations).
+std::string report_text(const fs::path& path)
+{
+    int err = 0;
+    zip_t* z = zip_open(path.string().c_str(), ZIP_RDONLY, &err);
+    if (!z) return "<not a package>";
+    std::string xml;
+    if (zip_file_t* f = zip_fopen(z, "word/document.xml", 0)) {
+        char buf[65536];
+        zip_int64_t n;
+        while ((n = zip_fread(f, buf, sizeof buf)) > 0) xml.append(buf, size_t(n));
+        zip_fclose(f);
+    }
+    zip_close(z);
+    pugi::xml_document doc;
+    if (!doc.load_string(xml.c_str())) return "<not a document>";
+    std::string text;
+    struct Collect : pugi::xml_tree_walker {
+        std::string* out;
+        bool for_each(pugi::xml_node& n) override
+        {
+            const std::string name = n.name();
+            if (name == "w:t" || name == "m:t") *out += n.child_value();
+            if (name == "w:p") *out += "\n";
+            return true;
+        }
+    } walker;
+    walker.out = &text;
+    doc.traverse(walker);
+    return text;
+}
+
+size_t occurrences(const std::string& doc, const std::string& s)
+{
+    size_t n = 0;
+    for (size_t at = doc.find(s); at != std::string::npos; at = doc.find(s, at + 1)) ++n;
+    return n;
+}
+
+const std::string kWriting = "\r\n   方案导出准备，开始数据写入！\r\n";
+const std::string kWritten = "\r\n   数据写入完毕，开始导出计算书！";
+const std::string kDone = "\r\n   方案导出完毕！ ";
+
+struct Plan : StaticBreakingProgram {
+    fs::path report() { return folder / "导出的方案" / "静态爆破专项施工方案.doc"; }
+    void export_ok()
+    {
+        backend.queue_answer(0);
+        click("图形按钮_导出");
+    }
+};
+
+TEST_F(Plan, BeforeAnyCalculationTheExportIsRefused)
+{
+    backend.trail.clear();
+    export_ok();
+    EXPECT_EQ(messages(), std::vector<std::string>{"您还没有进行计算！"});
+    EXPECT_EQ(backend.messages.back().caption, "信息：");
+    EXPECT_FALSE(fs::exists(folder / "导出的方案"));
+    EXPECT_EQ(text(Log), "");
+    EXPECT_EQ(picture(kForm, "图形按钮_导出"), app::res::export_normal);
+    EXPECT_TRUE(backend.trail.empty());
+}
+
+TEST_F(Plan, FillsEveryPlaceholderCountingDownAndLogsItsProgress)
+{
+    choose(Agent, "SCA-Ⅲ");
+    compute();
+    backend.trail.clear();
+    export_ok();
+
+    ASSERT_EQ(messages(), (std::vector<std::string>{"确定开始导出，中途请勿进行其他操作！", "自动生成计算书成功！"}));
+    ASSERT_EQ(backend.opened.size(), 1u);
+    std::vector<std::string> files;
+    for (auto& e : fs::directory_iterator(folder / "导出的方案")) files.push_back(e.path().filename().string());
+    EXPECT_EQ(files, std::vector<std::string>{"静态爆破专项施工方案.doc"});
+
+    const std::string doc = report_text(report());
+    EXPECT_NE(doc.find("静态爆破专项施工方案"), std::string::npos);
+    std::smatch left;
+    EXPECT_FALSE(std::regex_search(doc, left, std::regex("(编辑框|组合框)_"))) << "unreplaced: " << left.str() << "…";
+    for (const char* shown :
+         {"使用季节\n冬季使用\n", "使用温度范围\n5~15°C \n", "本工程需对 钢筋砼基础、柱 进行破碎拆除", "选用 SCA-Ⅲ 型",
+          "钻孔直径\nD\n40\nmm", "SCA重量\nK\n1650\n", "w = 2.07 kg/m", "总体装药量（含耗损）\nQ\n"})
+        EXPECT_NE(doc.find(shown), std::string::npos) << shown;
+
+    // 10 when busy, 9 once Word has started, 8, then 7 … 1 before the groups
+    // of placeholders, 0 when they are done; the progress, the completion
+    // text and "导出完毕！"; the idle status again.
+    std::vector<std::string> marks;
+    int progress = 0;
+    for (const std::string& t : backend.trail) {
+        if (t.rfind("已导出 ", 0) == 0) ++progress;
+        else if (t[0] != '<') marks.push_back(t);
+    }
+    std::vector<std::string> want = {"参数处理，倒计时10", "[10]", "参数处理，倒计时9", "[9]"};
+    const std::string after_calc = kByLength;
+    want.push_back("log:" + after_calc + kWriting);
+    for (int n = 8; n >= 0; --n) {
+        want.push_back("参数处理，倒计时" + std::to_string(n));
+        want.push_back("[" + std::to_string(n) + "]");
+    }
+    want.push_back("log:" + after_calc + kWriting + kWritten);
+    want.insert(want.end(), {"下载完成  ", "导出完毕！", "log:" + after_calc + kWriting + kWritten + kDone,
+                             "方案导出需要Word2007以上版本！", "[10]"});
+    EXPECT_EQ(marks, want);
+    EXPECT_EQ(progress, 100);
+    EXPECT_EQ(prop_of("进度条1", prop::ProcessBar::Position), 0);
+    EXPECT_EQ(prop_of("图形按钮_导出", prop::Disabled), 0);
+    EXPECT_EQ(prop_of("图形按钮_计算", prop::Disabled), 0);
+    EXPECT_EQ(picture(kForm, "图形按钮_导出"), app::res::export_normal);
+}
+
+TEST_F(Plan, ASecondExportAppendsItsLinesAndACalculationClearsThem)
+{
+    compute();
+    export_ok();
+    export_ok();
+    EXPECT_EQ(text(Log), kByLength + kWriting + kWritten + kDone + kWriting + kWritten + kDone);
+    compute();
+    EXPECT_EQ(text(Log), kByLength);
+}
+
+TEST_F(Plan, InputsChangedAfterTheCalculationGoInBesideTheEarlierResults)
+{
+    type(GivenD, "60"); // the burden and spacing do not apply
+    compute();
+    type("编辑框_破碎体长", "2.4");
+    export_ok();
+    const std::string doc = report_text(report());
+    EXPECT_NE(doc.find("破碎体长\n2.4\n"), std::string::npos);
+    EXPECT_NE(doc.find("抵抗线\nW\n-\n"), std::string::npos);
+    EXPECT_NE(doc.find("单位面积钻孔总长\nL\n29.42\n"), std::string::npos) << "computed from the length 1.8";
+}
+
+TEST(StaticBreakingTemplate, EachPlaceholderStandsAsOftenAsThePlanNeedsAndNoMoreThanItIsReplaced)
+{
+    const report::ExportRequest r = static_breaking::export_request();
+    ASSERT_EQ(r.templates.size(), 1u);
+    const fs::path tmp = fs::temp_directory_path() / ("jsb-static-tpl-" + std::to_string(::getpid()) + ".docx");
+    ASSERT_TRUE(cmd_write_file(tmp.string(), resource(r.templates[0].template_path)));
+    const std::string doc = report_text(tmp);
+    fs::remove(tmp);
+    const std::map<std::string, size_t> want = {
+        {"编辑框_破碎体高", 4}, {"编辑框_破碎体计划破碎深度", 4}, {"编辑框_孔径", 4}, {"编辑框_孔深", 4},
+        {"编辑框_破碎体长", 3}, {"编辑框_破碎分层数", 3}, {"编辑框_开裂经验系数", 3}, {"编辑框_SCA重量", 3},
+        {"编辑框_布眼数量", 3}, {"编辑框_单位面积钻孔总长", 3}, {"编辑框_每孔用药量", 3},
+        {"组合框_破碎物体类型", 2}, {"组合框_型号", 2}, {"编辑框_使用温度范围", 2}, {"编辑框_破碎体宽", 2},
+        {"编辑框_炮眼排数", 2}, {"编辑框_被破碎材料的泊松比", 2}, {"编辑框_总装药量", 2},
+        {"编辑框_使用季节", 1}, {"编辑框_破碎体的抗拉强度", 1}, {"编辑框_SCA膨胀压力", 1}, {"编辑框_每米钻孔SCA重量", 1},
+        {"编辑框_排距", 1}, {"编辑框_孔距", 1}, {"编辑框_抵抗线", 1}, {"编辑框_布眼排数", 0},
+    };
+    ASSERT_EQ(r.bindings.size(), want.size());
+    for (const report::PlaceholderBinding& b : r.bindings) {
+        SCOPED_TRACE(b.placeholder);
+        EXPECT_EQ(b.source.control, b.placeholder);
+        EXPECT_EQ(occurrences(doc, b.placeholder), want.at(b.placeholder));
+        EXPECT_LE(int(occurrences(doc, b.placeholder)), b.repeat);
+        EXPECT_EQ(b.repeat, b.placeholder == "编辑框_孔径" ? 10 : 5);
+    }
+    EXPECT_NE(doc.find("使用季节\n编辑框_使用季节\n"), std::string::npos) << "beside 使用季节 in the overall parameters";
+}
+
+} // namespace
