@@ -5,6 +5,7 @@
 #include "app/shell.h"
 #include "ui/cmd.h"
 
+#include <cmath>
 #include <string>
 #include <utility>
 
@@ -214,12 +215,17 @@ void back_calc_charge(EventArgs& e)
     if (typed_into(e, "编辑框2_振动速度")) back_charge();
 }
 
-// A new K or α changes both: Q first, then V from the Q just shown.
+// A new K or α changes both: Q first, then V from the Q just shown. V is the
+// user's own input here, so it is recomputed only from a charge with a
+// positive value: a K or α emptied on the way to retyping it gives no charge
+// (or none at all), and V rebuilt from that would be 0 or K itself, the
+// velocity the user set lost.
 void back_calc_charge_and_velocity(EventArgs& e)
 {
     if (!typed_into(e, "编辑框2_衰减系数")) return;
     back_charge();
-    back_velocity();
+    const double q = read_result("编辑框2_最大单段药量");
+    if (std::isfinite(q) && q > 0) back_velocity();
 }
 
 void export_report(EventArgs&) { report::RunReportExport(export_request()); }
