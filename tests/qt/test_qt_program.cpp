@@ -12,6 +12,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QPainter>
 #include <QTest>
 #include <QWidget>
 
@@ -50,6 +51,24 @@ TEST(QtProgram, MainWindowShowsItsCategoriesInChinese)
     QFont f = p.view("编辑框1_时间提示")->font();
     EXPECT_TRUE(QFontDatabase::writingSystems(QFontInfo(f).family()).contains(QFontDatabase::SimplifiedChinese));
     EXPECT_TRUE(QFontMetrics(f).inFontUcs4(U'隧'));
+
+    // Rock classes are written with Roman numerals; each must draw, not only
+    // be claimed by the font.
+    for (const char* numeral : {"I", "Ⅱ", "Ⅲ", "Ⅳ", "V", "Ⅴ", "Ⅵ"}) {
+        QImage img(40, 40, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        QPainter painter(&img);
+        QFont big = f;
+        big.setPixelSize(24);
+        painter.setFont(big);
+        painter.setPen(Qt::black);
+        painter.drawText(QRect(0, 0, 40, 40), Qt::AlignCenter, QString::fromUtf8(numeral));
+        painter.end();
+        int dark = 0;
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 40; ++x) dark += qGray(img.pixel(x, y)) < 128;
+        EXPECT_GT(dark, 10) << numeral << " draws blank in " << QFontInfo(big).family().toStdString();
+    }
 
     QImage shot = window->grab().toImage();
     EXPECT_TRUE(shot.save(QString::fromUtf8(JSB_BINARY_DIR "/main_window.png"), "PNG"));

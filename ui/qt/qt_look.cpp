@@ -24,7 +24,9 @@ QString cjk_family()
 {
     static const QString family = [] {
         const QStringList installed = QFontDatabase::families();
-        for (const char* name : {"WenQuanYi Micro Hei", "Noto Sans CJK SC", "Noto Sans SC", "WenQuanYi Zen Hei",
+        // Zen Hei first: Micro Hei claims the Roman numerals Ⅰ–Ⅻ of the rock
+        // classes but draws Ⅴ blank.
+        for (const char* name : {"WenQuanYi Zen Hei", "Noto Sans CJK SC", "Noto Sans SC", "WenQuanYi Micro Hei",
                                  "Source Han Sans SC", "AR PL UMing CN", "Droid Sans Fallback"})
             if (installed.contains(QString::fromUtf8(name))) return QString::fromUtf8(name);
         for (const QString& f : installed)
