@@ -278,7 +278,9 @@ TEST_P(DetonatorLayout, AutomaticWritesTheSectionsRowsManualWithoutARowDashesWit
     for (const char* prefix : {"标签2_辅助眼", "标签2_周边眼", "标签2_底板眼", "标签3_辅助眼", "标签3_底板眼"}) {
         bool listed = false;
         for (const auto& row : GetParam().rows) listed = listed || row[0] == prefix;
-        if (!listed) EXPECT_EQ(text(std::string(prefix) + "雷管段位"), "x") << prefix;
+        if (!listed) {
+            EXPECT_EQ(text(std::string(prefix) + "雷管段位"), "x") << prefix;
+        }
     }
 }
 
