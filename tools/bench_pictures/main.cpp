@@ -1,0 +1,344 @@
+// Draws the bench-blasting pictures into <source-root>/resources/pictures/blasting/:
+//   bench_diagram.png           vertical and inclined holes in section and the
+//                               plan layout, with the symbols' legend (1000 x 689)
+//   bench_explosive_factors.png conversion factors e of the ten explosives (1102 x 382)
+//   bench_charge_factors.png    unit consumption q by rock class, with the
+//                               free-face factors (1116 x 304)
+// The table rows are the ones the forms fill their boxes from.
+#include <QDir>
+#include <QFileInfo>
+#include <QFont>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygonF>
+
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+const char* kFace = "WenQuanYi Micro Hei";
+const QColor kRock(214, 204, 186);
+const QColor kRockLine(110, 95, 75);
+const QColor kCharge(200, 60, 50);
+const QColor kStemming(150, 150, 150);
+const QColor kDim(30, 80, 170);
+
+QFont font(int px, bool bold = false)
+{
+    QFont f(kFace);
+    f.setPixelSize(px);
+    f.setBold(bold);
+    return f;
+}
+
+QImage canvas(int w, int h)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    return img;
+}
+
+void arrow_head(QPainter& p, QPointF tip, QPointF from)
+{
+    const double a = std::atan2(tip.y() - from.y(), tip.x() - from.x());
+    const double s = 9;
+    QPolygonF head;
+    head << tip << QPointF(tip.x() - s * std::cos(a - 0.4), tip.y() - s * std::sin(a - 0.4))
+         << QPointF(tip.x() - s * std::cos(a + 0.4), tip.y() - s * std::sin(a + 0.4));
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setBrush(kDim);
+    p.drawPolygon(head);
+    p.restore();
+}
+
+// A dimension line with arrows at both ends and its symbol beside the middle.
+void dimension(QPainter& p, QPointF a, QPointF b, const QString& symbol, QPointF label_offset)
+{
+    p.save();
+    p.setPen(QPen(kDim, 1.5));
+    p.drawLine(a, b);
+    arrow_head(p, a, b);
+    arrow_head(p, b, a);
+    p.setFont(font(20, true));
+    const QPointF mid = (a + b) / 2 + label_offset;
+    p.drawText(QRectF(mid.x() - 30, mid.y() - 14, 60, 28), Qt::AlignCenter, symbol);
+    p.restore();
+}
+
+// Thin extension line from a point of the drawing to a dimension.
+void extension(QPainter& p, QPointF a, QPointF b)
+{
+    p.save();
+    p.setPen(QPen(kDim, 1, Qt::DashLine));
+    p.drawLine(a, b);
+    p.restore();
+}
+
+// A charged hole from its collar to its bottom: stemming above, charge below.
+void hole(QPainter& p, QPointF collar, QPointF bottom, double stemming_share)
+{
+    const QPointF split = collar + (bottom - collar) * stemming_share;
+    p.save();
+    p.setPen(QPen(kStemming, 9, Qt::SolidLine, Qt::FlatCap));
+    p.drawLine(collar, split);
+    p.setPen(QPen(kCharge, 9, Qt::SolidLine, Qt::FlatCap));
+    p.drawLine(split, bottom);
+    p.restore();
+}
+
+// A bench in section: upper surface from x0 to the crest, the face down to
+// the toe, the floor on to x1 (below the floor the rock goes on).
+void bench(QPainter& p, double x0, double crest_x, double top_y, double toe_x, double floor_y, double x1, double bottom_y)
+{
+    QPolygonF rock;
+    rock << QPointF(x0, top_y) << QPointF(crest_x, top_y) << QPointF(toe_x, floor_y) << QPointF(x1, floor_y)
+         << QPointF(x1, bottom_y) << QPointF(x0, bottom_y);
+    p.save();
+    p.setPen(QPen(kRockLine, 2));
+    p.setBrush(kRock);
+    p.drawPolygon(rock);
+    p.restore();
+}
+
+void title(QPainter& p, const QRectF& r, const QString& text)
+{
+    p.save();
+    p.setPen(Qt::black);
+    p.setFont(font(22, true));
+    p.drawText(r, Qt::AlignCenter, text);
+    p.restore();
+}
+
+void angle_mark(QPainter& p, QPointF at, double radius, double start_deg, double span_deg, const QString& symbol,
+                QPointF label)
+{
+    p.save();
+    p.setPen(QPen(kDim, 1.5));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(at.x() - radius, at.y() - radius, 2 * radius, 2 * radius), int(start_deg * 16), int(span_deg * 16));
+    p.setFont(font(20, true));
+    p.drawText(QRectF(label.x() - 20, label.y() - 14, 40, 28), Qt::AlignCenter, symbol);
+    p.restore();
+}
+
+QImage diagram()
+{
+    QImage img = canvas(1000, 689);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+
+    // --- vertical holes, in section ---------------------------------------------------
+    {
+        const double top = 110, floor = 330, below = 400;
+        const double crest = 330, toe = 400;
+        bench(p, 40, crest, top, toe, floor, 470, below);
+        const double hx = 250, bottom = 365;
+        hole(p, {hx, top}, {hx, bottom}, 0.34);
+        hole(p, {130, top}, {130, bottom}, 0.34);
+        // H: bench height at the face side.
+        extension(p, {crest, top}, {455, top});
+        dimension(p, {445, top}, {445, floor}, "H", {18, 0});
+        // W1: from the hole to the toe along the floor.
+        // W1: from the hole to the toe, measured along the floor (drawn below it).
+        extension(p, {hx, bottom + 4}, {hx, floor + 52});
+        extension(p, {toe, floor}, {toe, floor + 52});
+        dimension(p, {hx, floor + 45}, {toe, floor + 45}, "W1", {40, 0});
+        // L, l2, l1, h beside the hole.
+        const double stem_end = top + (bottom - top) * 0.34;
+        extension(p, {hx, bottom}, {190, bottom});
+        dimension(p, {185, top}, {185, bottom}, "L", {-16, 0});
+        dimension(p, {222, top}, {222, stem_end}, "l2", {-16, 0});
+        dimension(p, {222, stem_end}, {222, bottom}, "l1", {-16, 0});
+        extension(p, {hx, floor}, {300, floor});
+        dimension(p, {290, floor}, {290, bottom}, "h", {16, 0});
+        // α: the face against the floor.
+        angle_mark(p, {toe, floor}, 34, 180 - 72.3, 72.3, "α", {toe - 52, floor - 22});
+        title(p, QRectF(40, 30, 430, 40), QStringLiteral("垂直炮孔"));
+    }
+
+    // --- inclined holes, in section ---------------------------------------------------
+    {
+        const double top = 110, floor = 330, below = 400;
+        const double crest = 840, toe = 910;
+        bench(p, 530, crest, top, toe, floor, 975, below);
+        // Parallel to the face: β is the hole's angle to the floor.
+        const double dx = (toe - crest) / (floor - top);
+        const QPointF c1(740, top), b1(740 + dx * 255, top + 255);
+        const QPointF c2(630, top), b2(630 + dx * 255, top + 255);
+        hole(p, c1, b1, 0.34);
+        hole(p, c2, b2, 0.34);
+        extension(p, {crest, top}, {965, top});
+        dimension(p, {958, top}, {958, floor}, "H", {-18, 0});
+        const QPointF on_floor(740 + dx * (floor - top), floor);
+        extension(p, on_floor, {on_floor.x(), floor + 52});
+        extension(p, {toe, floor}, {toe, floor + 52});
+        dimension(p, {on_floor.x(), floor + 45}, {toe, floor + 45}, "W1", {0, -14});
+        dimension(p, c1 + QPointF(-36, 0), b1 + QPointF(-36, 0), "L", {-18, 0});
+        // β: the hole against the horizontal, at its collar.
+        extension(p, c1, c1 + QPointF(60, 0));
+        angle_mark(p, c1, 40, -72.3, 72.3, "β", c1 + QPointF(56, 28));
+        angle_mark(p, {toe, floor}, 34, 180 - 72.3, 72.3, "α", {toe - 52, floor - 22});
+        title(p, QRectF(530, 30, 440, 40), QStringLiteral("倾斜炮孔"));
+    }
+
+    // --- plan of the holes -------------------------------------------------------------
+    {
+        const QRectF plan(40, 455, 600, 200);
+        p.save();
+        p.setPen(QPen(kRockLine, 2));
+        p.setBrush(kRock);
+        p.drawRect(plan);
+        // The free face along the bottom edge.
+        p.setPen(QPen(kRockLine, 4));
+        p.drawLine(plan.bottomLeft(), plan.bottomRight());
+        p.setFont(font(16));
+        p.setPen(Qt::black);
+        p.drawText(QRectF(plan.left(), plan.bottom() + 2, plan.width(), 24), Qt::AlignCenter, QStringLiteral("台阶坡面（自由面）"));
+        p.restore();
+        const double a = 110, row1 = plan.bottom() - 55, row2 = row1 - 80;
+        p.save();
+        p.setPen(QPen(Qt::black, 1.5));
+        p.setBrush(kCharge);
+        for (int k = 0; k < 5; ++k) {
+            p.drawEllipse(QPointF(95 + a * k, row1), 9, 9);
+            p.drawEllipse(QPointF(95 + a / 2 + a * k, row2), 9, 9); // staggered rows
+        }
+        p.restore();
+        dimension(p, {95 + a, row1 + 24}, {95 + 2 * a, row1 + 24}, "a", {0, 14});
+        extension(p, {95 + a, row1}, {95 + a, row1 + 30});
+        extension(p, {95 + 2 * a, row1}, {95 + 2 * a, row1 + 30});
+        dimension(p, {95 + 3 * a, row1}, {95 + 3 * a, plan.bottom()}, "W1", {24, 0});
+        title(p, QRectF(40, 418, 600, 34), QStringLiteral("炮孔平面布置"));
+    }
+
+    // --- legend -------------------------------------------------------------------------
+    {
+        const char* const lines[] = {
+            "H —— 台阶高度",   "W1 —— 底盘抵抗线", "L —— 炮孔深度",   "l1 —— 装药长度",  "l2 —— 堵塞长度",
+            "h —— 超钻深度",   "α —— 台阶坡面角",  "β —— 炮孔倾角",   "a —— 炮孔间距",
+        };
+        const QRectF box(670, 430, 300, 240);
+        p.save();
+        p.setPen(QPen(QColor(120, 120, 120), 1));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(box);
+        p.setPen(Qt::black);
+        p.setFont(font(18));
+        double y = box.top() + 10;
+        for (const char* l : lines) {
+            p.drawText(QRectF(box.left() + 18, y, box.width() - 24, 24), Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8(l));
+            y += 25;
+        }
+        p.restore();
+        // Colour key of the holes.
+        p.save();
+        p.setFont(font(16));
+        p.setPen(QPen(kStemming, 9, Qt::SolidLine, Qt::FlatCap));
+        p.drawLine(QPointF(400, 85), QPointF(430, 85));
+        p.setPen(QPen(kCharge, 9, Qt::SolidLine, Qt::FlatCap));
+        p.drawLine(QPointF(520, 85), QPointF(550, 85));
+        p.setPen(Qt::black);
+        p.drawText(QRectF(436, 73, 80, 24), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("堵塞段"));
+        p.drawText(QRectF(556, 73, 80, 24), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("装药段"));
+        p.restore();
+    }
+    return img;
+}
+
+// A plain ruled table with a title, a heading row and notes below it.
+QImage table(int w, int h, const QString& name, const std::vector<double>& widths,
+             const std::vector<std::vector<QString>>& rows, const QStringList& notes, int text_px)
+{
+    QImage img = canvas(w, h);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setPen(Qt::black);
+    p.setFont(font(text_px + 6, true));
+    p.drawText(QRectF(0, 8, w, text_px * 2), Qt::AlignCenter, name);
+    const double left = 20, top = 16 + text_px * 2, row_h = text_px * 1.75;
+    double total = 0;
+    for (double x : widths) total += x;
+    const double scale = (w - 2 * left) / total;
+    for (size_t r = 0; r < rows.size(); ++r) {
+        double x = left;
+        const double y = top + r * row_h;
+        for (size_t c = 0; c < widths.size(); ++c) {
+            const QRectF cell(x, y, widths[c] * scale, row_h);
+            if (r == 0) p.fillRect(cell, QColor(232, 232, 232));
+            p.setPen(QPen(Qt::black, 1));
+            p.drawRect(cell);
+            p.setFont(font(text_px, r == 0));
+            p.drawText(cell, Qt::AlignCenter, c < rows[r].size() ? rows[r][c] : QString());
+            x += cell.width();
+        }
+    }
+    p.setFont(font(text_px - 2));
+    double y = top + rows.size() * row_h + 8;
+    for (const QString& n : notes) {
+        p.drawText(QRectF(left, y, w - 2 * left, text_px * 1.5), Qt::AlignLeft | Qt::AlignVCenter, n);
+        y += text_px * 1.5;
+    }
+    return img;
+}
+
+QImage explosive_factors()
+{
+    // Where the form's caption gives a range, the table gives it too.
+    const std::vector<std::vector<QString>> rows = {
+        {"序号", "炸药名称", "换算系数e", "序号", "炸药名称", "换算系数e"},
+        {"1", "岩石硝铵2号", "1.0", "6", "35%胶质炸药(普通)", "1.06"},
+        {"2", "岩石硝铵1号", "0.9", "7", "混合胶质炸药(普通)", "1.0"},
+        {"3", "露天硝铵2号、3号", "1.14", "8", "梯恩梯(TNT)", "1.05～1.14"},
+        {"4", "62%胶质炸药(普通)", "0.89", "9", "铵油炸药", "1.14～1.36"},
+        {"5", "62%胶质炸药(耐冻)", "0.89", "10", "黑火药", "1.14～1.42"},
+    };
+    return table(1102, 382, QStringLiteral("炸药换算系数e表"), {0.6, 2.4, 1.6, 0.6, 2.4, 1.6}, rows,
+                 {QStringLiteral("注：以岩石硝铵2号炸药为标准（e = 1.0），其他炸药的用药量乘以换算系数e。")}, 24);
+}
+
+QImage charge_factors()
+{
+    const std::vector<std::vector<QString>> rows = {
+        {"土石类别", "松软石(五类土)", "次坚石(六类土)", "坚石(七类土)", "特坚石(八类土)"},
+        {"q (kg/m³)", "1.4～1.65", "1.6～1.85", "1.8～2.6", "2.1～3.25"},
+    };
+    return table(1116, 304, QStringLiteral("炸药单位消耗量q表"), {1.3, 1.5, 1.5, 1.5, 1.5}, rows,
+                 {QStringLiteral("注：1. 表中q值为一个自由面时的数值；二、三、四、五、六个自由面时，自由面系数分别取 0.83、0.67、0.50、0.33、0.17。"),
+                  QStringLiteral("    2. 炮孔堵塞系数d见炮孔堵塞系数表。")},
+                 22);
+}
+
+bool save(const QImage& img, const QString& path)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    // Eight-bit colour keeps the embedded bytes small; the drawings use few colours.
+    QImage out = img.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
+    if (!out.save(path, "PNG", 9)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s %dx%d\n", qPrintable(path), img.width(), img.height());
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QGuiApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: jsb_bench_pictures <source-root>\n");
+        return 2;
+    }
+    const QString dir = QString::fromLocal8Bit(argv[1]) + "/resources/pictures/blasting/";
+    bool ok = save(diagram(), dir + "bench_diagram.png");
+    ok &= save(explosive_factors(), dir + "bench_explosive_factors.png");
+    ok &= save(charge_factors(), dir + "bench_charge_factors.png");
+    return ok ? 0 : 1;
+}
