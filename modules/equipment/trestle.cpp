@@ -1,0 +1,205 @@
+// The trestle bridge's beam check and the consistency tests that follow it.
+#include "modules/equipment/trestle.h"
+
+#include "app/main_window.h"
+#include "app/module_forms.h"
+#include "app/registry.h"
+#include "app/shell.h"
+#include "ui/cmd.h"
+#include "ui/value.h"
+
+#include <cmath>
+
+namespace trestle {
+
+using namespace ui;
+
+namespace {
+
+Ref box(const char* name) { return U(kForm, name); }
+
+// An input the user types: empty or not a number counts 0.
+double input(const char* name) { return read_number(box(name)); }
+// A box another step of the program filled (the wheel loads, the load
+// positions, Ix/Sx): a "-" there stands for a value that was not finite and
+// must not turn into a harmless-looking 0.
+double derived(const char* name) { return read_result(box(name)); }
+
+// Each result is written rounded and read back by the later steps, which so
+// work with the value the user sees.
+void result(const char* name, double x, int places) { write_rounded(box(name), x, places); }
+double shown(const char* name) { return read_result(box(name)); }
+
+// A check passes when the value does not exceed its limit by more than the
+// tolerance; a value or limit that is not finite never passes.
+void verdict(const char* name, double value, double limit)
+{
+    const bool pass = std::isfinite(value) && std::isfinite(limit) && tol_le(value, limit);
+    set_control_text(box(name), pass ? kPass : kFail);
+}
+
+const char* const kResults[] = {
+    "编辑框2_P1", "编辑框2_P2", "编辑框2_P3", "编辑框2_M重", "编辑框2_MP1", "编辑框2_MP2",
+    "编辑框2_MP3", "编辑框2_Mmax", "编辑框2_小q", "编辑框2_重Q重", "编辑框2_汽Q", "编辑框3_Qmax单根",
+    "编辑框2_最大应力", "编辑框2_安全系数", "编辑框2_剪应力强度", "编辑框2_f工字钢", "编辑框2_后轮fmax", "编辑框2_前轮fmax",
+    "编辑框2_强度计算结论", "编辑框2_剪应力计算结论", "编辑框2_挠度验算前轮", "编辑框2_挠度验算后轮", "编辑框2_总体评定结论",
+};
+
+} // namespace
+
+void calculate()
+{
+    const double G1 = derived("编辑框1_单前轮受重"); // t
+    const double G2 = derived("编辑框1_单后轮受重"); // t, each of the two rear axles
+    const double L = input("编辑框1_栈桥净跨");     // mm
+    const double n = input("编辑框1_工字钢梁数");
+    const double a = derived("编辑框1_a0"), b = derived("编辑框1_b0"), c = derived("编辑框1_c0"), d = derived("编辑框1_d0");
+    const double a1 = derived("编辑框1_a1"), b1 = derived("编辑框1_b1");
+    const double mass = input("编辑框1_质量");  // kg/m
+    const double Wx = input("编辑框1_Wx");      // cm3
+    const double Sx = input("编辑框1_Sx");      // cm3
+    const double IxSx = derived("编辑框1_除Sx"); // cm
+    const double web = input("编辑框1_d");      // mm
+
+    // Wheel loads, kN; both rear wheels carry the same load.
+    result("编辑框2_P1", G1 * 9.8, 2);
+    result("编辑框2_P2", G2 * 9.8, 2);
+    result("编辑框2_P3", G2 * 9.8, 2);
+    const double P1 = shown("编辑框2_P1"), P2 = shown("编辑框2_P2"), P3 = shown("编辑框2_P3");
+
+    // Self-weight of one I-beam per metre and its moment at mid-span.
+    result("编辑框2_小q", mass * 9.8 / 1000, 3);
+    const double q = shown("编辑框2_小q");
+    result("编辑框2_M重", q * cmd_power(L / 1000, 2) / 8, 2);
+
+    // Bending case: front wheel at a from support A, the rear wheels at
+    // a + b and a + b + c, support B at a + b + c + d. The reaction at A is
+    // kept rounded but not shown.
+    const double RA = cmd_round((P3 * d / 1000 + P2 * (c + d) / 1000 + P1 * (d + c + b) / 1000) / (L / 1000), 2);
+    result("编辑框2_MP1", RA * a / 1000, 2);
+    result("编辑框2_MP2", (RA - P1) * b / 1000 + shown("编辑框2_MP1"), 2);
+    result("编辑框2_MP3", ((P1 + P2 + P3) - RA) * d / 1000, 2);
+
+    // Shear case: the second rear wheel stands over support B.
+    result("编辑框2_重Q重", q * L / 2000, 2);
+    result("编辑框2_汽Q", P1 * a1 / 1000 / (L / 1000) + P2 * (a1 + b1) / 1000 / (L / 1000) + P3, 2);
+    result("编辑框3_Qmax单根", shown("编辑框2_重Q重") + shown("编辑框2_汽Q") / n, 2);
+
+    // Design moment: the largest vehicle moment plus the self-weight moment,
+    // unrounded. The tests are independent, so on a tie the later writes the
+    // same sum again.
+    const double MP1 = shown("编辑框2_MP1"), MP2 = shown("编辑框2_MP2"), MP3 = shown("编辑框2_MP3");
+    const double Mg = shown("编辑框2_M重");
+    bool written = false;
+    if (tol_ge(MP1, MP2) && tol_ge(MP1, MP3)) write_number(box("编辑框2_Mmax"), MP1 + Mg), written = true;
+    if (tol_ge(MP2, MP1) && tol_ge(MP2, MP3)) write_number(box("编辑框2_Mmax"), MP2 + Mg), written = true;
+    if (tol_ge(MP3, MP1) && tol_ge(MP3, MP2)) write_number(box("编辑框2_Mmax"), MP3 + Mg), written = true;
+    // Only a moment that is not finite fails all three tests; the design
+    // moment of an earlier calculation must not stand in for it.
+    if (!written) set_control_text(box("编辑框2_Mmax"), "-");
+
+    // Stresses of one I-beam.
+    result("编辑框2_最大应力", shown("编辑框2_Mmax") * cmd_power(10, 6) / (Wx * n * cmd_power(10, 3)), 2);
+    const double f = input("编辑框1_抗拉强度");
+    result("编辑框2_安全系数", f / shown("编辑框2_最大应力"), 3);
+    result("编辑框2_剪应力强度",
+           (shown("编辑框3_Qmax单根") * cmd_power(10, 3) * Sx * cmd_power(10, 3)) /
+               (IxSx * Sx * cmd_power(10, 3) * web * 10),
+           2);
+
+    // Deflections at mid-span against L/250; I = Sx·(Ix/Sx)·10^4 mm4 per
+    // I-beam and 9888000 = 48·E.
+    result("编辑框2_f工字钢", L / 250, 2);
+    result("编辑框2_后轮fmax",
+           (P2 + P3) * cmd_power(10, 3) * cmd_power(L, 3) / (Sx * IxSx * cmd_power(10, 4) * n * 9888000), 2);
+    result("编辑框2_前轮fmax", P1 * cmd_power(10, 3) * cmd_power(L, 3) / (Sx * IxSx * cmd_power(10, 4) * n * 9888000), 2);
+
+    const double limit = shown("编辑框2_f工字钢");
+    verdict("编辑框2_强度计算结论", shown("编辑框2_最大应力"), input("编辑框1_抗拉强度"));
+    verdict("编辑框2_剪应力计算结论", shown("编辑框2_剪应力强度"), input("编辑框1_抗拉强度2"));
+    verdict("编辑框2_挠度验算前轮", shown("编辑框2_前轮fmax"), limit);
+    verdict("编辑框2_挠度验算后轮", shown("编辑框2_后轮fmax"), limit);
+
+    bool all = true;
+    for (const char* v : {"编辑框2_强度计算结论", "编辑框2_剪应力计算结论", "编辑框2_挠度验算前轮", "编辑框2_挠度验算后轮"})
+        all = all && control_text(box(v)) == kPass;
+    set_control_text(box("编辑框2_总体评定结论"), all ? kPass : kOverallFail);
+
+    check_inputs();
+}
+
+void clear_results()
+{
+    for (const char* r : kResults) set_control_text(box(r), "-");
+}
+
+void check_inputs()
+{
+    const Ref frame = box("外形框6");
+    const double L = input("编辑框1_栈桥净跨");
+    const char* const segments[] = {"编辑框1_a0", "编辑框1_b0", "编辑框1_c0", "编辑框1_d0", "编辑框1_a1", "编辑框1_b1", "编辑框1_c1"};
+    double s[7];
+    for (int i = 0; i < 7; ++i) s[i] = derived(segments[i]);
+
+    for (double x : s) {
+        if (tol_lt(x, 0)) {
+            cmd_message_box("杆件受力分配距离有误，请查证！", 0);
+            rt_set_property(frame, prop::ShapeBox::BackColor, kDarkGrey);
+            clear_results();
+            return;
+        }
+    }
+    // A sum that is not finite never matches the span.
+    const double bending = s[0] + s[1] + s[2] + s[3];
+    if (std::fabs(bending - L) <= 1e-7) {
+        rt_set_property(frame, prop::ShapeBox::BackColor, kWhite);
+    } else {
+        cmd_message_box("弯矩最不利荷载情况下，杆件累加长度与栈桥净跨应相等，请查证！", 0);
+        clear_results();
+        rt_set_property(frame, prop::ShapeBox::BackColor, kDarkGrey);
+        return;
+    }
+    const double shear = s[4] + s[5] + s[6];
+    if (std::fabs(shear - L) <= 1e-7) {
+        rt_set_property(frame, prop::ShapeBox::BackColor, kWhite);
+    } else {
+        cmd_message_box("剪力最不利荷载情况下，杆件累加长度与栈桥净跨应相等，请查证！", 0);
+        clear_results();
+        rt_set_property(frame, prop::ShapeBox::BackColor, kDarkGrey);
+        return;
+    }
+
+    const Ref front = box("编辑框1_前桥重量");
+    if (tol_le(input("编辑框1_前桥重量"), input("编辑框1_最重"))) {
+        rt_set_property(front, prop::EditBox::BackColor, kWhite);
+    } else {
+        cmd_message_box("前桥总量不能大于设备总总量", 0, "信息：", app::kMainForm);
+        rt_set_property(front, prop::EditBox::BackColor, kYellow);
+    }
+
+    const Ref span = box("编辑框1_栈桥净跨");
+    if (tol_lt(L, input("编辑框1_栈桥总长"))) {
+        rt_set_property(span, prop::EditBox::BackColor, kWhite);
+    } else {
+        cmd_message_box("栈桥净跨不能≥栈桥总长，请查证", 0, "信息：", app::kMainForm);
+        rt_set_property(span, prop::EditBox::BackColor, kYellow);
+    }
+}
+
+namespace {
+
+void compute(EventArgs&)
+{
+    const app::ComputeStyle style = app::compute_style(kForm); // pressed picture, lamp busy then idle, no pause
+    app::compute_begin(kForm, style);
+    calculate();
+    app::compute_end(kForm, style);
+}
+
+void register_trestle(Runtime& rt) { rt.register_handler("TrestleCompute", compute); }
+
+} // namespace
+
+JSB_HANDLERS(register_trestle)
+
+} // namespace trestle

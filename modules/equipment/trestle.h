@@ -1,0 +1,50 @@
+#pragma once
+// The inverted-arch trestle bridge module (form `Trestle`): two simply
+// supported beams of welded I-beams over the open invert. The form keeps its
+// derived boxes and diagram labels in step with the inputs while the user
+// types; the compute button checks one beam under one wheel line of the
+// heaviest vehicle and then tests the inputs for consistency.
+#include "app/report/export.h"
+
+#include <string>
+
+namespace trestle {
+
+inline constexpr const char* kForm = "Trestle";
+
+inline constexpr const char* kPass = "满足要求";
+inline constexpr const char* kFail = "不满足要求，请增大梁截面或根数！";
+inline constexpr const char* kOverallFail = "不满足要求，调整设计参数！";
+
+// Windows colour values (blue, green, red byte order).
+inline constexpr int kWhite = 0xFFFFFF;
+inline constexpr int kYellow = 0x00FFFF;
+inline constexpr int kDarkGrey = 0x606060;
+
+// The beam check behind the compute button, without the button pictures,
+// the lamp and the sounds; it ends with check_inputs().
+void calculate();
+// The five consistency tests between the inputs; a failed segment test
+// clears every result.
+void check_inputs();
+// "-" into the 23 result boxes.
+void clear_results();
+
+// The seven load-position boxes from the span, the wheelbase and the
+// rear-axle spacing.
+void compute_load_positions();
+
+// One I-beam section of the table: the texts written into the section boxes.
+struct Section {
+    const char* key;
+    const char* mass; // kg/m
+    const char* d;    // web thickness, mm
+    const char* ix;   // cm4
+    const char* wx;   // cm3
+    const char* sx;   // cm3
+};
+const Section* find_section(const std::string& key);
+
+report::ExportRequest export_request();
+
+} // namespace trestle

@@ -1,0 +1,81 @@
+// The trestle bridge report: 85 placeholders in ten groups, the countdown
+// stepping after each group.
+#include "modules/equipment/trestle.h"
+
+#include "app/registry.h"
+#include "ui/cmd.h"
+
+#include <vector>
+
+namespace trestle {
+
+using report::bind;
+using report::bind_item;
+using report::Stage;
+using report::StatusMark;
+
+report::ExportRequest export_request()
+{
+    report::ExportRequest r;
+    r.form = kForm;
+    r.templates = {{report::Condition::always(), "templates/trestle.docx", "隧道仰拱栈桥计算.doc"}};
+
+    // Each group's rows in order; the first row of groups 2 to 10 shows the
+    // countdown step that follows the group before it.
+    const std::vector<std::vector<report::PlaceholderBinding>> groups = {
+        {bind_item("组合框1", 5), bind_item("组合框2", 5), bind_item("组合框3", 5), bind_item("组合框4", 5),
+         bind_item("组合框5", 5), bind("编辑框1_空载重量1"), bind("编辑框1_空载重量2")},
+        {bind("编辑框1_空载重量3"), bind("编辑框1_空载重量4"), bind("编辑框1_空载重量5"), bind("编辑框1_重载重量1"),
+         bind("编辑框1_重载重量2"), bind("编辑框1_重载重量3"), bind("编辑框1_重载重量4"), bind("编辑框1_重载重量5")},
+        {bind("编辑框1_行走宽度1"), bind("编辑框1_行走宽度2"), bind("编辑框1_行走宽度3"), bind("编辑框1_行走宽度4"),
+         bind("编辑框1_行走宽度5")},
+        {bind("编辑框1_轮胎宽度2"), bind("编辑框1_轮胎宽度1"), bind("编辑框1_轮胎宽度3"), bind("编辑框1_轮胎宽度4"),
+         bind("编辑框1_轮胎宽度5")},
+        {bind("编辑框1_轮胎净宽1"), bind("编辑框1_轮胎净宽2"), bind("编辑框1_轮胎净宽3"), bind("编辑框1_轮胎净宽4"),
+         bind("编辑框1_轮胎净宽5")},
+        {bind_item("列表框1", 10), bind("编辑框1_轴距", 10), bind("编辑框1_后桥轴距a", 10), bind("编辑框1_前桥重量", 10),
+         bind("编辑框1_后桥重量", 10), bind("编辑框1_单后轮受重", 5)},
+        {bind("编辑框1_单前轮受重", 5), bind("编辑框1_最重", 5), bind("编辑框1_栈桥总宽度", 5), bind("编辑框1_栈桥总长", 5),
+         bind("编辑框1_栈桥净跨", 20), bind("编辑框1_单片梁宽度", 10), bind("编辑框1_梁轴线宽度", 5),
+         bind("编辑框1_工字钢梁数", 15), bind("编辑框1_单侧搭接长度", 5), bind("透明标签1_间隔宽度", 5), bind("编辑框1_a0", 5),
+         bind("编辑框1_b0", 5), bind("编辑框1_c0", 5)},
+        // 编辑框1_d0 before 编辑框1_d, whose name begins the longer one, and
+        // 编辑框1_抗拉强度 before 编辑框1_抗拉强度2: the search is a plain
+        // substring search, so the report never holds the longer names.
+        {bind("编辑框1_d0", 5), bind("编辑框1_a1", 5), bind("编辑框1_b1", 5), bind("编辑框1_c1", 5), bind("编辑框1_质量", 5),
+         bind("编辑框1_Wx", 5), bind("编辑框1_Ix", 5), bind("编辑框1_Sx", 5), bind("编辑框1_除Sx", 5), bind("编辑框1_d", 5),
+         bind("编辑框1_抗拉强度", 5), bind("编辑框1_抗拉强度2", 5)},
+        {bind("编辑框1_E", 5), bind("编辑框2_P1", 5), bind("编辑框2_P2", 5), bind("编辑框2_P3", 5), bind("编辑框2_M重", 5),
+         bind("编辑框2_MP1", 5), bind("编辑框2_MP2", 5), bind("编辑框2_MP3", 5), bind("编辑框2_Mmax", 5), bind("编辑框2_小q", 5),
+         bind("编辑框2_重Q重", 5), bind("编辑框2_汽Q", 5), bind("编辑框3_Qmax单根", 5)},
+        {bind("编辑框2_最大应力", 5), bind("编辑框2_安全系数", 5), bind("编辑框2_剪应力强度", 5), bind("编辑框2_f工字钢", 5),
+         bind("编辑框2_后轮fmax", 5), bind("编辑框2_前轮fmax", 5), bind("编辑框2_强度计算结论", 5),
+         bind("编辑框2_剪应力计算结论", 5), bind("编辑框2_挠度验算前轮", 5), bind("编辑框2_挠度验算后轮", 5),
+         bind("编辑框2_总体评定结论", 5)},
+    };
+    int step = 10;
+    for (const auto& group : groups) {
+        for (size_t i = 0; i < group.size(); ++i) {
+            r.bindings.push_back(group[i]);
+            if (i == 0 && step < 10) r.bindings.back().mark_before = StatusMark::countdown(step);
+        }
+        --step;
+    }
+    r.marks = {
+        {Stage::Busy, StatusMark::countdown(10)},
+        {Stage::WordStarted, StatusMark::status("  参数导出准备中，请稍候……")},
+        {Stage::BindingsDone, StatusMark::countdown(0)},
+    };
+    r.success_message = "计算方案导出成功！";
+    return r;
+}
+
+namespace {
+void export_report(ui::EventArgs&) { report::RunReportExport(export_request()); }
+
+void register_trestle_export(ui::Runtime& rt) { rt.register_handler("TrestleExportReport", export_report); }
+} // namespace
+
+JSB_HANDLERS(register_trestle_export)
+
+} // namespace trestle
