@@ -6,8 +6,6 @@
 // heaviest vehicle and then tests the inputs for consistency.
 #include "app/report/export.h"
 
-#include <string>
-
 namespace trestle {
 
 inline constexpr const char* kForm = "Trestle";
@@ -33,17 +31,6 @@ void clear_results();
 // The seven load-position boxes from the span, the wheelbase and the
 // rear-axle spacing.
 void compute_load_positions();
-
-// One I-beam section of the table: the texts written into the section boxes.
-struct Section {
-    const char* key;
-    const char* mass; // kg/m
-    const char* d;    // web thickness, mm
-    const char* ix;   // cm4
-    const char* wx;   // cm3
-    const char* sx;   // cm3
-};
-const Section* find_section(const std::string& key);
 
 report::ExportRequest export_request();
 

@@ -189,6 +189,15 @@ void toggle_auto_analysis(EventArgs&)
 
 // --- I-beam sections -----------------------------------------------------------------
 
+// The texts each section writes into the section boxes, as the table gives them.
+struct Section {
+    const char* key;
+    const char* mass; // kg/m
+    const char* d;    // web thickness, mm
+    const char* ix;   // cm4
+    const char* wx;   // cm3
+    const char* sx;   // cm3
+};
 const Section kSections[] = {
     {"I16", "20.50", "6.0", "1126.9", "140.9", "80.8"},
     {"I18", "24.13", "6.5", "1668.9", "185.4", "106.5"},
@@ -215,6 +224,13 @@ const Section kSections[] = {
     {"I45c", "94.51", "15.5", "35278.0", "1567.9", "837.7"},
     {"I50a", "93.61", "12.0", "46472.3", "1858.9", "1084.1"},
 };
+
+const Section* find_section(const std::string& key)
+{
+    for (const Section& s : kSections)
+        if (key == s.key) return &s;
+    return nullptr;
+}
 
 void select_beam_section(EventArgs&)
 {
@@ -270,13 +286,6 @@ void register_trestle_inputs(Runtime& rt)
 }
 
 } // namespace
-
-const Section* find_section(const std::string& key)
-{
-    for (const Section& s : kSections)
-        if (key == s.key) return &s;
-    return nullptr;
-}
 
 void compute_load_positions()
 {
