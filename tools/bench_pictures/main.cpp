@@ -64,9 +64,9 @@ void dimension(QPainter& p, QPointF a, QPointF b, const QString& symbol, QPointF
     p.drawLine(a, b);
     arrow_head(p, a, b);
     arrow_head(p, b, a);
-    p.setFont(font(20, true));
+    p.setFont(font(28, true));
     const QPointF mid = (a + b) / 2 + label_offset;
-    p.drawText(QRectF(mid.x() - 30, mid.y() - 14, 60, 28), Qt::AlignCenter, symbol);
+    p.drawText(QRectF(mid.x() - 36, mid.y() - 18, 72, 36), Qt::AlignCenter, symbol);
     p.restore();
 }
 
@@ -109,7 +109,7 @@ void title(QPainter& p, const QRectF& r, const QString& text)
 {
     p.save();
     p.setPen(Qt::black);
-    p.setFont(font(22, true));
+    p.setFont(font(30, true));
     p.drawText(r, Qt::AlignCenter, text);
     p.restore();
 }
@@ -121,8 +121,8 @@ void angle_mark(QPainter& p, QPointF at, double radius, double start_deg, double
     p.setPen(QPen(kDim, 1.5));
     p.setBrush(Qt::NoBrush);
     p.drawArc(QRectF(at.x() - radius, at.y() - radius, 2 * radius, 2 * radius), int(start_deg * 16), int(span_deg * 16));
-    p.setFont(font(20, true));
-    p.drawText(QRectF(label.x() - 20, label.y() - 14, 40, 28), Qt::AlignCenter, symbol);
+    p.setFont(font(28, true));
+    p.drawText(QRectF(label.x() - 24, label.y() - 18, 48, 36), Qt::AlignCenter, symbol);
     p.restore();
 }
 
@@ -197,7 +197,7 @@ QImage diagram()
         // The free face along the bottom edge.
         p.setPen(QPen(kRockLine, 4));
         p.drawLine(plan.bottomLeft(), plan.bottomRight());
-        p.setFont(font(16));
+        p.setFont(font(20));
         p.setPen(Qt::black);
         p.drawText(QRectF(plan.left(), plan.bottom() + 2, plan.width(), 24), Qt::AlignCenter, QStringLiteral("台阶坡面（自由面）"));
         p.restore();
@@ -223,22 +223,22 @@ QImage diagram()
             "H —— 台阶高度",   "W1 —— 底盘抵抗线", "L —— 炮孔深度",   "l1 —— 装药长度",  "l2 —— 堵塞长度",
             "h —— 超钻深度",   "α —— 台阶坡面角",  "β —— 炮孔倾角",   "a —— 炮孔间距",
         };
-        const QRectF box(670, 430, 300, 240);
+        const QRectF box(660, 430, 330, 252);
         p.save();
         p.setPen(QPen(QColor(120, 120, 120), 1));
         p.setBrush(Qt::NoBrush);
         p.drawRect(box);
         p.setPen(Qt::black);
-        p.setFont(font(18));
-        double y = box.top() + 10;
+        p.setFont(font(23));
+        double y = box.top() + 6;
         for (const char* l : lines) {
-            p.drawText(QRectF(box.left() + 18, y, box.width() - 24, 24), Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8(l));
-            y += 25;
+            p.drawText(QRectF(box.left() + 14, y, box.width() - 18, 27), Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8(l));
+            y += 27;
         }
         p.restore();
         // Colour key of the holes.
         p.save();
-        p.setFont(font(16));
+        p.setFont(font(20));
         p.setPen(QPen(kStemming, 9, Qt::SolidLine, Qt::FlatCap));
         p.drawLine(QPointF(400, 85), QPointF(430, 85));
         p.setPen(QPen(kCharge, 9, Qt::SolidLine, Qt::FlatCap));
