@@ -201,7 +201,9 @@ TEST_F(ShallowHoleProgram, DetonatorAndFreeFaceListsFillTheirBoxes)
         type(r.box, "9");
         choose(r.combo, r.index);
         EXPECT_EQ(text(r.box), r.value) << r.combo << " " << r.index;
-        if (r.caption) EXPECT_EQ(text("透明标签13"), r.caption) << r.index;
+        if (r.caption) {
+            EXPECT_EQ(text("透明标签13"), r.caption) << r.index;
+        }
         ASSERT_NE(rt.focus(), nullptr);
         EXPECT_EQ(rt.focus()->name, r.box) << r.combo << " " << r.index;
     }
