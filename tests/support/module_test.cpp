@@ -1,0 +1,113 @@
+#include "tests/support/module_test.h"
+
+#include "app/program.h"
+#include "app/shell.h"
+#include "ui/resources.h"
+
+#include <pugixml.hpp>
+#include <zip.h>
+
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using namespace ui;
+
+namespace testsupport {
+
+void RecordingBackend::property_changed(Control& c, int p)
+{
+    if (record_lamp && c.name == "图片框1_呼吸灯" && p == prop::PicBox::Picture) {
+        if (c.pictures[0] == resource(app::res::lamp_busy)) trail.push_back("<lamp busy>");
+        if (c.pictures[0] == resource(app::res::lamp_idle)) trail.push_back("<lamp idle>");
+    }
+    if (c.form->name != form) return;
+    if (c.name == status_label && p == 8) trail.push_back(c.text);
+    if (c.name == "进度条倒数" && p == prop::PicBox::Picture)
+        for (int n = 0; n <= 10; ++n)
+            if (c.pictures[0] == resource(app::res::countdown_picture(n))) trail.push_back("[" + std::to_string(n) + "]");
+    if (record_compute_button && c.name == "图形按钮_计算" && p == prop::PicBtn::Picture) {
+        if (c.pictures[0] == resource(app::res::compute_pressed)) trail.push_back("<pressed>");
+        if (c.pictures[0] == resource(app::res::compute_normal)) trail.push_back("<normal>");
+    }
+}
+
+ModuleProgram::ModuleProgram(std::string form) : form_(std::move(form)) { backend.form = form_; }
+
+void ModuleProgram::SetUp()
+{
+    backend.attach(rt);
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    folder = fs::temp_directory_path() /
+             ("jsb-" + form_ + "-" + std::to_string(::getpid()) + "-" + info->test_suite_name() + "-" + info->name());
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    backend.set_program_folder(folder.string());
+    ASSERT_TRUE(app::start_program(rt));
+    backend.advance(101 * 15); // the splash runs its bar up, then the main window opens
+    ASSERT_NE(rt.form(form_), nullptr);
+}
+
+void ModuleProgram::TearDown() { fs::remove_all(folder); }
+
+Control& ModuleProgram::c(const std::string& name) { return rt.unit(form_, name); }
+std::string ModuleProgram::text(const std::string& name) { return control_text(U(form_, name)); }
+
+void ModuleProgram::type(const std::string& name, const std::string& value)
+{
+    rt.user_type(c(name), value);
+    rt.set_focus(nullptr);
+}
+
+void ModuleProgram::click(const std::string& name) { rt.user_click(c(name)); }
+int ModuleProgram::prop_of(const std::string& name, int p) { return rt.get(c(name), p).integer(); }
+
+std::string ModuleProgram::picture(const std::string& form, const std::string& control)
+{
+    const Bytes& b = rt.unit(form, control).pictures[0];
+    for (const std::string& p : resource_paths("resources/pictures/"))
+        if (resource(p) == b) return p;
+    return "<unknown>";
+}
+
+std::map<std::string, std::string> ModuleProgram::shown_texts()
+{
+    std::map<std::string, std::string> m;
+    for (const auto& ctl : rt.form(form_)->controls)
+        if (!ctl->name.empty()) m[ctl->name] = ctl->text;
+    return m;
+}
+
+fs::path ModuleProgram::report_path(const std::string& file_name) const { return folder / "导出的方案" / file_name; }
+
+std::string report_text(const fs::path& path)
+{
+    int err = 0;
+    zip_t* z = zip_open(path.string().c_str(), ZIP_RDONLY, &err);
+    if (!z) return "<not a package>";
+    std::string xml;
+    if (zip_file_t* f = zip_fopen(z, "word/document.xml", 0)) {
+        char buf[65536];
+        zip_int64_t n;
+        while ((n = zip_fread(f, buf, sizeof buf)) > 0) xml.append(buf, size_t(n));
+        zip_fclose(f);
+    }
+    zip_close(z);
+    pugi::xml_document doc;
+    if (!doc.load_string(xml.c_str())) return "<not a document>";
+    std::string text;
+    struct Collect : pugi::xml_tree_walker {
+        std::string* out;
+        bool for_each(pugi::xml_node& n) override
+        {
+            const std::string name = n.name();
+            if (name == "w:t" || name == "m:t") *out += n.child_value();
+            if (name == "w:p") *out += "\n";
+            return true;
+        }
+    } walker;
+    walker.out = &text;
+    doc.traverse(walker);
+    return text + "\n"; // each paragraph between line breaks, the last one too
+}
+
+} // namespace testsupport

@@ -1,0 +1,61 @@
+#pragma once
+// What the tests of the module forms share: the whole program started
+// headless with a report folder of its own, a backend that records a form's
+// status line, countdown, compute button and busy lamp in order, and the
+// text of a written report.
+#include "ui/cmd.h"
+#include "ui/headless/headless.h"
+#include "ui/runtime.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+// Records, in order, what a user sees change while a form computes or
+// exports: its status captions, its countdown pictures as "[n]", and, when
+// asked for, its compute button as "<pressed>"/"<normal>" and the main
+// window's busy lamp as "<lamp busy>"/"<lamp idle>".
+struct RecordingBackend : ui::HeadlessBackend {
+    std::string form;
+    std::string status_label = "标签1_提示信息";
+    bool record_compute_button = false;
+    bool record_lamp = false;
+    std::vector<std::string> trail;
+    void property_changed(ui::Control& c, int p) override;
+};
+
+// The whole program, started headless, with one module form under test.
+class ModuleProgram : public ::testing::Test {
+protected:
+    explicit ModuleProgram(std::string form);
+    void SetUp() override;
+    void TearDown() override;
+
+    ui::Control& c(const std::string& name);
+    std::string text(const std::string& name);
+    // Types into a box and leaves it, as a user does.
+    void type(const std::string& name, const std::string& value);
+    void click(const std::string& name);
+    int prop_of(const std::string& name, int p);
+    // The embedded picture a control shows, by path ("<unknown>" for another).
+    std::string picture(const std::string& form, const std::string& control);
+    // Every named control's text, to show that something changed nothing.
+    std::map<std::string, std::string> shown_texts();
+    std::filesystem::path report_path(const std::string& file_name) const;
+
+    std::string form_;
+    RecordingBackend backend;
+    ui::Runtime rt{backend};
+    std::filesystem::path folder;
+};
+
+// The text of a report's main story (body and equations), one line per
+// paragraph or table cell; "<not a package>" or "<not a document>" otherwise.
+std::string report_text(const std::filesystem::path& path);
+
+} // namespace testsupport
