@@ -2,6 +2,7 @@
 // the output and the cycle time as tables of worked figures, the switch
 // between a computed and a typed cycle time, the lookups, and the report.
 #include "app/program.h"
+#include "tests/support/module_test.h"
 #include "app/shell.h"
 #include "ui/cmd.h"
 #include "ui/headless/headless.h"
@@ -9,20 +10,19 @@
 #include "ui/runtime.h"
 
 #include <gtest/gtest.h>
-#include <pugixml.hpp>
-#include <zip.h>
 
 #include <filesystem>
 #include <map>
 #include <regex>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 using namespace ui;
 namespace fs = std::filesystem;
 
 namespace {
+
+using testsupport::report_text;
 
 constexpr const char* kForm = "Bulldozer";
 constexpr const char* kAlpha = "编辑框1_土在铲刀前的分布长度";
@@ -36,66 +36,9 @@ const char* const kComponents[] = {
     "编辑框1_推土机回程速度", "编辑框1_推土机转向时间", "编辑框1_推土机换挡时间",     "编辑框1_推土机铲刀放下时间",
 };
 
-// Records, in order, the status captions, the countdown pictures and the
-// compute button's pictures of the bulldozer form.
-struct RecordingBackend : HeadlessBackend {
-    std::vector<std::string> trail;
-    void property_changed(Control& c, int p) override
-    {
-        if (c.form->name != kForm) return;
-        if (c.name == "标签1_提示信息" && p == prop::Label::Caption) trail.push_back(c.text);
-        if (c.name == "进度条倒数" && p == prop::PicBox::Picture)
-            for (int n = 0; n <= 10; ++n)
-                if (c.pictures[0] == resource(app::res::countdown_picture(n))) trail.push_back("[" + std::to_string(n) + "]");
-        if (c.name == "图形按钮_计算" && p == prop::PicBtn::Picture) {
-            if (c.pictures[0] == resource(app::res::compute_pressed)) trail.push_back("<pressed>");
-            if (c.pictures[0] == resource(app::res::compute_normal)) trail.push_back("<normal>");
-        }
-    }
-};
-
-struct BulldozerProgram : ::testing::Test {
-    RecordingBackend backend;
-    Runtime rt{backend};
-    fs::path folder;
-
-    void SetUp() override
-    {
-        backend.attach(rt);
-        folder = fs::temp_directory_path() / ("jsb-bulldozer-" + std::to_string(::getpid()));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-        backend.set_program_folder(folder.string());
-        ASSERT_TRUE(app::start_program(rt));
-        backend.advance(101 * 15); // the splash runs its bar up, then the main window opens
-        ASSERT_NE(rt.form(kForm), nullptr);
-    }
-    void TearDown() override { fs::remove_all(folder); }
-
-    Control& c(const std::string& name) { return rt.unit(kForm, name); }
-    std::string text(const std::string& name) { return control_text(U(kForm, name)); }
-    void type(const std::string& name, const std::string& value)
-    {
-        rt.user_type(c(name), value);
-        rt.set_focus(nullptr);
-    }
-    void click(const std::string& name) { rt.user_click(c(name)); }
-    int prop_of(const std::string& name, int p) { return rt.get(c(name), p).integer(); }
+struct BulldozerProgram : testsupport::ModuleProgram {
+    BulldozerProgram() : ModuleProgram(kForm) { backend.record_compute_button = true; }
     bool disabled(const std::string& name) { return rt.get(c(name), prop::Disabled).truth(); }
-    std::string picture(const std::string& form, const std::string& control)
-    {
-        const Bytes& b = rt.unit(form, control).pictures[0];
-        for (const std::string& p : resource_paths("resources/pictures/"))
-            if (resource(p) == b) return p;
-        return "<unknown>";
-    }
-    std::map<std::string, std::string> shown_texts()
-    {
-        std::map<std::string, std::string> m;
-        for (const auto& ctl : rt.form(kForm)->controls)
-            if (!ctl->name.empty()) m[ctl->name] = ctl->text;
-        return m;
-    }
 };
 
 TEST_F(BulldozerProgram, StartsInItsFrameWithTheDefaultsAndTips)
@@ -313,39 +256,6 @@ TEST_F(BulldozerProgram, LookupsOnlyShowTheirTables)
 }
 
 // --- the report ------------------------------------------------------------------------
-
-// The text of the report's main story (body text and equations), one line
-// per paragraph or table cell.
-std::string report_text(const fs::path& path)
-{
-    int err = 0;
-    zip_t* z = zip_open(path.string().c_str(), ZIP_RDONLY, &err);
-    if (!z) return "<not a package>";
-    std::string xml;
-    if (zip_file_t* f = zip_fopen(z, "word/document.xml", 0)) {
-        char buf[65536];
-        zip_int64_t n;
-        while ((n = zip_fread(f, buf, sizeof buf)) > 0) xml.append(buf, size_t(n));
-        zip_fclose(f);
-    }
-    zip_close(z);
-    pugi::xml_document doc;
-    if (!doc.load_string(xml.c_str())) return "<not a document>";
-    std::string text;
-    struct Collect : pugi::xml_tree_walker {
-        std::string* out;
-        bool for_each(pugi::xml_node& n) override
-        {
-            const std::string name = n.name();
-            if (name == "w:t" || name == "m:t") *out += n.child_value();
-            if (name == "w:p") *out += "\n";
-            return true;
-        }
-    } walker;
-    walker.out = &text;
-    doc.traverse(walker);
-    return text + "\n"; // each paragraph between line breaks, the last one too
-}
 
 struct BulldozerReport : BulldozerProgram {
     fs::path report() { return folder / "导出的方案" / "推土机生产率及运土土方量计算.doc"; }
