@@ -31,6 +31,12 @@ void RecordingBackend::property_changed(Control& c, int p)
     }
 }
 
+int RecordingBackend::message_box(const std::string& text, int style, const std::string& caption, Form* owner)
+{
+    owners.push_back(owner ? owner->name : "");
+    return HeadlessBackend::message_box(text, style, caption, owner);
+}
+
 ModuleProgram::ModuleProgram(std::string form) : form_(std::move(form)) { backend.form = form_; }
 
 void ModuleProgram::SetUp()

@@ -26,7 +26,10 @@ struct RecordingBackend : ui::HeadlessBackend {
     bool record_compute_button = false;
     bool record_lamp = false;
     std::vector<std::string> trail;
+    // The owner of each message box shown, by form name ("" for none).
+    std::vector<std::string> owners;
     void property_changed(ui::Control& c, int p) override;
+    int message_box(const std::string& text, int style, const std::string& caption, ui::Form* owner) override;
 };
 
 // The whole program, started headless, with one module form under test.
