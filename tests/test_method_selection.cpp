@@ -4,6 +4,7 @@
 // its pictures and descriptions, the construction-step walks, and the
 // diagram viewer following the picture.
 #include "app/program.h"
+#include "tests/support/module_test.h"
 #include "app/shell.h"
 #include "modules/excavation/method_selection.h"
 #include "ui/cmd.h"
@@ -34,26 +35,10 @@ constexpr const char* kForward = "按钮_向前"; // right arrow
 
 std::string methods(const std::string& file) { return std::string(kPictures) + file + ".png"; }
 
-struct MethodSelectionProgram : ::testing::Test {
-    HeadlessBackend backend;
-    Runtime rt{backend};
-
-    void SetUp() override
-    {
-        backend.attach(rt);
-        ASSERT_TRUE(app::start_program(rt));
-        backend.advance(101 * 15); // the splash runs its bar up, then the main window opens
-        ASSERT_NE(rt.form(kForm), nullptr);
-    }
-
-    Control& c(const std::string& name) { return rt.unit(kForm, name); }
-    std::string text(const std::string& name) { return control_text(U(kForm, name)); }
+struct MethodSelectionProgram : testsupport::ModuleProgram {
+    MethodSelectionProgram() : ModuleProgram(kForm) {}
+    using ModuleProgram::text; // row_labels reads the rows from outside
     void write(const std::string& name, const std::string& value) { set_control_text(U(kForm, name), value); }
-    void type(const std::string& name, const std::string& value)
-    {
-        rt.user_type(c(name), value);
-        rt.set_focus(nullptr);
-    }
     void choose(const std::string& name, const std::string& wanted)
     {
         Control& box = c(name);
@@ -69,7 +54,6 @@ struct MethodSelectionProgram : ::testing::Test {
             if (box.items[i] == wanted) return rt.user_tick(box, i);
         FAIL() << "no item " << wanted << " in " << list;
     }
-    void click(const std::string& name) { rt.user_click(c(name)); }
     bool visible(const std::string& name) { return rt.get(c(name), prop::Visible).truth(); }
     std::string picture_of(const Bytes& b)
     {
