@@ -4,6 +4,7 @@
 #include "app/report/docx.h"
 #include "app/report/export.h"
 #include "app/shell.h"
+#include "tests/support/module_test.h"
 #include "ui/cmd.h"
 #include "ui/headless/headless.h"
 
@@ -18,23 +19,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Records every caption of the status label and every countdown picture, in order.
-struct RecordingBackend : HeadlessBackend {
-    std::vector<std::string> trail;
-    void property_changed(Control& c, int p) override
-    {
-        if (c.form->name != "test_export") return;
-        if (c.name == "标签1_提示信息" && p == 8) trail.push_back(c.text);
-        if (c.name == "进度条倒数" && p == prop::PicBox::Picture)
-            for (int n = 0; n <= 10; ++n)
-                if (c.pictures[0] == resource(app::res::countdown_picture(n))) trail.push_back("[" + std::to_string(n) + "]");
-    }
-};
-
 struct ExportTest : ::testing::Test {
-    RecordingBackend backend;
+    // Every caption of the status label and every countdown picture, in order.
+    testsupport::RecordingBackend backend;
     Runtime rt{backend};
     fs::path folder;
+
+    ExportTest() { backend.form = "test_export"; }
 
     void SetUp() override
     {
