@@ -4,14 +4,13 @@
 // and the two calculation reports.
 #include "app/program.h"
 #include "app/shell.h"
+#include "tests/support/module_test.h"
 #include "ui/cmd.h"
 #include "ui/headless/headless.h"
 #include "ui/media.h"
 #include "ui/runtime.h"
 
 #include <gtest/gtest.h>
-#include <pugixml.hpp>
-#include <zip.h>
 
 #include <filesystem>
 #include <map>
@@ -24,6 +23,8 @@ using namespace ui;
 namespace fs = std::filesystem;
 
 namespace {
+
+using testsupport::report_text;
 
 constexpr const char* kSlope = "EarthSlope";
 constexpr const char* kVertical = "VerticalCut";
@@ -303,38 +304,6 @@ TEST_F(EarthworkProgram, SoilTablesOnlyShowAndAPressWhileOpenSwapsAndResizes)
 }
 
 // --- the reports ---------------------------------------------------------------------------
-
-// The text of the report's main story (body text and equations).
-std::string report_text(const fs::path& path)
-{
-    int err = 0;
-    zip_t* z = zip_open(path.string().c_str(), ZIP_RDONLY, &err);
-    if (!z) return "<not a package>";
-    std::string xml;
-    if (zip_file_t* f = zip_fopen(z, "word/document.xml", 0)) {
-        char buf[65536];
-        zip_int64_t n;
-        while ((n = zip_fread(f, buf, sizeof buf)) > 0) xml.append(buf, size_t(n));
-        zip_fclose(f);
-    }
-    zip_close(z);
-    pugi::xml_document doc;
-    if (!doc.load_string(xml.c_str())) return "<not a document>";
-    std::string text;
-    struct Collect : pugi::xml_tree_walker {
-        std::string* out;
-        bool for_each(pugi::xml_node& n) override
-        {
-            const std::string name = n.name();
-            if (name == "w:t" || name == "m:t") *out += n.child_value();
-            if (name == "w:p") *out += "\n";
-            return true;
-        }
-    } walker;
-    walker.out = &text;
-    doc.traverse(walker);
-    return text;
-}
 
 struct ReportCase {
     const char* form;
