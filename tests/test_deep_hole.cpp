@@ -3,6 +3,7 @@
 // charges as a table of worked cases, the compute frame, the lookups, and
 // the report.
 #include "app/program.h"
+#include "tests/support/module_test.h"
 #include "app/shell.h"
 #include "ui/cmd.h"
 #include "ui/headless/headless.h"
@@ -10,20 +11,19 @@
 #include "ui/runtime.h"
 
 #include <gtest/gtest.h>
-#include <pugixml.hpp>
-#include <zip.h>
 
 #include <filesystem>
 #include <map>
 #include <regex>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 using namespace ui;
 namespace fs = std::filesystem;
 
 namespace {
+
+using testsupport::report_text;
 
 constexpr const char* kForm = "DeepHole";
 
@@ -45,63 +45,13 @@ constexpr const char* kInputs[] = {"编辑框1_炮孔孔径",    H,
                                    "编辑框2_换算系数e",     "编辑框2_炸药单位消耗量",
                                    "编辑框1_炮孔密度系数"};
 
-// Records, in order, the status captions, the countdown pictures, the
-// compute button's pictures and the busy lamp's pictures.
-struct RecordingBackend : HeadlessBackend {
-    std::vector<std::string> trail;
-    void property_changed(Control& c, int p) override
+struct DeepHoleProgram : testsupport::ModuleProgram {
+    DeepHoleProgram() : ModuleProgram(kForm)
     {
-        if (c.name == "图片框1_呼吸灯" && p == prop::PicBox::Picture) {
-            if (c.pictures[0] == resource(app::res::lamp_busy)) trail.push_back("<lamp busy>");
-            if (c.pictures[0] == resource(app::res::lamp_idle)) trail.push_back("<lamp idle>");
-        }
-        if (c.form->name != kForm) return;
-        if (c.name == "标签1_提示信息" && p == prop::Label::Caption) trail.push_back(c.text);
-        if (c.name == "进度条倒数" && p == prop::PicBox::Picture)
-            for (int n = 0; n <= 10; ++n)
-                if (c.pictures[0] == resource(app::res::countdown_picture(n))) trail.push_back("[" + std::to_string(n) + "]");
-        if (c.name == "图形按钮_计算" && p == prop::PicBtn::Picture) {
-            if (c.pictures[0] == resource(app::res::compute_pressed)) trail.push_back("<pressed>");
-            if (c.pictures[0] == resource(app::res::compute_normal)) trail.push_back("<normal>");
-        }
-    }
-};
-
-struct DeepHoleProgram : ::testing::Test {
-    RecordingBackend backend;
-    Runtime rt{backend};
-    fs::path folder;
-
-    void SetUp() override
-    {
-        backend.attach(rt);
-        folder = fs::temp_directory_path() / ("jsb-deep-hole-" + std::to_string(::getpid()));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-        backend.set_program_folder(folder.string());
-        ASSERT_TRUE(app::start_program(rt));
-        backend.advance(101 * 15); // the splash runs its bar up, then the main window opens
-        ASSERT_NE(rt.form(kForm), nullptr);
-    }
-    void TearDown() override { fs::remove_all(folder); }
-
-    Control& c(const std::string& name) { return rt.unit(kForm, name); }
-    std::string text(const std::string& name) { return control_text(U(kForm, name)); }
-    void type(const std::string& name, const std::string& value)
-    {
-        rt.user_type(c(name), value);
-        rt.set_focus(nullptr);
+        backend.record_compute_button = true;
+        backend.record_lamp = true;
     }
     void choose(const std::string& combo, int index) { rt.user_choose(c(combo), index); }
-    void click(const std::string& name) { rt.user_click(c(name)); }
-    int prop_of(const std::string& name, int p) { return rt.get(c(name), p).integer(); }
-    std::string picture(const std::string& form, const std::string& control)
-    {
-        const Bytes& b = rt.unit(form, control).pictures[0];
-        for (const std::string& p : resource_paths("resources/pictures/"))
-            if (resource(p) == b) return p;
-        return "<unknown>";
-    }
     std::vector<std::string> results()
     {
         std::vector<std::string> v;
@@ -299,38 +249,6 @@ TEST_F(DeepHoleProgram, LookupsShowTheShallowHoleTables)
 }
 
 // --- the report --------------------------------------------------------------------------
-
-// The text of the report's main story (body text and equations).
-std::string report_text(const fs::path& path)
-{
-    int err = 0;
-    zip_t* z = zip_open(path.string().c_str(), ZIP_RDONLY, &err);
-    if (!z) return "<not a package>";
-    std::string xml;
-    if (zip_file_t* f = zip_fopen(z, "word/document.xml", 0)) {
-        char buf[65536];
-        zip_int64_t n;
-        while ((n = zip_fread(f, buf, sizeof buf)) > 0) xml.append(buf, size_t(n));
-        zip_fclose(f);
-    }
-    zip_close(z);
-    pugi::xml_document doc;
-    if (!doc.load_string(xml.c_str())) return "<not a document>";
-    std::string text;
-    struct Collect : pugi::xml_tree_walker {
-        std::string* out;
-        bool for_each(pugi::xml_node& n) override
-        {
-            const std::string name = n.name();
-            if (name == "w:t" || name == "m:t") *out += n.child_value();
-            if (name == "w:p") *out += "\n";
-            return true;
-        }
-    } walker;
-    walker.out = &text;
-    doc.traverse(walker);
-    return text;
-}
 
 struct DeepHoleReport : DeepHoleProgram {
     fs::path reports() { return folder / "导出的方案"; }
