@@ -2,18 +2,16 @@
 // worked figures as a table of cases, the source and daily-use choices, the
 // two converters that follow only typing, the lookups and the report.
 #include "app/program.h"
+#include "tests/support/module_test.h"
 #include "app/shell.h"
 #include "ui/cmd.h"
 #include "ui/headless/headless.h"
 #include "ui/runtime.h"
 
 #include <gtest/gtest.h>
-#include <pugixml.hpp>
-#include <zip.h>
 
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 using namespace ui;
@@ -21,56 +19,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using testsupport::report_text;
+
 constexpr const char* kForm = "WaterSupply";
 
-// Keeps the WaterSupply form's status captions and countdown pictures in
-// order, and the owner of every message box.
-struct RecordingBackend : HeadlessBackend {
-    std::vector<std::string> trail;
-    std::vector<std::string> owners;
+struct WaterSupplyProgram : testsupport::ModuleProgram {
+    WaterSupplyProgram() : ModuleProgram(kForm) {}
 
-    void property_changed(Control& c, int p) override
-    {
-        if (c.form->name != kForm) return;
-        if (c.name == "标签1_提示信息" && p == prop::Label::Caption) trail.push_back(c.text);
-        if (c.name == "进度条倒数" && p == prop::PicBox::Picture)
-            for (int n = 0; n <= 10; ++n)
-                if (c.pictures[0] == resource(app::res::countdown_picture(n))) trail.push_back("[" + std::to_string(n) + "]");
-    }
-    int message_box(const std::string& text, int style, const std::string& caption, Form* owner) override
-    {
-        owners.push_back(owner ? owner->name : "");
-        return HeadlessBackend::message_box(text, style, caption, owner);
-    }
-};
-
-struct WaterSupplyProgram : ::testing::Test {
-    RecordingBackend backend;
-    Runtime rt{backend};
-    fs::path folder;
-
-    void SetUp() override
-    {
-        backend.attach(rt);
-        folder = fs::temp_directory_path() / ("jsb-water-supply-" + std::to_string(::getpid()));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-        backend.set_program_folder(folder.string());
-        ASSERT_TRUE(app::start_program(rt));
-        backend.advance(101 * 15); // the splash runs its bar up, then the main window opens
-        ASSERT_NE(rt.form(kForm), nullptr);
-    }
-    void TearDown() override { fs::remove_all(folder); }
-
-    Control& c(const std::string& name) { return rt.unit(kForm, name); }
-    std::string text(const std::string& name) { return control_text(U(kForm, name)); }
     // Types into the box, which keeps the focus.
     void type_only(const std::string& name, const std::string& value) { rt.user_type(c(name), value); }
-    void type(const std::string& name, const std::string& value)
-    {
-        type_only(name, value);
-        rt.set_focus(nullptr);
-    }
     void choose(const std::string& name, const std::string& wanted)
     {
         Control& box = c(name);
@@ -78,16 +35,8 @@ struct WaterSupplyProgram : ::testing::Test {
             if (box.items[i] == wanted) return rt.user_choose(box, i);
         FAIL() << "no item " << wanted << " in " << name;
     }
-    void click(const std::string& name) { rt.user_click(c(name)); }
     bool disabled(const std::string& name) { return rt.get(c(name), prop::Disabled).truth(); }
     bool focused(const std::string& name) { return rt.has_focus(c(name)); }
-    std::string picture(const std::string& form, const std::string& control)
-    {
-        const Bytes& b = rt.unit(form, control).pictures[0];
-        for (const std::string& p : resource_paths("resources/pictures/"))
-            if (resource(p) == b) return p;
-        return "<unknown>";
-    }
 };
 
 const char* const Qs = "编辑框_生活用水量";
@@ -327,37 +276,6 @@ TEST_F(WaterSupplyProgram, LookupsShowTheHeadLossTables)
 
 // --- the report ------------------------------------------------------------------------
 
-// The text of the report's main story (body text and equations), unescaped.
-std::string report_text(const fs::path& path)
-{
-    int err = 0;
-    zip_t* z = zip_open(path.string().c_str(), ZIP_RDONLY, &err);
-    if (!z) return "<not a package>";
-    std::string xml;
-    if (zip_file_t* f = zip_fopen(z, "word/document.xml", 0)) {
-        char buf[65536];
-        zip_int64_t n;
-        while ((n = zip_fread(f, buf, sizeof buf)) > 0) xml.append(buf, size_t(n));
-        zip_fclose(f);
-    }
-    zip_close(z);
-    pugi::xml_document doc;
-    if (!doc.load_string(xml.c_str())) return "<not a document>";
-    std::string text;
-    struct Collect : pugi::xml_tree_walker {
-        std::string* out;
-        bool for_each(pugi::xml_node& n) override
-        {
-            const std::string name = n.name();
-            if (name == "w:t" || name == "m:t") *out += n.child_value();
-            if (name == "w:p") *out += "\n";
-            return true;
-        }
-    } walker;
-    walker.out = &text;
-    doc.traverse(walker);
-    return text;
-}
 
 struct WaterSupplyReport : WaterSupplyProgram {
     fs::path report() { return folder / "导出的方案" / "隧道临时供水计算.doc"; }
