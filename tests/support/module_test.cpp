@@ -16,6 +16,7 @@ namespace testsupport {
 
 void RecordingBackend::property_changed(Control& c, int p)
 {
+    if (also_record) also_record(c, p);
     if (record_lamp && c.name == "图片框1_呼吸灯" && p == prop::PicBox::Picture) {
         if (c.pictures[0] == resource(app::res::lamp_busy)) trail.push_back("<lamp busy>");
         if (c.pictures[0] == resource(app::res::lamp_idle)) trail.push_back("<lamp idle>");
@@ -34,6 +35,7 @@ void RecordingBackend::property_changed(Control& c, int p)
 int RecordingBackend::message_box(const std::string& text, int style, const std::string& caption, Form* owner)
 {
     owners.push_back(owner ? owner->name : "");
+    if (on_message) on_message(text);
     return HeadlessBackend::message_box(text, style, caption, owner);
 }
 

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -28,6 +29,11 @@ struct RecordingBackend : ui::HeadlessBackend {
     std::vector<std::string> trail;
     // The owner of each message box shown, by form name ("" for none).
     std::vector<std::string> owners;
+    // A module's own recording, called on every property change before the
+    // shared one; it checks the form and the control itself.
+    std::function<void(ui::Control&, int)> also_record;
+    // Called as each message box shows, before it is answered.
+    std::function<void(const std::string& text)> on_message;
     void property_changed(ui::Control& c, int p) override;
     int message_box(const std::string& text, int style, const std::string& caption, ui::Form* owner) override;
 };
