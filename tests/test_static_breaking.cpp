@@ -3,6 +3,7 @@
 // derived layer count, the agent choice, the lookups and the picture, the
 // compute frame, and the construction plan with its refusal and its log.
 #include "app/program.h"
+#include "tests/support/module_test.h"
 #include "app/shell.h"
 #include "modules/blasting/static_breaking.h"
 #include "ui/cmd.h"
@@ -11,20 +12,19 @@
 #include "ui/runtime.h"
 
 #include <gtest/gtest.h>
-#include <pugixml.hpp>
-#include <zip.h>
 
 #include <filesystem>
 #include <map>
 #include <regex>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 using namespace ui;
 namespace fs = std::filesystem;
 
 namespace {
+
+using testsupport::report_text;
 
 constexpr const char* kForm = "StaticBreaking";
 
@@ -58,52 +58,17 @@ const std::string kByHole = "\r\n  按照单孔计算总药量";
 const std::string kSmallGiven = "钻孔直孔径小于常规孔径，建议钻孔直径35~50mm";
 const std::string kSmallComputed = "常规钻孔直径35~50mm，建议减少钻眼数量！";
 
-// Records, in order, the status captions and countdown pictures of the form
-// and the pictures of its compute button and of the busy lamp.
-struct RecordingBackend : HeadlessBackend {
-    std::vector<std::string> trail;
-    void property_changed(Control& c, int p) override
+// The trail also holds each text the log box shows, as "log:…".
+struct StaticBreakingProgram : testsupport::ModuleProgram {
+    StaticBreakingProgram() : ModuleProgram(kForm)
     {
-        if (c.form->name == "main" && c.name == "图片框1_呼吸灯" && p == prop::PicBox::Picture)
-            trail.push_back(c.pictures[0] == resource(app::res::lamp_busy) ? "<lamp busy>" : "<lamp idle>");
-        if (c.form->name != kForm) return;
-        if (c.name == "标签1_提示信息" && p == prop::Label::Caption) trail.push_back(c.text);
-        if (c.name == "进度条倒数" && p == prop::PicBox::Picture)
-            for (int n = 0; n <= 10; ++n)
-                if (c.pictures[0] == resource(app::res::countdown_picture(n))) trail.push_back("[" + std::to_string(n) + "]");
-        if (c.name == "图形按钮_计算" && p == prop::PicBtn::Picture)
-            trail.push_back(c.pictures[0] == resource(app::res::compute_pressed) ? "<pressed>" : "<normal>");
-        if (c.name == Log && p == prop::EditBox::Content) trail.push_back("log:" + c.text);
+        backend.record_compute_button = true;
+        backend.record_lamp = true;
+        backend.also_record = [this](Control& c, int p) {
+            if (c.form->name == kForm && c.name == Log && p == prop::EditBox::Content) backend.trail.push_back("log:" + c.text);
+        };
     }
-};
-
-struct StaticBreakingProgram : ::testing::Test {
-    RecordingBackend backend;
-    Runtime rt{backend};
-    fs::path folder;
-
-    void SetUp() override
-    {
-        backend.attach(rt);
-        folder = fs::temp_directory_path() / ("jsb-static-breaking-" + std::to_string(::getpid()));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-        backend.set_program_folder(folder.string());
-        ASSERT_TRUE(app::start_program(rt));
-        backend.advance(101 * 15); // the splash runs its bar up, then the main window opens
-        ASSERT_NE(rt.form(kForm), nullptr);
-    }
-    void TearDown() override { fs::remove_all(folder); }
-
-    Control& c(const std::string& name) { return rt.unit(kForm, name); }
-    std::string text(const std::string& name) { return control_text(U(kForm, name)); }
-    int prop_of(const std::string& name, int p) { return rt.get(c(name), p).integer(); }
     bool visible(const std::string& name) { return rt.get(c(name), prop::Visible).truth(); }
-    void type(const std::string& name, const std::string& value)
-    {
-        rt.user_type(c(name), value);
-        rt.set_focus(nullptr);
-    }
     void choose(const std::string& name, const std::string& wanted)
     {
         Control& box = c(name);
@@ -111,22 +76,7 @@ struct StaticBreakingProgram : ::testing::Test {
             if (box.items[i] == wanted) return rt.user_choose(box, i);
         FAIL() << "no item " << wanted << " in " << name;
     }
-    void click(const std::string& name) { rt.user_click(c(name)); }
     void compute() { click("图形按钮_计算"); }
-    std::string picture(const std::string& form, const std::string& control)
-    {
-        const Bytes& b = rt.unit(form, control).pictures[0];
-        for (const std::string& p : resource_paths("resources/pictures/"))
-            if (resource(p) == b) return p;
-        return "<unknown>";
-    }
-    std::map<std::string, std::string> shown_texts()
-    {
-        std::map<std::string, std::string> m;
-        for (const auto& ctl : rt.form(kForm)->controls)
-            if (!ctl->name.empty()) m[ctl->name] = ctl->text;
-        return m;
-    }
     std::vector<std::string> messages()
     {
         std::vector<std::string> m;
@@ -496,38 +446,6 @@ TEST_F(StaticBreakingProgram, TheIllustrationCanBeDraggedAndZoomed)
 }
 
 // --- the construction plan --------------------------------------------------------------------
-
-// The text of the report's main story (body text and equations).
-std::string report_text(const fs::path& path)
-{
-    int err = 0;
-    zip_t* z = zip_open(path.string().c_str(), ZIP_RDONLY, &err);
-    if (!z) return "<not a package>";
-    std::string xml;
-    if (zip_file_t* f = zip_fopen(z, "word/document.xml", 0)) {
-        char buf[65536];
-        zip_int64_t n;
-        while ((n = zip_fread(f, buf, sizeof buf)) > 0) xml.append(buf, size_t(n));
-        zip_fclose(f);
-    }
-    zip_close(z);
-    pugi::xml_document doc;
-    if (!doc.load_string(xml.c_str())) return "<not a document>";
-    std::string text;
-    struct Collect : pugi::xml_tree_walker {
-        std::string* out;
-        bool for_each(pugi::xml_node& n) override
-        {
-            const std::string name = n.name();
-            if (name == "w:t" || name == "m:t") *out += n.child_value();
-            if (name == "w:p") *out += "\n";
-            return true;
-        }
-    } walker;
-    walker.out = &text;
-    doc.traverse(walker);
-    return text;
-}
 
 size_t occurrences(const std::string& doc, const std::string& s)
 {
