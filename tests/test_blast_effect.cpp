@@ -3,6 +3,7 @@
 // refusal of an incomplete input, the modes, the compute frame, the lookup
 // and the three reports.
 #include "app/program.h"
+#include "tests/support/module_test.h"
 #include "app/shell.h"
 #include "modules/blasting/blast_effect.h"
 #include "ui/cmd.h"
@@ -12,20 +13,19 @@
 #include "ui/runtime.h"
 
 #include <gtest/gtest.h>
-#include <pugixml.hpp>
-#include <zip.h>
 
 #include <filesystem>
 #include <map>
 #include <regex>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 using namespace ui;
 namespace fs = std::filesystem;
 
 namespace {
+
+using testsupport::report_text;
 
 constexpr const char* kForm = "BlastEffect";
 constexpr const char* Q = "编辑框5_炸药总量";
@@ -44,66 +44,23 @@ const std::string kPasses = "\r\n振速符合要求，验算通过！";
 const std::string kExceeds = "超过爆破临界值，不符合要求！请降低一次起爆炸药总重量或采取分段起爆，重新计算";
 constexpr int kGreen = 0x00FF00, kRed = 0x0000FF;
 
-// Records, in order, the status captions and countdown pictures of the form,
-// the compute button's and the busy lamp's pictures, and the status caption
-// each message box was shown over.
-struct RecordingBackend : HeadlessBackend {
-    std::vector<std::string> trail;
+// The status line is 标签2; each message box also notes the status caption
+// it was shown over.
+struct BlastEffectProgram : testsupport::ModuleProgram {
     std::vector<std::string> status_at_message;
-    Runtime* runtime = nullptr;
 
-    static std::string name_of(const Bytes& b, std::initializer_list<const char*> paths)
+    BlastEffectProgram() : ModuleProgram(kForm)
     {
-        for (const char* p : paths)
-            if (b == resource(p)) return p;
-        return "?";
+        backend.status_label = "标签2";
+        backend.record_compute_button = true;
+        backend.record_lamp = true;
+        backend.on_message = [this](const std::string&) {
+            if (rt.form(kForm)) status_at_message.push_back(rt.unit(kForm, "标签2").text);
+        };
     }
-    void property_changed(Control& c, int p) override
-    {
-        if (c.form->name == "main" && c.name == "图片框1_呼吸灯" && p == prop::PicBox::Picture)
-            trail.push_back(c.pictures[0] == resource(app::res::lamp_busy) ? "<lamp busy>" : "<lamp idle>");
-        if (c.form->name != kForm) return;
-        if (c.name == "标签2" && p == prop::Label::Caption) trail.push_back(c.text);
-        if (c.name == "进度条倒数" && p == prop::PicBox::Picture)
-            for (int n = 0; n <= 10; ++n)
-                if (c.pictures[0] == resource(app::res::countdown_picture(n))) trail.push_back("[" + std::to_string(n) + "]");
-        if (c.name == "图形按钮_计算" && p == prop::PicBtn::Picture)
-            trail.push_back(c.pictures[0] == resource(app::res::compute_pressed) ? "<pressed>" : "<normal>");
-    }
-    int message_box(const std::string& text, int style, const std::string& caption, Form* owner) override
-    {
-        if (runtime && runtime->form(kForm)) status_at_message.push_back(runtime->unit(kForm, "标签2").text);
-        return HeadlessBackend::message_box(text, style, caption, owner);
-    }
-};
 
-struct BlastEffectProgram : ::testing::Test {
-    RecordingBackend backend;
-    Runtime rt{backend};
-    fs::path folder;
-
-    void SetUp() override
-    {
-        backend.attach(rt);
-        backend.runtime = &rt;
-        folder = fs::temp_directory_path() / ("jsb-blast-effect-" + std::to_string(::getpid()));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-        backend.set_program_folder(folder.string());
-        ASSERT_TRUE(app::start_program(rt));
-        backend.advance(101 * 15); // the splash runs its bar up, then the main window opens
-        ASSERT_NE(rt.form(kForm), nullptr);
-    }
-    void TearDown() override { fs::remove_all(folder); }
-
-    Control& c(const std::string& name) { return rt.unit(kForm, name); }
-    std::string text(const std::string& name) { return control_text(U(kForm, name)); }
-    int prop_of(const std::string& name, int p, int member = -1) { return rt.get(c(name), p, member).integer(); }
-    void type(const std::string& name, const std::string& value)
-    {
-        rt.user_type(c(name), value);
-        rt.set_focus(nullptr);
-    }
+    using ModuleProgram::prop_of;
+    int prop_of(const std::string& name, int p, int member) { return rt.get(c(name), p, member).integer(); }
     void choose(const std::string& name, const std::string& wanted)
     {
         Control& box = c(name);
@@ -111,22 +68,7 @@ struct BlastEffectProgram : ::testing::Test {
             if (box.items[i] == wanted) return rt.user_choose(box, i);
         FAIL() << "no item " << wanted << " in " << name;
     }
-    void click(const std::string& name) { rt.user_click(c(name)); }
     void compute() { click("图形按钮_计算"); }
-    std::string picture(const std::string& form, const std::string& control)
-    {
-        const Bytes& b = rt.unit(form, control).pictures[0];
-        for (const std::string& p : resource_paths("resources/pictures/"))
-            if (resource(p) == b) return p;
-        return "<unknown>";
-    }
-    std::map<std::string, std::string> shown_texts()
-    {
-        std::map<std::string, std::string> m;
-        for (const auto& ctl : rt.form(kForm)->controls)
-            if (!ctl->name.empty()) m[ctl->name] = ctl->text;
-        return m;
-    }
     int verdict_color() { return prop_of(Verdict, prop::EditBox::TextColor); }
     int verdict_back() { return prop_of(Verdict, prop::EditBox::BackColor); }
 };
@@ -428,38 +370,6 @@ TEST_F(BlastEffectProgram, LookupShowsTheVelocityLimitsOnly)
 
 // --- the reports -----------------------------------------------------------------------
 
-// The text of the report's main story (body text and equations).
-std::string report_text(const fs::path& path)
-{
-    int err = 0;
-    zip_t* z = zip_open(path.string().c_str(), ZIP_RDONLY, &err);
-    if (!z) return "<not a package>";
-    std::string xml;
-    if (zip_file_t* f = zip_fopen(z, "word/document.xml", 0)) {
-        char buf[65536];
-        zip_int64_t n;
-        while ((n = zip_fread(f, buf, sizeof buf)) > 0) xml.append(buf, size_t(n));
-        zip_fclose(f);
-    }
-    zip_close(z);
-    pugi::xml_document doc;
-    if (!doc.load_string(xml.c_str())) return "<not a document>";
-    std::string text;
-    struct Collect : pugi::xml_tree_walker {
-        std::string* out;
-        bool for_each(pugi::xml_node& n) override
-        {
-            const std::string name = n.name();
-            if (name == "w:t" || name == "m:t") *out += n.child_value();
-            if (name == "w:p") *out += "\n";
-            return true;
-        }
-    } walker;
-    walker.out = &text;
-    doc.traverse(walker);
-    return text;
-}
-
 struct ModeReport {
     const char* radio;
     const char* file;
@@ -483,7 +393,7 @@ TEST_P(Reports, TheModesReportIsFilledCountingDownFromTenToZero)
     type(K, "200");
     compute();
     backend.trail.clear();
-    backend.status_at_message.clear();
+    status_at_message.clear();
     export_ok();
 
     ASSERT_EQ(backend.messages.size(), 2u);
@@ -491,7 +401,7 @@ TEST_P(Reports, TheModesReportIsFilledCountingDownFromTenToZero)
     EXPECT_EQ(backend.messages[1].text, "自动生成计算书成功！");
     EXPECT_EQ(backend.messages[1].caption, "信息：");
     // The completion text stands while the success message is up.
-    EXPECT_EQ(backend.status_at_message.back(), "下载完成  ");
+    EXPECT_EQ(status_at_message.back(), "下载完成  ");
     std::vector<std::string> files;
     for (auto& e : fs::directory_iterator(folder / "导出的方案")) files.push_back(e.path().filename().string());
     EXPECT_EQ(files, std::vector<std::string>{m.file});
