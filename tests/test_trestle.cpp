@@ -7,6 +7,7 @@
 #include "app/report/docx.h"
 #include "app/shell.h"
 #include "modules/equipment/trestle.h"
+#include "tests/support/module_test.h"
 #include "ui/cmd.h"
 #include "ui/headless/headless.h"
 #include "ui/runtime.h"
@@ -19,13 +20,14 @@
 #include <map>
 #include <regex>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 using namespace ui;
 namespace fs = std::filesystem;
 
 namespace {
+
+using testsupport::report_text;
 
 constexpr const char* kForm = "Trestle";
 constexpr const char* kPass = "满足要求";
@@ -47,66 +49,30 @@ constexpr const char* kMsgShear = "剪力最不利荷载情况下，杆件累加
 constexpr const char* kMsgFront = "前桥总量不能大于设备总总量";
 constexpr const char* kMsgSpan = "栈桥净跨不能≥栈桥总长，请查证";
 
-// Records the message boxes with their owners, and, in order, the texts
-// written into the watched controls of the trestle form and its compute
-// button's pictures.
-struct RecordingBackend : HeadlessBackend {
+struct TrestleProgram : testsupport::ModuleProgram {
+    // The message boxes with their owners; the trail also records each
+    // message and the texts written into the watched controls of the form.
     struct Box {
         std::string text, owner;
     };
     std::vector<Box> boxes;
     std::vector<std::string> watched;
-    std::vector<std::string> trail;
 
-    int message_box(const std::string& text, int style, const std::string& caption, Form* owner) override
+    TrestleProgram() : ModuleProgram(kForm)
     {
-        boxes.push_back({text, owner ? owner->name : ""});
-        trail.push_back("message: " + text);
-        return HeadlessBackend::message_box(text, style, caption, owner);
+        backend.record_compute_button = true;
+        backend.on_message = [this](const std::string& text) {
+            boxes.push_back({text, backend.owners.back()});
+            backend.trail.push_back("message: " + text);
+        };
+        backend.also_record = [this](Control& c, int p) {
+            if (c.form->name != kForm) return;
+            for (const std::string& w : watched)
+                if (c.name == w && (p == prop::EditBox::Content || p == prop::Label::Caption))
+                    backend.trail.push_back(c.name + "=" + c.text);
+        };
     }
-    void property_changed(Control& c, int p) override
-    {
-        if (c.form->name != kForm) return;
-        for (const std::string& w : watched)
-            if (c.name == w && (p == prop::EditBox::Content || p == prop::Label::Caption)) trail.push_back(c.name + "=" + c.text);
-        if (c.name == "标签1_提示信息" && p == prop::Label::Caption) trail.push_back(c.text);
-        if (c.name == "进度条倒数" && p == prop::PicBox::Picture)
-            for (int n = 0; n <= 10; ++n)
-                if (c.pictures[0] == resource(app::res::countdown_picture(n))) trail.push_back("[" + std::to_string(n) + "]");
-        if (c.name == "图形按钮_计算" && p == prop::PicBtn::Picture) {
-            if (c.pictures[0] == resource(app::res::compute_pressed)) trail.push_back("<pressed>");
-            if (c.pictures[0] == resource(app::res::compute_normal)) trail.push_back("<normal>");
-        }
-    }
-};
 
-struct TrestleProgram : ::testing::Test {
-    RecordingBackend backend;
-    Runtime rt{backend};
-    fs::path folder;
-
-    void SetUp() override
-    {
-        backend.attach(rt);
-        folder = fs::temp_directory_path() / ("jsb-trestle-" + std::to_string(::getpid()));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-        backend.set_program_folder(folder.string());
-        ASSERT_TRUE(app::start_program(rt));
-        backend.advance(101 * 15); // the splash runs its bar up, then the main window opens
-        ASSERT_NE(rt.form(kForm), nullptr);
-    }
-    void TearDown() override { fs::remove_all(folder); }
-
-    Control& c(const std::string& name) { return rt.unit(kForm, name); }
-    std::string text(const std::string& name) { return control_text(U(kForm, name)); }
-    // Types into the box and leaves it, as a user moving on to the next box.
-    void type(const std::string& name, const std::string& value)
-    {
-        rt.user_type(c(name), value);
-        rt.set_focus(nullptr);
-    }
-    void click(const std::string& name) { rt.user_click(c(name)); }
     void choose(const std::string& name, const std::string& item)
     {
         const auto& items = c(name).items;
@@ -118,14 +84,6 @@ struct TrestleProgram : ::testing::Test {
     {
         if (c("选择框1").checked) click("选择框1");
     }
-    int prop_of(const std::string& name, int p) { return rt.get(c(name), p).integer(); }
-    std::string picture(const std::string& form, const std::string& control)
-    {
-        const Bytes& b = rt.unit(form, control).pictures[0];
-        for (const std::string& p : resource_paths("resources/pictures/"))
-            if (resource(p) == b) return p;
-        return "<unknown>";
-    }
     std::map<std::string, std::string> results()
     {
         std::map<std::string, std::string> m;
@@ -135,7 +93,7 @@ struct TrestleProgram : ::testing::Test {
     std::vector<std::string> messages()
     {
         std::vector<std::string> m;
-        for (const auto& b : backend.boxes) m.push_back(b.text);
+        for (const auto& b : boxes) m.push_back(b.text);
         return m;
     }
 };
@@ -280,7 +238,7 @@ TEST_P(BeamCheck, OneComputeClickShows)
     for (const auto& [box, value] : GetParam().typed) type(box, value);
     click("图形按钮_计算");
     for (const auto& [box, want] : GetParam().shown) EXPECT_EQ(text(box), want) << box;
-    EXPECT_TRUE(backend.boxes.empty()) << backend.boxes.front().text;
+    EXPECT_TRUE(boxes.empty()) << boxes.front().text;
 }
 
 const std::string kHuge = "1" + std::string(308, '0'); // 1e308, typed digit by digit
@@ -418,7 +376,7 @@ TEST_P(Consistency, AfterTheCheck)
     EXPECT_EQ(prop_of("编辑框1_前桥重量", prop::EditBox::BackColor), k.front);
     EXPECT_EQ(prop_of("编辑框1_栈桥净跨", prop::EditBox::BackColor), k.span);
     // The weight and length warnings belong to the main window, the segment ones to no window.
-    for (const auto& b : backend.boxes)
+    for (const auto& b : boxes)
         EXPECT_EQ(b.owner, b.text == kMsgFront || b.text == kMsgSpan ? "main" : "") << b.text;
     EXPECT_EQ(picture(kForm, "图形按钮_计算"), app::res::compute_normal);
 }
@@ -473,9 +431,9 @@ TEST_F(TrestleProgram, MarksStayUntilALaterRunTurnsThemWhite)
     type("编辑框1_d0", "5700");
     type("编辑框1_前桥重量", "12");
     type("编辑框1_栈桥总长", "18000");
-    backend.boxes.clear();
+    boxes.clear();
     click("图形按钮_计算");
-    EXPECT_TRUE(backend.boxes.empty());
+    EXPECT_TRUE(boxes.empty());
     EXPECT_EQ(prop_of("外形框6", prop::ShapeBox::BackColor), W);
     EXPECT_EQ(prop_of("编辑框1_前桥重量", prop::EditBox::BackColor), W);
     EXPECT_EQ(prop_of("编辑框1_栈桥净跨", prop::EditBox::BackColor), W);
@@ -490,7 +448,7 @@ TEST_F(TrestleProgram, TheTestsRunAfterTheWholeCheckInsideTheComputeFrame)
     ASSERT_TRUE(app::sound_on());
     manual_mode();
     type("编辑框1_d0", "5600");
-    backend.watched = {"编辑框2_总体评定结论", "编辑框2_P1"};
+    watched = {"编辑框2_总体评定结论", "编辑框2_P1"};
     backend.trail.clear();
     backend.sounds.clear();
     click("图形按钮_计算");
@@ -598,8 +556,8 @@ INSTANTIATE_TEST_SUITE_P(
 // before the row's widths are written.
 TEST_F(TrestleProgram, AWriteRunsTheWrittenBoxsHandlerBeforeTheWriterGoesOn)
 {
-    backend.watched = {"编辑框1_空载重量1", "编辑框1_重载重量1", "编辑框1_行走宽度1", "编辑框1_轮胎宽度1", "编辑框1_轮胎净宽1",
-                       "编辑框1_最重", "编辑框1_后桥重量", "编辑框1_单后轮受重"};
+    watched = {"编辑框1_空载重量1", "编辑框1_重载重量1", "编辑框1_行走宽度1", "编辑框1_轮胎宽度1", "编辑框1_轮胎净宽1",
+               "编辑框1_最重", "编辑框1_后桥重量", "编辑框1_单后轮受重"};
     backend.trail.clear();
     choose("组合框1", "凿岩机");
     EXPECT_EQ(backend.trail, (std::vector<std::string>{"编辑框1_空载重量1=46.5", "编辑框1_重载重量1=46.5", "编辑框1_最重=47",
@@ -607,7 +565,7 @@ TEST_F(TrestleProgram, AWriteRunsTheWrittenBoxsHandlerBeforeTheWriterGoesOn)
                                                         "编辑框1_轮胎宽度1=-", "编辑框1_轮胎净宽1=-"}));
 
     // The front axle writes its wheel first, then the rear axle and its wheel.
-    backend.watched = {"编辑框1_单前轮受重", "编辑框1_后桥重量", "编辑框1_单后轮受重"};
+    watched = {"编辑框1_单前轮受重", "编辑框1_后桥重量", "编辑框1_单后轮受重"};
     rt.user_type(c("编辑框1_前桥重量"), "1");
     backend.trail.clear();
     rt.user_type(c("编辑框1_前桥重量"), "2");
@@ -664,7 +622,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(TrestleProgram, EachKeystrokeInTheSpanMovesTheLoads)
 {
-    backend.watched = {"编辑框1_a0"};
+    watched = {"编辑框1_a0"};
     backend.trail.clear();
     rt.user_type(c("编辑框1_栈桥净跨"), "14000");
     // Cleared first (span 0), then spans 1, 14, 140, 1400, 14000.
@@ -831,13 +789,6 @@ std::string package_document(zip_t* z)
     }
     zip_close(z);
     return document_text(xml);
-}
-
-std::string report_text(const fs::path& path)
-{
-    int err = 0;
-    zip_t* z = zip_open(path.string().c_str(), ZIP_RDONLY, &err);
-    return z ? package_document(z) : "<not a package>";
 }
 
 std::string template_text()
