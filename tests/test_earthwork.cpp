@@ -157,8 +157,9 @@ TEST_F(EarthworkProgram, BothStartInTheirFramesAtTheirDesignedSizeWithoutTips)
     for (const auto& d : defaults) {
         EXPECT_EQ(text(d.form, d.control), d.text) << d.form << "." << d.control;
         const bool result = std::string(d.control) == kSlopeResult || std::string(d.control) == kVerticalResult;
-        if (c(d.form, d.control).kind == Kind::EditBox)
+        if (c(d.form, d.control).kind == Kind::EditBox) {
             EXPECT_EQ(prop_of(d.form, d.control, prop::EditBox::InputMode), result ? 1 : 10) << d.form << "." << d.control;
+        }
     }
     for (const char* form : {kSlope, kVertical}) {
         EXPECT_EQ(text(form, "按钮1"), "查表");

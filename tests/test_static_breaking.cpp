@@ -200,7 +200,9 @@ TEST_P(Figures, OneComputeClickShows)
     EXPECT_EQ(text("编辑框_布眼排数"), text("编辑框_炮眼排数"));
     // Each mode copies its result into the other mode's input.
     EXPECT_EQ(text(GivenN), text(N));
-    if (rt.get(c(ByCount), prop::RadioBox::Checked).truth()) EXPECT_EQ(text(GivenD), text(D));
+    if (rt.get(c(ByCount), prop::RadioBox::Checked).truth()) {
+        EXPECT_EQ(text(GivenD), text(D));
+    }
 }
 
 Step count_mode{Step::Click, ByCount};
