@@ -3,6 +3,7 @@
 // placeholder replaced, the status, countdown and log marks in their order,
 // the refusal before a calculation, and what the four templates hold.
 #include "app/program.h"
+#include "tests/support/module_test.h"
 #include "app/shell.h"
 #include "modules/blast_design/smooth_blasting.h"
 #include "ui/cmd.h"
@@ -26,6 +27,8 @@ using namespace ui;
 namespace fs = std::filesystem;
 
 namespace {
+
+using testsupport::occurrences;
 
 constexpr const char* kForm = "SmoothBlasting";
 const char* const kIdleStatus = "方案导出需要Word2007以上版本！";
@@ -444,13 +447,6 @@ const std::vector<Group> kGroups = {
       "标签3_辅助眼雷管段位", "标签3_底板眼雷管段位", "标签1_雷管数5", "标签1_雷管数6", "标签1_雷管数7", "标签1_雷管数8",
       "标签1_雷管数9"}},
 };
-
-size_t occurrences(const std::string& text, const std::string& s)
-{
-    size_t n = 0;
-    for (size_t at = text.find(s); at != std::string::npos; at = text.find(s, at + s.size())) ++n;
-    return n;
-}
 
 struct TemplateCase {
     char letter;

@@ -3,6 +3,7 @@
 // dump-truck form (ExcavatorTrucks) as one table of cases, the forms as they
 // start, their compute frames, and both calculation reports.
 #include "app/program.h"
+#include "tests/support/module_test.h"
 #include "app/shell.h"
 #include "ui/cmd.h"
 #include "ui/headless/headless.h"
@@ -24,6 +25,10 @@ using namespace ui;
 namespace fs = std::filesystem;
 
 namespace {
+
+using testsupport::story_text;
+using testsupport::file_bytes;
+using testsupport::occurrences;
 
 constexpr const char* kOutput = "ExcavatorOutput";
 constexpr const char* kTrucks = "ExcavatorTrucks";
@@ -350,63 +355,6 @@ TEST_F(ExcavatorProgram, TruckComputeLeavesTheLampAlone)
 }
 
 // --- the reports ------------------------------------------------------------------------
-
-// The text of a report's main story (body text and equations), unescaped.
-std::string story_text(const std::string& package)
-{
-    zip_error_t ze;
-    zip_error_init(&ze);
-    zip_source_t* src = zip_source_buffer_create(package.data(), package.size(), 0, &ze);
-    zip_t* z = src ? zip_open_from_source(src, ZIP_RDONLY, &ze) : nullptr;
-    zip_error_fini(&ze);
-    if (!z) {
-        if (src) zip_source_free(src);
-        return "<not a package>";
-    }
-    std::string xml;
-    if (zip_file_t* f = zip_fopen(z, "word/document.xml", 0)) {
-        char buf[65536];
-        zip_int64_t n;
-        while ((n = zip_fread(f, buf, sizeof buf)) > 0) xml.append(buf, size_t(n));
-        zip_fclose(f);
-    }
-    zip_close(z);
-    pugi::xml_document doc;
-    if (!doc.load_string(xml.c_str())) return "<not a document>";
-    std::string text;
-    struct Collect : pugi::xml_tree_walker {
-        std::string* out;
-        bool for_each(pugi::xml_node& n) override
-        {
-            const std::string name = n.name();
-            if (name == "w:t" || name == "m:t") *out += n.child_value();
-            if (name == "w:p") *out += "\n";
-            return true;
-        }
-    } walker;
-    walker.out = &text;
-    doc.traverse(walker);
-    return text;
-}
-
-std::string file_bytes(const fs::path& p)
-{
-    std::string s;
-    if (FILE* f = std::fopen(p.c_str(), "rb")) {
-        char buf[65536];
-        size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
-        std::fclose(f);
-    }
-    return s;
-}
-
-size_t occurrences(const std::string& text, const std::string& sought)
-{
-    size_t count = 0;
-    for (size_t at = text.find(sought); at != std::string::npos; at = text.find(sought, at + sought.size())) ++count;
-    return count;
-}
 
 struct ReportCase {
     const char* form;

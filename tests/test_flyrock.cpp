@@ -2,6 +2,7 @@
 // it starts, the method and wind lists, the distances and the verdict as a
 // table of worked figures, the compute frame and the calculation report.
 #include "app/program.h"
+#include "tests/support/module_test.h"
 #include "app/shell.h"
 #include "ui/cmd.h"
 #include "ui/headless/headless.h"
@@ -23,6 +24,9 @@ using namespace ui;
 namespace fs = std::filesystem;
 
 namespace {
+
+using testsupport::file_bytes;
+using testsupport::occurrences;
 
 constexpr const char* kForm = "Flyrock";
 constexpr const char* kIdleStatus = "方案导出需要Word2007以上版本！";
@@ -361,25 +365,6 @@ std::string story_text(const std::string& package)
     }
     zip_close(z);
     return xml;
-}
-
-std::string file_bytes(const fs::path& p)
-{
-    std::string s;
-    if (FILE* f = std::fopen(p.c_str(), "rb")) {
-        char buf[65536];
-        size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
-        std::fclose(f);
-    }
-    return s;
-}
-
-size_t occurrences(const std::string& text, const std::string& sought)
-{
-    size_t count = 0;
-    for (size_t at = text.find(sought); at != std::string::npos; at = text.find(sought, at + sought.size())) ++count;
-    return count;
 }
 
 // The export's eleven placeholders in order, how often the template holds

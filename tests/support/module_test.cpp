@@ -7,6 +7,7 @@
 #include <pugixml.hpp>
 #include <zip.h>
 
+#include <cstdio>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -87,11 +88,17 @@ std::map<std::string, std::string> ModuleProgram::shown_texts()
 
 fs::path ModuleProgram::report_path(const std::string& file_name) const { return folder / "导出的方案" / file_name; }
 
-std::string report_text(const fs::path& path)
+std::string story_text(const std::string& package)
 {
-    int err = 0;
-    zip_t* z = zip_open(path.string().c_str(), ZIP_RDONLY, &err);
-    if (!z) return "<not a package>";
+    zip_error_t ze;
+    zip_error_init(&ze);
+    zip_source_t* src = zip_source_buffer_create(package.data(), package.size(), 0, &ze);
+    zip_t* z = src ? zip_open_from_source(src, ZIP_RDONLY, &ze) : nullptr;
+    zip_error_fini(&ze);
+    if (!z) {
+        if (src) zip_source_free(src);
+        return "<not a package>";
+    }
     std::string xml;
     if (zip_file_t* f = zip_fopen(z, "word/document.xml", 0)) {
         char buf[65536];
@@ -115,7 +122,34 @@ std::string report_text(const fs::path& path)
     } walker;
     walker.out = &text;
     doc.traverse(walker);
+    return text;
+}
+
+std::string file_bytes(const fs::path& path)
+{
+    std::string s;
+    if (FILE* f = std::fopen(path.c_str(), "rb")) {
+        char buf[65536];
+        size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
+        std::fclose(f);
+    }
+    return s;
+}
+
+std::string report_text(const fs::path& path)
+{
+    if (!fs::exists(path)) return "<not a package>";
+    const std::string text = story_text(file_bytes(path));
+    if (text == "<not a package>" || text == "<not a document>") return text;
     return text + "\n"; // each paragraph between line breaks, the last one too
+}
+
+size_t occurrences(const std::string& text, const std::string& sought)
+{
+    size_t count = 0;
+    for (size_t at = text.find(sought); at != std::string::npos; at = text.find(sought, at + sought.size())) ++count;
+    return count;
 }
 
 } // namespace testsupport

@@ -66,5 +66,11 @@ protected:
 // The text of a report's main story (body and equations), one line per
 // paragraph or table cell; "<not a package>" or "<not a document>" otherwise.
 std::string report_text(const std::filesystem::path& path);
+// The same for a package held in memory, without the closing line break.
+std::string story_text(const std::string& package);
+// A file's bytes ("" when it cannot be read).
+std::string file_bytes(const std::filesystem::path& path);
+// How often a text stands in another, counting non-overlapping occurrences.
+size_t occurrences(const std::string& text, const std::string& sought);
 
 } // namespace testsupport
