@@ -2,6 +2,7 @@
 // figures of the group calculation as a table of cases, the chart and its
 // axis, the lists and lookups, and the report with its countdown.
 #include "app/program.h"
+#include "tests/support/module_test.h"
 #include "app/shell.h"
 #include "modules/excavation/advance_schedule.h"
 #include "ui/cmd.h"
@@ -24,6 +25,8 @@ using namespace ui;
 namespace fs = std::filesystem;
 
 namespace {
+
+using testsupport::report_text;
 
 constexpr const char* kForm = "AdvanceSchedule";
 constexpr const char* kIdle = "方案导出需要Word2007以上版本！";
@@ -411,39 +414,6 @@ TEST_F(ScheduleProgram, ChartShowsLengthsDaysAndCyclesOfEachGroup)
 }
 
 // --- the report -------------------------------------------------------------------------
-
-// The text of the report's main story, one line per paragraph (table cells
-// included).
-std::string report_text(const fs::path& path)
-{
-    int err = 0;
-    zip_t* z = zip_open(path.string().c_str(), ZIP_RDONLY, &err);
-    if (!z) return "<not a package>";
-    std::string xml;
-    if (zip_file_t* f = zip_fopen(z, "word/document.xml", 0)) {
-        char buf[65536];
-        zip_int64_t n;
-        while ((n = zip_fread(f, buf, sizeof buf)) > 0) xml.append(buf, size_t(n));
-        zip_fclose(f);
-    }
-    zip_close(z);
-    pugi::xml_document doc;
-    if (!doc.load_string(xml.c_str())) return "<not a document>";
-    std::string text;
-    struct Collect : pugi::xml_tree_walker {
-        std::string* out;
-        bool for_each(pugi::xml_node& n) override
-        {
-            const std::string name = n.name();
-            if (name == "w:t" || name == "m:t") *out += n.child_value();
-            if (name == "w:p") *out += "\n";
-            return true;
-        }
-    } walker;
-    walker.out = &text;
-    doc.traverse(walker);
-    return text;
-}
 
 struct ReportExport : ScheduleProgram {
     fs::path report() { return folder / "导出的方案" / "隧道进尺及工期计算书new.doc"; }

@@ -2,6 +2,7 @@
 // figures as a table of cases, the equipment rows, the frozen half second
 // of the compute button, the lookups and the calculation report.
 #include "app/program.h"
+#include "tests/support/module_test.h"
 #include "app/shell.h"
 #include "ui/cmd.h"
 #include "ui/headless/headless.h"
@@ -21,6 +22,8 @@ using namespace ui;
 namespace fs = std::filesystem;
 
 namespace {
+
+using testsupport::report_text;
 
 constexpr const char* kForm = "AirSupply";
 
@@ -297,38 +300,6 @@ TEST_F(AirSupplyProgram, LookupsShowTheirTablesInTheirWindowSize)
 }
 
 // --- the report ------------------------------------------------------------------------
-
-// The text of the report's main story (body text and equations), unescaped.
-std::string report_text(const fs::path& path)
-{
-    int err = 0;
-    zip_t* z = zip_open(path.string().c_str(), ZIP_RDONLY, &err);
-    if (!z) return "<not a package>";
-    std::string xml;
-    if (zip_file_t* f = zip_fopen(z, "word/document.xml", 0)) {
-        char buf[65536];
-        zip_int64_t n;
-        while ((n = zip_fread(f, buf, sizeof buf)) > 0) xml.append(buf, size_t(n));
-        zip_fclose(f);
-    }
-    zip_close(z);
-    pugi::xml_document doc;
-    if (!doc.load_string(xml.c_str())) return "<not a document>";
-    std::string text;
-    struct Collect : pugi::xml_tree_walker {
-        std::string* out;
-        bool for_each(pugi::xml_node& n) override
-        {
-            const std::string name = n.name();
-            if (name == "w:t" || name == "m:t") *out += n.child_value();
-            if (name == "w:p") *out += "\n";
-            return true;
-        }
-    } walker;
-    walker.out = &text;
-    doc.traverse(walker);
-    return text;
-}
 
 struct AirSupplyReport : AirSupplyProgram {
     fs::path report() { return folder / "导出的方案" / "隧道临时供风计算.doc"; }
