@@ -168,6 +168,9 @@ TEST_P(Figures, OneComputeClickShows)
     EXPECT_EQ(picture("main", "图片框1_呼吸灯"), app::res::lamp_idle);
 }
 
+// 1e308 typed out in full: times the default factors it overflows.
+const std::string kHugeArea = "1" + std::string(308, '0');
+
 INSTANTIATE_TEST_SUITE_P(
     Mucking, Figures,
     ::testing::Values(
@@ -201,6 +204,9 @@ INSTANTIATE_TEST_SUITE_P(
                     {Step::Type, "编辑框1超挖系数", "1.00004"}, {Step::Type, "编辑框2装载机装一斗用时", "36000"},
                     {Step::Type, "编辑框2装载设备铲斗容量", "1"}},
                    "100", "0", "1000", 0},
+        // A Z too large to show is "-"; T built on it is "-" as well, not 0.
+        FigureCase{"unshowable Z gives no T",
+                   {{Step::Type, "编辑框1开挖断面面积", kHugeArea.c_str()}}, "-", "4.9", "-", 0},
         // Rounding is half away from zero: 2.345 m³ a cycle, N 0.25 → 0.3.
         FigureCase{"halves round away from zero",
                    {{Step::Type, "编辑框1开挖断面面积", "2.345"}, {Step::Type, "编辑框1岩体松胀系数", "1"},

@@ -90,8 +90,9 @@ void calculate()
     else
         cmd_message_box(kIncomplete, 0);
 
-    // Always, from the shown Z, whatever the checks above found.
-    write_rounded(box(T), (number(Z) * number(T1)) / (number(V1) * 3600), 2);
+    // Always, from the shown Z, whatever the checks above found. An empty Z
+    // reads 0; a Z shown as "-" stays not-a-number, so T shows "-" too.
+    write_rounded(box(T), (read_result(box(Z)) * number(T1)) / (number(V1) * 3600), 2);
 
     cmd_edit_append(box(Log), {"\r\n    计算完成！"});
 }
