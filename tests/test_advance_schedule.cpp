@@ -201,13 +201,23 @@ INSTANTIATE_TEST_SUITE_P(
                     {"编辑框4_工期天6", "38天"}, {"编辑框4_工期月6", "1.25月"}, {"编辑框4_工期年6", "0.1年"}},
                    {0, 2, 3, 4, 5}},
         // A cycle of 5000 h shows 0 cycles a day, so 0 m a day: the times
-        // divide by zero and show "-", which the totals read as 0.
+        // divide by zero and show "-"; a time total over such a row has no
+        // figure either, rather than the other rows' 38 days.
         FigureCase{"no advance a day",
                    {{"编辑框1_每循环用时0", "5000"}},
                    {{"编辑框2_循环次数0", "179"}, {"编辑框2_月循环数0", "0.14"}, {"编辑框2_天循环数0", "0"},
                     {"编辑框3_每天进尺0", "0"}, {"编辑框3_月进尺0", "0"}, {"编辑框4_工期天0", "-"},
                     {"编辑框4_工期月0", "-"}, {"编辑框4_工期年0", "-"}, {"编辑框2_总循环次数", "252循环"},
-                    {"编辑框4_工期天6", "38天"}, {"编辑框4_工期月6", "1.25月"}, {"编辑框4_工期年6", "0.1年"}},
+                    {"编辑框4_工期天6", "-天"}, {"编辑框4_工期月6", "-月"}, {"编辑框4_工期年6", "-年"}},
+                   {}},
+        // A daily advance beyond the number range shows "-": the monthly
+        // advance built on it shows "-" too, not 0, and so do the time totals.
+        FigureCase{"daily advance beyond range",
+                   {{"编辑框1_每循环进尺0", "1e308"}, {"编辑框1_每循环用时0", "1"}},
+                   {{"编辑框2_循环次数0", "0"}, {"编辑框2_月循环数0", "720"}, {"编辑框2_天循环数0", "24"},
+                    {"编辑框3_每天进尺0", "-"}, {"编辑框3_月进尺0", "-"}, {"编辑框4_工期天0", "-"},
+                    {"编辑框4_工期月0", "-"}, {"编辑框4_工期年0", "-"}, {"编辑框2_总循环次数", "73循环"},
+                    {"编辑框4_工期天6", "-天"}, {"编辑框4_工期月6", "-月"}, {"编辑框4_工期年6", "-年"}},
                    {}}),
     [](const ::testing::TestParamInfo<FigureCase>& i) {
         std::string n = i.param.name;

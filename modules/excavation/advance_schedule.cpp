@@ -36,6 +36,9 @@ Ref box(const std::string& name) { return U(kForm, name); }
 // Results are written as text and later steps read the shown text back, so a
 // step always works with the rounded value the user sees.
 double read(const char* stem, int row) { return read_number(box(row_box(stem, row))); }
+// A result read back: one that shows "-" (no finite value) stays not-a-number,
+// so nothing built on it passes for a figure; an empty (cleared) box reads 0.
+double shown(const char* stem, int row) { return read_result(box(row_box(stem, row))); }
 void write(const char* stem, int row, double x) { write_rounded(box(row_box(stem, row)), x, 2); }
 
 // Anything not above this, an empty box included, leaves a row uncomputed.
@@ -55,12 +58,12 @@ void compute_row(int r)
     // Per month from the unrounded cycles per day; per day as shown.
     write(kMonthlyCycles, r, (24 / read(kDuration, r)) * 30);
     write(kDailyCycles, r, 24 / read(kDuration, r));
-    write(kDailyAdvance, r, read(kAdvance, r) * read(kDailyCycles, r));
-    write(kMonthlyAdvance, r, read(kDailyAdvance, r) * 30);
+    write(kDailyAdvance, r, read(kAdvance, r) * shown(kDailyCycles, r));
+    write(kMonthlyAdvance, r, shown(kDailyAdvance, r) * 30);
     // Each time straight from L and the shown daily advance, not from one another.
-    write(kDays, r, read(kLength, r) / read(kDailyAdvance, r));
-    write(kMonths, r, read(kLength, r) / read(kDailyAdvance, r) / 30);
-    write(kYears, r, read(kLength, r) / read(kDailyAdvance, r) / 365);
+    write(kDays, r, read(kLength, r) / shown(kDailyAdvance, r));
+    write(kMonths, r, read(kLength, r) / shown(kDailyAdvance, r) / 30);
+    write(kYears, r, read(kLength, r) / shown(kDailyAdvance, r) / 365);
 }
 
 double column_sum(const char* stem)
@@ -70,14 +73,23 @@ double column_sum(const char* stem)
     return sum;
 }
 
+// A result column's total: a row without a finite result ("-") leaves the
+// total without one too, rather than a total that silently leaves it out.
+double results_sum(const char* stem)
+{
+    double sum = 0;
+    for (int r = 0; r < kRows; ++r) sum += shown(stem, r);
+    return sum;
+}
+
 void write_totals()
 {
     // A cleared row reads 0 here; its length still counts.
     set_control_text(box("编辑框1_汇总长度"), cmd_to_text(column_sum(kLength)) + "m");
-    set_control_text(box("编辑框2_总循环次数"), cmd_to_text(cmd_round(column_sum(kCycles))) + "循环");
-    set_control_text(box("编辑框4_工期天6"), cmd_to_text(cmd_round(column_sum(kDays))) + "天");
-    set_control_text(box("编辑框4_工期月6"), cmd_to_text(column_sum(kMonths)) + "月");
-    set_control_text(box("编辑框4_工期年6"), cmd_to_text(column_sum(kYears)) + "年");
+    set_control_text(box("编辑框2_总循环次数"), cmd_to_text(cmd_round(results_sum(kCycles))) + "循环");
+    set_control_text(box("编辑框4_工期天6"), cmd_to_text(cmd_round(results_sum(kDays))) + "天");
+    set_control_text(box("编辑框4_工期月6"), cmd_to_text(results_sum(kMonths)) + "月");
+    set_control_text(box("编辑框4_工期年6"), cmd_to_text(results_sum(kYears)) + "年");
 }
 
 } // namespace
