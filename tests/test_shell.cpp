@@ -299,7 +299,9 @@ TEST(ShellResources, PicturesTheCodeKnowsBySizeOrBytes)
         ASSERT_TRUE(picture_size(png, &w, &h));
         EXPECT_EQ(w, c.width);
         EXPECT_EQ(h, c.height);
-        if (c.bytes) EXPECT_EQ(png.size(), c.bytes);
+        if (c.bytes) {
+            EXPECT_EQ(png.size(), c.bytes);
+        }
     }
     EXPECT_NE(resource(app::mainres::sound_on), resource(app::mainres::sound_off));
     EXPECT_EQ(app::res::countdown_picture(7), "resources/pictures/common/countdown_7.png");
