@@ -338,13 +338,7 @@ TEST_F(AirSupplyReport, CarriesEveryShownValueWithTheCountdownBetween)
     std::vector<std::string> marks;
     for (const std::string& t : backend.trail)
         if (t.rfind("计算书已导出 ", 0) != 0) marks.push_back(t);
-    std::vector<std::string> want = {"参数处理，倒计时10", "[10]", "  参数导出准备中，请稍候……"};
-    for (int n = 9; n >= 0; --n) {
-        want.push_back("参数处理，倒计时" + std::to_string(n));
-        want.push_back("[" + std::to_string(n) + "]");
-    }
-    want.push_back("方案导出需要Word2007以上版本！");
-    want.push_back("[10]");
+    std::vector<std::string> want = testsupport::countdown_marks();
     EXPECT_EQ(marks, want);
     std::vector<std::string> progress;
     for (const std::string& t : backend.trail)

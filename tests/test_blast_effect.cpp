@@ -434,10 +434,7 @@ TEST_P(Reports, TheModesReportIsFilledCountingDownFromTenToZero)
     ASSERT_NE(done, backend.trail.begin());
     EXPECT_EQ(*std::prev(done), "已导出 100%  ");
     EXPECT_EQ(backend.opened.size(), 1u);
-    EXPECT_EQ(prop_of("进度条1", prop::ProcessBar::Position), 0);
-    EXPECT_EQ(prop_of("图形按钮_导出", prop::Disabled), 0);
-    EXPECT_EQ(prop_of("图形按钮_计算", prop::Disabled), 0);
-    EXPECT_EQ(picture(kForm, "图形按钮_导出"), app::res::export_normal);
+    expect_restored_after_export();
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -288,19 +288,8 @@ TEST_F(BulldozerReport, FillsEveryPlaceholderCountingDownBetweenTheGroups)
     for (const char* row : {"\n1.31\nm\n", "\n59.91\nm³/h\n", "\n307.89\nm³/台班\n", "\n1.44\nm³\n", "\n108.5\ns\n", "\n0.88\n—\n"})
         EXPECT_NE(doc.find(row), std::string::npos) << row;
 
-    std::vector<std::string> marks;
-    int progress = 0;
-    for (const std::string& t : backend.trail) {
-        if (t.rfind("计算书已导出 ", 0) == 0) ++progress;
-        else marks.push_back(t);
-    }
-    std::vector<std::string> want = {"参数处理，倒计时10", "[10]", "  参数导出准备中，请稍候……"};
-    for (int n = 9; n >= 0; --n) {
-        want.push_back("参数处理，倒计时" + std::to_string(n));
-        want.push_back("[" + std::to_string(n) + "]");
-    }
-    want.push_back("方案导出需要Word2007以上版本！");
-    want.push_back("[10]");
+    auto [marks, progress] = testsupport::split_progress(backend.trail);
+    std::vector<std::string> want = testsupport::countdown_marks();
     EXPECT_EQ(marks, want);
     EXPECT_EQ(progress, 100);
     EXPECT_EQ(backend.trail[backend.trail.size() - 3], "计算书已导出 100%  ");

@@ -307,19 +307,10 @@ TEST_F(DeepHoleReport, FillsEveryPlaceholderCountingDownFromTenToZero)
         if (t.rfind("计算书已导出 ", 0) == 0) ++progress;
         else if (t.front() != '<') marks.push_back(t);
     }
-    std::vector<std::string> want = {"参数处理，倒计时10", "[10]", "  参数导出准备中，请稍候……"};
-    for (int n = 9; n >= 0; --n) {
-        want.push_back("参数处理，倒计时" + std::to_string(n));
-        want.push_back("[" + std::to_string(n) + "]");
-    }
-    want.push_back("方案导出需要Word2007以上版本！");
-    want.push_back("[10]");
+    std::vector<std::string> want = testsupport::countdown_marks();
     EXPECT_EQ(marks, want);
     EXPECT_EQ(progress, 100);
-    EXPECT_EQ(prop_of("进度条1", prop::ProcessBar::Position), 0);
-    EXPECT_EQ(prop_of("图形按钮_导出", prop::Disabled), 0);
-    EXPECT_EQ(prop_of("图形按钮_计算", prop::Disabled), 0);
-    EXPECT_EQ(picture(kForm, "图形按钮_导出"), app::res::export_normal);
+    expect_restored_after_export();
     EXPECT_EQ(picture("main", "图片框1_呼吸灯"), app::res::lamp_idle);
 }
 

@@ -349,19 +349,8 @@ TEST_P(EarthworkReport, FillsEveryPlaceholderCountingDownFromTenToZero)
     // 10 while the folder is made and Word starts, the preparation text, 9
     // once the template is written, then one step down to 0 before each
     // following stage; then idle again.
-    std::vector<std::string> marks;
-    int progress = 0;
-    for (const std::string& t : backend.trail) {
-        if (t.rfind("计算书已导出 ", 0) == 0) ++progress;
-        else marks.push_back(t);
-    }
-    std::vector<std::string> want = {"参数处理，倒计时10", "[10]", "  参数导出准备中，请稍候……"};
-    for (int n = 9; n >= 0; --n) {
-        want.push_back("参数处理，倒计时" + std::to_string(n));
-        want.push_back("[" + std::to_string(n) + "]");
-    }
-    want.push_back("方案导出需要Word2007以上版本！");
-    want.push_back("[10]");
+    auto [marks, progress] = testsupport::split_progress(backend.trail);
+    std::vector<std::string> want = testsupport::countdown_marks();
     EXPECT_EQ(marks, want);
     EXPECT_EQ(progress, 100);
     EXPECT_EQ(text(rc.form, "标签1_提示信息"), "方案导出需要Word2007以上版本！");

@@ -524,10 +524,7 @@ TEST_F(Plan, FillsEveryPlaceholderCountingDownAndLogsItsProgress)
                              "方案导出需要Word2007以上版本！", "[10]"});
     EXPECT_EQ(marks, want);
     EXPECT_EQ(progress, 100);
-    EXPECT_EQ(prop_of("进度条1", prop::ProcessBar::Position), 0);
-    EXPECT_EQ(prop_of("图形按钮_导出", prop::Disabled), 0);
-    EXPECT_EQ(prop_of("图形按钮_计算", prop::Disabled), 0);
-    EXPECT_EQ(picture(kForm, "图形按钮_导出"), app::res::export_normal);
+    expect_restored_after_export();
 }
 
 TEST_F(Plan, ASecondExportAppendsItsLinesAndACalculationClearsThem)

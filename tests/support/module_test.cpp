@@ -86,6 +86,36 @@ std::map<std::string, std::string> ModuleProgram::shown_texts()
     return m;
 }
 
+void ModuleProgram::expect_restored_after_export()
+{
+    EXPECT_EQ(prop_of("进度条1", prop::ProcessBar::Position), 0);
+    EXPECT_EQ(prop_of("图形按钮_导出", prop::Disabled), 0);
+    EXPECT_EQ(prop_of("图形按钮_计算", prop::Disabled), 0);
+    EXPECT_EQ(picture(form_, "图形按钮_导出"), app::res::export_normal);
+}
+
+ExportTrail split_progress(const std::vector<std::string>& trail, const std::string& prefix)
+{
+    ExportTrail out;
+    for (const std::string& t : trail) {
+        if (t.rfind(prefix, 0) == 0) ++out.progress;
+        else out.marks.push_back(t);
+    }
+    return out;
+}
+
+std::vector<std::string> countdown_marks(const std::string& preparation)
+{
+    std::vector<std::string> want = {"参数处理，倒计时10", "[10]", preparation};
+    for (int n = 9; n >= 0; --n) {
+        want.push_back("参数处理，倒计时" + std::to_string(n));
+        want.push_back("[" + std::to_string(n) + "]");
+    }
+    want.push_back("方案导出需要Word2007以上版本！");
+    want.push_back("[10]");
+    return want;
+}
+
 fs::path ModuleProgram::report_path(const std::string& file_name) const { return folder / "导出的方案" / file_name; }
 
 std::string story_text(const std::string& package)

@@ -56,12 +56,25 @@ protected:
     // Every named control's text, to show that something changed nothing.
     std::map<std::string, std::string> shown_texts();
     std::filesystem::path report_path(const std::string& file_name) const;
+    // After an export: the bar back at 0, both buttons enabled, the export
+    // button showing its normal picture.
+    void expect_restored_after_export();
 
     std::string form_;
     RecordingBackend backend;
     ui::Runtime rt{backend};
     std::filesystem::path folder;
 };
+
+// A recorded trail split into its progress texts (counted) and the rest.
+struct ExportTrail {
+    std::vector<std::string> marks;
+    int progress = 0;
+};
+ExportTrail split_progress(const std::vector<std::string>& trail, const std::string& prefix = "计算书已导出 ");
+// The usual status sequence of an export: countdown 10, the preparation
+// text, 9 … 0, then the idle status with countdown picture 10.
+std::vector<std::string> countdown_marks(const std::string& preparation = "  参数导出准备中，请稍候……");
 
 // The text of a report's main story (body and equations), one line per
 // paragraph or table cell; "<not a package>" or "<not a document>" otherwise.
