@@ -84,9 +84,9 @@ constexpr ItemRule kSketchSpacing[] = {
 
 void TunnelEvaluationShallowDepthBoundary()
 {
-    // 0 / 0 is no number and so not ≥ 1.7: the routine goes on.
-    // Where the formula does not apply there is no Hp to judge the cover
-    // by: the verdict box shows "-", not the verdict of an earlier calculation.
+    // 0 / 0 is no number and so not ≥ 1.7: the routine goes on. Where the
+    // formula does not apply there is no Hp to judge the cover by: the
+    // verdict box shows "-", not the verdict of an earlier calculation.
     if (tol_ge(read_number(kHeight) / read_number(kSpan), 1.7)) {
         write_text(kBoundary, kNotApplicable);
         write_text(kDepthVerdict, kNoResult);
