@@ -187,11 +187,11 @@ INSTANTIATE_TEST_SUITE_P(
         FigureCase{"charge for a hard rock", {{Step::Click, ByCharge}, {Step::Type, K, "100"}, {Step::Type, A, "1.5"}},
                    {{Q, "147.93"}}},
         FigureCase{"distance for a lower velocity", {{Step::Click, ByDistance}, {Step::Type, V, "2.5"}}, {{R, "49.32"}}},
-        // What is no finite number shows "-"; a velocity that is "-" gets the failing verdict.
-        FigureCase{"velocity at no distance", {{Step::Type, R, "-0"}}, {{V, "-"}, {Verdict, kExceeds}}, kRed},
-        FigureCase{"velocity of a negative charge", {{Step::Type, Q, "-8"}}, {{V, "-"}, {Verdict, kExceeds}}, kRed},
-        FigureCase{"distance for no velocity", {{Step::Click, ByDistance}, {Step::Type, V, "-0"}}, {{R, "-"}}},
-        FigureCase{"charge with no attenuation", {{Step::Click, ByCharge}, {Step::Type, A, "-0"}}, {{Q, "-"}}}),
+        // A velocity beyond the number range shows "-" and gets the failing verdict.
+        FigureCase{"velocity beyond the number range", {{Step::Type, R, "1"}, {Step::Type, A, "1000"}},
+                   {{V, "-"}, {Verdict, kExceeds}}, kRed},
+        FigureCase{"distance beyond the number range", {{Step::Click, ByDistance}, {Step::Type, V, "1e-300"}, {Step::Type, A, "0.001"}},
+                   {{R, "-"}}}),
     [](const ::testing::TestParamInfo<FigureCase>& i) {
         std::string n = i.param.name;
         for (char& ch : n)
@@ -221,7 +221,8 @@ TEST_F(BlastEffectProgram, AVelocityThatIsNoNumberDoesNotLeaveAnEarlierPassStand
 {
     compute();
     ASSERT_EQ(text(Verdict), kPasses);
-    type(R, "-0"); // typed as a number: the box reads 0
+    type(R, "1");
+    type(A, "1000"); // 4.93^1000 has no double
     compute();
     EXPECT_EQ(text(V), "-");
     EXPECT_EQ(text(Verdict), kExceeds);
@@ -257,31 +258,94 @@ TEST_F(BlastEffectProgram, ChoosingACategoryWritesOnlyItsRange)
 
 // --- the refusal --------------------------------------------------------------------------
 
-TEST_F(BlastEffectProgram, AnEmptyInputStopsTheSolverOfEveryMode)
+// Texts that give no positive quantity, each as the user leaves it in the
+// box: typed and left ("" and "-" are what a left box shows for 0 and for a
+// number beyond the range), or still in the box.
+struct Unusable {
+    const char* what;
+    std::string text;
+    bool left;
+};
+const std::string kBeyond = "1" + std::string(309, '0'); // 1e309, typed digit by digit
+const Unusable kUnusable[] = {
+    {"empty", "", true},
+    {"zero typed and left", "0", true},
+    {"zero in the box", "0", false},
+    {"negative", "-60", true},
+    {"beyond the number range, left", kBeyond, true},
+    {"beyond the number range, in the box", kBeyond, false},
+    {"no number", "abc", false},
+};
+
+// Every input a mode uses refuses each unusable text: the message, and the
+// value it would have computed and the verdict back to "-" in the form's
+// starting colours, so no earlier result stands beside the new inputs.
+TEST_F(BlastEffectProgram, AnUnusableInputStopsTheSolverOfEveryMode)
 {
     const struct {
         const char* mode;
+        const char* output;
         std::vector<const char*> inputs;
     } modes[] = {
-        {ByVelocity, {Q, K, R, A}},
-        {ByDistance, {A, K, Q, V}},
-        {ByCharge, {A, K, R, V}},
+        {ByVelocity, V, {Q, K, R, A}},
+        {ByDistance, R, {A, K, Q, V}},
+        {ByCharge, Q, {A, K, R, V}},
     };
     for (const auto& m : modes)
-        for (const char* empty : m.inputs) {
-            SCOPED_TRACE(std::string(m.mode) + " without " + empty);
-            click(m.mode);
-            type(empty, "");
-            const auto before = shown_texts();
-            backend.messages.clear();
-            compute();
-            ASSERT_EQ(backend.messages.size(), 1u);
-            EXPECT_EQ(backend.messages[0].caption, "错误");
-            EXPECT_EQ(backend.messages[0].text, "参数输入不完整，请查证！");
-            EXPECT_EQ(backend.messages[0].style, 0);
-            EXPECT_EQ(shown_texts(), before);
-            EXPECT_EQ(picture(kForm, "图形按钮_计算"), app::res::compute_normal);
-        }
+        for (const char* input : m.inputs)
+            for (const Unusable& u : kUnusable) {
+                SCOPED_TRACE(std::string(m.mode) + ", " + input + ": " + u.what);
+                click(m.mode);
+                type(K, "250");
+                type(A, "2.0");
+                compute(); // a result, and in the velocity mode a passing verdict
+                ASSERT_NE(text(m.output), "-");
+                if (u.left) type(input, u.text);
+                else rt.user_type(c(input), u.text);
+                auto want = shown_texts();
+                want[m.output] = "-";
+                want[Verdict] = "-";
+                backend.messages.clear();
+                compute();
+                ASSERT_EQ(backend.messages.size(), 1u);
+                EXPECT_EQ(backend.messages[0].caption, "错误");
+                EXPECT_EQ(backend.messages[0].text, "参数输入不完整，请查证！");
+                EXPECT_EQ(backend.messages[0].style, 0);
+                EXPECT_EQ(shown_texts(), want);
+                EXPECT_EQ(verdict_color(), 0x000000);
+                EXPECT_EQ(verdict_back(), 0xC0C0C0);
+                EXPECT_EQ(picture(kForm, "图形按钮_计算"), app::res::compute_normal);
+            }
+}
+
+// The cases that used to pass: each is refused and leaves no green verdict.
+TEST_F(BlastEffectProgram, InputsThatOncePassedAreRefused)
+{
+    const struct {
+        const char* name;
+        const char* mode;
+        std::vector<std::pair<const char*, std::string>> typed;
+    } cases[] = {
+        {"a negative distance for a charge", ByCharge, {{R, "-60"}}},
+        {"K of -1", ByVelocity, {{K, "-1"}}},
+        {"K of 0", ByVelocity, {{K, "0"}}},
+        {"no charge", ByVelocity, {{Q, "0"}}},
+        {"an exponent of 1e309", ByVelocity, {{A, kBeyond}}},
+        {"a charge too large for a number", ByVelocity, {{Q, kBeyond}}},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        click(k.mode);
+        compute();
+        for (const auto& [box, value] : k.typed) type(box, value);
+        backend.messages.clear();
+        compute();
+        ASSERT_EQ(backend.messages.size(), 1u);
+        EXPECT_EQ(backend.messages[0].text, "参数输入不完整，请查证！");
+        EXPECT_EQ(text(Verdict), "-");
+        EXPECT_NE(verdict_color(), kGreen);
+        EXPECT_EQ(text(k.mode == ByCharge ? Q : V), "-");
+    }
 }
 
 TEST_F(BlastEffectProgram, ZeroTypedIntoANumberBoxLeavesItEmptyAndIsRefused)
@@ -449,6 +513,25 @@ INSTANTIATE_TEST_SUITE_P(
         ModeReport{ByCharge, "爆破影响炸药量计算.doc", "爆破影响单段最大炸药量计算",
                    {"Q=253×(9.73200)32.0=167.67kg", "不应大于 167.67 kg"}}),
     [](const ::testing::TestParamInfo<ModeReport>& i) { return "mode" + std::to_string(i.index); });
+
+// Pass, empty K, raise the charge to 5000 kg, compute (refused), export:
+// the report pairs the new charge with no verdict and no velocity.
+TEST_F(Reports, ARefusedCalculationLeavesNoVerdictForTheReport)
+{
+    compute();
+    ASSERT_EQ(text(Verdict), kPasses);
+    type(K, "");
+    type(Q, "5000");
+    compute();
+    ASSERT_EQ(backend.messages.back().text, "参数输入不完整，请查证！");
+    export_ok();
+    EXPECT_EQ(backend.messages.back().text, "自动生成计算书成功！");
+    const std::string doc = report_text(folder / "导出的方案" / "爆破影响振速计算.doc");
+    EXPECT_EQ(doc.find("验算通过"), std::string::npos);
+    EXPECT_EQ(doc.find("9.732"), std::string::npos);
+    EXPECT_NE(doc.find("V = - cm/s，评价结果：-"), std::string::npos);
+    EXPECT_NE(doc.find("(50001/325)"), std::string::npos) << "the new charge";
+}
 
 TEST_F(Reports, ExportsWithoutACalculationWhatTheBoxesShow)
 {

@@ -194,30 +194,33 @@ TEST_F(FlyrockProgram, StartsInItsFrameWithItsDefaultsAndTips)
 TEST_F(FlyrockProgram, EachBlastingMethodWritesItsRegulationDistance)
 {
     const std::pair<const char*, const char*> methods[] = {
-        {"一般爆破", nullptr},          {"小洞室爆破", "400"},         {"炮孔爆破、炮孔药壶爆", "200"},
+        {"一般爆破", "-"},              {"小洞室爆破", "400"},         {"炮孔爆破、炮孔药壶爆", "200"},
         {"二次爆破、蛇穴爆破", "400"},   {"深孔爆破、深孔药壶爆破", "300"}, {"炮孔爆破法扩大药壶", "50"},
         {"深孔爆破法扩大药壶", "100"},   {"直井爆破、平洞爆破", "300"},   {"边线控制爆破", "200"},
         {"拆除爆破", "100"},             {"基础龟裂爆破", "50"},
     };
     ASSERT_EQ(c("组合框5").items.size(), std::size(methods));
-    std::string before = text(R1);
     for (size_t i = 0; i < std::size(methods); ++i) {
         const auto& [item, distance] = methods[i];
         EXPECT_EQ(c("组合框5").items[i], item) << "list order";
         choose("组合框5", item);
-        // The general method has no regulation distance: the box keeps what it showed.
-        EXPECT_EQ(text(R1), distance ? distance : before) << item;
-        before = text(R1);
+        EXPECT_EQ(text(R1), distance) << item;
     }
 }
 
-TEST_F(FlyrockProgram, TheGeneralMethodAfterAnotherKeepsItsDistanceButTheVerdictIgnoresIt)
+// The general method has no regulation distance: after any other method its
+// box shows "-", not the distance of the method before.
+TEST_F(FlyrockProgram, TheGeneralMethodAfterAnotherShowsNoRegulationDistance)
 {
-    choose("组合框5", "小洞室爆破");
-    choose("组合框5", "一般爆破");
-    EXPECT_EQ(text(R1), "400");
-    click("图形按钮_计算");
-    EXPECT_EQ(text(Verdict), "按计算最小安全距离131.25m确定！");
+    for (const char* other : {"小洞室爆破", "深孔爆破、深孔药壶爆破", "基础龟裂爆破"}) {
+        SCOPED_TRACE(other);
+        choose("组合框5", other);
+        ASSERT_NE(text(R1), "-");
+        choose("组合框5", "一般爆破");
+        EXPECT_EQ(text(R1), "-");
+        click("图形按钮_计算");
+        EXPECT_EQ(text(Verdict), "按计算最小安全距离131.25m确定！");
+    }
 }
 
 TEST_F(FlyrockProgram, TheWindDirectionSetsTheDiffusionCoefficient)
@@ -437,6 +440,21 @@ TEST_F(FlyrockReport, FillsTheReportCountingDownWithUnownedMessages)
     EXPECT_EQ(prop_of("图形按钮_导出", prop::Disabled), 0);
     EXPECT_EQ(prop_of("图形按钮_计算", prop::Disabled), 0);
     EXPECT_EQ(picture_name(c("图形按钮_导出").pictures[0]), app::res::export_normal);
+}
+
+// A method with its distance, computed, then the general method: the report
+// shows no regulation distance beside the general method.
+TEST_F(FlyrockReport, TheGeneralMethodAfterAnotherReportsNoRegulationDistance)
+{
+    choose("组合框5", "小洞室爆破");
+    click("图形按钮_计算");
+    choose("组合框5", "一般爆破");
+    click("图形按钮_计算");
+    export_ok();
+    const std::string doc = report_text();
+    for (const char* shown : {"爆破方法为：一般爆破。", "R1 为 - m", "结论为：按计算最小安全距离131.25m确定！"})
+        EXPECT_NE(doc.find(shown), std::string::npos) << shown;
+    EXPECT_EQ(doc.find("400"), std::string::npos);
 }
 
 TEST_F(FlyrockReport, CountdownStepsStandBeforeTheirPlaceholders)

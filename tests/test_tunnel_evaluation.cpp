@@ -23,6 +23,7 @@ namespace {
 constexpr const char* kForm = "TunnelEvaluation";
 constexpr const char* kEarlier = "上次结果"; // stands in a box before the click
 constexpr const char* kKept = nullptr;        // the box still shows kEarlier
+constexpr const char* kNone = "-";            // no row held: kEarlier is replaced by "-"
 
 constexpr int32_t kBlack = 0x000000, kGreen = 0x00FF00, kYellow = 0x00FFFF, kRed = 0x0000FF;
 constexpr int32_t kButtonFaceColour = int32_t(0xFF000000u);
@@ -126,7 +127,8 @@ struct Case {
 
 // Each case on a freshly loaded form (as the program loads it at start, into
 // its frame): the inputs set, kEarlier written into the boxes that should keep
-// their text, one compute click.
+// their text or show "-" (so "-" is seen to replace an earlier result), one
+// compute click.
 void check(const std::vector<Case>& cases)
 {
     Program p;
@@ -135,7 +137,7 @@ void check(const std::vector<Case>& cases)
         p.reload();
         for (const auto& [name, value] : k.inputs) p.set(name, value);
         for (const auto& [box, want] : k.shown)
-            if (want == kKept) set_control_text(U(kForm, box), kEarlier);
+            if (want == kKept || std::string(want) == kNone) set_control_text(U(kForm, box), kEarlier);
         p.compute();
         for (const auto& [box, want] : k.shown) EXPECT_EQ(p.text(box), want ? want : kEarlier) << box;
     }
@@ -251,9 +253,11 @@ const char* const kSpanClass = "编辑框1_判定隧道开挖宽度";
 TEST(TunnelEvaluation, AreaClasses)
 {
     check({
-        {"S 1.5: no class", {{S, "1.5"}}, {{kArea, kKept}}},
-        {"S 0: no class", {{S, ""}}, {{kArea, kKept}}},
-        {"S 2 less 2e-7: no class", {{S, "1.9999998"}}, {{kArea, kKept}}},
+        {"S 1.5: no class", {{S, "1.5"}}, {{kArea, kNone}}},
+        {"S 0: no class", {{S, ""}}, {{kArea, kNone}}},
+        {"S 2 less 2e-7: no class", {{S, "1.9999998"}}, {{kArea, kNone}}},
+        {"S 1.99999: no class", {{S, "1.99999"}}, {{kArea, kNone}}},
+        {"S negative: no class", {{S, "-130.9"}}, {{kArea, kNone}}},
         {"S 2 less 5e-8", {{S, "1.99999995"}}, {{kArea, "极小断面隧道"}}},
         {"S 2", {{S, "2"}}, {{kArea, "极小断面隧道"}}},
         {"S 3", {{S, "3"}}, {{kArea, "极小断面隧道"}}},
@@ -273,9 +277,9 @@ TEST(TunnelEvaluation, AreaClasses)
 TEST(TunnelEvaluation, LengthClasses)
 {
     check({
-        {"L empty: no class", {{L, ""}}, {{kLength, kKept}}},
-        {"L 5e-8: no class", {{L, "0.00000005"}}, {{kLength, kKept}}},
-        {"L -100: no class", {{L, "-100"}}, {{kLength, kKept}}},
+        {"L empty: no class", {{L, ""}}, {{kLength, kNone}}},
+        {"L 5e-8: no class", {{L, "0.00000005"}}, {{kLength, kNone}}},
+        {"L -100: no class", {{L, "-100"}}, {{kLength, kNone}}},
         {"L 2e-7", {{L, "0.0000002"}}, {{kLength, "短隧道"}}},
         {"L 500", {{L, "500"}}, {{kLength, "短隧道"}}},
         {"L 500 and 5e-8", {{L, "500.00000005"}}, {{kLength, "短隧道"}}},
@@ -295,7 +299,8 @@ TEST(TunnelEvaluation, SpanClasses)
     const char* const large = "大跨度隧道； 双车道的紧急停车带、三车道";
     const char* const extra = "超大跨度隧道；四车道 连拱隧道";
     check({
-        {"B empty: no class", {{B, ""}}, {{kSpanClass, kKept}}},
+        {"B empty: no class", {{B, ""}}, {{kSpanClass, kNone}}},
+        {"B negative: no class", {{B, "-16.2"}}, {{kSpanClass, kNone}}},
         {"B 2e-7", {{B, "0.0000002"}}, {{kSpanClass, small}}},
         {"B 9", {{B, "9"}}, {{kSpanClass, small}}},
         {"B 9 and 5e-8", {{B, "9.00000005"}}, {{kSpanClass, small}}},
@@ -314,8 +319,9 @@ TEST(TunnelEvaluation, SurveyGrades)
     const char* const plane = "编辑框1_平面控制测量等级";
     const char* const height = "编辑框1_高程控制测量等级";
     check({
-        {"L empty: neither grade", {{L, ""}}, {{plane, kKept}, {height, kKept}}},
-        {"L 5e-8: neither grade", {{L, "0.00000005"}}, {{plane, kKept}, {height, kKept}}},
+        {"L empty: neither grade", {{L, ""}}, {{plane, kNone}, {height, kNone}}},
+        {"L 5e-8: neither grade", {{L, "0.00000005"}}, {{plane, kNone}, {height, kNone}}},
+        {"L -100: neither grade", {{L, "-100"}}, {{plane, kNone}, {height, kNone}}},
         {"L 2e-7", {{L, "0.0000002"}}, {{plane, "一级"}, {height, "四等"}}},
         {"L 999", {{L, "999"}}, {{plane, "一级"}, {height, "四等"}}},
         {"L 1000 less 2e-7", {{L, "999.9999998"}}, {{plane, "一级"}, {height, "四等"}}},
@@ -426,7 +432,7 @@ TEST(TunnelEvaluation, SmallSpacing)
         {"separated, empty pillar", {{kSeparated, kSelect}, {kPillar, ""}},
          {{kSpacing, "-"}, {kSpacingLimit, "-"}, {kInfluence, "-"}, {kSpeed, "-"}}},
         {"separated, empty class", {{kSeparated, kSelect}, {kRock, ""}},
-         {{kSpacing, kKept}, {kSpacingLimit, kKept}, {kInfluence, kKept}, {kSpeed, kKept}}},
+         {{kSpacing, kNone}, {kSpacingLimit, kNone}, {kInfluence, kNone}, {kSpeed, kNone}}},
         // Class Ⅳ, B 16.2: bands at 8.1 and 16.2, limit 40.5.
         spacing("Ⅳ 8.1", "Ⅳ级围岩", "8.1", "属于", "Ⅳ级B'<40.5", "严重影响", "50-80mm/s"),
         spacing("Ⅳ 8.1 and 5e-8", "Ⅳ级围岩", "8.10000005", "属于", "Ⅳ级B'<40.5", "严重影响", "50-80mm/s"),
@@ -497,12 +503,20 @@ TEST(TunnelEvaluation, DisplacementLevel)
         {"U' 150, U 100 and 5e-8", "150", "100.00000005", II, "应加强支护", kYellow},
         {"U' 150, U 100 and 2e-7", "150", "100.0000002", I, "应采敢特殊措施", kRed},
         {"U' 150, U 100.5", "150", "100.5", I, "应采敢特殊措施", kRed},
-        {"U' empty, U 35", "", "35", I, "应采敢特殊措施", kRed},
         {"U' empty, U 0", "", "0", II, "应加强支护", kYellow},
-        // No finite displacement or limit gets the strictest level.
+        {"U' empty, U 35", "", "35", I, "应采敢特殊措施", kRed},
+        {"U' 150, U 0", "150", "0", III, "可正常施工", kGreen},
+        {"U' 150, U 5e-8 below 0", "150", "-0.00000005", III, "可正常施工", kGreen},
+        // A limit that is no finite number gets the strictest level.
         {"U' infinite", "1e999", "35", I, "应采敢特殊措施", kRed},
-        {"U infinite", "150", "1e999", I, "应采敢特殊措施", kRed},
-        {"both infinite", "1e999", "1e999", I, "应采敢特殊措施", kRed},
+        // No measurement, no level: "-" in black on the box's own background,
+        // nothing green.
+        {"U empty", "150", "", "-", "-", kBlack},
+        {"U shown as -", "150", "-", "-", "-", kBlack},
+        {"U infinite", "150", "1e999", "-", "-", kBlack},
+        {"U negative", "150", "-35", "-", "-", kBlack},
+        {"U 2e-7 below 0", "150", "-0.0000002", "-", "-", kBlack},
+        {"both infinite", "1e999", "1e999", "-", "-", kBlack},
     };
     Program p;
     for (const Row& r : table) {
@@ -516,7 +530,10 @@ TEST(TunnelEvaluation, DisplacementLevel)
         EXPECT_EQ(p.text("编辑框1_施工状态"), r.state);
         EXPECT_EQ(p.text_color("编辑框1_位移管理等级"), r.color);
         EXPECT_EQ(p.text_color("编辑框1_施工状态"), r.color);
-        for (const char* verdict : {"编辑框1_位移管理等级", "编辑框1_施工状态", "编辑框1_围岩稳定状态判断2", "编辑框1_围岩稳定状态判断3"})
+        const int32_t back = std::string(r.level) == "-" ? kButtonFaceColour : kBlack;
+        EXPECT_EQ(p.back_color("编辑框1_位移管理等级"), back);
+        EXPECT_EQ(p.back_color("编辑框1_施工状态"), back);
+        for (const char* verdict : {"编辑框1_围岩稳定状态判断2", "编辑框1_围岩稳定状态判断3"})
             EXPECT_EQ(p.back_color(verdict), kBlack) << verdict;
     }
 }
@@ -553,23 +570,53 @@ TEST(TunnelEvaluation, StabilityVerdictsFromTheLists)
     }
 }
 
-TEST(TunnelEvaluation, EmptyTrendKeepsTheEarlierVerdictOnBlack)
+// The trend list's empty item judges nothing: the earlier verdict and its
+// colour go, "-" stands in black on the box's own background.
+TEST(TunnelEvaluation, EmptyTrendShowsNoVerdict)
 {
     Program p;
     const char* const v2 = "编辑框1_围岩稳定状态判断2";
     p.set("组合框1_位移速率变化趋势判断", "");
     p.compute();
-    EXPECT_EQ(p.text(v2), "");
+    EXPECT_EQ(p.text(v2), "-");
     EXPECT_EQ(p.text_color(v2), kBlack);
-    EXPECT_EQ(p.back_color(v2), kBlack);
+    EXPECT_EQ(p.back_color(v2), kButtonFaceColour);
 
-    p.set("组合框1_位移速率变化趋势判断", "变化上升时");
+    for (const char* earlier : {"变化上升时", "持续下降时"}) {
+        SCOPED_TRACE(earlier);
+        p.set("组合框1_位移速率变化趋势判断", earlier);
+        p.compute();
+        ASSERT_EQ(p.back_color(v2), kBlack);
+        p.set("组合框1_位移速率变化趋势判断", "");
+        p.compute();
+        EXPECT_EQ(p.text(v2), "-");
+        EXPECT_EQ(p.text_color(v2), kBlack);
+        EXPECT_EQ(p.back_color(v2), kButtonFaceColour);
+    }
+}
+
+// A measurement taken away after a green level: the level and the state go
+// to "-" with the green, while the other verdicts keep theirs.
+TEST(TunnelEvaluation, NoMeasurementAfterAGreenLevelLeavesNoGreen)
+{
+    Program p;
     p.compute();
-    p.set("组合框1_位移速率变化趋势判断", "");
+    ASSERT_EQ(p.text("编辑框1_施工状态"), "可正常施工");
+    ASSERT_EQ(p.text_color("编辑框1_施工状态"), kGreen);
+    p.set("编辑框1_实测位移值", "");
     p.compute();
-    EXPECT_EQ(p.text(v2), "围岩处于危险状态 ,必须立即停止掘进 ,采取应急措施");
-    EXPECT_EQ(p.text_color(v2), kRed);
-    EXPECT_EQ(p.back_color(v2), kBlack);
+    for (const char* box : {"编辑框1_位移管理等级", "编辑框1_施工状态"}) {
+        EXPECT_EQ(p.text(box), "-") << box;
+        EXPECT_EQ(p.text_color(box), kBlack) << box;
+        EXPECT_EQ(p.back_color(box), kButtonFaceColour) << box;
+    }
+    EXPECT_EQ(p.text("编辑框1_围岩稳定状态判断2"), "围岩处于稳定状态");
+    EXPECT_EQ(p.text_color("编辑框1_围岩稳定状态判断2"), kGreen);
+    // Measured again, the level comes back on black.
+    p.set("编辑框1_实测位移值", "35");
+    p.compute();
+    EXPECT_EQ(p.text("编辑框1_位移管理等级"), "Ⅲ级");
+    EXPECT_EQ(p.back_color("编辑框1_位移管理等级"), kBlack);
 }
 
 TEST(TunnelEvaluation, ControlDistances)
@@ -585,7 +632,7 @@ TEST(TunnelEvaluation, ControlDistances)
         {"Ⅳ", {{kRock, "Ⅳ级围岩"}}, {{length, limited}, {invert, "不超过50m"}, {lining, "不超过90m"}}},
         {"V", {{kRock, "V级围岩"}}, {{length, limited}, {invert, "不超过40m"}, {lining, "不超过70m"}}},
         {"Ⅵ", {{kRock, "Ⅵ级围岩"}}, {{length, limited}, {invert, "-"}, {lining, "-"}}},
-        {"empty class", {{kRock, ""}}, {{length, kKept}, {invert, kKept}, {lining, kKept}}},
+        {"empty class", {{kRock, ""}}, {{length, kNone}, {invert, kNone}, {lining, kNone}}},
     });
 }
 
@@ -606,20 +653,20 @@ TEST(TunnelEvaluation, ShallowDepthBoundary)
         {"V defaults", {{kRock, "V级围岩"}}, {{kBoundary, "38.16"}, {kVerdict, "浅埋隧道"}}},
         {"Ⅵ defaults", {{kRock, "Ⅵ级围岩"}}, {{kBoundary, "76.32"}, {kVerdict, "浅埋隧道"}}},
         {"V, h' 40", {{kRock, "V级围岩"}, {kCover, "40"}}, {{kBoundary, "38.16"}, {kVerdict, "深埋隧道"}}},
-        {"I", {{kRock, "I级围岩"}}, {{kBoundary, na}, {kVerdict, kKept}}},
-        {"Ⅱ", {{kRock, "Ⅱ级围岩"}}, {{kBoundary, na}, {kVerdict, kKept}}},
-        {"Ⅲ", {{kRock, "Ⅲ级围岩"}}, {{kBoundary, na}, {kVerdict, kKept}}},
-        {"empty class", {{kRock, ""}}, {{kBoundary, na}, {kVerdict, kKept}}},
+        {"I", {{kRock, "I级围岩"}}, {{kBoundary, na}, {kVerdict, kNone}}},
+        {"Ⅱ", {{kRock, "Ⅱ级围岩"}}, {{kBoundary, na}, {kVerdict, kNone}}},
+        {"Ⅲ", {{kRock, "Ⅲ级围岩"}}, {{kBoundary, na}, {kVerdict, kNone}}},
+        {"empty class", {{kRock, ""}}, {{kBoundary, na}, {kVerdict, kNone}}},
         // The pressure rate 0.1 from B 5 on, 0.2 below.
         {"Ⅳ B 5", {{B, "5"}, {H, "5"}}, {{kBoundary, "9"}, {kVerdict, "深埋隧道"}}},
         {"V B 4", {{kRock, "V级围岩"}, {B, "4"}, {H, "5"}}, {{kBoundary, "14.4"}, {kVerdict, "深埋隧道"}}},
         // The rate is the single-precision 0.2: 8.864999998 (8.865 with a double rate, shown 8.87).
         {"Ⅳ B 4.925", {{B, "4.925"}, {H, "5"}}, {{kBoundary, "8.86"}}},
         // H / B from 1.7 on: no formula.
-        {"H/B 1.7", {{H, "17"}, {B, "10"}}, {{kBoundary, na}, {kVerdict, kKept}}},
-        {"H/B 1.7 less 5e-8", {{H, "16.9999995"}, {B, "10"}}, {{kBoundary, na}, {kVerdict, kKept}}},
+        {"H/B 1.7", {{H, "17"}, {B, "10"}}, {{kBoundary, na}, {kVerdict, kNone}}},
+        {"H/B 1.7 less 5e-8", {{H, "16.9999995"}, {B, "10"}}, {{kBoundary, na}, {kVerdict, kNone}}},
         {"H/B 1.7 less 2e-7", {{H, "16.999998"}, {B, "10"}}, {{kBoundary, "13.5"}, {kVerdict, "深埋隧道"}}},
-        {"empty B", {{B, ""}}, {{kBoundary, na}, {kVerdict, kKept}}},
+        {"empty B", {{B, ""}}, {{kBoundary, na}, {kVerdict, kNone}}},
         // 0 / 0 is no number and not ≥ 1.7: the formula gives -1.3e-7, shown as a plain 0.
         {"empty B and H", {{B, ""}, {H, ""}}, {{kBoundary, "0"}, {kVerdict, "深埋隧道"}}},
         // h' against the shown Hp 19.08.
@@ -648,7 +695,9 @@ TEST(TunnelEvaluation, MonitoringRanges)
     });
 }
 
-TEST(TunnelEvaluation, NoFormulaLeavesTheEarlierVerdictAndDashesTheRanges)
+// Without a boundary depth the verdict of an earlier calculation goes, and
+// the ranges with it.
+TEST(TunnelEvaluation, NoFormulaDashesTheEarlierVerdictAndTheRanges)
 {
     Program p;
     p.compute();
@@ -656,7 +705,7 @@ TEST(TunnelEvaluation, NoFormulaLeavesTheEarlierVerdictAndDashesTheRanges)
     p.set(kRock, "Ⅲ级围岩");
     p.compute();
     EXPECT_EQ(p.text(kBoundary), "公式不适用");
-    EXPECT_EQ(p.text(kVerdict), "浅埋隧道");
+    EXPECT_EQ(p.text(kVerdict), "-");
     EXPECT_EQ(p.text(kAcross), "-");
     EXPECT_EQ(p.text(kAlong), "-");
 }
@@ -713,7 +762,7 @@ TEST(TunnelEvaluation, SelfStability)
         {"V 5", {{kRock, "V级围岩"}, {B, "5"}}, {{out, "V级B≥ 5m,超出宽度范围,无相关统计值！"}}},
         {"Ⅵ 0", {{kRock, "Ⅵ级围岩"}, {B, ""}}, {{out, "无自稳能力"}}},
         {"Ⅵ 100", {{kRock, "Ⅵ级围岩"}, {B, "100"}}, {{out, "无自稳能力"}}},
-        {"empty class", {{kRock, ""}}, {{out, kKept}}},
+        {"empty class", {{kRock, ""}}, {{out, kNone}}},
     });
 }
 
@@ -727,7 +776,7 @@ TEST(TunnelEvaluation, SketchSpacing)
         {"Ⅳ", {{kRock, "Ⅳ级围岩"}}, {{out, "15~25m"}}},
         {"V", {{kRock, "V级围岩"}}, {{out, "10~15m"}}},
         {"Ⅵ", {{kRock, "Ⅵ级围岩"}}, {{out, "5~10m"}}},
-        {"empty class", {{kRock, ""}}, {{out, kKept}}},
+        {"empty class", {{kRock, ""}}, {{out, kNone}}},
     });
 }
 

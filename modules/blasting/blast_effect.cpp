@@ -70,15 +70,30 @@ namespace {
 
 // --- the three solvers ------------------------------------------------------------
 
-// A solver needs all four of its inputs; an empty box stops it before any
-// box is written.
-bool inputs_complete(std::initializer_list<const char*> boxes)
+// The verdict box as the form opens it: no verdict, no colour that reads as one.
+void clear_verdict()
 {
-    for (const char* b : boxes)
-        if (control_text(box(b)).empty()) {
+    rt_set_property(box(kVerdict), prop::EditBox::TextColor, 0x000000);
+    set_text(kVerdict, "-");
+    rt_set_property(box(kVerdict), prop::EditBox::BackColor, 0xC0C0C0);
+}
+
+// Each input of the relation is a positive quantity: a box that is empty,
+// shows "-" (a value that overflowed), holds no number, zero, a negative value
+// or a number too large for a double stops the solver. The value it would
+// have computed and the verdict go back to "-", so neither the form nor a
+// report exported afterwards pairs the new inputs with an earlier result.
+bool inputs_usable(const char* output, std::initializer_list<const char*> boxes)
+{
+    for (const char* b : boxes) {
+        const double x = read_result(box(b));
+        if (control_text(box(b)).empty() || !std::isfinite(x) || !tol_gt(x, 0)) {
             cmd_message_box("参数输入不完整，请查证！", 0, "错误", app::kMainForm);
+            set_text(output, "-");
+            clear_verdict();
             return false;
         }
+    }
     return true;
 }
 
@@ -86,7 +101,7 @@ void judge_velocity();
 
 void SolveVelocity()
 {
-    if (!inputs_complete({kCharge, kSiteK, kDistance, kAlpha})) return;
+    if (!inputs_usable(kVelocity, {kCharge, kSiteK, kDistance, kAlpha})) return;
     const double a = cmd_power(input(kCharge), 1.0 / 3);
     const double b = a / input(kDistance);
     const double c = cmd_power(b, input(kAlpha));
@@ -96,7 +111,7 @@ void SolveVelocity()
 
 void SolveCharge()
 {
-    if (!inputs_complete({kAlpha, kSiteK, kDistance, kVelocity})) return;
+    if (!inputs_usable(kCharge, {kAlpha, kSiteK, kDistance, kVelocity})) return;
     const double a = cmd_power(input(kDistance), 3);
     const double b = input(kVelocity) / input(kSiteK);
     const double e = 3 / input(kAlpha);
@@ -105,7 +120,7 @@ void SolveCharge()
 
 void SolveDistance()
 {
-    if (!inputs_complete({kAlpha, kSiteK, kCharge, kVelocity})) return;
+    if (!inputs_usable(kDistance, {kAlpha, kSiteK, kCharge, kVelocity})) return;
     const double a = cmd_power(input(kCharge), 1.0 / 3);
     const double b = input(kSiteK) / input(kVelocity);
     const double e = 1 / input(kAlpha);
@@ -120,9 +135,9 @@ void write_verdict(int32_t text_color, const char* text)
 }
 
 // The shown velocity against the limit of the chosen category. A velocity
-// that is no finite number ("-": the distance was 0, a root of a negative
-// charge) cannot be within any limit: it gets the failing verdict rather
-// than leaving an earlier pass standing beside it.
+// that is no finite number ("-": it overflowed the number range) cannot be
+// within any limit: it gets the failing verdict rather than leaving an
+// earlier pass standing beside it.
 void judge_velocity()
 {
     const double v = read_result(box(kVelocity));

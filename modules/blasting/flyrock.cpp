@@ -22,8 +22,9 @@ std::string text(const char* name) { return control_text(box(name)); }
 
 constexpr const char* kGeneralBlasting = "一般爆破";
 
-// The regulation minimum flyrock distance (m) of each blasting method; the
-// general method has none and leaves the box as it stands.
+// The regulation minimum flyrock distance (m) of each blasting method. The
+// general method has none: its box shows "-", never the distance of the
+// method chosen before it.
 const std::pair<const char*, const char*> kMethodDistances[] = {
     {"小洞室爆破", "400"},         {"炮孔爆破、炮孔药壶爆", "200"}, {"二次爆破、蛇穴爆破", "400"},
     {"深孔爆破、深孔药壶爆破", "300"}, {"炮孔爆破法扩大药壶", "50"},   {"深孔爆破法扩大药壶", "100"},
@@ -61,6 +62,7 @@ void attach_tips()
 void select_blasting_method(EventArgs&)
 {
     const std::string method = current_item_text(box("组合框5"));
+    if (method == kGeneralBlasting) set_control_text(box("编辑框1_安全规程最小安全距离"), "-");
     for (const auto& [item, distance] : kMethodDistances)
         if (method == item) set_control_text(box("编辑框1_安全规程最小安全距离"), distance);
 }

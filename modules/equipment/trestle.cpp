@@ -9,6 +9,7 @@
 #include "ui/value.h"
 
 #include <cmath>
+#include <limits>
 
 namespace trestle {
 
@@ -24,6 +25,16 @@ double input(const char* name) { return read_number(box(name)); }
 // positions, Ix/Sx): a "-" there stands for a value that was not finite and
 // must not turn into a harmless-looking 0.
 double derived(const char* name) { return read_result(box(name)); }
+
+// The span, the beam count and the section values the check divides by:
+// empty, "-" (a value that overflowed), zero, negative or a number too large
+// for a double still standing in the box describe no beam. They count as no
+// value, so everything built on them shows "-" and no verdict passes on them.
+double dimension(const char* name)
+{
+    const double x = read_result(box(name));
+    return std::isfinite(x) && tol_gt(x, 0) ? x : std::numeric_limits<double>::quiet_NaN();
+}
 
 // Each result is written rounded and read back by the later steps, which so
 // work with the value the user sees.
@@ -51,15 +62,15 @@ void calculate()
 {
     const double G1 = derived("编辑框1_单前轮受重"); // t
     const double G2 = derived("编辑框1_单后轮受重"); // t, each of the two rear axles
-    const double L = input("编辑框1_栈桥净跨");     // mm
-    const double n = input("编辑框1_工字钢梁数");
+    const double L = dimension("编辑框1_栈桥净跨"); // mm
+    const double n = dimension("编辑框1_工字钢梁数");
     const double a = derived("编辑框1_a0"), b = derived("编辑框1_b0"), c = derived("编辑框1_c0"), d = derived("编辑框1_d0");
     const double a1 = derived("编辑框1_a1"), b1 = derived("编辑框1_b1");
     const double mass = input("编辑框1_质量");  // kg/m
     const double Wx = input("编辑框1_Wx");      // cm3
-    const double Sx = input("编辑框1_Sx");      // cm3
-    const double IxSx = derived("编辑框1_除Sx"); // cm
-    const double web = input("编辑框1_d");      // mm
+    const double Sx = dimension("编辑框1_Sx");     // cm3
+    const double IxSx = dimension("编辑框1_除Sx"); // cm
+    const double web = dimension("编辑框1_d");     // mm
 
     // Wheel loads, kN; both rear wheels carry the same load.
     result("编辑框2_P1", G1 * 9.8, 2);
@@ -85,15 +96,16 @@ void calculate()
     result("编辑框2_汽Q", P1 * a1 / 1000 / (L / 1000) + P2 * (a1 + b1) / 1000 / (L / 1000) + P3, 2);
     result("编辑框3_Qmax单根", shown("编辑框2_重Q重") + shown("编辑框2_汽Q") / n, 2);
 
-    // Design moment: the largest vehicle moment plus the self-weight moment,
-    // unrounded. The tests are independent, so on a tie the later writes the
-    // same sum again.
+    // Design moment of the single beam: the largest vehicle moment plus the
+    // self-weight moment of each of its n I-beams (M重 is that of one), as
+    // the stress below divides by all n of them. Unrounded. The tests are
+    // independent, so on a tie the later writes the same sum again.
     const double MP1 = shown("编辑框2_MP1"), MP2 = shown("编辑框2_MP2"), MP3 = shown("编辑框2_MP3");
-    const double Mg = shown("编辑框2_M重");
+    const double nMg = n * shown("编辑框2_M重");
     bool written = false;
-    if (tol_ge(MP1, MP2) && tol_ge(MP1, MP3)) write_number(box("编辑框2_Mmax"), MP1 + Mg), written = true;
-    if (tol_ge(MP2, MP1) && tol_ge(MP2, MP3)) write_number(box("编辑框2_Mmax"), MP2 + Mg), written = true;
-    if (tol_ge(MP3, MP1) && tol_ge(MP3, MP2)) write_number(box("编辑框2_Mmax"), MP3 + Mg), written = true;
+    if (tol_ge(MP1, MP2) && tol_ge(MP1, MP3)) write_number(box("编辑框2_Mmax"), MP1 + nMg), written = true;
+    if (tol_ge(MP2, MP1) && tol_ge(MP2, MP3)) write_number(box("编辑框2_Mmax"), MP2 + nMg), written = true;
+    if (tol_ge(MP3, MP1) && tol_ge(MP3, MP2)) write_number(box("编辑框2_Mmax"), MP3 + nMg), written = true;
     // Only a moment that is not finite fails all three tests; the design
     // moment of an earlier calculation must not stand in for it.
     if (!written) set_control_text(box("编辑框2_Mmax"), "-");

@@ -81,12 +81,14 @@ void derive_front_wheel_load(EventArgs&)
     rear_axle_from_heaviest();
 }
 
-// Each rear wheel carries half the rear axle load; the beam check applies it
-// to both rear axles. A rear axle load that shows "-" was not finite: so is
+// The rear axle load is the whole two-axle rear bogie; the beam check puts
+// the single rear-wheel load on each of its two axles under one wheel line.
+// So each rear wheel carries a quarter of it: half for the wheel line, half
+// again for the axle. A rear axle load that shows "-" was not finite: so is
 // the wheel load.
 void derive_rear_wheel_load(EventArgs&)
 {
-    write_rounded(box("编辑框1_单后轮受重"), read_result(box("编辑框1_后桥重量")) / 2, 2);
+    write_rounded(box("编辑框1_单后轮受重"), read_result(box("编辑框1_后桥重量")) / 4, 2);
 }
 
 // --- bridge geometry -----------------------------------------------------------------
@@ -220,8 +222,8 @@ const Section kSections[] = {
     {"I40c", "80.12", "14.5", "23847.4", "1192.4", "711.2"},
     {"I45a", "80.38", "11.5", "32240.5", "1432.9", "836.4"},
     {"I45b", "87.45", "13.5", "33759.3", "1500.4", "887.1"},
-    // Sx as the table gives it, although it is below I45b's.
-    {"I45c", "94.51", "15.5", "35278.0", "1567.9", "837.7"},
+    // Within a family a thicker web adds to Sx: I45a 836.4, I45b 887.1, I45c 937.7.
+    {"I45c", "94.51", "15.5", "35278.0", "1567.9", "937.7"},
     {"I50a", "93.61", "12.0", "46472.3", "1858.9", "1084.1"},
 };
 

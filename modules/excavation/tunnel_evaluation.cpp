@@ -20,7 +20,7 @@ constexpr const char* kPillarBox = "编辑框1_两洞中岩柱净距";
 
 // --- classification tables ----------------------------------------------------------
 
-// S, m², into 编辑框1_按面积分类; below 2 m² no class.
+// S, m², into 编辑框1_按面积分类; below 2 m² no class ("-").
 constexpr RangeRule kAreaClass[] = {
     {{ge(2), le(3)}, "极小断面隧道"},
     {{gt(3), le(10)}, "小断面隧道"},
@@ -163,11 +163,16 @@ void classify()
     apply(kAreaClass, read_number("编辑框1_隧道开挖面积"), "编辑框1_按面积分类");
     apply(kLengthClass, read_number("编辑框1_隧道长度"), "编辑框1_判定隧道长度");
     apply(kSpanClass, read_number("编辑框1_隧道开挖宽度"), "编辑框1_判定隧道开挖宽度");
+    // A length of 0 or less has no grade: both boxes show "-".
     const double L = read_number("编辑框1_隧道长度");
+    bool graded = false;
     for (const SurveyGrade& row : kSurveyGrades)
-        if (row.length.holds(L)) write_text("编辑框1_平面控制测量等级", row.plane);
+        if (row.length.holds(L)) write_text("编辑框1_平面控制测量等级", row.plane), graded = true;
+    if (!graded) write_text("编辑框1_平面控制测量等级", kNoResult);
+    graded = false;
     for (const SurveyGrade& row : kSurveyGrades)
-        if (row.length.holds(L)) write_text("编辑框1_高程控制测量等级", row.height);
+        if (row.length.holds(L)) write_text("编辑框1_高程控制测量等级", row.height), graded = true;
+    if (!graded) write_text("编辑框1_高程控制测量等级", kNoResult);
     write_text("编辑框1_瓦斯浓度", kGasLimit);
     apply(kMethodScope, item_of("组合框1_开挖方法"), "编辑框2_开挖方法适用范围");
 }

@@ -84,9 +84,12 @@ constexpr ItemRule kSketchSpacing[] = {
 
 void TunnelEvaluationShallowDepthBoundary()
 {
-    // 0 / 0 is no number and so not ≥ 1.7: the routine goes on.
+    // 0 / 0 is no number and so not ≥ 1.7: the routine goes on. Where the
+    // formula does not apply there is no Hp to judge the cover by: the
+    // verdict box shows "-", not the verdict of an earlier calculation.
     if (tol_ge(read_number(kHeight) / read_number(kSpan), 1.7)) {
         write_text(kBoundary, kNotApplicable);
+        write_text(kDepthVerdict, kNoResult);
         return;
     }
     const LoadHeight* row = find_row(kLoadHeight, item_of(kRockClass));
@@ -95,6 +98,7 @@ void TunnelEvaluationShallowDepthBoundary()
     const float i = tol_ge(B, 5) ? 0.1f : 0.2f;
     if (!row || !row->formula_applies) {
         write_text(kBoundary, kNotApplicable);
+        write_text(kDepthVerdict, kNoResult);
         return;
     }
     const double hq = cmd_power(2, row->s - 1) * (1 + i * (B - 5)) * 0.45;
@@ -114,8 +118,10 @@ void TunnelEvaluationClassifyCollapse()
 {
     const double V = read_number("编辑框1_塌方体积");
     const double h = read_number("编辑框1_塌方高度");
+    bool matched = false;
     for (const CollapseRule& row : kCollapseScale)
-        if (row.volume.holds(V) || row.height.holds(h)) write_text("编辑框1_塌方规模判定", row.text);
+        if (row.volume.holds(V) || row.height.holds(h)) write_text("编辑框1_塌方规模判定", row.text), matched = true;
+    if (!matched) write_text("编辑框1_塌方规模判定", kNoResult);
 }
 
 void TunnelEvaluationSelfStabilityText()
@@ -123,8 +129,10 @@ void TunnelEvaluationSelfStabilityText()
     // The span is taken in single precision, then compared as a double.
     const double B = cmd_to_float(text_of(kSpan));
     const std::string rock = item_of(kRockClass);
+    bool matched = false;
     for (const SelfStability& row : kSelfStability)
-        if (rock == row.item && row.span.holds(B)) write_text("编辑框1_围岩自稳能力", row.text);
+        if (rock == row.item && row.span.holds(B)) write_text("编辑框1_围岩自稳能力", row.text), matched = true;
+    if (!matched) write_text("编辑框1_围岩自稳能力", kNoResult);
 }
 
 void monitoring_ranges()
@@ -140,7 +148,7 @@ void monitoring_ranges()
         write_text(across, "-");
         write_text(along, "-");
     }
-    // After "公式不适用" the verdict box may still hold an earlier verdict.
+    // Without a boundary depth there is no range either.
     if (text_of(kBoundary) == kNotApplicable) {
         write_text(across, "-");
         write_text(along, "-");

@@ -1,9 +1,10 @@
 #pragma once
 // How the tunnel evaluation's rule tables are written and run. A table is a
 // run of independent tests in a fixed order: every test that holds writes its
-// text, so a later row replaces an earlier one, and a table in which nothing
-// holds leaves its box showing what it showed before. Shown numbers are
-// compared with the 1e-7 tolerance; list choices by item text, byte for byte.
+// text, so a later row replaces an earlier one. A table in which nothing
+// holds writes "-": the class of an earlier calculation must not stand
+// beside inputs it does not describe. Shown numbers are compared with the
+// 1e-7 tolerance; list choices by item text, byte for byte.
 #include "modules/excavation/tunnel_evaluation.h"
 
 #include "ui/cmd.h"
@@ -85,18 +86,25 @@ inline bool radio_selected(const char* name) { return ui::rt_get_property(box(na
 
 // --- running the tables ---------------------------------------------------------------
 
-// Every row whose range holds for x writes its text into the box.
+// What a result box shows when no row of its table holds.
+inline constexpr const char* kNoResult = "-";
+
+// Every row whose range holds for x writes its text into the box; "-" when none does.
 inline void apply(std::span<const RangeRule> table, double x, const char* out)
 {
+    bool matched = false;
     for (const RangeRule& row : table)
-        if (row.range.holds(x)) write_text(out, row.text);
+        if (row.range.holds(x)) write_text(out, row.text), matched = true;
+    if (!matched) write_text(out, kNoResult);
 }
 
-// Every row keyed by the item writes its text into the box.
+// Every row keyed by the item writes its text into the box; "-" when none is.
 inline void apply(std::span<const ItemRule> table, const std::string& item, const char* out)
 {
+    bool matched = false;
     for (const ItemRule& row : table)
-        if (item == row.item) write_text(out, row.text);
+        if (item == row.item) write_text(out, row.text), matched = true;
+    if (!matched) write_text(out, kNoResult);
 }
 
 // The row of a table keyed by rock class (or another item), nullptr for an

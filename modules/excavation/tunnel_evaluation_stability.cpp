@@ -126,7 +126,11 @@ void small_spacing()
         return;
     }
     const SmallSpacing* spacing = find_row(kSmallSpacing, item_of(kRockClass));
-    if (!spacing) return;
+    if (!spacing) {
+        // No class, no limit to judge the pillar by.
+        for (const char* out : {kSpacingVerdict, kInfluence, kSpeedStandard, kSpacingLimit}) write_text(out, kNoResult);
+        return;
+    }
     const double B = read_number(kSpan);
     const double pillar = read_number(kPillar);
     const double limit = spacing->k * B;
@@ -156,10 +160,29 @@ constexpr const char* kState = "编辑框1_施工状态";
 constexpr const char* kTrendVerdict = "编辑框1_围岩稳定状态判断2";
 constexpr const char* kRatioVerdict = "编辑框1_围岩稳定状态判断3";
 
+// A verdict box without a verdict: "-" in the form's normal black text on
+// its normal background, where no colour reads as a verdict (and black
+// text on the verdicts' black background would not show at all).
+void no_verdict(const char* out)
+{
+    set_text_color(out, kBlack);
+    set_back_color(out, ui::kButtonFace);
+    write_text(out, kNoResult);
+}
+
 void displacement_level()
 {
     for (const char* verdict : {kLevel, kState, kTrendVerdict, kRatioVerdict}) set_back_color(verdict, kBlack);
-    const double U = read_number("编辑框1_实测位移值");
+    // Without a measurement (an empty box, "-", a value beyond the number
+    // range, a negative displacement) there is nothing to grade: no level may
+    // tell the site it can go on as normal.
+    constexpr const char* measured = "编辑框1_实测位移值";
+    const double U = read_result(box(measured));
+    if (text_of(measured).empty() || !std::isfinite(U) || tol_lt(U, 0)) {
+        no_verdict(kLevel);
+        no_verdict(kState);
+        return;
+    }
     const double limit = read_number(kLimitDisplacement);
     const double third = limit / 3, two_thirds = (limit * 2) / 3;
     struct Level {
@@ -173,8 +196,8 @@ void displacement_level()
         {{ge(third), le(two_thirds)}, "Ⅱ级", "应加强支护", kYellow},
         {{gt(two_thirds), any}, "I级", "应采敢特殊措施", kRed},
     };
-    // A displacement or limit that is not a finite number gets the strictest level.
-    const bool judged = std::isfinite(U) && std::isfinite(third) && std::isfinite(two_thirds);
+    // A limit that is not a finite number gets the strictest level.
+    const bool judged = std::isfinite(third) && std::isfinite(two_thirds);
     for (const Level& row : table) {
         if (judged ? row.U.holds(U) : &row == &table[2]) {
             write_text(kLevel, row.level);
@@ -210,11 +233,15 @@ template <std::size_t N>
 void coloured_verdict(const ColouredVerdict (&table)[N], const char* list, const char* out)
 {
     const std::string item = item_of(list);
+    bool matched = false;
     for (const ColouredVerdict& row : table) {
         if (item != row.item) continue;
         set_text_color(out, row.color);
         write_text(out, row.text);
+        matched = true;
     }
+    // The trend list's empty item judges nothing: the earlier verdict goes.
+    if (!matched) no_verdict(out);
 }
 
 // --- 7 and 8. control distances ------------------------------------------------------------
@@ -242,10 +269,9 @@ constexpr ControlDistances kControlDistances[] = {
 void control_distances()
 {
     const ControlDistances* row = find_row(kControlDistances, item_of(kRockClass));
-    if (!row) return;
-    write_text("编辑框1_拱单次开挖长度控制距离", row->invert_length);
-    write_text("编辑框1_仰拱至掌子面的控制距离", row->invert_to_face);
-    write_text("编辑框1_二衬至掌子面的距离控制", row->lining_to_face);
+    write_text("编辑框1_拱单次开挖长度控制距离", row ? row->invert_length : kNoResult);
+    write_text("编辑框1_仰拱至掌子面的控制距离", row ? row->invert_to_face : kNoResult);
+    write_text("编辑框1_二衬至掌子面的距离控制", row ? row->lining_to_face : kNoResult);
 }
 
 } // namespace
