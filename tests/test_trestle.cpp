@@ -381,6 +381,22 @@ TEST_F(TrestleProgram, AWheelLoadShowingADashIsNoLoadOfZero)
     EXPECT_EQ(text("编辑框2_总体评定结论"), kOverallFail);
 }
 
+// A front axle heavier than the vehicle leaves the rear wheels a negative
+// load: the weight warning shows, and no verdict passes on the lightened bridge.
+TEST_F(TrestleProgram, ARearWheelLoadBelowNothingGivesNoVerdict)
+{
+    type("编辑框1_前桥重量", "41");
+    ASSERT_EQ(text("编辑框1_单后轮受重"), "-0.25");
+    click("图形按钮_计算");
+    for (const char* r : {"编辑框2_P2", "编辑框2_P3", "编辑框2_MP1", "编辑框2_MP2", "编辑框2_MP3", "编辑框2_Mmax", "编辑框2_最大应力",
+                          "编辑框2_汽Q", "编辑框3_Qmax单根", "编辑框2_剪应力强度", "编辑框2_后轮fmax"})
+        EXPECT_EQ(text(r), "-") << r;
+    EXPECT_EQ(text("编辑框2_P1"), "200.9");
+    for (const char* v : {"编辑框2_强度计算结论", "编辑框2_剪应力计算结论", "编辑框2_挠度验算后轮", "编辑框2_总体评定结论"})
+        EXPECT_NE(text(v), kPass) << v;
+    EXPECT_EQ(messages(), std::vector<std::string>{kMsgFront});
+}
+
 TEST_F(TrestleProgram, TheAllowableValuesAreReadAtEveryCalculation)
 {
     click("图形按钮_计算");

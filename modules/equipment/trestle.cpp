@@ -26,6 +26,16 @@ double input(const char* name) { return read_number(box(name)); }
 // must not turn into a harmless-looking 0.
 double derived(const char* name) { return read_result(box(name)); }
 
+// A wheel load: a front axle heavier than the whole vehicle leaves the rear
+// wheels a negative load, which would lighten the bridge and let a check pass
+// beside the weight warning. No wheel carries less than nothing: such a load
+// (or one that is not finite) counts as no value.
+double load(const char* name)
+{
+    const double x = read_result(box(name));
+    return std::isfinite(x) && tol_ge(x, 0) ? x : std::numeric_limits<double>::quiet_NaN();
+}
+
 // The span, the beam count and the section values the check divides by:
 // empty, "-" (a value that overflowed), zero, negative or a number too large
 // for a double still standing in the box describe no beam. They count as no
@@ -60,8 +70,8 @@ const char* const kResults[] = {
 
 void calculate()
 {
-    const double G1 = derived("编辑框1_单前轮受重"); // t
-    const double G2 = derived("编辑框1_单后轮受重"); // t, each of the two rear axles
+    const double G1 = load("编辑框1_单前轮受重"); // t
+    const double G2 = load("编辑框1_单后轮受重"); // t, each of the two rear axles
     const double L = dimension("编辑框1_栈桥净跨"); // mm
     const double n = dimension("编辑框1_工字钢梁数");
     const double a = derived("编辑框1_a0"), b = derived("编辑框1_b0"), c = derived("编辑框1_c0"), d = derived("编辑框1_d0");
