@@ -124,10 +124,9 @@ int32_t gen_float_to_int(double x) { return float_to_int(x); }
 
 int32_t cmd_random(int32_t min, int32_t max)
 {
-    // Never seeded: the same sequence on every run.
-    static uint64_t state = 0x2545F4914F6CDD1DULL;
-    static std::mutex m;
-    std::lock_guard lock(m);
+    // Never seeded: every run of the program draws the same sequence, from
+    // its start, however many runs one process has made before (scenarios).
+    uint64_t& state = rt().random_state();
     if (min < 0) min = 0;
     if (max < 0) max = 0;
     if (min > max) std::swap(min, max);

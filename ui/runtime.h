@@ -109,6 +109,9 @@ public:
     [[noreturn]] void fail(const std::string& message_text);
     [[noreturn]] void exit_program(int code);
 
+    // The state of cmd_random's generator: one per run of the program.
+    uint64_t& random_state() { return random_state_; }
+
     // The current animation frame of a picture box (GIF schedule).
     int animation_frame(const Control& c, int64_t now) const;
 
@@ -128,6 +131,7 @@ private:
     std::vector<std::thread> threads_;
     std::mutex threads_mutex_;
     Runtime* previous_ = nullptr;
+    uint64_t random_state_ = 0x2545F4914F6CDD1DULL; // never seeded
     int next_form_id_ = 1;
 };
 
