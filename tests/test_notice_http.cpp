@@ -6,6 +6,8 @@
 #include "tests/support/page_server.h"
 #include "test_notice_fixture.h"
 
+#include <memory>
+
 namespace {
 
 using namespace notice_test;
@@ -279,5 +281,53 @@ TEST_F(HttpFixture, OpeningTheUpdateFormWhileOneIsOpenKeepsThatOne)
     EXPECT_EQ(content("编辑框1"), "一条\r\n");
     EXPECT_EQ(rt.form("main")->disabled_by_modal, 1);
 }
+
+// ---- the end of the program while a request hangs -------------------------------------
+
+enum class Hang { StartUpFetch, UpdateCheck };
+
+struct ExitWhileHanging : ::testing::TestWithParam<Hang> {};
+
+TEST_P(ExitWhileHanging, EndsAtOnceRatherThanAtTheRequestsTimeout)
+{
+    PageServer server; // outlives the program: its request is never answered
+    ASSERT_TRUE(server.listening());
+    auto backend = std::make_unique<CountingBackend>();
+    backend->await_background(false); // the request is out while the user answers
+    auto rt = std::make_unique<ui::Runtime>(*backend);
+    backend->attach(*rt);
+    app::register_handlers(*rt);
+    ui::set_online_probe(server.url("/probe"));
+    app::settings().notice_url = GetParam() == Hang::StartUpFetch ? server.url("/hang") : "";
+    ASSERT_NE(rt->load_form("main", nullptr, false), nullptr);
+    if (GetParam() == Hang::UpdateCheck) {
+        ASSERT_TRUE(pump_until(*backend, [&] { return !rt->background_busy(); }));
+        app::settings().notice_url = server.url("/hang");
+        app::OpenUpdateForm();
+    }
+    ASSERT_TRUE(pump_until(*backend, [&] { return server.hang_waiting == 1; }));
+    // The modal update form goes first; its check still hangs.
+    if (GetParam() == Hang::UpdateCheck) {
+        rt->user_close(*rt->form("update"));
+        backend->pump();
+        ASSERT_EQ(rt->form("update"), nullptr);
+    }
+
+    // The exit question, answered OK.
+    backend->queue_answer(0);
+    const auto asked = std::chrono::steady_clock::now();
+    EXPECT_THROW(rt->user_close(*rt->form("main")), ui::ProgramExit);
+    rt.reset(); // the program is gone once its threads are
+    const auto took = std::chrono::steady_clock::now() - asked;
+    // The request would have given up only after kNoticeTimeoutMs.
+    EXPECT_LT(took, 1s) << std::chrono::duration_cast<std::chrono::milliseconds>(took).count() << " ms";
+    EXPECT_EQ(server.hang_waiting, 1); // it was dropped, not answered
+    app::settings().notice_url.clear();
+}
+
+INSTANTIATE_TEST_SUITE_P(Requests, ExitWhileHanging, ::testing::Values(Hang::StartUpFetch, Hang::UpdateCheck),
+                         [](const ::testing::TestParamInfo<Hang>& i) {
+                             return i.param == Hang::StartUpFetch ? "StartUpFetch" : "UpdateCheck";
+                         });
 
 } // namespace
