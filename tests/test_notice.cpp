@@ -20,8 +20,8 @@ struct ProgramFixture : MainWindowFixture {
 };
 
 // ---- the unseeded blink ------------------------------------------------------
-// First in this file: a fresh process draws the random sequence from its
-// start, and ctest runs every case in a process of its own.
+// Each run of the program (a runtime of its own) draws the random sequence
+// from its start.
 
 TEST_F(ProgramFixture, RedBlinkRepeatsTheSameColourOrderOnEveryRun)
 {

@@ -3,89 +3,18 @@
 // question, the update form's own check, a server that never answers and
 // hostile pages. No other address is ever asked.
 #include "app/update_form.h"
+#include "tests/support/page_server.h"
 #include "test_notice_fixture.h"
 
-#include <httplib.h>
-
-#include <condition_variable>
-#include <mutex>
+#include <memory>
 
 namespace {
 
 using namespace notice_test;
+using namespace page_test;
 using namespace std::chrono_literals;
 
 constexpr const char* kAddressLost = "网站抽风，地址丢失了，用手动地址下载吧！";
-
-std::string section(const std::string& items)
-{
-    return "<html><body>\n<P>////开始</P>\n" + items + "<P>////结束</P>\n</body></html>";
-}
-
-// The page the web site serves, with a newer version and every value.
-std::string example_page(const std::string& fast_url)
-{
-    return section("<P>最新版本=1.7</P>\n<P>最新订购活动=掘石宝1.7发布</p>欢迎下载</P>\n<P>通知字体颜色=白色</P>\n"
-                   "<P>通知闪烁开关=开启红色</P>\n<P>高速更新下载网址=" + fast_url + "</P>\n<P>更新说明=a|b|c</P>\n");
-}
-
-// One page at /notice (its body and status set by the test), an online probe
-// at /probe, and /hang, which answers nothing until the test ends.
-class PageServer {
-public:
-    PageServer()
-    {
-        server_.Get("/notice", [this](const httplib::Request&, httplib::Response& res) {
-            ++notice_hits;
-            std::lock_guard lock(m_);
-            res.status = status_;
-            res.set_content(body_, "text/html; charset=utf-8");
-        });
-        server_.Get("/probe", [](const httplib::Request&, httplib::Response& res) { res.set_content("ok", "text/plain"); });
-        server_.Get("/hang", [this](const httplib::Request&, httplib::Response& res) {
-            std::unique_lock lock(m_);
-            ++hang_waiting;
-            released_cv_.wait_for(lock, 60s, [this] { return released_; });
-            --hang_waiting;
-            res.set_content(section("<P>最新订购活动=太晚了</P>"), "text/html; charset=utf-8");
-        });
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
-    }
-    ~PageServer()
-    {
-        release();
-        server_.stop();
-        thread_.join();
-    }
-    void serve(std::string body, int status = 200)
-    {
-        std::lock_guard lock(m_);
-        body_ = std::move(body);
-        status_ = status;
-    }
-    void release()
-    {
-        std::lock_guard lock(m_);
-        released_ = true;
-        released_cv_.notify_all();
-    }
-    bool listening() const { return port_ > 0; }
-    std::string url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(port_) + path; }
-
-    std::atomic<int> notice_hits{0};
-    std::atomic<int> hang_waiting{0};
-
-private:
-    httplib::Server server_;
-    std::thread thread_;
-    int port_ = 0;
-    std::mutex m_;
-    std::condition_variable released_cv_;
-    bool released_ = false;
-    std::string body_;
-    int status_ = 200;
-};
 
 struct HttpFixture : MainWindowFixture {
     // Declared after the runtime, so it goes first: a request still waiting
@@ -278,6 +207,9 @@ TEST_F(HttpFixture, NotesSplitAtEveryBar)
 
 TEST_F(HttpFixture, AStartUpFetchThatHangsTimesOutWhileTheWindowKeepsTicking)
 {
+    // Real time, not the virtual clock's order: the window ticks while the
+    // fetch is out.
+    backend.await_background(false);
     app::settings().notice_url = server.url("/hang");
     app::text_globals().notice_colour = "\x01unset";
     ASSERT_NE(rt.load_form("main", nullptr, false), nullptr);
@@ -294,6 +226,7 @@ TEST_F(HttpFixture, AStartUpFetchThatHangsTimesOutWhileTheWindowKeepsTicking)
 
 TEST_F(HttpFixture, AnUpdateCheckThatHangsShowsTheFormAtOnceAndGivesUpLater)
 {
+    backend.await_background(false); // the window ticks while the check is out
     ui::set_online_probe(server.url("/probe"));
     open_main();
     app::settings().notice_url = server.url("/hang");
@@ -348,5 +281,53 @@ TEST_F(HttpFixture, OpeningTheUpdateFormWhileOneIsOpenKeepsThatOne)
     EXPECT_EQ(content("编辑框1"), "一条\r\n");
     EXPECT_EQ(rt.form("main")->disabled_by_modal, 1);
 }
+
+// ---- the end of the program while a request hangs -------------------------------------
+
+enum class Hang { StartUpFetch, UpdateCheck };
+
+struct ExitWhileHanging : ::testing::TestWithParam<Hang> {};
+
+TEST_P(ExitWhileHanging, EndsAtOnceRatherThanAtTheRequestsTimeout)
+{
+    PageServer server; // outlives the program: its request is never answered
+    ASSERT_TRUE(server.listening());
+    auto backend = std::make_unique<CountingBackend>();
+    backend->await_background(false); // the request is out while the user answers
+    auto rt = std::make_unique<ui::Runtime>(*backend);
+    backend->attach(*rt);
+    app::register_handlers(*rt);
+    ui::set_online_probe(server.url("/probe"));
+    app::settings().notice_url = GetParam() == Hang::StartUpFetch ? server.url("/hang") : "";
+    ASSERT_NE(rt->load_form("main", nullptr, false), nullptr);
+    if (GetParam() == Hang::UpdateCheck) {
+        ASSERT_TRUE(pump_until(*backend, [&] { return !rt->background_busy(); }));
+        app::settings().notice_url = server.url("/hang");
+        app::OpenUpdateForm();
+    }
+    ASSERT_TRUE(pump_until(*backend, [&] { return server.hang_waiting == 1; }));
+    // The modal update form goes first; its check still hangs.
+    if (GetParam() == Hang::UpdateCheck) {
+        rt->user_close(*rt->form("update"));
+        backend->pump();
+        ASSERT_EQ(rt->form("update"), nullptr);
+    }
+
+    // The exit question, answered OK.
+    backend->queue_answer(0);
+    const auto asked = std::chrono::steady_clock::now();
+    EXPECT_THROW(rt->user_close(*rt->form("main")), ui::ProgramExit);
+    rt.reset(); // the program is gone once its threads are
+    const auto took = std::chrono::steady_clock::now() - asked;
+    // The request would have given up only after kNoticeTimeoutMs.
+    EXPECT_LT(took, 1s) << std::chrono::duration_cast<std::chrono::milliseconds>(took).count() << " ms";
+    EXPECT_EQ(server.hang_waiting, 1); // it was dropped, not answered
+    app::settings().notice_url.clear();
+}
+
+INSTANTIATE_TEST_SUITE_P(Requests, ExitWhileHanging, ::testing::Values(Hang::StartUpFetch, Hang::UpdateCheck),
+                         [](const ::testing::TestParamInfo<Hang>& i) {
+                             return i.param == Hang::StartUpFetch ? "StartUpFetch" : "UpdateCheck";
+                         });
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <sstream>
 
 using namespace ui;
@@ -245,6 +246,22 @@ TEST_F(RuntimeTest, RandomStaysInItsBounds)
         EXPECT_LE(w, 9);
         EXPECT_EQ(cmd_random(-3, 0), 0); // negative bounds count as 0
     }
+}
+
+TEST(Random, EveryRunOfTheProgramDrawsTheSameSequence)
+{
+    // Runs one after the other in one process, as scenario files do.
+    auto run = [] {
+        HeadlessBackend backend;
+        Runtime rt(backend);
+        std::vector<int> v;
+        for (int i = 0; i < 16; ++i) v.push_back(cmd_random(1, 2));
+        return v;
+    };
+    const std::vector<int> first = run();
+    EXPECT_EQ(run(), first);
+    EXPECT_NE(std::count(first.begin(), first.end(), 1), 0); // both values come up
+    EXPECT_NE(std::count(first.begin(), first.end(), 2), 0);
 }
 
 // --- pictures and sounds -------------------------------------------------------

@@ -124,10 +124,9 @@ int32_t gen_float_to_int(double x) { return float_to_int(x); }
 
 int32_t cmd_random(int32_t min, int32_t max)
 {
-    // Never seeded: the same sequence on every run.
-    static uint64_t state = 0x2545F4914F6CDD1DULL;
-    static std::mutex m;
-    std::lock_guard lock(m);
+    // Never seeded: every run of the program draws the same sequence, from
+    // its start, however many runs one process has made before (scenarios).
+    uint64_t& state = rt().random_state();
     if (min < 0) min = 0;
     if (max < 0) max = 0;
     if (min > max) std::swap(min, max);
@@ -330,6 +329,48 @@ void curl_once()
     static std::once_flag once;
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
+
+// Runs one transfer to its end, its own timeouts included. On a background
+// thread the runtime's stop cuts it short: the program's end wakes the wait
+// at once, and the transfer is dropped (CURLE_ABORTED_BY_CALLBACK).
+CURLcode perform_stoppable(CURL* easy)
+{
+    BackgroundStop* stop = BackgroundStop::of_this_thread();
+    if (!stop) return curl_easy_perform(easy);
+    CURLM* multi = curl_multi_init();
+    if (!multi) return CURLE_OUT_OF_MEMORY;
+    if (curl_multi_add_handle(multi, easy) != CURLM_OK) {
+        curl_multi_cleanup(multi);
+        return CURLE_FAILED_INIT;
+    }
+    const int wakeup = stop->add_wakeup([multi] { curl_multi_wakeup(multi); });
+    CURLcode rc = CURLE_ABORTED_BY_CALLBACK;
+    while (!stop->raised()) {
+        int running = 0;
+        if (curl_multi_perform(multi, &running) != CURLM_OK) {
+            rc = CURLE_FAILED_INIT;
+            break;
+        }
+        if (running == 0) {
+            int left = 0;
+            rc = CURLE_RECV_ERROR; // a transfer that ended without a word
+            while (CURLMsg* msg = curl_multi_info_read(multi, &left))
+                if (msg->msg == CURLMSG_DONE && msg->easy_handle == easy) rc = msg->data.result;
+            break;
+        }
+        // Sleeps until the socket is ready, the transfer's own timeout is
+        // due, or the stop wakes it.
+        if (curl_multi_poll(multi, nullptr, 0, 1000, nullptr) != CURLM_OK) {
+            rc = CURLE_FAILED_INIT;
+            break;
+        }
+    }
+    // After this no wake-up touches the multi handle.
+    stop->remove_wakeup(wakeup);
+    curl_multi_remove_handle(multi, easy);
+    curl_multi_cleanup(multi);
+    return rc;
+}
 } // namespace
 
 Bytes cmd_http_get(const std::string& url, int timeout_ms)
@@ -348,7 +389,7 @@ Bytes cmd_http_get(const std::string& url, int timeout_ms)
     curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, long(std::max(1, timeout_ms)));
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, collect);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &body);
-    CURLcode rc = curl_easy_perform(h);
+    CURLcode rc = perform_stoppable(h);
     curl_easy_cleanup(h);
     if (rc != CURLE_OK) body.clear();
     return body;
@@ -382,7 +423,7 @@ bool cmd_is_online()
     curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, 3000L);
     curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, 3000L);
-    CURLcode rc = curl_easy_perform(h);
+    CURLcode rc = perform_stoppable(h);
     curl_easy_cleanup(h);
     return rc == CURLE_OK;
 }
@@ -418,8 +459,7 @@ void cmd_shell_run(int verb, const std::string& path) { rt().backend().shell_run
 
 bool cmd_start_thread(std::function<void()> fn)
 {
-    rt().start_thread(std::move(fn));
-    return true;
+    return rt().start_thread(std::move(fn));
 }
 
 void cmd_post(std::function<void()> fn) { rt().backend().post(std::move(fn)); }

@@ -10,6 +10,7 @@
 #include <climits>
 #include <fstream>
 #include <sstream>
+#include <system_error>
 
 using nlohmann::json;
 
@@ -99,6 +100,8 @@ Runtime::Runtime(Backend& backend) : backend_(backend), previous_(g_current) { g
 
 Runtime::~Runtime()
 {
+    // Nothing a thread still waits for is wanted any more.
+    stop_background();
     {
         std::lock_guard lock(threads_mutex_);
         for (auto& t : threads_)
@@ -357,6 +360,8 @@ void Runtime::fail(const std::string& message_text)
 
 void Runtime::exit_program(int code)
 {
+    // A fetch that hangs must not hold the end of the program.
+    stop_background();
     backend_.quit(code);
     throw ProgramExit(code);
 }
@@ -1017,10 +1022,24 @@ void Runtime::run_due_timers(int64_t now)
     }
 }
 
-void Runtime::start_thread(std::function<void()> fn)
+bool Runtime::start_thread(std::function<void()> fn)
 {
     std::lock_guard lock(threads_mutex_);
-    threads_.emplace_back(std::move(fn));
+    background_.started();
+    try {
+        threads_.emplace_back([this, fn = std::move(fn), stop = stop_] {
+            struct Done {
+                BackgroundCount& count;
+                ~Done() { count.finished(); }
+            } done{background_};
+            BackgroundStop::set_for_this_thread(stop);
+            fn();
+        });
+    } catch (const std::system_error&) {
+        background_.finished(); // no thread to be had: nothing runs
+        return false;
+    }
+    return true;
 }
 
 int Runtime::animation_frame(const Control& c, int64_t now) const

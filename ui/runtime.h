@@ -3,6 +3,7 @@
 // every control's properties, raises events into named handlers, and turns
 // a user's actions (from a backend or a scenario) into those events.
 #include "ui/backend.h"
+#include "ui/background.h"
 #include "ui/form.h"
 #include "ui/values.h"
 
@@ -103,11 +104,23 @@ public:
     void run_due_timers(int64_t now);
 
     // Threads started by cmd_start_thread; joined before the runtime goes.
-    void start_thread(std::function<void()> fn);
+    // Each runs with this runtime's stop (BackgroundStop::of_this_thread).
+    // False when no thread could be started.
+    bool start_thread(std::function<void()> fn);
+    // True while a thread started here is still at work.
+    bool background_busy() const { return background_.busy(); }
+    // Waits until every thread started so far has done its work; false when
+    // `limit` ran out first.
+    bool wait_background(std::chrono::milliseconds limit) { return background_.wait_idle(limit); }
+    // The program is ending: background transfers give up at once.
+    void stop_background() { stop_->raise(); }
 
     // Ends the program at once after the runtime-error message.
     [[noreturn]] void fail(const std::string& message_text);
     [[noreturn]] void exit_program(int code);
+
+    // The state of cmd_random's generator: one per run of the program.
+    uint64_t& random_state() { return random_state_; }
 
     // The current animation frame of a picture box (GIF schedule).
     int animation_frame(const Control& c, int64_t now) const;
@@ -127,7 +140,10 @@ private:
     Control* focus_ = nullptr;
     std::vector<std::thread> threads_;
     std::mutex threads_mutex_;
+    BackgroundCount background_;
+    std::shared_ptr<BackgroundStop> stop_ = std::make_shared<BackgroundStop>();
     Runtime* previous_ = nullptr;
+    uint64_t random_state_ = 0x2545F4914F6CDD1DULL; // never seeded
     int next_form_id_ = 1;
 };
 

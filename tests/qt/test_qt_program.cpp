@@ -2,6 +2,7 @@
 // main window with its category buttons and Chinese text, and a click on a
 // category button shows that category's page.
 #include "app/program.h"
+#include "tests/support/page_server.h"
 #include "ui/cmd.h"
 #include "ui/qt/qt_backend.h"
 #include "ui/runtime.h"
@@ -12,9 +13,15 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QPainter>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
+
+#include <chrono>
+#include <memory>
 
 namespace {
 
@@ -78,6 +85,45 @@ TEST(QtProgram, MainWindowShowsItsCategoriesInChinese)
     EXPECT_EQ(ui::rt_get_property(ui::U("main", "选择夹_大类"), ui::prop::Tab::CurrentPage).integer(), 2);
     QTest::qWait(50);
     EXPECT_TRUE(window->grab().save(QString::fromUtf8(JSB_BINARY_DIR "/ventilation_page.png"), "PNG"));
+}
+
+// The user ends the program while its start-up fetch of the notice page is
+// still waiting for a server that never answers: the program is gone at once,
+// not when the request would have timed out.
+TEST(QtProgram, ExitWhileTheNoticeFetchHangsEndsAtOnce)
+{
+    page_test::PageServer server; // outlives the program: never answers it
+    ASSERT_TRUE(server.listening());
+    app::settings().notice_url = server.url("/hang");
+    auto p = std::make_unique<Program>();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return p->rt.form("main") != nullptr && server.hang_waiting == 1; }, 10000))
+        << "the main window never started its fetch";
+
+    // OK on the exit question, as the user would click it.
+    bool answered = false;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        for (QAbstractButton* b : box->buttons())
+            if (b->text() == QString::fromUtf8("确定")) {
+                answered = true;
+                b->click();
+            }
+    });
+    answer.start(20);
+    const auto asked = std::chrono::steady_clock::now();
+    p->backend.window(*p->rt.form("main"))->close();
+    answer.stop();
+    ASSERT_TRUE(answered) << "no exit question to answer";
+    EXPECT_TRUE(p->backend.exiting());
+    EXPECT_EQ(p->backend.exit_code(), 0);
+    p.reset(); // the program is gone once its threads are
+    const auto took = std::chrono::steady_clock::now() - asked;
+    EXPECT_LT(took, std::chrono::seconds(1))
+        << std::chrono::duration_cast<std::chrono::milliseconds>(took).count() << " ms";
+    EXPECT_EQ(server.hang_waiting, 1); // dropped, not answered
+    app::settings().notice_url.clear();
 }
 
 } // namespace

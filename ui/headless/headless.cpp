@@ -69,31 +69,52 @@ void HeadlessBackend::post(std::function<void()> fn)
 
 void HeadlessBackend::pump()
 {
+    // A tick may post work (a form's destroy, a notice's hand-over); it runs
+    // at the tick's instant, and may in turn start or post more.
     for (int guard = 0; guard < 100000; ++guard) {
         std::function<void()> fn;
         {
             std::lock_guard lock(post_mutex_);
-            if (posted_.empty()) break;
-            fn = std::move(posted_.front());
-            posted_.pop_front();
+            if (!posted_.empty()) {
+                fn = std::move(posted_.front());
+                posted_.pop_front();
+            }
         }
-        fn();
+        if (fn) {
+            fn();
+            continue;
+        }
+        if (!rt_ || rt_->next_timer_due() > clock_) break;
+        rt_->run_due_timers(clock_);
     }
-    if (rt_) rt_->run_due_timers(clock_);
+}
+
+void HeadlessBackend::settle()
+{
+    for (;;) {
+        pump();
+        if (!await_background_ || !rt_ || !rt_->background_busy()) return;
+        if (!rt_->wait_background(kBackgroundLimit)) {
+            ++overdue_;
+            say("background work still running after " + std::to_string(kBackgroundLimit.count()) + " s");
+            pump();
+            return;
+        }
+    }
 }
 
 void HeadlessBackend::advance(int ms)
 {
-    int64_t target = clock_ + std::max(0, ms);
-    pump();
+    const int64_t target = clock_ + std::max(0, ms);
+    settle();
     while (rt_) {
-        int64_t due = rt_->next_timer_due();
+        const int64_t due = rt_->next_timer_due();
         if (due > target) break;
         if (due > clock_) clock_ = due;
-        pump();
+        settle();
     }
     clock_ = std::max(clock_, target);
-    pump();
+    settle();
 }
 
 void HeadlessBackend::open_url(const std::string& url)

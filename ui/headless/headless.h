@@ -3,6 +3,7 @@
 // message boxes and dialogs, and logs of what the program did outside itself.
 #include "ui/backend.h"
 
+#include <chrono>
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -33,11 +34,28 @@ public:
     bool finish_drag(Control& c, int dx, int dy, int grab_x = 0, int grab_y = 0);
     Control* dragging() const { return drag_; }
 
-    // Runs posted work and due timers without letting time pass.
+    // Runs posted work and due timers, and the work these post in turn,
+    // without letting time pass. Background threads are not waited for.
     void pump();
-    // Lets virtual time pass, running timers and posted work as they fall due.
+    // Lets virtual time pass, running timers and posted work as they fall due:
+    // work posted at an instant runs at that instant, before time goes on.
+    // Unless told otherwise (await_background), background work started by
+    // the program is waited for, in real time and bounded by its own
+    // timeouts, before virtual time passes the instant it was started at,
+    // and what it posts runs then, in order. So a run gives the same screen
+    // at the same virtual time however its waits are cut up, and however
+    // long the background work takes in real time.
     void advance(int ms);
+    // pump, then the background work as advance waits for it.
+    void settle();
     int64_t elapsed() const { return clock_; }
+    // Off: background work runs free in real time, and its posts run whenever
+    // a pump finds them (tests of a fetch that hangs while the window ticks).
+    void await_background(bool on) { await_background_ = on; }
+    // Times background work outlasted the wait for it (a thread that hangs).
+    int overdue() const { return overdue_; }
+    // The longest real time a settle waits for background work.
+    static constexpr std::chrono::seconds kBackgroundLimit{30};
 
     struct Message {
         std::string caption, text;
@@ -81,6 +99,8 @@ private:
     Control* drag_ = nullptr;
     std::mutex post_mutex_;
     std::deque<std::function<void()>> posted_;
+    bool await_background_ = true;
+    int overdue_ = 0;
 };
 
 } // namespace ui

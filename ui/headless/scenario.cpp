@@ -181,6 +181,18 @@ public:
                 fail_line(no, std::string("error: ") + e.what());
             }
         }
+        // What the program's background work still brings is shown before
+        // the run ends, as a user watching the window would see it.
+        if (!exited_) {
+            try {
+                backend_.settle();
+            } catch (const ProgramExit& e) {
+                exited_ = true;
+                exit_code_ = e.code;
+                out_ << "exit: " << e.code << '\n';
+            }
+        }
+        if (backend_.overdue()) fail_line(no, "background work did not finish");
         if (exited_ && !exit_expected_) fail_line(no, "the program ended unexpectedly with code " + std::to_string(exit_code_));
         out_ << (failures_ ? "FAILED " : "PASSED ") << name_ << " (" << failures_ << " failed)\n";
         return failures_ ? 1 : 0;
