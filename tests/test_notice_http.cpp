@@ -285,6 +285,7 @@ TEST_F(HttpFixture, OpeningTheUpdateFormWhileOneIsOpenKeepsThatOne)
 // ---- the end of the program while a request hangs -------------------------------------
 
 enum class Hang { StartUpFetch, UpdateCheck };
+void PrintTo(Hang h, std::ostream* os) { *os << (h == Hang::StartUpFetch ? "start-up fetch" : "update check"); }
 
 struct ExitWhileHanging : ::testing::TestWithParam<Hang> {};
 
