@@ -8,6 +8,8 @@
 //   diagram_button_*.png      the button that opens the layout in the viewer
 //   charge_structure_start.png, detonator_nonel.png, detonator_network.png
 //                             the pictures the form definition starts with
+//                             (the firing-order network at the 190 x 106 the
+//                             layout editor shows it; no viewer shows it larger)
 //   cut_*.png                 the cut forms: the holes on the face with their
 //                             firing order, and a section through them
 //   charge_structure_*.png    the three charge structures of the hole
@@ -530,28 +532,32 @@ QImage draw_nonel_detonator(int w, int h)
     return img;
 }
 
-// Delay segments fired from the cut outward, ring by ring.
+// Delay segments fired from the cut outward, ring by ring: the rows named
+// with their firing order and segments on the left, their rings on the right.
+// Drawn at the size the layout editor shows it, so its small text stays sharp.
 QImage draw_network(int w, int h)
 {
     QImage img = canvas(w, h);
     QPainter g(&img);
     g.setRenderHint(QPainter::Antialiasing);
-    g.setPen(kLine);
-    g.setFont(font(15, true));
-    kit::text(g, QRectF(0, 4, w, 22), Qt::AlignCenter, QString::fromUtf8("起爆顺序与雷管段位示意"));
-    QPointF c(w / 2.0, h * 0.62);
+    kit::text(g, QRectF(0, 1, w, 17), Qt::AlignCenter, QString::fromUtf8("起爆顺序与雷管段位示意"), font(12, true),
+              kLine);
     const QColor rings[] = {kCut, kAux, kPerimeter, kBottom};
     const char* names[] = {"01 掏槽眼 1;3", "02 辅助眼 5;7;9", "03 周边眼 9;11", "04 底板眼 11;13"};
+    const double top = 20, row = (h - top - 2) / 4.0;
+    // Ring i reaches 10 (i + 1) pixels across and 10 i + 8 up and down.
+    const QPointF c(w - 45, top + (h - top) / 2.0);
     for (int i = 3; i >= 0; --i) {
-        double rx = 40 + 52 * i, ry = 24 + 34 * i;
-        g.setPen(QPen(rings[i], 3));
+        g.setPen(QPen(rings[i], 2));
         g.setBrush(Qt::NoBrush);
-        g.drawEllipse(c, rx, ry);
+        g.drawEllipse(c, 10.0 * (i + 1), 10.0 * i + 8);
     }
-    g.setFont(font(12));
     for (int i = 0; i < 4; ++i) {
-        g.setPen(rings[i].darker(130));
-        kit::text(g, QRectF(8, 34 + 20 * i, 180, 18), Qt::AlignLeft, QString::fromUtf8(names[i]));
+        const QRectF line(4, top + row * i, c.x() - 40 - 4 - 6, row);
+        g.setPen(QPen(rings[i], 2));
+        g.drawLine(QPointF(line.left(), line.center().y()), QPointF(line.left() + 8, line.center().y()));
+        kit::text(g, line.adjusted(12, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8(names[i]),
+                  font(11), rings[i].darker(130));
     }
     return img;
 }
@@ -943,7 +949,7 @@ std::vector<kit::Output> pictures(const QString&)
 
     out("charge_structure_start.png", [] { return draw_charge_structure(424, 106); });
     out("detonator_nonel.png", [] { return draw_nonel_detonator(303, 286); });
-    out("detonator_network.png", [] { return draw_network(510, 294); });
+    out("detonator_network.png", [] { return draw_network(190, 106); });
 
     for (const CutPicture& c : cut_pictures()) out(c.file, [c] { return draw_cut(c); });
     out("charge_structure_air_deck.png", [] { return draw_charge(Charge::AirDeck, "空气间隔装药"); });
