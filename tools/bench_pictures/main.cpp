@@ -5,79 +5,30 @@
 //   bench_charge_factors.png    unit consumption q by rock class, with the
 //                               free-face factors (1116 x 304)
 // The table rows are the ones the forms fill their boxes from.
-#include <QDir>
-#include <QFileInfo>
-#include <QFont>
-#include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
-#include <QPainterPath>
+#include "drawkit.h"
+
 #include <QPolygonF>
 
-#include <cmath>
-#include <cstdio>
 #include <vector>
 
 namespace {
 
-const char* kFace = "WenQuanYi Micro Hei";
 const QColor kRock(214, 204, 186);
 const QColor kRockLine(110, 95, 75);
 const QColor kCharge(200, 60, 50);
 const QColor kStemming(150, 150, 150);
 const QColor kDim(30, 80, 170);
 
-QFont font(int px, bool bold = false)
-{
-    QFont f(kFace);
-    f.setPixelSize(px);
-    f.setBold(bold);
-    return f;
-}
-
-QImage canvas(int w, int h)
-{
-    QImage img(w, h, QImage::Format_RGB32);
-    img.fill(Qt::white);
-    return img;
-}
-
-void arrow_head(QPainter& p, QPointF tip, QPointF from)
-{
-    const double a = std::atan2(tip.y() - from.y(), tip.x() - from.x());
-    const double s = 9;
-    QPolygonF head;
-    head << tip << QPointF(tip.x() - s * std::cos(a - 0.4), tip.y() - s * std::sin(a - 0.4))
-         << QPointF(tip.x() - s * std::cos(a + 0.4), tip.y() - s * std::sin(a + 0.4));
-    p.save();
-    p.setPen(Qt::NoPen);
-    p.setBrush(kDim);
-    p.drawPolygon(head);
-    p.restore();
-}
-
 // A dimension line with arrows at both ends and its symbol beside the middle.
 void dimension(QPainter& p, QPointF a, QPointF b, const QString& symbol, QPointF label_offset)
 {
-    p.save();
-    p.setPen(QPen(kDim, 1.5));
-    p.drawLine(a, b);
-    arrow_head(p, a, b);
-    arrow_head(p, b, a);
-    p.setFont(font(28, true));
+    kit::dimension_line(p, a, b, QPen(kDim, 1.5), 9);
     const QPointF mid = (a + b) / 2 + label_offset;
-    p.drawText(QRectF(mid.x() - 36, mid.y() - 18, 72, 36), Qt::AlignCenter, symbol);
-    p.restore();
+    kit::text(p, QRectF(mid.x() - 36, mid.y() - 18, 72, 36), Qt::AlignCenter, symbol, kit::font(28, true), kDim);
 }
 
 // Thin extension line from a point of the drawing to a dimension.
-void extension(QPainter& p, QPointF a, QPointF b)
-{
-    p.save();
-    p.setPen(QPen(kDim, 1, Qt::DashLine));
-    p.drawLine(a, b);
-    p.restore();
-}
+void extension(QPainter& p, QPointF a, QPointF b) { kit::dashed(p, a, b, kDim); }
 
 // A charged hole from its collar to its bottom: stemming above, charge below.
 void hole(QPainter& p, QPointF collar, QPointF bottom, double stemming_share)
@@ -107,11 +58,7 @@ void bench(QPainter& p, double x0, double crest_x, double top_y, double toe_x, d
 
 void title(QPainter& p, const QRectF& r, const QString& text)
 {
-    p.save();
-    p.setPen(Qt::black);
-    p.setFont(font(30, true));
-    p.drawText(r, Qt::AlignCenter, text);
-    p.restore();
+    kit::text(p, r, Qt::AlignCenter, text, kit::font(30, true));
 }
 
 void angle_mark(QPainter& p, QPointF at, double radius, double start_deg, double span_deg, const QString& symbol,
@@ -120,15 +67,15 @@ void angle_mark(QPainter& p, QPointF at, double radius, double start_deg, double
     p.save();
     p.setPen(QPen(kDim, 1.5));
     p.setBrush(Qt::NoBrush);
-    p.drawArc(QRectF(at.x() - radius, at.y() - radius, 2 * radius, 2 * radius), int(start_deg * 16), int(span_deg * 16));
-    p.setFont(font(28, true));
-    p.drawText(QRectF(label.x() - 24, label.y() - 18, 48, 36), Qt::AlignCenter, symbol);
+    p.drawArc(QRectF(at.x() - radius, at.y() - radius, 2 * radius, 2 * radius), int(start_deg * 16),
+              int(span_deg * 16));
     p.restore();
+    kit::text(p, QRectF(label.x() - 24, label.y() - 18, 48, 36), Qt::AlignCenter, symbol, kit::font(28, true), kDim);
 }
 
 QImage diagram()
 {
-    QImage img = canvas(1000, 689);
+    QImage img = kit::canvas(1000, 689);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
@@ -197,9 +144,10 @@ QImage diagram()
         // The free face along the bottom edge.
         p.setPen(QPen(kRockLine, 4));
         p.drawLine(plan.bottomLeft(), plan.bottomRight());
-        p.setFont(font(20));
+        p.setFont(kit::font(20));
         p.setPen(Qt::black);
-        p.drawText(QRectF(plan.left(), plan.bottom() + 2, plan.width(), 24), Qt::AlignCenter, QStringLiteral("台阶坡面（自由面）"));
+        kit::text(p, QRectF(plan.left(), plan.bottom() + 2, plan.width(), 24), Qt::AlignCenter,
+                  QStringLiteral("台阶坡面（自由面）"));
         p.restore();
         const double a = 110, row1 = plan.bottom() - 55, row2 = row1 - 80;
         p.save();
@@ -214,7 +162,7 @@ QImage diagram()
         extension(p, {95 + a, row1}, {95 + a, row1 + 30});
         extension(p, {95 + 2 * a, row1}, {95 + 2 * a, row1 + 30});
         dimension(p, {95 + 3 * a, row1}, {95 + 3 * a, plan.bottom()}, "W1", {24, 0});
-        title(p, QRectF(40, 418, 600, 34), QStringLiteral("炮孔平面布置"));
+        title(p, QRectF(40, 417, 600, 36), QStringLiteral("炮孔平面布置"));
     }
 
     // --- legend -------------------------------------------------------------------------
@@ -229,60 +177,58 @@ QImage diagram()
         p.setBrush(Qt::NoBrush);
         p.drawRect(box);
         p.setPen(Qt::black);
-        p.setFont(font(23));
+        p.setFont(kit::font(23));
         double y = box.top() + 6;
         for (const char* l : lines) {
-            p.drawText(QRectF(box.left() + 14, y, box.width() - 18, 27), Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8(l));
+            kit::text(p, QRectF(box.left() + 14, y, box.width() - 18, 27), Qt::AlignLeft | Qt::AlignVCenter,
+                      QString::fromUtf8(l));
             y += 27;
         }
         p.restore();
         // Colour key of the holes.
         p.save();
-        p.setFont(font(20));
+        p.setFont(kit::font(20));
         p.setPen(QPen(kStemming, 9, Qt::SolidLine, Qt::FlatCap));
         p.drawLine(QPointF(400, 85), QPointF(430, 85));
         p.setPen(QPen(kCharge, 9, Qt::SolidLine, Qt::FlatCap));
         p.drawLine(QPointF(520, 85), QPointF(550, 85));
         p.setPen(Qt::black);
-        p.drawText(QRectF(436, 73, 80, 24), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("堵塞段"));
-        p.drawText(QRectF(556, 73, 80, 24), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("装药段"));
+        kit::text(p, QRectF(436, 73, 80, 24), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("堵塞段"));
+        kit::text(p, QRectF(556, 73, 80, 24), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("装药段"));
         p.restore();
     }
     return img;
 }
 
-// A plain ruled table with a title, a heading row and notes below it.
-QImage table(int w, int h, const QString& name, const std::vector<double>& widths,
-             const std::vector<std::vector<QString>>& rows, const QStringList& notes, int text_px)
+// A plain ruled table with a title, a heading row and its notes below it;
+// a note's lines after the first start under its text.
+QImage table(int w, int h, const QString& name, const std::vector<double>& widths, const std::vector<QStringList>& rows,
+             const QStringList& notes, int text_px)
 {
-    QImage img = canvas(w, h);
+    QImage img = kit::canvas(w, h);
     QPainter p(&img);
     p.setRenderHint(QPainter::TextAntialiasing);
+    kit::text(p, QRectF(0, 8, w, text_px * 2), Qt::AlignCenter, name, kit::font(text_px + 6, true));
+    const double left = 20, top = 16 + text_px * 2;
+    kit::Table t;
+    t.widths = widths;
+    t.rows = rows;
+    t.px = t.heading_px = text_px;
+    t.row_height = text_px * 1.75;
+    t.grid = t.frame = QPen(Qt::black, 1);
+    const QRectF drawn = kit::draw_table(p, QRectF(left, top, w - 2 * left, 0), t);
+
+    const QFont f = kit::font(text_px - 2);
+    p.setFont(f);
     p.setPen(Qt::black);
-    p.setFont(font(text_px + 6, true));
-    p.drawText(QRectF(0, 8, w, text_px * 2), Qt::AlignCenter, name);
-    const double left = 20, top = 16 + text_px * 2, row_h = text_px * 1.75;
-    double total = 0;
-    for (double x : widths) total += x;
-    const double scale = (w - 2 * left) / total;
-    for (size_t r = 0; r < rows.size(); ++r) {
-        double x = left;
-        const double y = top + r * row_h;
-        for (size_t c = 0; c < widths.size(); ++c) {
-            const QRectF cell(x, y, widths[c] * scale, row_h);
-            if (r == 0) p.fillRect(cell, QColor(232, 232, 232));
-            p.setPen(QPen(Qt::black, 1));
-            p.drawRect(cell);
-            p.setFont(font(text_px, r == 0));
-            p.drawText(cell, Qt::AlignCenter, c < rows[r].size() ? rows[r][c] : QString());
-            x += cell.width();
-        }
-    }
-    p.setFont(font(text_px - 2));
-    double y = top + rows.size() * row_h + 8;
-    for (const QString& n : notes) {
-        p.drawText(QRectF(left, y, w - 2 * left, text_px * 1.5), Qt::AlignLeft | Qt::AlignVCenter, n);
-        y += text_px * 1.5;
+    const QString head = QStringLiteral("注：");
+    double y = drawn.bottom() + 8;
+    for (int i = 0; i < notes.size(); ++i) {
+        const QString number = notes.size() > 1 ? QStringLiteral("%1. ").arg(i + 1) : QString();
+        const double x = left + (i == 0 ? 0 : kit::text_width(f, head));
+        const QString lead = (i == 0 ? head : QString()) + number;
+        y += kit::paragraph(p, QRectF(x, y, w - left - x, h - y), lead + notes[i], kit::text_width(f, lead));
+        y += text_px * 0.3;
     }
     return img;
 }
@@ -290,7 +236,7 @@ QImage table(int w, int h, const QString& name, const std::vector<double>& width
 QImage explosive_factors()
 {
     // Where the form's caption gives a range, the table gives it too.
-    const std::vector<std::vector<QString>> rows = {
+    const std::vector<QStringList> rows = {
         {"序号", "炸药名称", "换算系数e", "序号", "炸药名称", "换算系数e"},
         {"1", "岩石硝铵2号", "1.0", "6", "35%胶质炸药(普通)", "1.06"},
         {"2", "岩石硝铵1号", "0.9", "7", "混合胶质炸药(普通)", "1.0"},
@@ -299,46 +245,33 @@ QImage explosive_factors()
         {"5", "62%胶质炸药(耐冻)", "0.89", "10", "黑火药", "1.14～1.42"},
     };
     return table(1102, 382, QStringLiteral("炸药换算系数e表"), {0.6, 2.4, 1.6, 0.6, 2.4, 1.6}, rows,
-                 {QStringLiteral("注：以岩石硝铵2号炸药为标准（e = 1.0），其他炸药的用药量乘以换算系数e。")}, 24);
+                 {QStringLiteral("以岩石硝铵2号炸药为标准（e = 1.0），其他炸药的用药量乘以换算系数e。")}, 24);
 }
 
 QImage charge_factors()
 {
-    const std::vector<std::vector<QString>> rows = {
+    const std::vector<QStringList> rows = {
         {"土石类别", "松软石(五类土)", "次坚石(六类土)", "坚石(七类土)", "特坚石(八类土)"},
         {"q (kg/m³)", "1.4～1.65", "1.6～1.85", "1.8～2.6", "2.1～3.25"},
     };
     return table(1116, 304, QStringLiteral("炸药单位消耗量q表"), {1.3, 1.5, 1.5, 1.5, 1.5}, rows,
-                 {QStringLiteral("注：1. 表中q值为一个自由面时的数值；二、三、四、五、六个自由面时，自由面系数分别取 0.83、0.67、0.50、0.33、0.17。"),
-                  QStringLiteral("    2. 炮孔堵塞系数d见炮孔堵塞系数表。")},
+                 {QStringLiteral("表中q值为一个自由面时的数值；二、三、四、五、六个自由面时，自由面系数分别取 "
+                                 "0.83、0.67、0.50、0.33、0.17。"),
+                  QStringLiteral("炮孔堵塞系数d见炮孔堵塞系数表。")},
                  22);
-}
-
-bool save(const QImage& img, const QString& path)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    // Eight-bit colour keeps the embedded bytes small; the drawings use few colours.
-    QImage out = img.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
-    if (!out.save(path, "PNG", 9)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    std::printf("%s %dx%d\n", qPrintable(path), img.width(), img.height());
-    return true;
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QGuiApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: jsb_bench_pictures <source-root>\n");
-        return 2;
-    }
-    const QString dir = QString::fromLocal8Bit(argv[1]) + "/resources/pictures/blasting/";
-    bool ok = save(diagram(), dir + "bench_diagram.png");
-    ok &= save(explosive_factors(), dir + "bench_explosive_factors.png");
-    ok &= save(charge_factors(), dir + "bench_charge_factors.png");
-    return ok ? 0 : 1;
+    return kit::run(argc, argv, [](const QString&) {
+        const QString dir = QStringLiteral("resources/pictures/blasting/");
+        // Eight-bit colour keeps the embedded bytes small; the drawings use few colours.
+        return std::vector<kit::Output>{
+            kit::picture(dir + "bench_diagram.png", diagram, kit::Store::Palette, 9),
+            kit::picture(dir + "bench_explosive_factors.png", explosive_factors, kit::Store::Palette, 9),
+            kit::picture(dir + "bench_charge_factors.png", charge_factors, kit::Store::Palette, 9),
+        };
+    });
 }

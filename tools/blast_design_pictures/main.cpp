@@ -8,6 +8,8 @@
 //   diagram_button_*.png      the button that opens the layout in the viewer
 //   charge_structure_start.png, detonator_nonel.png, detonator_network.png
 //                             the pictures the form definition starts with
+//                             (the firing-order network at the 190 x 106 the
+//                             layout editor shows it; no viewer shows it larger)
 //   cut_*.png                 the cut forms: the holes on the face with their
 //                             firing order, and a section through them
 //   charge_structure_*.png    the three charge structures of the hole
@@ -16,24 +18,17 @@
 //
 // Geometry is worked in metres with y pointing up and mapped onto the
 // picture at the end, so every section keeps its proportions.
-#include <QDir>
-#include <QFont>
-#include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
+#include "drawkit.h"
+
 #include <QPainterPath>
 #include <QPolygonF>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <functional>
-#include <string>
 #include <vector>
 
 namespace {
 
-const char* kFace = "WenQuanYi Micro Hei";
 const QColor kCut(210, 40, 40);
 const QColor kAux(30, 90, 200);
 const QColor kPerimeter(20, 140, 60);
@@ -42,31 +37,8 @@ const QColor kRock(232, 228, 218);
 const QColor kFace2(247, 249, 252);
 const QColor kLine(50, 50, 50);
 
-QFont font(int px, bool bold = false)
-{
-    QFont f(kFace);
-    f.setPixelSize(px);
-    f.setBold(bold);
-    return f;
-}
-
-QImage canvas(int w, int h, QColor fill = Qt::white)
-{
-    QImage img(w, h, QImage::Format_RGB32);
-    img.fill(fill);
-    return img;
-}
-
-bool save(const QImage& img, const QString& dir, const char* name)
-{
-    QString path = dir + "/" + name;
-    if (!img.save(path, "PNG")) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    std::printf("%s %dx%d\n", qPrintable(path), img.width(), img.height());
-    return true;
-}
+using kit::canvas;
+using kit::font;
 
 // ---- sections in metres -----------------------------------------------------
 
@@ -337,8 +309,8 @@ void legend(QPainter& g, QRectF area, bool with_bottom, bool with_perimeter = tr
         g.setBrush(items[i].c);
         g.drawEllipse(c, area.height() * 0.22, area.height() * 0.22);
         g.setPen(kLine);
-        g.drawText(QRectF(c.x() + area.height() * 0.45, area.top(), w, area.height()), Qt::AlignVCenter | Qt::AlignLeft,
-                   QString::fromUtf8(items[i].text));
+        kit::text(g, QRectF(c.x() + area.height() * 0.45, area.top(), w, area.height()),
+                  Qt::AlignVCenter | Qt::AlignLeft, QString::fromUtf8(items[i].text));
     }
 }
 
@@ -366,9 +338,9 @@ QImage draw_layout(const LayoutPicture& s)
     g.fillRect(QRectF(0, H * 0.9, W, H * 0.1), Qt::white);
     g.setPen(kLine);
     g.setFont(font(int(H * 0.045), true));
-    g.drawText(QRectF(0, 0, W, H * 0.075), Qt::AlignCenter, QString::fromUtf8(s.title));
+    kit::text(g, QRectF(0, 0, W, H * 0.075), Qt::AlignCenter, QString::fromUtf8(s.title));
     g.setFont(font(int(H * 0.024)));
-    g.drawText(QRectF(0, H * 0.068, W, H * 0.04), Qt::AlignCenter, QString::fromUtf8(s.subtitle));
+    kit::text(g, QRectF(0, H * 0.068, W, H * 0.04), Qt::AlignCenter, QString::fromUtf8(s.subtitle));
 
     Poly face = outline(s.shape, s.k, 0);
     Frame f = fit(face, s.invert, QRectF(W * 0.12, H * 0.14, W * 0.76, H * 0.72));
@@ -393,7 +365,7 @@ QImage draw_layout(const LayoutPicture& s)
         g.setBrush(Qt::NoBrush);
         g.drawPolyline(ip);
         g.setFont(font(int(H * 0.026)));
-        g.drawText(f.at({0, -s.invert * 0.45}) + QPointF(14, -4), QString::fromUtf8("仰拱"));
+        kit::text_at(g, f.at({0, -s.invert * 0.45}) + QPointF(14, -4), QString::fromUtf8("仰拱"));
     }
     g.setPen(QPen(kLine, 3));
     g.setBrush(Qt::NoBrush);
@@ -428,8 +400,8 @@ QImage draw_layout(const LayoutPicture& s)
             span_at(face, mid, &l, &r);
             g.setPen(kLine);
             QPointF at = f.at({r, mid});
-            g.drawText(QRectF(at.x() + 14, at.y() - 20, W * 0.12, 40), Qt::AlignVCenter | Qt::AlignLeft,
-                       QString::fromUtf8(s.band_names[i]));
+            kit::text(g, QRectF(at.x() + 14, at.y() - 20, W * 0.12, 40), Qt::AlignVCenter | Qt::AlignLeft,
+                      QString::fromUtf8(s.band_names[i]));
         }
     }
 
@@ -454,10 +426,10 @@ QImage draw_start(int w, int h)
     g.setRenderHint(QPainter::Antialiasing);
     g.setPen(kLine);
     g.setFont(font(int(h * 0.06), true));
-    g.drawText(QRectF(0, h * 0.03, w, h * 0.1), Qt::AlignCenter, QString::fromUtf8("隧道光面爆破设计"));
+    kit::text(g, QRectF(0, h * 0.03, w, h * 0.1), Qt::AlignCenter, QString::fromUtf8("隧道光面爆破设计"));
     g.setFont(font(int(h * 0.028)));
-    g.drawText(QRectF(0, h * 0.12, w, h * 0.05), Qt::AlignCenter,
-               QString::fromUtf8("选择隧道工法与断面形式后显示对应的炮眼布置图"));
+    kit::text(g, QRectF(0, h * 0.12, w, h * 0.05), Qt::AlignCenter,
+              QString::fromUtf8("选择隧道工法与断面形式后显示对应的炮眼布置图"));
 
     // A faint face with one hole of each row, and the rows named beside it.
     Poly face = outline(Shape::StraightWall, 1.0, 0);
@@ -504,7 +476,7 @@ QImage draw_charge_structure(int w, int h)
     g.setRenderHint(QPainter::Antialiasing);
     g.setPen(kLine);
     g.setFont(font(13, true));
-    g.drawText(QRectF(0, 2, w, 18), Qt::AlignCenter, QString::fromUtf8("装药结构示意图"));
+    kit::text(g, QRectF(0, 2, w, 18), Qt::AlignCenter, QString::fromUtf8("装药结构示意图"));
     QRectF hole(20, 34, w - 40, 34);
     g.setBrush(kRock);
     g.setPen(QPen(kLine, 1.5));
@@ -523,9 +495,9 @@ QImage draw_charge_structure(int w, int h)
     g.drawLine(QPointF(hole.left() + 10, hole.center().y()), QPointF(hole.right(), hole.center().y()));
     g.setPen(kLine);
     g.setFont(font(11));
-    g.drawText(QRectF(20, h - 22, 120, 18), Qt::AlignLeft, QString::fromUtf8("药卷"));
-    g.drawText(QRectF(w / 2 - 60, h - 22, 120, 18), Qt::AlignCenter, QString::fromUtf8("导爆索/导爆管"));
-    g.drawText(QRectF(w - 140, h - 22, 120, 18), Qt::AlignRight, QString::fromUtf8("堵塞"));
+    kit::text(g, QRectF(20, h - 22, 120, 18), Qt::AlignLeft, QString::fromUtf8("药卷"));
+    kit::text(g, QRectF(w / 2 - 60, h - 22, 120, 18), Qt::AlignCenter, QString::fromUtf8("导爆索/导爆管"));
+    kit::text(g, QRectF(w - 140, h - 22, 120, 18), Qt::AlignRight, QString::fromUtf8("堵塞"));
     return img;
 }
 
@@ -536,7 +508,7 @@ QImage draw_nonel_detonator(int w, int h)
     g.setRenderHint(QPainter::Antialiasing);
     g.setPen(kLine);
     g.setFont(font(16, true));
-    g.drawText(QRectF(0, 6, w, 24), Qt::AlignCenter, QString::fromUtf8("导爆管雷管"));
+    kit::text(g, QRectF(0, 6, w, 24), Qt::AlignCenter, QString::fromUtf8("导爆管雷管"));
     // Shell, delay element, base charge; tube leaving to the right and coiled.
     QRectF shell(30, 110, 150, 40);
     g.setPen(QPen(kLine, 1.5));
@@ -554,34 +526,38 @@ QImage draw_nonel_detonator(int w, int h)
     g.drawPath(tube);
     g.setPen(kLine);
     g.setFont(font(12));
-    g.drawText(QRectF(20, 160, 80, 18), Qt::AlignLeft, QString::fromUtf8("起爆药"));
-    g.drawText(QRectF(70, 80, 80, 18), Qt::AlignLeft, QString::fromUtf8("延期体"));
-    g.drawText(QRectF(150, 250, 120, 18), Qt::AlignLeft, QString::fromUtf8("塑料导爆管"));
+    kit::text(g, QRectF(20, 160, 80, 18), Qt::AlignLeft, QString::fromUtf8("起爆药"));
+    kit::text(g, QRectF(70, 80, 80, 18), Qt::AlignLeft, QString::fromUtf8("延期体"));
+    kit::text(g, QRectF(150, 250, 120, 18), Qt::AlignLeft, QString::fromUtf8("塑料导爆管"));
     return img;
 }
 
-// Delay segments fired from the cut outward, ring by ring.
+// Delay segments fired from the cut outward, ring by ring: the rows named
+// with their firing order and segments on the left, their rings on the right.
+// Drawn at the size the layout editor shows it, so its small text stays sharp.
 QImage draw_network(int w, int h)
 {
     QImage img = canvas(w, h);
     QPainter g(&img);
     g.setRenderHint(QPainter::Antialiasing);
-    g.setPen(kLine);
-    g.setFont(font(15, true));
-    g.drawText(QRectF(0, 4, w, 22), Qt::AlignCenter, QString::fromUtf8("起爆顺序与雷管段位示意"));
-    QPointF c(w / 2.0, h * 0.62);
+    kit::text(g, QRectF(0, 1, w, 17), Qt::AlignCenter, QString::fromUtf8("起爆顺序与雷管段位示意"), font(12, true),
+              kLine);
     const QColor rings[] = {kCut, kAux, kPerimeter, kBottom};
     const char* names[] = {"01 掏槽眼 1;3", "02 辅助眼 5;7;9", "03 周边眼 9;11", "04 底板眼 11;13"};
+    const double top = 20, row = (h - top - 2) / 4.0;
+    // Ring i reaches 10 (i + 1) pixels across and 10 i + 8 up and down.
+    const QPointF c(w - 45, top + (h - top) / 2.0);
     for (int i = 3; i >= 0; --i) {
-        double rx = 40 + 52 * i, ry = 24 + 34 * i;
-        g.setPen(QPen(rings[i], 3));
+        g.setPen(QPen(rings[i], 2));
         g.setBrush(Qt::NoBrush);
-        g.drawEllipse(c, rx, ry);
+        g.drawEllipse(c, 10.0 * (i + 1), 10.0 * i + 8);
     }
-    g.setFont(font(12));
     for (int i = 0; i < 4; ++i) {
-        g.setPen(rings[i].darker(130));
-        g.drawText(QRectF(8, 34 + 20 * i, 180, 18), Qt::AlignLeft, QString::fromUtf8(names[i]));
+        const QRectF line(4, top + row * i, c.x() - 40 - 4 - 6, row);
+        g.setPen(QPen(rings[i], 2));
+        g.drawLine(QPointF(line.left(), line.center().y()), QPointF(line.left() + 8, line.center().y()));
+        kit::text(g, line.adjusted(12, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8(names[i]),
+                  font(11), rings[i].darker(130));
     }
     return img;
 }
@@ -636,7 +612,7 @@ void panel_frame(QPainter& g, QRectF r, const char* caption)
     g.drawRect(r);
     g.setPen(kLine);
     g.setFont(font(12, true));
-    g.drawText(QRectF(r.left(), r.top() + 2, r.width(), 16), Qt::AlignCenter, QString::fromUtf8(caption));
+    kit::text(g, QRectF(r.left(), r.top() + 2, r.width(), 16), Qt::AlignCenter, QString::fromUtf8(caption));
 }
 
 // One hole in section: drilled from the face at `collar` to `toe`, charged
@@ -667,9 +643,9 @@ QImage draw_cut(const CutPicture& c)
     g.setRenderHint(QPainter::Antialiasing);
     g.setPen(kLine);
     g.setFont(font(18, true));
-    g.drawText(QRectF(0, 4, W, 24), Qt::AlignCenter, QString::fromUtf8(c.title));
+    kit::text(g, QRectF(0, 4, W, 24), Qt::AlignCenter, QString::fromUtf8(c.title));
     g.setFont(font(11));
-    g.drawText(QRectF(0, 28, W, 16), Qt::AlignCenter, QString::fromUtf8(c.subtitle));
+    kit::text(g, QRectF(0, 28, W, 16), Qt::AlignCenter, QString::fromUtf8(c.subtitle));
 
     const QRectF front(10, 50, 232, 262), section(254, 50, 232, 262);
     panel_frame(g, front, "正面布置");
@@ -684,7 +660,7 @@ QImage draw_cut(const CutPicture& c)
     g.setPen(QPen(kLine, 2));
     g.drawLine(QPointF(section.left() + 6, face_y), QPointF(section.right() - 6, face_y));
     g.setFont(font(10));
-    g.drawText(QRectF(section.left() + 6, face_y - 16, 60, 14), Qt::AlignLeft, QString::fromUtf8("工作面"));
+    kit::text(g, QRectF(section.left() + 6, face_y - 16, 60, 14), Qt::AlignLeft, QString::fromUtf8("工作面"));
     const double sx = section.center().x();
 
     g.setFont(font(10, true));
@@ -699,7 +675,7 @@ QImage draw_cut(const CutPicture& c)
                     hole_mark(g, p, 6, false, stage_colour(s));
                     if (row == -1) {
                         g.setPen(kLine);
-                        g.drawText(QRectF(p.x() - 8, p.y() - 24, 16, 14), Qt::AlignCenter, QString::number(s));
+                        kit::text(g, QRectF(p.x() - 8, p.y() - 24, 16, 14), Qt::AlignCenter, QString::number(s));
                     }
                 }
         }
@@ -719,8 +695,8 @@ QImage draw_cut(const CutPicture& c)
             g.drawLine(key, key + QPointF(14, 0));
             g.setPen(kLine);
             g.setFont(font(10));
-            g.drawText(QRectF(key.x() + 17, key.y() - 7, 40, 14), Qt::AlignVCenter | Qt::AlignLeft,
-                       QString::fromUtf8("第") + QString::number(s) + QString::fromUtf8("级"));
+            kit::text(g, QRectF(key.x() + 17, key.y() - 7, 40, 14), Qt::AlignVCenter | Qt::AlignLeft,
+                      QString::fromUtf8("第") + QString::number(s) + QString::fromUtf8("级"));
         }
     } else {
         // Front: the pattern, scaled to the panel.
@@ -746,7 +722,7 @@ QImage draw_cut(const CutPicture& c)
             hole_mark(g, p, 6 * h.size, h.empty, stage_colour(h.order));
             if (!h.empty) {
                 g.setPen(kLine);
-                g.drawText(QRectF(p.x() + 6, p.y() - 20, 16, 14), Qt::AlignCenter, QString::number(h.order));
+                kit::text(g, QRectF(p.x() + 6, p.y() - 20, 16, 14), Qt::AlignCenter, QString::number(h.order));
             }
         }
         // Section through the centre: holes drilled square to the face.
@@ -764,12 +740,12 @@ QImage draw_cut(const CutPicture& c)
     double y = H - 22;
     hole_mark(g, QPointF(24, y), 6, false, kCut);
     g.setPen(kLine);
-    g.drawText(QRectF(34, y - 9, 80, 18), Qt::AlignVCenter | Qt::AlignLeft, QString::fromUtf8("装药眼"));
+    kit::text(g, QRectF(34, y - 9, 80, 18), Qt::AlignVCenter | Qt::AlignLeft, QString::fromUtf8("装药眼"));
     hole_mark(g, QPointF(112, y), 6, true, kCut);
     g.setPen(kLine);
-    g.drawText(QRectF(122, y - 9, 80, 18), Qt::AlignVCenter | Qt::AlignLeft, QString::fromUtf8("空眼"));
-    g.drawText(QRectF(180, y - 9, 300, 18), Qt::AlignVCenter | Qt::AlignLeft,
-               QString::fromUtf8("数字为起爆顺序（雷管段别由低到高）"));
+    kit::text(g, QRectF(122, y - 9, 80, 18), Qt::AlignVCenter | Qt::AlignLeft, QString::fromUtf8("空眼"));
+    kit::text(g, QRectF(180, y - 9, 300, 18), Qt::AlignVCenter | Qt::AlignLeft,
+              QString::fromUtf8("数字为起爆顺序（雷管段别由低到高）"));
     return img;
 }
 
@@ -846,7 +822,7 @@ QImage draw_charge(Charge kind, const char* title)
     g.setRenderHint(QPainter::Antialiasing);
     g.setPen(kLine);
     g.setFont(font(13, true));
-    g.drawText(QRectF(0, 2, w, 18), Qt::AlignCenter, QString::fromUtf8(title));
+    kit::text(g, QRectF(0, 2, w, 18), Qt::AlignCenter, QString::fromUtf8(title));
     // The hole lies along the picture, toe on the left, collar (face) on the right.
     const QRectF hole(24, 32, w - 48, 34);
     g.setPen(Qt::NoPen);
@@ -882,10 +858,10 @@ QImage draw_charge(Charge kind, const char* title)
 
     g.setPen(kLine);
     g.setFont(font(11));
-    g.drawText(QRectF(hole.left(), h - 22, 80, 18), Qt::AlignLeft, QString::fromUtf8("药卷"));
+    kit::text(g, QRectF(hole.left(), h - 22, 80, 18), Qt::AlignLeft, QString::fromUtf8("药卷"));
     const char* middle = kind == Charge::AirDeck ? "空气间隔" : kind == Charge::Decoupled ? "不耦合间隙" : "空气间隔+不耦合间隙";
-    g.drawText(QRectF(w / 2.0 - 90, h - 22, 180, 18), Qt::AlignCenter, QString::fromUtf8(middle));
-    g.drawText(QRectF(w - 124, h - 22, 100, 18), Qt::AlignRight, QString::fromUtf8("炮泥堵塞"));
+    kit::text(g, QRectF(w / 2.0 - 90, h - 22, 180, 18), Qt::AlignCenter, QString::fromUtf8(middle));
+    kit::text(g, QRectF(w - 124, h - 22, 100, 18), Qt::AlignRight, QString::fromUtf8("炮泥堵塞"));
     return img;
 }
 
@@ -896,7 +872,7 @@ QImage draw_electric_detonator(int w, int h)
     g.setRenderHint(QPainter::Antialiasing);
     g.setPen(kLine);
     g.setFont(font(16, true));
-    g.drawText(QRectF(0, 6, w, 24), Qt::AlignCenter, QString::fromUtf8("延期电雷管"));
+    kit::text(g, QRectF(0, 6, w, 24), Qt::AlignCenter, QString::fromUtf8("延期电雷管"));
     // Shell with base charge, primer, delay element, fusehead and plug;
     // two leg wires leave the plug and coil away.
     QRectF shell(26, 110, 170, 40);
@@ -926,31 +902,19 @@ QImage draw_electric_detonator(int w, int h)
     }
     g.setPen(kLine);
     g.setFont(font(12));
-    g.drawText(QRectF(14, 160, 80, 18), Qt::AlignLeft, QString::fromUtf8("起爆药"));
-    g.drawText(QRectF(74, 84, 80, 18), Qt::AlignLeft, QString::fromUtf8("延期体"));
-    g.drawText(QRectF(120, 160, 80, 18), Qt::AlignLeft, QString::fromUtf8("桥丝"));
-    g.drawText(QRectF(156, 84, 80, 18), Qt::AlignLeft, QString::fromUtf8("塞子"));
-    g.drawText(QRectF(150, 256, 120, 18), Qt::AlignLeft, QString::fromUtf8("脚线"));
+    kit::text(g, QRectF(14, 160, 80, 18), Qt::AlignLeft, QString::fromUtf8("起爆药"));
+    kit::text(g, QRectF(74, 84, 80, 18), Qt::AlignLeft, QString::fromUtf8("延期体"));
+    kit::text(g, QRectF(120, 160, 80, 18), Qt::AlignLeft, QString::fromUtf8("桥丝"));
+    kit::text(g, QRectF(156, 84, 80, 18), Qt::AlignLeft, QString::fromUtf8("塞子"));
+    kit::text(g, QRectF(150, 256, 120, 18), Qt::AlignLeft, QString::fromUtf8("脚线"));
     return img;
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+std::vector<kit::Output> pictures(const QString&)
 {
-    QGuiApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: jsb_blast_design_pictures <source-root> [file.png ...]\n");
-        return 2;
-    }
-    QString dir = QString::fromLocal8Bit(argv[1]) + "/resources/pictures/blast_design";
-    QDir().mkpath(dir);
-    // Named pictures only, when given; otherwise every picture.
-    std::vector<std::string> only(argv + 2, argv + argc);
-    bool ok = true;
-    auto out = [&](const char* name, const std::function<QImage()>& draw) {
-        if (!only.empty() && std::find(only.begin(), only.end(), name) == only.end()) return;
-        ok &= save(draw(), dir, name);
+    std::vector<kit::Output> all;
+    auto out = [&](const char* name, std::function<QImage()> draw) {
+        all.push_back(kit::picture(QStringLiteral("resources/pictures/blast_design/") + name, std::move(draw)));
     };
 
     const Band whole{-1, 1000, true, true, false};
@@ -976,7 +940,7 @@ int main(int argc, char** argv)
         {"layout_two_benches_flat_small.png", 957, 779, "台阶法  上下2台阶（无仰拱）炮眼布置图", "开挖面积 S<75m²",
          Shape::CurvedWall, 0.85, {{2.6, 1000, true, true, false}, {0, 2.6, true, false, false}}, {"上台阶", "下台阶"}},
     };
-    for (const LayoutPicture& s : layouts) out(s.file, [&] { return draw_layout(s); });
+    for (const LayoutPicture& s : layouts) out(s.file, [s] { return draw_layout(s); });
     out("layout_start.png", [] { return draw_start(846, 765); });
 
     out("diagram_button_normal.png", [] { return draw_button(28, QColor(245, 247, 250), QColor(40, 80, 150)); });
@@ -985,13 +949,17 @@ int main(int argc, char** argv)
 
     out("charge_structure_start.png", [] { return draw_charge_structure(424, 106); });
     out("detonator_nonel.png", [] { return draw_nonel_detonator(303, 286); });
-    out("detonator_network.png", [] { return draw_network(510, 294); });
+    out("detonator_network.png", [] { return draw_network(190, 106); });
 
-    for (const CutPicture& c : cut_pictures()) out(c.file, [&] { return draw_cut(c); });
+    for (const CutPicture& c : cut_pictures()) out(c.file, [c] { return draw_cut(c); });
     out("charge_structure_air_deck.png", [] { return draw_charge(Charge::AirDeck, "空气间隔装药"); });
     out("charge_structure_air_deck_decoupled.png",
         [] { return draw_charge(Charge::AirDeckDecoupled, "空气间隔不耦合装药"); });
     out("charge_structure_decoupled.png", [] { return draw_charge(Charge::Decoupled, "不耦合装药"); });
     out("detonator_electric.png", [] { return draw_electric_detonator(303, 286); });
-    return ok ? 0 : 1;
+    return all;
 }
+
+} // namespace
+
+int main(int argc, char** argv) { return kit::run(argc, argv, pictures); }

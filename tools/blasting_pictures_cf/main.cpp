@@ -11,21 +11,16 @@
 //                           (340 x 88, shown at 170 x 44)
 //   flyrock_scene.png       a bench blast: stones thrown to Rf, the fume cloud
 //                           drifting downwind to Rg (563 x 189)
-#include <QDir>
-#include <QFont>
-#include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
+#include "drawkit.h"
+
 #include <QPainterPath>
 #include <QPolygonF>
 
 #include <cmath>
-#include <cstdio>
 #include <vector>
 
 namespace {
 
-const char* kFace = "WenQuanYi Micro Hei";
 const QColor kRock(214, 206, 192);
 const QColor kRockLine(150, 140, 125);
 const QColor kSoil(196, 170, 130);
@@ -37,54 +32,12 @@ const QColor kAux(30, 100, 210);
 const QColor kFloor(30, 150, 70);
 const QColor kWave(60, 130, 200);
 
-QFont font(int px, bool bold = false, bool italic = false)
-{
-    QFont f(kFace);
-    f.setPixelSize(px);
-    f.setBold(bold);
-    f.setItalic(italic);
-    return f;
-}
-
-QImage canvas(int w, int h)
-{
-    QImage img(w, h, QImage::Format_RGB32);
-    img.fill(Qt::white);
-    return img;
-}
-
-bool save(const QImage& img, const QString& dir, const char* name)
-{
-    const QString path = dir + "/" + name;
-    if (!img.save(path, "PNG")) {
-        std::fprintf(stderr, "cannot write %s\n", path.toLocal8Bit().constData());
-        return false;
-    }
-    return true;
-}
-
-void arrow_head(QPainter& p, QPointF tip, double angle, double size, const QColor& c)
-{
-    QPolygonF head;
-    head << tip << QPointF(tip.x() - size * std::cos(angle - 0.4), tip.y() - size * std::sin(angle - 0.4))
-         << QPointF(tip.x() - size * std::cos(angle + 0.4), tip.y() - size * std::sin(angle + 0.4));
-    p.save();
-    p.setPen(Qt::NoPen);
-    p.setBrush(c);
-    p.drawPolygon(head);
-    p.restore();
-}
+using kit::font;
 
 // A dimension line with heads at both ends.
 void dimension(QPainter& p, QPointF a, QPointF b, const QColor& c, double width, double head)
 {
-    p.save();
-    p.setPen(QPen(c, width));
-    p.drawLine(a, b);
-    const double ang = std::atan2(b.y() - a.y(), b.x() - a.x());
-    arrow_head(p, b, ang, head, c);
-    arrow_head(p, a, ang + M_PI, head, c);
-    p.restore();
+    kit::dimension_line(p, a, b, QPen(c, width), head);
 }
 
 void hole(QPainter& p, QPointF c, double r, const QColor& colour)
@@ -132,7 +85,7 @@ void house(QPainter& p, QRectF body)
 
 QImage controlled_holes()
 {
-    QImage img = canvas(1628, 896);
+    QImage img = kit::canvas(1628, 896);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
 
@@ -147,7 +100,7 @@ QImage controlled_holes()
     house(p, QRectF(150, ground - 130, 250, 130));
     p.setPen(kInk);
     p.setFont(font(34, true));
-    p.drawText(QRectF(100, 24, 360, 44), Qt::AlignCenter, "被保护建(构)筑物");
+    kit::text(p, QRectF(100, 24, 360, 44), Qt::AlignCenter, "被保护建(构)筑物");
 
     // The tunnel: crown centre, radius, invert; the top heading ends at the bench line.
     const QPointF crown(640, 580);
@@ -164,8 +117,9 @@ QImage controlled_holes()
     // The two areas are named in the rock beside the tunnel.
     p.setFont(font(30, true));
     p.setPen(QColor(120, 60, 20));
-    p.drawText(QRectF(crown.x() + r + 20, 520, 200, 80), Qt::AlignLeft | Qt::AlignVCenter, "初次爆破区\n(上台阶)");
-    p.drawText(QRectF(crown.x() + r + 20, 735, 200, 120), Qt::AlignLeft | Qt::AlignVCenter, "已有临空面\n爆破区\n(中下台阶)");
+    kit::text(p, QRectF(crown.x() + r + 20, 520, 200, 80), Qt::AlignLeft | Qt::AlignVCenter, "初次爆破区\n(上台阶)");
+    kit::text(p, QRectF(crown.x() + r + 20, 735, 200, 120), Qt::AlignLeft | Qt::AlignVCenter,
+              "已有临空面\n爆破区\n(中下台阶)");
     p.setPen(QPen(QColor(120, 60, 20), 2.5));
     p.drawLine(QPointF(crown.x() + r - 30, 560), QPointF(crown.x() + r + 14, 560));
     p.drawLine(QPointF(crown.x() + r - 30, 790), QPointF(crown.x() + r + 14, 790));
@@ -217,7 +171,7 @@ QImage controlled_holes()
     dimension(p, foot, QPointF(cut.x() - 14, cut.y() - 12), QColor(200, 30, 30), 4, 26);
     p.setPen(QColor(200, 30, 30));
     p.setFont(font(46, true, true));
-    p.drawText(QPointF(300, 470), "R'");
+    kit::text_at(p, QPointF(300, 470), "R'");
 
     // Legend of the hole groups, clear of the top-right corner.
     struct Entry {
@@ -234,24 +188,24 @@ QImage controlled_holes()
     p.drawRoundedRect(QRectF(lx - 20, ly - 20, 480, 70 + 58 * std::size(legend)), 16, 16);
     p.setFont(font(32, true));
     p.setPen(kInk);
-    p.drawText(QPointF(lx, ly + 24), "布孔分区");
+    kit::text_at(p, QPointF(lx, ly + 24), "布孔分区");
     p.setFont(font(30));
     for (size_t i = 0; i < std::size(legend); ++i) {
         const double y = ly + 80 + 58 * double(i);
         hole(p, QPointF(lx + 20, y - 10), 13, legend[i].colour);
         p.setPen(kInk);
-        p.drawText(QPointF(lx + 56, y), legend[i].name);
+        kit::text_at(p, QPointF(lx + 56, y), legend[i].name);
     }
     p.setFont(font(28));
     p.setPen(QColor(90, 90, 90));
-    p.drawText(QRectF(lx - 20, 780, 500, 90), Qt::AlignLeft | Qt::TextWordWrap,
-               "K = K'·(1 − 衰减比例)，按各区域、各孔组分别计算最大单段药量");
+    kit::text(p, QRectF(lx - 20, 780, 500, 90), Qt::AlignLeft | Qt::TextWordWrap,
+              "K = K'·(1 − 衰减比例)，按各区域、各孔组分别计算最大单段药量");
     return img;
 }
 
 QImage controlled_formula()
 {
-    QImage img = canvas(340, 88);
+    QImage img = kit::canvas(340, 88);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.fillRect(img.rect(), QColor(255, 250, 220));
@@ -259,9 +213,9 @@ QImage controlled_formula()
     p.drawRect(QRectF(1.5, 1.5, 337, 85));
     p.setPen(kInk);
     p.setFont(font(19));
-    p.drawText(QRectF(0, 4, 340, 26), Qt::AlignCenter, "萨道夫斯基公式反算最大单段药量");
+    kit::text(p, QRectF(0, 4, 340, 26), Qt::AlignCenter, "萨道夫斯基公式反算最大单段药量");
     p.setFont(font(30, true, true));
-    p.drawText(QRectF(0, 32, 340, 50), Qt::AlignCenter, "Q = R³·(V/K)^(3/α)");
+    kit::text(p, QRectF(0, 32, 340, 50), Qt::AlignCenter, "Q = R³·(V/K)^(3/α)");
     return img;
 }
 
@@ -269,7 +223,7 @@ QImage controlled_formula()
 
 QImage flyrock_scene()
 {
-    QImage img = canvas(563, 189);
+    QImage img = kit::canvas(563, 189);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
 
@@ -289,7 +243,7 @@ QImage flyrock_scene()
     dimension(p, QPointF(56, 122), QPointF(111, 122), QColor(30, 80, 170), 1.2, 6);
     p.setPen(QColor(30, 80, 170));
     p.setFont(font(12, true, true));
-    p.drawText(QPointF(76, 118), "W");
+    kit::text_at(p, QPointF(76, 118), "W");
 
     // Stones thrown from the face; the farthest marks Rf.
     const QPointF start(112, 112);
@@ -308,7 +262,7 @@ QImage flyrock_scene()
     dimension(p, QPointF(start.x(), 176), QPointF(start.x() + 410, 176), QColor(200, 30, 30), 1.5, 7);
     p.setPen(QColor(200, 30, 30));
     p.setFont(font(13, true));
-    p.drawText(QRectF(start.x(), 160, 410, 14), Qt::AlignCenter, "个别飞石安全距离 Rf");
+    kit::text(p, QRectF(start.x(), 159, 410, 16), Qt::AlignCenter, "个别飞石安全距离 Rf");
     // Warning post at Rf.
     p.setPen(QPen(QColor(200, 30, 30), 2));
     p.drawLine(QPointF(start.x() + 430, ground), QPointF(start.x() + 430, 118));
@@ -324,18 +278,18 @@ QImage flyrock_scene()
     for (QPointF c : puffs) p.drawEllipse(c, 26, 17);
     p.setPen(QPen(QColor(40, 110, 180), 2));
     p.drawLine(QPointF(330, 26), QPointF(400, 26));
-    arrow_head(p, QPointF(410, 26), 0, 10, QColor(40, 110, 180));
+    kit::arrow_head(p, QPointF(410, 26), 0, 10, QColor(40, 110, 180));
     p.setPen(QColor(40, 110, 180));
     p.setFont(font(12, true));
-    p.drawText(QPointF(334, 18), "风向");
+    kit::text_at(p, QPointF(334, 18), "风向");
     dimension(p, QPointF(112, 74), QPointF(318, 74), QColor(90, 90, 90), 1.2, 6);
     p.setPen(QColor(70, 70, 70));
-    p.drawText(QPointF(150, 90), "爆破毒气安全距离 Rg");
+    kit::text_at(p, QPointF(150, 90), "爆破毒气安全距离 Rg");
 
     p.setPen(kInk);
     p.setFont(font(13, true));
-    p.drawText(QRectF(420, 4, 140, 18), Qt::AlignRight, "Rf = 20·Kf·n²·W");
-    p.drawText(QRectF(420, 44, 140, 18), Qt::AlignRight, "Rg = Kg·∛Q");
+    kit::text(p, QRectF(420, 4, 140, 18), Qt::AlignRight, "Rf = 20·Kf·n²·W");
+    kit::text(p, QRectF(420, 44, 140, 18), Qt::AlignRight, "Rg = Kg·∛Q");
     return img;
 }
 
@@ -343,16 +297,12 @@ QImage flyrock_scene()
 
 int main(int argc, char** argv)
 {
-    QGuiApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: jsb_controlled_flyrock_pictures <source-root>\n");
-        return 2;
-    }
-    const QString dir = QString::fromLocal8Bit(argv[1]) + "/resources/pictures/blasting";
-    QDir().mkpath(dir);
-    bool ok = true;
-    ok &= save(controlled_holes(), dir, "controlled_holes.png");
-    ok &= save(controlled_formula(), dir, "controlled_formula.png");
-    ok &= save(flyrock_scene(), dir, "flyrock_scene.png");
-    return ok ? 0 : 1;
+    return kit::run(argc, argv, [](const QString&) {
+        const QString dir = QStringLiteral("resources/pictures/blasting/");
+        return std::vector<kit::Output>{
+            kit::picture(dir + "controlled_holes.png", controlled_holes),
+            kit::picture(dir + "controlled_formula.png", controlled_formula),
+            kit::picture(dir + "flyrock_scene.png", flyrock_scene),
+        };
+    });
 }

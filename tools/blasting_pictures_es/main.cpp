@@ -8,24 +8,16 @@
 // under <source-root>/resources/pictures/blasting/. The tables carry the rows
 // the program itself works with, so a table and the figures the form shows
 // always agree.
-#include <QDir>
-#include <QFileInfo>
-#include <QFont>
-#include <QFontMetricsF>
-#include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
+#include "drawkit.h"
+
 #include <QPainterPath>
 #include <QPolygonF>
-#include <QStringList>
 
 #include <cmath>
-#include <cstdio>
 #include <vector>
 
 namespace {
 
-const char* kFace = "WenQuanYi Micro Hei";
 const QColor kRock(205, 200, 190);
 const QColor kRockHatch(150, 140, 125);
 const QColor kConcrete(215, 215, 210);
@@ -35,51 +27,11 @@ const QColor kCrack(170, 30, 30);
 const QColor kHeader(225, 232, 245);
 const double kPi = 3.14159265358979;
 
-QFont font(double px, bool bold = false)
-{
-    QFont f(kFace);
-    f.setPixelSize(int(px));
-    f.setBold(bold);
-    return f;
-}
-
-QImage canvas(int w, int h)
-{
-    QImage img(w, h, QImage::Format_RGB32);
-    img.fill(Qt::white);
-    return img;
-}
+QFont font(double px, bool bold = false) { return kit::font(int(px), bold); }
 
 void text(QPainter& p, QPointF at, const QString& s, double px = 14, const QColor& c = Qt::black, bool bold = false)
 {
-    p.save();
-    p.setPen(c);
-    p.setFont(font(px, bold));
-    p.drawText(at, s);
-    p.restore();
-}
-
-void boxed_text(QPainter& p, const QRectF& r, const QString& s, double px, int flags = Qt::AlignCenter,
-                bool bold = false, const QColor& c = Qt::black)
-{
-    p.save();
-    p.setPen(c);
-    p.setFont(font(px, bold));
-    p.drawText(r, flags | Qt::TextWordWrap, s);
-    p.restore();
-}
-
-void arrow_head(QPainter& p, QPointF from, QPointF to, const QColor& c, double size = 9)
-{
-    const double a = std::atan2(to.y() - from.y(), to.x() - from.x());
-    QPolygonF head;
-    head << to << QPointF(to.x() - size * std::cos(a - 0.4), to.y() - size * std::sin(a - 0.4))
-         << QPointF(to.x() - size * std::cos(a + 0.4), to.y() - size * std::sin(a + 0.4));
-    p.save();
-    p.setPen(Qt::NoPen);
-    p.setBrush(c);
-    p.drawPolygon(head);
-    p.restore();
+    kit::text_at(p, at, s, font(px, bold), c);
 }
 
 // A dimension line with arrows at both ends and its label at the middle.
@@ -90,8 +42,8 @@ void dimension(QPainter& p, QPointF a, QPointF b, const QString& label, QPointF 
     p.drawLine(a, b);
     p.restore();
     const QPointF mid = (a + b) / 2;
-    arrow_head(p, mid, a, Qt::black, 8);
-    arrow_head(p, mid, b, Qt::black, 8);
+    kit::arrow_head(p, mid, a, 8, Qt::black);
+    kit::arrow_head(p, mid, b, 8, Qt::black);
     text(p, mid + label_offset, label, px, Qt::black, true);
 }
 
@@ -108,53 +60,34 @@ void hatched(QPainter& p, const QPolygonF& body, const QColor& fill, const QColo
 
 // --- tables -------------------------------------------------------------------------------
 
+// A table of rows of equal height under its title, the heading shaded,
+// and its note at the foot.
 struct Table {
     QStringList header;
     std::vector<QStringList> rows;
     std::vector<double> widths; // shares of the width, one per column
 };
 
-// Draws the table into `area`, rows of equal height, the header shaded.
-void draw_table(QPainter& p, const QRectF& area, const Table& t, double px)
-{
-    double total = 0;
-    for (double w : t.widths) total += w;
-    const int n_rows = int(t.rows.size()) + 1;
-    const double row_h = area.height() / n_rows;
-    std::vector<double> xs{area.left()};
-    for (double w : t.widths) xs.push_back(xs.back() + area.width() * w / total);
-    p.save();
-    p.fillRect(QRectF(area.left(), area.top(), area.width(), row_h), kHeader);
-    for (int r = 0; r < n_rows; ++r) {
-        const QStringList& cells = r == 0 ? t.header : t.rows[size_t(r - 1)];
-        for (int c = 0; c < cells.size() && c + 1 < int(xs.size()); ++c) {
-            const QRectF cell(xs[size_t(c)] + 3, area.top() + r * row_h, xs[size_t(c) + 1] - xs[size_t(c)] - 6, row_h);
-            boxed_text(p, cell, cells[c], r == 0 ? px * 0.85 : px, Qt::AlignCenter, r == 0);
-        }
-    }
-    p.setPen(QPen(QColor(60, 60, 60), 1));
-    for (int r = 0; r <= n_rows; ++r)
-        p.drawLine(QPointF(area.left(), area.top() + r * row_h), QPointF(area.right(), area.top() + r * row_h));
-    for (double x : xs) p.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
-    p.setPen(QPen(Qt::black, 2));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(area);
-    p.restore();
-}
-
 QImage table_picture(int w, int h, const QString& title, const Table& t, double px, const QString& note = {},
                      double note_h = 0)
 {
-    QImage img = canvas(w, h);
+    QImage img = kit::canvas(w, h);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     const double title_px = px * 1.3;
-    boxed_text(p, QRectF(6, 4, w - 12, title_px * 1.8), title, title_px, Qt::AlignCenter, true);
+    kit::text(p, QRectF(6, 4, w - 12, title_px * 1.8), Qt::AlignCenter | Qt::TextWordWrap, title, font(title_px, true));
     const double top = 8 + title_px * 1.8;
-    draw_table(p, QRectF(6, top, w - 12, h - top - 6 - note_h), t, px);
+    kit::Table table;
+    table.widths = t.widths;
+    table.rows.push_back(t.header);
+    table.rows.insert(table.rows.end(), t.rows.begin(), t.rows.end());
+    table.px = int(px);
+    table.heading_px = int(px * 0.85);
+    table.heading_fill = kHeader;
+    kit::draw_table(p, QRectF(6, top, w - 12, h - top - 6 - note_h), table);
     if (!note.isEmpty())
-        boxed_text(p, QRectF(8, h - note_h - 2, w - 16, note_h), note, px * 0.85, Qt::AlignLeft | Qt::AlignVCenter,
-                   false, QColor(70, 70, 70));
+        kit::text(p, QRectF(8, h - note_h - 2, w - 16, note_h), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
+                  note, font(px * 0.85), QColor(70, 70, 70));
     return img;
 }
 
@@ -191,7 +124,7 @@ QImage velocity_limits()
 
 QImage effect_diagram()
 {
-    QImage img = canvas(800, 483);
+    QImage img = kit::canvas(800, 483);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     const double ground = 250;
@@ -244,8 +177,8 @@ QImage effect_diagram()
     const QPointF foot(bx + bw / 2, ground + 2);
     p.setPen(QPen(kCrack, 3));
     p.drawLine(foot + QPointF(-28, 22), foot + QPointF(28, 22));
-    arrow_head(p, foot + QPointF(0, 22), foot + QPointF(-34, 22), kCrack, 11);
-    arrow_head(p, foot + QPointF(0, 22), foot + QPointF(34, 22), kCrack, 11);
+    kit::arrow_head(p, foot + QPointF(0, 22), foot + QPointF(-34, 22), 11, kCrack);
+    kit::arrow_head(p, foot + QPointF(0, 22), foot + QPointF(34, 22), 11, kCrack);
     text(p, foot + QPointF(-70, 58), QStringLiteral("质点振动速度 V"), 17, kCrack, true);
 
     // R from the blast to the building.
@@ -268,8 +201,7 @@ QImage effect_diagram()
     double x = 60;
     auto put = [&](const QString& s, const QFont& fn, double y) {
         p.setFont(fn);
-        p.drawText(QPointF(x, y), s);
-        x += QFontMetricsF(fn).horizontalAdvance(s);
+        x = kit::text_at(p, QPointF(x, y), s).right();
     };
     put("V = K · ( Q", f, 100);
     put("1/3", sup, 86);
@@ -284,7 +216,7 @@ QImage effect_diagram()
 
 QImage static_illustration()
 {
-    QImage img = canvas(1200, 480);
+    QImage img = kit::canvas(1200, 480);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     text(p, {30, 40}, QStringLiteral("静态破碎（无声破碎剂 SCA）布孔示意图"), 26, Qt::black, true);
@@ -412,33 +344,22 @@ QImage sca_per_metre()
                          QStringLiteral("SCA-Ⅰ、Ⅱ按K=1540，SCA-Ⅲ、Ⅳ按K=1650取值。"), 20);
 }
 
-bool save(const QImage& img, const QString& path)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    if (!img.convertToFormat(QImage::Format_RGB888).save(path, "PNG", 9)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    std::printf("%s %dx%d\n", qPrintable(path), img.width(), img.height());
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QGuiApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: jsb_blasting_pictures_es <source-root>\n");
-        return 2;
-    }
-    const QString dir = QString::fromLocal8Bit(argv[1]) + "/resources/pictures/blasting/";
-    bool ok = true;
-    ok &= save(effect_diagram(), dir + "effect_diagram.png");
-    ok &= save(velocity_limits(), dir + "effect_velocity_limits.png");
-    ok &= save(static_illustration(), dir + "static_illustration.png");
-    ok &= save(hole_layout(), dir + "static_hole_layout.png");
-    ok &= save(sca_weight(), dir + "static_sca_weight.png");
-    ok &= save(sca_per_metre(), dir + "static_sca_per_metre.png");
-    return ok ? 0 : 1;
+    return kit::run(argc, argv, [](const QString&) {
+        const QString dir = QStringLiteral("resources/pictures/blasting/");
+        auto out = [&](const char* name, QImage (*draw)()) {
+            return kit::picture(dir + name, draw, kit::Store::Rgb888, 9);
+        };
+        return std::vector<kit::Output>{
+            out("effect_diagram.png", effect_diagram),
+            out("effect_velocity_limits.png", velocity_limits),
+            out("static_illustration.png", static_illustration),
+            out("static_hole_layout.png", hole_layout),
+            out("static_sca_weight.png", sca_weight),
+            out("static_sca_per_metre.png", sca_per_metre),
+        };
+    });
 }

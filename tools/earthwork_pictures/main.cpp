@@ -8,21 +8,16 @@
 //       two rock drills on a bench fed by an air compressor
 // (The titled placeholders of the reference tables come from
 // tools/table_pictures, listed in its earthwork_rockdrill.tsv.)
-#include <QDir>
-#include <QFileInfo>
-#include <QFont>
-#include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
+#include "drawkit.h"
+
 #include <QPainterPath>
 #include <QPolygonF>
 
 #include <cmath>
-#include <cstdio>
+#include <vector>
 
 namespace {
 
-const char* kFace = "WenQuanYi Micro Hei";
 const QColor kSoil(236, 226, 200);
 const QColor kSoilHatch(165, 145, 105);
 const QColor kWedge(238, 186, 130);
@@ -30,50 +25,14 @@ const QColor kSlip(200, 40, 40);
 const QColor kPressure(70, 120, 200);
 const double kDeg = 3.14159265358979 / 180;
 
-QFont font(int px, bool bold = false)
-{
-    QFont f(kFace);
-    f.setPixelSize(px);
-    f.setBold(bold);
-    return f;
-}
-
-QImage canvas(int w, int h)
-{
-    QImage img(w, h, QImage::Format_RGB32);
-    img.fill(Qt::white);
-    return img;
-}
-
 void text(QPainter& p, QPointF at, const QString& s, int px = 13, const QColor& c = Qt::black, bool bold = false)
 {
-    p.save();
-    p.setPen(c);
-    p.setFont(font(px, bold));
-    p.drawText(at, s);
-    p.restore();
-}
-
-void arrow_head(QPainter& p, QPointF from, QPointF to, const QColor& c, double size = 8)
-{
-    const double a = std::atan2(to.y() - from.y(), to.x() - from.x());
-    QPolygonF head;
-    head << to << QPointF(to.x() - size * std::cos(a - 0.4), to.y() - size * std::sin(a - 0.4))
-         << QPointF(to.x() - size * std::cos(a + 0.4), to.y() - size * std::sin(a + 0.4));
-    p.save();
-    p.setPen(Qt::NoPen);
-    p.setBrush(c);
-    p.drawPolygon(head);
-    p.restore();
+    kit::text_at(p, at, s, kit::font(px, bold), c);
 }
 
 void arrow(QPainter& p, QPointF from, QPointF to, const QColor& c = Qt::black, double width = 1.5)
 {
-    p.save();
-    p.setPen(QPen(c, width));
-    p.drawLine(from, to);
-    p.restore();
-    arrow_head(p, from, to, c);
+    kit::arrow(p, from, to, QPen(c, width), 8);
 }
 
 // A vertical dimension with arrows at both ends and its text beside it.
@@ -85,18 +44,12 @@ void vertical_dimension(QPainter& p, double x, double y0, double y1, const QStri
     p.drawLine(QPointF(x - 5, y0), QPointF(x + 5, y0));
     p.drawLine(QPointF(x - 5, y1), QPointF(x + 5, y1));
     p.restore();
-    arrow_head(p, {x, (y0 + y1) / 2}, {x, y0}, Qt::black, 7);
-    arrow_head(p, {x, (y0 + y1) / 2}, {x, y1}, Qt::black, 7);
+    kit::arrow_head(p, {x, (y0 + y1) / 2}, {x, y0}, 7, Qt::black);
+    kit::arrow_head(p, {x, (y0 + y1) / 2}, {x, y1}, 7, Qt::black);
     text(p, {x + 6, (y0 + y1) / 2 + 6}, label, 16, Qt::black, true);
 }
 
-void dashed(QPainter& p, QPointF a, QPointF b, const QColor& c = QColor(90, 90, 90), double width = 1)
-{
-    p.save();
-    p.setPen(QPen(c, width, Qt::DashLine));
-    p.drawLine(a, b);
-    p.restore();
-}
+void dashed(QPainter& p, QPointF a, QPointF b) { kit::dashed(p, a, b, QColor(90, 90, 90)); }
 
 // The soil mass: a solid fill with a light hatch.
 void soil(QPainter& p, const QPolygonF& body)
@@ -125,7 +78,7 @@ void angle_arc(QPainter& p, QPointF at, double radius, double degrees, const QSt
 
 QImage slope_diagram()
 {
-    QImage img = canvas(549, 292);
+    QImage img = kit::canvas(549, 292);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     const double h = 166, theta = 65, alpha = 40;
@@ -170,7 +123,7 @@ QImage slope_diagram()
 
 QImage vertical_cut_diagram()
 {
-    QImage img = canvas(437, 254);
+    QImage img = kit::canvas(437, 254);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     const double face = 160, top = 62, floor = 214, phi = 20;
@@ -228,7 +181,7 @@ void rock_drill(QPainter& p, double x, double ground)
 
 QImage rock_drill_machines()
 {
-    QImage img = canvas(440, 200);
+    QImage img = kit::canvas(440, 200);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     const double ground = 160;
@@ -274,31 +227,18 @@ QImage rock_drill_machines()
     return img;
 }
 
-bool save(const QImage& img, const QString& path)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    // Full colour: an eight-bit palette turns the light soil tones pink.
-    if (!img.convertToFormat(QImage::Format_RGB888).save(path, "PNG", 9)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    std::printf("%s %dx%d\n", qPrintable(path), img.width(), img.height());
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QGuiApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: jsb_earthwork_pictures <source-root>\n");
-        return 2;
-    }
-    const QString pictures = QString::fromLocal8Bit(argv[1]) + "/resources/pictures";
-    bool ok = true;
-    ok &= save(slope_diagram(), pictures + "/earthwork/slope_diagram.png");
-    ok &= save(vertical_cut_diagram(), pictures + "/earthwork/vertical_cut_diagram.png");
-    ok &= save(rock_drill_machines(), pictures + "/equipment/rock_drill_machines.png");
-    return ok ? 0 : 1;
+    return kit::run(argc, argv, [](const QString&) {
+        // Full colour: an eight-bit palette turns the light soil tones pink.
+        return std::vector<kit::Output>{
+            kit::picture("resources/pictures/earthwork/slope_diagram.png", slope_diagram, kit::Store::Rgb888, 9),
+            kit::picture("resources/pictures/earthwork/vertical_cut_diagram.png", vertical_cut_diagram,
+                         kit::Store::Rgb888, 9),
+            kit::picture("resources/pictures/equipment/rock_drill_machines.png", rock_drill_machines,
+                         kit::Store::Rgb888, 9),
+        };
+    });
 }

@@ -4,17 +4,14 @@
 //                             productivity formula speaks of (400 x 396)
 //   excavator_dump_truck.png  a dump truck being loaded by an excavator's
 //                             bucket (560 x 124)
-#include <QDir>
-#include <QFont>
-#include <QGuiApplication>
-#include <QImage>
+#include "drawkit.h"
+
 #include <QLinearGradient>
-#include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
 
 #include <cmath>
-#include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -25,22 +22,8 @@ const QColor kGlass(170, 205, 230);
 const QColor kSoil(150, 110, 70);
 const QColor kSoilLight(186, 148, 104);
 const QColor kInk(40, 40, 40);
-const char* kFace = "WenQuanYi Micro Hei";
 
-QFont font(int px, bool bold = false)
-{
-    QFont f(kFace);
-    f.setPixelSize(px);
-    f.setBold(bold);
-    return f;
-}
-
-QImage canvas(int w, int h)
-{
-    QImage img(w, h, QImage::Format_RGB32);
-    img.fill(Qt::white);
-    return img;
-}
+using kit::font;
 
 // A crawler track seen from the side: a rounded band with its rollers.
 void track(QPainter& p, QRectF r)
@@ -128,11 +111,7 @@ void bucket(QPainter& p, QPointF tip, double s, double angle_deg, bool full)
 
 void caption(QPainter& p, const QRectF& r, const QString& text, int px, int align = Qt::AlignCenter)
 {
-    p.save();
-    p.setPen(kInk);
-    p.setFont(font(px, true));
-    p.drawText(r, align, text);
-    p.restore();
+    kit::text(p, r, align, text, font(px, true), kInk);
 }
 
 void leader(QPainter& p, QPointF from, QPointF to, const QString& text)
@@ -146,14 +125,14 @@ void leader(QPainter& p, QPointF from, QPointF to, const QString& text)
     p.setPen(kInk);
     const bool left = to.x() < from.x();
     const QRectF box(left ? to.x() - 86 : to.x() + 4, to.y() - 10, 82, 20);
-    p.drawText(box, (left ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter, text);
+    kit::text(p, box, (left ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter, text);
     p.restore();
 }
 
 QImage excavator_machine()
 {
     const int W = 400, H = 396;
-    QImage img = canvas(W, H);
+    QImage img = kit::canvas(W, H);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
 
@@ -264,14 +243,14 @@ QImage excavator_machine()
     p.drawPolygon(head);
     p.setPen(cycle);
     p.setFont(font(13));
-    p.drawText(arc, Qt::AlignCenter, QStringLiteral("挖掘→回转\n卸土→返回\n一个循环 t"));
+    kit::text(p, arc, Qt::AlignCenter, QStringLiteral("挖掘→回转\n卸土→返回\n一个循环 t"));
     p.restore();
 
     // Title strip.
     p.fillRect(QRectF(0, H - 40, W, 40), QColor(60, 70, 86));
     p.setPen(Qt::white);
     p.setFont(font(18, true));
-    p.drawText(QRectF(0, H - 40, W, 40), Qt::AlignCenter, QStringLiteral("单斗挖掘机"));
+    kit::text(p, QRectF(0, H - 40, W, 40), Qt::AlignCenter, QStringLiteral("单斗挖掘机"));
     p.end();
     return img;
 }
@@ -279,7 +258,7 @@ QImage excavator_machine()
 QImage dump_truck()
 {
     const int W = 560, H = 124;
-    QImage img = canvas(W, H);
+    QImage img = kit::canvas(W, H);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     QLinearGradient sky(0, 0, 0, H);
@@ -371,7 +350,7 @@ QImage dump_truck()
     p.drawPolygon(h1);
     p.setFont(font(12));
     p.setPen(QColor(30, 110, 200));
-    p.drawText(QRectF(430, ay + 4, 120, 18), Qt::AlignCenter, QStringLiteral("重车运土 l"));
+    kit::text(p, QRectF(430, ay + 4, 120, 18), Qt::AlignCenter, QStringLiteral("重车运土 l"));
     p.setPen(QPen(QColor(30, 110, 200), 2, Qt::DashLine));
     p.drawLine(QPointF(440, ay + 36), QPointF(548, ay + 36));
     p.setPen(Qt::NoPen);
@@ -379,7 +358,7 @@ QImage dump_truck()
     h2 << QPointF(432, ay + 36) << QPointF(442, ay + 31) << QPointF(442, ay + 41);
     p.drawPolygon(h2);
     p.setPen(QColor(30, 110, 200));
-    p.drawText(QRectF(430, ay + 40, 120, 18), Qt::AlignCenter, QStringLiteral("空车返回"));
+    kit::text(p, QRectF(430, ay + 40, 120, 18), Qt::AlignCenter, QStringLiteral("空车返回"));
 
     caption(p, QRectF(8, 62, 140, 22), QStringLiteral("自卸汽车"), 16, Qt::AlignLeft | Qt::AlignVCenter);
     p.end();
@@ -390,14 +369,10 @@ QImage dump_truck()
 
 int main(int argc, char** argv)
 {
-    QGuiApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s <source-root>\n", argv[0]);
-        return 2;
-    }
-    const QString dir = QString::fromLocal8Bit(argv[1]) + "/resources/pictures/equipment";
-    QDir().mkpath(dir);
-    bool ok = excavator_machine().save(dir + "/excavator_machine.png");
-    ok = dump_truck().save(dir + "/excavator_dump_truck.png") && ok;
-    return ok ? 0 : 1;
+    return kit::run(argc, argv, [](const QString&) {
+        return std::vector<kit::Output>{
+            kit::picture("resources/pictures/equipment/excavator_machine.png", excavator_machine),
+            kit::picture("resources/pictures/equipment/excavator_dump_truck.png", dump_truck),
+        };
+    });
 }

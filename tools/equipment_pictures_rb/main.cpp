@@ -8,16 +8,13 @@
 // Each is drawn at the size of the picture box that shows it.
 // (The titled placeholders of the two modules' reference tables come from
 // tools/table_pictures, listed in its roller_bulldozer.tsv.)
-#include <QDir>
-#include <QFont>
-#include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
+#include "drawkit.h"
+
 #include <QPainterPath>
 #include <QPolygonF>
 
 #include <cmath>
-#include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -27,22 +24,8 @@ const QColor kSteel(80, 84, 90);
 const QColor kGlass(170, 205, 230);
 const QColor kSoil(196, 160, 110);
 const QColor kGround(120, 110, 95);
-const char* kFace = "WenQuanYi Micro Hei";
 
-QFont font(int px, bool italic = false)
-{
-    QFont f(kFace);
-    f.setPixelSize(px);
-    f.setItalic(italic);
-    return f;
-}
-
-QImage canvas(int w, int h)
-{
-    QImage img(w, h, QImage::Format_RGB32);
-    img.fill(Qt::white);
-    return img;
-}
+QFont font(int px, bool italic = false) { return kit::font(px, false, italic); }
 
 void ground(QPainter& p, double x0, double x1, double y)
 {
@@ -69,7 +52,7 @@ void wheel(QPainter& p, QPointF c, double r, const QColor& tyre, const QColor& h
 
 QImage roller_machine()
 {
-    QImage img = canvas(370, 250);
+    QImage img = kit::canvas(370, 250);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     const double y0 = 215; // ground
@@ -121,7 +104,7 @@ QImage roller_machine()
 
 QImage bulldozer_machine()
 {
-    QImage img = canvas(330, 132);
+    QImage img = kit::canvas(330, 132);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     const double y0 = 122;
@@ -173,7 +156,7 @@ QImage bulldozer_machine()
 // triangle of height H whose slope stands at φ, so its base is H / tanφ.
 QImage blade_heap()
 {
-    QImage img = canvas(330, 150);
+    QImage img = kit::canvas(330, 150);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     const double y0 = 118, blade_x = 200, H = 78;
@@ -208,7 +191,7 @@ QImage blade_heap()
     const double r = 26;
     p.drawArc(QRectF(toe - r, y0 - r, 2 * r, 2 * r), 0, int(phi * 180 / 3.14159265358979 * 16));
     p.setFont(font(14, true));
-    p.drawText(QPointF(toe + r + 3, y0 - 6), QStringLiteral("φ"));
+    kit::text_at(p, QPointF(toe + r + 3, y0 - 6), QStringLiteral("φ"));
 
     // Blade height H.
     const double dx = blade_x + 30;
@@ -219,49 +202,34 @@ QImage blade_heap()
         p.drawLine(QPointF(dx, yy), QPointF(dx + 3, yy + (yy < y0 ? 7 : -7)));
     }
     p.fillRect(QRectF(dx - 8, y0 - H / 2 - 30, 16, 18), Qt::white);
-    p.drawText(QPointF(dx - 5, y0 - H / 2 - 16), QStringLiteral("H"));
+    kit::text_at(p, QPointF(dx - 5, y0 - H / 2 - 16), QStringLiteral("H"));
 
     // Heap base H / tanφ.
-    const double by = y0 + 18;
+    const double by = y0 + 16; // high enough for the descender of φ
     p.drawLine(QPointF(toe, y0 + 2), QPointF(toe, by + 4));
     p.drawLine(QPointF(blade_x, y0 + 2), QPointF(blade_x, by + 4));
     p.drawLine(QPointF(toe, by), QPointF(blade_x, by));
     p.setFont(font(13, true));
-    p.drawText(QRectF(toe - 60, by + 1, blade_x - toe + 120, 16), Qt::AlignHCenter, QStringLiteral("H / tanφ"));
+    kit::text(p, QRectF(toe - 60, by + 1, blade_x - toe + 120, 16), Qt::AlignHCenter, QStringLiteral("H / tanφ"));
 
     // Captions.
     p.setFont(font(12));
-    p.drawText(QPointF(toe + 18, y0 - H + 10), QStringLiteral("土堆"));
-    p.drawText(QPointF(blade_x - 14, y0 - H - 10), QStringLiteral("铲刀"));
+    kit::text_at(p, QPointF(toe + 18, y0 - H + 10), QStringLiteral("土堆"));
+    kit::text_at(p, QPointF(blade_x - 14, y0 - H - 10), QStringLiteral("铲刀"));
     return img;
-}
-
-bool save(const QImage& img, const QString& dir, const QString& name)
-{
-    const QString path = dir + "/" + name;
-    // Eight-bit colour keeps the embedded bytes small; the drawings use few colours.
-    QImage out = img.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
-    if (!out.save(path, "PNG", 9)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    return true;
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QGuiApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: jsb_roller_bulldozer_pictures <source-root>\n");
-        return 2;
-    }
-    const QString dir = QString::fromLocal8Bit(argv[1]) + "/resources/pictures/equipment";
-    QDir().mkpath(dir);
-    bool ok = true;
-    ok &= save(roller_machine(), dir, "roller_machine.png");
-    ok &= save(bulldozer_machine(), dir, "bulldozer_machine.png");
-    ok &= save(blade_heap(), dir, "bulldozer_blade_heap.png");
-    return ok ? 0 : 1;
+    return kit::run(argc, argv, [](const QString&) {
+        const QString dir = QStringLiteral("resources/pictures/equipment/");
+        // Eight-bit colour keeps the embedded bytes small; the drawings use few colours.
+        return std::vector<kit::Output>{
+            kit::picture(dir + "roller_machine.png", roller_machine, kit::Store::Palette, 9),
+            kit::picture(dir + "bulldozer_machine.png", bulldozer_machine, kit::Store::Palette, 9),
+            kit::picture(dir + "bulldozer_blade_heap.png", blade_heap, kit::Store::Palette, 9),
+        };
+    });
 }

@@ -7,16 +7,11 @@
 //   layout_multi_arch.png    multi-arch bores with their middle wall (800 x 672)
 //   layout_separated.png     separated bores with the rock pillar B' (800 x 672)
 //   diagram_button_*.png     the 20 x 20 button that opens the diagram viewer
-#include <QDir>
-#include <QFont>
-#include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
-#include <QPainterPath>
-#include <QPolygonF>
+#include "drawkit.h"
 
-#include <cmath>
-#include <cstdio>
+#include <QPainterPath>
+
+#include <vector>
 
 namespace {
 
@@ -26,31 +21,17 @@ const QColor kLining(70, 70, 70);
 const QColor kDim(20, 80, 170);
 const QColor kBoundary(200, 60, 40);
 const QColor kWall(170, 170, 170);
-const char* kFace = "WenQuanYi Micro Hei";
 
-QFont font(int px, bool bold = false)
-{
-    QFont f(kFace);
-    f.setPixelSize(px);
-    f.setBold(bold);
-    return f;
-}
-
-QImage canvas(int w, int h)
-{
-    QImage img(w, h, QImage::Format_RGB32);
-    img.fill(Qt::white);
-    return img;
-}
+using kit::font;
 
 void title(QPainter& p, int w, const QString& text, const QString& subtitle)
 {
     p.setPen(Qt::black);
     p.setFont(font(34, true));
-    p.drawText(QRectF(0, 18, w, 46), Qt::AlignCenter, text);
+    kit::text(p, QRectF(0, 18, w, 46), Qt::AlignCenter, text);
     p.setFont(font(20));
     p.setPen(QColor(90, 90, 90));
-    p.drawText(QRectF(0, 66, w, 28), Qt::AlignCenter, subtitle);
+    kit::text(p, QRectF(0, 66, w, 28), Qt::AlignCenter, subtitle);
 }
 
 // Rock below the ground line, with a band of soil over it and grass ticks.
@@ -96,54 +77,25 @@ void draw_bore(QPainter& p, const QPainterPath& path)
     p.restore();
 }
 
-void arrow_head(QPainter& p, QPointF tip, double angle, const QColor& c)
-{
-    const double s = 12;
-    QPolygonF head;
-    head << tip << QPointF(tip.x() - s * std::cos(angle - 0.4), tip.y() - s * std::sin(angle - 0.4))
-         << QPointF(tip.x() - s * std::cos(angle + 0.4), tip.y() - s * std::sin(angle + 0.4));
-    p.setBrush(c);
-    p.setPen(Qt::NoPen);
-    p.drawPolygon(head);
-}
-
 // A dimension line from a to b with arrows at both ends and its label beside it.
 void dimension(QPainter& p, QPointF a, QPointF b, const QString& label, QPointF label_at, const QColor& c = kDim)
 {
-    p.save();
-    p.setPen(QPen(c, 2));
-    p.drawLine(a, b);
-    const double angle = std::atan2(b.y() - a.y(), b.x() - a.x());
-    arrow_head(p, b, angle, c);
-    arrow_head(p, a, angle + M_PI, c);
-    p.setPen(c);
-    p.setFont(font(26, true));
-    p.drawText(QRectF(label_at.x() - 90, label_at.y() - 18, 180, 36), Qt::AlignCenter, label);
-    p.restore();
+    kit::dimension_line(p, a, b, QPen(c, 2), 12);
+    kit::text(p, QRectF(label_at.x() - 90, label_at.y() - 18, 180, 36), Qt::AlignCenter, label, font(26, true), c);
 }
 
 // Thin extension line from a feature to its dimension line.
-void extension(QPainter& p, QPointF a, QPointF b)
-{
-    p.save();
-    p.setPen(QPen(kDim, 1, Qt::DashLine));
-    p.drawLine(a, b);
-    p.restore();
-}
+void extension(QPainter& p, QPointF a, QPointF b) { kit::dashed(p, a, b, kDim); }
 
 void note(QPainter& p, QRectF where, const QString& text, const QColor& c = Qt::black, int px = 20)
 {
-    p.save();
-    p.setPen(c);
-    p.setFont(font(px));
-    p.drawText(where, Qt::AlignLeft | Qt::AlignVCenter, text);
-    p.restore();
+    kit::text(p, where, Qt::AlignLeft | Qt::AlignVCenter, text, font(px), c);
 }
 
 QImage start_diagram()
 {
     const int W = 880, H = 732;
-    QImage img = canvas(W, H);
+    QImage img = kit::canvas(W, H);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     title(p, W, QStringLiteral("隧道评价计算示意图"), QStringLiteral("跨度、高度、埋深与浅埋分界深度"));
@@ -177,7 +129,7 @@ QImage start_diagram()
 QImage layout_picture(const QString& name, int bores)
 {
     const int W = 800, H = 672;
-    QImage img = canvas(W, H);
+    QImage img = kit::canvas(W, H);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     title(p, W, name, QStringLiteral("隧道布置示意图"));
@@ -239,8 +191,7 @@ QImage layout_picture(const QString& name, int bores)
 // A small magnifier over a picture frame; pressed looks sunk, hover lit.
 QImage diagram_button(int state)
 {
-    QImage img(20, 20, QImage::Format_ARGB32);
-    img.fill(Qt::transparent);
+    QImage img = kit::canvas(20, 20, Qt::transparent, QImage::Format_ARGB32);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     const QColor face = state == 1 ? QColor(255, 244, 214) : state == 2 ? QColor(210, 210, 210) : QColor(240, 240, 240);
@@ -256,34 +207,20 @@ QImage diagram_button(int state)
     return img;
 }
 
-bool save(const QImage& img, const QString& dir, const char* name)
-{
-    const QString path = dir + "/" + name;
-    if (!img.save(path, "PNG")) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QGuiApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: jsb_evaluation_pictures <source-root>\n");
-        return 2;
-    }
-    QString dir = QString::fromLocal8Bit(argv[1]) + "/resources/pictures/evaluation";
-    QDir().mkpath(dir);
-    bool ok = true;
-    ok &= save(start_diagram(), dir, "diagram_start.png");
-    ok &= save(layout_picture(QStringLiteral("单洞隧道"), 1), dir, "layout_single_bore.png");
-    ok &= save(layout_picture(QStringLiteral("连拱隧道"), 2), dir, "layout_multi_arch.png");
-    ok &= save(layout_picture(QStringLiteral("分离式隧道"), 3), dir, "layout_separated.png");
-    ok &= save(diagram_button(0), dir, "diagram_button_normal.png");
-    ok &= save(diagram_button(1), dir, "diagram_button_hover.png");
-    ok &= save(diagram_button(2), dir, "diagram_button_pressed.png");
-    return ok ? 0 : 1;
+    return kit::run(argc, argv, [](const QString&) {
+        const QString dir = QStringLiteral("resources/pictures/evaluation/");
+        return std::vector<kit::Output>{
+            kit::picture(dir + "diagram_start.png", start_diagram),
+            kit::picture(dir + "layout_single_bore.png", [] { return layout_picture(QStringLiteral("单洞隧道"), 1); }),
+            kit::picture(dir + "layout_multi_arch.png", [] { return layout_picture(QStringLiteral("连拱隧道"), 2); }),
+            kit::picture(dir + "layout_separated.png", [] { return layout_picture(QStringLiteral("分离式隧道"), 3); }),
+            kit::picture(dir + "diagram_button_normal.png", [] { return diagram_button(0); }),
+            kit::picture(dir + "diagram_button_hover.png", [] { return diagram_button(1); }),
+            kit::picture(dir + "diagram_button_pressed.png", [] { return diagram_button(2); }),
+        };
+    });
 }

@@ -15,13 +15,9 @@
 // a standard tunnel at 0) cut into the parts that are dug, the structures
 // that are built and the temporary supports that are set and later removed,
 // each tied to the construction step that makes it.
+#include "drawkit.h"
+
 #include <QCryptographicHash>
-#include <QDir>
-#include <QFont>
-#include <QFontMetricsF>
-#include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
 #include <QPainterPath>
 #include <QPainterPathStroker>
 #include <QSet>
@@ -30,11 +26,10 @@
 #include <climits>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 namespace {
-
-const char* kFace = "WenQuanYi Micro Hei";
 
 const QColor kSky(250, 252, 255);
 const QColor kSoil(224, 215, 196);
@@ -51,13 +46,7 @@ const QColor kPanel(243, 243, 238);
 const QColor kTitle(24, 54, 104);
 const QColor kGrey(128, 128, 128);
 
-QFont font(double px, bool bold = false)
-{
-    QFont f(kFace);
-    f.setPixelSize(std::max(8, int(std::lround(px))));
-    f.setBold(bold);
-    return f;
-}
+QFont font(double px, bool bold = false) { return kit::font(std::max(8, int(std::lround(px))), bold); }
 
 constexpr double kAll = 60; // reaches past any outline
 
@@ -809,7 +798,7 @@ void circled_number(QPainter& p, QPointF at, int n, double r, const QColor& ring
     p.drawEllipse(at, r, r);
     p.setPen(text);
     p.setFont(font(r * 1.2, true));
-    p.drawText(QRectF(at.x() - r, at.y() - r, 2 * r, 2 * r), Qt::AlignCenter, QString::number(n));
+    kit::text(p, QRectF(at.x() - r, at.y() - r, 2 * r, 2 * r), Qt::AlignCenter, QString::number(n));
     p.restore();
 }
 
@@ -845,7 +834,7 @@ void draw_section(QPainter& p, const Method& m, int k, const QRectF& area)
         p.drawLine(QPointF(area.left(), surface), QPointF(area.right(), surface));
         p.setPen(Qt::black);
         p.setFont(font(std::max(12.0, unit * 0.55)));
-        p.drawText(QPointF(area.left() + 8, surface - 6), QStringLiteral("地面"));
+        kit::text_at(p, QPointF(area.left() + 8, surface - 6), QStringLiteral("地面"));
     } else {
         hatch(p, area);
     }
@@ -916,7 +905,7 @@ void draw_section(QPainter& p, const Method& m, int k, const QRectF& area)
 // Lines of `text` wrapped to `width` with font `f`: the height they take.
 double wrapped_height(const QFont& f, double width, const QString& text)
 {
-    return QFontMetricsF(f).boundingRect(QRectF(0, 0, width, 1e6), Qt::TextWordWrap, text).height();
+    return kit::measure(f, QRectF(0, 0, width, 1e6), Qt::TextWordWrap, text).height();
 }
 
 // The list of construction steps on the right, step `k` marked (0: none).
@@ -931,8 +920,8 @@ void draw_steps(QPainter& p, const Method& m, int k, const QRectF& area)
     const double head_px = std::min(inner.height() / 16, inner.width() / 12);
     p.setPen(kTitle);
     p.setFont(font(head_px, true));
-    p.drawText(QRectF(inner.left(), inner.top(), inner.width(), head_px * 1.5), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("施工步骤"));
+    kit::text(p, QRectF(inner.left(), inner.top(), inner.width(), head_px * 1.5), Qt::AlignLeft | Qt::AlignVCenter,
+              QStringLiteral("施工步骤"));
 
     const double key_h = head_px * 3.4; // colour key at the bottom
     const QRectF list(inner.left(), inner.top() + head_px * 1.9, inner.width(), inner.height() - head_px * 1.9 - key_h);
@@ -958,8 +947,9 @@ void draw_steps(QPainter& p, const Method& m, int k, const QRectF& area)
         const QColor c = k == 0 || n <= k ? (n == k ? kCurrentLine : QColor(Qt::black)) : kGrey;
         p.setPen(c);
         p.setFont(f);
-        p.drawText(QRectF(row.left(), row.top(), number_w, h), Qt::AlignLeft | Qt::AlignTop, QString::number(n) + ".");
-        p.drawText(QRectF(row.left() + number_w, row.top(), row.width() - number_w, h), Qt::TextWordWrap, m.steps[i]);
+        kit::text(p, QRectF(row.left(), row.top(), number_w, h), Qt::AlignLeft | Qt::AlignTop,
+                  QString::number(n) + ".");
+        kit::text(p, QRectF(row.left() + number_w, row.top(), row.width() - number_w, h), Qt::TextWordWrap, m.steps[i]);
         y += h + px * 0.45;
     }
 
@@ -980,18 +970,13 @@ void draw_steps(QPainter& p, const Method& m, int k, const QRectF& area)
         p.setBrush(keys[i].fill);
         p.drawRect(QRectF(x, yy, sw, sw * 0.8));
         p.setPen(Qt::black);
-        p.drawText(QRectF(x + sw * 1.3, yy - sw * 0.2, inner.width() / 2 - sw * 1.4, sw * 1.2),
-                   Qt::AlignLeft | Qt::AlignVCenter, keys[i].text);
+        kit::text(p, QRectF(x + sw * 1.3, yy - sw * 0.2, inner.width() / 2 - sw * 1.4, sw * 1.2),
+                  Qt::AlignLeft | Qt::AlignVCenter, keys[i].text);
     }
     p.restore();
 }
 
-QImage canvas(QSize size)
-{
-    QImage img(size, QImage::Format_RGB32);
-    img.fill(Qt::white);
-    return img;
-}
+QImage canvas(QSize size) { return kit::canvas(size.width(), size.height()); }
 
 // A method's overview (k = 0) or construction step k; `note` replaces the
 // line under the title.
@@ -1009,12 +994,12 @@ QImage method_picture(const Method& m, int k, QSize size, const QString& note = 
     p.drawLine(QPointF(0, h * 0.105), QPointF(w, h * 0.105));
     p.setPen(kTitle);
     p.setFont(font(h * 0.048, true));
-    p.drawText(QRectF(margin, 0, w * 0.7, h * 0.105), Qt::AlignLeft | Qt::AlignVCenter, m.name);
+    kit::text(p, QRectF(margin, 0, w * 0.7, h * 0.105), Qt::AlignLeft | Qt::AlignVCenter, m.name);
     p.setFont(font(h * 0.034, true));
     const QString tag = k == 0 ? QStringLiteral("工法示意图")
                                : QStringLiteral("施工步骤 %1 / %2").arg(k).arg(m.step_count());
     p.setPen(k == 0 ? kTitle : kCurrentLine);
-    p.drawText(QRectF(w * 0.6, 0, w * 0.4 - margin, h * 0.105), Qt::AlignRight | Qt::AlignVCenter, tag);
+    kit::text(p, QRectF(w * 0.6, 0, w * 0.4 - margin, h * 0.105), Qt::AlignRight | Qt::AlignVCenter, tag);
 
     // The line under the title: the step, or what the sketch shows.
     QString line = note;
@@ -1023,7 +1008,7 @@ QImage method_picture(const Method& m, int k, QSize size, const QString& note = 
                       : QStringLiteral("第%1步：%2").arg(k).arg(m.steps[k - 1]);
     p.setPen(k == 0 ? QColor(60, 60, 60) : kCurrentLine);
     p.setFont(font(h * 0.032, k != 0));
-    p.drawText(QRectF(margin, h * 0.115, w - 2 * margin, h * 0.06), Qt::AlignLeft | Qt::AlignVCenter, line);
+    kit::text(p, QRectF(margin, h * 0.115, w - 2 * margin, h * 0.06), Qt::AlignLeft | Qt::AlignVCenter, line);
 
     const QRectF drawing(margin, h * 0.19, w * 0.64 - margin, h * 0.81 - margin);
     p.setPen(pen(QColor(200, 200, 190), 1));
@@ -1045,11 +1030,11 @@ QImage double_side_drift_steps(const Method& m)
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(kTitle);
     p.setFont(font(18, true));
-    p.drawText(QRectF(10, 4, 600, 26), Qt::AlignLeft | Qt::AlignVCenter, m.name + QStringLiteral(" 施工步骤图"));
+    kit::text(p, QRectF(10, 4, 600, 26), Qt::AlignLeft | Qt::AlignVCenter, m.name + QStringLiteral(" 施工步骤图"));
     p.setFont(font(12));
     p.setPen(QColor(60, 60, 60));
-    p.drawText(QRectF(430, 4, 394, 26), Qt::AlignRight | Qt::AlignVCenter,
-               QStringLiteral("横断面 · 纵断面 · 八步施工工序"));
+    kit::text(p, QRectF(430, 4, 394, 26), Qt::AlignRight | Qt::AlignVCenter,
+              QStringLiteral("横断面 · 纵断面 · 八步施工工序"));
 
     const QRectF cross(10, 34, 290, 214);
     draw_section(p, m, 0, cross);
@@ -1058,7 +1043,8 @@ QImage double_side_drift_steps(const Method& m)
     p.drawRect(cross);
     p.setPen(Qt::black);
     p.setFont(font(12, true));
-    p.drawText(QRectF(cross.left() + 4, cross.top() + 2, 80, 16), QStringLiteral("横断面"));
+    kit::text(p, QRectF(cross.left() + 4, cross.top() + 2, 80, 16), Qt::AlignLeft | Qt::AlignTop,
+              QStringLiteral("横断面"));
 
     // Longitudinal section: the faces of the parts lead and lag one another.
     const QRectF lon(312, 34, 512, 214);
@@ -1068,7 +1054,7 @@ QImage double_side_drift_steps(const Method& m)
     p.drawRect(lon);
     p.setPen(Qt::black);
     p.setFont(font(12, true));
-    p.drawText(QRectF(lon.left() + 4, lon.top() + 2, 80, 16), QStringLiteral("纵断面"));
+    kit::text(p, QRectF(lon.left() + 4, lon.top() + 2, 80, 16), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("纵断面"));
     const double top = lon.top() + 40, bottom = lon.bottom() - 26, x0 = lon.left();
     const double tiers[4] = {top, top + (bottom - top) * 0.38, top + (bottom - top) * 0.7, bottom};
     // Face of each tier, from the portal side: side drifts lead, the middle follows.
@@ -1107,11 +1093,11 @@ QImage double_side_drift_steps(const Method& m)
     p.setFont(font(11));
     const double dy = lon.top() + 24;
     p.drawLine(QPointF(faces[1].x, dy), QPointF(faces[0].x, dy));
-    p.drawText(QRectF(faces[1].x, dy - 16, faces[0].x - faces[1].x, 14), Qt::AlignCenter, QStringLiteral("3~5m"));
-    p.drawText(QRectF(lon.left() + 6, lon.bottom() - 20, 200, 16), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("← 洞口方向"));
-    p.drawText(QRectF(lon.right() - 160, lon.bottom() - 20, 150, 16), Qt::AlignRight | Qt::AlignVCenter,
-               QStringLiteral("掘进方向 →"));
+    kit::text(p, QRectF(faces[1].x, dy - 16, faces[0].x - faces[1].x, 14), Qt::AlignCenter, QStringLiteral("3~5m"));
+    kit::text(p, QRectF(lon.left() + 6, lon.bottom() - 20, 200, 16), Qt::AlignLeft | Qt::AlignVCenter,
+              QStringLiteral("← 洞口方向"));
+    kit::text(p, QRectF(lon.right() - 160, lon.bottom() - 20, 150, 16), Qt::AlignRight | Qt::AlignVCenter,
+              QStringLiteral("掘进方向 →"));
 
     // The eight work steps in two columns.
     const QRectF legend(10, 254, 814, 100);
@@ -1126,7 +1112,7 @@ QImage double_side_drift_steps(const Method& m)
         circled_number(p, QPointF(x + 9, y + 10), i + 1, 9, Qt::black, Qt::white, Qt::black);
         p.setPen(Qt::black);
         p.setFont(font(12));
-        p.drawText(QRectF(x + 24, y, legend.width() / 2 - 40, 20), Qt::AlignLeft | Qt::AlignVCenter, m.steps[i]);
+        kit::text(p, QRectF(x + 24, y, legend.width() / 2 - 40, 20), Qt::AlignLeft | Qt::AlignVCenter, m.steps[i]);
     }
     return img;
 }
@@ -1146,9 +1132,10 @@ QImage heading()
     p.drawPath(arch_outline(emblem));
     p.setPen(Qt::white);
     p.setFont(font(30, true));
-    p.drawText(QRectF(72, 0, 500, 63), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("隧道开挖工法选择"));
+    kit::text(p, QRectF(72, 0, 500, 63), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("隧道开挖工法选择"));
     p.setFont(font(13));
-    p.drawText(QRectF(330, 30, 245, 30), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("工法比选 · 工法图库 · 施工步骤"));
+    kit::text(p, QRectF(330, 30, 245, 30), Qt::AlignRight | Qt::AlignVCenter,
+              QStringLiteral("工法比选 · 工法图库 · 施工步骤"));
     return img;
 }
 
@@ -1181,11 +1168,6 @@ QImage small_button(int kind, int state)
     return img;
 }
 
-struct Picture {
-    QString name;
-    QImage image;
-};
-
 // Pixel size of step `k` of `n`, spread evenly from `first` to `last`.
 QSize step_size(QSize first, QSize last, int k, int n)
 {
@@ -1195,16 +1177,8 @@ QSize step_size(QSize first, QSize last, int k, int n)
             int(std::lround(first.height() + (last.height() - first.height()) * f))};
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+std::vector<kit::Output> pictures(const QString&)
 {
-    QGuiApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: jsb_method_pictures <source-root>\n");
-        return 2;
-    }
-    const QString dir = QString::fromLocal8Bit(argv[1]) + "/resources/pictures/methods";
 
     // The catalogue in list order, each with its overview size.
     const std::vector<Method> catalogue = {
@@ -1244,50 +1218,54 @@ int main(int argc, char** argv)
         {"double_arch_cover", {1254, 781}, {1259, 786}},
     };
 
-    std::vector<Picture> pictures;
-    pictures.push_back({"heading.png", heading()});
+    // Eight-bit colour keeps the embedded bytes small; the drawings use few
+    // colours. A picture that repeats an earlier one is not written.
+    auto seen = std::make_shared<QSet<QByteArray>>();
+    std::vector<kit::Output> out;
+    auto add = [&](const QString& name, std::function<QImage()> draw) {
+        kit::Output o = kit::picture("resources/pictures/methods/" + name, std::move(draw));
+        o.encode = [seen, name](const QImage& img) -> std::optional<QByteArray> {
+            const QImage palette = img.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
+            const QByteArray hash = QCryptographicHash::hash(
+                QByteArray::fromRawData(reinterpret_cast<const char*>(palette.constBits()), palette.sizeInBytes()),
+                QCryptographicHash::Sha256);
+            if (seen->contains(hash)) {
+                std::fprintf(stderr, "%s repeats an earlier picture\n", qPrintable(name));
+                return std::nullopt;
+            }
+            seen->insert(hash);
+            return kit::png(palette, kit::Store::AsDrawn, 9);
+        };
+        out.push_back(std::move(o));
+    };
+    add("heading.png", heading);
     const char* const buttons[] = {"back", "forward", "viewer"};
     const char* const states[] = {"normal", "hover", "pressed"};
     for (int kind = 0; kind < 3; ++kind)
         for (int state = 0; state < 3; ++state)
-            pictures.push_back({QStringLiteral("button_%1_%2.png").arg(buttons[kind], states[state]),
-                                small_button(kind, state)});
-    pictures.push_back({"start_sketch.png",
-                        method_picture(full_face("全断面法", "start_sketch", {1079, 672}), 0, {1079, 672},
-                                       QStringLiteral("隧道开挖工法示意：在左侧“隧道开挖工法”列表中选择工法，查看其示意图及说明"))});
+            add(QStringLiteral("button_%1_%2.png").arg(buttons[kind], states[state]),
+                [kind, state] { return small_button(kind, state); });
+    add("start_sketch.png", [] {
+        return method_picture(
+            full_face("全断面法", "start_sketch", {1079, 672}), 0, {1079, 672},
+            QStringLiteral("隧道开挖工法示意：在左侧“隧道开挖工法”列表中选择工法，查看其示意图及说明"));
+    });
     for (const Method& m : catalogue) {
-        pictures.push_back({m.file + ".png", method_picture(m, 0, m.size)});
-        if (m.file == "double_side_drift") pictures.push_back({"double_side_drift_steps.png", double_side_drift_steps(m)});
+        add(m.file + ".png", [m] { return method_picture(m, 0, m.size); });
+        if (m.file == "double_side_drift")
+            add("double_side_drift_steps.png", [m] { return double_side_drift_steps(m); });
         for (const StepSizes& s : stepped) {
             if (m.file != s.file) continue;
-            for (int k = 1; k <= m.step_count(); ++k)
-                pictures.push_back({QStringLiteral("%1_step_%2.png").arg(m.file).arg(k),
-                                    method_picture(m, k, step_size(s.first, s.last, k, m.step_count()))});
+            for (int k = 1; k <= m.step_count(); ++k) {
+                const QSize size = step_size(s.first, s.last, k, m.step_count());
+                add(QStringLiteral("%1_step_%2.png").arg(m.file).arg(k),
+                    [m, k, size] { return method_picture(m, k, size); });
+            }
         }
     }
-
-    // Eight-bit colour keeps the embedded bytes small; the drawings use few colours.
-    QDir().mkpath(dir);
-    QSet<QByteArray> seen;
-    bool ok = true;
-    for (Picture& pic : pictures) {
-        QImage out = pic.image.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
-        const QByteArray hash = QCryptographicHash::hash(
-            QByteArray::fromRawData(reinterpret_cast<const char*>(out.constBits()), out.sizeInBytes()),
-            QCryptographicHash::Sha256);
-        if (seen.contains(hash)) {
-            std::fprintf(stderr, "%s repeats an earlier picture\n", qPrintable(pic.name));
-            ok = false;
-            continue;
-        }
-        seen.insert(hash);
-        const QString path = dir + "/" + pic.name;
-        if (!out.save(path, "PNG", 9)) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-            ok = false;
-            continue;
-        }
-        std::printf("%s %dx%d\n", qPrintable(pic.name), out.width(), out.height());
-    }
-    return ok ? 0 : 1;
+    return out;
 }
+
+} // namespace
+
+int main(int argc, char** argv) { return kit::run(argc, argv, pictures); }

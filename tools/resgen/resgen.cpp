@@ -3,43 +3,22 @@
 // Chinese caption in its normal, hover and pressed looks. Where the program
 // knows a picture by its exact size (sound switch, compute, export and
 // countdown pictures), the PNG is padded with a comment chunk to that size.
+#include "drawkit.h"
 #include "gif.h"
 #include "wav.h"
 
 #include <QBuffer>
-#include <QColor>
-#include <QFont>
-#include <QFontMetrics>
-#include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
+#include <QLinearGradient>
 #include <QPainterPath>
 
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <functional>
 #include <string>
 #include <vector>
 
-namespace fs = std::filesystem;
 using namespace resgen;
 
 namespace {
-
-fs::path g_root;
-int g_warnings = 0;
-const char* const kFace = "WenQuanYi Micro Hei";
-
-void write_file(const std::string& rel, const std::string& bytes)
-{
-    fs::path p = g_root / rel;
-    fs::create_directories(p.parent_path());
-    std::ofstream out(p, std::ios::binary);
-    out.write(bytes.data(), std::streamsize(bytes.size()));
-    std::printf("%-60s %7zu bytes\n", rel.c_str(), bytes.size());
-}
 
 // ---- PNG --------------------------------------------------------------------
 
@@ -100,31 +79,36 @@ std::string png_exact(const QImage& img, size_t target, const std::string& rel)
     if (png.size() + 20 > target) png = png_of(img.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither));
     if (png.size() + 20 > target) {
         std::fprintf(stderr, "warning: %s is %zu bytes, above its %zu\n", rel.c_str(), png.size(), target);
-        ++g_warnings;
         return png;
     }
     return pad_png(png, target, "jsb ");
 }
 
-void save_png(const std::string& rel, const QImage& img, size_t exact = 0)
+QByteArray bytes_of(const std::string& s) { return QByteArray(s.data(), qsizetype(s.size())); }
+
+// A picture written as drawn, or padded to exactly `exact` bytes.
+kit::Output picture(const std::string& rel, std::function<QImage()> draw, size_t exact = 0)
 {
-    write_file(rel, exact ? png_exact(img, exact, rel) : png_of(img));
+    return {QString::fromStdString(rel), {}, std::move(draw), [rel, exact](const QImage& img) {
+                return std::optional<QByteArray>(bytes_of(exact ? png_exact(img, exact, rel) : png_of(img)));
+            }};
+}
+
+// A file that is not one picture.
+kit::Output file(const std::string& rel, std::function<std::string()> make)
+{
+    return {QString::fromStdString(rel), {}, {}, [make](const QImage&) {
+                return std::optional<QByteArray>(bytes_of(make()));
+            }};
 }
 
 // ---- drawing helpers ---------------------------------------------------------
 
-QImage canvas(int w, int h, QColor fill = Qt::transparent)
-{
-    QImage img(w, h, QImage::Format_ARGB32);
-    img.fill(fill);
-    return img;
-}
+QImage canvas(int w, int h, QColor fill = Qt::transparent) { return kit::canvas(w, h, fill, QImage::Format_ARGB32); }
 
 QFont font(int px, bool bold = false)
 {
-    QFont f(kFace);
-    f.setPixelSize(px);
-    f.setBold(bold);
+    QFont f = kit::font(px, bold);
     f.setStyleStrategy(QFont::PreferAntialias);
     return f;
 }
@@ -132,18 +116,14 @@ QFont font(int px, bool bold = false)
 // The largest font up to `px` whose text fits the width.
 QFont fitting_font(const QString& text, int px, int width, bool bold = false)
 {
-    for (; px > 8; --px) {
-        QFont f = font(px, bold);
-        if (QFontMetrics(f).horizontalAdvance(text) <= width) return f;
-    }
-    return font(8, bold);
+    return kit::fitting_font(text, font(px, bold), width);
 }
 
 void text_in(QPainter& p, const QRectF& r, const QString& s, const QFont& f, QColor c)
 {
     p.setFont(f);
     p.setPen(c);
-    p.drawText(r, Qt::AlignCenter, s);
+    kit::text(p, r, Qt::AlignCenter, s);
 }
 
 enum State { Normal, Hover, Pressed, Disabled };
@@ -400,10 +380,11 @@ QImage home_picture()
     p.fillRect(img.rect(), g);
     p.setFont(font(72, true));
     p.setPen(QColor(0x1F, 0x4E, 0x8C));
-    p.drawText(QRectF(50, 40, 420, 100), Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8("掘石宝"));
+    kit::text(p, QRectF(50, 40, 420, 100), Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8("掘石宝"));
     p.setFont(font(26));
     p.setPen(QColor(0x33, 0x4D, 0x6E));
-    p.drawText(QRectF(54, 140, 420, 40), Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8("隧道施工计算工具 · 青岚"));
+    kit::text(p, QRectF(54, 140, 420, 40), Qt::AlignLeft | Qt::AlignVCenter,
+              QString::fromUtf8("隧道施工计算工具 · 青岚"));
     const char* cats[] = {"爆破工程", "通风工程", "隧道评价", "隧道开挖", "工期计算", "工程安全", "工程设备", "风水配置"};
     for (int k = 0; k < 8; ++k) {
         QRectF r(54 + (k % 4) * 98, 220 + (k / 4) * 52, 88, 38);
@@ -414,8 +395,8 @@ QImage home_picture()
     }
     p.setFont(font(15));
     p.setPen(QColor(0x55, 0x66, 0x77));
-    p.drawText(QRectF(54, 340, 460, 60), Qt::AlignLeft | Qt::TextWordWrap,
-               QString::fromUtf8("点击上方分类按钮，进入各计算模块。"));
+    kit::text(p, QRectF(54, 340, 460, 60), Qt::AlignLeft | Qt::TextWordWrap,
+              QString::fromUtf8("点击上方分类按钮，进入各计算模块。"));
     tunnel_section(p, QRectF(520, 70, 280, 330), QColor(0x3A, 0x6E, 0xA5));
     return img;
 }
@@ -432,9 +413,10 @@ QImage splash_picture()
     p.fillRect(QRectF(0, 0, 1000, 330), g);
     p.setFont(font(120, true));
     p.setPen(Qt::white);
-    p.drawText(QRectF(60, 40, 600, 170), Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8("掘石宝"));
+    kit::text(p, QRectF(60, 40, 600, 170), Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8("掘石宝"));
     p.setFont(font(40));
-    p.drawText(QRectF(66, 210, 600, 70), Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8("隧道施工计算工具 · 青岚"));
+    kit::text(p, QRectF(66, 210, 600, 70), Qt::AlignLeft | Qt::AlignVCenter,
+              QString::fromUtf8("隧道施工计算工具 · 青岚"));
     tunnel_section(p, QRectF(700, 40, 230, 290), QColor(0xFF, 0xFF, 0xFF));
     // The lower band stays plain: the progress text and bar sit there.
     p.fillRect(QRectF(0, 330, 1000, 111), QColor(0xF4, 0xF7, 0xFB));
@@ -470,7 +452,7 @@ QImage shop_button(State s)
     p.drawArc(QRectF(10, 3, 10, 14), 0, 180 * 16);
     p.setPen(Qt::white);
     p.setFont(font(10, true));
-    p.drawText(QRectF(5, 11, 20, 15), Qt::AlignCenter, QString::fromUtf8("店"));
+    kit::text(p, QRectF(5, 11, 20, 15), Qt::AlignCenter, QString::fromUtf8("店"));
     return img;
 }
 
@@ -619,76 +601,88 @@ std::vector<float> rising_sound(double seconds, std::initializer_list<double> no
     return s;
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+std::vector<kit::Output> outputs(const QString&)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: jsb_resgen <source-root>\n");
-        return 2;
-    }
-    g_root = argv[1];
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-
+    std::vector<kit::Output> out;
     // Navigation buttons.
     for (const auto& b : kCategories)
         for (State s : {Normal, Hover, Pressed})
-            save_png(std::string("resources/pictures/main/") + b.key + "_" + kStateNames[s] + ".png", category_button(b, s));
+            out.push_back(picture(std::string("resources/pictures/main/") + b.key + "_" + kStateNames[s] + ".png",
+                                  [&b, s] { return category_button(b, s); }));
     for (const auto& b : kModules)
         for (State s : {Normal, Hover, Pressed})
-            save_png(std::string("resources/pictures/main/") + b.key + "_" + kStateNames[s] + ".png", module_button(b, s));
+            out.push_back(picture(std::string("resources/pictures/main/") + b.key + "_" + kStateNames[s] + ".png",
+                                  [&b, s] { return module_button(b, s); }));
 
     // Main window pieces.
-    save_png("resources/pictures/main/sound_on.png", sound_switch(true), 3654);
-    save_png("resources/pictures/main/sound_off.png", sound_switch(false), 3642);
+    out.push_back(picture(
+        "resources/pictures/main/sound_on.png", [] { return sound_switch(true); }, 3654));
+    out.push_back(picture(
+        "resources/pictures/main/sound_off.png", [] { return sound_switch(false); }, 3642));
     for (State s : {Normal, Hover, Pressed})
-        save_png(std::string("resources/pictures/main/shop_") + kStateNames[s] + ".png", shop_button(s));
-    save_png("resources/pictures/main/toolbar_0.png", person_icon(false));
-    save_png("resources/pictures/main/toolbar_1.png", person_icon(true));
-    save_png("resources/pictures/main/home.png", home_picture());
-    save_png("resources/pictures/main/panel.png", panel_picture());
-    write_file("resources/pictures/main/decoration.gif",
-               encode_gif(80, 80, {frame_of(decoration(0), 0), frame_of(decoration(1), 0), frame_of(decoration(2), 0)}));
+        out.push_back(picture(std::string("resources/pictures/main/shop_") + kStateNames[s] + ".png",
+                              [s] { return shop_button(s); }));
+    out.push_back(picture("resources/pictures/main/toolbar_0.png", [] { return person_icon(false); }));
+    out.push_back(picture("resources/pictures/main/toolbar_1.png", [] { return person_icon(true); }));
+    out.push_back(picture("resources/pictures/main/home.png", home_picture));
+    out.push_back(picture("resources/pictures/main/panel.png", panel_picture));
+    out.push_back(file("resources/pictures/main/decoration.gif", [] {
+        return encode_gif(80, 80, {frame_of(decoration(0), 0), frame_of(decoration(1), 0), frame_of(decoration(2), 0)});
+    }));
 
     // Splash.
-    save_png("resources/pictures/splash/background.png", splash_picture());
-    write_file("resources/pictures/splash/icon.ico", icon_file());
+    out.push_back(picture("resources/pictures/splash/background.png", splash_picture));
+    out.push_back(file("resources/pictures/splash/icon.ico", icon_file));
 
     // Shared by the module forms.
-    const size_t compute_sizes[4] = {2453, 1999, 4200, 2395};
-    const size_t export_sizes[4] = {3046, 3029, 6055, 3098};
+    static const size_t compute_sizes[4] = {2453, 1999, 4200, 2395};
+    static const size_t export_sizes[4] = {3046, 3029, 6055, 3098};
     for (State s : {Normal, Hover, Pressed, Disabled}) {
-        save_png(std::string("resources/pictures/common/compute_") + kStateNames[s] + ".png",
-                 action_button("计  算", QColor(0x2E, 0x8B, 0x57), s), compute_sizes[s]);
-        save_png(std::string("resources/pictures/common/export_") + kStateNames[s] + ".png",
-                 action_button("导  出", QColor(0x1F, 0x6F, 0xB2), s), export_sizes[s]);
+        out.push_back(picture(
+            std::string("resources/pictures/common/compute_") + kStateNames[s] + ".png",
+            [s] { return action_button("计  算", QColor(0x2E, 0x8B, 0x57), s); }, compute_sizes[s]));
+        out.push_back(picture(
+            std::string("resources/pictures/common/export_") + kStateNames[s] + ".png",
+            [s] { return action_button("导  出", QColor(0x1F, 0x6F, 0xB2), s); }, export_sizes[s]));
     }
     // Sizes of the countdown pictures, 10 down to 0.
-    const size_t countdown_sizes[11] = {8695, 8955, 9085, 9239, 9372, 9487, 9406, 9426, 9514, 9386, 9343};
+    static const size_t countdown_sizes[11] = {8695, 8955, 9085, 9239, 9372, 9487, 9406, 9426, 9514, 9386, 9343};
     for (int n = 10; n >= 0; --n)
-        save_png("resources/pictures/common/countdown_" + std::to_string(n) + ".png", countdown(n), countdown_sizes[10 - n]);
-    save_png("resources/pictures/common/lamp_start.png", lamp_still());
-    write_file("resources/pictures/common/lamp_busy.gif",
-               encode_gif(10, 10, {frame_of(lamp_frame(QColor(0xFF, 0xB3, 0x47)), 0),
-                                   frame_of(lamp_frame(QColor(0xFF, 0x80, 0x00)), 0),
-                                   frame_of(lamp_frame(QColor(0xE5, 0x30, 0x00)), 20)}));
-    write_file("resources/pictures/common/lamp_idle.gif",
-               encode_gif(10, 10, {frame_of(lamp_frame(QColor(0x1E, 0x9E, 0x3A)), 50),
-                                   frame_of(lamp_frame(QColor(0x3C, 0xB8, 0x55)), 20),
-                                   frame_of(lamp_frame(QColor(0x66, 0xCC, 0x77)), 20),
-                                   frame_of(lamp_frame(QColor(0x99, 0xDD, 0x99)), 10),
-                                   frame_of(lamp_frame(QColor(0x66, 0xCC, 0x77)), 10),
-                                   frame_of(lamp_frame(QColor(0x3C, 0xB8, 0x55)), 0)}));
+        out.push_back(picture(
+            "resources/pictures/common/countdown_" + std::to_string(n) + ".png", [n] { return countdown(n); },
+            countdown_sizes[10 - n]));
+    out.push_back(picture("resources/pictures/common/lamp_start.png", lamp_still));
+    out.push_back(file("resources/pictures/common/lamp_busy.gif", [] {
+        return encode_gif(10, 10,
+                          {frame_of(lamp_frame(QColor(0xFF, 0xB3, 0x47)), 0),
+                           frame_of(lamp_frame(QColor(0xFF, 0x80, 0x00)), 0),
+                           frame_of(lamp_frame(QColor(0xE5, 0x30, 0x00)), 20)});
+    }));
+    out.push_back(file("resources/pictures/common/lamp_idle.gif", [] {
+        return encode_gif(
+            10, 10,
+            {frame_of(lamp_frame(QColor(0x1E, 0x9E, 0x3A)), 50), frame_of(lamp_frame(QColor(0x3C, 0xB8, 0x55)), 20),
+             frame_of(lamp_frame(QColor(0x66, 0xCC, 0x77)), 20), frame_of(lamp_frame(QColor(0x99, 0xDD, 0x99)), 10),
+             frame_of(lamp_frame(QColor(0x66, 0xCC, 0x77)), 10), frame_of(lamp_frame(QColor(0x3C, 0xB8, 0x55)), 0)});
+    }));
 
     // Sounds.
-    write_file("resources/sounds/click.wav", encode_wav(click_sound()));
-    write_file("resources/sounds/compute.wav", encode_wav(rising_sound(0.64, {523.25, 659.25, 783.99})));
-    write_file("resources/sounds/export.wav", encode_wav(rising_sound(1.40, {392.00, 523.25, 659.25, 783.99, 1046.5})));
+    out.push_back(file("resources/sounds/click.wav", [] { return encode_wav(click_sound()); }));
+    out.push_back(file("resources/sounds/compute.wav", [] {
+        return encode_wav(rising_sound(0.64, {523.25, 659.25, 783.99}));
+    }));
+    out.push_back(file("resources/sounds/export.wav", [] {
+        return encode_wav(rising_sound(1.40, {392.00, 523.25, 659.25, 783.99, 1046.5}));
+    }));
     int k = 0;
-    for (const auto& s : kButtonSounds)
-        write_file(std::string("resources/sounds/") + s.key + ".wav", encode_wav(button_sound(k++, s.seconds)));
-
-    if (g_warnings) std::fprintf(stderr, "%d warning(s)\n", g_warnings);
-    return 0;
+    for (const auto& s : kButtonSounds) {
+        out.push_back(file(std::string("resources/sounds/") + s.key + ".wav",
+                           [k, &s] { return encode_wav(button_sound(k, s.seconds)); }));
+        ++k;
+    }
+    return out;
 }
+
+} // namespace
+
+int main(int argc, char** argv) { return kit::run(argc, argv, outputs); }

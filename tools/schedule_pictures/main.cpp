@@ -4,40 +4,21 @@
 // each run with its length, and the face advancing one cycle at a time.
 // (The titled placeholders of the reference tables come from
 // tools/table_pictures, listed in its advance_schedule.tsv.)
-#include <QDir>
-#include <QFont>
-#include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
-#include <QPainterPath>
-#include <QPolygonF>
+#include "drawkit.h"
 
-#include <cmath>
-#include <cstdio>
+#include <QPainterPath>
+
+#include <vector>
 
 namespace {
 
-const char* kFace = "WenQuanYi Micro Hei";
 const QColor kInk(50, 50, 50);
 
-QFont font(int px, bool bold = false)
-{
-    QFont f(kFace);
-    f.setPixelSize(px);
-    f.setBold(bold);
-    return f;
-}
+using kit::font;
 
 void arrow_head(QPainter& p, QPointF tip, double angle, const QColor& c, double size = 8)
 {
-    QPolygonF head;
-    head << tip << QPointF(tip.x() - size * std::cos(angle - 0.45), tip.y() - size * std::sin(angle - 0.45))
-         << QPointF(tip.x() - size * std::cos(angle + 0.45), tip.y() - size * std::sin(angle + 0.45));
-    p.save();
-    p.setPen(Qt::NoPen);
-    p.setBrush(c);
-    p.drawPolygon(head);
-    p.restore();
+    kit::arrow_head(p, tip, angle, size, c, 0.45);
 }
 
 // A dimension line between two x positions with the text above it.
@@ -48,24 +29,23 @@ void dimension(QPainter& p, double x0, double x1, double y, const QString& text)
     p.drawLine(QPointF(x0, y - 6), QPointF(x0, y + 6));
     p.drawLine(QPointF(x1, y - 6), QPointF(x1, y + 6));
     p.drawLine(QPointF(x0, y), QPointF(x1, y));
-    arrow_head(p, {x0, y}, M_PI, kInk, 6);
+    arrow_head(p, {x0, y}, kit::kPi, kInk, 6);
     arrow_head(p, {x1, y}, 0, kInk, 6);
     p.setFont(font(12));
-    p.drawText(QRectF(x0, y - 18, x1 - x0, 16), Qt::AlignCenter, text);
+    kit::text(p, QRectF(x0, y - 18, x1 - x0, 16), Qt::AlignCenter, text);
     p.restore();
 }
 
 QImage tunnel()
 {
     const int w = 600, h = 300;
-    QImage img(w, h, QImage::Format_RGB32);
-    img.fill(Qt::white);
+    QImage img = kit::canvas(w, h);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
 
     p.setPen(kInk);
     p.setFont(font(16, true));
-    p.drawText(QRectF(0, 6, w, 22), Qt::AlignCenter, QStringLiteral("隧道分段掘进示意"));
+    kit::text(p, QRectF(0, 6, w, 22), Qt::AlignCenter, QStringLiteral("隧道分段掘进示意"));
 
     // The mountain over the tunnel.
     QPainterPath hill;
@@ -109,7 +89,7 @@ QImage tunnel()
         p.restore();
         p.setPen(kInk);
         p.setFont(font(13, true));
-        p.drawText(QRectF(r.x0, top - 38, r.x1 - r.x0, 18), Qt::AlignCenter, QString::fromUtf8(r.label));
+        kit::text(p, QRectF(r.x0, top - 38, r.x1 - r.x0, 18), Qt::AlignCenter, QString::fromUtf8(r.label));
     }
 
     // The tunnel: excavated from the left portal up to the face, the rest still rock.
@@ -133,46 +113,33 @@ QImage tunnel()
     arrow_head(p, {face + cycle - 2, (top + bottom) / 2}, 0, QColor(200, 40, 30));
     p.setPen(kInk);
     p.setFont(font(12));
-    p.drawText(QRectF(face - 40, bottom + 4, 140, 16), Qt::AlignLeft, QStringLiteral("每循环进尺 a"));
+    kit::text(p, QRectF(face - 40, bottom + 4, 140, 16), Qt::AlignLeft, QStringLiteral("每循环进尺 a"));
 
     // Portals.
     p.setPen(QPen(kInk, 3));
     p.drawLine(QPointF(40, top - 6), QPointF(40, bottom));
     p.drawLine(QPointF(560, top - 6), QPointF(560, bottom));
     p.setFont(font(12));
-    p.drawText(QRectF(0, 232, 80, 16), Qt::AlignCenter, QStringLiteral("进口"));
-    p.drawText(QRectF(520, 232, 80, 16), Qt::AlignCenter, QStringLiteral("出口"));
+    kit::text(p, QRectF(0, 232, 80, 16), Qt::AlignCenter, QStringLiteral("进口"));
+    kit::text(p, QRectF(520, 232, 80, 16), Qt::AlignCenter, QStringLiteral("出口"));
 
     // The length of each run.
     const char* lengths[] = {"L1", "L2", "L3", "L4", "L5"};
     for (int k = 0; k < 5; ++k) dimension(p, runs[k].x0, runs[k].x1, 270, QString::fromUtf8(lengths[k]));
     p.setFont(font(12));
     p.setPen(kInk);
-    p.drawText(QRectF(0, 276, w, 18), Qt::AlignCenter, QStringLiteral("工期 = Σ 各段长度 L ÷ 天进尺"));
+    kit::text(p, QRectF(0, 276, w, 18), Qt::AlignCenter, QStringLiteral("工期 = Σ 各段长度 L ÷ 天进尺"));
     return img;
-}
-
-bool save(const QImage& img, const QString& path)
-{
-    // Full colour: the earth tones do not survive an 8-bit palette.
-    if (!img.save(path, "PNG", 9)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    std::printf("%s %dx%d\n", qPrintable(path), img.width(), img.height());
-    return true;
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QGuiApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s <source-root>\n", argv[0]);
-        return 2;
-    }
-    const QString dir = QString::fromLocal8Bit(argv[1]) + "/resources/pictures/schedule";
-    QDir().mkpath(dir);
-    return save(tunnel(), dir + "/tunnel.png") ? 0 : 1;
+    return kit::run(argc, argv, [](const QString&) {
+        // Full colour: the earth tones do not survive an 8-bit palette.
+        return std::vector<kit::Output>{
+            kit::picture("resources/pictures/schedule/tunnel.png", tunnel, kit::Store::AsDrawn, 9),
+        };
+    });
 }

@@ -4,54 +4,22 @@
 //   air_formula_leakage.png  the formula line of q漏 (122 x 30)
 //   air_compressor.png       the compressor station illustration (353 x 347)
 //   water_tank.png           the high-level tank illustration (498 x 187)
-#include <QDir>
-#include <QFont>
-#include <QFontMetricsF>
-#include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
+#include "drawkit.h"
+
 #include <QPainterPath>
 #include <QPolygonF>
 
 #include <cmath>
-#include <cstdio>
 #include <vector>
 
 namespace {
 
-const char* kFace = "WenQuanYi Micro Hei";
 const QColor kSteel(70, 80, 95);
 const QColor kAir(30, 110, 200);
 const QColor kWater(40, 120, 210);
 const QColor kGround(150, 120, 80);
 
-QFont font(double px, bool bold = false)
-{
-    QFont f(kFace);
-    f.setPixelSize(int(std::lround(px)));
-    f.setBold(bold);
-    return f;
-}
-
-QImage canvas(int w, int h)
-{
-    QImage img(w, h, QImage::Format_RGB32);
-    img.fill(Qt::white);
-    return img;
-}
-
-bool save(const QImage& img, const QString& dir, const QString& name)
-{
-    QString path = dir + "/" + name;
-    // Eight-bit colour keeps the embedded bytes small; the drawings use few colours.
-    QImage out = img.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
-    if (!out.save(path, "PNG", 9)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    std::printf("%s %dx%d\n", qPrintable(name), img.width(), img.height());
-    return true;
-}
+QFont font(double px, bool bold = false) { return kit::font(int(std::lround(px)), bold); }
 
 // --- formula lines ------------------------------------------------------------------
 
@@ -64,14 +32,14 @@ struct Piece {
 double line_width(const std::vector<Piece>& pieces, double px)
 {
     double w = 0;
-    for (const Piece& pc : pieces) w += QFontMetricsF(font(pc.sub ? px * 0.62 : px)).horizontalAdvance(pc.text);
+    for (const Piece& pc : pieces) w += kit::text_width(font(pc.sub ? px * 0.62 : px), pc.text);
     return w;
 }
 
 // The line centred in the picture, its font shrunk until it fits.
 QImage formula(int w, int h, const std::vector<Piece>& pieces)
 {
-    QImage img = canvas(w, h);
+    QImage img = kit::canvas(w, h);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
@@ -81,10 +49,8 @@ QImage formula(int w, int h, const std::vector<Piece>& pieces)
     const double baseline = h * 0.5 + px * 0.32;
     p.setPen(Qt::black);
     for (const Piece& pc : pieces) {
-        const QFont f = font(pc.sub ? px * 0.62 : px);
-        p.setFont(f);
-        p.drawText(QPointF(x, pc.sub ? baseline + px * 0.22 : baseline), pc.text);
-        x += QFontMetricsF(f).horizontalAdvance(pc.text);
+        p.setFont(font(pc.sub ? px * 0.62 : px));
+        x = kit::text_at(p, QPointF(x, pc.sub ? baseline + px * 0.22 : baseline), pc.text).right();
     }
     return img;
 }
@@ -100,28 +66,13 @@ QImage leakage_formula() { return formula(122, 30, {{"q"}, {"漏", true}, {" = a
 
 void arrow(QPainter& p, QPointF from, QPointF to, const QColor& c, double width = 2)
 {
-    p.save();
-    p.setPen(QPen(c, width, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(from, to);
-    const double a = std::atan2(to.y() - from.y(), to.x() - from.x());
-    const double s = 5 + 2 * width;
-    QPolygonF head;
-    head << to << QPointF(to.x() - s * std::cos(a - 0.45), to.y() - s * std::sin(a - 0.45))
-         << QPointF(to.x() - s * std::cos(a + 0.45), to.y() - s * std::sin(a + 0.45));
-    p.setBrush(c);
-    p.setPen(Qt::NoPen);
-    p.drawPolygon(head);
-    p.restore();
+    kit::arrow(p, from, to, QPen(c, width, Qt::SolidLine, Qt::RoundCap), 5 + 2 * width, 0.45);
 }
 
 void label(QPainter& p, QPointF at, const QString& text, double px = 12, bool bold = false,
            const QColor& colour = Qt::black)
 {
-    p.save();
-    p.setPen(colour);
-    p.setFont(font(px, bold));
-    p.drawText(at, text);
-    p.restore();
+    kit::text_at(p, at, text, font(px, bold), colour);
 }
 
 void gauge(QPainter& p, QPointF c, double r)
@@ -165,7 +116,7 @@ void vertical_dimension(QPainter& p, double x, double y0, double y1, const QStri
 
 QImage compressor()
 {
-    QImage img = canvas(353, 347);
+    QImage img = kit::canvas(353, 347);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     label(p, {14, 28}, QStringLiteral("洞外空压机站"), 17, true);
@@ -233,7 +184,7 @@ QImage compressor()
 
 QImage tank()
 {
-    QImage img = canvas(498, 187);
+    QImage img = kit::canvas(498, 187);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
 
@@ -311,17 +262,14 @@ QImage tank()
 
 int main(int argc, char** argv)
 {
-    QGuiApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: jsb_supply_pictures <source-root>\n");
-        return 2;
-    }
-    const QString dir = QString::fromLocal8Bit(argv[1]) + "/resources/pictures/supply";
-    QDir().mkpath(dir);
-    bool ok = true;
-    ok &= save(supply_formula(), dir, "air_formula_supply.png");
-    ok &= save(leakage_formula(), dir, "air_formula_leakage.png");
-    ok &= save(compressor(), dir, "air_compressor.png");
-    ok &= save(tank(), dir, "water_tank.png");
-    return ok ? 0 : 1;
+    return kit::run(argc, argv, [](const QString&) {
+        const QString dir = QStringLiteral("resources/pictures/supply/");
+        // Eight-bit colour keeps the embedded bytes small; the drawings use few colours.
+        return std::vector<kit::Output>{
+            kit::picture(dir + "air_formula_supply.png", supply_formula, kit::Store::Palette, 9),
+            kit::picture(dir + "air_formula_leakage.png", leakage_formula, kit::Store::Palette, 9),
+            kit::picture(dir + "air_compressor.png", compressor, kit::Store::Palette, 9),
+            kit::picture(dir + "water_tank.png", tank, kit::Store::Palette, 9),
+        };
+    });
 }

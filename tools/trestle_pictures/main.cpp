@@ -8,15 +8,13 @@
 // Each is drawn at the size of the picture box that shows it. The numbers
 // are not drawn: the form lays its labels over the dimension lines, which
 // sit where the form's definition expects them.
-#include <QDir>
-#include <QFont>
-#include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
+#include "drawkit.h"
+
 #include <QPainterPath>
 #include <QPolygonF>
 
-#include <cstdio>
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -26,31 +24,12 @@ const QColor kLoad(200, 40, 40);
 const QColor kDim(60, 60, 60);
 const QColor kGround(150, 130, 100);
 const QColor kBody(236, 184, 40);
-const char* kFace = "WenQuanYi Micro Hei";
 
-QFont font(int px, bool bold = false)
-{
-    QFont f(kFace);
-    f.setPixelSize(px);
-    f.setBold(bold);
-    return f;
-}
-
-QImage canvas(int w, int h)
-{
-    QImage img(w, h, QImage::Format_RGB32);
-    img.fill(Qt::white);
-    return img;
-}
+using kit::font;
 
 void text_centered(QPainter& p, double cx, double y, const QString& s, int px)
 {
-    p.save();
-    p.setFont(font(px));
-    p.setPen(Qt::black);
-    const QRectF r(cx - 60, y, 120, px + 4);
-    p.drawText(r, Qt::AlignHCenter | Qt::AlignTop, s);
-    p.restore();
+    kit::text(p, QRectF(cx - 60, y, 120, px + 4), Qt::AlignHCenter | Qt::AlignTop, s, font(px));
 }
 
 // A horizontal dimension line with ticks at the given points.
@@ -77,7 +56,7 @@ void load_arrow(QPainter& p, double x, double top, double tip, const QString& na
     p.drawPolygon(QPolygonF({QPointF(x - 4, tip - 8), QPointF(x + 4, tip - 8), QPointF(x, tip)}));
     p.setPen(kLoad);
     p.setFont(font(11, true));
-    p.drawText(QPointF(x + 4, top + 9), name);
+    kit::text_at(p, QPointF(x + 4, top + 9), name);
     p.restore();
 }
 
@@ -108,7 +87,7 @@ void load_case(QPainter& p, double y, const QString& title, double xl, double xr
 {
     p.setFont(font(12, true));
     p.setPen(Qt::black);
-    p.drawText(QPointF(6, y + 13), title);
+    kit::text_at(p, QPointF(6, y + 13), title);
     const double beam = y + 42;
     bank(p, 20, xl, beam + 8, 12);
     bank(p, xr, 547, beam + 8, 12);
@@ -133,7 +112,7 @@ void load_case(QPainter& p, double y, const QString& title, double xl, double xr
 
 QImage span_load_cases()
 {
-    QImage img = canvas(567, 232);
+    QImage img = kit::canvas(567, 232);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     // 18000 mm over 527 px: overlaps of 2000, the span of 14000 between.
@@ -168,7 +147,7 @@ void wheel(QPainter& p, QPointF c, double r)
 
 QImage vehicle_axles()
 {
-    QImage img = canvas(203, 130);
+    QImage img = kit::canvas(203, 130);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     const double front = 40, rear1 = 130, rear2 = 168, cy = 76, r = 15;
@@ -228,7 +207,7 @@ void beam_of_ibeams(QPainter& p, double x0, double x1, double top, double bottom
 
 QImage beam_cross_section()
 {
-    QImage img = canvas(240, 138);
+    QImage img = kit::canvas(240, 138);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     // 3400 mm over 200 px: two beams of 1250 whose centre lines are 2150 apart.
@@ -239,7 +218,7 @@ QImage beam_cross_section()
 
     p.setFont(font(10));
     p.setPen(Qt::black);
-    p.drawText(QPointF(4, 12), "梁中心宽度");
+    kit::text_at(p, QPointF(4, 12), "梁中心宽度");
     dimension(p, 18, {lc, rc});
     p.setPen(QPen(kDim, 1, Qt::DashDotLine));
     p.drawLine(QPointF(lc, 14), QPointF(lc, 78));
@@ -260,7 +239,7 @@ QImage beam_cross_section()
     p.drawLine(QPointF(14, 104), QPointF(28, 52));
     p.setPen(Qt::black);
     p.setFont(font(10));
-    p.drawText(QPointF(2, 114), "连接筋");
+    kit::text_at(p, QPointF(2, 114), "连接筋");
 
     dimension(p, 80, {l0, l1, r0, r1});
     return img;
@@ -268,7 +247,7 @@ QImage beam_cross_section()
 
 QImage welded_beam()
 {
-    QImage img = canvas(312, 128);
+    QImage img = kit::canvas(312, 128);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     const double top = 16, bottom = 76;
@@ -294,33 +273,18 @@ QImage welded_beam()
     return img;
 }
 
-bool save(const QImage& img, const QString& dir, const QString& name)
-{
-    const QString path = dir + "/" + name;
-    // Eight-bit colour keeps the embedded bytes small; the drawings use few colours.
-    QImage out = img.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
-    if (!out.save(path, "PNG", 9)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QGuiApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: jsb_trestle_pictures <source-root>\n");
-        return 2;
-    }
-    const QString dir = QString::fromLocal8Bit(argv[1]) + "/resources/pictures/trestle";
-    QDir().mkpath(dir);
-    bool ok = true;
-    ok &= save(span_load_cases(), dir, "span_load_cases.png");
-    ok &= save(vehicle_axles(), dir, "vehicle_axles.png");
-    ok &= save(beam_cross_section(), dir, "beam_cross_section.png");
-    ok &= save(welded_beam(), dir, "welded_beam.png");
-    return ok ? 0 : 1;
+    return kit::run(argc, argv, [](const QString&) {
+        const QString dir = QStringLiteral("resources/pictures/trestle/");
+        // Eight-bit colour keeps the embedded bytes small; the drawings use few colours.
+        return std::vector<kit::Output>{
+            kit::picture(dir + "span_load_cases.png", span_load_cases, kit::Store::Palette, 9),
+            kit::picture(dir + "vehicle_axles.png", vehicle_axles, kit::Store::Palette, 9),
+            kit::picture(dir + "beam_cross_section.png", beam_cross_section, kit::Store::Palette, 9),
+            kit::picture(dir + "welded_beam.png", welded_beam, kit::Store::Palette, 9),
+        };
+    });
 }

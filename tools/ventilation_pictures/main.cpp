@@ -6,16 +6,14 @@
 //                       the scheme diagram over it
 // (The titled placeholders of the reference tables come from
 // tools/table_pictures, listed in its ventilation.tsv.)
-#include <QDir>
-#include <QFont>
-#include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
+#include "drawkit.h"
+
 #include <QPainterPath>
 #include <QPolygonF>
 
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -23,37 +21,12 @@ const QColor kFresh(30, 110, 200);
 const QColor kFoul(160, 90, 40);
 const QColor kRock(205, 200, 190);
 const QColor kDuct(60, 60, 60);
-const char* kFace = "WenQuanYi Micro Hei";
 
-QFont font(int px, bool bold = false)
-{
-    QFont f(kFace);
-    f.setPixelSize(px);
-    f.setBold(bold);
-    return f;
-}
-
-QImage canvas(int w, int h)
-{
-    QImage img(w, h, QImage::Format_RGB32);
-    img.fill(Qt::white);
-    return img;
-}
+using kit::font;
 
 void arrow(QPainter& p, QPointF from, QPointF to, const QColor& c, double width = 2.5)
 {
-    p.save();
-    p.setPen(QPen(c, width, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(from, to);
-    double a = std::atan2(to.y() - from.y(), to.x() - from.x());
-    double s = 5 + 2 * width;
-    QPolygonF head;
-    head << to << QPointF(to.x() - s * std::cos(a - 0.45), to.y() - s * std::sin(a - 0.45))
-         << QPointF(to.x() - s * std::cos(a + 0.45), to.y() - s * std::sin(a + 0.45));
-    p.setBrush(c);
-    p.setPen(Qt::NoPen);
-    p.drawPolygon(head);
-    p.restore();
+    kit::arrow(p, from, to, QPen(c, width, Qt::SolidLine, Qt::RoundCap), 5 + 2 * width, 0.45);
 }
 
 // A run of flow arrows along a horizontal line, pointing right or left.
@@ -80,7 +53,7 @@ void fan(QPainter& p, QPointF c, double r, const QString& label = QStringLiteral
     }
     p.setFont(font(int(r * 0.9) < 12 ? 12 : int(r * 0.9)));
     p.setPen(Qt::black);
-    p.drawText(QRectF(c.x() - 3 * r, c.y() + r + 2, 6 * r, 2 * r), Qt::AlignHCenter | Qt::AlignTop, label);
+    kit::text(p, QRectF(c.x() - 3 * r, c.y() + r + 2, 6 * r, 2 * r), Qt::AlignHCenter | Qt::AlignTop, label);
     p.restore();
 }
 
@@ -120,8 +93,8 @@ void bore(QPainter& p, QRectF rock, double portal, double face, double top, doub
     p.drawPath(path);
     p.setPen(Qt::black);
     p.setFont(font(12));
-    p.drawText(QRectF(face - 50, bottom + 2, 100, 16), Qt::AlignHCenter, QStringLiteral("掌子面"));
-    p.drawText(QRectF(portal - 40, bottom + 2, 80, 16), Qt::AlignHCenter, QStringLiteral("洞口"));
+    kit::text(p, QRectF(face - 50, bottom + 2, 100, 16), Qt::AlignHCenter, QStringLiteral("掌子面"));
+    kit::text(p, QRectF(portal - 40, bottom + 2, 80, 16), Qt::AlignHCenter, QStringLiteral("洞口"));
     p.restore();
 }
 
@@ -133,7 +106,7 @@ void dimension(QPainter& p, double x0, double x1, double y, const QString& text,
     p.drawLine(QPointF(x0, y - 5), QPointF(x0, y + 5));
     p.drawLine(QPointF(x1, y - 5), QPointF(x1, y + 5));
     p.setFont(font(px));
-    p.drawText(QRectF(x0, y - px - 4, x1 - x0, px + 2), Qt::AlignHCenter | Qt::AlignBottom, text);
+    kit::text(p, QRectF(x0, y - 2 * px - 2, x1 - x0, 2 * px), Qt::AlignHCenter | Qt::AlignBottom, text);
     p.restore();
 }
 
@@ -144,8 +117,8 @@ void legend(QPainter& p, double x, double y)
     arrow(p, {x + 130, y}, {x + 164, y}, kFoul);
     p.setPen(Qt::black);
     p.setFont(font(12));
-    p.drawText(QPointF(x + 40, y + 5), QStringLiteral("新鲜风流"));
-    p.drawText(QPointF(x + 170, y + 5), QStringLiteral("污浊风流"));
+    kit::text_at(p, QPointF(x + 40, y + 5), QStringLiteral("新鲜风流"));
+    kit::text_at(p, QPointF(x + 170, y + 5), QStringLiteral("污浊风流"));
     p.restore();
 }
 
@@ -154,28 +127,15 @@ void title(QPainter& p, const QString& text, QPointF at, int px = 16)
     p.save();
     p.setPen(Qt::black);
     p.setFont(font(px, true));
-    p.drawText(at, text);
+    kit::text_at(p, at, text);
     p.restore();
-}
-
-bool save(const QImage& img, const QString& dir, const QString& name)
-{
-    QString path = dir + "/" + name;
-    // Eight-bit colour keeps the embedded bytes small; the drawings use few colours.
-    QImage out = img.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
-    if (!out.save(path, "PNG", 9)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    std::printf("%s %dx%d\n", qPrintable(name), img.width(), img.height());
-    return true;
 }
 
 // --- scheme diagrams (782 x 208) ----------------------------------------------
 
 QImage scheme_forced()
 {
-    QImage img = canvas(782, 208);
+    QImage img = kit::canvas(782, 208);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     title(p, QStringLiteral("管道压入式通风"), {10, 22});
@@ -193,7 +153,7 @@ QImage scheme_forced()
 
 QImage scheme_exhaust()
 {
-    QImage img = canvas(782, 208);
+    QImage img = kit::canvas(782, 208);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     title(p, QStringLiteral("管道吸入式通风"), {10, 22});
@@ -210,7 +170,7 @@ QImage scheme_exhaust()
 
 QImage scheme_mixed()
 {
-    QImage img = canvas(782, 208);
+    QImage img = kit::canvas(782, 208);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     title(p, QStringLiteral("管道混合式通风"), {10, 22});
@@ -223,7 +183,7 @@ QImage scheme_mixed()
     duct(p, 480, 640, 122, 6);
     fan(p, {470, 122}, 11, QString());
     p.setFont(font(12));
-    p.drawText(QPointF(420, 158), QStringLiteral("压入风机"));
+    kit::text_at(p, QPointF(420, 158), QStringLiteral("压入风机"));
     arrow(p, {645, 122}, {690, 110}, kFresh);
     flow(p, 150, 430, 138, true, kFresh, 30);
     dimension(p, 640, 700, 70, QStringLiteral("L入口"));
@@ -233,7 +193,7 @@ QImage scheme_mixed()
 
 QImage scheme_roadway()
 {
-    QImage img = canvas(782, 208);
+    QImage img = kit::canvas(782, 208);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     title(p, QStringLiteral("巷道式通风"), {10, 22});
@@ -251,9 +211,9 @@ QImage scheme_roadway()
     p.drawRect(QRectF(561, 84, 28, 46));
     p.setPen(Qt::black);
     p.setFont(font(12));
-    p.drawText(QPointF(120, 47), QStringLiteral("正洞"));
-    p.drawText(QPointF(120, 178), QStringLiteral("平行导洞"));
-    p.drawText(QPointF(596, 110), QStringLiteral("横通道"));
+    kit::text_at(p, QPointF(120, 47), QStringLiteral("正洞"));
+    kit::text_at(p, QPointF(120, 178), QStringLiteral("平行导洞"));
+    kit::text_at(p, QPointF(596, 110), QStringLiteral("横通道"));
     flow(p, 130, 520, 68, true, kFresh);
     arrow(p, {575, 80}, {575, 134}, kFoul);
     flow(p, 160, 540, 146, false, kFoul);
@@ -273,7 +233,7 @@ QImage scheme_roadway()
 
 QImage illustration()
 {
-    QImage img = canvas(1210, 620);
+    QImage img = kit::canvas(1210, 620);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     // The form shows the scheme diagram over the top-left corner and its
@@ -298,8 +258,8 @@ QImage illustration()
     p.drawEllipse(QPointF(1080, 150), 26, 26);
     p.setFont(font(20));
     p.setPen(Qt::black);
-    p.drawText(QPointF(1045, 205), QStringLiteral("风管 d"));
-    p.drawText(QRectF(880, 225, 240, 40), Qt::AlignCenter, QStringLiteral("开挖面积 S"));
+    kit::text_at(p, QPointF(1045, 205), QStringLiteral("风管 d"));
+    kit::text(p, QRectF(880, 225, 240, 40), Qt::AlignCenter, QStringLiteral("开挖面积 S"));
 
     // Longitudinal section: fan, duct, leakage, face.
     title(p, QStringLiteral("通风系统纵断面"), {20, 290}, 22);
@@ -313,8 +273,8 @@ QImage illustration()
     p.drawRect(QRectF(200, 380, 940, 140));
     p.setPen(Qt::black);
     p.setFont(font(20));
-    p.drawText(QRectF(1080, 530, 130, 30), Qt::AlignCenter, QStringLiteral("掌子面"));
-    p.drawText(QRectF(140, 530, 120, 30), Qt::AlignCenter, QStringLiteral("洞口"));
+    kit::text(p, QRectF(1080, 530, 130, 30), Qt::AlignCenter, QStringLiteral("掌子面"));
+    kit::text(p, QRectF(140, 530, 120, 30), Qt::AlignCenter, QStringLiteral("洞口"));
     duct(p, 120, 1010, 410, 14);
     fan(p, {95, 410}, 30);
     flow(p, 240, 980, 410, true, kFresh, 60);
@@ -326,11 +286,12 @@ QImage illustration()
     dimension(p, 1010, 1140, 372, QStringLiteral("L入口"), 18);
     p.setFont(font(20));
     p.setPen(Qt::black);
-    p.drawText(QPointF(60, 365), QStringLiteral("Q供"));
-    p.drawText(QPointF(1040, 480), QStringLiteral("Qh"));
-    p.drawText(QPointF(480, 455), QStringLiteral("漏风 β/100m"));
+    kit::text_at(p, QPointF(60, 365), QStringLiteral("Q供"));
+    kit::text_at(p, QPointF(1040, 480), QStringLiteral("Qh"));
+    kit::text_at(p, QPointF(480, 455), QStringLiteral("漏风 β/100m"));
     p.setFont(font(18));
-    p.drawText(QPointF(220, 600), QStringLiteral("Q供 = Qh + Q漏 + Q高      h机 = hf + hx      W = Q供·h机·k / (60η·1000)"));
+    kit::text_at(p, QPointF(220, 600),
+                 QStringLiteral("Q供 = Qh + Q漏 + Q高      h机 = hf + hx      W = Q供·h机·k / (60η·1000)"));
     legend(p, 880, 600);
     return img;
 }
@@ -339,19 +300,15 @@ QImage illustration()
 
 int main(int argc, char** argv)
 {
-    QGuiApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: jsb_ventilation_pictures <source-root>\n");
-        return 2;
-    }
-    QString dir = QString::fromLocal8Bit(argv[1]) + "/resources/pictures/ventilation";
-    QDir().mkpath(dir);
-    bool ok = true;
-    ok &= save(scheme_roadway(), dir, "scheme_roadway.png");
-    ok &= save(scheme_forced(), dir, "scheme_forced.png");
-    ok &= save(scheme_exhaust(), dir, "scheme_exhaust.png");
-    ok &= save(scheme_mixed(), dir, "scheme_mixed.png");
-    ok &= save(illustration(), dir, "illustration.png");
-
-    return ok ? 0 : 1;
+    return kit::run(argc, argv, [](const QString&) {
+        const QString dir = QStringLiteral("resources/pictures/ventilation/");
+        // Eight-bit colour keeps the embedded bytes small; the drawings use few colours.
+        return std::vector<kit::Output>{
+            kit::picture(dir + "scheme_roadway.png", scheme_roadway, kit::Store::Palette, 9),
+            kit::picture(dir + "scheme_forced.png", scheme_forced, kit::Store::Palette, 9),
+            kit::picture(dir + "scheme_exhaust.png", scheme_exhaust, kit::Store::Palette, 9),
+            kit::picture(dir + "scheme_mixed.png", scheme_mixed, kit::Store::Palette, 9),
+            kit::picture(dir + "illustration.png", illustration, kit::Store::Palette, 9),
+        };
+    });
 }

@@ -2,39 +2,19 @@
 //   fit.png, zoom_out.png, zoom_in.png   24 x 24 tool-bar icons
 //   diagram_start.png                    2400 x 1840, the viewer's picture until a module gives one
 //   lookup_start.png                     555 x 379, the pop-up's picture until a module gives one
-// Usage: viewer_icons OUTPUT_DIR (run with QT_QPA_PLATFORM=offscreen on a machine without a display).
-#include <QDir>
-#include <QFont>
-#include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
+// under <source-root>/resources/pictures/viewer/.
+#include "drawkit.h"
+
 #include <QPainterPath>
 
-#include <cstdio>
+#include <algorithm>
+#include <vector>
 
 namespace {
 
 const QColor k_ink(0x1f, 0x5f, 0xa8);   // icon strokes
 const QColor k_glass(0xe8, 0xf1, 0xfb); // magnifier lens
-const char* k_face = "WenQuanYi Micro Hei";
-
-QImage blank(int w, int h, QColor fill)
-{
-    QImage img(w, h, QImage::Format_ARGB32);
-    img.fill(fill);
-    return img;
-}
-
-bool save(const QImage& img, const QDir& dir, const char* name)
-{
-    QString path = dir.filePath(name);
-    if (!img.save(path, "PNG")) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    std::printf("%s %dx%d\n", qPrintable(path), img.width(), img.height());
-    return true;
-}
+QImage blank(int w, int h, QColor fill) { return kit::canvas(w, h, fill, QImage::Format_ARGB32); }
 
 // A magnifying glass with a plus or a minus in its lens.
 QImage magnifier(bool plus)
@@ -91,11 +71,7 @@ QImage titled_sheet(int w, int h, const QString& title, int title_px, int grid)
     int border = std::max(2, w / 300);
     p.setPen(QPen(k_ink, border));
     p.drawRect(QRectF(border / 2.0, border / 2.0, w - border, h - border));
-    QFont f(k_face);
-    f.setPixelSize(title_px);
-    p.setFont(f);
-    p.setPen(QColor(0x33, 0x44, 0x55));
-    p.drawText(QRect(0, 0, w, h), Qt::AlignCenter, title);
+    kit::text(p, QRectF(0, 0, w, h), Qt::AlignCenter, title, kit::font(title_px), QColor(0x33, 0x44, 0x55));
     return img;
 }
 
@@ -103,20 +79,16 @@ QImage titled_sheet(int w, int h, const QString& title, int title_px, int grid)
 
 int main(int argc, char** argv)
 {
-    QGuiApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: viewer_icons OUTPUT_DIR\n");
-        return 2;
-    }
-    QDir dir(QString::fromLocal8Bit(argv[1]));
-    if (!dir.exists() && !QDir().mkpath(dir.path())) {
-        std::fprintf(stderr, "cannot make %s\n", argv[1]);
-        return 1;
-    }
-    bool ok = save(fit_icon(), dir, "fit.png");
-    ok = save(magnifier(false), dir, "zoom_out.png") && ok;
-    ok = save(magnifier(true), dir, "zoom_in.png") && ok;
-    ok = save(titled_sheet(2400, 1840, QStringLiteral("计算示意图"), 160, 80), dir, "diagram_start.png") && ok;
-    ok = save(titled_sheet(555, 379, QStringLiteral("查询"), 48, 20), dir, "lookup_start.png") && ok;
-    return ok ? 0 : 1;
+    return kit::run(argc, argv, [](const QString&) {
+        const QString dir = QStringLiteral("resources/pictures/viewer/");
+        return std::vector<kit::Output>{
+            kit::picture(dir + "fit.png", fit_icon),
+            kit::picture(dir + "zoom_out.png", [] { return magnifier(false); }),
+            kit::picture(dir + "zoom_in.png", [] { return magnifier(true); }),
+            kit::picture(dir + "diagram_start.png",
+                         [] { return titled_sheet(2400, 1840, QStringLiteral("计算示意图"), 160, 80); }),
+            kit::picture(dir + "lookup_start.png",
+                         [] { return titled_sheet(555, 379, QStringLiteral("查询"), 48, 20); }),
+        };
+    });
 }
