@@ -1,5 +1,7 @@
 #include "app/report/docx.h"
 
+#include "ui/cmd.h"
+
 #include <pugixml.hpp>
 #include <zip.h>
 
@@ -671,68 +673,11 @@ bool Docx::save_bytes(std::string* out, std::string* error) const
 
 bool Docx::save(const std::string& path, std::string* error) const
 {
-    std::string bytes;
+    std::string bytes, why;
     if (!save_bytes(&bytes, error)) return false;
-
-    namespace fs = std::filesystem;
-    const fs::path target(path);
-    if (!target.has_filename()) {
-        set_error(error, "保存失败：" + path + " 不是文件路径");
-        return false;
-    }
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-
-    // The temporary file sits beside the target so that the final rename
-    // stays within one file system and is atomic. open() rather than
-    // mkstemp() so that the usual umask applies to the new file.
-    static std::atomic<unsigned> serial{0};
-    std::string tmp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-        std::string name = ".";
-        name += target.filename().string();
-        name += '.';
-        name += std::to_string(::getpid());
-        name += '-';
-        name += std::to_string(serial++);
-        name += ".tmp";
-        tmp = (folder / name).string();
-        fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) break;
-    }
-    if (fd < 0) {
-        set_error(error, "保存失败：无法在 " + folder.string() + " 中创建文件（" + std::strerror(errno) + "）");
-        return false;
-    }
-    auto fail = [&](const char* what, int err) {
-        if (fd >= 0) ::close(fd);
-        ::unlink(tmp.c_str());
-        set_error(error, std::string("保存失败：") + what + "（" + std::strerror(err) + "）");
-        return false;
-    };
-
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return fail("写入失败", n < 0 ? errno : ENOSPC);
-        done += static_cast<size_t>(n);
-    }
-    // a replaced report keeps the permissions it had
-    struct stat old;
-    if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
-    if (::fsync(fd) != 0) return fail("写入失败", errno);
-    int rc = ::close(fd);
-    fd = -1;
-    if (rc != 0) return fail("写入失败", errno);
-    if (::rename(tmp.c_str(), path.c_str()) != 0) return fail("无法替换目标文件", errno);
-
-    int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd >= 0) {
-        ::fsync(dfd);
-        ::close(dfd);
-    }
-    return true;
+    if (ui::cmd_write_file(path, bytes, &why)) return true;
+    set_error(error, "无法写入文件 " + path + "（" + why + "）");
+    return false;
 }
 
 } // namespace report
