@@ -16,6 +16,12 @@ namespace {
 
 const char* const k_idle_status = "方案导出需要Word2007以上版本！";
 
+std::function<void(const FilledTemplate&)>& fill_listener()
+{
+    static std::function<void(const FilledTemplate&)> listener;
+    return listener;
+}
+
 class Export {
 public:
     explicit Export(const ExportRequest& r) : r_(r) {}
@@ -71,12 +77,20 @@ public:
         rt_set_property(U(r_.form, "Word程序"), prop::WordApp::AppVisible, false);
         marks(Stage::DocumentOpened);
 
+        if (open) {
+            std::vector<std::string_view> placeholders;
+            for (const PlaceholderBinding& b : r_.bindings) placeholders.push_back(b.placeholder);
+            doc_.prepare(placeholders);
+        }
+        FilledTemplate filled{r_.form, open ? choice->template_path : "", {}};
         for (const PlaceholderBinding& b : r_.bindings) {
             if (b.mark_before) apply(*b.mark_before);
             std::string value = b.source.kind == ValueSource::ItemText ? current_item_text(U(r_.form, b.source.control))
                                                                          : control_text(U(r_.form, b.source.control));
             if (open) doc_.replace(b.placeholder, value, b.repeat);
+            if (open && fill_listener()) filled.rows.push_back({b.placeholder, std::move(value), b.repeat});
         }
+        if (open && fill_listener()) fill_listener()(filled);
         marks(Stage::BindingsDone);
 
         if (open) {
@@ -215,5 +229,7 @@ private:
 } // namespace
 
 void RunReportExport(const ExportRequest& request) { Export(request).run(); }
+
+void listen_to_fills(std::function<void(const FilledTemplate&)> listener) { fill_listener() = std::move(listener); }
 
 } // namespace report
