@@ -304,6 +304,7 @@ int main(int argc, char** argv)
     static std::vector<Request> requests = capture_module_exports();
     if (requests.empty()) {
         std::fprintf(stderr, "no export was captured\n");
+        fs::remove_all(scratch());
         return 1;
     }
     for (Request& r : requests) fill(r, &r.searches, &r.hits);

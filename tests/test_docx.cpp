@@ -625,6 +625,26 @@ TEST(DocxSave, FailedWriteKeepsTheOldFile)
     EXPECT_EQ(dir.names(), std::vector<std::string>{"a.doc"});
 }
 
+TEST(DocxSave, ALinkIsWrittenThroughAndASpecialFileIsNeverReplaced)
+{
+    TempDir dir;
+    std::ofstream(dir.path / "report.doc") << "old report";
+    fs::create_symlink("report.doc", dir.path / "link.doc");
+    report::Docx d = opened(fixture());
+    std::string error;
+    ASSERT_TRUE(d.save((dir.path / "link.doc").string(), &error)) << error;
+    EXPECT_TRUE(fs::is_symlink(dir.path / "link.doc"));
+    EXPECT_EQ(read_file(dir.path / "report.doc"), saved(d));
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"link.doc", "report.doc"}));
+
+    // a pipe, like a device, is not a file a report could replace
+    ASSERT_EQ(::mkfifo((dir.path / "pipe.doc").c_str(), 0644), 0);
+    EXPECT_FALSE(d.save((dir.path / "pipe.doc").string(), &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_TRUE(fs::is_fifo(dir.path / "pipe.doc"));
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"link.doc", "pipe.doc", "report.doc"}));
+}
+
 TEST(DocxOpen, RejectsWhatIsNotAWordDocument)
 {
     TempDir dir;

@@ -329,7 +329,8 @@ bool cmd_write_file(const std::string& path, const std::vector<const Bytes*>& bl
     if (!target.has_filename()) return system_failure(EISDIR, error);
     struct stat old;
     const bool replacing = ::stat(target.c_str(), &old) == 0;
-    if (replacing && S_ISDIR(old.st_mode)) return system_failure(EISDIR, error);
+    // a folder or a device is never replaced by a file
+    if (replacing && !S_ISREG(old.st_mode)) return system_failure(S_ISDIR(old.st_mode) ? EISDIR : EINVAL, error);
     if (replacing && ::access(target.c_str(), W_OK) != 0) return system_failure(errno, error);
 
     // The temporary file sits beside the target so that the rename stays
@@ -339,10 +340,11 @@ bool cmd_write_file(const std::string& path, const std::vector<const Bytes*>& bl
     static std::atomic<unsigned> serial{0};
     std::string tmp;
     int fd = -1;
+    // (the name cut short so that the temporary one stays within NAME_MAX)
+    const std::string base = target.filename().string().substr(0, 200);
     for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-        tmp = (folder / ("." + target.filename().string() + "." + std::to_string(::getpid()) + "-" +
-                         std::to_string(serial++) + ".tmp"))
-                  .string();
+        const std::string name = "." + base + "." + std::to_string(::getpid()) + "-" + std::to_string(serial++) + ".tmp";
+        tmp = (folder / name).string();
         fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) break;
     }
@@ -362,7 +364,7 @@ bool cmd_write_file(const std::string& path, const std::vector<const Bytes*>& bl
         }
     }
     // a replaced file keeps the permissions it had
-    if (replacing && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
+    if (replacing) ::fchmod(fd, old.st_mode & 07777);
     if (::fsync(fd) != 0) return fail(errno);
     int rc = ::close(fd);
     fd = -1;
