@@ -95,7 +95,8 @@ void DragDiagram(EventArgs&)
     cmd_set_focus(picture());
 }
 
-// Saves the picture as it was given, not a rendering at the current zoom.
+// Saves the picture as it was given, not a rendering at the current zoom; a
+// failed save leaves the chosen file as it was and says why.
 void ExportDiagramPicture(EventArgs&)
 {
     namespace D = prop::CommonDlg;
@@ -106,7 +107,9 @@ void ExportDiagramPicture(EventArgs&)
     if (!cmd_open_dialog(save_dialog())) return;
     std::string path = cmd_to_text(rt_get_property(save_dialog(), D::FileName));
     Value bytes = rt_get_property(picture(), prop::PicBox::Picture);
-    if (!cmd_write_file(path, bytes.bytes())) cmd_message_box("图片保存失败：" + path, 0, "错误", kViewer);
+    std::string why;
+    if (!cmd_write_file(path, bytes.bytes(), &why))
+        cmd_message_box("图片保存失败：" + path + "\r\n无法写入文件（" + why + "）", 0, "错误", kViewer);
 }
 
 void register_viewer(Runtime& rt)

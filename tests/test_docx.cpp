@@ -351,6 +351,91 @@ TEST(DocxReplace, InsertedTextIsNeverSearchedAgain)
     }
 }
 
+// Replacements work from an index of the text made once; asking for the
+// placeholders ahead (prepare) or one at a time must give the same document,
+// through the cases where the text a later search sees has been cut up by
+// earlier replacements.
+TEST(DocxReplace, SameResultWhetherPlaceholdersArePreparedOrNot)
+{
+    struct Step {
+        const char* placeholder;
+        const char* value;
+        int times, replaced;
+    };
+    struct Case {
+        const char* name;
+        const char* body;
+        std::vector<Step> steps;
+        const char* story;
+    };
+    const Case cases[] = {
+        {"the longer name first, then the shorter one elsewhere",
+         "<w:p><w:r><w:t>编辑框1_ab，编辑框1_a。</w:t></w:r></w:p>",
+         {{"编辑框1_ab", "长", 5, 1}, {"编辑框1_a", "短", 5, 1}},
+         "长，短。"},
+        {"the shorter name first takes the front of the longer one",
+         "<w:p><w:r><w:t>编辑框1_ab，编辑框1_a。</w:t></w:r></w:p>",
+         {{"编辑框1_a", "短", 5, 2}, {"编辑框1_ab", "长", 5, 0}},
+         "短b，短。"},
+        {"a name overlapping itself", "<w:p><w:r><w:t>框框框|框框框框</w:t></w:r></w:p>",
+         {{"框框", "X", 5, 3}}, "X框|XX"},
+        {"matches in what is left of a split run, before and after",
+         "<w:p><w:r><w:t>甲编辑框1_d乙编辑框1_d0丙编辑框1_d丁</w:t></w:r></w:p>",
+         {{"编辑框1_d0", "外", 1, 1}, {"编辑框1_d", "内", 5, 2}},
+         "甲内乙外丙内丁"},
+        {"a name over three runs, the next one in the rest of the last run",
+         "<w:p><w:r><w:t>编</w:t></w:r><w:r><w:rPr><w:b/></w:rPr><w:t>辑框</w:t></w:r>"
+         "<w:r><w:t>1_d0与编辑框1_d0</w:t><w:t>及编辑框</w:t></w:r><w:r><w:t>1_d0</w:t></w:r></w:p>",
+         {{"编辑框1_d0", "值", 5, 3}},
+         "值与值及值"},
+        {"asked more often than it occurs, in text and in an equation",
+         "<w:p><w:r><w:t>标签1_结果</w:t></w:r><m:oMath><m:r><m:t>x=标签1_</m:t></m:r>"
+         "<m:r><m:t>结果</m:t></m:r></m:oMath></w:p><w:p><w:r><w:t>其余不变</w:t></w:r></w:p>",
+         {{"标签1_结果", "合格", 5, 2}, {"标签1_结果", "又", 5, 0}},
+         "合格|x=合格|其余不变"},
+        {"a name in the value never matches, nor across it",
+         "<w:p><w:r><w:t>标签1框1_d0 编辑框1_d0</w:t></w:r></w:p>",
+         {{"标签1", "编辑", 5, 1}, {"编辑框1_d0", "值", 5, 1}, {"编辑", "X", 5, 0}},
+         "编辑框1_d0 值"},
+        {"an empty name and a name that is nowhere", "<w:p><w:r><w:t>正文</w:t></w:r></w:p>",
+         {{"", "X", 5, 0}, {"没有", "X", 5, 0}, {"正文", "", 5, 1}},
+         ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string documents[2];
+        for (int prepared = 0; prepared < 2; ++prepared) {
+            SCOPED_TRACE(prepared ? "prepared" : "one at a time");
+            report::Docx d = opened(package(c.body));
+            if (prepared) {
+                std::vector<std::string_view> names;
+                for (const Step& s : c.steps) names.push_back(s.placeholder);
+                names.push_back(c.steps.front().placeholder); // named twice
+                d.prepare(names);
+                d.prepare(names); // and prepared twice
+            }
+            for (const Step& s : c.steps) EXPECT_EQ(d.replace(s.placeholder, s.value, s.times), s.replaced) << s.placeholder;
+            const std::string out = saved(d);
+            EXPECT_EQ(story(out), c.story);
+            documents[prepared] = part(out, "word/document.xml");
+        }
+        EXPECT_EQ(documents[0], documents[1]);
+    }
+}
+
+TEST(DocxReplace, PreparingLateChangesNothing)
+{
+    // Some names replaced, then the rest prepared: the index still knows
+    // which text is gone.
+    const std::string pkg = package("<w:p><w:r><w:t>编辑框1_d0，编辑框1_d，编辑框1_d0</w:t></w:r></w:p>");
+    report::Docx d = opened(pkg);
+    EXPECT_EQ(d.replace("编辑框1_d0", "外", 1), 1);
+    d.prepare({"编辑框1_d", "编辑框1_d0"});
+    EXPECT_EQ(d.replace("编辑框1_d", "内", 5), 2);
+    EXPECT_EQ(d.replace("编辑框1_d0", "外", 5), 0);
+    EXPECT_EQ(story(saved(d)), "外，内，内0");
+}
+
 // ---- values -------------------------------------------------------------------
 
 TEST(DocxReplace, ValuesAreInsertedLiterally)
@@ -538,6 +623,26 @@ TEST(DocxSave, FailedWriteKeepsTheOldFile)
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(read_file(target), "old report");
     EXPECT_EQ(dir.names(), std::vector<std::string>{"a.doc"});
+}
+
+TEST(DocxSave, ALinkIsWrittenThroughAndASpecialFileIsNeverReplaced)
+{
+    TempDir dir;
+    std::ofstream(dir.path / "report.doc") << "old report";
+    fs::create_symlink("report.doc", dir.path / "link.doc");
+    report::Docx d = opened(fixture());
+    std::string error;
+    ASSERT_TRUE(d.save((dir.path / "link.doc").string(), &error)) << error;
+    EXPECT_TRUE(fs::is_symlink(dir.path / "link.doc"));
+    EXPECT_EQ(read_file(dir.path / "report.doc"), saved(d));
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"link.doc", "report.doc"}));
+
+    // a pipe, like a device, is not a file a report could replace
+    ASSERT_EQ(::mkfifo((dir.path / "pipe.doc").c_str(), 0644), 0);
+    EXPECT_FALSE(d.save((dir.path / "pipe.doc").string(), &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_TRUE(fs::is_fifo(dir.path / "pipe.doc"));
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"link.doc", "pipe.doc", "report.doc"}));
 }
 
 TEST(DocxOpen, RejectsWhatIsNotAWordDocument)

@@ -4,12 +4,16 @@
 #include "app/report/docx.h"
 #include "app/report/export.h"
 #include "app/shell.h"
+#include "tests/support/faults.h"
 #include "tests/support/module_test.h"
 #include "ui/cmd.h"
 #include "ui/headless/headless.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -34,8 +38,9 @@ struct ExportTest : ::testing::Test {
         std::string err;
         ASSERT_TRUE(rt.add_definition_file(std::string(JSB_SOURCE_DIR) + "/tests/forms/test_export.json", &err)) << err;
         ASSERT_NE(rt.load_form("test_export", nullptr, false), nullptr);
-        folder = fs::temp_directory_path() / ("jsb-export-" + std::to_string(::getpid()) + "-" +
-                                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::replace(test.begin(), test.end(), '/', '_');
+        folder = fs::temp_directory_path() / ("jsb-export-" + std::to_string(::getpid()) + "-" + test);
         fs::remove_all(folder);
         fs::create_directories(folder);
         backend.set_program_folder(folder.string());
@@ -87,6 +92,7 @@ TEST_F(ExportTest, RollerSequenceMarksProgressAndSuccess)
     EXPECT_EQ(backend.messages[1].caption, "信息：");
     EXPECT_EQ(backend.opened, (std::vector<std::string>{(folder / "导出的方案").string()}));
     EXPECT_EQ(backend.files, (std::vector<std::string>{report_path("压路机台班生产率.doc").string()}));
+    EXPECT_EQ(testsupport::names_in(folder / "导出的方案"), std::vector<std::string>{"压路机台班生产率.doc"});
     EXPECT_EQ(rt_get_property(U("test_export", "进度条1"), prop::ProcessBar::Position).integer(), 0);
     EXPECT_FALSE(rt_get_property(U("test_export", "图形按钮_导出"), prop::Disabled).truth());
     EXPECT_FALSE(rt_get_property(U("test_export", "图形按钮_计算"), prop::Disabled).truth());
@@ -179,6 +185,9 @@ TEST_F(ExportTest, AnExportThatCannotWriteSaysSoInsteadOfSuccess)
     ASSERT_EQ(backend.messages.size(), 2u);
     EXPECT_EQ(backend.messages[1].caption, "错误");
     EXPECT_EQ(backend.messages[1].text.rfind("报告导出失败：" + (blocker / "导出的方案").string(), 0), 0u) << backend.messages[1].text;
+    // the reason is the one the folder was refused for
+    EXPECT_EQ(backend.messages[1].text,
+              "报告导出失败：" + (blocker / "导出的方案").string() + "\r\n无法创建文件夹（" + std::strerror(ENOTDIR) + "）");
     EXPECT_TRUE(backend.opened.empty());
     EXPECT_TRUE(backend.files.empty());
     EXPECT_FALSE(rt_get_property(U("test_export", "图形按钮_导出"), prop::Disabled).truth());
@@ -197,5 +206,96 @@ TEST_F(ExportTest, NoTemplateRowHoldingIsAFailureToo)
     EXPECT_TRUE(backend.files.empty());
     EXPECT_TRUE(fs::is_empty(folder / "导出的方案"));
 }
+
+// ---- real faults ---------------------------------------------------------------
+// Each fault is made in a child process: a file-size limit, a full tmpfs,
+// a read-only folder. The child exports once, changes an input, makes the
+// fault and exports again; the parent checks what is left.
+
+using testsupport::Fault;
+
+struct ExportFault : ExportTest, ::testing::WithParamInterface<Fault> {
+    std::string edit_text(const char* box) { return control_text(U("test_export", box)); }
+};
+
+TEST_P(ExportFault, FailedExportKeepsThePreviousReportAndSaysWhy)
+{
+    const Fault fault = GetParam();
+    if (std::string why = testsupport::fault_unavailable(fault); !why.empty()) GTEST_SKIP() << why;
+    const fs::path disk = folder / "disk", reports = disk / "导出的方案", report = reports / "压路机台班生产率.doc";
+    fs::create_directories(disk);
+
+    std::vector<std::string> out = testsupport::in_child([&]() -> std::vector<std::string> {
+        if (std::string why = testsupport::prepare_fault(fault, disk); !why.empty()) return {"skip", why};
+        backend.set_program_folder(disk.string());
+        rt_set_property(U("test_export", "编辑框1_d0"), prop::EditBox::Content, "6.2");
+        RunReportExport(roller_like());
+        const std::string before = testsupport::file_bytes(report);
+        rt_set_property(U("test_export", "编辑框1_d0"), prop::EditBox::Content, "9.75");
+        testsupport::inject_fault(fault, disk, reports, before.size() / 2);
+        backend.messages.clear();
+        backend.trail.clear();
+        RunReportExport(roller_like());
+        const std::string after = testsupport::file_bytes(report);
+        std::vector<std::string> names = testsupport::names_in(reports);
+        testsupport::undo_fault(fault, reports);
+        std::string listing, trail;
+        for (const std::string& n : names) listing += n + "\n";
+        for (const std::string& t : backend.trail) trail += t + "\n";
+        const auto& last = backend.messages.back();
+        return {"ran", before, after, last.caption, last.text, listing, trail, edit_text("标签1_提示信息")};
+    });
+    ASSERT_FALSE(out.empty());
+    if (out[0] == "skip") GTEST_SKIP() << out[1];
+    ASSERT_EQ(out.size(), 8u) << out[0];
+    const std::string &before = out[1], &after = out[2], &caption = out[3], &text = out[4];
+
+    ASSERT_FALSE(before.empty()) << "the first export wrote nothing";
+    EXPECT_TRUE(after == before) << "the previous report changed (" << after.size() << " bytes, was " << before.size() << ")";
+    // still a Word document, with the earlier value in it
+    const std::string story = testsupport::story_text(after);
+    EXPECT_NE(story.find("管片外径 6.2 m"), std::string::npos) << story;
+    EXPECT_EQ(story.find("9.75"), std::string::npos) << story;
+
+    EXPECT_EQ(caption, "错误");
+    EXPECT_EQ(text, "报告导出失败：" + report.string() + "\r\n无法写入文件（" + testsupport::fault_reason(fault) + "）");
+    EXPECT_EQ(out[5], "压路机台班生产率.doc\n") << "a temporary file was left behind";
+
+    // The usual marks ran, without a progress: nothing was exported.
+    std::vector<std::string> trail;
+    for (size_t at = 0, nl; (nl = out[6].find('\n', at)) != std::string::npos; at = nl + 1) trail.push_back(out[6].substr(at, nl - at));
+    testsupport::ExportTrail split = testsupport::split_progress(trail);
+    EXPECT_EQ(split.marks, testsupport::countdown_marks());
+    EXPECT_EQ(split.progress, 0);
+    EXPECT_EQ(out[7], "方案导出需要Word2007以上版本！");
+}
+
+TEST_F(ExportTest, ReportFolderThatCannotBeMadeSaysWhy)
+{
+    // A read-only program folder: the reason is mkdir's, not a later look at the folder's.
+    const Fault fault = Fault::ReadOnlyFolder;
+    const fs::path disk = folder / "disk";
+    fs::create_directories(disk);
+    std::vector<std::string> out = testsupport::in_child([&]() -> std::vector<std::string> {
+        if (std::string why = testsupport::prepare_fault(fault, disk); !why.empty()) return {"skip", why};
+        backend.set_program_folder(disk.string());
+        testsupport::inject_fault(fault, disk, disk, 0);
+        RunReportExport(roller_like());
+        std::vector<std::string> names = testsupport::names_in(disk);
+        testsupport::undo_fault(fault, disk);
+        return {"ran", backend.messages.back().caption, backend.messages.back().text, std::to_string(names.size())};
+    });
+    ASSERT_FALSE(out.empty());
+    if (out[0] == "skip") GTEST_SKIP() << out[1];
+    ASSERT_EQ(out.size(), 4u) << out[0];
+    EXPECT_EQ(out[1], "错误");
+    EXPECT_EQ(out[2], "报告导出失败：" + (disk / "导出的方案").string() + "\r\n无法创建文件夹（" +
+                          testsupport::fault_reason(fault) + "）");
+    EXPECT_EQ(out[3], "0");
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, ExportFault,
+                         ::testing::Values(Fault::FileSizeLimit, Fault::FullDisk, Fault::ReadOnlyFolder),
+                         [](const auto& info) { return std::string(testsupport::fault_name(info.param)); });
 
 } // namespace

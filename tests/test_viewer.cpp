@@ -3,12 +3,15 @@
 #include "app/picture_tools.h"
 #include "app/program.h"
 #include "app/shell.h"
+#include "tests/support/faults.h"
 #include "ui/cmd.h"
 #include "ui/headless/headless.h"
 #include "ui/media.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -252,8 +255,54 @@ TEST_F(Viewer, FailedSaveSaysSo)
     diagram_menu("导出");
     ASSERT_EQ(b.messages.size(), 1u);
     EXPECT_EQ(b.messages[0].caption, "错误");
-    EXPECT_EQ(b.messages[0].text, "图片保存失败：" + target);
+    EXPECT_EQ(b.messages[0].text, "图片保存失败：" + target + "\r\n无法写入文件（" + std::strerror(ENOENT) + "）");
 }
+
+// A save that fails part-way (file-size limit, full tmpfs, read-only
+// folder, each made in a child process) over a picture saved before.
+struct ViewerFault : Viewer, ::testing::WithParamInterface<testsupport::Fault> {};
+
+TEST_P(ViewerFault, FailedSaveKeepsTheEarlierPictureAndSaysWhy)
+{
+    const testsupport::Fault fault = GetParam();
+    if (std::string why = testsupport::fault_unavailable(fault); !why.empty()) GTEST_SKIP() << why;
+    const fs::path disk = folder / ("disk-" + std::string(testsupport::fault_name(fault))), target = disk / "示意图.png";
+    fs::create_directories(disk);
+    const Bytes &small = resource(kSmallPicture), &large = resource(kLookupPicture);
+    ASSERT_LT(small.size() * 2, large.size());
+
+    std::vector<std::string> out = testsupport::in_child([&]() -> std::vector<std::string> {
+        if (std::string why = testsupport::prepare_fault(fault, disk); !why.empty()) return {"skip", why};
+        app::ShowDiagram(small, true);
+        b.queue_dialog_file(target.string());
+        diagram_menu("导出");
+        const Bytes before = read(target);
+        app::ShowDiagram(large, false);
+        testsupport::inject_fault(fault, disk, disk, small.size() * 2);
+        b.messages.clear();
+        b.queue_dialog_file(target.string());
+        diagram_menu("导出");
+        std::string listing;
+        for (const std::string& n : testsupport::names_in(disk)) listing += n + "\n";
+        testsupport::undo_fault(fault, disk);
+        if (b.messages.size() != 1) return {"ran", before, read(target), "", std::to_string(b.messages.size()) + " messages", listing};
+        return {"ran", before, read(target), b.messages[0].caption, b.messages[0].text, listing};
+    });
+    ASSERT_FALSE(out.empty());
+    if (out[0] == "skip") GTEST_SKIP() << out[1];
+    ASSERT_EQ(out.size(), 6u) << out[0];
+    EXPECT_TRUE(out[1] == small) << "the first save did not write the picture";
+    EXPECT_TRUE(out[2] == small) << "the earlier picture changed";
+    EXPECT_EQ(out[3], "错误");
+    EXPECT_EQ(out[4], "图片保存失败：" + target.string() + "\r\n无法写入文件（" + testsupport::fault_reason(fault) + "）");
+    EXPECT_EQ(out[5], (fault == testsupport::Fault::FullDisk ? "filler\n示意图.png\n" : "示意图.png\n"))
+        << "a temporary file was left behind";
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, ViewerFault,
+                         ::testing::Values(testsupport::Fault::FileSizeLimit, testsupport::Fault::FullDisk,
+                                           testsupport::Fault::ReadOnlyFolder),
+                         [](const auto& info) { return std::string(testsupport::fault_name(info.param)); });
 
 TEST_F(Viewer, DragFollowsTheMouseOnlyAfterAPressAndStaysWithinReach)
 {

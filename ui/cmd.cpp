@@ -7,14 +7,18 @@
 #include <curl/curl.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <cctype>
+#include <filesystem>
 #include <fstream>
 #include <limits>
 #include <mutex>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace ui {
 
@@ -22,6 +26,13 @@ namespace {
 Runtime& rt() { return Runtime::current(); }
 Control& unit_of(const Ref& r) { return rt().unit(r.form, r.control); }
 Form* form_of(const std::string& name) { return name.empty() ? nullptr : rt().form(name); }
+
+// The reason a file operation failed, as the system words it.
+bool system_failure(int err, std::string* error)
+{
+    if (error) *error = std::strerror(err);
+    return false;
+}
 
 std::mutex g_probe_mutex;
 std::string g_probe_url; // none: offline until the program names its probe
@@ -295,22 +306,76 @@ std::string cmd_program_folder()
     return f;
 }
 
-bool cmd_make_folder(const std::string& path)
+bool cmd_make_folder(const std::string& path, std::string* error)
 {
-    if (path.empty()) return false;
-    return ::mkdir(path.c_str(), 0777) == 0;
+    if (path.empty()) return system_failure(ENOENT, error);
+    if (::mkdir(path.c_str(), 0777) != 0) return system_failure(errno, error);
+    return true;
 }
 
-bool cmd_write_file(const std::string& path, const std::vector<const Bytes*>& blocks)
+bool cmd_write_file(const std::string& path, const std::vector<const Bytes*>& blocks, std::string* error)
 {
-    if (path.empty()) return false;
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    bool ok = true;
-    for (const Bytes* b : blocks)
-        if (b && !b->empty() && std::fwrite(b->data(), 1, b->size(), f) != b->size()) ok = false;
-    if (std::fclose(f) != 0) ok = false;
-    return ok;
+    namespace fs = std::filesystem;
+    if (path.empty()) return system_failure(ENOENT, error);
+    // A link stays a link: the file it names is the one replaced.
+    fs::path target(path);
+    std::error_code ec;
+    for (int hops = 0; hops < 40 && fs::is_symlink(fs::symlink_status(target, ec)); ++hops) {
+        fs::path to = fs::read_symlink(target, ec);
+        if (ec) break;
+        target = to.is_absolute() ? to : target.parent_path() / to;
+    }
+    if (!target.has_filename()) return system_failure(EISDIR, error);
+    struct stat old;
+    const bool replacing = ::stat(target.c_str(), &old) == 0;
+    // a folder or a device is never replaced by a file
+    if (replacing && !S_ISREG(old.st_mode)) return system_failure(S_ISDIR(old.st_mode) ? EISDIR : EINVAL, error);
+    if (replacing && ::access(target.c_str(), W_OK) != 0) return system_failure(errno, error);
+
+    // The temporary file sits beside the target so that the rename stays
+    // within one file system and is atomic; open() rather than mkstemp() so
+    // that the usual umask applies to a new file.
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    static std::atomic<unsigned> serial{0};
+    std::string tmp;
+    int fd = -1;
+    // (the name cut short so that the temporary one stays within NAME_MAX)
+    const std::string base = target.filename().string().substr(0, 200);
+    for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
+        const std::string name = "." + base + "." + std::to_string(::getpid()) + "-" + std::to_string(serial++) + ".tmp";
+        tmp = (folder / name).string();
+        fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) break;
+    }
+    if (fd < 0) return system_failure(errno, error);
+    auto fail = [&](int err) {
+        if (fd >= 0) ::close(fd);
+        ::unlink(tmp.c_str());
+        return system_failure(err, error);
+    };
+    for (const Bytes* b : blocks) {
+        size_t done = 0;
+        while (b && done < b->size()) {
+            ssize_t n = ::write(fd, b->data() + done, b->size() - done);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) return fail(n < 0 ? errno : ENOSPC);
+            done += static_cast<size_t>(n);
+        }
+    }
+    // a replaced file keeps the permissions it had
+    if (replacing) ::fchmod(fd, old.st_mode & 07777);
+    if (::fsync(fd) != 0) return fail(errno);
+    int rc = ::close(fd);
+    fd = -1;
+    if (rc != 0) return fail(errno);
+    if (::rename(tmp.c_str(), target.c_str()) != 0) return fail(errno);
+    // the rename itself reaches the disk with the folder
+    int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd >= 0) {
+        ::fsync(dfd);
+        ::close(dfd);
+    }
+    return true;
 }
 
 // ---- web, shell, threads ------------------------------------------------------------------

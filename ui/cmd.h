@@ -115,9 +115,19 @@ void cmd_wait_pumping(int ms);
 
 // --- files ---------------------------------------------------------------------
 std::string cmd_program_folder();
-bool cmd_make_folder(const std::string& path);
-bool cmd_write_file(const std::string& path, const std::vector<const Bytes*>& blocks);
-inline bool cmd_write_file(const std::string& path, const Bytes& block) { return cmd_write_file(path, {&block}); }
+// On failure *error (when given) is the system's reason, read at the failing
+// call ("Read-only file system", "No space left on device", ...).
+bool cmd_make_folder(const std::string& path, std::string* error = nullptr);
+// The new bytes go to a temporary file beside the target, are flushed to the
+// disk and then renamed over it: whatever fails, the target keeps either all
+// of its old bytes or all of the new ones, and no other file stays behind.
+// A link is written through; a target that could not be written in place
+// (read-only, a folder) is refused as an in-place write would be.
+bool cmd_write_file(const std::string& path, const std::vector<const Bytes*>& blocks, std::string* error = nullptr);
+inline bool cmd_write_file(const std::string& path, const Bytes& block, std::string* error = nullptr)
+{
+    return cmd_write_file(path, {&block}, error);
+}
 
 // --- web, shell, threads ---------------------------------------------------------
 // Body of the response; empty on failure or after the timeout.

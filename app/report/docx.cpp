@@ -1,22 +1,18 @@
 #include "app/report/docx.h"
 
+#include "ui/cmd.h"
+
 #include <pugixml.hpp>
 #include <zip.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace report {
 namespace {
@@ -28,7 +24,8 @@ constexpr unsigned k_parse_flags =
 
 struct Entry {
     std::string name; // as stored in the zip directory
-    std::string data;
+    zip_uint64_t index = 0; // in the package it was read from
+    std::string data;       // as read; the main part's is parsed in place
     bool dir = false;
     bool stored = false; // kept uncompressed, as it came (usually media)
     bool has_mtime = false;
@@ -82,58 +79,90 @@ struct Names {
 
 bool is(pugi::xml_node n, const std::string& name) { return std::strcmp(n.name(), name.c_str()) == 0; }
 
-// ---- searching --------------------------------------------------------------
+// ---- the index ----------------------------------------------------------------
 // The visible text is cut into segments: stretches within which a match may
 // run from one text node into the next. Anything that shows as something
 // other than text (a tab, a break, a picture, an equation inside a paragraph,
-// the end of a paragraph) or text we inserted ends a segment; marks that show
-// nothing (proofing marks, bookmarks, rendering hints, run boundaries) don't.
-// Segments are produced in document order, so the first segment holding the
-// placeholder holds the first occurrence.
+// the end of a paragraph) ends a segment; marks that show nothing (proofing
+// marks, bookmarks, rendering hints, run boundaries) don't.
+//
+// The main story is walked once, when the first placeholder is asked for;
+// the index keeps its text, segment after segment in document order, and
+// the text node each stretch of it lives in. That text never changes: a
+// replacement marks its bytes used and puts the value in a run of its own
+// outside the indexed text. So an occurrence found in the indexed text is
+// still in the document exactly when none of its bytes are used; a match
+// can neither take in inserted text nor run across it, and the first such
+// occurrence is the first in the document.
 struct Piece {
     pugi::xml_node t; // a w:t or m:t
-    size_t begin = 0; // offset in the segment text
-    size_t size = 0;
+    size_t begin = 0; // where its text sits in the index's text
+    size_t size = 0;  // its text now; the bytes replaced are gone from it
 };
 
 struct Segment {
     bool math = false;
-    std::string text;
-    std::vector<Piece> pieces;
+    size_t begin = 0, end = 0; // in the index's text
+    std::vector<Piece> pieces; // in document order, so by begin
 };
 
-class Finder {
+struct Index {
+    std::string text;
+    std::vector<Segment> segments; // in document order, so by begin
+    std::vector<unsigned char> used;
+    struct Occurrences {
+        std::vector<size_t> at; // every start in the text, in order
+        size_t next = 0;        // those before it are known to be used
+    };
+    std::unordered_map<std::string, Occurrences> found;
+
+    // Finds every placeholder not looked for yet in one pass over the text.
+    void find_all(const std::vector<std::string_view>& placeholders);
+    // A placeholder's occurrences; found by a search of its own when it
+    // was not among those looked for together.
+    Occurrences& occurrences(std::string_view placeholder);
+    bool touches_used(size_t at, size_t size) const
+    {
+        return std::memchr(used.data() + at, 1, size) != nullptr;
+    }
+    Segment& segment_at(size_t at)
+    {
+        auto it = std::upper_bound(segments.begin(), segments.end(), at,
+                                   [](size_t x, const Segment& s) { return x < s.begin; });
+        return *(it - 1);
+    }
+};
+
+// One walk over the main story, cutting it into segments.
+class Walker {
 public:
-    Finder(const Names& n, const std::unordered_set<const void*>& inserted, std::string_view needle)
-        : n_(n), inserted_(inserted), needle_(needle)
-    {
-    }
-
-    bool run(pugi::xml_node root)
-    {
-        block(root);
-        return found_;
-    }
-
-    Segment hit;
-    size_t pos = 0;
+    Walker(const Names& n, Index& index) : n_(n), index_(index) {}
+    void run(pugi::xml_node root) { block(root); }
 
 private:
-    void flush(Segment& s)
+    struct Open {
+        bool math = false;
+        std::string text;
+        std::vector<Piece> pieces; // begin relative to text
+    };
+
+    void flush(Open& s)
     {
-        if (!found_ && !s.pieces.empty()) {
-            size_t at = s.text.find(needle_);
-            if (at != std::string::npos) {
-                found_ = true;
-                hit = std::move(s);
-                pos = at;
-            }
+        if (!s.pieces.empty()) {
+            Segment seg;
+            seg.math = s.math;
+            seg.begin = index_.text.size();
+            index_.text += s.text;
+            seg.end = index_.text.size();
+            for (Piece& p : s.pieces) p.begin += seg.begin;
+            seg.pieces = std::move(s.pieces);
+            index_.segments.push_back(std::move(seg));
         }
         s.text.clear();
         s.pieces.clear();
     }
 
-    void add(Segment& s, pugi::xml_node t)
+    void add(Open& s, pugi::xml_node t)
     {
         const char* v = t.child_value();
         size_t len = std::strlen(v);
@@ -141,13 +170,11 @@ private:
         s.text.append(v, len);
     }
 
-    bool mine(pugi::xml_node run) const { return inserted_.count(run.internal_object()) != 0; }
-
     // Anything that is not a paragraph: the body, tables, rows, cells,
     // content controls, text boxes.
     void block(pugi::xml_node node)
     {
-        for (pugi::xml_node c = node.first_child(); c && !found_; c = c.next_sibling()) {
+        for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) {
             if (c.type() != pugi::node_element) continue;
             if (is(c, n_.p)) paragraph(c);
             else if (is(c, n_.oMath)) math(c);
@@ -157,14 +184,14 @@ private:
 
     void paragraph(pugi::xml_node p)
     {
-        Segment s;
+        Open s;
         inline_content(p, s);
         flush(s);
     }
 
-    void inline_content(pugi::xml_node node, Segment& s)
+    void inline_content(pugi::xml_node node, Open& s)
     {
-        for (pugi::xml_node c = node.first_child(); c && !found_; c = c.next_sibling()) {
+        for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) {
             if (c.type() != pugi::node_element) continue;
             if (is(c, n_.r)) {
                 run(c, s);
@@ -182,9 +209,9 @@ private:
             } else if (is(c, n_.alternateContent)) {
                 // each branch is a complete alternative of the same content
                 flush(s);
-                for (pugi::xml_node b = c.first_child(); b && !found_; b = b.next_sibling()) {
+                for (pugi::xml_node b = c.first_child(); b; b = b.next_sibling()) {
                     if (b.type() != pugi::node_element) continue;
-                    Segment bs;
+                    Open bs;
                     inline_content(b, bs);
                     flush(bs);
                 }
@@ -196,13 +223,9 @@ private:
         }
     }
 
-    void run(pugi::xml_node r, Segment& s)
+    void run(pugi::xml_node r, Open& s)
     {
-        if (mine(r)) {
-            flush(s);
-            return;
-        }
-        for (pugi::xml_node c = r.first_child(); c && !found_; c = c.next_sibling()) {
+        for (pugi::xml_node c = r.first_child(); c; c = c.next_sibling()) {
             if (c.type() != pugi::node_element) continue;
             if (is(c, n_.t)) {
                 add(s, c);
@@ -217,21 +240,17 @@ private:
 
     void math(pugi::xml_node om)
     {
-        Segment s;
+        Open s;
         s.math = true;
         math_content(om, s);
         flush(s);
     }
 
-    void math_content(pugi::xml_node node, Segment& s)
+    void math_content(pugi::xml_node node, Open& s)
     {
-        for (pugi::xml_node c = node.first_child(); c && !found_; c = c.next_sibling()) {
+        for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) {
             if (c.type() != pugi::node_element) continue;
             if (is(c, n_.mr)) {
-                if (mine(c)) {
-                    flush(s);
-                    continue;
-                }
                 for (pugi::xml_node t = c.first_child(); t; t = t.next_sibling())
                     if (t.type() == pugi::node_element && is(t, n_.mt)) add(s, t);
             } else if (is(c, n_.del) || is(c, n_.moveFrom)) {
@@ -243,10 +262,97 @@ private:
     }
 
     const Names& n_;
-    const std::unordered_set<const void*>& inserted_;
-    std::string_view needle_;
-    bool found_ = false;
+    Index& index_;
 };
+
+// Aho-Corasick over the bytes of the placeholders: every occurrence of
+// every one of them in a single pass, whatever their number.
+void Index::find_all(const std::vector<std::string_view>& placeholders)
+{
+    std::vector<std::string_view> sought;
+    std::vector<Occurrences*> lists;
+    for (std::string_view p : placeholders) {
+        if (p.empty()) continue;
+        auto [it, fresh] = found.try_emplace(std::string(p));
+        if (!fresh) continue;
+        sought.push_back(p);
+        lists.push_back(&it->second); // elements stay put when the map grows
+    }
+    if (sought.empty()) return;
+
+    struct Node {
+        std::vector<std::pair<unsigned char, int>> next;
+        int fail = 0;
+        int sought = -1; // the placeholder ending here
+        int out = -1;    // the nearest node down the fail chain where one ends
+    };
+    std::vector<Node> nodes(1);
+    int root_next[256];
+    std::fill(std::begin(root_next), std::end(root_next), -1);
+    auto child = [&](int n, unsigned char c) {
+        if (n == 0) return root_next[c];
+        for (auto [b, k] : nodes[n].next)
+            if (b == c) return k;
+        return -1;
+    };
+    for (size_t i = 0; i < sought.size(); ++i) {
+        int n = 0;
+        for (unsigned char c : sought[i]) {
+            int k = child(n, c);
+            if (k < 0) {
+                k = static_cast<int>(nodes.size());
+                nodes[n].next.push_back({c, k});
+                if (n == 0) root_next[c] = k;
+                nodes.emplace_back();
+            }
+            n = k;
+        }
+        nodes[n].sought = static_cast<int>(i);
+    }
+    std::vector<int> queue;
+    queue.reserve(nodes.size());
+    for (auto [c, k] : nodes[0].next) queue.push_back(k);
+    for (size_t q = 0; q < queue.size(); ++q) {
+        const int n = queue[q];
+        for (auto [c, k] : nodes[n].next) {
+            if (n != 0) {
+                int f = nodes[n].fail, g;
+                while ((g = child(f, c)) < 0 && f != 0) f = nodes[f].fail;
+                nodes[k].fail = g < 0 ? 0 : g;
+            }
+            const Node& f = nodes[nodes[k].fail];
+            nodes[k].out = f.sought >= 0 ? nodes[k].fail : f.out;
+            queue.push_back(k);
+        }
+    }
+
+    for (const Segment& s : segments) {
+        int n = 0;
+        for (size_t i = s.begin; i < s.end; ++i) {
+            const auto c = static_cast<unsigned char>(text[i]);
+            int k;
+            while ((k = child(n, c)) < 0 && n != 0) n = nodes[n].fail;
+            n = k < 0 ? 0 : k;
+            for (int m = nodes[n].sought >= 0 ? n : nodes[n].out; m >= 0; m = nodes[m].out) {
+                const int p = nodes[m].sought;
+                lists[p]->at.push_back(i + 1 - sought[p].size());
+            }
+        }
+    }
+}
+
+Index::Occurrences& Index::occurrences(std::string_view placeholder)
+{
+    auto [it, fresh] = found.try_emplace(std::string(placeholder));
+    if (fresh) {
+        for (const Segment& s : segments) {
+            std::string_view seg(text.data() + s.begin, s.end - s.begin);
+            for (size_t at = seg.find(placeholder); at != std::string_view::npos; at = seg.find(placeholder, at + 1))
+                it->second.at.push_back(s.begin + at);
+        }
+    }
+    return it->second;
+}
 
 // ---- values -----------------------------------------------------------------
 // Keeps what XML 1.0 can carry: drops C0 controls other than tab and line
@@ -328,15 +434,30 @@ std::string zip_message(zip_error_t* e)
 
 struct Docx::Impl {
     bool loaded = false;
+    // The package as read, kept open: a part that was not edited is copied
+    // from it as it is stored, without being compressed again.
+    std::string package;
+    zip_t* archive = nullptr;
     std::vector<Entry> entries;
     size_t main = 0; // index of the main document part
     pugi::xml_document doc;
     Names names;
-    std::unordered_set<const void*> inserted; // runs holding inserted values
+    std::unique_ptr<Index> index; // made when the first placeholder is asked for
     bool dirty = false;
 
+    Impl() = default;
+    Impl(const Impl&) = delete;
+    Impl& operator=(const Impl&) = delete;
+    ~Impl()
+    {
+        if (archive) zip_discard(archive);
+    }
+
     bool load(std::string_view bytes, std::string* error);
+    Index& indexed();
     bool replace_next(std::string_view placeholder, std::string_view value);
+    // Puts the value in place of the text [from, to) of a segment.
+    void splice(Segment& seg, size_t from, size_t to, std::string_view value);
     // A run shell: same attributes and formatting as `like`, no content.
     pugi::xml_node new_run_after(pugi::xml_node like, pugi::xml_node after);
     bool has_content(pugi::xml_node run) const;
@@ -344,9 +465,10 @@ struct Docx::Impl {
 
 bool Docx::Impl::load(std::string_view bytes, std::string* error)
 {
+    package.assign(bytes);
     zip_error_t ze;
     zip_error_init(&ze);
-    zip_source_t* src = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &ze);
+    zip_source_t* src = zip_source_buffer_create(package.data(), package.size(), 0, &ze);
     if (!src) {
         set_error(error, "无法读取文档：" + zip_message(&ze));
         return false;
@@ -358,10 +480,7 @@ bool Docx::Impl::load(std::string_view bytes, std::string* error)
         return false;
     }
     zip_error_fini(&ze);
-    struct Closer {
-        zip_t* za;
-        ~Closer() { zip_discard(za); }
-    } closer{za};
+    archive = za;
 
     zip_int64_t count = zip_get_num_entries(za, 0);
     for (zip_int64_t i = 0; i < count; ++i) {
@@ -373,6 +492,7 @@ bool Docx::Impl::load(std::string_view bytes, std::string* error)
         }
         Entry e;
         e.name = raw;
+        e.index = static_cast<zip_uint64_t>(i);
         if ((st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE) {
             set_error(error, "文档已加密：" + e.name);
             return false;
@@ -426,7 +546,9 @@ bool Docx::Impl::load(std::string_view bytes, std::string* error)
     }
     main = static_cast<size_t>(it - entries.begin());
 
-    pugi::xml_parse_result res = doc.load_buffer(it->data.data(), it->data.size(), k_parse_flags);
+    // Parsed where it lies (the part's bytes are not needed again: an
+    // unedited main part is copied from the package like the others).
+    pugi::xml_parse_result res = doc.load_buffer_inplace(it->data.data(), it->data.size(), k_parse_flags);
     if (!res) {
         set_error(error, "文档正文无法解析：" + std::string(res.description()) + "（偏移 " +
                              std::to_string(res.offset) + "）");
@@ -457,43 +579,71 @@ bool Docx::Impl::has_content(pugi::xml_node run) const
     return false;
 }
 
+Index& Docx::Impl::indexed()
+{
+    if (!index) {
+        index = std::make_unique<Index>();
+        Walker(names, *index).run(doc.document_element());
+        index->used.assign(index->text.size(), 0);
+    }
+    return *index;
+}
+
 bool Docx::Impl::replace_next(std::string_view placeholder, std::string_view value)
 {
     if (!loaded || placeholder.empty()) return false;
-    Finder finder(names, inserted, placeholder);
-    if (!finder.run(doc.document_element())) return false;
+    Index& ix = indexed();
+    Index::Occurrences& o = ix.occurrences(placeholder);
+    while (o.next < o.at.size() && ix.touches_used(o.at[o.next], placeholder.size())) ++o.next;
+    if (o.next == o.at.size()) return false;
+    const size_t from = o.at[o.next++], to = from + placeholder.size();
+    std::fill(ix.used.begin() + static_cast<std::ptrdiff_t>(from), ix.used.begin() + static_cast<std::ptrdiff_t>(to), 1);
+    splice(ix.segment_at(from), from, to, value);
+    dirty = true;
+    return true;
+}
 
-    Segment& seg = finder.hit;
-    const size_t from = finder.pos, to = from + placeholder.size();
+void Docx::Impl::splice(Segment& seg, size_t from, size_t to, std::string_view value)
+{
+    std::vector<Piece>& pieces = seg.pieces;
     // pieces the match touches (empty text nodes at the edges are left alone)
-    size_t first = 0;
-    while (seg.pieces[first].begin + seg.pieces[first].size <= from) ++first;
+    const size_t first = static_cast<size_t>(
+        std::partition_point(pieces.begin(), pieces.end(), [&](const Piece& p) { return p.begin + p.size <= from; }) -
+        pieces.begin());
     size_t last = first;
-    while (last + 1 < seg.pieces.size() && seg.pieces[last + 1].begin < to) ++last;
+    while (last + 1 < pieces.size() && pieces[last + 1].begin < to) ++last;
+    // what stays of them, in document order
+    std::vector<Piece> kept;
 
     // The rest of the match leaves the later text nodes, whatever run they
     // are in; their other text stays where it is.
+    std::vector<Piece> later;
     for (size_t k = first + 1; k <= last; ++k) {
-        const Piece& pc = seg.pieces[k];
+        const Piece& pc = pieces[k];
         std::string text = pc.t.child_value();
         size_t cut = std::min(to, pc.begin + pc.size) - pc.begin;
         set_text(pc.t, text.substr(cut));
+        if (cut < pc.size) later.push_back({pc.t, pc.begin + cut, pc.size - cut});
     }
 
     // The run where the match starts is split around the match; the value
     // goes between the two halves in a run of its own, formatted alike.
-    pugi::xml_node t0 = seg.pieces[first].t;
+    const Piece p0 = pieces[first];
+    pugi::xml_node t0 = p0.t;
     pugi::xml_node run = t0.parent();
     std::string text0 = t0.child_value();
-    const size_t head = from - seg.pieces[first].begin;
-    const size_t tail_at = std::min(to, seg.pieces[first].begin + seg.pieces[first].size) - seg.pieces[first].begin;
+    const size_t head = from - p0.begin;
+    const size_t tail_at = std::min(to, p0.begin + p0.size) - p0.begin;
+    if (head > 0) kept.push_back({t0, p0.begin, head});
 
     pugi::xml_node tail = new_run_after(run, run);
     if (tail_at < text0.size()) {
         pugi::xml_node t = tail.append_child(t0.name());
         for (pugi::xml_attribute a : t0.attributes()) t.append_copy(a);
         set_text(t, text0.substr(tail_at));
+        kept.push_back({t, p0.begin + tail_at, text0.size() - tail_at});
     }
+    kept.insert(kept.end(), later.begin(), later.end());
     for (pugi::xml_node c = t0.next_sibling(); c;) {
         pugi::xml_node next = c.next_sibling();
         tail.append_move(c);
@@ -523,17 +673,15 @@ bool Docx::Impl::replace_next(std::string_view placeholder, std::string_view val
                 start = tab + 1;
             }
         }
-        // an empty value still leaves a text node behind, so that the run
-        // (which keeps later matches from reaching across it) stays
+        // an empty value still leaves its run, with an empty text node
         if (!has_content(val)) set_text(val.append_child(names.t.c_str()), "");
     }
-    inserted.insert(val.internal_object());
 
     // Tidy up: text nodes emptied by the match, then runs left with nothing
     // but formatting, go.
     std::vector<pugi::xml_node> runs = {run, tail};
     for (size_t k = first; k <= last; ++k) {
-        pugi::xml_node t = seg.pieces[k].t;
+        pugi::xml_node t = pieces[k].t;
         pugi::xml_node parent = t.parent();
         if (*t.child_value() == '\0') {
             parent.remove_child(t);
@@ -543,9 +691,10 @@ bool Docx::Impl::replace_next(std::string_view placeholder, std::string_view val
     for (pugi::xml_node r : runs)
         if (!has_content(r)) r.parent().remove_child(r);
 
-    dirty = true;
-    return true;
+    pieces.erase(pieces.begin() + static_cast<std::ptrdiff_t>(first), pieces.begin() + static_cast<std::ptrdiff_t>(last) + 1);
+    pieces.insert(pieces.begin() + static_cast<std::ptrdiff_t>(first), kept.begin(), kept.end());
 }
+
 
 Docx::Docx() : d_(std::make_unique<Impl>()) {}
 Docx::~Docx() = default;
@@ -584,6 +733,11 @@ bool Docx::replace_next(std::string_view placeholder, std::string_view value)
     return d_->replace_next(placeholder, value);
 }
 
+void Docx::prepare(const std::vector<std::string_view>& placeholders)
+{
+    if (d_->loaded) d_->indexed().find_all(placeholders);
+}
+
 int Docx::replace(std::string_view placeholder, std::string_view value, int times)
 {
     int n = 0;
@@ -601,6 +755,9 @@ bool Docx::save_bytes(std::string* out, std::string* error) const
     std::string main_xml;
     if (d.dirty) {
         XmlString w;
+        // Room for what the values and their runs add: one allocation, not
+        // a doubling series of copies (pages never written cost nothing).
+        w.out.reserve(2 * d.entries[d.main].data.size() + 4096);
         d.doc.save(w, "", pugi::format_raw, pugi::encoding_utf8);
         main_xml = std::move(w.out);
     }
@@ -640,8 +797,8 @@ bool Docx::save_bytes(std::string* out, std::string* error) const
             if (zip_dir_add(za, e.name.c_str(), ZIP_FL_ENC_GUESS) < 0) return fail(e.name);
             continue;
         }
-        const std::string& data = (i == d.main && d.dirty) ? main_xml : e.data;
-        zip_source_t* s = zip_source_buffer(za, data.data(), data.size(), 0);
+        zip_source_t* s = (i == d.main && d.dirty) ? zip_source_buffer(za, main_xml.data(), main_xml.size(), 0)
+                                                   : zip_source_zip(za, d.archive, e.index, ZIP_FL_COMPRESSED, 0, -1);
         if (!s) return fail(e.name);
         zip_int64_t idx = zip_file_add(za, e.name.c_str(), s, ZIP_FL_ENC_GUESS);
         if (idx < 0) {
@@ -671,68 +828,11 @@ bool Docx::save_bytes(std::string* out, std::string* error) const
 
 bool Docx::save(const std::string& path, std::string* error) const
 {
-    std::string bytes;
+    std::string bytes, why;
     if (!save_bytes(&bytes, error)) return false;
-
-    namespace fs = std::filesystem;
-    const fs::path target(path);
-    if (!target.has_filename()) {
-        set_error(error, "保存失败：" + path + " 不是文件路径");
-        return false;
-    }
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-
-    // The temporary file sits beside the target so that the final rename
-    // stays within one file system and is atomic. open() rather than
-    // mkstemp() so that the usual umask applies to the new file.
-    static std::atomic<unsigned> serial{0};
-    std::string tmp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-        std::string name = ".";
-        name += target.filename().string();
-        name += '.';
-        name += std::to_string(::getpid());
-        name += '-';
-        name += std::to_string(serial++);
-        name += ".tmp";
-        tmp = (folder / name).string();
-        fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) break;
-    }
-    if (fd < 0) {
-        set_error(error, "保存失败：无法在 " + folder.string() + " 中创建文件（" + std::strerror(errno) + "）");
-        return false;
-    }
-    auto fail = [&](const char* what, int err) {
-        if (fd >= 0) ::close(fd);
-        ::unlink(tmp.c_str());
-        set_error(error, std::string("保存失败：") + what + "（" + std::strerror(err) + "）");
-        return false;
-    };
-
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return fail("写入失败", n < 0 ? errno : ENOSPC);
-        done += static_cast<size_t>(n);
-    }
-    // a replaced report keeps the permissions it had
-    struct stat old;
-    if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
-    if (::fsync(fd) != 0) return fail("写入失败", errno);
-    int rc = ::close(fd);
-    fd = -1;
-    if (rc != 0) return fail("写入失败", errno);
-    if (::rename(tmp.c_str(), path.c_str()) != 0) return fail("无法替换目标文件", errno);
-
-    int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd >= 0) {
-        ::fsync(dfd);
-        ::close(dfd);
-    }
-    return true;
+    if (ui::cmd_write_file(path, bytes, &why)) return true;
+    set_error(error, "无法写入文件 " + path + "（" + why + "）");
+    return false;
 }
 
 } // namespace report

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace report {
 
@@ -26,12 +27,19 @@ public:
     // A placeholder may span several runs of one paragraph (or one equation);
     // text inserted by an earlier replacement is never matched again. The
     // value is inserted literally, formatted like the first matched run.
+    // The first call walks the main story once and keeps an index of its
+    // text; every replacement after that works from the index, so filling
+    // costs the document's size plus the replacements, not their product.
     bool replace_next(std::string_view placeholder, std::string_view value);
     // Calls replace_next up to `times` times; returns how many matched.
     int replace(std::string_view placeholder, std::string_view value, int times);
+    // Looks for all these placeholders in one pass over the text, ahead of
+    // their replacements. Optional, and it changes no result: a placeholder
+    // not named here is looked for, in a pass of its own, when first asked.
+    void prepare(const std::vector<std::string_view>& placeholders);
 
-    // Writes the package to a temporary file beside `path`, then renames it
-    // over `path`: a failed save leaves the old file as it was.
+    // Writes the package through ui::cmd_write_file: a temporary file beside
+    // `path`, renamed over it, so a failed save leaves the old file as it was.
     bool save(const std::string& path, std::string* error = nullptr) const;
     // The package as save() would write it.
     bool save_bytes(std::string* out, std::string* error = nullptr) const;

@@ -4,8 +4,6 @@
 #include "app/shell.h"
 #include "ui/cmd.h"
 
-#include <cerrno>
-#include <cstring>
 #include <sys/stat.h>
 
 namespace report {
@@ -17,6 +15,12 @@ std::string report_folder() { return cmd_program_folder() + "/导出的方案"; 
 namespace {
 
 const char* const k_idle_status = "方案导出需要Word2007以上版本！";
+
+std::function<void(const FilledTemplate&)>& fill_listener()
+{
+    static std::function<void(const FilledTemplate&)> listener;
+    return listener;
+}
 
 class Export {
 public:
@@ -45,45 +49,55 @@ public:
         set_picture("图形按钮_导出", prop::PicBtn::PictureDisabled, app::res::export_pressed);
         marks(Stage::Busy);
 
-        std::string folder = report_folder();
-        if (!cmd_make_folder(folder) && !is_folder(folder)) fail(folder, "无法创建文件夹（" + std::string(std::strerror(errno)) + "）");
+        std::string folder = report_folder(), why;
+        if (!cmd_make_folder(folder, &why) && !is_folder(folder)) fail(folder, "无法创建文件夹（" + why + "）");
         marks(Stage::FolderMade);
         marks(Stage::WordStarted);
         marks(Stage::DocumentsAttached);
 
+        // The report is filled in memory and written once, at the end: until
+        // then the report of an earlier export stays as it was.
         const TemplateChoice* choice = choose_template();
         std::string path;
+        const Bytes* tpl = nullptr;
         if (!choice) {
             fail(folder, "没有与当前选择相符的报告模板");
         } else {
             path = folder + "/" + choice->report_file_name;
-            const Bytes& tpl = resource(choice->template_path);
-            if (failed_.empty() && tpl.empty()) fail(path, "程序中没有报告模板 " + choice->template_path);
-            if (failed_.empty() && !cmd_write_file(path, tpl)) fail(path, "无法写入文件（" + std::string(std::strerror(errno)) + "）");
+            tpl = &resource(choice->template_path);
+            if (failed_.empty() && tpl->empty()) fail(path, "程序中没有报告模板 " + choice->template_path);
         }
         marks(Stage::TemplateWritten);
 
         bool open = false;
         if (failed_.empty()) {
-            std::string err;
-            open = doc_.open(path, &err);
-            if (!open) fail(path, "无法打开报告模板（" + err + "）");
+            open = doc_.open_bytes(*tpl, &why);
+            if (!open) fail(path, "无法打开报告模板（" + why + "）");
         }
         rt_set_property(U(r_.form, "Word程序"), prop::WordApp::AppVisible, false);
         marks(Stage::DocumentOpened);
 
+        if (open) {
+            std::vector<std::string_view> placeholders;
+            for (const PlaceholderBinding& b : r_.bindings) placeholders.push_back(b.placeholder);
+            doc_.prepare(placeholders);
+        }
+        FilledTemplate filled{r_.form, open ? choice->template_path : "", {}};
         for (const PlaceholderBinding& b : r_.bindings) {
             if (b.mark_before) apply(*b.mark_before);
             std::string value = b.source.kind == ValueSource::ItemText ? current_item_text(U(r_.form, b.source.control))
                                                                          : control_text(U(r_.form, b.source.control));
             if (open) doc_.replace(b.placeholder, value, b.repeat);
+            if (open && fill_listener()) filled.rows.push_back({b.placeholder, std::move(value), b.repeat});
         }
+        if (open && fill_listener()) fill_listener()(filled);
         marks(Stage::BindingsDone);
 
         if (open) {
-            std::string err;
-            if (doc_.save(path, &err)) cmd_written(path);
-            else fail(path, "无法保存报告（" + err + "）");
+            std::string bytes;
+            if (!doc_.save_bytes(&bytes, &why)) fail(path, "无法保存报告（" + why + "）");
+            else if (!cmd_write_file(path, bytes, &why)) fail(path, "无法写入文件（" + why + "）");
+            else cmd_written(path);
         }
         marks(Stage::Saved);
         marks(Stage::WordClosed);
@@ -215,5 +229,7 @@ private:
 } // namespace
 
 void RunReportExport(const ExportRequest& request) { Export(request).run(); }
+
+void listen_to_fills(std::function<void(const FilledTemplate&)> listener) { fill_listener() = std::move(listener); }
 
 } // namespace report

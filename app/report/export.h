@@ -2,6 +2,7 @@
 // The report export that every module's export button runs: a request as
 // data (templates, placeholder rows, status marks), one operation that
 // carries it out.
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -94,6 +95,20 @@ struct ExportRequest {
 
 // Runs the whole export. Called from a module's export button handler.
 void RunReportExport(const ExportRequest& request);
+
+// What an export filled its template with: each row's placeholder, the value
+// as it was read and the repeat count, in order. The export runs the same
+// with or without a listener; the bench listens, to replay the modules' real
+// exports.
+struct FilledRow {
+    std::string placeholder, value;
+    int repeat = 1;
+};
+struct FilledTemplate {
+    std::string form, template_path;
+    std::vector<FilledRow> rows;
+};
+void listen_to_fills(std::function<void(const FilledTemplate&)> listener);
 
 // The folder reports go to: the program folder + "/导出的方案".
 std::string report_folder();
