@@ -3,6 +3,7 @@
 #include "app/registry.h"
 #include "ui/cmd.h"
 
+#include <csignal>
 #include <vector>
 
 namespace app {
@@ -43,6 +44,10 @@ void use_built_in_addresses()
 
 bool start_program(ui::Runtime& rt)
 {
+    // A report written past the user's file-size limit must fail as a write
+    // that says "File too large", not kill the program with its temporary
+    // file left beside the report.
+    std::signal(SIGXFSZ, SIG_IGN);
     register_handlers(rt);
     if (!rt.has_definition("splash")) return false;
     return rt.load_form("splash", nullptr, false) != nullptr;

@@ -3,6 +3,7 @@
 // lookup, and the calculation report.
 #include "app/program.h"
 #include "tests/support/module_test.h"
+#include "tests/support/faults.h"
 #include "app/shell.h"
 #include "ui/cmd.h"
 #include "ui/headless/headless.h"
@@ -16,6 +17,7 @@
 #include <regex>
 #include <string>
 #include <vector>
+#include <sys/resource.h>
 
 using namespace ui;
 namespace fs = std::filesystem;
@@ -195,6 +197,27 @@ TEST_F(RollerReport, BeforeAnyCalculationTheOutputGoesInEmpty)
     EXPECT_EQ(doc.find("编辑框2_"), std::string::npos);
     EXPECT_NE(doc.find("压路机台班生产率 P"), std::string::npos);
     EXPECT_NE(doc.find("=  m²/台班"), std::string::npos) << "the empty result leaves nothing between the blanks";
+}
+
+// A report that grows past the user's file-size limit: the program was not
+// killed by the limit's signal, it says the write failed and why, and the
+// report folder holds no temporary file.
+TEST_F(RollerReport, AFileSizeLimitFailsTheWriteInsteadOfEndingTheProgram)
+{
+    std::vector<std::string> out = testsupport::in_child([&]() -> std::vector<std::string> {
+        rlimit r;
+        ::getrlimit(RLIMIT_FSIZE, &r);
+        r.rlim_cur = 1000;
+        ::setrlimit(RLIMIT_FSIZE, &r);
+        export_ok();
+        std::string names;
+        for (auto& e : fs::directory_iterator(folder / "导出的方案")) names += e.path().filename().string() + "\n";
+        return {backend.messages.back().caption, backend.messages.back().text, names};
+    });
+    ASSERT_EQ(out.size(), 3u) << "the program did not live through the write";
+    EXPECT_EQ(out[0], "错误");
+    EXPECT_EQ(out[1], "报告导出失败：" + report().string() + "\r\n无法写入文件（File too large）");
+    EXPECT_EQ(out[2], "");
 }
 
 TEST_F(RollerReport, CancelWritesNothing)

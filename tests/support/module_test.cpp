@@ -7,6 +7,7 @@
 #include <pugixml.hpp>
 #include <zip.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <unistd.h>
 
@@ -46,8 +47,11 @@ void ModuleProgram::SetUp()
 {
     backend.attach(rt);
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder = fs::temp_directory_path() /
-             ("jsb-" + form_ + "-" + std::to_string(::getpid()) + "-" + info->test_suite_name() + "-" + info->name());
+    // Parameterised tests are named "Suite/Test/Case": one folder name, not
+    // nested folders that the clean-up would leave behind.
+    std::string name = "jsb-" + form_ + "-" + std::to_string(::getpid()) + "-" + info->test_suite_name() + "-" + info->name();
+    std::replace(name.begin(), name.end(), '/', '-');
+    folder = fs::temp_directory_path() / name;
     fs::remove_all(folder);
     fs::create_directories(folder);
     backend.set_program_folder(folder.string());
