@@ -2,6 +2,7 @@
 
 #include "ui/media.h"
 #include "ui/qt/qt_controls.h"
+#include "ui/qt/qt_fit.h"
 #include "ui/qt/qt_look.h"
 #include "ui/qt/qt_sound.h"
 #include "ui/runtime.h"
@@ -678,6 +679,7 @@ void QtBackend::fill_items(Control& c)
                                : vertical && !captions_fit ? Qt::ToolButtonIconOnly
                                : vertical || c.height >= 44 ? Qt::ToolButtonTextUnderIcon
                                                             : Qt::ToolButtonTextBesideIcon);
+        fit_tool_bar(tb, vertical ? c.height : c.width);
         break;
     }
     default:
@@ -703,7 +705,7 @@ void QtBackend::apply_common(Control& c, QWidget* w)
     case Kind::HScrollBar: case Kind::VScrollBar: case Kind::ToolBar:
         break;
     default: {
-        QFont f = to_qfont(c.font);
+        QFont f = shown_font(c, w);
         if (w->font() != f) w->setFont(f);
     }
     }
@@ -722,11 +724,9 @@ void QtBackend::apply(Control& c)
     case Kind::Label:
     case Kind::TransLabel: {
         auto* l = static_cast<QLabel*>(w);
-        QString t = to_qtext(c.text);
-        if (l->text() != t) l->setText(t);
-        // One line that fits sits in the middle; longer notes start at the top.
-        bool one_line = !t.contains('\n') && QFontMetrics(l->font()).horizontalAdvance(t) <= c.width;
-        l->setAlignment(Qt::AlignLeft | (one_line ? Qt::AlignVCenter : Qt::AlignTop));
+        LabelLook look = label_look(to_qtext(c.text), to_qfont(c.font), c.width, c.height);
+        if (l->text() != look.text) l->setText(look.text);
+        l->setAlignment(look.alignment);
         bool filled = c.kind == Kind::Label && c.back_color != kButtonFace;
         QColor back = to_qcolor(c.back_color);
         set_colors(l, QPalette::WindowText, text, QPalette::Window, filled ? &back : nullptr);

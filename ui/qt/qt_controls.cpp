@@ -1,5 +1,6 @@
 #include "ui/qt/qt_controls.h"
 
+#include "ui/qt/qt_fit.h"
 #include "ui/value.h"
 
 #include <QEnterEvent>
@@ -106,7 +107,7 @@ void PictureView::paintEvent(QPaintEvent*)
     auto pic = decode_picture(c_.pictures[0], c_.transparent_color);
     if (pic->empty()) return;
     QPainter p(this);
-    draw_scaled(p, rect(), pic->frame(frame_));
+    draw_scaled(p, picture_rect(c_, rect(), pic->frame(frame_).size()), pic->frame(frame_));
 }
 
 // ---- shape box ---------------------------------------------------------------------------
