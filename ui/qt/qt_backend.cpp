@@ -31,6 +31,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QStorageInfo>
 #include <QTextDocument>
@@ -161,17 +162,81 @@ public:
     {
         int mh = menu_height();
         if (menu_bar) menu_bar->setGeometry(0, 0, width(), mh);
-        client->setGeometry(0, mh, width(), std::max(0, height() - mh));
+        QRect area(0, mh, width(), std::max(0, height() - mh));
+        if (!scroller) return client->setGeometry(area);
+        // The client keeps the size the program gave it and scrolls; a
+        // larger window gives it the room.
+        scroller->setGeometry(area);
+        QSize view = scroller->maximumViewportSize();
+        int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        if (requested.height() > view.height()) view.rwidth() -= bar;
+        if (requested.width() > view.width()) view.rheight() -= bar;
+        client->resize(requested.expandedTo(view));
     }
     void set_client_size(int w, int h)
     {
-        QSize s(std::max(0, w), std::max(0, h) + menu_height());
+        requested = QSize(std::max(0, w), std::max(0, h));
+        QSize s(requested.width(), requested.height() + menu_height());
+        if (isWindow() && is_tool_border(f_.self().border)) s = fit_screen(s);
         if (isWindow() && is_fixed_border(f_.self().border)) setFixedSize(s);
         else resize(s);
         layout();
+        if (isWindow() && ever_shown) keep_on_screen();
+    }
+    // The size the program knows the client area by.
+    QSize client_size() const { return scroller ? client->size() : QSize(width(), height() - menu_height()); }
+    QRect screen_area() const
+    {
+        QScreen* sc = screen() ? screen() : QGuiApplication::primaryScreen();
+        QRect a = sc ? sc->availableGeometry() : QRect(0, 0, 1024, 768);
+        // Less the title bar and borders the desktop adds.
+        QSize frame = (frameGeometry().size() - size()).expandedTo(QSize(0, 0));
+        return QRect(a.topLeft(), a.size() - frame);
+    }
+    // A pop-up larger than the screen gets the screen's room, and scroll
+    // bars over the client area it was given.
+    QSize fit_screen(QSize s)
+    {
+        QSize room = screen_area().size();
+        bool too_big = s.width() > room.width() || s.height() > room.height();
+        if (too_big) {
+            // Room for the bar that scrolls the other way, where there is some.
+            int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+            if (s.height() > room.height()) s.rwidth() += bar;
+            if (s.width() > room.width()) s.rheight() += bar;
+        }
+        if (too_big && !scroller) {
+            scroller = new QScrollArea(this);
+            scroller->setFrameShape(QFrame::NoFrame);
+            scroller->setWidgetResizable(false);
+            // The wheel belongs to the control with the focus (it zooms).
+            scroller->viewport()->installEventFilter(this);
+            scroller->setWidget(client);
+            scroller->show();
+        } else if (!too_big && scroller) {
+            QWidget* c = scroller->takeWidget();
+            c->setParent(this);
+            c->show();
+            scroller->deleteLater();
+            scroller = nullptr;
+        }
+        return s.boundedTo(room);
+    }
+    // Centred while the program has not placed it, and never off the screen.
+    void keep_on_screen()
+    {
+        QRect area = screen_area();
+        QPoint at = pos();
+        if (f_.self().centered && !positioned)
+            at = QPoint(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+        at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() + 1 - width())));
+        at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() + 1 - height())));
+        if (at != pos()) move(at);
     }
 
     ClientView* client;
+    QScrollArea* scroller = nullptr;
+    QSize requested;
     QMenuBar* menu_bar = nullptr;
     bool ever_shown = false;
     bool positioned = false; // the program placed it before it showed
@@ -188,7 +253,11 @@ protected:
     void resizeEvent(QResizeEvent*) override
     {
         layout();
-        if (isWindow()) b_.user_resize(f_, width(), height() - menu_height());
+        if (isWindow()) b_.user_resize(f_, client_size().width(), client_size().height());
+    }
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        return scroller && o == scroller->viewport() && e->type() == QEvent::Wheel;
     }
 };
 
@@ -348,14 +417,8 @@ void QtBackend::form_shown(Form& f)
         win->setVisible(self.visible);
         return;
     }
-    if (self.centered && !win->positioned) {
-        QScreen* screen = QGuiApplication::primaryScreen();
-        QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-        win->move(area.left() + std::max(0, (area.width() - win->width()) / 2),
-                  area.top() + std::max(0, (area.height() - win->height()) / 2));
-    } else {
-        win->move(self.left, self.top);
-    }
+    if (!self.centered || win->positioned) win->move(self.left, self.top);
+    win->keep_on_screen();
     if (!self.visible) return;
     win->show();
     win->raise();
