@@ -828,7 +828,9 @@ void QtBackend::apply(Control& c)
                 e->ensureCursorVisible();
             }
             e->setReadOnly(c.input_mode == 1);
-            set_colors(e, QPalette::Text, text, QPalette::Base, &back);
+            // A log nothing was written to yet shows as an empty box, not as a dark panel.
+            QColor face = button_face();
+            set_colors(e, QPalette::Text, text, QPalette::Base, t.isEmpty() && c.input_mode == 1 ? &face : &back);
         }
         break;
     }
