@@ -16,11 +16,40 @@ namespace ui::qt {
 
 namespace {
 
-bool fits(const QString& t, const QFont& f, int width, int height)
+// One line that fits the width is not wrapped.
+bool one_line(const QString& t, const QFontMetrics& fm, int width)
 {
-    QRect r = QFontMetrics(f).boundingRect(QRect(0, 0, std::max(1, width), 1 << 20),
-                                           Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, t);
-    return r.width() <= width && r.height() <= height;
+    return !t.contains('\n') && fm.horizontalAdvance(t) <= width;
+}
+
+// The height of `t`'s line boxes, word-wrapped at `width`; -1 when a word
+// is wider than that.
+int lines_height(const QString& t, const QFontMetrics& fm, int width)
+{
+    if (one_line(t, fm, width)) return fm.height();
+    const QRect r = fm.boundingRect(QRect(0, 0, std::max(1, width), 1 << 20),
+                                    Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, t);
+    return r.width() > width ? -1 : r.height();
+}
+
+// Whether `t` in `f` shows whole in a label of width x height, word-wrapped,
+// its lines in the middle (centred) or from the top. Line boxes a little
+// taller than the label cut nothing: what counts is where the glyphs reach.
+bool fits(const QString& t, const QFont& f, int width, int height, bool centred)
+{
+    const QFontMetrics fm(f);
+    const int lines = lines_height(t, fm, width);
+    if (lines < 0) return false;
+    if (lines <= height) return true;
+    QString flat = t;
+    flat.replace('\n', ' ');
+    const QRect ink = fm.tightBoundingRect(flat.trimmed());
+    int lead = 0, trail = 0;
+    while (lead < t.size() && t[lead] == '\n') ++lead;
+    while (trail < t.size() - lead && t[t.size() - 1 - trail] == '\n') ++trail;
+    const int top = centred ? (height - lines) / 2 : 0;
+    return top + lead * fm.lineSpacing() + fm.ascent() + ink.top() >= 0 &&
+           top + lines - trail * fm.lineSpacing() - fm.descent() + ink.bottom() < height;
 }
 
 // The largest size from the font's own down to the floor at which `fit`
@@ -57,16 +86,18 @@ LabelLook label_look(const QString& text, const QFont& font, int width, int heig
 {
     QString t = text;
     bool dropped = false;
-    if ((t.startsWith('\n') || t.endsWith('\n')) && !fits(t, font, width, height)) {
+    // Padding lines go as soon as the line boxes overflow: the label may
+    // stand a pixel or two beyond its frame.
+    if ((t.startsWith('\n') || t.endsWith('\n')) && lines_height(t, QFontMetrics(font), width) > height) {
         int lead = 0, trail = 0;
         while (lead < t.size() && t[lead] == '\n') ++lead;
         while (trail < t.size() - lead && t[t.size() - 1 - trail] == '\n') ++trail;
         t = t.mid(lead, t.size() - lead - trail);
         dropped = true;
     }
-    QFont f = shrunk(font, [&](const QFont& g) { return fits(t, g, width, height); });
-    bool one_line = !t.contains('\n') && QFontMetrics(f).horizontalAdvance(t) <= width;
-    return {t, f, Qt::AlignLeft | (one_line || dropped ? Qt::AlignVCenter : Qt::AlignTop)};
+    auto centred = [&](const QFont& g) { return dropped || one_line(t, QFontMetrics(g), width); };
+    QFont f = shrunk(font, [&](const QFont& g) { return fits(t, g, width, height, centred(g)); });
+    return {t, f, Qt::AlignLeft | (centred(f) ? Qt::AlignVCenter : Qt::AlignTop)};
 }
 
 QFont shown_font(const Control& c, const QWidget* w)
