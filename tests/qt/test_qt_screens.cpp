@@ -169,6 +169,19 @@ void save(QWidget* w, const std::string& name)
     EXPECT_TRUE(w->grab().save(QString::fromStdString(save_dir() + "/" + name + ".png"), "PNG")) << name;
 }
 
+// Every text of a form on screen shows whole, but for the named controls.
+void expect_whole(Program& p, const std::string& form, const std::set<std::string>& except = {})
+{
+    QTest::qWait(1);
+    std::string faults;
+    for (const std::string& f : screens::cut_texts(p.rt.forms(), p.form(form))) {
+        bool excepted = false;
+        for (const std::string& name : except) excepted = excepted || f.rfind(form + "." + name + ":", 0) == 0;
+        if (!excepted) faults += f + "\n";
+    }
+    EXPECT_EQ(faults, "") << form;
+}
+
 // ---- every module form with its starting inputs ------------------------------------
 
 TEST(TextFit, EveryModuleFormWithItsStartingInputsAndAfterCompute)
@@ -405,6 +418,7 @@ TEST(Popups, TallTableOpensCentredWithinTheScreenAndScrolls)
     EXPECT_TRUE(bar->isVisible());
     EXPECT_FALSE(scroller->horizontalScrollBar()->isVisible()) << "the window has room for the table's width";
     EXPECT_EQ(bar->maximum(), 1000 - scroller->viewport()->height());
+    expect_whole(p, "popup");
     save(win, "popup_vibration_limits");
     bar->setValue(bar->maximum());
     QTest::qWait(1);
@@ -466,6 +480,7 @@ TEST(Popups, TitledTablesKeepTheirShape)
         EXPECT_NEAR(got, want, 0.02) << k.button << ": shown " << rect_text(shown) << " in " << rect_text(pv->rect());
         EXPECT_TRUE(shown.width() == pv->width() || shown.height() == pv->height()) << "as large as the box allows";
     }
+    expect_whole(p, "popup");
     save(p.window("popup"), "popup_titled_table");
 }
 
@@ -494,6 +509,7 @@ TEST(Popups, DiagramViewerShowsEveryToolButton)
     int before = picture.width;
     QTest::mouseClick(bar->widgetForAction(bar->actions()[2]), Qt::LeftButton);
     EXPECT_EQ(picture.width, int(before * 1.2));
+    expect_whole(p, "viewer");
     save(p.window("viewer"), "viewer");
 }
 
@@ -657,6 +673,8 @@ TEST(Screens, AboutCreditsScrollAsTextWithoutABox)
     QTest::qWait(400);
     EXPECT_LT(credits.top, top);
     EXPECT_EQ(text->y(), credits.top);
+    // The credits pass through their frame by design; everything else shows whole.
+    expect_whole(p, "about", {"编辑框1"});
     save(win, "about");
 }
 
@@ -671,6 +689,7 @@ TEST(Screens, UpdateFormWithoutAddressesShowsEmptyBoxes)
         ASSERT_NE(e, nullptr) << box;
         EXPECT_EQ(e->text().toStdString(), "") << box;
     }
+    expect_whole(p, "update");
     save(p.window("update"), "update");
 }
 
