@@ -127,9 +127,10 @@ TEST_F(HttpFixture, OkOnTheQuestionOpensTheUpdateFormWithThePagesValues)
 
     rt.user_mouse_down(rt.unit("update", "透明标签4"), true, 5, 5);
     rt.user_mouse_down(rt.unit("update", "透明标签8"), true, 5, 5);
-    ASSERT_EQ(backend.opened.size(), 2u);
+    // No backup address is built in: its box is empty and its caption opens nothing.
+    EXPECT_EQ(content("编辑框3"), "");
+    ASSERT_EQ(backend.opened.size(), 1u);
     EXPECT_EQ(backend.opened[0], server.url("/jsb-1.7.zip"));
-    EXPECT_EQ(backend.opened[1], content("编辑框3"));
 }
 
 // ---- the update form's own check ------------------------------------------------------
@@ -179,7 +180,13 @@ TEST_F(HttpFixture, OfflineTheFormKeepsItsOwnTexts)
     EXPECT_EQ(caption("透明标签2"), "-------");
     EXPECT_EQ(caption("透明标签5"), "---");
     EXPECT_EQ(content("编辑框1"), "");
-    EXPECT_EQ(content("编辑框1_软件高速下载地址"), "https://download.example.com/jueshibao/latest");
+    // No download address is built in: the boxes stay empty and neither caption opens anything.
+    EXPECT_EQ(content("编辑框1_软件高速下载地址"), "");
+    EXPECT_EQ(content("编辑框3"), "");
+    backend.opened.clear();
+    rt.user_mouse_down(rt.unit("update", "透明标签4"), true, 5, 5);
+    rt.user_mouse_down(rt.unit("update", "透明标签8"), true, 5, 5);
+    EXPECT_TRUE(backend.opened.empty());
 }
 
 TEST_F(HttpFixture, NotesSplitAtEveryBar)

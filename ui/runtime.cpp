@@ -326,6 +326,7 @@ void Runtime::apply_control(Form& f, Control& c, const json& j)
     if (auto ps = j.find("pictures"); ps != j.end() && ps->is_array())
         for (size_t k = 0; k < 4 && k < ps->size(); ++k) c.pictures[k] = picture_ref((*ps)[k]);
     if (j.contains("transparent")) c.transparent_color = json_color(j["transparent"], -1);
+    c.display_mode = jget<int>(j, "display_mode", 0);
     c.minimum = jget<int>(j, "min", c.minimum);
     c.maximum = jget<int>(j, "max", c.maximum);
     c.position = jget<int>(j, "position", c.minimum);

@@ -189,6 +189,23 @@ const ModuleButton kModules[] = {
     {"mod_water", "供水计算", 85, 32},
 };
 
+// The excavator's two sub-buttons stand one above the other.
+bool excavator_sub_button(const ModuleButton& b) { return std::string(b.key).rfind("mod_excavator_", 0) == 0; }
+
+// A caption fitted to its button; captions that stand together share the
+// size their longest one fits.
+QFont caption_font(const ModuleButton& b, bool bold)
+{
+    QFont f = fitting_font(QString::fromUtf8(b.caption), 14, b.w - 10, bold);
+    if (!excavator_sub_button(b)) return f;
+    for (const ModuleButton& other : kModules)
+        if (excavator_sub_button(other)) {
+            QFont g = fitting_font(QString::fromUtf8(other.caption), 14, other.w - 10, bold);
+            if (g.pixelSize() < f.pixelSize()) f = g;
+        }
+    return f;
+}
+
 QImage module_button(const ModuleButton& b, State s)
 {
     QImage img = canvas(b.w, b.h);
@@ -201,8 +218,7 @@ QImage module_button(const ModuleButton& b, State s)
     p.setPen(QPen(line, 1));
     p.setBrush(fill);
     p.drawRoundedRect(QRectF(1.5, 1.5, b.w - 3, b.h - 3), 5, 5);
-    QString cap = QString::fromUtf8(b.caption);
-    text_in(p, QRectF(2, 0, b.w - 4, b.h), cap, fitting_font(cap, 14, b.w - 10, s == Pressed), ink);
+    text_in(p, QRectF(2, 0, b.w - 4, b.h), QString::fromUtf8(b.caption), caption_font(b, s == Pressed), ink);
     return img;
 }
 

@@ -2,6 +2,7 @@
 
 #include "ui/media.h"
 #include "ui/qt/qt_controls.h"
+#include "ui/qt/qt_fit.h"
 #include "ui/qt/qt_look.h"
 #include "ui/qt/qt_sound.h"
 #include "ui/runtime.h"
@@ -30,6 +31,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QStorageInfo>
 #include <QTextDocument>
@@ -160,17 +162,81 @@ public:
     {
         int mh = menu_height();
         if (menu_bar) menu_bar->setGeometry(0, 0, width(), mh);
-        client->setGeometry(0, mh, width(), std::max(0, height() - mh));
+        QRect area(0, mh, width(), std::max(0, height() - mh));
+        if (!scroller) return client->setGeometry(area);
+        // The client keeps the size the program gave it and scrolls; a
+        // larger window gives it the room.
+        scroller->setGeometry(area);
+        QSize view = scroller->maximumViewportSize();
+        int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        if (requested.height() > view.height()) view.rwidth() -= bar;
+        if (requested.width() > view.width()) view.rheight() -= bar;
+        client->resize(requested.expandedTo(view));
     }
     void set_client_size(int w, int h)
     {
-        QSize s(std::max(0, w), std::max(0, h) + menu_height());
+        requested = QSize(std::max(0, w), std::max(0, h));
+        QSize s(requested.width(), requested.height() + menu_height());
+        if (isWindow() && is_tool_border(f_.self().border)) s = fit_screen(s);
         if (isWindow() && is_fixed_border(f_.self().border)) setFixedSize(s);
         else resize(s);
         layout();
+        if (isWindow() && ever_shown) keep_on_screen();
+    }
+    // The size the program knows the client area by.
+    QSize client_size() const { return scroller ? client->size() : QSize(width(), height() - menu_height()); }
+    QRect screen_area() const
+    {
+        QScreen* sc = screen() ? screen() : QGuiApplication::primaryScreen();
+        QRect a = sc ? sc->availableGeometry() : QRect(0, 0, 1024, 768);
+        // Less the title bar and borders the desktop adds.
+        QSize frame = (frameGeometry().size() - size()).expandedTo(QSize(0, 0));
+        return QRect(a.topLeft(), a.size() - frame);
+    }
+    // A pop-up larger than the screen gets the screen's room, and scroll
+    // bars over the client area it was given.
+    QSize fit_screen(QSize s)
+    {
+        QSize room = screen_area().size();
+        bool too_big = s.width() > room.width() || s.height() > room.height();
+        if (too_big) {
+            // Room for the bar that scrolls the other way, where there is some.
+            int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+            if (s.height() > room.height()) s.rwidth() += bar;
+            if (s.width() > room.width()) s.rheight() += bar;
+        }
+        if (too_big && !scroller) {
+            scroller = new QScrollArea(this);
+            scroller->setFrameShape(QFrame::NoFrame);
+            scroller->setWidgetResizable(false);
+            // The wheel belongs to the control with the focus (it zooms).
+            scroller->viewport()->installEventFilter(this);
+            scroller->setWidget(client);
+            scroller->show();
+        } else if (!too_big && scroller) {
+            QWidget* c = scroller->takeWidget();
+            c->setParent(this);
+            c->show();
+            scroller->deleteLater();
+            scroller = nullptr;
+        }
+        return s.boundedTo(room);
+    }
+    // Centred while the program has not placed it, and never off the screen.
+    void keep_on_screen()
+    {
+        QRect area = screen_area();
+        QPoint at = pos();
+        if (f_.self().centered && !positioned)
+            at = QPoint(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+        at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() + 1 - width())));
+        at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() + 1 - height())));
+        if (at != pos()) move(at);
     }
 
     ClientView* client;
+    QScrollArea* scroller = nullptr;
+    QSize requested;
     QMenuBar* menu_bar = nullptr;
     bool ever_shown = false;
     bool positioned = false; // the program placed it before it showed
@@ -187,7 +253,11 @@ protected:
     void resizeEvent(QResizeEvent*) override
     {
         layout();
-        if (isWindow()) b_.user_resize(f_, width(), height() - menu_height());
+        if (isWindow()) b_.user_resize(f_, client_size().width(), client_size().height());
+    }
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        return scroller && o == scroller->viewport() && e->type() == QEvent::Wheel;
     }
 };
 
@@ -347,14 +417,8 @@ void QtBackend::form_shown(Form& f)
         win->setVisible(self.visible);
         return;
     }
-    if (self.centered && !win->positioned) {
-        QScreen* screen = QGuiApplication::primaryScreen();
-        QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-        win->move(area.left() + std::max(0, (area.width() - win->width()) / 2),
-                  area.top() + std::max(0, (area.height() - win->height()) / 2));
-    } else {
-        win->move(self.left, self.top);
-    }
+    if (!self.centered || win->positioned) win->move(self.left, self.top);
+    win->keep_on_screen();
     if (!self.visible) return;
     win->show();
     win->raise();
@@ -678,6 +742,7 @@ void QtBackend::fill_items(Control& c)
                                : vertical && !captions_fit ? Qt::ToolButtonIconOnly
                                : vertical || c.height >= 44 ? Qt::ToolButtonTextUnderIcon
                                                             : Qt::ToolButtonTextBesideIcon);
+        fit_tool_bar(tb, vertical ? c.height : c.width);
         break;
     }
     default:
@@ -703,7 +768,7 @@ void QtBackend::apply_common(Control& c, QWidget* w)
     case Kind::HScrollBar: case Kind::VScrollBar: case Kind::ToolBar:
         break;
     default: {
-        QFont f = to_qfont(c.font);
+        QFont f = shown_font(c, w);
         if (w->font() != f) w->setFont(f);
     }
     }
@@ -722,11 +787,9 @@ void QtBackend::apply(Control& c)
     case Kind::Label:
     case Kind::TransLabel: {
         auto* l = static_cast<QLabel*>(w);
-        QString t = to_qtext(c.text);
-        if (l->text() != t) l->setText(t);
-        // One line that fits sits in the middle; longer notes start at the top.
-        bool one_line = !t.contains('\n') && QFontMetrics(l->font()).horizontalAdvance(t) <= c.width;
-        l->setAlignment(Qt::AlignLeft | (one_line ? Qt::AlignVCenter : Qt::AlignTop));
+        LabelLook look = label_look(to_qtext(c.text), to_qfont(c.font), c.width, c.height);
+        if (l->text() != look.text) l->setText(look.text);
+        l->setAlignment(look.alignment);
         bool filled = c.kind == Kind::Label && c.back_color != kButtonFace;
         QColor back = to_qcolor(c.back_color);
         set_colors(l, QPalette::WindowText, text, QPalette::Window, filled ? &back : nullptr);
@@ -765,7 +828,9 @@ void QtBackend::apply(Control& c)
                 e->ensureCursorVisible();
             }
             e->setReadOnly(c.input_mode == 1);
-            set_colors(e, QPalette::Text, text, QPalette::Base, &back);
+            // A log nothing was written to yet shows as an empty box, not as a dark panel.
+            QColor face = button_face();
+            set_colors(e, QPalette::Text, text, QPalette::Base, t.isEmpty() && c.input_mode == 1 ? &face : &back);
         }
         break;
     }

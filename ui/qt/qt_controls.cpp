@@ -1,5 +1,6 @@
 #include "ui/qt/qt_controls.h"
 
+#include "ui/qt/qt_fit.h"
 #include "ui/value.h"
 
 #include <QEnterEvent>
@@ -106,7 +107,7 @@ void PictureView::paintEvent(QPaintEvent*)
     auto pic = decode_picture(c_.pictures[0], c_.transparent_color);
     if (pic->empty()) return;
     QPainter p(this);
-    draw_scaled(p, rect(), pic->frame(frame_));
+    draw_scaled(p, picture_rect(c_, rect(), pic->frame(frame_).size()), pic->frame(frame_));
 }
 
 // ---- shape box ---------------------------------------------------------------------------
@@ -297,6 +298,8 @@ void ChartView::paintEvent(QPaintEvent*)
     int cats = std::max(1, m.category_count);
     double group = double(plot.width()) / cats;
     double bar = group * 0.8 / std::max(1, m.series_count);
+    std::vector<QRect> valued;
+    std::vector<QString> values;
     for (int cat = 0; cat < cats; ++cat) {
         double x0 = plot.left() + group * cat + group * 0.1;
         for (int s = 0; s < m.series_count; ++s) {
@@ -305,18 +308,47 @@ void ChartView::paintEvent(QPaintEvent*)
             QRect r(int(x0 + bar * s), plot.bottom() - h, std::max(1, int(bar) - 1), h);
             p.fillRect(r, to_qcolor(m.series_colors[size_t(s)]));
             if (v > 0) {
-                p.setPen(Qt::black);
-                p.drawText(QRect(r.left() - 20, r.top() - line, r.width() + 40, line), Qt::AlignHCenter | Qt::AlignBottom,
-                           QString::fromStdString(number_to_text(v)));
+                valued.push_back(r);
+                values.push_back(QString::fromStdString(number_to_text(v)));
             }
         }
         p.setPen(Qt::black);
         p.drawText(QRect(int(plot.left() + group * cat), plot.bottom() + 2, int(group), line),
                    Qt::AlignHCenter | Qt::AlignTop, to_qtext(m.category_names[size_t(cat)]));
     }
+    // The values over their bars, after every bar is drawn (no bar covers a
+    // neighbour's value) and each clear of the values before it.
+    std::vector<int> widths;
+    for (const QString& v : values) widths.push_back(fm.horizontalAdvance(v) + 2);
+    value_labels_ = place_bar_labels(valued, widths, line, rect().top() + 1);
+    p.setPen(Qt::black);
+    for (size_t i = 0; i < values.size(); ++i) {
+        p.fillRect(value_labels_[i], QColor(255, 255, 255, 210));
+        p.drawText(value_labels_[i], Qt::AlignCenter, values[i]);
+    }
     if (!m.x_caption.empty())
         p.drawText(QRect(plot.left(), plot.bottom() + line + 4, plot.width(), line), Qt::AlignCenter,
                    to_qtext(m.x_caption));
+}
+
+std::vector<QRect> place_bar_labels(const std::vector<QRect>& bars, const std::vector<int>& widths, int line, int top)
+{
+    std::vector<QRect> placed;
+    for (size_t i = 0; i < bars.size(); ++i) {
+        QRect r(bars[i].center().x() - widths[i] / 2, bars[i].top() - line - 1, widths[i], line);
+        // Lifted a line at a time while it would cover a value placed before.
+        for (bool moved = true; moved && r.top() - line >= top;) {
+            moved = false;
+            for (const QRect& q : placed)
+                if (q.intersects(r)) {
+                    r.translate(0, -line);
+                    moved = true;
+                    break;
+                }
+        }
+        placed.push_back(r);
+    }
+    return placed;
 }
 
 // ---- check list ----------------------------------------------------------------------------

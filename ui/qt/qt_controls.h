@@ -120,13 +120,21 @@ class ChartView : public QWidget {
     Q_OBJECT
 public:
     ChartView(Control& c, QWidget* parent);
+    // Where the values of the bars were written at the last paint.
+    const std::vector<QRect>& value_labels() const { return value_labels_; }
 
 protected:
     void paintEvent(QPaintEvent*) override;
 
 private:
     Control& c_;
+    std::vector<QRect> value_labels_;
 };
+
+// Where the value of each bar is written: centred over it, `widths[i]`
+// wide and a line high, lifted a line at a time (not above `top`) while it
+// would cover a value placed before it. Bars from left to right.
+std::vector<QRect> place_bar_labels(const std::vector<QRect>& bars, const std::vector<int>& widths, int line, int top);
 
 // Check and radio boxes whose mark the runtime sets: a click asks for the
 // change instead of making it.

@@ -1,0 +1,706 @@
+// The real program on a 1024×768 screen (offscreen): every module form, with
+// its starting inputs and with the worked cases the scenarios drive, shows
+// each of its texts whole after every compute; pop-ups fit the screen; and a
+// module form and a pop-up are saved as pictures a person can look at.
+#include "app/program.h"
+#include "screen_check.h"
+#include "ui/cmd.h"
+#include "ui/headless/scenario.h"
+#include "ui/resources.h"
+#include "ui/qt/qt_backend.h"
+#include "ui/qt/qt_controls.h"
+#include "ui/qt/qt_look.h"
+#include "ui/runtime.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+#include <QWheelEvent>
+#include <QWidget>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The Qt front end with the desktop's dialogs answered by the test.
+class ScreenBackend : public ui::qt::QtBackend {
+public:
+    std::deque<int> answers;              // message boxes: OK unless queued
+    std::deque<std::string> menu_choices; // pop-up menus: nothing unless queued
+
+    int message_box(const std::string&, int, const std::string&, ui::Form*) override
+    {
+        if (answers.empty()) return 0;
+        int a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    void play_sound(const ui::Bytes&, const std::string&) override {}
+    void open_url(const std::string&) override {}
+    void shell_run(int, const std::string&) override {}
+    bool open_dialog(ui::Control&) override { return false; }
+    int popup_menu(ui::Form& f, int root, int, int) override
+    {
+        std::string want = menu_choices.empty() ? "" : menu_choices.front();
+        if (!menu_choices.empty()) menu_choices.pop_front();
+        for (int i = root + 1; i < int(f.menus.size()) && f.menus[size_t(i)].level > 0; ++i)
+            if (f.menus[size_t(i)].caption == want) return i;
+        return -1;
+    }
+};
+
+struct Program {
+    ScreenBackend backend;
+    ui::Runtime rt{backend};
+    Program()
+    {
+        backend.attach(rt);
+        app::start_program(rt);
+        bool up = QTest::qWaitFor([&] { return rt.form("main") != nullptr && rt.form("splash") == nullptr; }, 10000);
+        EXPECT_TRUE(up) << "the splash never gave way to the main window";
+        QTest::qWait(50);
+    }
+    ui::Form& form(const std::string& name)
+    {
+        ui::Form* f = rt.form(name);
+        if (!f) throw std::runtime_error("form " + name + " is not loaded");
+        return *f;
+    }
+    ui::Control& c(const std::string& form_name, const std::string& control)
+    {
+        ui::Control* p = form(form_name).find(control);
+        if (!p) throw std::runtime_error("no control " + control + " in " + form_name);
+        return *p;
+    }
+    void click(const std::string& form_name, const std::string& control)
+    {
+        rt.user_click(c(form_name, control));
+        QTest::qWait(1);
+    }
+    QWidget* window(const std::string& name) { return backend.window(form(name)); }
+};
+
+// How a user reaches each module form from the main window.
+struct ModulePage {
+    const char* form;
+    std::vector<const char*> buttons;
+};
+const std::vector<ModulePage> kModules = {
+    {"TunnelEvaluation", {"图形按钮1_隧道评价"}},
+    {"MethodSelection", {"图形按钮1_隧道开挖"}},
+    {"SmoothBlasting", {"图形按钮1_爆破工程", "图形按钮_2级光面爆破"}},
+    {"ControlledBlasting", {"图形按钮1_爆破工程", "图形按钮_2级控制爆破"}},
+    {"BlastEffect", {"图形按钮1_爆破工程", "图形按钮_2级爆破影响"}},
+    {"StaticBreaking", {"图形按钮1_爆破工程", "图形按钮_2级静态爆破"}},
+    {"ShallowHole", {"图形按钮1_爆破工程", "图形按钮_2级浅孔爆破"}},
+    {"DeepHole", {"图形按钮1_爆破工程", "图形按钮_2级深孔爆破"}},
+    {"Flyrock", {"图形按钮1_爆破工程", "图形按钮_1爆破飞石"}},
+    {"AdvanceSchedule", {"图形按钮1_工期计算"}},
+    {"Ventilation", {"图形按钮1_通风工程"}},
+    {"EarthSlope", {"图形按钮1_工程安全", "图形按钮1_土方放坡"}},
+    {"VerticalCut", {"图形按钮1_工程安全", "图形按钮1_土方垂直"}},
+    {"Mucking", {"图形按钮1_工程设备", "图形按钮1_隧道除渣"}},
+    {"ExcavatorOutput", {"图形按钮1_工程设备", "图形按钮1_挖掘机计算", "图形按钮2_生产率及数量"}},
+    {"ExcavatorTrucks", {"图形按钮1_工程设备", "图形按钮1_挖掘机计算", "图形按钮2_工期及自卸汽车"}},
+    {"Roller", {"图形按钮1_工程设备", "图形按钮1_压路机"}},
+    {"Bulldozer", {"图形按钮1_工程设备", "图形按钮1_推土机"}},
+    {"RockDrill", {"图形按钮1_工程设备", "图形按钮1_风动凿岩机"}},
+    {"Trestle", {"图形按钮1_工程设备", "图形按钮1_栈桥"}},
+    {"AirSupply", {"图形按钮1_风水配置", "图形按钮1_风"}},
+    {"WaterSupply", {"图形按钮1_风水配置", "图形按钮1_水"}},
+};
+
+void PrintTo(const ModulePage& m, std::ostream* os) { *os << m.form; }
+
+void show_module(Program& p, const ModulePage& m)
+{
+    for (const char* b : m.buttons) p.click("main", b);
+    QTest::qWait(1);
+}
+
+// Faults found so far, each reported once with the moment it was seen.
+struct FaultLog {
+    std::set<std::string> seen;
+    std::vector<std::string> lines;
+    void add(const screens::Faults& faults, const std::string& when)
+    {
+        for (const std::string& f : faults)
+            if (seen.insert(f).second) lines.push_back(f + "  [" + when + "]");
+    }
+    void check_all(Program& p, const std::string& when)
+    {
+        QTest::qWait(1);
+        for (ui::Form* f : p.rt.forms())
+            add(screens::cut_texts(p.rt.forms(), *f), when);
+    }
+    std::string report() const
+    {
+        std::string s;
+        for (const std::string& l : lines) s += l + "\n";
+        return s;
+    }
+};
+
+std::string save_dir()
+{
+    QString dir = QString::fromUtf8(JSB_BINARY_DIR "/screens");
+    QDir().mkpath(dir);
+    return dir.toStdString();
+}
+
+void save(QWidget* w, const std::string& name)
+{
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->grab().save(QString::fromStdString(save_dir() + "/" + name + ".png"), "PNG")) << name;
+}
+
+// Every text of a form on screen shows whole, but for the named controls.
+void expect_whole(Program& p, const std::string& form, const std::set<std::string>& except = {})
+{
+    QTest::qWait(1);
+    std::string faults;
+    for (const std::string& f : screens::cut_texts(p.rt.forms(), p.form(form))) {
+        bool excepted = false;
+        for (const std::string& name : except) excepted = excepted || f.rfind(form + "." + name + ":", 0) == 0;
+        if (!excepted) faults += f + "\n";
+    }
+    EXPECT_EQ(faults, "") << form;
+}
+
+// ---- every module form with its starting inputs ------------------------------------
+
+TEST(TextFit, EveryModuleFormWithItsStartingInputsAndAfterCompute)
+{
+    Program p;
+    FaultLog log;
+    for (const ModulePage& m : kModules) {
+        show_module(p, m);
+        log.check_all(p, std::string(m.form) + " shown");
+        ui::Form& f = p.form(m.form);
+        if (f.find("图形按钮_计算")) {
+            p.click(m.form, "图形按钮_计算");
+            log.check_all(p, std::string(m.form) + " computed");
+        }
+        // Every page of the form's own tabs, computed on, and back to the
+        // first page computed again.
+        for (auto& c : f.controls) {
+            if (c->kind != ui::Kind::Tab || c->headerless || c->page_captions.size() < 2) continue;
+            for (int page : std::vector<int>{1, 0, 1, 0}) {
+                p.rt.user_page(*c, page);
+                QTest::qWait(1);
+                if (f.find("图形按钮_计算")) p.click(m.form, "图形按钮_计算");
+                log.check_all(p, std::string(m.form) + " page " + std::to_string(page) + " computed");
+            }
+        }
+        save(p.window("main"), std::string("module_") + m.form);
+    }
+    EXPECT_TRUE(log.lines.empty()) << log.report();
+}
+
+// ---- every choice of every list of a module form, computed ----------------------------
+
+class TextFitChoices : public ::testing::TestWithParam<ModulePage> {};
+
+TEST_P(TextFitChoices, EveryItemOfEveryListComputed)
+{
+    const ModulePage& m = GetParam();
+    Program p;
+    FaultLog log;
+    show_module(p, m);
+    ui::Form& f = p.form(m.form);
+    bool computes = f.find("图形按钮_计算") != nullptr;
+    auto compute = [&](const std::string& when) {
+        if (computes) p.click(m.form, "图形按钮_计算");
+        log.check_all(p, when);
+    };
+    compute(std::string(m.form) + " computed");
+    for (auto& c : f.controls) {
+        ui::Control& list = *c;
+        bool is_list = list.kind == ui::Kind::ComboBox || list.kind == ui::Kind::ListBox;
+        if (!is_list && list.kind != ui::Kind::RadioBox) continue;
+        if (!p.rt.effectively_visible(list) || list.disabled) continue;
+        if (list.kind == ui::Kind::RadioBox) {
+            p.rt.user_click(list);
+            compute(list.name + " clicked");
+            continue;
+        }
+        int start = list.current_index;
+        for (int i = 0; i < int(list.items.size()); ++i) {
+            p.rt.user_choose(list, i);
+            compute(list.name + " = " + list.items[size_t(i)]);
+        }
+        if (start >= 0) p.rt.user_choose(list, start);
+    }
+    EXPECT_TRUE(log.lines.empty()) << log.report();
+}
+
+INSTANTIATE_TEST_SUITE_P(Modules, TextFitChoices, ::testing::ValuesIn(kModules),
+                         [](const ::testing::TestParamInfo<ModulePage>& i) { return std::string(i.param.form); });
+
+// ---- the worked cases of the scenarios, replayed in real windows ---------------------------
+
+std::vector<std::string> module_scenarios()
+{
+    std::vector<std::string> out;
+    fs::path root = fs::path(JSB_SOURCE_DIR) / "tests" / "scenarios";
+    for (const char* dir : {"blast_design", "blasting", "earthwork", "equipment", "evaluation", "methods", "schedule",
+                            "supply", "trestle", "ventilation"}) {
+        std::error_code ec;
+        for (auto& e : fs::directory_iterator(root / dir, ec))
+            if (e.path().extension() == ".scn") out.push_back(std::string(dir) + "/" + e.path().filename().string());
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+std::string test_name(const std::string& rel)
+{
+    std::string s;
+    for (char ch : rel.substr(0, rel.size() - 4)) s += std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
+    return s;
+}
+
+// The user's actions of a scenario; its expectations are the headless
+// tests' business, and exports, file dialogs and waits on the clock are left out.
+class Replay {
+public:
+    Replay(Program& p, FaultLog& log, std::string name) : p_(p), log_(log), name_(std::move(name)) {}
+
+    void line(int no, const std::vector<std::string>& w)
+    {
+        const std::string& cmd = w[0];
+        std::string at = name_ + ":" + std::to_string(no);
+        auto control = [&](const std::string& name) -> ui::Control& {
+            ui::Form& f = p_.form(form_);
+            if (name == ".") return f.self();
+            ui::Control* c = f.find(name);
+            if (!c) throw std::runtime_error("no control " + name + " in " + form_);
+            return *c;
+        };
+        auto item = [&](ui::Control& c, const std::string& text) {
+            for (int i = 0; i < int(c.items.size()); ++i)
+                if (c.items[size_t(i)] == text) return i;
+            throw std::runtime_error("no item " + text);
+        };
+        if (cmd == "in") {
+            form_ = w.at(1);
+            if (!p_.rt.form(form_)) p_.rt.load_form(form_, nullptr, false);
+            // A module form is looked at on its page of the main window.
+            for (const ModulePage& m : kModules)
+                if (form_ == m.form) show_module(p_, m);
+        } else if (cmd == "click") {
+            if (w.at(1) == "图形按钮_导出") return; // exports write reports: the export tests' business
+            p_.rt.user_click(control(w.at(1)));
+            if (w.at(1) == "图形按钮_计算") log_.check_all(p_, at + " computed");
+        } else if (cmd == "type") {
+            p_.rt.user_type(control(w.at(1)), w.at(2));
+        } else if (cmd == "focus") {
+            p_.rt.set_focus(&control(w.at(1)));
+        } else if (cmd == "leave") {
+            p_.rt.set_focus(nullptr);
+        } else if (cmd == "choose") {
+            ui::Control& c = control(w.at(1));
+            p_.rt.user_choose(c, item(c, w.at(2)));
+        } else if (cmd == "tick") {
+            ui::Control& c = control(w.at(1));
+            p_.rt.user_tick(c, w.size() > 2 ? item(c, w[2]) : -1);
+        } else if (cmd == "toolbar") {
+            p_.rt.user_toolbar(control(w.at(1)), std::stoi(w.at(2)));
+        } else if (cmd == "wheel") {
+            p_.rt.user_wheel(control(w.at(1)), std::stoi(w.at(2)), w.size() > 3 ? std::stoi(w[3]) : 0);
+        } else if (cmd == "mouse") {
+            p_.rt.user_mouse_down(control(w.at(1)), w.at(2) != "right", std::stoi(w.at(3)), std::stoi(w.at(4)));
+        } else if (cmd == "page") {
+            p_.rt.user_page(control(w.at(1)), std::stoi(w.at(2)));
+        } else if (cmd == "scroll") {
+            p_.rt.user_scroll(control(w.at(1)), std::stoi(w.at(2)));
+        } else if (cmd == "answer") {
+            p_.backend.answers.push_back(w.at(1) == "Cancel" ? 1 : w.at(1) == "Yes" ? 5 : w.at(1) == "No" ? 6 : 0);
+        } else if (cmd == "popup") {
+            p_.backend.menu_choices.push_back(w.at(1));
+        }
+        // expect, show, wait, drag, save-as, screen, resize, menu, close: nothing to do here.
+        QTest::qWait(1);
+    }
+
+private:
+    Program& p_;
+    FaultLog& log_;
+    std::string name_;
+    std::string form_ = "main";
+};
+
+class TextFitScenario : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(TextFitScenario, EveryTextWholeAfterEachCompute)
+{
+    std::string rel = GetParam();
+    std::ifstream in(fs::path(JSB_SOURCE_DIR) / "tests" / "scenarios" / rel);
+    ASSERT_TRUE(in) << rel;
+    Program p;
+    FaultLog log;
+    Replay replay(p, log, rel);
+    std::string line;
+    int no = 0;
+    while (std::getline(in, line)) {
+        ++no;
+        size_t first = line.find_first_not_of(" \t\r");
+        if (first == std::string::npos || line[first] == '#') continue;
+        std::vector<std::string> w;
+        std::string err;
+        ASSERT_TRUE(ui::split_scenario_line(line, &w, &err)) << rel << ":" << no << ": " << err;
+        if (w.empty()) continue;
+        try {
+            replay.line(no, w);
+        } catch (const std::exception& e) {
+            ADD_FAILURE() << rel << ":" << no << ": " << e.what();
+            return;
+        }
+    }
+    log.check_all(p, rel + " end");
+    EXPECT_TRUE(log.lines.empty()) << log.report();
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenarios, TextFitScenario, ::testing::ValuesIn(module_scenarios()),
+                         [](const ::testing::TestParamInfo<std::string>& i) { return test_name(i.param); });
+
+// ---- pop-ups and the viewer on a 1024x768 screen ---------------------------------------
+
+QRect screen_area() { return QGuiApplication::primaryScreen()->availableGeometry(); }
+
+const ModulePage& module(const std::string& form)
+{
+    for (const ModulePage& m : kModules)
+        if (form == m.form) return m;
+    throw std::runtime_error("no module " + form);
+}
+
+std::string rect_text(const QRect& r)
+{
+    return std::to_string(r.x()) + "," + std::to_string(r.y()) + " " + std::to_string(r.width()) + "x" +
+           std::to_string(r.height());
+}
+
+TEST(Popups, TallTableOpensCentredWithinTheScreenAndScrolls)
+{
+    Program p;
+    show_module(p, module("BlastEffect"));
+    p.click("BlastEffect", "按钮1"); // the vibration limits, 900 x 1000
+    QTest::qWait(20);
+    ui::Form& popup = p.form("popup");
+    QWidget* win = p.window("popup");
+    // The program keeps the size it asked for: its layout and zoom rules
+    // work on that, headless and here alike.
+    EXPECT_EQ(popup.self().width, 900);
+    EXPECT_EQ(popup.self().height, 1000);
+    QRect area = screen_area();
+    EXPECT_TRUE(area.contains(win->frameGeometry())) << rect_text(win->frameGeometry()) << " on " << rect_text(area);
+    EXPECT_LE(std::abs(win->frameGeometry().center().x() - area.center().x()), 1);
+    EXPECT_LE(std::abs(win->frameGeometry().center().y() - area.center().y()), 1);
+    auto* scroller = win->findChild<QScrollArea*>();
+    ASSERT_NE(scroller, nullptr);
+    QScrollBar* bar = scroller->verticalScrollBar();
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_FALSE(scroller->horizontalScrollBar()->isVisible()) << "the window has room for the table's width";
+    EXPECT_EQ(bar->maximum(), 1000 - scroller->viewport()->height());
+    expect_whole(p, "popup");
+    save(win, "popup_vibration_limits");
+    bar->setValue(bar->maximum());
+    QTest::qWait(1);
+    save(win, "popup_vibration_limits_scrolled");
+
+    // A wheel turn on the picture still zooms it (and does not scroll).
+    ui::Control& picture = p.c("popup", "图片框2");
+    p.rt.set_focus(&picture);
+    int before = picture.width, scrolled = bar->value();
+    QWidget* pv = ui::qt::QtBackend::widget(picture);
+    QPoint at = pv->mapTo(win, pv->rect().center());
+    QWheelEvent wheel(QPointF(pv->rect().center()), QPointF(win->mapToGlobal(at)), QPoint(), QPoint(0, 120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(pv, &wheel);
+    EXPECT_EQ(picture.width, int(before * 1.2));
+    EXPECT_EQ(bar->value(), scrolled);
+
+    // A table that fits opens without scroll bars, centred too.
+    show_module(p, module("Roller"));
+    p.click("Roller", "按钮1");
+    QTest::qWait(20);
+    win = p.window("popup");
+    EXPECT_EQ(p.form("popup").self().width, 700);
+    EXPECT_EQ(win->size(), QSize(700, 400));
+    EXPECT_LE(std::abs(win->frameGeometry().center().x() - area.center().x()), 1);
+    EXPECT_LE(std::abs(win->frameGeometry().center().y() - area.center().y()), 1);
+}
+
+// The white of the picture as it shows in its box: where it lies.
+QRect white_part(QWidget* w)
+{
+    QImage img = w->grab().toImage();
+    QRect r;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if ((img.pixel(x, y) & 0xFFFFFF) == 0xFFFFFF) r |= QRect(x, y, 1, 1);
+    return r;
+}
+
+TEST(Popups, TitledTablesKeepTheirShape)
+{
+    Program p;
+    show_module(p, module("SmoothBlasting"));
+    p.rt.user_page(p.c("SmoothBlasting", "选择夹1"), 1); // the cut page holds the lookups
+    struct Case {
+        const char* button;
+        QSize picture;
+    };
+    // 800 x 566 and 656 x 747 pictures in a 700 x 600 pop-up.
+    for (const Case& k : {Case{"按钮5", {800, 566}}, Case{"按钮2", {656, 747}}}) {
+        ui::Control* button = p.form("SmoothBlasting").find(k.button);
+        ASSERT_NE(button, nullptr) << k.button;
+        p.rt.user_click(*button);
+        QTest::qWait(20);
+        QWidget* pv = ui::qt::QtBackend::widget(p.c("popup", "图片框2"));
+        QRect shown = white_part(pv);
+        double want = double(k.picture.width()) / k.picture.height();
+        double got = double(shown.width()) / shown.height();
+        EXPECT_NEAR(got, want, 0.02) << k.button << ": shown " << rect_text(shown) << " in " << rect_text(pv->rect());
+        EXPECT_TRUE(shown.width() == pv->width() || shown.height() == pv->height()) << "as large as the box allows";
+    }
+    expect_whole(p, "popup");
+    save(p.window("popup"), "popup_titled_table");
+}
+
+TEST(Popups, DiagramViewerShowsEveryToolButton)
+{
+    Program p;
+    show_module(p, module("TunnelEvaluation"));
+    p.click("TunnelEvaluation", "图形按钮1_打开图片窗口");
+    QTest::qWait(20);
+    auto* bar = qobject_cast<QToolBar*>(ui::qt::QtBackend::widget(p.c("viewer", "工具条3")));
+    ASSERT_NE(bar, nullptr);
+    ASSERT_EQ(bar->actions().size(), 3);
+    for (QAction* a : bar->actions()) {
+        QWidget* b = bar->widgetForAction(a);
+        ASSERT_NE(b, nullptr);
+        EXPECT_TRUE(b->isVisible()) << a->toolTip().toStdString();
+        EXPECT_TRUE(bar->rect().contains(b->geometry())) << a->toolTip().toStdString() << " " << rect_text(b->geometry());
+    }
+    for (QToolButton* b : bar->findChildren<QToolButton*>()) {
+        if (b->objectName() == "qt_toolbar_ext_button") {
+            EXPECT_FALSE(b->isVisible()) << "no overflow arrow";
+        }
+    }
+    // The zoom buttons work from the bar as they are drawn.
+    ui::Control& picture = p.c("viewer", "图片框1");
+    int before = picture.width;
+    QTest::mouseClick(bar->widgetForAction(bar->actions()[2]), Qt::LeftButton);
+    EXPECT_EQ(picture.width, int(before * 1.2));
+    expect_whole(p, "viewer");
+    save(p.window("viewer"), "viewer");
+}
+
+// ---- the other screens named in the faults: each looked at, and what was wrong checked -------
+
+TEST(Screens, SplashHintShowsWholeBesideTheBar)
+{
+    ScreenBackend backend;
+    ui::Runtime rt{backend};
+    backend.attach(rt);
+    app::start_program(rt);
+    ui::Form* splash = rt.form("splash");
+    ASSERT_NE(splash, nullptr);
+    ui::Control* bar = splash->find("进度条1");
+    ASSERT_NE(bar, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rt.form("splash") && bar->position >= 80; }, 10000));
+    EXPECT_EQ(splash->find("透明标签2")->text, "软件导出需要Word2007及以上版本支持");
+    screens::Faults faults = screens::cut_texts(rt.forms(), *splash);
+    std::string all;
+    for (auto& f : faults) all += f + "\n";
+    EXPECT_TRUE(faults.empty()) << all;
+    save(backend.window(*splash), "splash");
+}
+
+TEST(Screens, ModuleFormScreenshotShowsTheFrictionFactorWhole)
+{
+    Program p;
+    show_module(p, module("Ventilation"));
+    p.click("Ventilation", "图形按钮_计算");
+    ui::Control& box = p.c("Ventilation", "编辑框1_摩阻系数");
+    ASSERT_EQ(box.text, "0.00225");
+    QWidget* main = p.window("main");
+    std::string path = save_dir() + "/ventilation_computed.png";
+    ASSERT_TRUE(main->grab().save(QString::fromStdString(path), "PNG"));
+    QImage shot(QString::fromStdString(path));
+    ASSERT_EQ(shot.size(), main->size());
+    // The last digit is drawn: dark pixels in the box where the "5" stands.
+    QWidget* w = ui::qt::QtBackend::widget(box);
+    QFontMetrics fm(w->font());
+    QPoint at = w->mapTo(main, QPoint(0, 0));
+    int x0 = at.x() + 3 + 2 + fm.horizontalAdvance("0.0022"), x1 = at.x() + 3 + 2 + fm.horizontalAdvance("0.00225");
+    ASSERT_LE(x1, at.x() + w->width());
+    int dark = 0;
+    for (int y = at.y(); y < at.y() + w->height(); ++y)
+        for (int x = x0; x < x1; ++x) dark += qGray(shot.pixel(x, y)) < 100;
+    EXPECT_GT(dark, 5) << "the 5 of 0.00225 is not on the screenshot";
+}
+
+TEST(Screens, ScheduleChartValuesNeverOverlap)
+{
+    Program p;
+    show_module(p, module("AdvanceSchedule"));
+    p.click("AdvanceSchedule", "图形按钮_计算");
+    auto* chart = qobject_cast<ui::qt::ChartView*>(ui::qt::QtBackend::widget(p.c("AdvanceSchedule", "柱状图控件1")));
+    ASSERT_NE(chart, nullptr);
+    chart->grab(); // paints it
+    const std::vector<QRect>& labels = chart->value_labels();
+    ASSERT_GE(labels.size(), 6u);
+    for (size_t i = 0; i < labels.size(); ++i) {
+        EXPECT_TRUE(chart->rect().contains(labels[i])) << rect_text(labels[i]);
+        for (size_t j = i + 1; j < labels.size(); ++j)
+            EXPECT_FALSE(labels[i].intersects(labels[j])) << rect_text(labels[i]) << " and " << rect_text(labels[j]);
+    }
+    save(chart, "schedule_chart");
+}
+
+TEST(Screens, ValuesOverNarrowBarsAreLiftedClearOfEachOther)
+{
+    // Three 10-pixel bars side by side with 40-pixel values, as a tall and
+    // a low bar meet: every value keeps its place or goes up, none overlaps.
+    std::vector<QRect> bars = {QRect(100, 50, 10, 200), QRect(110, 200, 10, 50), QRect(120, 150, 10, 100)};
+    std::vector<QRect> at = ui::qt::place_bar_labels(bars, {40, 40, 40}, 14, 0);
+    ASSERT_EQ(at.size(), 3u);
+    for (size_t i = 0; i < at.size(); ++i) {
+        EXPECT_LE(std::abs(at[i].center().x() - bars[i].center().x()), 1) << i;
+        EXPECT_LT(at[i].bottom(), bars[i].top()) << i;
+        for (size_t j = 0; j < i; ++j) EXPECT_FALSE(at[i].intersects(at[j])) << i << " " << j;
+    }
+}
+
+TEST(Screens, EmptyLogsShowAsEmptyBoxesUntilWrittenTo)
+{
+    Program p;
+    for (auto [form, log] : {std::pair{"Mucking", "编辑框4日志"}, std::pair{"WaterSupply", "编辑框_提示"}}) {
+        show_module(p, module(form));
+        QWidget* w = ui::qt::QtBackend::widget(p.c(form, log));
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->palette().color(QPalette::Base), ui::qt::button_face()) << form;
+        save(p.window("main"), std::string("log_empty_") + form);
+        p.click(form, "图形按钮_计算");
+        w = ui::qt::QtBackend::widget(p.c(form, log));
+        EXPECT_EQ(w->palette().color(QPalette::Base), QColor(14, 87, 131)) << form << " after its first calculation";
+    }
+}
+
+TEST(Screens, MethodPictureButtonsStandBesideThePicture)
+{
+    Program p;
+    show_module(p, module("MethodSelection"));
+    QWidget* picture = ui::qt::QtBackend::widget(p.c("MethodSelection", "图片框1"));
+    for (const char* b : {"按钮_向后", "按钮_向前", "按钮_向前1"}) {
+        QWidget* w = ui::qt::QtBackend::widget(p.c("MethodSelection", b));
+        EXPECT_FALSE(w->geometry().intersects(picture->geometry())) << b << " lies on the picture's caption";
+    }
+    // The picture is shown in its own shape (1079 x 672).
+    EXPECT_NEAR(double(picture->width()) / picture->height(), 1079.0 / 672, 0.01);
+    save(p.window("main"), "method_selection");
+}
+
+// Where the dark caption of a button picture lies.
+QRect caption_ink(const ui::Bytes& png)
+{
+    QImage img = QImage::fromData(QByteArray(png.data(), qsizetype(png.size())));
+    QRect r;
+    for (int y = 3; y < img.height() - 3; ++y)
+        for (int x = 3; x < img.width() - 3; ++x)
+            if (qAlpha(img.pixel(x, y)) > 200 && qGray(img.pixel(x, y)) < 90) r |= QRect(x, y, 1, 1);
+    return r;
+}
+
+TEST(Screens, ExcavatorSubButtonsShareOneTextSize)
+{
+    for (const char* state : {"normal", "pressed"}) {
+        std::string base = std::string("resources/pictures/main/mod_excavator_");
+        QRect output = caption_ink(ui::resource(base + "output_" + state + ".png"));
+        QRect trucks = caption_ink(ui::resource(base + "trucks_" + state + ".png"));
+        if (std::string(state) == "pressed") {
+            // White on blue: the caption is the light part.
+            auto light = [](const ui::Bytes& png) {
+                QImage img = QImage::fromData(QByteArray(png.data(), qsizetype(png.size())));
+                QRect r;
+                for (int y = 3; y < img.height() - 3; ++y)
+                    for (int x = 3; x < img.width() - 3; ++x)
+                        if (qGray(img.pixel(x, y)) > 200) r |= QRect(x, y, 1, 1);
+                return r;
+            };
+            output = light(ui::resource(base + "output_pressed.png"));
+            trucks = light(ui::resource(base + "trucks_pressed.png"));
+        }
+        ASSERT_FALSE(output.isEmpty());
+        ASSERT_FALSE(trucks.isEmpty());
+        EXPECT_LE(std::abs(output.height() - trucks.height()), 1)
+            << state << ": 生产率及数量 " << output.height() << " px high, 工期及渣车 " << trucks.height();
+    }
+}
+
+TEST(Screens, AboutCreditsScrollAsTextWithoutABox)
+{
+    Program p;
+    ASSERT_NE(p.rt.load_form("about", nullptr, false), nullptr);
+    QWidget* win = p.window("about");
+    ui::Control& credits = p.c("about", "编辑框1");
+    auto* text = qobject_cast<QLabel*>(ui::qt::QtBackend::widget(credits));
+    ASSERT_NE(text, nullptr) << "the credits are text, not a box with a frame and a scroll bar";
+    for (QScrollBar* bar : ui::qt::QtBackend::widget(p.c("about", "外形框2"))->findChildren<QScrollBar*>())
+        EXPECT_FALSE(bar->isVisible());
+    // Every line shows as it passes: the block is as tall as its lines.
+    QRect lines = QFontMetrics(text->font()).boundingRect(QRect(0, 0, text->width(), 10000), Qt::TextWordWrap, text->text());
+    EXPECT_LE(lines.height(), text->height());
+    int top = credits.top;
+    QTest::qWait(400);
+    EXPECT_LT(credits.top, top);
+    EXPECT_EQ(text->y(), credits.top);
+    // The credits pass through their frame by design; everything else shows whole.
+    expect_whole(p, "about", {"编辑框1"});
+    save(win, "about");
+}
+
+TEST(Screens, UpdateFormWithoutAddressesShowsEmptyBoxes)
+{
+    Program p;
+    ui::set_online_probe("http://127.0.0.1:9/");
+    ASSERT_NE(p.rt.load_form("update", nullptr, false), nullptr);
+    QTest::qWait(300);
+    for (const char* box : {"编辑框1_软件高速下载地址", "编辑框3"}) {
+        auto* e = qobject_cast<QLineEdit*>(ui::qt::QtBackend::widget(p.c("update", box)));
+        ASSERT_NE(e, nullptr) << box;
+        EXPECT_EQ(e->text().toStdString(), "") << box;
+    }
+    expect_whole(p, "update");
+    save(p.window("update"), "update");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setStyle("Fusion");
+    QApplication::setPalette(QApplication::style()->standardPalette());
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,144 @@
+#include "ui/qt/qt_fit.h"
+
+#include "ui/qt/qt_look.h"
+
+#include <QFontMetrics>
+#include <QLayout>
+#include <QLineEdit>
+#include <QStyle>
+#include <QStyleOption>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <algorithm>
+
+namespace ui::qt {
+
+namespace {
+
+// One line that fits the width is not wrapped.
+bool one_line(const QString& t, const QFontMetrics& fm, int width)
+{
+    return !t.contains('\n') && fm.horizontalAdvance(t) <= width;
+}
+
+// The height of `t`'s line boxes, word-wrapped at `width`; -1 when a word
+// is wider than that.
+int lines_height(const QString& t, const QFontMetrics& fm, int width)
+{
+    if (one_line(t, fm, width)) return fm.height();
+    const QRect r = fm.boundingRect(QRect(0, 0, std::max(1, width), 1 << 20),
+                                    Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, t);
+    return r.width() > width ? -1 : r.height();
+}
+
+// Whether `t` in `f` shows whole in a label of width x height, word-wrapped,
+// its lines in the middle (centred) or from the top. Line boxes a little
+// taller than the label cut nothing: what counts is where the glyphs reach.
+bool fits(const QString& t, const QFont& f, int width, int height, bool centred)
+{
+    const QFontMetrics fm(f);
+    const int lines = lines_height(t, fm, width);
+    if (lines < 0) return false;
+    if (lines <= height) return true;
+    QString flat = t;
+    flat.replace('\n', ' ');
+    const QRect ink = fm.tightBoundingRect(flat.trimmed());
+    int lead = 0, trail = 0;
+    while (lead < t.size() && t[lead] == '\n') ++lead;
+    while (trail < t.size() - lead && t[t.size() - 1 - trail] == '\n') ++trail;
+    const int top = centred ? (height - lines) / 2 : 0;
+    return top + lead * fm.lineSpacing() + fm.ascent() + ink.top() >= 0 &&
+           top + lines - trail * fm.lineSpacing() - fm.descent() + ink.bottom() < height;
+}
+
+// The largest size from the font's own down to the floor at which `fit`
+// holds; the floor when none does.
+template <class Fit>
+QFont shrunk(const QFont& font, Fit fit)
+{
+    if (fit(font)) return font;
+    QFont f = font;
+    for (int px = font.pixelSize() - 1; px >= kSmallestTextPixels; --px) {
+        f.setPixelSize(px);
+        if (fit(f)) return f;
+    }
+    return font.pixelSize() > kSmallestTextPixels ? f : font;
+}
+
+// Where a one-line edit box draws its text: inside its frame, two pixels
+// clear of either side.
+int line_edit_room(const QLineEdit* e)
+{
+    QStyleOptionFrame opt;
+    opt.initFrom(e);
+    opt.rect = e->rect();
+    opt.lineWidth = e->hasFrame() ? e->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, e) : 0;
+    opt.midLineWidth = 0;
+    opt.state |= QStyle::State_Sunken;
+    QRect r = e->style()->subElementRect(QStyle::SE_LineEditContents, &opt, e).marginsRemoved(e->textMargins());
+    return r.width() - 4;
+}
+
+} // namespace
+
+LabelLook label_look(const QString& text, const QFont& font, int width, int height)
+{
+    QString t = text;
+    bool dropped = false;
+    // Padding lines go as soon as the line boxes overflow: the label may
+    // stand a pixel or two beyond its frame.
+    if ((t.startsWith('\n') || t.endsWith('\n')) && lines_height(t, QFontMetrics(font), width) > height) {
+        int lead = 0, trail = 0;
+        while (lead < t.size() && t[lead] == '\n') ++lead;
+        while (trail < t.size() - lead && t[t.size() - 1 - trail] == '\n') ++trail;
+        t = t.mid(lead, t.size() - lead - trail);
+        dropped = true;
+    }
+    auto centred = [&](const QFont& g) { return dropped || one_line(t, QFontMetrics(g), width); };
+    QFont f = shrunk(font, [&](const QFont& g) { return fits(t, g, width, height, centred(g)); });
+    return {t, f, Qt::AlignLeft | (centred(f) ? Qt::AlignVCenter : Qt::AlignTop)};
+}
+
+QFont shown_font(const Control& c, const QWidget* w)
+{
+    QFont font = to_qfont(c.font);
+    switch (c.kind) {
+    case Kind::Label:
+    case Kind::TransLabel:
+        return label_look(to_qtext(c.text), font, c.width, c.height).font;
+    case Kind::EditBox:
+        if (auto* e = qobject_cast<const QLineEdit*>(w)) {
+            const QString t = to_qtext(c.text);
+            const int room = line_edit_room(e);
+            return shrunk(font, [&](const QFont& g) { return QFontMetrics(g).horizontalAdvance(t) <= room; });
+        }
+        return font;
+    default:
+        return font;
+    }
+}
+
+void fit_tool_bar(QToolBar* bar, int length)
+{
+    const bool vertical = bar->orientation() == Qt::Vertical;
+    for (int icon = 24; icon >= 12; icon -= 2) {
+        bar->setIconSize(QSize(icon, icon));
+        // Told directly: the bar's own signal may be held back meanwhile.
+        for (QAction* a : bar->actions())
+            if (auto* b = qobject_cast<QToolButton*>(bar->widgetForAction(a))) b->setIconSize(QSize(icon, icon));
+        bar->layout()->invalidate();
+        const QSize hint = bar->sizeHint();
+        if ((vertical ? hint.height() : hint.width()) <= length) return;
+    }
+}
+
+QRect picture_rect(const Control& c, const QRect& box, const QSize& picture)
+{
+    if (c.display_mode != 2 || picture.isEmpty() || box.isEmpty()) return box;
+    QSize shown = picture.scaled(box.size(), Qt::KeepAspectRatio);
+    return QRect(box.left() + (box.width() - shown.width()) / 2, box.top() + (box.height() - shown.height()) / 2,
+                 shown.width(), shown.height());
+}
+
+} // namespace ui::qt

@@ -1,0 +1,51 @@
+#pragma once
+// What the forms hold, shown whole in the widgets that hold it. The forms'
+// geometry was laid out for a Chinese font whose lines are a little lower
+// and narrower than those of the fonts found here: a caption or value that
+// would be cut is shown in a smaller size instead (never below a readable
+// floor), and the blank lines some captions carry to sit lower in their
+// cell give way when they would push the text out of it. Tool bars show
+// every button, and a reference table keeps its shape. A number cut off on
+// screen is a wrong number read.
+#include "ui/form.h"
+
+#include <QFont>
+#include <QRect>
+#include <QString>
+
+class QToolBar;
+class QWidget;
+
+namespace ui::qt {
+
+// The smallest pixel size a text is shrunk to.
+constexpr int kSmallestTextPixels = 9;
+
+// What a label shows: its text, in which font, and how it sits in the label.
+struct LabelLook {
+    QString text;
+    QFont font;
+    Qt::Alignment alignment;
+};
+// A label of width x height with its own `font`, word-wrapped: one line
+// that fits sits in the middle, longer notes start at the top; blank lines
+// around the text that would push it out are dropped (the rest then sits
+// in the middle), and a text still too large is shown smaller.
+LabelLook label_look(const QString& text, const QFont& font, int width, int height);
+
+// The font control `c` shows its text in, given its widget `w` (already at
+// its size): its own, or a smaller one where a label's or one-line edit
+// box's text would otherwise be cut.
+QFont shown_font(const Control& c, const QWidget* w);
+
+// Tool-bar icons as large as `length` (the bar's height when vertical, its
+// width otherwise) allows with every button shown: no button hides behind
+// an overflow arrow.
+void fit_tool_bar(QToolBar* bar, int length);
+
+// Where picture box `c` of `box` draws a picture of `picture` size: the
+// whole box, or for a box that keeps the picture's shape (a reference
+// table in the pop-up) the largest rectangle of that shape, centred.
+QRect picture_rect(const Control& c, const QRect& box, const QSize& picture);
+
+} // namespace ui::qt
