@@ -629,7 +629,7 @@ TEST(DocxPack, EveryReportHasTheSameFrame)
     // the source constructs became real Word structures
     EXPECT_TRUE(doc.select_node("//w:tc/w:tbl"));
     EXPECT_TRUE(doc.select_node("//m:oMathPara/m:oMath/m:f/m:num/m:sSup/m:e/m:r[m:t='编辑框1_d0']"));
-    EXPECT_TRUE(doc.select_node("//m:r[m:rPr/m:sty/@m:val='p' and m:t='编辑框']"));
+    EXPECT_TRUE(doc.select_node("//m:r[m:rPr/m:nor and m:t='编辑框']"));
     EXPECT_TRUE(doc.select_node("//w:p[w:pPr/w:pStyle/@w:val='Heading1']"));
     // the title page ends where the next paragraph starts a new page: no
     // paragraph of its own holds the break
@@ -666,13 +666,19 @@ TEST(DocxPack, SourceBecomesWhatWordProcessorsLayOutWell)
     const Case cases[] = {
         {"$ V = K·(\\frac{Q}{R})^{α} = 编辑框5_振动速度",
          {"//m:sSup/m:e/m:d[not(m:dPr/m:begChr)]/m:e/m:f/m:num/m:r[m:t='Q']", "//m:sSup/m:sup/m:r[m:t='α']",
-          "//m:r[m:t='=编辑框5_振动速度']"},
+          // a control name is normal text, so that the value replacing it is
+          // never read as mathematics ("-" would break the equation)
+          "//m:r[m:rPr/m:nor and m:t='编辑框5_振动速度']", "//m:r[not(m:rPr) and m:t='=']"},
          {"//m:t[contains(., '(') or contains(., ')')]"}},
         {"$ Q = [a - (b + c)]^{2}",
          {"//m:sSup/m:e/m:d[m:dPr/m:begChr/@m:val='[' and m:dPr/m:endChr/@m:val=']']/m:e/m:d/m:e/m:r[m:t='b+c']"},
          {"//m:t[contains(., '[') or contains(., '(')]"}},
         // a bracket written \( is an ordinary character
         {"$ a\\(b", {"//m:r[m:t='a(b']"}, {"//m:d"}},
+        {"$ K_{周边} = 2×编辑框1_a0 \"kg\"",
+         {"//m:sSub/m:sub/m:r[m:rPr/m:nor and m:t='周边']", "//m:r[not(m:rPr) and m:t='=2×']",
+          "//m:r[m:rPr/m:nor and m:t='编辑框1_a0']", "//m:r[m:rPr/m:nor and m:t='kg']"},
+         {}},
         {"!titlepage\n计算书\n日期：\n!end\n= 计算书\n正文",
          {"//w:p[w:pPr/w:pStyle/@w:val='Title' and w:pPr/w:pageBreakBefore]"}, {"//w:br"}},
         {"正文\n!page\n# 一、标题\n", {"//w:p[w:pPr/w:pStyle/@w:val='Heading1' and w:pPr/w:pageBreakBefore]"}, {"//w:br"}},

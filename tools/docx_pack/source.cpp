@@ -210,26 +210,66 @@ private:
     size_t i_ = 0;
 };
 
-void math_run(pugi::xml_node parent, const std::string& text, bool upright)
+// Text in an equation (a unit, a Chinese word, a control name and so the
+// value that replaces it) is written as normal text: set upright, and never
+// read as mathematics, so that a value such as "-" (a number that is not
+// finite) or "1e-05" shows as it is rather than as a broken expression.
+void math_run(pugi::xml_node parent, const std::string& text, bool normal_text)
 {
     pugi::xml_node r = parent.append_child("m:r");
-    if (upright) child_attr(r.append_child("m:rPr"), "m:sty", "m:val", "p");
+    if (normal_text) r.append_child("m:rPr").append_child("m:nor");
     pugi::xml_node fonts = r.append_child("w:rPr").append_child("w:rFonts");
     fonts.append_attribute("w:ascii").set_value("Cambria Math");
     fonts.append_attribute("w:hAnsi").set_value("Cambria Math");
     text_node(r, "m:t", text);
 }
 
+bool is_cjk(std::string_view ch)
+{
+    if (ch.size() < 3) return false;
+    const unsigned cp = (unsigned(ch[0]) & 0x0F) << 12 | (unsigned(ch[1]) & 0x3F) << 6 | (unsigned(ch[2]) & 0x3F);
+    return (cp >= 0x2E80 && cp <= 0x9FFF) || (cp >= 0xF900 && cp <= 0xFAFF) || (cp >= 0xFF00 && cp <= 0xFFEF);
+}
+
+// Characters that join into one word: a control name, a number, a symbol.
+bool is_word_char(std::string_view ch)
+{
+    const unsigned char c = static_cast<unsigned char>(ch[0]);
+    return is_cjk(ch) || std::isalnum(c) || c == '_' || c == '.';
+}
+
 void emit_math(pugi::xml_node parent, const std::vector<MNode>& nodes)
 {
-    std::string run; // consecutive characters share one run
+    // Consecutive characters share one run, except that a word holding a
+    // Chinese character (a control name, as a rule) is a run of its own in
+    // normal text.
+    std::string run, word;
+    bool chinese = false;
+    auto end_word = [&] {
+        if (chinese) {
+            if (!run.empty()) math_run(parent, run, false);
+            math_run(parent, word, true);
+            run.clear();
+        } else {
+            run += word;
+        }
+        word.clear();
+        chinese = false;
+    };
     auto flush = [&] {
+        end_word();
         if (!run.empty()) math_run(parent, run, false);
         run.clear();
     };
     for (const MNode& n : nodes) {
         if (n.kind == MNode::Char) {
-            run += n.text;
+            if (is_word_char(n.text)) {
+                word += n.text;
+                chinese = chinese || is_cjk(n.text);
+            } else {
+                end_word();
+                run += n.text;
+            }
             continue;
         }
         flush();
