@@ -732,6 +732,8 @@ TEST(DocxPack, ReportsMistakesWithTheirLine)
         {"$ (a]\n", ":1:"},
         {"| ^^ | a |\n", ":1:"},
         {"!toc\n正文\n", ":1:"},
+        // LibreOffice shows a relation without its left side as ¿
+        {"$ a = b\n$ = c\n", ":2:"},
     };
     TempDir dir;
     for (const Case& c : cases) {

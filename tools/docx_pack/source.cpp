@@ -319,6 +319,11 @@ void emit_math(pugi::xml_node parent, const std::vector<MNode>& nodes)
 
 void equation(pugi::xml_node parent, std::string_view src, int line)
 {
+    // LibreOffice cannot show a relation without its left side: a line that
+    // goes on from the one above repeats the symbol it works out.
+    const std::string_view start = src.substr(std::min(src.find_first_not_of(" \t"), src.size()));
+    for (std::string_view relation : {"=", "≈", "<", ">", "≤", "≥"})
+        if (start.substr(0, relation.size()) == relation) throw SourceError(line, "公式不能以 " + std::string(relation) + " 开头");
     emit_math(parent.append_child("m:oMath"), MathParser(src, line).parse());
 }
 
