@@ -64,9 +64,37 @@ struct TempDir {
     ~TempDir() { fs::remove_all(path); }
 };
 
+struct Rendered {
+    std::string text;                  // pages separated by \f
+    std::vector<std::string> overflow; // words that run past the right margin, "page: word"
+};
+
+// Words set beyond the right margin (2.5 cm) of an A4 page, with a little
+// room for punctuation hanging at a line's end: an equation too long for
+// its line runs off the page instead of wrapping.
+std::vector<std::string> past_the_margin(const fs::path& pdf)
+{
+    auto [rc, xml] = run("pdftotext -bbox " + quoted(pdf) + " -");
+    std::vector<std::string> out;
+    const std::regex page_re("<page width=\"([0-9.]+)\""), word_re("<word xMin=\"[0-9.]+\" yMin=\"[0-9.]+\" xMax=\"([0-9.]+)\"[^>]*>([^<]*)</word>");
+    double limit = 1e9;
+    int page = 0;
+    std::stringstream ss(xml);
+    for (std::string line; std::getline(ss, line);) {
+        std::smatch m;
+        if (std::regex_search(line, m, page_re)) {
+            ++page;
+            limit = std::stod(m[1]) - 70.9 + 16;
+        } else if (std::regex_search(line, m, word_re) && std::stod(m[1]) > limit) {
+            out.push_back(std::to_string(page) + ": " + m[2].str());
+        }
+    }
+    return out;
+}
+
 // Converts every .docx of `dir` to PDF in one LibreOffice run (a run costs
-// seconds to start) and gives each PDF's text, pages separated by \f.
-std::map<std::string, std::string> rendered(const fs::path& dir, std::string* log)
+// seconds to start) and reads each PDF back.
+std::map<std::string, Rendered> rendered(const fs::path& dir, std::string* log)
 {
     std::string files;
     for (const auto& e : fs::directory_iterator(dir))
@@ -74,11 +102,11 @@ std::map<std::string, std::string> rendered(const fs::path& dir, std::string* lo
     auto [rc, out] = run("soffice -env:UserInstallation=file://" + (dir / "profile").string() +
                          " --headless --convert-to pdf --outdir " + quoted(dir / "pdf") + files);
     *log = "soffice exit " + std::to_string(rc) + ":\n" + out;
-    std::map<std::string, std::string> texts;
+    std::map<std::string, Rendered> texts;
     if (!fs::exists(dir / "pdf")) return texts;
     for (const auto& e : fs::directory_iterator(dir / "pdf")) {
         auto [rc2, text] = run("pdftotext -enc UTF-8 " + quoted(e.path()) + " -");
-        if (rc2 == 0) texts[e.path().stem().string()] = text;
+        if (rc2 == 0) texts[e.path().stem().string()] = {text, past_the_margin(e.path())};
     }
     return texts;
 }
@@ -105,7 +133,7 @@ TEST(DocxLibreOffice, FilledReportShowsValuesNotPlaceholders)
     std::string log;
     auto texts = rendered(dir.path, &log);
     ASSERT_EQ(texts.count("引擎测试计算书"), 1u) << log;
-    const std::string& text = texts["引擎测试计算书"];
+    const std::string& text = texts["引擎测试计算书"].text;
 
     const std::string flat = squeezed(text);
     for (auto& [placeholder, value] : values) {
@@ -263,8 +291,8 @@ protected:
 // Each module's report, exported after a calculation with the form's
 // starting inputs, renders whole in LibreOffice: every equation (a bracket
 // split across elements shows "¿" and loses the rest), every value the
-// template binds, no placeholder left, and no page that holds only the
-// running header and footer.
+// template binds, no placeholder left, no line running off the page, and no
+// page that holds only the running header and footer.
 TEST_F(EveryReport, RendersWholeInLibreOffice)
 {
     if (!have("soffice")) GTEST_SKIP() << "LibreOffice (soffice) is not installed: bash scripts/deps --test";
@@ -319,8 +347,9 @@ TEST_F(EveryReport, RendersWholeInLibreOffice)
         const std::string name = e.variant->name;
         SCOPED_TRACE(name);
         ASSERT_EQ(texts.count(name), 1u) << "did not render\n" << log;
-        const std::string& text = texts[name];
+        const std::string& text = texts[name].text;
         const std::string flat = squeezed(text);
+        for (const std::string& word : texts[name].overflow) ADD_FAILURE() << "runs past the right margin on page " << word;
 
         EXPECT_EQ(text.find("¿"), std::string::npos) << "an equation did not render:\n" << text;
         for (const auto& [p, value] : e.values) {
