@@ -686,8 +686,10 @@ TEST(DocxPack, SourceBecomesWhatWordProcessorsLayOutWell)
         {"正文\n!page\n| a |\n", {"//w:p[w:r/w:br/@w:type='page']/following-sibling::*[1][self::w:tbl]"}, {}},
         {"表1 参数\n| a | b |\n|---|---|\n| 1 | 2 |\n",
          {"//w:p[w:pPr/w:keepNext and w:r/w:t='表1 参数']/following-sibling::*[1][self::w:tbl]",
-          "//w:tr[1]/w:trPr[w:cantSplit and w:tblHeader]", "//w:tr[2]/w:trPr/w:cantSplit"},
-         {"//w:tr[2]/w:trPr/w:tblHeader"}},
+          "//w:tr[1]/w:trPr[w:cantSplit and w:tblHeader]", "//w:tr[2]/w:trPr/w:cantSplit",
+          // a short table is kept on one page: each row keeps with the next
+          "//w:tr[1]/w:tc/w:p/w:pPr/w:keepNext"},
+         {"//w:tr[2]/w:trPr/w:tblHeader", "//w:tr[2]/w:tc/w:p/w:pPr/w:keepNext"}},
         {"| 位置 | 类 |\n|---|---|\n| 上台阶 | 1 |\n| ^^ | 2 |\n| 下台阶 | 3 |\n",
          {"//w:tr[2]/w:tc[1][w:tcPr/w:vMerge/@w:val='restart' and .//w:t='上台阶']",
           "//w:tr[3]/w:tc[1][w:tcPr/w:vMerge[not(@w:val)] and not(.//w:t)]", "//w:tr[3]/w:tc[2]//w:t[.='2']"},

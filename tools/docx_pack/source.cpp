@@ -18,6 +18,8 @@ constexpr int k_margin_side = 1418, k_margin_top = 1440;
 constexpr int k_text_width = k_page_w - 2 * k_margin_side;
 constexpr int k_cell_margin = 108; // TableNormal's left and right cell margins
 constexpr int k_max_table_depth = 8;
+// A table of at most this many rows fits on a page: it is kept whole.
+constexpr size_t k_whole_table_rows = 20;
 
 struct Line {
     int no;
@@ -573,6 +575,9 @@ void Builder::table(pugi::xml_node parent, const std::vector<Line>& rows, int wi
 
     // "^^" continues the cell above it (merged vertically)
     auto merged = [&](size_t r, size_t c) { return c < cells[r].size() && cells[r][c] == "^^"; };
+    // A short table is kept on one page: each row stays with the next (a
+    // long one may break between rows, its heading rows repeated).
+    const bool whole = depth == 0 && cells.size() <= k_whole_table_rows;
     for (size_t r = 0; r < cells.size(); ++r) {
         const bool heading = r < header_rows;
         pugi::xml_node tr = tbl.append_child("w:tr");
@@ -602,7 +607,9 @@ void Builder::table(pugi::xml_node parent, const std::vector<Line>& rows, int wi
             } else {
                 const char* jc = c < rule.size() ? rule_alignment(rule[c]) : nullptr;
                 if (heading) jc = "center";
-                inline_text(paragraph(tc, "TableText", jc), text, lines[r], heading);
+                pugi::xml_node p = paragraph(tc, "TableText", jc);
+                if (whole && r + 1 < cells.size()) paragraph_property(p, "w:keepNext");
+                inline_text(p, text, lines[r], heading);
             }
         }
     }
