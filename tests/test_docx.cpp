@@ -681,6 +681,9 @@ TEST(DocxPack, SourceBecomesWhatWordProcessorsLayOutWell)
          {}},
         {"!titlepage\n计算书\n日期：\n!end\n= 计算书\n正文",
          {"//w:p[w:pPr/w:pStyle/@w:val='Title' and w:pPr/w:pageBreakBefore]"}, {"//w:br"}},
+        // a line introducing an equation stays with it; other lines do not
+        {"代入数值：\n$ a = 1\n说明。\n$ b = 2\n",
+         {"//w:p[w:pPr/w:keepNext and w:r/w:t='代入数值：']"}, {"//w:p[w:pPr/w:keepNext and w:r/w:t='说明。']"}},
         {"正文\n!page\n# 一、标题\n", {"//w:p[w:pPr/w:pStyle/@w:val='Heading1' and w:pPr/w:pageBreakBefore]"}, {"//w:br"}},
         // before a table the break needs a paragraph of its own
         {"正文\n!page\n| a |\n", {"//w:p[w:r/w:br/@w:type='page']/following-sibling::*[1][self::w:tbl]"}, {}},

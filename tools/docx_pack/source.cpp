@@ -521,6 +521,14 @@ pugi::xml_node Builder::block(const char* style, const char* jc)
     return p;
 }
 
+// Whether a paragraph's text ends with a colon.
+bool ends_with_colon(pugi::xml_node p)
+{
+    std::string text;
+    for (pugi::xpath_node t : p.select_nodes(".//w:t")) text += t.node().child_value();
+    return text.ends_with("：") || text.ends_with(":");
+}
+
 std::string bookmark_name(int chapter) { return "_Toc" + std::to_string(chapter); }
 
 // One line per chapter: its heading, dot leaders, and its page number as a
@@ -722,6 +730,10 @@ void Builder::body(const std::vector<Line>& lines)
                 inline_text(p, trim(s.substr(level)), l.no);
             }
         } else if (starts_with(s, "$ ")) {
+            // a line that introduces the equation ("…如下：") stays with it
+            if (pugi::xml_node last = body.last_child(); last && std::string_view(last.name()) == "w:p" &&
+                                                         ends_with_colon(last))
+                paragraph_property(last, "w:keepNext");
             equation(block("Equation").append_child("m:oMathPara"), s.substr(2), l.no);
         } else {
             inline_text(block("Body"), s, l.no);
