@@ -734,9 +734,93 @@ TEST(DocxPack, EveryReportHasTheSameFrame)
     // the source constructs became real Word structures
     EXPECT_TRUE(doc.select_node("//w:tc/w:tbl"));
     EXPECT_TRUE(doc.select_node("//m:oMathPara/m:oMath/m:f/m:num/m:sSup/m:e/m:r[m:t='编辑框1_d0']"));
-    EXPECT_TRUE(doc.select_node("//m:r[m:rPr/m:sty/@m:val='p' and m:t='编辑框']"));
+    EXPECT_TRUE(doc.select_node("//m:r[m:rPr/m:nor and m:t='编辑框']"));
     EXPECT_TRUE(doc.select_node("//w:p[w:pPr/w:pStyle/@w:val='Heading1']"));
-    EXPECT_TRUE(doc.select_node("//w:r/w:br[@w:type='page']"));
+    // the title page ends where the next paragraph starts a new page: no
+    // paragraph of its own holds the break
+    EXPECT_TRUE(doc.select_node("//w:p[w:pPr/w:pStyle/@w:val='Title' and w:pPr/w:pageBreakBefore]"));
+    EXPECT_FALSE(doc.select_node("//w:r/w:br[@w:type='page']"));
+}
+
+// Packs a small source and gives its document and settings parts.
+struct Packed {
+    pugi::xml_document document, settings;
+};
+void pack_source(const std::string& source, Packed& out)
+{
+    TempDir dir;
+    std::ofstream(dir.path / "t.tpl") << source;
+    auto [rc, msg] = run(quoted(k_packer) + " " + quoted(dir.path / "t.tpl") + " " + quoted(dir.path / "t.docx"));
+    ASSERT_EQ(rc, 0) << msg;
+    const std::string package = read_file(dir.path / "t.docx");
+    ASSERT_TRUE(out.document.load_string(part(package, "word/document.xml").c_str()));
+    ASSERT_TRUE(out.settings.load_string(part(package, "word/settings.xml").c_str()));
+}
+
+// What word processors need to lay a report out well: brackets that pair
+// within one element (LibreOffice drops everything after a bracket that
+// does not), page breaks that cannot leave a page of their own, rows that
+// stay whole, captions that stay with their table, contents with page numbers.
+TEST(DocxPack, SourceBecomesWhatWordProcessorsLayOutWell)
+{
+    struct Case {
+        const char* source;
+        std::vector<const char*> present; // XPath expressions that must match
+        std::vector<const char*> absent;
+    };
+    const Case cases[] = {
+        {"$ V = K·(\\frac{Q}{R})^{α} = 编辑框5_振动速度",
+         {"//m:sSup/m:e/m:d[not(m:dPr/m:begChr)]/m:e/m:f/m:num/m:r[m:t='Q']", "//m:sSup/m:sup/m:r[m:t='α']",
+          // a control name is normal text, so that the value replacing it is
+          // never read as mathematics ("-" would break the equation)
+          "//m:r[m:rPr/m:nor and m:t='编辑框5_振动速度']", "//m:r[not(m:rPr) and m:t='=']"},
+         {"//m:t[contains(., '(') or contains(., ')')]"}},
+        {"$ Q = [a - (b + c)]^{2}",
+         {"//m:sSup/m:e/m:d[m:dPr/m:begChr/@m:val='[' and m:dPr/m:endChr/@m:val=']']/m:e/m:d/m:e/m:r[m:t='b+c']"},
+         {"//m:t[contains(., '[') or contains(., '(')]"}},
+        // a bracket written \( is an ordinary character
+        {"$ a\\(b", {"//m:r[m:t='a(b']"}, {"//m:d"}},
+        {"$ K_{周边} = 2×编辑框1_a0 \"kg\"",
+         {"//m:sSub/m:sub/m:r[m:rPr/m:nor and m:t='周边']", "//m:r[not(m:rPr) and m:t='=2×']",
+          "//m:r[m:rPr/m:nor and m:t='编辑框1_a0']", "//m:r[m:rPr/m:nor and m:t='kg']"},
+         {}},
+        {"!titlepage\n计算书\n日期：\n!end\n= 计算书\n正文",
+         {"//w:p[w:pPr/w:pStyle/@w:val='Title' and w:pPr/w:pageBreakBefore]"}, {"//w:br"}},
+        // a line introducing an equation stays with it; other lines do not
+        {"代入数值：\n$ a = 1\n说明。\n$ b = 2\n",
+         {"//w:p[w:pPr/w:keepNext and w:r/w:t='代入数值：']"}, {"//w:p[w:pPr/w:keepNext and w:r/w:t='说明。']"}},
+        {"正文\n!page\n# 一、标题\n", {"//w:p[w:pPr/w:pStyle/@w:val='Heading1' and w:pPr/w:pageBreakBefore]"}, {"//w:br"}},
+        // before a table the break needs a paragraph of its own
+        {"正文\n!page\n| a |\n", {"//w:p[w:r/w:br/@w:type='page']/following-sibling::*[1][self::w:tbl]"}, {}},
+        {"表1 参数\n| a | b |\n|---|---|\n| 1 | 2 |\n",
+         {"//w:p[w:pPr/w:keepNext and w:r/w:t='表1 参数']/following-sibling::*[1][self::w:tbl]",
+          "//w:tr[1]/w:trPr[w:cantSplit and w:tblHeader]", "//w:tr[2]/w:trPr/w:cantSplit",
+          // a short table is kept on one page: each row keeps with the next
+          "//w:tr[1]/w:tc/w:p/w:pPr/w:keepNext"},
+         {"//w:tr[2]/w:trPr/w:tblHeader", "//w:tr[2]/w:tc/w:p/w:pPr/w:keepNext"}},
+        {"| 位置 | 类 |\n|---|---|\n| 上台阶 | 1 |\n| ^^ | 2 |\n| 下台阶 | 3 |\n",
+         {"//w:tr[2]/w:tc[1][w:tcPr/w:vMerge/@w:val='restart' and .//w:t='上台阶']",
+          "//w:tr[3]/w:tc[1][w:tcPr/w:vMerge[not(@w:val)] and not(.//w:t)]", "//w:tr[3]/w:tc[2]//w:t[.='2']"},
+         {"//w:tr[4]/w:tc[1]/w:tcPr/w:vMerge", "//w:t[contains(., '^')]"}},
+        {"!toc\n# 一、依据\n正文\n# 二、计算\n",
+         {"//w:p[w:pPr/w:pStyle/@w:val='TOC1' and w:r/w:t='一、依据' and w:r/w:tab and "
+          "w:r/w:instrText=' PAGEREF _Toc1 \\h ']",
+          "//w:p[w:pPr/w:pStyle/@w:val='Heading1' and w:bookmarkStart/@w:name='_Toc2' and w:r/w:t='二、计算']"},
+         {}},
+        // a cover title too long for one line at 26 pt is set smaller
+        {"!titlepage\n爆破凿岩机需要台数及空压机风量计算书\n!end\n正文", {"//w:p[w:pPr/w:pStyle/@w:val='TitlePageTitle']/w:r/w:rPr/w:sz[@w:val < 52]"}, {}},
+        {"!titlepage\n隧道仰拱栈桥计算书\n!end\n正文", {}, {"//w:sz"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.source);
+        Packed p;
+        pack_source(c.source, p);
+        for (const char* x : c.present) EXPECT_TRUE(p.document.select_node(x)) << x;
+        for (const char* x : c.absent) EXPECT_FALSE(p.document.select_node(x)) << x;
+        // Word is asked to update fields on opening only where there are contents
+        const bool toc = std::string(c.source).find("!toc") != std::string::npos;
+        EXPECT_EQ(bool(p.settings.select_node("/w:settings/w:updateFields[@w:val='true']/following-sibling::w:compat")), toc);
+    }
 }
 
 TEST(DocxPack, ReportsMistakesWithTheirLine)
@@ -751,6 +835,15 @@ TEST(DocxPack, ReportsMistakesWithTheirLine)
         {"正文\n\n$ \\frac{a}\n", ":3:"},
         {"**没有配对\n", ":1:"},
         {"!table 表\n| a |\n", ":1:"},
+        // a bracket must pair within its own group of the equation
+        {"正文\n$ V = K·(\\frac{Q}{R}\n", ":2:"},
+        {"$ a)\n", ":1:"},
+        {"$ {(a} + b)\n", ":1:"},
+        {"$ (a]\n", ":1:"},
+        {"| ^^ | a |\n", ":1:"},
+        {"!toc\n正文\n", ":1:"},
+        // LibreOffice shows a relation without its left side as ¿
+        {"$ a = b\n$ = c\n", ":2:"},
     };
     TempDir dir;
     for (const Case& c : cases) {

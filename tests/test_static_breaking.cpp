@@ -500,7 +500,7 @@ TEST_F(Plan, FillsEveryPlaceholderCountingDownAndLogsItsProgress)
     EXPECT_FALSE(std::regex_search(doc, left, std::regex("(编辑框|组合框)_"))) << "unreplaced: " << left.str() << "…";
     for (const char* shown :
          {"使用季节\n冬季使用\n", "使用温度范围\n5~15°C \n", "本工程需对 钢筋砼基础、柱 进行破碎拆除", "选用 SCA-Ⅲ 型",
-          "钻孔直径\nD\n40\nmm", "SCA重量\nK\n1650\n", "w = 2.07 kg/m", "总体装药量（含耗损）\nQ\n"})
+          "钻孔直径\nD\n40\nmm", "SCA重量\nK\n1650\n", "×2.07（标准孔径）", "总体装药量（含耗损）\nQ\n"})
         EXPECT_NE(doc.find(shown), std::string::npos) << shown;
 
     // 10 when busy, 9 once Word has started, 8, then 7 … 1 before the groups
@@ -559,8 +559,8 @@ TEST(StaticBreakingTemplate, EachPlaceholderStandsAsOftenAsThePlanNeedsAndNoMore
     fs::remove(tmp);
     const std::map<std::string, size_t> want = {
         {"编辑框_破碎体高", 4}, {"编辑框_破碎体计划破碎深度", 4}, {"编辑框_孔径", 4}, {"编辑框_孔深", 4},
-        {"编辑框_破碎体长", 3}, {"编辑框_破碎分层数", 3}, {"编辑框_开裂经验系数", 3}, {"编辑框_SCA重量", 3},
-        {"编辑框_布眼数量", 3}, {"编辑框_单位面积钻孔总长", 3}, {"编辑框_每孔用药量", 3},
+        {"编辑框_破碎体长", 3}, {"编辑框_破碎分层数", 4}, {"编辑框_开裂经验系数", 3}, {"编辑框_SCA重量", 3},
+        {"编辑框_布眼数量", 3}, {"编辑框_单位面积钻孔总长", 4}, {"编辑框_每孔用药量", 3},
         {"组合框_破碎物体类型", 2}, {"组合框_型号", 2}, {"编辑框_使用温度范围", 2}, {"编辑框_破碎体宽", 2},
         {"编辑框_炮眼排数", 2}, {"编辑框_被破碎材料的泊松比", 2}, {"编辑框_总装药量", 2},
         {"编辑框_使用季节", 1}, {"编辑框_破碎体的抗拉强度", 1}, {"编辑框_SCA膨胀压力", 1}, {"编辑框_每米钻孔SCA重量", 1},

@@ -348,7 +348,7 @@ TEST_P(PlanExport, WritesTheSchemesTemplateWithEveryPlaceholderFilled)
         "项目海拔 1000 m",    // 组合框3
         "风管采用聚氯乙烯塑料风管", // 组合框2
         "采用非电雷管起爆",   // 组合框1
-        "本隧道隧道不含瓦斯", // the check box's caption
+        "瓦斯情况：隧道不含瓦斯", // the check box's caption
         r.q2_heading,         // 标签20's caption
         "掌子面满足下循环施工长度L(m)\nL\n186\n", // the alias row 编辑框1_坑道长度
         "凿岩台车&<三臂>",

@@ -87,6 +87,7 @@ public:
             if (b.mark_before) apply(*b.mark_before);
             std::string value = b.source.kind == ValueSource::ItemText ? current_item_text(U(r_.form, b.source.control))
                                                                          : control_text(U(r_.form, b.source.control));
+            if (b.source.kind == ValueSource::TrimmedText) value = trimmed(value);
             if (open) doc_.replace(b.placeholder, value, b.repeat);
             if (open && fill_listener()) filled.rows.push_back({b.placeholder, std::move(value), b.repeat});
         }
@@ -131,6 +132,12 @@ private:
     }
 
     std::string owner() const { return r_.messages_owned ? "main" : ""; }
+
+    static std::string trimmed(const std::string& s)
+    {
+        const size_t b = s.find_first_not_of(" \t\r\n"), e = s.find_last_not_of(" \t\r\n");
+        return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
+    }
 
     void fail(const std::string& path, const std::string& reason)
     {

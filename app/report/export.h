@@ -46,7 +46,9 @@ struct TemplateChoice {
 };
 
 struct ValueSource {
-    enum Kind { ControlText, ItemText } kind = ControlText;
+    // TrimmedText: the control's text without the line breaks and blanks
+    // around it (a caption the screen pads to centre it in its box)
+    enum Kind { ControlText, ItemText, TrimmedText } kind = ControlText;
     std::string control;
 };
 
@@ -65,6 +67,10 @@ inline PlaceholderBinding bind(std::string control, int repeat = 1, std::optiona
 inline PlaceholderBinding bind_item(std::string box, int repeat = 1, std::optional<StatusMark> before = std::nullopt)
 {
     return {box, {ValueSource::ItemText, box}, repeat, std::move(before)};
+}
+inline PlaceholderBinding bind_trimmed(std::string control, int repeat = 1, std::optional<StatusMark> before = std::nullopt)
+{
+    return {control, {ValueSource::TrimmedText, control}, repeat, std::move(before)};
 }
 
 struct RefusalTest {

@@ -13,6 +13,7 @@ namespace {
 
 using report::bind;
 using report::bind_item;
+using report::bind_trimmed;
 using report::Condition;
 using report::Stage;
 using report::StatusMark;
@@ -40,7 +41,8 @@ std::vector<report::TemplateChoice> templates()
 
 // Edit boxes give their Content, labels their Caption and the two method
 // boxes their edit text; the charge-structure and detonator boxes give the
-// item chosen.
+// item chosen. The bench names come without the line breaks that centre
+// them in their boxes on the screen.
 std::vector<report::PlaceholderBinding> bindings()
 {
     auto countdown = [](int n) { return StatusMark::countdown(n); };
@@ -67,14 +69,14 @@ std::vector<report::PlaceholderBinding> bindings()
         bind("编辑框3_岩石夹制力系数", 10), bind("编辑框3_辅助眼间距E", 5), bind("编辑框3_辅助眼抵抗线V", 5),
         bind("编辑框3_底板眼间距E", 5), bind("编辑框3_底板眼抵抗线V", 10), bind("编辑框3_炸药工作面系数", 10),
         // circular section, with the second bench's bottom burden among them
-        bind("编辑框4_隧道开挖面积", 5), bind("编辑框4_开挖循环进尺", 5), bind("编辑框4_周边眼外周长", 5),
+        bind("编辑框4_隧道开挖面积", 5), bind("编辑框4_开挖循环进尺", 10), bind("编辑框4_周边眼外周长", 5),
         bind("编辑框4_开挖直径", 5), bind("编辑框4_掏槽眼数量", 5), bind("编辑框4_掏槽圈直径", 5),
         bind("编辑框4_岩石夹制力系数", 5), bind("编辑框4_单位体积岩体的耗药量", 5),
         bind("编辑框2_底板眼抵抗线V1", 5, countdown(7)), bind("编辑框4_周边眼间距E", 5),
         bind("编辑框4_周边眼最小抵抗线V", 5), bind("编辑框4_周边眼装药集中度", 5), bind("编辑框4_辅助眼间距", 5),
         bind("编辑框4_辅助眼最小抵抗线V", 5),
         // first result table
-        bind("标签1_上台阶", 5, countdown(6)), bind("标签1_掏槽眼炮眼深度", 10), bind("标签1_辅助眼炮眼深度", 10),
+        bind_trimmed("标签1_上台阶", 5, countdown(6)), bind("标签1_掏槽眼炮眼深度", 10), bind("标签1_辅助眼炮眼深度", 10),
         bind("标签1_周边眼炮眼深度", 10), bind("标签1_底板眼炮眼深度", 10), bind("标签1_掏槽眼炮眼数目", 10),
         bind("标签1_辅助眼炮眼数目", 10), bind("标签1_周边眼炮眼数目", 10), bind("标签1_底板眼炮眼数目", 10),
         bind("标签1_掏槽眼每孔药卷数", 10), bind("标签1_辅助眼每孔药卷数", 10), bind("标签1_周边眼每孔药卷数", 10),
@@ -83,14 +85,14 @@ std::vector<report::PlaceholderBinding> bindings()
         bind("标签1_掏槽眼小计药量", 5), bind("标签1_辅助眼小计药量", 5), bind("标签1_周边眼小计药量", 10),
         bind("标签1_底板眼小计药量", 5), bind("标签1_炮眼数量合计1", 5), bind("标签1_炸药数量合计1", 10),
         // second result table
-        bind("标签2_中台阶", 5), bind("标签2_辅助眼炮眼深度", 5), bind("标签2_周边眼炮眼深度", 5),
+        bind_trimmed("标签2_中台阶", 5), bind("标签2_辅助眼炮眼深度", 5), bind("标签2_周边眼炮眼深度", 5),
         bind("标签2_底板眼炮眼深度", 5), bind("标签2_辅助眼炮眼数目", 10, countdown(4)), bind("标签2_周边眼炮眼数目", 5),
         bind("标签2_底板眼炮眼数目", 10), bind("标签2_辅助眼每孔药卷数", 5), bind("标签2_周边眼每孔药卷数", 5),
         bind("标签2_底板眼每孔药卷数", 5), bind("标签2_辅助眼单孔装药量", 5), bind("标签2_周边眼单孔装药量", 5),
         bind("标签2_底板眼单孔装药量", 5), bind("标签2_辅助眼小计药量", 5), bind("标签2_周边眼小计药量", 5),
         bind("标签2_底板眼小计药量", 5), bind("标签2_炮眼数量合计", 5), bind("标签2_炸药数量合计", 10),
         // third result table
-        bind("标签3_下台阶", 5), bind("标签3_辅助眼炮眼深度", 5), bind("标签3_底板眼炮眼深度", 5),
+        bind_trimmed("标签3_下台阶", 5), bind("标签3_辅助眼炮眼深度", 5), bind("标签3_底板眼炮眼深度", 5),
         bind("标签3_辅助眼炮眼数目", 10, countdown(3)), bind("标签3_底板眼炮眼数目", 10), bind("标签3_辅助眼每孔药卷数", 5),
         bind("标签3_底板眼每孔药卷数", 5), bind("标签3_辅助眼单孔装药量", 5), bind("标签3_底板眼单孔装药量", 5),
         bind("标签3_辅助眼小计药量", 5), bind("标签3_底板眼小计药量", 5), bind("标签3_炮眼数量合计", 5),

@@ -39,13 +39,14 @@ report::ExportRequest export_request()
          bind("编辑框1_栈桥净跨", 20), bind("编辑框1_单片梁宽度", 10), bind("编辑框1_梁轴线宽度", 5),
          bind("编辑框1_工字钢梁数", 15), bind("编辑框1_单侧搭接长度", 5), bind("透明标签1_间隔宽度", 5), bind("编辑框1_a0", 5),
          bind("编辑框1_b0", 5), bind("编辑框1_c0", 5)},
-        // 编辑框1_d0 before 编辑框1_d, whose name begins the longer one, and
-        // 编辑框1_抗拉强度 before 编辑框1_抗拉强度2: the search is a plain
-        // substring search, so the report never holds the longer names.
+        // 编辑框1_d0 before 编辑框1_d and 编辑框1_抗拉强度2 before
+        // 编辑框1_抗拉强度, whose names begin the longer ones: the search is a
+        // plain substring search.
         {bind("编辑框1_d0", 5), bind("编辑框1_a1", 5), bind("编辑框1_b1", 5), bind("编辑框1_c1", 5), bind("编辑框1_质量", 5),
          bind("编辑框1_Wx", 5), bind("编辑框1_Ix", 5), bind("编辑框1_Sx", 5), bind("编辑框1_除Sx", 5), bind("编辑框1_d", 5),
-         bind("编辑框1_抗拉强度", 5), bind("编辑框1_抗拉强度2", 5)},
-        {bind("编辑框1_E", 5), bind("编辑框2_P1", 5), bind("编辑框2_P2", 5), bind("编辑框2_P3", 5), bind("编辑框2_M重", 5),
+         bind("编辑框1_抗拉强度2", 5), bind("编辑框1_抗拉强度", 5)},
+        // the front wheel load stands in every formula that carries it
+        {bind("编辑框1_E", 5), bind("编辑框2_P1", 10), bind("编辑框2_P2", 5), bind("编辑框2_P3", 5), bind("编辑框2_M重", 5),
          bind("编辑框2_MP1", 5), bind("编辑框2_MP2", 5), bind("编辑框2_MP3", 5), bind("编辑框2_Mmax", 5), bind("编辑框2_小q", 5),
          bind("编辑框2_重Q重", 5), bind("编辑框2_汽Q", 5), bind("编辑框3_Qmax单根", 5)},
         {bind("编辑框2_最大应力", 5), bind("编辑框2_安全系数", 5), bind("编辑框2_剪应力强度", 5), bind("编辑框2_f工字钢", 5),

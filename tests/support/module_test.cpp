@@ -143,19 +143,19 @@ std::string story_text(const std::string& package)
     zip_close(z);
     pugi::xml_document doc;
     if (!doc.load_string(xml.c_str())) return "<not a document>";
+    // An equation's brackets are not text but a delimiter around its part:
+    // they are written where a reader sees them.
     std::string text;
-    struct Collect : pugi::xml_tree_walker {
-        std::string* out;
-        bool for_each(pugi::xml_node& n) override
-        {
-            const std::string name = n.name();
-            if (name == "w:t" || name == "m:t") *out += n.child_value();
-            if (name == "w:p") *out += "\n";
-            return true;
-        }
-    } walker;
-    walker.out = &text;
-    doc.traverse(walker);
+    auto collect = [&text](auto& self, pugi::xml_node n) -> void {
+        const std::string_view name = n.name();
+        if (name == "w:p") text += "\n";
+        if (name == "w:t" || name == "m:t") text += n.child_value();
+        const bool delimiter = name == "m:d";
+        if (delimiter) text += n.select_node("m:dPr/m:begChr").node().attribute("m:val").as_string("(");
+        for (pugi::xml_node c : n.children()) self(self, c);
+        if (delimiter) text += n.select_node("m:dPr/m:endChr").node().attribute("m:val").as_string(")");
+    };
+    collect(collect, doc.document_element());
     return text;
 }
 

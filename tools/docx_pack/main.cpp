@@ -51,6 +51,7 @@ constexpr const char* k_styles = R"(<?xml version="1.0" encoding="UTF-8" standal
 <w:style w:type="paragraph" w:styleId="Heading2"><w:name w:val="heading 2"/><w:basedOn w:val="Normal"/><w:next w:val="Body"/><w:qFormat/><w:pPr><w:keepNext/><w:keepLines/><w:spacing w:before="120" w:after="120"/><w:jc w:val="left"/><w:outlineLvl w:val="1"/></w:pPr><w:rPr><w:rFonts w:eastAsia="黑体"/><w:b/><w:bCs/><w:sz w:val="28"/><w:szCs w:val="28"/></w:rPr></w:style>
 <w:style w:type="paragraph" w:styleId="Heading3"><w:name w:val="heading 3"/><w:basedOn w:val="Normal"/><w:next w:val="Body"/><w:qFormat/><w:pPr><w:keepNext/><w:keepLines/><w:jc w:val="left"/><w:outlineLvl w:val="2"/></w:pPr><w:rPr><w:rFonts w:eastAsia="黑体"/><w:b/><w:bCs/></w:rPr></w:style>
 <w:style w:type="paragraph" w:styleId="TableText"><w:name w:val="Table Text"/><w:basedOn w:val="Normal"/><w:qFormat/><w:pPr><w:spacing w:line="240" w:lineRule="auto"/><w:jc w:val="left"/></w:pPr><w:rPr><w:sz w:val="21"/><w:szCs w:val="21"/></w:rPr></w:style>
+<w:style w:type="paragraph" w:styleId="TOC1"><w:name w:val="toc 1"/><w:basedOn w:val="Normal"/><w:next w:val="Normal"/><w:uiPriority w:val="39"/><w:unhideWhenUsed/><w:pPr><w:tabs><w:tab w:val="right" w:leader="dot" w:pos="9070"/></w:tabs><w:jc w:val="left"/></w:pPr></w:style>
 <w:style w:type="paragraph" w:styleId="Equation"><w:name w:val="Equation"/><w:basedOn w:val="Normal"/><w:qFormat/><w:pPr><w:jc w:val="center"/></w:pPr></w:style>
 <w:style w:type="paragraph" w:styleId="TitlePageTitle"><w:name w:val="Title Page Title"/><w:basedOn w:val="Normal"/><w:qFormat/><w:pPr><w:spacing w:before="3600" w:after="1800"/><w:jc w:val="center"/></w:pPr><w:rPr><w:rFonts w:eastAsia="黑体"/><w:b/><w:bCs/><w:sz w:val="52"/><w:szCs w:val="52"/></w:rPr></w:style>
 <w:style w:type="paragraph" w:styleId="TitlePageLine"><w:name w:val="Title Page Line"/><w:basedOn w:val="Normal"/><w:qFormat/><w:pPr><w:spacing w:line="600" w:lineRule="auto"/><w:jc w:val="center"/></w:pPr><w:rPr><w:sz w:val="30"/><w:szCs w:val="30"/></w:rPr></w:style>
@@ -84,6 +85,17 @@ std::string fill(const char* skeleton, const char* xpath, const std::string& tex
     pugi::xml_document doc;
     doc.load_string(skeleton, pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata);
     doc.select_node(xpath).node().text().set(text.c_str());
+    return serialize(doc);
+}
+
+// Settings that have Word update the document's fields when it opens it.
+std::string with_field_update(const char* settings)
+{
+    pugi::xml_document doc;
+    doc.load_string(settings, pugi::parse_default | pugi::parse_declaration);
+    pugi::xml_node root = doc.document_element();
+    // just before w:compat, where the schema puts it
+    root.insert_child_before("w:updateFields", root.child("w:compat")).append_attribute("w:val").set_value("true");
     return serialize(doc);
 }
 
@@ -167,7 +179,7 @@ int main(int argc, char** argv)
         {"docProps/app.xml", fill(k_app, "/Properties/Application", k_product)},
         {"word/document.xml", serialize(t.document)},
         {"word/styles.xml", k_styles},
-        {"word/settings.xml", k_settings},
+        {"word/settings.xml", t.update_fields ? with_field_update(k_settings) : std::string(k_settings)},
         {"word/header1.xml", fill(k_header, "/w:hdr/w:p/w:r/w:t", k_product)},
         {"word/footer1.xml", fill(k_footer, "/w:ftr/w:p/w:r[1]/w:t", t.title)},
         {"word/_rels/document.xml.rels", k_document_rels},

@@ -18,6 +18,8 @@ constexpr int k_margin_side = 1418, k_margin_top = 1440;
 constexpr int k_text_width = k_page_w - 2 * k_margin_side;
 constexpr int k_cell_margin = 108; // TableNormal's left and right cell margins
 constexpr int k_max_table_depth = 8;
+// A table of at most this many rows fits on a page: it is kept whole.
+constexpr size_t k_whole_table_rows = 20;
 
 struct Line {
     int no;
@@ -64,10 +66,11 @@ void text_node(pugi::xml_node parent, const char* name, const std::string& text)
 
 // ---- equations ---------------------------------------------------------------
 // A small TeX-like notation: x_{i}, x^{2}, \frac{a}{b}, \sqrt{x}, {grouping},
-// "upright text". Anything else is literal, so control names such as
-// 编辑框1_d0 need no quoting; blanks outside quotes only space the source.
+// "upright text", and brackets ( ) [ ] that pair within one group. Anything
+// else is literal, so control names such as 编辑框1_d0 need no quoting;
+// blanks outside quotes only space the source.
 struct MNode {
-    enum Kind { Char, Plain, Group, Frac, Sqrt, Script } kind = Char;
+    enum Kind { Char, Plain, Group, Frac, Sqrt, Script, Delim } kind = Char;
     std::string text;
     std::vector<MNode> a, b, c; // base/numerator/radicand; sub/denominator; sup
     bool sub = false, sup = false;
@@ -91,15 +94,34 @@ public:
 private:
     [[noreturn]] void fail(const std::string& what) { throw SourceError(line_, "公式：" + what); }
 
+    // A bracket pair becomes one delimiter around what it encloses, so that
+    // both brackets always belong to one element and a script after the
+    // closing bracket applies to the whole bracketed part. A bracket that is
+    // not paired within its group is a mistake in the template (write \( to
+    // mean a lone one).
     std::vector<MNode> seq(bool until_brace)
     {
         std::vector<MNode> out;
+        std::vector<size_t> open; // indexes in `out` of the unclosed brackets
+        auto close = [&](char c) {
+            const char want = c == ')' ? '(' : '[';
+            if (open.empty() || out[open.back()].kind != MNode::Char || out[open.back()].text != std::string(1, want)) fail(std::string("括号没有配对：") + c);
+            MNode d = MNode::make(MNode::Delim, out[open.back()].text + c);
+            d.a.assign(std::make_move_iterator(out.begin() + long(open.back()) + 1), std::make_move_iterator(out.end()));
+            out.erase(out.begin() + long(open.back()), out.end());
+            open.pop_back();
+            out.push_back(std::move(d));
+        };
+        auto end = [&] {
+            if (!open.empty()) fail("括号没有配对：" + out[open.back()].text);
+            return out;
+        };
         while (i_ < s_.size()) {
             char c = s_[i_];
             if (c == '}') {
                 if (!until_brace) fail("多余的 }");
                 ++i_;
-                return out;
+                return end();
             }
             if (c == ' ' || c == '\t') {
                 ++i_;
@@ -116,6 +138,13 @@ private:
                 i_ = end + 1;
             } else if (c == '\\') {
                 command(out);
+            } else if (c == '(' || c == '[') {
+                open.push_back(out.size());
+                out.push_back(MNode::make(MNode::Char, std::string(1, c)));
+                ++i_;
+            } else if (c == ')' || c == ']') {
+                close(c);
+                ++i_;
             } else {
                 size_t len = std::min(utf8_len(static_cast<unsigned char>(c)), s_.size() - i_);
                 out.push_back(MNode::make(MNode::Char, std::string(s_.substr(i_, len))));
@@ -123,7 +152,7 @@ private:
             }
         }
         if (until_brace) fail("缺少 }");
-        return out;
+        return end();
     }
 
     void command(std::vector<MNode>& out)
@@ -183,26 +212,66 @@ private:
     size_t i_ = 0;
 };
 
-void math_run(pugi::xml_node parent, const std::string& text, bool upright)
+// Text in an equation (a unit, a Chinese word, a control name and so the
+// value that replaces it) is written as normal text: set upright, and never
+// read as mathematics, so that a value such as "-" (a number that is not
+// finite) or "1e-05" shows as it is rather than as a broken expression.
+void math_run(pugi::xml_node parent, const std::string& text, bool normal_text)
 {
     pugi::xml_node r = parent.append_child("m:r");
-    if (upright) child_attr(r.append_child("m:rPr"), "m:sty", "m:val", "p");
+    if (normal_text) r.append_child("m:rPr").append_child("m:nor");
     pugi::xml_node fonts = r.append_child("w:rPr").append_child("w:rFonts");
     fonts.append_attribute("w:ascii").set_value("Cambria Math");
     fonts.append_attribute("w:hAnsi").set_value("Cambria Math");
     text_node(r, "m:t", text);
 }
 
+bool is_cjk(std::string_view ch)
+{
+    if (ch.size() < 3) return false;
+    const unsigned cp = (unsigned(ch[0]) & 0x0F) << 12 | (unsigned(ch[1]) & 0x3F) << 6 | (unsigned(ch[2]) & 0x3F);
+    return (cp >= 0x2E80 && cp <= 0x9FFF) || (cp >= 0xF900 && cp <= 0xFAFF) || (cp >= 0xFF00 && cp <= 0xFFEF);
+}
+
+// Characters that join into one word: a control name, a number, a symbol.
+bool is_word_char(std::string_view ch)
+{
+    const unsigned char c = static_cast<unsigned char>(ch[0]);
+    return is_cjk(ch) || std::isalnum(c) || c == '_' || c == '.';
+}
+
 void emit_math(pugi::xml_node parent, const std::vector<MNode>& nodes)
 {
-    std::string run; // consecutive characters share one run
+    // Consecutive characters share one run, except that a word holding a
+    // Chinese character (a control name, as a rule) is a run of its own in
+    // normal text.
+    std::string run, word;
+    bool chinese = false;
+    auto end_word = [&] {
+        if (chinese) {
+            if (!run.empty()) math_run(parent, run, false);
+            math_run(parent, word, true);
+            run.clear();
+        } else {
+            run += word;
+        }
+        word.clear();
+        chinese = false;
+    };
     auto flush = [&] {
+        end_word();
         if (!run.empty()) math_run(parent, run, false);
         run.clear();
     };
     for (const MNode& n : nodes) {
         if (n.kind == MNode::Char) {
-            run += n.text;
+            if (is_word_char(n.text)) {
+                word += n.text;
+                chinese = chinese || is_cjk(n.text);
+            } else {
+                end_word();
+                run += n.text;
+            }
             continue;
         }
         flush();
@@ -226,6 +295,16 @@ void emit_math(pugi::xml_node parent, const std::vector<MNode>& nodes)
             emit_math(rad.append_child("m:e"), n.a);
             break;
         }
+        case MNode::Delim: {
+            pugi::xml_node d = parent.append_child("m:d");
+            pugi::xml_node pr = d.append_child("m:dPr");
+            if (n.text != "()") { // round brackets are the default
+                child_attr(pr, "m:begChr", "m:val", n.text.substr(0, 1));
+                child_attr(pr, "m:endChr", "m:val", n.text.substr(1, 1));
+            }
+            emit_math(d.append_child("m:e"), n.a);
+            break;
+        }
         case MNode::Script: {
             pugi::xml_node s = parent.append_child(n.sub && n.sup ? "m:sSubSup" : n.sub ? "m:sSub" : "m:sSup");
             emit_math(s.append_child("m:e"), n.a);
@@ -242,18 +321,38 @@ void emit_math(pugi::xml_node parent, const std::vector<MNode>& nodes)
 
 void equation(pugi::xml_node parent, std::string_view src, int line)
 {
+    // LibreOffice cannot show a relation without its left side: a line that
+    // goes on from the one above repeats the symbol it works out.
+    const std::string_view start = src.substr(std::min(src.find_first_not_of(" \t"), src.size()));
+    for (std::string_view relation : {"=", "≈", "<", ">", "≤", "≥"})
+        if (start.substr(0, relation.size()) == relation) throw SourceError(line, "公式不能以 " + std::string(relation) + " 开头");
     emit_math(parent.append_child("m:oMath"), MathParser(src, line).parse());
 }
 
 // ---- paragraphs --------------------------------------------------------------
+// Word reads a paragraph's properties only in the schema's order.
+pugi::xml_node paragraph_property(pugi::xml_node p, const char* name)
+{
+    static const char* const order[] = {"w:pStyle", "w:keepNext", "w:keepLines", "w:pageBreakBefore", "w:tabs",
+                                        "w:spacing", "w:ind", "w:jc"};
+    auto rank = [](const char* n) {
+        for (size_t i = 0; i < std::size(order); ++i)
+            if (std::string_view(order[i]) == n) return i;
+        return std::size(order);
+    };
+    pugi::xml_node ppr = p.child("w:pPr");
+    if (!ppr) ppr = p.prepend_child("w:pPr");
+    if (pugi::xml_node have = ppr.child(name)) return have;
+    for (pugi::xml_node c = ppr.first_child(); c; c = c.next_sibling())
+        if (rank(c.name()) > rank(name)) return ppr.insert_child_before(name, c);
+    return ppr.append_child(name);
+}
+
 pugi::xml_node paragraph(pugi::xml_node parent, const char* style, const char* jc = nullptr)
 {
     pugi::xml_node p = parent.append_child("w:p");
-    if (style || jc) {
-        pugi::xml_node ppr = p.append_child("w:pPr");
-        if (style) child_val(ppr, "w:pStyle", style);
-        if (jc) child_val(ppr, "w:jc", jc);
-    }
+    if (style) set_val(paragraph_property(p, "w:pStyle"), "w:val", style);
+    if (jc) set_val(paragraph_property(p, "w:jc"), "w:val", jc);
     return p;
 }
 
@@ -262,18 +361,43 @@ void page_break(pugi::xml_node parent)
     child_attr(parent.append_child("w:p").append_child("w:r"), "w:br", "w:type", "page");
 }
 
+// A field whose result the word processor works out when it lays the page
+// out (LibreOffice) or when it updates the fields on opening (Word).
+void field(pugi::xml_node p, const std::string& instruction)
+{
+    child_attr(p.append_child("w:r"), "w:fldChar", "w:fldCharType", "begin");
+    text_node(p.append_child("w:r"), "w:instrText", " " + instruction + " ");
+    child_attr(p.append_child("w:r"), "w:fldChar", "w:fldCharType", "separate");
+    child_attr(p.append_child("w:r"), "w:fldChar", "w:fldCharType", "end");
+}
+
+// How wide a line of text is, in ems of its font: CJK and full-width
+// characters take a whole em, the rest about half.
+double text_ems(std::string_view s)
+{
+    double ems = 0;
+    for (size_t i = 0; i < s.size(); i += utf8_len(static_cast<unsigned char>(s[i])))
+        ems += static_cast<unsigned char>(s[i]) < 0x80 ? 0.5 : 1.0;
+    return ems;
+}
+
 struct RunStyle {
     bool bold = false;
     const char* vert = nullptr; // "subscript" / "superscript"
+    int half_points = 0;        // font size; 0: the paragraph style's
 };
 
 void text_run(pugi::xml_node p, const std::string& text, RunStyle st)
 {
     if (text.empty()) return;
     pugi::xml_node r = p.append_child("w:r");
-    if (st.bold || st.vert) {
+    if (st.bold || st.vert || st.half_points) {
         pugi::xml_node rpr = r.append_child("w:rPr");
         if (st.bold) rpr.append_child("w:b"), rpr.append_child("w:bCs");
+        if (st.half_points) {
+            child_val(rpr, "w:sz", std::to_string(st.half_points));
+            child_val(rpr, "w:szCs", std::to_string(st.half_points));
+        }
         if (st.vert) child_val(rpr, "w:vertAlign", st.vert);
     }
     text_node(r, "w:t", text);
@@ -282,10 +406,10 @@ void text_run(pugi::xml_node p, const std::string& text, RunStyle st)
 // Inline markup: **bold** (also how a template splits a word over runs),
 // _{subscript}, ^{superscript}, $equation$, and \ to take the next
 // character literally.
-void inline_text(pugi::xml_node p, std::string_view s, int line, bool bold = false)
+void inline_text(pugi::xml_node p, std::string_view s, int line, bool bold = false, int half_points = 0)
 {
     std::string buf;
-    RunStyle st{bold};
+    RunStyle st{bold, nullptr, half_points};
     auto flush = [&] {
         text_run(p, buf, st);
         buf.clear();
@@ -373,11 +497,55 @@ public:
 
 private:
     void table(pugi::xml_node parent, const std::vector<Line>& rows, int width, int depth);
-    void title_page(pugi::xml_node body, const std::vector<Line>& lines);
+    void title_page(const std::vector<Line>& lines);
+    void contents(int line);
+    // A paragraph of the body; it starts a new page when one was asked for.
+    pugi::xml_node block(const char* style, const char* jc = nullptr);
 
     Template& out_;
     std::map<std::string, std::vector<Line>> named_;
+    pugi::xml_node body_;
+    // A page break waiting for the next paragraph: given to that paragraph
+    // as "page break before", it cannot leave an empty paragraph of its own
+    // to spill onto a page that the previous one filled.
+    bool break_before_ = false;
+    std::vector<std::string> chapters_; // the "# " headings, for !toc
+    int chapter_ = 0;
 };
+
+pugi::xml_node Builder::block(const char* style, const char* jc)
+{
+    pugi::xml_node p = paragraph(body_, style, jc);
+    if (break_before_) paragraph_property(p, "w:pageBreakBefore");
+    break_before_ = false;
+    return p;
+}
+
+// Whether a paragraph's text ends with a colon.
+bool ends_with_colon(pugi::xml_node p)
+{
+    std::string text;
+    for (pugi::xpath_node t : p.select_nodes(".//w:t")) text += t.node().child_value();
+    return text.ends_with("：") || text.ends_with(":");
+}
+
+std::string bookmark_name(int chapter) { return "_Toc" + std::to_string(chapter); }
+
+// One line per chapter: its heading, dot leaders, and its page number as a
+// PAGEREF to the heading's bookmark. LibreOffice works the numbers out as it
+// lays the pages out; Word updates them on opening (settings ask it to). A
+// TOC field would not do: LibreOffice shows a TOC field's stored result.
+void Builder::contents(int line)
+{
+    if (chapters_.empty()) throw SourceError(line, "!toc：没有 # 一级标题");
+    for (size_t i = 0; i < chapters_.size(); ++i) {
+        pugi::xml_node p = block("TOC1");
+        inline_text(p, chapters_[i], line);
+        p.append_child("w:r").append_child("w:tab");
+        field(p, "PAGEREF " + bookmark_name(int(i) + 1) + " \\h");
+    }
+    out_.update_fields = true;
+}
 
 void Builder::table(pugi::xml_node parent, const std::vector<Line>& rows, int width, int depth)
 {
@@ -413,17 +581,30 @@ void Builder::table(pugi::xml_node parent, const std::vector<Line>& rows, int wi
     pugi::xml_node grid = tbl.append_child("w:tblGrid");
     for (size_t c = 0; c < ncols; ++c) set_val(grid.append_child("w:gridCol"), "w:w", std::to_string(col_w));
 
+    // "^^" continues the cell above it (merged vertically)
+    auto merged = [&](size_t r, size_t c) { return c < cells[r].size() && cells[r][c] == "^^"; };
+    // A short table is kept on one page: each row stays with the next (a
+    // long one may break between rows, its heading rows repeated).
+    const bool whole = depth == 0 && cells.size() <= k_whole_table_rows;
     for (size_t r = 0; r < cells.size(); ++r) {
         const bool heading = r < header_rows;
         pugi::xml_node tr = tbl.append_child("w:tr");
-        if (heading) tr.append_child("w:trPr").append_child("w:tblHeader");
+        // a row is never split across pages
+        pugi::xml_node trpr = tr.append_child("w:trPr");
+        trpr.append_child("w:cantSplit");
+        if (heading) trpr.append_child("w:tblHeader");
         for (size_t c = 0; c < ncols; ++c) {
-            const std::string text = c < cells[r].size() ? cells[r][c] : std::string();
+            const bool continues = merged(r, c);
+            if (continues && (r == 0 || r == header_rows)) throw SourceError(lines[r], "^^ 上方没有可合并的单元格");
+            const bool starts = !continues && r + 1 < cells.size() && r + 1 != header_rows && merged(r + 1, c);
+            const std::string text = c < cells[r].size() && !continues ? cells[r][c] : std::string();
             pugi::xml_node tc = tr.append_child("w:tc");
             pugi::xml_node tcpr = tc.append_child("w:tcPr");
             pugi::xml_node tcw = tcpr.append_child("w:tcW");
             set_val(tcw, "w:w", std::to_string(col_w));
             set_val(tcw, "w:type", "dxa");
+            if (starts) child_val(tcpr, "w:vMerge", "restart");
+            if (continues) tcpr.append_child("w:vMerge");
             child_val(tcpr, "w:vAlign", "center");
             if (text.size() > 4 && starts_with(text, "[[") && text.substr(text.size() - 2) == "]]") {
                 const std::string name = trim(text.substr(2, text.size() - 4));
@@ -434,21 +615,38 @@ void Builder::table(pugi::xml_node parent, const std::vector<Line>& rows, int wi
             } else {
                 const char* jc = c < rule.size() ? rule_alignment(rule[c]) : nullptr;
                 if (heading) jc = "center";
-                inline_text(paragraph(tc, "TableText", jc), text, lines[r], heading);
+                pugi::xml_node p = paragraph(tc, "TableText", jc);
+                if (whole && r + 1 < cells.size()) paragraph_property(p, "w:keepNext");
+                inline_text(p, text, lines[r], heading);
             }
         }
     }
 }
 
-void Builder::title_page(pugi::xml_node body, const std::vector<Line>& lines)
+// The title's size: the style's 26 pt, or less for a title that would
+// otherwise wrap and leave a word alone on a second line.
+int title_half_points(const std::string& title)
+{
+    constexpr int k_style = 52, k_least = 36;
+    const double fitting = 0.98 * k_text_width / 10.0 / std::max(text_ems(title), 1.0); // twips → half-points
+    return std::clamp(static_cast<int>(fitting), k_least, k_style);
+}
+
+void Builder::title_page(const std::vector<Line>& lines)
 {
     bool first = true;
     for (const Line& l : lines) {
-        if (trim(l.text).empty()) continue;
-        inline_text(paragraph(body, first ? "TitlePageTitle" : "TitlePageLine"), trim(l.text), l.no);
+        const std::string text = trim(l.text);
+        if (text.empty()) continue;
+        if (first) {
+            const int size = title_half_points(text);
+            inline_text(block("TitlePageTitle"), text, l.no, false, size == 52 ? 0 : size);
+        } else {
+            inline_text(block("TitlePageLine"), text, l.no);
+        }
         first = false;
     }
-    page_break(body);
+    break_before_ = true;
     out_.title_page = true;
 }
 
@@ -463,11 +661,26 @@ void Builder::body(const std::vector<Line>& lines)
     root.append_attribute("xmlns:w").set_value(k_ns_w);
     root.append_attribute("xmlns:r").set_value(k_ns_r);
     root.append_attribute("xmlns:m").set_value(k_ns_m);
-    pugi::xml_node body = root.append_child("w:body");
+    pugi::xml_node body = body_ = root.append_child("w:body");
+
+    bool toc = false;
+    for (const Line& l : lines) {
+        const std::string s = trim(l.text);
+        if (starts_with(s, "# ")) chapters_.push_back(trim(s.substr(2)));
+        toc = toc || s == "!toc";
+    }
 
     std::vector<Line> rows; // the table being read
     auto end_table = [&] {
-        if (!rows.empty()) table(body, rows, k_text_width, 0);
+        if (rows.empty()) return;
+        if (break_before_) { // a table has no "page break before" of its own
+            page_break(body);
+            break_before_ = false;
+        }
+        // the line before a table (its caption, as a rule) stays with it
+        if (pugi::xml_node last = body.last_child(); last && std::string_view(last.name()) == "w:p")
+            paragraph_property(last, "w:keepNext");
+        table(body, rows, k_text_width, 0);
         rows.clear();
     };
     for (size_t i = 0; i < lines.size(); ++i) {
@@ -486,28 +699,44 @@ void Builder::body(const std::vector<Line>& lines)
                 std::vector<Line> block;
                 while (++i < lines.size() && trim(lines[i].text) != "!end") block.push_back(lines[i]);
                 if (i >= lines.size()) throw SourceError(l.no, "!titlepage 缺少 !end");
-                title_page(body, block);
+                title_page(block);
             } else if (word == "page") {
-                page_break(body);
+                break_before_ = true;
+            } else if (word == "toc") {
+                contents(l.no);
             } else if (word == "center" || word == "right") {
-                inline_text(paragraph(body, "Normal", word.c_str()), rest, l.no);
+                inline_text(block("Normal", word.c_str()), rest, l.no);
             } else if (word == "end") {
                 throw SourceError(l.no, "多余的 !end");
             } else {
                 throw SourceError(l.no, "不认识的指令 !" + word);
             }
         } else if (s.front() == '=' && starts_with(s, "= ")) {
-            inline_text(paragraph(body, "Title"), trim(s.substr(2)), l.no);
+            inline_text(block("Title"), trim(s.substr(2)), l.no);
         } else if (s.front() == '#') {
             size_t level = s.find_first_not_of('#');
             if (level > 3 || level == std::string::npos || s[level] != ' ')
                 throw SourceError(l.no, "标题写作 # 、## 或 ### 加空格");
             const char* style[] = {"", "Heading1", "Heading2", "Heading3"};
-            inline_text(paragraph(body, style[level]), trim(s.substr(level)), l.no);
+            pugi::xml_node p = block(style[level]);
+            if (toc && level == 1) { // the contents' page numbers refer to it
+                const std::string id = std::to_string(++chapter_);
+                pugi::xml_node start = p.append_child("w:bookmarkStart");
+                set_val(start, "w:id", id);
+                set_val(start, "w:name", bookmark_name(chapter_));
+                inline_text(p, trim(s.substr(level)), l.no);
+                set_val(p.append_child("w:bookmarkEnd"), "w:id", id);
+            } else {
+                inline_text(p, trim(s.substr(level)), l.no);
+            }
         } else if (starts_with(s, "$ ")) {
-            equation(paragraph(body, "Equation").append_child("m:oMathPara"), s.substr(2), l.no);
+            // a line that introduces the equation ("…如下：") stays with it
+            if (pugi::xml_node last = body.last_child(); last && std::string_view(last.name()) == "w:p" &&
+                                                         ends_with_colon(last))
+                paragraph_property(last, "w:keepNext");
+            equation(block("Equation").append_child("m:oMathPara"), s.substr(2), l.no);
         } else {
-            inline_text(paragraph(body, "Body"), s, l.no);
+            inline_text(block("Body"), s, l.no);
         }
     }
     end_table();

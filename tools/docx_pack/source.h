@@ -17,6 +17,7 @@ struct SourceError : std::runtime_error {
 struct Template {
     std::string title;         // footer and document properties
     bool title_page = false;   // the first page has no header and footer
+    bool update_fields = false; // ask Word to update the fields on opening (page numbers of !toc)
     pugi::xml_document document; // word/document.xml
 };
 
