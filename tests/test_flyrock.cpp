@@ -423,8 +423,8 @@ TEST_F(FlyrockReport, FillsTheReportCountingDownWithUnownedMessages)
 
     const std::string doc = report_text();
     for (const Binding& b : kBindings) EXPECT_EQ(doc.find(b.placeholder), std::string::npos) << "unreplaced: " << b.placeholder;
-    for (const char* shown : {"爆破方法为：小洞室爆破。", "最小安全距离 R1 为 400 m", "Rf = 164.06 m", "结论为：计算距离＜规定距离，按规定取400m",
-                              "本工程取 1.50；", "=201.59m"})
+    for (const char* shown : {"爆破方法为：小洞室爆破。", "最小安全距离 R1 为 400 m", "Rf = 1.25×131.25 = 164.06 m",
+                              "结论为：计算距离＜规定距离，按规定取400m", "本工程取 1.50；", "=201.59m", "×2.8=131.25m"})
         EXPECT_NE(doc.find(shown), std::string::npos) << shown;
 
     std::vector<std::string> want = {"参数处理，倒计时10", "[10]", "  参数导出准备中，请稍候……"};
@@ -452,7 +452,7 @@ TEST_F(FlyrockReport, TheGeneralMethodAfterAnotherReportsNoRegulationDistance)
     click("图形按钮_计算");
     export_ok();
     const std::string doc = report_text();
-    for (const char* shown : {"爆破方法为：一般爆破。", "R1 为 - m", "结论为：按计算最小安全距离131.25m确定！"})
+    for (const char* shown : {"爆破方法为：一般爆破。", "R1 为 - m", "结论为：按计算最小安全距离131.25m确定！", "Rf = 131.25 m"})
         EXPECT_NE(doc.find(shown), std::string::npos) << shown;
     EXPECT_EQ(doc.find("400"), std::string::npos);
 }

@@ -85,7 +85,8 @@ public:
         FilledTemplate filled{r_.form, open ? choice->template_path : "", {}};
         for (const PlaceholderBinding& b : r_.bindings) {
             if (b.mark_before) apply(*b.mark_before);
-            std::string value = b.source.kind == ValueSource::ItemText ? current_item_text(U(r_.form, b.source.control))
+            std::string value = b.source.kind == ValueSource::Computed   ? b.source.compute()
+                                : b.source.kind == ValueSource::ItemText ? current_item_text(U(r_.form, b.source.control))
                                                                          : control_text(U(r_.form, b.source.control));
             if (b.source.kind == ValueSource::TrimmedText) value = trimmed(value);
             if (open) doc_.replace(b.placeholder, value, b.repeat);

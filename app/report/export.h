@@ -47,9 +47,13 @@ struct TemplateChoice {
 
 struct ValueSource {
     // TrimmedText: the control's text without the line breaks and blanks
-    // around it (a caption the screen pads to centre it in its box)
-    enum Kind { ControlText, ItemText, TrimmedText } kind = ControlText;
+    // around it (a caption the screen pads to centre it in its box).
+    // Computed: a figure the calculation works with but no box shows (a
+    // support reaction), worked out from the boxes when the report is filled,
+    // so that a formula line can show its result.
+    enum Kind { ControlText, ItemText, TrimmedText, Computed } kind = ControlText;
     std::string control;
+    std::function<std::string()> compute;
 };
 
 struct PlaceholderBinding {
@@ -62,15 +66,22 @@ struct PlaceholderBinding {
 // control's text.
 inline PlaceholderBinding bind(std::string control, int repeat = 1, std::optional<StatusMark> before = std::nullopt)
 {
-    return {control, {ValueSource::ControlText, control}, repeat, std::move(before)};
+    return {control, {ValueSource::ControlText, control, {}}, repeat, std::move(before)};
 }
 inline PlaceholderBinding bind_item(std::string box, int repeat = 1, std::optional<StatusMark> before = std::nullopt)
 {
-    return {box, {ValueSource::ItemText, box}, repeat, std::move(before)};
+    return {box, {ValueSource::ItemText, box, {}}, repeat, std::move(before)};
 }
 inline PlaceholderBinding bind_trimmed(std::string control, int repeat = 1, std::optional<StatusMark> before = std::nullopt)
 {
-    return {control, {ValueSource::TrimmedText, control}, repeat, std::move(before)};
+    return {control, {ValueSource::TrimmedText, control, {}}, repeat, std::move(before)};
+}
+
+// A figure no control shows; its placeholder begins "计算值_" so that it
+// reads as no control's name.
+inline PlaceholderBinding bind_computed(std::string placeholder, std::function<std::string()> compute, int repeat = 1)
+{
+    return {std::move(placeholder), {ValueSource::Computed, {}, std::move(compute)}, repeat, std::nullopt};
 }
 
 struct RefusalTest {

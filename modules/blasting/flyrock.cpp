@@ -93,12 +93,8 @@ void calculate()
 {
     // Rf = 20 · Kf · n² · W, a quarter more in strong wind or downwind (once,
     // whichever is ticked); the rounded distance is rounded again after the factor.
-    const double kf = read_number("编辑框1_安全系数");
-    const double n = read_number("编辑框1_最大药包的爆破作用指数");
-    const double w = read_number("编辑框1_最大药包的最小抵抗线");
-    const double rf0 = cmd_round(kf * cmd_power(n, 2) * w * 20, 2);
-    const bool windy = rt_get_property(box("选择框1"), prop::CheckBox::Checked).truth() ||
-                       rt_get_property(box("选择框2"), prop::CheckBox::Checked).truth();
+    const double rf0 = distance_before_wind();
+    const bool windy = wind_raises_distance();
     write_number(box("编辑框1_个别飞石飞散的安全距离"), windy ? cmd_round(rf0 * 1.25, 2) : rf0);
     set_control_text(box("编辑框1_与规程要求对比后结论"), verdict());
 
@@ -127,6 +123,20 @@ void register_flyrock(Runtime& rt)
 }
 
 } // namespace
+
+double distance_before_wind()
+{
+    const double kf = read_number("编辑框1_安全系数");
+    const double n = read_number("编辑框1_最大药包的爆破作用指数");
+    const double w = read_number("编辑框1_最大药包的最小抵抗线");
+    return cmd_round(kf * cmd_power(n, 2) * w * 20, 2);
+}
+
+bool wind_raises_distance()
+{
+    return rt_get_property(box("选择框1"), prop::CheckBox::Checked).truth() ||
+           rt_get_property(box("选择框2"), prop::CheckBox::Checked).truth();
+}
 
 JSB_HANDLERS(register_flyrock)
 // The shell's created handler embeds the form and enables its export button;

@@ -9,6 +9,11 @@ namespace flyrock {
 
 inline constexpr const char* kForm = "Flyrock";
 
+// Rf0 = 20 · Kf · n² · W, m, rounded to 2 places, from the boxes.
+double distance_before_wind();
+// Strong wind or downwind is ticked: the distance is a quarter more.
+bool wind_raises_distance();
+
 // The report "爆破飞石安全距离计算.doc".
 report::ExportRequest export_request();
 

@@ -1,5 +1,8 @@
-// The flyrock and toxic-gas report: eleven placeholders, five passes each.
+// The flyrock and toxic-gas report: eleven placeholders, five passes each,
+// and the two steps of the flyrock distance that no box shows.
 #include "modules/blasting/flyrock.h"
+
+#include "ui/value.h"
 
 namespace flyrock {
 
@@ -21,6 +24,10 @@ report::ExportRequest export_request()
         bind("编辑框1_安全系数", 5),
         bind("编辑框1_最大药包的最小抵抗线", 5),
         bind("编辑框1_最大药包的爆破作用指数", 5, countdown(5)),
+        // Rf before the wind, and the wind's quarter where it applies
+        report::bind_computed("计算值_Rf0", [] { return ui::number_to_text(distance_before_wind()); }),
+        report::bind_computed("计算值_风力增大",
+                              [] { return wind_raises_distance() ? "1.25×" + ui::number_to_text(distance_before_wind()) + " = " : ""; }),
         bind("编辑框1_个别飞石飞散的安全距离", 5, countdown(4)),
         bind("编辑框1_与规程要求对比后结论", 5, countdown(3)),
         bind("编辑框1_爆破总炸药量", 5, countdown(2)),

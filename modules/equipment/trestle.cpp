@@ -74,7 +74,7 @@ void calculate()
     const double G2 = load("编辑框1_单后轮受重"); // t, each of the two rear axles
     const double L = dimension("编辑框1_栈桥净跨"); // mm
     const double n = dimension("编辑框1_工字钢梁数");
-    const double a = derived("编辑框1_a0"), b = derived("编辑框1_b0"), c = derived("编辑框1_c0"), d = derived("编辑框1_d0");
+    const double a = derived("编辑框1_a0"), b = derived("编辑框1_b0"), d = derived("编辑框1_d0");
     const double a1 = derived("编辑框1_a1"), b1 = derived("编辑框1_b1");
     const double mass = input("编辑框1_质量");  // kg/m
     const double Wx = input("编辑框1_Wx");      // cm3
@@ -94,9 +94,8 @@ void calculate()
     result("编辑框2_M重", q * cmd_power(L / 1000, 2) / 8, 2);
 
     // Bending case: front wheel at a from support A, the rear wheels at
-    // a + b and a + b + c, support B at a + b + c + d. The reaction at A is
-    // kept rounded but not shown.
-    const double RA = cmd_round((P3 * d / 1000 + P2 * (c + d) / 1000 + P1 * (d + c + b) / 1000) / (L / 1000), 2);
+    // a + b and a + b + c, support B at a + b + c + d.
+    const double RA = reaction_at_a();
     result("编辑框2_MP1", RA * a / 1000, 2);
     result("编辑框2_MP2", (RA - P1) * b / 1000 + shown("编辑框2_MP1"), 2);
     result("编辑框2_MP3", ((P1 + P2 + P3) - RA) * d / 1000, 2);
@@ -148,6 +147,14 @@ void calculate()
     set_control_text(box("编辑框2_总体评定结论"), all ? kPass : kOverallFail);
 
     check_inputs();
+}
+
+double reaction_at_a()
+{
+    const double P1 = shown("编辑框2_P1"), P2 = shown("编辑框2_P2"), P3 = shown("编辑框2_P3");
+    const double b = derived("编辑框1_b0"), c = derived("编辑框1_c0"), d = derived("编辑框1_d0");
+    const double L = dimension("编辑框1_栈桥净跨");
+    return cmd_round((P3 * d / 1000 + P2 * (c + d) / 1000 + P1 * (d + c + b) / 1000) / (L / 1000), 2);
 }
 
 void clear_results()

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@ namespace testsupport {
 
 enum class Fault { FileSizeLimit, FullDisk, ReadOnlyFolder };
 const char* fault_name(Fault f);
+inline void PrintTo(Fault f, std::ostream* os) { *os << fault_name(f); }
 
 // Why the fault cannot be made by this process ("" when it can): a full
 // disk needs a file system of our own, which only root can mount.
