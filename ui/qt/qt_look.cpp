@@ -1,15 +1,32 @@
 #include "ui/qt/qt_look.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QFontDatabase>
 #include <QHash>
 #include <QImageReader>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QRegularExpression>
+#include <QStyle>
+#include <QTranslator>
 
 #include <list>
 #include <map>
 
 namespace ui::qt {
+
+void use_program_look()
+{
+    // The forms paint their own light colours: a dark desktop theme must not
+    // give the stock widgets a dark palette among them.
+    QApplication::setStyle("Fusion");
+    QApplication::setPalette(QApplication::style()->standardPalette());
+    // The standard dialogs (file dialog, colour names) in Chinese.
+    auto* qt_zh = new QTranslator(qApp);
+    if (qt_zh->load(QLocale(QLocale::Chinese, QLocale::China), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(qt_zh);
+}
 
 QColor button_face() { return QColor(0xF0, 0xF0, 0xF0); }
 

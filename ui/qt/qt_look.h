@@ -13,6 +13,10 @@
 
 namespace ui::qt {
 
+// The program's look, set once after the QApplication exists: the Fusion
+// style with its standard light palette and Qt's own dialogs in Chinese.
+void use_program_look();
+
 // A Windows colour value (0x00BBGGRR; kButtonFace for the system face).
 QColor to_qcolor(int32_t windows_color);
 // The face colour Windows draws dialogs and buttons with.
