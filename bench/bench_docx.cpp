@@ -77,7 +77,7 @@ std::string report_body_xml(const std::string& fixture_document)
 // header, footer and styles stay.
 std::string report_template()
 {
-    const std::string& fixture = ui::resource("templates/test_fixture.docx");
+    const auto& fixture = ui::resource("templates/test_fixture.docx");
     zip_error_t ze;
     zip_error_init(&ze);
     zip_source_t* src = zip_source_buffer_create(fixture.data(), fixture.size(), 0, &ze);
