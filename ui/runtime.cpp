@@ -169,7 +169,7 @@ Form* Runtime::load_form(const std::string& name, Form* owner, bool modal)
     } else {
         const Bytes& src = resource("forms/" + name + ".json");
         if (src.empty()) return nullptr;
-        def = json::parse(src);
+        def = json::parse(src.view());
     }
     Form* f = create_form(name, def);
     f->owner = owner;
