@@ -547,6 +547,17 @@ TEST(QtBackend, PictureButtonShowsItsFourStatesAndPictureBoxPlaysGif)
     q.rt.set(pic, P::PicBox::Picture, blob(png_of(Qt::green)));
     EXPECT_EQ(pv->frame(), 0);
     EXPECT_EQ(pv->grab().toImage().pixelColor(60, 45), QColor(Qt::green));
+    // A picture drawn once at a size is drawn anew at the next size.
+    const QSize before = pv->size();
+    ui::cmd_move(ui::U(k_form, "图片框1"), -1, -1, before.width() * 2, before.height() * 2);
+    QImage grown = pv->grab().toImage();
+    EXPECT_EQ(grown.size(), before * 2);
+    EXPECT_EQ(grown.pixelColor(grown.width() - 2, grown.height() - 2), QColor(Qt::green)) << "scaled to the new size";
+    // The same bytes in another block show the same; other bytes of the same length do not.
+    q.rt.set(pic, P::PicBox::Picture, blob(png_of(Qt::red)));
+    EXPECT_EQ(pv->grab().toImage().pixelColor(5, 5), QColor(Qt::red));
+    q.rt.set(pic, P::PicBox::Picture, blob(png_of(Qt::green)));
+    EXPECT_EQ(pv->grab().toImage().pixelColor(5, 5), QColor(Qt::green));
 }
 
 TEST(QtBackend, ChineseTextUsesCjkFontAndScreenshotIsSaved)

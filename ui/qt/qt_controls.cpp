@@ -14,10 +14,11 @@
 namespace ui::qt {
 
 namespace {
-void draw_scaled(QPainter& p, const QRect& r, const QImage& img)
+// The picture as the widget shows it, scaled to the widget.
+void draw_picture(QWidget* w, QPainter& p, const Bytes& data, int32_t transparent, int frame = 0)
 {
-    p.setRenderHint(QPainter::SmoothPixmapTransform, img.size() != r.size());
-    p.drawImage(r, img);
+    QPixmap pm = picture_at(data, transparent, w->size(), w->devicePixelRatioF(), frame);
+    if (!pm.isNull()) p.drawPixmap(0, 0, pm);
 }
 } // namespace
 
@@ -43,10 +44,10 @@ const Bytes& PicButtonView::shown_picture() const
 
 void PicButtonView::paintEvent(QPaintEvent*)
 {
-    auto pic = decode_picture(shown_picture(), c_.transparent_color);
-    if (pic->empty()) return;
+    const Bytes& shown = shown_picture();
+    if (shown.empty()) return;
     QPainter p(this);
-    draw_scaled(p, rect(), pic->frame(0));
+    draw_picture(this, p, shown, c_.transparent_color);
 }
 
 void PicButtonView::enterEvent(QEnterEvent*)
@@ -103,10 +104,9 @@ int PictureView::frame_count() const { return int(decode_picture(c_.pictures[0],
 
 void PictureView::paintEvent(QPaintEvent*)
 {
-    auto pic = decode_picture(c_.pictures[0], c_.transparent_color);
-    if (pic->empty()) return;
+    if (c_.pictures[0].empty()) return;
     QPainter p(this);
-    draw_scaled(p, rect(), pic->frame(frame_));
+    draw_picture(this, p, c_.pictures[0], c_.transparent_color, frame_);
 }
 
 // ---- shape box ---------------------------------------------------------------------------
@@ -131,8 +131,7 @@ void ClientView::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), to_qcolor(c_.back_color));
-    auto pic = decode_picture(c_.pictures[0]);
-    if (!pic->empty()) draw_scaled(p, rect(), pic->frame(0));
+    draw_picture(this, p, c_.pictures[0], -1);
 }
 
 // ---- tab -------------------------------------------------------------------------------

@@ -7,6 +7,8 @@
 #include <QImageReader>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QPainter>
+#include <QPixmap>
 #include <QRegularExpression>
 #include <QStyle>
 #include <QTranslator>
@@ -144,39 +146,112 @@ Picture decode(const Bytes& data, int32_t transparent)
     return p;
 }
 
+// A picture as drawn at one size and frame: what a paint copies to the screen.
+struct Drawn {
+    QSize size;
+    qreal dpr;
+    int frame;
+    QPixmap pixmap;
+};
+
 struct CacheEntry {
-    Bytes data;
+    Bytes data; // an embedded picture is only referred to
     int32_t transparent;
     std::shared_ptr<const Picture> picture;
+    std::vector<Drawn> drawn; // the latest sizes it was shown at, newest last
     size_t cost;
 };
+
+// Programs write the same few button pictures over and over and paint them
+// on every repaint: the pictures used last stay decoded and drawn at the
+// sizes they are shown at, up to a bound, as the reference pictures can be
+// large.
+struct PictureCache {
+    std::list<CacheEntry> entries; // most recently used first
+    size_t total = 0;
+    static constexpr size_t k_bound = size_t(40) << 20;
+    static constexpr size_t k_sizes_per_picture = 4;
+
+    CacheEntry& entry(const Bytes& data, int32_t transparent)
+    {
+        for (auto it = entries.begin(); it != entries.end(); ++it)
+            if (it->transparent == transparent && it->data.size() == data.size() &&
+                (it->data.data() == data.data() || it->data == data)) {
+                entries.splice(entries.begin(), entries, it);
+                return entries.front();
+            }
+        auto pic = std::make_shared<const Picture>(decode(data, transparent));
+        size_t cost = data.is_lasting() ? 0 : data.size();
+        for (const QImage& f : pic->frames) cost += size_t(f.sizeInBytes());
+        entries.push_front({data, transparent, pic, {}, cost});
+        total += cost;
+        return entries.front();
+    }
+    void add_cost(CacheEntry& e, long long delta)
+    {
+        e.cost = size_t((long long)e.cost + delta);
+        total = size_t((long long)total + delta);
+    }
+    void trim()
+    {
+        while (total > k_bound && entries.size() > 1) {
+            total -= entries.back().cost;
+            entries.pop_back();
+        }
+    }
+};
+
+PictureCache& picture_cache()
+{
+    static PictureCache cache;
+    return cache;
+}
+
+size_t pixmap_cost(const QPixmap& p) { return size_t(p.width()) * size_t(p.height()) * 4; }
 } // namespace
 
 std::shared_ptr<const Picture> decode_picture(const Bytes& data, int32_t transparent)
 {
-    // Programs write the same few button pictures over and over and paint
-    // them on every repaint: the pictures used last stay decoded, up to a
-    // bound, as the reference pictures can be large.
-    static std::list<CacheEntry> cache; // most recently used first
-    static size_t total = 0;
-    constexpr size_t k_bound = size_t(128) << 20;
     static const auto none = std::make_shared<const Picture>();
     if (data.empty()) return none;
-    for (auto it = cache.begin(); it != cache.end(); ++it)
-        if (it->transparent == transparent && it->data.size() == data.size() && it->data == data) {
-            cache.splice(cache.begin(), cache, it);
-            return it->picture;
-        }
-    auto pic = std::make_shared<const Picture>(decode(data, transparent));
-    size_t cost = data.size();
-    for (const QImage& f : pic->frames) cost += size_t(f.sizeInBytes());
-    cache.push_front({data, transparent, pic, cost});
-    total += cost;
-    while (total > k_bound && cache.size() > 1) {
-        total -= cache.back().cost;
-        cache.pop_back();
-    }
+    PictureCache& cache = picture_cache();
+    auto pic = cache.entry(data, transparent).picture;
+    cache.trim();
     return pic;
+}
+
+QPixmap picture_at(const Bytes& data, int32_t transparent, QSize size, qreal dpr, int frame)
+{
+    if (data.empty() || size.isEmpty()) return {};
+    PictureCache& cache = picture_cache();
+    CacheEntry& e = cache.entry(data, transparent);
+    if (e.picture->empty()) return {};
+    frame = int(size_t(std::max(0, frame)) % e.picture->frames.size());
+    for (const Drawn& d : e.drawn)
+        if (d.size == size && d.dpr == dpr && d.frame == frame) return d.pixmap;
+    // Drawn once as a paint would draw it (smooth when scaled), then copied.
+    const QImage& img = e.picture->frame(frame);
+    const QSize device = (QSizeF(size) * dpr).toSize();
+    QImage out;
+    if (device == img.size()) {
+        out = img.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    } else {
+        out = QImage(device, QImage::Format_ARGB32_Premultiplied);
+        out.fill(Qt::transparent);
+        QPainter p(&out);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawImage(QRect(QPoint(), device), img);
+    }
+    out.setDevicePixelRatio(dpr);
+    QPixmap pixmap = QPixmap::fromImage(std::move(out));
+    if (e.drawn.size() >= PictureCache::k_sizes_per_picture) {
+        cache.add_cost(e, -(long long)pixmap_cost(e.drawn.front().pixmap));
+        e.drawn.erase(e.drawn.begin());
+    }
+    e.drawn.push_back({size, dpr, frame, pixmap});
+    cache.add_cost(e, (long long)pixmap_cost(pixmap));
+    cache.trim();
+    return pixmap;
 }
 
 } // namespace ui::qt

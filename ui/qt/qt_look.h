@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QPixmap>
 #include <QString>
 
 #include <memory>
@@ -44,5 +45,9 @@ struct Picture {
 // `transparent` (a Windows colour, -1 for none) become see-through. Never
 // null; empty for no picture or bytes that are none.
 std::shared_ptr<const Picture> decode_picture(const Bytes& data, int32_t transparent = -1);
+// The picture drawn at a widget's size (logical pixels at the device pixel
+// ratio), smooth when scaled, as a paint copies it: decoded the first time
+// it is shown and kept for each size it is shown at. Null for no picture.
+QPixmap picture_at(const Bytes& data, int32_t transparent, QSize size, qreal dpr, int frame = 0);
 
 } // namespace ui::qt
