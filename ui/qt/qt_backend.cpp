@@ -87,10 +87,18 @@ void apply_cursor(QWidget* w, int pointer)
 void set_colors(QWidget* w, QPalette::ColorRole text_role, const QColor& text, QPalette::ColorRole back_role,
                 const QColor* back)
 {
-    QPalette p = w->palette();
+    static constexpr QPalette::ColorGroup groups[] = {QPalette::Active, QPalette::Inactive, QPalette::Disabled};
+    const QPalette& now = w->palette();
+    bool same = true;
+    for (auto g : groups)
+        same = same && now.color(g, text_role) == text &&
+               (text_role != QPalette::Text || now.color(g, QPalette::PlaceholderText) == text) &&
+               (!back || now.color(g, back_role) == *back);
+    if (same) return; // a palette set anew costs every widget its own copy
+    QPalette p = now;
     // The same colours in every state: a read-only or disabled box keeps
     // the colour the program wrote (results and verdicts stay readable).
-    for (auto g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    for (auto g : groups) {
         p.setColor(g, text_role, text);
         if (text_role == QPalette::Text) p.setColor(g, QPalette::PlaceholderText, text);
         if (back) p.setColor(g, back_role, *back);
@@ -155,6 +163,12 @@ public:
         tag(client, &f.self());
     }
     Form& form() { return f_; }
+    // The controls' widgets, made the first time the form shows on screen
+    // (a module form on a page not chosen yet costs nothing until then).
+    void realize()
+    {
+        if (!realized) b_.realize(f_);
+    }
     int menu_height() const { return menu_bar ? menu_bar->sizeHint().height() : 0; }
     void layout()
     {
@@ -173,6 +187,7 @@ public:
     ClientView* client;
     QMenuBar* menu_bar = nullptr;
     bool ever_shown = false;
+    bool realized = false;   // its controls have their widgets
     bool positioned = false; // the program placed it before it showed
     bool closing = false;    // the runtime closes it: no query
 
@@ -189,7 +204,26 @@ protected:
         layout();
         if (isWindow()) b_.user_resize(f_, width(), height() - menu_height());
     }
+    void showEvent(QShowEvent*) override { realize(); }
 };
+
+QWidget* QtBackend::widget(const Control& c)
+{
+    if (!c.view && c.kind != Kind::window && c.form && !c.form->controls.empty())
+        if (auto* win = static_cast<FormWindow*>(c.form->controls[0]->view)) win->realize();
+    return static_cast<QWidget*>(c.view);
+}
+
+void QtBackend::realize(Form& f)
+{
+    auto* win = static_cast<FormWindow*>(window(f));
+    if (!win || win->realized || f.destroying) return;
+    win->realized = true;
+    SyncScope sync(syncing_);
+    for (size_t i = 1; i < f.controls.size(); ++i) create_view(*f.controls[i]);
+    apply_tips(f);
+    if (rt_ && rt_->focus() && rt_->focus()->form == &f) focus_changed(rt_->focus());
+}
 
 // ---------------------------------------------------------------------------
 
@@ -230,7 +264,7 @@ QtBackend::~QtBackend()
     for (auto& w : windows) delete w.data();
 }
 
-QWidget* QtBackend::window(const Form& f) const { return f.controls.empty() ? nullptr : widget(*f.controls[0]); }
+QWidget* QtBackend::window(const Form& f) const { return f.controls.empty() ? nullptr : view_of(*f.controls[0]); }
 
 QWidget* QtBackend::container(Form& f, Control* parent, int page)
 {
@@ -290,8 +324,6 @@ void QtBackend::form_created(Form& f)
     win->setAttribute(Qt::WA_DeleteOnClose, false);
     self.view = win;
     build_menu_bar(f, win);
-    for (size_t i = 1; i < f.controls.size(); ++i) create_view(*f.controls[i]);
-    apply_tips(f);
     win->setWindowTitle(to_qtext(self.text));
     if (!self.pictures[1].empty()) {
         QIcon icon = icon_from(self.pictures[1]);
@@ -375,7 +407,7 @@ void QtBackend::form_destroying(Form& f)
                     gw->setParent(nullptr);
                 }
     if (drag_.control && drag_.control->form == &f) {
-        if (QWidget* w = widget(*drag_.control)) w->releaseMouse();
+        if (QWidget* w = view_of(*drag_.control)) w->releaseMouse();
         drag_ = {};
     }
     if (press_.control && press_.control->form == &f) press_ = {};
@@ -517,7 +549,7 @@ void QtBackend::create_view(Control& c)
 // An edit box that is given a text of several lines becomes a multi-line box.
 void QtBackend::rebuild_view(Control& c)
 {
-    QWidget* old = widget(c);
+    QWidget* old = view_of(c);
     if (!old) return;
     QWidget* parent = old->parentWidget();
     bool focused = old->hasFocus();
@@ -621,7 +653,7 @@ void QtBackend::connect_view(Control& c, QWidget* w)
 
 void QtBackend::fill_items(Control& c)
 {
-    QWidget* w = widget(c);
+    QWidget* w = view_of(c);
     if (!w) return;
     SyncScope sync(syncing_);
     QSignalBlocker block(w);
@@ -686,7 +718,7 @@ void QtBackend::fill_items(Control& c)
     apply(c);
 }
 
-void QtBackend::apply_common(Control& c, QWidget* w)
+void QtBackend::apply_geometry(Control& c, QWidget* w)
 {
     int h = c.height;
     if (auto* cb = qobject_cast<QComboBox*>(w)) {
@@ -695,77 +727,125 @@ void QtBackend::apply_common(Control& c, QWidget* w)
         int hint = cb->sizeHint().height();
         if (h > hint + 8) h = hint;
     }
-    w->setGeometry(c.left, c.top, std::max(0, c.width), std::max(0, h));
-    w->setEnabled(!c.disabled);
-    apply_cursor(w, c.mouse_pointer);
-    switch (c.kind) {
-    case Kind::PicBtn: case Kind::PicBox: case Kind::ShapeBox: case Kind::ProcessBar:
-    case Kind::HScrollBar: case Kind::VScrollBar: case Kind::ToolBar:
-        break;
-    default: {
-        QFont f = to_qfont(c.font);
-        if (w->font() != f) w->setFont(f);
-    }
-    }
-    if (w->isVisibleTo(w->parentWidget()) != c.visible) w->setVisible(c.visible);
+    const QRect r(c.left, c.top, std::max(0, c.width), std::max(0, h));
+    if (w->geometry() != r) w->setGeometry(r);
 }
 
-void QtBackend::apply(Control& c)
+void QtBackend::apply(Control& c, int prop)
 {
-    QWidget* w = widget(c);
+    QWidget* w = view_of(c);
     if (!w || c.kind == Kind::window) return;
     SyncScope sync(syncing_);
     QSignalBlocker block(w);
-    apply_common(c, w);
-    QColor text = to_qcolor(c.text_color);
+    // A write touches only what it changed; the size also decides a label's
+    // alignment and a bar's orientation.
+    const bool all = prop < 0;
+    const bool resized = prop == prop::Width || prop == prop::Height;
+    switch (prop) {
+    case prop::Left:
+    case prop::Top:
+        apply_geometry(c, w);
+        return;
+    case prop::Width:
+    case prop::Height:
+        apply_geometry(c, w);
+        break;
+    case prop::Visible:
+        if (w->isVisibleTo(w->parentWidget()) != c.visible) w->setVisible(c.visible);
+        return;
+    case prop::Disabled:
+        w->setEnabled(!c.disabled);
+        if (c.kind == Kind::PicBtn) w->update();
+        return;
+    case prop::MousePointer:
+        apply_cursor(w, c.mouse_pointer);
+        return;
+    case prop::Tag:
+        return;
+    default:
+        break;
+    }
+    if (all) {
+        apply_geometry(c, w);
+        w->setEnabled(!c.disabled);
+        apply_cursor(w, c.mouse_pointer);
+    }
+    if (all || (c.kind == Kind::EditBox && prop == prop::EditBox::Font)) {
+        switch (c.kind) {
+        case Kind::PicBtn: case Kind::PicBox: case Kind::ShapeBox: case Kind::ProcessBar:
+        case Kind::HScrollBar: case Kind::VScrollBar: case Kind::ToolBar:
+            break;
+        default: {
+            const QFont f = to_qfont(c.font);
+            if (w->font() != f) w->setFont(f);
+        }
+        }
+    }
+    if (all && w->isVisibleTo(w->parentWidget()) != c.visible) w->setVisible(c.visible);
+    const QColor text = to_qcolor(c.text_color);
     switch (c.kind) {
     case Kind::Label:
     case Kind::TransLabel: {
         auto* l = static_cast<QLabel*>(w);
-        QString t = to_qtext(c.text);
-        if (l->text() != t) l->setText(t);
-        // One line that fits sits in the middle; longer notes start at the top.
-        bool one_line = !t.contains('\n') && QFontMetrics(l->font()).horizontalAdvance(t) <= c.width;
-        l->setAlignment(Qt::AlignLeft | (one_line ? Qt::AlignVCenter : Qt::AlignTop));
-        bool filled = c.kind == Kind::Label && c.back_color != kButtonFace;
-        QColor back = to_qcolor(c.back_color);
-        set_colors(l, QPalette::WindowText, text, QPalette::Window, filled ? &back : nullptr);
-        l->setAutoFillBackground(filled);
+        if (all || resized || prop == prop::Label::Caption) {
+            QString t = to_qtext(c.text);
+            if (l->text() != t) l->setText(t);
+            // One line that fits sits in the middle; longer notes start at
+            // the top. Measured once per change of the text or the width.
+            bool one_line = !t.contains('\n') && QFontMetrics(l->font()).horizontalAdvance(t) <= c.width;
+            l->setAlignment(Qt::AlignLeft | (one_line ? Qt::AlignVCenter : Qt::AlignTop));
+        }
+        if (all || prop == prop::Label::TextColor) {
+            bool filled = c.kind == Kind::Label && c.back_color != kButtonFace;
+            QColor back = to_qcolor(c.back_color);
+            set_colors(l, QPalette::WindowText, text, QPalette::Window, filled ? &back : nullptr);
+            l->setAutoFillBackground(filled);
+        }
         break;
     }
     case Kind::EditBox: {
         QColor back = to_qcolor(c.back_color);
-        QString t = to_qtext(c.text);
+        const bool content = all || prop == prop::EditBox::Content;
+        const bool colours = all || prop == prop::EditBox::TextColor || prop == prop::EditBox::BackColor;
+        const bool mode = all || prop == prop::EditBox::InputMode;
         if (auto* e = qobject_cast<QLineEdit*>(w)) {
-            if (t.contains('\n')) {
-                rebuild_view(c);
-                return;
-            }
-            if (e->text() != t) {
-                e->setText(t);
-                // A text the program wrote reads from its start, like a label;
-                // the user's own typing keeps its caret.
-                if (!e->hasFocus()) e->setCursorPosition(0);
-            }
-            e->setEchoMode(c.input_mode == 2 ? QLineEdit::Password : QLineEdit::Normal);
-            e->setReadOnly(c.input_mode == 1);
-            set_colors(e, QPalette::Text, text, QPalette::Base, &back);
-        } else if (auto* e = qobject_cast<QPlainTextEdit*>(w)) {
-            QString now = e->toPlainText();
-            if (now != t) {
-                if (t.startsWith(now) && !now.isEmpty()) {
-                    // An append: the caret goes to the end and the view follows it.
-                    QTextCursor cur = e->textCursor();
-                    cur.movePosition(QTextCursor::End);
-                    cur.insertText(t.mid(now.size()));
-                    e->setTextCursor(cur);
-                } else {
-                    e->setPlainText(t);
+            if (content) {
+                QString t = to_qtext(c.text);
+                if (t.contains('\n')) {
+                    rebuild_view(c);
+                    return;
                 }
-                e->ensureCursorVisible();
+                if (e->text() != t) {
+                    e->setText(t);
+                    // A text the program wrote reads from its start, like a
+                    // label; the user's own typing keeps its caret.
+                    if (!e->hasFocus()) e->setCursorPosition(0);
+                }
             }
-            e->setReadOnly(c.input_mode == 1);
-            set_colors(e, QPalette::Text, text, QPalette::Base, &back);
+            if (mode) {
+                e->setEchoMode(c.input_mode == 2 ? QLineEdit::Password : QLineEdit::Normal);
+                e->setReadOnly(c.input_mode == 1);
+            }
+            if (colours) set_colors(e, QPalette::Text, text, QPalette::Base, &back);
+        } else if (auto* e = qobject_cast<QPlainTextEdit*>(w)) {
+            if (content) {
+                QString t = to_qtext(c.text);
+                QString now = e->toPlainText();
+                if (now != t) {
+                    if (t.startsWith(now) && !now.isEmpty()) {
+                        // An append: the caret goes to the end and the view follows it.
+                        QTextCursor cur = e->textCursor();
+                        cur.movePosition(QTextCursor::End);
+                        cur.insertText(t.mid(now.size()));
+                        e->setTextCursor(cur);
+                    } else {
+                        e->setPlainText(t);
+                    }
+                    e->ensureCursorVisible();
+                }
+            }
+            if (mode) e->setReadOnly(c.input_mode == 1);
+            if (colours) set_colors(e, QPalette::Text, text, QPalette::Base, &back);
         }
         break;
     }
@@ -775,8 +855,10 @@ void QtBackend::apply(Control& c)
         w->update();
         break;
     case Kind::PicBox:
-        track_animation(c);
-        w->update();
+        if (all || resized || prop == prop::PicBox::Picture) {
+            track_animation(c);
+            w->update();
+        }
         break;
     case Kind::ComboBox: {
         auto* cb = static_cast<QComboBox*>(w);
@@ -790,27 +872,39 @@ void QtBackend::apply(Control& c)
         } else {
             // A list-only box shows a text that is none of its items the
             // way Windows does: as its text, with nothing chosen.
-            cb->setPlaceholderText(i < 0 ? t : QString());
+            QString placeholder = i < 0 ? t : QString();
+            if (cb->placeholderText() != placeholder) cb->setPlaceholderText(placeholder);
         }
-        QColor back = to_qcolor(c.back_color);
-        set_colors(cb, QPalette::Text, text, QPalette::Base, &back);
-        set_colors(cb, QPalette::ButtonText, text, QPalette::Button, nullptr);
+        if (all) {
+            QColor back = to_qcolor(c.back_color);
+            set_colors(cb, QPalette::Text, text, QPalette::Base, &back);
+            set_colors(cb, QPalette::ButtonText, text, QPalette::Button, nullptr);
+        }
         break;
     }
-    case Kind::Button:
-        static_cast<QPushButton*>(w)->setText(to_qtext(c.text));
+    case Kind::Button: {
+        auto* b = static_cast<QPushButton*>(w);
+        QString t = to_qtext(c.text);
+        if (b->text() != t) b->setText(t);
         break;
-    case Kind::GroupBox:
-        static_cast<QGroupBox*>(w)->setTitle(to_qtext(c.text));
-        set_colors(w, QPalette::WindowText, text, QPalette::Window, nullptr);
+    }
+    case Kind::GroupBox: {
+        auto* g = static_cast<QGroupBox*>(w);
+        QString t = to_qtext(c.text);
+        if (g->title() != t) g->setTitle(t);
+        if (all) set_colors(w, QPalette::WindowText, text, QPalette::Window, nullptr);
         break;
+    }
     case Kind::CheckBox:
     case Kind::RadioBox: {
         auto* b = static_cast<QAbstractButton*>(w);
-        b->setText(to_qtext(c.text));
-        b->setChecked(c.checked);
-        set_colors(b, QPalette::WindowText, text, QPalette::Window, nullptr);
-        set_colors(b, QPalette::ButtonText, text, QPalette::Button, nullptr);
+        QString t = to_qtext(c.text);
+        if (b->text() != t) b->setText(t);
+        if (b->isChecked() != c.checked) b->setChecked(c.checked);
+        if (all || (c.kind == Kind::CheckBox && prop == prop::CheckBox::TextColor)) {
+            set_colors(b, QPalette::WindowText, text, QPalette::Window, nullptr);
+            set_colors(b, QPalette::ButtonText, text, QPalette::Button, nullptr);
+        }
         break;
     }
     case Kind::ProcessBar: {
@@ -834,12 +928,15 @@ void QtBackend::apply(Control& c)
         if (l->count() != int(c.items.size())) return fill_items(c);
         for (int i = 0; c.kind == Kind::ChkListBox && i < l->count(); ++i) {
             bool on = size_t(i) < c.item_checked.size() && c.item_checked[size_t(i)];
-            l->item(i)->setCheckState(on ? Qt::Checked : Qt::Unchecked);
+            Qt::CheckState state = on ? Qt::Checked : Qt::Unchecked;
+            if (l->item(i)->checkState() != state) l->item(i)->setCheckState(state);
         }
         int row = c.current_index >= 0 && c.current_index < l->count() ? c.current_index : -1;
         if (l->currentRow() != row) l->setCurrentRow(row);
-        QColor back = to_qcolor(c.back_color);
-        set_colors(l, QPalette::Text, text, QPalette::Base, &back);
+        if (all || (c.kind == Kind::ListBox && prop == prop::ListBox::BackColor)) {
+            QColor back = to_qcolor(c.back_color);
+            set_colors(l, QPalette::Text, text, QPalette::Base, &back);
+        }
         break;
     }
     case Kind::Tab:
@@ -857,7 +954,7 @@ void QtBackend::apply_tips(Form& f)
         for (auto& [id, text] : t->tips)
             for (auto& target : f.controls)
                 if (target->id == id && target.get() != t.get())
-                    if (QWidget* w = widget(*target)) {
+                    if (QWidget* w = view_of(*target)) {
                         w->setToolTip(Qt::convertFromPlainText(to_qtext(text), Qt::WhiteSpacePre));
                         w->setToolTipDuration(30000);
                     }
@@ -866,10 +963,10 @@ void QtBackend::apply_tips(Form& f)
 
 void QtBackend::property_changed(Control& c, int prop)
 {
-    if (!widget(c)) return;
+    if (!view_of(c)) return;
     if (c.kind != Kind::window) return apply(c);
 
-    auto* win = static_cast<FormWindow*>(widget(c));
+    auto* win = static_cast<FormWindow*>(view_of(c));
     SyncScope sync(syncing_);
     switch (prop) {
     case prop::Left:
@@ -902,13 +999,20 @@ void QtBackend::property_changed(Control& c, int prop)
 void QtBackend::items_changed(Control& c)
 {
     if (c.kind == Kind::Q_tip) return apply_tips(*c.form);
+    // The same items with other marks: only the marks and the choice change.
+    QWidget* w = view_of(c);
+    if (auto* l = qobject_cast<QListWidget*>(w); l && l->count() == int(c.items.size())) {
+        bool same = true;
+        for (int i = 0; same && i < l->count(); ++i) same = l->item(i)->text() == to_qtext(c.items[size_t(i)]);
+        if (same) return apply(c, prop::ListBox::CurrentIndex);
+    }
     fill_items(c);
 }
 
 void QtBackend::focus_changed(Control* now)
 {
     if (!now) return;
-    QWidget* w = widget(*now);
+    QWidget* w = view_of(*now);
     if (!w || w->hasFocus()) return;
     SyncScope sync(syncing_);
     if (now->kind == Kind::window) w->activateWindow();
@@ -939,7 +1043,7 @@ void QtBackend::z_order(Control& c, int position)
 
 void QtBackend::begin_drag(Control& c)
 {
-    QWidget* w = widget(c);
+    QWidget* w = view_of(c);
     if (!w || !w->parentWidget() || !(QApplication::mouseButtons() & Qt::LeftButton)) return;
     // Held where the button went down on it (or where the cursor is now).
     QPoint grab = press_.control == &c ? press_.pos : w->mapFromGlobal(QCursor::pos());
@@ -950,7 +1054,7 @@ void QtBackend::begin_drag(Control& c)
 bool QtBackend::drag_event(QMouseEvent* e)
 {
     Control& c = *drag_.control;
-    QWidget* w = widget(c);
+    QWidget* w = view_of(c);
     if (e->type() == QEvent::MouseButtonRelease && e->button() == Qt::LeftButton) {
         w->releaseMouse();
         drag_ = {};
@@ -971,7 +1075,7 @@ bool QtBackend::drag_event(QMouseEvent* e)
 
 void QtBackend::repaint_now(Control& c)
 {
-    if (QWidget* w = widget(c)) w->repaint();
+    if (QWidget* w = view_of(c)) w->repaint();
 }
 
 // ---- timers and animation ---------------------------------------------------------------
@@ -991,7 +1095,7 @@ void QtBackend::schedule_timers()
 
 void QtBackend::track_animation(Control& c)
 {
-    auto* v = qobject_cast<PictureView*>(widget(c));
+    auto* v = qobject_cast<PictureView*>(view_of(c));
     if (!v) return;
     bool animated = gif_frame_delays(c.pictures[0]).size() > 1;
     auto it = std::find(animated_.begin(), animated_.end(), QPointer<PictureView>(v));
@@ -1041,7 +1145,7 @@ bool QtBackend::eventFilter(QObject* watched, QEvent* ev)
         break;
     case QEvent::MouseMove:
     case QEvent::MouseButtonRelease:
-        if (drag_.control && watched == widget(*drag_.control)) return drag_event(static_cast<QMouseEvent*>(ev));
+        if (drag_.control && watched == view_of(*drag_.control)) return drag_event(static_cast<QMouseEvent*>(ev));
         return false;
     default:
         return false;
@@ -1060,7 +1164,7 @@ bool QtBackend::eventFilter(QObject* watched, QEvent* ev)
         last_press_ = me;
         last_press_time_ = me->timestamp();
         if (me->button() != Qt::LeftButton && me->button() != Qt::RightButton) return false;
-        QWidget* w = widget(*c);
+        QWidget* w = view_of(*c);
         if (!w) return false;
         QPoint p = w->mapFromGlobal(me->globalPosition().toPoint());
         bool left = me->button() == Qt::LeftButton;
@@ -1091,14 +1195,14 @@ bool QtBackend::eventFilter(QObject* watched, QEvent* ev)
     }
     case QEvent::KeyPress: {
         if (c->kind != Kind::window && rt_->focus() != c) guarded([&] { rt_->set_focus(c); });
-        if (!numeric_box(*c) || watched != widget(*c)) return false;
+        if (!numeric_box(*c) || watched != view_of(*c)) return false;
         QString t = static_cast<QKeyEvent*>(ev)->text();
         for (QChar ch : t)
             if (!control_char(ch) && !numeric_char(ch)) return true; // refused, as the box's filter does
         return false;
     }
     case QEvent::InputMethod: {
-        if (!numeric_box(*c) || watched != widget(*c)) return false;
+        if (!numeric_box(*c) || watched != view_of(*c)) return false;
         for (QChar ch : static_cast<QInputMethodEvent*>(ev)->commitString())
             if (!numeric_char(ch)) return true;
         return false;

@@ -39,8 +39,10 @@ public:
     void attach(Runtime& rt) { rt_ = &rt; }
 
     // The widget that shows a control (a form's own control gives its
-    // window); nullptr for kinds that have none (timers, dialogs ...).
-    static QWidget* widget(const Control& c) { return static_cast<QWidget*>(c.view); }
+    // window); nullptr for kinds that have none (timers, dialogs ...). A
+    // form's controls get their widgets when the form first shows on screen;
+    // asking for one here makes them at once.
+    static QWidget* widget(const Control& c);
     QWidget* window(const Form& f) const;
     // The widget a control of `parent` (or of the form, when null) sits in.
     QWidget* container(Form& f, Control* parent, int page);
@@ -91,11 +93,18 @@ protected:
 
 private:
     friend class FormWindow;
+    // The widget as it is now, none before the form is realized.
+    static QWidget* view_of(const Control& c) { return static_cast<QWidget*>(c.view); }
     Control* control_of(QObject* o) const;
+    // Makes the widgets of a form's controls (once; the form shows on screen
+    // or a widget is asked for).
+    void realize(Form& f);
     void create_view(Control& c);
     void rebuild_view(Control& c);
-    void apply(Control& c);
-    void apply_common(Control& c, QWidget* w);
+    // Shows the runtime's state of a control: all of it, or what one
+    // property write changed (prop >= 0).
+    void apply(Control& c, int prop = -1);
+    void apply_geometry(Control& c, QWidget* w);
     void fill_items(Control& c);
     void apply_tips(Form& f);
     void build_menu_bar(Form& f, FormWindow* win);
