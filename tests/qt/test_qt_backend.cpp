@@ -7,6 +7,7 @@
 #include "ui/headless/headless.h"
 #include "ui/qt/qt_backend.h"
 #include "ui/qt/qt_controls.h"
+#include "ui/qt/qt_sound.h"
 #include "ui/runtime.h"
 
 #include <gtest/gtest.h>
@@ -720,6 +721,10 @@ TEST(QtBackend, TimersDragsAndServices)
                       "data" + std::string("\x08\x00\x00\x00", 4) + std::string(8, '\0');
     EXPECT_TRUE(ui::cmd_play_sound(wav));
     EXPECT_TRUE(ui::cmd_play_sound(wav));
+    // Sounds come from a module loaded with the first one: it must be there.
+    ui::qt::SoundPlayer player;
+    EXPECT_TRUE(player.has_module());
+    EXPECT_FALSE(player.play(ui::Bytes("not a sound")));
 }
 
 TEST(QtBackend, RuntimeErrorEndsEveryLoopWithItsCode)
