@@ -293,6 +293,12 @@ void Runtime::apply_control(Form& f, Control& c, const json& j)
     case Kind::EditBox: c.back_color = 0xFFFFFF; break;
     case Kind::ListBox: case Kind::ChkListBox: case Kind::ComboBox: c.back_color = 0xFFFFFF; break;
     case Kind::ProcessBar: c.maximum = 100; break;
+    case Kind::BarChart:
+        c.chart.series_names = {""};
+        c.chart.series_colors = {0};
+        c.chart.category_names = {""};
+        c.chart.values = {{0.0}};
+        break;
     case Kind::HScrollBar: case Kind::VScrollBar: c.maximum = 100; break;
     default: break;
     }

@@ -18,6 +18,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QIconEngine>
 #include <QImageReader>
 #include <QInputMethodEvent>
 #include <QLabel>
@@ -26,6 +27,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -121,6 +123,43 @@ QIcon icon_from(const Bytes& ico)
     }
     return icon;
 }
+
+// A window icon read from its ICO when first asked for: the program's icon
+// holds a dozen images, and a window system that never draws it (or a
+// window that never shows) should not pay for decoding them.
+class IcoIconEngine : public QIconEngine {
+public:
+    explicit IcoIconEngine(Bytes ico) : ico_(std::move(ico)) {}
+    void paint(QPainter* p, const QRect& r, QIcon::Mode mode, QIcon::State state) override
+    {
+        icon().paint(p, r, Qt::AlignCenter, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().pixmap(size, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().actualSize(size, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override { return icon().availableSizes(mode, state); }
+    QIconEngine* clone() const override { return new IcoIconEngine(ico_); }
+    QString key() const override { return QStringLiteral("jsb_ico"); }
+    bool isNull() override { return ico_.empty(); }
+
+private:
+    const QIcon& icon()
+    {
+        if (!read_) {
+            read_ = true;
+            icon_ = icon_from(ico_);
+        }
+        return icon_;
+    }
+    Bytes ico_;
+    QIcon icon_;
+    bool read_ = false;
+};
 
 // "图片（.png）|*.png|所有文件|*.*" -> "图片（.png） (*.png);;所有文件 (*.*)"
 QString dialog_filter(const std::string& f)
@@ -326,7 +365,7 @@ void QtBackend::form_created(Form& f)
     build_menu_bar(f, win);
     win->setWindowTitle(to_qtext(self.text));
     if (!self.pictures[1].empty()) {
-        QIcon icon = icon_from(self.pictures[1]);
+        QIcon icon(new IcoIconEngine(self.pictures[1]));
         win->setWindowIcon(icon);
         if (QApplication::windowIcon().isNull()) QApplication::setWindowIcon(icon);
     }

@@ -120,6 +120,19 @@ std::string from_qtext(const QString& s, bool crlf)
 }
 
 namespace {
+// Many pictures carry an alpha channel that is opaque everywhere; drawn
+// scaled, such a picture needs no transparent canvas.
+bool fully_opaque(const QImage& img)
+{
+    if (!img.hasAlphaChannel()) return true;
+    for (int y = 0; y < img.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+        for (int x = 0; x < img.width(); ++x)
+            if (qAlpha(line[x]) != 255) return false;
+    }
+    return true;
+}
+
 Picture decode(const Bytes& data, int32_t transparent)
 {
     Picture p;
@@ -131,15 +144,21 @@ Picture decode(const Bytes& data, int32_t transparent)
     for (;;) {
         QImage img = reader.read();
         if (img.isNull()) break;
-        img = img.convertToFormat(QImage::Format_ARGB32);
         if (transparent >= 0) {
+            img = img.convertToFormat(QImage::Format_ARGB32);
             QRgb key = to_qcolor(transparent).rgb() & 0xFFFFFF;
             for (int y = 0; y < img.height(); ++y) {
                 auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
                 for (int x = 0; x < img.width(); ++x)
                     if ((line[x] & 0xFFFFFF) == key) line[x] = 0;
             }
+            img = img.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        } else if (img.format() != QImage::Format_RGB32 && img.format() != QImage::Format_ARGB32 &&
+                   img.format() != QImage::Format_ARGB32_Premultiplied) {
+            // Formats a paint takes as they are stay as they are decoded.
+            img = img.convertToFormat(img.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
         }
+        p.opaque.push_back(fully_opaque(img));
         p.frames.push_back(std::move(img));
         if (!reader.supportsAnimation() || reader.imageCount() == 1) break;
     }
@@ -234,12 +253,15 @@ QPixmap picture_at(const Bytes& data, int32_t transparent, QSize size, qreal dpr
     const QSize device = (QSizeF(size) * dpr).toSize();
     QImage out;
     if (device == img.size()) {
-        out = img.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        out = img;
     } else {
-        out = QImage(device, QImage::Format_ARGB32_Premultiplied);
-        out.fill(Qt::transparent);
+        // An opaque picture covers every pixel: nothing to clear first.
+        const bool opaque = e.picture->frame_opaque(frame);
+        out = QImage(device, opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
+        if (!opaque) out.fill(Qt::transparent);
         QPainter p(&out);
         p.setRenderHint(QPainter::SmoothPixmapTransform);
+        if (opaque) p.setCompositionMode(QPainter::CompositionMode_Source);
         p.drawImage(QRect(QPoint(), device), img);
     }
     out.setDevicePixelRatio(dpr);

@@ -38,8 +38,10 @@ std::string from_qtext(const QString& s, bool crlf = true);
 // A decoded PNG or GIF: one image per frame (one for a still picture).
 struct Picture {
     std::vector<QImage> frames;
+    std::vector<bool> opaque; // per frame: every pixel fully opaque
     bool empty() const { return frames.empty(); }
     const QImage& frame(int i) const { return frames[size_t(i) % frames.size()]; }
+    bool frame_opaque(int i) const { return opaque[size_t(i) % opaque.size()]; }
 };
 // Decodes a picture (remembering the ones used last); pixels of
 // `transparent` (a Windows colour, -1 for none) become see-through. Never
