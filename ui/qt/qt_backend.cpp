@@ -258,6 +258,11 @@ void QtBackend::realize(Form& f)
     auto* win = static_cast<FormWindow*>(window(f));
     if (!win || win->realized || f.destroying) return;
     win->realized = true;
+    // Its pictures decode on another core while its widgets are made.
+    std::vector<std::pair<Bytes, int32_t>> pictures{{f.self().pictures[0], -1}};
+    for (auto& c : f.controls)
+        if (c->kind == Kind::PicBox || c->kind == Kind::PicBtn) pictures.emplace_back(c->pictures[0], c->transparent_color);
+    decode_ahead(pictures);
     SyncScope sync(syncing_);
     for (size_t i = 1; i < f.controls.size(); ++i) create_view(*f.controls[i]);
     apply_tips(f);

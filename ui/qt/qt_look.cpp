@@ -11,10 +11,14 @@
 #include <QPixmap>
 #include <QRegularExpression>
 #include <QStyle>
+#include <QThreadPool>
 #include <QTranslator>
 
+#include <atomic>
+#include <condition_variable>
 #include <list>
 #include <map>
+#include <mutex>
 
 namespace ui::qt {
 
@@ -181,6 +185,81 @@ struct CacheEntry {
     size_t cost;
 };
 
+// Embedded pictures of a form that is about to show, decoded on a worker
+// thread meanwhile. A paint that needs one the worker has not begun decodes
+// it itself; one the worker is decoding, it waits for.
+class DecodeAhead {
+public:
+    void start(std::vector<std::pair<Bytes, int32_t>> pictures)
+    {
+        std::vector<std::shared_ptr<Job>> batch;
+        {
+            std::lock_guard lock(mutex_);
+            for (auto& [data, transparent] : pictures) {
+                auto key = std::make_pair(data.data(), transparent);
+                if (jobs_.count(key)) continue;
+                auto job = std::make_shared<Job>();
+                job->data = data;
+                job->transparent = transparent;
+                jobs_[key] = job;
+                batch.push_back(job);
+            }
+        }
+        if (batch.empty()) return;
+        QThreadPool::globalInstance()->start([batch] {
+            for (const auto& job : batch) job->run();
+        });
+    }
+
+    std::shared_ptr<const Picture> take(const Bytes& data, int32_t transparent)
+    {
+        if (!data.is_lasting()) return nullptr;
+        std::shared_ptr<Job> job;
+        {
+            std::lock_guard lock(mutex_);
+            auto it = jobs_.find({data.data(), transparent});
+            if (it == jobs_.end()) return nullptr;
+            job = it->second;
+            jobs_.erase(it);
+        }
+        job->run();
+        return job->wait();
+    }
+
+private:
+    struct Job {
+        Bytes data;
+        int32_t transparent = -1;
+        std::atomic<bool> taken{false};
+        std::mutex mutex;
+        std::condition_variable done_cv;
+        std::shared_ptr<const Picture> result;
+        // Whoever comes first decodes; the other one finds it done or waits.
+        void run()
+        {
+            if (taken.exchange(true)) return;
+            auto pic = std::make_shared<const Picture>(decode(data, transparent));
+            std::lock_guard lock(mutex);
+            result = std::move(pic);
+            done_cv.notify_all();
+        }
+        std::shared_ptr<const Picture> wait()
+        {
+            std::unique_lock lock(mutex);
+            done_cv.wait(lock, [this] { return result != nullptr; });
+            return result;
+        }
+    };
+    std::mutex mutex_;
+    std::map<std::pair<const char*, int32_t>, std::shared_ptr<Job>> jobs_;
+};
+
+DecodeAhead& ahead()
+{
+    static DecodeAhead a;
+    return a;
+}
+
 // Programs write the same few button pictures over and over and paint them
 // on every repaint: the pictures used last stay decoded and drawn at the
 // sizes they are shown at, up to a bound, as the reference pictures can be
@@ -199,7 +278,8 @@ struct PictureCache {
                 entries.splice(entries.begin(), entries, it);
                 return entries.front();
             }
-        auto pic = std::make_shared<const Picture>(decode(data, transparent));
+        std::shared_ptr<const Picture> pic = ahead().take(data, transparent);
+        if (!pic) pic = std::make_shared<const Picture>(decode(data, transparent));
         size_t cost = data.is_lasting() ? 0 : data.size();
         for (const QImage& f : pic->frames) cost += size_t(f.sizeInBytes());
         entries.push_front({data, transparent, pic, {}, cost});
@@ -228,6 +308,19 @@ PictureCache& picture_cache()
 
 size_t pixmap_cost(const QPixmap& p) { return size_t(p.width()) * size_t(p.height()) * 4; }
 } // namespace
+
+void decode_ahead(const std::vector<std::pair<Bytes, int32_t>>& pictures)
+{
+    std::vector<std::pair<Bytes, int32_t>> wanted;
+    for (const auto& [data, transparent] : pictures) {
+        if (!data.is_lasting() || data.empty()) continue;
+        bool cached = false;
+        for (const CacheEntry& e : picture_cache().entries)
+            cached = cached || (e.transparent == transparent && e.data.data() == data.data());
+        if (!cached) wanted.emplace_back(data, transparent);
+    }
+    ahead().start(std::move(wanted));
+}
 
 std::shared_ptr<const Picture> decode_picture(const Bytes& data, int32_t transparent)
 {

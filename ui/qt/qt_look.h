@@ -47,6 +47,10 @@ struct Picture {
 // `transparent` (a Windows colour, -1 for none) become see-through. Never
 // null; empty for no picture or bytes that are none.
 std::shared_ptr<const Picture> decode_picture(const Bytes& data, int32_t transparent = -1);
+// Starts decoding embedded pictures (with their transparent colours) on a
+// worker thread, for a form about to show them: the first paint finds them
+// decoded. Other blocks are decoded when first drawn.
+void decode_ahead(const std::vector<std::pair<Bytes, int32_t>>& pictures);
 // The picture drawn at a widget's size (logical pixels at the device pixel
 // ratio), smooth when scaled, as a paint copies it: decoded the first time
 // it is shown and kept for each size it is shown at. Null for no picture.
