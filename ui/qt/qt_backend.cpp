@@ -534,7 +534,7 @@ void QtBackend::create_view(Control& c)
         break;
     }
     case Kind::Button: w = new QPushButton(parent); break;
-    case Kind::GroupBox: w = new QGroupBox(parent); break;
+    case Kind::GroupBox: w = new GroupView(parent); break;
     case Kind::ProcessBar: {
         auto* p = new QProgressBar(parent);
         p->setTextVisible(false);

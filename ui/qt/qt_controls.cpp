@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOption>
+#include <QStyleOptionGroupBox>
 
 #include <algorithm>
 #include <cmath>
@@ -125,13 +126,52 @@ void ShapeView::paintEvent(QPaintEvent*)
 
 // ---- form client area -------------------------------------------------------------------
 
-ClientView::ClientView(Control& c, QWidget* parent) : QWidget(parent), c_(c) {}
+ClientView::ClientView(Control& c, QWidget* parent) : QWidget(parent), c_(c)
+{
+    // It fills all of itself with an opaque colour: nothing beneath it needs
+    // painting when part of a form repaints.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
 
 void ClientView::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), to_qcolor(c_.back_color));
     draw_picture(this, p, c_.pictures[0], -1);
+}
+
+// ---- group box ---------------------------------------------------------------------------
+
+void GroupView::paintEvent(QPaintEvent* e)
+{
+    QStyleOptionGroupBox opt;
+    initStyleOption(&opt);
+    const qreal dpr = devicePixelRatioF();
+    if (frame_.isNull() || size_ != size() || dpr_ != dpr || state_ != opt.state || palette_ != opt.palette.cacheKey() ||
+        font_ != font() || text_ != opt.text || style_ != style()) {
+        size_ = size();
+        dpr_ = dpr;
+        state_ = opt.state;
+        palette_ = opt.palette.cacheKey();
+        font_ = font();
+        text_ = opt.text;
+        style_ = style();
+        frame_ = QPixmap((QSizeF(size()) * dpr).toSize());
+        frame_.setDevicePixelRatio(dpr);
+        frame_.fill(Qt::transparent);
+        QPainter fp(&frame_);
+        QStyleOptionGroupBox frame = opt;
+        frame.subControls &= ~QStyle::SC_GroupBoxLabel;
+        style()->drawComplexControl(QStyle::CC_GroupBox, &frame, &fp, this);
+        label_ = style()->subControlRect(QStyle::CC_GroupBox, &opt, QStyle::SC_GroupBoxLabel, this);
+    }
+    QPainter p(this);
+    for (const QRect& r : e->region()) p.drawPixmap(r, frame_, QRectF(QPointF(r.topLeft()) * dpr, QSizeF(r.size()) * dpr));
+    if ((opt.subControls & QStyle::SC_GroupBoxLabel) && !opt.text.isEmpty() && e->region().intersects(label_)) {
+        QStyleOptionGroupBox title = opt;
+        title.subControls = QStyle::SC_GroupBoxLabel;
+        style()->drawComplexControl(QStyle::CC_GroupBox, &title, &p, this);
+    }
 }
 
 // ---- tab -------------------------------------------------------------------------------
