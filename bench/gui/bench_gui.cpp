@@ -12,7 +12,8 @@
 //   the result boxes are emptied before each click, so every click shows
 //   new results as it does after the user changed an input.
 //
-//   bench_gui [--runs N] [--clicks N] [--verbose]
+//   bench_gui [--runs N] [--clicks N] [--module FORM] [--verbose]
+//   (--module: the compute figures of that module form only, e.g. Roller)
 //
 // The measuring runs in child processes: this program started again with
 // --probe, and qt_hello.
@@ -27,7 +28,6 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -94,9 +94,10 @@ double percentile(std::vector<double> v, double q)
     return v[std::clamp<size_t>(k, 1, v.size()) - 1];
 }
 
-void run_compute(NoPauseBackend& backend, ui::Runtime& rt, int clicks)
+void run_compute(NoPauseBackend& backend, ui::Runtime& rt, int clicks, const std::string& only)
 {
     for (const app::ModuleForm& m : app::module_forms()) {
+        if (!only.empty() && only != m.form) continue;
         backend.guarded([&] { show_frame(rt, m.frame); });
         QApplication::processEvents();
         ui::Control& button = rt.unit(m.form, "图形按钮_计算");
@@ -126,7 +127,7 @@ void run_compute(NoPauseBackend& backend, ui::Runtime& rt, int clicks)
     std::printf("peak_rss_kb %ld\n", bench_gui::peak_rss_kb());
 }
 
-int probe(int argc, char** argv, const std::string& mode, int clicks, int64_t main_ns)
+int probe(int argc, char** argv, const std::string& mode, int clicks, const std::string& only, int64_t main_ns)
 {
     QApplication app(argc, argv);
     ui::qt::use_program_look();
@@ -152,7 +153,7 @@ int probe(int argc, char** argv, const std::string& mode, int clicks, int64_t ma
                 _exit(0);
             }
             QTimer::singleShot(0, [&] {
-                run_compute(static_cast<NoPauseBackend&>(backend), rt, clicks);
+                run_compute(static_cast<NoPauseBackend&>(backend), rt, clicks, only);
                 std::fflush(stdout);
                 _exit(0);
             });
@@ -230,7 +231,7 @@ Stats stats(std::vector<double> v)
     return {percentile(v, 0.5), v.front(), v.back()};
 }
 
-int harness(int runs, int clicks, bool verbose)
+int harness(int runs, int clicks, const std::string& only, bool verbose)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     const std::string self = sibling("bench_gui"), hello = sibling("qt_hello");
@@ -262,7 +263,9 @@ int harness(int runs, int clicks, bool verbose)
     std::printf("Peak resident set with the main window shown: program %.1f MB (max %.1f), hello-world %.1f MB\n",
                 ar.median, ar.max, hr.median);
 
-    Child c = run(self, {"--probe", "compute", std::to_string(clicks)}, verbose);
+    std::vector<std::string> args = {"--probe", "compute", "--clicks", std::to_string(clicks)};
+    if (!only.empty()) args.insert(args.end(), {"--module", only});
+    Child c = run(self, args, verbose);
     if (!c.ok || c.lines["module"].empty()) {
         std::fprintf(stderr, "bench_gui: the compute run failed\n");
         return 1;
@@ -291,19 +294,19 @@ int main(int argc, char** argv)
     const int64_t main_ns = now_ns();
     int runs = 20, clicks = 200;
     bool verbose = false;
-    std::string probe_mode;
+    std::string probe_mode, only;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         if (a == "--probe" && i + 1 < argc) probe_mode = argv[++i];
         else if (a == "--runs" && i + 1 < argc) runs = std::max(1, std::atoi(argv[++i]));
         else if (a == "--clicks" && i + 1 < argc) clicks = std::max(1, std::atoi(argv[++i]));
         else if (a == "--verbose") verbose = true;
-        else if (!probe_mode.empty() && std::isdigit(static_cast<unsigned char>(a[0]))) clicks = std::atoi(a.c_str());
+        else if (a == "--module" && i + 1 < argc) only = argv[++i];
         else {
-            std::fprintf(stderr, "usage: bench_gui [--runs N] [--clicks N] [--verbose]\n");
+            std::fprintf(stderr, "usage: bench_gui [--runs N] [--clicks N] [--module FORM] [--verbose]\n");
             return 2;
         }
     }
-    if (!probe_mode.empty()) return probe(argc, argv, probe_mode, clicks, main_ns);
-    return harness(runs, clicks, verbose);
+    if (!probe_mode.empty()) return probe(argc, argv, probe_mode, clicks, only, main_ns);
+    return harness(runs, clicks, only, verbose);
 }
