@@ -509,6 +509,29 @@ TEST(QtBackend, PropertyWritesReachTheWidgets)
     }
 }
 
+TEST(QtBackend, LinesAppendedInOneTurnAreShownWhenTheTurnEnds)
+{
+    QtRun q;
+    // Held from before the writes: nothing asks the backend for it again.
+    auto* e = q.view<QPlainTextEdit>("编辑框3_多行");
+    const ui::Ref box = ui::U(k_form, "编辑框3_多行");
+    ui::rt_set_property(box, P::EditBox::Content, "第1行");
+    QString expected = QString::fromUtf8("第1行");
+    for (int i = 2; i <= 30; ++i) {
+        ui::cmd_edit_append(box, {"\r\n", "第" + std::to_string(i) + "行"});
+        expected += QString::fromUtf8("\n第%1行").arg(i);
+    }
+    QApplication::processEvents();
+    EXPECT_EQ(e->toPlainText(), expected);
+    EXPECT_TRUE(e->textCursor().atEnd());
+    EXPECT_GT(e->verticalScrollBar()->value(), 0) << "more lines than the box shows";
+    EXPECT_TRUE(e->viewport()->rect().contains(e->cursorRect())) << "the view follows the end";
+    // A new text replaces the lines.
+    ui::rt_set_property(box, P::EditBox::Content, "只有一行");
+    QApplication::processEvents();
+    EXPECT_EQ(e->toPlainText(), QString::fromUtf8("只有一行"));
+}
+
 TEST(QtBackend, PictureButtonShowsItsFourStatesAndPictureBoxPlaysGif)
 {
     QtRun q;

@@ -202,6 +202,7 @@ public:
         tag(client, &f.self());
     }
     Form& form() { return f_; }
+    QtBackend& backend() { return b_; }
     // The controls' widgets, made the first time the form shows on screen
     // (a module form on a page not chosen yet costs nothing until then).
     void realize()
@@ -248,8 +249,12 @@ protected:
 
 QWidget* QtBackend::widget(const Control& c)
 {
-    if (!c.view && c.kind != Kind::window && c.form && !c.form->controls.empty())
-        if (auto* win = static_cast<FormWindow*>(c.form->controls[0]->view)) win->realize();
+    if (c.form && !c.form->controls.empty())
+        if (auto* win = static_cast<FormWindow*>(c.form->controls[0]->view)) {
+            if (!c.view && c.kind != Kind::window) win->realize();
+            // Whoever looks at a widget sees it as the runtime has it.
+            win->backend().flush_text();
+        }
     return static_cast<QWidget*>(c.view);
 }
 
@@ -455,6 +460,8 @@ void QtBackend::form_destroying(Form& f)
         drag_ = {};
     }
     if (press_.control && press_.control->form == &f) press_ = {};
+    text_pending_.erase(std::remove_if(text_pending_.begin(), text_pending_.end(), [&f](Control* c) { return c->form == &f; }),
+                        text_pending_.end());
     animated_.erase(std::remove_if(animated_.begin(), animated_.end(),
                                    [&f](const QPointer<PictureView>& v) {
                                        auto* c = v ? static_cast<Control*>(v->property(k_control).value<void*>()) : nullptr;
@@ -873,20 +880,11 @@ void QtBackend::apply(Control& c, int prop)
             if (colours) set_colors(e, QPalette::Text, text, QPalette::Base, &back);
         } else if (auto* e = qobject_cast<QPlainTextEdit*>(w)) {
             if (content) {
-                QString t = to_qtext(c.text);
-                QString now = e->toPlainText();
-                if (now != t) {
-                    if (t.startsWith(now) && !now.isEmpty()) {
-                        // An append: the caret goes to the end and the view follows it.
-                        QTextCursor cur = e->textCursor();
-                        cur.movePosition(QTextCursor::End);
-                        cur.insertText(t.mid(now.size()));
-                        e->setTextCursor(cur);
-                    } else {
-                        e->setPlainText(t);
-                    }
-                    e->ensureCursorVisible();
-                }
+                // A handler that writes a text of several lines and appends
+                // to it line by line lays it out and scrolls once, at the end
+                // of the event-loop turn.
+                if (all) sync_text(c, e);
+                else defer_text(c);
             }
             if (mode) e->setReadOnly(c.input_mode == 1);
             if (colours) set_colors(e, QPalette::Text, text, QPalette::Base, &back);
@@ -989,6 +987,51 @@ void QtBackend::apply(Control& c, int prop)
     default:
         break;
     }
+}
+
+void QtBackend::sync_text(Control& c, QPlainTextEdit* e)
+{
+    QString t = to_qtext(c.text);
+    QString now = e->toPlainText();
+    if (now == t) return;
+    if (t.startsWith(now) && !now.isEmpty()) {
+        // An append: the caret goes to the end and the view follows it.
+        QTextCursor cur = e->textCursor();
+        cur.movePosition(QTextCursor::End);
+        cur.insertText(t.mid(now.size()));
+        e->setTextCursor(cur);
+    } else {
+        e->setPlainText(t);
+    }
+    e->ensureCursorVisible();
+}
+
+void QtBackend::defer_text(Control& c)
+{
+    if (std::find(text_pending_.begin(), text_pending_.end(), &c) == text_pending_.end()) text_pending_.push_back(&c);
+    if (text_flush_posted_) return;
+    text_flush_posted_ = true;
+    // Before the repaint, which Qt posts at a lower priority.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            text_flush_posted_ = false;
+            flush_text();
+        },
+        Qt::QueuedConnection);
+}
+
+void QtBackend::flush_text()
+{
+    if (text_pending_.empty()) return;
+    std::vector<Control*> pending;
+    pending.swap(text_pending_);
+    SyncScope sync(syncing_);
+    for (Control* c : pending)
+        if (auto* e = qobject_cast<QPlainTextEdit*>(view_of(*c))) {
+            QSignalBlocker block(e);
+            sync_text(*c, e);
+        }
 }
 
 void QtBackend::apply_tips(Form& f)
@@ -1119,6 +1162,7 @@ bool QtBackend::drag_event(QMouseEvent* e)
 
 void QtBackend::repaint_now(Control& c)
 {
+    flush_text();
     if (QWidget* w = view_of(c)) w->repaint();
 }
 

@@ -17,6 +17,7 @@
 
 class QEventLoop;
 class QMouseEvent;
+class QPlainTextEdit;
 class QWidget;
 
 namespace ui {
@@ -88,6 +89,10 @@ public:
     // Qt's dispatch, and an exit of the program ends the event loops.
     void guarded(const std::function<void()>& f);
 
+    // Multi-line texts written during this turn of the event loop, shown now
+    // (widget() does this for whoever looks).
+    void flush_text();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -105,6 +110,8 @@ private:
     // property write changed (prop >= 0).
     void apply(Control& c, int prop = -1);
     void apply_geometry(Control& c, QWidget* w);
+    static void sync_text(Control& c, QPlainTextEdit* e);
+    void defer_text(Control& c);
     void fill_items(Control& c);
     void apply_tips(Form& f);
     void build_menu_bar(Form& f, FormWindow* win);
@@ -122,6 +129,8 @@ private:
     QTimer timer_;      // drives the forms' Timer controls
     QTimer animation_;  // steps animated pictures
     std::vector<QPointer<PictureView>> animated_;
+    std::vector<Control*> text_pending_; // multi-line boxes whose text is to be shown
+    bool text_flush_posted_ = false;
     std::map<Form*, QEventLoop*> modal_loops_;
     SoundPlayer* sounds_ = nullptr;
     int syncing_ = 0;   // >0 while the view follows the runtime: no echo back
