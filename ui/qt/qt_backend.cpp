@@ -791,7 +791,6 @@ void QtBackend::apply(Control& c, int prop)
     // A write touches only what it changed; the size also decides a label's
     // alignment and a bar's orientation.
     const bool all = prop < 0;
-    const bool resized = prop == prop::Width || prop == prop::Height;
     switch (prop) {
     case prop::Left:
     case prop::Top:
@@ -832,7 +831,16 @@ void QtBackend::apply(Control& c, int prop)
         }
         }
     }
-    if (all && w->isVisibleTo(w->parentWidget()) != c.visible) w->setVisible(c.visible);
+    apply_kind(c, w, prop);
+    // Shown after its state is in place: a progress bar given its value
+    // while hidden does not paint itself there and then.
+    if (all && view_of(c) == w && w->isVisibleTo(w->parentWidget()) != c.visible) w->setVisible(c.visible);
+}
+
+void QtBackend::apply_kind(Control& c, QWidget* w, int prop)
+{
+    const bool all = prop < 0;
+    const bool resized = prop == prop::Width || prop == prop::Height;
     const QColor text = to_qcolor(c.text_color);
     switch (c.kind) {
     case Kind::Label:

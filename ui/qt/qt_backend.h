@@ -110,6 +110,7 @@ private:
     // property write changed (prop >= 0).
     void apply(Control& c, int prop = -1);
     void apply_geometry(Control& c, QWidget* w);
+    void apply_kind(Control& c, QWidget* w, int prop);
     static void sync_text(Control& c, QPlainTextEdit* e);
     void defer_text(Control& c);
     void fill_items(Control& c);
