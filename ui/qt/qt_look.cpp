@@ -195,6 +195,12 @@ public:
         std::vector<std::shared_ptr<Job>> batch;
         {
             std::lock_guard lock(mutex_);
+            // Pictures decoded for an earlier form that never showed them
+            // (hidden controls) are not kept.
+            for (auto it = jobs_.begin(); it != jobs_.end();) {
+                if (it->second->finished()) it = jobs_.erase(it);
+                else ++it;
+            }
             for (auto& [data, transparent] : pictures) {
                 auto key = std::make_pair(data.data(), transparent);
                 if (jobs_.count(key)) continue;
@@ -242,6 +248,11 @@ private:
             std::lock_guard lock(mutex);
             result = std::move(pic);
             done_cv.notify_all();
+        }
+        bool finished()
+        {
+            std::lock_guard lock(mutex);
+            return result != nullptr;
         }
         std::shared_ptr<const Picture> wait()
         {
