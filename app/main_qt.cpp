@@ -6,14 +6,11 @@
 // QT_QPA_PLATFORM=offscreen.
 #include "app/program.h"
 #include "ui/qt/qt_backend.h"
+#include "ui/qt/qt_look.h"
 #include "ui/runtime.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QStyle>
 #include <QTimer>
-#include <QTranslator>
 #include <QWidget>
 
 #include <cstdio>
@@ -45,14 +42,7 @@ int main(int argc, char** argv)
         return 1;
     }
     QApplication app(argc, argv);
-    // The forms paint their own light colours: a dark desktop theme must not
-    // give the stock widgets a dark palette among them.
-    QApplication::setStyle("Fusion");
-    QApplication::setPalette(QApplication::style()->standardPalette());
-    // The standard dialogs (file dialog, colour names) in Chinese.
-    QTranslator qt_zh;
-    if (qt_zh.load(QLocale(QLocale::Chinese, QLocale::China), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qt_zh);
+    ui::qt::use_program_look();
 
     QString screenshot;
     int quit_after = -1;

@@ -1,6 +1,8 @@
-// Start-up: from the program's start to the main window with all module
-// forms in their frames. The splash's own 100 ticks of waiting are left
-// out: its bar is put at the end, so one tick closes it.
+// Start-up of the program's own logic on the headless backend: the splash,
+// the main window and all module forms in their frames, with no window made
+// or painted (bench_gui measures the start-up a user waits for). The
+// splash's own 100 ticks of waiting are left out: its bar is put at the end,
+// so one tick closes it.
 #include "app/program.h"
 #include "ui/cmd.h"
 #include "ui/headless/headless.h"

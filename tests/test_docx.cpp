@@ -198,11 +198,11 @@ struct TempDir {
     }
 };
 
-const std::string& fixture()
+std::string fixture()
 {
-    const std::string& bytes = ui::resource("templates/test_fixture.docx");
+    const auto& bytes = ui::resource("templates/test_fixture.docx");
     EXPECT_FALSE(bytes.empty()) << "templates/test_fixture.docx is not embedded";
-    return bytes;
+    return std::string(bytes.data(), bytes.size());
 }
 
 // The fixture's placeholders as a module would bind them: a longer name

@@ -10,6 +10,8 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
 using namespace ui;
@@ -317,6 +319,42 @@ TEST(Media, OnlyRiffWaveWithFormatAndDataPlays)
     EXPECT_EQ(info.channels, 2);
     EXPECT_EQ(info.sample_rate, 44100);
     EXPECT_EQ(info.bits, 16);
+}
+
+// --- embedded resources ---------------------------------------------------------
+
+TEST(Resources, ServedWhereTheyLieAndNeverCopiedIntoAControl)
+{
+    const char* path = "resources/pictures/common/compute_normal.png";
+    const Bytes& pic = resource(path);
+    ASSERT_TRUE(pic.is_lasting()) << "the block refers to the embedded bytes";
+    EXPECT_EQ(resource(path).data(), pic.data()) << "every lookup gives the same bytes";
+    std::ifstream in(std::string(JSB_SOURCE_DIR) + "/" + path, std::ios::binary);
+    EXPECT_EQ(pic, Bytes(std::istreambuf_iterator<char>(in), {})) << "the bytes are the file's";
+    EXPECT_TRUE(resource("resources/pictures/common/no_such_picture.png").empty());
+    EXPECT_FALSE(has_resource("resources/pictures/common/no_such_picture.png"));
+    const std::vector<std::string> forms = resource_paths("forms/");
+    EXPECT_TRUE(std::find(forms.begin(), forms.end(), "forms/main.json") != forms.end());
+    EXPECT_TRUE(std::is_sorted(forms.begin(), forms.end()));
+
+    HeadlessBackend backend;
+    Runtime rt(backend);
+    backend.attach(rt);
+    rt.add_definition("p", json::parse(R"({"name": "p", "controls": [{"kind": "PicBox", "name": "图"}]})"));
+    ASSERT_NE(rt.load_form("p", nullptr, false), nullptr);
+    Control& box = rt.unit("p", "图");
+    rt.set(box, prop::PicBox::Picture, Blob{pic});
+    EXPECT_EQ(box.pictures[0].data(), pic.data());
+    EXPECT_EQ(rt.get(box, prop::PicBox::Picture).bytes().data(), pic.data());
+
+    // A change to a block made from a resource leaves the resource as it was.
+    Bytes changed = pic;
+    changed += 'x';
+    EXPECT_FALSE(changed.is_lasting());
+    EXPECT_EQ(changed.size(), pic.size() + 1);
+    EXPECT_EQ(changed.substr(0, pic.size()), pic.str());
+    EXPECT_EQ(resource(path).size(), pic.size());
+    EXPECT_NE(changed, pic);
 }
 
 // --- the scenario runner itself ----------------------------------------------------

@@ -70,12 +70,11 @@ std::string Value::text() const
     if (auto p = std::get_if<Blob>(&v_)) return p->data.substr(0, p->data.find('\0'));
     return {};
 }
-const Bytes& Value::bytes() const
+Bytes Value::bytes() const
 {
-    static const Bytes empty;
     if (auto p = std::get_if<Blob>(&v_)) return p->data;
     if (auto p = std::get_if<std::string>(&v_)) return *p;
-    return empty;
+    return {};
 }
 
 // ---- properties ----------------------------------------------------------------------

@@ -72,14 +72,17 @@ struct Font {
     bool bold = false, italic = false, underline = false;
 };
 
+// A bar chart's series and categories. Every control carries one; only a
+// BarChart fills it (one series, one category, Runtime::create_form), so
+// that the others cost no allocation.
 struct ChartModel {
     std::string title, x_caption;
     int y_maximum = 100, y_divisions = 10;
     int series_count = 1, current_series = 0, category_count = 1, current_category = 0;
-    std::vector<std::string> series_names{""};
-    std::vector<int32_t> series_colors{0};
-    std::vector<std::string> category_names{""};
-    std::vector<std::vector<double>> values{{0.0}}; // [series][category]
+    std::vector<std::string> series_names;
+    std::vector<int32_t> series_colors;
+    std::vector<std::string> category_names;
+    std::vector<std::vector<double>> values; // [series][category]
 };
 
 struct ToolButton {

@@ -172,7 +172,7 @@ Form* Runtime::load_form(const std::string& name, Form* owner, bool modal)
     } else {
         const Bytes& src = resource("forms/" + name + ".json");
         if (src.empty()) return nullptr;
-        def = json::parse(src);
+        def = json::parse(src.view());
     }
     Form* f = create_form(name, def);
     f->owner = owner;
@@ -296,6 +296,12 @@ void Runtime::apply_control(Form& f, Control& c, const json& j)
     case Kind::EditBox: c.back_color = 0xFFFFFF; break;
     case Kind::ListBox: case Kind::ChkListBox: case Kind::ComboBox: c.back_color = 0xFFFFFF; break;
     case Kind::ProcessBar: c.maximum = 100; break;
+    case Kind::BarChart:
+        c.chart.series_names = {""};
+        c.chart.series_colors = {0};
+        c.chart.category_names = {""};
+        c.chart.values = {{0.0}};
+        break;
     case Kind::HScrollBar: case Kind::VScrollBar: c.maximum = 100; break;
     default: break;
     }

@@ -38,7 +38,7 @@ public:
     int32_t integer() const; // numbers truncate toward zero, texts take their leading whole number
     bool truth() const;
     std::string text() const; // number-to-text rules; a byte block up to its first zero byte
-    const Bytes& bytes() const; // a byte block; a text gives its bytes
+    Bytes bytes() const; // a byte block; a text gives its bytes
 
 private:
     std::variant<std::monostate, int32_t, bool, double, float, std::string, Blob> v_;

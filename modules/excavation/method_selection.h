@@ -4,6 +4,8 @@
 // advisory summary, and the catalogue of twenty methods with their
 // pictures, descriptions and construction-step sequences. It computes no
 // quantities and writes no report.
+#include "ui/resources.h"
+
 #include <array>
 #include <string>
 #include <vector>
@@ -38,6 +40,6 @@ const CatalogueEntry* find_entry(const std::string& item);
 // The sequence of a step entry after the shown picture `shown`, one place
 // on (+1) or back (-1); nullptr when `shown` is none of its pictures. A
 // picture is told by its bytes.
-const std::string* neighbour_picture(const CatalogueEntry& entry, const std::string& shown, int direction);
+const std::string* neighbour_picture(const CatalogueEntry& entry, const ui::Bytes& shown, int direction);
 
 } // namespace method_selection

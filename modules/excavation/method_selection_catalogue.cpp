@@ -442,7 +442,7 @@ const CatalogueEntry* find_entry(const std::string& item)
     return nullptr;
 }
 
-const std::string* neighbour_picture(const CatalogueEntry& entry, const std::string& shown, int direction)
+const std::string* neighbour_picture(const CatalogueEntry& entry, const ui::Bytes& shown, int direction)
 {
     const size_t n = entry.sequence.size();
     for (size_t i = 0; i < n; ++i) {

@@ -7,6 +7,7 @@
 #include "ui/headless/headless.h"
 #include "ui/qt/qt_backend.h"
 #include "ui/qt/qt_controls.h"
+#include "ui/qt/qt_sound.h"
 #include "ui/runtime.h"
 
 #include <gtest/gtest.h>
@@ -508,6 +509,29 @@ TEST(QtBackend, PropertyWritesReachTheWidgets)
     }
 }
 
+TEST(QtBackend, LinesAppendedInOneTurnAreShownWhenTheTurnEnds)
+{
+    QtRun q;
+    // Held from before the writes: nothing asks the backend for it again.
+    auto* e = q.view<QPlainTextEdit>("编辑框3_多行");
+    const ui::Ref box = ui::U(k_form, "编辑框3_多行");
+    ui::rt_set_property(box, P::EditBox::Content, "第1行");
+    QString expected = QString::fromUtf8("第1行");
+    for (int i = 2; i <= 30; ++i) {
+        ui::cmd_edit_append(box, {"\r\n", "第" + std::to_string(i) + "行"});
+        expected += QString::fromUtf8("\n第%1行").arg(i);
+    }
+    QApplication::processEvents();
+    EXPECT_EQ(e->toPlainText(), expected);
+    EXPECT_TRUE(e->textCursor().atEnd());
+    EXPECT_GT(e->verticalScrollBar()->value(), 0) << "more lines than the box shows";
+    EXPECT_TRUE(e->viewport()->rect().contains(e->cursorRect())) << "the view follows the end";
+    // A new text replaces the lines.
+    ui::rt_set_property(box, P::EditBox::Content, "只有一行");
+    QApplication::processEvents();
+    EXPECT_EQ(e->toPlainText(), QString::fromUtf8("只有一行"));
+}
+
 TEST(QtBackend, PictureButtonShowsItsFourStatesAndPictureBoxPlaysGif)
 {
     QtRun q;
@@ -547,6 +571,17 @@ TEST(QtBackend, PictureButtonShowsItsFourStatesAndPictureBoxPlaysGif)
     q.rt.set(pic, P::PicBox::Picture, blob(png_of(Qt::green)));
     EXPECT_EQ(pv->frame(), 0);
     EXPECT_EQ(pv->grab().toImage().pixelColor(60, 45), QColor(Qt::green));
+    // A picture drawn once at a size is drawn anew at the next size.
+    const QSize before = pv->size();
+    ui::cmd_move(ui::U(k_form, "图片框1"), -1, -1, before.width() * 2, before.height() * 2);
+    QImage grown = pv->grab().toImage();
+    EXPECT_EQ(grown.size(), before * 2);
+    EXPECT_EQ(grown.pixelColor(grown.width() - 2, grown.height() - 2), QColor(Qt::green)) << "scaled to the new size";
+    // The same bytes in another block show the same; other bytes of the same length do not.
+    q.rt.set(pic, P::PicBox::Picture, blob(png_of(Qt::red)));
+    EXPECT_EQ(pv->grab().toImage().pixelColor(5, 5), QColor(Qt::red));
+    q.rt.set(pic, P::PicBox::Picture, blob(png_of(Qt::green)));
+    EXPECT_EQ(pv->grab().toImage().pixelColor(5, 5), QColor(Qt::green));
 }
 
 TEST(QtBackend, ChineseTextUsesCjkFontAndScreenshotIsSaved)
@@ -709,6 +744,10 @@ TEST(QtBackend, TimersDragsAndServices)
                       "data" + std::string("\x08\x00\x00\x00", 4) + std::string(8, '\0');
     EXPECT_TRUE(ui::cmd_play_sound(wav));
     EXPECT_TRUE(ui::cmd_play_sound(wav));
+    // Sounds come from a module loaded with the first one: it must be there.
+    ui::qt::SoundPlayer player;
+    EXPECT_TRUE(player.has_module());
+    EXPECT_FALSE(player.play(ui::Bytes("not a sound")));
 }
 
 TEST(QtBackend, RuntimeErrorEndsEveryLoopWithItsCode)

@@ -19,6 +19,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QIconEngine>
 #include <QImageReader>
 #include <QInputMethodEvent>
 #include <QLabel>
@@ -27,6 +28,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -89,10 +91,18 @@ void apply_cursor(QWidget* w, int pointer)
 void set_colors(QWidget* w, QPalette::ColorRole text_role, const QColor& text, QPalette::ColorRole back_role,
                 const QColor* back)
 {
-    QPalette p = w->palette();
+    static constexpr QPalette::ColorGroup groups[] = {QPalette::Active, QPalette::Inactive, QPalette::Disabled};
+    const QPalette& now = w->palette();
+    bool same = true;
+    for (auto g : groups)
+        same = same && now.color(g, text_role) == text &&
+               (text_role != QPalette::Text || now.color(g, QPalette::PlaceholderText) == text) &&
+               (!back || now.color(g, back_role) == *back);
+    if (same) return; // a palette set anew costs every widget its own copy
+    QPalette p = now;
     // The same colours in every state: a read-only or disabled box keeps
     // the colour the program wrote (results and verdicts stay readable).
-    for (auto g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    for (auto g : groups) {
         p.setColor(g, text_role, text);
         if (text_role == QPalette::Text) p.setColor(g, QPalette::PlaceholderText, text);
         if (back) p.setColor(g, back_role, *back);
@@ -115,6 +125,43 @@ QIcon icon_from(const Bytes& ico)
     }
     return icon;
 }
+
+// A window icon read from its ICO when first asked for: the program's icon
+// holds a dozen images, and a window system that never draws it (or a
+// window that never shows) should not pay for decoding them.
+class IcoIconEngine : public QIconEngine {
+public:
+    explicit IcoIconEngine(Bytes ico) : ico_(std::move(ico)) {}
+    void paint(QPainter* p, const QRect& r, QIcon::Mode mode, QIcon::State state) override
+    {
+        icon().paint(p, r, Qt::AlignCenter, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().pixmap(size, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().actualSize(size, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override { return icon().availableSizes(mode, state); }
+    QIconEngine* clone() const override { return new IcoIconEngine(ico_); }
+    QString key() const override { return QStringLiteral("jsb_ico"); }
+    bool isNull() override { return ico_.empty(); }
+
+private:
+    const QIcon& icon()
+    {
+        if (!read_) {
+            read_ = true;
+            icon_ = icon_from(ico_);
+        }
+        return icon_;
+    }
+    Bytes ico_;
+    QIcon icon_;
+    bool read_ = false;
+};
 
 // "图片（.png）|*.png|所有文件|*.*" -> "图片（.png） (*.png);;所有文件 (*.*)"
 QString dialog_filter(const std::string& f)
@@ -157,6 +204,13 @@ public:
         tag(client, &f.self());
     }
     Form& form() { return f_; }
+    QtBackend& backend() { return b_; }
+    // The controls' widgets, made the first time the form shows on screen
+    // (a module form on a page not chosen yet costs nothing until then).
+    void realize()
+    {
+        if (!realized) b_.realize(f_);
+    }
     int menu_height() const { return menu_bar ? menu_bar->sizeHint().height() : 0; }
     void layout()
     {
@@ -239,6 +293,7 @@ public:
     QSize requested;
     QMenuBar* menu_bar = nullptr;
     bool ever_shown = false;
+    bool realized = false;   // its controls have their widgets
     bool positioned = false; // the program placed it before it showed
     bool closing = false;    // the runtime closes it: no query
 
@@ -259,7 +314,35 @@ protected:
     {
         return scroller && o == scroller->viewport() && e->type() == QEvent::Wheel;
     }
+    void showEvent(QShowEvent*) override { realize(); }
 };
+
+QWidget* QtBackend::widget(const Control& c)
+{
+    if (c.form && !c.form->controls.empty())
+        if (auto* win = static_cast<FormWindow*>(c.form->controls[0]->view)) {
+            if (!c.view && c.kind != Kind::window) win->realize();
+            // Whoever looks at a widget sees it as the runtime has it.
+            win->backend().flush_text();
+        }
+    return static_cast<QWidget*>(c.view);
+}
+
+void QtBackend::realize(Form& f)
+{
+    auto* win = static_cast<FormWindow*>(window(f));
+    if (!win || win->realized || f.destroying) return;
+    win->realized = true;
+    // Its pictures decode on another core while its widgets are made.
+    std::vector<std::pair<Bytes, int32_t>> pictures{{f.self().pictures[0], -1}};
+    for (auto& c : f.controls)
+        if (c->kind == Kind::PicBox || c->kind == Kind::PicBtn) pictures.emplace_back(c->pictures[0], c->transparent_color);
+    decode_ahead(pictures);
+    SyncScope sync(syncing_);
+    for (size_t i = 1; i < f.controls.size(); ++i) create_view(*f.controls[i]);
+    apply_tips(f);
+    if (rt_ && rt_->focus() && rt_->focus()->form == &f) focus_changed(rt_->focus());
+}
 
 // ---------------------------------------------------------------------------
 
@@ -300,7 +383,7 @@ QtBackend::~QtBackend()
     for (auto& w : windows) delete w.data();
 }
 
-QWidget* QtBackend::window(const Form& f) const { return f.controls.empty() ? nullptr : widget(*f.controls[0]); }
+QWidget* QtBackend::window(const Form& f) const { return f.controls.empty() ? nullptr : view_of(*f.controls[0]); }
 
 QWidget* QtBackend::container(Form& f, Control* parent, int page)
 {
@@ -360,11 +443,9 @@ void QtBackend::form_created(Form& f)
     win->setAttribute(Qt::WA_DeleteOnClose, false);
     self.view = win;
     build_menu_bar(f, win);
-    for (size_t i = 1; i < f.controls.size(); ++i) create_view(*f.controls[i]);
-    apply_tips(f);
     win->setWindowTitle(to_qtext(self.text));
     if (!self.pictures[1].empty()) {
-        QIcon icon = icon_from(self.pictures[1]);
+        QIcon icon(new IcoIconEngine(self.pictures[1]));
         win->setWindowIcon(icon);
         if (QApplication::windowIcon().isNull()) QApplication::setWindowIcon(icon);
     }
@@ -439,10 +520,12 @@ void QtBackend::form_destroying(Form& f)
                     gw->setParent(nullptr);
                 }
     if (drag_.control && drag_.control->form == &f) {
-        if (QWidget* w = widget(*drag_.control)) w->releaseMouse();
+        if (QWidget* w = view_of(*drag_.control)) w->releaseMouse();
         drag_ = {};
     }
     if (press_.control && press_.control->form == &f) press_ = {};
+    text_pending_.erase(std::remove_if(text_pending_.begin(), text_pending_.end(), [&f](Control* c) { return c->form == &f; }),
+                        text_pending_.end());
     animated_.erase(std::remove_if(animated_.begin(), animated_.end(),
                                    [&f](const QPointer<PictureView>& v) {
                                        auto* c = v ? static_cast<Control*>(v->property(k_control).value<void*>()) : nullptr;
@@ -522,7 +605,7 @@ void QtBackend::create_view(Control& c)
         break;
     }
     case Kind::Button: w = new QPushButton(parent); break;
-    case Kind::GroupBox: w = new QGroupBox(parent); break;
+    case Kind::GroupBox: w = new GroupView(parent); break;
     case Kind::ProcessBar: {
         auto* p = new QProgressBar(parent);
         p->setTextVisible(false);
@@ -581,7 +664,7 @@ void QtBackend::create_view(Control& c)
 // An edit box that is given a text of several lines becomes a multi-line box.
 void QtBackend::rebuild_view(Control& c)
 {
-    QWidget* old = widget(c);
+    QWidget* old = view_of(c);
     if (!old) return;
     QWidget* parent = old->parentWidget();
     bool focused = old->hasFocus();
@@ -685,7 +768,7 @@ void QtBackend::connect_view(Control& c, QWidget* w)
 
 void QtBackend::fill_items(Control& c)
 {
-    QWidget* w = widget(c);
+    QWidget* w = view_of(c);
     if (!w) return;
     SyncScope sync(syncing_);
     QSignalBlocker block(w);
@@ -751,7 +834,7 @@ void QtBackend::fill_items(Control& c)
     apply(c);
 }
 
-void QtBackend::apply_common(Control& c, QWidget* w)
+void QtBackend::apply_geometry(Control& c, QWidget* w)
 {
     int h = c.height;
     if (auto* cb = qobject_cast<QComboBox*>(w)) {
@@ -760,77 +843,134 @@ void QtBackend::apply_common(Control& c, QWidget* w)
         int hint = cb->sizeHint().height();
         if (h > hint + 8) h = hint;
     }
-    w->setGeometry(c.left, c.top, std::max(0, c.width), std::max(0, h));
-    w->setEnabled(!c.disabled);
-    apply_cursor(w, c.mouse_pointer);
-    switch (c.kind) {
-    case Kind::PicBtn: case Kind::PicBox: case Kind::ShapeBox: case Kind::ProcessBar:
-    case Kind::HScrollBar: case Kind::VScrollBar: case Kind::ToolBar:
-        break;
-    default: {
-        QFont f = shown_font(c, w);
-        if (w->font() != f) w->setFont(f);
-    }
-    }
-    if (w->isVisibleTo(w->parentWidget()) != c.visible) w->setVisible(c.visible);
+    const QRect r(c.left, c.top, std::max(0, c.width), std::max(0, h));
+    if (w->geometry() != r) w->setGeometry(r);
 }
 
-void QtBackend::apply(Control& c)
+void QtBackend::apply(Control& c, int prop)
 {
-    QWidget* w = widget(c);
+    QWidget* w = view_of(c);
     if (!w || c.kind == Kind::window) return;
     SyncScope sync(syncing_);
     QSignalBlocker block(w);
-    apply_common(c, w);
-    QColor text = to_qcolor(c.text_color);
+    // A write touches only what it changed; the size also decides a label's
+    // alignment and a bar's orientation.
+    const bool all = prop < 0;
+    switch (prop) {
+    case prop::Left:
+    case prop::Top:
+        apply_geometry(c, w);
+        return;
+    case prop::Width:
+    case prop::Height:
+        apply_geometry(c, w);
+        break;
+    case prop::Visible:
+        if (w->isVisibleTo(w->parentWidget()) != c.visible) w->setVisible(c.visible);
+        return;
+    case prop::Disabled:
+        w->setEnabled(!c.disabled);
+        if (c.kind == Kind::PicBtn) w->update();
+        return;
+    case prop::MousePointer:
+        apply_cursor(w, c.mouse_pointer);
+        return;
+    case prop::Tag:
+        return;
+    default:
+        break;
+    }
+    if (all) {
+        apply_geometry(c, w);
+        w->setEnabled(!c.disabled);
+        apply_cursor(w, c.mouse_pointer);
+    }
+    // The font a text shows in: its own, or a smaller one where a one-line
+    // box's text would be cut, so it follows the text and the size as well
+    // (a label's is worked out with its text).
+    const bool sized = prop == prop::Width || prop == prop::Height;
+    const bool edit_text = c.kind == Kind::EditBox && (prop == prop::EditBox::Font || prop == prop::EditBox::Content);
+    if (all || sized || edit_text) {
+        switch (c.kind) {
+        case Kind::PicBtn: case Kind::PicBox: case Kind::ShapeBox: case Kind::ProcessBar:
+        case Kind::HScrollBar: case Kind::VScrollBar: case Kind::ToolBar:
+        case Kind::Label: case Kind::TransLabel:
+            break;
+        default: {
+            const QFont f = shown_font(c, w);
+            if (w->font() != f) w->setFont(f);
+        }
+        }
+    }
+    apply_kind(c, w, prop);
+    // Shown after its state is in place: a progress bar given its value
+    // while hidden does not paint itself there and then.
+    if (all && view_of(c) == w && w->isVisibleTo(w->parentWidget()) != c.visible) w->setVisible(c.visible);
+}
+
+void QtBackend::apply_kind(Control& c, QWidget* w, int prop)
+{
+    const bool all = prop < 0;
+    const bool resized = prop == prop::Width || prop == prop::Height;
+    const QColor text = to_qcolor(c.text_color);
     switch (c.kind) {
     case Kind::Label:
     case Kind::TransLabel: {
         auto* l = static_cast<QLabel*>(w);
-        LabelLook look = label_look(to_qtext(c.text), to_qfont(c.font), c.width, c.height);
-        if (l->text() != look.text) l->setText(look.text);
-        l->setAlignment(look.alignment);
-        bool filled = c.kind == Kind::Label && c.back_color != kButtonFace;
-        QColor back = to_qcolor(c.back_color);
-        set_colors(l, QPalette::WindowText, text, QPalette::Window, filled ? &back : nullptr);
-        l->setAutoFillBackground(filled);
+        if (all || resized || prop == prop::Label::Caption) {
+            // Its text, the font it fits in and where it sits: worked out
+            // once per change of the text or the size.
+            LabelLook look = label_look(to_qtext(c.text), to_qfont(c.font), c.width, c.height);
+            if (l->font() != look.font) l->setFont(look.font);
+            if (l->text() != look.text) l->setText(look.text);
+            if (l->alignment() != look.alignment) l->setAlignment(look.alignment);
+        }
+        if (all || prop == prop::Label::TextColor) {
+            bool filled = c.kind == Kind::Label && c.back_color != kButtonFace;
+            QColor back = to_qcolor(c.back_color);
+            set_colors(l, QPalette::WindowText, text, QPalette::Window, filled ? &back : nullptr);
+            l->setAutoFillBackground(filled);
+        }
         break;
     }
     case Kind::EditBox: {
         QColor back = to_qcolor(c.back_color);
-        QString t = to_qtext(c.text);
+        const bool content = all || prop == prop::EditBox::Content;
+        const bool colours = all || prop == prop::EditBox::TextColor || prop == prop::EditBox::BackColor;
+        const bool mode = all || prop == prop::EditBox::InputMode;
         if (auto* e = qobject_cast<QLineEdit*>(w)) {
-            if (t.contains('\n')) {
-                rebuild_view(c);
-                return;
-            }
-            if (e->text() != t) {
-                e->setText(t);
-                // A text the program wrote reads from its start, like a label;
-                // the user's own typing keeps its caret.
-                if (!e->hasFocus()) e->setCursorPosition(0);
-            }
-            e->setEchoMode(c.input_mode == 2 ? QLineEdit::Password : QLineEdit::Normal);
-            e->setReadOnly(c.input_mode == 1);
-            set_colors(e, QPalette::Text, text, QPalette::Base, &back);
-        } else if (auto* e = qobject_cast<QPlainTextEdit*>(w)) {
-            QString now = e->toPlainText();
-            if (now != t) {
-                if (t.startsWith(now) && !now.isEmpty()) {
-                    // An append: the caret goes to the end and the view follows it.
-                    QTextCursor cur = e->textCursor();
-                    cur.movePosition(QTextCursor::End);
-                    cur.insertText(t.mid(now.size()));
-                    e->setTextCursor(cur);
-                } else {
-                    e->setPlainText(t);
+            if (content) {
+                QString t = to_qtext(c.text);
+                if (t.contains('\n')) {
+                    rebuild_view(c);
+                    return;
                 }
-                e->ensureCursorVisible();
+                if (e->text() != t) {
+                    e->setText(t);
+                    // A text the program wrote reads from its start, like a
+                    // label; the user's own typing keeps its caret.
+                    if (!e->hasFocus()) e->setCursorPosition(0);
+                }
             }
-            e->setReadOnly(c.input_mode == 1);
-            // A log nothing was written to yet shows as an empty box, not as a dark panel.
-            QColor face = button_face();
-            set_colors(e, QPalette::Text, text, QPalette::Base, t.isEmpty() && c.input_mode == 1 ? &face : &back);
+            if (mode) {
+                e->setEchoMode(c.input_mode == 2 ? QLineEdit::Password : QLineEdit::Normal);
+                e->setReadOnly(c.input_mode == 1);
+            }
+            if (colours) set_colors(e, QPalette::Text, text, QPalette::Base, &back);
+        } else if (auto* e = qobject_cast<QPlainTextEdit*>(w)) {
+            if (content) {
+                // A handler that writes a text of several lines and appends
+                // to it line by line lays it out and scrolls once, at the end
+                // of the event-loop turn.
+                if (all) sync_text(c, e);
+                else defer_text(c);
+            }
+            if (mode) e->setReadOnly(c.input_mode == 1);
+            if (colours || content || mode) {
+                // A log nothing was written to yet shows as an empty box, not as a dark panel.
+                QColor face = button_face();
+                set_colors(e, QPalette::Text, text, QPalette::Base, c.text.empty() && c.input_mode == 1 ? &face : &back);
+            }
         }
         break;
     }
@@ -840,8 +980,10 @@ void QtBackend::apply(Control& c)
         w->update();
         break;
     case Kind::PicBox:
-        track_animation(c);
-        w->update();
+        if (all || resized || prop == prop::PicBox::Picture) {
+            track_animation(c);
+            w->update();
+        }
         break;
     case Kind::ComboBox: {
         auto* cb = static_cast<QComboBox*>(w);
@@ -855,27 +997,39 @@ void QtBackend::apply(Control& c)
         } else {
             // A list-only box shows a text that is none of its items the
             // way Windows does: as its text, with nothing chosen.
-            cb->setPlaceholderText(i < 0 ? t : QString());
+            QString placeholder = i < 0 ? t : QString();
+            if (cb->placeholderText() != placeholder) cb->setPlaceholderText(placeholder);
         }
-        QColor back = to_qcolor(c.back_color);
-        set_colors(cb, QPalette::Text, text, QPalette::Base, &back);
-        set_colors(cb, QPalette::ButtonText, text, QPalette::Button, nullptr);
+        if (all) {
+            QColor back = to_qcolor(c.back_color);
+            set_colors(cb, QPalette::Text, text, QPalette::Base, &back);
+            set_colors(cb, QPalette::ButtonText, text, QPalette::Button, nullptr);
+        }
         break;
     }
-    case Kind::Button:
-        static_cast<QPushButton*>(w)->setText(to_qtext(c.text));
+    case Kind::Button: {
+        auto* b = static_cast<QPushButton*>(w);
+        QString t = to_qtext(c.text);
+        if (b->text() != t) b->setText(t);
         break;
-    case Kind::GroupBox:
-        static_cast<QGroupBox*>(w)->setTitle(to_qtext(c.text));
-        set_colors(w, QPalette::WindowText, text, QPalette::Window, nullptr);
+    }
+    case Kind::GroupBox: {
+        auto* g = static_cast<QGroupBox*>(w);
+        QString t = to_qtext(c.text);
+        if (g->title() != t) g->setTitle(t);
+        if (all) set_colors(w, QPalette::WindowText, text, QPalette::Window, nullptr);
         break;
+    }
     case Kind::CheckBox:
     case Kind::RadioBox: {
         auto* b = static_cast<QAbstractButton*>(w);
-        b->setText(to_qtext(c.text));
-        b->setChecked(c.checked);
-        set_colors(b, QPalette::WindowText, text, QPalette::Window, nullptr);
-        set_colors(b, QPalette::ButtonText, text, QPalette::Button, nullptr);
+        QString t = to_qtext(c.text);
+        if (b->text() != t) b->setText(t);
+        if (b->isChecked() != c.checked) b->setChecked(c.checked);
+        if (all || (c.kind == Kind::CheckBox && prop == prop::CheckBox::TextColor)) {
+            set_colors(b, QPalette::WindowText, text, QPalette::Window, nullptr);
+            set_colors(b, QPalette::ButtonText, text, QPalette::Button, nullptr);
+        }
         break;
     }
     case Kind::ProcessBar: {
@@ -899,12 +1053,15 @@ void QtBackend::apply(Control& c)
         if (l->count() != int(c.items.size())) return fill_items(c);
         for (int i = 0; c.kind == Kind::ChkListBox && i < l->count(); ++i) {
             bool on = size_t(i) < c.item_checked.size() && c.item_checked[size_t(i)];
-            l->item(i)->setCheckState(on ? Qt::Checked : Qt::Unchecked);
+            Qt::CheckState state = on ? Qt::Checked : Qt::Unchecked;
+            if (l->item(i)->checkState() != state) l->item(i)->setCheckState(state);
         }
         int row = c.current_index >= 0 && c.current_index < l->count() ? c.current_index : -1;
         if (l->currentRow() != row) l->setCurrentRow(row);
-        QColor back = to_qcolor(c.back_color);
-        set_colors(l, QPalette::Text, text, QPalette::Base, &back);
+        if (all || (c.kind == Kind::ListBox && prop == prop::ListBox::BackColor)) {
+            QColor back = to_qcolor(c.back_color);
+            set_colors(l, QPalette::Text, text, QPalette::Base, &back);
+        }
         break;
     }
     case Kind::Tab:
@@ -915,6 +1072,51 @@ void QtBackend::apply(Control& c)
     }
 }
 
+void QtBackend::sync_text(Control& c, QPlainTextEdit* e)
+{
+    QString t = to_qtext(c.text);
+    QString now = e->toPlainText();
+    if (now == t) return;
+    if (t.startsWith(now) && !now.isEmpty()) {
+        // An append: the caret goes to the end and the view follows it.
+        QTextCursor cur = e->textCursor();
+        cur.movePosition(QTextCursor::End);
+        cur.insertText(t.mid(now.size()));
+        e->setTextCursor(cur);
+    } else {
+        e->setPlainText(t);
+    }
+    e->ensureCursorVisible();
+}
+
+void QtBackend::defer_text(Control& c)
+{
+    if (std::find(text_pending_.begin(), text_pending_.end(), &c) == text_pending_.end()) text_pending_.push_back(&c);
+    if (text_flush_posted_) return;
+    text_flush_posted_ = true;
+    // Before the repaint, which Qt posts at a lower priority.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            text_flush_posted_ = false;
+            flush_text();
+        },
+        Qt::QueuedConnection);
+}
+
+void QtBackend::flush_text()
+{
+    if (text_pending_.empty()) return;
+    std::vector<Control*> pending;
+    pending.swap(text_pending_);
+    SyncScope sync(syncing_);
+    for (Control* c : pending)
+        if (auto* e = qobject_cast<QPlainTextEdit*>(view_of(*c))) {
+            QSignalBlocker block(e);
+            sync_text(*c, e);
+        }
+}
+
 void QtBackend::apply_tips(Form& f)
 {
     for (auto& t : f.controls) {
@@ -922,7 +1124,7 @@ void QtBackend::apply_tips(Form& f)
         for (auto& [id, text] : t->tips)
             for (auto& target : f.controls)
                 if (target->id == id && target.get() != t.get())
-                    if (QWidget* w = widget(*target)) {
+                    if (QWidget* w = view_of(*target)) {
                         w->setToolTip(Qt::convertFromPlainText(to_qtext(text), Qt::WhiteSpacePre));
                         w->setToolTipDuration(30000);
                     }
@@ -931,10 +1133,10 @@ void QtBackend::apply_tips(Form& f)
 
 void QtBackend::property_changed(Control& c, int prop)
 {
-    if (!widget(c)) return;
+    if (!view_of(c)) return;
     if (c.kind != Kind::window) return apply(c);
 
-    auto* win = static_cast<FormWindow*>(widget(c));
+    auto* win = static_cast<FormWindow*>(view_of(c));
     SyncScope sync(syncing_);
     switch (prop) {
     case prop::Left:
@@ -967,13 +1169,20 @@ void QtBackend::property_changed(Control& c, int prop)
 void QtBackend::items_changed(Control& c)
 {
     if (c.kind == Kind::Q_tip) return apply_tips(*c.form);
+    // The same items with other marks: only the marks and the choice change.
+    QWidget* w = view_of(c);
+    if (auto* l = qobject_cast<QListWidget*>(w); l && l->count() == int(c.items.size())) {
+        bool same = true;
+        for (int i = 0; same && i < l->count(); ++i) same = l->item(i)->text() == to_qtext(c.items[size_t(i)]);
+        if (same) return apply(c, prop::ListBox::CurrentIndex);
+    }
     fill_items(c);
 }
 
 void QtBackend::focus_changed(Control* now)
 {
     if (!now) return;
-    QWidget* w = widget(*now);
+    QWidget* w = view_of(*now);
     if (!w || w->hasFocus()) return;
     SyncScope sync(syncing_);
     if (now->kind == Kind::window) w->activateWindow();
@@ -1004,7 +1213,7 @@ void QtBackend::z_order(Control& c, int position)
 
 void QtBackend::begin_drag(Control& c)
 {
-    QWidget* w = widget(c);
+    QWidget* w = view_of(c);
     if (!w || !w->parentWidget() || !(QApplication::mouseButtons() & Qt::LeftButton)) return;
     // Held where the button went down on it (or where the cursor is now).
     QPoint grab = press_.control == &c ? press_.pos : w->mapFromGlobal(QCursor::pos());
@@ -1015,7 +1224,7 @@ void QtBackend::begin_drag(Control& c)
 bool QtBackend::drag_event(QMouseEvent* e)
 {
     Control& c = *drag_.control;
-    QWidget* w = widget(c);
+    QWidget* w = view_of(c);
     if (e->type() == QEvent::MouseButtonRelease && e->button() == Qt::LeftButton) {
         w->releaseMouse();
         drag_ = {};
@@ -1036,7 +1245,8 @@ bool QtBackend::drag_event(QMouseEvent* e)
 
 void QtBackend::repaint_now(Control& c)
 {
-    if (QWidget* w = widget(c)) w->repaint();
+    flush_text();
+    if (QWidget* w = view_of(c)) w->repaint();
 }
 
 // ---- timers and animation ---------------------------------------------------------------
@@ -1056,7 +1266,7 @@ void QtBackend::schedule_timers()
 
 void QtBackend::track_animation(Control& c)
 {
-    auto* v = qobject_cast<PictureView*>(widget(c));
+    auto* v = qobject_cast<PictureView*>(view_of(c));
     if (!v) return;
     bool animated = gif_frame_delays(c.pictures[0]).size() > 1;
     auto it = std::find(animated_.begin(), animated_.end(), QPointer<PictureView>(v));
@@ -1106,7 +1316,7 @@ bool QtBackend::eventFilter(QObject* watched, QEvent* ev)
         break;
     case QEvent::MouseMove:
     case QEvent::MouseButtonRelease:
-        if (drag_.control && watched == widget(*drag_.control)) return drag_event(static_cast<QMouseEvent*>(ev));
+        if (drag_.control && watched == view_of(*drag_.control)) return drag_event(static_cast<QMouseEvent*>(ev));
         return false;
     default:
         return false;
@@ -1125,7 +1335,7 @@ bool QtBackend::eventFilter(QObject* watched, QEvent* ev)
         last_press_ = me;
         last_press_time_ = me->timestamp();
         if (me->button() != Qt::LeftButton && me->button() != Qt::RightButton) return false;
-        QWidget* w = widget(*c);
+        QWidget* w = view_of(*c);
         if (!w) return false;
         QPoint p = w->mapFromGlobal(me->globalPosition().toPoint());
         bool left = me->button() == Qt::LeftButton;
@@ -1156,14 +1366,14 @@ bool QtBackend::eventFilter(QObject* watched, QEvent* ev)
     }
     case QEvent::KeyPress: {
         if (c->kind != Kind::window && rt_->focus() != c) guarded([&] { rt_->set_focus(c); });
-        if (!numeric_box(*c) || watched != widget(*c)) return false;
+        if (!numeric_box(*c) || watched != view_of(*c)) return false;
         QString t = static_cast<QKeyEvent*>(ev)->text();
         for (QChar ch : t)
             if (!control_char(ch) && !numeric_char(ch)) return true; // refused, as the box's filter does
         return false;
     }
     case QEvent::InputMethod: {
-        if (!numeric_box(*c) || watched != widget(*c)) return false;
+        if (!numeric_box(*c) || watched != view_of(*c)) return false;
         for (QChar ch : static_cast<QInputMethodEvent*>(ev)->commitString())
             if (!numeric_char(ch)) return true;
         return false;

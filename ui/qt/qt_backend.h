@@ -17,6 +17,7 @@
 
 class QEventLoop;
 class QMouseEvent;
+class QPlainTextEdit;
 class QWidget;
 
 namespace ui {
@@ -39,8 +40,10 @@ public:
     void attach(Runtime& rt) { rt_ = &rt; }
 
     // The widget that shows a control (a form's own control gives its
-    // window); nullptr for kinds that have none (timers, dialogs ...).
-    static QWidget* widget(const Control& c) { return static_cast<QWidget*>(c.view); }
+    // window); nullptr for kinds that have none (timers, dialogs ...). A
+    // form's controls get their widgets when the form first shows on screen;
+    // asking for one here makes them at once.
+    static QWidget* widget(const Control& c);
     QWidget* window(const Form& f) const;
     // The widget a control of `parent` (or of the form, when null) sits in.
     QWidget* container(Form& f, Control* parent, int page);
@@ -86,16 +89,30 @@ public:
     // Qt's dispatch, and an exit of the program ends the event loops.
     void guarded(const std::function<void()>& f);
 
+    // Multi-line texts written during this turn of the event loop, shown now
+    // (widget() does this for whoever looks).
+    void flush_text();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     friend class FormWindow;
+    // The widget as it is now, none before the form is realized.
+    static QWidget* view_of(const Control& c) { return static_cast<QWidget*>(c.view); }
     Control* control_of(QObject* o) const;
+    // Makes the widgets of a form's controls (once; the form shows on screen
+    // or a widget is asked for).
+    void realize(Form& f);
     void create_view(Control& c);
     void rebuild_view(Control& c);
-    void apply(Control& c);
-    void apply_common(Control& c, QWidget* w);
+    // Shows the runtime's state of a control: all of it, or what one
+    // property write changed (prop >= 0).
+    void apply(Control& c, int prop = -1);
+    void apply_geometry(Control& c, QWidget* w);
+    void apply_kind(Control& c, QWidget* w, int prop);
+    static void sync_text(Control& c, QPlainTextEdit* e);
+    void defer_text(Control& c);
     void fill_items(Control& c);
     void apply_tips(Form& f);
     void build_menu_bar(Form& f, FormWindow* win);
@@ -113,6 +130,8 @@ private:
     QTimer timer_;      // drives the forms' Timer controls
     QTimer animation_;  // steps animated pictures
     std::vector<QPointer<PictureView>> animated_;
+    std::vector<Control*> text_pending_; // multi-line boxes whose text is to be shown
+    bool text_flush_posted_ = false;
     std::map<Form*, QEventLoop*> modal_loops_;
     SoundPlayer* sounds_ = nullptr;
     int syncing_ = 0;   // >0 while the view follows the runtime: no echo back

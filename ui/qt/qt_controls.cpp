@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOption>
+#include <QStyleOptionGroupBox>
 
 #include <algorithm>
 #include <cmath>
@@ -15,10 +16,11 @@
 namespace ui::qt {
 
 namespace {
-void draw_scaled(QPainter& p, const QRect& r, const QImage& img)
+// The picture as the widget shows it, scaled to the widget.
+void draw_picture(QWidget* w, QPainter& p, const Bytes& data, int32_t transparent, int frame = 0)
 {
-    p.setRenderHint(QPainter::SmoothPixmapTransform, img.size() != r.size());
-    p.drawImage(r, img);
+    QPixmap pm = picture_at(data, transparent, w->size(), w->devicePixelRatioF(), frame);
+    if (!pm.isNull()) p.drawPixmap(0, 0, pm);
 }
 } // namespace
 
@@ -44,10 +46,10 @@ const Bytes& PicButtonView::shown_picture() const
 
 void PicButtonView::paintEvent(QPaintEvent*)
 {
-    auto pic = decode_picture(shown_picture(), c_.transparent_color);
-    if (pic->empty()) return;
+    const Bytes& shown = shown_picture();
+    if (shown.empty()) return;
     QPainter p(this);
-    draw_scaled(p, rect(), pic->frame(0));
+    draw_picture(this, p, shown, c_.transparent_color);
 }
 
 void PicButtonView::enterEvent(QEnterEvent*)
@@ -104,10 +106,17 @@ int PictureView::frame_count() const { return int(decode_picture(c_.pictures[0],
 
 void PictureView::paintEvent(QPaintEvent*)
 {
-    auto pic = decode_picture(c_.pictures[0], c_.transparent_color);
-    if (pic->empty()) return;
+    if (c_.pictures[0].empty()) return;
     QPainter p(this);
-    draw_scaled(p, picture_rect(c_, rect(), pic->frame(frame_).size()), pic->frame(frame_));
+    QRect r = rect();
+    if (c_.display_mode == 2) {
+        // A reference table keeps its own shape inside the box.
+        auto pic = decode_picture(c_.pictures[0], c_.transparent_color);
+        if (pic->empty()) return;
+        r = picture_rect(c_, rect(), pic->frame(frame_).size());
+    }
+    QPixmap pm = picture_at(c_.pictures[0], c_.transparent_color, r.size(), devicePixelRatioF(), frame_);
+    if (!pm.isNull()) p.drawPixmap(r.topLeft(), pm);
 }
 
 // ---- shape box ---------------------------------------------------------------------------
@@ -126,14 +135,52 @@ void ShapeView::paintEvent(QPaintEvent*)
 
 // ---- form client area -------------------------------------------------------------------
 
-ClientView::ClientView(Control& c, QWidget* parent) : QWidget(parent), c_(c) {}
+ClientView::ClientView(Control& c, QWidget* parent) : QWidget(parent), c_(c)
+{
+    // It fills all of itself with an opaque colour: nothing beneath it needs
+    // painting when part of a form repaints.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
 
 void ClientView::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), to_qcolor(c_.back_color));
-    auto pic = decode_picture(c_.pictures[0]);
-    if (!pic->empty()) draw_scaled(p, rect(), pic->frame(0));
+    draw_picture(this, p, c_.pictures[0], -1);
+}
+
+// ---- group box ---------------------------------------------------------------------------
+
+void GroupView::paintEvent(QPaintEvent* e)
+{
+    QStyleOptionGroupBox opt;
+    initStyleOption(&opt);
+    const qreal dpr = devicePixelRatioF();
+    if (frame_.isNull() || size_ != size() || dpr_ != dpr || state_ != opt.state || palette_ != opt.palette.cacheKey() ||
+        font_ != font() || text_ != opt.text || style_ != style()) {
+        size_ = size();
+        dpr_ = dpr;
+        state_ = opt.state;
+        palette_ = opt.palette.cacheKey();
+        font_ = font();
+        text_ = opt.text;
+        style_ = style();
+        frame_ = QPixmap((QSizeF(size()) * dpr).toSize());
+        frame_.setDevicePixelRatio(dpr);
+        frame_.fill(Qt::transparent);
+        QPainter fp(&frame_);
+        QStyleOptionGroupBox frame = opt;
+        frame.subControls &= ~QStyle::SC_GroupBoxLabel;
+        style()->drawComplexControl(QStyle::CC_GroupBox, &frame, &fp, this);
+        label_ = style()->subControlRect(QStyle::CC_GroupBox, &opt, QStyle::SC_GroupBoxLabel, this);
+    }
+    QPainter p(this);
+    for (const QRect& r : e->region()) p.drawPixmap(r, frame_, QRectF(QPointF(r.topLeft()) * dpr, QSizeF(r.size()) * dpr));
+    if ((opt.subControls & QStyle::SC_GroupBoxLabel) && !opt.text.isEmpty() && e->region().intersects(label_)) {
+        QStyleOptionGroupBox title = opt;
+        title.subControls = QStyle::SC_GroupBoxLabel;
+        style()->drawComplexControl(QStyle::CC_GroupBox, &title, &p, this);
+    }
 }
 
 // ---- tab -------------------------------------------------------------------------------

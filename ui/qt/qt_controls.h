@@ -6,6 +6,9 @@
 #include "ui/qt/qt_look.h"
 
 #include <QCheckBox>
+#include <QGroupBox>
+#include <QPixmap>
+#include <QStyle>
 #include <QListWidget>
 #include <QRadioButton>
 #include <QTabBar>
@@ -89,6 +92,30 @@ protected:
 
 private:
     Control& c_;
+};
+
+// A group box whose frame is drawn once for its size and look and then
+// copied: a result box that changes inside it repaints the frame behind
+// the box, and the style draws that frame slowly. The title is drawn as the
+// stock group box draws it.
+class GroupView : public QGroupBox {
+    Q_OBJECT
+public:
+    using QGroupBox::QGroupBox;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    QPixmap frame_;
+    QRect label_;
+    QSize size_;
+    qreal dpr_ = 0;
+    QStyle::State state_;
+    qint64 palette_ = 0;
+    QFont font_;
+    QString text_;
+    const QStyle* style_ = nullptr;
 };
 
 // A tab: pages that cover the whole control (their controls are placed

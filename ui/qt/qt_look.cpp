@@ -1,15 +1,38 @@
 #include "ui/qt/qt_look.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QFontDatabase>
 #include <QHash>
 #include <QImageReader>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QPainter>
+#include <QPixmap>
 #include <QRegularExpression>
+#include <QStyle>
+#include <QThreadPool>
+#include <QTranslator>
 
+#include <atomic>
+#include <condition_variable>
 #include <list>
 #include <map>
+#include <mutex>
 
 namespace ui::qt {
+
+void use_program_look()
+{
+    // The forms paint their own light colours: a dark desktop theme must not
+    // give the stock widgets a dark palette among them.
+    QApplication::setStyle("Fusion");
+    QApplication::setPalette(QApplication::style()->standardPalette());
+    // The standard dialogs (file dialog, colour names) in Chinese.
+    auto* qt_zh = new QTranslator(qApp);
+    if (qt_zh->load(QLocale(QLocale::Chinese, QLocale::China), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(qt_zh);
+}
 
 QColor button_face() { return QColor(0xF0, 0xF0, 0xF0); }
 
@@ -101,6 +124,19 @@ std::string from_qtext(const QString& s, bool crlf)
 }
 
 namespace {
+// Many pictures carry an alpha channel that is opaque everywhere; drawn
+// scaled, such a picture needs no transparent canvas.
+bool fully_opaque(const QImage& img)
+{
+    if (!img.hasAlphaChannel()) return true;
+    for (int y = 0; y < img.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+        for (int x = 0; x < img.width(); ++x)
+            if (qAlpha(line[x]) != 255) return false;
+    }
+    return true;
+}
+
 Picture decode(const Bytes& data, int32_t transparent)
 {
     Picture p;
@@ -112,54 +148,236 @@ Picture decode(const Bytes& data, int32_t transparent)
     for (;;) {
         QImage img = reader.read();
         if (img.isNull()) break;
-        img = img.convertToFormat(QImage::Format_ARGB32);
         if (transparent >= 0) {
+            img = img.convertToFormat(QImage::Format_ARGB32);
             QRgb key = to_qcolor(transparent).rgb() & 0xFFFFFF;
             for (int y = 0; y < img.height(); ++y) {
                 auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
                 for (int x = 0; x < img.width(); ++x)
                     if ((line[x] & 0xFFFFFF) == key) line[x] = 0;
             }
+            img = img.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        } else if (img.format() != QImage::Format_RGB32 && img.format() != QImage::Format_ARGB32 &&
+                   img.format() != QImage::Format_ARGB32_Premultiplied) {
+            // Formats a paint takes as they are stay as they are decoded.
+            img = img.convertToFormat(img.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
         }
+        p.opaque.push_back(fully_opaque(img));
         p.frames.push_back(std::move(img));
         if (!reader.supportsAnimation() || reader.imageCount() == 1) break;
     }
     return p;
 }
 
+// A picture as drawn at one size and frame: what a paint copies to the screen.
+struct Drawn {
+    QSize size;
+    qreal dpr;
+    int frame;
+    QPixmap pixmap;
+};
+
 struct CacheEntry {
-    Bytes data;
+    Bytes data; // an embedded picture is only referred to
     int32_t transparent;
     std::shared_ptr<const Picture> picture;
+    std::vector<Drawn> drawn; // the latest sizes it was shown at, newest last
     size_t cost;
 };
+
+// Embedded pictures of a form that is about to show, decoded on a worker
+// thread meanwhile. A paint that needs one the worker has not begun decodes
+// it itself; one the worker is decoding, it waits for.
+class DecodeAhead {
+public:
+    void start(std::vector<std::pair<Bytes, int32_t>> pictures)
+    {
+        std::vector<std::shared_ptr<Job>> batch;
+        {
+            std::lock_guard lock(mutex_);
+            // Pictures decoded for an earlier form that never showed them
+            // (hidden controls) are not kept.
+            for (auto it = jobs_.begin(); it != jobs_.end();) {
+                if (it->second->finished()) it = jobs_.erase(it);
+                else ++it;
+            }
+            for (auto& [data, transparent] : pictures) {
+                auto key = std::make_pair(data.data(), transparent);
+                if (jobs_.count(key)) continue;
+                auto job = std::make_shared<Job>();
+                job->data = data;
+                job->transparent = transparent;
+                jobs_[key] = job;
+                batch.push_back(job);
+            }
+        }
+        if (batch.empty()) return;
+        QThreadPool::globalInstance()->start([batch] {
+            for (const auto& job : batch) job->run();
+        });
+    }
+
+    std::shared_ptr<const Picture> take(const Bytes& data, int32_t transparent)
+    {
+        if (!data.is_lasting()) return nullptr;
+        std::shared_ptr<Job> job;
+        {
+            std::lock_guard lock(mutex_);
+            auto it = jobs_.find({data.data(), transparent});
+            if (it == jobs_.end()) return nullptr;
+            job = it->second;
+            jobs_.erase(it);
+        }
+        job->run();
+        return job->wait();
+    }
+
+private:
+    struct Job {
+        Bytes data;
+        int32_t transparent = -1;
+        std::atomic<bool> taken{false};
+        std::mutex mutex;
+        std::condition_variable done_cv;
+        std::shared_ptr<const Picture> result;
+        // Whoever comes first decodes; the other one finds it done or waits.
+        void run()
+        {
+            if (taken.exchange(true)) return;
+            auto pic = std::make_shared<const Picture>(decode(data, transparent));
+            std::lock_guard lock(mutex);
+            result = std::move(pic);
+            done_cv.notify_all();
+        }
+        bool finished()
+        {
+            std::lock_guard lock(mutex);
+            return result != nullptr;
+        }
+        std::shared_ptr<const Picture> wait()
+        {
+            std::unique_lock lock(mutex);
+            done_cv.wait(lock, [this] { return result != nullptr; });
+            return result;
+        }
+    };
+    std::mutex mutex_;
+    std::map<std::pair<const char*, int32_t>, std::shared_ptr<Job>> jobs_;
+};
+
+DecodeAhead& ahead()
+{
+    static DecodeAhead a;
+    return a;
+}
+
+// Programs write the same few button pictures over and over and paint them
+// on every repaint: the pictures used last stay decoded and drawn at the
+// sizes they are shown at, up to a bound, as the reference pictures can be
+// large.
+struct PictureCache {
+    std::list<CacheEntry> entries; // most recently used first
+    size_t total = 0;
+    static constexpr size_t k_bound = size_t(40) << 20;
+    static constexpr size_t k_sizes_per_picture = 4;
+
+    CacheEntry& entry(const Bytes& data, int32_t transparent)
+    {
+        for (auto it = entries.begin(); it != entries.end(); ++it)
+            if (it->transparent == transparent && it->data.size() == data.size() &&
+                (it->data.data() == data.data() || it->data == data)) {
+                entries.splice(entries.begin(), entries, it);
+                return entries.front();
+            }
+        std::shared_ptr<const Picture> pic = ahead().take(data, transparent);
+        if (!pic) pic = std::make_shared<const Picture>(decode(data, transparent));
+        size_t cost = data.is_lasting() ? 0 : data.size();
+        for (const QImage& f : pic->frames) cost += size_t(f.sizeInBytes());
+        entries.push_front({data, transparent, pic, {}, cost});
+        total += cost;
+        return entries.front();
+    }
+    void add_cost(CacheEntry& e, long long delta)
+    {
+        e.cost = size_t((long long)e.cost + delta);
+        total = size_t((long long)total + delta);
+    }
+    void trim()
+    {
+        while (total > k_bound && entries.size() > 1) {
+            total -= entries.back().cost;
+            entries.pop_back();
+        }
+    }
+};
+
+PictureCache& picture_cache()
+{
+    static PictureCache cache;
+    return cache;
+}
+
+size_t pixmap_cost(const QPixmap& p) { return size_t(p.width()) * size_t(p.height()) * 4; }
 } // namespace
+
+void decode_ahead(const std::vector<std::pair<Bytes, int32_t>>& pictures)
+{
+    std::vector<std::pair<Bytes, int32_t>> wanted;
+    for (const auto& [data, transparent] : pictures) {
+        if (!data.is_lasting() || data.empty()) continue;
+        bool cached = false;
+        for (const CacheEntry& e : picture_cache().entries)
+            cached = cached || (e.transparent == transparent && e.data.data() == data.data());
+        if (!cached) wanted.emplace_back(data, transparent);
+    }
+    ahead().start(std::move(wanted));
+}
 
 std::shared_ptr<const Picture> decode_picture(const Bytes& data, int32_t transparent)
 {
-    // Programs write the same few button pictures over and over and paint
-    // them on every repaint: the pictures used last stay decoded, up to a
-    // bound, as the reference pictures can be large.
-    static std::list<CacheEntry> cache; // most recently used first
-    static size_t total = 0;
-    constexpr size_t k_bound = size_t(128) << 20;
     static const auto none = std::make_shared<const Picture>();
     if (data.empty()) return none;
-    for (auto it = cache.begin(); it != cache.end(); ++it)
-        if (it->transparent == transparent && it->data.size() == data.size() && it->data == data) {
-            cache.splice(cache.begin(), cache, it);
-            return it->picture;
-        }
-    auto pic = std::make_shared<const Picture>(decode(data, transparent));
-    size_t cost = data.size();
-    for (const QImage& f : pic->frames) cost += size_t(f.sizeInBytes());
-    cache.push_front({data, transparent, pic, cost});
-    total += cost;
-    while (total > k_bound && cache.size() > 1) {
-        total -= cache.back().cost;
-        cache.pop_back();
-    }
+    PictureCache& cache = picture_cache();
+    auto pic = cache.entry(data, transparent).picture;
+    cache.trim();
     return pic;
+}
+
+QPixmap picture_at(const Bytes& data, int32_t transparent, QSize size, qreal dpr, int frame)
+{
+    if (data.empty() || size.isEmpty()) return {};
+    PictureCache& cache = picture_cache();
+    CacheEntry& e = cache.entry(data, transparent);
+    if (e.picture->empty()) return {};
+    frame = int(size_t(std::max(0, frame)) % e.picture->frames.size());
+    for (const Drawn& d : e.drawn)
+        if (d.size == size && d.dpr == dpr && d.frame == frame) return d.pixmap;
+    // Drawn once as a paint would draw it (smooth when scaled), then copied.
+    const QImage& img = e.picture->frame(frame);
+    const QSize device = (QSizeF(size) * dpr).toSize();
+    QImage out;
+    if (device == img.size()) {
+        out = img;
+    } else {
+        // An opaque picture covers every pixel: nothing to clear first.
+        const bool opaque = e.picture->frame_opaque(frame);
+        out = QImage(device, opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
+        if (!opaque) out.fill(Qt::transparent);
+        QPainter p(&out);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        if (opaque) p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(QRect(QPoint(), device), img);
+    }
+    out.setDevicePixelRatio(dpr);
+    QPixmap pixmap = QPixmap::fromImage(std::move(out));
+    if (e.drawn.size() >= PictureCache::k_sizes_per_picture) {
+        cache.add_cost(e, -(long long)pixmap_cost(e.drawn.front().pixmap));
+        e.drawn.erase(e.drawn.begin());
+    }
+    e.drawn.push_back({size, dpr, frame, pixmap});
+    cache.add_cost(e, (long long)pixmap_cost(pixmap));
+    cache.trim();
+    return pixmap;
 }
 
 } // namespace ui::qt

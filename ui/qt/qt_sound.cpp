@@ -1,95 +1,55 @@
 #include "ui/qt/qt_sound.h"
 
 #include "ui/media.h"
+#include "ui/qt/sound/sound_output.h"
 
-#include <QAudioDevice>
-#include <QAudioFormat>
-#include <QAudioSink>
-#include <QBuffer>
-#include <QMediaDevices>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLibrary>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace ui::qt {
 
-namespace {
-// Enough for every click sound a fast user can start; older ones keep
-// playing, newer ones past this are dropped.
-constexpr size_t k_max_streams = 16;
-
-bool to_format(const WavInfo& w, QAudioFormat* f)
-{
-    f->setSampleRate(w.sample_rate);
-    f->setChannelCount(w.channels);
-    if (w.format == 1 && w.bits == 8) f->setSampleFormat(QAudioFormat::UInt8);
-    else if (w.format == 1 && w.bits == 16) f->setSampleFormat(QAudioFormat::Int16);
-    else if (w.format == 1 && w.bits == 32) f->setSampleFormat(QAudioFormat::Int32);
-    else if (w.format == 3 && w.bits == 32) f->setSampleFormat(QAudioFormat::Float);
-    else return false;
-    return w.channels > 0 && w.sample_rate > 0 && f->isValid();
-}
-} // namespace
-
-struct SoundPlayer::Stream {
-    QByteArray pcm;
-    QBuffer buffer;
-    QAudioSink* sink = nullptr;
-};
-
 SoundPlayer::SoundPlayer(QObject* parent) : QObject(parent) {}
 
-SoundPlayer::~SoundPlayer()
+SoundPlayer::~SoundPlayer() = default;
+
+SoundOutput* SoundPlayer::output()
 {
-    for (auto& s : streams_) {
-        s->sink->disconnect(this);
-        s->sink->stop();
-        delete s->sink;
+    if (loaded_) return output_.get();
+    loaded_ = true;
+    // Where the build put the module, else beside the program.
+    QStringList places;
+#ifdef JSB_SOUND_MODULE
+    places << QString::fromUtf8(JSB_SOUND_MODULE);
+    places << QCoreApplication::applicationDirPath() + "/" + QFileInfo(QString::fromUtf8(JSB_SOUND_MODULE)).fileName();
+#endif
+    for (const QString& path : places) {
+        if (!QFileInfo::exists(path)) continue;
+        QLibrary module(path); // stays loaded for the rest of the program
+        auto create = reinterpret_cast<JsbSoundOutputCreate>(module.resolve("jsb_sound_output_create"));
+        if (create) {
+            output_.reset(create());
+            return output_.get();
+        }
+        std::fprintf(stderr, "juesibao: sound module %s: %s\n", qPrintable(path), qPrintable(module.errorString()));
     }
+    return nullptr;
 }
 
 bool SoundPlayer::play(const Bytes& wav)
 {
     WavInfo info;
     if (!parse_wav(wav, &info)) return false;
-    QAudioFormat format;
-    if (!to_format(info, &format)) return false;
-    QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull() || streams_.size() >= k_max_streams) return false;
-
-    auto s = std::make_unique<Stream>();
+    SoundOutput* out = output();
+    if (!out) return false;
     size_t n = std::min(info.data_size, wav.size() - std::min(wav.size(), info.data_offset));
-    s->pcm = QByteArray(wav.data() + info.data_offset, qsizetype(n));
-    s->buffer.setBuffer(&s->pcm);
-    s->buffer.open(QIODevice::ReadOnly);
-    s->sink = new QAudioSink(device, format);
-    Stream* raw = s.get();
-    connect(s->sink, &QAudioSink::stateChanged, this, [this, raw](QAudio::State st) {
-        // Idle: the buffer ran dry, the sound is over; Stopped: an error.
-        if (st == QAudio::IdleState || st == QAudio::StoppedState) finish(raw);
-    });
-    streams_.push_back(std::move(s));
-    raw->sink->start(&raw->buffer);
-    if (raw->sink->error() != QAudio::NoError) {
-        finish(raw);
-        return false;
-    }
-    return true;
+    return out->play(QByteArray(wav.data() + info.data_offset, qsizetype(n)), info.sample_rate, info.channels, info.bits,
+                     info.format);
 }
 
-void SoundPlayer::finish(Stream* s)
-{
-    auto it = std::find_if(streams_.begin(), streams_.end(), [s](auto& p) { return p.get() == s; });
-    if (it == streams_.end()) return;
-    std::unique_ptr<Stream> owned = std::move(*it);
-    streams_.erase(it);
-    owned->sink->disconnect(this);
-    owned->sink->stop();
-    // The sink may be in the middle of its own signal: let it go later, and
-    // the data it reads with it.
-    QAudioSink* sink = owned->sink;
-    Stream* keep = owned.release();
-    connect(sink, &QObject::destroyed, [keep] { delete keep; });
-    sink->deleteLater();
-}
+int SoundPlayer::playing() const { return output_ ? output_->playing() : 0; }
 
 } // namespace ui::qt
