@@ -80,7 +80,7 @@ std::vector<Request> capture_module_exports()
 
     std::vector<Request> out;
     for (report::FilledTemplate& f : filled) {
-        Request r{f.form, f.template_path, ui::resource(f.template_path), std::move(f.rows)};
+        Request r{f.form, f.template_path, ui::resource(f.template_path).str(), std::move(f.rows)};
         out.push_back(std::move(r));
     }
     return out;

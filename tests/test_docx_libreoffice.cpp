@@ -329,7 +329,7 @@ TEST_F(EveryReport, RendersWholeInLibreOffice)
 
         Exported e{&v, dir.path / (std::string(v.name) + ".docx"), {}, {}, {}};
         fs::rename(out / v.report, e.file);
-        e.placeholders = placeholders_in(testsupport::story_text(ui::resource(v.template_path)), *form);
+        e.placeholders = placeholders_in(testsupport::story_text(ui::resource(v.template_path).str()), *form);
         for (const std::string& p : e.placeholders) {
             const ui::Ref box = ui::U(v.form, p);
             const ui::Kind kind = rt.unit(v.form, p).kind;

@@ -285,8 +285,9 @@ TEST_P(ViewerFault, FailedSaveKeepsTheEarlierPictureAndSaysWhy)
         std::string listing;
         for (const std::string& n : testsupport::names_in(disk)) listing += n + "\n";
         testsupport::undo_fault(fault, disk);
-        if (b.messages.size() != 1) return {"ran", before, read(target), "", std::to_string(b.messages.size()) + " messages", listing};
-        return {"ran", before, read(target), b.messages[0].caption, b.messages[0].text, listing};
+        if (b.messages.size() != 1)
+            return {"ran", before.str(), read(target).str(), "", std::to_string(b.messages.size()) + " messages", listing};
+        return {"ran", before.str(), read(target).str(), b.messages[0].caption, b.messages[0].text, listing};
     });
     ASSERT_FALSE(out.empty());
     if (out[0] == "skip") GTEST_SKIP() << out[1];

@@ -23,7 +23,7 @@ report::ExportRequest export_request()
     auto countdown = [](int n) { return StatusMark::countdown(n); };
     // The templates name the face-to-lining length 编辑框1_坑道长度; the form's
     // box for it has another name.
-    const PlaceholderBinding face_length{"编辑框1_坑道长度", {report::ValueSource::ControlText, "编辑框1_掌子面满足下循环施工长度"}, 5, countdown(8)};
+    const PlaceholderBinding face_length{"编辑框1_坑道长度", {report::ValueSource::ControlText, "编辑框1_掌子面满足下循环施工长度", {}}, 5, countdown(8)};
     r.bindings = {
         bind_item("列表框1", 5), bind_item("组合框3", 5), bind_item("组合框2", 5), bind_item("组合框1", 5),
         bind("编辑框1_隧道开挖面积", 10), bind("编辑框1_风管长度", 10),
