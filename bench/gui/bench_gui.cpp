@@ -108,9 +108,23 @@ void run_compute(NoPauseBackend& backend, ui::Runtime& rt, int clicks, const std
         ui::Control& button = rt.unit(m.form, "图形按钮_计算");
         std::vector<double> handler, screen;
         const int boxes_before = backend.message_boxes;
-        std::vector<ui::Control*> outputs; // read-only boxes: the results
-        for (auto& c : rt.form(m.form)->controls)
-            if (c->kind == ui::Kind::EditBox && c->input_mode == 1) outputs.push_back(c.get());
+        // The results: read-only boxes a click fills again once emptied. A
+        // read-only box the click does not fill is a derived input (a load
+        // position, a wheel load): it gets its text back, so that the clicks
+        // measured compute the module's own case.
+        std::vector<ui::Control*> outputs;
+        backend.guarded([&] {
+            std::vector<std::pair<ui::Control*, std::string>> read_only;
+            for (auto& c : rt.form(m.form)->controls)
+                if (c->kind == ui::Kind::EditBox && c->input_mode == 1) read_only.emplace_back(c.get(), c->text);
+            for (auto& [c, text] : read_only) rt.set(*c, ui::prop::EditBox::Content, "");
+            rt.user_click(button);
+            for (auto& [c, text] : read_only)
+                if (!c->text.empty()) outputs.push_back(c);
+            for (auto& [c, text] : read_only)
+                if (c->text.empty()) rt.set(*c, ui::prop::EditBox::Content, text);
+        });
+        QApplication::processEvents();
         for (int i = -5; i < clicks; ++i) {
             // Each click shows new results, as after the user changed an input.
             backend.guarded([&] {
