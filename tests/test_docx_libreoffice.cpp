@@ -251,27 +251,11 @@ std::vector<std::string> placeholders_in(const std::string& text, ui::Form& form
     return found;
 }
 
-std::string zip_part(const fs::path& package, const char* name)
-{
-    int err = 0;
-    zip_t* z = zip_open(package.c_str(), ZIP_RDONLY, &err);
-    std::string out;
-    if (!z) return out;
-    if (zip_file_t* f = zip_fopen(z, name, 0)) {
-        char buf[65536];
-        zip_int64_t n;
-        while ((n = zip_fread(f, buf, sizeof buf)) > 0) out.append(buf, size_t(n));
-        zip_fclose(f);
-    }
-    zip_close(z);
-    return out;
-}
-
 // The report title its footer carries beside the page number.
 std::string footer_title(const fs::path& package)
 {
     pugi::xml_document doc;
-    doc.load_string(zip_part(package, "word/footer1.xml").c_str());
+    doc.load_string(testsupport::package_part(testsupport::file_bytes(package), "word/footer1.xml").value_or("").c_str());
     return doc.select_node("//w:t").node().child_value();
 }
 

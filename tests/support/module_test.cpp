@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -122,7 +123,7 @@ std::vector<std::string> countdown_marks(const std::string& preparation)
 
 fs::path ModuleProgram::report_path(const std::string& file_name) const { return folder / "导出的方案" / file_name; }
 
-std::string story_text(const std::string& package)
+std::optional<std::string> package_part(const std::string& package, const char* name)
 {
     zip_error_t ze;
     zip_error_init(&ze);
@@ -131,16 +132,24 @@ std::string story_text(const std::string& package)
     zip_error_fini(&ze);
     if (!z) {
         if (src) zip_source_free(src);
-        return "<not a package>";
+        return std::nullopt;
     }
-    std::string xml;
-    if (zip_file_t* f = zip_fopen(z, "word/document.xml", 0)) {
+    std::string part;
+    if (zip_file_t* f = zip_fopen(z, name, 0)) {
         char buf[65536];
         zip_int64_t n;
-        while ((n = zip_fread(f, buf, sizeof buf)) > 0) xml.append(buf, size_t(n));
+        while ((n = zip_fread(f, buf, sizeof buf)) > 0) part.append(buf, size_t(n));
         zip_fclose(f);
     }
     zip_close(z);
+    return part;
+}
+
+std::string story_text(const std::string& package)
+{
+    const std::optional<std::string> part = package_part(package, "word/document.xml");
+    if (!part) return "<not a package>";
+    const std::string& xml = *part;
     pugi::xml_document doc;
     if (!doc.load_string(xml.c_str())) return "<not a document>";
     // An equation's brackets are not text but a delimiter around its part:

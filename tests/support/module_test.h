@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,9 @@ std::vector<std::string> countdown_marks(const std::string& preparation = "  参
 std::string report_text(const std::filesystem::path& path);
 // The same for a package held in memory, without the closing line break.
 std::string story_text(const std::string& package);
+// One part of a package held in memory ("" when the package lacks it,
+// nothing when the bytes are no package).
+std::optional<std::string> package_part(const std::string& package, const char* name);
 // A file's bytes ("" when it cannot be read).
 std::string file_bytes(const std::filesystem::path& path);
 // How often a text stands in another, counting non-overlapping occurrences.
