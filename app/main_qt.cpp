@@ -5,6 +5,7 @@
 // window could be saved); for checks without a desktop, with
 // QT_QPA_PLATFORM=offscreen.
 #include "app/program.h"
+#include "ui/huge_page_heap.h"
 #include "ui/qt/qt_backend.h"
 #include "ui/qt/qt_look.h"
 #include "ui/runtime.h"
@@ -37,6 +38,7 @@ bool save_largest_window(const QString& path)
 
 int main(int argc, char** argv)
 {
+    ui::back_heap_with_huge_pages();
     if (!have_display()) {
         std::fprintf(stderr, "juesibao: 没有可用的图形显示 (no display; set DISPLAY or QT_QPA_PLATFORM=offscreen)\n");
         return 1;

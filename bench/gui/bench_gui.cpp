@@ -22,6 +22,7 @@
 #include "app/module_forms.h"
 #include "app/program.h"
 #include "bench/gui/first_paint.h"
+#include "ui/huge_page_heap.h"
 #include "ui/qt/qt_backend.h"
 #include "ui/qt/qt_look.h"
 #include "ui/runtime.h"
@@ -149,6 +150,7 @@ void run_compute(NoPauseBackend& backend, ui::Runtime& rt, int clicks, const std
 
 int probe(int argc, char** argv, const std::string& mode, int clicks, const std::string& only, int64_t main_ns)
 {
+    ui::back_heap_with_huge_pages();
     QApplication app(argc, argv);
     ui::qt::use_program_look();
     std::unique_ptr<ui::qt::QtBackend> owned;
