@@ -1134,7 +1134,15 @@ void QtBackend::apply_tips(Form& f)
 void QtBackend::property_changed(Control& c, int prop)
 {
     if (!view_of(c)) return;
-    if (c.kind != Kind::window) return apply(c);
+    if (c.kind != Kind::window) {
+        // The writes a click makes most, a one-line box's or a label's
+        // text, update only what the text decides; any other write brings
+        // the whole control in step.
+        const bool text_only = (c.kind == Kind::EditBox && prop == prop::EditBox::Content &&
+                                qobject_cast<QLineEdit*>(view_of(c))) ||
+                               ((c.kind == Kind::Label || c.kind == Kind::TransLabel) && prop == prop::Label::Caption);
+        return apply(c, text_only ? prop : -1);
+    }
 
     auto* win = static_cast<FormWindow*>(view_of(c));
     SyncScope sync(syncing_);

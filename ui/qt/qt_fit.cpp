@@ -111,6 +111,12 @@ QFont shown_font(const Control& c, const QWidget* w)
         if (auto* e = qobject_cast<const QLineEdit*>(w)) {
             const QString t = to_qtext(c.text);
             const int room = line_edit_room(e);
+            // Short text needs no measuring when the font has every glyph
+            // of it: none is wider than the font's widest.
+            const QFontMetrics fm(font);
+            if (qint64(t.size()) * fm.maxWidth() <= room &&
+                std::all_of(t.begin(), t.end(), [&](QChar ch) { return ch.unicode() >= 0x20 && !ch.isSurrogate() && fm.inFont(ch); }))
+                return font;
             return shrunk(font, [&](const QFont& g) { return QFontMetrics(g).horizontalAdvance(t) <= room; });
         }
         return font;

@@ -9,8 +9,10 @@
 #include <QLocale>
 #include <QPainter>
 #include <QPixmap>
+#include <QProxyStyle>
 #include <QRegularExpression>
 #include <QStyle>
+#include <QStyleOption>
 #include <QThreadPool>
 #include <QTranslator>
 
@@ -19,14 +21,70 @@
 #include <list>
 #include <map>
 #include <mutex>
+#include <tuple>
 
 namespace ui::qt {
+
+namespace {
+
+// The stock style, with the frame of a one-line edit box drawn once per
+// size, state and palette and then copied: a form repaints dozens of result
+// boxes when a click fills them, and stroking each frame's rounded,
+// antialiased outline anew was most of that repaint.
+class ProgramStyle : public QProxyStyle {
+public:
+    ProgramStyle() : QProxyStyle(QStringLiteral("Fusion")) {}
+
+    void drawPrimitive(PrimitiveElement pe, const QStyleOption* opt, QPainter* p, const QWidget* w) const override
+    {
+        const auto* frame = qstyleoption_cast<const QStyleOptionFrame*>(opt);
+        const QSize size = opt->rect.size();
+        if (pe != PE_PanelLineEdit || !frame || size.isEmpty() || size.width() * size.height() > (1 << 16) ||
+            p->transform().type() > QTransform::TxTranslate)
+            return QProxyStyle::drawPrimitive(pe, opt, p, w);
+        const qreal dpr = p->device() ? p->device()->devicePixelRatioF() : 1.0;
+        const Key key{opt->palette.cacheKey(), uint(opt->state), size.width(), size.height(), frame->lineWidth,
+                      int(opt->direction), dpr};
+        auto it = drawn_.find(key);
+        if (it == drawn_.end()) {
+            // Boxes come in a few sizes and palettes: a bound that is never
+            // reached in use, for safety only.
+            if (drawn_.size() >= 1024) drawn_.clear();
+            QPixmap pix((QSizeF(size) * dpr).toSize());
+            pix.setDevicePixelRatio(dpr);
+            pix.fill(Qt::transparent);
+            QPainter dp(&pix);
+            QStyleOptionFrame at = *frame;
+            at.rect = QRect(QPoint(0, 0), size);
+            QProxyStyle::drawPrimitive(pe, &at, &dp, w);
+            dp.end();
+            it = drawn_.emplace(key, std::move(pix)).first;
+        }
+        p->drawPixmap(opt->rect.topLeft(), it->second);
+    }
+
+private:
+    struct Key {
+        qint64 palette;
+        uint state;
+        int width, height, line_width, direction;
+        qreal dpr;
+        bool operator<(const Key& o) const
+        {
+            return std::tie(palette, state, width, height, line_width, direction, dpr) <
+                   std::tie(o.palette, o.state, o.width, o.height, o.line_width, o.direction, o.dpr);
+        }
+    };
+    mutable std::map<Key, QPixmap> drawn_;
+};
+
+} // namespace
 
 void use_program_look()
 {
     // The forms paint their own light colours: a dark desktop theme must not
     // give the stock widgets a dark palette among them.
-    QApplication::setStyle("Fusion");
+    QApplication::setStyle(new ProgramStyle);
     QApplication::setPalette(QApplication::style()->standardPalette());
     // The standard dialogs (file dialog, colour names) in Chinese.
     auto* qt_zh = new QTranslator(qApp);
