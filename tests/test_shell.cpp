@@ -283,7 +283,9 @@ TEST(ShellResources, PicturesTheCodeKnowsBySizeOrBytes)
         {app::res::compute_hover, 117, 45, 1999},     {app::res::compute_pressed, 117, 45, 4200},
         {app::res::compute_disabled, 117, 45, 2395},  {app::res::export_normal, 117, 45, 3046},
         {app::res::export_hover, 117, 45, 3029},      {app::res::export_pressed, 117, 45, 6055},
-        {app::res::export_disabled, 117, 45, 3098},   {"resources/pictures/main/home.png", 858, 450, 0},
+        {app::res::export_disabled, 117, 45, 3098},
+        // Drawn at the shape and size the main window shows it at when it opens.
+        {"resources/pictures/main/home.png", 1024, 640, 0},
         {"resources/pictures/main/panel.png", 280, 72, 0}, {"resources/pictures/splash/background.png", 1000, 441, 0},
         {"resources/pictures/main/shop_normal.png", 30, 29, 0}, {"resources/pictures/main/cat_home_pressed.png", 80, 80, 0},
         {"resources/pictures/main/mod_mucking_hover.png", 80, 32, 0}, {"resources/pictures/main/mod_air_normal.png", 85, 32, 0},

@@ -384,16 +384,26 @@ void tunnel_section(QPainter& p, QRectF r, QColor line)
     }
 }
 
+// The main window shows its home picture as wide as its client area and
+// 0.625 times as high: drawn at that shape, and at the size it has when the
+// window opens at its own width, so the first paint copies it unscaled.
+// Opaque, so that it is decoded without an alpha channel.
 QImage home_picture()
 {
-    QImage img = canvas(858, 450, QColor(0xF4, 0xF7, 0xFB));
+    constexpr int kWidth = 1024, kHeight = 640; // 0.625 × the width
+    QImage img = kit::canvas(kWidth, kHeight, Qt::white, QImage::Format_RGB32);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
-    QLinearGradient g(0, 0, 0, 450);
+    QLinearGradient g(0, 0, 0, kHeight);
     g.setColorAt(0, QColor(0xE8, 0xF0, 0xFA));
     g.setColorAt(1, QColor(0xFF, 0xFF, 0xFF));
     p.fillRect(img.rect(), g);
+    // The picture's content is laid out on 858 × 450, scaled to the width
+    // and set in the middle of the height.
+    const double scale = double(kWidth) / 858;
+    p.translate(0, (kHeight - 450 * scale) / 2);
+    p.scale(scale, scale);
     p.setFont(font(72, true));
     p.setPen(QColor(0x1F, 0x4E, 0x8C));
     kit::text(p, QRectF(50, 40, 420, 100), Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8("掘石宝"));
