@@ -11,27 +11,14 @@
 // the others CURLE_FAILED_INIT), so a fetch reads as an empty answer.
 #include <curl/curl.h>
 
+#include "ui/library_on_demand.h"
+
 #include <cstdarg>
-#include <cstdio>
-#include <dlfcn.h>
 
 namespace {
 
-void* libcurl()
-{
-    static void* const handle = [] {
-        void* h = dlopen("libcurl.so.4", RTLD_NOW | RTLD_LOCAL);
-        if (!h) std::fprintf(stderr, "juesibao: libcurl not loaded: %s\n", dlerror());
-        return h;
-    }();
-    return handle;
-}
-
-template <class F> F real(const char* name)
-{
-    void* h = libcurl();
-    return h ? reinterpret_cast<F>(dlsym(h, name)) : nullptr;
-}
+constexpr char kLibcurl[] = "libcurl.so.4";
+template <class F> F real(const char* name) { return ui::function_on_demand<kLibcurl, F>(name); }
 
 #define JSB_REAL(name) static const auto real_fn = real<decltype(&::name)>(#name)
 

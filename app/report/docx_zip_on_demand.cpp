@@ -11,26 +11,12 @@
 // why it could not write its report.
 #include <zip.h>
 
-#include <cstdio>
-#include <dlfcn.h>
+#include "ui/library_on_demand.h"
 
 namespace {
 
-void* libzip()
-{
-    static void* const handle = [] {
-        void* h = dlopen("libzip.so.4", RTLD_NOW | RTLD_LOCAL);
-        if (!h) std::fprintf(stderr, "juesibao: libzip not loaded: %s\n", dlerror());
-        return h;
-    }();
-    return handle;
-}
-
-template <class F> F real(const char* name)
-{
-    void* h = libzip();
-    return h ? reinterpret_cast<F>(dlsym(h, name)) : nullptr;
-}
+constexpr char kLibzip[] = "libzip.so.4";
+template <class F> F real(const char* name) { return ui::function_on_demand<kLibzip, F>(name); }
 
 constexpr const char* kMissing = "libzip.so.4 could not be loaded";
 
