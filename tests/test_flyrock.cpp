@@ -291,6 +291,10 @@ INSTANTIATE_TEST_SUITE_P(
         // The cube root of a negative charge has no value.
         DistanceCase{"negative charge", nullptr, nullptr, {}, {{Q, "-2"}}, "131.25", "按计算最小安全距离131.25m确定！", "-"},
         DistanceCase{"no safety factor", "拆除爆破", nullptr, {}, {{Kf, ""}}, "0", "计算距离＜规定距离，按规定取100m", "201.59"},
+        // The general method has no regulation distance to fall back on: a
+        // computed distance of 0 m or less is no safety distance.
+        DistanceCase{"no safety factor, general method", nullptr, nullptr, {}, {{Kf, ""}}, "0", "-", "201.59"},
+        DistanceCase{"negative safety factor, general method", nullptr, nullptr, {}, {{Kf, "-1.5"}}, "-131.25", "-", "201.59"},
         // A distance beyond the number range has no value: no verdict can be
         // drawn from it, for any method.
         DistanceCase{"distance without a value", "拆除爆破", nullptr, {}, {{N, kHugeIndex.c_str()}}, "-", "-", "201.59"},

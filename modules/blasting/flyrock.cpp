@@ -82,7 +82,10 @@ std::string verdict()
     const std::string r1_text = text("编辑框1_安全规程最小安全距离");
     const double rf = ui::read_result(box("编辑框1_个别飞石飞散的安全距离"));
     if (!std::isfinite(rf)) return "-";
-    if (current_item_text(box("组合框5")) == kGeneralBlasting) return "按计算最小安全距离" + rf_text + "m确定！";
+    // The general method takes the computed distance as the safety distance:
+    // one of 0 m or less (an empty or negative factor) is none to take.
+    if (current_item_text(box("组合框5")) == kGeneralBlasting)
+        return tol_gt(rf, 0) ? "按计算最小安全距离" + rf_text + "m确定！" : "-";
     const double r1 = read_number("编辑框1_安全规程最小安全距离");
     if (tol_lt(rf, r1)) return "计算距离＜规定距离，按规定取" + r1_text + "m";
     if (tol_gt(rf, r1)) return "计算距离>规定距离，取计算距离" + rf_text + "m";
