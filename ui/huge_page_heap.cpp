@@ -1,30 +1,31 @@
 #include "ui/huge_page_heap.h"
 
-#include <cstddef> // defines __GLIBC__
-
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(memory_sanitizer) || __has_feature(thread_sanitizer)
-#define JSB_SANITIZED_HEAP 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#define JSB_SANITIZED_HEAP 1
-#endif
-
-#if defined(__linux__) && defined(__GLIBC__) && !defined(JSB_SANITIZED_HEAP)
+#if defined(__linux__)
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <malloc.h>
 #include <sys/mman.h>
+#endif
+
+// A sanitizer brings its own allocator: the heap is not glibc's to shape.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define JSB_SANITIZED_HEAP 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(memory_sanitizer) || __has_feature(thread_sanitizer)
+#define JSB_SANITIZED_HEAP 1
+#endif
+#endif
 
 namespace ui {
 
+#if defined(__linux__) && defined(__GLIBC__) && !defined(JSB_SANITIZED_HEAP)
+
 namespace {
 constexpr size_t kHugePage = size_t(2) << 20;
-constexpr size_t kMaxThreshold = size_t(32) << 20;
-constexpr size_t kReserve = size_t(30) << 20; // what the main window and its forms use, with room
+constexpr size_t kMaxThreshold = size_t(32) << 20; // the largest mapping threshold glibc takes
+constexpr size_t kReserve = size_t(30) << 20;      // what the main window and its forms use, with room
 
 // The [heap] mapping of this process, from /proc/self/maps.
 bool heap_range(uintptr_t& lo, uintptr_t& hi)
@@ -42,17 +43,14 @@ bool heap_range(uintptr_t& lo, uintptr_t& hi)
 
 void back_heap_with_huge_pages()
 {
-    static bool done = false;
-    if (done) return;
-    done = true;
     // Every thread allocates from the one heap that is backed so, and the
-    // heap keeps its reserve instead of handing it back at once.
+    // heap keeps its reserve instead of handing it back at once. Blocks up to
+    // the largest threshold come from the heap too (a decoded picture, a
+    // report), so freed ones are reused there rather than mapped anew.
     mallopt(M_ARENA_MAX, 1);
     mallopt(M_TRIM_THRESHOLD, int(2 * kReserve));
-    // Grow the heap by the reserve: one block, larger than the default
-    // threshold for a mapping of its own, taken from the heap and given back.
-    // (Blocks up to the largest threshold glibc takes come from the heap.)
     mallopt(M_MMAP_THRESHOLD, int(kMaxThreshold));
+    // Grow the heap by the reserve: one block taken from it and given back.
     void* volatile block = std::malloc(kReserve);
     if (block) static_cast<volatile char*>(block)[0] = 0;
     std::free(block);
@@ -62,12 +60,10 @@ void back_heap_with_huge_pages()
     if (from < hi) madvise(reinterpret_cast<void*>(from), size_t(hi - from), MADV_HUGEPAGE);
 }
 
-} // namespace ui
-
 #else
 
-namespace ui {
 void back_heap_with_huge_pages() {}
-} // namespace ui
 
 #endif
+
+} // namespace ui
