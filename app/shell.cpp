@@ -47,6 +47,7 @@ void embed_in_frame(const std::string& form, const std::string& frame, int left,
 
 void compute_begin(const std::string& form, const ComputeStyle& style)
 {
+    ui::calculation_begin(form);
     if (style.pressed) {
         const ui::Ref button = ui::U(form, kComputeButton);
         ui::rt_set_property(button, ui::prop::PicBtn::Picture, picture(res::compute_pressed));
@@ -64,6 +65,7 @@ void compute_end(const std::string& form, const ComputeStyle& style)
     ui::rt_set_property(button, ui::prop::PicBtn::Picture, picture(res::compute_normal));
     if (style.also_hover) ui::rt_set_property(button, ui::prop::PicBtn::PictureHover, picture(res::compute_hover));
     if (style.lamp) lamp_idle();
+    ui::calculation_end();
 }
 
 bool sound_on()

@@ -33,7 +33,9 @@ std::string countdown_picture(int n);
 enum class FrameSize { Client, ClientMinus10, Kept };
 void embed_in_frame(const std::string& form, const std::string& frame, int left, int top, FrameSize size);
 
-// The frame every compute handler runs its calculation in.
+// The frame every compute handler runs its calculation in. What the
+// calculation reads of its form between the two is kept, so that an export
+// can tell whether the results still belong to the inputs (ui/cmd.h).
 struct ComputeStyle {
     bool pressed = true;    // the compute button shows its pressed picture meanwhile
     bool also_hover = false; // ... in PictureHover too

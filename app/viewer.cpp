@@ -109,7 +109,7 @@ void ExportDiagramPicture(EventArgs&)
     Value bytes = rt_get_property(picture(), prop::PicBox::Picture);
     std::string why;
     if (!cmd_write_file(path, bytes.bytes(), &why))
-        cmd_message_box("图片保存失败：" + path + "\r\n无法写入文件（" + why + "）", 0, "错误", kViewer);
+        cmd_message_box("图片保存失败：" + path + "\r\n无法写入文件：" + why, 0, "错误", kViewer);
 }
 
 void register_viewer(Runtime& rt)

@@ -16,6 +16,12 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
+#include <regex>
+#include <functional>
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace ui;
 using namespace report;
@@ -44,8 +50,23 @@ struct ExportTest : ::testing::Test {
         fs::remove_all(folder);
         fs::create_directories(folder);
         backend.set_program_folder(folder.string());
+        calculate();
     }
     void TearDown() override { fs::remove_all(folder); }
+
+    // A calculation of the fixture form: it reads the two diameters and the
+    // section, and writes its result.
+    void calculate(bool refuse = false)
+    {
+        calculation_begin("test_export");
+        read_number(U("test_export", "编辑框1_d0"));
+        read_number(U("test_export", "编辑框1_d"));
+        current_item_text(U("test_export", "组合框1_断面"));
+        set_control_text(U("test_export", "编辑框3_L"), "7");
+        read_number(U("test_export", "编辑框3_L"));
+        if (refuse) calculation_refused();
+        calculation_end();
+    }
 
     // The six-row request of the roller module, on the fixture template.
     ExportRequest roller_like()
@@ -107,6 +128,15 @@ TEST_F(ExportTest, RollerSequenceMarksProgressAndSuccess)
         EXPECT_FALSE(doc.replace_next(ph, "")) << ph;
     EXPECT_TRUE(doc.replace_next("&<\"设计\">", ""));
     EXPECT_TRUE(doc.replace_next("某隧道", ""));
+
+    // The report says when it was made.
+    const std::optional<std::string> core =
+        testsupport::package_part(testsupport::file_bytes(report_path("压路机台班生产率.doc")), "docProps/core.xml");
+    ASSERT_TRUE(core.has_value());
+    for (const char* when : {"created", "modified"})
+        EXPECT_TRUE(std::regex_search(*core, std::regex(std::string("<dcterms:") + when +
+                                                        " xsi:type=\"dcterms:W3CDTF\">\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ<")))
+            << *core;
 }
 
 TEST_F(ExportTest, CancelWritesNothingAndRestoresTheButton)
@@ -119,15 +149,88 @@ TEST_F(ExportTest, CancelWritesNothingAndRestoresTheButton)
     EXPECT_TRUE(backend.trail.empty());
 }
 
-TEST_F(ExportTest, RefusalShowsItsMessageAndStops)
+// Only results that belong to the inputs shown are exported. Each row: what
+// happens after SetUp's calculation, and the message instead of a report
+// (empty: the report is written).
+TEST_F(ExportTest, ExportsOnlyResultsOfTheInputsShown)
 {
-    ExportRequest r = roller_like();
-    r.refusal = RefusalTest{"标签3_V", "-", "请先计算！"};
-    RunReportExport(r);
-    ASSERT_EQ(backend.messages.size(), 1u);
-    EXPECT_EQ(backend.messages[0].text, "请先计算！");
-    EXPECT_FALSE(fs::exists(folder / "导出的方案"));
+    struct Case {
+        const char* name;
+        std::function<void(ExportTest&)> then;
+        const char* refusal;
+    };
+    const char* const changed = "输入已修改，请重新计算后导出！";
+    const Case cases[] = {
+        {"fresh", [](ExportTest&) {}, ""},
+        {"never calculated", [](ExportTest& t) { t.rt.destroy_now(*t.rt.form("test_export"));
+                                                 t.rt.load_form("test_export", nullptr, false); },
+         "您还未进行计算，请计算后导出！"},
+        {"input typed", [](ExportTest& t) { t.rt.user_type(t.rt.unit("test_export", "编辑框1_d"), "5.6"); }, changed},
+        {"input typed and typed back", [](ExportTest& t) {
+             t.rt.user_type(t.rt.unit("test_export", "编辑框1_d"), "5.6");
+             t.rt.user_type(t.rt.unit("test_export", "编辑框1_d"), "5.5"); }, ""},
+        {"choice changed", [](ExportTest& t) { t.rt.user_choose(t.rt.unit("test_export", "组合框1_断面"), 1); }, changed},
+        {"result read back changed by hand", [](ExportTest& t) {
+             t.rt.user_type(t.rt.unit("test_export", "编辑框3_L"), "8"); }, ""},
+        {"box the calculation never read", [](ExportTest& t) {
+             t.rt.user_type(t.rt.unit("test_export", "编辑框_工程"), "另一隧道"); }, ""},
+        {"refused", [](ExportTest& t) { t.calculate(true); }, changed},
+        {"input outside its domain", [](ExportTest& t) {
+             t.rt.form("test_export")->find("编辑框1_d")->domain = Domain::Positive;
+             t.rt.user_type(t.rt.unit("test_export", "编辑框1_d"), "-0");
+             t.calculate(); }, changed},
+        {"calculated again after a change", [](ExportTest& t) {
+             t.rt.user_type(t.rt.unit("test_export", "编辑框1_d"), "5.6");
+             t.calculate(); }, ""},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        fs::remove_all(folder / "导出的方案");
+        rt_set_property(U("test_export", "编辑框1_d"), prop::EditBox::Content, "5.5");
+        calculate();
+        backend.messages.clear();
+        k.then(*this);
+        RunReportExport(roller_like());
+        ASSERT_FALSE(backend.messages.empty());
+        if (*k.refusal) {
+            ASSERT_EQ(backend.messages.size(), 1u);
+            EXPECT_EQ(backend.messages[0].text, k.refusal);
+            EXPECT_EQ(backend.messages[0].caption, "提示");
+            EXPECT_FALSE(fs::exists(folder / "导出的方案"));
+            EXPECT_EQ(picture_of("图形按钮_导出", prop::PicBtn::Picture), resource(app::res::export_normal));
+        } else {
+            EXPECT_EQ(backend.messages.back().text, "计算方案导出成功！");
+            EXPECT_TRUE(fs::exists(report_path("压路机台班生产率.doc")));
+        }
+    }
+}
+
+// A second export asks before it replaces the first report; Cancel leaves
+// the first file as it was, hand edits included.
+TEST_F(ExportTest, ReplacingAReportAsksFirst)
+{
+    RunReportExport(roller_like());
+    const fs::path report = report_path("压路机台班生产率.doc");
+    { std::ofstream(report, std::ios::binary | std::ios::app) << "hand edit"; }
+    const std::string before = testsupport::file_bytes(report);
+
+    backend.messages.clear();
+    backend.queue_answer(0);
+    backend.queue_answer(1);
+    RunReportExport(roller_like());
+    ASSERT_EQ(backend.messages.size(), 2u);
+    EXPECT_EQ(backend.messages[1].text, "计算书已存在，是否替换？");
+    EXPECT_EQ(backend.messages[1].caption, "提示");
+    EXPECT_EQ(backend.messages[1].style, 1);
+    EXPECT_EQ(testsupport::file_bytes(report), before);
     EXPECT_EQ(picture_of("图形按钮_导出", prop::PicBtn::Picture), resource(app::res::export_normal));
+
+    backend.messages.clear();
+    RunReportExport(roller_like());
+    ASSERT_EQ(backend.messages.size(), 3u);
+    EXPECT_EQ(backend.messages[2].text, "计算方案导出成功！");
+    EXPECT_NE(testsupport::file_bytes(report), before);
+    EXPECT_EQ(testsupport::names_in(folder / "导出的方案"), std::vector<std::string>{"压路机台班生产率.doc"});
 }
 
 TEST_F(ExportTest, TemplateChoiceTakesTheFirstRowThatHolds)
@@ -151,6 +254,7 @@ TEST_F(ExportTest, TemplateChoiceTakesTheFirstRowThatHolds)
         rt_set_property(U("test_export", "组合框1_断面"), prop::ComboBox::CurrentIndex, row.section);
         rt_set_property(U("test_export", "单选框_有仰拱"), prop::RadioBox::Checked, !row.invert);
         rt_set_property(U("test_export", "单选框_无仰拱"), prop::RadioBox::Checked, row.invert);
+        calculate();
         backend.files.clear();
         RunReportExport(request());
         EXPECT_EQ(backend.files, (std::vector<std::string>{report_path(row.file).string()})) << row.file;
@@ -187,7 +291,7 @@ TEST_F(ExportTest, AnExportThatCannotWriteSaysSoInsteadOfSuccess)
     EXPECT_EQ(backend.messages[1].text.rfind("报告导出失败：" + (blocker / "导出的方案").string(), 0), 0u) << backend.messages[1].text;
     // the reason is the one the folder was refused for
     EXPECT_EQ(backend.messages[1].text,
-              "报告导出失败：" + (blocker / "导出的方案").string() + "\r\n无法创建文件夹（" + std::strerror(ENOTDIR) + "）");
+              "报告导出失败：" + (blocker / "导出的方案").string() + "\r\n无法创建文件夹：路径中有一项不是文件夹（" + std::strerror(ENOTDIR) + "）");
     EXPECT_TRUE(backend.opened.empty());
     EXPECT_TRUE(backend.files.empty());
     EXPECT_FALSE(rt_get_property(U("test_export", "图形按钮_导出"), prop::Disabled).truth());
@@ -205,6 +309,36 @@ TEST_F(ExportTest, NoTemplateRowHoldingIsAFailureToo)
     EXPECT_NE(backend.messages[1].text.find("报告导出失败："), std::string::npos);
     EXPECT_TRUE(backend.files.empty());
     EXPECT_TRUE(fs::is_empty(folder / "导出的方案"));
+}
+
+// A save killed part-way (kill -9) and a temporary file left by an earlier
+// program that died: after the next export only the report is there.
+TEST_F(ExportTest, AKilledSaveLeavesNoTemporaryFileBehind)
+{
+    const fs::path reports = folder / "导出的方案", report = reports / "压路机台班生产率.doc";
+    fs::create_directories(reports);
+    const pid_t dead = ::fork();
+    if (dead == 0) ::_exit(0);
+    ::waitpid(dead, nullptr, 0);
+    const fs::path left = reports / (".压路机台班生产率.doc." + std::to_string(dead) + "-0.tmp");
+    std::ofstream(left) << "half a report";
+    // someone else's file of a similar name stays
+    std::ofstream(reports / ".压路机台班生产率.doc.notes.tmp") << "mine";
+
+    const pid_t writer = ::fork();
+    if (writer == 0) {
+        const Bytes big(std::string(size_t(256) << 20, 'x'));
+        cmd_write_file(report.string(), big);
+        ::_exit(0);
+    }
+    ::usleep(20000);
+    ::kill(writer, SIGKILL);
+    ::waitpid(writer, nullptr, 0);
+
+    RunReportExport(roller_like());
+    EXPECT_EQ(backend.messages.back().text, "计算方案导出成功！");
+    EXPECT_EQ(testsupport::names_in(reports),
+              (std::vector<std::string>{".压路机台班生产率.doc.notes.tmp", "压路机台班生产率.doc"}));
 }
 
 // ---- real faults ---------------------------------------------------------------
@@ -229,9 +363,11 @@ TEST_P(ExportFault, FailedExportKeepsThePreviousReportAndSaysWhy)
         if (std::string why = testsupport::prepare_fault(fault, disk); !why.empty()) return {"skip", why};
         backend.set_program_folder(disk.string());
         rt_set_property(U("test_export", "编辑框1_d0"), prop::EditBox::Content, "6.2");
+        calculate();
         RunReportExport(roller_like());
         const std::string before = testsupport::file_bytes(report);
         rt_set_property(U("test_export", "编辑框1_d0"), prop::EditBox::Content, "9.75");
+        calculate();
         testsupport::inject_fault(fault, disk, reports, before.size() / 2);
         backend.messages.clear();
         backend.trail.clear();
@@ -258,7 +394,7 @@ TEST_P(ExportFault, FailedExportKeepsThePreviousReportAndSaysWhy)
     EXPECT_EQ(story.find("9.75"), std::string::npos) << story;
 
     EXPECT_EQ(caption, "错误");
-    EXPECT_EQ(text, "报告导出失败：" + report.string() + "\r\n无法写入文件（" + testsupport::fault_reason(fault) + "）");
+    EXPECT_EQ(text, "报告导出失败：" + report.string() + "\r\n无法写入文件：" + testsupport::fault_reason(fault));
     EXPECT_EQ(out[5], "压路机台班生产率.doc\n") << "a temporary file was left behind";
 
     // The usual marks ran, without a progress: nothing was exported.
@@ -289,8 +425,8 @@ TEST_F(ExportTest, ReportFolderThatCannotBeMadeSaysWhy)
     if (out[0] == "skip") GTEST_SKIP() << out[1];
     ASSERT_EQ(out.size(), 4u) << out[0];
     EXPECT_EQ(out[1], "错误");
-    EXPECT_EQ(out[2], "报告导出失败：" + (disk / "导出的方案").string() + "\r\n无法创建文件夹（" +
-                          testsupport::fault_reason(fault) + "）");
+    EXPECT_EQ(out[2], "报告导出失败：" + (disk / "导出的方案").string() + "\r\n无法创建文件夹：" +
+                          testsupport::fault_reason(fault));
     EXPECT_EQ(out[3], "0");
 }
 

@@ -312,3 +312,52 @@ INSTANTIATE_TEST_SUITE_P(Table, FloatToInt, ::testing::Values(
     Truncation{kNaN, 0}));
 
 } // namespace
+
+// --- input domains ---------------------------------------------------------------------
+// What a box with a domain gives the formulas: the number, or nothing (NaN).
+struct DomainCase {
+    const char* text;
+    double any, non_negative, positive; // NaN: no number for that domain
+};
+constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
+class NumberInDomain : public ::testing::TestWithParam<DomainCase> {};
+TEST_P(NumberInDomain, GivesNoNumberOutsideTheDomain) {
+    const DomainCase& c = GetParam();
+    const std::pair<ui::Domain, double> want[] = {
+        {ui::Domain::Any, c.any}, {ui::Domain::NonNegative, c.non_negative}, {ui::Domain::Positive, c.positive}};
+    for (auto [domain, x] : want) {
+        const double got = ui::number_in_domain(c.text, domain);
+        if (std::isnan(x)) EXPECT_TRUE(std::isnan(got)) << '"' << c.text << "\" " << ui::domain_name(domain) << " gave " << got;
+        else EXPECT_EQ(got, x) << '"' << c.text << "\" " << ui::domain_name(domain);
+    }
+    // Unchecked boxes keep the plain rule: empty and "abc" read 0.
+    EXPECT_EQ(ui::number_in_domain(c.text, ui::Domain::Unchecked), ui::text_to_number(c.text));
+}
+INSTANTIATE_TEST_SUITE_P(Table, NumberInDomain, ::testing::Values(
+    DomainCase{"12.5", 12.5, 12.5, 12.5},
+    DomainCase{" 12.5m", 12.5, 12.5, 12.5},
+    DomainCase{"１２．５", 12.5, 12.5, 12.5},
+    DomainCase{"0", 0, 0, kNone},
+    DomainCase{"+0", 0, 0, kNone},
+    DomainCase{"-0", kNone, kNone, kNone},
+    DomainCase{"-0.000", kNone, kNone, kNone},
+    DomainCase{"-12", -12, kNone, kNone},
+    DomainCase{"1e-300", 1e-300, 1e-300, 1e-300},
+    DomainCase{"", kNone, kNone, kNone},
+    DomainCase{"   ", kNone, kNone, kNone},
+    DomainCase{"-", kNone, kNone, kNone},
+    DomainCase{"abc", kNone, kNone, kNone},
+    DomainCase{".", kNone, kNone, kNone},
+    DomainCase{"1e309", kNone, kNone, kNone},
+    DomainCase{"-1e309", kNone, kNone, kNone}));
+
+TEST(DomainNames, ReadAndWrittenAsFormsSpellThem) {
+    ui::Domain d;
+    for (const char* name : {">0", ">=0", "any"}) {
+        ASSERT_TRUE(ui::domain_from_name(name, &d)) << name;
+        EXPECT_STREQ(ui::domain_name(d), name);
+    }
+    EXPECT_TRUE(ui::domain_from_name("≥0", &d));
+    EXPECT_EQ(d, ui::Domain::NonNegative);
+    EXPECT_FALSE(ui::domain_from_name("positive", &d));
+}

@@ -255,7 +255,7 @@ TEST_F(Viewer, FailedSaveSaysSo)
     diagram_menu("导出");
     ASSERT_EQ(b.messages.size(), 1u);
     EXPECT_EQ(b.messages[0].caption, "错误");
-    EXPECT_EQ(b.messages[0].text, "图片保存失败：" + target + "\r\n无法写入文件（" + std::strerror(ENOENT) + "）");
+    EXPECT_EQ(b.messages[0].text, "图片保存失败：" + target + "\r\n无法写入文件：" + ui::failure_reason(ENOENT));
 }
 
 // A save that fails part-way (file-size limit, full tmpfs, read-only
@@ -295,7 +295,7 @@ TEST_P(ViewerFault, FailedSaveKeepsTheEarlierPictureAndSaysWhy)
     EXPECT_TRUE(out[1] == small) << "the first save did not write the picture";
     EXPECT_TRUE(out[2] == small) << "the earlier picture changed";
     EXPECT_EQ(out[3], "错误");
-    EXPECT_EQ(out[4], "图片保存失败：" + target.string() + "\r\n无法写入文件（" + testsupport::fault_reason(fault) + "）");
+    EXPECT_EQ(out[4], "图片保存失败：" + target.string() + "\r\n无法写入文件：" + testsupport::fault_reason(fault));
     EXPECT_EQ(out[5], (fault == testsupport::Fault::FullDisk ? "filler\n示意图.png\n" : "示意图.png\n"))
         << "a temporary file was left behind";
 }

@@ -17,6 +17,7 @@
 #include <limits>
 #include <mutex>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -26,11 +27,31 @@ namespace {
 Runtime& rt() { return Runtime::current(); }
 Control& unit_of(const Ref& r) { return rt().unit(r.form, r.control); }
 Form* form_of(const std::string& name) { return name.empty() ? nullptr : rt().form(name); }
+} // namespace
 
-// The reason a file operation failed, as the system words it.
+std::string failure_reason(int err)
+{
+    const char* words = nullptr;
+    switch (err) {
+    case ENOSPC: case EDQUOT: words = "磁盘空间不足"; break;
+    case EACCES: case EPERM: words = "没有写入权限"; break;
+    case EROFS: words = "文件系统为只读"; break;
+    case EFBIG: words = "文件过大"; break;
+    case EISDIR: words = "目标是一个文件夹"; break;
+    case EEXIST: words = "文件已存在"; break;
+    case ENOTDIR: words = "路径中有一项不是文件夹"; break;
+    case ENOENT: words = "路径不存在"; break;
+    case ENAMETOOLONG: words = "文件名过长"; break;
+    default: break;
+    }
+    const std::string system = std::strerror(err);
+    return words ? std::string(words) + "（" + system + "）" : system;
+}
+
+namespace {
 bool system_failure(int err, std::string* error)
 {
-    if (error) *error = std::strerror(err);
+    if (error) *error = failure_reason(err);
     return false;
 }
 
@@ -109,7 +130,16 @@ void set_control_text(const Ref& r, const std::string& text)
     if (p >= 0) rt().set(c, p, text);
 }
 
-double read_number(const Ref& r) { return text_to_number(control_text(r)); }
+double read_number(const Ref& r)
+{
+    Control& c = unit_of(r);
+    const std::string text = control_text(r);
+    if (c.domain == Domain::Unchecked) return text_to_number(text);
+    const double x = number_in_domain(text, c.domain);
+    // A formula cannot use it: nothing built on it is a result.
+    if (std::isnan(x)) rt().input_unusable(c);
+    return x;
+}
 double read_result(const Ref& r)
 {
     if (control_text(r) == "-") return std::numeric_limits<double>::quiet_NaN();
@@ -121,7 +151,22 @@ void write_rounded(const Ref& r, double x, int places) { write_number(r, round_p
 std::string current_item_text(const Ref& r)
 {
     Control& c = unit_of(r);
+    rt().note_read(c);
     return c.current_index >= 0 && c.current_index < int(c.items.size()) ? c.items[c.current_index] : std::string();
+}
+
+// ---- calculations ---------------------------------------------------------------------------------
+void calculation_begin(const std::string& form)
+{
+    Form* f = rt().form(form);
+    if (f) rt().calculation_begin(*f);
+}
+void calculation_refused() { rt().calculation_refused(); }
+void calculation_end() { rt().calculation_end(); }
+Runtime::Results results_state(const std::string& form)
+{
+    Form* f = rt().form(form);
+    return f ? rt().results_state(*f) : Runtime::Results::NotCalculated;
 }
 
 // ---- conversions ----------------------------------------------------------------------
@@ -312,6 +357,33 @@ bool cmd_make_folder(const std::string& path, std::string* error)
     return true;
 }
 
+namespace {
+// ".NAME.PID-N.tmp" files of writers that are no longer running.
+void remove_stale_temporaries(const std::filesystem::path& folder, const std::string& base)
+{
+    const std::string prefix = "." + base + ".";
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() <= prefix.size() + 4 || name.compare(0, prefix.size(), prefix) != 0 ||
+            name.compare(name.size() - 4, 4, ".tmp") != 0)
+            continue;
+        const std::string middle = name.substr(prefix.size(), name.size() - prefix.size() - 4);
+        const size_t dash = middle.find('-');
+        if (dash == 0 || dash == std::string::npos) continue;
+        const std::string pid_text = middle.substr(0, dash), serial_text = middle.substr(dash + 1);
+        if (serial_text.empty() || pid_text.size() > 9 ||
+            pid_text.find_first_not_of("0123456789") != std::string::npos ||
+            serial_text.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        const pid_t pid = pid_t(std::stol(pid_text));
+        if (pid == ::getpid() || (::kill(pid, 0) != 0 && errno == ESRCH)) {
+            if (entry.is_regular_file(ec)) ::unlink(entry.path().c_str());
+        }
+    }
+}
+} // namespace
+
 bool cmd_write_file(const std::string& path, const std::vector<const Bytes*>& blocks, std::string* error)
 {
     namespace fs = std::filesystem;
@@ -332,24 +404,33 @@ bool cmd_write_file(const std::string& path, const std::vector<const Bytes*>& bl
     if (replacing && ::access(target.c_str(), W_OK) != 0) return system_failure(errno, error);
 
     // The temporary file sits beside the target so that the rename stays
-    // within one file system and is atomic; open() rather than mkstemp() so
-    // that the usual umask applies to a new file.
+    // within one file system and is atomic. It is made without a name where
+    // the file system allows, and named only once its bytes are on the disk:
+    // a program killed while writing leaves nothing behind. Where a name is
+    // needed from the start, it carries the writer's process number, so that
+    // a later write removes what a dead writer left.
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     static std::atomic<unsigned> serial{0};
-    std::string tmp;
-    int fd = -1;
     // (the name cut short so that the temporary one stays within NAME_MAX)
     const std::string base = target.filename().string().substr(0, 200);
+    remove_stale_temporaries(folder, base);
+    std::string tmp;
+    auto next_name = [&] {
+        tmp = (folder / ("." + base + "." + std::to_string(::getpid()) + "-" + std::to_string(serial++) + ".tmp")).string();
+    };
+    // open() rather than mkstemp() so that the usual umask applies to a new file.
+    int fd = ::open(folder.c_str(), O_WRONLY | O_TMPFILE | O_CLOEXEC, 0666);
+    const bool unnamed = fd >= 0;
     for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-        const std::string name = "." + base + "." + std::to_string(::getpid()) + "-" + std::to_string(serial++) + ".tmp";
-        tmp = (folder / name).string();
+        next_name();
         fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) break;
     }
     if (fd < 0) return system_failure(errno, error);
+    bool named = !unnamed;
     auto fail = [&](int err) {
         if (fd >= 0) ::close(fd);
-        ::unlink(tmp.c_str());
+        if (named) ::unlink(tmp.c_str());
         return system_failure(err, error);
     };
     for (const Bytes* b : blocks) {
@@ -364,6 +445,17 @@ bool cmd_write_file(const std::string& path, const std::vector<const Bytes*>& bl
     // a replaced file keeps the permissions it had
     if (replacing) ::fchmod(fd, old.st_mode & 07777);
     if (::fsync(fd) != 0) return fail(errno);
+    if (unnamed) {
+        const std::string self = "/proc/self/fd/" + std::to_string(fd);
+        int rc = -1;
+        for (int attempt = 0; attempt < 16 && rc != 0; ++attempt) {
+            next_name();
+            rc = ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, tmp.c_str(), AT_SYMLINK_FOLLOW);
+            if (rc != 0 && errno != EEXIST) break;
+        }
+        if (rc != 0) return fail(errno);
+        named = true;
+    }
     int rc = ::close(fd);
     fd = -1;
     if (rc != 0) return fail(errno);
@@ -568,12 +660,14 @@ void cmd_list_clear(const Ref& r)
 bool cmd_checklist_is_checked(const Ref& r, int index)
 {
     Control& c = unit_of(r);
+    rt().note_read(c);
     return index >= 0 && index < int(c.item_checked.size()) && c.item_checked[index];
 }
 
 void cmd_edit_append(const Ref& r, const std::vector<std::string>& texts)
 {
     Control& c = unit_of(r);
+    rt().note_write(c);
     std::string s = c.text;
     for (auto& t : texts) s += t;
     // Appending changes the text like typing does: one change notice.

@@ -30,6 +30,7 @@ void set_control_text(const Ref& unit, const std::string& text);
 std::string current_item_text(const Ref& unit);
 // Calculations read what a box shows and write what it will show: a later
 // step that reads a result back works with the rounded value the user sees.
+// A box with a domain gives not-a-number for a text outside it (ui/value.h).
 double read_number(const Ref& unit);
 // A result a calculation wrote, read back by a later step: "-" (no finite
 // value) stays not-a-number, so what is built on it shows "-" too rather
@@ -37,6 +38,17 @@ double read_number(const Ref& unit);
 double read_result(const Ref& unit);
 void write_number(const Ref& unit, double x);
 void write_rounded(const Ref& unit, double x, int places);
+
+// --- calculations -------------------------------------------------------------
+// A module's calculation runs between these two calls. What it reads of its
+// form's inputs before writing them is kept: its results are current while
+// those inputs hold what they held when it ended. A box with a domain (form
+// definition "domains") that a calculation reads outside that domain makes
+// the calculation give no results, as calculation_refused() does.
+void calculation_begin(const std::string& form);
+void calculation_refused();
+void calculation_end();
+Runtime::Results results_state(const std::string& form);
 
 // --- conversions ------------------------------------------------------------
 double cmd_to_number(const Value& v);
@@ -114,9 +126,12 @@ void cmd_sleep(int ms);
 void cmd_wait_pumping(int ms);
 
 // --- files ---------------------------------------------------------------------
+// Why a file operation failed, for the user: the usual causes in words
+// ("磁盘空间不足（No space left on device）"), others in the system's text.
+std::string failure_reason(int err);
 std::string cmd_program_folder();
-// On failure *error (when given) is the system's reason, read at the failing
-// call ("Read-only file system", "No space left on device", ...).
+// On failure *error (when given) is the reason (failure_reason), read at the
+// failing call.
 bool cmd_make_folder(const std::string& path, std::string* error = nullptr);
 // The new bytes go to a temporary file beside the target, are flushed to the
 // disk and then renamed over it: whatever fails, the target keeps either all

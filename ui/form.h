@@ -3,6 +3,7 @@
 // controls; the first control record of a form is the form itself. State
 // lives here; the backends only show it.
 #include "ui/resources.h"
+#include "ui/value.h"
 
 #include <cstdint>
 #include <functional>
@@ -124,6 +125,8 @@ struct Control {
     int32_t back_color = kButtonFace;
     Font font;
     int input_mode = 0;
+    // What the formulas reading this box accept (see ui/value.h).
+    Domain domain = Domain::Unchecked;
 
     // Lists.
     std::vector<std::string> items;

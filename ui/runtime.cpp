@@ -242,6 +242,14 @@ Form* Runtime::create_form(const std::string& name, const json& def)
         }
         for (size_t k = 0; k < cs->size(); ++k) apply_control(f, *f.controls[k + 1], (*cs)[k]);
     }
+    // Beside the controls: the domain of each number the form's formulas read.
+    if (auto ds = def.find("domains"); ds != def.end())
+        for (auto& [control, d] : ds->items()) {
+            Control* c = f.find(control);
+            if (!c) throw std::runtime_error("form " + name + ": domain of unknown control " + control);
+            if (!d.is_string() || !domain_from_name(d.get<std::string>(), &c->domain))
+                throw std::runtime_error("form " + name + ": bad domain of " + control);
+        }
     if (auto ms = def.find("menus"); ms != def.end()) {
         int mid = 1;
         for (auto& j : *ms) {
@@ -396,6 +404,9 @@ void Runtime::destroy_now(Form& f)
 {
     if (f.destroying) return;
     f.destroying = true;
+    // Its results go with it.
+    if (running_form_ == &f) running_ = nullptr, running_form_ = nullptr;
+    calculations_.erase(f.name);
     // Owned forms go with their owner.
     for (auto& [n, other] : forms_)
         if (other->owner == &f && !other->destroying) destroy_now(*other);
@@ -439,8 +450,103 @@ bool Runtime::effectively_visible(const Control& c) const
 // ---------------------------------------------------------------------------
 // Properties
 
+// ---- calculations ------------------------------------------------------------------------------
+bool Runtime::holds_input(const Control& c)
+{
+    switch (c.kind) {
+    case Kind::EditBox: case Kind::ComboBox: case Kind::ListBox: case Kind::ChkListBox:
+    case Kind::CheckBox: case Kind::RadioBox:
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::string Runtime::input_state(const Control& c)
+{
+    std::string s = c.text;
+    s += '\x1f';
+    s += std::to_string(c.current_index);
+    s += '\x1f';
+    if (c.current_index >= 0 && c.current_index < int(c.items.size())) s += c.items[c.current_index];
+    s += '\x1f';
+    s += c.checked ? '1' : '0';
+    for (bool b : c.item_checked) s += b ? '1' : '0';
+    return s;
+}
+
+namespace {
+// The property that holds what a user chose or typed, by kind.
+bool is_input_property(Kind k, int p)
+{
+    switch (k) {
+    case Kind::EditBox: return p == prop::EditBox::Content;
+    case Kind::ComboBox: return p == prop::ComboBox::Content || p == prop::ComboBox::CurrentIndex;
+    case Kind::ListBox: return p == prop::ListBox::CurrentIndex;
+    case Kind::ChkListBox: return p == prop::ChkListBox::CurrentIndex;
+    case Kind::CheckBox: return p == prop::CheckBox::Checked;
+    case Kind::RadioBox: return p == prop::RadioBox::Checked;
+    default: return false;
+    }
+}
+} // namespace
+
+void Runtime::calculation_begin(Form& f)
+{
+    Calculation& calc = calculations_[f.name];
+    calc = Calculation{};
+    running_ = &calc;
+    running_form_ = &f;
+}
+
+void Runtime::calculation_refused()
+{
+    if (running_) running_->refused = true;
+}
+
+void Runtime::calculation_end()
+{
+    if (!running_) return;
+    for (auto& [id, state] : running_->inputs)
+        for (auto& c : running_form_->controls)
+            if (c->id == id) state = input_state(*c);
+    running_->ended = true;
+    running_ = nullptr;
+    running_form_ = nullptr;
+}
+
+Runtime::Results Runtime::results_state(const Form& f) const
+{
+    auto it = calculations_.find(f.name);
+    if (it == calculations_.end() || !it->second.ended) return Results::NotCalculated;
+    const Calculation& calc = it->second;
+    if (calc.refused) return Results::Stale;
+    for (const auto& [id, state] : calc.inputs)
+        for (const auto& c : f.controls)
+            if (c->id == id && input_state(*c) != state) return Results::Stale;
+    return Results::Current;
+}
+
+void Runtime::note_read(Control& c)
+{
+    if (!running_ || c.form != running_form_ || !holds_input(c)) return;
+    if (!running_->written.count(c.id)) running_->inputs.emplace(c.id, std::string());
+}
+
+void Runtime::input_unusable(Control& c)
+{
+    if (running_ && !(c.form == running_form_ && running_->written.count(c.id))) running_->refused = true;
+}
+
+void Runtime::note_write(Control& c)
+{
+    if (!running_ || c.form != running_form_ || !holds_input(c)) return;
+    running_->written.insert(c.id);
+}
+
 Value Runtime::get(Control& c, int p, int member)
 {
+    if (running_ && is_input_property(c.kind, p)) note_read(c);
     switch (p) {
     case prop::Left: return c.left;
     case prop::Top: return c.top;
@@ -569,6 +675,7 @@ void Runtime::set_text_value(Control& c, int p, const std::string& s)
 
 void Runtime::set(Control& c, int p, const Value& v, int member)
 {
+    if (running_ && is_input_property(c.kind, p)) note_write(c);
     auto changed = [&] { backend_.property_changed(c, p); };
     bool is_form = c.kind == Kind::window;
     switch (p) {

@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -99,6 +100,25 @@ public:
     bool user_close(Form& f);
     void user_resize(Form& f, int width, int height);
 
+    // Calculations. A form's calculation notes every input control of the
+    // form it reads before writing it (edit boxes, lists, marks); when it
+    // ends, what those inputs hold is kept, so that an export can tell
+    // whether the results shown still belong to the inputs on the form.
+    enum class Results { NotCalculated, Current, Stale };
+    void calculation_begin(Form& f);
+    // The running calculation gives no results: an input it needs is
+    // missing or meaningless, or it was refused.
+    void calculation_refused();
+    bool calculation_running() const { return running_ != nullptr; }
+    void calculation_end();
+    Results results_state(const Form& f) const;
+    // Called by the property and list operations.
+    void note_read(Control& c);
+    void note_write(Control& c);
+    // An input the running calculation read holds no usable number (a result
+    // it wrote itself and reads back does not count).
+    void input_unusable(Control& c);
+
     // Timers, driven by the backend's clock.
     int64_t next_timer_due() const; // INT64_MAX when none
     void run_due_timers(int64_t now);
@@ -132,7 +152,18 @@ private:
     void numeric_rewrite(Control& c);
     void radio_select(Control& c);
 
+    struct Calculation {
+        std::map<int, std::string> inputs; // control id -> its state at the end
+        std::set<int> written;
+        bool refused = false, ended = false;
+    };
+    static bool holds_input(const Control& c);
+    static std::string input_state(const Control& c);
+
     Backend& backend_;
+    std::map<std::string, Calculation> calculations_; // by form name
+    Calculation* running_ = nullptr;
+    Form* running_form_ = nullptr;
     std::map<std::string, Handler> handlers_;
     std::map<std::string, std::shared_ptr<nlohmann::json>> extra_defs_;
     std::map<std::string, std::unique_ptr<Form>> forms_;

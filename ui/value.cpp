@@ -158,6 +158,39 @@ double text_to_number(std::string_view utf8) {
     return parse_number(numeric_bytes(utf8));
 }
 
+bool domain_from_name(std::string_view name, Domain* out) {
+    if (name == ">0") *out = Domain::Positive;
+    else if (name == ">=0" || name == "≥0") *out = Domain::NonNegative;
+    else if (name == "any") *out = Domain::Any;
+    else return false;
+    return true;
+}
+
+const char* domain_name(Domain d) {
+    switch (d) {
+    case Domain::Positive: return ">0";
+    case Domain::NonNegative: return ">=0";
+    case Domain::Any: return "any";
+    case Domain::Unchecked: break;
+    }
+    return "";
+}
+
+double number_in_domain(std::string_view utf8, Domain d) {
+    if (d == Domain::Unchecked) return text_to_number(utf8);
+    const std::string mapped = needs_mapping(utf8) ? numeric_bytes(utf8) : std::string(utf8);
+    std::string_view s(mapped);
+    std::size_t i = 0;
+    while (i < s.size() && is_space(s[i])) ++i;
+    constexpr double none = std::numeric_limits<double>::quiet_NaN();
+    if (literal_length(s.substr(i)) == 0) return none;
+    const double x = parse_number(s);
+    if (!std::isfinite(x) || (x == 0 && std::signbit(x))) return none;
+    if (d == Domain::NonNegative && x < 0) return none;
+    if (d == Domain::Positive && !(x > 0)) return none;
+    return x;
+}
+
 int32_t text_to_int(std::string_view utf8) {
     if (!needs_mapping(utf8)) return parse_int(utf8);
     return parse_int(numeric_bytes(utf8));

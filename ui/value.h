@@ -22,6 +22,19 @@ std::string bool_to_text(bool b);
 // then the longest leading decimal literal after white space is read.
 // No hex, no inf/nan; no number gives 0.
 double text_to_number(std::string_view utf8);
+// What an input box may hold for the formulas that read it: any number, a
+// number not below zero, or a number above zero. Unchecked boxes read as the
+// text-to-number rule says (empty text reads 0).
+enum class Domain { Unchecked, Any, NonNegative, Positive };
+// ">0", ">=0" (or "≥0"), "any"; false for anything else.
+bool domain_from_name(std::string_view name, Domain* out);
+const char* domain_name(Domain d);
+// The number a box's text gives when the text is a number inside the domain;
+// not-a-number when it is empty, begins with no number ("-", "abc"), reads
+// as minus zero ("-0"), is not finite ("1e309") or lies outside the domain.
+// Text after the number ("12.5m") is read as the text-to-number rule reads it.
+double number_in_domain(std::string_view utf8, Domain d);
+
 // Leading whole number of the text (sign and digits after blanks), 0 if none;
 // saturates to the 32-bit range.
 int32_t text_to_int(std::string_view utf8);

@@ -444,6 +444,7 @@ struct Docx::Impl {
     Names names;
     std::unique_ptr<Index> index; // made when the first placeholder is asked for
     bool dirty = false;
+    std::string created, modified; // core properties' times; none when empty
 
     Impl() = default;
     Impl(const Impl&) = delete;
@@ -745,12 +746,61 @@ int Docx::replace(std::string_view placeholder, std::string_view value, int time
     return n;
 }
 
+void Docx::set_times(std::string created, std::string modified)
+{
+    d_->created = std::move(created);
+    d_->modified = std::move(modified);
+}
+
+namespace {
+// The core properties part with its created and modified times set (added
+// when the part lacks them); "" when the part cannot be read.
+std::string with_times(const std::string& core, const std::string& created, const std::string& modified)
+{
+    pugi::xml_document x;
+    if (!x.load_buffer(core.data(), core.size(), k_parse_flags)) return {};
+    pugi::xml_node root = x.document_element();
+    if (!root) return {};
+    const char* dcterms = "http://purl.org/dc/terms/";
+    const char* xsi = "http://www.w3.org/2001/XMLSchema-instance";
+    std::string dc_prefix, xsi_prefix;
+    for (pugi::xml_attribute a : root.attributes()) {
+        std::string_view name = a.name();
+        if (name.substr(0, 6) != "xmlns:") continue;
+        if (std::string_view(a.value()) == dcterms) dc_prefix = std::string(name.substr(6));
+        if (std::string_view(a.value()) == xsi) xsi_prefix = std::string(name.substr(6));
+    }
+    if (dc_prefix.empty()) root.append_attribute("xmlns:dcterms") = dcterms, dc_prefix = "dcterms";
+    if (xsi_prefix.empty()) root.append_attribute("xmlns:xsi") = xsi, xsi_prefix = "xsi";
+    for (auto [name, value] : {std::pair{"created", &created}, std::pair{"modified", &modified}}) {
+        const std::string tag = dc_prefix + ":" + name;
+        pugi::xml_node n = root.child(tag.c_str());
+        if (!n) n = root.append_child(tag.c_str());
+        n.remove_children();
+        n.remove_attributes();
+        n.append_attribute((xsi_prefix + ":type").c_str()) = (dc_prefix + ":W3CDTF").c_str();
+        n.text().set(value->c_str());
+    }
+    XmlString w;
+    x.save(w, "", pugi::format_raw, pugi::encoding_utf8);
+    return std::move(w.out);
+}
+} // namespace
+
 bool Docx::save_bytes(std::string* out, std::string* error) const
 {
     const Impl& d = *d_;
     if (!d.loaded) {
         set_error(error, "没有打开的文档");
         return false;
+    }
+    size_t core = d.entries.size();
+    std::string core_xml;
+    if (!d.created.empty() || !d.modified.empty()) {
+        for (size_t i = 0; i < d.entries.size(); ++i)
+            if (d.entries[i].name == "docProps/core.xml") core = i;
+        if (core < d.entries.size()) core_xml = with_times(d.entries[core].data, d.created, d.modified);
+        if (core_xml.empty()) core = d.entries.size();
     }
     std::string main_xml;
     if (d.dirty) {
@@ -798,7 +848,8 @@ bool Docx::save_bytes(std::string* out, std::string* error) const
             continue;
         }
         zip_source_t* s = (i == d.main && d.dirty) ? zip_source_buffer(za, main_xml.data(), main_xml.size(), 0)
-                                                   : zip_source_zip(za, d.archive, e.index, ZIP_FL_COMPRESSED, 0, -1);
+                          : i == core           ? zip_source_buffer(za, core_xml.data(), core_xml.size(), 0)
+                                                : zip_source_zip(za, d.archive, e.index, ZIP_FL_COMPRESSED, 0, -1);
         if (!s) return fail(e.name);
         zip_int64_t idx = zip_file_add(za, e.name.c_str(), s, ZIP_FL_ENC_GUESS);
         if (idx < 0) {

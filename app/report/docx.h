@@ -38,6 +38,10 @@ public:
     // not named here is looked for, in a pass of its own, when first asked.
     void prepare(const std::vector<std::string_view>& placeholders);
 
+    // The document's created and modified times in its core properties
+    // (W3C date-time, "2026-12-11T09:30:00Z"), written by the next save.
+    void set_times(std::string created, std::string modified);
+
     // Writes the package through ui::cmd_write_file: a temporary file beside
     // `path`, renamed over it, so a failed save leaves the old file as it was.
     bool save(const std::string& path, std::string* error = nullptr) const;

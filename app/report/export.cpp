@@ -4,6 +4,7 @@
 #include "app/shell.h"
 #include "ui/cmd.h"
 
+#include <ctime>
 #include <sys/stat.h>
 
 namespace report {
@@ -32,13 +33,25 @@ public:
         app::PlayClickSounds(app::res::sound_export);
         marks(Stage::Pressed);
 
-        if (r_.refusal && control_text(U(r_.form, r_.refusal->control)) == r_.refusal->sentinel) {
+        // A report states only what was calculated from the inputs it shows.
+        const Runtime::Results results = results_state(r_.form);
+        if (results != Runtime::Results::Current) {
             set_picture("图形按钮_导出", prop::PicBtn::Picture, app::res::export_pressed);
-            cmd_message_box(r_.refusal->message, 0);
+            cmd_message_box(results == Runtime::Results::NotCalculated ? r_.not_calculated_message
+                                                                        : "输入已修改，请重新计算后导出！",
+                            0, r_.refusal_caption);
             set_picture("图形按钮_导出", prop::PicBtn::Picture, app::res::export_normal);
             return;
         }
         if (cmd_message_box("确定开始导出，中途请勿进行其他操作！", 1, "信息：", owner()) != 0) {
+            set_picture("图形按钮_导出", prop::PicBtn::Picture, app::res::export_normal);
+            return;
+        }
+        // An earlier report (perhaps completed by hand) is replaced only when
+        // the user agrees.
+        if (const TemplateChoice* choice = choose_template();
+            choice && exists(report_folder() + "/" + choice->report_file_name) &&
+            cmd_message_box("计算书已存在，是否替换？", 1, "提示", owner()) != 0) {
             set_picture("图形按钮_导出", prop::PicBtn::Picture, app::res::export_normal);
             return;
         }
@@ -50,7 +63,7 @@ public:
         marks(Stage::Busy);
 
         std::string folder = report_folder(), why;
-        if (!cmd_make_folder(folder, &why) && !is_folder(folder)) fail(folder, "无法创建文件夹（" + why + "）");
+        if (!cmd_make_folder(folder, &why) && !is_folder(folder)) fail(folder, "无法创建文件夹：" + why);
         marks(Stage::FolderMade);
         marks(Stage::WordStarted);
         marks(Stage::DocumentsAttached);
@@ -72,7 +85,7 @@ public:
         bool open = false;
         if (failed_.empty()) {
             open = doc_.open_bytes(*tpl, &why);
-            if (!open) fail(path, "无法打开报告模板（" + why + "）");
+            if (!open) fail(path, "无法打开报告模板：" + why);
         }
         rt_set_property(U(r_.form, "Word程序"), prop::WordApp::AppVisible, false);
         marks(Stage::DocumentOpened);
@@ -96,9 +109,11 @@ public:
         marks(Stage::BindingsDone);
 
         if (open) {
+            const std::string now = utc_text(cmd_now());
+            doc_.set_times(now, now);
             std::string bytes;
-            if (!doc_.save_bytes(&bytes, &why)) fail(path, "无法保存报告（" + why + "）");
-            else if (!cmd_write_file(path, bytes, &why)) fail(path, "无法写入文件（" + why + "）");
+            if (!doc_.save_bytes(&bytes, &why)) fail(path, "无法保存报告：" + why);
+            else if (!cmd_write_file(path, bytes, &why)) fail(path, "无法写入文件：" + why);
             else cmd_written(path);
         }
         marks(Stage::Saved);
@@ -126,6 +141,28 @@ public:
     }
 
 private:
+    // The local time the program shows, as a W3C date-time in UTC.
+    static std::string utc_text(const DateTime& t)
+    {
+        std::tm local{};
+        local.tm_year = t.year - 1900, local.tm_mon = t.month - 1, local.tm_mday = t.day;
+        local.tm_hour = t.hour, local.tm_min = t.minute, local.tm_sec = t.second;
+        local.tm_isdst = -1;
+        const std::time_t when = std::mktime(&local);
+        std::tm utc{};
+        char buf[32];
+        if (when == std::time_t(-1) || !gmtime_r(&when, &utc) ||
+            !std::strftime(buf, sizeof buf, "%Y-%m-%dT%H:%M:%SZ", &utc))
+            return {};
+        return buf;
+    }
+
+    static bool exists(const std::string& p)
+    {
+        struct stat st;
+        return ::lstat(p.c_str(), &st) == 0;
+    }
+
     static bool is_folder(const std::string& p)
     {
         struct stat st;

@@ -84,17 +84,15 @@ inline PlaceholderBinding bind_computed(std::string placeholder, std::function<s
     return {std::move(placeholder), {ValueSource::Computed, {}, std::move(compute)}, repeat, std::nullopt};
 }
 
-struct RefusalTest {
-    std::string control;  // a Label (its Caption) or an EditBox (its Content)
-    std::string sentinel; // refused when the text equals it
-    std::string message;
-};
-
 struct ExportRequest {
     std::string form;                          // the module form
     std::string status_label = "标签1_提示信息";
     std::string log_box;                       // none when empty
-    std::optional<RefusalTest> refusal;
+    // Shown, instead of exporting, when the form has not been calculated yet;
+    // results that no longer belong to the inputs are refused with
+    // "输入已修改，请重新计算后导出！".
+    std::string not_calculated_message = "您还未进行计算，请计算后导出！";
+    std::string refusal_caption = "提示";
     bool messages_owned = false;               // owned by the main window
     std::vector<TemplateChoice> templates;
     std::vector<PlaceholderBinding> bindings;

@@ -120,9 +120,6 @@ report::ExportRequest export_request()
     r.form = kForm;
     r.status_label = "标签1_进度条";
     r.log_box = "编辑框_提示";
-    // Until a calculation writes the first table's total, and again after
-    // the tables are cleared, there is nothing to report.
-    r.refusal = report::RefusalTest{"标签1_炸药数量合计1", "-", "您还未进行计算，请计算后导出！"};
     r.messages_owned = true;
     r.templates = templates();
     r.bindings = bindings();

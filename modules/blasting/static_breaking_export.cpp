@@ -17,7 +17,7 @@ report::ExportRequest export_request()
     report::ExportRequest r;
     r.form = kForm;
     r.log_box = "编辑框日志";
-    r.refusal = report::RefusalTest{"编辑框_总装药量", "", "您还没有进行计算！"};
+    r.not_calculated_message = "您还没有进行计算！";
     r.messages_owned = true;
     r.templates = {{report::Condition::always(), "templates/static_breaking.docx", "静态爆破专项施工方案.doc"}};
     auto countdown = [](int n) { return StatusMark::countdown(n); };

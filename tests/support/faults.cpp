@@ -1,5 +1,7 @@
 #include "tests/support/faults.h"
 
+#include "ui/cmd.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
@@ -153,9 +155,9 @@ void undo_fault(Fault f, const fs::path& folder)
 std::string fault_reason(Fault f)
 {
     switch (f) {
-    case Fault::FileSizeLimit: return std::strerror(EFBIG);
-    case Fault::FullDisk: return std::strerror(ENOSPC);
-    case Fault::ReadOnlyFolder: return std::strerror(as_root() ? EROFS : EACCES);
+    case Fault::FileSizeLimit: return ui::failure_reason(EFBIG);
+    case Fault::FullDisk: return ui::failure_reason(ENOSPC);
+    case Fault::ReadOnlyFolder: return ui::failure_reason(as_root() ? EROFS : EACCES);
     }
     return "";
 }
