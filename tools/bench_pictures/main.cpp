@@ -268,10 +268,13 @@ int main(int argc, char** argv)
     return kit::run(argc, argv, [](const QString&) {
         const QString dir = QStringLiteral("resources/pictures/blasting/");
         // Eight-bit colour keeps the embedded bytes small; the drawings use few colours.
-        return std::vector<kit::Output>{
+        std::vector<kit::Output> pictures{
             kit::picture(dir + "bench_diagram.png", diagram, kit::Store::Palette, 9),
             kit::picture(dir + "bench_explosive_factors.png", explosive_factors, kit::Store::Palette, 9),
             kit::picture(dir + "bench_charge_factors.png", charge_factors, kit::Store::Palette, 9),
         };
+        // Not yet redrawn for the size the form shows them at.
+        kit::redraw_pending(pictures, {"bench_diagram.png"});
+        return pictures;
     });
 }

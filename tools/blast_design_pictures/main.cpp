@@ -928,9 +928,12 @@ QImage draw_electric_detonator(int w, int h)
 std::vector<kit::Output> pictures(const QString&)
 {
     std::vector<kit::Output> all;
-    auto out = [&](const char* name, std::function<QImage()> draw) {
+    // `shown`: the boxes the form puts the picture in when a choice asks for it.
+    auto out = [&](const char* name, std::function<QImage()> draw, std::vector<QSize> shown = {}) {
         all.push_back(kit::picture(QStringLiteral("resources/pictures/blast_design/") + name, std::move(draw)));
+        all.back().shown = std::move(shown);
     };
+    const QSize charge_box(424, 106);
 
     const Band whole{-1, 1000, true, true, false};
     const std::vector<LayoutPicture> layouts = {
@@ -955,7 +958,7 @@ std::vector<kit::Output> pictures(const QString&)
         {"layout_two_benches_flat_small.png", kLayoutBox.width(), kLayoutBox.height(), "台阶法  上下2台阶（无仰拱）炮眼布置图", "开挖面积 S<75m²",
          Shape::CurvedWall, 0.85, {{2.6, 1000, true, true, false}, {0, 2.6, true, false, false}}, {"上台阶", "下台阶"}},
     };
-    for (const LayoutPicture& s : layouts) out(s.file, [s] { return draw_layout(s); });
+    for (const LayoutPicture& s : layouts) out(s.file, [s] { return draw_layout(s); }, {kLayoutBox});
     out("layout_start.png", [] { return draw_start(kLayoutBox.width(), kLayoutBox.height()); });
 
     out("diagram_button_normal.png", [] { return draw_button(28, QColor(245, 247, 250), QColor(40, 80, 150)); });
@@ -966,12 +969,13 @@ std::vector<kit::Output> pictures(const QString&)
     out("detonator_nonel.png", [] { return draw_nonel_detonator(kDetonatorBox.width(), kDetonatorBox.height()); });
     out("detonator_network.png", [] { return draw_network(190, 106); });
 
-    for (const CutPicture& c : cut_pictures()) out(c.file, [c] { return draw_cut(c); });
-    out("charge_structure_air_deck.png", [] { return draw_charge(Charge::AirDeck, "空气间隔装药"); });
+    for (const CutPicture& c : cut_pictures()) out(c.file, [c] { return draw_cut(c); }, {kLayoutBox});
+    out("charge_structure_air_deck.png", [] { return draw_charge(Charge::AirDeck, "空气间隔装药"); }, {charge_box});
     out("charge_structure_air_deck_decoupled.png",
-        [] { return draw_charge(Charge::AirDeckDecoupled, "空气间隔不耦合装药"); });
-    out("charge_structure_decoupled.png", [] { return draw_charge(Charge::Decoupled, "不耦合装药"); });
-    out("detonator_electric.png", [] { return draw_electric_detonator(kDetonatorBox.width(), kDetonatorBox.height()); });
+        [] { return draw_charge(Charge::AirDeckDecoupled, "空气间隔不耦合装药"); }, {charge_box});
+    out("charge_structure_decoupled.png", [] { return draw_charge(Charge::Decoupled, "不耦合装药"); }, {charge_box});
+    out("detonator_electric.png", [] { return draw_electric_detonator(kDetonatorBox.width(), kDetonatorBox.height()); },
+        {kDetonatorBox});
     return all;
 }
 

@@ -299,10 +299,13 @@ int main(int argc, char** argv)
 {
     return kit::run(argc, argv, [](const QString&) {
         const QString dir = QStringLiteral("resources/pictures/blasting/");
-        return std::vector<kit::Output>{
+        std::vector<kit::Output> pictures{
             kit::picture(dir + "controlled_holes.png", controlled_holes),
             kit::picture(dir + "controlled_formula.png", controlled_formula),
             kit::picture(dir + "flyrock_scene.png", flyrock_scene),
         };
+        // Not yet redrawn for the size the form shows them at.
+        kit::redraw_pending(pictures, {"controlled_holes.png", "controlled_formula.png"});
+        return pictures;
     });
 }

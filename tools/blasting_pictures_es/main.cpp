@@ -353,7 +353,7 @@ int main(int argc, char** argv)
         auto out = [&](const char* name, QImage (*draw)()) {
             return kit::picture(dir + name, draw, kit::Store::Rgb888, 9);
         };
-        return std::vector<kit::Output>{
+        std::vector<kit::Output> pictures{
             out("effect_diagram.png", effect_diagram),
             out("effect_velocity_limits.png", velocity_limits),
             out("static_illustration.png", static_illustration),
@@ -361,5 +361,8 @@ int main(int argc, char** argv)
             out("static_sca_weight.png", sca_weight),
             out("static_sca_per_metre.png", sca_per_metre),
         };
+        // Not yet redrawn for the size they are shown at.
+        kit::redraw_pending(pictures, {"effect_diagram.png", "static_illustration.png", "static_hole_layout.png", "static_sca_weight.png", "static_sca_per_metre.png"});
+        return pictures;
     });
 }

@@ -213,7 +213,7 @@ int main(int argc, char** argv)
 {
     return kit::run(argc, argv, [](const QString&) {
         const QString dir = QStringLiteral("resources/pictures/evaluation/");
-        return std::vector<kit::Output>{
+        std::vector<kit::Output> out{
             kit::picture(dir + "diagram_start.png", start_diagram),
             kit::picture(dir + "layout_single_bore.png", [] { return layout_picture(QStringLiteral("单洞隧道"), 1); }),
             kit::picture(dir + "layout_multi_arch.png", [] { return layout_picture(QStringLiteral("连拱隧道"), 2); }),
@@ -222,5 +222,10 @@ int main(int argc, char** argv)
             kit::picture(dir + "diagram_button_hover.png", [] { return diagram_button(1); }),
             kit::picture(dir + "diagram_button_pressed.png", [] { return diagram_button(2); }),
         };
+        // The form shows each layout in the box that starts with diagram_start.png.
+        for (size_t i = 1; i <= 3; ++i) out[i].shown = {QSize(400, 336)};
+        kit::redraw_pending(out, {"diagram_start.png", "layout_single_bore.png", "layout_multi_arch.png",
+                                  "layout_separated.png"});
+        return out;
     });
 }

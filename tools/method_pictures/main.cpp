@@ -1250,19 +1250,30 @@ std::vector<kit::Output> pictures(const QString&)
             full_face("全断面法", "start_sketch", {1079, 672}), 0, {1079, 672},
             QStringLiteral("隧道开挖工法示意：在左侧“隧道开挖工法”列表中选择工法，查看其示意图及说明"));
     });
+    // Every method picture is shown in the form's picture box.
+    const QSize box(527, 328);
     for (const Method& m : catalogue) {
         add(m.file + ".png", [m] { return method_picture(m, 0, m.size); });
+        out.back().shown = {box};
         if (m.file == "double_side_drift")
+        {
             add("double_side_drift_steps.png", [m] { return double_side_drift_steps(m); });
+            out.back().shown = {box};
+        }
         for (const StepSizes& s : stepped) {
             if (m.file != s.file) continue;
             for (int k = 1; k <= m.step_count(); ++k) {
                 const QSize size = step_size(s.first, s.last, k, m.step_count());
                 add(QStringLiteral("%1_step_%2.png").arg(m.file).arg(k),
                     [m, k, size] { return method_picture(m, k, size); });
+                out.back().shown = {box};
             }
         }
     }
+    // The method pictures are laid out at twice and more the size the form
+    // shows them at: not yet redrawn for it (the buttons are drawn at theirs).
+    for (kit::Output& o : out)
+        if (!o.path.contains("/button_")) o.redraw_pending = true;
     return out;
 }
 

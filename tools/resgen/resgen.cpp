@@ -706,6 +706,11 @@ std::vector<kit::Output> outputs(const QString&)
                            [k, &s] { return encode_wav(button_sound(k, s.seconds)); }));
         ++k;
     }
+    // Not yet redrawn with 12-pixel captions.
+    kit::redraw_pending(out, {"mod_excavator_output_normal.png", "mod_excavator_output_hover.png",
+                              "mod_excavator_output_pressed.png", "mod_excavator_trucks_normal.png",
+                              "mod_excavator_trucks_hover.png", "mod_excavator_trucks_pressed.png", "shop_normal.png",
+                              "shop_hover.png", "shop_pressed.png"});
     return out;
 }
 

@@ -326,12 +326,15 @@ int main(int argc, char** argv)
     return kit::run(argc, argv, [](const QString&) {
         const QString dir = QStringLiteral("resources/pictures/ventilation/");
         // Eight-bit colour keeps the embedded bytes small; the drawings use few colours.
-        return std::vector<kit::Output>{
+        std::vector<kit::Output> out{
             kit::picture(dir + "scheme_roadway.png", scheme_roadway, kit::Store::Palette, 9),
             kit::picture(dir + "scheme_forced.png", scheme_forced, kit::Store::Palette, 9),
             kit::picture(dir + "scheme_exhaust.png", scheme_exhaust, kit::Store::Palette, 9),
             kit::picture(dir + "scheme_mixed.png", scheme_mixed, kit::Store::Palette, 9),
             kit::picture(dir + "illustration.png", illustration, kit::Store::Palette, 9),
         };
+        // The form puts each scheme in the box that starts with the forced one.
+        for (int i = 0; i < 4; ++i) out[size_t(i)].shown = {kSchemeBox};
+        return out;
     });
 }
