@@ -196,11 +196,11 @@ bool excavator_sub_button(const ModuleButton& b) { return std::string(b.key).rfi
 // size their longest one fits.
 QFont caption_font(const ModuleButton& b, bool bold)
 {
-    QFont f = fitting_font(QString::fromUtf8(b.caption), 14, b.w - 10, bold);
+    QFont f = fitting_font(QString::fromUtf8(b.caption), 14, b.w - 6, bold);
     if (!excavator_sub_button(b)) return f;
     for (const ModuleButton& other : kModules)
         if (excavator_sub_button(other)) {
-            QFont g = fitting_font(QString::fromUtf8(other.caption), 14, other.w - 10, bold);
+            QFont g = fitting_font(QString::fromUtf8(other.caption), 14, other.w - 6, bold);
             if (g.pixelSize() < f.pixelSize()) f = g;
         }
     return f;
@@ -477,8 +477,8 @@ QImage shop_button(State s)
     p.setBrush(Qt::NoBrush);
     p.drawArc(QRectF(10, 3, 10, 14), 0, 180 * 16);
     p.setPen(Qt::white);
-    p.setFont(font(10, true));
-    kit::text(p, QRectF(5, 11, 20, 15), Qt::AlignCenter, QString::fromUtf8("店"));
+    p.setFont(font(12, true));
+    kit::text(p, QRectF(5, 10, 20, 16), Qt::AlignCenter, QString::fromUtf8("店"));
     return img;
 }
 
@@ -706,11 +706,6 @@ std::vector<kit::Output> outputs(const QString&)
                            [k, &s] { return encode_wav(button_sound(k, s.seconds)); }));
         ++k;
     }
-    // Not yet redrawn with 12-pixel captions.
-    kit::redraw_pending(out, {"mod_excavator_output_normal.png", "mod_excavator_output_hover.png",
-                              "mod_excavator_output_pressed.png", "mod_excavator_trucks_normal.png",
-                              "mod_excavator_trucks_hover.png", "mod_excavator_trucks_pressed.png", "shop_normal.png",
-                              "shop_hover.png", "shop_pressed.png"});
     return out;
 }
 
