@@ -350,16 +350,6 @@ std::optional<QByteArray> png(const QImage& img, Store store, int quality)
     return bytes;
 }
 
-void redraw_pending(std::vector<Output>& outputs, const QStringList& files)
-{
-    for (const QString& f : files) {
-        auto o = std::find_if(outputs.begin(), outputs.end(),
-                              [&](const Output& x) { return QFileInfo(x.path).fileName() == f; });
-        if (o == outputs.end()) throw std::runtime_error("no output " + f.toStdString() + " to mark");
-        o->redraw_pending = true;
-    }
-}
-
 Output picture(const QString& path, std::function<QImage()> draw, Store store, int quality)
 {
     return {path, {}, std::move(draw), [store, quality](const QImage& img) { return png(img, store, quality); }};
@@ -413,7 +403,7 @@ bool selected(const Output& o, const QStringList& names)
 int check(const QString& root, const std::vector<Output>& outputs)
 {
     const std::map<QString, std::vector<QSize>> in_forms = form_boxes(root);
-    int bad = 0, texts = 0, pending = 0;
+    int bad = 0, texts = 0;
     for (const Output& o : outputs) {
         clear_placements();
         const QImage img = o.draw ? o.draw() : QImage();
@@ -431,17 +421,13 @@ int check(const QString& root, const std::vector<Output>& outputs)
                 scale = shown_scale(img.size(), b);
                 smallest_box = b;
             }
-        int small = 0;
         for (const Placement& t : placements()) {
             // A file that is not one picture (an icon, a sound) has no box to be shown in.
             if (o.draw && t.drawn_px * scale < kSmallestShownPx - 0.01) {
-                ++small;
-                if (!o.redraw_pending) ++bad;
-                std::fprintf(o.redraw_pending ? stdout : stderr,
-                             "%s: \"%s\" shows at %.1f px (%.1f px drawn, the %dx%d picture in a %dx%d box)%s\n",
+                ++bad;
+                std::fprintf(stderr, "%s: \"%s\" shows at %.1f px (%.1f px drawn, the %dx%d picture in a %dx%d box)\n",
                              qPrintable(o.path), qPrintable(t.text), t.drawn_px * scale, t.drawn_px, img.width(),
-                             img.height(), smallest_box.width(), smallest_box.height(),
-                             o.redraw_pending ? ", to be redrawn" : "");
+                             img.height(), smallest_box.width(), smallest_box.height());
             }
             ++texts;
             if (t.px != t.asked_px)
@@ -456,15 +442,8 @@ int check(const QString& root, const std::vector<Output>& outputs)
                          t.used.height(), t.cell.x(), t.cell.y(), t.cell.width(), t.cell.height(), t.picture.width(),
                          t.picture.height());
         }
-        if (o.redraw_pending && small == 0) {
-            ++bad;
-            std::fprintf(stderr, "%s: every text shows at %.0f px or more: it is no longer to be redrawn\n",
-                         qPrintable(o.path), kSmallestShownPx);
-        }
-        pending += o.redraw_pending;
     }
     std::printf("%zu outputs, %d texts, %d faults\n", outputs.size(), texts, bad);
-    if (pending) std::printf("%d pictures still to be redrawn for the size they are shown at\n", pending);
     return bad ? 1 : 0;
 }
 

@@ -137,10 +137,6 @@ struct Output {
     // read from forms/*.json. A picture is shown whole in its own shape, as
     // large as the box allows; one shown nowhere else is shown at its size.
     std::vector<QSize> shown = {};
-    // A picture not yet redrawn for the size it is shown at: --check lists
-    // its texts that show under kSmallestShownPx instead of failing on them,
-    // and fails once none does (the mark is then to go).
-    bool redraw_pending = false;
 };
 
 // The scale a picture of `picture` size is shown at in a box of `box` size.
@@ -149,10 +145,6 @@ double shown_scale(const QSize& picture, const QSize& box);
 // The sizes of the forms' picture boxes and picture buttons that start with
 // each picture, by its path under the source root (from <root>/forms/*.json).
 std::map<QString, std::vector<QSize>> form_boxes(const QString& root);
-
-// Marks the outputs of these file names as still to be redrawn (see
-// Output::redraw_pending); the names must be outputs.
-void redraw_pending(std::vector<Output>& outputs, const QStringList& files);
 
 std::optional<QByteArray> png(const QImage& img, Store store, int quality);
 Output picture(const QString& path, std::function<QImage()> draw, Store store = Store::AsDrawn, int quality = -1);
