@@ -286,7 +286,8 @@ TEST(ShellResources, PicturesTheCodeKnowsBySizeOrBytes)
         {app::res::export_disabled, 117, 45, 3098},
         // Drawn at the shape and size the main window shows it at when it opens.
         {"resources/pictures/main/home.png", 1024, 640, 0},
-        {"resources/pictures/main/panel.png", 280, 72, 0}, {"resources/pictures/splash/background.png", 1000, 441, 0},
+        // Drawn at the size of the box and of the window that show them.
+        {"resources/pictures/main/panel.png", 248, 72, 0}, {"resources/pictures/splash/background.png", 550, 271, 0},
         {"resources/pictures/main/shop_normal.png", 30, 29, 0}, {"resources/pictures/main/cat_home_pressed.png", 80, 80, 0},
         {"resources/pictures/main/mod_mucking_hover.png", 80, 32, 0}, {"resources/pictures/main/mod_air_normal.png", 85, 32, 0},
         {"resources/pictures/main/mod_slope_pressed.png", 80, 29, 0}, {"resources/pictures/main/mod_smooth_normal.png", 80, 30, 0},

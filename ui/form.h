@@ -142,7 +142,7 @@ struct Control {
     // Pictures: PicBox uses [0]; PicBtn normal, hover, pressed, disabled.
     Bytes pictures[4];
     int32_t transparent_color = -1;
-    int display_mode = 0; // PicBox: 2 shows the whole picture in its own shape
+    int display_mode = 0; // PicBox: as the form gives it; every picture box shows its picture whole in its own shape
     int64_t animation_start = 0; // clock time the current picture started playing
 
     // Ranges.

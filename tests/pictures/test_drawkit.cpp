@@ -3,6 +3,7 @@
 #include "drawkit.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 
@@ -215,6 +216,86 @@ TEST(Kit, CheckFailsOnATextThatDoesNotFit)
     EXPECT_EQ(kit::run(3, argv, outputs(true)), 0);
     EXPECT_EQ(kit::run(3, argv, outputs(false)), 1);
     EXPECT_FALSE(QFileInfo::exists(dir + "/never_written.png"));
+}
+
+// The check measures each text at the size the program shows its picture:
+// the picture whole in its own shape in the smallest box that shows it, a
+// box from the generator's table or from a form that starts with it.
+struct ShownCase {
+    const char* name;
+    QSize picture;
+    int px;                 // the text's size as drawn
+    std::vector<QSize> shown; // the generator's own boxes
+    QSize in_form;          // a form's picture box that starts with it (empty: none)
+    int result;             // what --check answers
+};
+
+void PrintTo(const ShownCase& c, std::ostream* os) { *os << c.name; }
+
+class ShownSize : public testing::TestWithParam<ShownCase> {};
+
+TEST_P(ShownSize, CheckMeasuresTextsWhereThePictureIsShown)
+{
+    const ShownCase& c = GetParam();
+    const QString root = QDir::tempPath() + "/drawkit-shown-" + c.name;
+    QDir(root).removeRecursively();
+    QDir().mkpath(root + "/forms");
+    if (!c.in_form.isEmpty()) {
+        QFile form(root + "/forms/Test.json");
+        ASSERT_TRUE(form.open(QIODevice::WriteOnly));
+        form.write(QStringLiteral(R"({"name": "Test", "controls": [{"kind": "PicBox", "name": "图片框1", "rect": [4, 4, %1, %2],
+                   "picture": "resources/pictures/test/label.png"}]})")
+                       .arg(c.in_form.width())
+                       .arg(c.in_form.height())
+                       .toUtf8());
+    }
+    auto outputs = [&c](const QString&) {
+        kit::Output o = kit::picture("resources/pictures/test/label.png", [&c] {
+            QImage img = kit::canvas(c.picture.width(), c.picture.height());
+            QPainter p(&img);
+            kit::text(p, QRectF(0, 0, img.width(), img.height()), Qt::AlignCenter, QStringLiteral("掌子面"),
+                      kit::font(c.px));
+            return img;
+        });
+        o.shown = c.shown;
+        return std::vector<kit::Output>{o};
+    };
+    const QByteArray r = root.toLocal8Bit();
+    char prog[] = "generator", check[] = "--check";
+    char* argv[] = {prog, check, const_cast<char*>(r.constData()), nullptr};
+    EXPECT_EQ(kit::run(3, argv, outputs), c.result) << c.name;
+    QDir(root).removeRecursively();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kit, ShownSize,
+    testing::Values(
+        // 12 px drawn at the picture's own size: shown as drawn.
+        ShownCase{"AtItsOwnSize", {200, 100}, 12, {}, {}, 0},
+        ShownCase{"ElevenPixelsAtItsOwnSize", {200, 100}, 11, {}, {}, 1},
+        // The ventilation scheme's labels: 12 px in a picture twice its box.
+        ShownCase{"TwiceItsBox", {400, 100}, 12, {{200, 50}}, {}, 1},
+        ShownCase{"TwiceItsBoxWithLargerText", {400, 100}, 24, {{200, 50}}, {}, 0},
+        // A box of another shape: the picture keeps its shape, the narrower side decides.
+        ShownCase{"ABoxOfAnotherShape", {400, 100}, 24, {{200, 200}}, {}, 0},
+        ShownCase{"ABoxOfAnotherShapeTooNarrow", {400, 100}, 24, {{180, 200}}, {}, 1},
+        // The form's box that starts with the picture counts as well; the smallest box decides.
+        ShownCase{"InAFormsBox", {400, 100}, 12, {}, {200, 50}, 1},
+        ShownCase{"TheSmallestBoxDecides", {400, 100}, 24, {{400, 100}}, {200, 40}, 1},
+        // Where the box is larger, the picture shows larger.
+        ShownCase{"ABoxLargerThanThePicture", {200, 50}, 10, {{400, 100}}, {}, 0}),
+    [](const testing::TestParamInfo<ShownCase>& i) { return std::string(i.param.name); });
+
+TEST(Kit, TextsOfAScaledPainterAreMeasuredAtTheirDrawnSize)
+{
+    // 24 px through a painter scaled by a half is a 12-pixel text on the picture.
+    const Drawn d = drawn(300, 60, [](QPainter& p) {
+        p.scale(0.5, 0.5);
+        kit::text(p, QRectF(0, 0, 600, 120), Qt::AlignCenter, QStringLiteral("风管长度 L"), kit::font(24));
+    });
+    ASSERT_EQ(d.texts.size(), 1u);
+    EXPECT_EQ(d.texts[0].px, 24);
+    EXPECT_DOUBLE_EQ(d.texts[0].drawn_px, 12);
 }
 
 } // namespace

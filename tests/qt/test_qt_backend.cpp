@@ -568,7 +568,9 @@ TEST(QtBackend, PictureButtonShowsItsFourStatesAndPictureBoxPlaysGif)
     EXPECT_EQ(pv->frame_count(), 2);
     EXPECT_TRUE(eventually([&] { return pv->frame() == 1; })) << "the second frame comes";
     EXPECT_EQ(pv->grab().toImage().pixelColor(60, 45), QColor(Qt::blue)) << "drawn scaled to the box";
-    q.rt.set(pic, P::PicBox::Picture, blob(png_of(Qt::green)));
+    // Pictures of the box's 4:3 shape fill it.
+    const QSize box_shape(40, 30);
+    q.rt.set(pic, P::PicBox::Picture, blob(png_of(Qt::green, box_shape)));
     EXPECT_EQ(pv->frame(), 0);
     EXPECT_EQ(pv->grab().toImage().pixelColor(60, 45), QColor(Qt::green));
     // A picture drawn once at a size is drawn anew at the next size.
@@ -578,10 +580,17 @@ TEST(QtBackend, PictureButtonShowsItsFourStatesAndPictureBoxPlaysGif)
     EXPECT_EQ(grown.size(), before * 2);
     EXPECT_EQ(grown.pixelColor(grown.width() - 2, grown.height() - 2), QColor(Qt::green)) << "scaled to the new size";
     // The same bytes in another block show the same; other bytes of the same length do not.
-    q.rt.set(pic, P::PicBox::Picture, blob(png_of(Qt::red)));
+    q.rt.set(pic, P::PicBox::Picture, blob(png_of(Qt::red, box_shape)));
     EXPECT_EQ(pv->grab().toImage().pixelColor(5, 5), QColor(Qt::red));
-    q.rt.set(pic, P::PicBox::Picture, blob(png_of(Qt::green)));
+    q.rt.set(pic, P::PicBox::Picture, blob(png_of(Qt::green, box_shape)));
     EXPECT_EQ(pv->grab().toImage().pixelColor(5, 5), QColor(Qt::green));
+    // A wider picture keeps its shape: as wide as the box, centred in its height.
+    q.rt.set(pic, P::PicBox::Picture, blob(png_of(Qt::red, {80, 30})));
+    QImage wide = pv->grab().toImage();
+    EXPECT_EQ(pv->picture_area(), QRect(0, 45, 240, 90));
+    EXPECT_EQ(wide.pixelColor(120, 90), QColor(Qt::red));
+    EXPECT_NE(wide.pixelColor(120, 20), QColor(Qt::red)) << "not stretched to the box's height";
+    EXPECT_NE(wide.pixelColor(120, 160), QColor(Qt::red));
 }
 
 TEST(QtBackend, ChineseTextUsesCjkFontAndScreenshotIsSaved)

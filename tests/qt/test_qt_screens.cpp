@@ -521,6 +521,106 @@ TEST(Popups, DiagramViewerShowsEveryToolButton)
     save(p.window("viewer"), "viewer");
 }
 
+// ---- pictures in their own shape ----------------------------------------------------------
+
+QImage decoded(const ui::Bytes& png) { return QImage::fromData(QByteArray(png.data(), qsizetype(png.size()))); }
+
+// How a picture box shows its picture on screen: where the picture lies in
+// the box, and how far the box's pixels there are from the picture itself
+// (mean difference of a colour channel, 0 to 255).
+struct Shown {
+    QRect box;  // the widget, in its own coordinates
+    QRect area; // where the picture is drawn
+    double difference = 255;
+    bool margins_plain = true; // nothing of the picture beside it
+};
+
+Shown shown_picture(ui::Control& c)
+{
+    auto* view = qobject_cast<ui::qt::PictureView*>(ui::qt::QtBackend::widget(c));
+    if (!view) throw std::runtime_error(c.name + " is no picture box on screen");
+    Shown s;
+    s.box = view->rect();
+    s.area = view->picture_area();
+    const QImage screen = view->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    if (s.area.isEmpty() || screen.size() != s.box.size()) return s;
+    const QImage want = decoded(c.pictures[0])
+                            .scaled(s.area.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                            .convertToFormat(QImage::Format_RGB32);
+    double sum = 0;
+    for (int y = 0; y < want.height(); ++y)
+        for (int x = 0; x < want.width(); ++x) {
+            const QRgb a = screen.pixel(s.area.x() + x, s.area.y() + y), b = want.pixel(x, y);
+            sum += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
+        }
+    s.difference = sum / (3.0 * want.width() * want.height());
+    // Beside the picture the box shows one plain colour (what lies behind it).
+    const QRgb plain = screen.pixel(0, 0);
+    for (int y = 0; y < screen.height(); ++y)
+        for (int x = 0; x < screen.width(); ++x)
+            if (!s.area.contains(x, y) && screen.pixel(x, y) != plain) s.margins_plain = false;
+    return s;
+}
+
+double aspect(const QSize& s) { return double(s.width()) / s.height(); }
+
+// The four full-face layouts (and the picture the form starts with) show in
+// their own shape in the form's layout box and in the diagram viewer as it
+// opens at "100%": the shaft is round, its holes are round.
+TEST(Pictures, LayoutsKeepTheirShapeInTheFormAndInTheViewer)
+{
+    Program p;
+    show_module(p, module("SmoothBlasting"));
+    ui::Control& layout = p.c("SmoothBlasting", "图片框_布眼图");
+    auto expect_own_shape = [&](ui::Control& box, const char* picture, const std::string& where) {
+        const QImage source = decoded(ui::resource(picture));
+        ASSERT_FALSE(source.isNull()) << picture;
+        EXPECT_EQ(decoded(box.pictures[0]).size(), source.size()) << where << ": not " << picture;
+        const Shown s = shown_picture(box);
+        EXPECT_EQ(s.box.size(), QSize(box.width, box.height)) << where;
+        ASSERT_FALSE(s.area.isEmpty()) << where;
+        EXPECT_TRUE(s.box.contains(s.area)) << where;
+        EXPECT_NEAR(aspect(s.area.size()) / aspect(source.size()), 1.0, 0.01)
+            << where << ": " << picture << " " << source.width() << "x" << source.height() << " shown "
+            << rect_text(s.area) << " in " << rect_text(s.box);
+        EXPECT_TRUE(s.area.width() == s.box.width() || s.area.height() == s.box.height())
+            << where << ": as large as the box allows";
+        EXPECT_LT(s.difference, 6) << where << ": the box does not show " << picture << " where it says";
+        EXPECT_TRUE(s.margins_plain) << where;
+    };
+    expect_own_shape(layout, "resources/pictures/blast_design/layout_start.png", "start");
+    p.rt.user_choose(p.c("SmoothBlasting", "组合框_开挖方法"), 0);
+    struct Section {
+        const char* name;
+        const char* picture;
+    };
+    const Section sections[] = {
+        {"直墙拱形隧道", "resources/pictures/blast_design/layout_straight_wall.png"},
+        {"马蹄形隧道", "resources/pictures/blast_design/layout_horseshoe.png"},
+        {"曲墙三心圆隧道", "resources/pictures/blast_design/layout_curved_wall.png"},
+        {"圆形隧道立（竖）井", "resources/pictures/blast_design/layout_circular.png"},
+    };
+    ui::Control& split = p.c("SmoothBlasting", "组合框_方法2");
+    ASSERT_EQ(p.c("SmoothBlasting", "组合框_开挖方法").items.at(0), "全断面法");
+    for (const Section& sec : sections) {
+        int index = -1;
+        for (int i = 0; i < int(split.items.size()); ++i)
+            if (split.items[size_t(i)] == sec.name) index = i;
+        ASSERT_GE(index, 0) << sec.name;
+        p.rt.user_choose(split, index);
+        QTest::qWait(1);
+        expect_own_shape(layout, sec.picture, std::string(sec.name) + " in the form");
+        p.click("SmoothBlasting", "图形按钮1_打开图片窗口");
+        QTest::qWait(20);
+        EXPECT_EQ(p.c("viewer", "透明标签1").text, "100%");
+        expect_own_shape(p.c("viewer", "图片框1"), sec.picture, std::string(sec.name) + " in the viewer");
+        if (std::string(sec.name) == "圆形隧道立（竖）井") {
+            save(p.window("main"), "layout_circular_form");
+            save(p.window("viewer"), "layout_circular_viewer");
+        }
+    }
+}
+
 // ---- the other screens named in the faults: each looked at, and what was wrong checked -------
 
 TEST(Screens, SplashHintShowsWholeBesideTheBar)

@@ -1,6 +1,9 @@
 // Draws the bench-blasting pictures into <source-root>/resources/pictures/blasting/:
 //   bench_diagram.png           vertical and inclined holes in section and the
-//                               plan layout, with the symbols' legend (1000 x 689)
+//                               plan layout, with the symbols' legend; laid out
+//                               on 1000 x 689 and drawn at the 430 x 296 of the
+//                               shallow-hole form's box (the deep-hole form
+//                               shows it at 366 x 252: its texts are sized so)
 //   bench_explosive_factors.png conversion factors e of the ten explosives (1102 x 382)
 //   bench_charge_factors.png    unit consumption q by rock class, with the
 //                               free-face factors (1116 x 304)
@@ -9,6 +12,8 @@
 
 #include <QPolygonF>
 
+#include <algorithm>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -19,12 +24,19 @@ const QColor kCharge(200, 60, 50);
 const QColor kStemming(150, 150, 150);
 const QColor kDim(30, 80, 170);
 
+// The shallow-hole form's box the diagram is drawn at; the deep-hole form's
+// smaller box (366 x 252) decides the size of its texts: 33 pixels of the
+// layout show at 12 there.
+const QSize kDiagramBox(430, 296);
+const QSizeF kDiagramLayout(1000, 689);
+constexpr int kText = 33;
+
 // A dimension line with arrows at both ends and its symbol beside the middle.
 void dimension(QPainter& p, QPointF a, QPointF b, const QString& symbol, QPointF label_offset)
 {
-    kit::dimension_line(p, a, b, QPen(kDim, 1.5), 9);
+    kit::dimension_line(p, a, b, QPen(kDim, 2), 12);
     const QPointF mid = (a + b) / 2 + label_offset;
-    kit::text(p, QRectF(mid.x() - 36, mid.y() - 18, 72, 36), Qt::AlignCenter, symbol, kit::font(28, true), kDim);
+    kit::text(p, QRectF(mid.x() - 40, mid.y() - 23, 80, 46), Qt::AlignCenter, symbol, kit::font(kText, true), kDim);
 }
 
 // Thin extension line from a point of the drawing to a dimension.
@@ -35,9 +47,9 @@ void hole(QPainter& p, QPointF collar, QPointF bottom, double stemming_share)
 {
     const QPointF split = collar + (bottom - collar) * stemming_share;
     p.save();
-    p.setPen(QPen(kStemming, 9, Qt::SolidLine, Qt::FlatCap));
+    p.setPen(QPen(kStemming, 12, Qt::SolidLine, Qt::FlatCap));
     p.drawLine(collar, split);
-    p.setPen(QPen(kCharge, 9, Qt::SolidLine, Qt::FlatCap));
+    p.setPen(QPen(kCharge, 12, Qt::SolidLine, Qt::FlatCap));
     p.drawLine(split, bottom);
     p.restore();
 }
@@ -58,27 +70,29 @@ void bench(QPainter& p, double x0, double crest_x, double top_y, double toe_x, d
 
 void title(QPainter& p, const QRectF& r, const QString& text)
 {
-    kit::text(p, r, Qt::AlignCenter, text, kit::font(30, true));
+    kit::text(p, r, Qt::AlignCenter, text, kit::font(kText + 2, true));
 }
 
 void angle_mark(QPainter& p, QPointF at, double radius, double start_deg, double span_deg, const QString& symbol,
                 QPointF label)
 {
     p.save();
-    p.setPen(QPen(kDim, 1.5));
+    p.setPen(QPen(kDim, 2));
     p.setBrush(Qt::NoBrush);
     p.drawArc(QRectF(at.x() - radius, at.y() - radius, 2 * radius, 2 * radius), int(start_deg * 16),
               int(span_deg * 16));
     p.restore();
-    kit::text(p, QRectF(label.x() - 24, label.y() - 18, 48, 36), Qt::AlignCenter, symbol, kit::font(28, true), kDim);
+    kit::text(p, QRectF(label.x() - 28, label.y() - 23, 56, 46), Qt::AlignCenter, symbol, kit::font(kText, true), kDim);
 }
 
 QImage diagram()
 {
-    QImage img = kit::canvas(1000, 689);
+    QImage img = kit::canvas(kDiagramBox.width(), kDiagramBox.height());
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
+    const double k = std::min(kDiagramBox.width() / kDiagramLayout.width(), kDiagramBox.height() / kDiagramLayout.height());
+    p.scale(k, k);
 
     // --- vertical holes, in section ---------------------------------------------------
     {
@@ -106,7 +120,7 @@ QImage diagram()
         dimension(p, {290, floor}, {290, bottom}, "h", {16, 0});
         // α: the face against the floor.
         angle_mark(p, {toe, floor}, 34, 180 - 72.3, 72.3, "α", {toe - 52, floor - 22});
-        title(p, QRectF(40, 30, 430, 40), QStringLiteral("垂直炮孔"));
+        title(p, QRectF(40, 22, 330, 48), QStringLiteral("垂直炮孔"));
     }
 
     // --- inclined holes, in section ---------------------------------------------------
@@ -131,12 +145,12 @@ QImage diagram()
         extension(p, c1, c1 + QPointF(60, 0));
         angle_mark(p, c1, 40, -72.3, 72.3, "β", c1 + QPointF(56, 28));
         angle_mark(p, {toe, floor}, 34, 180 - 72.3, 72.3, "α", {toe - 52, floor - 22});
-        title(p, QRectF(530, 30, 440, 40), QStringLiteral("倾斜炮孔"));
+        title(p, QRectF(640, 22, 330, 48), QStringLiteral("倾斜炮孔"));
     }
 
     // --- plan of the holes -------------------------------------------------------------
     {
-        const QRectF plan(40, 455, 600, 200);
+        const QRectF plan(40, 452, 430, 180);
         p.save();
         p.setPen(QPen(kRockLine, 2));
         p.setBrush(kRock);
@@ -144,57 +158,57 @@ QImage diagram()
         // The free face along the bottom edge.
         p.setPen(QPen(kRockLine, 4));
         p.drawLine(plan.bottomLeft(), plan.bottomRight());
-        p.setFont(kit::font(20));
+        p.setFont(kit::font(kText));
         p.setPen(Qt::black);
-        kit::text(p, QRectF(plan.left(), plan.bottom() + 2, plan.width(), 24), Qt::AlignCenter,
+        kit::text(p, QRectF(plan.left(), plan.bottom() + 4, plan.width(), 46), Qt::AlignCenter,
                   QStringLiteral("台阶坡面（自由面）"));
         p.restore();
-        const double a = 110, row1 = plan.bottom() - 55, row2 = row1 - 80;
+        const double a = 90, x0 = 85, row1 = plan.bottom() - 50, row2 = row1 - 72;
         p.save();
-        p.setPen(QPen(Qt::black, 1.5));
+        p.setPen(QPen(Qt::black, 2));
         p.setBrush(kCharge);
-        for (int k = 0; k < 5; ++k) {
-            p.drawEllipse(QPointF(95 + a * k, row1), 9, 9);
-            p.drawEllipse(QPointF(95 + a / 2 + a * k, row2), 9, 9); // staggered rows
+        for (int k = 0; k < 4; ++k) {
+            p.drawEllipse(QPointF(x0 + a * k, row1), 11, 11);
+            p.drawEllipse(QPointF(x0 + a / 2 + a * k, row2), 11, 11); // staggered rows
         }
         p.restore();
-        dimension(p, {95 + a, row1 + 24}, {95 + 2 * a, row1 + 24}, "a", {0, 14});
-        extension(p, {95 + a, row1}, {95 + a, row1 + 30});
-        extension(p, {95 + 2 * a, row1}, {95 + 2 * a, row1 + 30});
-        dimension(p, {95 + 3 * a, row1}, {95 + 3 * a, plan.bottom()}, "W1", {24, 0});
-        title(p, QRectF(40, 417, 600, 36), QStringLiteral("炮孔平面布置"));
+        dimension(p, {x0 + a, row1 + 24}, {x0 + 2 * a, row1 + 24}, "a", {0, 4});
+        extension(p, {x0 + a, row1}, {x0 + a, row1 + 30});
+        extension(p, {x0 + 2 * a, row1}, {x0 + 2 * a, row1 + 30});
+        dimension(p, {x0 + 3 * a, row1}, {x0 + 3 * a, plan.bottom()}, "W1", {30, 0});
+        title(p, QRectF(40, 402, 430, 48), QStringLiteral("炮孔平面布置"));
     }
 
     // --- legend -------------------------------------------------------------------------
     {
         const char* const lines[] = {
-            "H —— 台阶高度",   "W1 —— 底盘抵抗线", "L —— 炮孔深度",   "l1 —— 装药长度",  "l2 —— 堵塞长度",
-            "h —— 超钻深度",   "α —— 台阶坡面角",  "β —— 炮孔倾角",   "a —— 炮孔间距",
+            "H：台阶高度",  "W1：底盘抵抗线", "L：炮孔深度", "l1：装药长度", "l2：堵塞长度",
+            "h：超钻深度",  "α：台阶坡面角",  "β：炮孔倾角", "a：炮孔间距",
         };
-        const QRectF box(660, 430, 330, 252);
+        // Two columns of five lines.
+        const QRectF box(476, 410, 518, 270);
+        const double row = 51, column = box.width() / 2;
         p.save();
-        p.setPen(QPen(QColor(120, 120, 120), 1));
+        p.setPen(QPen(QColor(120, 120, 120), 2));
         p.setBrush(Qt::NoBrush);
         p.drawRect(box);
         p.setPen(Qt::black);
-        p.setFont(kit::font(23));
-        double y = box.top() + 6;
-        for (const char* l : lines) {
-            kit::text(p, QRectF(box.left() + 14, y, box.width() - 18, 27), Qt::AlignLeft | Qt::AlignVCenter,
-                      QString::fromUtf8(l));
-            y += 27;
+        p.setFont(kit::font(kText));
+        for (int i = 0; i < int(std::size(lines)); ++i) {
+            const QRectF cell(box.left() + 10 + (i / 5) * column, box.top() + 8 + (i % 5) * row, column - 14, row);
+            kit::text(p, cell, Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8(lines[i]));
         }
         p.restore();
         // Colour key of the holes.
         p.save();
-        p.setFont(kit::font(20));
-        p.setPen(QPen(kStemming, 9, Qt::SolidLine, Qt::FlatCap));
-        p.drawLine(QPointF(400, 85), QPointF(430, 85));
-        p.setPen(QPen(kCharge, 9, Qt::SolidLine, Qt::FlatCap));
-        p.drawLine(QPointF(520, 85), QPointF(550, 85));
+        p.setFont(kit::font(kText));
+        p.setPen(QPen(kStemming, 12, Qt::SolidLine, Qt::FlatCap));
+        p.drawLine(QPointF(380, 46), QPointF(410, 46));
+        p.setPen(QPen(kCharge, 12, Qt::SolidLine, Qt::FlatCap));
+        p.drawLine(QPointF(520, 46), QPointF(550, 46));
         p.setPen(Qt::black);
-        kit::text(p, QRectF(436, 73, 80, 24), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("堵塞段"));
-        kit::text(p, QRectF(556, 73, 80, 24), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("装药段"));
+        kit::text(p, QRectF(416, 24, 104, 46), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("堵塞段"));
+        kit::text(p, QRectF(556, 24, 104, 46), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("装药段"));
         p.restore();
     }
     return img;
@@ -268,10 +282,11 @@ int main(int argc, char** argv)
     return kit::run(argc, argv, [](const QString&) {
         const QString dir = QStringLiteral("resources/pictures/blasting/");
         // Eight-bit colour keeps the embedded bytes small; the drawings use few colours.
-        return std::vector<kit::Output>{
+        std::vector<kit::Output> pictures{
             kit::picture(dir + "bench_diagram.png", diagram, kit::Store::Palette, 9),
             kit::picture(dir + "bench_explosive_factors.png", explosive_factors, kit::Store::Palette, 9),
             kit::picture(dir + "bench_charge_factors.png", charge_factors, kit::Store::Palette, 9),
         };
+        return pictures;
     });
 }

@@ -3,7 +3,7 @@
 //   layout_*.png              section layouts: the excavation outline with its
 //                             perimeter, auxiliary, cut and bottom holes, one
 //                             picture per section shape and bench split, at
-//                             the sizes the layout picture box is given
+//                             the size of the form's layout box (496 x 354)
 //   layout_start.png          the picture the layout box shows at start
 //   diagram_button_*.png      the button that opens the layout in the viewer
 //   charge_structure_start.png, detonator_nonel.png, detonator_network.png
@@ -36,6 +36,12 @@ const QColor kBottom(220, 130, 0);
 const QColor kRock(232, 228, 218);
 const QColor kFace2(247, 249, 252);
 const QColor kLine(50, 50, 50);
+
+// The form's layout picture box: the layouts, the cut forms and the start
+// picture are drawn at its size, so the form shows them as drawn.
+const QSize kLayoutBox(496, 354);
+// The layout editor's detonator box (雷管详图).
+const QSize kDetonatorBox(160, 151);
 
 using kit::canvas;
 using kit::font;
@@ -287,7 +293,7 @@ QPolygonF to_pixels(const Frame& f, const Poly& p)
 
 void dots(QPainter& g, const Frame& f, const std::vector<Pt>& pts, QColor c, double r)
 {
-    g.setPen(QPen(c.darker(140), 1.2));
+    g.setPen(QPen(c.darker(140), r > 4 ? 1.2 : 0.8));
     g.setBrush(c);
     for (Pt p : pts) g.drawEllipse(f.at(p), r, r);
 }
@@ -302,7 +308,7 @@ void legend(QPainter& g, QRectF area, bool with_bottom, bool with_perimeter = tr
     if (with_perimeter) items.push_back({kPerimeter, "周边眼"});
     if (with_bottom) items.push_back({kBottom, "底板眼"});
     double w = area.width() / items.size();
-    g.setFont(font(int(area.height() * 0.5)));
+    g.setFont(font(std::max(12, int(area.height() * 0.5))));
     for (size_t i = 0; i < items.size(); ++i) {
         QPointF c(area.left() + w * i + area.height() * 0.6, area.center().y());
         g.setPen(QPen(items[i].c.darker(140), 1.5));
@@ -333,17 +339,18 @@ QImage draw_layout(const LayoutPicture& s)
     g.setRenderHint(QPainter::Antialiasing);
     const double W = s.width, H = s.height;
 
-    // Title strip and legend strip.
-    g.fillRect(QRectF(0, 0, W, H * 0.11), Qt::white);
-    g.fillRect(QRectF(0, H * 0.9, W, H * 0.1), Qt::white);
+    // Title strip and legend strip, their texts at the size the form shows.
+    const double title_h = 44, legend_h = 30;
+    g.fillRect(QRectF(0, 0, W, title_h), Qt::white);
+    g.fillRect(QRectF(0, H - legend_h, W, legend_h), Qt::white);
     g.setPen(kLine);
-    g.setFont(font(int(H * 0.045), true));
-    kit::text(g, QRectF(0, 0, W, H * 0.075), Qt::AlignCenter, QString::fromUtf8(s.title));
-    g.setFont(font(int(H * 0.024)));
-    kit::text(g, QRectF(0, H * 0.068, W, H * 0.04), Qt::AlignCenter, QString::fromUtf8(s.subtitle));
+    g.setFont(font(17, true));
+    kit::text(g, QRectF(0, 2, W, 22), Qt::AlignCenter, QString::fromUtf8(s.title));
+    g.setFont(font(12));
+    kit::text(g, QRectF(0, 24, W, 18), Qt::AlignCenter, QString::fromUtf8(s.subtitle));
 
     Poly face = outline(s.shape, s.k, 0);
-    Frame f = fit(face, s.invert, QRectF(W * 0.12, H * 0.14, W * 0.76, H * 0.72));
+    Frame f = fit(face, s.invert, QRectF(W * 0.15, title_h + 10, W * 0.7, H - title_h - legend_h - 20));
 
     // The excavated face, the inverted arch below it, the contour line.
     QPolygonF px = to_pixels(f, face);
@@ -364,8 +371,8 @@ QImage draw_layout(const LayoutPicture& s)
         g.setPen(QPen(kLine, 2.5));
         g.setBrush(Qt::NoBrush);
         g.drawPolyline(ip);
-        g.setFont(font(int(H * 0.026)));
-        kit::text_at(g, f.at({0, -s.invert * 0.45}) + QPointF(14, -4), QString::fromUtf8("仰拱"));
+        g.setFont(font(12));
+        kit::text_at(g, f.at({0, -s.invert * 0.45}) + QPointF(10, 2), QString::fromUtf8("仰拱"));
     }
     g.setPen(QPen(kLine, 3));
     g.setBrush(Qt::NoBrush);
@@ -385,7 +392,7 @@ QImage draw_layout(const LayoutPicture& s)
     g.drawLine(f.at({0, -s.invert - 0.3}), f.at({0, top + 0.4}));
 
     // Bench lines and names.
-    g.setFont(font(int(H * 0.028), true));
+    g.setFont(font(12, true));
     for (size_t i = 0; i < s.bands.size(); ++i) {
         const Band& b = s.bands[i];
         if (i > 0) {
@@ -400,22 +407,22 @@ QImage draw_layout(const LayoutPicture& s)
             span_at(face, mid, &l, &r);
             g.setPen(kLine);
             QPointF at = f.at({r, mid});
-            kit::text(g, QRectF(at.x() + 14, at.y() - 20, W * 0.12, 40), Qt::AlignVCenter | Qt::AlignLeft,
+            kit::text(g, QRectF(at.x() + 8, at.y() - 12, W - at.x() - 10, 24), Qt::AlignVCenter | Qt::AlignLeft,
                       QString::fromUtf8(s.band_names[i]));
         }
     }
 
     // The holes.
     Holes h = holes_for(s.shape, s.k, s.bands, s.invert);
-    double r = std::max(4.0, f.scale * 0.11);
-    g.setPen(QPen(kCut, 1.5, Qt::DotLine));
+    double r = std::max(3.0, f.scale * 0.12);
+    g.setPen(QPen(kCut, 1.2, Qt::DotLine));
     for (auto& [a, b] : h.cut_lines) g.drawLine(f.at(a), f.at(b));
     dots(g, f, h.aux, kAux, r);
     dots(g, f, h.perimeter, kPerimeter, r);
     dots(g, f, h.bottom, kBottom, r);
     dots(g, f, h.cut, kCut, r * 1.1);
 
-    legend(g, QRectF(W * 0.12, H * 0.915, W * 0.76, H * 0.07), s.shape != Shape::Circle);
+    legend(g, QRectF(W * 0.1, H - legend_h + 3, W * 0.8, legend_h - 6), s.shape != Shape::Circle);
     return img;
 }
 
@@ -425,27 +432,27 @@ QImage draw_start(int w, int h)
     QPainter g(&img);
     g.setRenderHint(QPainter::Antialiasing);
     g.setPen(kLine);
-    g.setFont(font(int(h * 0.06), true));
-    kit::text(g, QRectF(0, h * 0.03, w, h * 0.1), Qt::AlignCenter, QString::fromUtf8("隧道光面爆破设计"));
-    g.setFont(font(int(h * 0.028)));
-    kit::text(g, QRectF(0, h * 0.12, w, h * 0.05), Qt::AlignCenter,
+    g.setFont(font(20, true));
+    kit::text(g, QRectF(0, 8, w, 28), Qt::AlignCenter, QString::fromUtf8("隧道光面爆破设计"));
+    g.setFont(font(13));
+    kit::text(g, QRectF(0, 38, w, 20), Qt::AlignCenter,
               QString::fromUtf8("选择隧道工法与断面形式后显示对应的炮眼布置图"));
 
     // A faint face with one hole of each row, and the rows named beside it.
     Poly face = outline(Shape::StraightWall, 1.0, 0);
-    Frame f = fit(face, 0, QRectF(w * 0.2, h * 0.22, w * 0.6, h * 0.58));
+    Frame f = fit(face, 0, QRectF(w * 0.2, 68, w * 0.6, h - 68 - 48));
     g.setPen(QPen(QColor(150, 160, 175), 3, Qt::DashLine));
     g.setBrush(Qt::white);
     g.drawPolygon(to_pixels(f, face));
     Holes holes = holes_for(Shape::StraightWall, 1.0, {{-1, 1000, true, true, false}}, 0);
-    double r = std::max(4.0, f.scale * 0.1);
+    double r = std::max(3.0, f.scale * 0.11);
     auto faint = [](QColor c) { return QColor(c.red(), c.green(), c.blue(), 110); };
     dots(g, f, holes.aux, faint(kAux), r);
     dots(g, f, holes.perimeter, faint(kPerimeter), r);
     dots(g, f, holes.bottom, faint(kBottom), r);
     dots(g, f, holes.cut, faint(kCut), r);
 
-    legend(g, QRectF(w * 0.1, h * 0.84, w * 0.8, h * 0.07), true);
+    legend(g, QRectF(w * 0.1, h - 36, w * 0.8, 26), true);
     return img;
 }
 
@@ -494,21 +501,27 @@ QImage draw_charge_structure(int w, int h)
     g.setPen(QPen(QColor(40, 90, 200), 1.5));
     g.drawLine(QPointF(hole.left() + 10, hole.center().y()), QPointF(hole.right(), hole.center().y()));
     g.setPen(kLine);
-    g.setFont(font(11));
+    g.setFont(font(12));
     kit::text(g, QRectF(20, h - 22, 120, 18), Qt::AlignLeft, QString::fromUtf8("药卷"));
     kit::text(g, QRectF(w / 2 - 60, h - 22, 120, 18), Qt::AlignCenter, QString::fromUtf8("导爆索/导爆管"));
     kit::text(g, QRectF(w - 140, h - 22, 120, 18), Qt::AlignRight, QString::fromUtf8("堵塞"));
     return img;
 }
 
+// The detonator pictures are laid out on 303 x 286 and drawn at the size of
+// the form's detonator box; their texts are sized for that box.
+const QSizeF kDetonatorLayout(303, 286);
+
 QImage draw_nonel_detonator(int w, int h)
 {
     QImage img = canvas(w, h);
     QPainter g(&img);
     g.setRenderHint(QPainter::Antialiasing);
+    g.scale(w / kDetonatorLayout.width(), h / kDetonatorLayout.height());
+    w = int(kDetonatorLayout.width());
     g.setPen(kLine);
-    g.setFont(font(16, true));
-    kit::text(g, QRectF(0, 6, w, 24), Qt::AlignCenter, QString::fromUtf8("导爆管雷管"));
+    g.setFont(font(28, true));
+    kit::text(g, QRectF(0, 4, w, 36), Qt::AlignCenter, QString::fromUtf8("导爆管雷管"));
     // Shell, delay element, base charge; tube leaving to the right and coiled.
     QRectF shell(30, 110, 150, 40);
     g.setPen(QPen(kLine, 1.5));
@@ -525,10 +538,10 @@ QImage draw_nonel_detonator(int w, int h)
     g.setBrush(Qt::NoBrush);
     g.drawPath(tube);
     g.setPen(kLine);
-    g.setFont(font(12));
-    kit::text(g, QRectF(20, 160, 80, 18), Qt::AlignLeft, QString::fromUtf8("起爆药"));
-    kit::text(g, QRectF(70, 80, 80, 18), Qt::AlignLeft, QString::fromUtf8("延期体"));
-    kit::text(g, QRectF(150, 250, 120, 18), Qt::AlignLeft, QString::fromUtf8("塑料导爆管"));
+    g.setFont(font(24));
+    kit::text(g, QRectF(8, 156, 100, 32), Qt::AlignLeft, QString::fromUtf8("起爆药"));
+    kit::text(g, QRectF(62, 70, 100, 32), Qt::AlignLeft, QString::fromUtf8("延期体"));
+    kit::text(g, QRectF(118, 254, 180, 32), Qt::AlignLeft, QString::fromUtf8("塑料导爆管"));
     return img;
 }
 
@@ -540,24 +553,24 @@ QImage draw_network(int w, int h)
     QImage img = canvas(w, h);
     QPainter g(&img);
     g.setRenderHint(QPainter::Antialiasing);
-    kit::text(g, QRectF(0, 1, w, 17), Qt::AlignCenter, QString::fromUtf8("起爆顺序与雷管段位示意"), font(12, true),
+    kit::text(g, QRectF(0, 1, w, 18), Qt::AlignCenter, QString::fromUtf8("起爆顺序与雷管段位示意"), font(12, true),
               kLine);
     const QColor rings[] = {kCut, kAux, kPerimeter, kBottom};
     const char* names[] = {"01 掏槽眼 1;3", "02 辅助眼 5;7;9", "03 周边眼 9;11", "04 底板眼 11;13"};
     const double top = 20, row = (h - top - 2) / 4.0;
-    // Ring i reaches 10 (i + 1) pixels across and 10 i + 8 up and down.
-    const QPointF c(w - 45, top + (h - top) / 2.0);
+    // Ring i reaches 8 (i + 1) pixels across and 9 i + 7 up and down.
+    const QPointF c(w - 36, top + (h - top) / 2.0);
     for (int i = 3; i >= 0; --i) {
         g.setPen(QPen(rings[i], 2));
         g.setBrush(Qt::NoBrush);
-        g.drawEllipse(c, 10.0 * (i + 1), 10.0 * i + 8);
+        g.drawEllipse(c, 8.0 * (i + 1), 9.0 * i + 7);
     }
     for (int i = 0; i < 4; ++i) {
-        const QRectF line(4, top + row * i, c.x() - 40 - 4 - 6, row);
+        const QRectF line(2, top + row * i, c.x() - 32 - 2 - 3, row);
         g.setPen(QPen(rings[i], 2));
         g.drawLine(QPointF(line.left(), line.center().y()), QPointF(line.left() + 8, line.center().y()));
-        kit::text(g, line.adjusted(12, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8(names[i]),
-                  font(11), rings[i].darker(130));
+        kit::text(g, line.adjusted(11, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8(names[i]),
+                  font(12), rings[i].darker(130));
     }
     return img;
 }
@@ -637,15 +650,15 @@ void hole_in_section(QPainter& g, QPointF collar, QPointF toe, QColor charge, do
 
 QImage draw_cut(const CutPicture& c)
 {
-    const int W = 496, H = 354;
+    const int W = kLayoutBox.width(), H = kLayoutBox.height();
     QImage img = canvas(W, H);
     QPainter g(&img);
     g.setRenderHint(QPainter::Antialiasing);
     g.setPen(kLine);
     g.setFont(font(18, true));
     kit::text(g, QRectF(0, 4, W, 24), Qt::AlignCenter, QString::fromUtf8(c.title));
-    g.setFont(font(11));
-    kit::text(g, QRectF(0, 28, W, 16), Qt::AlignCenter, QString::fromUtf8(c.subtitle));
+    g.setFont(font(12));
+    kit::text(g, QRectF(0, 27, W, 18), Qt::AlignCenter, QString::fromUtf8(c.subtitle));
 
     const QRectF front(10, 50, 232, 262), section(254, 50, 232, 262);
     panel_frame(g, front, "正面布置");
@@ -659,11 +672,11 @@ QImage draw_cut(const CutPicture& c)
     g.drawRect(QRectF(section.left() + 1, face_y, section.width() - 2, section.bottom() - face_y - 1));
     g.setPen(QPen(kLine, 2));
     g.drawLine(QPointF(section.left() + 6, face_y), QPointF(section.right() - 6, face_y));
-    g.setFont(font(10));
-    kit::text(g, QRectF(section.left() + 6, face_y - 16, 60, 14), Qt::AlignLeft, QString::fromUtf8("工作面"));
+    g.setFont(font(12));
+    kit::text(g, QRectF(section.left() + 6, face_y - 18, 60, 17), Qt::AlignLeft, QString::fromUtf8("工作面"));
     const double sx = section.center().x();
 
-    g.setFont(font(10, true));
+    g.setFont(font(12, true));
     if (c.kind == CutKind::Wedge) {
         // Front: one pair of columns per stage, three rows each.
         const double step = 88.0 / c.stages;
@@ -675,7 +688,7 @@ QImage draw_cut(const CutPicture& c)
                     hole_mark(g, p, 6, false, stage_colour(s));
                     if (row == -1) {
                         g.setPen(kLine);
-                        kit::text(g, QRectF(p.x() - 8, p.y() - 24, 16, 14), Qt::AlignCenter, QString::number(s));
+                        kit::text(g, QRectF(p.x() - 9, p.y() - 25, 18, 17), Qt::AlignCenter, QString::number(s));
                     }
                 }
         }
@@ -690,12 +703,12 @@ QImage draw_cut(const CutPicture& c)
                 hole_in_section(g, QPointF(sx + side * half, face_y), QPointF(sx + side * tip, face_y + d),
                                 stage_colour(s), 5, false);
             // The stages named in a key at the panel's foot.
-            QPointF key(section.left() + 10 + (s - 1) * 54, section.bottom() - 14);
+            QPointF key(section.left() + 6 + (s - 1) * 56, section.bottom() - 14);
             g.setPen(QPen(stage_colour(s), 5, Qt::SolidLine, Qt::FlatCap));
-            g.drawLine(key, key + QPointF(14, 0));
+            g.drawLine(key, key + QPointF(12, 0));
             g.setPen(kLine);
-            g.setFont(font(10));
-            kit::text(g, QRectF(key.x() + 17, key.y() - 7, 40, 14), Qt::AlignVCenter | Qt::AlignLeft,
+            g.setFont(font(12));
+            kit::text(g, QRectF(key.x() + 15, key.y() - 9, 40, 18), Qt::AlignVCenter | Qt::AlignLeft,
                       QString::fromUtf8("第") + QString::number(s) + QString::fromUtf8("级"));
         }
     } else {
@@ -722,7 +735,7 @@ QImage draw_cut(const CutPicture& c)
             hole_mark(g, p, 6 * h.size, h.empty, stage_colour(h.order));
             if (!h.empty) {
                 g.setPen(kLine);
-                kit::text(g, QRectF(p.x() + 6, p.y() - 20, 16, 14), Qt::AlignCenter, QString::number(h.order));
+                kit::text(g, QRectF(p.x() + 5, p.y() - 21, 18, 17), Qt::AlignCenter, QString::number(h.order));
             }
         }
         // Section through the centre: holes drilled square to the face.
@@ -736,7 +749,7 @@ QImage draw_cut(const CutPicture& c)
     }
 
     // Legend.
-    g.setFont(font(11));
+    g.setFont(font(12));
     double y = H - 22;
     hole_mark(g, QPointF(24, y), 6, false, kCut);
     g.setPen(kLine);
@@ -744,7 +757,7 @@ QImage draw_cut(const CutPicture& c)
     hole_mark(g, QPointF(112, y), 6, true, kCut);
     g.setPen(kLine);
     kit::text(g, QRectF(122, y - 9, 80, 18), Qt::AlignVCenter | Qt::AlignLeft, QString::fromUtf8("空眼"));
-    kit::text(g, QRectF(180, y - 9, 300, 18), Qt::AlignVCenter | Qt::AlignLeft,
+    kit::text(g, QRectF(176, y - 9, 310, 18), Qt::AlignVCenter | Qt::AlignLeft,
               QString::fromUtf8("数字为起爆顺序（雷管段别由低到高）"));
     return img;
 }
@@ -857,7 +870,7 @@ QImage draw_charge(Charge kind, const char* title)
     g.drawLine(QPointF(hole.left() + 6, hole.center().y()), QPointF(w - 6, hole.center().y()));
 
     g.setPen(kLine);
-    g.setFont(font(11));
+    g.setFont(font(12));
     kit::text(g, QRectF(hole.left(), h - 22, 80, 18), Qt::AlignLeft, QString::fromUtf8("药卷"));
     const char* middle = kind == Charge::AirDeck ? "空气间隔" : kind == Charge::Decoupled ? "不耦合间隙" : "空气间隔+不耦合间隙";
     kit::text(g, QRectF(w / 2.0 - 90, h - 22, 180, 18), Qt::AlignCenter, QString::fromUtf8(middle));
@@ -870,9 +883,11 @@ QImage draw_electric_detonator(int w, int h)
     QImage img = canvas(w, h);
     QPainter g(&img);
     g.setRenderHint(QPainter::Antialiasing);
+    g.scale(w / kDetonatorLayout.width(), h / kDetonatorLayout.height());
+    w = int(kDetonatorLayout.width());
     g.setPen(kLine);
-    g.setFont(font(16, true));
-    kit::text(g, QRectF(0, 6, w, 24), Qt::AlignCenter, QString::fromUtf8("延期电雷管"));
+    g.setFont(font(28, true));
+    kit::text(g, QRectF(0, 4, w, 36), Qt::AlignCenter, QString::fromUtf8("延期电雷管"));
     // Shell with base charge, primer, delay element, fusehead and plug;
     // two leg wires leave the plug and coil away.
     QRectF shell(26, 110, 170, 40);
@@ -901,62 +916,66 @@ QImage draw_electric_detonator(int w, int h)
         g.drawPath(wire);
     }
     g.setPen(kLine);
-    g.setFont(font(12));
-    kit::text(g, QRectF(14, 160, 80, 18), Qt::AlignLeft, QString::fromUtf8("起爆药"));
-    kit::text(g, QRectF(74, 84, 80, 18), Qt::AlignLeft, QString::fromUtf8("延期体"));
-    kit::text(g, QRectF(120, 160, 80, 18), Qt::AlignLeft, QString::fromUtf8("桥丝"));
-    kit::text(g, QRectF(156, 84, 80, 18), Qt::AlignLeft, QString::fromUtf8("塞子"));
-    kit::text(g, QRectF(150, 256, 120, 18), Qt::AlignLeft, QString::fromUtf8("脚线"));
+    g.setFont(font(24));
+    kit::text(g, QRectF(4, 156, 100, 32), Qt::AlignLeft, QString::fromUtf8("起爆药"));
+    kit::text(g, QRectF(60, 70, 90, 32), Qt::AlignLeft, QString::fromUtf8("延期体"));
+    kit::text(g, QRectF(126, 156, 80, 32), Qt::AlignLeft, QString::fromUtf8("桥丝"));
+    kit::text(g, QRectF(160, 70, 80, 32), Qt::AlignLeft, QString::fromUtf8("塞子"));
+    kit::text(g, QRectF(150, 254, 120, 32), Qt::AlignLeft, QString::fromUtf8("脚线"));
     return img;
 }
 
 std::vector<kit::Output> pictures(const QString&)
 {
     std::vector<kit::Output> all;
-    auto out = [&](const char* name, std::function<QImage()> draw) {
+    // `shown`: the boxes the form puts the picture in when a choice asks for it.
+    auto out = [&](const char* name, std::function<QImage()> draw, std::vector<QSize> shown = {}) {
         all.push_back(kit::picture(QStringLiteral("resources/pictures/blast_design/") + name, std::move(draw)));
+        all.back().shown = std::move(shown);
     };
+    const QSize charge_box(424, 106);
 
     const Band whole{-1, 1000, true, true, false};
     const std::vector<LayoutPicture> layouts = {
-        {"layout_straight_wall.png", 801, 776, "直墙拱形隧道  全断面法炮眼布置图", "全断面一次开挖：掏槽眼、辅助眼、周边眼、底板眼",
+        {"layout_straight_wall.png", kLayoutBox.width(), kLayoutBox.height(), "直墙拱形隧道  全断面法炮眼布置图", "全断面一次开挖：掏槽眼、辅助眼、周边眼、底板眼",
          Shape::StraightWall, 1.0, {whole}, {}},
-        {"layout_curved_wall.png", 998, 809, "曲墙三心圆隧道  全断面法炮眼布置图", "三心圆拱顶，曲边墙",
+        {"layout_curved_wall.png", kLayoutBox.width(), kLayoutBox.height(), "曲墙三心圆隧道  全断面法炮眼布置图", "三心圆拱顶，曲边墙",
          Shape::CurvedWall, 1.0, {whole}, {}},
-        {"layout_horseshoe.png", 849, 810, "马蹄形隧道  全断面法炮眼布置图", "马蹄形断面全断面开挖",
+        {"layout_horseshoe.png", kLayoutBox.width(), kLayoutBox.height(), "马蹄形隧道  全断面法炮眼布置图", "马蹄形断面全断面开挖",
          Shape::Horseshoe, 1.0, {whole}, {}},
-        {"layout_circular.png", 826, 773, "圆形隧道立（竖）井  全断面炮眼布置图", "圆形掏槽圈居中，周边眼沿开挖轮廓布置",
+        {"layout_circular.png", kLayoutBox.width(), kLayoutBox.height(), "圆形隧道立（竖）井  全断面炮眼布置图", "圆形掏槽圈居中，周边眼沿开挖轮廓布置",
          Shape::Circle, 1.0, {{-10, 1000, true, true, false}}, {}},
-        {"layout_three_benches.png", 1148, 850, "台阶法  上中下3台阶炮眼布置图", "上台阶设掏槽，中、下台阶以上台阶为临空面",
+        {"layout_three_benches.png", kLayoutBox.width(), kLayoutBox.height(), "台阶法  上中下3台阶炮眼布置图", "上台阶设掏槽，中、下台阶以上台阶为临空面",
          Shape::CurvedWall, 1.0,
          {{4.2, 1000, true, true, false}, {1.9, 4.2, true, false, false}, {0, 1.9, false, false, false}},
          {"上台阶", "中台阶", "下台阶"}},
-        {"layout_two_benches_invert_large.png", 1117, 843, "台阶法  上下2台阶（有仰拱）炮眼布置图", "开挖面积 S≥75m²",
+        {"layout_two_benches_invert_large.png", kLayoutBox.width(), kLayoutBox.height(), "台阶法  上下2台阶（有仰拱）炮眼布置图", "开挖面积 S≥75m²",
          Shape::CurvedWall, 1.15, {{3.4, 1000, true, true, false}, {0, 3.4, true, false, true}}, {"上台阶", "下台阶"}, 1.3},
-        {"layout_two_benches_invert_small.png", 1006, 828, "台阶法  上下2台阶（有仰拱）炮眼布置图", "开挖面积 S<75m²",
+        {"layout_two_benches_invert_small.png", kLayoutBox.width(), kLayoutBox.height(), "台阶法  上下2台阶（有仰拱）炮眼布置图", "开挖面积 S<75m²",
          Shape::CurvedWall, 0.85, {{2.6, 1000, true, true, false}, {0, 2.6, true, false, true}}, {"上台阶", "下台阶"}, 1.0},
-        {"layout_two_benches_flat_large.png", 1253, 792, "台阶法  上下2台阶（无仰拱）炮眼布置图", "开挖面积 S≥75m²",
+        {"layout_two_benches_flat_large.png", kLayoutBox.width(), kLayoutBox.height(), "台阶法  上下2台阶（无仰拱）炮眼布置图", "开挖面积 S≥75m²",
          Shape::CurvedWall, 1.15, {{3.4, 1000, true, true, false}, {0, 3.4, true, false, false}}, {"上台阶", "下台阶"}},
-        {"layout_two_benches_flat_small.png", 957, 779, "台阶法  上下2台阶（无仰拱）炮眼布置图", "开挖面积 S<75m²",
+        {"layout_two_benches_flat_small.png", kLayoutBox.width(), kLayoutBox.height(), "台阶法  上下2台阶（无仰拱）炮眼布置图", "开挖面积 S<75m²",
          Shape::CurvedWall, 0.85, {{2.6, 1000, true, true, false}, {0, 2.6, true, false, false}}, {"上台阶", "下台阶"}},
     };
-    for (const LayoutPicture& s : layouts) out(s.file, [s] { return draw_layout(s); });
-    out("layout_start.png", [] { return draw_start(846, 765); });
+    for (const LayoutPicture& s : layouts) out(s.file, [s] { return draw_layout(s); }, {kLayoutBox});
+    out("layout_start.png", [] { return draw_start(kLayoutBox.width(), kLayoutBox.height()); });
 
     out("diagram_button_normal.png", [] { return draw_button(28, QColor(245, 247, 250), QColor(40, 80, 150)); });
     out("diagram_button_hover.png", [] { return draw_button(28, QColor(220, 235, 252), QColor(20, 100, 200)); });
     out("diagram_button_pressed.png", [] { return draw_button(28, QColor(190, 205, 225), QColor(10, 50, 110)); });
 
     out("charge_structure_start.png", [] { return draw_charge_structure(424, 106); });
-    out("detonator_nonel.png", [] { return draw_nonel_detonator(303, 286); });
+    out("detonator_nonel.png", [] { return draw_nonel_detonator(kDetonatorBox.width(), kDetonatorBox.height()); });
     out("detonator_network.png", [] { return draw_network(190, 106); });
 
-    for (const CutPicture& c : cut_pictures()) out(c.file, [c] { return draw_cut(c); });
-    out("charge_structure_air_deck.png", [] { return draw_charge(Charge::AirDeck, "空气间隔装药"); });
+    for (const CutPicture& c : cut_pictures()) out(c.file, [c] { return draw_cut(c); }, {kLayoutBox});
+    out("charge_structure_air_deck.png", [] { return draw_charge(Charge::AirDeck, "空气间隔装药"); }, {charge_box});
     out("charge_structure_air_deck_decoupled.png",
-        [] { return draw_charge(Charge::AirDeckDecoupled, "空气间隔不耦合装药"); });
-    out("charge_structure_decoupled.png", [] { return draw_charge(Charge::Decoupled, "不耦合装药"); });
-    out("detonator_electric.png", [] { return draw_electric_detonator(303, 286); });
+        [] { return draw_charge(Charge::AirDeckDecoupled, "空气间隔不耦合装药"); }, {charge_box});
+    out("charge_structure_decoupled.png", [] { return draw_charge(Charge::Decoupled, "不耦合装药"); }, {charge_box});
+    out("detonator_electric.png", [] { return draw_electric_detonator(kDetonatorBox.width(), kDetonatorBox.height()); },
+        {kDetonatorBox});
     return all;
 }
 

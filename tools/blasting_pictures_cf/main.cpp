@@ -4,11 +4,11 @@
 //                           first-blast area (top heading) and the area with a
 //                           free face (lower bench), their hole groups by
 //                           colour, the distance R' and the vibration waves
-//                           (1628 x 896; the form shows it at 486 x 267). Its
-//                           top-right corner stays plain because the form lays
-//                           the relation plate over it.
+//                           (laid out on 1628 x 896, drawn at the 486 x 267 of
+//                           the form's box). Its top-right corner stays plain
+//                           because the form lays the relation plate over it.
 //   controlled_formula.png  the plate with the Sadovsky relation solved for Q
-//                           (340 x 88, shown at 170 x 44)
+//                           (170 x 44, the size of its box)
 //   flyrock_scene.png       a bench blast: stones thrown to Rf, the fume cloud
 //                           drifting downwind to Rg (563 x 189)
 #include "drawkit.h"
@@ -83,11 +83,16 @@ void house(QPainter& p, QRectF body)
     p.restore();
 }
 
+// The form's box; 41 pixels of the 1628 x 896 layout show at 12 there.
+const QSize kHolesBox(486, 267);
+const QSizeF kHolesLayout(1628, 896);
+
 QImage controlled_holes()
 {
-    QImage img = kit::canvas(1628, 896);
+    QImage img = kit::canvas(kHolesBox.width(), kHolesBox.height());
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(kHolesBox.width() / kHolesLayout.width(), kHolesBox.height() / kHolesLayout.height());
 
     const double ground = 300;
     // Soil over rock, the building on the surface.
@@ -99,8 +104,8 @@ QImage controlled_holes()
     p.drawLine(QPointF(0, ground + 60), QPointF(1060, ground + 60));
     house(p, QRectF(150, ground - 130, 250, 130));
     p.setPen(kInk);
-    p.setFont(font(34, true));
-    kit::text(p, QRectF(100, 24, 360, 44), Qt::AlignCenter, "被保护建(构)筑物");
+    p.setFont(font(42, true));
+    kit::text(p, QRectF(70, 16, 440, 60), Qt::AlignCenter, "被保护建(构)筑物");
 
     // The tunnel: crown centre, radius, invert; the top heading ends at the bench line.
     const QPointF crown(640, 580);
@@ -115,16 +120,16 @@ QImage controlled_holes()
     p.drawLine(QPointF(crown.x() - r, bench), QPointF(crown.x() + r, bench));
 
     // The two areas are named in the rock beside the tunnel.
-    p.setFont(font(30, true));
+    p.setFont(font(41, true));
     p.setPen(QColor(120, 60, 20));
-    kit::text(p, QRectF(crown.x() + r + 20, 520, 200, 80), Qt::AlignLeft | Qt::AlignVCenter, "初次爆破区\n(上台阶)");
-    kit::text(p, QRectF(crown.x() + r + 20, 735, 200, 120), Qt::AlignLeft | Qt::AlignVCenter,
+    kit::text(p, QRectF(crown.x() + r + 20, 500, 220, 120), Qt::AlignLeft | Qt::AlignVCenter, "初次爆破区\n(上台阶)");
+    kit::text(p, QRectF(crown.x() + r + 20, 712, 220, 180), Qt::AlignLeft | Qt::AlignVCenter,
               "已有临空面\n爆破区\n(中下台阶)");
     p.setPen(QPen(QColor(120, 60, 20), 2.5));
     p.drawLine(QPointF(crown.x() + r - 30, 560), QPointF(crown.x() + r + 14, 560));
     p.drawLine(QPointF(crown.x() + r - 30, 790), QPointF(crown.x() + r + 14, 790));
 
-    const double hr = 9;
+    const double hr = 12;
     // Perimeter holes on the contour of the top heading, inner perimeter one row in.
     for (int i = 0; i <= 14; ++i) {
         const double a = M_PI * i / 14;
@@ -182,40 +187,41 @@ QImage controlled_holes()
         {kPerimeter, "周边孔"},  {kInner, "次周边孔"}, {kCut, "掏槽孔"}, {kAux, "辅助孔"},
         {kFloor, "底板孔"},      {kAux.lighter(130), "辅助孔(已有临空面)"}, {kPerimeter.lighter(130), "周边孔(已有临空面)"},
     };
-    const double lx = 1110, ly = 260;
-    p.setPen(QPen(kInk, 2));
+    const double lx = 1142, ly = 230;
+    p.setPen(QPen(kInk, 3));
     p.setBrush(QColor(250, 250, 250));
-    p.drawRoundedRect(QRectF(lx - 20, ly - 20, 480, 70 + 58 * std::size(legend)), 16, 16);
-    p.setFont(font(32, true));
+    p.drawRoundedRect(QRectF(lx - 20, ly - 20, 470, 78 + 58 * std::size(legend)), 16, 16);
+    p.setFont(font(43, true));
     p.setPen(kInk);
-    kit::text_at(p, QPointF(lx, ly + 24), "布孔分区");
-    p.setFont(font(30));
+    kit::text_at(p, QPointF(lx, ly + 32), "布孔分区");
+    p.setFont(font(41));
     for (size_t i = 0; i < std::size(legend); ++i) {
-        const double y = ly + 80 + 58 * double(i);
+        const double y = ly + 92 + 58 * double(i);
         hole(p, QPointF(lx + 20, y - 10), 13, legend[i].colour);
         p.setPen(kInk);
         kit::text_at(p, QPointF(lx + 56, y), legend[i].name);
     }
-    p.setFont(font(28));
+    p.setFont(font(41));
     p.setPen(QColor(90, 90, 90));
-    kit::text(p, QRectF(lx - 20, 780, 500, 90), Qt::AlignLeft | Qt::TextWordWrap,
+    kit::text(p, QRectF(lx - 20, 712, 1628 - lx + 14, 180), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
               "K = K'·(1 − 衰减比例)，按各区域、各孔组分别计算最大单段药量");
     return img;
 }
 
 QImage controlled_formula()
 {
-    QImage img = kit::canvas(340, 88);
+    const int w = 170, h = 44;
+    QImage img = kit::canvas(w, h);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.fillRect(img.rect(), QColor(255, 250, 220));
-    p.setPen(QPen(QColor(180, 140, 40), 3));
-    p.drawRect(QRectF(1.5, 1.5, 337, 85));
+    p.setPen(QPen(QColor(180, 140, 40), 1.5));
+    p.drawRect(QRectF(0.75, 0.75, w - 1.5, h - 1.5));
     p.setPen(kInk);
-    p.setFont(font(19));
-    kit::text(p, QRectF(0, 4, 340, 26), Qt::AlignCenter, "萨道夫斯基公式反算最大单段药量");
-    p.setFont(font(30, true, true));
-    kit::text(p, QRectF(0, 32, 340, 50), Qt::AlignCenter, "Q = R³·(V/K)^(3/α)");
+    p.setFont(font(12));
+    kit::text(p, QRectF(0, 2, w, 17), Qt::AlignCenter, "萨道夫斯基公式反算药量");
+    p.setFont(font(15, true, true));
+    kit::text(p, QRectF(0, 19, w, 23), Qt::AlignCenter, "Q = R³·(V/K)^(3/α)");
     return img;
 }
 
@@ -299,10 +305,11 @@ int main(int argc, char** argv)
 {
     return kit::run(argc, argv, [](const QString&) {
         const QString dir = QStringLiteral("resources/pictures/blasting/");
-        return std::vector<kit::Output>{
+        std::vector<kit::Output> pictures{
             kit::picture(dir + "controlled_holes.png", controlled_holes),
             kit::picture(dir + "controlled_formula.png", controlled_formula),
             kit::picture(dir + "flyrock_scene.png", flyrock_scene),
         };
+        return pictures;
     });
 }

@@ -1,7 +1,7 @@
 // Draws the pictures of the blast-effect and static-breaking forms:
-//   effect_diagram.png          (800 x 483)   a blast, the vibration wave and the protected building at R
+//   effect_diagram.png          (376 x 227)   a blast, the vibration wave and the protected building at R
 //   effect_velocity_limits.png  (953 x 1127)  the allowed particle velocities of the building categories
-//   static_illustration.png     (1200 x 480)  a block broken with expansive agent: holes, layout, cracks
+//   static_illustration.png     (680 x 272)   a block broken with expansive agent: holes, layout, cracks
 //   static_hole_layout.png      (572 x 371)   hole layout by object type
 //   static_sca_weight.png       (336 x 131)   agent types: temperature, season, weight per m³ of slurry
 //   static_sca_per_metre.png    (585 x 189)   agent weight per metre of hole by diameter
@@ -13,6 +13,7 @@
 #include <QPainterPath>
 #include <QPolygonF>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -35,7 +36,7 @@ void text(QPainter& p, QPointF at, const QString& s, double px = 14, const QColo
 }
 
 // A dimension line with arrows at both ends and its label at the middle.
-void dimension(QPainter& p, QPointF a, QPointF b, const QString& label, QPointF label_offset, double px = 18)
+void dimension(QPainter& p, QPointF a, QPointF b, const QString& label, QPointF label_offset, double px = 22)
 {
     p.save();
     p.setPen(QPen(Qt::black, 1.2));
@@ -82,12 +83,12 @@ QImage table_picture(int w, int h, const QString& title, const Table& t, double 
     table.rows.push_back(t.header);
     table.rows.insert(table.rows.end(), t.rows.begin(), t.rows.end());
     table.px = int(px);
-    table.heading_px = int(px * 0.85);
+    table.heading_px = std::max(12, int(px * 0.85));
     table.heading_fill = kHeader;
     kit::draw_table(p, QRectF(6, top, w - 12, h - top - 6 - note_h), table);
     if (!note.isEmpty())
         kit::text(p, QRectF(8, h - note_h - 2, w - 16, note_h), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
-                  note, font(px * 0.85), QColor(70, 70, 70));
+                  note, font(std::max(12.0, px * 0.85)), QColor(70, 70, 70));
     return img;
 }
 
@@ -122,11 +123,24 @@ QImage velocity_limits()
 
 // --- the blast-effect drawing ----------------------------------------------------------------
 
+// The drawings are laid out larger than the boxes that show them and drawn
+// at the boxes' size; their texts are sized for the box.
+void drawn_at(QImage& img, const QSize& box, const QSizeF& layout, QPainter& p)
+{
+    img = kit::canvas(box.width(), box.height());
+    p.begin(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    const double k = std::min(box.width() / layout.width(), box.height() / layout.height());
+    p.translate((box.width() - layout.width() * k) / 2, (box.height() - layout.height() * k) / 2);
+    p.scale(k, k);
+}
+
+// The blast-effect form's box (376 x 227); 26 pixels of the 800 x 483 layout show at 12.
 QImage effect_diagram()
 {
-    QImage img = kit::canvas(800, 483);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
+    QImage img;
+    QPainter p;
+    drawn_at(img, {376, 227}, {800, 483}, p);
     const double ground = 250;
 
     // Rock below the ground line.
@@ -146,7 +160,7 @@ QImage effect_diagram()
     p.setPen(QPen(QColor(200, 60, 20), 1.5));
     p.setBrush(QColor(250, 190, 60));
     p.drawPolygon(star);
-    text(p, blast + QPointF(-36, 70), QStringLiteral("爆源 Q（kg）"), 18, Qt::black, true);
+    text(p, blast + QPointF(-40, 76), QStringLiteral("爆源 Q（kg）"), 26, Qt::black, true);
 
     // The vibration spreading out from the blast.
     p.save();
@@ -158,7 +172,7 @@ QImage effect_diagram()
         p.drawArc(QRectF(blast.x() - r, blast.y() - r, 2 * r, 2 * r), -70 * 16, 140 * 16);
     }
     p.restore();
-    text(p, {330, 440}, QStringLiteral("爆破地震波（随距离按指数 α 衰减）"), 16, kWave, true);
+    text(p, {300, 452}, QStringLiteral("爆破地震波（随距离按指数 α 衰减）"), 26, kWave, true);
 
     // The protected building on the ground at distance R.
     const double bx = 560, bw = 170, bh = 130;
@@ -171,7 +185,7 @@ QImage effect_diagram()
     p.setBrush(QColor(170, 210, 240));
     for (double x : {bx + 22, bx + 98})
         for (double y : {ground - bh + 20, ground - bh + 72}) p.drawRect(QRectF(x, y, 46, 34));
-    text(p, {bx + 12, ground - bh - 72}, QStringLiteral("被保护建（构）筑物"), 18, Qt::black, true);
+    text(p, {bx - 18, ground - bh - 68}, QStringLiteral("被保护建（构）筑物"), 26, Qt::black, true);
 
     // The particle velocity at the building's foundation.
     const QPointF foot(bx + bw / 2, ground + 2);
@@ -179,23 +193,23 @@ QImage effect_diagram()
     p.drawLine(foot + QPointF(-28, 22), foot + QPointF(28, 22));
     kit::arrow_head(p, foot + QPointF(0, 22), foot + QPointF(-34, 22), 11, kCrack);
     kit::arrow_head(p, foot + QPointF(0, 22), foot + QPointF(34, 22), 11, kCrack);
-    text(p, foot + QPointF(-70, 58), QStringLiteral("质点振动速度 V"), 17, kCrack, true);
+    text(p, foot + QPointF(-90, 62), QStringLiteral("质点振动速度 V"), 26, kCrack, true);
 
     // R from the blast to the building.
-    dimension(p, {blast.x(), 200}, {foot.x(), 200}, QStringLiteral("R（m）"), {-22, -10}, 20);
+    dimension(p, {blast.x(), 200}, {foot.x(), 200}, QStringLiteral("R（m）"), {-34, -10}, 26);
     p.setPen(QPen(Qt::black, 1, Qt::DotLine));
     p.drawLine(QPointF(blast.x(), 200), blast);
 
     // The relation itself.
     p.setPen(QPen(QColor(120, 120, 120), 1));
     p.setBrush(QColor(255, 255, 240));
-    p.drawRoundedRect(QRectF(20, 20, 430, 120), 8, 8);
-    text(p, {40, 58}, QStringLiteral("萨道夫斯基公式："), 18, Qt::black, true);
+    p.drawRoundedRect(QRectF(16, 12, 514, 150), 8, 8);
+    text(p, {32, 48}, QStringLiteral("萨道夫斯基公式："), 26, Qt::black, true);
     // V = K·(Q^(1/3)/R)^α, the scripts set by measuring what stands before them.
     p.save();
-    QFont f = font(26, true);
+    QFont f = font(34, true);
     f.setItalic(true);
-    QFont sup = font(16, true);
+    QFont sup = font(26, true);
     sup.setItalic(true);
     p.setPen(Qt::black);
     double x = 60;
@@ -203,31 +217,32 @@ QImage effect_diagram()
         p.setFont(fn);
         x = kit::text_at(p, QPointF(x, y), s).right();
     };
-    put("V = K · ( Q", f, 100);
+    put("V = K · ( Q", f, 104);
     put("1/3", sup, 86);
-    put(" / R )", f, 100);
+    put(" / R )", f, 104);
     put("α", sup, 86);
     p.restore();
-    text(p, {40, 128}, QStringLiteral("K、α：与岩性、地形及爆破条件有关的系数"), 14, QColor(60, 60, 60));
+    text(p, {32, 146}, QStringLiteral("K、α：与岩性、地形及爆破条件有关的系数"), 26, QColor(60, 60, 60));
     return img;
 }
 
 // --- the static-breaking drawing ---------------------------------------------------------------
 
+// The static-breaking form's box (680 x 272); 22 pixels of the 1200 x 480 layout show at 12.
 QImage static_illustration()
 {
-    QImage img = kit::canvas(1200, 480);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    text(p, {30, 40}, QStringLiteral("静态破碎（无声破碎剂 SCA）布孔示意图"), 26, Qt::black, true);
+    QImage img;
+    QPainter p;
+    drawn_at(img, {680, 272}, {1200, 480}, p);
+    text(p, {30, 40}, QStringLiteral("静态破碎（无声破碎剂 SCA）布孔示意图"), 28, Qt::black, true);
 
     // Plan view: the block with three rows of holes, burden to the free face.
     const QRectF block(40, 80, 560, 340);
     hatched(p, QPolygonF(block), kConcrete, QColor(175, 175, 170));
-    text(p, {block.left(), block.bottom() + 34}, QStringLiteral("平面（破碎体长 × 宽）"), 18, Qt::black, true);
+    text(p, {block.left(), block.bottom() + 36}, QStringLiteral("平面（破碎体长 × 宽）"), 22, Qt::black, true);
     p.setPen(QPen(kWave, 4));
     p.drawLine(block.topLeft(), block.bottomLeft());
-    text(p, {block.left() + 8, block.top() - 10}, QStringLiteral("临空面"), 17, kWave, true);
+    text(p, {block.left() + 8, block.top() - 8}, QStringLiteral("临空面"), 22, kWave, true);
 
     const double W = 80, a = 60, b = 120; // burden, hole spacing, row spacing in pixels
     std::vector<QPointF> holes;
@@ -257,7 +272,7 @@ QImage static_illustration()
     // Section: a hole of diameter D drilled to L1 in a layer of depth H, filled with slurry.
     const QRectF layer(700, 100, 440, 300);
     hatched(p, QPolygonF(layer), kConcrete, QColor(175, 175, 170));
-    text(p, {layer.left(), layer.bottom() + 54}, QStringLiteral("剖面（单层破碎深度 H）"), 18, Qt::black, true);
+    text(p, {layer.left(), layer.bottom() + 56}, QStringLiteral("剖面（单层破碎深度 H）"), 22, Qt::black, true);
     const double hole_w = 30, L1 = 0.9 * layer.height();
     for (double x : {layer.left() + 110, layer.left() + 280}) {
         p.setPen(QPen(QColor(60, 60, 60), 1.5));
@@ -276,9 +291,9 @@ QImage static_illustration()
     dimension(p, {hx - hole_w / 2, layer.top() - 18}, {hx + hole_w / 2, layer.top() - 18}, QStringLiteral("D"), {-6, -8});
     dimension(p, {layer.left() + 190, layer.top()}, {layer.left() + 190, layer.top() + L1}, QStringLiteral("L1"), {6, 6});
     dimension(p, {layer.right() + 24, layer.top()}, {layer.right() + 24, layer.bottom()}, QStringLiteral("H"), {8, 6});
-    text(p, {layer.left() + 320, layer.top() + 60}, QStringLiteral("SCA 浆体"), 17, QColor(160, 80, 10), true);
-    text(p, {layer.left() + 320, layer.top() + 90}, QStringLiteral("膨胀压 p"), 17, QColor(160, 80, 10), true);
-    text(p, {layer.left() + 320, layer.top() + 150}, QStringLiteral("裂缝"), 17, kCrack, true);
+    text(p, {layer.left() + 318, layer.top() + 60}, QStringLiteral("SCA 浆体"), 22, QColor(160, 80, 10), true);
+    text(p, {layer.left() + 318, layer.top() + 94}, QStringLiteral("膨胀压 p"), 22, QColor(160, 80, 10), true);
+    text(p, {layer.left() + 318, layer.top() + 150}, QStringLiteral("裂缝"), 22, kCrack, true);
     return img;
 }
 
@@ -312,7 +327,7 @@ QImage sca_weight()
                       {QStringLiteral("SCA-Ⅳ"), QStringLiteral("5~8°C"), QStringLiteral("寒冬"), "1650"},
                   },
                   {1, 1.2, 0.8, 1.1}};
-    return table_picture(336, 131, QStringLiteral("每立方米SCA浆体中SCA重量K"), t, 11);
+    return table_picture(336, 131, QStringLiteral("每立方米SCA浆体中SCA重量K"), t, 12);
 }
 
 QImage sca_per_metre()
@@ -340,7 +355,7 @@ QImage sca_per_metre()
     t.rows = {k1540, k1650, odd_d, odd_w};
     t.widths.assign(13, 1.0);
     t.widths[0] = 1.5;
-    return table_picture(585, 189, QStringLiteral("每米钻孔SCA重量 w（kg/m）"), t, 11,
+    return table_picture(585, 189, QStringLiteral("每米钻孔SCA重量 w（kg/m）"), t, 12,
                          QStringLiteral("SCA-Ⅰ、Ⅱ按K=1540，SCA-Ⅲ、Ⅳ按K=1650取值。"), 20);
 }
 
@@ -353,7 +368,7 @@ int main(int argc, char** argv)
         auto out = [&](const char* name, QImage (*draw)()) {
             return kit::picture(dir + name, draw, kit::Store::Rgb888, 9);
         };
-        return std::vector<kit::Output>{
+        std::vector<kit::Output> pictures{
             out("effect_diagram.png", effect_diagram),
             out("effect_velocity_limits.png", velocity_limits),
             out("static_illustration.png", static_illustration),
@@ -361,5 +376,6 @@ int main(int argc, char** argv)
             out("static_sca_weight.png", sca_weight),
             out("static_sca_per_metre.png", sca_per_metre),
         };
+        return pictures;
     });
 }

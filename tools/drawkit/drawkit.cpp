@@ -2,7 +2,12 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QFontInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QPolygonF>
@@ -13,6 +18,8 @@
 #include <cmath>
 #include <cstdio>
 #include <exception>
+#include <limits>
+#include <stdexcept>
 #include <memory>
 
 namespace kit {
@@ -45,12 +52,17 @@ bool keeps_to(const QPainter& p, const QRectF& used, const QRectF& cell)
     return within(t.mapRect(used), t.mapRect(cell)) && within(t.mapRect(used), picture_of(p));
 }
 
+// A font's size in pixels, also when it was given in points.
+int px_of(const QFont& f) { return f.pixelSize() > 0 ? f.pixelSize() : QFontInfo(f).pixelSize(); }
+
 void record(const QPainter& p, const QString& s, const QRectF& cell, const QRectF& used, const QFont& asked,
             const QFont& written)
 {
     const QTransform& t = p.worldTransform();
-    g_placements.push_back(
-        {s, t.mapRect(cell), t.mapRect(used), picture_of(p), asked.pixelSize(), written.pixelSize()});
+    // A painter scaled (or turned) draws the text that much larger or smaller.
+    const double scale = std::sqrt(std::abs(t.determinant()));
+    g_placements.push_back({s, t.mapRect(cell), t.mapRect(used), picture_of(p), px_of(asked), px_of(written),
+                            px_of(written) * scale});
 }
 
 // The line breaker would part "0.17" after its point; a word joiner between
@@ -343,6 +355,40 @@ Output picture(const QString& path, std::function<QImage()> draw, Store store, i
     return {path, {}, std::move(draw), [store, quality](const QImage& img) { return png(img, store, quality); }};
 }
 
+double shown_scale(const QSize& picture, const QSize& box)
+{
+    if (picture.isEmpty() || box.isEmpty()) return 1;
+    return std::min(double(box.width()) / picture.width(), double(box.height()) / picture.height());
+}
+
+std::map<QString, std::vector<QSize>> form_boxes(const QString& root)
+{
+    std::map<QString, std::vector<QSize>> boxes;
+    QDir forms(root + "/forms", "*.json");
+    for (const QString& name : forms.entryList(QDir::Files, QDir::Name)) {
+        QFile f(forms.filePath(name));
+        if (!f.open(QIODevice::ReadOnly)) throw std::runtime_error("cannot read " + f.fileName().toStdString());
+        QJsonParseError error;
+        const QJsonDocument doc = QJsonDocument::fromJson(f.readAll(), &error);
+        if (doc.isNull())
+            throw std::runtime_error(f.fileName().toStdString() + ": " + error.errorString().toStdString());
+        for (const QJsonValue& v : doc.object().value("controls").toArray()) {
+            const QJsonObject c = v.toObject();
+            const QString kind = c.value("kind").toString();
+            if (kind != "PicBox" && kind != "PicBtn") continue;
+            const QJsonArray rect = c.value("rect").toArray();
+            if (rect.size() != 4) continue;
+            const QSize size(rect[2].toInt(), rect[3].toInt());
+            QStringList pictures;
+            if (c.value("picture").isString()) pictures << c.value("picture").toString();
+            for (const QJsonValue& p : c.value("pictures").toArray())
+                if (p.isString() && !p.toString().isEmpty()) pictures << p.toString();
+            for (const QString& p : pictures) boxes[p].push_back(size);
+        }
+    }
+    return boxes;
+}
+
 namespace {
 
 bool selected(const Output& o, const QStringList& names)
@@ -352,9 +398,11 @@ bool selected(const Output& o, const QStringList& names)
     return names.contains(file) || names.contains(o.path) || (!o.group.isEmpty() && names.contains(o.group));
 }
 
-// Draws every output and reports each text that does not fit.
-int check(const std::vector<Output>& outputs)
+// Draws every output and reports each text that does not fit or shows too
+// small in a box that shows its picture.
+int check(const QString& root, const std::vector<Output>& outputs)
 {
+    const std::map<QString, std::vector<QSize>> in_forms = form_boxes(root);
     int bad = 0, texts = 0;
     for (const Output& o : outputs) {
         clear_placements();
@@ -363,7 +411,24 @@ int check(const std::vector<Output>& outputs)
             std::fprintf(stderr, "%s: cannot be made\n", qPrintable(o.path));
             ++bad;
         }
+        // The box that shows the picture smallest.
+        std::vector<QSize> boxes = o.shown;
+        if (auto f = in_forms.find(o.path); f != in_forms.end()) boxes.insert(boxes.end(), f->second.begin(), f->second.end());
+        QSize smallest_box = img.size();
+        double scale = boxes.empty() ? 1 : std::numeric_limits<double>::max();
+        for (const QSize& b : boxes)
+            if (shown_scale(img.size(), b) < scale) {
+                scale = shown_scale(img.size(), b);
+                smallest_box = b;
+            }
         for (const Placement& t : placements()) {
+            // A file that is not one picture (an icon, a sound) has no box to be shown in.
+            if (o.draw && t.drawn_px * scale < kSmallestShownPx - 0.01) {
+                ++bad;
+                std::fprintf(stderr, "%s: \"%s\" shows at %.1f px (%.1f px drawn, the %dx%d picture in a %dx%d box)\n",
+                             qPrintable(o.path), qPrintable(t.text), t.drawn_px * scale, t.drawn_px, img.width(),
+                             img.height(), smallest_box.width(), smallest_box.height());
+            }
             ++texts;
             if (t.px != t.asked_px)
                 std::printf("%s: \"%s\" shrinks from %d to %d px\n", qPrintable(o.path), qPrintable(t.text), t.asked_px,
@@ -424,7 +489,14 @@ int run(int argc, char** argv, const std::function<std::vector<Output>(const QSt
         std::fprintf(stderr, "%s\n", e.what());
         return 1;
     }
-    if (checking) return check(all);
+    if (checking) {
+        try {
+            return check(root, all);
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "%s\n", e.what());
+            return 1;
+        }
+    }
     bool ok = true;
     int written = 0;
     for (const Output& o : all) {

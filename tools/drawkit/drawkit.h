@@ -12,10 +12,12 @@
 #include <QPainter>
 #include <QPen>
 #include <QRectF>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -98,11 +100,12 @@ QRectF draw_table(QPainter& p, const QRectF& area, const Table& t);
 
 struct Placement {
     QString text;
-    QRectF cell;    // in picture pixels; the picture itself for a text on a baseline
-    QRectF used;    // in picture pixels
-    QRectF picture; // the picture's bounds
-    int asked_px;   // the font's size as given
-    int px;         // the size it was written at
+    QRectF cell;     // in picture pixels; the picture itself for a text on a baseline
+    QRectF used;     // in picture pixels
+    QRectF picture;  // the picture's bounds
+    int asked_px;    // the font's size as given
+    int px;          // the size it was written at
+    double drawn_px; // that size in picture pixels (the painter may be scaled)
     bool fits() const;
 };
 
@@ -118,6 +121,10 @@ enum class Store {
     Palette, // eight-bit colour: small files for drawings of few colours
 };
 
+// The smallest size, in screen pixels, a text may show at where the program
+// shows its picture at 100 %: the size of the forms' own text.
+constexpr double kSmallestShownPx = 12;
+
 struct Output {
     QString path;                 // under the source root
     QString group;                // a further name that selects it on the command line
@@ -125,7 +132,19 @@ struct Output {
     // The file's bytes from the drawn picture (an empty image when there is no
     // `draw`); nothing when it cannot be written.
     std::function<std::optional<QByteArray>(const QImage&)> encode;
+    // The picture boxes (width x height) that show the picture when the
+    // program puts it there; the boxes of the forms that start with it are
+    // read from forms/*.json. A picture is shown whole in its own shape, as
+    // large as the box allows; one shown nowhere else is shown at its size.
+    std::vector<QSize> shown = {};
 };
+
+// The scale a picture of `picture` size is shown at in a box of `box` size.
+double shown_scale(const QSize& picture, const QSize& box);
+
+// The sizes of the forms' picture boxes and picture buttons that start with
+// each picture, by its path under the source root (from <root>/forms/*.json).
+std::map<QString, std::vector<QSize>> form_boxes(const QString& root);
 
 std::optional<QByteArray> png(const QImage& img, Store store, int quality);
 Output picture(const QString& path, std::function<QImage()> draw, Store store = Store::AsDrawn, int quality = -1);
@@ -134,7 +153,9 @@ Output picture(const QString& path, std::function<QImage()> draw, Store store = 
 //   <program> <source-root> [name ...]  draws its outputs (those named by file
 //                                      name, path or group) and writes them
 //   <program> --check <source-root>     draws every output, writes nothing and
-//                                      fails when a text does not fit
+//                                      fails when a text does not fit, or
+//                                      shows smaller than kSmallestShownPx
+//                                      in a box that shows its picture
 int run(int argc, char** argv, const std::function<std::vector<Output>(const QString& root)>& outputs);
 
 } // namespace kit

@@ -1,16 +1,19 @@
 // Draws the tunnel evaluation module's pictures into
 // <source-root>/resources/pictures/evaluation/:
-//   diagram_start.png        the starting diagram (880 x 732): one bore under
-//                            the ground with the span, height, depths and the
+//   diagram_start.png        the starting diagram: one bore under the ground
+//                            with the span, height, depths and the
 //                            shallow-depth boundary the evaluation reads
-//   layout_single_bore.png   single bore (800 x 672)
-//   layout_multi_arch.png    multi-arch bores with their middle wall (800 x 672)
-//   layout_separated.png     separated bores with the rock pillar B' (800 x 672)
+//   layout_single_bore.png   single bore
+//   layout_multi_arch.png    multi-arch bores with their middle wall
+//   layout_separated.png     separated bores with the rock pillar B'
+// all laid out larger (880 x 732, the layouts 800 x 672) and drawn at the
+// 400 x 336 of the form's diagram box, their texts sized for the box
 //   diagram_button_*.png     the 20 x 20 button that opens the diagram viewer
 #include "drawkit.h"
 
 #include <QPainterPath>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -24,14 +27,30 @@ const QColor kWall(170, 170, 170);
 
 using kit::font;
 
-void title(QPainter& p, int w, const QString& text, const QString& subtitle)
+// The form's diagram box.
+const QSize kBox(400, 336);
+
+// A picture of the box's size, the painter set to draw a layout of `layout`
+// size in it, centred in its own shape.
+QImage in_box(QPainter& p, const QSizeF& layout)
+{
+    QImage img = kit::canvas(kBox.width(), kBox.height());
+    p.begin(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    const double k = std::min(kBox.width() / layout.width(), kBox.height() / layout.height());
+    p.translate((kBox.width() - layout.width() * k) / 2, (kBox.height() - layout.height() * k) / 2);
+    p.scale(k, k);
+    return img;
+}
+
+void title(QPainter& p, int w, const QString& text, const QString& subtitle, int px)
 {
     p.setPen(Qt::black);
     p.setFont(font(34, true));
-    kit::text(p, QRectF(0, 18, w, 46), Qt::AlignCenter, text);
-    p.setFont(font(20));
+    kit::text(p, QRectF(0, 14, w, 48), Qt::AlignCenter, text);
+    p.setFont(font(px));
     p.setPen(QColor(90, 90, 90));
-    kit::text(p, QRectF(0, 66, w, 28), Qt::AlignCenter, subtitle);
+    kit::text(p, QRectF(0, 62, w, px + 12), Qt::AlignCenter, subtitle);
 }
 
 // Rock below the ground line, with a band of soil over it and grass ticks.
@@ -81,25 +100,25 @@ void draw_bore(QPainter& p, const QPainterPath& path)
 void dimension(QPainter& p, QPointF a, QPointF b, const QString& label, QPointF label_at, const QColor& c = kDim)
 {
     kit::dimension_line(p, a, b, QPen(c, 2), 12);
-    kit::text(p, QRectF(label_at.x() - 90, label_at.y() - 18, 180, 36), Qt::AlignCenter, label, font(26, true), c);
+    kit::text(p, QRectF(label_at.x() - 90, label_at.y() - 20, 180, 40), Qt::AlignCenter, label, font(27, true), c);
 }
 
 // Thin extension line from a feature to its dimension line.
 void extension(QPainter& p, QPointF a, QPointF b) { kit::dashed(p, a, b, kDim); }
 
-void note(QPainter& p, QRectF where, const QString& text, const QColor& c = Qt::black, int px = 20)
+void note(QPainter& p, QRectF where, const QString& text, const QColor& c = Qt::black, int px = 27)
 {
     kit::text(p, where, Qt::AlignLeft | Qt::AlignVCenter, text, font(px), c);
 }
 
 QImage start_diagram()
 {
+    // 27 pixels of this layout show at 12 in the box.
     const int W = 880, H = 732;
-    QImage img = kit::canvas(W, H);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    title(p, W, QStringLiteral("隧道评价计算示意图"), QStringLiteral("跨度、高度、埋深与浅埋分界深度"));
-    const double surface = 150, cx = 400, crown = 350, span = 240, height = 200;
+    QPainter p;
+    QImage img = in_box(p, QSizeF(W, H));
+    title(p, W, QStringLiteral("隧道评价计算示意图"), QStringLiteral("跨度、高度、埋深与浅埋分界深度"), 27);
+    const double surface = 150, cx = 400, crown = 330, span = 220, height = 180;
     ground(p, W, H, surface);
     draw_bore(p, bore(cx, crown, span, height));
 
@@ -119,20 +138,21 @@ QImage start_diagram()
     p.drawLine(QPointF(60, hp), QPointF(W - 60, hp));
     dimension(p, {cx + span / 2 + 90, hp}, {cx + span / 2 + 90, crown}, QStringLiteral("Hp"), {cx + span / 2 + 140, (hp + crown) / 2}, kBoundary);
     extension(p, {cx, crown}, {cx + span / 2 + 100, crown});
-    note(p, QRectF(W - 300, hp - 40, 250, 32), QStringLiteral("浅埋、深埋分界线"), kBoundary);
+    note(p, QRectF(W - 310, hp - 44, 270, 40), QStringLiteral("浅埋、深埋分界线"), kBoundary);
 
-    note(p, QRectF(40, H - 66, W - 80, 30), QStringLiteral("h'≤Hp：浅埋隧道；  h'＞Hp：深埋隧道（h'为浅埋段覆土层厚）"));
-    note(p, QRectF(40, H - 36, W - 80, 30), QStringLiteral("Hp = 2.5hq，  hq = 0.45 × 2^(s−1) × [1 + i(B − 5)]"));
+    note(p, QRectF(40, H - 124, W - 60, 40), QStringLiteral("h'≤Hp：浅埋隧道；  h'＞Hp：深埋隧道"));
+    note(p, QRectF(40, H - 84, W - 60, 40), QStringLiteral("h'为浅埋段覆土层厚；  Hp = 2.5hq"));
+    note(p, QRectF(40, H - 44, W - 60, 40), QStringLiteral("hq = 0.45 × 2^(s−1) × [1 + i(B − 5)]"));
     return img;
 }
 
 QImage layout_picture(const QString& name, int bores)
 {
+    // 24 pixels of this layout show at 12 in the box.
     const int W = 800, H = 672;
-    QImage img = kit::canvas(W, H);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    title(p, W, name, QStringLiteral("隧道布置示意图"));
+    QPainter p;
+    QImage img = in_box(p, QSizeF(W, H));
+    title(p, W, name, QStringLiteral("隧道布置示意图"), 24);
     const double surface = 160, crown = 330, height = 200;
     ground(p, W, H, surface);
     const double bottom = crown + height;
@@ -160,7 +180,7 @@ QImage layout_picture(const QString& name, int bores)
         p.drawRect(QRectF(W / 2.0 - wall / 2 - 24, crown + span * 0.3, wall + 48, height - span * 0.3 - 4));
         draw_bore(p, bore(cl, crown, span, height));
         draw_bore(p, bore(cr, crown, span, height));
-        note(p, QRectF(W / 2.0 - 50, bottom + 18, 100, 30), QStringLiteral("中隔墙"), kLining);
+        note(p, QRectF(W / 2.0 - 50, bottom + 14, 110, 36), QStringLiteral("中隔墙"), kLining, 24);
         extension(p, {cl - span / 2, crown + span / 2}, {cl - span / 2, bottom + 70});
         extension(p, {cl + span / 2, crown + span / 2}, {cl + span / 2, bottom + 70});
         dimension(p, {cl - span / 2, bottom + 64}, {cl + span / 2, bottom + 64}, QStringLiteral("B"), {cl, bottom + 92});
@@ -179,7 +199,7 @@ QImage layout_picture(const QString& name, int bores)
     extension(p, {cl + span / 2, crown + span / 2}, {cl + span / 2, bottom + 70});
     extension(p, {cr - span / 2, crown + span / 2}, {cr - span / 2, bottom + 70});
     dimension(p, {cl + span / 2, mid}, {cr - span / 2, mid}, QStringLiteral("B'"), {W / 2.0, mid - 28});
-    note(p, QRectF(W / 2.0 - 50, mid + 12, 120, 30), QStringLiteral("中岩柱"), kLining);
+    note(p, QRectF(W / 2.0 - 42, mid + 10, 120, 36), QStringLiteral("中岩柱"), kLining, 24);
     extension(p, {cl - span / 2, crown + span / 2}, {cl - span / 2, bottom + 70});
     dimension(p, {cl - span / 2, bottom + 64}, {cl + span / 2, bottom + 64}, QStringLiteral("B"), {cl, bottom + 92});
     extension(p, {cr + span / 2, crown + span / 2}, {cr + span / 2, bottom + 70});
@@ -213,7 +233,7 @@ int main(int argc, char** argv)
 {
     return kit::run(argc, argv, [](const QString&) {
         const QString dir = QStringLiteral("resources/pictures/evaluation/");
-        return std::vector<kit::Output>{
+        std::vector<kit::Output> out{
             kit::picture(dir + "diagram_start.png", start_diagram),
             kit::picture(dir + "layout_single_bore.png", [] { return layout_picture(QStringLiteral("单洞隧道"), 1); }),
             kit::picture(dir + "layout_multi_arch.png", [] { return layout_picture(QStringLiteral("连拱隧道"), 2); }),
@@ -222,5 +242,8 @@ int main(int argc, char** argv)
             kit::picture(dir + "diagram_button_hover.png", [] { return diagram_button(1); }),
             kit::picture(dir + "diagram_button_pressed.png", [] { return diagram_button(2); }),
         };
+        // The form shows each layout in the box that starts with diagram_start.png.
+        for (size_t i = 1; i <= 3; ++i) out[i].shown = {kBox};
+        return out;
     });
 }

@@ -810,7 +810,9 @@ QPen pen(const QColor& c, double width, Qt::PenStyle style = Qt::SolidLine)
 
 // The cross-section of `m` in `area`: the overview (step 0) or the state
 // after step `k`, the step's own work highlighted.
-void draw_section(QPainter& p, const Method& m, int k, const QRectF& area)
+// `text_unit`: the painter's pixels to one pixel where the form shows the
+// picture, so that the section's texts show at 12 px or more.
+void draw_section(QPainter& p, const Method& m, int k, const QRectF& area, double text_unit = 1)
 {
     QRectF bounds = m.outline.boundingRect();
     const double margin = bounds.width() * 0.08;
@@ -833,7 +835,7 @@ void draw_section(QPainter& p, const Method& m, int k, const QRectF& area)
         p.setPen(pen(QColor(70, 110, 40), std::max(2.0, unit * 0.12)));
         p.drawLine(QPointF(area.left(), surface), QPointF(area.right(), surface));
         p.setPen(Qt::black);
-        p.setFont(font(std::max(12.0, unit * 0.55)));
+        p.setFont(font(std::max(12.0 * text_unit, unit * 0.55)));
         kit::text_at(p, QPointF(area.left() + 8, surface - 6), QStringLiteral("地面"));
     } else {
         hatch(p, area);
@@ -893,7 +895,8 @@ void draw_section(QPainter& p, const Method& m, int k, const QRectF& area)
     }
     p.restore();
     // Step numbers on the parts.
-    const double r = std::max(9.0, std::min(unit * 0.55, area.height() / 26));
+    // Radius 10 writes the number at 12 px.
+    const double r = std::max(10.0 * text_unit, std::min(unit * 0.55, area.height() / 26));
     for (const Region& reg : m.regions) {
         const QPointF at = t.map(reg.label);
         if (overview || reg.step < k) circled_number(p, at, reg.step, r, Qt::black, Qt::white, Qt::black);
@@ -908,31 +911,23 @@ double wrapped_height(const QFont& f, double width, const QString& text)
     return kit::measure(f, QRectF(0, 0, width, 1e6), Qt::TextWordWrap, text).height();
 }
 
-// The list of construction steps on the right, step `k` marked (0: none).
+// The form's picture box: every method picture is laid out in its pixels
+// and drawn at the picture's own size, so its texts show at their size there.
+const QSizeF kBox(527, 328);
+
+// The list of construction steps, step `k` marked (0: none), at 12 px.
 void draw_steps(QPainter& p, const Method& m, int k, const QRectF& area)
 {
     p.save();
     p.setPen(pen(QColor(200, 200, 190), 1));
     p.setBrush(kPanel);
-    p.drawRoundedRect(area, 8, 8);
-    const double pad = area.width() * 0.05;
-    const QRectF inner = area.adjusted(pad, pad, -pad, -pad);
-    const double head_px = std::min(inner.height() / 16, inner.width() / 12);
-    p.setPen(kTitle);
-    p.setFont(font(head_px, true));
-    kit::text(p, QRectF(inner.left(), inner.top(), inner.width(), head_px * 1.5), Qt::AlignLeft | Qt::AlignVCenter,
-              QStringLiteral("施工步骤"));
-
-    const double key_h = head_px * 3.4; // colour key at the bottom
-    const QRectF list(inner.left(), inner.top() + head_px * 1.9, inner.width(), inner.height() - head_px * 1.9 - key_h);
-    const double number_w = head_px * 1.6;
-    double px = head_px * 0.8;
-    auto total = [&](double size) {
-        double h = 0;
-        for (const QString& s : m.steps) h += wrapped_height(font(size), list.width() - number_w, s) + size * 0.45;
-        return h;
-    };
-    while (px > 10 && total(px) > list.height()) px -= 0.5;
+    p.drawRoundedRect(area, 5, 5);
+    const QRectF list = area.adjusted(5, 4, -4, -3);
+    const double px = 12, number_w = 21;
+    // The rows' spacing gives way first when the list is long.
+    double total = 0;
+    for (const QString& st : m.steps) total += wrapped_height(font(px), list.width() - number_w, st);
+    const double gap = std::clamp((list.height() - total) / std::max(1, m.step_count()), 0.0, 5.0);
     double y = list.top();
     for (int i = 0; i < m.step_count(); ++i) {
         const int n = i + 1;
@@ -942,36 +937,37 @@ void draw_steps(QPainter& p, const Method& m, int k, const QRectF& area)
         if (n == k) {
             p.setPen(Qt::NoPen);
             p.setBrush(kCurrentFill);
-            p.drawRoundedRect(row.adjusted(-4, -2, 4, 2), 4, 4);
+            p.drawRoundedRect(row.adjusted(-3, -1, 2, 1), 3, 3);
         }
         const QColor c = k == 0 || n <= k ? (n == k ? kCurrentLine : QColor(Qt::black)) : kGrey;
         p.setPen(c);
         p.setFont(f);
-        kit::text(p, QRectF(row.left(), row.top(), number_w, h), Qt::AlignLeft | Qt::AlignTop,
-                  QString::number(n) + ".");
+        kit::text(p, QRectF(row.left(), row.top(), number_w, h), Qt::AlignLeft | Qt::AlignTop, QString::number(n) + ".");
         kit::text(p, QRectF(row.left() + number_w, row.top(), row.width() - number_w, h), Qt::TextWordWrap, m.steps[i]);
-        y += h + px * 0.45;
+        y += h + gap;
     }
+    p.restore();
+}
 
-    // Colour key.
-    const double ky = inner.bottom() - key_h + head_px * 0.5;
-    const double sw = head_px * 0.9;
+// The colour key: what the fills of the section mean, two by two.
+void draw_key(QPainter& p, const QRectF& area)
+{
     struct Key {
         QColor fill;
         QString text;
     };
     const Key keys[] = {{kCurrentFill, QStringLiteral("本步施工")}, {kOpen, QStringLiteral("已开挖")},
                         {kSoil, QStringLiteral("未开挖")},        {kConcrete, QStringLiteral("混凝土结构")}};
-    p.setFont(font(head_px * 0.62));
+    p.save();
+    p.setFont(font(12));
+    const double row = area.height() / 2, column = area.width() / 2;
     for (int i = 0; i < 4; ++i) {
-        const double x = inner.left() + (i % 2) * inner.width() / 2;
-        const double yy = ky + (i / 2) * sw * 1.4;
+        const double x = area.left() + (i % 2) * column, y = area.top() + (i / 2) * row;
         p.setPen(pen(QColor(90, 90, 90), 1));
         p.setBrush(keys[i].fill);
-        p.drawRect(QRectF(x, yy, sw, sw * 0.8));
+        p.drawRect(QRectF(x + 2, y + row / 2 - 5, 14, 10));
         p.setPen(Qt::black);
-        kit::text(p, QRectF(x + sw * 1.3, yy - sw * 0.2, inner.width() / 2 - sw * 1.4, sw * 1.2),
-                  Qt::AlignLeft | Qt::AlignVCenter, keys[i].text);
+        kit::text(p, QRectF(x + 20, y, column - 22, row), Qt::AlignLeft | Qt::AlignVCenter, keys[i].text);
     }
     p.restore();
 }
@@ -986,20 +982,22 @@ QImage method_picture(const Method& m, int k, QSize size, const QString& note = 
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
-    const double w = size.width(), h = size.height(), margin = h * 0.03;
+    const double unit = std::max(size.width() / kBox.width(), size.height() / kBox.height());
+    p.scale(unit, unit);
+    const double w = size.width() / unit, h = size.height() / unit, margin = 4, band = 26;
 
     // Title band.
-    p.fillRect(QRectF(0, 0, w, h * 0.105), QColor(232, 239, 250));
-    p.setPen(pen(kTitle, 2));
-    p.drawLine(QPointF(0, h * 0.105), QPointF(w, h * 0.105));
+    p.fillRect(QRectF(0, 0, w, band), QColor(232, 239, 250));
+    p.setPen(pen(kTitle, 1.5));
+    p.drawLine(QPointF(0, band), QPointF(w, band));
     p.setPen(kTitle);
-    p.setFont(font(h * 0.048, true));
-    kit::text(p, QRectF(margin, 0, w * 0.7, h * 0.105), Qt::AlignLeft | Qt::AlignVCenter, m.name);
-    p.setFont(font(h * 0.034, true));
+    p.setFont(font(15, true));
+    kit::text(p, QRectF(margin + 2, 0, w * 0.74 - margin, band), Qt::AlignLeft | Qt::AlignVCenter, m.name);
+    p.setFont(font(12, true));
     const QString tag = k == 0 ? QStringLiteral("工法示意图")
                                : QStringLiteral("施工步骤 %1 / %2").arg(k).arg(m.step_count());
     p.setPen(k == 0 ? kTitle : kCurrentLine);
-    kit::text(p, QRectF(w * 0.6, 0, w * 0.4 - margin, h * 0.105), Qt::AlignRight | Qt::AlignVCenter, tag);
+    kit::text(p, QRectF(w * 0.74, 0, w * 0.26 - margin - 2, band), Qt::AlignRight | Qt::AlignVCenter, tag);
 
     // The line under the title: the step, or what the sketch shows.
     QString line = note;
@@ -1007,62 +1005,66 @@ QImage method_picture(const Method& m, int k, QSize size, const QString& note = 
         line = k == 0 ? QStringLiteral("开挖分部及施工顺序（圈内数字为施工步骤）")
                       : QStringLiteral("第%1步：%2").arg(k).arg(m.steps[k - 1]);
     p.setPen(k == 0 ? QColor(60, 60, 60) : kCurrentLine);
-    p.setFont(font(h * 0.032, k != 0));
-    kit::text(p, QRectF(margin, h * 0.115, w - 2 * margin, h * 0.06), Qt::AlignLeft | Qt::AlignVCenter, line);
+    p.setFont(font(12, k != 0));
+    kit::text(p, QRectF(margin + 2, band + 2, w - 2 * margin - 4, 18), Qt::AlignLeft | Qt::AlignVCenter, line);
 
-    const QRectF drawing(margin, h * 0.19, w * 0.64 - margin, h * 0.81 - margin);
-    p.setPen(pen(QColor(200, 200, 190), 1));
-    p.setBrush(Qt::NoBrush);
+    // The section on the left with its colour key under it, the steps on the right.
+    const double top = band + 22, key_h = 34, split = w * 0.46;
+    const QRectF drawing(margin, top, split - margin, h - top - key_h - margin);
     draw_section(p, m, k, drawing);
     p.setPen(pen(QColor(160, 160, 150), 1));
     p.setBrush(Qt::NoBrush);
     p.drawRect(drawing);
-    draw_steps(p, m, k, QRectF(w * 0.66, h * 0.19, w * 0.34 - margin, h * 0.81 - margin));
+    draw_key(p, QRectF(margin, drawing.bottom() + 1, drawing.width(), key_h));
+    draw_steps(p, m, k, QRectF(split + 4, top, w - split - 4 - margin, h - top - margin));
     return img;
 }
 
 // The one further picture of the double side-drift method: its cross-section,
 // a longitudinal section of the staggered faces and its eight work steps.
+// 834 wide and of the form's box's shape, which shows it at 527: its texts
+// are 19 px (12 there).
 QImage double_side_drift_steps(const Method& m)
 {
-    QImage img = canvas({834, 360});
+    const QSize size(834, 519);
+    const double unit = size.width() / kBox.width(), text = 12 * unit, r = 10 * unit;
+    QImage img = canvas(size);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(kTitle);
-    p.setFont(font(18, true));
-    kit::text(p, QRectF(10, 4, 600, 26), Qt::AlignLeft | Qt::AlignVCenter, m.name + QStringLiteral(" 施工步骤图"));
-    p.setFont(font(12));
+    p.setFont(font(15 * unit, true));
+    kit::text(p, QRectF(10, 2, 520, 34), Qt::AlignLeft | Qt::AlignVCenter, m.name + QStringLiteral(" 施工步骤图"));
+    p.setFont(font(text));
     p.setPen(QColor(60, 60, 60));
-    kit::text(p, QRectF(430, 4, 394, 26), Qt::AlignRight | Qt::AlignVCenter,
-              QStringLiteral("横断面 · 纵断面 · 八步施工工序"));
+    kit::text(p, QRectF(530, 2, 294, 34), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("横断面 · 纵断面 · 施工工序"));
 
-    const QRectF cross(10, 34, 290, 214);
-    draw_section(p, m, 0, cross);
+    const QRectF cross(10, 38, 290, 214);
+    draw_section(p, m, 0, cross, unit);
     p.setPen(pen(QColor(160, 160, 150), 1));
     p.setBrush(Qt::NoBrush);
     p.drawRect(cross);
     p.setPen(Qt::black);
-    p.setFont(font(12, true));
-    kit::text(p, QRectF(cross.left() + 4, cross.top() + 2, 80, 16), Qt::AlignLeft | Qt::AlignTop,
+    p.setFont(font(text, true));
+    kit::text(p, QRectF(cross.left() + 4, cross.top() + 2, 90, 26), Qt::AlignLeft | Qt::AlignTop,
               QStringLiteral("横断面"));
 
     // Longitudinal section: the faces of the parts lead and lag one another.
-    const QRectF lon(312, 34, 512, 214);
+    const QRectF lon(312, 38, 512, 214);
     hatch(p, lon);
     p.setPen(pen(QColor(160, 160, 150), 1));
     p.setBrush(Qt::NoBrush);
     p.drawRect(lon);
     p.setPen(Qt::black);
-    p.setFont(font(12, true));
-    kit::text(p, QRectF(lon.left() + 4, lon.top() + 2, 80, 16), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("纵断面"));
-    const double top = lon.top() + 40, bottom = lon.bottom() - 26, x0 = lon.left();
+    p.setFont(font(text, true));
+    kit::text(p, QRectF(lon.left() + 4, lon.top() + 2, 90, 26), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("纵断面"));
+    const double top = lon.top() + 50, bottom = lon.bottom() - 30, x0 = lon.left();
     const double tiers[4] = {top, top + (bottom - top) * 0.38, top + (bottom - top) * 0.7, bottom};
     // Face of each tier, from the portal side: side drifts lead, the middle follows.
     struct Face {
         double x;
         int side_step, middle_step;
     };
-    const Face faces[3] = {{lon.right() - 16, 1, 5}, {lon.right() - 70, 2, 6}, {lon.right() - 140, 2, 7}};
+    const Face faces[3] = {{lon.right() - 16, 1, 5}, {lon.right() - 80, 2, 6}, {lon.right() - 150, 2, 7}};
     for (int i = 0; i < 3; ++i) {
         QRectF open(x0, tiers[i], faces[i].x - x0, tiers[i + 1] - tiers[i]);
         p.fillRect(open, kOpen);
@@ -1070,16 +1072,16 @@ QImage double_side_drift_steps(const Method& m)
         p.drawLine(open.topRight(), open.bottomRight());
     }
     // The middle parts lag the side drifts by a few metres.
-    const double lag[3] = {60, 60, 60};
+    const double lag[3] = {64, 64, 64};
     for (int i = 0; i < 3; ++i) {
         QRectF side(faces[i].x - lag[i], tiers[i] + 3, lag[i], tiers[i + 1] - tiers[i] - 6);
         p.fillRect(side, QColor(255, 236, 205));
         p.setPen(pen(kTemporary, 1, Qt::DashLine));
         p.drawRect(side);
-        circled_number(p, QPointF(faces[i].x - lag[i] / 2, (tiers[i] + tiers[i + 1]) / 2), faces[i].side_step, 9,
+        circled_number(p, QPointF(faces[i].x - lag[i] / 2, (tiers[i] + tiers[i + 1]) / 2), faces[i].side_step, r,
                        Qt::black, Qt::white, Qt::black);
         circled_number(p, QPointF(faces[i].x - lag[i] - 24, (tiers[i] + tiers[i + 1]) / 2), faces[i].middle_step,
-                       9, Qt::black, Qt::white, Qt::black);
+                       r, Qt::black, Qt::white, Qt::black);
     }
     // Support along crown and invert, lining following behind.
     p.setPen(pen(kSupport, 2.5));
@@ -1088,31 +1090,32 @@ QImage double_side_drift_steps(const Method& m)
     const double lining_end = lon.left() + 200;
     p.fillRect(QRectF(x0, top, lining_end - x0, 8), kConcrete);
     p.fillRect(QRectF(x0, bottom - 8, lining_end - x0, 8), kConcrete);
-    circled_number(p, QPointF(lining_end - 20, top + 22), 8, 9, Qt::black, Qt::white, Qt::black);
+    circled_number(p, QPointF(lining_end - 24, top + 30), 8, r, Qt::black, Qt::white, Qt::black);
     p.setPen(pen(Qt::black, 1));
-    p.setFont(font(11));
-    const double dy = lon.top() + 24;
+    p.setFont(font(text));
+    const double dy = lon.top() + 44;
     p.drawLine(QPointF(faces[1].x, dy), QPointF(faces[0].x, dy));
-    kit::text(p, QRectF(faces[1].x, dy - 16, faces[0].x - faces[1].x, 14), Qt::AlignCenter, QStringLiteral("3~5m"));
-    kit::text(p, QRectF(lon.left() + 6, lon.bottom() - 20, 200, 16), Qt::AlignLeft | Qt::AlignVCenter,
+    kit::text(p, QRectF(faces[1].x - 10, dy - 26, faces[0].x - faces[1].x + 20, 25), Qt::AlignCenter,
+              QStringLiteral("3~5m"));
+    kit::text(p, QRectF(lon.left() + 6, lon.bottom() - 28, 200, 26), Qt::AlignLeft | Qt::AlignVCenter,
               QStringLiteral("← 洞口方向"));
-    kit::text(p, QRectF(lon.right() - 160, lon.bottom() - 20, 150, 16), Qt::AlignRight | Qt::AlignVCenter,
+    kit::text(p, QRectF(lon.right() - 180, lon.bottom() - 28, 170, 26), Qt::AlignRight | Qt::AlignVCenter,
               QStringLiteral("掘进方向 →"));
 
     // The eight work steps in two columns.
-    const QRectF legend(10, 254, 814, 100);
+    const QRectF legend(10, 258, 814, size.height() - 258 - 6);
     p.setPen(pen(QColor(200, 200, 190), 1));
     p.setBrush(kPanel);
     p.drawRoundedRect(legend, 6, 6);
-    p.setFont(font(12));
-    p.setPen(Qt::black);
+    const double row = (legend.height() - 8) / 4;
     for (int i = 0; i < m.step_count(); ++i) {
-        const double x = legend.left() + 10 + (i / 4) * legend.width() / 2;
-        const double y = legend.top() + 6 + (i % 4) * 23;
-        circled_number(p, QPointF(x + 9, y + 10), i + 1, 9, Qt::black, Qt::white, Qt::black);
+        const double x = legend.left() + 8 + (i / 4) * legend.width() / 2;
+        const double y = legend.top() + 4 + (i % 4) * row;
+        circled_number(p, QPointF(x + r, y + row / 2), i + 1, r, Qt::black, Qt::white, Qt::black);
         p.setPen(Qt::black);
-        p.setFont(font(12));
-        kit::text(p, QRectF(x + 24, y, legend.width() / 2 - 40, 20), Qt::AlignLeft | Qt::AlignVCenter, m.steps[i]);
+        p.setFont(font(text));
+        kit::text(p, QRectF(x + 2 * r + 8, y, legend.width() / 2 - 2 * r - 22, row),
+                  Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, m.steps[i]);
     }
     return img;
 }
@@ -1130,12 +1133,10 @@ QImage heading()
     p.setPen(pen(Qt::white, 3));
     p.setBrush(QColor(70, 112, 180));
     p.drawPath(arch_outline(emblem));
+    // The form shows the heading at 262 x 29: its title at 30 px shows at 13.
     p.setPen(Qt::white);
     p.setFont(font(30, true));
-    kit::text(p, QRectF(72, 0, 500, 63), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("隧道开挖工法选择"));
-    p.setFont(font(13));
-    kit::text(p, QRectF(330, 30, 245, 30), Qt::AlignRight | Qt::AlignVCenter,
-              QStringLiteral("工法比选 · 工法图库 · 施工步骤"));
+    kit::text(p, QRectF(72, 0, 500, 55), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("隧道开挖工法选择"));
     return img;
 }
 
@@ -1250,16 +1251,23 @@ std::vector<kit::Output> pictures(const QString&)
             full_face("全断面法", "start_sketch", {1079, 672}), 0, {1079, 672},
             QStringLiteral("隧道开挖工法示意：在左侧“隧道开挖工法”列表中选择工法，查看其示意图及说明"));
     });
+    // Every method picture is shown in the form's picture box.
+    const QSize box = kBox.toSize();
     for (const Method& m : catalogue) {
         add(m.file + ".png", [m] { return method_picture(m, 0, m.size); });
+        out.back().shown = {box};
         if (m.file == "double_side_drift")
+        {
             add("double_side_drift_steps.png", [m] { return double_side_drift_steps(m); });
+            out.back().shown = {box};
+        }
         for (const StepSizes& s : stepped) {
             if (m.file != s.file) continue;
             for (int k = 1; k <= m.step_count(); ++k) {
                 const QSize size = step_size(s.first, s.last, k, m.step_count());
                 add(QStringLiteral("%1_step_%2.png").arg(m.file).arg(k),
                     [m, k, size] { return method_picture(m, k, size); });
+                out.back().shown = {box};
             }
         }
     }

@@ -196,11 +196,11 @@ bool excavator_sub_button(const ModuleButton& b) { return std::string(b.key).rfi
 // size their longest one fits.
 QFont caption_font(const ModuleButton& b, bool bold)
 {
-    QFont f = fitting_font(QString::fromUtf8(b.caption), 14, b.w - 10, bold);
+    QFont f = fitting_font(QString::fromUtf8(b.caption), 14, b.w - 6, bold);
     if (!excavator_sub_button(b)) return f;
     for (const ModuleButton& other : kModules)
         if (excavator_sub_button(other)) {
-            QFont g = fitting_font(QString::fromUtf8(other.caption), 14, other.w - 10, bold);
+            QFont g = fitting_font(QString::fromUtf8(other.caption), 14, other.w - 6, bold);
             if (g.pixelSize() < f.pixelSize()) f = g;
         }
     return f;
@@ -427,16 +427,24 @@ QImage home_picture()
     return img;
 }
 
+// The splash window's picture, at the window's 550 x 271: laid out on a
+// width of 1000 and scaled. The lower band, from 203 down, stays plain: the
+// progress text and bar sit there.
 QImage splash_picture()
 {
-    QImage img = canvas(1000, 441, Qt::white);
+    constexpr int kWidth = 550, kHeight = 271, kBand = 203;
+    QImage img = canvas(kWidth, kHeight, Qt::white);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
-    QLinearGradient g(0, 0, 1000, 0);
+    QLinearGradient g(0, 0, kWidth, 0);
     g.setColorAt(0, QColor(0x1F, 0x4E, 0x8C));
     g.setColorAt(1, QColor(0x3A, 0x8E, 0xC8));
-    p.fillRect(QRectF(0, 0, 1000, 330), g);
+    p.fillRect(QRectF(0, 0, kWidth, kBand), g);
+    p.fillRect(QRectF(0, kBand, kWidth, kHeight - kBand), QColor(0xF4, 0xF7, 0xFB));
+    const double scale = kWidth / 1000.0;
+    p.scale(scale, scale);
+    p.translate(0, (kBand / scale - 330) / 2);
     p.setFont(font(120, true));
     p.setPen(Qt::white);
     kit::text(p, QRectF(60, 40, 600, 170), Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8("掘石宝"));
@@ -444,22 +452,22 @@ QImage splash_picture()
     kit::text(p, QRectF(66, 210, 600, 70), Qt::AlignLeft | Qt::AlignVCenter,
               QString::fromUtf8("隧道施工计算工具 · 青岚"));
     tunnel_section(p, QRectF(700, 40, 230, 290), QColor(0xFF, 0xFF, 0xFF));
-    // The lower band stays plain: the progress text and bar sit there.
-    p.fillRect(QRectF(0, 330, 1000, 111), QColor(0xF4, 0xF7, 0xFB));
     return img;
 }
 
+// The main window's notice panel, at the 248 x 72 of its box.
 QImage panel_picture()
 {
-    QImage img = canvas(280, 72);
+    constexpr int kWidth = 248, kHeight = 72;
+    QImage img = canvas(kWidth, kHeight);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient g(0, 0, 0, 72);
+    QLinearGradient g(0, 0, 0, kHeight);
     g.setColorAt(0, QColor(0x8A, 0x9B, 0xBA));
     g.setColorAt(1, QColor(0x5C, 0x6E, 0x90));
     p.setPen(QPen(QColor(0x4A, 0x5A, 0x78), 1));
     p.setBrush(g);
-    p.drawRoundedRect(QRectF(0.5, 0.5, 279, 71), 8, 8);
+    p.drawRoundedRect(QRectF(0.5, 0.5, kWidth - 1, kHeight - 1), 8, 8);
     return img;
 }
 
@@ -477,8 +485,8 @@ QImage shop_button(State s)
     p.setBrush(Qt::NoBrush);
     p.drawArc(QRectF(10, 3, 10, 14), 0, 180 * 16);
     p.setPen(Qt::white);
-    p.setFont(font(10, true));
-    kit::text(p, QRectF(5, 11, 20, 15), Qt::AlignCenter, QString::fromUtf8("店"));
+    p.setFont(font(12, true));
+    kit::text(p, QRectF(5, 10, 20, 16), Qt::AlignCenter, QString::fromUtf8("店"));
     return img;
 }
 

@@ -1,5 +1,6 @@
 // Draws the advance and schedule module's illustration into
-// <source-root>/resources/pictures/schedule/tunnel.png (600 x 300): a
+// <source-root>/resources/pictures/schedule/tunnel.png, at the 310 x 155 of
+// the form's picture box (laid out on 600 x 300 and scaled): a
 // longitudinal section of a mountain tunnel cut into runs of like rock class,
 // each run with its length, and the face advancing one cycle at a time.
 // (The titled placeholders of the reference tables come from
@@ -8,13 +9,21 @@
 
 #include <QPainterPath>
 
+#include <cmath>
 #include <vector>
 
 namespace {
 
 const QColor kInk(50, 50, 50);
 
-using kit::font;
+// The form's picture box, and the layout the picture is drawn on before it
+// is scaled to the box.
+const QSize kBox(310, 155);
+const QSizeF kLayout(600, 300);
+const double kScale = kBox.width() / kLayout.width();
+
+// A font that shows at `px` pixels in the box.
+QFont font(double px, bool bold = false) { return kit::font(int(std::ceil(px / kScale)), bold); }
 
 void arrow_head(QPainter& p, QPointF tip, double angle, const QColor& c, double size = 8)
 {
@@ -32,29 +41,33 @@ void dimension(QPainter& p, double x0, double x1, double y, const QString& text)
     arrow_head(p, {x0, y}, kit::kPi, kInk, 6);
     arrow_head(p, {x1, y}, 0, kInk, 6);
     p.setFont(font(12));
-    kit::text(p, QRectF(x0, y - 18, x1 - x0, 16), Qt::AlignCenter, text);
+    kit::text(p, QRectF(x0, y - 29, x1 - x0, 27), Qt::AlignCenter, text);
     p.restore();
 }
 
 QImage tunnel()
 {
-    const int w = 600, h = 300;
-    QImage img = kit::canvas(w, h);
+    QImage img = kit::canvas(kBox.width(), kBox.height());
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(kScale, kScale);
+    const double w = kLayout.width();
 
     p.setPen(kInk);
-    p.setFont(font(16, true));
-    kit::text(p, QRectF(0, 6, w, 22), Qt::AlignCenter, QStringLiteral("隧道分段掘进示意"));
+    p.setFont(font(14, true));
+    kit::text(p, QRectF(10, 2, w * 0.45, 36), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("隧道分段掘进示意"));
+    p.setFont(font(12));
+    kit::text(p, QRectF(w * 0.45, 2, w * 0.55 - 10, 36), Qt::AlignRight | Qt::AlignVCenter,
+              QStringLiteral("工期 = Σ 各段长度 L ÷ 天进尺"));
 
     // The mountain over the tunnel.
     QPainterPath hill;
-    hill.moveTo(0, 228);
-    hill.lineTo(40, 228);
+    hill.moveTo(0, 218);
+    hill.lineTo(40, 218);
     hill.cubicTo(110, 150, 170, 60, 270, 52);
     hill.cubicTo(340, 46, 380, 90, 430, 110);
-    hill.cubicTo(490, 135, 530, 200, 560, 228);
-    hill.lineTo(600, 228);
+    hill.cubicTo(490, 135, 530, 200, 560, 218);
+    hill.lineTo(600, 218);
     hill.lineTo(600, 300);
     hill.lineTo(0, 300);
     hill.closeSubpath();
@@ -76,7 +89,7 @@ QImage tunnel()
         {380, 480, "Ⅳ级", QColor(214, 170, 110)},
         {480, 560, "V级", QColor(196, 120, 100)},
     };
-    const double top = 196, bottom = 226;
+    const double top = 188, bottom = 216;
     for (const Run& r : runs) {
         // The ground around each run, tinted by its class.
         p.save();
@@ -88,8 +101,8 @@ QImage tunnel()
         p.drawLine(QPointF(r.x0, 40), QPointF(r.x0, bottom));
         p.restore();
         p.setPen(kInk);
-        p.setFont(font(13, true));
-        kit::text(p, QRectF(r.x0, top - 38, r.x1 - r.x0, 18), Qt::AlignCenter, QString::fromUtf8(r.label));
+        p.setFont(font(12, true));
+        kit::text(p, QRectF(r.x0, top - 32, r.x1 - r.x0, 28), Qt::AlignCenter, QString::fromUtf8(r.label));
     }
 
     // The tunnel: excavated from the left portal up to the face, the rest still rock.
@@ -113,22 +126,19 @@ QImage tunnel()
     arrow_head(p, {face + cycle - 2, (top + bottom) / 2}, 0, QColor(200, 40, 30));
     p.setPen(kInk);
     p.setFont(font(12));
-    kit::text(p, QRectF(face - 40, bottom + 4, 140, 16), Qt::AlignLeft, QStringLiteral("每循环进尺 a"));
+    kit::text(p, QRectF(face - 60, bottom + 2, 220, 28), Qt::AlignLeft, QStringLiteral("每循环进尺 a"));
 
     // Portals.
     p.setPen(QPen(kInk, 3));
     p.drawLine(QPointF(40, top - 6), QPointF(40, bottom));
     p.drawLine(QPointF(560, top - 6), QPointF(560, bottom));
     p.setFont(font(12));
-    kit::text(p, QRectF(0, 232, 80, 16), Qt::AlignCenter, QStringLiteral("进口"));
-    kit::text(p, QRectF(520, 232, 80, 16), Qt::AlignCenter, QStringLiteral("出口"));
+    kit::text(p, QRectF(0, bottom + 2, 80, 28), Qt::AlignCenter, QStringLiteral("进口"));
+    kit::text(p, QRectF(520, bottom + 2, 80, 28), Qt::AlignCenter, QStringLiteral("出口"));
 
     // The length of each run.
     const char* lengths[] = {"L1", "L2", "L3", "L4", "L5"};
-    for (int k = 0; k < 5; ++k) dimension(p, runs[k].x0, runs[k].x1, 270, QString::fromUtf8(lengths[k]));
-    p.setFont(font(12));
-    p.setPen(kInk);
-    kit::text(p, QRectF(0, 276, w, 18), Qt::AlignCenter, QStringLiteral("工期 = Σ 各段长度 L ÷ 天进尺"));
+    for (int k = 0; k < 5; ++k) dimension(p, runs[k].x0, runs[k].x1, 282, QString::fromUtf8(lengths[k]));
     return img;
 }
 

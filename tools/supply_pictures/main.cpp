@@ -2,9 +2,12 @@
 // <source-root>/resources/pictures/supply/:
 //   air_formula_supply.png   the formula line of Q (281 x 34)
 //   air_formula_leakage.png  the formula line of q漏 (122 x 30)
-//   air_compressor.png       the compressor station illustration (353 x 347)
+//   air_compressor.png       the compressor station illustration, at the 172 x 169
+//                            of the form's boxes
 //   water_tank.png           the high-level tank illustration (498 x 187)
 #include "drawkit.h"
+
+#include <algorithm>
 
 #include <QPainterPath>
 #include <QPolygonF>
@@ -29,10 +32,13 @@ struct Piece {
     bool sub = false;
 };
 
+// A subscript's size beside text of `px`: smaller, but never below 12 px.
+double sub_px(double px) { return std::max(12.0, px * 0.62); }
+
 double line_width(const std::vector<Piece>& pieces, double px)
 {
     double w = 0;
-    for (const Piece& pc : pieces) w += kit::text_width(font(pc.sub ? px * 0.62 : px), pc.text);
+    for (const Piece& pc : pieces) w += kit::text_width(font(pc.sub ? sub_px(px) : px), pc.text);
     return w;
 }
 
@@ -49,7 +55,7 @@ QImage formula(int w, int h, const std::vector<Piece>& pieces)
     const double baseline = h * 0.5 + px * 0.32;
     p.setPen(Qt::black);
     for (const Piece& pc : pieces) {
-        p.setFont(font(pc.sub ? px * 0.62 : px));
+        p.setFont(font(pc.sub ? sub_px(px) : px));
         x = kit::text_at(p, QPointF(x, pc.sub ? baseline + px * 0.22 : baseline), pc.text).right();
     }
     return img;
@@ -112,14 +118,20 @@ void vertical_dimension(QPainter& p, double x, double y0, double y1, const QStri
     label(p, {x + 5, (y0 + y1) / 2 + 5}, text, 13, true);
 }
 
-// --- compressor station (353 x 347) ----------------------------------------------------
+// --- compressor station -----------------------------------------------------------------
+
+// Laid out on 353 x 347 and drawn at the 172 x 169 of the form's two boxes;
+// its labels are sized for the box.
+const QSizeF kCompressorLayout(353, 347);
+const QSize kCompressorBox(172, 169);
 
 QImage compressor()
 {
-    QImage img = kit::canvas(353, 347);
+    QImage img = kit::canvas(kCompressorBox.width(), kCompressorBox.height());
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    label(p, {14, 28}, QStringLiteral("洞外空压机站"), 17, true);
+    p.scale(kCompressorBox.width() / kCompressorLayout.width(), kCompressorBox.height() / kCompressorLayout.height());
+    label(p, {8, 30}, QStringLiteral("洞外空压机站"), 25, true);
 
     // Ground and concrete pad.
     p.setPen(Qt::NoPen);
@@ -147,8 +159,8 @@ QImage compressor()
     p.drawEllipse(QPointF(86, 181), 5, 5);
     p.setBrush(QColor(200, 50, 40));
     p.drawEllipse(QPointF(86, 197), 5, 5);
-    label(p, {40, 240}, QStringLiteral("螺杆式空压机"), 14, true, Qt::white);
-    label(p, {52, 260}, QStringLiteral("24 m³/min"), 12, false, Qt::white);
+    label(p, {32, 236}, QStringLiteral("螺杆式空压机"), 25, true, Qt::white);
+    label(p, {40, 266}, QStringLiteral("24 m³/min"), 25, false, Qt::white);
 
     // Outlet pipe from the compressor to the air receiver.
     p.setPen(QPen(kSteel, 5, Qt::SolidLine, Qt::FlatCap));
@@ -166,7 +178,7 @@ QImage compressor()
     p.drawRect(QRectF(268, 272, 8, 8));
     p.drawRect(QRectF(306, 272, 8, 8));
     gauge(p, {291, 150}, 10);
-    label(p, {270, 205}, QStringLiteral("储气罐"), 13, true);
+    kit::text(p, QRectF(262, 168, 58, 100), Qt::AlignCenter, QStringLiteral("储\n气\n罐"), font(25, true));
 
     // Main line from the receiver's top to the tunnel.
     p.setPen(QPen(kSteel, 5, Qt::SolidLine, Qt::FlatCap));
@@ -174,8 +186,8 @@ QImage compressor()
     p.drawLine(QPointF(289, 66), QPointF(353, 66));
     valve(p, {325, 66}, 7);
     arrow(p, {180, 48}, {340, 48}, kAir, 2.5);
-    label(p, {170, 40}, QStringLiteral("至洞内高压风管"), 12);
-    label(p, {196, 92}, QStringLiteral("0.7~0.8 MPa"), 12);
+    label(p, {174, 40}, QStringLiteral("至洞内高压风管"), 25);
+    label(p, {128, 94}, QStringLiteral("0.7~0.8 MPa"), 25);
     arrow(p, {190, 135}, {250, 135}, kAir, 1.5);
     return img;
 }

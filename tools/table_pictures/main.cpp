@@ -22,8 +22,8 @@ QImage table_placeholder(int w, int h, const QString& name, const QString& sourc
     p.setRenderHint(QPainter::Antialiasing);
     // Sized by the smaller of width and height, so a flat table still shows
     // its title, its source and the note.
-    int title_px = std::max(10, std::min({40, w / 24, h / 7}));
-    int text_px = std::max(9, title_px * 2 / 3);
+    int title_px = std::max(14, std::min({40, w / 24, h / 7}));
+    int text_px = std::max(12, title_px * 2 / 3);
     QRectF frame(8, 8, w - 16, h - 16);
     p.setPen(QPen(QColor(90, 90, 90), 2));
     p.setBrush(Qt::NoBrush);
@@ -37,9 +37,11 @@ QImage table_placeholder(int w, int h, const QString& name, const QString& sourc
         p.setFont(font(title_px, true));
         kit::text(p, QRectF(inner.left(), inner.top(), inner.width(), row), Qt::AlignCenter, name);
         p.setFont(font(text_px));
-        kit::text(p, QRectF(inner.left(), inner.top() + row, inner.width(), row), Qt::AlignCenter, source);
+        kit::text(p, QRectF(inner.left(), inner.top() + row, inner.width(), row), Qt::AlignCenter | Qt::TextWordWrap,
+                  source);
         p.setPen(QColor(110, 110, 110));
-        kit::text(p, QRectF(inner.left(), inner.top() + 2 * row, inner.width(), row), Qt::AlignCenter, note);
+        kit::text(p, QRectF(inner.left(), inner.top() + 2 * row, inner.width(), row), Qt::AlignCenter | Qt::TextWordWrap,
+                  note);
         return img;
     }
     p.setPen(Qt::black);

@@ -55,7 +55,7 @@ void load_arrow(QPainter& p, double x, double top, double tip, const QString& na
     p.setPen(Qt::NoPen);
     p.drawPolygon(QPolygonF({QPointF(x - 4, tip - 8), QPointF(x + 4, tip - 8), QPointF(x, tip)}));
     p.setPen(kLoad);
-    p.setFont(font(11, true));
+    p.setFont(font(12, true));
     kit::text_at(p, QPointF(x + 4, top + 9), name);
     p.restore();
 }
@@ -129,8 +129,8 @@ QImage span_load_cases()
 
     // The whole bridge: the two overlaps and the clear span.
     dimension(p, 194, {20.0, xl, xr, 547.0});
-    text_centered(p, (20 + xl) / 2, 214, "搭接段", 11);
-    text_centered(p, (xr + 547) / 2, 214, "搭接段", 11);
+    text_centered(p, (20 + xl) / 2, 214, "搭接段", 12);
+    text_centered(p, (xr + 547) / 2, 214, "搭接段", 12);
     return img;
 }
 
@@ -177,10 +177,10 @@ QImage vehicle_axles()
     p.setPen(QPen(kDim, 1, Qt::DashDotLine));
     for (double x : {front, rear1, rear2}) p.drawLine(QPointF(x, cy), QPointF(x, 104));
     dimension(p, 100, {front, rear1, rear2});
-    p.setFont(font(10));
+    p.setFont(font(12));
     p.setPen(Qt::black);
-    text_centered(p, (front + rear1) / 2, 116, "轴距", 10);
-    text_centered(p, (rear1 + rear2) / 2, 116, "后桥轴距", 10);
+    text_centered(p, (front + rear1) / 2, 116, "轴距", 12);
+    text_centered(p, (rear1 + rear2) / 2, 116, "后桥轴距", 12);
     return img;
 }
 
@@ -216,7 +216,7 @@ QImage beam_cross_section()
     const double lc = (l0 + l1) / 2, rc = (r0 + r1) / 2;
     const double top = 32, bottom = 70;
 
-    p.setFont(font(10));
+    p.setFont(font(12));
     p.setPen(Qt::black);
     kit::text_at(p, QPointF(4, 12), "梁中心宽度");
     dimension(p, 18, {lc, rc});
@@ -233,12 +233,12 @@ QImage beam_cross_section()
     p.setPen(QPen(Qt::black, 1));
     p.setBrush(kSteelLight);
     p.drawRect(QRectF(l1, bottom - 6, r0 - l1, 4));
-    text_centered(p, (l1 + r0) / 2, 38, "连梁", 10);
+    text_centered(p, (l1 + r0) / 2, 38, "连梁", 12);
     // Leader from the caption to a bar.
     p.setPen(QPen(kDim, 1));
     p.drawLine(QPointF(14, 104), QPointF(28, 52));
     p.setPen(Qt::black);
-    p.setFont(font(10));
+    p.setFont(font(12));
     kit::text_at(p, QPointF(2, 114), "连接筋");
 
     dimension(p, 80, {l0, l1, r0, r1});
@@ -255,7 +255,7 @@ QImage welded_beam()
     beam_of_ibeams(p, 12, 112, top, bottom, 5);
     p.setPen(QPen(kLoad, 1.5));
     p.drawLine(QPointF(12, 46), QPointF(112, 46));
-    text_centered(p, 62, 82, "截面", 11);
+    text_centered(p, 62, 82, "截面", 12);
 
     // Elevation: one long beam with the weld seams of the bars.
     const double x0 = 130, x1 = 300;
@@ -269,7 +269,7 @@ QImage welded_beam()
     for (double x = x0 + 17; x < x1 - 5; x += 34) p.drawLine(QPointF(x, top + 5), QPointF(x, bottom - 5));
     support(p, x0 + 6, bottom);
     support(p, x1 - 6, bottom);
-    text_centered(p, (x0 + x1) / 2, 82, "立面", 11);
+    text_centered(p, (x0 + x1) / 2, 82, "立面", 12);
     return img;
 }
 
@@ -280,11 +280,12 @@ int main(int argc, char** argv)
     return kit::run(argc, argv, [](const QString&) {
         const QString dir = QStringLiteral("resources/pictures/trestle/");
         // Eight-bit colour keeps the embedded bytes small; the drawings use few colours.
-        return std::vector<kit::Output>{
+        std::vector<kit::Output> pictures{
             kit::picture(dir + "span_load_cases.png", span_load_cases, kit::Store::Palette, 9),
             kit::picture(dir + "vehicle_axles.png", vehicle_axles, kit::Store::Palette, 9),
             kit::picture(dir + "beam_cross_section.png", beam_cross_section, kit::Store::Palette, 9),
             kit::picture(dir + "welded_beam.png", welded_beam, kit::Store::Palette, 9),
         };
+        return pictures;
     });
 }

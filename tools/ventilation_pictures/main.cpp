@@ -1,7 +1,9 @@
 // Draws the ventilation module's pictures into
 // <source-root>/resources/pictures/ventilation/:
-//   scheme_*.png        the diagram of each ventilation scheme (782 x 208)
-//   illustration.png    the fixed illustration beside them (1210 x 620); its
+//   scheme_*.png        the diagram of each ventilation scheme, laid out on
+//                       782 x 208 and drawn at the 392 x 112 of its box
+//   illustration.png    the fixed illustration beside them, laid out on
+//                       1210 x 620 and drawn at the 605 x 310 of its box; its
 //                       top-left corner stays plain because the form shows
 //                       the scheme diagram over it
 // (The titled placeholders of the reference tables come from
@@ -23,6 +25,26 @@ const QColor kRock(205, 200, 190);
 const QColor kDuct(60, 60, 60);
 
 using kit::font;
+
+// The form's boxes and the layouts drawn into them; the texts are sized for
+// the box (a 24-pixel text of the layout shows at 12).
+const QSize kSchemeBox(392, 112);
+const QSizeF kSchemeLayout(782, 208);
+const QSize kIllustrationBox(605, 310);
+const QSizeF kIllustrationLayout(1210, 620);
+
+// A picture of `box` size with the painter set to draw `layout` in it, as
+// large as it goes in its own shape and centred.
+QImage laid_out(QPainter& p, QImage& img, const QSize& box, const QSizeF& layout)
+{
+    img = kit::canvas(box.width(), box.height());
+    p.begin(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    const double k = std::min(box.width() / layout.width(), box.height() / layout.height());
+    p.translate((box.width() - layout.width() * k) / 2, (box.height() - layout.height() * k) / 2);
+    p.scale(k, k);
+    return img;
+}
 
 void arrow(QPainter& p, QPointF from, QPointF to, const QColor& c, double width = 2.5)
 {
@@ -51,9 +73,9 @@ void fan(QPainter& p, QPointF c, double r, const QString& label = QStringLiteral
               << QPointF(c.x() + r * 0.85 * std::cos(a + 0.6), c.y() + r * 0.85 * std::sin(a + 0.6));
         p.drawPolygon(blade);
     }
-    p.setFont(font(int(r * 0.9) < 12 ? 12 : int(r * 0.9)));
+    p.setFont(font(24));
     p.setPen(Qt::black);
-    kit::text(p, QRectF(c.x() - 3 * r, c.y() + r + 2, 6 * r, 2 * r), Qt::AlignHCenter | Qt::AlignTop, label);
+    kit::text(p, QRectF(c.x() - 48, c.y() + r + 2, 110, 32), Qt::AlignHCenter | Qt::AlignTop, label);
     p.restore();
 }
 
@@ -92,13 +114,13 @@ void bore(QPainter& p, QRectF rock, double portal, double face, double top, doub
     p.setPen(QPen(Qt::black, 1.5));
     p.drawPath(path);
     p.setPen(Qt::black);
-    p.setFont(font(12));
-    kit::text(p, QRectF(face - 50, bottom + 2, 100, 16), Qt::AlignHCenter, QStringLiteral("掌子面"));
-    kit::text(p, QRectF(portal - 40, bottom + 2, 80, 16), Qt::AlignHCenter, QStringLiteral("洞口"));
+    p.setFont(font(24));
+    kit::text(p, QRectF(face - 50, bottom + 2, 100, 32), Qt::AlignHCenter, QStringLiteral("掌子面"));
+    kit::text(p, QRectF(portal - 40, bottom + 2, 80, 32), Qt::AlignHCenter, QStringLiteral("洞口"));
     p.restore();
 }
 
-void dimension(QPainter& p, double x0, double x1, double y, const QString& text, int px = 12)
+void dimension(QPainter& p, double x0, double x1, double y, const QString& text, int px = 24)
 {
     p.save();
     p.setPen(QPen(Qt::black, 1));
@@ -110,19 +132,20 @@ void dimension(QPainter& p, double x0, double x1, double y, const QString& text,
     p.restore();
 }
 
-void legend(QPainter& p, double x, double y)
+void legend(QPainter& p, double x, double y, int px = 24)
 {
     p.save();
-    arrow(p, {x, y}, {x + 34, y}, kFresh);
-    arrow(p, {x + 130, y}, {x + 164, y}, kFoul);
+    const double u = px / 12.0;
+    arrow(p, {x, y}, {x + 28 * u, y}, kFresh);
+    arrow(p, {x + 100 * u, y}, {x + 128 * u, y}, kFoul);
     p.setPen(Qt::black);
-    p.setFont(font(12));
-    kit::text_at(p, QPointF(x + 40, y + 5), QStringLiteral("新鲜风流"));
-    kit::text_at(p, QPointF(x + 170, y + 5), QStringLiteral("污浊风流"));
+    p.setFont(font(px));
+    kit::text_at(p, QPointF(x + 33 * u, y + 0.4 * px), QStringLiteral("新鲜风流"));
+    kit::text_at(p, QPointF(x + 133 * u, y + 0.4 * px), QStringLiteral("污浊风流"));
     p.restore();
 }
 
-void title(QPainter& p, const QString& text, QPointF at, int px = 16)
+void title(QPainter& p, const QString& text, QPointF at, int px = 28)
 {
     p.save();
     p.setPen(Qt::black);
@@ -135,10 +158,10 @@ void title(QPainter& p, const QString& text, QPointF at, int px = 16)
 
 QImage scheme_forced()
 {
-    QImage img = kit::canvas(782, 208);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    title(p, QStringLiteral("管道压入式通风"), {10, 22});
+    QImage img;
+    QPainter p;
+    laid_out(p, img, kSchemeBox, kSchemeLayout);
+    title(p, QStringLiteral("管道压入式通风"), {10, 26});
     bore(p, {110, 40, 640, 140}, 110, 700, 78, 150);
     duct(p, 60, 620, 92, 8);
     fan(p, {48, 92}, 16);
@@ -147,16 +170,16 @@ QImage scheme_forced()
     flow(p, 150, 660, 135, false, kFoul);
     dimension(p, 620, 700, 70, QStringLiteral("L入口"));
     dimension(p, 60, 620, 58, QStringLiteral("风管长度 L"));
-    legend(p, 430, 195);
+    legend(p, 250, 196);
     return img;
 }
 
 QImage scheme_exhaust()
 {
-    QImage img = kit::canvas(782, 208);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    title(p, QStringLiteral("管道吸入式通风"), {10, 22});
+    QImage img;
+    QPainter p;
+    laid_out(p, img, kSchemeBox, kSchemeLayout);
+    title(p, QStringLiteral("管道吸入式通风"), {10, 26});
     bore(p, {110, 40, 640, 140}, 110, 700, 78, 150);
     duct(p, 60, 660, 92, 8);
     fan(p, {48, 92}, 16);
@@ -164,16 +187,16 @@ QImage scheme_exhaust()
     arrow(p, {695, 118}, {664, 96}, kFoul);
     flow(p, 150, 640, 135, true, kFresh);
     dimension(p, 60, 660, 58, QStringLiteral("风管长度 L"));
-    legend(p, 430, 195);
+    legend(p, 250, 196);
     return img;
 }
 
 QImage scheme_mixed()
 {
-    QImage img = kit::canvas(782, 208);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    title(p, QStringLiteral("管道混合式通风"), {10, 22});
+    QImage img;
+    QPainter p;
+    laid_out(p, img, kSchemeBox, kSchemeLayout);
+    title(p, QStringLiteral("管道混合式通风"), {10, 26});
     bore(p, {110, 40, 640, 140}, 110, 700, 78, 150);
     // Exhaust duct from the working zone to the main fan at the portal.
     duct(p, 60, 560, 92, 8);
@@ -182,21 +205,21 @@ QImage scheme_mixed()
     // Local forcing fan and its short duct to the face.
     duct(p, 480, 640, 122, 6);
     fan(p, {470, 122}, 11, QString());
-    p.setFont(font(12));
-    kit::text_at(p, QPointF(420, 158), QStringLiteral("压入风机"));
+    p.setFont(font(24));
+    kit::text_at(p, QPointF(436, 166), QStringLiteral("压入风机"));
     arrow(p, {645, 122}, {690, 110}, kFresh);
     flow(p, 150, 430, 138, true, kFresh, 30);
     dimension(p, 640, 700, 70, QStringLiteral("L入口"));
-    legend(p, 430, 195);
+    legend(p, 250, 196);
     return img;
 }
 
 QImage scheme_roadway()
 {
-    QImage img = kit::canvas(782, 208);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    title(p, QStringLiteral("巷道式通风"), {10, 22});
+    QImage img;
+    QPainter p;
+    laid_out(p, img, kSchemeBox, kSchemeLayout);
+    title(p, QStringLiteral("巷道式通风"), {10, 26});
     p.setPen(Qt::NoPen);
     p.setBrush(kRock);
     p.drawRect(QRectF(110, 32, 640, 150));
@@ -210,10 +233,10 @@ QImage scheme_roadway()
     p.setPen(Qt::NoPen);
     p.drawRect(QRectF(561, 84, 28, 46));
     p.setPen(Qt::black);
-    p.setFont(font(12));
-    kit::text_at(p, QPointF(120, 47), QStringLiteral("正洞"));
-    kit::text_at(p, QPointF(120, 178), QStringLiteral("平行导洞"));
-    kit::text_at(p, QPointF(596, 110), QStringLiteral("横通道"));
+    p.setFont(font(24));
+    kit::text_at(p, QPointF(716, 77), QStringLiteral("正洞"));
+    kit::text_at(p, QPointF(116, 205), QStringLiteral("平行导洞"));
+    kit::text_at(p, QPointF(596, 116), QStringLiteral("横通道"));
     flow(p, 130, 520, 68, true, kFresh);
     arrow(p, {575, 80}, {575, 134}, kFoul);
     flow(p, 160, 540, 146, false, kFoul);
@@ -225,7 +248,7 @@ QImage scheme_roadway()
     arrow(p, {682, 60}, {705, 70}, kFresh, 2);
     duct(p, 600, 655, 150, 5);
     arrow(p, {657, 150}, {676, 142}, kFresh, 2);
-    legend(p, 430, 200);
+    legend(p, 250, 198);
     return img;
 }
 
@@ -233,9 +256,9 @@ QImage scheme_roadway()
 
 QImage illustration()
 {
-    QImage img = kit::canvas(1210, 620);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
+    QImage img;
+    QPainter p;
+    laid_out(p, img, kIllustrationBox, kIllustrationLayout);
     // The form shows the scheme diagram over the top-left corner and its
     // title over the top-right one.
     p.setPen(QPen(QColor(200, 200, 200), 2));
@@ -243,7 +266,7 @@ QImage illustration()
     p.drawRect(QRectF(6, 6, 792, 232));
 
     // Cross-section of the tunnel with the duct under the crown.
-    title(p, QStringLiteral("隧道断面"), {870, 90}, 22);
+    title(p, QStringLiteral("隧道断面"), {870, 90});
     QPainterPath section;
     section.moveTo(860, 295);
     section.lineTo(860, 200);
@@ -256,13 +279,13 @@ QImage illustration()
     p.setPen(QPen(kDuct, 3));
     p.setBrush(QColor(235, 242, 250));
     p.drawEllipse(QPointF(1080, 150), 26, 26);
-    p.setFont(font(20));
+    p.setFont(font(24));
     p.setPen(Qt::black);
-    kit::text_at(p, QPointF(1045, 205), QStringLiteral("风管 d"));
+    kit::text_at(p, QPointF(1040, 208), QStringLiteral("风管 d"));
     kit::text(p, QRectF(880, 225, 240, 40), Qt::AlignCenter, QStringLiteral("开挖面积 S"));
 
     // Longitudinal section: fan, duct, leakage, face.
-    title(p, QStringLiteral("通风系统纵断面"), {20, 290}, 22);
+    title(p, QStringLiteral("通风系统纵断面"), {20, 292});
     p.setPen(Qt::NoPen);
     p.setBrush(kRock);
     p.drawRect(QRectF(200, 320, 1000, 250));
@@ -272,9 +295,9 @@ QImage illustration()
     p.setPen(QPen(Qt::black, 2));
     p.drawRect(QRectF(200, 380, 940, 140));
     p.setPen(Qt::black);
-    p.setFont(font(20));
-    kit::text(p, QRectF(1080, 530, 130, 30), Qt::AlignCenter, QStringLiteral("掌子面"));
-    kit::text(p, QRectF(140, 530, 120, 30), Qt::AlignCenter, QStringLiteral("洞口"));
+    p.setFont(font(24));
+    kit::text(p, QRectF(1080, 526, 130, 34), Qt::AlignCenter, QStringLiteral("掌子面"));
+    kit::text(p, QRectF(140, 526, 120, 34), Qt::AlignCenter, QStringLiteral("洞口"));
     duct(p, 120, 1010, 410, 14);
     fan(p, {95, 410}, 30);
     flow(p, 240, 980, 410, true, kFresh, 60);
@@ -282,17 +305,17 @@ QImage illustration()
     // Leakage along the duct.
     for (double x = 330; x < 1000; x += 170) arrow(p, {x, 424}, {x + 16, 460}, QColor(120, 160, 210), 2);
     flow(p, 260, 1080, 495, false, kFoul, 60);
-    dimension(p, 120, 1010, 355, QStringLiteral("风管长度 L"), 20);
-    dimension(p, 1010, 1140, 372, QStringLiteral("L入口"), 18);
-    p.setFont(font(20));
+    dimension(p, 120, 1010, 355, QStringLiteral("风管长度 L"));
+    dimension(p, 1010, 1140, 372, QStringLiteral("L入口"));
+    p.setFont(font(24));
     p.setPen(Qt::black);
     kit::text_at(p, QPointF(60, 365), QStringLiteral("Q供"));
     kit::text_at(p, QPointF(1040, 480), QStringLiteral("Qh"));
     kit::text_at(p, QPointF(480, 455), QStringLiteral("漏风 β/100m"));
-    p.setFont(font(18));
-    kit::text_at(p, QPointF(220, 600),
-                 QStringLiteral("Q供 = Qh + Q漏 + Q高      h机 = hf + hx      W = Q供·h机·k / (60η·1000)"));
-    legend(p, 880, 600);
+    p.setFont(font(24));
+    kit::text_at(p, QPointF(20, 604),
+                 QStringLiteral("Q供 = Qh + Q漏 + Q高    h机 = hf + hx    W = Q供·h机·k / (60η·1000)"));
+    legend(p, 834, 596);
     return img;
 }
 
@@ -303,12 +326,15 @@ int main(int argc, char** argv)
     return kit::run(argc, argv, [](const QString&) {
         const QString dir = QStringLiteral("resources/pictures/ventilation/");
         // Eight-bit colour keeps the embedded bytes small; the drawings use few colours.
-        return std::vector<kit::Output>{
+        std::vector<kit::Output> out{
             kit::picture(dir + "scheme_roadway.png", scheme_roadway, kit::Store::Palette, 9),
             kit::picture(dir + "scheme_forced.png", scheme_forced, kit::Store::Palette, 9),
             kit::picture(dir + "scheme_exhaust.png", scheme_exhaust, kit::Store::Palette, 9),
             kit::picture(dir + "scheme_mixed.png", scheme_mixed, kit::Store::Palette, 9),
             kit::picture(dir + "illustration.png", illustration, kit::Store::Palette, 9),
         };
+        // The form puts each scheme in the box that starts with the forced one.
+        for (int i = 0; i < 4; ++i) out[size_t(i)].shown = {kSchemeBox};
+        return out;
     });
 }

@@ -104,17 +104,21 @@ void PictureView::set_frame(int frame)
 
 int PictureView::frame_count() const { return int(decode_picture(c_.pictures[0], c_.transparent_color)->frames.size()); }
 
+QRect PictureView::picture_area() const
+{
+    auto pic = decode_picture(c_.pictures[0], c_.transparent_color);
+    if (pic->empty()) return {};
+    return picture_rect(rect(), pic->frame(frame_).size());
+}
+
 void PictureView::paintEvent(QPaintEvent*)
 {
     if (c_.pictures[0].empty()) return;
+    // The picture keeps its own shape inside the box; the box's margins
+    // beside it show what lies behind.
+    const QRect r = picture_area();
+    if (r.isEmpty()) return;
     QPainter p(this);
-    QRect r = rect();
-    if (c_.display_mode == 2) {
-        // A reference table keeps its own shape inside the box.
-        auto pic = decode_picture(c_.pictures[0], c_.transparent_color);
-        if (pic->empty()) return;
-        r = picture_rect(c_, rect(), pic->frame(frame_).size());
-    }
     QPixmap pm = picture_at(c_.pictures[0], c_.transparent_color, r.size(), devicePixelRatioF(), frame_);
     if (!pm.isNull()) p.drawPixmap(r.topLeft(), pm);
 }

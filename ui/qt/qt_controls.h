@@ -45,7 +45,7 @@ private:
     bool over_ = false, down_ = false;
 };
 
-// A picture box: its picture scaled to the box; a GIF shows the frame the
+// A picture box: its picture scaled to the box in its own shape; a GIF shows the frame the
 // runtime's schedule says (set by the backend's animation clock).
 class PictureView : public QWidget {
     Q_OBJECT
@@ -54,6 +54,8 @@ public:
     void set_frame(int frame);
     int frame() const { return frame_; }
     int frame_count() const;
+    // Where the picture is drawn: the largest rectangle of its shape in the box.
+    QRect picture_area() const;
 
 protected:
     void paintEvent(QPaintEvent*) override;

@@ -139,9 +139,9 @@ void fit_tool_bar(QToolBar* bar, int length)
     }
 }
 
-QRect picture_rect(const Control& c, const QRect& box, const QSize& picture)
+QRect picture_rect(const QRect& box, const QSize& picture)
 {
-    if (c.display_mode != 2 || picture.isEmpty() || box.isEmpty()) return box;
+    if (picture.isEmpty() || box.isEmpty()) return box;
     QSize shown = picture.scaled(box.size(), Qt::KeepAspectRatio);
     return QRect(box.left() + (box.width() - shown.width()) / 2, box.top() + (box.height() - shown.height()) / 2,
                  shown.width(), shown.height());

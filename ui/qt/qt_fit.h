@@ -5,7 +5,7 @@
 // would be cut is shown in a smaller size instead (never below a readable
 // floor), and the blank lines some captions carry to sit lower in their
 // cell give way when they would push the text out of it. Tool bars show
-// every button, and a reference table keeps its shape. A number cut off on
+// every button, and every picture keeps its shape. A number cut off on
 // screen is a wrong number read.
 #include "ui/form.h"
 
@@ -43,9 +43,10 @@ QFont shown_font(const Control& c, const QWidget* w);
 // an overflow arrow.
 void fit_tool_bar(QToolBar* bar, int length);
 
-// Where picture box `c` of `box` draws a picture of `picture` size: the
-// whole box, or for a box that keeps the picture's shape (a reference
-// table in the pop-up) the largest rectangle of that shape, centred.
-QRect picture_rect(const Control& c, const QRect& box, const QSize& picture);
+// Where a picture box of `box` draws a picture of `picture` size: the
+// largest rectangle of the picture's own shape, centred. Every picture box
+// keeps the picture's shape, whatever its display mode: a round shaft drawn
+// stretched is an ellipse, and a label squeezed is misread.
+QRect picture_rect(const QRect& box, const QSize& picture);
 
 } // namespace ui::qt
