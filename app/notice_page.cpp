@@ -75,17 +75,19 @@ NoticePage ParseNoticePage(std::string_view body)
     // the converted bytes themselves are not needed, our texts stay UTF-8.
     if (body.empty() || ui::convert_encoding(body, "UTF-8", "GB18030").empty()) return page;
 
-    const std::string section = TextBetweenMarkers(body, "////开始", "////结束");
+    // The page is read without its control characters (line breaks,
+    // escapes, direction overrides): none of them may reach a value.
+    const std::string section = TextBetweenMarkers(without_controls(std::string(body)), "////开始", "////结束");
     if (section.empty()) return page;
     auto value = [&](std::string_view key) { return capped(TextBetweenMarkers(section, key, "</P>")); };
-    page.latest = without_controls(value("最新版本="));
+    page.latest = value("最新版本=");
     page.latest.erase(0, page.latest.find_first_not_of(' '));
     page.latest.erase(page.latest.find_last_not_of(' ') + 1);
-    page.notice = without_controls(value("最新订购活动="));
-    page.colour = without_controls(value("通知字体颜色="));
-    page.blink = without_controls(value("通知闪烁开关="));
-    page.fast_url = value("高速更新下载网址="); // an address with a control character is no address
-    page.notes = without_controls(value("更新说明="));
+    page.notice = value("最新订购活动=");
+    page.colour = value("通知字体颜色=");
+    page.blink = value("通知闪烁开关=");
+    page.fast_url = value("高速更新下载网址=");
+    page.notes = value("更新说明=");
     return page;
 }
 

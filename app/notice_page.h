@@ -31,8 +31,8 @@ inline constexpr size_t kMaxNoticeValueBytes = 8192;
 // ("1.7", "2"), short enough to be read exactly; not "1e309", not "v2".
 bool IsPlainVersion(std::string_view v);
 
-// Reads a page body as received (UTF-8). Control characters (line breaks,
-// escapes, direction overrides) are left out of every value but the address. A body that is not valid UTF-8
+// Reads a page body as received (UTF-8), without its control characters
+// (line breaks, escapes, direction overrides). A body that is not valid UTF-8
 // reads as an empty page; a longer value is cut to kMaxNoticeValueBytes at
 // a character boundary. Work is linear in the body's size.
 NoticePage ParseNoticePage(std::string_view body);
