@@ -331,7 +331,7 @@ TEST_F(AirSupplyReport, CarriesEveryShownValueWithTheCountdownBetween)
     EXPECT_NE(doc.find("《简明施工计算手册》"), std::string::npos);
     EXPECT_EQ(doc.find("编辑框"), std::string::npos) << "a placeholder is left";
     // Σq 96.6 (4.86 × 10 + 12 × 4 + 0), Q = 1.75 × (96.6 × 0.85 + 1.823) × 1.1
-    for (const char* shown : {"(1+0.75)×(96.6×0.85+1.823)×1.1=161.57m³/min", "=1.5×1.215=1.823m³/min",
+    for (const char* shown : {"(1+0.75)×(96.6×0.85+1.823)×1.1≈161.57m³/min", "=1.5×1.215≈1.823m³/min",
                               "供风量应不小于 161.57 m³/min"})
         EXPECT_NE(doc.find(shown), std::string::npos) << shown;
 

@@ -602,6 +602,36 @@ TEST_F(PlanExport, OnlyCurrentResultsAreExported)
     EXPECT_NE(report_text(report()).find("风机计算功率W\n" + w + "\n"), std::string::npos);
 }
 
+// The gas inputs are in the plan only where Q5 was worked out from them: a
+// tunnel without gas says so and shows no gas figures (which the
+// calculation did not read); a gas tunnel shows each, and the Q5 formula.
+TEST_F(PlanExport, GasLinesOnlyForAGasTunnel)
+{
+    set_control_text(U(kForm, "编辑框1_工作面允许瓦斯浓度"), "");
+    type("编辑框1_掌子面满足下循环施工长度", "");
+    click("图形按钮_计算");
+    export_ok();
+    std::string doc = report_text(report());
+    EXPECT_NE(doc.find("本工程隧道不含瓦斯，不计此项，Q5 = 0 m³/min。"), std::string::npos);
+    for (const char* gone : {"瓦斯涌出不均衡系数", "工作面允许瓦斯浓度", "瓦斯隧道按规定配置", "掌子面满足下循环施工长度",
+                             "计算值_", "：。", "= -"})
+        EXPECT_EQ(doc.find(gone), std::string::npos) << gone;
+    EXPECT_NE(doc.find("5. 洞内氧气体积不低于20%"), std::string::npos);
+
+    click("选择框1_隧道含瓦斯");
+    type("编辑框1_工作面允许瓦斯浓度", "0.04");
+    type("编辑框1_掌子面满足下循环施工长度", "150");
+    click("图形按钮_计算");
+    export_ok();
+    doc = report_text(report());
+    EXPECT_EQ(doc.find("不计此项"), std::string::npos);
+    // Q5 = 3 / (0.04 − 0) × 2.0
+    for (const char* shown : {"本工程隧道含瓦斯，按下式计算：", "=30.04−0×2.0≈150m³/min" /* 3 over 0.04 − 0 */, "工作面允许瓦斯浓度\nBg\n0.04\n",
+                              "瓦斯涌出不均衡系数\nK'\n2.0\n", "6. 瓦斯隧道工作面允许瓦斯浓度 0.04。",
+                              "4. 瓦斯隧道按规定配置瓦斯检测仪器，工作面瓦斯浓度超过 0.04 时", "L\n150\n"})
+        EXPECT_NE(doc.find(shown), std::string::npos) << shown;
+}
+
 // Without a scheme there is no fume demand: the calculation shows "-" for
 // Q2 and what is built on it, and leaves nothing to export.
 TEST_F(PlanExport, WithoutASchemeNothingIsWritten)

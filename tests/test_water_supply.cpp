@@ -389,9 +389,9 @@ TEST_F(WaterSupplyReport, CarriesEveryShownValueWithTheCountdownBetweenGroups)
     EXPECT_EQ(doc.find("编辑框"), std::string::npos) << "a placeholder is left";
     EXPECT_EQ(doc.find("组合框"), std::string::npos) << "a placeholder is left";
     // Qs = (120 × 0.15 + 22 × 1.0) / 24 = 1.667; V = 1.1 × 0.143 × (1.7 + 35) × 24 = 138.55
-    for (const char* shown : {"水源流量小于用水量，昼夜用水量1000~2000m3，贮水系数C取 0.143",
-                              "=1.2×30+1.05×0.4=36.42", "=1.05×36.42=38.2", "=120×0.15+22×1.0", "=1.7",
-                              "=1.10×0.143×(1.7+35)×24", "需水池容积 V = 139 m³"})
+    for (const char* shown : {"本工程水源流量小于用水量。", "本工程昼夜用水量1000~2000m3，贮水系数C取 0.143",
+                              "=1.2×30+1.05×0.4≈36.42", "=1.05×36.42≈38.2", "=120×0.15+22×1.0", "≈1.7",
+                              "=1.10×0.143×(1.7+35)×24≈139", "需水池容积 V = 139 m³"})
         EXPECT_NE(doc.find(shown), std::string::npos) << shown;
 
     std::vector<std::string> marks;
@@ -406,15 +406,31 @@ TEST_F(WaterSupplyReport, CarriesEveryShownValueWithTheCountdownBetweenGroups)
     EXPECT_FALSE(disabled("图形按钮_计算"));
 }
 
-TEST_F(WaterSupplyReport, SourceLargerThanDemandReportsTheRange)
+// A spring-fed tank is not sized by the volume formula: the report gives
+// the rule it follows instead of arithmetic that would end in "20~30".
+TEST_F(WaterSupplyReport, SourceLargerThanDemandReportsTheRangeWithoutTheFormula)
 {
     choose("组合框_水源流量", "大于用水量");
     click("图形按钮_计算");
     export_ok();
     const std::string doc = report_text(report());
-    EXPECT_NE(doc.find("本工程水源流量大于用水量"), std::string::npos);
+    EXPECT_NE(doc.find("本工程水源流量大于用水量。"), std::string::npos);
+    EXPECT_NE(doc.find("利用高山自流供水，且水源流量大于用水高峰流量，水池只需调节水量，容积取20~30m³。"), std::string::npos);
     EXPECT_NE(doc.find("需水池容积 V = 20~30 m³"), std::string::npos);
+    EXPECT_EQ(doc.find("×24"), std::string::npos) << "the volume formula";
+    EXPECT_EQ(doc.find("贮水系数C取"), std::string::npos);
     EXPECT_EQ(doc.find("编辑框"), std::string::npos);
+    EXPECT_EQ(doc.find("计算值_"), std::string::npos);
+
+    // Back to a source smaller than the demand: the formula, not the rule.
+    choose("组合框_水源流量", "小于用水量");
+    click("图形按钮_计算");
+    export_ok();
+    const std::string smaller = report_text(report());
+    EXPECT_NE(smaller.find("本工程昼夜用水量小于1000m3，贮水系数C取 0.2"), std::string::npos);
+    EXPECT_NE(smaller.find("=1.10×0.2×(1.4+35)×24≈192"), std::string::npos);
+    EXPECT_EQ(smaller.find("利用高山自流供水"), std::string::npos);
+    EXPECT_EQ(smaller.find("l000"), std::string::npos);
 }
 
 TEST_F(WaterSupplyReport, CancelWritesNothing)

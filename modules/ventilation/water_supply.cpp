@@ -61,6 +61,8 @@ void calculate()
     result("编辑框_水泵扬程", input("编辑框_水头损失系数") * shown("编辑框_水池高差"), 1); // H′ = a·H
     const std::string source = current_item_text(box("组合框_水源流量"));
     if (source == kSourceSmaller) {
+        // The factor C follows the daily use; the report names both.
+        g_last.daily_use = current_item_text(box("组合框_昼夜用水量"));
         rt_set_property(box(kVolumeCaption), prop::Label::Caption, "水源小于用水量，需水池容积V(m3)");
         result("编辑框_水池容积", // V = α1·C·(Qs + Qc)·24
                input("编辑框_调节系数") * input("编辑框_贮水系数") *
