@@ -140,7 +140,7 @@ const std::string kBig = "1" + std::string(200, '0');
 INSTANTIATE_TEST_SUITE_P(
     AirSupply, WorkedFigures,
     ::testing::Values(
-        // Row 3's "-" reads 0. 1.215 × 1.5 = 1.8225 rounds away from zero.
+        // Row 3 ("其他") holds 0 and 0. 1.215 × 1.5 = 1.8225 rounds away from zero.
         // Q takes the shown Σq 38.6: the unrounded 38.58 would give 62.40.
         FigureCase{"defaults", {}, "1.823", "38.6", "62.43"},
         FigureCase{"every row chosen once",
@@ -151,9 +151,9 @@ INSTANTIATE_TEST_SUITE_P(
         FigureCase{"typed third row",
                    {{Step::Type, "编辑框_耗风量3", "3.5"}, {Step::Type, "编辑框_数量3", "2"}},
                    "1.823", "45.6", "73.15"},
-        // Empty boxes read 0; the reserve factor alone leaves 1 + 0.
-        FigureCase{"emptied inputs",
-                   {{Step::Type, "编辑框_管路总长", ""}, {Step::Type, "编辑框_空压机的备用系数", ""},
+        // No pipe and no reserve: Q is the tools' air alone.
+        FigureCase{"zero pipe and reserve",
+                   {{Step::Type, "编辑框_管路总长", "0"}, {Step::Type, "编辑框_空压机的备用系数", "0"},
                     {Step::Type, "编辑框_海拔高度影响系数", "1"}, {Step::Type, "编辑框_同时工作系数", "1"}},
                    "0", "38.6", "38.6"},
         // A term that overflows shows "-", and so does Q: it is not
@@ -193,7 +193,7 @@ TEST_F(AirSupplyProgram, StartState)
     }
     const std::pair<const char*, const char*> inputs[] = {
         {"编辑框_耗风量1", "4.86"}, {"编辑框_数量1", "3"}, {"编辑框_耗风量2", "12"}, {"编辑框_数量2", "2"},
-        {"编辑框_耗风量3", "-"}, {"编辑框_数量3", "-"}, {"编辑框_空压机的备用系数", "0.75"},
+        {"编辑框_耗风量3", "0"}, {"编辑框_数量3", "0"}, {"编辑框_空压机的备用系数", "0.75"},
         {"编辑框_管路总长", "1.215"}, {"编辑框_每公里漏风量", "1.5"}, {"编辑框_同时工作系数", "0.85"},
         {"编辑框_海拔高度影响系数", "1.03"},
     };
@@ -212,7 +212,7 @@ TEST_F(AirSupplyProgram, StartState)
     const auto& tips = c("气球提示框1").tips;
     EXPECT_EQ(tips.size(), 2u);
     EXPECT_EQ(tips.at(c("编辑框_空压机的备用系数").id), "一般取0.75~0.9");
-    EXPECT_EQ(tips.at(c("编辑框_每公里漏风量").id), "一般取l.5~2.0m3/min");
+    EXPECT_EQ(tips.at(c("编辑框_每公里漏风量").id), "一般取1.5~2.0m3/min");
     EXPECT_EQ(text("标签1_提示信息"), "方案导出需要Word2007以上版本！");
 }
 
@@ -331,7 +331,7 @@ TEST_F(AirSupplyReport, CarriesEveryShownValueWithTheCountdownBetween)
     EXPECT_NE(doc.find("《简明施工计算手册》"), std::string::npos);
     EXPECT_EQ(doc.find("编辑框"), std::string::npos) << "a placeholder is left";
     // Σq 96.6 (4.86 × 10 + 12 × 4 + 0), Q = 1.75 × (96.6 × 0.85 + 1.823) × 1.1
-    for (const char* shown : {"(1+0.75)×(96.6×0.85+1.823)×1.1=161.57m³/min", "=1.5×1.215=1.823m³/min",
+    for (const char* shown : {"(1+0.75)×(96.6×0.85+1.823)×1.1≈161.57m³/min", "=1.5×1.215≈1.823m³/min",
                               "供风量应不小于 161.57 m³/min"})
         EXPECT_NE(doc.find(shown), std::string::npos) << shown;
 
@@ -350,19 +350,89 @@ TEST_F(AirSupplyReport, CarriesEveryShownValueWithTheCountdownBetween)
     EXPECT_FALSE(rt.get(c("图形按钮_计算"), prop::Disabled).truth());
 }
 
-TEST_F(AirSupplyReport, BeforeAnyCalculationReportsWhatTheBoxesHold)
+// A report states only what a calculation worked out from the inputs on the
+// form: before one, after an input or a row's equipment changed since, or
+// after a calculation with an input outside its domain, nothing is written.
+TEST_F(AirSupplyReport, OnlyCurrentResultsAreExported)
 {
     export_ok();
+    EXPECT_EQ(backend.messages.back().text, "您还未进行计算，请计算后导出！");
+    EXPECT_EQ(backend.messages.back().caption, "提示");
+    EXPECT_FALSE(fs::exists(folder / "导出的方案"));
+
+    click("图形按钮_计算");
+    type("编辑框_管路总长", "2.4");
+    export_ok();
+    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+    click("图形按钮_计算");
+    choose("组合框_洞内需风设备3", "混凝土喷射机"); // writes the row's boxes
+    export_ok();
+    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+    EXPECT_FALSE(fs::exists(folder / "导出的方案"));
+
+    click("图形按钮_计算");
+    export_ok();
     EXPECT_EQ(backend.messages.back().text, "计算书导出成功！");
-    const std::string doc = report_text(report());
-    EXPECT_EQ(doc.find("编辑框"), std::string::npos);
-    // The starting texts 53.2 and 1.823, and the empty Q.
-    EXPECT_NE(doc.find("×(53.2×0.85+1.823)×1.03=m³/min\n"), std::string::npos);
-    EXPECT_NE(doc.find("供风量应不小于  m³/min"), std::string::npos);
+    EXPECT_NE(report_text(report()).find("供风量应不小于 " + text(Q) + " m³/min"), std::string::npos);
 }
+
+// Each number the formula reads: every text outside its domain gives "-"
+// for what is built on it and nothing to export; 0 where the box allows it
+// is a value.
+struct DomainRow {
+    const char* box;
+    bool zero_allowed;
+    std::vector<const char*> dashed;
+};
+
+void PrintTo(const DomainRow& r, std::ostream* os) { *os << r.box; }
+
+struct DomainEdges : AirSupplyReport, ::testing::WithParamInterface<DomainRow> {
+    // As a paste does: the whole text at once, then the box is left.
+    void paste(const char* box, const std::string& value)
+    {
+        rt.set_focus(&c(box));
+        rt.user_edit_text(c(box), value);
+        rt.set_focus(nullptr);
+    }
+};
+
+TEST_P(DomainEdges, OutsideGivesDashAndNothingToExport)
+{
+    const DomainRow& r = GetParam();
+    const std::string start = text(r.box);
+    std::vector<std::string> outside = {"", "-", "-0", "-1", "abc", "1e309"};
+    if (!r.zero_allowed) outside.push_back("0");
+    for (const std::string& v : outside) {
+        SCOPED_TRACE("\"" + v + "\"");
+        paste(r.box, v);
+        click("图形按钮_计算");
+        for (const char* d : r.dashed) EXPECT_EQ(text(d), "-") << d;
+        export_ok();
+        EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+        EXPECT_FALSE(fs::exists(folder / "导出的方案"));
+    }
+    type(r.box, r.zero_allowed ? "0" : start);
+    if (r.zero_allowed) EXPECT_EQ(text(r.box), "0");
+    click("图形按钮_计算");
+    for (const char* d : r.dashed) EXPECT_NE(text(d), "-") << d;
+    export_ok();
+    EXPECT_EQ(backend.messages.back().text, "计算书导出成功！");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AirSupply, DomainEdges,
+    ::testing::Values(DomainRow{"编辑框_耗风量1", true, {Sq, Q}}, DomainRow{"编辑框_数量1", true, {Sq, Q}},
+                      DomainRow{"编辑框_耗风量2", true, {Sq, Q}}, DomainRow{"编辑框_数量2", true, {Sq, Q}},
+                      DomainRow{"编辑框_耗风量3", true, {Sq, Q}}, DomainRow{"编辑框_数量3", true, {Sq, Q}},
+                      DomainRow{"编辑框_空压机的备用系数", true, {Q}}, DomainRow{"编辑框_管路总长", true, {Qleak, Q}},
+                      DomainRow{"编辑框_每公里漏风量", true, {Qleak, Q}}, DomainRow{"编辑框_同时工作系数", false, {Q}},
+                      DomainRow{"编辑框_海拔高度影响系数", false, {Q}}),
+    [](const ::testing::TestParamInfo<DomainRow>& i) { return "box" + std::to_string(i.index); });
 
 TEST_F(AirSupplyReport, CancelWritesNothing)
 {
+    click("图形按钮_计算");
     backend.queue_answer(1);
     click("图形按钮_导出");
     EXPECT_EQ(backend.messages.back().text, "确定开始导出，中途请勿进行其他操作！");

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <regex>
 #include <string>
 #include <vector>
@@ -83,6 +84,8 @@ TEST_P(WorkedFigures, OneComputeClickShows)
 }
 
 const char* const Q2 = "编辑框2_爆破排烟";
+// 1e200 in digits, as a keyboard can type it.
+const std::string kBig = "1" + std::string(200, '0');
 const char* const Qh = "编辑框2_最大需风量Qh";
 
 INSTANTIATE_TEST_SUITE_P(
@@ -127,23 +130,189 @@ INSTANTIATE_TEST_SUITE_P(
                    {{Step::Choose, "列表框1", "巷道式通风"}, {Step::Type, "编辑框1_隧道开挖面积", "10.003"},
                     {Step::Type, "编辑框1_循环掘进进尺", "1"}, {Step::Type, "编辑框1_每m3岩石炸药单耗", "1"}},
                    {{"编辑框1_同时爆破的炸药量", "10"}, {Q2, "57.14"}}},
-        // Every demand negative: each is cut toward zero, so Q5 -0.7 counts as 0.
-        FigureCase{"negative demands cut toward zero",
-                   {{Step::Tick, "选择框1_隧道含瓦斯"}, {Step::Type, "编辑框1_瓦斯绝对涌出量", "-0.0175"},
-                    {Step::Type, "编辑框1_洞内同时工作的最多人数", "-1"}, {Step::Choose, "列表框1", "巷道式通风"},
-                    {Step::Type, "编辑框1_每kg炸药折合的体积", "-1"}, {Step::Type, "编辑框1_洞内同时使用内燃每KW所需的风量", "-1"},
-                    {Step::Type, "编辑框1_洞内允许最小风速", "-0.001"}},
-                   {{"编辑框2_按瓦斯绝对涌出量计算", "-0.7"}, {"编辑框2_洞内最多人数需风量", "-3.45"}, {Qh, "0"}}},
-        // A demand beyond the 32-bit range counts as its limit instead of wrapping round.
+        // A demand beyond the 32-bit range of the whole-number comparison
+        // leaves the governing demand unknown: Qh and everything built on it
+        // show "-", never the integer limit; P, a and Rf do not depend on it.
         FigureCase{"demand beyond the integer range",
                    {{Step::Type, "编辑框1_洞内同时使用内燃每KW所需的风量", "10000000"}},
-                   {{"编辑框2_按内燃机作业废气稀释", "3346000000"}, {Qh, "2147483647"}}}),
+                   {{"编辑框2_按内燃机作业废气稀释", "3346000000"}, {Qh, "-"}, {"编辑框2_沿程管道漏风耗损量Q漏", "-"},
+                    {"编辑框2_高海拔风量修正风量Q高", "-"}, {"编辑框2_风机供风量Q供", "-"}, {"编辑框2_管道阻力损失", "-"},
+                    {"编辑框2_局部阻力损失hx", "-"}, {"编辑框2_风机全压h机", "-"}, {"编辑框2_风机计算功率", "-"},
+                    {"编辑框1_管道漏风系数", "1.185"}, {"编辑框1_摩阻系数", "0.00225"}, {"编辑框2_风阻系数Rf", "2.504"}}},
+        // Finite inputs whose products overflow: the charge is "-", and so is
+        // every demand built on it; Q4 is a true figure but too large for Qh.
+        FigureCase{"products beyond the double range",
+                   {{Step::Type, "编辑框1_隧道开挖面积", kBig.c_str()}, {Step::Type, "编辑框1_循环掘进进尺", kBig.c_str()}},
+                   {{"编辑框1_同时爆破的炸药量", "-"}, {"编辑框1_爆破后炮烟的扩散长度", "-"}, {Q2, "-"},
+                    {"编辑框2_按洞内允许最小风速", "9e+200"}, {Qh, "-"}, {"编辑框2_风机供风量Q供", "-"},
+                    {"编辑框2_风阻系数Rf", "2.504"}, {"编辑框2_风机计算功率", "-"}}},
+        // A gas tunnel whose fresh air brings as much gas as the face allows
+        // cannot be ventilated by any flow.
+        FigureCase{"no gas margin",
+                   {{Step::Tick, "选择框1_隧道含瓦斯"}, {Step::Type, "编辑框1_送入风流中瓦斯浓度", "0.05"}},
+                   {{"编辑框2_按瓦斯绝对涌出量计算", "-"}, {"编辑框2_洞内最多人数需风量", "207"}, {Qh, "-"},
+                    {"编辑框2_风机计算功率", "-"}}},
+        // Zero is a count or a power like any other where the box allows it.
+        FigureCase{"equipment typed as 0",
+                   {{Step::Type, "编辑框3_数量3", "0"}, {Step::Type, "编辑框2_设备2", "0"}},
+                   {{"编辑框3_数量3", "0"}, {"编辑框2_设备2", "0"}, {"编辑框3_洞内同时使用内燃机作业总功率数", "0"},
+                    {"编辑框2_按内燃机作业废气稀释", "0"}, {Qh, "636"}}}),
     [](const ::testing::TestParamInfo<FigureCase>& i) {
         std::string n = i.param.name;
         for (char& ch : n)
             if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
         return n;
     });
+
+// --- inputs outside their domain -------------------------------------------------------
+
+// Each number the formulas read, with the first result built on it. Every
+// text outside the box's domain gives "-" there (and in Qh or the fan power
+// after it), and a calculation whose results cannot be exported; a box that
+// allows 0 takes it as a value.
+struct DomainRow {
+    const char* box;
+    bool zero_allowed;
+    const char* first_result; // shows "-" when the box is outside its domain
+    const char* last_result;  // further along: "-" too
+    std::vector<Step> setup = {};
+};
+
+void PrintTo(const DomainRow& r, std::ostream* os) { *os << r.box; }
+
+struct DomainEdges : VentilationProgram, ::testing::WithParamInterface<DomainRow> {
+    // As a paste does: the whole text at once, then the box is left.
+    void paste(const char* box, const std::string& value)
+    {
+        rt.set_focus(&c(box));
+        rt.user_edit_text(c(box), value);
+        rt.set_focus(nullptr);
+    }
+};
+
+const char* const W = "编辑框2_风机计算功率";
+const char* const A = "编辑框1_同时爆破的炸药量";
+const Step kGas{Step::Tick, "选择框1_隧道含瓦斯"};
+const Step kMixed{Step::Choose, "列表框1", "管道混合式压风"};
+
+TEST_P(DomainEdges, OutsideGivesDashAndNothingToExport)
+{
+    const DomainRow& r = GetParam();
+    for (const Step& s : r.setup) {
+        if (s.kind == Step::Tick) click(s.control);
+        else if (s.kind == Step::Choose) choose(s.control, s.value);
+    }
+    const std::string start = text(r.box);
+    std::vector<std::string> outside = {"", "-", "-0", "-1", "abc", "1e309"};
+    if (!r.zero_allowed) outside.push_back("0");
+    for (const std::string& v : outside) {
+        SCOPED_TRACE("\"" + v + "\"");
+        paste(r.box, v);
+        click("图形按钮_计算");
+        EXPECT_EQ(text(r.first_result), "-");
+        EXPECT_EQ(text(r.last_result), "-");
+        backend.queue_answer(0);
+        click("图形按钮_导出");
+        EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+        EXPECT_EQ(backend.messages.back().caption, "提示");
+        EXPECT_FALSE(fs::exists(folder / "导出的方案"));
+    }
+    // Back inside (0 where the box allows it): figures, and a plan to export.
+    type(r.box, r.zero_allowed ? "0" : start);
+    if (r.zero_allowed) EXPECT_EQ(text(r.box), "0");
+    click("图形按钮_计算");
+    EXPECT_NE(text(r.first_result), "-");
+    EXPECT_NE(text(W), "-");
+    backend.queue_answer(0);
+    click("图形按钮_导出");
+    EXPECT_EQ(backend.messages.back().text, "计算方案导出成功！");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ventilation, DomainEdges,
+    ::testing::Values(
+        DomainRow{"编辑框1_隧道开挖面积", false, A, W}, DomainRow{"编辑框1_循环掘进进尺", false, A, Q2},
+        DomainRow{"编辑框1_每m3岩石炸药单耗", false, A, Qh},
+        DomainRow{"编辑框1_风量备用系数", false, "编辑框2_洞内最多人数需风量", W},
+        DomainRow{"编辑框1_洞内同时工作的最多人数", true, "编辑框2_洞内最多人数需风量", Qh},
+        DomainRow{"编辑框_洞内每人每分钟需新鲜空气", false, "编辑框2_洞内最多人数需风量", Qh},
+        DomainRow{"编辑框1_每kg炸药折合的体积", false, Q2, W}, DomainRow{"编辑框1_爆破后的通风时间", false, Q2, W},
+        DomainRow{"编辑框1_压入风口至工作面的距离", false, Q2, W, {kMixed}},
+        DomainRow{"编辑框1_洞内允许最小风速", false, "编辑框2_按洞内允许最小风速", W},
+        DomainRow{"编辑框1_洞内同时使用内燃每KW所需的风量", false, "编辑框2_按内燃机作业废气稀释", Qh},
+        DomainRow{"编辑框2_设备2", true, "编辑框3_洞内同时使用内燃机作业总功率数", Qh},
+        DomainRow{"编辑框3_数量4", true, "编辑框3_洞内同时使用内燃机作业总功率数", W},
+        DomainRow{"编辑框2_设备利用率", false, "编辑框2_按内燃机作业废气稀释", W},
+        DomainRow{"编辑框1_工作面允许瓦斯浓度", false, "编辑框2_按瓦斯绝对涌出量计算", W, {kGas}},
+        DomainRow{"编辑框1_瓦斯绝对涌出量", true, "编辑框2_按瓦斯绝对涌出量计算", Qh, {kGas}},
+        DomainRow{"编辑框1_送入风流中瓦斯浓度", true, "编辑框2_按瓦斯绝对涌出量计算", W, {kGas}},
+        DomainRow{"编辑框1_瓦斯涌出不均衡系数", false, "编辑框2_按瓦斯绝对涌出量计算", Qh, {kGas}},
+        DomainRow{"编辑框1_风管长度", false, "编辑框1_管道漏风系数", "编辑框2_风阻系数Rf"},
+        DomainRow{"编辑框1_风管直径", false, "编辑框2_风阻系数Rf", W},
+        DomainRow{"编辑框1_管道达西系数", false, "编辑框1_摩阻系数", W},
+        DomainRow{"编辑框1_空气密度", false, "编辑框1_摩阻系数", "编辑框2_风阻系数Rf"},
+        DomainRow{"编辑框1_局部阻力系数", true, "编辑框2_局部阻力损失hx", W},
+        DomainRow{"编辑框1_风机工作效率系数", false, W, W},
+        DomainRow{"编辑框1_百米平均漏风率", true, "编辑框1_管道漏风系数", W}),
+    [](const ::testing::TestParamInfo<DomainRow>& i) { return "box" + std::to_string(i.index); });
+
+// Inputs the chosen scheme or an unticked gas box does not use are not read:
+// empty, they refuse nothing.
+TEST_F(VentilationProgram, InputsTheCaseDoesNotUseAreNotRead)
+{
+    type("编辑框1_压入风口至工作面的距离", "");
+    set_control_text(U(kForm, "编辑框1_工作面允许瓦斯浓度"), "");
+    set_control_text(U(kForm, "编辑框1_瓦斯涌出不均衡系数"), "abc");
+    for (const char* scheme : {"巷道式通风", "管道压入式通风", "管道吸入式通风"}) {
+        choose("列表框1", scheme);
+        click("图形按钮_计算");
+        EXPECT_NE(text(Q2), "-") << scheme;
+        EXPECT_EQ(text("编辑框2_按瓦斯绝对涌出量计算"), "0") << scheme;
+        EXPECT_NE(text(W), "-") << scheme;
+        backend.queue_answer(0);
+        click("图形按钮_导出");
+        EXPECT_EQ(backend.messages.back().text, "计算方案导出成功！") << scheme;
+    }
+    // The β of a duct that loses all its air every hundred metres.
+    for (const char* beta : {"1", "1.5"}) {
+        type("编辑框1_百米平均漏风率", beta);
+        click("图形按钮_计算");
+        EXPECT_EQ(text("编辑框1_管道漏风系数"), "-") << beta;
+        EXPECT_EQ(text("编辑框2_沿程管道漏风耗损量Q漏"), "-") << beta;
+        EXPECT_EQ(text(W), "-") << beta;
+        EXPECT_EQ(text(Qh), "1505") << beta;
+    }
+}
+
+// The empty altitude item has no pressure: the correction is not made with
+// the pressure of an earlier choice, nothing built on it is shown, and the
+// calculation leaves nothing to export until an altitude is chosen.
+TEST_F(VentilationProgram, EmptyAltitudeCorrectsNothing)
+{
+    choose("组合框3", "1500");
+    click("图形按钮_计算");
+    EXPECT_EQ(text("编辑框2_高海拔风量修正风量Q高"), "327.14"); // 1783.43 × (100 / 84.5 − 1)
+    choose("组合框3", "");
+    EXPECT_EQ(text("编辑框1_地区大气压"), "-");
+    click("图形按钮_计算");
+    for (const char* none : {"编辑框2_高海拔风量修正风量Q高", "编辑框2_风机供风量Q供", "编辑框2_管道阻力损失",
+                             "编辑框2_局部阻力损失hx", "编辑框2_风机全压h机", W})
+        EXPECT_EQ(text(none), "-") << none;
+    EXPECT_EQ(text(Qh), "1505");
+    EXPECT_EQ(text("编辑框2_沿程管道漏风耗损量Q漏"), "278.43");
+    EXPECT_EQ(text("编辑框2_风阻系数Rf"), "2.504");
+    backend.queue_answer(0);
+    click("图形按钮_导出");
+    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+    EXPECT_FALSE(fs::exists(folder / "导出的方案"));
+
+    choose("组合框3", "1500");
+    click("图形按钮_计算");
+    EXPECT_EQ(text("编辑框2_高海拔风量修正风量Q高"), "327.14");
+    backend.queue_answer(0);
+    click("图形按钮_导出");
+    EXPECT_EQ(backend.messages.back().text, "计算方案导出成功！");
+}
 
 // --- selections, lists and lookups ------------------------------------------------------
 
@@ -182,8 +351,10 @@ TEST_F(VentilationProgram, StartState)
 
 TEST_F(VentilationProgram, AltitudeWritesThePressureOfItsRowOnly)
 {
+    // The empty last item has no pressure: "-", not the pressure of the
+    // choice before it.
     const std::pair<const char*, const char*> steps[] = {
-        {"1000", "89.9"}, {"500", "95.5"}, {"", "95.5"}, {"5000", "53.6"}, {"0", "100"},
+        {"1000", "89.9"}, {"500", "95.5"}, {"", "-"}, {"1500", "84.5"}, {"", "-"}, {"5000", "53.6"}, {"0", "100"},
     };
     for (const auto& [altitude, pressure] : steps) {
         choose("组合框3", altitude);
@@ -382,29 +553,102 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(PlanExport, LaterExportReplacesTheEarlierPlan)
 {
     choose("列表框1", "巷道式通风");
+    click("图形按钮_计算");
     export_ok();
     choose("列表框1", "管道吸入式通风");
+    click("图形按钮_计算");
     export_ok();
+    EXPECT_EQ(backend.messages.back().text, "计算方案导出成功！");
     const std::string doc = report_text(report());
     EXPECT_NE(doc.find("吸风口应尽量靠近工作面"), std::string::npos);
     EXPECT_EQ(doc.find("巷道式通风的炮烟排除系数"), std::string::npos);
-    // Exported before any calculation: the results go in as "-"; the Q2
-    // heading is still the one the form started with.
-    EXPECT_NE(doc.find("②-1巷道式通风爆破排烟Q2\n-\n"), std::string::npos);
+    EXPECT_NE(doc.find("②-3管道吸入式爆破排烟Q2\n1495.5\n"), std::string::npos);
 }
 
-TEST_F(PlanExport, WithoutASchemeNothingIsWrittenAndTheFailureIsReported)
+// A plan states only what a calculation worked out from the inputs on the
+// form: before one, or after a scheme, a tick or a number changed since,
+// nothing is written; computing again (or undoing the change) makes it
+// current.
+TEST_F(PlanExport, OnlyCurrentResultsAreExported)
+{
+    export_ok();
+    EXPECT_EQ(backend.messages.back().text, "您还未进行计算，请计算后导出！");
+    EXPECT_EQ(backend.messages.back().caption, "提示");
+    EXPECT_FALSE(fs::exists(folder / "导出的方案"));
+
+    const std::vector<std::function<void()>> changes = {
+        [&] { choose("列表框1", "巷道式通风"); },
+        [&] { choose("组合框1", "电雷管起爆"); },
+        [&] { click("选择框1_隧道含瓦斯"); }, // also makes the detonation non-electric
+        [&] { choose("组合框3", "1000"); },
+        [&] { type("编辑框1_隧道开挖面积", "80"); },
+        [&] { type("编辑框3_数量1", "2"); },
+        [&] { type("编辑框1_百米平均漏风率", "0.012"); },
+    };
+    for (size_t i = 0; i < changes.size(); ++i) {
+        SCOPED_TRACE("change " + std::to_string(i));
+        click("图形按钮_计算");
+        changes[i]();
+        export_ok();
+        EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+        EXPECT_FALSE(fs::exists(report()));
+    }
+    click("图形按钮_计算");
+    const std::string w = text(W);
+    type("编辑框1_隧道开挖面积", "81");
+    type("编辑框1_隧道开挖面积", "80"); // typed back: the results belong to the inputs again
+    export_ok();
+    EXPECT_EQ(backend.messages.back().text, "计算方案导出成功！");
+    EXPECT_NE(report_text(report()).find("风机计算功率W\n" + w + "\n"), std::string::npos);
+}
+
+// The gas inputs are in the plan only where Q5 was worked out from them: a
+// tunnel without gas says so and shows no gas figures (which the
+// calculation did not read); a gas tunnel shows each, and the Q5 formula.
+TEST_F(PlanExport, GasLinesOnlyForAGasTunnel)
+{
+    set_control_text(U(kForm, "编辑框1_工作面允许瓦斯浓度"), "");
+    type("编辑框1_掌子面满足下循环施工长度", "");
+    click("图形按钮_计算");
+    export_ok();
+    std::string doc = report_text(report());
+    EXPECT_NE(doc.find("本工程隧道不含瓦斯，不计此项，Q5 = 0 m³/min。"), std::string::npos);
+    for (const char* gone : {"瓦斯涌出不均衡系数", "工作面允许瓦斯浓度", "瓦斯隧道按规定配置", "掌子面满足下循环施工长度",
+                             "计算值_", "：。", "= -"})
+        EXPECT_EQ(doc.find(gone), std::string::npos) << gone;
+    EXPECT_NE(doc.find("5. 洞内氧气体积不低于20%"), std::string::npos);
+
+    click("选择框1_隧道含瓦斯");
+    type("编辑框1_工作面允许瓦斯浓度", "0.04");
+    type("编辑框1_掌子面满足下循环施工长度", "150");
+    click("图形按钮_计算");
+    export_ok();
+    doc = report_text(report());
+    EXPECT_EQ(doc.find("不计此项"), std::string::npos);
+    // Q5 = 3 / (0.04 − 0) × 2.0
+    for (const char* shown : {"本工程隧道含瓦斯，按下式计算：", "=30.04−0×2.0≈150m³/min" /* 3 over 0.04 − 0 */, "工作面允许瓦斯浓度\nBg\n0.04\n",
+                              "瓦斯涌出不均衡系数\nK'\n2.0\n", "6. 瓦斯隧道工作面允许瓦斯浓度 0.04。",
+                              "4. 瓦斯隧道按规定配置瓦斯检测仪器，工作面瓦斯浓度超过 0.04 时", "L\n150\n"})
+        EXPECT_NE(doc.find(shown), std::string::npos) << shown;
+}
+
+// Without a scheme there is no fume demand: the calculation shows "-" for
+// Q2 and what is built on it, and leaves nothing to export.
+TEST_F(PlanExport, WithoutASchemeNothingIsWritten)
 {
     rt_set_property(U(kForm, "列表框1"), prop::ListBox::CurrentIndex, -1);
+    click("图形按钮_计算");
+    EXPECT_EQ(text(Q2), "-");
+    EXPECT_EQ(text(Qh), "-");
     export_ok();
-    EXPECT_EQ(backend.messages.back().caption, "错误");
-    EXPECT_NE(backend.messages.back().text.find("报告导出失败"), std::string::npos);
+    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
     EXPECT_FALSE(fs::exists(report()));
     EXPECT_FALSE(disabled("图形按钮_导出"));
 }
 
 TEST_F(PlanExport, CancelLeavesEverythingAsItWas)
 {
+    click("图形按钮_计算");
     backend.queue_answer(1);
     click("图形按钮_导出");
     EXPECT_EQ(backend.messages.back().text, "确定开始导出，中途请勿进行其他操作！");

@@ -82,7 +82,9 @@ TEST_P(WorkedFigures, OneComputeClickShows)
     EXPECT_EQ(text(Hp), fc.h_pump);
     EXPECT_EQ(text(V), fc.v);
     EXPECT_EQ(text("标签_20"), fc.caption);
-    EXPECT_EQ(text("编辑框_提示"), "\r\n   计算完成！");
+    // Completed only when every result could be worked out.
+    const bool complete = std::string(fc.qs) != "-" && std::string(fc.h) != "-" && std::string(fc.v) != "-";
+    EXPECT_EQ(text("编辑框_提示"), complete ? "\r\n   计算完成！" : "");
     EXPECT_EQ(picture(kForm, "图形按钮_计算"), app::res::compute_normal);
 }
 
@@ -94,30 +96,32 @@ const std::string kHuge(400, '9');
 INSTANTIATE_TEST_SUITE_P(
     WaterSupply, WorkedFigures,
     ::testing::Values(
-        // Qs 1.4167 shows 1.4; H′ = 1.05 × 36.42 = 38.241; V = 1.1 × 0.143 × 36.4 × 24 = 137.417.
-        FigureCase{"defaults", {}, "1.4", "36.42", "38.2", "137", kSmallCaption},
+        // Qs 1.4167 shows 1.4; H′ = 1.05 × 36.42 = 38.241; V = 1.1 × 0.2 × 36.4 × 24 = 192.192
+        // (a daily use under 1000 m3 stores 1/4~1/6 of it: 0.2).
+        FigureCase{"defaults", {}, "1.4", "36.42", "38.2", "192", kSmallCaption},
         // The disabled demand inputs still give Qs.
         FigureCase{"source larger than demand", {{Step::Choose, "组合框_水源流量", "大于用水量"}},
                    "1.4", "36.42", "38.2", "20~30", kLargeCaption},
-        FigureCase{"daily use 1000 to 2000", {{Step::Choose, "组合框_昼夜用水量", "l000~2000m3"}},
-                   "1.4", "36.42", "38.2", "192", kSmallCaption},
+        // 1000~2000 m3 a day stores 1/6~1/8 of it: 0.143, V = 1.1 × 0.143 × 36.4 × 24 = 137.417.
+        FigureCase{"daily use 1000 to 2000", {{Step::Choose, "组合框_昼夜用水量", "1000~2000m3"}},
+                   "1.4", "36.42", "38.2", "137", kSmallCaption},
         // V from the shown Qs 1.4 (336), not from 1.4167 (340).
         FigureCase{"shown Qs read back",
                    {{Step::Type, "编辑框_贮水系数", "10"}, {Step::Type, "编辑框_调节系数", "1"},
-                    {Step::Type, "编辑框_生产用水量", ""}},
+                    {Step::Type, "编辑框_生产用水量", "0"}},
                    "1.4", "36.42", "38.2", "336", kSmallCaption},
         // H′ from the shown H 36.45 (36.5), not from 36.449 (36.4).
         FigureCase{"shown H read back",
                    {{Step::Type, "编辑框_水头损失系数", "1"}, {Step::Type, "编辑框_管道内水头损失", "0.449"}},
-                   "1.4", "36.45", "36.5", "137", kSmallCaption},
-        FigureCase{"empty inputs read 0",
-                   {{Step::Type, "编辑框_生产工人", ""}, {Step::Type, "编辑框_非生产工人", ""},
-                    {Step::Type, "编辑框_水头损失系数", ""}},
-                   "0", "36", "0", "132", kSmallCaption},
+                   "1.4", "36.45", "36.5", "192", kSmallCaption},
+        // No workers at all: no domestic water.
+        FigureCase{"no workers",
+                   {{Step::Type, "编辑框_生产工人", "0"}, {Step::Type, "编辑框_非生产工人", "0"}},
+                   "0", "36.42", "38.2", "185", kSmallCaption},
         // An overflowing Qs shows "-", and so does V.
         // A pressure past the double range gives the head "-"; H and H′ follow.
         FigureCase{"overflowing pressure", {{Step::Type, "编辑框_洞内设备需要水压", kHuge.c_str()}},
-                   "1.4", "-", "-", "137", kSmallCaption},
+                   "1.4", "-", "-", "192", kSmallCaption},
         FigureCase{"overflowing demand",
                    {{Step::Type, "编辑框_生产工人", kBig.c_str()}, {Step::Type, "编辑框_用水系数生产工人", kBig.c_str()}},
                    "-", "36.42", "38.2", "-", kSmallCaption}),
@@ -127,6 +131,80 @@ INSTANTIATE_TEST_SUITE_P(
             if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
         return n;
     });
+
+// --- inputs outside their domain -------------------------------------------------------
+
+// Each number the formulas read, with the results built on it: every text
+// outside the box's domain gives "-" there, no "计算完成！" and nothing to
+// export; a box that allows 0 takes it as a value.
+struct DomainRow {
+    const char* box;
+    bool zero_allowed;
+    std::vector<const char*> dashed;
+};
+
+void PrintTo(const DomainRow& r, std::ostream* os) { *os << r.box; }
+
+struct DomainEdges : WaterSupplyProgram, ::testing::WithParamInterface<DomainRow> {
+    // As a paste does: the whole text at once, then the box is left.
+    void paste(const char* box, const std::string& value)
+    {
+        rt.set_focus(&c(box));
+        rt.user_edit_text(c(box), value);
+        rt.set_focus(nullptr);
+    }
+};
+
+TEST_P(DomainEdges, OutsideGivesDashAndNothingToExport)
+{
+    const DomainRow& r = GetParam();
+    const std::string start = text(r.box);
+    std::vector<std::string> outside = {"", "-", "-0", "-1", "abc", "1e309"};
+    if (!r.zero_allowed) outside.push_back("0");
+    for (const std::string& v : outside) {
+        SCOPED_TRACE("\"" + v + "\"");
+        paste(r.box, v);
+        click("图形按钮_计算");
+        for (const char* d : r.dashed) EXPECT_EQ(text(d), "-") << d;
+        EXPECT_EQ(text("编辑框_提示"), "");
+        backend.queue_answer(0);
+        click("图形按钮_导出");
+        EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+        EXPECT_FALSE(fs::exists(folder / "导出的方案"));
+    }
+    type(r.box, r.zero_allowed ? "0" : start);
+    if (r.zero_allowed) EXPECT_EQ(text(r.box), "0");
+    click("图形按钮_计算");
+    for (const char* d : r.dashed) EXPECT_NE(text(d), "-") << d;
+    EXPECT_EQ(text("编辑框_提示"), "\r\n   计算完成！");
+    backend.queue_answer(0);
+    click("图形按钮_导出");
+    EXPECT_EQ(backend.messages.back().text, "计算方案导出成功！");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WaterSupply, DomainEdges,
+    ::testing::Values(
+        // The pressure gives the head h the tank height is worked from.
+        DomainRow{"编辑框_洞内设备需要水压", false, {H, Hp}}, DomainRow{"编辑框_水头损失系数", false, {H, Hp}},
+        DomainRow{"编辑框_管道内水头损失", true, {H, Hp}}, DomainRow{"编辑框_贮水系数", false, {V}},
+        DomainRow{"编辑框_调节系数", false, {V}}, DomainRow{"编辑框_生产工人", true, {Qs, V}},
+        DomainRow{"编辑框_用水系数生产工人", true, {Qs, V}}, DomainRow{"编辑框_非生产工人", true, {Qs, V}},
+        DomainRow{"编辑框_用水系数非生产工人", true, {Qs, V}}, DomainRow{"编辑框_生产用水量", true, {V}}),
+    [](const ::testing::TestParamInfo<DomainRow>& i) { return "box" + std::to_string(i.index); });
+
+// A source larger than the demand needs no volume formula: its inputs are
+// not read, so empty they refuse nothing.
+TEST_F(WaterSupplyProgram, SpringFedTankReadsNoVolumeInputs)
+{
+    for (const char* box : {"编辑框_贮水系数", "编辑框_调节系数", "编辑框_生产用水量"}) type(box, "");
+    choose("组合框_水源流量", "大于用水量");
+    click("图形按钮_计算");
+    EXPECT_EQ(text(V), "20~30");
+    backend.queue_answer(0);
+    click("图形按钮_导出");
+    EXPECT_EQ(backend.messages.back().text, "计算方案导出成功！");
+}
 
 // --- the form and its choices ------------------------------------------------------------
 
@@ -142,8 +220,8 @@ TEST_F(WaterSupplyProgram, StartState)
 
     EXPECT_EQ(c("组合框_水源流量").items, (std::vector<std::string>{"大于用水量", "小于用水量"}));
     EXPECT_EQ(current_item_text(U(kForm, "组合框_水源流量")), "小于用水量");
-    EXPECT_EQ(c("组合框_昼夜用水量").items, (std::vector<std::string>{"小于l000m3", "l000~2000m3"}));
-    EXPECT_EQ(current_item_text(U(kForm, "组合框_昼夜用水量")), "小于l000m3");
+    EXPECT_EQ(c("组合框_昼夜用水量").items, (std::vector<std::string>{"小于1000m3", "1000~2000m3"}));
+    EXPECT_EQ(current_item_text(U(kForm, "组合框_昼夜用水量")), "小于1000m3");
     for (const char* box : kDemandInputs) EXPECT_FALSE(disabled(box)) << box;
 
     const struct {
@@ -152,7 +230,7 @@ TEST_F(WaterSupplyProgram, StartState)
         int mode;
     } boxes[] = {
         {"编辑框_洞内设备需要水压", "0.3", 10}, {"编辑框_配水点要求水头", "30", 1}, {"编辑框_水头损失系数", "1.05", 10},
-        {"编辑框_管道内水头损失", "0.4", 10}, {"编辑框_贮水系数", "0.143", 10}, {"编辑框_调节系数", "1.10", 10},
+        {"编辑框_管道内水头损失", "0.4", 10}, {"编辑框_贮水系数", "0.2", 10}, {"编辑框_调节系数", "1.10", 10},
         {"编辑框_生产工人", "80", 10}, {"编辑框_用水系数生产工人", "0.15", 10}, {"编辑框_非生产工人", "22", 10},
         {"编辑框_用水系数非生产工人", "1.0", 10}, {Qs, "2.6", 1}, {"编辑框_生产用水量", "35", 10},
         {H, "", 1}, {Hp, "", 1}, {V, "", 1}, {"编辑框1", "1.2", 10}, {"编辑框2", "4.32", 1}, {"编辑框_提示", "", 1},
@@ -169,7 +247,7 @@ TEST_F(WaterSupplyProgram, StartState)
     EXPECT_EQ(tips.size(), 7u);
     EXPECT_EQ(tips.at(c("编辑框_调节系数").id), "取1.10~1.20 ");
     EXPECT_EQ(tips.at(c("编辑框_贮水系数").id),
-              "贮水系数(为水池容量/昼夜用水量),昼夜用水量小于l000m3时，采用l/4~l/6\r\n夜用水量在l000~2000m3 时，采用 1/6~1/8；");
+              "贮水系数(为水池容量/昼夜用水量),昼夜用水量小于1000m3时，采用1/4~1/6\r\n夜用水量在1000~2000m3 时，采用 1/6~1/8；");
 }
 
 TEST_F(WaterSupplyProgram, SourceChoiceTogglesTheDemandInputsAndTheLabelWaitsForACalculation)
@@ -188,13 +266,13 @@ TEST_F(WaterSupplyProgram, SourceChoiceTogglesTheDemandInputsAndTheLabelWaitsFor
     EXPECT_EQ(text(V), "20~30");
     click("图形按钮_计算");
     EXPECT_EQ(text("标签_20"), kSmallCaption);
-    EXPECT_EQ(text(V), "137");
+    EXPECT_EQ(text(V), "192");
 }
 
 TEST_F(WaterSupplyProgram, DailyUseWritesTheStorageFactorAndMovesTheFocus)
 {
     const std::pair<const char*, const char*> steps[] = {
-        {"l000~2000m3", "0.2"}, {"小于l000m3", "0.143"}, {"l000~2000m3", "0.2"}};
+        {"1000~2000m3", "0.143"}, {"小于1000m3", "0.2"}, {"1000~2000m3", "0.143"}};
     for (const auto& [daily, factor] : steps) {
         type_only("编辑框_贮水系数", "0.5"); // the focus is on the box before the choice
         choose("组合框_昼夜用水量", daily);
@@ -237,8 +315,12 @@ INSTANTIATE_TEST_SUITE_P(WaterSupply, Converters,
                          ::testing::Values(Conversion{"编辑框1", "1.2", "编辑框2", "4.32"},
                                            Conversion{"编辑框1", "1.25", "编辑框2", "4.5"},
                                            Conversion{"编辑框1", "0.333", "编辑框2", "1.1988"},
-                                           Conversion{"编辑框1", "", "编辑框2", "0"},
-                                           Conversion{"编辑框1", "-.5", "编辑框2", "-1.8"},
+                                           Conversion{"编辑框1", "0", "编辑框2", "0"},
+                                           // No flow, or a negative one, converts to nothing.
+                                           Conversion{"编辑框1", "", "编辑框2", "-"},
+                                           Conversion{"编辑框1", "-.5", "编辑框2", "-"},
+                                           Conversion{"编辑框_洞内设备需要水压", "0", "编辑框_配水点要求水头", "-"},
+                                           Conversion{"编辑框_洞内设备需要水压", "abc", "编辑框_配水点要求水头", "-"},
                                            Conversion{"编辑框_洞内设备需要水压", "0.3", "编辑框_配水点要求水头", "30"},
                                            Conversion{"编辑框_洞内设备需要水压", "0.35", "编辑框_配水点要求水头", "35"},
                                            Conversion{"编辑框_洞内设备需要水压", "1.234", "编辑框_配水点要求水头", "123.4"}));
@@ -288,7 +370,7 @@ struct WaterSupplyReport : WaterSupplyProgram {
 
 TEST_F(WaterSupplyReport, CarriesEveryShownValueWithTheCountdownBetweenGroups)
 {
-    choose("组合框_昼夜用水量", "l000~2000m3");
+    choose("组合框_昼夜用水量", "1000~2000m3");
     type("编辑框_生产工人", "120");
     click("图形按钮_计算");
     backend.trail.clear();
@@ -306,9 +388,10 @@ TEST_F(WaterSupplyReport, CarriesEveryShownValueWithTheCountdownBetweenGroups)
     EXPECT_NE(doc.find("《简明施工计算手册》"), std::string::npos);
     EXPECT_EQ(doc.find("编辑框"), std::string::npos) << "a placeholder is left";
     EXPECT_EQ(doc.find("组合框"), std::string::npos) << "a placeholder is left";
-    // Qs = (120 × 0.15 + 22 × 1.0) / 24 = 1.667; V = 1.1 × 0.2 × (1.7 + 35) × 24 = 193.776
-    for (const char* shown : {"水源流量小于用水量，昼夜用水量l000~2000m3，贮水系数C取 0.2",
-                              "=1.2×30+1.05×0.4=36.42", "=1.05×36.42=38.2", "=120×0.15+22×1.0", "=1.7", "=1.10×0.2×(1.7+35)×24", "需水池容积 V = 194 m³"})
+    // Qs = (120 × 0.15 + 22 × 1.0) / 24 = 1.667; V = 1.1 × 0.143 × (1.7 + 35) × 24 = 138.55
+    for (const char* shown : {"本工程水源流量小于用水量。", "本工程昼夜用水量1000~2000m3，贮水系数C取 0.143",
+                              "=1.2×30+1.05×0.4≈36.42", "=1.05×36.42≈38.2", "=120×0.15+22×1.0", "≈1.7",
+                              "=1.10×0.143×(1.7+35)×24≈139", "需水池容积 V = 139 m³"})
         EXPECT_NE(doc.find(shown), std::string::npos) << shown;
 
     std::vector<std::string> marks;
@@ -323,19 +406,36 @@ TEST_F(WaterSupplyReport, CarriesEveryShownValueWithTheCountdownBetweenGroups)
     EXPECT_FALSE(disabled("图形按钮_计算"));
 }
 
-TEST_F(WaterSupplyReport, SourceLargerThanDemandReportsTheRange)
+// A spring-fed tank is not sized by the volume formula: the report gives
+// the rule it follows instead of arithmetic that would end in "20~30".
+TEST_F(WaterSupplyReport, SourceLargerThanDemandReportsTheRangeWithoutTheFormula)
 {
     choose("组合框_水源流量", "大于用水量");
     click("图形按钮_计算");
     export_ok();
     const std::string doc = report_text(report());
-    EXPECT_NE(doc.find("本工程水源流量大于用水量"), std::string::npos);
+    EXPECT_NE(doc.find("本工程水源流量大于用水量。"), std::string::npos);
+    EXPECT_NE(doc.find("利用高山自流供水，且水源流量大于用水高峰流量，水池只需调节水量，容积取20~30m³。"), std::string::npos);
     EXPECT_NE(doc.find("需水池容积 V = 20~30 m³"), std::string::npos);
+    EXPECT_EQ(doc.find("×24"), std::string::npos) << "the volume formula";
+    EXPECT_EQ(doc.find("贮水系数C取"), std::string::npos);
     EXPECT_EQ(doc.find("编辑框"), std::string::npos);
+    EXPECT_EQ(doc.find("计算值_"), std::string::npos);
+
+    // Back to a source smaller than the demand: the formula, not the rule.
+    choose("组合框_水源流量", "小于用水量");
+    click("图形按钮_计算");
+    export_ok();
+    const std::string smaller = report_text(report());
+    EXPECT_NE(smaller.find("本工程昼夜用水量小于1000m3，贮水系数C取 0.2"), std::string::npos);
+    EXPECT_NE(smaller.find("=1.10×0.2×(1.4+35)×24≈192"), std::string::npos);
+    EXPECT_EQ(smaller.find("利用高山自流供水"), std::string::npos);
+    EXPECT_EQ(smaller.find("l000"), std::string::npos);
 }
 
 TEST_F(WaterSupplyReport, CancelWritesNothing)
 {
+    click("图形按钮_计算");
     backend.queue_answer(1);
     click("图形按钮_导出");
     EXPECT_EQ(backend.messages.back().text, "确定开始导出，中途请勿进行其他操作！");

@@ -895,7 +895,10 @@ void Runtime::numeric_rewrite(Control& c)
     // atof reads the leading number; the box shows it back by the number rules.
     double x = text_to_number(c.text);
     std::string s = c.input_mode == 9 ? float_to_text(float(x)) : number_to_text(x);
-    if (s == "0") s.clear();
+    // A typed 0 is cleared, except where the box's domain holds 0: there it
+    // is a value (no equipment in a row), which an empty box is not.
+    const bool zero_allowed = c.domain == Domain::NonNegative || c.domain == Domain::Any;
+    if (s == "0" && !(zero_allowed && number_in_domain(c.text, c.domain) == 0)) s.clear();
     if (s != c.text) {
         set_text_value(c, prop::EditBox::Content, s);
         raise(c, Event::ContentChanged);

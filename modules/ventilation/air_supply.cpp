@@ -20,6 +20,8 @@ constexpr const char* kForm = "AirSupply";
 
 Ref box(const char* name) { return U(kForm, name); }
 
+// Inputs read outside their domain (forms/AirSupply.json) are not a number,
+// and make the calculation give no results.
 double input(const char* name) { return read_number(box(name)); }
 
 // Each result is written rounded and the next step reads it back, so it
@@ -48,6 +50,8 @@ constexpr ToolRow kRows[] = {
     {"组合框_洞内需风设备3", "编辑框_耗风量3", "编辑框_数量3"},
 };
 
+constexpr const char* kResults[] = {"编辑框_漏耗损失", "编辑框_风动机具所需风量", "编辑框_计算本工程供风能力"};
+
 void calculate()
 {
     result("编辑框_漏耗损失", input("编辑框_管路总长") * input("编辑框_每公里漏风量"), 3); // q漏 = ΣL·a
@@ -59,12 +63,15 @@ void calculate()
                (shown("编辑框_风动机具所需风量") * input("编辑框_同时工作系数") + shown("编辑框_漏耗损失")) *
                input("编辑框_海拔高度影响系数"),
            2);
+    // A result that could not be worked out leaves nothing to report.
+    for (const char* r : kResults)
+        if (control_text(box(r)) == "-") return calculation_refused();
 }
 
 void attach_tips()
 {
     cmd_attach_tip(box("气球提示框1"), box("编辑框_空压机的备用系数"), "一般取0.75~0.9");
-    cmd_attach_tip(box("气球提示框1"), box("编辑框_每公里漏风量"), "一般取l.5~2.0m3/min");
+    cmd_attach_tip(box("气球提示框1"), box("编辑框_每公里漏风量"), "一般取1.5~2.0m3/min");
 }
 JSB_MODULE_SETUP(AirSupply, attach_tips)
 

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <utility>
 
 namespace ventilation {
@@ -32,22 +33,28 @@ Ref box(const char* name) { return U(kForm, name); }
 std::string picture_path(const char* file) { return std::string(kPictures) + file; }
 
 // Results are written as text and later steps read the shown text back, so a
-// step always works with the rounded value the user sees.
-double read_number(const char* name) { return ui::read_number(box(name)); }
+// step always works with the rounded value the user sees. An input read
+// outside its domain (forms/Ventilation.json) is not a number, and so is a
+// result that shows "-": whatever is built on either shows "-" too.
+double input(const char* name) { return ui::read_number(box(name)); }
+double shown(const char* name) { return ui::read_result(box(name)); }
 void write_text(const char* name, const std::string& text) { rt_set_property(box(name), prop::EditBox::Content, text); }
 void write_number(const char* name, double x) { ui::write_number(box(name), x); }
 void write_rounded(const char* name, double x, int places) { ui::write_rounded(box(name), x, places); }
+constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
 
 std::string list_item(const char* name) { return current_item_text(box(name)); }
 std::string combo_item(const char* name) { return current_item_text(box(name)); }
 
-// A demand cut toward zero for the comparison of the five demands. Demands
-// beyond the 32-bit range count as its limit rather than wrapping around.
-int32_t truncate_demand(double q)
+// A demand cut toward zero for the comparison of the five demands, in the
+// 32-bit range the comparison works in; nothing for a demand that is not a
+// number or lies beyond that range.
+std::optional<int32_t> truncate_demand(double q)
 {
-    if (std::isnan(q)) return 0;
-    constexpr double lo = std::numeric_limits<int32_t>::min(), hi = std::numeric_limits<int32_t>::max();
-    return int32_t(std::clamp(std::trunc(q), lo, hi));
+    if (!std::isfinite(q)) return std::nullopt;
+    const double t = std::trunc(q);
+    if (t < std::numeric_limits<int32_t>::min() || t > std::numeric_limits<int32_t>::max()) return std::nullopt;
+    return int32_t(t);
 }
 
 void show_table(const char* file, int width, int height)
@@ -118,21 +125,29 @@ const char* pressure_for_altitude(const std::string& altitude_item)
 
 namespace {
 
-// Blasting-fume demand Q2 of each scheme, from the shown charge A and
-// fume-spread length L散.
+Calculated g_last;
+
+// Blasting-fume demand Q2 of the scheme, from the shown charge A and
+// fume-spread length L散; each scheme reads only the inputs its formula uses.
 double fume_demand(const std::string& scheme, double A, double L_spread)
 {
-    const double S = read_number("编辑框1_隧道开挖面积");
-    const double b = read_number("编辑框1_每kg炸药折合的体积");
-    const double t = read_number("编辑框1_爆破后的通风时间");
-    const double L_inlet = read_number("编辑框1_压入风口至工作面的距离");
-    if (scheme == "巷道式通风") return (A * b / t) * 5;
+    if (scheme == "巷道式通风") {
+        const double b = input("编辑框1_每kg炸药折合的体积"), t = input("编辑框1_爆破后的通风时间");
+        return (A * b / t) * 5;
+    }
     if (scheme == "管道压入式通风") {
+        const double S = input("编辑框1_隧道开挖面积"), b = input("编辑框1_每kg炸药折合的体积");
+        const double t = input("编辑框1_爆破后的通风时间");
         // b in litres per kg, 0.0001 the allowed CO concentration (100 ppm).
         const double X = (S * L_spread) / (A * b * 0.001) * 0.0001;
         return S * L_spread * (1 - cmd_power(X, 1.0 / t));
     }
-    if (scheme == "管道吸入式通风") return 15 * cmd_power(A * S * L_spread / t, 0.5);
+    if (scheme == "管道吸入式通风") {
+        const double S = input("编辑框1_隧道开挖面积"), t = input("编辑框1_爆破后的通风时间");
+        return 15 * cmd_power(A * S * L_spread / t, 0.5);
+    }
+    const double S = input("编辑框1_隧道开挖面积"), L_inlet = input("编辑框1_压入风口至工作面的距离");
+    const double t = input("编辑框1_爆破后的通风时间");
     const double mixed = cmd_power(A * cmd_power(S * L_inlet, 2) / t, 1.0 / 3);
     if (scheme == "管道混合式压风") return 7.8 * mixed;
     return 10.14 * mixed; // 管道混合式吸风
@@ -142,56 +157,65 @@ void air_demand()
 {
     // A: charge per round.
     write_rounded("编辑框1_同时爆破的炸药量",
-                  read_number("编辑框1_隧道开挖面积") * read_number("编辑框1_循环掘进进尺") *
-                      read_number("编辑框1_每m3岩石炸药单耗"),
-                  2);
+                  input("编辑框1_隧道开挖面积") * input("编辑框1_循环掘进进尺") * input("编辑框1_每m3岩石炸药单耗"), 2);
     // ni: total diesel power.
     write_number("编辑框3_洞内同时使用内燃机作业总功率数",
-                 read_number("编辑框2_设备1") * read_number("编辑框3_数量1") +
-                     read_number("编辑框2_设备2") * read_number("编辑框3_数量2") +
-                     read_number("编辑框2_设备3") * read_number("编辑框3_数量3") +
-                     read_number("编辑框2_设备4") * read_number("编辑框3_数量4"));
+                 input("编辑框2_设备1") * input("编辑框3_数量1") + input("编辑框2_设备2") * input("编辑框3_数量2") +
+                     input("编辑框2_设备3") * input("编辑框3_数量3") + input("编辑框2_设备4") * input("编辑框3_数量4"));
     // L散: electric detonation spreads the fumes over the whole charge, non-electric over a fifth.
     const std::string detonation = combo_item("组合框1");
-    const double A = read_number("编辑框1_同时爆破的炸药量");
-    if (detonation == "电雷管起爆") write_rounded("编辑框1_爆破后炮烟的扩散长度", A + 15, 2);
-    else if (detonation == "非电雷管起爆") write_rounded("编辑框1_爆破后炮烟的扩散长度", A / 5 + 15, 2);
+    const double A = shown("编辑框1_同时爆破的炸药量");
+    double L_spread = kNone;
+    if (detonation == "电雷管起爆") L_spread = A + 15;
+    else if (detonation == "非电雷管起爆") L_spread = A / 5 + 15;
+    else calculation_refused(); // no detonation method: no fume spread to work with
+    write_rounded("编辑框1_爆破后炮烟的扩散长度", L_spread, 2);
     // Q1: people.
     write_rounded("编辑框2_洞内最多人数需风量",
-                  read_number("编辑框1_风量备用系数") * read_number("编辑框_洞内每人每分钟需新鲜空气") *
-                      read_number("编辑框1_洞内同时工作的最多人数"),
+                  input("编辑框1_风量备用系数") * input("编辑框_洞内每人每分钟需新鲜空气") *
+                      input("编辑框1_洞内同时工作的最多人数"),
                   2);
     // Q2: blasting fumes, by scheme; the pressed-in scheme shows a whole number.
     const std::string scheme = list_item("列表框1");
     if (const Scheme* s = find_scheme(scheme)) {
-        const double q2 = fume_demand(scheme, read_number("编辑框1_同时爆破的炸药量"),
-                                      read_number("编辑框1_爆破后炮烟的扩散长度"));
+        const double q2 = fume_demand(scheme, shown("编辑框1_同时爆破的炸药量"), shown("编辑框1_爆破后炮烟的扩散长度"));
         write_rounded("编辑框2_爆破排烟", q2, scheme == "管道压入式通风" ? 0 : 2);
         rt_set_property(box("标签20"), prop::Label::Caption, s->caption);
+    } else {
+        write_text("编辑框2_爆破排烟", "-"); // no scheme chosen
+        calculation_refused();
     }
     // Q4: minimum air speed.
-    write_rounded("编辑框2_按洞内允许最小风速",
-                  read_number("编辑框1_洞内允许最小风速") * read_number("编辑框1_隧道开挖面积") * 60, 2);
-    // Q5: gas, only in a gas tunnel.
-    if (rt_get_property(box("选择框1_隧道含瓦斯"), prop::CheckBox::Checked).truth())
-        write_rounded("编辑框2_按瓦斯绝对涌出量计算",
-                      read_number("编辑框1_瓦斯绝对涌出量") /
-                          (read_number("编辑框1_工作面允许瓦斯浓度") - read_number("编辑框1_送入风流中瓦斯浓度")) *
-                          read_number("编辑框1_瓦斯涌出不均衡系数"),
-                      2);
-    else
+    write_rounded("编辑框2_按洞内允许最小风速", input("编辑框1_洞内允许最小风速") * input("编辑框1_隧道开挖面积") * 60, 2);
+    // Q5: gas, only in a gas tunnel; the face must allow more gas than the
+    // fresh air brings in.
+    g_last.gas_tunnel = rt_get_property(box("选择框1_隧道含瓦斯"), prop::CheckBox::Checked).truth();
+    if (g_last.gas_tunnel) {
+        const double emission = input("编辑框1_瓦斯绝对涌出量");
+        const double margin = input("编辑框1_工作面允许瓦斯浓度") - input("编辑框1_送入风流中瓦斯浓度");
+        const double uneven = input("编辑框1_瓦斯涌出不均衡系数");
+        if (!(margin > 0)) calculation_refused();
+        write_rounded("编辑框2_按瓦斯绝对涌出量计算", margin > 0 ? emission / margin * uneven : kNone, 2);
+    } else {
         write_text("编辑框2_按瓦斯绝对涌出量计算", "0");
+    }
     // Q3: diesel exhaust.
-    write_number("编辑框2_按内燃机作业废气稀释", read_number("编辑框1_洞内同时使用内燃每KW所需的风量") *
-                                                 read_number("编辑框3_洞内同时使用内燃机作业总功率数") *
-                                                 read_number("编辑框2_设备利用率"));
-    // Qh: the largest of the five, each cut to a whole number.
+    write_number("编辑框2_按内燃机作业废气稀释", input("编辑框1_洞内同时使用内燃每KW所需的风量") *
+                                                 shown("编辑框3_洞内同时使用内燃机作业总功率数") *
+                                                 input("编辑框2_设备利用率"));
+    // Qh: the largest of the five, each cut to a whole number. A demand that
+    // is not a number, or too large for the whole-number comparison, leaves
+    // the governing demand unknown.
     std::vector<double> demands;
+    bool known = true;
     for (const char* q : {"编辑框2_洞内最多人数需风量", "编辑框2_爆破排烟", "编辑框2_按内燃机作业废气稀释",
-                          "编辑框2_按洞内允许最小风速", "编辑框2_按瓦斯绝对涌出量计算"})
-        demands.push_back(truncate_demand(read_number(q)));
+                          "编辑框2_按洞内允许最小风速", "编辑框2_按瓦斯绝对涌出量计算"}) {
+        const std::optional<int32_t> whole = truncate_demand(shown(q));
+        if (whole) demands.push_back(*whole);
+        else known = false;
+    }
     cmd_sort_array(demands, false);
-    write_rounded("编辑框2_最大需风量Qh", demands.front(), 2);
+    write_rounded("编辑框2_最大需风量Qh", known ? demands.front() : kNone, 2);
 }
 
 void duct_and_fan()
@@ -207,34 +231,51 @@ void duct_and_fan()
     const char* const hx = "编辑框2_局部阻力损失hx";
     const char* const h_fan = "编辑框2_风机全压h机";
 
-    // P: the leakage per hundred metres compounded over the duct length.
-    write_rounded(P, cmd_power(1 / (1 - read_number("编辑框1_百米平均漏风率")), read_number("编辑框1_风管长度") / 100), 3);
-    write_rounded(Q_leak, read_number(P) * read_number(Qh) - read_number(Qh), 2);
-    // Q高: 100 kPa is the reference pressure.
-    write_rounded(Q_alt,
-                  (read_number(Qh) + read_number(Q_leak)) * (100 / read_number("编辑框1_地区大气压")) - read_number(Qh) -
-                      read_number(Q_leak),
-                  2);
-    write_number(Qj, read_number(Qh) + read_number(Q_leak) + read_number(Q_alt));
-    write_number(a, read_number("编辑框1_管道达西系数") * read_number("编辑框1_空气密度") / 8);
-    write_rounded(Rf, read_number(a) * read_number("编辑框1_风管长度") * 6.5 / cmd_power(read_number("编辑框1_风管直径"), 5), 3);
+    // P: the leakage per hundred metres compounded over the duct length; a
+    // duct cannot lose all its air (or more) in every hundred metres.
+    const double beta = input("编辑框1_百米平均漏风率");
+    const double L = input("编辑框1_风管长度");
+    if (!(beta < 1)) calculation_refused();
+    write_rounded(P, beta < 1 ? cmd_power(1 / (1 - beta), L / 100) : kNone, 3);
+    write_rounded(Q_leak, shown(P) * shown(Qh) - shown(Qh), 2);
+    // Q高: 100 kPa is the reference pressure; an altitude without a pressure
+    // corrects nothing.
+    write_rounded(Q_alt, (shown(Qh) + shown(Q_leak)) * (100 / input("编辑框1_地区大气压")) - shown(Qh) - shown(Q_leak), 2);
+    write_number(Qj, shown(Qh) + shown(Q_leak) + shown(Q_alt));
+    write_number(a, input("编辑框1_管道达西系数") * input("编辑框1_空气密度") / 8);
+    write_rounded(Rf, shown(a) * input("编辑框1_风管长度") * 6.5 / cmd_power(input("编辑框1_风管直径"), 5), 3);
     // The friction loss takes the geometric mean of the face demand and the fan supply, in m3/s.
-    write_rounded(hf, read_number(Rf) * cmd_power(cmd_power((read_number(Qh) / 60) * read_number(Qj) / 60, 0.5), 2), 2);
-    write_rounded(hx, read_number(hf) * read_number("编辑框1_局部阻力系数"), 2);
-    write_rounded(h_fan, read_number(hf) + read_number(hx), 2);
+    write_rounded(hf, shown(Rf) * cmd_power(cmd_power((shown(Qh) / 60) * shown(Qj) / 60, 0.5), 2), 2);
+    write_rounded(hx, shown(hf) * input("编辑框1_局部阻力系数"), 2);
+    write_rounded(h_fan, shown(hf) + shown(hx), 2);
     write_rounded("编辑框2_风机计算功率",
-                  read_number(Qj) * read_number(h_fan) * read_number("编辑框1_风量备用系数") /
-                      (read_number("编辑框1_风机工作效率系数") * 60) / 1000,
+                  shown(Qj) * shown(h_fan) * input("编辑框1_风量备用系数") / (input("编辑框1_风机工作效率系数") * 60) / 1000,
                   2);
 }
+
+// Every box the calculation fills.
+constexpr const char* kResults[] = {
+    "编辑框1_同时爆破的炸药量", "编辑框3_洞内同时使用内燃机作业总功率数", "编辑框1_爆破后炮烟的扩散长度",
+    "编辑框2_洞内最多人数需风量", "编辑框2_爆破排烟", "编辑框2_按洞内允许最小风速", "编辑框2_按瓦斯绝对涌出量计算",
+    "编辑框2_按内燃机作业废气稀释", "编辑框2_最大需风量Qh", "编辑框1_管道漏风系数", "编辑框2_沿程管道漏风耗损量Q漏",
+    "编辑框2_高海拔风量修正风量Q高", "编辑框2_风机供风量Q供", "编辑框1_摩阻系数", "编辑框2_风阻系数Rf",
+    "编辑框2_管道阻力损失", "编辑框2_局部阻力损失hx", "编辑框2_风机全压h机", "编辑框2_风机计算功率",
+};
 
 } // namespace
 
 void calculate()
 {
+    g_last = Calculated{};
     air_demand();
     duct_and_fan();
+    // A plan with a figure missing would print arithmetic that ends in
+    // nothing: such a calculation leaves nothing to export.
+    for (const char* r : kResults)
+        if (control_text(box(r)) == "-") return calculation_refused();
 }
+
+const Calculated& last_calculation() { return g_last; }
 
 // --- handlers ------------------------------------------------------------------
 
@@ -300,9 +341,13 @@ void select_scheme(EventArgs&)
     cmd_attach_tip(box("气球提示框1"), box("列表框1"), s->tip);
 }
 
+// An altitude without a row (the empty last item) has no pressure: the box
+// shows "-" rather than the pressure of an earlier choice, and a calculation
+// then corrects nothing for altitude.
 void altitude_to_pressure(EventArgs&)
 {
-    if (const char* pressure = pressure_for_altitude(combo_item("组合框3"))) write_text("编辑框1_地区大气压", pressure);
+    const char* pressure = pressure_for_altitude(combo_item("组合框3"));
+    write_text("编辑框1_地区大气压", pressure ? pressure : "-");
 }
 
 void toggle_gas_tunnel(EventArgs&)

@@ -28,8 +28,16 @@ const Scheme* find_scheme(const std::string& item);
 const char* pressure_for_altitude(const std::string& altitude_item);
 
 // The whole calculation behind the compute button, without the button
-// pictures, the busy lamp and the sounds around it.
+// pictures, the busy lamp and the sounds around it. It runs as the form's
+// calculation (ui/cmd.h) and gives no results when an input lies outside
+// its domain, a choice is missing or a figure cannot be worked out.
 void calculate();
+
+// What the last calculation decided that its report needs beyond the boxes.
+struct Calculated {
+    bool gas_tunnel = false; // Q5 worked out from the gas inputs
+};
+const Calculated& last_calculation();
 
 // The report of the scheme chosen in `列表框1`.
 report::ExportRequest export_request();

@@ -62,6 +62,18 @@ report::ExportRequest export_request()
         bind("编辑框2_设备4", 5, countdown(1)), bind("编辑框3_数量1", 5), bind("编辑框3_数量2", 5),
         bind("编辑框3_数量3", 5), bind("编辑框3_数量4", 5),
     };
+    // The gas inputs go into the plan only when the calculation worked Q5
+    // out from them; otherwise their lines are left out, and the plan says
+    // the tunnel has no gas.
+    for (const std::string gas : {"工作面允许瓦斯浓度", "瓦斯绝对涌出量", "送入风流中瓦斯浓度", "瓦斯涌出不均衡系数"})
+        r.bindings.push_back(report::bind_computed(
+            "计算值_" + gas,
+            [box = "编辑框1_" + gas] {
+                return last_calculation().gas_tunnel ? ui::control_text(ui::U(kForm, box)) : std::string();
+            },
+            5));
+    r.bindings.push_back(report::bind_computed(
+        "计算值_不含瓦斯", [] { return last_calculation().gas_tunnel ? std::string() : std::string("隧道不含瓦斯"); }, 5));
     r.marks = {
         {report::Stage::Busy, countdown(10)},
         {report::Stage::WordStarted, StatusMark::status("  参数导出准备中，请稍候……")},

@@ -5,6 +5,7 @@
 #include "app/module_forms.h"
 #include "app/registry.h"
 #include "app/shell.h"
+#include "modules/ventilation/water_supply.h"
 #include "ui/cmd.h"
 
 #include <limits>
@@ -25,6 +26,8 @@ constexpr const char* kSourceLarger = "大于用水量";
 
 Ref box(const char* name) { return U(kForm, name); }
 
+// Inputs read outside their domain (forms/WaterSupply.json) are not a
+// number, and make the calculation give no results.
 double input(const char* name) { return read_number(box(name)); }
 
 // Each result is written rounded and later steps read it back, so they work
@@ -39,34 +42,54 @@ constexpr const char* kDemandInputs[] = {
     "编辑框_生产用水量", "编辑框_调节系数", "编辑框_用水系数生产工人", "编辑框_用水系数非生产工人",
 };
 
+constexpr const char* kResults[] = {"编辑框_生活用水量", "编辑框_水池高差", "编辑框_水泵扬程", "编辑框_水池容积"};
+
+Calculated g_last;
+
 void calculate()
 {
+    g_last = Calculated{};
     set_control_text(box(kLog), "");
     result("编辑框_生活用水量", // Qs = (Ms·s + Mf·f) / 24
            (input("编辑框_生产工人") * input("编辑框_用水系数生产工人") +
             input("编辑框_非生产工人") * input("编辑框_用水系数非生产工人")) /
                24,
            1);
-    // h is the pressure's head as the program wrote it, so it reads like a result.
-    result("编辑框_水池高差", 1.2 * shown("编辑框_配水点要求水头") + input("编辑框_水头损失系数") * input("编辑框_管道内水头损失"),
+    // h follows the equipment pressure as the program wrote it.
+    result("编辑框_水池高差", 1.2 * input("编辑框_配水点要求水头") + input("编辑框_水头损失系数") * input("编辑框_管道内水头损失"),
            2); // H = 1.2·h + a·hf
     result("编辑框_水泵扬程", input("编辑框_水头损失系数") * shown("编辑框_水池高差"), 1); // H′ = a·H
-    if (current_item_text(box("组合框_水源流量")) == kSourceSmaller) {
+    const std::string source = current_item_text(box("组合框_水源流量"));
+    if (source == kSourceSmaller) {
+        // The factor C follows the daily use; the report names both.
+        g_last.daily_use = current_item_text(box("组合框_昼夜用水量"));
         rt_set_property(box(kVolumeCaption), prop::Label::Caption, "水源小于用水量，需水池容积V(m3)");
         result("编辑框_水池容积", // V = α1·C·(Qs + Qc)·24
                input("编辑框_调节系数") * input("编辑框_贮水系数") *
                    (shown("编辑框_生活用水量") + input("编辑框_生产用水量")) * 24,
                0);
-    }
-    if (current_item_text(box("组合框_水源流量")) == kSourceLarger) {
+    } else if (source == kSourceLarger) {
         // A spring above the site that gives more than the peak demand needs
         // only a small balancing tank.
+        g_last.spring_fed = true;
         rt_set_property(box(kVolumeCaption), prop::Label::Caption,
                         "利用高山自流供水,且水源流量大于用水高峰流量时,需水池容积V(m3)");
         set_control_text(box("编辑框_水池容积"), "20~30");
+    } else {
+        set_control_text(box("编辑框_水池容积"), "-"); // no source chosen
     }
+    // A result that could not be worked out leaves nothing to report, and
+    // the log does not say the calculation was completed.
+    for (const char* r : kResults)
+        if (control_text(box(r)) == "-") return calculation_refused();
     cmd_edit_append(box(kLog), {"\r\n   计算完成！"});
 }
+
+} // namespace
+
+const Calculated& last_calculation() { return g_last; }
+
+namespace {
 
 void attach_tips()
 {
@@ -77,8 +100,8 @@ void attach_tips()
         {"编辑框_用水系数生产工人", "平均0.1~0.15m3/d "},
         {"编辑框_用水系数非生产工人", "平均取0.08~1.12m3/d"},
         {"编辑框_生产用水量", "根据现场设备进行统计，经验数据！"},
-        {"编辑框_贮水系数", "贮水系数(为水池容量/昼夜用水量),昼夜用水量小于l000m3时，采用l/4~l/6\r\n"
-                            "夜用水量在l000~2000m3 时，采用 1/6~1/8；"},
+        {"编辑框_贮水系数", "贮水系数(为水池容量/昼夜用水量),昼夜用水量小于1000m3时，采用1/4~1/6\r\n"
+                            "夜用水量在1000~2000m3 时，采用 1/6~1/8；"},
     };
     for (const auto& [control, text] : tips) cmd_attach_tip(box("气球提示框1"), box(control), text);
 }
@@ -95,8 +118,9 @@ void compute(EventArgs&)
 void set_storage_coefficient(EventArgs&)
 {
     const std::string daily = current_item_text(box("组合框_昼夜用水量"));
-    if (daily == "小于l000m3") set_control_text(box("编辑框_贮水系数"), "0.143");
-    else if (daily == "l000~2000m3") set_control_text(box("编辑框_贮水系数"), "0.2");
+    // Tank over daily use: 1/4~1/6 below 1000 m3 a day, 1/6~1/8 from 1000 to 2000.
+    if (daily == "小于1000m3") set_control_text(box("编辑框_贮水系数"), "0.2");
+    else if (daily == "1000~2000m3") set_control_text(box("编辑框_贮水系数"), "0.143");
     cmd_set_focus(box(kLog));
 }
 

@@ -2,6 +2,7 @@
 // between groups of placeholders; its message boxes have no owner.
 #include "app/registry.h"
 #include "app/report/export.h"
+#include "modules/ventilation/water_supply.h"
 #include "ui/cmd.h"
 
 namespace water_supply {
@@ -30,6 +31,14 @@ report::ExportRequest export_request()
         bind("编辑框_用水系数非生产工人", 5, countdown(2)),
         bind("编辑框_生活用水量", 5, countdown(1)), bind("编辑框_生产用水量", 5), bind("编辑框_水池高差", 5),
         bind("编辑框_水泵扬程", 5), bind("编辑框_水池容积", 5),
+        // The volume formula stands only where the calculation used it; a
+        // spring-fed tank is sized by the rule of thumb instead.
+        report::bind_computed("计算值_昼夜用水量", [] { return last_calculation().daily_use; }, 5),
+        report::bind_computed("计算值_自流供水", [] {
+            return last_calculation().spring_fed
+                       ? std::string("利用高山自流供水，且水源流量大于用水高峰流量，水池只需调节水量，容积取20~30m³。")
+                       : std::string();
+        }),
     };
     r.marks = {
         {report::Stage::Busy, countdown(10)},
