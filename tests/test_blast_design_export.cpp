@@ -33,6 +33,7 @@ using testsupport::occurrences;
 constexpr const char* kForm = "SmoothBlasting";
 const char* const kIdleStatus = "方案导出需要Word2007以上版本！";
 const char* const kRefusal = "您还未进行计算，请计算后导出！";
+const char* const kStale = "输入已修改，请重新计算后导出！";
 
 // What the export shows, in order: the status label's captions, the
 // countdown pictures as [n], the lines added to the log box, the message
@@ -303,31 +304,87 @@ TEST_F(ExportProgram, EachCountdownMarkFallsBetweenItsTwoPlaceholders)
     }
 }
 
-// ---- refusal and the compute guard --------------------------------------------------------
+// ---- what is exported, and the compute guard --------------------------------------------------------
 
-TEST_F(ExportProgram, RefusedUntilACalculationAndAgainAfterTheResultsAreCleared)
+// Only results that belong to the inputs shown are exported: before any
+// calculation, after a section choice has cleared the tables (even when the
+// same section is chosen again with the inputs it had), after an input the
+// calculation read has changed, and after a refused calculation the export
+// writes nothing and says why.
+TEST_F(ExportProgram, ExportsOnlyResultsThatBelongToTheInputsShown)
 {
-    auto refused = [&](const char* when) {
+    auto refused = [&](const char* when, const std::string& why) {
         backend.messages.clear();
         backend.trail.clear();
         export_ok();
-        EXPECT_EQ(backend.trail, std::vector<std::string>{"message -: " + std::string(kRefusal)}) << when;
-        EXPECT_EQ(backend.messages.size(), 1u) << when;
+        EXPECT_EQ(backend.trail, std::vector<std::string>{"message -: " + why}) << when;
+        ASSERT_EQ(backend.messages.size(), 1u) << when;
+        EXPECT_EQ(backend.messages.back().caption, "提示") << when;
         EXPECT_EQ(c("图形按钮_导出").pictures[0], resource(app::res::export_normal)) << when;
-        EXPECT_FALSE(fs::exists(reports())) << when;
+        EXPECT_TRUE(report_files().empty()) << when;
     };
-    refused("a fresh form");
+    auto exported = [&](const char* when) {
+        backend.messages.clear();
+        export_ok();
+        EXPECT_EQ(last_message(), "导出成功！") << when;
+        EXPECT_EQ(report_files().size(), 1u) << when;
+        fs::remove_all(reports());
+    };
+    refused("a fresh form", kRefusal);
     section("全断面法", "马蹄形隧道");
-    refused("a section chosen, nothing computed");
+    refused("a section chosen, nothing computed", kRefusal);
     compute();
-    backend.messages.clear();
+    exported("after a calculation");
+
+    // Another section clears the tables; the first one again writes its
+    // defaults, the inputs the calculation read, but the tables stay empty.
+    section("全断面法", "直墙拱形隧道");
+    refused("after clearing", kStale);
+    section("全断面法", "马蹄形隧道");
+    EXPECT_EQ(text("标签1_炸药数量合计1"), "-");
+    refused("the same section again", kStale);
+
+    compute();
+    rt.user_type(c("编辑框1_单个药卷重量"), "250");
+    refused("an input changed", kStale);
+    rt.user_type(c("编辑框1_单个药卷重量"), "300");
+    exported("the input typed back");
+
+    // A calculation that cannot give a design is refused.
+    rt.user_page(c("选择夹1"), 0);
+    rt.user_type(c("编辑框1_单位体积岩体的耗药量"), "0");
+    compute();
+    EXPECT_EQ(text("标签1_炸药数量合计1"), "-");
+    refused("an input outside its domain", kStale);
+    rt.user_page(c("选择夹1"), 0);
+    rt.user_type(c("编辑框1_单位体积岩体的耗药量"), "0.7");
+    refused("typed back without a new calculation", kStale);
+    compute();
+    exported("computed again");
+
+    // With no section the compute button refuses, and nothing is exported.
+    rt.set(c("组合框_方法2"), prop::ComboBox::CurrentIndex, -1);
+    compute();
+    EXPECT_EQ(last_message(), "请选择隧道开挖形式！");
+    refused("no section", kStale);
+}
+
+// The detonator layout is the user's to set by hand once the design is
+// worked out: the editor's picks go into the report without a new
+// calculation.
+TEST_F(ExportProgram, AHandMadeLayoutAfterTheCalculationIsReported)
+{
+    section("全断面法", "直墙拱形隧道");
+    compute();
+    rt.user_click(c("选择框1")); // 自动配置 off
+    rt.user_choose(c("列表框3"), 2); // 周边眼
+    for (int i : {5, 6}) rt.user_tick(c("选择列表框1"), i); // "11", "13"
+    rt.user_choose(c("选择列表框3"), 3); // "04"
+    ASSERT_EQ(text("标签1_周边眼雷管段位"), "11;13;");
     export_ok();
     EXPECT_EQ(last_message(), "导出成功！");
-    // Another section clears the tables.
-    rt.user_page(c("选择夹1"), 0);
-    choose("组合框_方法2", "直墙拱形隧道");
-    fs::remove_all(reports());
-    refused("after clearing");
+    const std::string doc = story_text(reports() / "光面爆破（全断面直墙拱形隧道）.doc");
+    EXPECT_NE(doc.find("周边眼\n04\n11;13;\n"), std::string::npos) << doc;
 }
 
 TEST_F(ExportProgram, AnExportClickWhileTheCalculationWaitsIsIgnored)
@@ -386,20 +443,6 @@ TEST_F(ExportProgram, OnlyTheThreeBenchReportCarriesTheCutNameAndTheThirdBenchIn
     const std::string full = story_text(reports() / "光面爆破（全断面曲墙三心圆隧道）.doc");
     EXPECT_EQ(full.find("对称掏槽"), std::string::npos);
     EXPECT_EQ(full.find("18.75"), std::string::npos);
-}
-
-// A section form that chooses no template: nothing can be written, and the
-// export says so rather than announcing a report that is not there.
-TEST_F(ExportProgram, WithoutATemplateForTheSectionTheFailureIsReported)
-{
-    section("全断面法", "直墙拱形隧道");
-    compute();
-    rt.set(c("组合框_方法2"), prop::ComboBox::CurrentIndex, -1);
-    export_ok();
-    EXPECT_EQ(backend.messages.back().caption, "错误");
-    EXPECT_NE(last_message().find("报告导出失败"), std::string::npos);
-    EXPECT_TRUE(report_files().empty());
-    EXPECT_FALSE(rt.get(c("图形按钮_导出"), prop::Disabled).truth());
 }
 
 // ---- what the templates hold ---------------------------------------------------------------

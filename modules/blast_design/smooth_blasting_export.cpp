@@ -2,6 +2,7 @@
 // (three benches, two benches, full face, circular), one file name per
 // method and section form, and one list of placeholders whatever the
 // template; a placeholder the chosen template lacks changes nothing.
+#include "modules/blast_design/face_steps.h"
 #include "modules/blast_design/smooth_blasting.h"
 
 #include "app/registry.h"
@@ -114,6 +115,58 @@ std::vector<report::PlaceholderBinding> bindings()
     };
 }
 
+// The result cells of the three blocks and the bench totals.
+std::vector<std::string> result_cells()
+{
+    const std::vector<std::pair<int, std::vector<const char*>>> blocks = {
+        {1, {"掏槽眼", "辅助眼", "周边眼", "底板眼"}}, {2, {"辅助眼", "周边眼", "底板眼"}}, {3, {"辅助眼", "底板眼"}}};
+    std::vector<std::string> cells;
+    for (const auto& [block, rows] : blocks)
+        for (const char* row : rows)
+            for (const char* column : {"炮眼深度", "炮眼数目", "每孔药卷数", "单孔装药量", "小计药量"})
+                cells.push_back(result_label(block, row, column));
+    for (const char* total : {"标签1_炮眼数量合计1", "标签2_炮眼数量合计", "标签3_炮眼数量合计", "标签1_炸药数量合计1",
+                              "标签2_炸药数量合计", "标签3_炸药数量合计"})
+        cells.push_back(total);
+    return cells;
+}
+
+std::string figure(double x) { return ui::cmd_to_text(ui::cmd_round(x, 6)); }
+
+// The stemming check as the calculation found it: passed only when every
+// row it could judge fits, otherwise each row that does not, with its
+// figures.
+std::string stemming_verdict()
+{
+    std::string failed;
+    for (const StemmingOutcome& o : last_stemming_check()) {
+        if (o.fits()) continue;
+        failed += (failed.empty() ? "" : "；") + o.row + "：" + figure(o.cartridges) + "卷×" + figure(o.cartridge_length) +
+                  "m＋" + figure(o.stemming) + "m＝" + figure(o.filled_length()) + "m，大于炮眼深度" + figure(o.depth) + "m";
+    }
+    if (failed.empty())
+        return "计算时已逐项校核，各组炮眼的装药长度加堵塞长度均不大于炮眼深度，满足要求。";
+    return "经逐项校核，下列炮眼的装药长度加堵塞长度超过炮眼深度，不满足要求：" + failed +
+           "。应增大岩石夹制力系数或缩小炮眼间距，调整后重新计算。";
+}
+
+// Figures the report prints beside the result cells: how each cell stands
+// to the formula before it ("=" or "≈", "计算值_约" + the cell's name after
+// 标签), the second bench's perimeter holes on one side before doubling, and
+// the stemming check.
+std::vector<report::PlaceholderBinding> computed_bindings()
+{
+    std::vector<report::PlaceholderBinding> rows;
+    for (const std::string& cell : result_cells())
+        rows.push_back(report::bind_computed("计算值_约" + cell.substr(std::string("标签").size()),
+                                             [cell] { return relation_of(cell); }, 5));
+    rows.push_back(report::bind_computed("计算值_单侧周边眼数",
+                                         [] { return ui::cmd_to_text(last_one_side_perimeter_count()); }, 5));
+    rows.push_back(report::bind_computed("计算值_约单侧周边眼数", [] { return relation_of(kOneSidePerimeter); }, 5));
+    rows.push_back(report::bind_computed("计算值_堵塞校核", stemming_verdict, 5));
+    return rows;
+}
+
 report::ExportRequest export_request()
 {
     report::ExportRequest r;
@@ -123,6 +176,7 @@ report::ExportRequest export_request()
     r.messages_owned = true;
     r.templates = templates();
     r.bindings = bindings();
+    for (report::PlaceholderBinding& b : computed_bindings()) r.bindings.push_back(std::move(b));
     r.marks = {
         {Stage::Busy, StatusMark::log("\r\n    数据写出准备中，请稍候……")},
         {Stage::FolderMade, StatusMark::status("导出准备中，请稍候……")},
