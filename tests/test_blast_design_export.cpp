@@ -248,12 +248,118 @@ INSTANTIATE_TEST_SUITE_P(
     SmoothBlasting, ReportChoice,
     ::testing::Values(
         ReportCase{"台阶法", "上中下3台阶", "光面爆破（台阶法上中下3台阶）.doc", "中台阶炮眼间距及抵抗线"},
-        ReportCase{"台阶法", "上下2台阶", "光面爆破（台阶法上下2台阶）.doc", "上下2台阶开挖不设第三台阶"},
+        ReportCase{"台阶法", "上下2台阶", "光面爆破（台阶法上下2台阶）.doc", "上下台阶错开适当距离"},
         ReportCase{"全断面法", "直墙拱形隧道", "光面爆破（全断面直墙拱形隧道）.doc", "全断面一次钻孔"},
         ReportCase{"全断面法", "曲墙三心圆隧道", "光面爆破（全断面曲墙三心圆隧道）.doc", "全断面一次钻孔"},
         ReportCase{"全断面法", "马蹄形隧道", "光面爆破（全断面马蹄形隧道）.doc", "全断面一次钻孔"},
         ReportCase{"全断面法", "圆形隧道立（竖）井", "光面爆破（全断面圆形隧道立（竖）井）.doc", "由掏槽圈向外逐圈起爆"}),
     [](const ::testing::TestParamInfo<ReportCase>& i) { return "Row" + std::to_string(i.index + 1); });
+
+// ---- what the reports say ------------------------------------------------------------------
+
+// The report states its own stemming check as the calculation found it,
+// leaves out rows for holes and benches the section does not have, and its
+// printed arithmetic gives the printed result, with the rounding step where
+// it happens.
+struct ContentCase {
+    const char* name;
+    const char* method;
+    const char* split;
+    std::vector<std::string> typed; // box, text ...
+    size_t warnings;                // stemming messages of the calculation
+    std::vector<std::string> present, absent; // in the report's text, blanks left out
+};
+
+void PrintTo(const ContentCase& c, std::ostream* os) { *os << c.name; }
+
+struct ReportContent : ExportProgram, ::testing::WithParamInterface<ContentCase> {};
+
+TEST_P(ReportContent, SaysWhatWasCalculated)
+{
+    const ContentCase& k = GetParam();
+    section(k.method, k.split);
+    for (size_t i = 0; i + 1 < k.typed.size(); i += 2) {
+        // The cartridge boxes lie on the second page, the panels on the first.
+        rt.user_page(c("选择夹1"), k.typed[i].find("单个药卷") == std::string::npos ? 0 : 1);
+        rt.user_type(c(k.typed[i]), k.typed[i + 1]);
+    }
+    backend.messages.clear();
+    compute();
+    size_t warnings = 0;
+    for (const auto& m : backend.messages) warnings += m.text.find("超过炮眼深度") != std::string::npos;
+    EXPECT_EQ(warnings, k.warnings);
+    export_ok();
+    ASSERT_EQ(last_message(), "导出成功！");
+    ASSERT_EQ(report_files().size(), 1u);
+    std::string doc = story_text(reports() / report_files()[0]);
+    doc.erase(std::remove(doc.begin(), doc.end(), ' '), doc.end());
+    for (const std::string& p : k.present) EXPECT_NE(doc.find(p), std::string::npos) << p << "\nin:\n" << doc;
+    for (const std::string& a : k.absent) EXPECT_EQ(doc.find(a), std::string::npos) << a;
+    EXPECT_EQ(doc.find("：。"), std::string::npos);
+    EXPECT_EQ(doc.find("=-"), std::string::npos);
+    EXPECT_EQ(doc.find("≈-"), std::string::npos);
+}
+
+const char* const kPassed = "计算时已逐项校核，各组炮眼的装药长度加堵塞长度均不大于炮眼深度，满足要求。";
+const char* const kFailed = "经逐项校核，下列炮眼的装药长度加堵塞长度超过炮眼深度，不满足要求：";
+
+INSTANTIATE_TEST_SUITE_P(
+    SmoothBlasting, ReportContent,
+    ::testing::Values(
+        // The circular section's own starting values overfill its auxiliary
+        // holes; it has no bottom holes to list or fire; its total charge
+        // is weighed to the tenth of a kilogram like its rows.
+        ContentCase{"CircularStartingValues",
+                    "全断面法",
+                    "圆形隧道立（竖）井",
+                    {},
+                    1,
+                    {kFailed, "辅助眼：装药长度3.7×0.3＝1.11m，加堵塞长度0.75m，共1.86m，大于炮眼深度1.8m。",
+                     "Q=q·A·L=0.985×26.4×1.8≈46.8kg", "Qa=Q-Qp-Qc=46.8-7.4-11.3=28.1kg", "\n圆形断面不设底板眼。\n"},
+                    {"已逐项校核", "46.8072", "\n底板眼\n", "11;13", "\n04\n"}},
+        ContentCase{"ThreeBenchesFiveRowsTooLong",
+                    "台阶法",
+                    "上中下3台阶",
+                    {"编辑框1_单个药卷长度", "0.7"},
+                    5,
+                    {kFailed, "上台阶掏槽眼：装药长度4×0.7＝2.8m，加堵塞长度0.4m，共3.2m，大于炮眼深度2.6m；",
+                     "上台阶辅助眼：", "上台阶底板眼：", "中台阶辅助眼：",
+                     "中台阶底板眼：装药长度4×0.7＝2.8m，加堵塞长度0.6m，共3.4m，大于炮眼深度3m。"},
+                    {"已逐项校核", "周边眼：装药长度", "下台阶辅助眼："}},
+        // The one side is rounded before it is doubled: 2.74 / 0.5 = 5.48.
+        ContentCase{"ThreeBenchesStartingValues",
+                    "台阶法",
+                    "上中下3台阶",
+                    {},
+                    0,
+                    {kPassed, "mp2=P2Ep2=2.740.5≈5个", "np2=2·mp2=2×5=10个", "Da=Dp=Db=L1=2.4m", "D3=L3=3m"},
+                    {"≈10个", "2.4≈2.4", "超过炮眼深度"}},
+        // No third bench: no table for it and no detonator rows.
+        ContentCase{"TwoBenchesWithoutInvertedArch",
+                    "台阶法",
+                    "上下2台阶",
+                    {},
+                    0,
+                    {kPassed, "mp2=P2Ep2=1.370.5≈3个", "np2=2·mp2=2×3=6个"},
+                    {"第三台阶", "\n08\n", "\n09\n", "≈6个"}},
+        // A depth rounded from the advance shows the rounding; one that is
+        // the advance itself does not.
+        ContentCase{"StraightWallAdvanceRounded",
+                    "全断面法",
+                    "直墙拱形隧道",
+                    {"编辑框1_开挖循环进尺", "2.45"},
+                    0,
+                    {"Dc=L+0.2=2.45+0.2≈2.7m", "Da=Dp=Db=L=2.45≈2.5m", "gp=k·Dp=0.125×2.5≈0.3kg"},
+                    {}},
+        ContentCase{"StraightWallStartingValues",
+                    "全断面法",
+                    "直墙拱形隧道",
+                    {},
+                    0,
+                    {kPassed, "Dc=L+0.2=2+0.2=2.2m", "Da=Dp=Db=L=2m", "N=nc+na+np+nb=6+7+16+7=36个",
+                     "Qb=Q-Qp-Qc-Qa=25.1-4.8-8.2-6.1=6kg"},
+                    {"2≈2m"}}),
+    [](const ::testing::TestParamInfo<ContentCase>& i) { return std::string(i.param.name); });
 
 // Each row's value is read when the row is reached: a control changed at a
 // countdown mark goes into the report with its new text when its row comes
@@ -476,25 +582,30 @@ const std::vector<Group> kGroups = {
       "编辑框4_掏槽圈直径", "编辑框4_岩石夹制力系数", "编辑框4_单位体积岩体的耗药量", "编辑框4_周边眼间距E",
       "编辑框4_周边眼最小抵抗线V", "编辑框4_周边眼装药集中度", "编辑框4_辅助眼间距", "编辑框4_辅助眼最小抵抗线V"}},
     {"32FC",
-     {"标签1_上台阶", "标签1_掏槽眼炮眼深度:10", "标签1_辅助眼炮眼深度:10", "标签1_周边眼炮眼深度:10", "标签1_底板眼炮眼深度:10",
-      "标签1_掏槽眼炮眼数目:10", "标签1_辅助眼炮眼数目:10", "标签1_周边眼炮眼数目:10", "标签1_底板眼炮眼数目:10",
-      "标签1_掏槽眼每孔药卷数:10", "标签1_辅助眼每孔药卷数:10", "标签1_周边眼每孔药卷数:10", "标签1_底板眼每孔药卷数:10",
-      "标签1_掏槽眼单孔装药量:10", "标签1_辅助眼单孔装药量:10", "标签1_周边眼单孔装药量:10", "标签1_底板眼单孔装药量:10",
-      "标签1_掏槽眼小计药量", "标签1_辅助眼小计药量", "标签1_周边眼小计药量:10", "标签1_底板眼小计药量", "标签1_炮眼数量合计1",
-      "标签1_炸药数量合计1:10", "组合框1", "组合框2", "标签1_掏槽眼起爆顺序1", "标签1_辅助眼起爆顺序1", "标签1_周边眼起爆顺序1",
-      "标签1_底板眼起爆顺序1", "标签1_掏槽眼雷管段位", "标签1_辅助眼雷管段位", "标签1_周边眼雷管段位", "标签1_底板眼雷管段位",
-      "标签1_雷管数1", "标签1_雷管数2", "标签1_雷管数3", "标签1_雷管数4"}},
+     {"标签1_上台阶", "标签1_掏槽眼炮眼深度:10", "标签1_辅助眼炮眼深度:10", "标签1_周边眼炮眼深度:10",
+      "标签1_掏槽眼炮眼数目:10", "标签1_辅助眼炮眼数目:10", "标签1_周边眼炮眼数目:10", "标签1_掏槽眼每孔药卷数:10",
+      "标签1_辅助眼每孔药卷数:10", "标签1_周边眼每孔药卷数:10", "标签1_掏槽眼单孔装药量:10", "标签1_辅助眼单孔装药量:10",
+      "标签1_周边眼单孔装药量:10", "标签1_掏槽眼小计药量", "标签1_辅助眼小计药量", "标签1_周边眼小计药量:10",
+      "标签1_炮眼数量合计1", "标签1_炸药数量合计1:10", "组合框1", "组合框2", "标签1_掏槽眼起爆顺序1", "标签1_辅助眼起爆顺序1",
+      "标签1_周边眼起爆顺序1", "标签1_掏槽眼雷管段位", "标签1_辅助眼雷管段位", "标签1_周边眼雷管段位", "标签1_雷管数1",
+      "标签1_雷管数2", "标签1_雷管数3"}},
+    // A circular section has no bottom holes.
+    {"32F",
+     {"标签1_底板眼炮眼深度:10", "标签1_底板眼炮眼数目:10", "标签1_底板眼每孔药卷数:10", "标签1_底板眼单孔装药量:10",
+      "标签1_底板眼小计药量", "标签1_底板眼起爆顺序1", "标签1_底板眼雷管段位", "标签1_雷管数4"}},
     {"32",
      {"标签2_中台阶", "标签2_辅助眼炮眼深度", "标签2_周边眼炮眼深度", "标签2_底板眼炮眼深度", "标签2_辅助眼炮眼数目:10",
       "标签2_周边眼炮眼数目", "标签2_底板眼炮眼数目:10", "标签2_辅助眼每孔药卷数", "标签2_周边眼每孔药卷数", "标签2_底板眼每孔药卷数",
       "标签2_辅助眼单孔装药量", "标签2_周边眼单孔装药量", "标签2_底板眼单孔装药量", "标签2_辅助眼小计药量", "标签2_周边眼小计药量",
-      "标签2_底板眼小计药量", "标签2_炮眼数量合计", "标签2_炸药数量合计:10", "标签3_下台阶", "标签3_辅助眼炮眼深度",
-      "标签3_底板眼炮眼深度", "标签3_辅助眼炮眼数目:10", "标签3_底板眼炮眼数目:10", "标签3_辅助眼每孔药卷数",
-      "标签3_底板眼每孔药卷数", "标签3_辅助眼单孔装药量", "标签3_底板眼单孔装药量", "标签3_辅助眼小计药量", "标签3_底板眼小计药量",
-      "标签3_炮眼数量合计", "标签3_炸药数量合计:10", "标签2_辅助眼起爆顺序1", "标签2_周边眼起爆顺序1", "标签2_底板眼起爆顺序1",
-      "标签3_辅助眼起爆顺序1", "标签3_底板眼起爆顺序1", "标签2_辅助眼雷管段位", "标签2_周边眼雷管段位", "标签2_底板眼雷管段位",
-      "标签3_辅助眼雷管段位", "标签3_底板眼雷管段位", "标签1_雷管数5", "标签1_雷管数6", "标签1_雷管数7", "标签1_雷管数8",
-      "标签1_雷管数9"}},
+      "标签2_底板眼小计药量", "标签2_炮眼数量合计", "标签2_炸药数量合计:10", "标签2_辅助眼起爆顺序1", "标签2_周边眼起爆顺序1",
+      "标签2_底板眼起爆顺序1", "标签2_辅助眼雷管段位", "标签2_周边眼雷管段位", "标签2_底板眼雷管段位", "标签1_雷管数5",
+      "标签1_雷管数6", "标签1_雷管数7"}},
+    // Two benches have no third.
+    {"3",
+     {"标签3_下台阶", "标签3_辅助眼炮眼深度", "标签3_底板眼炮眼深度", "标签3_辅助眼炮眼数目:10", "标签3_底板眼炮眼数目:10",
+      "标签3_辅助眼每孔药卷数", "标签3_底板眼每孔药卷数", "标签3_辅助眼单孔装药量", "标签3_底板眼单孔装药量",
+      "标签3_辅助眼小计药量", "标签3_底板眼小计药量", "标签3_炮眼数量合计", "标签3_炸药数量合计:10", "标签3_辅助眼起爆顺序1",
+      "标签3_底板眼起爆顺序1", "标签3_辅助眼雷管段位", "标签3_底板眼雷管段位", "标签1_雷管数8", "标签1_雷管数9"}},
 };
 
 struct TemplateCase {
@@ -537,7 +648,7 @@ TEST_P(Templates, HoldTheirGroupsPlaceholdersEachAtMostItsRepeatCountAndNoOther)
         }
     std::smatch stray;
     EXPECT_FALSE(std::regex_search(doc, stray, kPlaceholder)) << "not a placeholder of the report: " << stray.str();
-    EXPECT_GT(held, 50u);
+    EXPECT_GT(held, 40u); // not an empty template
 }
 
 INSTANTIATE_TEST_SUITE_P(SmoothBlasting, Templates,

@@ -16,6 +16,7 @@ constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
 // What the last calculation kept beyond its labels, for the report.
 struct Kept {
     std::map<std::string, std::string> relations; // label -> "=" or "≈"
+    std::map<std::string, double> worked;         // label -> the value before rounding
     std::vector<StemmingOutcome> stemming;
     double one_side_perimeter = kNone;
 };
@@ -56,6 +57,7 @@ double write_shown(const std::string& label, double value, double shown)
     if (shown == 0) shown = 0.0; // never "-0"
     const bool exact = std::isfinite(shown) && std::fabs(shown - value) <= 1e-9 * std::fmax(1.0, std::fabs(value));
     kept().relations[label] = exact ? "=" : "≈";
+    kept().worked[label] = value;
     set_label_text(label, ui::cmd_to_text(shown));
     return ui::read_result(ctl(label));
 }
@@ -80,6 +82,12 @@ std::string relation_of(const std::string& label)
 {
     const auto it = kept().relations.find(label);
     return it == kept().relations.end() ? "=" : it->second;
+}
+
+double worked_value_of(const std::string& label)
+{
+    const auto it = kept().worked.find(label);
+    return it == kept().worked.end() ? kNone : it->second;
 }
 
 void forget_last_calculation() { kept() = Kept{}; }

@@ -31,6 +31,9 @@ double write_count(const std::string& label, double value, int digits);
 // last calculation: "=" when the label shows it exactly, "≈" when rounding
 // changed it. The report writes it between a formula and its result.
 std::string relation_of(const std::string& label);
+// The value the last calculation worked out for the label before rounding
+// it (not-a-number when it wrote none).
+double worked_value_of(const std::string& label);
 
 // Decimals of the steps of the full-face (upper-bench) step list; the
 // calculations differ only in these and in the length the perimeter charge

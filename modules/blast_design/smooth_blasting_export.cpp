@@ -133,37 +133,66 @@ std::vector<std::string> result_cells()
 
 std::string figure(double x) { return ui::cmd_to_text(ui::cmd_round(x, 6)); }
 
-// The stemming check as the calculation found it: passed only when every
-// row it could judge fits, otherwise each row that does not, with its
-// figures.
+// The rows the last stemming check found too long for their holes.
+std::vector<StemmingOutcome> failed_rows()
+{
+    std::vector<StemmingOutcome> failed;
+    for (const StemmingOutcome& o : last_stemming_check())
+        if (!o.fits()) failed.push_back(o);
+    return failed;
+}
+
+// The check's verdict: passed only when every row it could judge fits.
 std::string stemming_verdict()
 {
-    std::string failed;
-    for (const StemmingOutcome& o : last_stemming_check()) {
-        if (o.fits()) continue;
-        failed += (failed.empty() ? "" : "；") + o.row + "：" + figure(o.cartridges) + "卷×" + figure(o.cartridge_length) +
-                  "m＋" + figure(o.stemming) + "m＝" + figure(o.filled_length()) + "m，大于炮眼深度" + figure(o.depth) + "m";
-    }
-    if (failed.empty())
+    if (failed_rows().empty())
         return "计算时已逐项校核，各组炮眼的装药长度加堵塞长度均不大于炮眼深度，满足要求。";
-    return "经逐项校核，下列炮眼的装药长度加堵塞长度超过炮眼深度，不满足要求：" + failed +
-           "。应增大岩石夹制力系数或缩小炮眼间距，调整后重新计算。";
+    return "经逐项校核，下列炮眼的装药长度加堵塞长度超过炮眼深度，不满足要求：";
+}
+
+// The n-th row that does not fit, with its figures ("" when there is none).
+std::string failed_row(size_t n)
+{
+    const std::vector<StemmingOutcome> failed = failed_rows();
+    if (n >= failed.size()) return "";
+    const StemmingOutcome& o = failed[n];
+    return o.row + "：装药长度 " + figure(o.cartridges) + "×" + figure(o.cartridge_length) + "＝" +
+           figure(o.charge_length()) + " m，加堵塞长度 " + figure(o.stemming) + " m，共 " + figure(o.filled_length()) +
+           " m，大于炮眼深度 " + figure(o.depth) + " m" + (n + 1 == failed.size() ? "。" : "；");
+}
+
+// A depth that is the advance as typed: the advance alone when the depth
+// shows it, the advance and its rounding when it does not ("2.45 ≈ 2.5").
+std::string depth_tail(const std::string& label)
+{
+    const std::string shown = ui::control_text(ctl(label));
+    if (shown == "-" || relation_of(label) == "=") return shown;
+    return ui::cmd_to_text(worked_value_of(label)) + " ≈ " + shown;
 }
 
 // Figures the report prints beside the result cells: how each cell stands
 // to the formula before it ("=" or "≈", "计算值_约" + the cell's name after
-// 标签), the second bench's perimeter holes on one side before doubling, and
-// the stemming check.
+// 标签), the depths that are the advance itself, the second bench's
+// perimeter holes on one side before doubling, and the stemming check.
 std::vector<report::PlaceholderBinding> computed_bindings()
 {
     std::vector<report::PlaceholderBinding> rows;
     for (const std::string& cell : result_cells())
         rows.push_back(report::bind_computed("计算值_约" + cell.substr(std::string("标签").size()),
                                              [cell] { return relation_of(cell); }, 5));
+    for (int block = 1; block <= 3; ++block) {
+        const std::string cell = result_label(block, "辅助眼", "炮眼深度");
+        rows.push_back(report::bind_computed("计算值_深度" + std::to_string(block), [cell] { return depth_tail(cell); }, 5));
+    }
     rows.push_back(report::bind_computed("计算值_单侧周边眼数",
                                          [] { return ui::cmd_to_text(last_one_side_perimeter_count()); }, 5));
     rows.push_back(report::bind_computed("计算值_约单侧周边眼数", [] { return relation_of(kOneSidePerimeter); }, 5));
-    rows.push_back(report::bind_computed("计算值_堵塞校核", stemming_verdict, 5));
+    rows.push_back(report::bind_computed("计算值_堵塞校核", stemming_verdict, 1));
+    for (size_t n = 0; n < 9; ++n)
+        rows.push_back(report::bind_computed("计算值_超深" + std::to_string(n + 1), [n] { return failed_row(n); }, 1));
+    rows.push_back(report::bind_computed("计算值_超深对策", [] {
+        return failed_rows().empty() ? std::string() : std::string("应增大岩石夹制力系数或缩小炮眼间距，调整参数后重新计算。");
+    }, 1));
     return rows;
 }
 
