@@ -542,6 +542,13 @@ TEST_F(ExportProgram, OnlyTheThreeBenchReportCarriesTheCutNameAndTheThirdBenchIn
     const std::string three = story_text(reports() / "光面爆破（台阶法上中下3台阶）.doc");
     EXPECT_NE(three.find("上台阶采用大直径中空直孔掏槽(对称掏槽)"), std::string::npos);
     EXPECT_NE(three.find("底板眼区长度\nB3\n18.75\n"), std::string::npos);
+    // A cut type whose form is not chosen yet: the type alone, no empty brackets.
+    rt.user_page(c("选择夹1"), 0);
+    rt.user_choose(c("列表框1"), 1);
+    ASSERT_EQ(text("编辑框1_采用掏槽形式"), "小直径中空直孔掏槽()");
+    export_ok();
+    EXPECT_NE(story_text(reports() / "光面爆破（台阶法上中下3台阶）.doc").find("上台阶采用小直径中空直孔掏槽。\n"),
+              std::string::npos);
 
     section("全断面法", "曲墙三心圆隧道");
     compute();
@@ -575,8 +582,7 @@ const std::vector<Group> kGroups = {
       "编辑框2_炸药工作面系数", "编辑框2_底板眼抵抗线V1"}},
     {"3",
      {"编辑框3_断面面积:10", "编辑框3_开挖循环进尺:10", "编辑框3_底板长", "编辑框3_岩石夹制力系数:10", "编辑框3_辅助眼间距E",
-      "编辑框3_辅助眼抵抗线V", "编辑框3_底板眼间距E", "编辑框3_底板眼抵抗线V:10", "编辑框3_炸药工作面系数:10",
-      "编辑框1_采用掏槽形式"}},
+      "编辑框3_辅助眼抵抗线V", "编辑框3_底板眼间距E", "编辑框3_底板眼抵抗线V:10", "编辑框3_炸药工作面系数:10"}},
     {"C",
      {"编辑框4_隧道开挖面积", "编辑框4_开挖循环进尺:10", "编辑框4_周边眼外周长", "编辑框4_开挖直径", "编辑框4_掏槽眼数量",
       "编辑框4_掏槽圈直径", "编辑框4_岩石夹制力系数", "编辑框4_单位体积岩体的耗药量", "编辑框4_周边眼间距E",

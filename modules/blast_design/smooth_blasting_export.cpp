@@ -40,6 +40,15 @@ std::vector<report::TemplateChoice> templates()
     };
 }
 
+// The cut as the form composes it, "type(form)", without the empty
+// brackets of a type whose form is not chosen yet.
+std::string cut_name()
+{
+    std::string name = box_text("编辑框1_采用掏槽形式");
+    if (name.size() >= 2 && name.compare(name.size() - 2, 2, "()") == 0) name.erase(name.size() - 2);
+    return name;
+}
+
 // Edit boxes give their Content, labels their Caption and the two method
 // boxes their edit text; the charge-structure and detonator boxes give the
 // item chosen. The bench names come without the line breaks that centre
@@ -99,7 +108,7 @@ std::vector<report::PlaceholderBinding> bindings()
         bind("标签3_辅助眼小计药量", 5), bind("标签3_底板眼小计药量", 5), bind("标签3_炮眼数量合计", 5),
         bind("标签3_炸药数量合计", 10),
         // cut form, charge structure and detonators
-        bind("编辑框1_采用掏槽形式", 5), bind_item("组合框1", 5), bind_item("组合框2", 5),
+        report::bind_computed("计算值_掏槽形式", cut_name, 5), bind_item("组合框1", 5), bind_item("组合框2", 5),
         // firing orders
         bind("标签1_掏槽眼起爆顺序1", 5, countdown(2)), bind("标签1_辅助眼起爆顺序1", 5), bind("标签1_周边眼起爆顺序1", 5),
         bind("标签1_底板眼起爆顺序1", 5), bind("标签2_辅助眼起爆顺序1", 5), bind("标签2_周边眼起爆顺序1", 5),
