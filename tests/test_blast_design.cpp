@@ -161,11 +161,13 @@ TEST_P(ComputeRefusals, RefusesWithItsMessageAndStillCountsDetonators)
         return;
     }
     EXPECT_EQ(message_texts(), std::vector<std::string>{GetParam().message});
+    // Nothing was calculated: there is no report to write.
+    EXPECT_EQ(results_state(kForm), Runtime::Results::Stale);
     EXPECT_EQ(text("编辑框_提示"), "上一次的记录");
     EXPECT_EQ(text("标签1_炸药数量合计1"), "-");
-    // The counts are taken from the table as it stands: "-" reads as 0 and
-    // is copied as it is.
-    EXPECT_EQ(text("标签1_雷管数1"), "0");
+    // The counts are taken from the table as it stands: a count that is not
+    // a number of holes gives "-", a blank stays blank.
+    EXPECT_EQ(text("标签1_雷管数1"), "-");
     EXPECT_EQ(text("标签1_雷管数2"), "-");
     EXPECT_EQ(text("标签1_雷管数3"), " ");
     // The compute frame is closed either way.

@@ -33,6 +33,7 @@ using testsupport::occurrences;
 constexpr const char* kForm = "SmoothBlasting";
 const char* const kIdleStatus = "方案导出需要Word2007以上版本！";
 const char* const kRefusal = "您还未进行计算，请计算后导出！";
+const char* const kStale = "输入已修改，请重新计算后导出！";
 
 // What the export shows, in order: the status label's captions, the
 // countdown pictures as [n], the lines added to the log box, the message
@@ -247,12 +248,118 @@ INSTANTIATE_TEST_SUITE_P(
     SmoothBlasting, ReportChoice,
     ::testing::Values(
         ReportCase{"台阶法", "上中下3台阶", "光面爆破（台阶法上中下3台阶）.doc", "中台阶炮眼间距及抵抗线"},
-        ReportCase{"台阶法", "上下2台阶", "光面爆破（台阶法上下2台阶）.doc", "上下2台阶开挖不设第三台阶"},
+        ReportCase{"台阶法", "上下2台阶", "光面爆破（台阶法上下2台阶）.doc", "上下台阶错开适当距离"},
         ReportCase{"全断面法", "直墙拱形隧道", "光面爆破（全断面直墙拱形隧道）.doc", "全断面一次钻孔"},
         ReportCase{"全断面法", "曲墙三心圆隧道", "光面爆破（全断面曲墙三心圆隧道）.doc", "全断面一次钻孔"},
         ReportCase{"全断面法", "马蹄形隧道", "光面爆破（全断面马蹄形隧道）.doc", "全断面一次钻孔"},
         ReportCase{"全断面法", "圆形隧道立（竖）井", "光面爆破（全断面圆形隧道立（竖）井）.doc", "由掏槽圈向外逐圈起爆"}),
     [](const ::testing::TestParamInfo<ReportCase>& i) { return "Row" + std::to_string(i.index + 1); });
+
+// ---- what the reports say ------------------------------------------------------------------
+
+// The report states its own stemming check as the calculation found it,
+// leaves out rows for holes and benches the section does not have, and its
+// printed arithmetic gives the printed result, with the rounding step where
+// it happens.
+struct ContentCase {
+    const char* name;
+    const char* method;
+    const char* split;
+    std::vector<std::string> typed; // box, text ...
+    size_t warnings;                // stemming messages of the calculation
+    std::vector<std::string> present, absent; // in the report's text, blanks left out
+};
+
+void PrintTo(const ContentCase& c, std::ostream* os) { *os << c.name; }
+
+struct ReportContent : ExportProgram, ::testing::WithParamInterface<ContentCase> {};
+
+TEST_P(ReportContent, SaysWhatWasCalculated)
+{
+    const ContentCase& k = GetParam();
+    section(k.method, k.split);
+    for (size_t i = 0; i + 1 < k.typed.size(); i += 2) {
+        // The cartridge boxes lie on the second page, the panels on the first.
+        rt.user_page(c("选择夹1"), k.typed[i].find("单个药卷") == std::string::npos ? 0 : 1);
+        rt.user_type(c(k.typed[i]), k.typed[i + 1]);
+    }
+    backend.messages.clear();
+    compute();
+    size_t warnings = 0;
+    for (const auto& m : backend.messages) warnings += m.text.find("超过炮眼深度") != std::string::npos;
+    EXPECT_EQ(warnings, k.warnings);
+    export_ok();
+    ASSERT_EQ(last_message(), "导出成功！");
+    ASSERT_EQ(report_files().size(), 1u);
+    std::string doc = story_text(reports() / report_files()[0]);
+    doc.erase(std::remove(doc.begin(), doc.end(), ' '), doc.end());
+    for (const std::string& p : k.present) EXPECT_NE(doc.find(p), std::string::npos) << p << "\nin:\n" << doc;
+    for (const std::string& a : k.absent) EXPECT_EQ(doc.find(a), std::string::npos) << a;
+    EXPECT_EQ(doc.find("：。"), std::string::npos);
+    EXPECT_EQ(doc.find("=-"), std::string::npos);
+    EXPECT_EQ(doc.find("≈-"), std::string::npos);
+}
+
+const char* const kPassed = "计算时已逐项校核，各组炮眼的装药长度加堵塞长度均不大于炮眼深度，满足要求。";
+const char* const kFailed = "经逐项校核，下列炮眼的装药长度加堵塞长度超过炮眼深度，不满足要求：";
+
+INSTANTIATE_TEST_SUITE_P(
+    SmoothBlasting, ReportContent,
+    ::testing::Values(
+        // The circular section's own starting values overfill its auxiliary
+        // holes; it has no bottom holes to list or fire; its total charge
+        // is weighed to the tenth of a kilogram like its rows.
+        ContentCase{"CircularStartingValues",
+                    "全断面法",
+                    "圆形隧道立（竖）井",
+                    {},
+                    1,
+                    {kFailed, "辅助眼：装药长度3.7×0.3＝1.11m，加堵塞长度0.75m，共1.86m，大于炮眼深度1.8m。",
+                     "Q=q·A·L=0.985×26.4×1.8≈46.8kg", "Qa=Q-Qp-Qc=46.8-7.4-11.3=28.1kg", "\n圆形断面不设底板眼。\n"},
+                    {"已逐项校核", "46.8072", "\n底板眼\n", "11;13", "\n04\n"}},
+        ContentCase{"ThreeBenchesFiveRowsTooLong",
+                    "台阶法",
+                    "上中下3台阶",
+                    {"编辑框1_单个药卷长度", "0.7"},
+                    5,
+                    {kFailed, "上台阶掏槽眼：装药长度4×0.7＝2.8m，加堵塞长度0.4m，共3.2m，大于炮眼深度2.6m；",
+                     "上台阶辅助眼：", "上台阶底板眼：", "中台阶辅助眼：",
+                     "中台阶底板眼：装药长度4×0.7＝2.8m，加堵塞长度0.6m，共3.4m，大于炮眼深度3m。"},
+                    {"已逐项校核", "周边眼：装药长度", "下台阶辅助眼："}},
+        // The one side is rounded before it is doubled: 2.74 / 0.5 = 5.48.
+        ContentCase{"ThreeBenchesStartingValues",
+                    "台阶法",
+                    "上中下3台阶",
+                    {},
+                    0,
+                    {kPassed, "mp2=P2Ep2=2.740.5≈5个", "np2=2·mp2=2×5=10个", "Da=Dp=Db=L1=2.4m", "D3=L3=3m"},
+                    {"≈10个", "2.4≈2.4", "超过炮眼深度"}},
+        // No third bench: no table for it and no detonator rows.
+        ContentCase{"TwoBenchesWithoutInvertedArch",
+                    "台阶法",
+                    "上下2台阶",
+                    {},
+                    0,
+                    {kPassed, "mp2=P2Ep2=1.370.5≈3个", "np2=2·mp2=2×3=6个"},
+                    {"第三台阶", "\n08\n", "\n09\n", "≈6个"}},
+        // A depth rounded from the advance shows the rounding; one that is
+        // the advance itself does not.
+        ContentCase{"StraightWallAdvanceRounded",
+                    "全断面法",
+                    "直墙拱形隧道",
+                    {"编辑框1_开挖循环进尺", "2.45"},
+                    0,
+                    {"Dc=L+0.2=2.45+0.2≈2.7m", "Da=Dp=Db=L=2.45≈2.5m", "gp=k·Dp=0.125×2.5≈0.3kg"},
+                    {}},
+        ContentCase{"StraightWallStartingValues",
+                    "全断面法",
+                    "直墙拱形隧道",
+                    {},
+                    0,
+                    {kPassed, "Dc=L+0.2=2+0.2=2.2m", "Da=Dp=Db=L=2m", "N=nc+na+np+nb=6+7+16+7=36个",
+                     "Qb=Q-Qp-Qc-Qa=25.1-4.8-8.2-6.1=6kg"},
+                    {"2≈2m"}}),
+    [](const ::testing::TestParamInfo<ContentCase>& i) { return std::string(i.param.name); });
 
 // Each row's value is read when the row is reached: a control changed at a
 // countdown mark goes into the report with its new text when its row comes
@@ -303,31 +410,87 @@ TEST_F(ExportProgram, EachCountdownMarkFallsBetweenItsTwoPlaceholders)
     }
 }
 
-// ---- refusal and the compute guard --------------------------------------------------------
+// ---- what is exported, and the compute guard --------------------------------------------------------
 
-TEST_F(ExportProgram, RefusedUntilACalculationAndAgainAfterTheResultsAreCleared)
+// Only results that belong to the inputs shown are exported: before any
+// calculation, after a section choice has cleared the tables (even when the
+// same section is chosen again with the inputs it had), after an input the
+// calculation read has changed, and after a refused calculation the export
+// writes nothing and says why.
+TEST_F(ExportProgram, ExportsOnlyResultsThatBelongToTheInputsShown)
 {
-    auto refused = [&](const char* when) {
+    auto refused = [&](const char* when, const std::string& why) {
         backend.messages.clear();
         backend.trail.clear();
         export_ok();
-        EXPECT_EQ(backend.trail, std::vector<std::string>{"message -: " + std::string(kRefusal)}) << when;
-        EXPECT_EQ(backend.messages.size(), 1u) << when;
+        EXPECT_EQ(backend.trail, std::vector<std::string>{"message -: " + why}) << when;
+        ASSERT_EQ(backend.messages.size(), 1u) << when;
+        EXPECT_EQ(backend.messages.back().caption, "提示") << when;
         EXPECT_EQ(c("图形按钮_导出").pictures[0], resource(app::res::export_normal)) << when;
-        EXPECT_FALSE(fs::exists(reports())) << when;
+        EXPECT_TRUE(report_files().empty()) << when;
     };
-    refused("a fresh form");
+    auto exported = [&](const char* when) {
+        backend.messages.clear();
+        export_ok();
+        EXPECT_EQ(last_message(), "导出成功！") << when;
+        EXPECT_EQ(report_files().size(), 1u) << when;
+        fs::remove_all(reports());
+    };
+    refused("a fresh form", kRefusal);
     section("全断面法", "马蹄形隧道");
-    refused("a section chosen, nothing computed");
+    refused("a section chosen, nothing computed", kRefusal);
     compute();
-    backend.messages.clear();
+    exported("after a calculation");
+
+    // Another section clears the tables; the first one again writes its
+    // defaults, the inputs the calculation read, but the tables stay empty.
+    section("全断面法", "直墙拱形隧道");
+    refused("after clearing", kStale);
+    section("全断面法", "马蹄形隧道");
+    EXPECT_EQ(text("标签1_炸药数量合计1"), "-");
+    refused("the same section again", kStale);
+
+    compute();
+    rt.user_type(c("编辑框1_单个药卷重量"), "250");
+    refused("an input changed", kStale);
+    rt.user_type(c("编辑框1_单个药卷重量"), "300");
+    exported("the input typed back");
+
+    // A calculation that cannot give a design is refused.
+    rt.user_page(c("选择夹1"), 0);
+    rt.user_type(c("编辑框1_单位体积岩体的耗药量"), "0");
+    compute();
+    EXPECT_EQ(text("标签1_炸药数量合计1"), "-");
+    refused("an input outside its domain", kStale);
+    rt.user_page(c("选择夹1"), 0);
+    rt.user_type(c("编辑框1_单位体积岩体的耗药量"), "0.7");
+    refused("typed back without a new calculation", kStale);
+    compute();
+    exported("computed again");
+
+    // With no section the compute button refuses, and nothing is exported.
+    rt.set(c("组合框_方法2"), prop::ComboBox::CurrentIndex, -1);
+    compute();
+    EXPECT_EQ(last_message(), "请选择隧道开挖形式！");
+    refused("no section", kStale);
+}
+
+// The detonator layout is the user's to set by hand once the design is
+// worked out: the editor's picks go into the report without a new
+// calculation.
+TEST_F(ExportProgram, AHandMadeLayoutAfterTheCalculationIsReported)
+{
+    section("全断面法", "直墙拱形隧道");
+    compute();
+    rt.user_click(c("选择框1")); // 自动配置 off
+    rt.user_choose(c("列表框3"), 2); // 周边眼
+    for (int i : {5, 6}) rt.user_tick(c("选择列表框1"), i); // "11", "13"
+    rt.user_choose(c("选择列表框3"), 3); // "04"
+    ASSERT_EQ(text("标签1_周边眼雷管段位"), "11;13;");
     export_ok();
     EXPECT_EQ(last_message(), "导出成功！");
-    // Another section clears the tables.
-    rt.user_page(c("选择夹1"), 0);
-    choose("组合框_方法2", "直墙拱形隧道");
-    fs::remove_all(reports());
-    refused("after clearing");
+    const std::string doc = story_text(reports() / "光面爆破（全断面直墙拱形隧道）.doc");
+    EXPECT_NE(doc.find("周边眼\n04\n11;13;\n"), std::string::npos) << doc;
 }
 
 TEST_F(ExportProgram, AnExportClickWhileTheCalculationWaitsIsIgnored)
@@ -379,6 +542,13 @@ TEST_F(ExportProgram, OnlyTheThreeBenchReportCarriesTheCutNameAndTheThirdBenchIn
     const std::string three = story_text(reports() / "光面爆破（台阶法上中下3台阶）.doc");
     EXPECT_NE(three.find("上台阶采用大直径中空直孔掏槽(对称掏槽)"), std::string::npos);
     EXPECT_NE(three.find("底板眼区长度\nB3\n18.75\n"), std::string::npos);
+    // A cut type whose form is not chosen yet: the type alone, no empty brackets.
+    rt.user_page(c("选择夹1"), 0);
+    rt.user_choose(c("列表框1"), 1);
+    ASSERT_EQ(text("编辑框1_采用掏槽形式"), "小直径中空直孔掏槽()");
+    export_ok();
+    EXPECT_NE(story_text(reports() / "光面爆破（台阶法上中下3台阶）.doc").find("上台阶采用小直径中空直孔掏槽。\n"),
+              std::string::npos);
 
     section("全断面法", "曲墙三心圆隧道");
     compute();
@@ -386,20 +556,6 @@ TEST_F(ExportProgram, OnlyTheThreeBenchReportCarriesTheCutNameAndTheThirdBenchIn
     const std::string full = story_text(reports() / "光面爆破（全断面曲墙三心圆隧道）.doc");
     EXPECT_EQ(full.find("对称掏槽"), std::string::npos);
     EXPECT_EQ(full.find("18.75"), std::string::npos);
-}
-
-// A section form that chooses no template: nothing can be written, and the
-// export says so rather than announcing a report that is not there.
-TEST_F(ExportProgram, WithoutATemplateForTheSectionTheFailureIsReported)
-{
-    section("全断面法", "直墙拱形隧道");
-    compute();
-    rt.set(c("组合框_方法2"), prop::ComboBox::CurrentIndex, -1);
-    export_ok();
-    EXPECT_EQ(backend.messages.back().caption, "错误");
-    EXPECT_NE(last_message().find("报告导出失败"), std::string::npos);
-    EXPECT_TRUE(report_files().empty());
-    EXPECT_FALSE(rt.get(c("图形按钮_导出"), prop::Disabled).truth());
 }
 
 // ---- what the templates hold ---------------------------------------------------------------
@@ -426,32 +582,36 @@ const std::vector<Group> kGroups = {
       "编辑框2_炸药工作面系数", "编辑框2_底板眼抵抗线V1"}},
     {"3",
      {"编辑框3_断面面积:10", "编辑框3_开挖循环进尺:10", "编辑框3_底板长", "编辑框3_岩石夹制力系数:10", "编辑框3_辅助眼间距E",
-      "编辑框3_辅助眼抵抗线V", "编辑框3_底板眼间距E", "编辑框3_底板眼抵抗线V:10", "编辑框3_炸药工作面系数:10",
-      "编辑框1_采用掏槽形式"}},
+      "编辑框3_辅助眼抵抗线V", "编辑框3_底板眼间距E", "编辑框3_底板眼抵抗线V:10", "编辑框3_炸药工作面系数:10"}},
     {"C",
      {"编辑框4_隧道开挖面积", "编辑框4_开挖循环进尺:10", "编辑框4_周边眼外周长", "编辑框4_开挖直径", "编辑框4_掏槽眼数量",
       "编辑框4_掏槽圈直径", "编辑框4_岩石夹制力系数", "编辑框4_单位体积岩体的耗药量", "编辑框4_周边眼间距E",
       "编辑框4_周边眼最小抵抗线V", "编辑框4_周边眼装药集中度", "编辑框4_辅助眼间距", "编辑框4_辅助眼最小抵抗线V"}},
     {"32FC",
-     {"标签1_上台阶", "标签1_掏槽眼炮眼深度:10", "标签1_辅助眼炮眼深度:10", "标签1_周边眼炮眼深度:10", "标签1_底板眼炮眼深度:10",
-      "标签1_掏槽眼炮眼数目:10", "标签1_辅助眼炮眼数目:10", "标签1_周边眼炮眼数目:10", "标签1_底板眼炮眼数目:10",
-      "标签1_掏槽眼每孔药卷数:10", "标签1_辅助眼每孔药卷数:10", "标签1_周边眼每孔药卷数:10", "标签1_底板眼每孔药卷数:10",
-      "标签1_掏槽眼单孔装药量:10", "标签1_辅助眼单孔装药量:10", "标签1_周边眼单孔装药量:10", "标签1_底板眼单孔装药量:10",
-      "标签1_掏槽眼小计药量", "标签1_辅助眼小计药量", "标签1_周边眼小计药量:10", "标签1_底板眼小计药量", "标签1_炮眼数量合计1",
-      "标签1_炸药数量合计1:10", "组合框1", "组合框2", "标签1_掏槽眼起爆顺序1", "标签1_辅助眼起爆顺序1", "标签1_周边眼起爆顺序1",
-      "标签1_底板眼起爆顺序1", "标签1_掏槽眼雷管段位", "标签1_辅助眼雷管段位", "标签1_周边眼雷管段位", "标签1_底板眼雷管段位",
-      "标签1_雷管数1", "标签1_雷管数2", "标签1_雷管数3", "标签1_雷管数4"}},
+     {"标签1_上台阶", "标签1_掏槽眼炮眼深度:10", "标签1_辅助眼炮眼深度:10", "标签1_周边眼炮眼深度:10",
+      "标签1_掏槽眼炮眼数目:10", "标签1_辅助眼炮眼数目:10", "标签1_周边眼炮眼数目:10", "标签1_掏槽眼每孔药卷数:10",
+      "标签1_辅助眼每孔药卷数:10", "标签1_周边眼每孔药卷数:10", "标签1_掏槽眼单孔装药量:10", "标签1_辅助眼单孔装药量:10",
+      "标签1_周边眼单孔装药量:10", "标签1_掏槽眼小计药量", "标签1_辅助眼小计药量", "标签1_周边眼小计药量:10",
+      "标签1_炮眼数量合计1", "标签1_炸药数量合计1:10", "组合框1", "组合框2", "标签1_掏槽眼起爆顺序1", "标签1_辅助眼起爆顺序1",
+      "标签1_周边眼起爆顺序1", "标签1_掏槽眼雷管段位", "标签1_辅助眼雷管段位", "标签1_周边眼雷管段位", "标签1_雷管数1",
+      "标签1_雷管数2", "标签1_雷管数3"}},
+    // A circular section has no bottom holes.
+    {"32F",
+     {"标签1_底板眼炮眼深度:10", "标签1_底板眼炮眼数目:10", "标签1_底板眼每孔药卷数:10", "标签1_底板眼单孔装药量:10",
+      "标签1_底板眼小计药量", "标签1_底板眼起爆顺序1", "标签1_底板眼雷管段位", "标签1_雷管数4"}},
     {"32",
      {"标签2_中台阶", "标签2_辅助眼炮眼深度", "标签2_周边眼炮眼深度", "标签2_底板眼炮眼深度", "标签2_辅助眼炮眼数目:10",
       "标签2_周边眼炮眼数目", "标签2_底板眼炮眼数目:10", "标签2_辅助眼每孔药卷数", "标签2_周边眼每孔药卷数", "标签2_底板眼每孔药卷数",
       "标签2_辅助眼单孔装药量", "标签2_周边眼单孔装药量", "标签2_底板眼单孔装药量", "标签2_辅助眼小计药量", "标签2_周边眼小计药量",
-      "标签2_底板眼小计药量", "标签2_炮眼数量合计", "标签2_炸药数量合计:10", "标签3_下台阶", "标签3_辅助眼炮眼深度",
-      "标签3_底板眼炮眼深度", "标签3_辅助眼炮眼数目:10", "标签3_底板眼炮眼数目:10", "标签3_辅助眼每孔药卷数",
-      "标签3_底板眼每孔药卷数", "标签3_辅助眼单孔装药量", "标签3_底板眼单孔装药量", "标签3_辅助眼小计药量", "标签3_底板眼小计药量",
-      "标签3_炮眼数量合计", "标签3_炸药数量合计:10", "标签2_辅助眼起爆顺序1", "标签2_周边眼起爆顺序1", "标签2_底板眼起爆顺序1",
-      "标签3_辅助眼起爆顺序1", "标签3_底板眼起爆顺序1", "标签2_辅助眼雷管段位", "标签2_周边眼雷管段位", "标签2_底板眼雷管段位",
-      "标签3_辅助眼雷管段位", "标签3_底板眼雷管段位", "标签1_雷管数5", "标签1_雷管数6", "标签1_雷管数7", "标签1_雷管数8",
-      "标签1_雷管数9"}},
+      "标签2_底板眼小计药量", "标签2_炮眼数量合计", "标签2_炸药数量合计:10", "标签2_辅助眼起爆顺序1", "标签2_周边眼起爆顺序1",
+      "标签2_底板眼起爆顺序1", "标签2_辅助眼雷管段位", "标签2_周边眼雷管段位", "标签2_底板眼雷管段位", "标签1_雷管数5",
+      "标签1_雷管数6", "标签1_雷管数7"}},
+    // Two benches have no third.
+    {"3",
+     {"标签3_下台阶", "标签3_辅助眼炮眼深度", "标签3_底板眼炮眼深度", "标签3_辅助眼炮眼数目:10", "标签3_底板眼炮眼数目:10",
+      "标签3_辅助眼每孔药卷数", "标签3_底板眼每孔药卷数", "标签3_辅助眼单孔装药量", "标签3_底板眼单孔装药量",
+      "标签3_辅助眼小计药量", "标签3_底板眼小计药量", "标签3_炮眼数量合计", "标签3_炸药数量合计:10", "标签3_辅助眼起爆顺序1",
+      "标签3_底板眼起爆顺序1", "标签3_辅助眼雷管段位", "标签3_底板眼雷管段位", "标签1_雷管数8", "标签1_雷管数9"}},
 };
 
 struct TemplateCase {
@@ -494,7 +654,7 @@ TEST_P(Templates, HoldTheirGroupsPlaceholdersEachAtMostItsRepeatCountAndNoOther)
         }
     std::smatch stray;
     EXPECT_FALSE(std::regex_search(doc, stray, kPlaceholder)) << "not a placeholder of the report: " << stray.str();
-    EXPECT_GT(held, 50u);
+    EXPECT_GT(held, 40u); // not an empty template
 }
 
 INSTANTIATE_TEST_SUITE_P(SmoothBlasting, Templates,

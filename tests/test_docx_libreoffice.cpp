@@ -243,6 +243,8 @@ const std::vector<Variant>& variants()
          "光面爆破（台阶法上中下3台阶）.doc", "templates/smooth_blasting_three_benches.docx"},
         {"光面爆破两台阶", "SmoothBlasting", {kInputsPage, choose("组合框_方法2", "上下2台阶")}, "光面爆破（台阶法上下2台阶）.doc",
          "templates/smooth_blasting_two_benches.docx"},
+        {"光面爆破两台阶有仰拱", "SmoothBlasting", {kInputsPage, click("单选框_有仰拱")}, "光面爆破（台阶法上下2台阶）.doc",
+         "templates/smooth_blasting_two_benches.docx"},
         {"光面爆破直墙拱形", "SmoothBlasting", {kInputsPage, choose("组合框_开挖方法", "全断面法"), choose("组合框_方法2", "直墙拱形隧道")},
          "光面爆破（全断面直墙拱形隧道）.doc", "templates/smooth_blasting_full_face.docx"},
         {"光面爆破曲墙三心圆", "SmoothBlasting", {kInputsPage, choose("组合框_方法2", "曲墙三心圆隧道")},

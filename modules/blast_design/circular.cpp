@@ -22,29 +22,29 @@ void not_applicable(const std::string& label) { set_label_text(label, "-"); }
 const std::vector<StemmingRow>& circular_stemming()
 {
     static const std::vector<StemmingRow> rows = {
-        {"掏槽眼", cell("掏槽眼", "每孔药卷数"), cell("掏槽眼", "炮眼深度"), ""},
-        {"辅助眼", cell("辅助眼", "每孔药卷数"), cell("辅助眼", "炮眼深度"), "编辑框4_辅助眼最小抵抗线V"},
-        {"周边眼", cell("周边眼", "每孔药卷数"), cell("周边眼", "炮眼深度"), "编辑框4_周边眼最小抵抗线V"},
+        {"掏槽眼", "掏槽眼", {1, "掏槽眼"}, ""},
+        {"辅助眼", "辅助眼", {1, "辅助眼"}, "编辑框4_辅助眼最小抵抗线V"},
+        {"周边眼", "周边眼", {1, "周边眼"}, "编辑框4_周边眼最小抵抗线V"},
     };
     return rows;
 }
 
-// The bottom row gets its firing order and segments too: the circular
-// report prints that row.
+// A circular section has no bottom holes to fire: that row's firing order
+// and segments read "-" like its hole data.
 const std::vector<LayoutRow>& circular_layout()
 {
     static const std::vector<LayoutRow> rows = {
         {cell("掏槽眼", ""), "01", "1;3"},
         {cell("辅助眼", ""), "02", "5;7"},
         {cell("周边眼", ""), "03", "9;11"},
-        {cell("底板眼", ""), "04", "11;13"},
+        {cell("底板眼", ""), "-", "-"},
     };
     return rows;
 }
 
 } // namespace
 
-void compute_circular()
+void compute_circular(const LayoutMode& mode)
 {
     auto A = [] { return in("编辑框4_隧道开挖面积"); };
     auto L = [] { return in("编辑框4_开挖循环进尺"); };
@@ -64,17 +64,18 @@ void compute_circular()
     write_step(cell("辅助眼", "炮眼深度"), L(), 1);
     write_step(cell("周边眼", "炮眼深度"), L(), 1);
     not_applicable(cell("底板眼", "炮眼深度"));
-    const double nc = write_step(cell("掏槽眼", "炮眼数目"), Nc(), kUnrounded);
-    const double np = write_step(cell("周边眼", "炮眼数目"), P() / Ep() + 1, 0);
+    const double nc = write_count(cell("掏槽眼", "炮眼数目"), Nc(), kUnrounded);
+    const double np = write_count(cell("周边眼", "炮眼数目"), P() / Ep() + 1, 0);
     // The area left after the cut circle (π as 3.14) and a perimeter band.
-    const double na = write_step(cell("辅助眼", "炮眼数目"),
+    const double na = write_count(cell("辅助眼", "炮眼数目"),
                                  (A() - cmd_power(Dr() / 2, 2) * 3.14 - P() * Vp()) * F() / (Ea() * Va()), 0);
     not_applicable(cell("底板眼", "炮眼数目"));
-    write_step("标签1_炮眼数量合计1", nc + na + np, kUnrounded);
+    write_count("标签1_炮眼数量合计1", nc + na + np, kUnrounded);
 
-    // The total keeps all its digits; the perimeter is charged over the
-    // typed advance; the cut holes share the rest with the auxiliary holes.
-    const double Q = write_step("标签1_炸药数量合计1", q() * A() * L(), kUnrounded);
+    // The total to the tenth of a kilogram, as the rows are weighed; the
+    // perimeter is charged over the typed advance; the cut holes share the
+    // rest with the auxiliary holes.
+    const double Q = write_step("标签1_炸药数量合计1", q() * A() * L(), 1);
     const double gp = write_step(cell("周边眼", "单孔装药量"), k() * L(), 1);
     const double Qp = write_step(cell("周边眼", "小计药量"), gp * np, 1);
     write_step(cell("周边眼", "每孔药卷数"), gp / (w() / 1000), 0);
@@ -88,8 +89,9 @@ void compute_circular()
     not_applicable(cell("底板眼", "单孔装药量"));
     not_applicable(cell("底板眼", "每孔药卷数"));
 
+    refuse_unless_complete({{1, "掏槽眼"}, {1, "辅助眼"}, {1, "周边眼"}});
     check_stemming(circular_stemming(), "  ");
-    write_layout(circular_layout());
+    write_layout(circular_layout(), mode);
 }
 
 namespace {

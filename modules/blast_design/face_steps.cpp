@@ -3,9 +3,28 @@
 #include "modules/blast_design/smooth_blasting.h"
 #include "ui/value.h"
 
+#include <cmath>
+#include <limits>
+#include <map>
+
 namespace blast_design {
 
 namespace {
+
+constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
+
+// What the last calculation kept beyond its labels, for the report.
+struct Kept {
+    std::map<std::string, std::string> relations; // label -> "=" or "≈"
+    std::map<std::string, double> worked;         // label -> the value before rounding
+    std::vector<StemmingOutcome> stemming;
+    double one_side_perimeter = kNone;
+};
+Kept& kept()
+{
+    static Kept k;
+    return k;
+}
 
 // An input box, read afresh by every step that uses it.
 double in(const char* box) { return box_number(box); }
@@ -30,12 +49,55 @@ std::string result_label(int block, const std::string& row, const std::string& c
     return "标签" + std::to_string(block) + "_" + row + column;
 }
 
-double write_step(const std::string& label, double value, int digits)
+namespace {
+
+double write_shown(const std::string& label, double value, double shown)
 {
-    const double shown = digits == kUnrounded ? value : ui::cmd_round(value, digits);
+    if (shown < 0 || !std::isfinite(shown)) shown = kNone;
+    if (shown == 0) shown = 0.0; // never "-0"
+    const bool exact = std::isfinite(shown) && std::fabs(shown - value) <= 1e-9 * std::fmax(1.0, std::fabs(value));
+    kept().relations[label] = exact ? "=" : "≈";
+    kept().worked[label] = value;
     set_label_text(label, ui::cmd_to_text(shown));
     return ui::read_result(ctl(label));
 }
+
+double rounded(double value, int digits) { return digits == kUnrounded ? value : ui::cmd_round(value, digits); }
+
+} // namespace
+
+double write_step(const std::string& label, double value, int digits)
+{
+    return write_shown(label, value, rounded(value, digits));
+}
+
+double write_count(const std::string& label, double value, int digits)
+{
+    double shown = rounded(value, digits);
+    if (std::isfinite(shown) && shown != std::round(shown)) shown = kNone;
+    return write_shown(label, value, shown);
+}
+
+std::string relation_of(const std::string& label)
+{
+    const auto it = kept().relations.find(label);
+    return it == kept().relations.end() ? "=" : it->second;
+}
+
+double worked_value_of(const std::string& label)
+{
+    const auto it = kept().worked.find(label);
+    return it == kept().worked.end() ? kNone : it->second;
+}
+
+void forget_last_calculation() { kept() = Kept{}; }
+
+const std::vector<StemmingOutcome>& last_stemming_check() { return kept().stemming; }
+double last_one_side_perimeter_count() { return kept().one_side_perimeter; }
+
+double StemmingOutcome::charge_length() const { return cartridges * cartridge_length; }
+double StemmingOutcome::filled_length() const { return charge_length() + stemming; }
+bool StemmingOutcome::fits() const { return ui::tol_le(filled_length() - depth, 0); }
 
 const UpperBenchRounding kFullFaceRounding{
     .total_charge = 1,
@@ -94,11 +156,11 @@ void compute_upper_bench(const UpperBenchRounding& r)
     write_step(cell(kAux, kDepth), L(), 1);
     const double Dp = write_step(cell(kPerimeter, kDepth), L(), 1);
     write_step(cell(kBottom, kDepth), L(), 1);
-    const double nc = write_step(cell(kCut, kCount), Nc(), kUnrounded);
-    const double na = write_step(cell(kAux, kCount), (S() - P() * Vp() - Lc() * Hc() - B() * Vb()) / (Ea() * Va()) * F(), 0);
-    const double np = write_step(cell(kPerimeter, kCount), P() / Ep() + 1, 0);
-    const double nb = write_step(cell(kBottom, kCount), B() / Eb() + 1, 0);
-    write_step("标签1_炮眼数量合计1", nc + na + np + nb, kUnrounded);
+    const double nc = write_count(cell(kCut, kCount), Nc(), kUnrounded);
+    const double na = write_count(cell(kAux, kCount), (S() - P() * Vp() - Lc() * Hc() - B() * Vb()) / (Ea() * Va()) * F(), 0);
+    const double np = write_count(cell(kPerimeter, kCount), P() / Ep() + 1, 0);
+    const double nb = write_count(cell(kBottom, kCount), B() / Eb() + 1, 0);
+    write_count("标签1_炮眼数量合计1", nc + na + np + nb, kUnrounded);
 
     // Charges: the perimeter by line density, the rest shared per hole with
     // the cut holes taking 1.35 times their share and the bottom the remainder.
@@ -142,11 +204,17 @@ void compute_second_bench(int aux_row_digits)
     write_step(at(kAux, kDepth), L2(), 1);
     write_step(at(kPerimeter, kDepth), L2(), 1);
     write_step(at(kBottom, kDepth), L2(), 1);
-    const double na2 = write_step(at(kAux, kCount), (S2() - P2() * Vp2() * 2 - B2() * Vb2()) * F2() / (Ea2() * Va2()), 0);
-    // Both sides of the bench: always an even count.
-    const double np2 = write_step(at(kPerimeter, kCount), ui::cmd_round(P2() / Ep2(), 0) * 2, kUnrounded);
-    const double nb2 = write_step(at(kBottom, kCount), B2() / Eb2(), 0);
-    write_step("标签2_炮眼数量合计", na2 + np2 + nb2, kUnrounded);
+    const double na2 = write_count(at(kAux, kCount), (S2() - P2() * Vp2() * 2 - B2() * Vb2()) * F2() / (Ea2() * Va2()), 0);
+    // Both sides of the bench: the one side rounded first, so always an even
+    // count.
+    const double one_side_worked = P2() / Ep2();
+    double one_side = ui::cmd_round(one_side_worked, 0);
+    if (!(one_side >= 0)) one_side = kNone;
+    kept().one_side_perimeter = one_side;
+    kept().relations[kOneSidePerimeter] = one_side == one_side_worked ? "=" : "≈";
+    const double np2 = write_count(at(kPerimeter, kCount), one_side * 2, kUnrounded);
+    const double nb2 = write_count(at(kBottom, kCount), B2() / Eb2(), 0);
+    write_count("标签2_炮眼数量合计", na2 + np2 + nb2, kUnrounded);
 
     // The perimeter row by line density, its per-hole charge from the row;
     // the rest shared per hole between auxiliary and bottom holes.
@@ -181,9 +249,9 @@ void compute_lower_bench()
     const double Q3 = write_step("标签3_炸药数量合计", S3() * q() * L3() * G3(), 2);
     write_step(at(kAux, kDepth), L3(), 2);
     write_step(at(kBottom, kDepth), L3(), 2);
-    const double na3 = write_step(at(kAux, kCount), (S3() - B3() * Vb3()) * F3() / (Ea3() * Va3()), 0);
-    const double nb3 = write_step(at(kBottom, kCount), B3() / Eb3(), 0);
-    write_step("标签3_炮眼数量合计", na3 + nb3, kUnrounded);
+    const double na3 = write_count(at(kAux, kCount), (S3() - B3() * Vb3()) * F3() / (Ea3() * Va3()), 0);
+    const double nb3 = write_count(at(kBottom, kCount), B3() / Eb3(), 0);
+    write_count("标签3_炮眼数量合计", na3 + nb3, kUnrounded);
     const double Qa3 = write_step(at(kAux, kRow), Q3 / (na3 + nb3) * na3, 2);
     const double ga3 = write_step(at(kAux, kPerHole), Qa3 / na3, 2);
     write_step(at(kAux, kCartridges), ga3 * 1000 / w(), 0);
@@ -193,21 +261,52 @@ void compute_lower_bench()
 }
 
 const std::vector<StemmingRow> kFullFaceStemming = {
-    {kCut, cell(kCut, kCartridges), cell(kCut, kDepth), ""},
-    {kAux, cell(kAux, kCartridges), cell(kAux, kDepth), "编辑框1_辅助眼最小抵抗线V"},
-    {kPerimeter, cell(kPerimeter, kCartridges), cell(kPerimeter, kDepth), "编辑框1_周边眼最小抵抗线V"},
-    {kBottom, cell(kBottom, kCartridges), cell(kBottom, kDepth), "编辑框1_底板眼最小抵抗线"},
+    {kCut, kCut, {1, kCut}, ""},
+    {kAux, kAux, {1, kAux}, "编辑框1_辅助眼最小抵抗线V"},
+    {kPerimeter, kPerimeter, {1, kPerimeter}, "编辑框1_周边眼最小抵抗线V"},
+    {kBottom, kBottom, {1, kBottom}, "编辑框1_底板眼最小抵抗线"},
 };
+
+void refuse_unless_complete(const std::vector<HoleRow>& rows)
+{
+    auto known = [](const std::string& label) { return std::isfinite(ui::read_result(ctl(label))); };
+    bool complete = true;
+    bool block_seen[4] = {};
+    for (const HoleRow& r : rows) {
+        auto at = [&](const char* column) { return result_label(r.block, r.row, column); };
+        block_seen[r.block] = true;
+        complete = complete && known(at(kCount)) && known(at(kDepth)) && known(at(kRow));
+        // A row without holes has no charge or cartridges per hole.
+        if (known(at(kCount)) && ui::read_result(ctl(at(kCount))) > 0)
+            complete = complete && known(at(kPerHole)) && known(at(kCartridges));
+    }
+    const char* const totals[4][2] = {{nullptr, nullptr},
+                                      {"标签1_炮眼数量合计1", "标签1_炸药数量合计1"},
+                                      {"标签2_炮眼数量合计", "标签2_炸药数量合计"},
+                                      {"标签3_炮眼数量合计", "标签3_炸药数量合计"}};
+    for (int block = 1; block <= 3; ++block)
+        if (block_seen[block]) complete = complete && known(totals[block][0]) && known(totals[block][1]);
+    if (!complete) ui::calculation_refused();
+}
 
 void check_stemming(const std::vector<StemmingRow>& rows, const std::string& separator)
 {
     static const char* const kAdvice = "炮孔装药长度加堵塞长度超过炮眼深度，请增大岩石夹制力系数或缩小你的炮眼间距！";
     for (const StemmingRow& row : rows) {
-        const double stemming = row.stemming_box.empty() ? 0.4 : box_number(row.stemming_box);
-        const double excess = ui::read_result(ctl(row.cartridges_label)) * box_number("编辑框1_单个药卷长度") +
-                              stemming - ui::read_result(ctl(row.depth_label));
-        // Only a length known to fit passes.
-        if (ui::tol_le(excess, 0)) continue;
+        auto shown = [&](const char* column) {
+            return ui::read_result(ctl(result_label(row.hole_row.block, row.hole_row.row, column)));
+        };
+        StemmingOutcome o;
+        o.row = row.report_name;
+        o.cartridges = shown(kCartridges);
+        o.cartridge_length = box_number("编辑框1_单个药卷长度");
+        o.stemming = row.stemming_box.empty() ? 0.4 : box_number(row.stemming_box);
+        o.depth = shown(kDepth);
+        const double holes = shown(kCount);
+        // Nothing to judge: no holes, or figures that could not be worked out.
+        if (!(holes > 0) || !std::isfinite(o.filled_length()) || !std::isfinite(o.depth)) continue;
+        kept().stemming.push_back(o);
+        if (o.fits()) continue;
         if (row.only_while_second_table_shown &&
             !ui::rt_get_property(ctl("外形框_中台阶结果表"), ui::prop::Visible).truth())
             continue;
@@ -222,47 +321,47 @@ const std::vector<LayoutRow> kFullFaceLayout = {
     {cell(kBottom, ""), "04", "11;13"},
 };
 
-void write_layout(const std::vector<LayoutRow>& rows)
+LayoutMode layout_mode_now() { return {is_checked("选择框1"), list_index("列表框3") != -1}; }
+
+void write_layout(const std::vector<LayoutRow>& rows, const LayoutMode& mode)
 {
-    const bool automatic = is_checked("选择框1");
-    if (!automatic && list_index("列表框3") != -1) return; // the editor's layout stays
-    for (const LayoutRow& row : rows) set_label_text(row.row_prefix + "起爆顺序1", automatic ? row.order : "-");
-    for (const LayoutRow& row : rows) set_label_text(row.row_prefix + "雷管段位", automatic ? row.segments : "-");
+    if (!mode.automatic && mode.row_chosen) return; // the editor's layout stays
+    for (const LayoutRow& row : rows) set_label_text(row.row_prefix + "起爆顺序1", mode.automatic ? row.order : "-");
+    for (const LayoutRow& row : rows) set_label_text(row.row_prefix + "雷管段位", mode.automatic ? row.segments : "-");
 }
 
-void compute_full_face()
+void compute_full_face(const LayoutMode& mode)
 {
     compute_upper_bench(kFullFaceRounding);
+    refuse_unless_complete({{1, kCut}, {1, kAux}, {1, kPerimeter}, {1, kBottom}});
     check_stemming(kFullFaceStemming, "  ");
-    write_layout(kFullFaceLayout);
+    write_layout(kFullFaceLayout, mode);
 }
 
 namespace {
 
 // The stemming rows of the benches, upper, second and lower; the second and
 // lower rows warn only while their result tables are shown.
-StemmingRow bench_row(const char* bench, int block, const char* row, const char* stemming_box)
+StemmingRow bench_row(const char* bench, const char* report_bench, int block, const char* row, const char* stemming_box)
 {
-    return {std::string(bench) + row, result_label(block, row, kCartridges), result_label(block, row, kDepth),
-            stemming_box, block > 1};
+    return {std::string(bench) + row, std::string(report_bench) + row, {block, row}, stemming_box, block > 1};
 }
 
-const std::vector<StemmingRow>& bench_stemming()
+// The second bench is "中台阶" in the messages of both methods, as in the
+// layout editor's hole rows; the two-bench report calls it the lower bench.
+std::vector<StemmingRow> bench_stemming(const char* second_bench)
 {
-    // The second bench is "中台阶" in the messages of both methods, as in
-    // the layout editor's hole rows.
-    static const std::vector<StemmingRow> rows = {
-        bench_row("上台阶", 1, kCut, ""),
-        bench_row("上台阶", 1, kAux, "编辑框1_辅助眼最小抵抗线V"),
-        bench_row("上台阶", 1, kPerimeter, "编辑框1_周边眼最小抵抗线V"),
-        bench_row("上台阶", 1, kBottom, "编辑框1_底板眼最小抵抗线"),
-        bench_row("中台阶", 2, kAux, "编辑框2_辅助眼抵抗线V2"),
-        bench_row("中台阶", 2, kPerimeter, "编辑框2_周边眼抵抗线V"),
-        bench_row("中台阶", 2, kBottom, "编辑框2_底板眼抵抗线V1"),
-        bench_row("下台阶", 3, kAux, "编辑框3_辅助眼抵抗线V"),
-        bench_row("下台阶", 3, kBottom, "编辑框3_底板眼抵抗线V"),
+    return {
+        bench_row("上台阶", "上台阶", 1, kCut, ""),
+        bench_row("上台阶", "上台阶", 1, kAux, "编辑框1_辅助眼最小抵抗线V"),
+        bench_row("上台阶", "上台阶", 1, kPerimeter, "编辑框1_周边眼最小抵抗线V"),
+        bench_row("上台阶", "上台阶", 1, kBottom, "编辑框1_底板眼最小抵抗线"),
+        bench_row("中台阶", second_bench, 2, kAux, "编辑框2_辅助眼抵抗线V2"),
+        bench_row("中台阶", second_bench, 2, kPerimeter, "编辑框2_周边眼抵抗线V"),
+        bench_row("中台阶", second_bench, 2, kBottom, "编辑框2_底板眼抵抗线V1"),
+        bench_row("下台阶", "下台阶", 3, kAux, "编辑框3_辅助眼抵抗线V"),
+        bench_row("下台阶", "下台阶", 3, kBottom, "编辑框3_底板眼抵抗线V"),
     };
-    return rows;
 }
 
 std::vector<StemmingRow> first_rows(const std::vector<StemmingRow>& rows, size_t n)
@@ -272,33 +371,41 @@ std::vector<StemmingRow> first_rows(const std::vector<StemmingRow>& rows, size_t
 
 std::string row_of(int block, const char* row) { return result_label(block, row, ""); }
 
+const std::vector<HoleRow> kTwoBenchRows = {{1, kCut}, {1, kAux}, {1, kPerimeter}, {1, kBottom},
+                                            {2, kAux}, {2, kPerimeter}, {2, kBottom}};
+
 } // namespace
 
-void compute_two_benches()
+void compute_two_benches(const LayoutMode& mode)
 {
     compute_upper_bench(kTwoBenchUpperRounding);
     compute_second_bench(1);
-    check_stemming(first_rows(bench_stemming(), 7), " ");
+    refuse_unless_complete(kTwoBenchRows);
+    check_stemming(first_rows(bench_stemming("下台阶"), 7), " ");
     std::vector<LayoutRow> layout = kFullFaceLayout;
     layout.push_back({row_of(2, kAux), "05", "1;3"});
     layout.push_back({row_of(2, kPerimeter), "06", "7;7"});
     layout.push_back({row_of(2, kBottom), "07", "9"});
-    write_layout(layout);
+    write_layout(layout, mode);
 }
 
-void compute_three_benches()
+void compute_three_benches(const LayoutMode& mode)
 {
     compute_upper_bench(kThreeBenchUpperRounding);
     compute_second_bench(2);
     compute_lower_bench();
-    check_stemming(bench_stemming(), "  ");
+    std::vector<HoleRow> rows = kTwoBenchRows;
+    rows.push_back({3, kAux});
+    rows.push_back({3, kBottom});
+    refuse_unless_complete(rows);
+    check_stemming(bench_stemming("中台阶"), "  ");
     std::vector<LayoutRow> layout = kFullFaceLayout;
     layout.push_back({row_of(2, kAux), "05", "1;3"});
     layout.push_back({row_of(2, kPerimeter), "06", "7;9"});
     layout.push_back({row_of(2, kBottom), "07", "11"});
     layout.push_back({row_of(3, kAux), "08", "1;3;5"});
     layout.push_back({row_of(3, kBottom), "09", "7;9"});
-    write_layout(layout);
+    write_layout(layout, mode);
 }
 
 } // namespace blast_design

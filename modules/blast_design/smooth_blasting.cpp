@@ -225,6 +225,14 @@ void clear_results()
                               "标签2_炸药数量合计", "标签3_炸药数量合计"})
         set_label_text(total, "-");
     set_box_text(kLog, "");
+    // The tables no longer show the last calculation's results, even should
+    // the inputs come back to what it read: the next export waits for a new
+    // one. (A calculation that is running notices the new choice itself.)
+    if (!computing() && results_state(kForm) != Runtime::Results::NotCalculated) {
+        calculation_begin(kForm);
+        calculation_refused();
+        calculation_end();
+    }
 }
 
 // ---- handlers -----------------------------------------------------------------------------

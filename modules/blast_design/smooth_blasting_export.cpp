@@ -2,6 +2,7 @@
 // (three benches, two benches, full face, circular), one file name per
 // method and section form, and one list of placeholders whatever the
 // template; a placeholder the chosen template lacks changes nothing.
+#include "modules/blast_design/face_steps.h"
 #include "modules/blast_design/smooth_blasting.h"
 
 #include "app/registry.h"
@@ -37,6 +38,15 @@ std::vector<report::TemplateChoice> templates()
         {split_is(section::kHorseshoe), kFullFaceTemplate, "光面爆破（全断面马蹄形隧道）.doc"},
         {split_is(section::kCircular), kCircularTemplate, "光面爆破（全断面圆形隧道立（竖）井）.doc"},
     };
+}
+
+// The cut as the form composes it, "type(form)", without the empty
+// brackets of a type whose form is not chosen yet.
+std::string cut_name()
+{
+    std::string name = box_text("编辑框1_采用掏槽形式");
+    if (name.size() >= 2 && name.compare(name.size() - 2, 2, "()") == 0) name.erase(name.size() - 2);
+    return name;
 }
 
 // Edit boxes give their Content, labels their Caption and the two method
@@ -98,7 +108,7 @@ std::vector<report::PlaceholderBinding> bindings()
         bind("标签3_辅助眼小计药量", 5), bind("标签3_底板眼小计药量", 5), bind("标签3_炮眼数量合计", 5),
         bind("标签3_炸药数量合计", 10),
         // cut form, charge structure and detonators
-        bind("编辑框1_采用掏槽形式", 5), bind_item("组合框1", 5), bind_item("组合框2", 5),
+        report::bind_computed("计算值_掏槽形式", cut_name, 5), bind_item("组合框1", 5), bind_item("组合框2", 5),
         // firing orders
         bind("标签1_掏槽眼起爆顺序1", 5, countdown(2)), bind("标签1_辅助眼起爆顺序1", 5), bind("标签1_周边眼起爆顺序1", 5),
         bind("标签1_底板眼起爆顺序1", 5), bind("标签2_辅助眼起爆顺序1", 5), bind("标签2_周边眼起爆顺序1", 5),
@@ -114,6 +124,87 @@ std::vector<report::PlaceholderBinding> bindings()
     };
 }
 
+// The result cells of the three blocks and the bench totals.
+std::vector<std::string> result_cells()
+{
+    const std::vector<std::pair<int, std::vector<const char*>>> blocks = {
+        {1, {"掏槽眼", "辅助眼", "周边眼", "底板眼"}}, {2, {"辅助眼", "周边眼", "底板眼"}}, {3, {"辅助眼", "底板眼"}}};
+    std::vector<std::string> cells;
+    for (const auto& [block, rows] : blocks)
+        for (const char* row : rows)
+            for (const char* column : {"炮眼深度", "炮眼数目", "每孔药卷数", "单孔装药量", "小计药量"})
+                cells.push_back(result_label(block, row, column));
+    for (const char* total : {"标签1_炮眼数量合计1", "标签2_炮眼数量合计", "标签3_炮眼数量合计", "标签1_炸药数量合计1",
+                              "标签2_炸药数量合计", "标签3_炸药数量合计"})
+        cells.push_back(total);
+    return cells;
+}
+
+std::string figure(double x) { return ui::cmd_to_text(ui::cmd_round(x, 6)); }
+
+// The rows the last stemming check found too long for their holes.
+std::vector<StemmingOutcome> failed_rows()
+{
+    std::vector<StemmingOutcome> failed;
+    for (const StemmingOutcome& o : last_stemming_check())
+        if (!o.fits()) failed.push_back(o);
+    return failed;
+}
+
+// The check's verdict: passed only when every row it could judge fits.
+std::string stemming_verdict()
+{
+    if (failed_rows().empty())
+        return "计算时已逐项校核，各组炮眼的装药长度加堵塞长度均不大于炮眼深度，满足要求。";
+    return "经逐项校核，下列炮眼的装药长度加堵塞长度超过炮眼深度，不满足要求：";
+}
+
+// The n-th row that does not fit, with its figures ("" when there is none).
+std::string failed_row(size_t n)
+{
+    const std::vector<StemmingOutcome> failed = failed_rows();
+    if (n >= failed.size()) return "";
+    const StemmingOutcome& o = failed[n];
+    return o.row + "：装药长度 " + figure(o.cartridges) + "×" + figure(o.cartridge_length) + "＝" +
+           figure(o.charge_length()) + " m，加堵塞长度 " + figure(o.stemming) + " m，共 " + figure(o.filled_length()) +
+           " m，大于炮眼深度 " + figure(o.depth) + " m" + (n + 1 == failed.size() ? "。" : "；");
+}
+
+// A depth that is the advance as typed: the advance alone when the depth
+// shows it, the advance and its rounding when it does not ("2.45 ≈ 2.5").
+std::string depth_tail(const std::string& label)
+{
+    const std::string shown = ui::control_text(ctl(label));
+    if (shown == "-" || relation_of(label) == "=") return shown;
+    return ui::cmd_to_text(worked_value_of(label)) + " ≈ " + shown;
+}
+
+// Figures the report prints beside the result cells: how each cell stands
+// to the formula before it ("=" or "≈", "计算值_约" + the cell's name after
+// 标签), the depths that are the advance itself, the second bench's
+// perimeter holes on one side before doubling, and the stemming check.
+std::vector<report::PlaceholderBinding> computed_bindings()
+{
+    std::vector<report::PlaceholderBinding> rows;
+    for (const std::string& cell : result_cells())
+        rows.push_back(report::bind_computed("计算值_约" + cell.substr(std::string("标签").size()),
+                                             [cell] { return relation_of(cell); }, 5));
+    for (int block = 1; block <= 3; ++block) {
+        const std::string cell = result_label(block, "辅助眼", "炮眼深度");
+        rows.push_back(report::bind_computed("计算值_深度" + std::to_string(block), [cell] { return depth_tail(cell); }, 5));
+    }
+    rows.push_back(report::bind_computed("计算值_单侧周边眼数",
+                                         [] { return ui::cmd_to_text(last_one_side_perimeter_count()); }, 5));
+    rows.push_back(report::bind_computed("计算值_约单侧周边眼数", [] { return relation_of(kOneSidePerimeter); }, 5));
+    rows.push_back(report::bind_computed("计算值_堵塞校核", stemming_verdict, 1));
+    for (size_t n = 0; n < 9; ++n)
+        rows.push_back(report::bind_computed("计算值_超深" + std::to_string(n + 1), [n] { return failed_row(n); }, 1));
+    rows.push_back(report::bind_computed("计算值_超深对策", [] {
+        return failed_rows().empty() ? std::string() : std::string("应增大岩石夹制力系数或缩小炮眼间距，调整参数后重新计算。");
+    }, 1));
+    return rows;
+}
+
 report::ExportRequest export_request()
 {
     report::ExportRequest r;
@@ -123,6 +214,7 @@ report::ExportRequest export_request()
     r.messages_owned = true;
     r.templates = templates();
     r.bindings = bindings();
+    for (report::PlaceholderBinding& b : computed_bindings()) r.bindings.push_back(std::move(b));
     r.marks = {
         {Stage::Busy, StatusMark::log("\r\n    数据写出准备中，请稍候……")},
         {Stage::FolderMade, StatusMark::status("导出准备中，请稍候……")},

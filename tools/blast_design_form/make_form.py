@@ -122,19 +122,19 @@ add("Label", "标签7", (372, 48, 504, 16), TAB, 0,
 
 # Section choice.
 add("ShapeBox", "外形框2", (2, 28, 366, 62), TAB, 0)
-caption("隧道工法", (4, 7, 56, 16), "外形框2")
-add("ComboBox", "组合框_开挖方法", (62, 4, 88, 22), "外形框2", items=["全断面法", "台阶法"], index=1,
+caption("隧道工法", (4, 7, 50, 16), "外形框2")
+add("ComboBox", "组合框_开挖方法", (56, 4, 78, 22), "外形框2", items=["全断面法", "台阶法"], index=1,
     events={"SelectionChanged": "SmoothBlastingFillSubMethods"})
-add("ComboBox", "组合框_方法2", (154, 4, 140, 22), "外形框2", items=["上下2台阶", "上中下3台阶"], index=1,
+add("ComboBox", "组合框_方法2", (137, 4, 135, 22), "外形框2", items=["上下2台阶", "上中下3台阶"], index=1,
     events={"SelectionChanged": "SmoothBlastingShowMethodPanels"})
-add("RadioBox", "单选框_有仰拱", (298, 1, 64, 16), "外形框2", text="有仰拱", visible=False, group="仰拱",
+add("RadioBox", "单选框_有仰拱", (274, 1, 60, 16), "外形框2", text="有仰拱", visible=False, group="仰拱",
     events={"Click": "SmoothBlastingSelectInvert"})
-add("RadioBox", "单选框_无仰拱", (298, 17, 64, 16), "外形框2", text="无仰拱", visible=False, group="仰拱",
+add("RadioBox", "单选框_无仰拱", (274, 17, 60, 16), "外形框2", text="无仰拱", visible=False, group="仰拱",
     events={"Click": "SmoothBlastingSelectInvert"})
-caption("隧道类别", (4, 37, 56, 16), "外形框2")
-add("ComboBox", "组合框_隧道类别", (62, 34, 88, 22), "外形框2", items=["公路隧道", "铁路隧道", "煤矿隧道"], index=0,
+caption("隧道类别", (4, 37, 50, 16), "外形框2")
+add("ComboBox", "组合框_隧道类别", (56, 34, 78, 22), "外形框2", items=["公路隧道", "铁路隧道", "煤矿隧道"], index=0,
     events={"SelectionChanged": "FillTunnelSubclasses"})
-add("ComboBox", "组合框_隧道小类", (154, 34, 208, 22), "外形框2",
+add("ComboBox", "组合框_隧道小类", (137, 34, 225, 22), "外形框2",
     items=["正洞机械开挖自卸汽车-无轨", "正洞开挖轻轨斗车运输-轨道", "人工开挖"], index=0,
     events={"SelectionChanged": "SmoothBlastingRefreshChargeFactorTable"})
 
@@ -368,13 +368,40 @@ add("Q_tip", "气球提示框1")
 add("WordApp", "Word程序")
 add("WordDocuments", "Word文档集")
 
+# What each number the calculations read may hold: a box outside its domain
+# (empty, "-", "-0", not finite, zero or below where the formula needs a
+# positive value) gives no results. Areas, lengths, spacings, burdens, the
+# cut count and the factors are above zero; the cut zone and the cut circle
+# are only taken off an area, so zero is a meaningful size for them. The
+# drilling diameter, decoupling factor and explosive diameter only go into
+# the report, and the shaft diameter is shown, not read.
+POSITIVE = [
+    "编辑框1_上台阶面积", "编辑框1_开挖循环进尺", "编辑框1_周边眼外弧长", "编辑框1_坑道开挖宽度", "编辑框1_掏槽眼数量",
+    "编辑框1_岩石夹制力系数", "编辑框1_单位体积岩体的耗药量", "编辑框1_周边眼间距E", "编辑框1_周边眼最小抵抗线V",
+    "编辑框1_周边眼装药集中度", "编辑框1_辅助眼间距", "编辑框1_辅助眼最小抵抗线V", "编辑框1_底板眼间距",
+    "编辑框1_底板眼最小抵抗线", "编辑框1_单个药卷重量", "编辑框1_单个药卷长度",
+    "编辑框2_断面面积", "编辑框2_开挖循环进尺", "编辑框2_开挖面外弧长", "编辑框2_底板长", "编辑框2_岩石夹制力系数",
+    "编辑框2_炸药工作面系数", "编辑框2_周边眼间距E", "编辑框2_周边眼抵抗线V", "编辑框2_辅助眼间距E",
+    "编辑框2_辅助眼抵抗线V2", "编辑框2_底板眼间距E", "编辑框2_底板眼抵抗线V1",
+    "编辑框3_断面面积", "编辑框3_开挖循环进尺", "编辑框3_底板长", "编辑框3_岩石夹制力系数", "编辑框3_炸药工作面系数",
+    "编辑框3_辅助眼间距E", "编辑框3_辅助眼抵抗线V", "编辑框3_底板眼间距E", "编辑框3_底板眼抵抗线V",
+    "编辑框4_隧道开挖面积", "编辑框4_开挖循环进尺", "编辑框4_周边眼外周长", "编辑框4_掏槽眼数量",
+    "编辑框4_岩石夹制力系数", "编辑框4_单位体积岩体的耗药量", "编辑框4_周边眼间距E", "编辑框4_周边眼最小抵抗线V",
+    "编辑框4_周边眼装药集中度", "编辑框4_辅助眼间距", "编辑框4_辅助眼最小抵抗线V",
+]
+NON_NEGATIVE = ["编辑框1_掏槽区作用长度", "编辑框1_掏槽区作用高度", "编辑框4_掏槽圈直径"]
+domains = {name: ">0" for name in POSITIVE}
+domains.update({name: ">=0" for name in NON_NEGATIVE})
+
 form = {
     "name": FORM, "title": "", "width": 885, "height": 618, "border": "none",
     "events": {"Created": "SmoothBlastingFormCreated"},
+    "domains": domains,
 }
 
 names = [c["name"] for c in controls if "name" in c]
 assert len(names) == len(set(names)), "duplicate control names"
+assert all(name in names for name in domains), "domain of an unknown box"
 
 root = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
 out = os.path.join(root, "forms", FORM + ".json")
