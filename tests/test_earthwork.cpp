@@ -499,7 +499,7 @@ TEST_F(EarthworkReport, TheConclusionSaysWhatTheCalculationFound)
          {"允许最大高度为"}},
         {"vertical cut without load", kVertical, "土方无支撑垂直开挖高度安全计算.doc",
          {{"编辑框1_均布荷载", "0"}},
-         {"坑顶护道上的均布荷载\nq\n0\n", "允许最大高度为 3.64 m"},
+         {"坑顶均布荷载\nq\n0\n", "允许最大高度为 3.64 m"},
          {"见上式"}},
         {"slope without cohesion", kSlope, "土方放坡开挖允许最大安全高度计算书.doc",
          {{"编辑框1_土的粘聚力", "0"}},
