@@ -505,6 +505,9 @@ TEST_F(ReportExport, WorkedFormulasAndTheTimeTotalAsCalculated)
     expect_in(doc, {"以第2组为例", "N=La=2343.2=73.13次", "\n未注明\n234\n73.13\n",
                     "计算工期为 37.5 天，按四舍五入取整为 38天，合计 1.25月（0.1年）。"});
     EXPECT_EQ(doc.find("Ⅳ级围岩"), std::string::npos);
+    // Groups that are not part of the tunnel have no rows: table 1 lists
+    // group 2 alone, right under its heading.
+    expect_in(doc, {"每循环用时（h）\n2\n未注明\n234\n3.2\n12.3\n合计\n"});
     EXPECT_EQ(doc.find("\n-\n"), std::string::npos) << "no cell gives \"-\" for a value";
 }
 

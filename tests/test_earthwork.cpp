@@ -508,7 +508,7 @@ TEST_F(EarthworkReport, TheConclusionSaysWhatTheCalculationFound)
         {"slope flatter than the friction angle", kSlope, "土方放坡开挖允许最大安全高度计算书.doc",
          {{"编辑框1_边坡的最大坡度角", "15"}},
          {"θ = 15° 不大于土的内摩擦角 ψ = 20°", "上式不适用"},
-         {"允许的最大安全高度为"}},
+         {"允许的最大安全高度为", "代入数值"}},
     };
     for (const auto& k : cases) {
         SCOPED_TRACE(k.name);
