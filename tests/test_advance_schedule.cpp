@@ -264,6 +264,31 @@ INSTANTIATE_TEST_SUITE_P(
         return n;
     });
 
+// Each input of a group at the edges of its domain (all three positive):
+// the group shows "-" in all eight results, the totals "-", an earlier
+// result does not stand, and there is nothing to export; the other group
+// keeps its figures.
+TEST_F(ScheduleProgram, NoFiguresFromAnInputThatMeansNothing)
+{
+    for (const char* stem : {"编辑框1_各类围岩长度", "编辑框1_每循环进尺", "编辑框1_每循环用时"}) {
+        for (const char* edge : {"", "0", "-0", "-1", "abc", "-", "1e309"}) {
+            SCOPED_TRACE(std::string(stem) + " \"" + edge + "\"");
+            set("编辑框1_各类围岩长度1", "234");
+            set("编辑框1_每循环进尺1", "3.2");
+            set("编辑框1_每循环用时1", "12.3");
+            compute();
+            ASSERT_EQ(text("编辑框4_工期天6"), "138天");
+            set(row_box(stem, 1), edge);
+            compute();
+            for (const char* result : kResultStems) EXPECT_EQ(text(row_box(result, 1)), "-") << result;
+            for (const char* total : {"编辑框1_汇总长度", "编辑框2_总循环次数", "编辑框4_工期天6", "编辑框4_工期月6", "编辑框4_工期年6"})
+                EXPECT_EQ(text(total), "-") << total;
+            EXPECT_EQ(text("编辑框4_工期天0"), "100.56");
+            EXPECT_EQ(results_state(kForm), Runtime::Results::Stale);
+        }
+    }
+}
+
 TEST_F(ScheduleProgram, RockClassIsOnlyALabel)
 {
     rt_set_property(U(kForm, "组合框1_围岩等级0"), prop::ComboBox::CurrentIndex, 6); // 明洞
