@@ -111,7 +111,9 @@ struct FigureCase {
     const char* name;
     std::vector<Step> steps; // a compute click follows them
     std::vector<std::pair<const char*, const char*>> shown;
-    std::vector<int> cleared; // rows whose eight results read empty
+    std::vector<int> cleared;  // rows whose eight results read empty
+    std::vector<int> dashed = {}; // rows whose eight results read "-"
+    bool reported = true;      // the results may be exported
 };
 
 void PrintTo(const FigureCase& c, std::ostream* os) { *os << c.name; }
@@ -129,6 +131,9 @@ TEST_P(WorkedFigures, OneComputeClickShows)
     for (const auto& [box, want] : fc.shown) EXPECT_EQ(text(box), want) << box;
     for (int r : fc.cleared)
         for (const char* stem : kResultStems) EXPECT_EQ(text(row_box(stem, r)), "") << row_box(stem, r);
+    for (int r : fc.dashed)
+        for (const char* stem : kResultStems) EXPECT_EQ(text(row_box(stem, r)), "-") << row_box(stem, r);
+    EXPECT_EQ(results_state(kForm), fc.reported ? Runtime::Results::Current : Runtime::Results::Stale);
     EXPECT_EQ(picture(kForm, "图形按钮_计算"), app::res::compute_normal);
     EXPECT_EQ(picture("main", "图片框1_呼吸灯"), app::res::lamp_idle);
 }
@@ -141,6 +146,10 @@ const std::vector<std::pair<const char*, const char*>> kDefaultRows = {
     {"编辑框3_每天进尺1", "6.24"},  {"编辑框3_月进尺1", "187.2"},  {"编辑框4_工期天1", "37.5"},
     {"编辑框4_工期月1", "1.25"},    {"编辑框4_工期年1", "0.1"},
 };
+// No totals: "-" alone, without a unit.
+const std::vector<std::pair<const char*, const char*>> kNoTotals = {
+    {"编辑框1_汇总长度", "-"}, {"编辑框2_总循环次数", "-"}, {"编辑框4_工期天6", "-"}, {"编辑框4_工期月6", "-"},
+    {"编辑框4_工期年6", "-"}};
 std::vector<std::pair<const char*, const char*>> with_default_rows(std::vector<std::pair<const char*, const char*>> more)
 {
     more.insert(more.begin(), kDefaultRows.begin(), kDefaultRows.end());
@@ -173,58 +182,112 @@ INSTANTIATE_TEST_SUITE_P(
                                       {"编辑框1_汇总长度", "1642m"}, {"编辑框2_总循环次数", "867循环"},
                                       {"编辑框4_工期天6", "488天"},  {"编辑框4_工期月6", "16.27月"}, {"编辑框4_工期年6", "1.34年"}}),
                    {}},
-        // A length with no advance or no duration: the row is cleared and its
-        // length still counts in the total length, nowhere else.
+        // A group with some inputs is part of the tunnel: one that is missing
+        // or means nothing (zero, negative, "-0", no number) leaves that
+        // group without figures, and the tunnel without totals and without a
+        // report, rather than a total that silently leaves the group out.
         FigureCase{"length without advance",
                    {{"编辑框1_各类围岩长度2", "100"}, {"编辑框1_每循环用时2", "12"}},
-                   with_default_rows({{"编辑框1_汇总长度", "692m"}, {"编辑框2_总循环次数", "252循环"}, {"编辑框4_工期天6", "138天"}}),
-                   {2}},
+                   with_default_rows(kNoTotals),
+                   {3, 4, 5},
+                   {2},
+                   false},
         FigureCase{"length without duration",
                    {{"编辑框1_各类围岩长度3", "50.5"}, {"编辑框1_每循环进尺3", "2"}},
-                   with_default_rows({{"编辑框1_汇总长度", "642.5m"}, {"编辑框4_工期月6", "4.6月"}}),
-                   {3}},
-        // Zero, negative, not above 1e-7, or no number at all: not present.
-        FigureCase{"inputs that are not present",
+                   with_default_rows(kNoTotals),
+                   {2, 4, 5},
+                   {3},
+                   false},
+        FigureCase{"advance without length",
+                   {{"编辑框1_每循环进尺4", "2"}},
+                   with_default_rows(kNoTotals),
+                   {2, 3, 5},
+                   {4},
+                   false},
+        FigureCase{"inputs that mean nothing",
                    {{"编辑框1_每循环进尺0", "0"}, {"编辑框1_每循环用时1", "-12.3"}},
-                   {{"编辑框1_汇总长度", "592m"}, {"编辑框2_总循环次数", "0循环"}, {"编辑框4_工期天6", "0天"},
-                    {"编辑框4_工期月6", "0月"}, {"编辑框4_工期年6", "0年"}},
-                   {0, 1}},
-        FigureCase{"a length of 1e-7 or no number",
-                   {{"编辑框1_各类围岩长度0", "0.0000001"}, {"编辑框1_各类围岩长度1", "长度"}},
-                   {{"编辑框1_汇总长度", "1e-007m"}, {"编辑框2_总循环次数", "0循环"}},
-                   {0, 1}},
-        // Clearing a computed row empties its cycles box too: the stale 179
-        // never reaches the total again.
-        FigureCase{"a computed row cleared later",
-                   {kCompute, {"编辑框1_每循环进尺0", ""}},
-                   {{"编辑框2_循环次数1", "73.13"}, {"编辑框1_汇总长度", "592m"}, {"编辑框2_总循环次数", "73循环"},
+                   kNoTotals,
+                   {2, 3, 4, 5},
+                   {0, 1},
+                   false},
+        FigureCase{"minus zero", {{"编辑框1_各类围岩长度1", "-0"}}, kNoTotals, {2, 3, 4, 5}, {1}, false},
+        FigureCase{"a length that is no number", {{"编辑框1_各类围岩长度1", "长度"}}, kNoTotals, {2, 3, 4, 5}, {1}, false},
+        FigureCase{"a length beyond the number range", {{"编辑框1_各类围岩长度1", "1e309"}}, kNoTotals, {2, 3, 4, 5}, {1}, false},
+        // A length of 1e-7 m is a length: a few zeros, no time to speak of.
+        FigureCase{"a length of 1e-7",
+                   {{"编辑框1_各类围岩长度0", "0.0000001"}},
+                   {{"编辑框2_循环次数0", "0"}, {"编辑框4_工期天0", "0"}, {"编辑框1_汇总长度", "234.0000001m"},
+                    {"编辑框2_总循环次数", "73循环"}, {"编辑框4_工期天6", "38天"}},
+                   {2, 3, 4, 5}},
+        // A group whose three inputs are emptied is no longer part of the
+        // tunnel: its results go, the stale 179 never reaches the total.
+        FigureCase{"a computed group emptied later",
+                   {kCompute, {"编辑框1_各类围岩长度0", ""}, {"编辑框1_每循环进尺0", ""}, {"编辑框1_每循环用时0", ""}},
+                   {{"编辑框2_循环次数1", "73.13"}, {"编辑框1_汇总长度", "234m"}, {"编辑框2_总循环次数", "73循环"},
                     {"编辑框4_工期天6", "38天"}, {"编辑框4_工期月6", "1.25月"}, {"编辑框4_工期年6", "0.1年"}},
                    {0, 2, 3, 4, 5}},
+        FigureCase{"no group at all",
+                   {{"编辑框1_各类围岩长度0", ""}, {"编辑框1_每循环进尺0", ""}, {"编辑框1_每循环用时0", ""},
+                    {"编辑框1_各类围岩长度1", ""}, {"编辑框1_每循环进尺1", ""}, {"编辑框1_每循环用时1", ""}},
+                   kNoTotals,
+                   {0, 1, 2, 3, 4, 5},
+                   {},
+                   false},
         // A cycle of 5000 h shows 0 cycles a day, so 0 m a day: the times
-        // divide by zero and show "-"; a time total over such a row has no
-        // figure either, rather than the other rows' 38 days.
+        // divide by zero and show "-"; the time totals have no figure either
+        // (rather than the other group's 38 days), and there is no plan to
+        // report.
         FigureCase{"no advance a day",
                    {{"编辑框1_每循环用时0", "5000"}},
                    {{"编辑框2_循环次数0", "179"}, {"编辑框2_月循环数0", "0.14"}, {"编辑框2_天循环数0", "0"},
                     {"编辑框3_每天进尺0", "0"}, {"编辑框3_月进尺0", "0"}, {"编辑框4_工期天0", "-"},
-                    {"编辑框4_工期月0", "-"}, {"编辑框4_工期年0", "-"}, {"编辑框2_总循环次数", "252循环"},
-                    {"编辑框4_工期天6", "-天"}, {"编辑框4_工期月6", "-月"}, {"编辑框4_工期年6", "-年"}},
-                   {}},
+                    {"编辑框4_工期月0", "-"}, {"编辑框4_工期年0", "-"}, {"编辑框2_总循环次数", "-"},
+                    {"编辑框4_工期天6", "-"}, {"编辑框4_工期月6", "-"}, {"编辑框4_工期年6", "-"}},
+                   {},
+                   {},
+                   false},
         // A daily advance beyond the number range shows "-": the monthly
-        // advance built on it shows "-" too, not 0, and so do the time totals.
+        // advance built on it shows "-" too, not 0, and so do the totals.
         FigureCase{"daily advance beyond range",
                    {{"编辑框1_每循环进尺0", "1e308"}, {"编辑框1_每循环用时0", "1"}},
                    {{"编辑框2_循环次数0", "0"}, {"编辑框2_月循环数0", "720"}, {"编辑框2_天循环数0", "24"},
                     {"编辑框3_每天进尺0", "-"}, {"编辑框3_月进尺0", "-"}, {"编辑框4_工期天0", "-"},
-                    {"编辑框4_工期月0", "-"}, {"编辑框4_工期年0", "-"}, {"编辑框2_总循环次数", "73循环"},
-                    {"编辑框4_工期天6", "-天"}, {"编辑框4_工期月6", "-月"}, {"编辑框4_工期年6", "-年"}},
-                   {}}),
+                    {"编辑框4_工期月0", "-"}, {"编辑框4_工期年0", "-"}, {"编辑框1_汇总长度", "-"},
+                    {"编辑框4_工期天6", "-"}, {"编辑框4_工期月6", "-"}, {"编辑框4_工期年6", "-"}},
+                   {},
+                   {},
+                   false}),
     [](const ::testing::TestParamInfo<FigureCase>& i) {
         std::string n = i.param.name;
         for (char& ch : n)
             if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
         return n;
     });
+
+// Each input of a group at the edges of its domain (all three positive):
+// the group shows "-" in all eight results, the totals "-", an earlier
+// result does not stand, and there is nothing to export; the other group
+// keeps its figures.
+TEST_F(ScheduleProgram, NoFiguresFromAnInputThatMeansNothing)
+{
+    for (const char* stem : {"编辑框1_各类围岩长度", "编辑框1_每循环进尺", "编辑框1_每循环用时"}) {
+        for (const char* edge : {"", "0", "-0", "-1", "abc", "-", "1e309"}) {
+            SCOPED_TRACE(std::string(stem) + " \"" + edge + "\"");
+            set("编辑框1_各类围岩长度1", "234");
+            set("编辑框1_每循环进尺1", "3.2");
+            set("编辑框1_每循环用时1", "12.3");
+            compute();
+            ASSERT_EQ(text("编辑框4_工期天6"), "138天");
+            set(row_box(stem, 1), edge);
+            compute();
+            for (const char* result : kResultStems) EXPECT_EQ(text(row_box(result, 1)), "-") << result;
+            for (const char* total : {"编辑框1_汇总长度", "编辑框2_总循环次数", "编辑框4_工期天6", "编辑框4_工期月6", "编辑框4_工期年6"})
+                EXPECT_EQ(text(total), "-") << total;
+            EXPECT_EQ(text("编辑框4_工期天0"), "100.56");
+            EXPECT_EQ(results_state(kForm), Runtime::Results::Stale);
+        }
+    }
+}
 
 TEST_F(ScheduleProgram, RockClassIsOnlyALabel)
 {
@@ -439,42 +502,89 @@ struct ReportExport : ScheduleProgram {
     }
 };
 
-TEST_F(ReportExport, BeforeAnyCalculationReportsWhatTheBoxesShow)
+// The formulas are worked through with the first computed group, with the
+// figures its boxes show; the conclusion adds the groups' days up and shows
+// where the total is rounded.
+TEST_F(ReportExport, WorkedFormulasAndTheTimeTotalAsCalculated)
 {
+    compute();
     export_ok();
-    std::vector<std::string> files;
-    for (auto& e : fs::directory_iterator(folder / "导出的方案")) files.push_back(e.path().filename().string());
-    EXPECT_EQ(files, std::vector<std::string>{"隧道进尺及工期计算书new.doc"});
-
-    const std::string doc = report_text(report());
+    std::string doc = report_text(report());
     std::smatch left;
-    EXPECT_FALSE(std::regex_search(doc, left, std::regex("(编辑框|组合框)[0-9]_")))
-        << "unreplaced: " << left.str() << "…";
-    // Each row's cells are consecutive paragraphs: table 1, then one row
-    // each of the cycle, advance and time tables, then the time totals.
-    expect_in(doc, {"合计\n各类围岩总长度（m）=592m\n",
-                    "\n1\nⅣ级围岩\n358\n2\n13.5\n", "\n2\nⅢ级围岩\n234\n3.2\n12.3\n", "\n3\n\n\n\n\n",
-                    "\nⅣ级围岩\n358\n-\n-\n-\n", "\nⅢ级围岩\n234\n-\n-\n-\n",
-                    "\nⅣ级围岩\n358\n-\n-\n", "计算工期合计\n\n-\n-\n-\n"});
+    EXPECT_FALSE(std::regex_search(doc, left, std::regex("(编辑框|组合框)[0-9]_|计算值_"))) << "unreplaced: " << left.str();
+    expect_in(doc, {"以第1组（Ⅳ级围岩）为例", "N=La=3582=179次", "nm=24T×30=2413.5×30=53.33次",
+                    "Vd=a×nd=2×1.78=3.56m", "D=LVd=3583.56=100.56天",
+                    "合计\n各类围岩总长度 592m\n", "\n1\nⅣ级围岩\n358\n2\n13.5\n", "\n2\nⅢ级围岩\n234\n3.2\n12.3\n",
+                    "\nⅣ级围岩\n358\n179\n53.33\n1.78\nⅢ级围岩\n234\n73.13\n58.54\n1.95\n",
+                    "计算工期合计\n\n138天\n4.6月\n0.38年\n",
+                    "各组工期之和为 100.56 + 37.5 = 138.06 天，按四舍五入取整为 138天，合计 4.6月（0.38年）。"});
+    EXPECT_EQ(doc.find("252循环"), std::string::npos) << "the total cycles are not reported";
+
+    // The first group no longer part of the tunnel, the second unnamed: the
+    // second is worked through, and the first has no rows.
+    for (const char* stem : {"编辑框1_各类围岩长度0", "编辑框1_每循环进尺0", "编辑框1_每循环用时0"}) set(stem, "");
+    rt_set_property(U(kForm, "组合框1_围岩等级1"), prop::ComboBox::CurrentIndex, 7); // "-"
+    compute();
+    fs::remove(report());
+    export_ok();
+    doc = report_text(report());
+    expect_in(doc, {"以第2组为例", "N=La=2343.2=73.13次", "\n未注明\n234\n73.13\n",
+                    "计算工期为 37.5 天，按四舍五入取整为 38天，合计 1.25月（0.1年）。"});
+    EXPECT_EQ(doc.find("Ⅳ级围岩"), std::string::npos);
+    // Groups that are not part of the tunnel have no rows: table 1 lists
+    // group 2 alone, right under its heading.
+    expect_in(doc, {"每循环用时（h）\n2\n未注明\n234\n3.2\n12.3\n合计\n"});
+    EXPECT_EQ(doc.find("\n-\n"), std::string::npos) << "no cell gives \"-\" for a value";
 }
 
-TEST_F(ReportExport, ComputedAndClearedRowsAndNoTotalCycles)
+// Only results that belong to the inputs shown are reported: not before a
+// calculation, not after an input changed, not after a calculation that
+// gave no plan; typed back, the results are current again.
+TEST_F(ReportExport, OnlyCurrentResultsAreReported)
 {
-    set("编辑框1_每循环进尺1", "");
+    click("图形按钮_导出");
+    EXPECT_EQ(backend.messages.back().text, "您还未进行计算，请计算后导出！");
+    EXPECT_EQ(backend.messages.back().caption, "提示");
+    EXPECT_FALSE(fs::exists(folder / "导出的方案"));
+
     compute();
-    ASSERT_EQ(text("编辑框2_总循环次数"), "179循环");
+    const struct {
+        const char* box;
+        const char* text;
+    } changes[] = {{"编辑框1_每循环用时1", "10"}, {"编辑框1_各类围岩长度4", "50"}};
+    for (const auto& change : changes) {
+        SCOPED_TRACE(change.box);
+        const std::string before = text(change.box);
+        set(change.box, change.text);
+        click("图形按钮_导出");
+        EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+        EXPECT_FALSE(fs::exists(folder / "导出的方案"));
+        set(change.box, before);
+    }
+    // A choice of rock class is read by the report: changed, it is stale too.
+    rt.user_choose(c("组合框1_围岩等级0"), 4);
+    click("图形按钮_导出");
+    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+    rt.user_choose(c("组合框1_围岩等级0"), 3);
+
+    // A group without its advance: no plan, no report.
+    set("编辑框1_各类围岩长度4", "50");
+    compute();
+    ASSERT_EQ(text("编辑框4_工期天6"), "-");
+    click("图形按钮_导出");
+    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+    EXPECT_FALSE(fs::exists(folder / "导出的方案"));
+
+    set("编辑框1_各类围岩长度4", "");
+    compute();
     export_ok();
-    const std::string doc = report_text(report());
-    expect_in(doc, {// table 1; the cycle table's rows 0 and 1 (row 1 cleared)
-                    "\n2\nⅢ级围岩\n234\n\n12.3\n", "\nⅣ级围岩\n358\n179\n53.33\n1.78\nⅢ级围岩\n234\n\n\n\n",
-                    // the advance table, then the time table with its totals
-                    "\nⅣ级围岩\n358\n3.56\n106.8\nⅢ级围岩\n234\n\n\n",
-                    "\nⅣ级围岩\n358\n100.56\n3.35\n0.28\nⅢ级围岩\n234\n\n\n\n", "计算工期合计\n\n101天\n3.35月\n0.28年\n"});
-    EXPECT_EQ(doc.find("179循环"), std::string::npos) << "the total cycles are not reported";
+    EXPECT_EQ(backend.messages.back().text, "参数导出完成！");
+    EXPECT_TRUE(fs::exists(report()));
 }
 
 TEST_F(ReportExport, StatusLineCountsDownThenShowsCompletionUntilTheMessageCloses)
 {
+    compute();
     backend.trail.clear();
     export_ok();
     std::vector<std::string> want = {"box 确定开始导出，中途请勿进行其他操作！ over " + std::string(kIdle), "参数导出准备中……"};
@@ -511,21 +621,30 @@ TEST_F(ReportExport, CountdownStepsFallBetweenThePlaceholderGroups)
         {1, "编辑框4_工期月6", 9},
     };
     const report::ExportRequest r = advance_schedule::export_request();
-    ASSERT_EQ(r.bindings.size(), 76u);
+    // 76 placeholders of the boxes, then the worked example and the time
+    // total, which the calculation gives.
+    ASSERT_EQ(r.bindings.size(), 76u + 13u);
     size_t at = 0;
     for (const auto& g : groups) {
+        const std::string first = std::string(g.first).rfind("组合框1_围岩等级", 0) == 0
+                                      ? "计算值_围岩等级" + std::string(g.first).substr(std::string("组合框1_围岩等级").size())
+                                      : g.first;
         ASSERT_LT(at, r.bindings.size());
-        EXPECT_EQ(r.bindings[at].placeholder, g.first);
+        EXPECT_EQ(r.bindings[at].placeholder, first);
         ASSERT_TRUE(r.bindings[at].mark_before.has_value()) << g.first;
         EXPECT_EQ(r.bindings[at].mark_before->n, g.n) << g.first;
         for (int k = 1; k < g.count; ++k) EXPECT_FALSE(r.bindings[at + k].mark_before.has_value()) << r.bindings[at + k].placeholder;
         at += g.count;
     }
-    EXPECT_EQ(at, r.bindings.size());
-    EXPECT_EQ(r.bindings.back().placeholder, "编辑框1_汇总长度");
-    for (const auto& b : r.bindings) {
+    EXPECT_EQ(at, 76u);
+    EXPECT_EQ(r.bindings[75].placeholder, "编辑框1_汇总长度");
+    for (size_t k = 0; k < r.bindings.size(); ++k) {
+        const auto& b = r.bindings[k];
         EXPECT_EQ(b.repeat, 10) << b.placeholder;
-        EXPECT_EQ(b.source.control, b.placeholder);
+        // The rock classes (the first six) and all after the boxes are the calculation's.
+        const bool computed = k < 6 || k >= 76;
+        EXPECT_EQ(b.source.kind == report::ValueSource::Computed, computed) << b.placeholder;
+        if (!computed) EXPECT_EQ(b.source.control, b.placeholder);
         EXPECT_NE(b.placeholder, "编辑框2_总循环次数");
     }
 }

@@ -209,6 +209,24 @@ TEST_P(SafeHeight, OneComputeClickShows)
     EXPECT_TRUE(backend.messages.empty());
 }
 
+// One soil for the worked figures below: c 10, γ 18 (K 1 and no load for
+// the vertical cut).
+const std::vector<std::pair<const char*, const char*>> kSoil = {
+    {"编辑框1_土的粘聚力", "10"}, {"编辑框1_土的重度", "18"}, {"编辑框1_安全系数", "1"}, {"编辑框1_均布荷载", "0"}};
+HeightCase vertical_cut_of_soil(const char* name, const char* phi, const char* shown)
+{
+    HeightCase c{name, kVertical, kSoil, shown};
+    c.typed.push_back({"编辑框1_土的摩擦角", phi});
+    return c;
+}
+HeightCase slope_of_soil(const char* name, const char* phi, const char* theta, const char* shown)
+{
+    HeightCase c{name, kSlope, {{"编辑框1_土的粘聚力", "10"}, {"编辑框1_土的重度", "18"}}, shown};
+    c.typed.push_back({"编辑框1_土的摩擦角", phi});
+    c.typed.push_back({"编辑框1_边坡的最大坡度角", theta});
+    return c;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Earthwork, SafeHeight,
     ::testing::Values(
@@ -221,28 +239,110 @@ INSTANTIATE_TEST_SUITE_P(
                    {{"编辑框1_土的重度", "19.5"}, {"编辑框1_土的摩擦角", "15"}, {"编辑框1_土的粘聚力", "25"},
                     {"编辑框1_边坡的最大坡度角", "70"}},
                    "10.92"},
-        // sin²0 = 0 and γ = 0 divide by zero: no height, shown as "-".
+        // No plane through the toe slides when θ ≤ φ: no height.
         HeightCase{"slope angle equal to the friction angle", kSlope, {{"编辑框1_边坡的最大坡度角", "20"}}, "-"},
-        HeightCase{"slope without a unit weight", kSlope, {{"编辑框1_土的重度", ""}}, "-"},
-        // 4·14.5 / (1.25·18.2·tan55°) − 4.5/18.2 = 1.785 − 0.247
-        HeightCase{"vertical cut defaults", kVertical, {}, "1.54"},
-        // Without cohesion only the load term is left, written as it comes.
-        HeightCase{"vertical cut without cohesion", kVertical, {{"编辑框1_土的粘聚力", "0"}}, "-0.25"},
-        HeightCase{"vertical cut without load", kVertical, {{"编辑框1_均布荷载", ""}}, "1.79"},
+        HeightCase{"slope flatter than the friction angle", kSlope, {{"编辑框1_边坡的最大坡度角", "15"}}, "-"},
+        // Without cohesion a slope steeper than φ does not stand at any height.
+        HeightCase{"slope without cohesion", kSlope, {{"编辑框1_土的粘聚力", "0"}}, "-"},
+        // 4c / (K·γ·tan(45° − φ/2)) − q/γ: the height rises with the friction
+        // angle, and at 90° the slope gives the same height as the vertical cut.
+        vertical_cut_of_soil("vertical cut phi 0", "0", "2.22"),
+        vertical_cut_of_soil("vertical cut phi 10", "10", "2.65"),
+        vertical_cut_of_soil("vertical cut phi 20", "20", "3.17"),
+        vertical_cut_of_soil("vertical cut phi 30", "30", "3.85"),
+        vertical_cut_of_soil("vertical cut phi 40", "40", "4.77"),
+        slope_of_soil("slope at 90 degrees phi 20", "20", "90", "3.17"),
+        slope_of_soil("slope at 90 degrees phi 30", "30", "90", "3.85"),
+        // 4·14.5 / (1.25·18.2·tan35°) − 4.5/18.2 = 3.641 − 0.247
+        HeightCase{"vertical cut defaults", kVertical, {}, "3.39"},
+        // Without cohesion only the load term is left: −0.25, no height.
+        HeightCase{"vertical cut without cohesion", kVertical, {{"编辑框1_土的粘聚力", "0"}}, "-"},
+        HeightCase{"vertical cut without load", kVertical, {{"编辑框1_均布荷载", "0"}}, "3.64"},
         HeightCase{"vertical cut of another soil",
                    kVertical,
                    {{"编辑框1_土的重度", "19"}, {"编辑框1_土的摩擦角", "30"}, {"编辑框1_土的粘聚力", "20"},
                     {"编辑框1_均布荷载", "10"}, {"编辑框1_安全系数", "1.5"}},
-                   "1.09"},
-        HeightCase{"vertical cut without a safety factor", kVertical, {{"编辑框1_安全系数", "0"}}, "-"},
-        // 58/0 − 4.5/0: no number at all.
-        HeightCase{"vertical cut without a unit weight", kVertical, {{"编辑框1_土的重度", ""}}, "-"}),
+                   "4.34"},
+        // A load that outweighs the cohesion: 4·10/(1·18·tan35°) − 60/18 = 3.17 − 3.33.
+        HeightCase{"vertical cut under a heavy load",
+                   kVertical,
+                   {{"编辑框1_土的粘聚力", "10"}, {"编辑框1_土的重度", "18"}, {"编辑框1_安全系数", "1"},
+                    {"编辑框1_均布荷载", "60"}},
+                   "-"}),
     [](const ::testing::TestParamInfo<HeightCase>& i) {
         std::string n = i.param.name;
         for (char& ch : n)
             if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
         return n;
     });
+
+// Each number the formulas read at the edges of its domain: a result and an
+// export only from a number the formula can take. The texts are written into
+// the box as a paste would leave them, except "0", which is typed (a number
+// box shows a typed zero as empty). Zero friction, cohesion and load are
+// numbers the formulas take; a wall or slope that cannot stand still has a
+// report that says so.
+struct DomainEdge {
+    const char* form;
+    const char* box;
+    const char* typed;
+    const char* shown;   // the result box
+    bool reported;       // the results may be exported
+};
+void PrintTo(const DomainEdge& e, std::ostream* os) { *os << e.form << " " << e.box << " \"" << e.typed << '"'; }
+
+struct DomainEdges : EarthworkProgram, ::testing::WithParamInterface<DomainEdge> {};
+
+TEST_P(DomainEdges, NoHeightAndNoReportFromAMeaninglessInput)
+{
+    const DomainEdge& e = GetParam();
+    const char* result = std::string(e.form) == kSlope ? kSlopeResult : kVerticalResult;
+    click(e.form, "图形按钮_计算");
+    ASSERT_NE(text(e.form, result), "-") << "the defaults give a height";
+    if (std::string(e.typed) == "0") {
+        type(e.form, e.box, e.typed);
+        ASSERT_EQ(text(e.form, e.box), "");
+    } else {
+        set_control_text(U(e.form, e.box), e.typed);
+    }
+    click(e.form, "图形按钮_计算");
+    EXPECT_EQ(text(e.form, result), e.shown);
+    EXPECT_EQ(results_state(e.form), e.reported ? Runtime::Results::Current : Runtime::Results::Stale);
+    EXPECT_TRUE(backend.messages.empty());
+}
+
+std::vector<DomainEdge> domain_edges()
+{
+    std::vector<DomainEdge> v;
+    // Positive: the unit weight, the slope angle, the safety factor.
+    const std::pair<const char*, const char*> positive[] = {
+        {kSlope, "编辑框1_土的重度"}, {kSlope, "编辑框1_边坡的最大坡度角"},
+        {kVertical, "编辑框1_土的重度"}, {kVertical, "编辑框1_安全系数"}};
+    for (const auto& [form, box] : positive)
+        for (const char* t : {"", "0", "-0", "-1", "abc", "-", "1e309"}) v.push_back({form, box, t, "-", false});
+    // Zero or more: friction angle, cohesion, load.
+    const std::pair<const char*, const char*> non_negative[] = {
+        {kSlope, "编辑框1_土的摩擦角"}, {kSlope, "编辑框1_土的粘聚力"},
+        {kVertical, "编辑框1_土的摩擦角"}, {kVertical, "编辑框1_土的粘聚力"}, {kVertical, "编辑框1_均布荷载"}};
+    for (const auto& [form, box] : non_negative)
+        for (const char* t : {"-0", "-1", "abc", "-", "1e309"}) v.push_back({form, box, t, "-", false});
+    // Zero itself.
+    v.push_back({kSlope, "编辑框1_土的摩擦角", "0", "3.49", true});
+    v.push_back({kSlope, "编辑框1_土的粘聚力", "0", "-", true});
+    v.push_back({kVertical, "编辑框1_土的摩擦角", "0", "2.3", true});
+    v.push_back({kVertical, "编辑框1_土的粘聚力", "0", "-", true});
+    v.push_back({kVertical, "编辑框1_均布荷载", "0", "3.64", true});
+    // Angles no slope or soil has.
+    v.push_back({kSlope, "编辑框1_边坡的最大坡度角", "90", "3.17", true});
+    v.push_back({kSlope, "编辑框1_边坡的最大坡度角", "90.5", "-", false});
+    v.push_back({kSlope, "编辑框1_土的摩擦角", "90", "-", false});
+    v.push_back({kVertical, "编辑框1_土的摩擦角", "89", "291.89", true});
+    v.push_back({kVertical, "编辑框1_土的摩擦角", "90", "-", false});
+    v.push_back({kVertical, "编辑框1_土的摩擦角", "120", "-", false});
+    return v;
+}
+
+INSTANTIATE_TEST_SUITE_P(Earthwork, DomainEdges, ::testing::ValuesIn(domain_edges()));
 
 TEST_F(EarthworkProgram, OnlyTheVerticalCutPressesItsButtonAndNeitherTouchesTheLamp)
 {
@@ -367,28 +467,108 @@ INSTANTIATE_TEST_SUITE_P(
                    "土方放坡开挖允许最大安全高度计算书.doc",
                    "土方放坡开挖允许最大安全高度计算书",
                    {{"编辑框1_边坡的最大坡度角", "90"}, {"编辑框1_土的重度", "18.5"}},
-                   {"计算得 3.09；", "取 18.5；", "取 10；", "取 20；", "取 90。", "允许的最大安全高度为 3.09 m",
-                    "土的重度\nγ\n18.5\n"}},
+                   {"取 18.5；", "取 10；", "取 20；", "取 90。", "允许的最大安全高度为 3.09 m", "土的重度\nγ\n18.5\n"}},
         ReportCase{kVertical,
                    "土方无支撑垂直开挖高度安全计算.doc",
                    "土方无支撑垂直开挖高度安全计算书",
                    {{"编辑框1_均布荷载", "10"}},
-                   {"计算得 1.24；", "取 18.2；", "取 14.5；", "取 20；", "取 10；", "取 1.25。", "允许最大高度为 1.24 m"}}),
+                   {"取 18.2；", "取 14.5；", "取 20；", "取 10；", "取 1.25。", "允许最大高度为 3.09 m"}}),
     [](const ::testing::TestParamInfo<ReportCase>& i) { return std::string(i.param.form); });
 
-TEST_F(EarthworkReport, StraightAfterStartUpTheHeightGoesInAsADash)
+const std::vector<std::pair<const char*, const char*>> kSlopeDefaults = {
+    {"编辑框1_土的重度", "18"}, {"编辑框1_土的摩擦角", "20"}, {"编辑框1_土的粘聚力", "10"}, {"编辑框1_边坡的最大坡度角", "65"}};
+const std::vector<std::pair<const char*, const char*>> kVerticalDefaults = {
+    {"编辑框1_土的重度", "18.2"}, {"编辑框1_土的摩擦角", "20"}, {"编辑框1_土的粘聚力", "14.5"}, {"编辑框1_均布荷载", "4.5"},
+    {"编辑框1_安全系数", "1.25"}};
+
+// What the report concludes follows what the calculation found; no sentence
+// gives "-" for a value and no formula ends without one.
+TEST_F(EarthworkReport, TheConclusionSaysWhatTheCalculationFound)
 {
-    const std::pair<const char*, const char*> reports[] = {
-        {kSlope, "土方放坡开挖允许最大安全高度计算书.doc"},
-        {kVertical, "土方无支撑垂直开挖高度安全计算.doc"},
+    const struct {
+        const char* name;
+        const char* form;
+        const char* file;
+        std::vector<std::pair<const char*, const char*>> typed;
+        std::vector<const char*> shown;
+        std::vector<const char*> not_shown;
+    } cases[] = {
+        {"vertical cut without cohesion", kVertical, "土方无支撑垂直开挖高度安全计算.doc",
+         {{"编辑框1_土的粘聚力", "0"}},
+         {"取 0；", "-0.25", "不大于零", "不能无支撑直立"},
+         {"允许最大高度为"}},
+        {"vertical cut without load", kVertical, "土方无支撑垂直开挖高度安全计算.doc",
+         {{"编辑框1_均布荷载", "0"}},
+         {"坑顶均布荷载\nq\n0\n", "允许最大高度为 3.64 m"},
+         {"见上式"}},
+        {"slope without cohesion", kSlope, "土方放坡开挖允许最大安全高度计算书.doc",
+         {{"编辑框1_土的粘聚力", "0"}},
+         {"土的粘聚力\nc\n0\n", "不大于零", "不能保持稳定"},
+         {"允许的最大安全高度为"}},
+        {"slope flatter than the friction angle", kSlope, "土方放坡开挖允许最大安全高度计算书.doc",
+         {{"编辑框1_边坡的最大坡度角", "15"}},
+         {"θ = 15° 不大于土的内摩擦角 ψ = 20°", "上式不适用"},
+         {"允许的最大安全高度为", "代入数值"}},
     };
-    for (const auto& [form, file] : reports) {
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        fs::remove_all(folder / "导出的方案");
+        for (const auto& [box, value] : k.form == std::string(kSlope) ? kSlopeDefaults : kVerticalDefaults)
+            type(k.form, box, value);
+        for (const auto& [box, value] : k.typed) type(k.form, box, value);
+        click(k.form, "图形按钮_计算");
+        export_ok(k.form);
+        ASSERT_EQ(backend.messages.back().text, "计算方案导出成功！");
+        const std::string doc = report_text(folder / "导出的方案" / k.file);
+        for (const char* t : k.shown) EXPECT_NE(doc.find(t), std::string::npos) << t << "\n" << doc;
+        for (const char* t : k.not_shown) EXPECT_EQ(doc.find(t), std::string::npos) << t;
+        EXPECT_EQ(doc.find("计算值_"), std::string::npos);
+        EXPECT_EQ(doc.find("：。"), std::string::npos);
+        EXPECT_FALSE(std::regex_search(doc, std::regex("= -( m)?\n"))) << doc;
+        EXPECT_FALSE(std::regex_search(doc, std::regex("[为得取] -[；。 ]"))) << doc;
+    }
+}
+
+// Only results that belong to the inputs shown are reported.
+TEST_F(EarthworkReport, OnlyCurrentResultsAreReported)
+{
+    const std::pair<const char*, const char*> modules[] = {
+        {kSlope, "编辑框1_土的重度"},
+        {kVertical, "编辑框1_安全系数"},
+    };
+    for (const auto& [form, box] : modules) {
         SCOPED_TRACE(form);
+        const std::string before = text(form, box);
+        // Never calculated.
+        backend.messages.clear();
+        click(form, "图形按钮_导出");
+        ASSERT_EQ(backend.messages.size(), 1u);
+        EXPECT_EQ(backend.messages.back().text, "您还未进行计算，请计算后导出！");
+        EXPECT_EQ(backend.messages.back().caption, "提示");
+        EXPECT_FALSE(fs::exists(folder / "导出的方案"));
+        // An input changed after the calculation.
+        click(form, "图形按钮_计算");
+        type(form, box, "3");
+        backend.messages.clear();
+        click(form, "图形按钮_导出");
+        ASSERT_EQ(backend.messages.size(), 1u);
+        EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+        EXPECT_FALSE(fs::exists(folder / "导出的方案"));
+        // A refused calculation.
+        type(form, box, "-0");
+        click(form, "图形按钮_计算");
+        backend.messages.clear();
+        click(form, "图形按钮_导出");
+        EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+        EXPECT_FALSE(fs::exists(folder / "导出的方案"));
+        // Typed back to what was calculated: current again.
+        type(form, box, before);
+        click(form, "图形按钮_计算");
+        type(form, box, "3");
+        type(form, box, before);
         export_ok(form);
         EXPECT_EQ(backend.messages.back().text, "计算方案导出成功！");
-        const std::string doc = report_text(folder / "导出的方案" / file);
-        EXPECT_EQ(doc.find("编辑框"), std::string::npos);
-        EXPECT_NE(doc.find("计算得 -；"), std::string::npos);
+        fs::remove_all(folder / "导出的方案");
     }
 }
 
@@ -396,6 +576,7 @@ TEST_F(EarthworkReport, CancelWritesNothing)
 {
     for (const char* form : {kSlope, kVertical}) {
         SCOPED_TRACE(form);
+        click(form, "图形按钮_计算");
         backend.queue_answer(1);
         click(form, "图形按钮_导出");
         EXPECT_EQ(backend.messages.back().text, "确定开始导出，中途请勿进行其他操作！");

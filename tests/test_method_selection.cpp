@@ -128,7 +128,7 @@ TEST_F(MethodSelectionProgram, ListsHoldTheirItemsInOrder)
 
 struct SpanCase {
     const char* width;
-    const char* span; // nullptr: the box keeps the class it had
+    const char* span;
 };
 void PrintTo(const SpanCase& s, std::ostream* os) { *os << "width \"" << s.width << "\""; }
 
@@ -139,7 +139,7 @@ TEST_P(SpanClass, FollowsTheWidth)
     write(kWidth, "25");
     ASSERT_EQ(text(kSpan), "超大跨度隧道");
     write(kWidth, GetParam().width);
-    EXPECT_EQ(text(kSpan), GetParam().span ? GetParam().span : "超大跨度隧道");
+    EXPECT_EQ(text(kSpan), GetParam().span);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -149,9 +149,9 @@ INSTANTIATE_TEST_SUITE_P(
                       SpanCase{"9.0000002", "中跨度隧道"}, SpanCase{"11.5", "中跨度隧道"},
                       SpanCase{"12.5m", "中跨度隧道"}, SpanCase{"13.99999995", "大跨度隧道"},
                       SpanCase{"14", "大跨度隧道"}, SpanCase{"17.9", "大跨度隧道"}, SpanCase{"18", "超大跨度隧道"},
-                      // Nothing holds: the class stays.
-                      SpanCase{"0", nullptr}, SpanCase{"", nullptr}, SpanCase{"-3", nullptr},
-                      SpanCase{"0.00000005", nullptr}, SpanCase{"宽", nullptr}));
+                      // No class from a width that means nothing: the earlier class goes.
+                      SpanCase{"0", "-"}, SpanCase{"", "-"}, SpanCase{"-3", "-"}, SpanCase{"-0", "-"},
+                      SpanCase{"1e309", "-"}, SpanCase{"0.00000005", "-"}, SpanCase{"宽", "-"}));
 
 TEST_F(MethodSelectionProgram, TypingClassifiesAsTheWidthGrows)
 {
@@ -161,9 +161,9 @@ TEST_F(MethodSelectionProgram, TypingClassifiesAsTheWidthGrows)
     type(kWidth, "16");
     classes.push_back(text(kSpan));
     EXPECT_EQ(classes, (std::vector<std::string>{"小跨度隧道", "大跨度隧道"}));
-    // Cleared, the box still shows the class of the last width.
+    // Cleared, there is no class.
     type(kWidth, "");
-    EXPECT_EQ(text(kSpan), "大跨度隧道");
+    EXPECT_EQ(text(kSpan), "-");
 }
 
 // --- comparison rows -------------------------------------------------------------------------
@@ -290,9 +290,22 @@ INSTANTIATE_TEST_SUITE_P(
         SummaryCase{"empty_tunnel_type",
                     {},
                     {{"组合框_选择隧道形式", ""}},
+                    {},
+                    "隧道形式：\r\n隧道开挖跨度：11.5m，跨度判断：中跨度隧道\r\n隧道围岩等级：Ⅴ级"
+                    "\r\n隧道围岩地质情况：\r\n隧道围区域环境分析："},
+        // Without a usable width the summary names neither a span nor a class.
+        SummaryCase{"no_usable_width",
+                    {},
+                    {},
                     {{kWidth, "0"}},
-                    "隧道形式：\r\n隧道开挖跨度：0m，跨度判断：中跨度隧道\r\n隧道围岩等级：Ⅴ级"
-                    "\r\n隧道围岩地质情况：\r\n隧道围区域环境分析："}));
+                    "隧道形式：分离式隧道\r\n隧道开挖跨度：未输入有效的开挖跨度（应为大于0的数值），不作跨度判断"
+                    "\r\n隧道围岩等级：Ⅴ级\r\n隧道围岩地质情况：\r\n隧道围区域环境分析："},
+        SummaryCase{"width_minus_zero",
+                    {},
+                    {},
+                    {{kWidth, "-0"}},
+                    "隧道形式：分离式隧道\r\n隧道开挖跨度：未输入有效的开挖跨度（应为大于0的数值），不作跨度判断"
+                    "\r\n隧道围岩等级：Ⅴ级\r\n隧道围岩地质情况：\r\n隧道围区域环境分析："}));
 
 TEST_F(MethodSelectionProgram, SummaryReplacesADescriptionAndShowingAnEntryTurnsTheTextBlack)
 {

@@ -12,7 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -348,7 +350,7 @@ TEST(TunnelEvaluation, MethodScope)
                   "可以选择导洞超前再全断面扩挖的方法施工,但应控制导洞超前距离"}}},
         {"台阶法: seven lines",
          {{method, "台阶法"}},
-         {{scope, "台阶法可用于Ⅲ ~Ⅳ 级围冶的中小跨度隧道 ,Ⅴ级围岩的中小跨度隧道在采用了有效的预加固措施后亦可采用台阶法开挖。"
+         {{scope, "台阶法可用于Ⅲ ~Ⅳ 级围岩的中小跨度隧道 ,Ⅴ级围岩的中小跨度隧道在采用了有效的预加固措施后亦可采用台阶法开挖。"
                   "采用台阶法施工时应符合下列规定：\r\n"
                   " 1、上台阶高度宜为25m,装渣机械应紧跟开挖面 ,减少扒渣距离。\r\n"
                   " 2、控制上台阶钢架下沉和变形 ,可 采用扩大拱脚和加强锁脚锚杆,加设临时仰拱等措施\r\n"
@@ -406,6 +408,11 @@ TEST(TunnelEvaluation, ReservedDeformation)
     cases.push_back({"design 200", {{kDesign, "200"}, {"编辑框1_实测位移值", "60"}},
                      {{kReserved, "按设计"}, {kLimit, "200"}, {"编辑框1_位移管理等级", "Ⅲ级"}}});
     cases.push_back({"design text copied unchanged", {{kDesign, "12.5m"}}, {{kReserved, "按设计"}, {kLimit, "12.5m"}}});
+    // A design deformation that is no usable number is no limit either: no
+    // level is judged by it, and U' keeps its text.
+    for (const char* bad : {"-0", "0", "-50", "abc", "1e999"})
+        cases.push_back({bad, {{kDesign, bad}, {kLimit, "150"}},
+                         {{kReserved, kNone}, {kLimit, "150"}, {"编辑框1_位移管理等级", kNone}, {"编辑框1_施工状态", kNone}}});
     check(cases);
 }
 
@@ -460,11 +467,13 @@ TEST(TunnelEvaluation, SmallSpacing)
         spacing("Ⅱ 24.3", "Ⅱ级围岩", "24.3", "不属于", "Ⅱ级B'≥24.3", "-", "-"),
         spacing("Ⅵ 60", "Ⅵ级围岩", "60", "属于", "Ⅵ级B'<64.8", "-", "-"),
         spacing("Ⅵ 64.8", "Ⅵ级围岩", "64.8", "不属于", "Ⅵ级B'≥64.8", "-", "-"),
-        // A pillar or span that is no finite number never clears the check.
-        spacing("Ⅳ infinite pillar", "Ⅳ级围岩", "1e999", "属于", "Ⅳ级B'<40.5", "严重影响", "50-80mm/s"),
-        spacing("Ⅳ infinite span", "Ⅳ级围岩", "21.5", "属于", "Ⅳ级B'<-", "严重影响", "50-80mm/s", "1e999"),
-        spacing("Ⅳ both infinite", "Ⅳ级围岩", "1e999", "属于", "Ⅳ级B'<-", "严重影响", "50-80mm/s", "1e999"),
-        spacing("Ⅱ infinite pillar", "Ⅱ级围岩", "1e999", "属于", "Ⅱ级B'<24.3", "-", "-"),
+        // A pillar or span that is no usable number judges nothing.
+        spacing("Ⅳ infinite pillar", "Ⅳ级围岩", "1e999", "-", "-", "-", "-"),
+        spacing("Ⅳ pillar -0", "Ⅳ级围岩", "-0", "-", "-", "-", "-"),
+        spacing("Ⅳ negative pillar", "Ⅳ级围岩", "-8.1", "-", "-", "-", "-"),
+        spacing("Ⅳ infinite span", "Ⅳ级围岩", "21.5", "-", "-", "-", "-", "1e999"),
+        spacing("Ⅳ empty span", "Ⅳ级围岩", "21.5", "-", "-", "-", "-", ""),
+        spacing("Ⅱ infinite pillar", "Ⅱ级围岩", "1e999", "-", "-", "-", "-"),
     });
 }
 
@@ -477,7 +486,7 @@ TEST(TunnelEvaluation, StaggerAndBreakThrough)
         {"single bore", {{"单选框1_单洞隧道", kSelect}}, {{stagger, "≥32.4m"}, {through, "-"}}},
         {"multi-arch", {{"单选框1_连拱隧道", kSelect}, {B, "10.25"}}, {{stagger, "≥20.5m"}, {through, "-"}}},
         {"separated", {{kSeparated, kSelect}}, {{stagger, "≥32.4m"}, {through, "15-30m时，改为单向开挖"}}},
-        {"empty span", {{B, ""}}, {{stagger, "≥0m"}}},
+        {"empty span", {{B, ""}}, {{stagger, kNone}}},
     });
 }
 
@@ -503,15 +512,21 @@ TEST(TunnelEvaluation, DisplacementLevel)
         {"U' 150, U 100 and 5e-8", "150", "100.00000005", II, "应加强支护", kYellow},
         {"U' 150, U 100 and 2e-7", "150", "100.0000002", I, "应采敢特殊措施", kRed},
         {"U' 150, U 100.5", "150", "100.5", I, "应采敢特殊措施", kRed},
-        {"U' empty, U 0", "", "0", II, "应加强支护", kYellow},
-        {"U' empty, U 35", "", "35", I, "应采敢特殊措施", kRed},
-        {"U' 150, U 0", "150", "0", III, "可正常施工", kGreen},
-        {"U' 150, U 5e-8 below 0", "150", "-0.00000005", III, "可正常施工", kGreen},
-        // A limit that is no finite number gets the strictest level.
-        {"U' infinite", "1e999", "35", I, "应采敢特殊措施", kRed},
-        // No measurement, no level: "-" in black on the box's own background,
-        // nothing green.
+        {"U' 150, U 5e-8", "150", "0.00000005", III, "可正常施工", kGreen},
+        // No limit or no measurement, no level: "-" in black on the box's own
+        // background, nothing green and no alarm. A zero measurement is no
+        // measurement (a number box shows a typed zero as empty), and "-0"
+        // is no different.
+        {"U' empty", "", "35", "-", "-", kBlack},
+        {"U' 0", "0", "35", "-", "-", kBlack},
+        {"U' -0", "-0", "35", "-", "-", kBlack},
+        {"U' negative", "-150", "35", "-", "-", kBlack},
+        {"U' infinite", "1e999", "35", "-", "-", kBlack},
+        {"U' not a number", "abc", "35", "-", "-", kBlack},
         {"U empty", "150", "", "-", "-", kBlack},
+        {"U 0", "150", "0", "-", "-", kBlack},
+        {"U -0", "150", "-0", "-", "-", kBlack},
+        {"U 5e-8 below 0", "150", "-0.00000005", "-", "-", kBlack},
         {"U shown as -", "150", "-", "-", "-", kBlack},
         {"U infinite", "150", "1e999", "-", "-", kBlack},
         {"U negative", "150", "-35", "-", "-", kBlack},
@@ -666,18 +681,23 @@ TEST(TunnelEvaluation, ShallowDepthBoundary)
         {"H/B 1.7", {{H, "17"}, {B, "10"}}, {{kBoundary, na}, {kVerdict, kNone}}},
         {"H/B 1.7 less 5e-8", {{H, "16.9999995"}, {B, "10"}}, {{kBoundary, na}, {kVerdict, kNone}}},
         {"H/B 1.7 less 2e-7", {{H, "16.999998"}, {B, "10"}}, {{kBoundary, "13.5"}, {kVerdict, "深埋隧道"}}},
-        {"empty B", {{B, ""}}, {{kBoundary, na}, {kVerdict, kNone}}},
-        // 0 / 0 is no number and not ≥ 1.7: the formula gives -1.3e-7, shown as a plain 0.
-        {"empty B and H", {{B, ""}, {H, ""}}, {{kBoundary, "0"}, {kVerdict, "深埋隧道"}}},
+        // Without a usable span or height: no Hp and no verdict.
+        {"empty B", {{B, ""}}, {{kBoundary, kNone}, {kVerdict, kNone}}},
+        {"empty B and H", {{B, ""}, {H, ""}}, {{kBoundary, kNone}, {kVerdict, kNone}}},
+        {"H -0", {{H, "-0"}}, {{kBoundary, kNone}, {kVerdict, kNone}}},
+        {"B negative", {{B, "-16.2"}}, {{kBoundary, kNone}, {kVerdict, kNone}}},
         // h' against the shown Hp 19.08.
         {"h' 19.08", {{kCover, "19.08"}}, {{kVerdict, "浅埋隧道"}}},
         {"h' 19.08 and 5e-8", {{kCover, "19.08000005"}}, {{kVerdict, "浅埋隧道"}}},
         {"h' 19.08 and 2e-7", {{kCover, "19.0800002"}}, {{kVerdict, "深埋隧道"}}},
         {"h' 19.1", {{kCover, "19.1"}}, {{kVerdict, "深埋隧道"}}},
-        {"h' empty", {{kCover, ""}}, {{kVerdict, "浅埋隧道"}}},
-        // An Hp that is no finite number shows as "-"; the tunnel is not cleared as deep.
-        {"infinite span", {{B, "1e999"}}, {{kBoundary, "-"}, {kVerdict, "浅埋隧道"}}},
-        {"infinite cover", {{kCover, "1e999"}}, {{kBoundary, "19.08"}, {kVerdict, "浅埋隧道"}}},
+        // A cover of 0 is a number; an empty one (a typed 0 shows empty) or
+        // one that is no usable number judges nothing.
+        {"h' 0", {{kCover, "0"}}, {{kVerdict, "浅埋隧道"}}},
+        {"h' empty", {{kCover, ""}}, {{kBoundary, "19.08"}, {kVerdict, kNone}}},
+        {"h' -0", {{kCover, "-0"}}, {{kBoundary, "19.08"}, {kVerdict, kNone}}},
+        {"infinite span", {{B, "1e999"}}, {{kBoundary, kNone}, {kVerdict, kNone}}},
+        {"infinite cover", {{kCover, "1e999"}}, {{kBoundary, "19.08"}, {kVerdict, kNone}}},
     });
 }
 
@@ -691,7 +711,9 @@ TEST(TunnelEvaluation, MonitoringRanges)
          {{kAcross, "157.5351851835"}, {kAlong, "145.3851851835"}}},
         {"deep", {{kCover, "19.1"}}, {{kAcross, "-"}, {kAlong, "-"}}},
         {"no formula", {{kRock, "Ⅲ级围岩"}}, {{kAcross, "-"}, {kAlong, "-"}}},
-        {"infinite span", {{B, "1e999"}}, {{kAcross, "-"}, {kAlong, "145.2"}}},
+        {"infinite span", {{B, "1e999"}}, {{kAcross, "-"}, {kAlong, "-"}}},
+        {"no verdict", {{kCover, ""}}, {{kAcross, "-"}, {kAlong, "-"}}},
+        {"depth not usable", {{"编辑框1_隧道埋深", "-0"}}, {{kVerdict, "浅埋隧道"}, {kAcross, "-"}, {kAlong, "-"}}},
     });
 }
 
@@ -717,7 +739,10 @@ TEST(TunnelEvaluation, CollapseScale)
     const char* const scale = "编辑框1_塌方规模判定";
     check({
         {"13, 2.5", {{V, "13"}, {h, "2.5"}}, {{scale, "小塌方"}}},
-        {"empty", {{V, ""}, {h, ""}}, {{scale, "小塌方"}}},
+        // Both sizes must be known.
+        {"empty", {{V, ""}, {h, ""}}, {{scale, kNone}}},
+        {"V empty", {{V, ""}, {h, "7"}}, {{scale, kNone}}},
+        {"h -0", {{V, "150"}, {h, "-0"}}, {{scale, kNone}}},
         {"V 30 less 2e-7", {{V, "29.9999998"}, {h, "2"}}, {{scale, "小塌方"}}},
         {"V 30 less 5e-8", {{V, "29.99999995"}, {h, "2"}}, {{scale, "中塌方"}}},
         {"V 30, h 2", {{V, "30"}, {h, "2"}}, {{scale, "中塌方"}}},
@@ -760,7 +785,11 @@ TEST(TunnelEvaluation, SelfStability)
         {"Ⅳ 4.999", {{kRock, "Ⅳ级围岩"}, {B, "4.999"}}, {{out, "Ⅳ级＜ 5m,可稳定数日至一个月"}}},
         {"V 4", {{kRock, "V级围岩"}, {B, "4"}}, {{out, "V级＜ 5m,无自稳能力，可稳定数日"}}},
         {"V 5", {{kRock, "V级围岩"}, {B, "5"}}, {{out, "V级B≥ 5m,超出宽度范围,无相关统计值！"}}},
-        {"Ⅵ 0", {{kRock, "Ⅵ级围岩"}, {B, ""}}, {{out, "无自稳能力"}}},
+        {"Ⅵ 0.1", {{kRock, "Ⅵ级围岩"}, {B, "0.1"}}, {{out, "无自稳能力"}}},
+        // No text from a width that means nothing, whatever the class.
+        {"Ⅳ empty", {{kRock, "Ⅳ级围岩"}, {B, ""}}, {{out, kNone}}},
+        {"Ⅳ -12", {{kRock, "Ⅳ级围岩"}, {B, "-12"}}, {{out, kNone}}},
+        {"Ⅵ empty", {{kRock, "Ⅵ级围岩"}, {B, ""}}, {{out, kNone}}},
         {"Ⅵ 100", {{kRock, "Ⅵ级围岩"}, {B, "100"}}, {{out, "无自稳能力"}}},
         {"empty class", {{kRock, ""}}, {{out, kNone}}},
     });
@@ -778,6 +807,66 @@ TEST(TunnelEvaluation, SketchSpacing)
         {"Ⅵ", {{kRock, "Ⅵ级围岩"}}, {{out, "5~10m"}}},
         {"empty class", {{kRock, ""}}, {{out, kNone}}},
     });
+}
+
+// --- inputs that mean nothing -----------------------------------------------------------------
+
+// Each number the rules read, at the edges of its domain, with separated
+// bores (so the pillar counts): every result built on it shows "-" (an
+// earlier result does not stand), a verdict box shows it in black on its
+// own background, and what does not depend on it is still evaluated.
+TEST(TunnelEvaluation, NoClassOrVerdictFromAnInputThatMeansNothing)
+{
+    const char* const level = "编辑框1_位移管理等级";
+    const char* const state = "编辑框1_施工状态";
+    const std::vector<const char*> span_results = {
+        "编辑框1_判定隧道开挖宽度", kSpacing, kSpacingLimit, kInfluence, kSpeed, "编辑框1_错开距离",
+        kBoundary, kVerdict, kAcross, kAlong, "编辑框1_围岩自稳能力"};
+    const struct {
+        const char* box;
+        bool zero_allowed;
+        std::vector<const char*> built_on_it;
+    } inputs[] = {
+        {S, false, {kArea}},
+        {L, false, {kLength, "编辑框1_平面控制测量等级", "编辑框1_高程控制测量等级"}},
+        {B, false, span_results},
+        {H, false, {kBoundary, kVerdict, kAcross, kAlong}},
+        {kPillar, false, {kSpacing, kSpacingLimit, kInfluence, kSpeed}},
+        {"编辑框1_隧道埋深", false, {kAcross, kAlong}},
+        {kCover, true, {kVerdict, kAcross, kAlong}},
+        {kDesign, false, {"编辑框1_预留变形量", level, state}},
+        {kLimit, false, {level, state}},
+        {"编辑框1_实测位移值", false, {level, state}},
+        {"编辑框1_塌方体积", false, {"编辑框1_塌方规模判定"}},
+        {"编辑框1_塌方高度", false, {"编辑框1_塌方规模判定"}},
+    };
+    // Evaluated whatever the numbers: the gas limit, the sketch spacing and
+    // the break-through distance of separated bores.
+    const std::pair<const char*, const char*> independent[] = {
+        {"编辑框1_瓦斯浓度", "≤0.5%"}, {"编辑框1_素描剖面图绘制间距", "15~25m"}, {"编辑框1_隧道双向贯通控制距离", "15-30m时，改为单向开挖"}};
+    Program p;
+    for (const auto& in : inputs) {
+        std::vector<std::string> edges = {"-0", "-12", "abc", "-", "1e999"};
+        if (std::string(in.box) != kDesign) edges.push_back(""); // an empty design deformation takes the table
+        if (!in.zero_allowed) edges.push_back("0");
+        for (const std::string& edge : edges) {
+            SCOPED_TRACE(std::string(in.box) + " \"" + edge + "\"");
+            p.reload();
+            p.set(kSeparated, kSelect);
+            if (std::string(in.box) == kLimit) p.set(kDesign, ""); // U' as given
+            p.set(in.box, edge);
+            for (const char* out : in.built_on_it) set_control_text(U(kForm, out), kEarlier);
+            p.compute();
+            for (const char* out : in.built_on_it) EXPECT_EQ(p.text(out), "-") << out;
+            for (const char* verdict : {level, state})
+                if (std::find(in.built_on_it.begin(), in.built_on_it.end(), std::string_view(verdict)) !=
+                    in.built_on_it.end()) {
+                    EXPECT_EQ(p.text_color(verdict), kBlack) << verdict;
+                    EXPECT_EQ(p.back_color(verdict), kButtonFaceColour) << verdict;
+                }
+            for (const auto& [out, text] : independent) EXPECT_EQ(p.text(out), text) << out;
+        }
+    }
 }
 
 // --- the compute frame, the layouts and the diagram viewer --------------------------------------------

@@ -5,6 +5,7 @@
 #include "app/shell.h"
 #include "ui/cmd.h"
 
+#include <cmath>
 #include <string>
 
 namespace advance_schedule {
@@ -35,24 +36,40 @@ Ref box(const std::string& name) { return U(kForm, name); }
 
 // Results are written as text and later steps read the shown text back, so a
 // step always works with the rounded value the user sees.
+// An input as its domain (form definition) allows it: not-a-number for an
+// empty box, zero, a negative, "-0" or no number, which also leaves the
+// calculation without results.
 double read(const char* stem, int row) { return read_number(box(row_box(stem, row))); }
 // A result read back: one that shows "-" (no finite value) stays not-a-number,
-// so nothing built on it passes for a figure; an empty (cleared) box reads 0.
+// so nothing built on it passes for a figure.
 double shown(const char* stem, int row) { return read_result(box(row_box(stem, row))); }
 void write(const char* stem, int row, double x) { write_rounded(box(row_box(stem, row)), x, 2); }
 
-// Anything not above this, an empty box included, leaves a row uncomputed.
-bool present(double x) { return x > 1e-7; }
-
-void compute_row(int r)
+void fill_row(int r, const char* text)
 {
-    // The tests stop at the first missing value: T is read only for a
-    // present L, a only for a present T.
-    const bool complete = present(read(kLength, r)) && present(read(kDuration, r)) && present(read(kAdvance, r));
-    if (!complete) {
-        // Empty, not "-": a stale cycles count must never reach the total.
-        for (const char* stem : kResults) set_control_text(box(row_box(stem, r)), "");
-        return;
+    for (const char* stem : kResults) set_control_text(box(row_box(stem, r)), text);
+}
+
+Plan g_plan;
+
+enum class Row { Unused, Computed, NoFigures };
+
+Row compute_row(int r)
+{
+    // A group whose three inputs are all empty is not part of the tunnel:
+    // its results are empty and it counts nowhere.
+    bool used = false;
+    for (const char* stem : {kLength, kAdvance, kDuration}) used = used || !control_text(box(row_box(stem, r))).empty();
+    if (!used) {
+        fill_row(r, "");
+        return Row::Unused;
+    }
+    // A group with an input missing or meaningless has no figures at all
+    // (rather than none that silently drop out of the totals).
+    const double L = read(kLength, r), T = read(kDuration, r), a = read(kAdvance, r);
+    if (std::isnan(L) || std::isnan(T) || std::isnan(a)) {
+        fill_row(r, "-");
+        return Row::NoFigures;
     }
     write(kCycles, r, read(kLength, r) / read(kAdvance, r));
     // Per month from the unrounded cycles per day; per day as shown.
@@ -64,40 +81,62 @@ void compute_row(int r)
     write(kDays, r, read(kLength, r) / shown(kDailyAdvance, r));
     write(kMonths, r, read(kLength, r) / shown(kDailyAdvance, r) / 30);
     write(kYears, r, read(kLength, r) / shown(kDailyAdvance, r) / 365);
+    // A daily advance that shows 0 (a cycle of thousands of hours) or one
+    // beyond the number range gives no time: not a plan to report.
+    for (const char* stem : kResults)
+        if (!std::isfinite(shown(stem, r))) return Row::NoFigures;
+    return Row::Computed;
 }
 
-double column_sum(const char* stem)
+// A column's total over the computed groups.
+double column_sum(const char* stem, bool result)
 {
     double sum = 0;
-    for (int r = 0; r < kRows; ++r) sum += read(stem, r);
+    for (int r = 0; r < kRows; ++r)
+        if (g_plan.computed[r]) sum += result ? shown(stem, r) : read(stem, r);
     return sum;
 }
 
-// A result column's total: a row without a finite result ("-") leaves the
-// total without one too, rather than a total that silently leaves it out.
-double results_sum(const char* stem)
+void write_total(const char* name, double x, const char* unit)
 {
-    double sum = 0;
-    for (int r = 0; r < kRows; ++r) sum += shown(stem, r);
-    return sum;
-}
-
-void write_totals()
-{
-    // A cleared row reads 0 here; its length still counts.
-    set_control_text(box("编辑框1_汇总长度"), cmd_to_text(column_sum(kLength)) + "m");
-    set_control_text(box("编辑框2_总循环次数"), cmd_to_text(cmd_round(results_sum(kCycles))) + "循环");
-    set_control_text(box("编辑框4_工期天6"), cmd_to_text(cmd_round(results_sum(kDays))) + "天");
-    set_control_text(box("编辑框4_工期月6"), cmd_to_text(results_sum(kMonths)) + "月");
-    set_control_text(box("编辑框4_工期年6"), cmd_to_text(results_sum(kYears)) + "年");
+    set_control_text(box(name), std::isfinite(x) ? cmd_to_text(x) + unit : "-");
 }
 
 } // namespace
 
+const Plan& last_plan() { return g_plan; }
+
 void calculate()
 {
-    for (int r = 0; r < kRows; ++r) compute_row(r);
-    write_totals();
+    g_plan = Plan{};
+    bool complete = true;
+    for (int r = 0; r < kRows; ++r) {
+        const Row row = compute_row(r);
+        g_plan.computed[r] = row == Row::Computed;
+        if (g_plan.computed[r]) {
+            // The class names the group in the report; "-" and no choice name none.
+            const std::string item = current_item_text(box(row_box("组合框1_围岩等级", r)));
+            g_plan.rock_class[r] = item.empty() || item == "-" ? std::string() : item;
+        }
+        complete = complete && row != Row::NoFigures;
+        if (row == Row::Computed && g_plan.example_row < 0) g_plan.example_row = r;
+    }
+    // No group, or one without figures: the tunnel has no totals, and the
+    // results are none to report.
+    complete = complete && g_plan.example_row >= 0;
+    if (!complete) {
+        calculation_refused();
+        for (const char* total : {"编辑框1_汇总长度", "编辑框2_总循环次数", "编辑框4_工期天6", "编辑框4_工期月6", "编辑框4_工期年6"})
+            set_control_text(box(total), "-");
+        g_plan = Plan{};
+    } else {
+        g_plan.days = column_sum(kDays, true);
+        write_total("编辑框1_汇总长度", column_sum(kLength, false), "m");
+        write_total("编辑框2_总循环次数", cmd_round(column_sum(kCycles, true)), "循环");
+        write_total("编辑框4_工期天6", cmd_round(g_plan.days), "天");
+        write_total("编辑框4_工期月6", column_sum(kMonths, true), "月");
+        write_total("编辑框4_工期年6", column_sum(kYears, true), "年");
+    }
     AdvanceScheduleSetUpChart();
 }
 

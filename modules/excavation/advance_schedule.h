@@ -24,6 +24,20 @@ inline constexpr const char* kCycleTimePicture = "resources/pictures/schedule/cy
 // without the button picture, the busy lamp, the sounds and the pause.
 void calculate();
 
+// What the last calculation planned, kept for the report: which groups it
+// computed (a group with all three inputs empty is not part of the tunnel)
+// and their rock classes (a label the calculation does not otherwise use),
+// the first of them, worked through in the report's formulas, and the days
+// of the groups added up before the total is rounded. Empty after a
+// calculation that gave no plan.
+struct Plan {
+    bool computed[kRows] = {};
+    std::string rock_class[kRows]; // a computed group's, as the report names it
+    int example_row = -1;
+    double days = 0;
+};
+const Plan& last_plan();
+
 // The chart drawn from what the boxes show; the longest group length is kept
 // in the hidden label 标签19 first, as the axis maximum comes from it.
 void AdvanceScheduleStoreLongestLength();

@@ -4,6 +4,7 @@
 #include "modules/excavation/advance_schedule.h"
 
 #include "ui/cmd.h"
+#include "ui/value.h"
 
 #include <cmath>
 #include <cstdint>
@@ -42,7 +43,11 @@ void fill_series(int series, int32_t color, const char* name, const char* stem, 
     for (int r = 0; r < kRows; ++r) {
         const Ref source = U(kForm, row_box(stem, r));
         set(B::CurrentCategory, r);
-        set(B::Value, read_number(source));
+        // A bar's height is what the box shows as a number: an empty box, "-"
+        // or a text that is no number draws no bar (the box's domain is for
+        // the calculation, which also draws the chart).
+        const double x = text_to_number(control_text(source));
+        set(B::Value, std::isfinite(x) ? x : 0.0);
         // A group is named only while its box holds some text, "0" included;
         // an empty one keeps the name it had.
         if (names_groups && !control_text(source).empty()) set(B::CategoryName, "第" + std::to_string(r + 1) + "组");

@@ -1,16 +1,71 @@
-// The advance and schedule report: every input and result of the six groups
-// and the time totals, each placeholder the name of its box, with the
-// countdown stepping between groups of placeholders.
+// The advance and schedule report: every input and result of the computed
+// groups and the time totals, each placeholder the name of its box (the rock
+// class as the report names it), the formulas worked through with the first
+// computed group, with the countdown stepping between groups of
+// placeholders.
 #include "modules/excavation/advance_schedule.h"
 
 #include "app/registry.h"
 #include "ui/cmd.h"
 
 #include <map>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace advance_schedule {
 
 using report::StatusMark;
+
+namespace {
+
+std::string shown_text(const char* stem, int row) { return ui::control_text(ui::U(kForm, row_box(stem, row))); }
+
+// A computed group's rock class as the report names it; nothing for a group
+// that is not part of the tunnel, whose rows the report leaves out.
+std::string rock_class(int row)
+{
+    const Plan& plan = last_plan();
+    if (!plan.computed[row]) return {};
+    return plan.rock_class[row].empty() ? "未注明" : plan.rock_class[row];
+}
+
+// The group the formulas are worked through with: the first computed one.
+std::string example_group()
+{
+    const Plan& plan = last_plan();
+    const int r = plan.example_row;
+    if (r < 0) return {};
+    const std::string name = "第" + std::to_string(r + 1) + "组";
+    return plan.rock_class[r].empty() ? name : name + "（" + plan.rock_class[r] + "）";
+}
+
+std::string example(const char* stem)
+{
+    const int r = last_plan().example_row;
+    return r < 0 ? std::string() : shown_text(stem, r);
+}
+
+// How the time total comes about: the groups' days added up, then rounded
+// to whole days as the total shows them.
+std::string days_total()
+{
+    const Plan& plan = last_plan();
+    std::vector<std::string> days;
+    for (int r = 0; r < kRows; ++r)
+        if (plan.computed[r]) days.push_back(shown_text("编辑框4_工期天", r));
+    if (days.empty()) return {};
+    const std::string total = ui::control_text(ui::U(kForm, "编辑框4_工期天6"));
+    const std::string rounded = "，按四舍五入取整为 " + total + "，合计 " +
+                                ui::control_text(ui::U(kForm, "编辑框4_工期月6")) + "（" +
+                                ui::control_text(ui::U(kForm, "编辑框4_工期年6")) + "）。";
+    if (days.size() == 1) return "计算工期为 " + days.front() + " 天" + rounded;
+    std::string sum;
+    for (const std::string& d : days) sum += (sum.empty() ? "" : " + ") + d;
+    return "各组工期之和为 " + sum + " = " + ui::number_to_text(plan.days) + " 天" + rounded;
+}
+
+} // namespace
 
 report::ExportRequest export_request()
 {
@@ -34,16 +89,36 @@ report::ExportRequest export_request()
         {"编辑框2_天循环数1", 4},   {"编辑框3_每天进尺4", 3},     {"编辑框4_工期天3", 2},
         {"编辑框4_工期月6", 1},
     };
-    auto add = [&](const std::string& control) {
+    auto add = [&](const std::string& control, int row) {
         auto step = countdown_before.find(control);
-        // A rock-class list gives its Content: the chosen item, empty for none.
-        r.bindings.push_back(report::bind(control, 10,
-                                          step == countdown_before.end() ? std::nullopt
-                                                                         : std::optional(StatusMark::countdown(step->second))));
+        std::optional<StatusMark> mark;
+        if (step != countdown_before.end()) mark = StatusMark::countdown(step->second);
+        // The rock class, a label of the group, as the report names it.
+        if (control.rfind("组合框1_围岩等级", 0) == 0) {
+            report::PlaceholderBinding b =
+                report::bind_computed("计算值_围岩等级" + std::to_string(row), [row] { return rock_class(row); }, 10);
+            b.mark_before = mark;
+            r.bindings.push_back(std::move(b));
+            return;
+        }
+        r.bindings.push_back(report::bind(control, 10, mark));
     };
     for (const auto& [stem, rows] : columns)
-        for (int row = 0; row < rows; ++row) add(row_box(stem, row));
-    add("编辑框1_汇总长度");
+        for (int row = 0; row < rows; ++row) add(row_box(stem, row), row);
+    add("编辑框1_汇总长度", -1);
+
+    // The formulas worked through with the first computed group, and how the
+    // time total comes about.
+    const std::pair<const char*, const char*> examples[] = {
+        {"计算值_例L", "编辑框1_各类围岩长度"}, {"计算值_例a", "编辑框1_每循环进尺"}, {"计算值_例T", "编辑框1_每循环用时"},
+        {"计算值_例N", "编辑框2_循环次数"},     {"计算值_例nd", "编辑框2_天循环数"},  {"计算值_例nm", "编辑框2_月循环数"},
+        {"计算值_例Vd", "编辑框3_每天进尺"},    {"计算值_例Vm", "编辑框3_月进尺"},    {"计算值_例D", "编辑框4_工期天"},
+        {"计算值_例M", "编辑框4_工期月"},       {"计算值_例Y", "编辑框4_工期年"},
+    };
+    r.bindings.push_back(report::bind_computed("计算值_示例组", example_group, 10));
+    for (const auto& [placeholder, stem] : examples)
+        r.bindings.push_back(report::bind_computed(placeholder, [stem] { return example(stem); }, 10));
+    r.bindings.push_back(report::bind_computed("计算值_工期合计说明", days_total, 10));
 
     r.marks = {
         {report::Stage::FolderMade, StatusMark::status("参数导出准备中……")},

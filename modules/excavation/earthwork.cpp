@@ -4,6 +4,10 @@
 #include "app/registry.h"
 #include "app/shell.h"
 #include "ui/cmd.h"
+#include "ui/value.h"
+
+#include <cmath>
+#include <initializer_list>
 
 namespace earthwork {
 
@@ -16,34 +20,108 @@ namespace {
 constexpr double kPi = 3.1415926535;
 double radians(double degrees) { return degrees * kPi / 180; }
 
+// A number as its box's domain (form definition) allows it; not-a-number
+// otherwise, which also leaves the calculation without results.
 double input(const char* form, const char* box) { return read_number(U(form, box)); }
+
+// Friction angle, cohesion and berm load: zero is a value the formulas take
+// (a soil without friction or without cohesion, no load), and a number box
+// shows a typed zero as the empty text, so an empty box is zero here; "-0",
+// a negative or no number is still refused.
+double zero_when_empty(const char* form, const char* box)
+{
+    const Ref r = U(form, box);
+    return control_text(r).empty() ? 0.0 : read_number(r);
+}
+
+bool all_numbers(std::initializer_list<double> xs)
+{
+    for (double x : xs)
+        if (std::isnan(x)) return false;
+    return true;
+}
+
+Outcome g_slope, g_vertical;
+
+// The result box: the height, or "-" when there is none.
+void show(const char* form, const char* box, const Outcome& o)
+{
+    if (o.kind == Outcome::Height) write_number(U(form, box), o.height);
+    else set_control_text(U(form, box), "-");
+}
 
 } // namespace
 
-// hmax = 2c·sinθ·cosφ / (γ·sin²((θ − φ)/2))
+const Outcome& slope_outcome() { return g_slope; }
+const Outcome& vertical_cut_outcome() { return g_vertical; }
+
+// hmax = 2c·sinθ·cosφ / (γ·sin²((θ − φ)/2)), the height at which the wedge
+// sliding on the plane through the toe at (θ + φ)/2 is in limit equilibrium.
 void calculate_slope()
 {
     const char* f = kSlopeForm;
-    const double S = cmd_sin(radians(input(f, "编辑框1_边坡的最大坡度角")));
-    const double C = cmd_cos(radians(input(f, "编辑框1_土的摩擦角")));
-    const double N = (input(f, "编辑框1_土的粘聚力") * S * C) * 2;
+    constexpr const char* result = "编辑框1_边坡允许最大高度";
+    Outcome& o = g_slope;
+    o = Outcome{};
     const double theta = input(f, "编辑框1_边坡的最大坡度角");
-    const double phi = input(f, "编辑框1_土的摩擦角");
+    const double phi = zero_when_empty(f, "编辑框1_土的摩擦角");
+    const double c = zero_when_empty(f, "编辑框1_土的粘聚力");
+    const double gamma = input(f, "编辑框1_土的重度");
+    // (a box outside its domain has refused the calculation already)
+    if (!all_numbers({theta, phi, c, gamma})) return show(f, result, o);
+    // A slope steeper than vertical, or a friction angle no soil has, is no
+    // input for the formula either.
+    if (tol_gt(theta, 90) || tol_ge(phi, 90)) {
+        calculation_refused();
+        return show(f, result, o);
+    }
+    o.gamma = gamma, o.phi = phi, o.cohesion = c, o.theta = theta;
+    // A slope no steeper than the friction angle has no sliding plane through
+    // its toe: the formula sets no height (it would give a finite and
+    // meaningless one below φ).
+    if (tol_le(theta, phi)) {
+        o.kind = Outcome::NoLimit;
+        return show(f, result, o);
+    }
+    const double S = cmd_sin(radians(theta));
+    const double C = cmd_cos(radians(phi));
+    const double N = (c * S * C) * 2;
     const double s = cmd_sin(radians((theta - phi) / 2));
-    const double D = input(f, "编辑框1_土的重度") * cmd_power(s, 2);
-    write_rounded(U(f, "编辑框1_边坡允许最大高度"), N / D, 2);
+    const double D = gamma * cmd_power(s, 2);
+    o.height = cmd_round(N / D, 2);
+    o.kind = o.height > 0 ? Outcome::Height : Outcome::CannotStand;
+    show(f, result, o);
 }
 
-// hmax = 4c / (K·γ·tan(45° + φ/2)) − q/γ
+// hmax = 4c / (K·γ·tan(45° − φ/2)) − q/γ: the critical height of a vertical
+// cut in cohesive soil (where the active pressure on the wall sums to zero)
+// over the safety factor, less the berm load as a height of soil.
 void calculate_vertical_cut()
 {
     const char* f = kVerticalForm;
-    const double A = input(f, "编辑框1_土的粘聚力") * 4;
-    const double t = cmd_tan(radians(input(f, "编辑框1_土的摩擦角") / 2 + 45));
-    const double B = input(f, "编辑框1_安全系数") * input(f, "编辑框1_土的重度") * t;
-    const double X = A / B;
-    const double Y = input(f, "编辑框1_均布荷载") / input(f, "编辑框1_土的重度");
-    write_rounded(U(f, "编辑框1_基坑开挖高度"), X - Y, 2);
+    constexpr const char* result = "编辑框1_基坑开挖高度";
+    Outcome& o = g_vertical;
+    o = Outcome{};
+    const double c = zero_when_empty(f, "编辑框1_土的粘聚力");
+    const double K = input(f, "编辑框1_安全系数");
+    const double gamma = input(f, "编辑框1_土的重度");
+    const double phi = zero_when_empty(f, "编辑框1_土的摩擦角");
+    const double q = zero_when_empty(f, "编辑框1_均布荷载");
+    if (!all_numbers({c, K, gamma, phi, q})) return show(f, result, o);
+    // From 90° on tan(45° − φ/2) is no longer positive: no soil has such an angle.
+    if (tol_ge(phi, 90)) {
+        calculation_refused();
+        return show(f, result, o);
+    }
+    o.gamma = gamma, o.phi = phi, o.cohesion = c, o.K = K, o.load = q;
+    const double A = c * 4;
+    const double t = cmd_tan(radians(45 - phi / 2));
+    const double X = A / (K * gamma * t);
+    const double Y = q / gamma;
+    o.height = cmd_round(X - Y, 2);
+    // No height above zero: the wall does not stand unsupported at all.
+    o.kind = o.height > 0 ? Outcome::Height : Outcome::CannotStand;
+    show(f, result, o);
 }
 
 namespace {

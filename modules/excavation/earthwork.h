@@ -5,6 +5,8 @@
 // with the soil reference tables and its calculation report.
 #include "app/report/export.h"
 
+#include <string>
+
 namespace earthwork {
 
 inline constexpr const char* kSlopeForm = "EarthSlope";
@@ -14,6 +16,24 @@ inline constexpr const char* kVerticalForm = "VerticalCut";
 inline constexpr const char* kCohesionTable = "resources/pictures/earthwork/cohesion_table.png";
 inline constexpr const char* kFrictionAngleTable = "resources/pictures/earthwork/friction_angle_table.png";
 inline constexpr int kTableWidth = 700, kTableHeight = 300;
+
+// What the last calculation of a module found, kept for its report: the
+// report states the figures the calculation worked with, not figures worked
+// out again from the boxes.
+struct Outcome {
+    enum Kind {
+        None,        // nothing calculated, or the calculation was refused
+        Height,      // a safe height above zero, shown in the result box
+        CannotStand, // the formula gives no height above zero: "-"
+        NoLimit,     // slope only: θ ≤ φ, no plane through the toe slides: "-"
+    } kind = None;
+    // The inputs as the formula took them (an empty friction angle, cohesion
+    // or load box is zero); the slope has no K and q, the vertical cut no θ.
+    double gamma = 0, phi = 0, cohesion = 0, theta = 0, K = 0, load = 0;
+    double height = 0; // the formula's value rounded to 2 decimals
+};
+const Outcome& slope_outcome();
+const Outcome& vertical_cut_outcome();
 
 // The calculations behind the compute buttons, without the button picture
 // and the sounds around them.

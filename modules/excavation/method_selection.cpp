@@ -58,16 +58,20 @@ JSB_MODULE_SETUP(MethodSelection, setup_form)
 
 // --- span class -------------------------------------------------------------------
 
-// Four independent tests, each on the width read afresh; none holds for a
-// width of 0 or less, and the box then keeps its class.
+// Four independent tests, each on the width read afresh. A width for which
+// none holds (empty, "-0", zero, negative, no number: form definition
+// "domains") has no class: the box shows "-" rather than the class of an
+// earlier width.
 void classify_span(EventArgs&)
 {
     const Ref width = box("编辑框1_隧道开挖宽度");
     const Ref span = box("编辑框_跨度自动判断");
-    if (tol_le(read_number(width), 9) && tol_gt(read_number(width), 0)) write_content(span, "小跨度隧道");
-    if (tol_gt(read_number(width), 9) && tol_lt(read_number(width), 14)) write_content(span, "中跨度隧道");
-    if (tol_ge(read_number(width), 14) && tol_lt(read_number(width), 18)) write_content(span, "大跨度隧道");
-    if (tol_ge(read_number(width), 18)) write_content(span, "超大跨度隧道");
+    const char* cls = "-";
+    if (tol_le(read_number(width), 9) && tol_gt(read_number(width), 0)) cls = "小跨度隧道";
+    if (tol_gt(read_number(width), 9) && tol_lt(read_number(width), 14)) cls = "中跨度隧道";
+    if (tol_ge(read_number(width), 14) && tol_lt(read_number(width), 18)) cls = "大跨度隧道";
+    if (tol_ge(read_number(width), 18)) cls = "超大跨度隧道";
+    write_content(span, cls);
 }
 
 // --- comparison rows -----------------------------------------------------------------
@@ -110,9 +114,14 @@ void compose_summary()
     const Ref text = text_box();
     set_text_style(0xC06000);
     write_content(text, "隧道形式：" + combo_item("组合框_选择隧道形式"));
-    // The span class is shown as the box holds it, not worked out again.
-    cmd_edit_append(text, {"\r\n", "隧道开挖跨度：", control_text(box("编辑框1_隧道开挖宽度")), "m，跨度判断：",
-                           control_text(box("编辑框_跨度自动判断"))});
+    // The span class is shown as the box holds it, not worked out again;
+    // without a usable width there is neither a span nor a class to name.
+    const Ref width = box("编辑框1_隧道开挖宽度");
+    if (!tol_gt(read_number(width), 0))
+        cmd_edit_append(text, {"\r\n", "隧道开挖跨度：未输入有效的开挖跨度（应为大于0的数值），不作跨度判断"});
+    else
+        cmd_edit_append(text, {"\r\n", "隧道开挖跨度：", control_text(width), "m，跨度判断：",
+                               control_text(box("编辑框_跨度自动判断"))});
     cmd_edit_append(text, {"\r\n", "隧道围岩等级：", combo_item("组合框_隧道围岩等级")});
     cmd_edit_append(text, {"\r\n", "隧道围岩地质情况：", ticked_items("选择列表框1")});
     cmd_edit_append(text, {"\r\n", "隧道围区域环境分析：", ticked_items("选择列表框2")});

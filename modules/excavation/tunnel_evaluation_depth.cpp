@@ -84,16 +84,22 @@ constexpr ItemRule kSketchSpacing[] = {
 
 void TunnelEvaluationShallowDepthBoundary()
 {
-    // 0 / 0 is no number and so not ≥ 1.7: the routine goes on. Where the
-    // formula does not apply there is no Hp to judge the cover by: the
-    // verdict box shows "-", not the verdict of an earlier calculation.
-    if (tol_ge(read_number(kHeight) / read_number(kSpan), 1.7)) {
+    // Without a usable height and span there is no ratio and no Hp. Where
+    // the formula does not apply there is no Hp to judge the cover by. In
+    // both cases the verdict box shows "-", not the verdict of an earlier
+    // calculation.
+    const double H = read_number(kHeight), B = read_number(kSpan);
+    if (std::isnan(H) || std::isnan(B)) {
+        write_text(kBoundary, kNoResult);
+        write_text(kDepthVerdict, kNoResult);
+        return;
+    }
+    if (tol_ge(H / B, 1.7)) {
         write_text(kBoundary, kNotApplicable);
         write_text(kDepthVerdict, kNoResult);
         return;
     }
     const LoadHeight* row = find_row(kLoadHeight, item_of(kRockClass));
-    const double B = read_number(kSpan);
     // The pressure rate is a single-precision number: 0.100000001490116…
     const float i = tol_ge(B, 5) ? 0.1f : 0.2f;
     if (!row || !row->formula_applies) {
@@ -104,52 +110,54 @@ void TunnelEvaluationShallowDepthBoundary()
     const double hq = cmd_power(2, row->s - 1) * (1 + i * (B - 5)) * 0.45;
     const double Hp = hq * 2.5;
     write_text(kBoundary, cmd_to_text(cmd_round(Hp, 2)));
-    // A depth that is no finite number shows as "-", which would read back
-    // as 0: such a tunnel is not cleared as deep.
-    if (!std::isfinite(Hp) || !std::isfinite(read_number(kCover))) {
-        write_text(kDepthVerdict, kShallow);
+    // A cover that is no usable number, or a depth beyond the number range,
+    // judges nothing.
+    const double cover = read_number(kCover);
+    if (!std::isfinite(Hp) || std::isnan(cover)) {
+        write_text(kDepthVerdict, kNoResult);
         return;
     }
-    if (tol_gt(read_number(kCover), read_number(kBoundary))) write_text(kDepthVerdict, kDeep);
-    if (tol_le(read_number(kCover), read_number(kBoundary))) write_text(kDepthVerdict, kShallow);
+    if (tol_gt(cover, read_number(kBoundary))) write_text(kDepthVerdict, kDeep);
+    if (tol_le(cover, read_number(kBoundary))) write_text(kDepthVerdict, kShallow);
 }
 
 void TunnelEvaluationClassifyCollapse()
 {
+    // The scale is the larger of the volume's and the height's class: both
+    // must be known.
     const double V = read_number("编辑框1_塌方体积");
     const double h = read_number("编辑框1_塌方高度");
     bool matched = false;
-    for (const CollapseRule& row : kCollapseScale)
-        if (row.volume.holds(V) || row.height.holds(h)) write_text("编辑框1_塌方规模判定", row.text), matched = true;
+    if (!std::isnan(V) && !std::isnan(h))
+        for (const CollapseRule& row : kCollapseScale)
+            if (row.volume.holds(V) || row.height.holds(h)) write_text("编辑框1_塌方规模判定", row.text), matched = true;
     if (!matched) write_text("编辑框1_塌方规模判定", kNoResult);
 }
 
 void TunnelEvaluationSelfStabilityText()
 {
-    // The span is taken in single precision, then compared as a double.
+    // The span is taken in single precision, then compared as a double; a
+    // span that is no usable number gives no text.
+    const bool usable = !std::isnan(read_number(kSpan));
     const double B = cmd_to_float(text_of(kSpan));
     const std::string rock = item_of(kRockClass);
     bool matched = false;
     for (const SelfStability& row : kSelfStability)
-        if (rock == row.item && row.span.holds(B)) write_text("编辑框1_围岩自稳能力", row.text), matched = true;
+        if (usable && rock == row.item && row.span.holds(B)) write_text("编辑框1_围岩自稳能力", row.text), matched = true;
     if (!matched) write_text("编辑框1_围岩自稳能力", kNoResult);
 }
 
 void monitoring_ranges()
 {
+    // Only a shallow tunnel has them; anything else ("深埋隧道", no formula,
+    // no verdict) shows "-".
     constexpr const char* across = "编辑框1_横向检测范围";
     constexpr const char* along = "编辑框1_纵向检测范围";
     if (text_of(kDepthVerdict) == kShallow) {
         const double B = read_number(kSpan), H = read_number(kHeight), h0 = read_number("编辑框1_隧道埋深");
         write_text(across, cmd_to_text(1.5 * (B / 2 + H + h0)));
         write_text(along, cmd_to_text(1.5 * (H + h0)));
-    }
-    if (text_of(kDepthVerdict) == kDeep) {
-        write_text(across, "-");
-        write_text(along, "-");
-    }
-    // Without a boundary depth there is no range either.
-    if (text_of(kBoundary) == kNotApplicable) {
+    } else {
         write_text(across, "-");
         write_text(along, "-");
     }

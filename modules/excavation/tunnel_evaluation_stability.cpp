@@ -36,15 +36,21 @@ constexpr ReservedDeformation kReservedDeformation[] = {
     {kClassVI, "现场测量决定", "现场测量决定"},
 };
 
-void reserved_deformation()
+// False when a design deformation is given but is no usable number: the
+// limit displacement it would become is then unknown.
+bool reserved_deformation()
 {
     constexpr const char* out = "编辑框1_预留变形量";
     const std::string design = text_of(kDesignDeformation);
     if (!design.empty()) {
+        if (std::isnan(read_number(kDesignDeformation))) {
+            write_text(out, kNoResult);
+            return false;
+        }
         // The design's reserved deformation is the limit the displacement level is judged by.
         write_text(out, "按设计");
         write_text(kLimitDisplacement, design);
-        return;
+        return true;
     }
     write_text(out, "-");
     const std::string lanes = item_of("组合框1_车道设计");
@@ -52,6 +58,7 @@ void reserved_deformation()
         if (lanes == "两车道") write_text(out, row->two_lanes);
         if (lanes == "三车道") write_text(out, row->three_lanes);
     }
+    return true;
 }
 
 // --- 2. small spacing -------------------------------------------------------------------
@@ -92,7 +99,7 @@ constexpr const char* kSpacingLimit = "编辑框1_小净距限值";
 constexpr const char* kInfluence = "编辑框1_小净距影响程度";
 constexpr const char* kSpeedStandard = "编辑框1_小净距震动速度控制标准值";
 
-void influence(const SmallSpacing& spacing, double B, double pillar, bool judged)
+void influence(const SmallSpacing& spacing, double B, double pillar)
 {
     const InfluenceBands* bands = find_row(kInfluenceBands, spacing.item);
     if (!bands) {
@@ -111,8 +118,7 @@ void influence(const SmallSpacing& spacing, double B, double pillar, bool judged
         {{gt(bands->b * B), lt(spacing.k * B)}, "轻微影响", bands->slight},
     };
     for (const Band& band : table) {
-        // Without a finite width or pillar the bores count as close as they come.
-        if (judged ? band.pillar.holds(pillar) : &band == &table[0]) {
+        if (band.pillar.holds(pillar)) {
             write_text(kInfluence, band.influence);
             write_text(kSpeedStandard, band.speed);
         }
@@ -121,27 +127,27 @@ void influence(const SmallSpacing& spacing, double B, double pillar, bool judged
 
 void small_spacing()
 {
+    const char* const outs[] = {kSpacingVerdict, kInfluence, kSpeedStandard, kSpacingLimit};
     if (!radio_selected(kSeparated) || text_of(kPillar).empty()) {
-        for (const char* out : {kSpacingVerdict, kInfluence, kSpeedStandard, kSpacingLimit}) write_text(out, "-");
+        for (const char* out : outs) write_text(out, "-");
         return;
     }
+    // No class, no limit to judge the pillar by; no usable span or pillar
+    // width, no judgement either.
     const SmallSpacing* spacing = find_row(kSmallSpacing, item_of(kRockClass));
-    if (!spacing) {
-        // No class, no limit to judge the pillar by.
-        for (const char* out : {kSpacingVerdict, kInfluence, kSpeedStandard, kSpacingLimit}) write_text(out, kNoResult);
+    const double B = spacing ? read_number(kSpan) : 0;
+    const double pillar = spacing ? read_number(kPillar) : 0;
+    const double limit = spacing ? spacing->k * B : 0;
+    if (!spacing || !std::isfinite(limit) || std::isnan(pillar)) {
+        for (const char* out : outs) write_text(out, kNoResult);
         return;
     }
-    const double B = read_number(kSpan);
-    const double pillar = read_number(kPillar);
-    const double limit = spacing->k * B;
-    // A width or pillar that is not a finite number never clears the check.
-    const bool judged = std::isfinite(limit) && std::isfinite(pillar);
-    if (!judged || tol_lt(pillar, limit)) {
+    if (tol_lt(pillar, limit)) {
         write_text(kSpacingVerdict, "属于");
         write_text(kSpacingLimit, spacing->below + cmd_to_text(limit));
-        influence(*spacing, B, pillar, judged);
+        influence(*spacing, B, pillar);
     }
-    if (judged && tol_ge(pillar, limit)) {
+    if (tol_ge(pillar, limit)) {
         write_text(kSpacingVerdict, "不属于");
         write_text(kSpacingLimit, spacing->not_below + cmd_to_text(limit));
         write_text(kInfluence, "-");
@@ -151,7 +157,11 @@ void small_spacing()
 
 // --- 3. stagger of parallel faces ----------------------------------------------------------
 
-void stagger_distance() { write_text("编辑框1_错开距离", "≥" + cmd_to_text(2 * read_number(kSpan)) + "m"); }
+void stagger_distance()
+{
+    const double distance = 2 * read_number(kSpan);
+    write_text("编辑框1_错开距离", std::isfinite(distance) ? "≥" + cmd_to_text(distance) + "m" : kNoResult);
+}
 
 // --- 4. displacement level -----------------------------------------------------------------
 
@@ -170,21 +180,21 @@ void no_verdict(const char* out)
     write_text(out, kNoResult);
 }
 
-void displacement_level()
+// `limit_known`: the design deformation, when one is given, is a usable number.
+void displacement_level(bool limit_known)
 {
     for (const char* verdict : {kLevel, kState, kTrendVerdict, kRatioVerdict}) set_back_color(verdict, kBlack);
-    // Without a measurement (an empty box, "-", a value beyond the number
-    // range, a negative displacement) there is nothing to grade: no level may
-    // tell the site it can go on as normal.
-    constexpr const char* measured = "编辑框1_实测位移值";
-    const double U = read_result(box(measured));
-    if (text_of(measured).empty() || !std::isfinite(U) || tol_lt(U, 0)) {
+    // Without a measurement and a limit (an empty box, "-", "-0", zero, a
+    // negative or no finite number) there is nothing to grade: no level may
+    // tell the site it can go on as normal, nor raise an alarm.
+    const double U = read_number("编辑框1_实测位移值");
+    const double limit = read_number(kLimitDisplacement);
+    const double third = limit / 3, two_thirds = (limit * 2) / 3;
+    if (!limit_known || std::isnan(U) || !std::isfinite(third) || !std::isfinite(two_thirds)) {
         no_verdict(kLevel);
         no_verdict(kState);
         return;
     }
-    const double limit = read_number(kLimitDisplacement);
-    const double third = limit / 3, two_thirds = (limit * 2) / 3;
     struct Level {
         Range U;
         const char* level;
@@ -196,10 +206,8 @@ void displacement_level()
         {{ge(third), le(two_thirds)}, "Ⅱ级", "应加强支护", kYellow},
         {{gt(two_thirds), any}, "I级", "应采敢特殊措施", kRed},
     };
-    // A limit that is not a finite number gets the strictest level.
-    const bool judged = std::isfinite(third) && std::isfinite(two_thirds);
     for (const Level& row : table) {
-        if (judged ? row.U.holds(U) : &row == &table[2]) {
+        if (row.U.holds(U)) {
             write_text(kLevel, row.level);
             set_text_color(kLevel, row.color);
             write_text(kState, row.state);
@@ -278,10 +286,10 @@ void control_distances()
 
 void judge_deformation_and_stability()
 {
-    reserved_deformation();
+    const bool limit_known = reserved_deformation();
     small_spacing();
     stagger_distance();
-    displacement_level();
+    displacement_level(limit_known);
     coloured_verdict(kTrend, "组合框1_位移速率变化趋势判断", kTrendVerdict);
     coloured_verdict(kSupportRatio, "组合框1_稳定判断3", kRatioVerdict);
     break_through_distance();
