@@ -27,7 +27,7 @@ struct Row {
 void PrintTo(const Row& r, std::ostream* os) { *os << r.form; }
 
 const Row kRows[] = {
-    {"SmoothBlasting", "编辑框4_隧道开挖面积", "30"},
+    {"SmoothBlasting", "编辑框1_开挖循环进尺", "2.2"},
     {"ControlledBlasting", "编辑框_地质条件K值确定", "150"},
     {"BlastEffect", "编辑框5_系数K", "300"},
     {"StaticBreaking", "编辑框_破碎体长", "2", "您还没有进行计算！"},
@@ -110,6 +110,7 @@ TEST_P(CurrentResults, ExportsOnlyResultsOfTheInputsShown)
     SCOPED_TRACE("an input changed since");
     inputs_page();
     type_into(r.input, r.changed);
+    ASSERT_EQ(ui::control_text(ui::U(r.form, r.input)), r.changed) << "the box took no typing";
     export_report();
     expect_refused("输入已修改，请重新计算后导出！");
     EXPECT_TRUE(testsupport::file_bytes(report) == bytes) << "the report changed";

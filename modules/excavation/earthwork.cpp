@@ -24,16 +24,6 @@ double radians(double degrees) { return degrees * kPi / 180; }
 // otherwise, which also leaves the calculation without results.
 double input(const char* form, const char* box) { return read_number(U(form, box)); }
 
-// Friction angle, cohesion and berm load: zero is a value the formulas take
-// (a soil without friction or without cohesion, no load), and a number box
-// shows a typed zero as the empty text, so an empty box is zero here; "-0",
-// a negative or no number is still refused.
-double zero_when_empty(const char* form, const char* box)
-{
-    const Ref r = U(form, box);
-    return control_text(r).empty() ? 0.0 : read_number(r);
-}
-
 bool all_numbers(std::initializer_list<double> xs)
 {
     for (double x : xs)
@@ -64,8 +54,8 @@ void calculate_slope()
     Outcome& o = g_slope;
     o = Outcome{};
     const double theta = input(f, "编辑框1_边坡的最大坡度角");
-    const double phi = zero_when_empty(f, "编辑框1_土的摩擦角");
-    const double c = zero_when_empty(f, "编辑框1_土的粘聚力");
+    const double phi = input(f, "编辑框1_土的摩擦角");
+    const double c = input(f, "编辑框1_土的粘聚力");
     const double gamma = input(f, "编辑框1_土的重度");
     // (a box outside its domain has refused the calculation already)
     if (!all_numbers({theta, phi, c, gamma})) return show(f, result, o);
@@ -102,11 +92,11 @@ void calculate_vertical_cut()
     constexpr const char* result = "编辑框1_基坑开挖高度";
     Outcome& o = g_vertical;
     o = Outcome{};
-    const double c = zero_when_empty(f, "编辑框1_土的粘聚力");
+    const double c = input(f, "编辑框1_土的粘聚力");
     const double K = input(f, "编辑框1_安全系数");
     const double gamma = input(f, "编辑框1_土的重度");
-    const double phi = zero_when_empty(f, "编辑框1_土的摩擦角");
-    const double q = zero_when_empty(f, "编辑框1_均布荷载");
+    const double phi = input(f, "编辑框1_土的摩擦角");
+    const double q = input(f, "编辑框1_均布荷载");
     if (!all_numbers({c, K, gamma, phi, q})) return show(f, result, o);
     // From 90° on tan(45° − φ/2) is no longer positive: no soil has such an angle.
     if (tol_ge(phi, 90)) {
