@@ -108,19 +108,19 @@ std::vector<std::string> wrapped_fragments(const fs::path& pdf)
     bool in_line = false;
     auto close_line = [&] {
         if (!in_line) return;
+        // Chinese characters only (a dash or a unit alone in a cell is no fragment)
         size_t chars = 0;
         bool wide = true;
         for (size_t i = 0; i < cur.size(); ++chars) {
             const unsigned char c = static_cast<unsigned char>(cur[i]);
-            wide = wide && c >= 0xE0;
+            const bool ideograph = c >= 0xE4 && c <= 0xE9 && i + 2 < cur.size(); // U+4E00..U+9FFF
+            wide = wide && ideograph;
             i += c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
         }
-        static const std::string stops = "。，；：、）";
-        const bool punctuation = chars == 1 && stops.find(cur) != std::string::npos;
         // below the line it continues: flush left with it, or centred under it
         const bool under = prev_min >= 0 && (std::abs(prev_min - cur_min) < 3 ||
                                               std::abs(prev_min + prev_width / 2 - cur_min - cur_width / 2) < 3);
-        if (wide && chars >= 1 && chars <= 2 && !punctuation && under && prev_width < 300 && prev_width > cur_width)
+        if (wide && chars >= 1 && chars <= 2 && under && prev_width < 300 && prev_width > cur_width)
             out.push_back("page " + std::to_string(page) + ": " + cur);
         prev_min = cur_min;
         prev_width = cur_width;
