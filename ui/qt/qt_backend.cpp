@@ -41,6 +41,7 @@
 #include <QToolBar>
 #include <QToolTip>
 #include <QUrl>
+#include <QValidator>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -74,6 +75,70 @@ bool control_char(QChar ch) { return ch.unicode() < 0x20 || ch.unicode() == 0x7F
 bool wants_multiline(const Control& c)
 {
     return c.multiline || c.text.find('\n') != std::string::npos || c.text.find('\r') != std::string::npos;
+}
+
+bool line_break(QChar ch) { return ch == QChar('\n') || ch == QChar('\r'); }
+
+// What a user's edit may put into a one-line box, however it comes (keys,
+// the input method, a paste, a drop): a number box takes digits, "-" and
+// "." only, and a pasted number loses the blanks and line end around it (a
+// spreadsheet cell comes with one) but is refused whole when anything else
+// is in it ("1,234.5" or "1.5E+03" pasted would read as another number); a
+// text box takes a pasted text without its line ends, as one line. Only
+// what the edit inserts is judged: a text the program wrote stays as it is.
+class EntryValidator : public QValidator {
+public:
+    EntryValidator(bool numeric, const int& syncing, QObject* parent)
+        : QValidator(parent), numeric_(numeric), syncing_(syncing) {}
+    void set_numeric(bool numeric) { numeric_ = numeric; }
+    // The text the box holds now (the part before an edit is kept from it).
+    void shown(const QString& t) { was_ = t; }
+
+    State validate(QString& input, int& pos) const override
+    {
+        // The program's own writes (with the box's signals blocked).
+        if (syncing_ > 0) {
+            was_ = input;
+            return Acceptable;
+        }
+        qsizetype n = std::min(input.size(), was_.size()), pre = 0, post = 0;
+        while (pre < n && input[pre] == was_[pre]) ++pre;
+        while (post < n - pre && input[input.size() - 1 - post] == was_[was_.size() - 1 - post]) ++post;
+        const QString added = input.mid(pre, input.size() - pre - post);
+        QString kept;
+        if (numeric_) {
+            kept = added.trimmed();
+            for (QChar ch : kept)
+                if (!numeric_char(ch)) return Invalid;
+        } else {
+            qsizetype a = 0, b = added.size();
+            while (a < b && line_break(added[a])) ++a;
+            while (b > a && line_break(added[b - 1])) --b;
+            kept = added.mid(a, b - a);
+            kept.replace(QLatin1String("\r\n"), QLatin1String(" "));
+            for (QChar& ch : kept)
+                if (line_break(ch)) ch = QChar(' ');
+        }
+        if (kept != added) {
+            input = input.left(pre) + kept + input.right(post);
+            if (pos >= pre + added.size()) pos -= added.size() - kept.size();
+            else pos = std::min(pos, int(pre + kept.size()));
+        }
+        return Acceptable;
+    }
+
+private:
+    bool numeric_;
+    const int& syncing_;
+    mutable QString was_;
+};
+
+void guard_entry(QLineEdit* e, const Control& c, const int& syncing)
+{
+    auto* v = new EntryValidator(numeric_box(c), syncing, e);
+    v->shown(e->text());
+    QObject::connect(e, &QLineEdit::textChanged, v, &EntryValidator::shown);
+    e->setValidator(v);
 }
 
 // The cursor numbers of the forms, in the order Windows lists its shapes.
@@ -591,7 +656,9 @@ void QtBackend::create_view(Control& c)
             e->setTabChangesFocus(true);
             w = e;
         } else {
-            w = new QLineEdit(parent);
+            auto* e = new QLineEdit(parent);
+            guard_entry(e, c, syncing_);
+            w = e;
         }
         break;
     case Kind::ShapeBox: w = new ShapeView(c, parent); break;
@@ -601,6 +668,7 @@ void QtBackend::create_view(Control& c)
         auto* cb = new QComboBox(parent);
         cb->setEditable(c.editable);
         cb->setInsertPolicy(QComboBox::NoInsert);
+        if (cb->lineEdit()) guard_entry(cb->lineEdit(), c, syncing_);
         w = cb;
         break;
     }
@@ -955,6 +1023,8 @@ void QtBackend::apply_kind(Control& c, QWidget* w, int prop)
             if (mode) {
                 e->setEchoMode(c.input_mode == 2 ? QLineEdit::Password : QLineEdit::Normal);
                 e->setReadOnly(c.input_mode == 1);
+                if (auto* v = dynamic_cast<const EntryValidator*>(e->validator()))
+                    const_cast<EntryValidator*>(v)->set_numeric(numeric_box(c));
             }
             if (colours) set_colors(e, QPalette::Text, text, QPalette::Base, &back);
         } else if (auto* e = qobject_cast<QPlainTextEdit*>(w)) {
@@ -1373,15 +1443,22 @@ bool QtBackend::eventFilter(QObject* watched, QEvent* ev)
         return c->kind == Kind::ComboBox && rt_->focus() != c;
     }
     case QEvent::KeyPress: {
+        // A key goes to the widget with the focus, and one it does not take
+        // (Shift, Ctrl, a shortcut it has no use for) on to its parents:
+        // they must not take the focus for it. Only the focused widget's
+        // control is the focus, should the runtime not know it yet.
+        if (watched != QApplication::focusWidget()) return false;
         if (c->kind != Kind::window && rt_->focus() != c) guarded([&] { rt_->set_focus(c); });
-        if (!numeric_box(*c) || watched != view_of(*c)) return false;
-        QString t = static_cast<QKeyEvent*>(ev)->text();
-        for (QChar ch : t)
+        // A one-line box judges its edits itself (EntryValidator).
+        if (!numeric_box(*c) || watched != view_of(*c) || qobject_cast<QLineEdit*>(watched)) return false;
+        auto* ke = static_cast<QKeyEvent*>(ev);
+        if (ke->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) return false; // a shortcut types nothing
+        for (QChar ch : ke->text())
             if (!control_char(ch) && !numeric_char(ch)) return true; // refused, as the box's filter does
         return false;
     }
     case QEvent::InputMethod: {
-        if (!numeric_box(*c) || watched != view_of(*c)) return false;
+        if (!numeric_box(*c) || watched != view_of(*c) || qobject_cast<QLineEdit*>(watched)) return false;
         for (QChar ch : static_cast<QInputMethodEvent*>(ev)->commitString())
             if (!numeric_char(ch)) return true;
         return false;
