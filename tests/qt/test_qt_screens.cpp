@@ -13,6 +13,7 @@
 #include "ui/runtime.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <QApplication>
 #include <QDir>
@@ -23,12 +24,16 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QTest>
+#include <QTimer>
+#include <QStyleOptionSlider>
 #include <QToolBar>
 #include <QToolButton>
 #include <QWheelEvent>
 #include <QWidget>
+#include <qpa/qwindowsysteminterface.h>
 
 #include <deque>
+#include <functional>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -521,6 +526,198 @@ TEST(Popups, DiagramViewerShowsEveryToolButton)
     save(p.window("viewer"), "viewer");
 }
 
+// ---- a desktop's frame and work area, Esc, and scrolling what does not fit -----------------
+
+bool inside_work_area(QWidget* w) { return screen_area().contains(w->frameGeometry()); }
+
+TEST(Popups, TallLookUpsFitTheWorkAreaWithTheirFrame)
+{
+    struct Row {
+        const char* module;
+        const char* button;
+        int width, height; // the size the module asks for
+    };
+    const std::vector<Row> rows = {
+        {"BlastEffect", "按钮1", 900, 1000},     // 查表: the vibration limits
+        {"AdvanceSchedule", "按钮1", 670, 740},  // 查规定
+    };
+    Program p;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.module);
+        show_module(p, module(r.module));
+        p.click(r.module, r.button);
+        QTest::qWait(20);
+        QWidget* win = p.window("popup");
+        EXPECT_EQ(p.form("popup").self().height, r.height);
+        EXPECT_GT(win->frameGeometry().height(), win->height()) << "the window has its frame";
+        EXPECT_TRUE(inside_work_area(win)) << rect_text(win->frameGeometry()) << " on " << rect_text(screen_area());
+        auto* scroller = win->findChild<QScrollArea*>();
+        ASSERT_NE(scroller, nullptr);
+        EXPECT_EQ(scroller->verticalScrollBar()->maximum(), r.height - scroller->viewport()->height());
+        ui::cmd_destroy("popup");
+        QTest::qWait(20);
+    }
+    // A pop-up as tall from its start: sized before it has its frame.
+    using nlohmann::json;
+    p.rt.add_definition("tall", json{{"name", "tall"}, {"title", "查询"}, {"width", 600}, {"height", 900},
+                                     {"border", "tool_resizable"}});
+    ASSERT_TRUE(ui::cmd_load_form("tall"));
+    QTest::qWait(20);
+    EXPECT_TRUE(inside_work_area(p.window("tall"))) << rect_text(p.window("tall")->frameGeometry());
+}
+
+TEST(Popups, EscClosesEachLookUpTheViewerAndTheDialogs)
+{
+    struct Row {
+        const char* form;
+        std::function<void(Program&)> open;
+    };
+    const std::vector<Row> rows = {
+        {"popup", [](Program& p) {
+             show_module(p, module("BlastEffect"));
+             p.click("BlastEffect", "按钮1");
+         }},
+        {"viewer", [](Program& p) {
+             show_module(p, module("TunnelEvaluation"));
+             p.click("TunnelEvaluation", "图形按钮1_打开图片窗口");
+         }},
+        {"about", [](Program& p) { p.rt.user_menu(p.form("main"), 1); }},  // 作者相关, modal
+        {"update", [](Program& p) { p.rt.user_menu(p.form("main"), 2); }}, // 版本更新, modal
+    };
+    ui::set_online_probe("http://127.0.0.1:9/");
+    Program p;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.form);
+        bool closed_by_esc = false;
+        // Esc as the keyboard sends it to the form's window, once it shows
+        // (a modal form's loop runs meanwhile); the close box if it fails.
+        QTimer esc;
+        esc.setInterval(50);
+        int tries = 0;
+        QObject::connect(&esc, &QTimer::timeout, [&] {
+            ui::Form* f = p.rt.form(r.form);
+            if (!f || !p.backend.window(*f) || !p.backend.window(*f)->isVisible()) return;
+            if (tries++ == 0) {
+                QTest::keyClick(p.backend.window(*f)->windowHandle(), Qt::Key_Escape);
+                closed_by_esc = p.rt.form(r.form) == nullptr;
+            }
+            if (p.rt.form(r.form)) ui::cmd_destroy(r.form);
+            esc.stop();
+        });
+        esc.start();
+        r.open(p);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !esc.isActive(); }, 5000));
+        QTest::qWait(20);
+        EXPECT_TRUE(closed_by_esc);
+        EXPECT_EQ(p.rt.form(r.form), nullptr);
+    }
+    // Esc in the main window closes nothing.
+    QTest::keyClick(p.window("main")->windowHandle(), Qt::Key_Escape);
+    EXPECT_NE(p.rt.form("main"), nullptr);
+}
+
+TEST(MainWindow, FitsTheWorkAreaWithItsFrame)
+{
+    Program p;
+    QWidget* win = p.window("main");
+    QTest::qWait(50);
+    EXPECT_GT(win->frameGeometry().height(), win->height()) << "the window has its frame";
+    EXPECT_TRUE(inside_work_area(win)) << rect_text(win->frameGeometry()) << " on " << rect_text(screen_area());
+    // The program lays itself out for the client area it has.
+    const ui::Control& self = p.form("main").self();
+    EXPECT_EQ(self.height, win->findChild<ui::qt::ClientView*>()->height());
+    EXPECT_LT(self.height, 767);
+    save(win, "main_on_a_738_pixel_work_area");
+}
+
+// Where a click on the scroll bar's trough below its thumb goes.
+QPoint below_thumb(QScrollBar* s)
+{
+    QStyleOptionSlider opt;
+    opt.initFrom(s);
+    opt.orientation = s->orientation();
+    opt.minimum = s->minimum();
+    opt.maximum = s->maximum();
+    opt.sliderPosition = opt.sliderValue = s->value();
+    opt.singleStep = s->singleStep();
+    opt.pageStep = s->pageStep();
+    opt.subControls = QStyle::SC_All;
+    return s->style()->subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarAddPage, s).center();
+}
+
+QRect thumb(QScrollBar* s)
+{
+    QStyleOptionSlider opt;
+    opt.initFrom(s);
+    opt.orientation = s->orientation();
+    opt.minimum = s->minimum();
+    opt.maximum = s->maximum();
+    opt.sliderPosition = opt.sliderValue = s->value();
+    opt.singleStep = s->singleStep();
+    opt.pageStep = s->pageStep();
+    opt.subControls = QStyle::SC_All;
+    return s->style()->subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarSlider, s);
+}
+
+TEST(MainWindow, WheelAndTroughScrollOnlyWhatDoesNotFit)
+{
+    Program p;
+    show_module(p, module("Roller"));
+    // A window smaller than its content (maximised on a small screen, or
+    // at 150 %): 400 pixels high inside.
+    QWidget* win = p.window("main");
+    auto* client = win->findChild<ui::qt::ClientView*>();
+    win->resize(win->width(), win->height() - client->height() + 400);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return p.form("main").self().height == 400; }, 5000));
+    ui::Control& tab = p.c("main", "选择夹_大类");
+    ui::Control& vbar = p.c("main", "纵向滚动条1");
+    auto* bar = qobject_cast<QScrollBar*>(ui::qt::QtBackend::widget(vbar));
+    ASSERT_TRUE(bar && bar->isVisible());
+    const int view = 400 - 88; // below the top bar; no bar across: the window is wide enough
+    EXPECT_EQ(bar->maximum(), tab.height - view) << "the range is what does not fit";
+    EXPECT_EQ(bar->pageStep(), view);
+
+    // The wheel over a label of the module form scrolls the window, turned
+    // as the window system hands it over.
+    QWidget* label = ui::qt::QtBackend::widget(p.c("Roller", "标签2"));
+    ASSERT_NE(label, nullptr);
+    auto turn = [&](int delta) {
+        QPoint at = label->mapTo(win, label->rect().center());
+        QWindowSystemInterface::handleWheelEvent(win->windowHandle(), QPointF(at), QPointF(win->mapToGlobal(at)),
+                                                 QPoint(), QPoint(0, delta));
+        QTest::qWait(1);
+    };
+    turn(-120);
+    EXPECT_GT(vbar.position, 0);
+    EXPECT_EQ(tab.top, 88 - vbar.position);
+    turn(120);
+    EXPECT_EQ(vbar.position, 0);
+
+    // A click in the trough moves a page.
+    QTest::mouseClick(bar, Qt::LeftButton, {}, below_thumb(bar));
+    QTest::qWait(1);
+    EXPECT_EQ(vbar.position, view);
+    EXPECT_EQ(tab.top, 88 - view);
+
+    // The thumb dragged to the bottom: the tab's end meets the window's.
+    QRect t = thumb(bar);
+    QTest::mousePress(bar, Qt::LeftButton, {}, t.center());
+    QTest::mouseMove(bar, QPoint(t.center().x(), bar->height() + 50));
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(t.center().x(), bar->height() + 50));
+    QTest::qWait(1);
+    EXPECT_EQ(vbar.position, bar->maximum());
+    EXPECT_EQ(tab.top + tab.height, 400);
+    // The category bar stays on top: a click on a category button hits it.
+    for (const char* name : {"图形按钮1_通风工程", "图形按钮1_工程设备"}) {
+        QWidget* b = ui::qt::QtBackend::widget(p.c("main", name));
+        QPoint centre = b->mapToGlobal(b->rect().center());
+        EXPECT_EQ(QApplication::widgetAt(centre), b) << name;
+    }
+    save(win, "main_scrolled_to_the_bottom");
+    p.click("main", "图形按钮1_通风工程");
+    EXPECT_EQ(tab.current_page, 2);
+}
+
 // ---- the other screens named in the faults: each looked at, and what was wrong checked -------
 
 TEST(Screens, SplashHintShowsWholeBesideTheBar)
@@ -709,6 +906,11 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setStyle("Fusion");
     QApplication::setPalette(QApplication::style()->standardPalette());
+    // A desktop's 30-pixel panel along the bottom of the screen: the work
+    // area is 1024 x 738.
+    QScreen* screen = QGuiApplication::primaryScreen();
+    QWindowSystemInterface::handleScreenGeometryChange(screen, screen->geometry(), QRect(0, 0, 1024, 738));
+    QCoreApplication::processEvents();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -295,22 +295,60 @@ public:
     void set_client_size(int w, int h)
     {
         requested = QSize(std::max(0, w), std::max(0, h));
+        fit();
+    }
+    // The window at the size the program asked for, as far as the screen's
+    // work area allows with the desktop's frame around it: a pop-up keeps
+    // the client area it was given and scrolls over it, the main window
+    // takes the room there is (the program lays itself out for it).
+    void fit()
+    {
         QSize s(requested.width(), requested.height() + menu_height());
-        if (isWindow() && is_tool_border(f_.self().border)) s = fit_screen(s);
-        if (isWindow() && is_fixed_border(f_.self().border)) setFixedSize(s);
+        const Border border = f_.self().border;
+        if (isWindow()) {
+            fitted_frame = frame();
+            if (border == Border::resizable) s = s.boundedTo(screen_area().size());
+            else if (border != Border::none) s = fit_screen(s);
+        }
+        if (isWindow() && is_fixed_border(border)) setFixedSize(s);
         else resize(s);
+        fitted_size = s;
         layout();
         if (isWindow() && ever_shown) keep_on_screen();
     }
+    // The title bar and borders the desktop puts around the window: as Qt
+    // reports them once the window has them; before (a window that is sized
+    // before it is shown, or shown before the desktop framed it) as another
+    // window of the program had them, or as a usual desktop's are.
+    QMargins frame() const
+    {
+        if (!isWindow() || (windowFlags() & Qt::FramelessWindowHint)) return {};
+        static QMargins desktop;
+        const QRect f = frameGeometry(), g = geometry();
+        const QMargins m(g.left() - f.left(), g.top() - f.top(), f.right() - g.right(), f.bottom() - g.bottom());
+        if (!m.isNull()) return desktop = m;
+        return desktop.isNull() ? QMargins(5, 32, 5, 5) : desktop;
+    }
+    // The frame came (or changed) after the window was sized: sized again,
+    // unless the user has sized it meanwhile.
+    void frame_settled()
+    {
+        if (!isWindow() || !ever_shown || refitting || frame() == fitted_frame) return;
+        if (size() != fitted_size || (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) return;
+        refitting = true;
+        fit();
+        refitting = false;
+    }
     // The size the program knows the client area by.
     QSize client_size() const { return scroller ? client->size() : QSize(width(), height() - menu_height()); }
+    // The work area of the screen (the desktop's panels left out), less
+    // the window's frame: where its client area may lie.
     QRect screen_area() const
     {
         QScreen* sc = screen() ? screen() : QGuiApplication::primaryScreen();
         QRect a = sc ? sc->availableGeometry() : QRect(0, 0, 1024, 768);
-        // Less the title bar and borders the desktop adds.
-        QSize frame = (frameGeometry().size() - size()).expandedTo(QSize(0, 0));
-        return QRect(a.topLeft(), a.size() - frame);
+        QMargins m = frame();
+        return QRect(a.topLeft(), (a.size() - QSize(m.left() + m.right(), m.top() + m.bottom())).expandedTo(QSize(0, 0)));
     }
     // A pop-up larger than the screen gets the screen's room, and scroll
     // bars over the client area it was given.
@@ -328,8 +366,6 @@ public:
             scroller = new QScrollArea(this);
             scroller->setFrameShape(QFrame::NoFrame);
             scroller->setWidgetResizable(false);
-            // The wheel belongs to the control with the focus (it zooms).
-            scroller->viewport()->installEventFilter(this);
             scroller->setWidget(client);
             scroller->show();
         } else if (!too_big && scroller) {
@@ -341,7 +377,8 @@ public:
         }
         return s.boundedTo(room);
     }
-    // Centred while the program has not placed it, and never off the screen.
+    // Centred while the program has not placed it, and never off the screen
+    // (its frame's top left is its position).
     void keep_on_screen()
     {
         QRect area = screen_area();
@@ -361,6 +398,9 @@ public:
     bool realized = false;   // its controls have their widgets
     bool positioned = false; // the program placed it before it showed
     bool closing = false;    // the runtime closes it: no query
+    QMargins fitted_frame;   // the frame the window was last sized for
+    QSize fitted_size;       // and the size it was given then
+    bool refitting = false;
 
 protected:
     void closeEvent(QCloseEvent* e) override
@@ -373,13 +413,36 @@ protected:
     void resizeEvent(QResizeEvent*) override
     {
         layout();
-        if (isWindow()) b_.user_resize(f_, client_size().width(), client_size().height());
+        // A size the program did not ask for (the screen's room, the
+        // user's) is the program's to know, also when it came while the
+        // window followed the program.
+        if (isWindow() && b_.syncing_) QTimer::singleShot(0, this, [this] { report_size(); });
+        else if (isWindow()) report_size();
+        frame_settled();
     }
-    bool eventFilter(QObject* o, QEvent* e) override
+    void report_size() { b_.user_resize(f_, client_size().width(), client_size().height()); }
+    void moveEvent(QMoveEvent*) override { frame_settled(); }
+    void showEvent(QShowEvent*) override
     {
-        return scroller && o == scroller->viewport() && e->type() == QEvent::Wheel;
+        realize();
+        QTimer::singleShot(0, this, [this] { frame_settled(); });
     }
-    void showEvent(QShowEvent*) override { realize(); }
+    // Esc closes a look-up or a dialog-like form as its close box does.
+    void keyPressEvent(QKeyEvent* e) override
+    {
+        if (isWindow() && f_.self().escape_closes && e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
+            e->accept();
+            b_.user_close(f_);
+            return;
+        }
+        QWidget::keyPressEvent(e);
+    }
+    // A turn of the wheel that nothing under the mouse took scrolls the
+    // form with its own scroll bars.
+    void wheelEvent(QWheelEvent* e) override
+    {
+        if (!isWindow() || !b_.scroll_form(f_, e)) e->ignore();
+    }
 };
 
 QWidget* QtBackend::widget(const Control& c)
@@ -1113,7 +1176,10 @@ void QtBackend::apply_kind(Control& c, QWidget* w, int prop)
     case Kind::VScrollBar: {
         auto* s = static_cast<QScrollBar*>(w);
         s->setRange(c.minimum, std::max(c.minimum, c.maximum));
-        s->setPageStep(std::max(1, (c.maximum - c.minimum) / 10));
+        // A click in the trough moves a page: what the bar's page shows, as
+        // the program says; an arrow and a turn of the wheel a part of it.
+        s->setPageStep(c.page_size > 0 ? c.page_size : std::max(1, (c.maximum - c.minimum) / 10));
+        s->setSingleStep(c.page_size > 0 ? std::max(1, c.page_size / 20) : 1);
         s->setValue(c.position);
         break;
     }
@@ -1376,6 +1442,27 @@ void QtBackend::user_close(Form& f)
     guarded([&] { rt_->user_close(f); });
 }
 
+bool QtBackend::scroll_form(Form& f, QWheelEvent* e)
+{
+    if (!rt_ || f.destroying) return false;
+    // Its own bar of the wheel's direction, on the form and showing.
+    const bool across = std::abs(e->angleDelta().x()) > std::abs(e->angleDelta().y());
+    QScrollBar* bar = nullptr;
+    for (auto& c : f.controls) {
+        if (c->parent || (c->kind != Kind::VScrollBar && c->kind != Kind::HScrollBar)) continue;
+        auto* s = qobject_cast<QScrollBar*>(view_of(*c));
+        if (!s || !s->isVisible() || !s->isEnabled() || s->maximum() <= s->minimum()) continue;
+        if ((c->kind == Kind::HScrollBar) == across) {
+            bar = s;
+            break;
+        }
+        if (!bar) bar = s; // the other way, when there is none this way
+    }
+    if (!bar) return false;
+    QCoreApplication::sendEvent(bar, e);
+    return e->isAccepted();
+}
+
 void QtBackend::user_resize(Form& f, int w, int h)
 {
     if (!rt_ || f.destroying || syncing_) return;
@@ -1429,18 +1516,26 @@ bool QtBackend::eventFilter(QObject* watched, QEvent* ev)
         if (we != last_press_ || we->timestamp() != last_press_time_) {
             last_press_ = we;
             last_press_time_ = we->timestamp();
-            // The wheel belongs to the control with the keyboard focus.
+            // The wheel belongs to the control with the keyboard focus when
+            // it has a use for it (a picture zooms); else it scrolls what is
+            // under the mouse, or the form.
             wheel_rest_ += we->angleDelta().y();
             int steps = wheel_rest_ / 120;
             wheel_rest_ -= steps * 120;
-            if (steps != 0)
-                if (Control* f = rt_->focus()) {
-                    int keys = key_flags(we->modifiers());
-                    guarded([&] { rt_->user_wheel(*f, steps, keys); });
-                }
+            Control* f = rt_->focus();
+            wheel_taken_ = f && rt_->takes_wheel(*f);
+            if (wheel_taken_ && steps != 0) {
+                int keys = key_flags(we->modifiers());
+                guarded([&] { rt_->user_wheel(*f, steps, keys); });
+            }
         }
+        if (wheel_taken_) return true;
         // A combo box turns its items only while it has the focus.
-        return c->kind == Kind::ComboBox && rt_->focus() != c;
+        if (c->kind == Kind::ComboBox && rt_->focus() != c) {
+            if (auto* top = dynamic_cast<FormWindow*>(static_cast<QWidget*>(watched)->window())) scroll_form(top->form(), we);
+            return true;
+        }
+        return false;
     }
     case QEvent::KeyPress: {
         // A key goes to the widget with the focus, and one it does not take
