@@ -75,6 +75,9 @@ struct Font {
 // A bar chart's series and categories. Every control carries one; only a
 // BarChart fills it (one series, one category, Runtime::create_form), so
 // that the others cost no allocation.
+// The largest value a bar chart keeps: a larger one is kept as this.
+constexpr double kChartValueCap = 10000000.0;
+
 struct ChartModel {
     std::string title, x_caption;
     int y_maximum = 100, y_divisions = 10;

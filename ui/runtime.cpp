@@ -743,7 +743,7 @@ void Runtime::set(Control& c, int p, const Value& v, int member)
         case B::Value: {
             double x = v.number();
             if (!(x >= 0)) x = 0; // negative and not-a-number
-            if (x > 10000000.0) x = 10000000.0;
+            if (x > kChartValueCap) x = kChartValueCap;
             m.values[m.current_series][m.current_category] = x;
             break;
         }

@@ -11,6 +11,7 @@
 #include "ui/qt/qt_controls.h"
 #include "ui/qt/qt_look.h"
 #include "ui/runtime.h"
+#include "ui/value.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -32,6 +33,7 @@
 #include <QWidget>
 #include <qpa/qwindowsysteminterface.h>
 
+#include <cmath>
 #include <deque>
 #include <functional>
 #include <filesystem>
@@ -781,12 +783,90 @@ TEST(Screens, ScheduleChartValuesNeverOverlap)
     save(chart, "schedule_chart");
 }
 
+// A long tunnel of short rounds: lengths, days and cycles far beyond the
+// chart's axis and the boxes' width.
+void plan_an_extreme_tunnel(Program& p)
+{
+    show_module(p, module("AdvanceSchedule"));
+    p.rt.user_type(p.c("AdvanceSchedule", "编辑框1_各类围岩长度0"), "1234567890.123");
+    p.rt.user_type(p.c("AdvanceSchedule", "编辑框1_每循环进尺0"), "0.0007");
+    p.rt.user_type(p.c("AdvanceSchedule", "编辑框1_每循环用时0"), "13.3");
+    p.rt.set_focus(nullptr);
+    p.click("AdvanceSchedule", "图形按钮_计算");
+}
+
+TEST(Screens, ScheduleChartValuesClearOfThePlainAxisNumbers)
+{
+    Program p;
+    for (bool extreme : {false, true}) {
+        SCOPED_TRACE(extreme ? "an extreme tunnel" : "the starting inputs");
+        if (extreme) plan_an_extreme_tunnel(p);
+        else show_module(p, module("AdvanceSchedule"));
+        p.click("AdvanceSchedule", "图形按钮_计算");
+        auto* chart = qobject_cast<ui::qt::ChartView*>(ui::qt::QtBackend::widget(p.c("AdvanceSchedule", "柱状图控件1")));
+        ASSERT_NE(chart, nullptr);
+        chart->grab();
+        // Plain numbers at equal steps of 1, 2, 2.5 or 5 times a power of ten.
+        const std::vector<QString>& ticks = chart->axis_texts();
+        ASSERT_GE(ticks.size(), 3u);
+        const double step = ticks[1].toDouble();
+        const double mantissa = step / std::pow(10.0, std::floor(std::log10(step)));
+        EXPECT_TRUE(std::abs(mantissa - 1) < 1e-9 || std::abs(mantissa - 2) < 1e-9 || std::abs(mantissa - 2.5) < 1e-9 ||
+                    std::abs(mantissa - 5) < 1e-9)
+            << ticks[1].toStdString();
+        for (size_t k = 0; k < ticks.size(); ++k)
+            EXPECT_EQ(ticks[k].toStdString(), ui::number_to_text(double(k) * step));
+        for (const QRect& v : chart->value_labels()) {
+            EXPECT_TRUE(chart->rect().contains(v)) << rect_text(v);
+            for (const QRect& a : chart->axis_labels()) EXPECT_FALSE(v.intersects(a)) << rect_text(v) << " over " << rect_text(a);
+        }
+        // A length beyond what the chart keeps is not labelled as the cap.
+        if (extreme) {
+            const std::vector<QString>& values = chart->value_texts();
+            ASSERT_FALSE(values.empty());
+            EXPECT_EQ(values[0].toStdString(), "≥10000000");
+        }
+        save(chart, extreme ? "schedule_chart_extreme" : "schedule_chart");
+    }
+}
+
+TEST(Screens, ValuesTooLongForTheirBoxShowShorterAndWholeInTheTip)
+{
+    Program p;
+    plan_an_extreme_tunnel(p);
+    expect_whole(p, "AdvanceSchedule");
+    int shorter = 0;
+    for (auto& c : p.form("AdvanceSchedule").controls) {
+        auto* e = qobject_cast<QLineEdit*>(ui::qt::QtBackend::widget(*c));
+        if (!e || !e->isVisible()) continue;
+        const std::string shown = e->text().toStdString();
+        if (shown == c->text) continue;
+        ++shorter;
+        SCOPED_TRACE(c->name + " = " + c->text + ", shown " + shown);
+        // The same number with fewer digits (and its unit), not a cut one.
+        const double value = ui::text_to_number(c->text), read = ui::text_to_number(shown);
+        EXPECT_LE(std::abs(read - value), std::abs(value) * 0.05);
+        EXPECT_EQ(shown.substr(ui::number_literal_length(shown)), c->text.substr(ui::number_literal_length(c->text)));
+        EXPECT_TRUE(e->toolTip().contains(QString::fromStdString(c->text))) << e->toolTip().toStdString();
+        // The focus in the box shows it whole, to be read and copied.
+        if (e->focusPolicy() != Qt::NoFocus && e->isEnabled()) {
+            QTest::mouseClick(e, Qt::LeftButton);
+            EXPECT_EQ(e->text().toStdString(), c->text);
+            p.rt.set_focus(nullptr);
+            QTest::mouseClick(ui::qt::QtBackend::widget(p.c("AdvanceSchedule", "编辑框1_各类围岩长度5")), Qt::LeftButton);
+            EXPECT_EQ(e->text().toStdString(), shown);
+        }
+    }
+    EXPECT_GT(shorter, 0) << "no value too long for its box";
+    save(p.window("main"), "schedule_extreme");
+}
+
 TEST(Screens, ValuesOverNarrowBarsAreLiftedClearOfEachOther)
 {
     // Three 10-pixel bars side by side with 40-pixel values, as a tall and
     // a low bar meet: every value keeps its place or goes up, none overlaps.
     std::vector<QRect> bars = {QRect(100, 50, 10, 200), QRect(110, 200, 10, 50), QRect(120, 150, 10, 100)};
-    std::vector<QRect> at = ui::qt::place_bar_labels(bars, {40, 40, 40}, 14, 0);
+    std::vector<QRect> at = ui::qt::place_bar_labels(bars, {40, 40, 40}, 14, QRect(0, 0, 400, 300));
     ASSERT_EQ(at.size(), 3u);
     for (size_t i = 0; i < at.size(); ++i) {
         EXPECT_LE(std::abs(at[i].center().x() - bars[i].center().x()), 1) << i;

@@ -53,6 +53,8 @@ namespace ui::qt {
 namespace {
 
 const char* const k_control = "jsb_control";
+// The whole text of a one-line box that shows it shorter.
+const char* const k_whole = "jsb_whole";
 
 void tag(QWidget* w, Control* c) { w->setProperty(k_control, QVariant::fromValue(static_cast<void*>(c))); }
 
@@ -1028,6 +1030,8 @@ void QtBackend::apply(Control& c, int prop)
         case Kind::Label: case Kind::TransLabel:
             break;
         default: {
+            // A one-line box's font is worked out with what it shows.
+            if (c.kind == Kind::EditBox && qobject_cast<QLineEdit*>(w)) break;
             const QFont f = shown_font(c, w);
             if (w->font() != f) w->setFont(f);
         }
@@ -1070,17 +1074,29 @@ void QtBackend::apply_kind(Control& c, QWidget* w, int prop)
         const bool colours = all || prop == prop::EditBox::TextColor || prop == prop::EditBox::BackColor;
         const bool mode = all || prop == prop::EditBox::InputMode;
         if (auto* e = qobject_cast<QLineEdit*>(w)) {
-            if (content) {
+            if (content || resized || prop == prop::EditBox::Font) {
                 QString t = to_qtext(c.text);
                 if (t.contains('\n')) {
                     rebuild_view(c);
                     return;
                 }
-                if (e->text() != t) {
-                    e->setText(t);
+                // What it shows of its text, and in which font: the whole
+                // text while the user is at it (the focus is in the box).
+                const LineLook look = line_look(t, to_qfont(c.font), e, e->hasFocus() || c.input_mode == 2);
+                if (e->font() != look.font) e->setFont(look.font);
+                if (e->text() != look.text) {
+                    e->setText(look.text);
                     // A text the program wrote reads from its start, like a
                     // label; the user's own typing keeps its caret.
                     if (!e->hasFocus()) e->setCursorPosition(0);
+                }
+                // A text shown shorter is whole in the box's tip, and nothing
+                // is dropped onto the shorter one.
+                const QString whole = look.whole ? QString() : t;
+                if (e->property(k_whole).toString() != whole) {
+                    e->setProperty(k_whole, whole);
+                    e->setAcceptDrops(look.whole);
+                    apply_tip(c, e);
                 }
             }
             if (mode) {
@@ -1255,16 +1271,24 @@ void QtBackend::flush_text()
 
 void QtBackend::apply_tips(Form& f)
 {
-    for (auto& t : f.controls) {
-        if (t->kind != Kind::Q_tip) continue;
-        for (auto& [id, text] : t->tips)
-            for (auto& target : f.controls)
-                if (target->id == id && target.get() != t.get())
-                    if (QWidget* w = view_of(*target)) {
-                        w->setToolTip(Qt::convertFromPlainText(to_qtext(text), Qt::WhiteSpacePre));
-                        w->setToolTipDuration(30000);
-                    }
-    }
+    for (auto& c : f.controls)
+        if (QWidget* w = view_of(*c); w && c->kind != Kind::window) apply_tip(*c, w);
+}
+
+// A control's tip: the one its form attached to it, after the whole text
+// of a box that shows it shorter.
+void QtBackend::apply_tip(const Control& c, QWidget* w)
+{
+    QString tip;
+    for (auto& t : c.form->controls)
+        if (t->kind == Kind::Q_tip && t.get() != &c)
+            if (auto it = t->tips.find(c.id); it != t->tips.end()) tip = to_qtext(it->second);
+    const QString whole = w->property(k_whole).toString();
+    if (!whole.isEmpty()) tip = tip.isEmpty() ? whole : whole + "\n" + tip;
+    const QString shown = tip.isEmpty() ? QString() : Qt::convertFromPlainText(tip, Qt::WhiteSpacePre);
+    if (w->toolTip() == shown) return;
+    w->setToolTip(shown);
+    w->setToolTipDuration(30000);
 }
 
 void QtBackend::property_changed(Control& c, int prop)
@@ -1475,6 +1499,7 @@ bool QtBackend::eventFilter(QObject* watched, QEvent* ev)
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
     case QEvent::FocusIn:
+    case QEvent::FocusOut:
     case QEvent::Wheel:
     case QEvent::KeyPress:
     case QEvent::InputMethod:
@@ -1509,7 +1534,13 @@ bool QtBackend::eventFilter(QObject* watched, QEvent* ev)
         return false;
     }
     case QEvent::FocusIn:
-        if (!syncing_ && c->kind != Kind::window && rt_->focus() != c) guarded([&] { rt_->set_focus(c); });
+    case QEvent::FocusOut:
+        if (ev->type() == QEvent::FocusIn && !syncing_ && c->kind != Kind::window && rt_->focus() != c)
+            guarded([&] { rt_->set_focus(c); });
+        // A one-line box shows its whole text while the focus is in it (to
+        // be read, selected and copied), a shorter one where that does not fit.
+        if (c->kind == Kind::EditBox && watched == view_of(*c) && qobject_cast<QLineEdit*>(watched) && !c->form->destroying)
+            apply(*c, prop::EditBox::Content);
         return false;
     case QEvent::Wheel: {
         auto* we = static_cast<QWheelEvent*>(ev);

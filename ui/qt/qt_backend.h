@@ -116,6 +116,7 @@ private:
     void defer_text(Control& c);
     void fill_items(Control& c);
     void apply_tips(Form& f);
+    void apply_tip(const Control& c, QWidget* w);
     void build_menu_bar(Form& f, FormWindow* win);
     void connect_view(Control& c, QWidget* w);
     void track_animation(Control& c);
