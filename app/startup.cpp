@@ -64,10 +64,10 @@ void SetUpMainWindow()
     ui::rt_set_property(main_unit(kHomePicture), P::Visible, true);
     ui::cmd_set_z_order(main_unit(kHomePicture), 1);
     // What scrolls passes under the top bar: the category buttons stay
-    // where they are and take their clicks.
+    // where they are and take their clicks; the scroll bars stay above the
+    // home picture.
     ui::rt_set_property(main_unit(kTopBar), P::ShapeBox::BackColor, 0xECECEC);
-    ui::cmd_set_z_order(main_unit(kTopBar), 1);
-    ui::cmd_set_z_order(main_unit("工具条_联系"), 1);
+    for (const char* c : {kTopBar, "工具条_联系", kVBar, kHBar}) ui::cmd_set_z_order(main_unit(c), 1);
     const int panel = 0xA48371;
     ui::rt_set_property(main_unit("外形框_广告"), P::ShapeBox::BackColor, panel);
     ui::rt_set_property(main_unit("编辑框1_通知窗口"), P::EditBox::BackColor, panel);

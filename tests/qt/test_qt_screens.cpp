@@ -679,6 +679,12 @@ TEST(MainWindow, WheelAndTroughScrollOnlyWhatDoesNotFit)
     EXPECT_EQ(bar->maximum(), tab.height - view) << "the range is what does not fit";
     EXPECT_EQ(bar->pageStep(), view);
 
+    // On the home page too the bar is there to be used, above the home picture.
+    p.click("main", "图形按钮1_home");
+    QPoint on_bar = bar->mapToGlobal(bar->rect().center());
+    EXPECT_EQ(QApplication::widgetAt(on_bar), bar);
+    show_module(p, module("Roller"));
+
     // The wheel over a label of the module form scrolls the window, turned
     // as the window system hands it over.
     QWidget* label = ui::qt::QtBackend::widget(p.c("Roller", "标签2"));
