@@ -7,6 +7,8 @@
 #include "app/shell.h"
 #include "ui/cmd.h"
 
+#include <algorithm>
+
 namespace app {
 
 namespace {
@@ -18,8 +20,11 @@ constexpr const char* kCategoryTab = "选择夹_大类";
 constexpr const char* kVBar = "纵向滚动条1";
 constexpr const char* kHBar = "横向滚动条1";
 constexpr const char* kHomePicture = "图片框1_软件主页";
-// The category tab's place when no scroll bar moves it.
+constexpr const char* kTopBar = "外形框1";
+// The category tab's place when no scroll bar moves it, and the home
+// picture's.
 constexpr int kTabTop = 88;
+constexpr int kHomeTop = 104;
 
 ui::Ref main_unit(const char* control) { return U(kMainForm, control); }
 int get_int(const ui::Ref& r, int prop) { return ui::cmd_to_int(ui::rt_get_property(r, prop)); }
@@ -58,6 +63,11 @@ void SetUpMainWindow()
     ui::rt_set_property(main_unit("图形按钮1_声音开关"), P::PicBtn::Picture, ui::Blob{ui::resource(mainres::sound_off)});
     ui::rt_set_property(main_unit(kHomePicture), P::Visible, true);
     ui::cmd_set_z_order(main_unit(kHomePicture), 1);
+    // What scrolls passes under the top bar: the category buttons stay
+    // where they are and take their clicks; the scroll bars stay above the
+    // home picture.
+    ui::rt_set_property(main_unit(kTopBar), P::ShapeBox::BackColor, 0xECECEC);
+    for (const char* c : {kTopBar, "工具条_联系", kVBar, kHBar}) ui::cmd_set_z_order(main_unit(c), 1);
     const int panel = 0xA48371;
     ui::rt_set_property(main_unit("外形框_广告"), P::ShapeBox::BackColor, panel);
     ui::rt_set_property(main_unit("编辑框1_通知窗口"), P::EditBox::BackColor, panel);
@@ -74,6 +84,28 @@ void MainWindowCreated(ui::EventArgs&)
     ui::cmd_set_xp_style(3);
     StartNoticeThread(); // the result is not examined
     SetUpMainWindow();
+}
+
+// The scroll bars' range is what does not fit beside and below the top bar
+// (the bars' own room left out), a page what does; the tab and the home
+// picture stand where the bars' positions put them.
+void ScrollRangesAndPlaces()
+{
+    const ui::Ref form = U(kMainForm);
+    const ui::Ref vbar = main_unit(kVBar), hbar = main_unit(kHBar), tab = main_unit(kCategoryTab);
+    const bool v_on = get_int(vbar, P::Visible) != 0, h_on = get_int(hbar, P::Visible) != 0;
+    const int view_h = std::max(1, (h_on ? get_int(hbar, P::Top) : ui::cmd_client_height(form)) - kTabTop);
+    const int view_w = std::max(1, v_on ? get_int(vbar, P::Left) : ui::cmd_client_width(form));
+    ui::rt_set_property(vbar, P::ScrollBar::Page, view_h);
+    ui::rt_set_property(vbar, P::ScrollBar::Maximum, std::max(0, get_int(tab, P::Height) - view_h));
+    ui::rt_set_property(hbar, P::ScrollBar::Page, view_w);
+    ui::rt_set_property(hbar, P::ScrollBar::Maximum, std::max(0, get_int(tab, P::Width) - view_w));
+    const int down = v_on ? get_int(vbar, P::ScrollBar::Position) : 0;
+    const int across = h_on ? get_int(hbar, P::ScrollBar::Position) : 0;
+    ui::rt_set_property(tab, P::Top, kTabTop - down);
+    ui::rt_set_property(tab, P::Left, -across);
+    ui::rt_set_property(main_unit(kHomePicture), P::Top, kHomeTop - down);
+    ui::rt_set_property(main_unit(kHomePicture), P::Left, -across);
 }
 
 void LayoutMainWindow(ui::EventArgs&)
@@ -103,22 +135,12 @@ void LayoutMainWindow(ui::EventArgs&)
     ui::rt_set_property(main_unit("工具条_联系"), P::Left, get_int(vbar, P::Left) - 10);
     ui::rt_set_property(main_unit(kHomePicture), P::Width, w);
     ui::rt_set_property(main_unit(kHomePicture), P::Height, ui::gen_float_to_int(get_int(main_unit(kHomePicture), P::Width) * 0.625));
+    ScrollRangesAndPlaces();
 }
 
-void ScrollCategoryTab(ui::EventArgs& a)
-{
-    const ui::Ref tab = main_unit(kCategoryTab);
-    // The range follows the tab's size, written before the position is read.
-    if (a.control && a.control->name == kHBar) {
-        const ui::Ref bar = main_unit(kHBar);
-        ui::rt_set_property(bar, P::ScrollBar::Maximum, get_int(tab, P::Width) - 100);
-        ui::rt_set_property(tab, P::Left, 10 - get_int(bar, P::ScrollBar::Position));
-    } else {
-        const ui::Ref bar = main_unit(kVBar);
-        ui::rt_set_property(bar, P::ScrollBar::Maximum, get_int(tab, P::Height) - 300);
-        ui::rt_set_property(tab, P::Top, kTabTop - get_int(bar, P::ScrollBar::Position));
-    }
-}
+// The range follows the window and the tab's size, written before the
+// position is read.
+void ScrollCategoryTab(ui::EventArgs&) { ScrollRangesAndPlaces(); }
 
 void ConfirmExit(ui::EventArgs& a)
 {

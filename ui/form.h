@@ -50,7 +50,7 @@ namespace ChkListBox { constexpr int SingleCheck = 12, CurrentIndex = 14; }
 namespace PicBox { constexpr int Picture = 10; }
 namespace PicBtn { constexpr int Picture = 10, PictureHover = 11, PicturePressed = 12, PictureDisabled = 13; }
 namespace ProcessBar { constexpr int Maximum = 12, Position = 13; }
-namespace ScrollBar { constexpr int Maximum = 9, Position = 12; }
+namespace ScrollBar { constexpr int Maximum = 9, Page = 10, Position = 12; }
 namespace Tab { constexpr int CurrentPage = 12; }
 namespace Timer { constexpr int Interval = 8; }
 namespace ShapeBox { constexpr int BackColor = 8; }
@@ -76,6 +76,9 @@ struct Font {
 // A bar chart's series and categories. Every control carries one; only a
 // BarChart fills it (one series, one category, Runtime::create_form), so
 // that the others cost no allocation.
+// The largest value a bar chart keeps: a larger one is kept as this.
+constexpr double kChartValueCap = 10000000.0;
+
 struct ChartModel {
     std::string title, x_caption;
     int y_maximum = 100, y_divisions = 10;
@@ -147,6 +150,7 @@ struct Control {
 
     // Ranges.
     int minimum = 0, maximum = 100, position = 0;
+    int page_size = 0; // scroll bar: what one page shows, in its units (0: a tenth of the range)
 
     // Timer.
     int interval = 0;
@@ -182,6 +186,7 @@ struct Control {
     // window only.
     Border border = Border::none;
     bool close_box = true, min_box = false, max_box = false;
+    bool escape_closes = false; // Esc closes it as its close box does
     bool centered = true;
 
     void* view = nullptr; // the backend's widget, if any

@@ -216,6 +216,7 @@ Form* Runtime::create_form(const std::string& name, const json& def)
         w.min_box = jget<bool>(*b, "min", false);
         w.max_box = jget<bool>(*b, "max", false);
     }
+    w.escape_closes = jget<bool>(def, "escape_closes", false);
     w.back_color = def.contains("back_color") ? json_color(def["back_color"], kButtonFace) : kButtonFace;
     w.pictures[0] = def.contains("picture") ? picture_ref(def["picture"]) : Bytes();
     w.pictures[1] = def.contains("icon") ? picture_ref(def["icon"]) : Bytes();
@@ -617,6 +618,7 @@ Value Runtime::get(Control& c, int p, int member)
         break;
     case Kind::HScrollBar: case Kind::VScrollBar:
         if (p == prop::ScrollBar::Maximum) return c.maximum;
+        if (p == prop::ScrollBar::Page) return c.page_size;
         if (p == prop::ScrollBar::Position) return c.position;
         break;
     case Kind::Tab:
@@ -785,6 +787,7 @@ void Runtime::set(Control& c, int p, const Value& v, int member)
         int ppos = bar ? prop::ProcessBar::Position : prop::ScrollBar::Position;
         if (p == pmax) c.maximum = v.integer();
         else if (p == ppos) c.position = v.integer();
+        else if (!bar && p == prop::ScrollBar::Page) c.page_size = std::max(0, v.integer());
         else return;
         c.position = std::clamp(c.position, c.minimum, std::max(c.minimum, c.maximum));
         changed();
@@ -852,7 +855,7 @@ void Runtime::set(Control& c, int p, const Value& v, int member)
         case B::Value: {
             double x = v.number();
             if (!(x >= 0)) x = 0; // negative and not-a-number
-            if (x > 10000000.0) x = 10000000.0;
+            if (x > kChartValueCap) x = kChartValueCap;
             m.values[m.current_series][m.current_category] = x;
             break;
         }
@@ -1050,6 +1053,12 @@ void Runtime::user_toolbar(Control& bar, int index)
     EventArgs a;
     a.a = index;
     raise(bar, Event::ButtonClick, a);
+}
+
+bool Runtime::takes_wheel(const Control& c) const
+{
+    auto it = c.events.find(Event::MouseWheel);
+    return has_focus(c) && it != c.events.end() && has_handler(it->second);
 }
 
 void Runtime::user_wheel(Control& c, int steps, int keys)

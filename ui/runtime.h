@@ -95,6 +95,8 @@ public:
     void user_scroll(Control& bar, int position);
     void user_toolbar(Control& bar, int index);
     void user_wheel(Control& c, int steps, int keys = 0);
+    // The control has the focus and a use for the wheel (a MouseWheel handler).
+    bool takes_wheel(const Control& c) const;
     void user_mouse_down(Control& c, bool left, int x, int y, int keys = 0);
     void user_menu(Form& f, int menu_index);
     bool user_close(Form& f);

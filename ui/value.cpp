@@ -2,6 +2,7 @@
 
 #include "ui/text.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -148,6 +149,10 @@ constexpr double kTolerance = 1e-7;
 std::string number_to_text(double x) { return format_general(x, 13); }
 
 std::string float_to_text(float x) { return format_general(static_cast<double>(x), 6); }
+
+std::string number_to_text_digits(double x, int significant) { return format_general(x, std::clamp(significant, 1, 17)); }
+
+std::size_t number_literal_length(std::string_view s) { return literal_length(s); }
 
 std::string int_to_text(long long v) { return std::to_string(v); }
 

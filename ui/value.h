@@ -12,6 +12,11 @@ namespace ui {
 std::string number_to_text(double x);
 // "%.6g" of a single-precision value, same exponent and non-finite rules.
 std::string float_to_text(float x);
+// The same with `significant` digits (1 to 17): a number shown shorter.
+std::string number_to_text_digits(double x, int significant);
+// Length of the decimal literal (sign, digits, point, exponent) at the very
+// start of `s`, 0 when there is none.
+std::size_t number_literal_length(std::string_view s);
 // Decimal integer.
 std::string int_to_text(long long v);
 // "真" / "假".

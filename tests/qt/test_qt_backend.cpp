@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
@@ -39,7 +40,9 @@
 #include <QToolBar>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <functional>
 #include <thread>
 
@@ -362,6 +365,128 @@ TEST(QtBackend, UserActionsRaiseTheEventsTheHeadlessBackendRaises)
 }
 
 // ---------------------------------------------------------------------------
+
+// Keys as the keyboard sends them: to the window, which hands each to the
+// widget with the focus; Shift goes down before a capital letter, Ctrl
+// before a shortcut.
+void type(QWindow* w, const char* text)
+{
+    for (; *text; ++text) QTest::keyClick(w, *text, std::isupper(uchar(*text)) ? Qt::ShiftModifier : Qt::NoModifier);
+}
+
+// The keyboard test form: boxes inside a frame and a group box, as the
+// module forms hold them.
+struct KeysRun : QtRun {
+    KeysRun()
+    {
+        std::string err;
+        EXPECT_TRUE(rt.add_definition_file(std::string(JSB_SOURCE_DIR) + "/tests/forms/qt_keys.json", &err)) << err;
+        keys = rt.load_form("qt_keys", nullptr, false);
+        EXPECT_NE(keys, nullptr);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(win()));
+    }
+    QWindow* win() { return backend.window(*keys)->windowHandle(); }
+    ui::Control& box(const char* name) { return *keys->find(name); }
+    QWidget* box_view(const char* name) { return QtBackend::widget(box(name)); }
+    ui::Form* keys = nullptr;
+};
+
+TEST(QtBackend, KeysStayInTheBoxThatHasTheFocus)
+{
+    struct Row {
+        const char* box;
+        const char* typed; // what "CAT320" leaves in it
+    };
+    const std::vector<Row> rows = {
+        {"编辑框1_数值", "320"}, // letters refused
+        {"编辑框2_文本", "CAT320"},
+        {"组合框1_可编辑", "CAT320"},
+    };
+    KeysRun q;
+    QWindow* win = q.win();
+    QClipboard* clip = QGuiApplication::clipboard();
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.box);
+        ui::Control& box = q.box(r.box);
+        QTest::mouseClick(q.box_view(r.box), Qt::LeftButton);
+        ASSERT_TRUE(q.box_view(r.box)->hasFocus());
+        q.log.clear();
+        auto still_focused = [&] { return q.rt.focus() == &box && q.box_view(r.box)->hasFocus(); };
+
+        type(win, "CAT320");
+        EXPECT_EQ(box.text, r.typed);
+        EXPECT_TRUE(still_focused()) << "Shift moved the focus";
+        // Select all and type over it.
+        QTest::keyClick(win, Qt::Key_A, Qt::ControlModifier);
+        type(win, "7.5");
+        EXPECT_EQ(box.text, "7.5");
+        // Shift+Home selects back to the start; Ctrl+C copies.
+        QTest::keyClick(win, Qt::Key_Home, Qt::ShiftModifier);
+        QTest::keyClick(win, Qt::Key_C, Qt::ControlModifier);
+        EXPECT_EQ(clip->text().toStdString(), "7.5");
+        // Shift+Left twice from the end, Ctrl+X cuts ".5"; Ctrl+Z brings it back.
+        QTest::keyClick(win, Qt::Key_End);
+        QTest::keyClick(win, Qt::Key_Left, Qt::ShiftModifier);
+        QTest::keyClick(win, Qt::Key_Left, Qt::ShiftModifier);
+        QTest::keyClick(win, Qt::Key_X, Qt::ControlModifier);
+        EXPECT_EQ(box.text, "7");
+        EXPECT_EQ(clip->text().toStdString(), ".5");
+        QTest::keyClick(win, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(box.text, "7.5");
+        // A cell copied from a spreadsheet comes with its line end: the box
+        // takes the value and stays a one-line box.
+        clip->setText("358.9\n");
+        QTest::keyClick(win, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(win, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(box.text, "358.9");
+        EXPECT_TRUE(still_focused());
+        EXPECT_EQ(qobject_cast<QPlainTextEdit*>(q.box_view(r.box)), nullptr);
+        for (const std::string& e : q.log) EXPECT_EQ(e.rfind("LostFocus", 0), std::string::npos) << e;
+    }
+    // The focus leaves a box only when it really moves: one LostFocus.
+    q.log.clear();
+    QTest::mouseClick(q.box_view("编辑框1_数值"), Qt::LeftButton);
+    QTest::keyClick(win, Qt::Key_Shift);
+    QTest::keyClick(win, Qt::Key_Control);
+    QTest::mouseClick(q.box_view("编辑框3_其它"), Qt::LeftButton);
+    EXPECT_EQ(joined(q.log), "LostFocus 编辑框1_数值\n");
+    EXPECT_EQ(q.rt.focus(), &q.box("编辑框3_其它"));
+}
+
+TEST(QtBackend, NumberBoxTakesOnlyAPastedNumber)
+{
+    struct Row {
+        const char* clipboard;
+        const char* shows; // after select-all and paste over "12"
+    };
+    const std::vector<Row> rows = {
+        {"358.9", "358.9"},
+        {"  -0.25\r\n", "-0.25"}, // white space around a cell's value
+        {"1,234.5", "12"},          // a thousands separator: nothing pasted, neither 1234.5 nor 1
+        {"1.5E+03", "12"},          // an exponent the box does not take
+        {"1.5\t2.5", "12"},        // two cells
+        {"12.5m", "12"},
+    };
+    KeysRun q;
+    QWindow* win = q.win();
+    ui::Control& box = q.box("编辑框1_数值");
+    QTest::mouseClick(q.box_view("编辑框1_数值"), Qt::LeftButton);
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.clipboard);
+        QTest::keyClick(win, Qt::Key_A, Qt::ControlModifier);
+        type(win, "12");
+        QGuiApplication::clipboard()->setText(QString::fromUtf8(r.clipboard));
+        QTest::keyClick(win, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(win, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(box.text, r.shows);
+        EXPECT_EQ(qobject_cast<QLineEdit*>(q.box_view("编辑框1_数值"))->text().toStdString(), r.shows);
+    }
+    // A text the program wrote is not judged: the user can still edit it.
+    ui::rt_set_property(ui::U("qt_keys", "编辑框1_数值"), P::EditBox::Content, "不适用");
+    QTest::keyClick(win, Qt::Key_End);
+    QTest::keyClick(win, Qt::Key_Backspace);
+    EXPECT_EQ(box.text, "不适");
+}
 
 struct Write {
     const char* what;

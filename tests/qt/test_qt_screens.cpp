@@ -11,8 +11,10 @@
 #include "ui/qt/qt_controls.h"
 #include "ui/qt/qt_look.h"
 #include "ui/runtime.h"
+#include "ui/value.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <QApplication>
 #include <QDir>
@@ -23,12 +25,17 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QTest>
+#include <QTimer>
+#include <QStyleOptionSlider>
 #include <QToolBar>
 #include <QToolButton>
 #include <QWheelEvent>
 #include <QWidget>
+#include <qpa/qwindowsysteminterface.h>
 
+#include <cmath>
 #include <deque>
+#include <functional>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -621,6 +628,204 @@ TEST(Pictures, LayoutsKeepTheirShapeInTheFormAndInTheViewer)
     }
 }
 
+// ---- a desktop's frame and work area, Esc, and scrolling what does not fit -----------------
+
+bool inside_work_area(QWidget* w) { return screen_area().contains(w->frameGeometry()); }
+
+TEST(Popups, TallLookUpsFitTheWorkAreaWithTheirFrame)
+{
+    struct Row {
+        const char* module;
+        const char* button;
+        int width, height; // the size the module asks for
+    };
+    const std::vector<Row> rows = {
+        {"BlastEffect", "按钮1", 900, 1000},     // 查表: the vibration limits
+        {"AdvanceSchedule", "按钮1", 670, 740},  // 查规定
+    };
+    Program p;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.module);
+        show_module(p, module(r.module));
+        p.click(r.module, r.button);
+        QTest::qWait(20);
+        QWidget* win = p.window("popup");
+        EXPECT_EQ(p.form("popup").self().height, r.height);
+        EXPECT_GT(win->frameGeometry().height(), win->height()) << "the window has its frame";
+        EXPECT_TRUE(inside_work_area(win)) << rect_text(win->frameGeometry()) << " on " << rect_text(screen_area());
+        auto* scroller = win->findChild<QScrollArea*>();
+        ASSERT_NE(scroller, nullptr);
+        EXPECT_EQ(scroller->verticalScrollBar()->maximum(), r.height - scroller->viewport()->height());
+        ui::cmd_destroy("popup");
+        QTest::qWait(20);
+    }
+    // A pop-up as tall from its start: sized before it has its frame.
+    using nlohmann::json;
+    p.rt.add_definition("tall", json{{"name", "tall"}, {"title", "查询"}, {"width", 600}, {"height", 900},
+                                     {"border", "tool_resizable"}});
+    ASSERT_TRUE(ui::cmd_load_form("tall"));
+    QTest::qWait(20);
+    EXPECT_TRUE(inside_work_area(p.window("tall"))) << rect_text(p.window("tall")->frameGeometry());
+}
+
+TEST(Popups, EscClosesEachLookUpTheViewerAndTheDialogs)
+{
+    struct Row {
+        const char* form;
+        std::function<void(Program&)> open;
+    };
+    const std::vector<Row> rows = {
+        {"popup", [](Program& p) {
+             show_module(p, module("BlastEffect"));
+             p.click("BlastEffect", "按钮1");
+         }},
+        {"viewer", [](Program& p) {
+             show_module(p, module("TunnelEvaluation"));
+             p.click("TunnelEvaluation", "图形按钮1_打开图片窗口");
+         }},
+        {"about", [](Program& p) { p.rt.user_menu(p.form("main"), 1); }},  // 作者相关, modal
+        {"update", [](Program& p) { p.rt.user_menu(p.form("main"), 2); }}, // 版本更新, modal
+    };
+    ui::set_online_probe("http://127.0.0.1:9/");
+    Program p;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.form);
+        bool closed_by_esc = false;
+        // Esc as the keyboard sends it to the form's window, once it shows
+        // (a modal form's loop runs meanwhile); the close box if it fails.
+        QTimer esc;
+        esc.setInterval(50);
+        int tries = 0;
+        QObject::connect(&esc, &QTimer::timeout, [&] {
+            ui::Form* f = p.rt.form(r.form);
+            if (!f || !p.backend.window(*f) || !p.backend.window(*f)->isVisible()) return;
+            if (tries++ == 0) {
+                QTest::keyClick(p.backend.window(*f)->windowHandle(), Qt::Key_Escape);
+                closed_by_esc = p.rt.form(r.form) == nullptr;
+            }
+            if (p.rt.form(r.form)) ui::cmd_destroy(r.form);
+            esc.stop();
+        });
+        esc.start();
+        r.open(p);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !esc.isActive(); }, 5000));
+        QTest::qWait(20);
+        EXPECT_TRUE(closed_by_esc);
+        EXPECT_EQ(p.rt.form(r.form), nullptr);
+    }
+    // Esc in the main window closes nothing.
+    QTest::keyClick(p.window("main")->windowHandle(), Qt::Key_Escape);
+    EXPECT_NE(p.rt.form("main"), nullptr);
+}
+
+TEST(MainWindow, FitsTheWorkAreaWithItsFrame)
+{
+    Program p;
+    QWidget* win = p.window("main");
+    QTest::qWait(50);
+    EXPECT_GT(win->frameGeometry().height(), win->height()) << "the window has its frame";
+    EXPECT_TRUE(inside_work_area(win)) << rect_text(win->frameGeometry()) << " on " << rect_text(screen_area());
+    // The program lays itself out for the client area it has.
+    const ui::Control& self = p.form("main").self();
+    EXPECT_EQ(self.height, win->findChild<ui::qt::ClientView*>()->height());
+    EXPECT_LT(self.height, 767);
+    save(win, "main_on_a_738_pixel_work_area");
+}
+
+// Where a click on the scroll bar's trough below its thumb goes.
+QPoint below_thumb(QScrollBar* s)
+{
+    QStyleOptionSlider opt;
+    opt.initFrom(s);
+    opt.orientation = s->orientation();
+    opt.minimum = s->minimum();
+    opt.maximum = s->maximum();
+    opt.sliderPosition = opt.sliderValue = s->value();
+    opt.singleStep = s->singleStep();
+    opt.pageStep = s->pageStep();
+    opt.subControls = QStyle::SC_All;
+    return s->style()->subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarAddPage, s).center();
+}
+
+QRect thumb(QScrollBar* s)
+{
+    QStyleOptionSlider opt;
+    opt.initFrom(s);
+    opt.orientation = s->orientation();
+    opt.minimum = s->minimum();
+    opt.maximum = s->maximum();
+    opt.sliderPosition = opt.sliderValue = s->value();
+    opt.singleStep = s->singleStep();
+    opt.pageStep = s->pageStep();
+    opt.subControls = QStyle::SC_All;
+    return s->style()->subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarSlider, s);
+}
+
+TEST(MainWindow, WheelAndTroughScrollOnlyWhatDoesNotFit)
+{
+    Program p;
+    show_module(p, module("Roller"));
+    // A window smaller than its content (maximised on a small screen, or
+    // at 150 %): 400 pixels high inside.
+    QWidget* win = p.window("main");
+    auto* client = win->findChild<ui::qt::ClientView*>();
+    win->resize(win->width(), win->height() - client->height() + 400);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return p.form("main").self().height == 400; }, 5000));
+    ui::Control& tab = p.c("main", "选择夹_大类");
+    ui::Control& vbar = p.c("main", "纵向滚动条1");
+    auto* bar = qobject_cast<QScrollBar*>(ui::qt::QtBackend::widget(vbar));
+    ASSERT_TRUE(bar && bar->isVisible());
+    const int view = 400 - 88; // below the top bar; no bar across: the window is wide enough
+    EXPECT_EQ(bar->maximum(), tab.height - view) << "the range is what does not fit";
+    EXPECT_EQ(bar->pageStep(), view);
+
+    // On the home page too the bar is there to be used, above the home picture.
+    p.click("main", "图形按钮1_home");
+    QPoint on_bar = bar->mapToGlobal(bar->rect().center());
+    EXPECT_EQ(QApplication::widgetAt(on_bar), bar);
+    show_module(p, module("Roller"));
+
+    // The wheel over a label of the module form scrolls the window, turned
+    // as the window system hands it over.
+    QWidget* label = ui::qt::QtBackend::widget(p.c("Roller", "标签2"));
+    ASSERT_NE(label, nullptr);
+    auto turn = [&](int delta) {
+        QPoint at = label->mapTo(win, label->rect().center());
+        QWindowSystemInterface::handleWheelEvent(win->windowHandle(), QPointF(at), QPointF(win->mapToGlobal(at)),
+                                                 QPoint(), QPoint(0, delta));
+        QTest::qWait(1);
+    };
+    turn(-120);
+    EXPECT_GT(vbar.position, 0);
+    EXPECT_EQ(tab.top, 88 - vbar.position);
+    turn(120);
+    EXPECT_EQ(vbar.position, 0);
+
+    // A click in the trough moves a page.
+    QTest::mouseClick(bar, Qt::LeftButton, {}, below_thumb(bar));
+    QTest::qWait(1);
+    EXPECT_EQ(vbar.position, view);
+    EXPECT_EQ(tab.top, 88 - view);
+
+    // The thumb dragged to the bottom: the tab's end meets the window's.
+    QRect t = thumb(bar);
+    QTest::mousePress(bar, Qt::LeftButton, {}, t.center());
+    QTest::mouseMove(bar, QPoint(t.center().x(), bar->height() + 50));
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(t.center().x(), bar->height() + 50));
+    QTest::qWait(1);
+    EXPECT_EQ(vbar.position, bar->maximum());
+    EXPECT_EQ(tab.top + tab.height, 400);
+    // The category bar stays on top: a click on a category button hits it.
+    for (const char* name : {"图形按钮1_通风工程", "图形按钮1_工程设备"}) {
+        QWidget* b = ui::qt::QtBackend::widget(p.c("main", name));
+        QPoint centre = b->mapToGlobal(b->rect().center());
+        EXPECT_EQ(QApplication::widgetAt(centre), b) << name;
+    }
+    save(win, "main_scrolled_to_the_bottom");
+    p.click("main", "图形按钮1_通风工程");
+    EXPECT_EQ(tab.current_page, 2);
+}
+
 // ---- the other screens named in the faults: each looked at, and what was wrong checked -------
 
 TEST(Screens, SplashHintShowsWholeBesideTheBar)
@@ -684,12 +889,90 @@ TEST(Screens, ScheduleChartValuesNeverOverlap)
     save(chart, "schedule_chart");
 }
 
+// A long tunnel of short rounds: lengths, days and cycles far beyond the
+// chart's axis and the boxes' width.
+void plan_an_extreme_tunnel(Program& p)
+{
+    show_module(p, module("AdvanceSchedule"));
+    p.rt.user_type(p.c("AdvanceSchedule", "编辑框1_各类围岩长度0"), "1234567890.123");
+    p.rt.user_type(p.c("AdvanceSchedule", "编辑框1_每循环进尺0"), "0.0007");
+    p.rt.user_type(p.c("AdvanceSchedule", "编辑框1_每循环用时0"), "13.3");
+    p.rt.set_focus(nullptr);
+    p.click("AdvanceSchedule", "图形按钮_计算");
+}
+
+TEST(Screens, ScheduleChartValuesClearOfThePlainAxisNumbers)
+{
+    Program p;
+    for (bool extreme : {false, true}) {
+        SCOPED_TRACE(extreme ? "an extreme tunnel" : "the starting inputs");
+        if (extreme) plan_an_extreme_tunnel(p);
+        else show_module(p, module("AdvanceSchedule"));
+        p.click("AdvanceSchedule", "图形按钮_计算");
+        auto* chart = qobject_cast<ui::qt::ChartView*>(ui::qt::QtBackend::widget(p.c("AdvanceSchedule", "柱状图控件1")));
+        ASSERT_NE(chart, nullptr);
+        chart->grab();
+        // Plain numbers at equal steps of 1, 2, 2.5 or 5 times a power of ten.
+        const std::vector<QString>& ticks = chart->axis_texts();
+        ASSERT_GE(ticks.size(), 3u);
+        const double step = ticks[1].toDouble();
+        const double mantissa = step / std::pow(10.0, std::floor(std::log10(step)));
+        EXPECT_TRUE(std::abs(mantissa - 1) < 1e-9 || std::abs(mantissa - 2) < 1e-9 || std::abs(mantissa - 2.5) < 1e-9 ||
+                    std::abs(mantissa - 5) < 1e-9)
+            << ticks[1].toStdString();
+        for (size_t k = 0; k < ticks.size(); ++k)
+            EXPECT_EQ(ticks[k].toStdString(), ui::number_to_text(double(k) * step));
+        for (const QRect& v : chart->value_labels()) {
+            EXPECT_TRUE(chart->rect().contains(v)) << rect_text(v);
+            for (const QRect& a : chart->axis_labels()) EXPECT_FALSE(v.intersects(a)) << rect_text(v) << " over " << rect_text(a);
+        }
+        // A length beyond what the chart keeps is not labelled as the cap.
+        if (extreme) {
+            const std::vector<QString>& values = chart->value_texts();
+            ASSERT_FALSE(values.empty());
+            EXPECT_EQ(values[0].toStdString(), "≥10000000");
+        }
+        save(chart, extreme ? "schedule_chart_extreme" : "schedule_chart");
+    }
+}
+
+TEST(Screens, ValuesTooLongForTheirBoxShowShorterAndWholeInTheTip)
+{
+    Program p;
+    plan_an_extreme_tunnel(p);
+    expect_whole(p, "AdvanceSchedule");
+    int shorter = 0;
+    for (auto& c : p.form("AdvanceSchedule").controls) {
+        auto* e = qobject_cast<QLineEdit*>(ui::qt::QtBackend::widget(*c));
+        if (!e || !e->isVisible()) continue;
+        const std::string shown = e->text().toStdString();
+        if (shown == c->text) continue;
+        ++shorter;
+        SCOPED_TRACE(c->name + " = " + c->text + ", shown " + shown);
+        // The same number with fewer digits (and its unit), not a cut one.
+        const double value = ui::text_to_number(c->text), read = ui::text_to_number(shown);
+        EXPECT_LE(std::abs(read - value), std::abs(value) * 0.05);
+        EXPECT_EQ(shown.substr(ui::number_literal_length(shown)), c->text.substr(ui::number_literal_length(c->text)));
+        EXPECT_TRUE(e->toolTip().contains(QString::fromStdString(c->text))) << e->toolTip().toStdString();
+        // The focus in the box shows it whole, to be read and copied.
+        if (e->focusPolicy() != Qt::NoFocus && e->isEnabled()) {
+            QTest::mouseClick(e, Qt::LeftButton);
+            EXPECT_EQ(e->text().toStdString(), c->text);
+            p.rt.set_focus(nullptr);
+            QTest::mouseClick(ui::qt::QtBackend::widget(p.c("AdvanceSchedule", "编辑框1_各类围岩长度5")), Qt::LeftButton);
+            EXPECT_EQ(e->text().toStdString(), shown);
+        }
+    }
+    EXPECT_GT(shorter, 0) << "no value too long for its box";
+    save(p.window("main"), "schedule_extreme");
+}
+
 TEST(Screens, ValuesOverNarrowBarsAreLiftedClearOfEachOther)
 {
     // Three 10-pixel bars side by side with 40-pixel values, as a tall and
     // a low bar meet: every value keeps its place or goes up, none overlaps.
     std::vector<QRect> bars = {QRect(100, 50, 10, 200), QRect(110, 200, 10, 50), QRect(120, 150, 10, 100)};
-    std::vector<QRect> at = ui::qt::place_bar_labels(bars, {40, 40, 40}, 14, 0);
+    std::vector<QRect> at = ui::qt::place_bar_labels(bars, {40, 40, 40}, 14, QRect(0, 0, 400, 300));
     ASSERT_EQ(at.size(), 3u);
     for (size_t i = 0; i < at.size(); ++i) {
         EXPECT_LE(std::abs(at[i].center().x() - bars[i].center().x()), 1) << i;
@@ -809,6 +1092,11 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setStyle("Fusion");
     QApplication::setPalette(QApplication::style()->standardPalette());
+    // A desktop's 30-pixel panel along the bottom of the screen: the work
+    // area is 1024 x 738.
+    QScreen* screen = QGuiApplication::primaryScreen();
+    QWindowSystemInterface::handleScreenGeometryChange(screen, screen->geometry(), QRect(0, 0, 1024, 738));
+    QCoreApplication::processEvents();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

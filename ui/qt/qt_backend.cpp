@@ -41,6 +41,7 @@
 #include <QToolBar>
 #include <QToolTip>
 #include <QUrl>
+#include <QValidator>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -52,6 +53,8 @@ namespace ui::qt {
 namespace {
 
 const char* const k_control = "jsb_control";
+// The whole text of a one-line box that shows it shorter.
+const char* const k_whole = "jsb_whole";
 
 void tag(QWidget* w, Control* c) { w->setProperty(k_control, QVariant::fromValue(static_cast<void*>(c))); }
 
@@ -74,6 +77,70 @@ bool control_char(QChar ch) { return ch.unicode() < 0x20 || ch.unicode() == 0x7F
 bool wants_multiline(const Control& c)
 {
     return c.multiline || c.text.find('\n') != std::string::npos || c.text.find('\r') != std::string::npos;
+}
+
+bool line_break(QChar ch) { return ch == QChar('\n') || ch == QChar('\r'); }
+
+// What a user's edit may put into a one-line box, however it comes (keys,
+// the input method, a paste, a drop): a number box takes digits, "-" and
+// "." only, and a pasted number loses the blanks and line end around it (a
+// spreadsheet cell comes with one) but is refused whole when anything else
+// is in it ("1,234.5" or "1.5E+03" pasted would read as another number); a
+// text box takes a pasted text without its line ends, as one line. Only
+// what the edit inserts is judged: a text the program wrote stays as it is.
+class EntryValidator : public QValidator {
+public:
+    EntryValidator(bool numeric, const int& syncing, QObject* parent)
+        : QValidator(parent), numeric_(numeric), syncing_(syncing) {}
+    void set_numeric(bool numeric) { numeric_ = numeric; }
+    // The text the box holds now (the part before an edit is kept from it).
+    void shown(const QString& t) { was_ = t; }
+
+    State validate(QString& input, int& pos) const override
+    {
+        // The program's own writes (with the box's signals blocked).
+        if (syncing_ > 0) {
+            was_ = input;
+            return Acceptable;
+        }
+        qsizetype n = std::min(input.size(), was_.size()), pre = 0, post = 0;
+        while (pre < n && input[pre] == was_[pre]) ++pre;
+        while (post < n - pre && input[input.size() - 1 - post] == was_[was_.size() - 1 - post]) ++post;
+        const QString added = input.mid(pre, input.size() - pre - post);
+        QString kept;
+        if (numeric_) {
+            kept = added.trimmed();
+            for (QChar ch : kept)
+                if (!numeric_char(ch)) return Invalid;
+        } else {
+            qsizetype a = 0, b = added.size();
+            while (a < b && line_break(added[a])) ++a;
+            while (b > a && line_break(added[b - 1])) --b;
+            kept = added.mid(a, b - a);
+            kept.replace(QLatin1String("\r\n"), QLatin1String(" "));
+            for (QChar& ch : kept)
+                if (line_break(ch)) ch = QChar(' ');
+        }
+        if (kept != added) {
+            input = input.left(pre) + kept + input.right(post);
+            if (pos >= pre + added.size()) pos -= added.size() - kept.size();
+            else pos = std::min(pos, int(pre + kept.size()));
+        }
+        return Acceptable;
+    }
+
+private:
+    bool numeric_;
+    const int& syncing_;
+    mutable QString was_;
+};
+
+void guard_entry(QLineEdit* e, const Control& c, const int& syncing)
+{
+    auto* v = new EntryValidator(numeric_box(c), syncing, e);
+    v->shown(e->text());
+    QObject::connect(e, &QLineEdit::textChanged, v, &EntryValidator::shown);
+    e->setValidator(v);
 }
 
 // The cursor numbers of the forms, in the order Windows lists its shapes.
@@ -230,22 +297,60 @@ public:
     void set_client_size(int w, int h)
     {
         requested = QSize(std::max(0, w), std::max(0, h));
+        fit();
+    }
+    // The window at the size the program asked for, as far as the screen's
+    // work area allows with the desktop's frame around it: a pop-up keeps
+    // the client area it was given and scrolls over it, the main window
+    // takes the room there is (the program lays itself out for it).
+    void fit()
+    {
         QSize s(requested.width(), requested.height() + menu_height());
-        if (isWindow() && is_tool_border(f_.self().border)) s = fit_screen(s);
-        if (isWindow() && is_fixed_border(f_.self().border)) setFixedSize(s);
+        const Border border = f_.self().border;
+        if (isWindow()) {
+            fitted_frame = frame();
+            if (border == Border::resizable) s = s.boundedTo(screen_area().size());
+            else if (border != Border::none) s = fit_screen(s);
+        }
+        if (isWindow() && is_fixed_border(border)) setFixedSize(s);
         else resize(s);
+        fitted_size = s;
         layout();
         if (isWindow() && ever_shown) keep_on_screen();
     }
+    // The title bar and borders the desktop puts around the window: as Qt
+    // reports them once the window has them; before (a window that is sized
+    // before it is shown, or shown before the desktop framed it) as another
+    // window of the program had them, or as a usual desktop's are.
+    QMargins frame() const
+    {
+        if (!isWindow() || (windowFlags() & Qt::FramelessWindowHint)) return {};
+        static QMargins desktop;
+        const QRect f = frameGeometry(), g = geometry();
+        const QMargins m(g.left() - f.left(), g.top() - f.top(), f.right() - g.right(), f.bottom() - g.bottom());
+        if (!m.isNull()) return desktop = m;
+        return desktop.isNull() ? QMargins(5, 32, 5, 5) : desktop;
+    }
+    // The frame came (or changed) after the window was sized: sized again,
+    // unless the user has sized it meanwhile.
+    void frame_settled()
+    {
+        if (!isWindow() || !ever_shown || refitting || frame() == fitted_frame) return;
+        if (size() != fitted_size || (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) return;
+        refitting = true;
+        fit();
+        refitting = false;
+    }
     // The size the program knows the client area by.
     QSize client_size() const { return scroller ? client->size() : QSize(width(), height() - menu_height()); }
+    // The work area of the screen (the desktop's panels left out), less
+    // the window's frame: where its client area may lie.
     QRect screen_area() const
     {
         QScreen* sc = screen() ? screen() : QGuiApplication::primaryScreen();
         QRect a = sc ? sc->availableGeometry() : QRect(0, 0, 1024, 768);
-        // Less the title bar and borders the desktop adds.
-        QSize frame = (frameGeometry().size() - size()).expandedTo(QSize(0, 0));
-        return QRect(a.topLeft(), a.size() - frame);
+        QMargins m = frame();
+        return QRect(a.topLeft(), (a.size() - QSize(m.left() + m.right(), m.top() + m.bottom())).expandedTo(QSize(0, 0)));
     }
     // A pop-up larger than the screen gets the screen's room, and scroll
     // bars over the client area it was given.
@@ -263,8 +368,6 @@ public:
             scroller = new QScrollArea(this);
             scroller->setFrameShape(QFrame::NoFrame);
             scroller->setWidgetResizable(false);
-            // The wheel belongs to the control with the focus (it zooms).
-            scroller->viewport()->installEventFilter(this);
             scroller->setWidget(client);
             scroller->show();
         } else if (!too_big && scroller) {
@@ -276,7 +379,8 @@ public:
         }
         return s.boundedTo(room);
     }
-    // Centred while the program has not placed it, and never off the screen.
+    // Centred while the program has not placed it, and never off the screen
+    // (its frame's top left is its position).
     void keep_on_screen()
     {
         QRect area = screen_area();
@@ -296,6 +400,9 @@ public:
     bool realized = false;   // its controls have their widgets
     bool positioned = false; // the program placed it before it showed
     bool closing = false;    // the runtime closes it: no query
+    QMargins fitted_frame;   // the frame the window was last sized for
+    QSize fitted_size;       // and the size it was given then
+    bool refitting = false;
 
 protected:
     void closeEvent(QCloseEvent* e) override
@@ -308,13 +415,36 @@ protected:
     void resizeEvent(QResizeEvent*) override
     {
         layout();
-        if (isWindow()) b_.user_resize(f_, client_size().width(), client_size().height());
+        // A size the program did not ask for (the screen's room, the
+        // user's) is the program's to know, also when it came while the
+        // window followed the program.
+        if (isWindow() && b_.syncing_) QTimer::singleShot(0, this, [this] { report_size(); });
+        else if (isWindow()) report_size();
+        frame_settled();
     }
-    bool eventFilter(QObject* o, QEvent* e) override
+    void report_size() { b_.user_resize(f_, client_size().width(), client_size().height()); }
+    void moveEvent(QMoveEvent*) override { frame_settled(); }
+    void showEvent(QShowEvent*) override
     {
-        return scroller && o == scroller->viewport() && e->type() == QEvent::Wheel;
+        realize();
+        QTimer::singleShot(0, this, [this] { frame_settled(); });
     }
-    void showEvent(QShowEvent*) override { realize(); }
+    // Esc closes a look-up or a dialog-like form as its close box does.
+    void keyPressEvent(QKeyEvent* e) override
+    {
+        if (isWindow() && f_.self().escape_closes && e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
+            e->accept();
+            b_.user_close(f_);
+            return;
+        }
+        QWidget::keyPressEvent(e);
+    }
+    // A turn of the wheel that nothing under the mouse took scrolls the
+    // form with its own scroll bars.
+    void wheelEvent(QWheelEvent* e) override
+    {
+        if (!isWindow() || !b_.scroll_form(f_, e)) e->ignore();
+    }
 };
 
 QWidget* QtBackend::widget(const Control& c)
@@ -591,7 +721,9 @@ void QtBackend::create_view(Control& c)
             e->setTabChangesFocus(true);
             w = e;
         } else {
-            w = new QLineEdit(parent);
+            auto* e = new QLineEdit(parent);
+            guard_entry(e, c, syncing_);
+            w = e;
         }
         break;
     case Kind::ShapeBox: w = new ShapeView(c, parent); break;
@@ -601,6 +733,7 @@ void QtBackend::create_view(Control& c)
         auto* cb = new QComboBox(parent);
         cb->setEditable(c.editable);
         cb->setInsertPolicy(QComboBox::NoInsert);
+        if (cb->lineEdit()) guard_entry(cb->lineEdit(), c, syncing_);
         w = cb;
         break;
     }
@@ -897,6 +1030,8 @@ void QtBackend::apply(Control& c, int prop)
         case Kind::Label: case Kind::TransLabel:
             break;
         default: {
+            // A one-line box's font is worked out with what it shows.
+            if (c.kind == Kind::EditBox && qobject_cast<QLineEdit*>(w)) break;
             const QFont f = shown_font(c, w);
             if (w->font() != f) w->setFont(f);
         }
@@ -939,22 +1074,36 @@ void QtBackend::apply_kind(Control& c, QWidget* w, int prop)
         const bool colours = all || prop == prop::EditBox::TextColor || prop == prop::EditBox::BackColor;
         const bool mode = all || prop == prop::EditBox::InputMode;
         if (auto* e = qobject_cast<QLineEdit*>(w)) {
-            if (content) {
+            if (content || resized || prop == prop::EditBox::Font) {
                 QString t = to_qtext(c.text);
                 if (t.contains('\n')) {
                     rebuild_view(c);
                     return;
                 }
-                if (e->text() != t) {
-                    e->setText(t);
+                // What it shows of its text, and in which font: the whole
+                // text while the user is at it (the focus is in the box).
+                const LineLook look = line_look(t, to_qfont(c.font), e, e->hasFocus() || c.input_mode == 2);
+                if (e->font() != look.font) e->setFont(look.font);
+                if (e->text() != look.text) {
+                    e->setText(look.text);
                     // A text the program wrote reads from its start, like a
                     // label; the user's own typing keeps its caret.
                     if (!e->hasFocus()) e->setCursorPosition(0);
+                }
+                // A text shown shorter is whole in the box's tip, and nothing
+                // is dropped onto the shorter one.
+                const QString whole = look.whole ? QString() : t;
+                if (e->property(k_whole).toString() != whole) {
+                    e->setProperty(k_whole, whole);
+                    e->setAcceptDrops(look.whole);
+                    apply_tip(c, e);
                 }
             }
             if (mode) {
                 e->setEchoMode(c.input_mode == 2 ? QLineEdit::Password : QLineEdit::Normal);
                 e->setReadOnly(c.input_mode == 1);
+                if (auto* v = dynamic_cast<const EntryValidator*>(e->validator()))
+                    const_cast<EntryValidator*>(v)->set_numeric(numeric_box(c));
             }
             if (colours) set_colors(e, QPalette::Text, text, QPalette::Base, &back);
         } else if (auto* e = qobject_cast<QPlainTextEdit*>(w)) {
@@ -1043,7 +1192,10 @@ void QtBackend::apply_kind(Control& c, QWidget* w, int prop)
     case Kind::VScrollBar: {
         auto* s = static_cast<QScrollBar*>(w);
         s->setRange(c.minimum, std::max(c.minimum, c.maximum));
-        s->setPageStep(std::max(1, (c.maximum - c.minimum) / 10));
+        // A click in the trough moves a page: what the bar's page shows, as
+        // the program says; an arrow and a turn of the wheel a part of it.
+        s->setPageStep(c.page_size > 0 ? c.page_size : std::max(1, (c.maximum - c.minimum) / 10));
+        s->setSingleStep(c.page_size > 0 ? std::max(1, c.page_size / 20) : 1);
         s->setValue(c.position);
         break;
     }
@@ -1119,16 +1271,24 @@ void QtBackend::flush_text()
 
 void QtBackend::apply_tips(Form& f)
 {
-    for (auto& t : f.controls) {
-        if (t->kind != Kind::Q_tip) continue;
-        for (auto& [id, text] : t->tips)
-            for (auto& target : f.controls)
-                if (target->id == id && target.get() != t.get())
-                    if (QWidget* w = view_of(*target)) {
-                        w->setToolTip(Qt::convertFromPlainText(to_qtext(text), Qt::WhiteSpacePre));
-                        w->setToolTipDuration(30000);
-                    }
-    }
+    for (auto& c : f.controls)
+        if (QWidget* w = view_of(*c); w && c->kind != Kind::window) apply_tip(*c, w);
+}
+
+// A control's tip: the one its form attached to it, after the whole text
+// of a box that shows it shorter.
+void QtBackend::apply_tip(const Control& c, QWidget* w)
+{
+    QString tip;
+    for (auto& t : c.form->controls)
+        if (t->kind == Kind::Q_tip && t.get() != &c)
+            if (auto it = t->tips.find(c.id); it != t->tips.end()) tip = to_qtext(it->second);
+    const QString whole = w->property(k_whole).toString();
+    if (!whole.isEmpty()) tip = tip.isEmpty() ? whole : whole + "\n" + tip;
+    const QString shown = tip.isEmpty() ? QString() : Qt::convertFromPlainText(tip, Qt::WhiteSpacePre);
+    if (w->toolTip() == shown) return;
+    w->setToolTip(shown);
+    w->setToolTipDuration(30000);
 }
 
 void QtBackend::property_changed(Control& c, int prop)
@@ -1306,6 +1466,27 @@ void QtBackend::user_close(Form& f)
     guarded([&] { rt_->user_close(f); });
 }
 
+bool QtBackend::scroll_form(Form& f, QWheelEvent* e)
+{
+    if (!rt_ || f.destroying) return false;
+    // Its own bar of the wheel's direction, on the form and showing.
+    const bool across = std::abs(e->angleDelta().x()) > std::abs(e->angleDelta().y());
+    QScrollBar* bar = nullptr;
+    for (auto& c : f.controls) {
+        if (c->parent || (c->kind != Kind::VScrollBar && c->kind != Kind::HScrollBar)) continue;
+        auto* s = qobject_cast<QScrollBar*>(view_of(*c));
+        if (!s || !s->isVisible() || !s->isEnabled() || s->maximum() <= s->minimum()) continue;
+        if ((c->kind == Kind::HScrollBar) == across) {
+            bar = s;
+            break;
+        }
+        if (!bar) bar = s; // the other way, when there is none this way
+    }
+    if (!bar) return false;
+    QCoreApplication::sendEvent(bar, e);
+    return e->isAccepted();
+}
+
 void QtBackend::user_resize(Form& f, int w, int h)
 {
     if (!rt_ || f.destroying || syncing_) return;
@@ -1318,6 +1499,7 @@ bool QtBackend::eventFilter(QObject* watched, QEvent* ev)
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
     case QEvent::FocusIn:
+    case QEvent::FocusOut:
     case QEvent::Wheel:
     case QEvent::KeyPress:
     case QEvent::InputMethod:
@@ -1352,36 +1534,57 @@ bool QtBackend::eventFilter(QObject* watched, QEvent* ev)
         return false;
     }
     case QEvent::FocusIn:
-        if (!syncing_ && c->kind != Kind::window && rt_->focus() != c) guarded([&] { rt_->set_focus(c); });
+    case QEvent::FocusOut:
+        if (ev->type() == QEvent::FocusIn && !syncing_ && c->kind != Kind::window && rt_->focus() != c)
+            guarded([&] { rt_->set_focus(c); });
+        // A one-line box shows its whole text while the focus is in it (to
+        // be read, selected and copied), a shorter one where that does not fit.
+        if (c->kind == Kind::EditBox && watched == view_of(*c) && qobject_cast<QLineEdit*>(watched) && !c->form->destroying)
+            apply(*c, prop::EditBox::Content);
         return false;
     case QEvent::Wheel: {
         auto* we = static_cast<QWheelEvent*>(ev);
         if (we != last_press_ || we->timestamp() != last_press_time_) {
             last_press_ = we;
             last_press_time_ = we->timestamp();
-            // The wheel belongs to the control with the keyboard focus.
+            // The wheel belongs to the control with the keyboard focus when
+            // it has a use for it (a picture zooms); else it scrolls what is
+            // under the mouse, or the form.
             wheel_rest_ += we->angleDelta().y();
             int steps = wheel_rest_ / 120;
             wheel_rest_ -= steps * 120;
-            if (steps != 0)
-                if (Control* f = rt_->focus()) {
-                    int keys = key_flags(we->modifiers());
-                    guarded([&] { rt_->user_wheel(*f, steps, keys); });
-                }
+            Control* f = rt_->focus();
+            wheel_taken_ = f && rt_->takes_wheel(*f);
+            if (wheel_taken_ && steps != 0) {
+                int keys = key_flags(we->modifiers());
+                guarded([&] { rt_->user_wheel(*f, steps, keys); });
+            }
         }
+        if (wheel_taken_) return true;
         // A combo box turns its items only while it has the focus.
-        return c->kind == Kind::ComboBox && rt_->focus() != c;
+        if (c->kind == Kind::ComboBox && rt_->focus() != c) {
+            if (auto* top = dynamic_cast<FormWindow*>(static_cast<QWidget*>(watched)->window())) scroll_form(top->form(), we);
+            return true;
+        }
+        return false;
     }
     case QEvent::KeyPress: {
+        // A key goes to the widget with the focus, and one it does not take
+        // (Shift, Ctrl, a shortcut it has no use for) on to its parents:
+        // they must not take the focus for it. Only the focused widget's
+        // control is the focus, should the runtime not know it yet.
+        if (watched != QApplication::focusWidget()) return false;
         if (c->kind != Kind::window && rt_->focus() != c) guarded([&] { rt_->set_focus(c); });
-        if (!numeric_box(*c) || watched != view_of(*c)) return false;
-        QString t = static_cast<QKeyEvent*>(ev)->text();
-        for (QChar ch : t)
+        // A one-line box judges its edits itself (EntryValidator).
+        if (!numeric_box(*c) || watched != view_of(*c) || qobject_cast<QLineEdit*>(watched)) return false;
+        auto* ke = static_cast<QKeyEvent*>(ev);
+        if (ke->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) return false; // a shortcut types nothing
+        for (QChar ch : ke->text())
             if (!control_char(ch) && !numeric_char(ch)) return true; // refused, as the box's filter does
         return false;
     }
     case QEvent::InputMethod: {
-        if (!numeric_box(*c) || watched != view_of(*c)) return false;
+        if (!numeric_box(*c) || watched != view_of(*c) || qobject_cast<QLineEdit*>(watched)) return false;
         for (QChar ch : static_cast<QInputMethodEvent*>(ev)->commitString())
             if (!numeric_char(ch)) return true;
         return false;

@@ -18,6 +18,7 @@
 class QEventLoop;
 class QMouseEvent;
 class QPlainTextEdit;
+class QWheelEvent;
 class QWidget;
 
 namespace ui {
@@ -115,6 +116,7 @@ private:
     void defer_text(Control& c);
     void fill_items(Control& c);
     void apply_tips(Form& f);
+    void apply_tip(const Control& c, QWidget* w);
     void build_menu_bar(Form& f, FormWindow* win);
     void connect_view(Control& c, QWidget* w);
     void track_animation(Control& c);
@@ -123,6 +125,9 @@ private:
     void check_exit();
     void user_close(Form& f);
     void user_resize(Form& f, int w, int h);
+    // A turn of the wheel over form `f` that nothing took: its own scroll
+    // bar of that direction moves. False when it has none showing.
+    bool scroll_form(Form& f, QWheelEvent* e);
     bool drag_event(QMouseEvent* e);
 
     Runtime* rt_ = nullptr;
@@ -141,6 +146,7 @@ private:
     const QEvent* last_press_ = nullptr;
     quint64 last_press_time_ = 0;
     int wheel_rest_ = 0;
+    bool wheel_taken_ = false; // the focused control took the last wheel event
     struct {
         Control* control = nullptr;
         QPoint pos; // where the last button went down on it

@@ -321,25 +321,32 @@ void ChartView::paintEvent(QPaintEvent*)
         for (auto& row : m.values)
             for (double v : row) ymax = std::max(ymax, v);
     }
-    int divisions = std::max(1, m.y_divisions);
-    // The widest division label sets the column: "412.2" is wider than a top of "500".
+    // Numbered lines at plain steps up to the axis's top (458 is numbered
+    // 0, 50 ... 450, not 45.8, 91.6 ...).
+    const double step = axis_step(ymax, std::max(1, m.y_divisions));
+    std::vector<double> ticks;
+    for (int k = 0; k * step <= ymax * (1 + 1e-9); ++k) ticks.push_back(k * step);
+    axis_texts_.clear();
     int label_w = 0;
-    for (int k = 0; k <= divisions; ++k)
-        label_w = std::max(label_w, fm.horizontalAdvance(QString::fromStdString(number_to_text(ymax * k / divisions))));
+    for (double v : ticks) {
+        axis_texts_.push_back(QString::fromStdString(number_to_text(v)));
+        label_w = std::max(label_w, fm.horizontalAdvance(axis_texts_.back()));
+    }
     label_w += 6;
     int bottom_space = line + 4 + (m.x_caption.empty() ? 0 : line + 2);
     QRect plot(area.left() + label_w, area.top() + line / 2, area.width() - label_w, area.height() - bottom_space - line / 2);
     if (plot.width() < 4 || plot.height() < 4) return;
 
-    // Value axis with its divisions.
-    for (int k = 0; k <= divisions; ++k) {
-        double v = ymax * k / divisions;
-        int y = plot.bottom() - int(std::lround(plot.height() * double(k) / divisions));
+    // Value axis with its numbered lines.
+    axis_labels_.clear();
+    for (size_t k = 0; k < ticks.size(); ++k) {
+        int y = plot.bottom() - int(std::lround(plot.height() * ticks[k] / ymax));
         p.setPen(QColor(0xE0, 0xE0, 0xE0));
         if (k > 0) p.drawLine(plot.left() + 1, y, plot.right(), y);
         p.setPen(Qt::black);
-        p.drawText(QRect(area.left(), y - line / 2, label_w - 4, line), Qt::AlignRight | Qt::AlignVCenter,
-                   QString::fromStdString(number_to_text(v)));
+        QRect at(area.left(), y - line / 2, label_w - 4, line);
+        p.drawText(at, Qt::AlignRight | Qt::AlignVCenter, axis_texts_[k]);
+        axis_labels_.push_back(fm.boundingRect(at, Qt::AlignRight | Qt::AlignVCenter, axis_texts_[k]));
     }
     p.setPen(Qt::black);
     p.drawLine(plot.bottomLeft(), plot.bottomRight());
@@ -360,7 +367,9 @@ void ChartView::paintEvent(QPaintEvent*)
             p.fillRect(r, to_qcolor(m.series_colors[size_t(s)]));
             if (v > 0) {
                 valued.push_back(r);
-                values.push_back(QString::fromStdString(number_to_text(v)));
+                // A value the chart could not keep is at least its cap.
+                values.push_back((v >= kChartValueCap ? QString::fromUtf8("≥") : QString()) +
+                                 QString::fromStdString(number_to_text(v)));
             }
         }
         p.setPen(Qt::black);
@@ -371,7 +380,11 @@ void ChartView::paintEvent(QPaintEvent*)
     // neighbour's value) and each clear of the values before it.
     std::vector<int> widths;
     for (const QString& v : values) widths.push_back(fm.horizontalAdvance(v) + 2);
-    value_labels_ = place_bar_labels(valued, widths, line, rect().top() + 1);
+    // Beside the axis, below the title.
+    QRect bounds(plot.left() + 2, m.title.empty() ? rect().top() + 1 : area.top() - 3, plot.width() - 2, 0);
+    bounds.setBottom(plot.bottom());
+    value_labels_ = place_bar_labels(valued, widths, line, bounds);
+    value_texts_ = values;
     p.setPen(Qt::black);
     for (size_t i = 0; i < values.size(); ++i) {
         p.fillRect(value_labels_[i], QColor(255, 255, 255, 210));
@@ -382,13 +395,28 @@ void ChartView::paintEvent(QPaintEvent*)
                    to_qtext(m.x_caption));
 }
 
-std::vector<QRect> place_bar_labels(const std::vector<QRect>& bars, const std::vector<int>& widths, int line, int top)
+double axis_step(double top, int divisions)
+{
+    if (!(top > 0) || !std::isfinite(top)) return 1;
+    const double raw = top / std::max(1, divisions);
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    for (double m : {1.0, 2.0, 2.5, 5.0})
+        if (m * power >= raw * (1 - 1e-9)) return m * power;
+    return 10 * power;
+}
+
+std::vector<QRect> place_bar_labels(const std::vector<QRect>& bars, const std::vector<int>& widths, int line,
+                                    const QRect& bounds)
 {
     std::vector<QRect> placed;
     for (size_t i = 0; i < bars.size(); ++i) {
         QRect r(bars[i].center().x() - widths[i] / 2, bars[i].top() - line - 1, widths[i], line);
+        // Across: inside the bounds, its left edge first.
+        if (r.right() > bounds.right()) r.moveRight(bounds.right());
+        if (r.left() < bounds.left()) r.moveLeft(bounds.left());
+        if (r.top() < bounds.top()) r.moveTop(bounds.top());
         // Lifted a line at a time while it would cover a value placed before.
-        for (bool moved = true; moved && r.top() - line >= top;) {
+        for (bool moved = true; moved && r.top() - line >= bounds.top();) {
             moved = false;
             for (const QRect& q : placed)
                 if (q.intersects(r)) {

@@ -149,21 +149,34 @@ class ChartView : public QWidget {
     Q_OBJECT
 public:
     ChartView(Control& c, QWidget* parent);
-    // Where the values of the bars were written at the last paint.
+    // Where the values of the bars and the numbers of the value axis were
+    // written at the last paint, and those numbers.
     const std::vector<QRect>& value_labels() const { return value_labels_; }
+    const std::vector<QString>& value_texts() const { return value_texts_; }
+    const std::vector<QRect>& axis_labels() const { return axis_labels_; }
+    const std::vector<QString>& axis_texts() const { return axis_texts_; }
 
 protected:
     void paintEvent(QPaintEvent*) override;
 
 private:
     Control& c_;
-    std::vector<QRect> value_labels_;
+    std::vector<QRect> value_labels_, axis_labels_;
+    std::vector<QString> axis_texts_, value_texts_;
 };
 
+// The step between the numbered lines of a value axis up to `top` with at
+// most `divisions` steps: 1, 2, 2.5 or 5 times a power of ten, so that
+// every number on the axis is a plain one.
+double axis_step(double top, int divisions);
+
 // Where the value of each bar is written: centred over it, `widths[i]`
-// wide and a line high, lifted a line at a time (not above `top`) while it
-// would cover a value placed before it. Bars from left to right.
-std::vector<QRect> place_bar_labels(const std::vector<QRect>& bars, const std::vector<int>& widths, int line, int top);
+// wide and a line high, kept inside `bounds` across (clear of the value
+// axis's numbers to its left) and lifted a line at a time (not above its
+// top) while it would cover a value placed before it. Bars from left to
+// right.
+std::vector<QRect> place_bar_labels(const std::vector<QRect>& bars, const std::vector<int>& widths, int line,
+                                    const QRect& bounds);
 
 // Check and radio boxes whose mark the runtime sets: a click asks for the
 // change instead of making it.

@@ -1,6 +1,7 @@
 #include "ui/qt/qt_fit.h"
 
 #include "ui/qt/qt_look.h"
+#include "ui/value.h"
 
 #include <QFontMetrics>
 #include <QLayout>
@@ -11,6 +12,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <cmath>
 
 namespace ui::qt {
 
@@ -108,21 +110,40 @@ QFont shown_font(const Control& c, const QWidget* w)
     case Kind::TransLabel:
         return label_look(to_qtext(c.text), font, c.width, c.height).font;
     case Kind::EditBox:
-        if (auto* e = qobject_cast<const QLineEdit*>(w)) {
-            const QString t = to_qtext(c.text);
-            const int room = line_edit_room(e);
-            // Short text needs no measuring when the font has every glyph
-            // of it: none is wider than the font's widest.
-            const QFontMetrics fm(font);
-            if (qint64(t.size()) * fm.maxWidth() <= room &&
-                std::all_of(t.begin(), t.end(), [&](QChar ch) { return ch.unicode() >= 0x20 && !ch.isSurrogate() && fm.inFont(ch); }))
-                return font;
-            return shrunk(font, [&](const QFont& g) { return QFontMetrics(g).horizontalAdvance(t) <= room; });
-        }
+        if (auto* e = qobject_cast<const QLineEdit*>(w)) return line_look(to_qtext(c.text), font, e, true).font;
         return font;
     default:
         return font;
     }
+}
+
+LineLook line_look(const QString& text, const QFont& font, const QLineEdit* e, bool keep)
+{
+    const int room = line_edit_room(e);
+    // Short text needs no measuring when the font has every glyph of it:
+    // none is wider than the font's widest.
+    const QFontMetrics fm(font);
+    if (qint64(text.size()) * fm.maxWidth() <= room &&
+        std::all_of(text.begin(), text.end(), [&](QChar ch) { return ch.unicode() >= 0x20 && !ch.isSurrogate() && fm.inFont(ch); }))
+        return {text, font, true};
+    auto fitting = [room](const QString& s) {
+        return [room, s](const QFont& g) { return QFontMetrics(g).horizontalAdvance(s) <= room; };
+    };
+    const QFont f = shrunk(font, fitting(text));
+    if (keep || fitting(text)(f)) return {text, f, true};
+    // Not whole even at the smallest size. A number (and its unit) with
+    // fewer digits: the most that fit.
+    const std::string u = text.toStdString();
+    const std::size_t n = number_literal_length(u);
+    const QString unit = QString::fromStdString(u.substr(n));
+    const bool number = n > 0 && std::none_of(unit.begin(), unit.end(), [](QChar ch) { return ch.isDigit(); });
+    const double x = number ? text_to_number(u.substr(0, n)) : 0;
+    if (number && std::isfinite(x))
+        for (int digits = 12; digits >= 1; --digits) {
+            const QString s = QString::fromStdString(number_to_text_digits(x, digits)) + unit;
+            if (s.size() < text.size() && fitting(s)(f)) return {s, shrunk(font, fitting(s)), false};
+        }
+    return {QFontMetrics(f).elidedText(text, Qt::ElideRight, room), f, false};
 }
 
 void fit_tool_bar(QToolBar* bar, int length)

@@ -13,6 +13,7 @@
 #include <QRect>
 #include <QString>
 
+class QLineEdit;
 class QToolBar;
 class QWidget;
 
@@ -37,6 +38,19 @@ LabelLook label_look(const QString& text, const QFont& font, int width, int heig
 // its size): its own, or a smaller one where a label's or one-line edit
 // box's text would otherwise be cut.
 QFont shown_font(const Control& c, const QWidget* w);
+
+// What one-line box `e` shows of `text`, and in which font: the text,
+// smaller where it would be cut. A text that is not whole even at the
+// smallest size is shown shorter (`whole` false), never as a cut digit
+// string: a number with as many digits as fit, in exponent form where that
+// is shorter (a unit after it stays); any other text ends in an ellipsis.
+// With `keep` the text is shown as it is (the user is at it).
+struct LineLook {
+    QString text;
+    QFont font;
+    bool whole = true;
+};
+LineLook line_look(const QString& text, const QFont& font, const QLineEdit* e, bool keep);
 
 // Tool-bar icons as large as `length` (the bar's height when vertical, its
 // width otherwise) allows with every button shown: no button hides behind
