@@ -410,6 +410,19 @@ TEST_F(DeepHoleReport, OnlyTheResultsOfTheInputsShownAreExported)
     EXPECT_FALSE(fs::exists(reports()));
 }
 
+// A subdrill coefficient of 0 shows as an empty box: the report gives it as 0.
+TEST_F(DeepHoleReport, NoSubdrillIsReportedAsZero)
+{
+    type("编辑框1_钻根长度系数h", "0");
+    ASSERT_EQ(text("编辑框1_钻根长度系数h"), "");
+    click("图形按钮_计算");
+    export_ok();
+    ASSERT_EQ(backend.messages.back().text, "计算书导出成功！");
+    const std::string doc = report_text(report());
+    for (const char* shown : {"钻根（超深）长度系数\nh'\n0\n", "h=h'·H=0×10=0m", "L=H+h'·H=10+0×10=10m"})
+        EXPECT_NE(doc.find(shown), std::string::npos) << shown;
+}
+
 TEST_F(DeepHoleReport, CancelWritesNothing)
 {
     click("图形按钮_计算");

@@ -632,6 +632,16 @@ TEST_F(Plan, OnlyTheResultsOfTheInputsShownArePlanned)
         EXPECT_EQ(doc.find(absent), std::string::npos) << absent;
     fs::remove(report());
 
+    // A Poisson's ratio of 0 shows as an empty box: the plan gives it as 0.
+    type("编辑框_被破碎材料的泊松比", "0");
+    compute();
+    export_ok();
+    ASSERT_EQ(messages().back(), "自动生成计算书成功！");
+    const std::string plan = report_text(report());
+    EXPECT_NE(plan.find("被破碎材料的泊松比\nμ\n0\n"), std::string::npos);
+    EXPECT_NE(plan.find("22.5×(1+0)×30"), std::string::npos);
+    fs::remove(report());
+
     type(GivenN, "1000000");
     compute();
     ASSERT_EQ(text(D), "-");
@@ -655,7 +665,7 @@ TEST(StaticBreakingTemplate, EachPlaceholderStandsAsOftenAsThePlanNeedsAndNoMore
         {"编辑框_破碎体长", 4}, {"编辑框_破碎分层数", 4}, {"编辑框_开裂经验系数", 4}, {"编辑框_SCA重量", 3},
         {"编辑框_布眼数量", 4}, {"编辑框_单位面积钻孔总长", 6}, {"编辑框_每孔用药量", 3},
         {"组合框_破碎物体类型", 3}, {"组合框_型号", 2}, {"编辑框_使用温度范围", 2}, {"编辑框_破碎体宽", 2},
-        {"编辑框_炮眼排数", 3}, {"编辑框_被破碎材料的泊松比", 3}, {"编辑框_总装药量", 4},
+        {"编辑框_炮眼排数", 3}, {"编辑框_被破碎材料的泊松比", 0}, {"编辑框_总装药量", 4},
         {"编辑框_使用季节", 1}, {"编辑框_破碎体的抗拉强度", 2}, {"编辑框_SCA膨胀压力", 2}, {"编辑框_每米钻孔SCA重量", 1},
         {"编辑框_排距", 1}, {"编辑框_孔距", 1}, {"编辑框_抵抗线", 1}, {"编辑框_布眼排数", 0}, {"编辑框_确定钻孔直径", 1},
     };

@@ -160,6 +160,11 @@ void register_deep_hole(Runtime& rt)
 
 } // namespace
 
+std::string subdrill_factor_used()
+{
+    return number_to_text(input_or_zero("编辑框1_钻根长度系数h"));
+}
+
 std::string equals_sign_of(const std::string& result)
 {
     const auto it = signs_.find(result);

@@ -19,6 +19,9 @@ void calculate();
 // what its formula gives, "≈" when rounding to 2 decimals changed it ("" for
 // a box it did not write).
 std::string equals_sign_of(const std::string& result);
+// The subdrill coefficient h' as the calculation reads it: its box shows 0
+// as an empty text.
+std::string subdrill_factor_used();
 
 report::ExportRequest export_request();
 

@@ -45,6 +45,7 @@ report::ExportRequest export_request()
         bind("编辑框1_抛掷爆破每一炮孔药量", 5),
         bind("编辑框1_松动爆破每一炮孔药量", 5, countdown(1)),
     };
+    r.bindings.push_back(report::bind_computed("计算值_超深系数", [] { return subdrill_factor_used(); }, 5));
     // The sign before each result: "=", or "≈" where rounding changed it.
     const std::pair<const char*, const char*> signs[] = {
         {"计算值_h式", "编辑框1_钻根长度"},

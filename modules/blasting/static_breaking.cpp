@@ -248,6 +248,7 @@ void note_for_report(bool by_diameter, const ObjectType& type, float L1, bool by
     const std::string D = control_text(box(kDiameter));
     const std::string L1_text = float_to_text(L1);
     note("计算值_深度系数", number_to_text(type.depth_factor));
+    note("计算值_泊松比", number_to_text(input_or_zero(kPoisson)));
     note("计算值_L1", L1_text);
     if (L1_text != control_text(box(kHoleDepth)))
         note("计算值_孔深取值", "钻孔深度按 L1 ≈ " + control_text(box(kHoleDepth)) + " m 钻孔，单孔装药量按此深度计算。");

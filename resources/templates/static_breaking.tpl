@@ -3,8 +3,9 @@
 % is fixed by the export (at most ten times), so add none without checking
 % its count in the tests. 计算值_… are what the calculation worked out
 % beyond the boxes: the sign before each result ("=", or "≈" where rounding
-% changed it), the depth the count used, the sentence of the mode and of the
-% total-charge formula used. A line marked ? and an !optional block are
+% changed it), the depth the count used, Poisson's ratio as used (its box
+% shows 0 as empty), the sentence of the mode and of the total-charge
+% formula used. A line marked ? and an !optional block are
 % left out when one of their values is empty or "-": only the mode and the
 % formula that were used are shown, and the layout rows only where the
 % diameter lies in the object type's range.
@@ -64,13 +65,13 @@ $ L = \frac{l·H·f_{t}·η·m}{\frac{D}{1000}·(1+μ)·p}·N'
 η —— 开裂经验系数，按被破碎材料查表，本工程取 编辑框_开裂经验系数。
 !optional
 计算值_按孔径说明
-$ L = \frac{编辑框_破碎体长 × 编辑框_破碎体计划破碎深度 × 编辑框_破碎体的抗拉强度 × 编辑框_开裂经验系数 × 编辑框_炮眼排数}{\frac{编辑框_确定钻孔直径}{1000} × (1 + 编辑框_被破碎材料的泊松比) × 编辑框_SCA膨胀压力} × 编辑框_破碎分层数 计算值_L式 编辑框_单位面积钻孔总长 "m"
+$ L = \frac{编辑框_破碎体长 × 编辑框_破碎体计划破碎深度 × 编辑框_破碎体的抗拉强度 × 编辑框_开裂经验系数 × 编辑框_炮眼排数}{\frac{编辑框_确定钻孔直径}{1000} × (1 + 计算值_泊松比) × 编辑框_SCA膨胀压力} × 编辑框_破碎分层数 计算值_L式 编辑框_单位面积钻孔总长 "m"
 $ N = \frac{L}{L_{1}} = \frac{编辑框_单位面积钻孔总长}{计算值_L1} 计算值_N式 编辑框_布眼数量 "个"
 !end
 !optional
 计算值_按孔数说明
 $ L = N·L_{1} = 编辑框_布眼数量 × 计算值_L1 计算值_L式 编辑框_单位面积钻孔总长 "m"
-$ D = \frac{l·H·f_{t}·η·m}{L·(1+μ)·p}·N'·1000 = \frac{编辑框_破碎体长 × 编辑框_破碎体计划破碎深度 × 编辑框_破碎体的抗拉强度 × 编辑框_开裂经验系数 × 编辑框_炮眼排数}{编辑框_单位面积钻孔总长 × (1 + 编辑框_被破碎材料的泊松比) × 编辑框_SCA膨胀压力} × 编辑框_破碎分层数 × 1000 计算值_D式 编辑框_孔径 "mm"
+$ D = \frac{l·H·f_{t}·η·m}{L·(1+μ)·p}·N'·1000 = \frac{编辑框_破碎体长 × 编辑框_破碎体计划破碎深度 × 编辑框_破碎体的抗拉强度 × 编辑框_开裂经验系数 × 编辑框_炮眼排数}{编辑框_单位面积钻孔总长 × (1 + 计算值_泊松比) × 编辑框_SCA膨胀压力} × 编辑框_破碎分层数 × 1000 计算值_D式 编辑框_孔径 "mm"
 !end
 ?计算值_孔径提示
 ## 4.4 单孔装药量 q1
@@ -99,7 +100,7 @@ $ Q = 1.05·q_{1}·N = 1.05 × 编辑框_每孔用药量 × 编辑框_布眼数�
 | 炮眼排数 | m | 编辑框_炮眼排数 | 排 |
 | 布眼数量 | N | 编辑框_布眼数量 | 个 |
 | 单位面积钻孔总长 | L | 编辑框_单位面积钻孔总长 | m |
-| 被破碎材料的泊松比 | μ | 编辑框_被破碎材料的泊松比 | — |
+| 被破碎材料的泊松比 | μ | 计算值_泊松比 | — |
 | 开裂经验系数 | η | 编辑框_开裂经验系数 | — |
 | SCA重量 | K | 编辑框_SCA重量 | kg/m³ |
 | 每孔用药量 | q1 | 编辑框_每孔用药量 | kg |
