@@ -693,7 +693,11 @@ TEST_F(ControlledReport, CountdownStepsStandBeforeTheirPlaceholders)
 TEST_F(ControlledReport, WithoutAProtectedObjectTheReportSaysWhichVelocityTheChargesUse)
 {
     tick("选择列表框1", "交通隧道");
-    tick("选择列表框1", "交通隧道"); // ticked, then unticked
+    // Moving the highlight to another item leaves the ticked object shown.
+    rt.user_choose(c("选择列表框1"), 0);
+    EXPECT_EQ(text("标签引用a"), "交通隧道");
+    EXPECT_EQ(text("标签4a"), "10～12");
+    tick("选择列表框1", "交通隧道"); // unticked
     EXPECT_EQ(text("标签引用a"), "");
     EXPECT_EQ(text("标签4a"), "");
     EXPECT_EQ(text("标签4b"), "f≤10Hz");

@@ -113,28 +113,42 @@ void set_up()
     attach_tips();
 }
 
+// The ticked protected object, -1 when none is ticked.
+int ticked_object()
+{
+    const Ref list = box("选择列表框1");
+    const int n = int(cmd_list_count(list));
+    for (int i = 0; i < n; ++i)
+        if (cmd_checklist_is_checked(list, i)) return i;
+    return -1;
+}
+
 // Ticking an object shows its allowed velocities and proposes its V'.
 // Unticking it leaves no object chosen: its bands go, the headings return
 // to the frequency bands, and V' stays what it was (the user's value now).
+// Moving the highlight while an object stays ticked changes nothing.
 void select_protected_object(EventArgs&)
 {
     const Ref list = box("选择列表框1");
-    const int current = rt_get_property(list, prop::ChkListBox::CurrentIndex).integer();
-    if (current >= 0 && !cmd_checklist_is_checked(list, current)) {
+    const int ticked = ticked_object();
+    if (ticked < 0) {
         write_text("标签引用a", "");
         for (int b = 0; b < 3; ++b) write_text(kBandBoxes[b], "");
         for (int b = 0; b < 3; ++b) write_text(kHeadingBoxes[b], kFrequencyHeadings[b]);
         cmd_set_focus(box("图片框1"));
         return;
     }
-    set_control_text(box("标签引用a"), current_item_text(list));
-    for (int row = 0; row < int(std::size(kProtectedObjects)); ++row) {
-        const ProtectedObject& o = kProtectedObjects[row];
-        if (current_item_text(list) != o.item) continue;
-        const char* const* headings = row < kStandardRows ? kFrequencyHeadings : kGradeHeadings;
-        for (int b = 0; b < 3; ++b) write_text(kBandBoxes[b], o.bands[b]);
-        for (int b = 0; b < 3; ++b) write_text(kHeadingBoxes[b], headings[b]);
-        write_text("编辑框_地面振动速度控制选取值", o.velocity);
+    const std::string item = cmd_list_item_text(list, ticked);
+    if (item != control_text(box("标签引用a"))) {
+        set_control_text(box("标签引用a"), item);
+        for (int row = 0; row < int(std::size(kProtectedObjects)); ++row) {
+            const ProtectedObject& o = kProtectedObjects[row];
+            if (item != o.item) continue;
+            const char* const* headings = row < kStandardRows ? kFrequencyHeadings : kGradeHeadings;
+            for (int b = 0; b < 3; ++b) write_text(kBandBoxes[b], o.bands[b]);
+            for (int b = 0; b < 3; ++b) write_text(kHeadingBoxes[b], headings[b]);
+            write_text("编辑框_地面振动速度控制选取值", o.velocity);
+        }
     }
     cmd_set_focus(box("图片框1"));
 }
@@ -189,10 +203,8 @@ double remaining(const char* percent_box) { return 1 - used_percent(percent_box)
 void calculate()
 {
     // The report names the protected object the charges were worked for.
-    const Ref objects = box("选择列表框1");
-    const std::string object = current_item_text(objects);
-    const int current = rt_get_property(objects, prop::ChkListBox::CurrentIndex).integer();
-    worked_.protected_object = current >= 0 && cmd_checklist_is_checked(objects, current) ? object : std::string();
+    const int ticked = ticked_object();
+    if (ticked >= 0) worked_.protected_object = cmd_list_item_text(box("选择列表框1"), ticked);
     if (!worked_.protected_object.empty())
         for (int b = 0; b < 3; ++b) worked_.band_headings[b] = control_text(box(kHeadingBoxes[b]));
 
@@ -277,9 +289,8 @@ void back_calc_charge(EventArgs& e)
 
 // A new K or α changes both: Q first, then V from the Q just shown. V is the
 // user's own input here, so it is recomputed only from a charge with a
-// positive value: a K or α emptied on the way to retyping it gives no charge
-// (or none at all), and V rebuilt from that would be 0 or K itself, the
-// velocity the user set lost.
+// positive value: a K or α emptied on the way to retyping it gives no charge,
+// and the velocity the user set stays.
 void back_calc_charge_and_velocity(EventArgs& e)
 {
     if (!typed_into(e, "编辑框2_衰减系数")) return;
