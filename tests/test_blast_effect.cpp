@@ -296,7 +296,8 @@ const Unusable kUnusable[] = {
 
 // Every input a mode uses refuses each unusable text: the message, and the
 // value it would have computed and the verdict back to "-" in the form's
-// starting colours, so no earlier result stands beside the new inputs.
+// starting colours, so no earlier result stands beside the new inputs, and
+// the calculation leaves nothing to export.
 TEST_F(BlastEffectProgram, AnUnusableInputStopsTheSolverOfEveryMode)
 {
     const struct {
@@ -332,6 +333,7 @@ TEST_F(BlastEffectProgram, AnUnusableInputStopsTheSolverOfEveryMode)
                 EXPECT_EQ(verdict_color(), 0x000000);
                 EXPECT_EQ(verdict_back(), 0xC0C0C0);
                 EXPECT_EQ(picture(kForm, "图形按钮_计算"), app::res::compute_normal);
+                EXPECT_EQ(results_state(kForm), Runtime::Results::Stale) << "nothing to export";
             }
 }
 
