@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <regex>
 #include <string>
@@ -253,8 +254,23 @@ TEST_F(BlastEffectProgram, ChoosingACategoryWritesOnlyItsRange)
     type(K, "1");
     compute();
     EXPECT_EQ(text(V), "0.039");
+    // No limit to judge by: no verdict, and none left from before.
+    EXPECT_EQ(text(Verdict), "-");
+    EXPECT_EQ(verdict_color(), 0x000000);
+    EXPECT_EQ(verdict_back(), 0xC0C0C0);
+}
+
+// The limit box shows the chosen category's range and takes no typing: the
+// verdict and the report use the category's limit, never a typed one.
+TEST_F(BlastEffectProgram, TheLimitBoxIsReadOnlyAndFollowsTheCategory)
+{
+    EXPECT_EQ(prop_of(Range, prop::EditBox::InputMode), 1);
+    type(Range, "≤5cm/s");
+    EXPECT_EQ(text(Range), "≤12～15cm/s");
+    choose(Category, "一般古建筑与古迹");
+    EXPECT_EQ(text(Range), "≤0.2～0.3cm/s");
+    compute();
     EXPECT_EQ(text(Verdict), kExceeds);
-    EXPECT_EQ(verdict_color(), kRed);
 }
 
 // --- the refusal --------------------------------------------------------------------------
@@ -276,11 +292,13 @@ const Unusable kUnusable[] = {
     {"beyond the number range, left", kBeyond, true},
     {"beyond the number range, in the box", kBeyond, false},
     {"no number", "abc", false},
+    {"minus zero", "-0", false},
 };
 
 // Every input a mode uses refuses each unusable text: the message, and the
 // value it would have computed and the verdict back to "-" in the form's
-// starting colours, so no earlier result stands beside the new inputs.
+// starting colours, so no earlier result stands beside the new inputs, and
+// the calculation leaves nothing to export.
 TEST_F(BlastEffectProgram, AnUnusableInputStopsTheSolverOfEveryMode)
 {
     const struct {
@@ -316,6 +334,7 @@ TEST_F(BlastEffectProgram, AnUnusableInputStopsTheSolverOfEveryMode)
                 EXPECT_EQ(verdict_color(), 0x000000);
                 EXPECT_EQ(verdict_back(), 0xC0C0C0);
                 EXPECT_EQ(picture(kForm, "图形按钮_计算"), app::res::compute_normal);
+                EXPECT_EQ(results_state(kForm), Runtime::Results::Stale) << "nothing to export";
             }
 }
 
@@ -506,45 +525,78 @@ INSTANTIATE_TEST_SUITE_P(
     BlastEffect, Reports,
     ::testing::Values(
         // K 200: V = 200·(120^(1/3)/25)^2.0 = 7.785 (fractions read numerator, denominator).
+        // The velocity names the protected object and the limit it was judged
+        // against; each result shows where rounding happened.
         ModeReport{ByVelocity, "爆破影响振速计算.doc", "爆破影响方案",
-                   {"V=200×(1201/325)2.0=7.785cm/s", "安全允许质点振动速度为 ≤12～15cm/s。",
-                    "V = 7.785 cm/s，评价结果：振速符合要求，验算通过！"}},
+                   {"V=200×(1201/325)2.0≈7.785cm/s",
+                    "被保护对象为交通隧道，按《爆破安全规程》（GB 6722-2014），其安全允许质点振动速度为 ≤12～15cm/s，验算取其上限 [V] = 15 cm/s。",
+                    "V = 7.785 cm/s ≤ [V] = 15 cm/s，评价结果：振速符合要求，验算通过！"}},
         ModeReport{ByDistance, "爆破影响距离计算.doc", "爆破影响距离计算",
-                   {"R=1201/3×(2009.73)12.0=22.36m", "不应小于 22.36 m"}},
+                   {"R=1201/3×(2009.73)12.0≈22.36m", "不应小于 22.36 m"}},
         ModeReport{ByCharge, "爆破影响炸药量计算.doc", "爆破影响单段最大炸药量计算",
-                   {"Q=253×(9.73200)32.0=167.67kg", "不应大于 167.67 kg"}}),
+                   {"Q=253×(9.73200)32.0≈167.67kg", "不应大于 167.67 kg"}}),
     [](const ::testing::TestParamInfo<ModeReport>& i) { return "mode" + std::to_string(i.index); });
 
-// Pass, empty K, raise the charge to 5000 kg, compute (refused), export:
-// the report pairs the new charge with no verdict and no velocity.
-TEST_F(Reports, ARefusedCalculationLeavesNoVerdictForTheReport)
+// Nothing calculated, a changed input or choice, a refused calculation or a
+// velocity beyond the number range: no report is written. Typed and undone,
+// an input makes the results current again.
+TEST_F(Reports, OnlyTheResultsOfTheInputsShownAreExported)
 {
+    const fs::path report = folder / "导出的方案" / "爆破影响振速计算.doc";
+    export_ok();
+    EXPECT_EQ(backend.messages.back().text, "您还未进行计算，请计算后导出！");
+    EXPECT_EQ(backend.messages.back().caption, "提示");
+    EXPECT_FALSE(fs::exists(report));
+
     compute();
     ASSERT_EQ(text(Verdict), kPasses);
+    const struct {
+        const char* what;
+        std::function<void()> change, undo;
+    } changes[] = {
+        {"the charge", [&] { type(Q, "130"); }, [&] { type(Q, "120"); }},
+        {"the category", [&] { choose(Category, "一般民用建筑物"); }, [&] { choose(Category, "交通隧道"); }},
+        {"the mode", [&] { click(ByCharge); }, [&] { click(ByVelocity); }},
+    };
+    for (const auto& ch : changes) {
+        SCOPED_TRACE(ch.what);
+        ch.change();
+        export_ok();
+        EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+        EXPECT_FALSE(fs::exists(report));
+        ch.undo();
+        compute();
+    }
+    type(Q, "130");
+    type(Q, "120");
+    export_ok();
+    ASSERT_EQ(backend.messages.back().text, "自动生成计算书成功！");
+    EXPECT_NE(report_text(report).find("V=250×(1201/325)2.0≈9.732cm/s"), std::string::npos);
+    fs::remove(report);
+
+    // Pass, empty K, raise the charge to 5000 kg, compute: refused.
     type(K, "");
     type(Q, "5000");
     compute();
     ASSERT_EQ(backend.messages.back().text, "参数输入不完整，请查证！");
     export_ok();
-    EXPECT_EQ(backend.messages.back().text, "自动生成计算书成功！");
-    const std::string doc = report_text(folder / "导出的方案" / "爆破影响振速计算.doc");
-    EXPECT_EQ(doc.find("验算通过"), std::string::npos);
-    EXPECT_EQ(doc.find("9.732"), std::string::npos);
-    EXPECT_NE(doc.find("V = - cm/s，评价结果：-"), std::string::npos);
-    EXPECT_NE(doc.find("(50001/325)"), std::string::npos) << "the new charge";
-}
+    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+    EXPECT_FALSE(fs::exists(report));
 
-TEST_F(Reports, ExportsWithoutACalculationWhatTheBoxesShow)
-{
+    // A velocity beyond the number range has no figure to report.
+    type(K, "250");
+    type(R, "1");
+    type(A, "1000");
+    compute();
+    ASSERT_EQ(text(V), "-");
     export_ok();
-    const std::string doc = report_text(folder / "导出的方案" / "爆破影响振速计算.doc");
-    EXPECT_EQ(doc.find("编辑框"), std::string::npos);
-    EXPECT_NE(doc.find("V=250×(1201/325)2.0=-cm/s"), std::string::npos);
-    EXPECT_EQ(backend.messages.back().text, "自动生成计算书成功！");
+    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+    EXPECT_FALSE(fs::exists(report));
 }
 
 TEST_F(Reports, CancelWritesNothing)
 {
+    compute();
     backend.queue_answer(1);
     click("图形按钮_导出");
     EXPECT_EQ(backend.messages.back().text, "确定开始导出，中途请勿进行其他操作！");

@@ -15,6 +15,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <regex>
 #include <string>
@@ -356,24 +357,84 @@ INSTANTIATE_TEST_SUITE_P(
                    nullptr,
                    Rows{{"63", "8.06", "8060"}, {"75", "5.69", "5690"}, {"45", "15.8", "15800"}, {"45", "15.8", "15800"},
                         {"45", "15.8", "15800"}, {"75", "5.69", "5690"}, {"60", "8.89", "8890"}}},
-        // A full attenuation leaves K at 0: V'/0 has no value, nor has its charge.
+        // A full attenuation leaves no site coefficient: no K, no charge.
         ChargeCase{"peripheral holes fully attenuated", {{"编辑框_周边眼预裂爆破衰减预计值", "100"}}, nullptr,
-                   Rows{{"0", "-", "-"}, {"100", "5.82", "5820"}, {"60", "13.63", "13630"}, {"60", "13.63", "13630"},
+                   Rows{{"-", "-", "-"}, {"100", "5.82", "5820"}, {"60", "13.63", "13630"}, {"60", "13.63", "13630"},
                         {"60", "13.63", "13630"}, {"100", "5.82", "5820"}, {"80", "8.44", "8440"}}},
         // No vibration-reducing holes: the further attenuation is left empty.
         ChargeCase{"no further attenuation", {{"编辑框_进一步衰减值", ""}}, nullptr,
                    Rows{{"140", "3.32", "3320"}, {"100", "5.82", "5820"}, {"60", "13.63", "13630"}, {"60", "13.63", "13630"},
                         {"60", "13.63", "13630"}, {"100", "5.82", "5820"}, {"80", "8.44", "8440"}}},
-        // No exponent: 3/0 is infinite and (V'/K) below 1 raised to it is 0.
+        // No exponent: no charge (the reduced K do not use it).
         ChargeCase{"no attenuation exponent", {{"编辑框_衰减系数", ""}}, nullptr,
-                   Rows{{"84", "0", "0"}, {"100", "0", "0"}, {"60", "0", "0"}, {"60", "0", "0"}, {"60", "0", "0"},
-                        {"100", "0", "0"}, {"80", "0", "0"}}}),
+                   Rows{{"84", "-", "-"}, {"100", "-", "-"}, {"60", "-", "-"}, {"60", "-", "-"}, {"60", "-", "-"},
+                        {"100", "-", "-"}, {"80", "-", "-"}}}),
     [](const ::testing::TestParamInfo<ChargeCase>& i) {
         std::string n = i.param.name;
         for (char& ch : n)
             if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
         return n;
     });
+
+// --- what each input accepts --------------------------------------------------------------
+
+// One input pasted over, then compute and export. `rows` tells, row by row,
+// what the input leaves of the starting figures: '.' all three, 'q' the
+// reduced K only (no charge), 'k' nothing. A calculation that gave no
+// figure where one was due gives no report either.
+struct DomainCase {
+    const char* box;
+    const char* text;
+    const char* rows;
+};
+void PrintTo(const DomainCase& c, std::ostream* os) { *os << c.box << " = \"" << c.text << "\""; }
+
+struct InputDomains : ControlledProgram, ::testing::WithParamInterface<DomainCase> {};
+
+TEST_P(InputDomains, AnInputOutsideItsDomainGivesNoFigureAndNoReport)
+{
+    const DomainCase& d = GetParam();
+    const Rows start = {{"84", "7.78", "7780"}, {"100", "5.82", "5820"}, {"60", "13.63", "13630"}, {"60", "13.63", "13630"},
+                        {"60", "13.63", "13630"}, {"100", "5.82", "5820"}, {"80", "8.44", "8440"}};
+    rt.set_focus(&c(d.box));
+    rt.user_edit_text(c(d.box), d.text);
+    leave();
+    click("图形按钮_计算");
+    bool whole = true;
+    for (int row = 0; row < 7; ++row) {
+        std::vector<std::string> want = start[size_t(row)];
+        if (d.rows[row] != '.') want[1] = want[2] = "-", whole = false;
+        if (d.rows[row] == 'k') want[0] = "-";
+        EXPECT_EQ(row_texts(row), want) << kCells[row][0];
+    }
+    backend.queue_answer(0);
+    click("图形按钮_导出");
+    if (whole) {
+        EXPECT_EQ(backend.messages.back().text, "方案导出成功！");
+    } else {
+        EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+        EXPECT_FALSE(fs::exists(folder / "导出的方案" / "控制爆破计算书.doc"));
+    }
+}
+
+// The percentages show 0 as an empty box, so empty is no attenuation; K', α,
+// R' and V' must be positive.
+INSTANTIATE_TEST_SUITE_P(
+    ControlledBlasting, InputDomains,
+    ::testing::Values(DomainCase{"编辑框_地质条件K值确定", "", "kkkkkkk"}, DomainCase{"编辑框_地质条件K值确定", "-", "kkkkkkk"},
+                      DomainCase{"编辑框_地质条件K值确定", "-0", "kkkkkkk"}, DomainCase{"编辑框_地质条件K值确定", "-200", "kkkkkkk"},
+                      DomainCase{"编辑框_衰减系数", "0", "qqqqqqq"}, DomainCase{"编辑框_衰减系数", "-1.8", "qqqqqqq"},
+                      DomainCase{"编辑框_爆破振动安全允许距离R", "", "qqqqqqq"},
+                      DomainCase{"编辑框_爆破振动安全允许距离R", "-9.5", "qqqqqqq"},
+                      DomainCase{kVelocity, "", "qqqqqqq"}, DomainCase{kVelocity, "-5", "qqqqqqq"},
+                      DomainCase{kVelocity, "1e309", "qqqqqqq"},
+                      DomainCase{"编辑框_周边眼预裂爆破衰减预计值", "-10", "k......"},
+                      DomainCase{"编辑框_周边眼预裂爆破衰减预计值", "100", "k......"},
+                      DomainCase{"编辑框_进一步衰减值", "120", "k......"}, DomainCase{"编辑框_掏槽眼衰减预计值", "-1", ".k....."},
+                      DomainCase{"编辑框_各种衰减", "100", "..kkk.."}, DomainCase{"编辑框1_辅助孔衰减预计值", "-50", ".....k."},
+                      DomainCase{"编辑框1_次周边眼衰减预计值", "100", "......k"},
+                      // typed again as it stood: the starting figures, and a report
+                      DomainCase{"编辑框_周边眼预裂爆破衰减预计值", "30", "......."}));
 
 TEST_F(ControlledProgram, TheChargesUseTheVelocityAsShownLeadingBlankAndAll)
 {
@@ -449,19 +510,18 @@ TEST_F(ControlledProgram, TypingKOrAlphaGivesTheChargeThenTheVelocityFromIt)
     EXPECT_EQ(text("编辑框2_振动速度"), "5");
 }
 
-// Emptying K or α on the way to retyping it leaves no charge (K 0: V/K has no
-// value) or a charge of 0 (α 0: (V/K)^∞); the velocity the user set stays
-// rather than being rebuilt from that as 0 or as K itself.
+// Emptying K or α on the way to retyping it leaves no charge; the velocity
+// the user set stays rather than being rebuilt from that.
 TEST_F(ControlledProgram, EmptyingKOrAlphaKeepsTheVelocityTheUserSet)
 {
     type("编辑框2_振动速度", "4");
     leave();
     const std::string q = text("编辑框2_最大单段药量");
-    for (const auto& [box, charge] : {std::pair{"编辑框2_地质条件K", "-"}, std::pair{"编辑框2_衰减系数", "0"}}) {
+    for (const char* box : {"编辑框2_地质条件K", "编辑框2_衰减系数"}) {
         SCOPED_TRACE(box);
         const std::string before = text(box);
         type(box, "");
-        EXPECT_EQ(text("编辑框2_最大单段药量"), charge);
+        EXPECT_EQ(text("编辑框2_最大单段药量"), "-");
         EXPECT_EQ(text("编辑框2_振动速度"), "4");
         rt.user_edit_text(c(box), before); // retyped in one change
         EXPECT_EQ(text("编辑框2_最大单段药量"), q);
@@ -531,9 +591,17 @@ const Binding kBindings[] = {
     {"周边眼a2", 10, 1},
     {"周边眼a3", 10, 1},
 };
-// Bound, but the report does not show them: the rock's name, and the reduced
-// K of the floor and inner-perimeter holes, which equal the auxiliary holes'.
-bool left_out(const std::string& p) { return p == "标签引用b" || p == "底板孔1" || p == "次周边a1"; }
+// Bound, but the report does not show them: the rock's name, the reduced K
+// of the floor and inner-perimeter holes, which equal the auxiliary holes',
+// and the band headings and attenuations, which it shows as the calculation
+// used them (an empty attenuation as 0).
+bool left_out(const std::string& p)
+{
+    for (const char* out : {"标签引用b", "底板孔1", "次周边a1", "标签4b", "标签5b", "标签6b", "编辑框_周边眼预裂爆破衰减预计值", "编辑框_进一步衰减值",
+                            "编辑框_掏槽眼衰减预计值", "编辑框_各种衰减", "编辑框1_辅助孔衰减预计值", "编辑框1_次周边眼衰减预计值"})
+        if (p == out) return true;
+    return false;
+}
 
 TEST(ControlledBlastingTemplate, HoldsEachShownPlaceholderAtMostAsOftenAsItIsReplaced)
 {
@@ -587,7 +655,7 @@ TEST_F(ControlledReport, FillsTheReportCountingDownWithOwnedMessagesAndAPlainPer
     const std::string doc = report_text();
     for (const Binding& b : kBindings) EXPECT_EQ(doc.find(b.placeholder), std::string::npos) << "unreplaced: " << b.placeholder;
     for (const char* shown : {"需重点保护的对象为：交通隧道。", "10～12\n12～15\n15～20", "取 V' = 10 cm/s", "本工程取 1.65。",
-                              "=84\n", "=17.89kg", "周边孔\n84\n17.89\n17890\n"})
+                              "=84\n", "≈17.89kg", "周边孔\n84\n17.89\n17890\n"})
         EXPECT_NE(doc.find(shown), std::string::npos) << shown;
 
     std::vector<std::string> want = {"参数处理，倒计时10", "[10]", "  参数导出准备中，请稍候……"};
@@ -607,6 +675,8 @@ TEST_F(ControlledReport, FillsTheReportCountingDownWithOwnedMessagesAndAPlainPer
 
 TEST_F(ControlledReport, CountdownStepsStandBeforeTheirPlaceholders)
 {
+    tick("选择列表框1", "交通隧道");
+    click("图形按钮_计算");
     for (const Binding& b : kBindings) backend.stamped.push_back(b.placeholder);
     export_ok();
     const std::string doc = report_text();
@@ -617,20 +687,80 @@ TEST_F(ControlledReport, CountdownStepsStandBeforeTheirPlaceholders)
     }
 }
 
-TEST_F(ControlledReport, BeforeAnyCalculationOrChoiceTheResultsBandsAndObjectGoInEmpty)
+// With no protected object ticked the charges are still worked from V': the
+// report says so, and shows no object, no empty band table and no sentence
+// with a hole in it. An empty attenuation shows as the 0 % it was used as.
+TEST_F(ControlledReport, WithoutAProtectedObjectTheReportSaysWhichVelocityTheChargesUse)
+{
+    tick("选择列表框1", "交通隧道");
+    // Moving the highlight to another item leaves the ticked object shown.
+    rt.user_choose(c("选择列表框1"), 0);
+    EXPECT_EQ(text("标签引用a"), "交通隧道");
+    EXPECT_EQ(text("标签4a"), "10～12");
+    tick("选择列表框1", "交通隧道"); // unticked
+    EXPECT_EQ(text("标签引用a"), "");
+    EXPECT_EQ(text("标签4a"), "");
+    EXPECT_EQ(text("标签4b"), "f≤10Hz");
+    EXPECT_EQ(text(kVelocity), "10") << "V' stays as the object set it";
+    type_and_leave("编辑框_进一步衰减值", "");
+    click("图形按钮_计算");
+    export_ok();
+    ASSERT_EQ(backend.messages.back().text, "方案导出成功！");
+    const std::string doc = report_text();
+    EXPECT_NE(doc.find("本次计算未选定需重点保护的对象，各部位最大单段药量按输入的地面振动速度控制选取值 V' = 10 cm/s 计算。"),
+              std::string::npos);
+    for (const char* absent : {"：。", "需重点保护的对象为", "安全允许振速(cm/s)", "综合考虑", "交通隧道", "f≤10Hz"})
+        EXPECT_EQ(doc.find(absent), std::string::npos) << absent;
+    EXPECT_NE(doc.find("周边眼减震孔进一步衰减\n0\n"), std::string::npos);
+    EXPECT_NE(doc.find("(1-0100)=140"), std::string::npos) << "K = 200×(1-30/100)×(1-0/100)";
+}
+
+// Nothing calculated, a changed input, tick or pick, or a refused
+// calculation: no report. Typed and undone, an input is current again.
+TEST_F(ControlledReport, OnlyTheResultsOfTheInputsShownAreExported)
 {
     export_ok();
-    EXPECT_EQ(backend.messages.back().text, "方案导出成功！");
-    const std::string doc = report_text();
-    for (const Binding& b : kBindings) EXPECT_EQ(doc.find(b.placeholder), std::string::npos) << b.placeholder;
-    EXPECT_NE(doc.find("需重点保护的对象为：。"), std::string::npos);
-    EXPECT_NE(doc.find("安全允许振速(cm/s)\n\n\n\n"), std::string::npos) << "three empty band cells";
-    EXPECT_NE(doc.find("初次爆破区\n周边孔\n\n\n\n"), std::string::npos) << "an empty result row";
-    EXPECT_EQ(doc.find("引用振动选择标题"), std::string::npos);
+    EXPECT_EQ(backend.messages.back().text, "您还未进行计算，请计算后导出！");
+    EXPECT_FALSE(fs::exists(report()));
+
+    tick("选择列表框1", "一般民用建筑物");
+    click("图形按钮_计算");
+    const struct {
+        const char* what;
+        std::function<void()> change, undo;
+    } changes[] = {
+        {"a distance", [&] { type_and_leave("编辑框_爆破振动安全允许距离R", "12"); },
+         [&] { type_and_leave("编辑框_爆破振动安全允许距离R", "9.5"); }},
+        // the same V' (1.5) as the dwellings', so only the object differs
+        {"the protected object", [&] { tick("选择列表框1", "新浇大体积混凝土(C20)龄期：初凝～3d"); },
+         [&] { tick("选择列表框1", "一般民用建筑物"); }},
+        {"an attenuation", [&] { type_and_leave("编辑框_各种衰减", ""); }, [&] { type_and_leave("编辑框_各种衰减", "70"); }},
+    };
+    for (const auto& ch : changes) {
+        SCOPED_TRACE(ch.what);
+        ch.change();
+        export_ok();
+        EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+        EXPECT_FALSE(fs::exists(report()));
+        ch.undo();
+        export_ok();
+        EXPECT_EQ(backend.messages.back().text, "方案导出成功！");
+        ASSERT_TRUE(fs::exists(report()));
+        EXPECT_NE(report_text().find("需重点保护的对象为：一般民用建筑物。"), std::string::npos);
+        fs::remove(report());
+    }
+
+    type_and_leave("编辑框_掏槽眼衰减预计值", "100");
+    click("图形按钮_计算");
+    EXPECT_EQ(row_texts(1), (std::vector<std::string>{"-", "-", "-"}));
+    export_ok();
+    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+    EXPECT_FALSE(fs::exists(report()));
 }
 
 TEST_F(ControlledReport, CancelWritesNothing)
 {
+    click("图形按钮_计算");
     backend.queue_answer(1);
     click("图形按钮_导出");
     EXPECT_EQ(backend.messages.back().text, "确定开始导出，中途请勿进行其他操作！");

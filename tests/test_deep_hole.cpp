@@ -121,7 +121,7 @@ TEST_F(DeepHoleProgram, StartsInItsFrameWithTheFormsDefaultsAndTips)
         {"编辑框1_炮孔间距系数", "当采用多排或等边三角形布置炮孔时,取值范围（0.8~1.2）"},
         {"编辑框1_炮孔排距系数", "本软件中一般取值范围（0.7~1.0）"},
         {"编辑框1_装药密度", "一般取900kg/m3"},
-        {"编辑框1_装药长度系数", "当H小于lOm时,τ取0.6;当H=1O~15m时,τ取0.5;当H大于15m时,τ取0.4;软件已自动选取"},
+        {"编辑框1_装药长度系数", "当H小于10m时,τ取0.6;当H=10~15m时,τ取0.5;当H大于15m时,τ取0.4;软件已自动选取"},
         {"编辑框1_炮孔密度系数", "炮孔密度系数，一般为0.8～1.0"},
     };
     const auto& tips = c("气球提示框1").tips;
@@ -189,18 +189,81 @@ INSTANTIATE_TEST_SUITE_P(
         // q 2.9 and e 1.33 from the very hard rock and black powder rows.
         FigureCase{"very hard rock, black powder", {{"组合框3", 3}, {"组合框7", 9}}, {},
                    {"0.5", "0.5", "10.5", "1.57", "1.57", "1.41", ">1.57", "95.07", "31.37"}},
-        FigureCase{"no hole diameter", {}, {{"编辑框1_炮孔孔径", ""}}, {"0.5", "0.5", "10.5", "0", "0", "0", ">0", "0", "0"}},
-        // No burden (0/0, x/0 or a negative quotient): W shows "-", and so do
-        // the spacing, row spacing, stemming and charges built on it.
-        FigureCase{"no bench height", {}, {{H, ""}}, with_no_burden({" 0.6", "0", "0", "-"})},
+        // The spacing is the hole density coefficient times the burden it
+        // sized: m 1.2 gives W √(5.5855/1.2) = 2.157, a 1.2·2.16 = 2.592.
+        FigureCase{"hole density 1.2", {}, {{"编辑框1_炮孔密度系数", "1.2"}},
+                   {"0.5", "0.5", "10.5", "2.16", "2.59", "1.94", ">2.16", "95.1", "31.38"}},
+        // The published bench (H 15 m, d 165 mm, m 1.2, with q 0.4): W 5.8 m,
+        // a 7 m, Q 240 kg there. With τ 0.5 for a 15 m bench the burden here
+        // is 4.59 m, a = 1.2·4.59 = 5.51, Q = 0.4·5.51·15·4.59 = 151.75; the
+        // published W needs τ 0.8. With q 0.25 the burden is the published
+        // 5.8 m and a = 6.96, the published 7 m to one figure.
+        FigureCase{"published bench, q 0.4", {},
+                   {{H, "15"}, {"编辑框1_炮孔孔径", "165"}, {"编辑框1_炮孔密度系数", "1.2"}, {"编辑框2_炸药单位消耗量", "0.4"}},
+                   {"0.5", "0.75", "15.75", "4.59", "5.51", "4.13", ">4.59", "151.75", "50.08"}},
+        FigureCase{"published bench, q 0.25", {},
+                   {{H, "15"}, {"编辑框1_炮孔孔径", "165"}, {"编辑框1_炮孔密度系数", "1.2"}, {"编辑框2_炸药单位消耗量", "0.25"}},
+                   {"0.5", "0.75", "15.75", "5.8", "6.96", "5.22", ">5.8", "151.38", "49.96"}},
+        // An input outside its domain: "-" for everything built on it.
+        FigureCase{"no hole diameter", {}, {{"编辑框1_炮孔孔径", ""}}, with_no_burden({"0.5", "0.5", "10.5", "-"})},
+        FigureCase{"no bench height", {}, {{H, ""}}, with_no_burden({"-", "-", "-", "-"})},
         FigureCase{"no conversion factor", {}, {{"编辑框2_换算系数e", ""}}, with_no_burden({"0.5", "0.5", "10.5", "-"})},
-        FigureCase{"negative hole depth", {}, {{"编辑框1_钻根长度系数h", "-2"}}, with_no_burden({"0.5", "-20", "-10", "-"})}),
+        FigureCase{"negative subdrill", {}, {{"编辑框1_钻根长度系数h", "-2"}}, with_no_burden({"0.5", "-", "-", "-"})},
+        FigureCase{"no subdrill", {}, {{"编辑框1_钻根长度系数h", "0"}},
+                   {"0.5", "0", "10", "2.31", "2.31", "2.08", ">2.31", "90.71", "29.94"}}),
     [](const ::testing::TestParamInfo<FigureCase>& i) {
         std::string n = i.param.name;
         for (char& ch : n)
             if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
         return n;
     });
+
+// --- what each input accepts ----------------------------------------------------------
+
+// One input pasted over, then compute and export. `dashes` marks, for τ, h,
+// L, W, a, b, L2 and the two charges in turn, which show "-" ('-') and which
+// keep the starting figure ('.'); an input outside its domain gives no
+// report. The subdrill coefficient may be 0, which its box shows as empty.
+struct DomainCase {
+    const char* box;
+    const char* text;
+    const char* dashes;
+};
+void PrintTo(const DomainCase& c, std::ostream* os) { *os << c.box << " = \"" << c.text << "\""; }
+
+struct InputDomains : DeepHoleProgram, ::testing::WithParamInterface<DomainCase> {};
+
+TEST_P(InputDomains, AnInputOutsideItsDomainGivesNoFigureAndNoReport)
+{
+    const DomainCase& d = GetParam();
+    rt.set_focus(&c(d.box));
+    rt.user_edit_text(c(d.box), d.text);
+    rt.set_focus(nullptr);
+    click("图形按钮_计算");
+    std::vector<std::string> want = kDefaults;
+    for (size_t i = 0; i < want.size(); ++i)
+        if (d.dashes[i] == '-') want[i] = "-";
+    EXPECT_EQ(results(), want);
+    backend.queue_answer(0);
+    click("图形按钮_导出");
+    const bool whole = std::string(d.dashes).find('-') == std::string::npos;
+    EXPECT_EQ(backend.messages.back().text, whole ? "计算书导出成功！" : "输入已修改，请重新计算后导出！");
+    EXPECT_EQ(fs::exists(folder / "导出的方案" / "露天台阶深孔爆破计算书.doc"), whole);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DeepHole, InputDomains,
+    ::testing::Values(DomainCase{"编辑框1_炮孔孔径", "", "...------"}, DomainCase{"编辑框1_炮孔孔径", "-160", "...------"},
+                      DomainCase{"编辑框1_炮孔孔径", "-0", "...------"}, DomainCase{H, "", "---------"},
+                      DomainCase{H, "0", "---------"}, DomainCase{H, "-10", "---------"}, DomainCase{H, "abc", "---------"},
+                      DomainCase{"编辑框1_钻根长度系数h", "-0.05", ".--------"},
+                      DomainCase{"编辑框1_钻根长度系数h", "-0", ".--------"},
+                      DomainCase{"编辑框1_炮孔排距系数", "0", ".....-..."}, DomainCase{"编辑框1_炮孔排距系数", "-0.9", ".....-..."},
+                      DomainCase{"编辑框1_装药密度", "", "...------"}, DomainCase{"编辑框2_换算系数e", "-1", "...------"},
+                      DomainCase{"编辑框2_炸药单位消耗量", "1e309", "...------"}, DomainCase{"编辑框1_炮孔密度系数", "0", "...------"},
+                      DomainCase{"编辑框1_炮孔密度系数", "-1", "...------"},
+                      // the spacing coefficient goes only into the report
+                      DomainCase{"编辑框1_炮孔间距系数", "", "........."}));
 
 TEST_F(DeepHoleProgram, ResultsStayUntilTheNextComputeClick)
 {
@@ -293,8 +356,8 @@ TEST_F(DeepHoleReport, FillsEveryPlaceholderCountingDownFromTenToZero)
     for (const std::string& shown :
          {std::string("露天台阶深孔爆破计算书"), std::string("坚  石(七类土)"), std::string("抛掷爆破"), std::string("电雷管起爆"),
           std::string("硝铵炸药2号"), std::string("取τ =  0.6。"), std::string("\n 0.6\n"), "\n>" + W + "\n",
-          std::string("=0.05×8=0.4m"), std::string("=8+0.05×8=8.4m"), "a=W=" + W + "m",
-          "=0.9×" + W + "=" + text("编辑框1_炮孔排距") + "m", "=" + text("编辑框1_抛掷爆破每一炮孔药量") + "kg"})
+          std::string("=0.05×8=0.4m"), std::string("=8+0.05×8=8.4m"), "a=m·W=1×" + W + "=" + W + "m",
+          "=0.9×" + W + "≈" + text("编辑框1_炮孔排距") + "m", "≈" + text("编辑框1_抛掷爆破每一炮孔药量") + "kg"})
         EXPECT_NE(doc.find(shown), std::string::npos) << shown;
     for (const char* wrong : {"0.4系数", "系数h", "8.4系数"}) EXPECT_EQ(doc.find(wrong), std::string::npos) << wrong;
 
@@ -314,17 +377,55 @@ TEST_F(DeepHoleReport, FillsEveryPlaceholderCountingDownFromTenToZero)
     EXPECT_EQ(picture("main", "图片框1_呼吸灯"), app::res::lamp_idle);
 }
 
-TEST_F(DeepHoleReport, BeforeAnyCalculationTheResultsGoInAsDashes)
+// The spacing shows the hole density coefficient it is built on; nothing
+// calculated, a changed input or a refused calculation gives no report.
+TEST_F(DeepHoleReport, OnlyTheResultsOfTheInputsShownAreExported)
 {
     export_ok();
+    EXPECT_EQ(backend.messages.back().text, "您还未进行计算，请计算后导出！");
+    EXPECT_FALSE(fs::exists(reports()));
+
+    type("编辑框1_炮孔密度系数", "1.2");
+    click("图形按钮_计算");
+    type("编辑框1_炮孔间距系数", "1");
+    export_ok();
+    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！") << "the report states a'";
+    type("编辑框1_炮孔间距系数", "0.8");
+    choose("组合框4", 0);
+    export_ok();
+    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！") << "the report states the detonator";
+    choose("组合框4", 1);
+    export_ok();
+    ASSERT_EQ(backend.messages.back().text, "计算书导出成功！");
     const std::string doc = report_text(report());
-    no_placeholder_left(doc);
-    EXPECT_NE(doc.find("=0.05×10=-m"), std::string::npos);
-    EXPECT_NE(doc.find("取τ = -。"), std::string::npos);
+    for (const char* shown : {"a=m·W=1.2×2.16≈2.59m", "Q=e·q·a·H·W=1×1.7×2.59×10×2.16≈95.1kg",
+                              "炮孔间距系数a' = 0.8 仅作布孔参考"})
+        EXPECT_NE(doc.find(shown), std::string::npos) << shown;
+    fs::remove_all(reports());
+
+    type("编辑框1_装药密度", "-900");
+    click("图形按钮_计算");
+    export_ok();
+    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+    EXPECT_FALSE(fs::exists(reports()));
+}
+
+// A subdrill coefficient of 0 shows as an empty box: the report gives it as 0.
+TEST_F(DeepHoleReport, NoSubdrillIsReportedAsZero)
+{
+    type("编辑框1_钻根长度系数h", "0");
+    ASSERT_EQ(text("编辑框1_钻根长度系数h"), "");
+    click("图形按钮_计算");
+    export_ok();
+    ASSERT_EQ(backend.messages.back().text, "计算书导出成功！");
+    const std::string doc = report_text(report());
+    for (const char* shown : {"钻根（超深）长度系数\nh'\n0\n", "h=h'·H=0×10=0m", "L=H+h'·H=10+0×10=10m"})
+        EXPECT_NE(doc.find(shown), std::string::npos) << shown;
 }
 
 TEST_F(DeepHoleReport, CancelWritesNothing)
 {
+    click("图形按钮_计算");
     backend.queue_answer(1);
     click("图形按钮_导出");
     EXPECT_EQ(backend.messages.back().text, "确定开始导出，中途请勿进行其他操作！");

@@ -173,7 +173,7 @@ TEST_F(FlyrockProgram, StartsInItsFrameWithItsDefaultsAndTips)
     const std::string wind = "遇到大风天气、顺风方向的飞散距离还应增大25%～30%，软件默认增大1.25倍！";
     const std::map<std::string, std::string> want_tips = {
         {Kf, "与地形、地质、气候及药包埋置深度有关的安全系数，一般取用1.0~ 1.5;\r\n定向或抛掷爆破正对最小抵抗线方向时采用1.5;"
-             "风速大且顺风时,或山\r\n间、娅口地形时，采用1.5~ 2.O;"},
+             "风速大且顺风时,或山\r\n间、娅口地形时，采用1.5~ 2.0;"},
         {Kg, "系数，根据有关试验资料统计，一般取Kg的平均值为160;下风时,Kg值乘2;"},
         {Q, "一次爆破的总炸药量"},
         {"选择框1", wind},
@@ -287,14 +287,16 @@ INSTANTIATE_TEST_SUITE_P(
         DistanceCase{"wind tips the comparison", "拆除爆破", nullptr, {"选择框2"}, {{Kf, "1.2"}, {N, "1.2"}, {W, "2.2"}}, "95.04",
                      "计算距离＜规定距离，按规定取100m", "201.59"},
         DistanceCase{"downwind fumes", nullptr, "处于下风方向时", {}, {}, "131.25", "按计算最小安全距离131.25m确定！", "403.17"},
-        DistanceCase{"no charge", nullptr, nullptr, {}, {{Q, ""}}, "131.25", "按计算最小安全距离131.25m确定！", "0"},
-        // The cube root of a negative charge has no value.
+        // Each factor is checked on its own: a negative n squared, or a
+        // negative Kf times a negative W, would give a distance that looks
+        // like one.
+        DistanceCase{"negative index", nullptr, nullptr, {}, {{N, "-1.25"}}, "-", "-", "201.59"},
+        DistanceCase{"negative factor and burden", nullptr, nullptr, {}, {{Kf, "-1.5"}, {W, "-2.8"}}, "-", "-", "201.59"},
+        DistanceCase{"no charge", nullptr, nullptr, {}, {{Q, ""}}, "131.25", "按计算最小安全距离131.25m确定！", "-"},
         DistanceCase{"negative charge", nullptr, nullptr, {}, {{Q, "-2"}}, "131.25", "按计算最小安全距离131.25m确定！", "-"},
-        DistanceCase{"no safety factor", "拆除爆破", nullptr, {}, {{Kf, ""}}, "0", "计算距离＜规定距离，按规定取100m", "201.59"},
-        // The general method has no regulation distance to fall back on: a
-        // computed distance of 0 m or less is no safety distance.
-        DistanceCase{"no safety factor, general method", nullptr, nullptr, {}, {{Kf, ""}}, "0", "-", "201.59"},
-        DistanceCase{"negative safety factor, general method", nullptr, nullptr, {}, {{Kf, "-1.5"}}, "-131.25", "-", "201.59"},
+        DistanceCase{"no safety factor", "拆除爆破", nullptr, {}, {{Kf, ""}}, "-", "-", "201.59"},
+        DistanceCase{"no safety factor, general method", nullptr, nullptr, {}, {{Kf, ""}}, "-", "-", "201.59"},
+        DistanceCase{"negative safety factor, general method", nullptr, nullptr, {}, {{Kf, "-1.5"}}, "-", "-", "201.59"},
         // A distance beyond the number range has no value: no verdict can be
         // drawn from it, for any method.
         DistanceCase{"distance without a value", "拆除爆破", nullptr, {}, {{N, kHugeIndex.c_str()}}, "-", "-", "201.59"},
@@ -306,6 +308,51 @@ INSTANTIATE_TEST_SUITE_P(
             if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
         return n;
     });
+
+// --- what each input accepts ----------------------------------------------------------
+
+// One input pasted over, then compute and export: an input outside its
+// domain leaves "-" in what is built on it, no verdict, and no report.
+struct DomainCase {
+    const char* box;
+    const char* text;
+    bool flyrock_usable, fumes_usable;
+};
+void PrintTo(const DomainCase& c, std::ostream* os) { *os << c.box << " = \"" << c.text << "\""; }
+
+struct InputDomains : FlyrockProgram, ::testing::WithParamInterface<DomainCase> {};
+
+TEST_P(InputDomains, AnInputOutsideItsDomainGivesNoFigureVerdictOrReport)
+{
+    const DomainCase& d = GetParam();
+    choose("组合框5", "拆除爆破");
+    rt.set_focus(&c(d.box));
+    rt.user_edit_text(c(d.box), d.text);
+    rt.set_focus(nullptr);
+    click("图形按钮_计算");
+    if (d.flyrock_usable) {
+        EXPECT_NE(text(Rf), "-");
+        EXPECT_NE(text(Verdict), "-");
+    } else {
+        EXPECT_EQ(text(Rf), "-");
+        EXPECT_EQ(text(Verdict), "-");
+    }
+    EXPECT_EQ(text(Rg) == "-", !d.fumes_usable);
+    backend.queue_answer(0);
+    click("图形按钮_导出");
+    const bool usable = d.flyrock_usable && d.fumes_usable;
+    EXPECT_EQ(backend.boxes.back().text, usable ? "计算方案导出成功！" : "输入已修改，请重新计算后导出！");
+    EXPECT_EQ(fs::exists(folder / "导出的方案" / "爆破飞石安全距离计算.doc"), usable);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Flyrock, InputDomains,
+    ::testing::Values(DomainCase{Kf, "", false, true}, DomainCase{Kf, "-", false, true}, DomainCase{Kf, "-0", false, true},
+                      DomainCase{Kf, "0", false, true}, DomainCase{Kf, "-1.5", false, true}, DomainCase{Kf, "0.01", true, true},
+                      DomainCase{W, "", false, true}, DomainCase{W, "-2.8", false, true}, DomainCase{W, "1e309", false, true},
+                      DomainCase{N, "0", false, true}, DomainCase{N, "-1.25", false, true}, DomainCase{N, "abc", false, true},
+                      DomainCase{Q, "", true, false}, DomainCase{Q, "-2", true, false}, DomainCase{Q, "-0", true, false},
+                      DomainCase{Q, "0.001", true, true}));
 
 TEST_F(FlyrockProgram, ComputeLightsTheLampButDoesNotPressTheButton)
 {
@@ -382,8 +429,8 @@ struct Binding {
     int step;
 };
 const Binding kBindings[] = {
-    {"组合框5", 1, 8}, {"组合框1", 0, 7}, {R1, 1, 6}, {Kf, 2, 6}, {W, 2, 6}, {N, 2, 5},
-    {Rf, 2, 4},        {Verdict, 1, 3},   {Q, 2, 2},  {Kg, 2, 1}, {Rg, 2, 1},
+    {"组合框5", 1, 8}, {"组合框1", 0, 7}, {R1, 2, 6}, {Kf, 2, 6}, {W, 2, 6}, {N, 2, 5},
+    {Rf, 3, 4},        {Verdict, 2, 3},   {Q, 2, 2},  {Kg, 2, 1}, {Rg, 2, 1},
 };
 
 TEST(FlyrockTemplate, HoldsItsPlaceholdersInTheBodyAsOftenAsTheReportShowsThem)
@@ -427,9 +474,12 @@ TEST_F(FlyrockReport, FillsTheReportCountingDownWithUnownedMessages)
 
     const std::string doc = report_text();
     for (const Binding& b : kBindings) EXPECT_EQ(doc.find(b.placeholder), std::string::npos) << "unreplaced: " << b.placeholder;
-    for (const char* shown : {"爆破方法为：小洞室爆破。", "最小安全距离 R1 为 400 m", "Rf = 1.25×131.25 = 164.06 m",
-                              "结论为：计算距离＜规定距离，按规定取400m", "本工程取 1.50；", "=201.59m", "×2.8=131.25m"})
+    // Rounding is shown where it happens (164.0625, 201.587…); 131.25 is exact.
+    for (const char* shown : {"爆破方法为：小洞室爆破。", "最小安全距离 R1 为 400 m", "Rf = 1.25×131.25 ≈ 164.06 m",
+                              "R1 = 400 m 对比后的结论为：计算距离＜规定距离，按规定取400m", "本工程取 1.50；", "≈201.59m",
+                              "×2.8=131.25m"})
         EXPECT_NE(doc.find(shown), std::string::npos) << shown;
+    EXPECT_EQ(doc.find("一般爆破"), std::string::npos);
 
     std::vector<std::string> want = {"参数处理，倒计时10", "[10]", "  参数导出准备中，请稍候……"};
     for (int n = 9; n >= 0; --n) {
@@ -456,13 +506,19 @@ TEST_F(FlyrockReport, TheGeneralMethodAfterAnotherReportsNoRegulationDistance)
     click("图形按钮_计算");
     export_ok();
     const std::string doc = report_text();
-    for (const char* shown : {"爆破方法为：一般爆破。", "R1 为 - m", "结论为：按计算最小安全距离131.25m确定！", "Rf = 131.25 m"})
+    // No regulation distance: the report says so in words, and states no
+    // comparison with one.
+    for (const char* shown : {"爆破方法为：一般爆破。", "现行爆破安全规程对一般爆破未规定个别飞石的最小安全距离，个别飞石的安全距离按计算确定。",
+                              "一般爆破无规程规定的最小安全距离，计算安全距离 Rf = 131.25 m，结论为：按计算最小安全距离131.25m确定！",
+                              "Rf = 131.25 m"})
         EXPECT_NE(doc.find(shown), std::string::npos) << shown;
-    EXPECT_EQ(doc.find("400"), std::string::npos);
+    for (const char* absent : {"400", "R1 为", "R1 =", "- m", "对比后"}) EXPECT_EQ(doc.find(absent), std::string::npos) << absent;
 }
 
 TEST_F(FlyrockReport, CountdownStepsStandBeforeTheirPlaceholders)
 {
+    choose("组合框5", "小洞室爆破");
+    click("图形按钮_计算");
     for (const Binding& b : kBindings) backend.stamped.push_back(b.placeholder);
     export_ok();
     const std::string doc = report_text();
@@ -473,18 +529,44 @@ TEST_F(FlyrockReport, CountdownStepsStandBeforeTheirPlaceholders)
     }
 }
 
-TEST_F(FlyrockReport, BeforeAnyCalculationTheResultsGoInAsDashes)
+// The report states what the calculation worked out, even after the boxes
+// were changed and changed back; a changed input or a refused calculation
+// gives no report.
+TEST_F(FlyrockReport, OnlyTheResultsOfTheInputsShownAreExported)
 {
     export_ok();
-    EXPECT_EQ(backend.messages.back().text, "计算方案导出成功！");
-    const std::string doc = report_text();
-    for (const Binding& b : kBindings) EXPECT_EQ(doc.find(b.placeholder), std::string::npos) << b.placeholder;
-    for (const char* shown : {"R1 为 - m", "Rf = - m", "结论为：-", "=-m", "安全距离为 - m"})
-        EXPECT_NE(doc.find(shown), std::string::npos) << shown;
+    EXPECT_EQ(backend.messages.back().text, "您还未进行计算，请计算后导出！");
+    EXPECT_EQ(backend.messages.back().caption, "提示");
+    EXPECT_FALSE(fs::exists(report()));
+
+    click("选择框1");
+    click("图形按钮_计算");
+    // A tick, an index and a list choice changed, then changed back.
+    click("选择框1");
+    export_ok();
+    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+    EXPECT_FALSE(fs::exists(report()));
+    click("选择框1");
+    type(N, "1.5");
+    type(N, "1.25");
+    choose("组合框1", "处于下风方向时");
+    choose("组合框1", "不在下风方向时");
+    export_ok();
+    ASSERT_EQ(backend.messages.back().text, "计算方案导出成功！");
+    // Rf0 and the wind's quarter as the calculation worked them out.
+    EXPECT_NE(report_text().find("Rf = 1.25×131.25 ≈ 164.06 m"), std::string::npos);
+
+    type(Kf, "-1.5");
+    click("图形按钮_计算");
+    fs::remove(report());
+    export_ok();
+    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+    EXPECT_FALSE(fs::exists(report()));
 }
 
 TEST_F(FlyrockReport, CancelWritesNothing)
 {
+    click("图形按钮_计算");
     backend.queue_answer(1);
     click("图形按钮_导出");
     EXPECT_EQ(backend.messages.back().text, "确定开始导出，中途请勿进行其他操作！");

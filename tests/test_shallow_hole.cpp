@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <regex>
 #include <string>
@@ -117,7 +118,7 @@ TEST_F(ShallowHoleProgram, StartsInItsFrameWithTheFormsDefaultsAndTips)
         {"编辑框1_钻孔深度系数",
          "对于坚硬岩石取(1.1~1.15)H；对中硬岩石取(0.85~0.95)；若在炮孔底部有一层软岩石夹层时取(0.7~0.9)；"
          "与此同时炮孔深度还与不同的临空面及炮孔直径有关"},
-        {"编辑框2_最小抵抗线系数", "最小抵抗线系数取(O.6~ 0.8)"},
+        {"编辑框2_最小抵抗线系数", "最小抵抗线系数取(0.6~ 0.8)"},
         {"编辑框2_炮眼间距系数", "炮孔间距a用火雷管起爆时，取值范围1.4~ 2.0；电雷管起爆时，取值范围 0.8~ 2.0"},
         {"编辑框2_炮眼排距系数", "炮孔布置一般成交错梅花型布置，取0.8~1.2"},
     };
@@ -200,9 +201,9 @@ INSTANTIATE_TEST_SUITE_P(
                    {"1.37", "1.06", "1.48", "1.06", "0.99"}},
         // 1.005 is stored just below 1.005; the rounding still goes up.
         FigureCase{"a half rounds up", {}, {{H, "1.005"}}, {"1.01", "0.7", "0.98", "0.7", "0.32"}},
-        FigureCase{"no bench height", {}, {{H, ""}}, {"0", "0", "0", "0", "0"}},
-        // Rounded away from zero: −2.938 shows −2.94.
-        FigureCase{"negative bench height", {}, {{H, "-2.1"}}, {"-2.1", "-1.47", "-2.06", "-1.47", "-2.94"}},
+        // A bench height that is no height gives no figure at all.
+        FigureCase{"no bench height", {}, {{H, ""}}, {"-", "-", "-", "-", "-"}},
+        FigureCase{"negative bench height", {}, {{H, "-2.1"}}, {"-", "-", "-", "-", "-"}},
         // Hole diameter, free faces and stemming only go into the report.
         FigureCase{"report-only inputs", {{"组合框1", 3}, {"组合框6", 5}}, {{"编辑框2_炮孔堵塞系数d", "2"}},
                    {"2.1", "1.47", "2.06", "1.47", "2.94"}},
@@ -223,6 +224,51 @@ INSTANTIATE_TEST_SUITE_P(
             if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
         return n;
     });
+
+// --- what each input accepts ----------------------------------------------------------
+
+// One input pasted over, then compute and export. `dashes` marks, for h, W,
+// a, b and Q in turn, which show "-" ('-') and which keep the starting
+// figure ('.'); an input outside its domain gives no report.
+struct DomainCase {
+    const char* box;
+    const char* text;
+    const char* dashes;
+};
+void PrintTo(const DomainCase& c, std::ostream* os) { *os << c.box << " = \"" << c.text << "\""; }
+
+struct InputDomains : ShallowHoleProgram, ::testing::WithParamInterface<DomainCase> {};
+
+TEST_P(InputDomains, AnInputOutsideItsDomainGivesNoFigureAndNoReport)
+{
+    const DomainCase& d = GetParam();
+    const std::vector<std::string> start = {"2.1", "1.47", "2.06", "1.47", "2.94"};
+    rt.set_focus(&c(d.box));
+    rt.user_edit_text(c(d.box), d.text);
+    rt.set_focus(nullptr);
+    click("图形按钮_计算");
+    std::vector<std::string> want = start;
+    for (size_t i = 0; i < want.size(); ++i)
+        if (d.dashes[i] == '-') want[i] = "-";
+    EXPECT_EQ(results(), want);
+    backend.queue_answer(0);
+    click("图形按钮_导出");
+    const bool whole = std::string(d.dashes) == ".....";
+    EXPECT_EQ(backend.messages.back().text, whole ? "计算书导出成功！" : "输入已修改，请重新计算后导出！");
+    EXPECT_EQ(fs::exists(folder / "导出的方案" / "露天台阶浅孔爆破计算书松动爆破.doc"), whole);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ShallowHole, InputDomains,
+    ::testing::Values(DomainCase{H, "", "-----"}, DomainCase{H, "-", "-----"}, DomainCase{H, "-0", "-----"},
+                      DomainCase{H, "0", "-----"}, DomainCase{H, "-2.1", "-----"}, DomainCase{H, "abc", "-----"},
+                      DomainCase{"编辑框1_钻孔深度系数", "0", "-...-"}, DomainCase{"编辑框1_钻孔深度系数", "-1", "-...-"},
+                      DomainCase{"编辑框2_最小抵抗线系数", "", ".----"}, DomainCase{"编辑框2_最小抵抗线系数", "-0.7", ".----"},
+                      DomainCase{"编辑框2_炮眼间距系数", "-1.4", "..-.-"}, DomainCase{"编辑框2_炮眼排距系数", "0", "...--"},
+                      DomainCase{"编辑框2_换算系数e", "-1", "....-"}, DomainCase{"编辑框2_炸药单位消耗量", "", "....-"},
+                      DomainCase{"编辑框2_炸药单位消耗量", "1e309", "....-"},
+                      // the factors no formula reads take any text
+                      DomainCase{"编辑框2_自由面系数", "", "....."}, DomainCase{"编辑框2_炮孔堵塞系数d", "-1", "....."}));
 
 TEST_F(ShallowHoleProgram, ResultsStayUntilTheNextComputeClick)
 {
@@ -329,8 +375,9 @@ TEST_F(ShallowHoleReport, LooseningFillsEveryPlaceholderCountingDownFromTenToZer
     const std::string doc = report_text(loosening());
     no_placeholder_left(doc);
     for (const char* shown : {"露天台阶浅孔爆破计算书（松动爆破）", "坚  石(七类土)", "42mm", "松动爆破", "电雷管起爆", "硝铵炸药2号",
-                              "一个自由面", "=1.125×2.1=2.36m", "=0.7×2.1=1.47m", "=1.4×1.47=2.06m", "=1.0×1.47=1.47m",
-                              "=0.33×2.2×2.06×1.47×2.36×1=5.19kg"})
+                              // "≈" where the shown value is rounded (2.3625, 2.058, 5.188)
+                              "一个自由面", "=1.125×2.1≈2.36m", "=0.7×2.1=1.47m", "=1.4×1.47≈2.06m", "=1.0×1.47=1.47m",
+                              "=0.33×2.2×2.06×1.47×2.36×1≈5.19kg"})
         EXPECT_NE(doc.find(shown), std::string::npos) << shown;
     for (const char* wrong : {"1.47系数", "2.06系数"}) EXPECT_EQ(doc.find(wrong), std::string::npos) << wrong;
 
@@ -365,18 +412,47 @@ TEST_F(ShallowHoleReport, ThrowWritesItsOwnReportBesideAnEarlierLoosening)
     const std::string doc = report_text(throwing());
     no_placeholder_left(doc);
     EXPECT_NE(doc.find("露天台阶浅孔爆破计算书（抛掷爆破）"), std::string::npos);
-    EXPECT_NE(doc.find("=1.4×2.06×1.47×2.1×1=8.9kg"), std::string::npos);
+    EXPECT_NE(doc.find("=1.4×2.06×1.47×2.1×1≈8.9kg"), std::string::npos);
     EXPECT_EQ(doc.find("0.33×"), std::string::npos);
     EXPECT_EQ(report_text(loosening()).find("抛掷爆破）"), std::string::npos);
 }
 
-TEST_F(ShallowHoleReport, BeforeAnyCalculationTheResultsGoInEmpty)
+// Nothing calculated, a changed input or choice (the report states each), or
+// a refused calculation: no report. Typed and undone, an input is current
+// again.
+TEST_F(ShallowHoleReport, OnlyTheResultsOfTheInputsShownAreExported)
 {
     export_ok();
-    const std::string doc = report_text(loosening());
-    no_placeholder_left(doc);
-    EXPECT_NE(doc.find("=1×2.1=m"), std::string::npos);
-    EXPECT_NE(doc.find("每个炮孔装药  kg"), std::string::npos);
+    EXPECT_EQ(backend.messages.back().text, "您还未进行计算，请计算后导出！");
+    EXPECT_FALSE(fs::exists(reports()));
+    click("图形按钮_计算");
+    const struct {
+        const char* what;
+        std::function<void()> change, undo;
+    } changes[] = {
+        {"the bench height", [&] { type(H, "3"); }, [&] { type(H, "2.1"); }},
+        {"the hole diameter", [&] { choose("组合框1", 2); }, [&] { choose("组合框1", 0); }},
+        {"the stemming factor", [&] { type("编辑框2_炮孔堵塞系数d", "2"); }, [&] { type("编辑框2_炮孔堵塞系数d", "1"); }},
+        {"the blasting type", [&] { choose("组合框5", 1); }, [&] { choose("组合框5", 0); }},
+    };
+    for (const auto& ch : changes) {
+        SCOPED_TRACE(ch.what);
+        ch.change();
+        export_ok();
+        EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+        EXPECT_FALSE(fs::exists(reports()));
+        ch.undo();
+    }
+    export_ok();
+    EXPECT_EQ(backend.messages.back().text, "计算书导出成功！");
+    EXPECT_EQ(files(), std::vector<std::string>{"露天台阶浅孔爆破计算书松动爆破.doc"});
+    fs::remove_all(reports());
+
+    type("编辑框2_换算系数e", "-1");
+    click("图形按钮_计算");
+    export_ok();
+    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+    EXPECT_FALSE(fs::exists(reports()));
 }
 
 TEST_F(ShallowHoleReport, ASecondExportOverwritesTheReport)
@@ -394,6 +470,7 @@ TEST_F(ShallowHoleReport, ASecondExportOverwritesTheReport)
 
 TEST_F(ShallowHoleReport, CancelWritesNothing)
 {
+    click("图形按钮_计算");
     backend.queue_answer(1);
     click("图形按钮_导出");
     EXPECT_EQ(backend.messages.back().text, "确定开始导出，中途请勿进行其他操作！");

@@ -4,6 +4,7 @@
 #include "app/module_forms.h"
 #include "app/registry.h"
 #include "app/shell.h"
+#include "modules/blasting/worked.h"
 #include "ui/cmd.h"
 #include "ui/value.h"
 
@@ -78,23 +79,35 @@ void clear_verdict()
     rt_set_property(box(kVerdict), prop::EditBox::BackColor, 0xC0C0C0);
 }
 
-// Each input of the relation is a positive quantity: a box that is empty,
-// shows "-" (a value that overflowed), holds no number, zero, a negative value
+// Each input of the relation is a positive quantity (the form's domains): a
+// box that is empty, shows "-", holds no number, "-0", zero, a negative value
 // or a number too large for a double stops the solver. The value it would
-// have computed and the verdict go back to "-", so neither the form nor a
-// report exported afterwards pairs the new inputs with an earlier result.
+// have computed and the verdict go back to "-", so the form pairs the new
+// inputs with no earlier result, and the calculation gives no report.
 bool inputs_usable(const char* output, std::initializer_list<const char*> boxes)
 {
     for (const char* b : boxes) {
-        const double x = read_result(box(b));
-        if (control_text(box(b)).empty() || !std::isfinite(x) || !tol_gt(x, 0)) {
+        if (std::isnan(input(b))) {
             cmd_message_box("参数输入不完整，请查证！", 0, "错误", app::kMainForm);
             set_text(output, "-");
             clear_verdict();
+            calculation_refused();
             return false;
         }
     }
     return true;
+}
+
+Worked worked_;
+
+// A solved value beyond the number range shows "-": there is no figure to
+// report.
+void write_solved(const char* name, double x, int places)
+{
+    write_rounded(box(name), x, places);
+    const double shown = read_result(box(name));
+    if (!std::isfinite(shown)) calculation_refused();
+    else worked_.sign = blasting::equals_sign(x, shown);
 }
 
 void judge_velocity();
@@ -105,7 +118,7 @@ void SolveVelocity()
     const double a = cmd_power(input(kCharge), 1.0 / 3);
     const double b = a / input(kDistance);
     const double c = cmd_power(b, input(kAlpha));
-    write_rounded(box(kVelocity), c * input(kSiteK), 3);
+    write_solved(kVelocity, c * input(kSiteK), 3);
     judge_velocity();
 }
 
@@ -115,7 +128,7 @@ void SolveCharge()
     const double a = cmd_power(input(kDistance), 3);
     const double b = input(kVelocity) / input(kSiteK);
     const double e = 3 / input(kAlpha);
-    write_rounded(box(kCharge), a * cmd_power(b, e), 2);
+    write_solved(kCharge, a * cmd_power(b, e), 2);
 }
 
 void SolveDistance()
@@ -124,7 +137,7 @@ void SolveDistance()
     const double a = cmd_power(input(kCharge), 1.0 / 3);
     const double b = input(kSiteK) / input(kVelocity);
     const double e = 1 / input(kAlpha);
-    write_rounded(box(kDistance), a * cmd_power(b, e), 2);
+    write_solved(kDistance, a * cmd_power(b, e), 2);
 }
 
 void write_verdict(int32_t text_color, const char* text)
@@ -137,7 +150,8 @@ void write_verdict(int32_t text_color, const char* text)
 // The shown velocity against the limit of the chosen category. A velocity
 // that is no finite number ("-": it overflowed the number range) cannot be
 // within any limit: it gets the failing verdict rather than leaving an
-// earlier pass standing beside it.
+// earlier pass standing beside it. A category the table does not know has
+// no limit: no verdict, and none left from before.
 void judge_velocity()
 {
     const double v = read_result(box(kVelocity));
@@ -146,8 +160,14 @@ void judge_velocity()
         write_verdict(0x0000FF, kExceeds);
         return;
     }
-    if (!category) return;
-    if (tol_gt(v, category->limit)) write_verdict(0x0000FF, kExceeds);
+    if (!category) {
+        clear_verdict();
+        return;
+    }
+    worked_.limit = number_to_text(category->limit);
+    const bool exceeds = tol_gt(v, category->limit);
+    worked_.comparison = exceeds ? ">" : "≤";
+    if (exceeds) write_verdict(0x0000FF, kExceeds);
     else write_verdict(0x00FF00, kPasses);
 }
 
@@ -156,6 +176,8 @@ void judge_velocity()
 void compute(EventArgs&)
 {
     // The lamp shows idle before and after; only the solving step presses the button.
+    calculation_begin(kForm);
+    worked_ = {};
     app::lamp_idle();
     app::PlayClickSounds(app::res::sound_compute);
     const std::pair<const char*, void (*)()> modes[] = {
@@ -170,6 +192,7 @@ void compute(EventArgs&)
         rt_set_property(box(kComputeButton), prop::PicBtn::Picture, Blob{resource(app::res::compute_normal)});
     }
     app::lamp_idle();
+    calculation_end();
 }
 
 void select_building_category(EventArgs&)
@@ -244,6 +267,8 @@ void register_blast_effect(Runtime& rt)
 }
 
 } // namespace
+
+const Worked& worked() { return worked_; }
 
 JSB_HANDLERS(register_blast_effect)
 

@@ -24,6 +24,16 @@ const std::vector<BuildingCategory>& building_categories();
 // Matched by the item text, not by its place in the list.
 const BuildingCategory* find_category(const std::string& item);
 
+// What the last calculation worked with beyond the boxes, for the report:
+// the sign between the formula and the solved value shown ("=", or "≈"
+// where rounding changed it), and, when a velocity was judged, the allowed
+// velocity (cm/s) it was judged against and how it compares ("≤" or ">").
+struct Worked {
+    std::string sign;
+    std::string limit, comparison; // "" when no velocity was judged
+};
+const Worked& worked();
+
 // The report of the mode chosen by the radio buttons.
 report::ExportRequest export_request();
 

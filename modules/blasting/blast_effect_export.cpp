@@ -30,6 +30,16 @@ report::ExportRequest export_request()
         bind("编辑框5_衰减系数", 20, countdown(6)),   bind("编辑框5_距离R", 20, countdown(5)),
         bind("编辑框5_振动速度", 20, countdown(4)),   bind("编辑框5_规范临界值", 20, countdown(3)),
         bind("编辑框13_评价结果", 20, countdown(2)),
+        // What the calculation worked out beyond the boxes.
+        report::bind_item("组合框5", 20),
+        report::bind_computed("计算值_等号", [] { return worked().sign; }),
+        report::bind_computed("计算值_允许振速", [] { return worked().limit; }, 20),
+        report::bind_computed("计算值_比较", [] { return worked().comparison; }),
+        report::bind_computed("计算值_未评价",
+                              [] {
+                                  return worked().limit.empty() ? std::string("所选建筑物类别没有规定的安全允许振速，未作评价。")
+                                                                : std::string();
+                              }),
     };
     r.marks = {
         {Stage::FolderMade, countdown(10)},

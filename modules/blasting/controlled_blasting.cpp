@@ -3,9 +3,12 @@
 #include "app/module_forms.h"
 #include "app/registry.h"
 #include "app/shell.h"
+#include "modules/blasting/worked.h"
 #include "ui/cmd.h"
+#include "ui/value.h"
 
 #include <cmath>
+#include <limits>
 #include <string>
 #include <utility>
 
@@ -110,16 +113,42 @@ void set_up()
     attach_tips();
 }
 
+// The ticked protected object, -1 when none is ticked.
+int ticked_object()
+{
+    const Ref list = box("选择列表框1");
+    const int n = int(cmd_list_count(list));
+    for (int i = 0; i < n; ++i)
+        if (cmd_checklist_is_checked(list, i)) return i;
+    return -1;
+}
+
+// Ticking an object shows its allowed velocities and proposes its V'.
+// Unticking it leaves no object chosen: its bands go, the headings return
+// to the frequency bands, and V' stays what it was (the user's value now).
+// Moving the highlight while an object stays ticked changes nothing.
 void select_protected_object(EventArgs&)
 {
-    set_control_text(box("标签引用a"), current_item_text(box("选择列表框1")));
-    for (int row = 0; row < int(std::size(kProtectedObjects)); ++row) {
-        const ProtectedObject& o = kProtectedObjects[row];
-        if (current_item_text(box("选择列表框1")) != o.item) continue;
-        const char* const* headings = row < kStandardRows ? kFrequencyHeadings : kGradeHeadings;
-        for (int b = 0; b < 3; ++b) write_text(kBandBoxes[b], o.bands[b]);
-        for (int b = 0; b < 3; ++b) write_text(kHeadingBoxes[b], headings[b]);
-        write_text("编辑框_地面振动速度控制选取值", o.velocity);
+    const Ref list = box("选择列表框1");
+    const int ticked = ticked_object();
+    if (ticked < 0) {
+        write_text("标签引用a", "");
+        for (int b = 0; b < 3; ++b) write_text(kBandBoxes[b], "");
+        for (int b = 0; b < 3; ++b) write_text(kHeadingBoxes[b], kFrequencyHeadings[b]);
+        cmd_set_focus(box("图片框1"));
+        return;
+    }
+    const std::string item = cmd_list_item_text(list, ticked);
+    if (item != control_text(box("标签引用a"))) {
+        set_control_text(box("标签引用a"), item);
+        for (int row = 0; row < int(std::size(kProtectedObjects)); ++row) {
+            const ProtectedObject& o = kProtectedObjects[row];
+            if (item != o.item) continue;
+            const char* const* headings = row < kStandardRows ? kFrequencyHeadings : kGradeHeadings;
+            for (int b = 0; b < 3; ++b) write_text(kBandBoxes[b], o.bands[b]);
+            for (int b = 0; b < 3; ++b) write_text(kHeadingBoxes[b], headings[b]);
+            write_text("编辑框_地面振动速度控制选取值", o.velocity);
+        }
     }
     cmd_set_focus(box("图片框1"));
 }
@@ -137,37 +166,80 @@ void select_rock_hardness(EventArgs&)
     cmd_set_focus(box("图片框1"));
 }
 
+// An attenuation in percent. The boxes show 0 as an empty text (and the tip
+// says to leave the damping-hole box empty when there are none), so empty
+// means no attenuation. 100 % or more would leave no site coefficient: no
+// figure can be built on it.
+double percent(const char* name)
+{
+    if (control_text(box(name)).empty()) return 0;
+    const double p = read_number(name);
+    if (!(p < 100)) {
+        calculation_refused();
+        return std::numeric_limits<double>::quiet_NaN();
+    }
+    return p;
+}
+
+// A reduced site coefficient: one that is no positive number has no meaning
+// in the relation and shows "-", as does every charge built on it.
+void write_k(const char* name, double k) { write_number(box(name), k > 0 ? k : std::numeric_limits<double>::quiet_NaN()); }
+
+Worked worked_;
+
+// An attenuation as the calculation uses it, noted for the report.
+double used_percent(const char* name)
+{
+    const double p = percent(name);
+    worked_.percents[name] = number_to_text(p);
+    return p;
+}
+
 // 1 − p/100, the share of the vibration left after an attenuation of p %.
-double remaining(const char* percent_box) { return 1 - read_number(percent_box) / 100; }
+double remaining(const char* percent_box) { return 1 - used_percent(percent_box) / 100; }
 
 // Largest charge per delay for the velocity V' at the distance R':
 // Q = R'^3 · (V' / K)^(3/α), K being the group's reduced site coefficient.
 void calculate()
 {
+    // The report names the protected object the charges were worked for.
+    const int ticked = ticked_object();
+    if (ticked >= 0) worked_.protected_object = cmd_list_item_text(box("选择列表框1"), ticked);
+    if (!worked_.protected_object.empty())
+        for (int b = 0; b < 3; ++b) worked_.band_headings[b] = control_text(box(kHeadingBoxes[b]));
+
     const double k0 = read_number("编辑框_地质条件K值确定");
-    write_number(box("周边眼1"), (k0 * remaining("编辑框_周边眼预裂爆破衰减预计值")) * remaining("编辑框_进一步衰减值"));
-    write_number(box("掏槽眼1"), k0 * remaining("编辑框_掏槽眼衰减预计值"));
+    write_k("周边眼1", (k0 * remaining("编辑框_周边眼预裂爆破衰减预计值")) * remaining("编辑框_进一步衰减值"));
+    write_k("掏槽眼1", k0 * remaining("编辑框_掏槽眼衰减预计值"));
     // Auxiliary, floor and inner-perimeter holes share one attenuation.
-    for (const char* k : {"辅助孔1", "底板孔1", "次周边a1"}) write_number(box(k), k0 * remaining("编辑框_各种衰减"));
-    write_number(box("辅助孔a1"), k0 * remaining("编辑框1_辅助孔衰减预计值"));
-    write_number(box("周边眼a1"), k0 * remaining("编辑框1_次周边眼衰减预计值"));
+    for (const char* k : {"辅助孔1", "底板孔1", "次周边a1"}) write_k(k, k0 * remaining("编辑框_各种衰减"));
+    write_k("辅助孔a1", k0 * remaining("编辑框1_辅助孔衰减预计值"));
+    write_k("周边眼a1", k0 * remaining("编辑框1_次周边眼衰减预计值"));
 
     const double r = read_number("编辑框_爆破振动安全允许距离R");
     const double v = read_number("编辑框_地面振动速度控制选取值");
     const double alpha = read_number("编辑框_衰减系数");
+    worked_.velocity = number_to_text(v);
     for (const HoleGroup& g : kGroups) {
         const double a = cmd_power(r, 3);
         const double b = v / read_result(g.k);
         const double e = 3 / alpha;
-        write_rounded(box(g.kg), a * cmd_power(b, e), 2);
+        const double q = a * cmd_power(b, e);
+        write_rounded(box(g.kg), q, 2);
+        if (&g == &kGroups[0]) worked_.peripheral_charge_sign = blasting::equals_sign(q, read_result(box(g.kg)));
     }
-    for (const HoleGroup& g : kGroups) write_number(box(g.g), read_result(g.kg) * 1000);
+    for (const HoleGroup& g : kGroups) {
+        write_number(box(g.g), read_result(g.kg) * 1000);
+        // A charge without a value leaves a row with nothing to report.
+        if (!std::isfinite(read_result(g.g))) calculation_refused();
+    }
 }
 
 void compute(EventArgs&)
 {
     const app::ComputeStyle style = app::compute_style(kForm); // pressed picture, lamp, 500 ms before restoring
     app::compute_begin(kForm, style);
+    worked_ = {};
     calculate();
     app::compute_end(kForm, style);
 }
@@ -217,9 +289,8 @@ void back_calc_charge(EventArgs& e)
 
 // A new K or α changes both: Q first, then V from the Q just shown. V is the
 // user's own input here, so it is recomputed only from a charge with a
-// positive value: a K or α emptied on the way to retyping it gives no charge
-// (or none at all), and V rebuilt from that would be 0 or K itself, the
-// velocity the user set lost.
+// positive value: a K or α emptied on the way to retyping it gives no charge,
+// and the velocity the user set stays.
 void back_calc_charge_and_velocity(EventArgs& e)
 {
     if (!typed_into(e, "编辑框2_衰减系数")) return;
@@ -242,6 +313,15 @@ void register_controlled_blasting(Runtime& rt)
 }
 
 } // namespace
+
+const Worked& worked() { return worked_; }
+
+std::string no_protected_object_note()
+{
+    if (!worked_.protected_object.empty()) return {};
+    return "本次计算未选定需重点保护的对象，各部位最大单段药量按输入的地面振动速度控制选取值 V' = " + worked_.velocity +
+           " cm/s 计算。";
+}
 
 JSB_HANDLERS(register_controlled_blasting)
 // The shell's created handler embeds the form and enables its export button;

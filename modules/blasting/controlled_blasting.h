@@ -6,9 +6,29 @@
 // group that solves the same relation while the user types; the report.
 #include "app/report/export.h"
 
+#include <map>
+#include <string>
+
 namespace controlled_blasting {
 
 inline constexpr const char* kForm = "ControlledBlasting";
+
+// What the last calculation worked with beyond the texts its boxes show,
+// for the report.
+struct Worked {
+    std::string protected_object; // the ticked object, "" when none was
+    std::string band_headings[3]; // the object's band headings, "" when none was ticked
+    std::string velocity;         // V' (cm/s)
+    // Each attenuation (%) as used: an empty box is no attenuation, 0.
+    std::map<std::string, std::string> percents; // by box name
+    // "=" when the peripheral holes' charge shows exactly what the formula
+    // gives, "≈" when rounding to 2 decimals changed it.
+    std::string peripheral_charge_sign;
+};
+const Worked& worked();
+// "" when an object was ticked; otherwise the sentence saying none was and
+// which V' the charges were worked from.
+std::string no_protected_object_note();
 
 // The report "控制爆破计算书.doc".
 report::ExportRequest export_request();

@@ -58,7 +58,31 @@ report::ExportRequest export_request()
         bind("周边眼a1", 10),
         bind("周边眼a2", 10),
         bind("周边眼a3", 10),
+        // What the calculation worked with beyond the boxes.
+        report::bind_computed("计算值_未选保护对象", [] { return no_protected_object_note(); }),
+        report::bind_computed("计算值_等号", [] { return worked().peripheral_charge_sign; }),
+        // the band headings of the object the charges were worked for
+        report::bind_computed("计算值_振速分档1", [] { return worked().band_headings[0]; }),
+        report::bind_computed("计算值_振速分档2", [] { return worked().band_headings[1]; }),
+        report::bind_computed("计算值_振速分档3", [] { return worked().band_headings[2]; }),
     };
+    // Each attenuation as used (an empty box is none), in the table and in
+    // its reduced K.
+    const std::pair<const char*, const char*> percents[] = {
+        {"计算值_周边眼衰减", "编辑框_周边眼预裂爆破衰减预计值"}, {"计算值_进一步衰减", "编辑框_进一步衰减值"},
+        {"计算值_掏槽眼衰减", "编辑框_掏槽眼衰减预计值"},         {"计算值_各种衰减", "编辑框_各种衰减"},
+        {"计算值_辅助孔衰减", "编辑框1_辅助孔衰减预计值"},       {"计算值_次周边眼衰减", "编辑框1_次周边眼衰减预计值"},
+    };
+    for (const auto& [placeholder, box] : percents) {
+        const std::string name = box;
+        r.bindings.push_back(report::bind_computed(
+            placeholder,
+            [name] {
+                const auto it = worked().percents.find(name);
+                return it == worked().percents.end() ? std::string() : it->second;
+            },
+            2));
+    }
     r.marks = {
         {Stage::Busy, countdown(10)},
         {Stage::WordStarted, StatusMark::status("  参数导出准备中，请稍候……")},

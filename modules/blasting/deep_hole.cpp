@@ -4,9 +4,12 @@
 #include "app/registry.h"
 #include "app/shell.h"
 #include "modules/blasting/bench_tables.h"
+#include "modules/blasting/worked.h"
 #include "ui/cmd.h"
 #include "ui/value.h"
 
+#include <cmath>
+#include <map>
 #include <string>
 #include <utility>
 
@@ -19,11 +22,18 @@ namespace {
 Ref box(const char* name) { return U(kForm, name); }
 
 double input(const char* name) { return read_number(box(name)); }
+// A coefficient that may be 0: the box shows 0 as an empty text.
+double input_or_zero(const char* name) { return control_text(box(name)).empty() ? 0 : input(name); }
 // Each result is written rounded to 2 decimals and later steps read the
 // shown text back. A result that could not be computed (a burden over a zero
 // or negative quotient) shows "-" and stays not a number when read back, so
 // the spacing, charges and stemming built on it show "-" as well.
-void result(const char* name, double x) { write_rounded(box(name), x, 2); }
+std::map<std::string, std::string> signs_;
+void result(const char* name, double x)
+{
+    write_rounded(box(name), x, 2);
+    signs_[name] = blasting::equals_sign(x, read_result(box(name)));
+}
 double shown(const char* name) { return read_result(box(name)); }
 
 void write_text(const char* name, const std::string& text) { set_control_text(box(name), text); }
@@ -33,17 +43,25 @@ int current_index(const char* combo) { return rt_get_property(box(combo), prop::
 
 void calculate()
 {
+    signs_.clear();
     constexpr const char* H = "编辑框1_阶梯高度";
     constexpr const char* W = "编辑框1_最小抵抗线长度";
 
+    // The choices and the spacing coefficient are stated in the report
+    // beside the results: they are part of what was calculated.
+    for (const char* list : {"组合框5", "组合框3", "组合框4", "组合框7"}) current_item_text(box(list));
+    control_text(box("编辑框1_炮孔间距系数"));
+
     // τ by bench height: 0.6 below 10 m, 0.5 from 10 to 15 m, 0.4 above;
     // the texts keep the blanks the form has always shown.
-    if (tol_lt(input(H), 10)) write_text("编辑框1_装药长度系数", " 0.6");
+    // A bench height that is no height chooses none.
+    if (std::isnan(input(H))) write_text("编辑框1_装药长度系数", "-");
+    else if (tol_lt(input(H), 10)) write_text("编辑框1_装药长度系数", " 0.6");
     else write_text("编辑框1_装药长度系数", "0.5");
     if (tol_gt(input(H), 15)) write_text("编辑框1_装药长度系数", " 0.4");
 
-    result("编辑框1_钻根长度", input(H) * input("编辑框1_钻根长度系数h"));                 // h = H·h'
-    result("编辑框1_预计炮孔深度", input(H) + input(H) * input("编辑框1_钻根长度系数h")); // L = H + H·h', unrounded h
+    result("编辑框1_钻根长度", input(H) * input_or_zero("编辑框1_钻根长度系数h"));                 // h = H·h'
+    result("编辑框1_预计炮孔深度", input(H) + input(H) * input_or_zero("编辑框1_钻根长度系数h")); // L = H + H·h', unrounded h
 
     // W = √(d²·Δ·L·τ·0.785 / (e·q·m·H)), d the hole diameter in metres.
     const double d = input("编辑框1_炮孔孔径") / 1000;
@@ -53,10 +71,12 @@ void calculate()
         input("编辑框2_换算系数e") * input("编辑框2_炸药单位消耗量") * input("编辑框1_炮孔密度系数") * input(H);
     result(W, cmd_sqrt(charge / demand));
 
-    // The spacing is the burden itself; the spacing coefficient only goes
+    // a = m·W: the hole density coefficient m is the ratio of spacing to
+    // burden the burden was sized for. The spacing coefficient a' only goes
     // into the report.
-    write_text("编辑框1_炮孔间距", control_text(box(W)));
+    result("编辑框1_炮孔间距", input("编辑框1_炮孔密度系数") * shown(W));
 
+    // Q = e·q·a·H·W, the rock a hole breaks times the charge it needs.
     result("编辑框1_抛掷爆破每一炮孔药量", input("编辑框2_换算系数e") * input("编辑框2_炸药单位消耗量") *
                                                shown("编辑框1_炮孔间距") * input(H) * shown(W));
     // A third of the unrounded throw charge, rounded once.
@@ -68,6 +88,12 @@ void calculate()
     // to state, and ">-" would read as a mangled figure.
     const std::string burden = control_text(box(W));
     write_text("编辑框1_炮孔堵塞长度", burden == "-" ? burden : ">" + burden);
+
+    // A result without a value (an input outside its domain, a burden beyond
+    // the number range) leaves nothing to report.
+    for (const char* r : {"编辑框1_钻根长度", "编辑框1_预计炮孔深度", W, "编辑框1_炮孔间距", "编辑框1_炮孔排距",
+                          "编辑框1_抛掷爆破每一炮孔药量", "编辑框1_松动爆破每一炮孔药量"})
+        if (!std::isfinite(shown(r))) calculation_refused();
 }
 
 namespace {
@@ -82,7 +108,7 @@ void attach_tips()
         {"编辑框1_炮孔排距系数", "本软件中一般取值范围（0.7~1.0）"},
         {"编辑框1_装药密度", "一般取900kg/m3"},
         {"编辑框1_装药长度系数",
-         "当H小于lOm时,τ取0.6;当H=1O~15m时,τ取0.5;当H大于15m时,τ取0.4;软件已自动选取"},
+         "当H小于10m时,τ取0.6;当H=10~15m时,τ取0.5;当H大于15m时,τ取0.4;软件已自动选取"},
         {"编辑框1_炮孔密度系数", "炮孔密度系数，一般为0.8～1.0"},
     };
     for (const auto& [control, text] : tips) cmd_attach_tip(box("气球提示框1"), box(control), text);
@@ -133,6 +159,17 @@ void register_deep_hole(Runtime& rt)
 }
 
 } // namespace
+
+std::string subdrill_factor_used()
+{
+    return number_to_text(input_or_zero("编辑框1_钻根长度系数h"));
+}
+
+std::string equals_sign_of(const std::string& result)
+{
+    const auto it = signs_.find(result);
+    return it == signs_.end() ? std::string() : it->second;
+}
 
 JSB_HANDLERS(register_deep_hole)
 // The shell's created handler embeds the form and enables its export

@@ -1,9 +1,11 @@
 #pragma once
 // The deep-hole bench-blasting module (form `DeepHole`): charge-length
 // coefficient by bench height, subdrill, hole depth, burden from the charge a
-// hole holds, spacing, row spacing, stemming and the throw and loosening
-// charges per hole.
+// hole holds, spacing (the hole density coefficient times the burden), row
+// spacing, stemming and the throw and loosening charges per hole.
 #include "app/report/export.h"
+
+#include <string>
 
 namespace deep_hole {
 
@@ -12,6 +14,14 @@ inline constexpr const char* kForm = "DeepHole";
 // The whole calculation behind the compute button, without the button
 // pictures, the busy lamp and the sounds around it.
 void calculate();
+
+// For the report: "=" when a result the last calculation wrote shows exactly
+// what its formula gives, "≈" when rounding to 2 decimals changed it ("" for
+// a box it did not write).
+std::string equals_sign_of(const std::string& result);
+// The subdrill coefficient h' as the calculation reads it: its box shows 0
+// as an empty text.
+std::string subdrill_factor_used();
 
 report::ExportRequest export_request();
 

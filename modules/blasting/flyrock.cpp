@@ -3,6 +3,7 @@
 #include "app/module_forms.h"
 #include "app/registry.h"
 #include "app/shell.h"
+#include "modules/blasting/worked.h"
 #include "ui/cmd.h"
 #include "ui/value.h"
 
@@ -47,7 +48,7 @@ void attach_tips()
     const std::pair<const char*, const char*> tips[] = {
         {"编辑框1_安全系数",
          "与地形、地质、气候及药包埋置深度有关的安全系数，一般取用1.0~ 1.5;\r\n定向或抛掷爆破正对最小抵抗线方向时采用1.5;"
-         "风速大且顺风时,或山\r\n间、娅口地形时，采用1.5~ 2.O;"},
+         "风速大且顺风时,或山\r\n间、娅口地形时，采用1.5~ 2.0;"},
         {"编辑框1_扩散系数", "系数，根据有关试验资料统计，一般取Kg的平均值为160;下风时,Kg值乘2;"},
         {"编辑框1_爆破总炸药量", "一次爆破的总炸药量"},
         {"选择框1", wind},
@@ -74,19 +75,20 @@ void select_wind_direction(EventArgs&)
         if (wind == item) set_control_text(box("编辑框1_扩散系数"), kg);
 }
 
+Worked worked_;
+
 // Which distance governs: the computed flyrock distance or the regulation's.
 // A computed distance without a value (shown "-") supports no conclusion.
 std::string verdict()
 {
     const std::string rf_text = text("编辑框1_个别飞石飞散的安全距离");
-    const std::string r1_text = text("编辑框1_安全规程最小安全距离");
     const double rf = ui::read_result(box("编辑框1_个别飞石飞散的安全距离"));
-    if (!std::isfinite(rf)) return "-";
-    // The general method takes the computed distance as the safety distance:
-    // one of 0 m or less (an empty or negative factor) is none to take.
-    if (current_item_text(box("组合框5")) == kGeneralBlasting)
-        return tol_gt(rf, 0) ? "按计算最小安全距离" + rf_text + "m确定！" : "-";
+    if (!std::isfinite(rf) || !tol_gt(rf, 0)) return "-";
+    // The general method takes the computed distance as the safety distance.
+    if (current_item_text(box("组合框5")) == kGeneralBlasting) return "按计算最小安全距离" + rf_text + "m确定！";
     const double r1 = read_number("编辑框1_安全规程最小安全距离");
+    if (std::isnan(r1)) return "-";
+    const std::string r1_text = text("编辑框1_安全规程最小安全距离");
     if (tol_lt(rf, r1)) return "计算距离＜规定距离，按规定取" + r1_text + "m";
     if (tol_gt(rf, r1)) return "计算距离>规定距离，取计算距离" + rf_text + "m";
     return "计算距离=规定距离，按规定取" + r1_text + "m";
@@ -95,22 +97,42 @@ std::string verdict()
 void calculate()
 {
     // Rf = 20 · Kf · n² · W, a quarter more in strong wind or downwind (once,
-    // whichever is ticked); the rounded distance is rounded again after the factor.
-    const double rf0 = distance_before_wind();
-    const bool windy = wind_raises_distance();
-    write_number(box("编辑框1_个别飞石飞散的安全距离"), windy ? cmd_round(rf0 * 1.25, 2) : rf0);
+    // whichever is ticked); the rounded distance is rounded again after the
+    // factor. Each factor is checked on its own (the form's domains): a
+    // negative n squared, or a negative Kf times a negative W, would give a
+    // distance that looks like one.
+    const double kf = read_number("编辑框1_安全系数");
+    const double n = read_number("编辑框1_最大药包的爆破作用指数");
+    const double w = read_number("编辑框1_最大药包的最小抵抗线");
+    const double rf0 = kf * cmd_power(n, 2) * w * 20;
+    worked_.rf0 = cmd_round(rf0, 2);
+    worked_.rf0_sign = blasting::equals_sign(rf0, worked_.rf0);
+    worked_.windy = rt_get_property(box("选择框1"), prop::CheckBox::Checked).truth() ||
+                    rt_get_property(box("选择框2"), prop::CheckBox::Checked).truth();
+    const double rf = worked_.windy ? cmd_round(worked_.rf0 * 1.25, 2) : worked_.rf0;
+    worked_.rf_sign = blasting::equals_sign(worked_.windy ? worked_.rf0 * 1.25 : worked_.rf0, rf);
+    write_number(box("编辑框1_个别飞石飞散的安全距离"), rf);
+    // A distance of 0 m (factors too small to show) or none at all is no
+    // safety distance: nothing to report.
+    if (!tol_gt(ui::read_result(box("编辑框1_个别飞石飞散的安全距离")), 0)) calculation_refused();
+    worked_.general = current_item_text(box("组合框5")) == kGeneralBlasting;
     set_control_text(box("编辑框1_与规程要求对比后结论"), verdict());
 
     // Rg = Kg · Q^(1/3).
     const double kg = read_number("编辑框1_扩散系数");
     const double q = read_number("编辑框1_爆破总炸药量");
-    write_rounded(box("编辑框1_爆破毒气的安全距离"), kg * cmd_power(q, kOneThird), 2);
+    const double rg = kg * cmd_power(q, kOneThird);
+    write_rounded(box("编辑框1_爆破毒气的安全距离"), rg, 2);
+    const double rg_shown = ui::read_result(box("编辑框1_爆破毒气的安全距离"));
+    if (!tol_gt(rg_shown, 0)) calculation_refused();
+    worked_.rg_sign = blasting::equals_sign(rg, rg_shown);
 }
 
 void compute(EventArgs&)
 {
     const app::ComputeStyle style = app::compute_style(kForm); // lamp only; the button is not pressed
     app::compute_begin(kForm, style);
+    worked_ = {};
     calculate();
     app::compute_end(kForm, style);
 }
@@ -127,19 +149,7 @@ void register_flyrock(Runtime& rt)
 
 } // namespace
 
-double distance_before_wind()
-{
-    const double kf = read_number("编辑框1_安全系数");
-    const double n = read_number("编辑框1_最大药包的爆破作用指数");
-    const double w = read_number("编辑框1_最大药包的最小抵抗线");
-    return cmd_round(kf * cmd_power(n, 2) * w * 20, 2);
-}
-
-bool wind_raises_distance()
-{
-    return rt_get_property(box("选择框1"), prop::CheckBox::Checked).truth() ||
-           rt_get_property(box("选择框2"), prop::CheckBox::Checked).truth();
-}
+const Worked& worked() { return worked_; }
 
 JSB_HANDLERS(register_flyrock)
 // The shell's created handler embeds the form and enables its export button;

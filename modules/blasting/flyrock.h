@@ -5,14 +5,24 @@
 // dangerous; the report.
 #include "app/report/export.h"
 
+#include <string>
+
 namespace flyrock {
 
 inline constexpr const char* kForm = "Flyrock";
 
-// Rf0 = 20 · Kf · n² · W, m, rounded to 2 places, from the boxes.
-double distance_before_wind();
-// Strong wind or downwind is ticked: the distance is a quarter more.
-bool wind_raises_distance();
+// What the last calculation worked with beyond the boxes, for the report:
+// Rf0 = 20 · Kf · n² · W rounded to 2 places, whether strong wind or downwind
+// made the distance a quarter more, whether the method was the general one
+// (no regulation distance), and the sign ("=", or "≈" where rounding changed
+// the value) before Rf0, Rf and Rg.
+struct Worked {
+    double rf0 = 0;
+    bool windy = false;
+    bool general = false;
+    std::string rf0_sign, rf_sign, rg_sign;
+};
+const Worked& worked();
 
 // The report "爆破飞石安全距离计算.doc".
 report::ExportRequest export_request();

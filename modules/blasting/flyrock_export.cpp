@@ -1,5 +1,5 @@
 // The flyrock and toxic-gas report: eleven placeholders, five passes each,
-// and the two steps of the flyrock distance that no box shows.
+// and what the calculation worked out that no box shows.
 #include "modules/blasting/flyrock.h"
 
 #include "ui/value.h"
@@ -24,10 +24,25 @@ report::ExportRequest export_request()
         bind("编辑框1_安全系数", 5),
         bind("编辑框1_最大药包的最小抵抗线", 5),
         bind("编辑框1_最大药包的爆破作用指数", 5, countdown(5)),
-        // Rf before the wind, and the wind's quarter where it applies
-        report::bind_computed("计算值_Rf0", [] { return ui::number_to_text(distance_before_wind()); }),
+        // Rf before the wind and the wind's quarter where it applies, as the
+        // calculation worked them out; the general method has no regulation
+        // distance, and the report says so in words.
+        report::bind_computed("计算值_Rf0", [] { return ui::number_to_text(worked().rf0); }),
+        report::bind_computed("计算值_等号Rf0", [] { return worked().rf0_sign; }),
         report::bind_computed("计算值_风力增大",
-                              [] { return wind_raises_distance() ? "1.25×" + ui::number_to_text(distance_before_wind()) + " = " : ""; }),
+                              [] {
+                                  return worked().windy ? "1.25×" + ui::number_to_text(worked().rf0) + " " + worked().rf_sign + " "
+                                                        : std::string();
+                              }),
+        report::bind_computed("计算值_无规程距离",
+                              [] {
+                                  return worked().general
+                                             ? std::string("现行爆破安全规程对一般爆破未规定个别飞石的最小安全距离，个别飞石的安全距离按计算确定。")
+                                             : std::string();
+                              }),
+        report::bind_computed("计算值_一般爆破",
+                              [] { return worked().general ? std::string("一般爆破无规程规定的最小安全距离，") : std::string(); }),
+        report::bind_computed("计算值_等号Rg", [] { return worked().rg_sign; }),
         bind("编辑框1_个别飞石飞散的安全距离", 5, countdown(4)),
         bind("编辑框1_与规程要求对比后结论", 5, countdown(3)),
         bind("编辑框1_爆破总炸药量", 5, countdown(2)),

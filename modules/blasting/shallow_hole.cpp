@@ -4,8 +4,12 @@
 #include "app/registry.h"
 #include "app/shell.h"
 #include "modules/blasting/bench_tables.h"
+#include "modules/blasting/worked.h"
 #include "ui/cmd.h"
 
+#include <cmath>
+#include <map>
+#include <string>
 #include <utility>
 
 namespace shallow_hole {
@@ -20,7 +24,12 @@ double input(const char* name) { return read_number(box(name)); }
 // Each result is written rounded to 2 decimals and later steps read the
 // shown text back. A result that could not be computed shows "-" and stays
 // not a number when read back, so nothing built on it passes for a figure.
-void result(const char* name, double x) { write_rounded(box(name), x, 2); }
+std::map<std::string, std::string> signs_;
+void result(const char* name, double x)
+{
+    write_rounded(box(name), x, 2);
+    signs_[name] = blasting::equals_sign(x, read_result(box(name)));
+}
 double shown(const char* name) { return read_result(box(name)); }
 
 void write_text(const char* name, const char* text) { set_control_text(box(name), text); }
@@ -33,6 +42,12 @@ constexpr int kThrow = 1;     //         抛掷爆破
 
 void calculate()
 {
+    signs_.clear();
+    // The choices and the two factors no formula uses are stated in the
+    // report beside the results: they are part of what was calculated.
+    for (const char* list : {"组合框1", "组合框3", "组合框4", "组合框7", "组合框6"}) current_item_text(box(list));
+    for (const char* factor : {"编辑框2_自由面系数", "编辑框2_炮孔堵塞系数d"}) control_text(box(factor));
+
     result("编辑框2_钻孔深度h", input("编辑框1_钻孔深度系数") * input("编辑框2_阶梯高度"));     // h
     result("编辑框2_最小抵抗线", input("编辑框2_最小抵抗线系数") * input("编辑框2_阶梯高度")); // W
     result("编辑框2_炮眼间距", input("编辑框2_炮眼间距系数") * shown("编辑框2_最小抵抗线"));   // a = a'·W
@@ -43,6 +58,11 @@ void calculate()
     const int kind = current_index("组合框5");
     if (kind == kLoosening) result("编辑框2_每个炮孔爆破用药量", Q * 0.33);
     else if (kind == kThrow) result("编辑框2_每个炮孔爆破用药量", Q);
+    else write_text("编辑框2_每个炮孔爆破用药量", "-"); // no blasting type chosen: no charge to give
+    // A result without a value (an input outside its domain, a product beyond
+    // the number range) leaves nothing to report.
+    for (const char* r : {"编辑框2_钻孔深度h", "编辑框2_最小抵抗线", "编辑框2_炮眼间距", "编辑框2_炮眼排距b", "编辑框2_每个炮孔爆破用药量"})
+        if (!std::isfinite(shown(r))) calculation_refused();
 }
 
 namespace {
@@ -53,7 +73,7 @@ void attach_tips()
         {"编辑框1_钻孔深度系数",
          "对于坚硬岩石取(1.1~1.15)H；对中硬岩石取(0.85~0.95)；若在炮孔底部有一层软岩石夹层时取(0.7~0.9)；"
          "与此同时炮孔深度还与不同的临空面及炮孔直径有关"},
-        {"编辑框2_最小抵抗线系数", "最小抵抗线系数取(O.6~ 0.8)"},
+        {"编辑框2_最小抵抗线系数", "最小抵抗线系数取(0.6~ 0.8)"},
         {"编辑框2_炮眼间距系数", "炮孔间距a用火雷管起爆时，取值范围1.4~ 2.0；电雷管起爆时，取值范围 0.8~ 2.0"},
         {"编辑框2_炮眼排距系数", "炮孔布置一般成交错梅花型布置，取0.8~1.2"},
     };
@@ -140,6 +160,12 @@ void register_shallow_hole(Runtime& rt)
 }
 
 } // namespace
+
+std::string equals_sign_of(const std::string& result)
+{
+    const auto it = signs_.find(result);
+    return it == signs_.end() ? std::string() : it->second;
+}
 
 JSB_HANDLERS(register_shallow_hole)
 // The shell's created handler embeds the form and enables its export

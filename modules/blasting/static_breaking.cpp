@@ -4,10 +4,13 @@
 #include "app/picture_tools.h"
 #include "app/registry.h"
 #include "app/shell.h"
+#include "modules/blasting/worked.h"
 #include "ui/cmd.h"
 #include "ui/value.h"
 
 #include <cmath>
+#include <limits>
+#include <map>
 #include <utility>
 
 namespace static_breaking {
@@ -53,10 +56,19 @@ constexpr double kPi = 3.1415926;
 
 Ref box(const char* name) { return U(kForm, name); }
 double input(const char* name) { return read_number(box(name)); }
+// A figure that may be 0: the box shows 0 as an empty text.
+double input_or_zero(const char* name) { return control_text(box(name)).empty() ? 0 : input(name); }
 // Results are read back as shown; a shown "-" stays not-a-number, so what
 // is built on it shows "-" as well instead of a figure computed from 0.
 double shown(const char* name) { return read_result(box(name)); }
-void result(const char* name, double x, int places) { write_rounded(box(name), x, places); }
+// The sign a report puts before each result: "=", or "≈" where rounding
+// for the box changed it.
+std::map<std::string, std::string> signs_;
+void result(const char* name, double x, int places)
+{
+    write_rounded(box(name), x, places);
+    signs_[name] = blasting::equals_sign(x, read_result(box(name)));
+}
 void set_text(const char* name, const std::string& text) { set_control_text(box(name), text); }
 void copy_text(const char* to, const char* from) { set_text(to, control_text(box(from))); }
 bool checked(const char* radio) { return rt_get_property(box(radio), prop::RadioBox::Checked).truth(); }
@@ -142,11 +154,11 @@ double breaking_force()
 void advise(const char* text) { cmd_message_box(text); }
 
 // The number of holes for the given diameter.
-void by_diameter(float L1)
+void by_diameter_given(float L1)
 {
     const double D = input(kGivenDiameter);
-    const double R = (D / 1000) * (1 + input(kPoisson)) * input(kPressure);
-    result(kTotalLength, breaking_force() / R * shown(kLayers), 2);
+    const double R = (D / 1000) * (1 + input_or_zero(kPoisson)) * input(kPressure);
+    result(kTotalLength, breaking_force() / R * input(kLayers), 2);
     result(kHoles, shown(kTotalLength) / L1, 0);
     result(kDiameter, D, 0);
     copy_text(kGivenCount, kHoles);
@@ -157,12 +169,18 @@ void by_diameter(float L1)
 void by_hole_count(float L1)
 {
     result(kTotalLength, input(kGivenCount) * L1, 3);
-    copy_text(kHoles, kGivenCount);
+    // The count as given; one that is no count shows "-".
+    if (std::isnan(input(kGivenCount))) set_text(kHoles, "-");
+    else copy_text(kHoles, kGivenCount);
     const double P = breaking_force();
-    const double R = shown(kTotalLength) * (1 + input(kPoisson)) * input(kPressure);
-    result(kDiameter, P / R * shown(kLayers) * 1000, 0);
+    const double R = shown(kTotalLength) * (1 + input_or_zero(kPoisson)) * input(kPressure);
+    result(kDiameter, P / R * input(kLayers) * 1000, 0);
+    // So many holes that the diameter rounds to 0 mm: there is no hole to
+    // fill, and the advice holds all the more.
+    const bool none = std::isfinite(shown(kDiameter)) && !tol_gt(shown(kDiameter), 0);
+    if (none) set_text(kDiameter, "-");
     copy_text(kGivenDiameter, kDiameter);
-    if (tol_lt(shown(kDiameter), 35)) advise("常规钻孔直径35~50mm，建议减少钻眼数量！");
+    if (none || tol_lt(shown(kDiameter), 35)) advise("常规钻孔直径35~50mm，建议减少钻眼数量！");
 }
 
 // Burden, hole spacing and row spacing of the object type, for diameters in
@@ -184,43 +202,114 @@ void layout_ranges(double D)
 
 // The agent's weight per cubic metre and per metre of hole. A diameter
 // without a row shows "-" for the weight per metre rather than the weight
-// of an earlier diameter.
+// of an earlier diameter; no agent chosen gives neither.
 void agent_weights(double D)
 {
     const AgentType* a = row_at(agent_types(), current_index(kAgentType));
-    if (!a) return;
+    if (!a) {
+        set_text(kDensity, "-");
+        set_text(kPerMetre, "-");
+        return;
+    }
     set_text(kDensity, a->density);
     set_text(kPerMetre, weight_per_metre(a->density, D).value_or("-"));
 }
 
-void total_charge(double D)
+// What the report takes from the last calculation, by placeholder.
+std::map<std::string, std::string> texts_;
+void note(const std::string& placeholder, const std::string& text) { texts_[placeholder] = text; }
+
+// Q = 1.05·L·w for a table diameter, else Q = 1.05·q1·n.
+bool total_charge(double D)
 {
     set_text(kLog, "");
-    if (is_table_diameter(D)) {
+    const bool by_length = is_table_diameter(D);
+    if (by_length) {
         result(kTotalCharge, shown(kTotalLength) * shown(kPerMetre) * kLossFactor, 2);
         cmd_edit_append(box(kLog), {"\r\n  按照钻孔总长*每米钻孔SCA重量 计算总药量"});
     } else {
         result(kTotalCharge, shown(kPerHole) * shown(kHoles) * kLossFactor, 2);
         cmd_edit_append(box(kLog), {"\r\n  按照单孔计算总药量"});
     }
+    return by_length;
+}
+
+std::string sign(const char* result_box)
+{
+    const auto it = signs_.find(result_box);
+    return it == signs_.end() ? std::string() : it->second;
+}
+
+// The sentences and figures the report states beside the boxes: which mode
+// and which total-charge formula were used, the depth as the count used it,
+// the layers to work in, and what does not apply to this diameter.
+void note_for_report(bool by_diameter, const ObjectType& type, float L1, bool by_length)
+{
+    const std::string D = control_text(box(kDiameter));
+    const std::string L1_text = float_to_text(L1);
+    note("计算值_深度系数", number_to_text(type.depth_factor));
+    note("计算值_泊松比", number_to_text(input_or_zero(kPoisson)));
+    note("计算值_L1", L1_text);
+    if (L1_text != control_text(box(kHoleDepth)))
+        note("计算值_孔深取值", "钻孔深度按 L1 ≈ " + control_text(box(kHoleDepth)) + " m 钻孔，单孔装药量按此深度计算。");
+    // N' = h/H to one decimal
+    const double ratio = input(kHeight) / input(kDepth);
+    note("计算值_分层式", blasting::equals_sign(ratio, input(kLayers)));
+    if (by_diameter) {
+        note("计算值_按孔径说明", "本工程按给定的钻孔直径 D = " + control_text(box(kGivenDiameter)) + " mm 计算钻孔总长及布眼数量：");
+    } else {
+        note("计算值_按孔数说明",
+             "本工程按给定的布眼数量 N = " + control_text(box(kHoles)) + " 个计算钻孔总长，并由钻孔总长反算钻孔直径：");
+    }
+    const std::pair<const char*, const char*> signs[] = {
+        {"计算值_L式", kTotalLength}, {"计算值_N式", kHoles}, {"计算值_D式", kDiameter},
+        {"计算值_q1式", kPerHole},   {"计算值_Q式", kTotalCharge},
+    };
+    for (const auto& [placeholder, result_box] : signs) note(placeholder, sign(result_box));
+    // L = N·L1 and N = L/L1 are printed with L1 as its single-precision value
+    // shows: the sign follows the figures printed.
+    const double L1_shown = text_to_number(L1_text);
+    if (by_diameter) note("计算值_N式", blasting::equals_sign(shown(kTotalLength) / L1_shown, shown(kHoles)));
+    else note("计算值_L式", blasting::equals_sign(shown(kHoles) * L1_shown, shown(kTotalLength)));
+    if (tol_lt(shown(kDiameter), 35))
+        note("计算值_孔径提示", "钻孔直径 D = " + D + " mm 小于常规孔径 35～50 mm，" +
+                                    (by_diameter ? "建议钻孔直径取 35～50 mm。" : "建议减少钻眼数量。"));
+    if (control_text(box(kBurden)) == "-")
+        note("计算值_布孔范围说明", "钻孔直径 D = " + D + " mm 不在“" + type.item + "”适用的 " + number_to_text(type.d_lo) + "～" +
+                                         number_to_text(type.d_hi) + " mm 孔径范围内，抵抗线、孔距及排距无推荐值。");
+    if (by_length)
+        note("计算值_标准孔径说明", "本工程钻孔直径 D = " + D + " mm 为标准孔径，每米钻孔SCA重量 w 查表取 " +
+                                         control_text(box(kPerMetre)) + " kg/m：");
+    else
+        note("计算值_其他孔径说明", "本工程钻孔直径 D = " + D + " mm 不是标准孔径，按单孔装药量计算：");
+    // A last layer thinner than H is still a layer to drill and fill.
+    note("计算值_施工层数", number_to_text(std::ceil(input(kLayers) - 1e-9)));
 }
 
 } // namespace
 
 void calculate()
 {
+    signs_.clear();
+    texts_.clear();
     if (!checked(kByDiameter) && !checked(kByCount)) {
         cmd_message_box("请选择钻孔直径或钻孔深度！");
+        calculation_refused();
         return;
     }
+    // The width goes into the report beside the results, though no formula
+    // uses it.
+    control_text(box("编辑框_破碎体宽"));
     // L1 = H × f, held in single precision: the count and the total length
     // use it as it is, the charge per hole uses the rounded depth shown.
     const ObjectType* t = row_at(object_types(), current_index(kObjectType));
-    const float L1 = float(t ? input(kDepth) * t->depth_factor : 0.0);
+    if (!t || !row_at(agent_types(), current_index(kAgentType))) calculation_refused(); // no type chosen
+    const float L1 = float(t ? input(kDepth) * t->depth_factor : std::numeric_limits<double>::quiet_NaN());
     result(kHoleDepth, L1, 3);
     copy_text(kHoleRows, kRows);
 
-    if (checked(kByDiameter)) by_diameter(L1);
+    const bool by_diameter = checked(kByDiameter);
+    if (by_diameter) by_diameter_given(L1);
     else by_hole_count(L1);
 
     const double D = shown(kDiameter);
@@ -228,7 +317,17 @@ void calculate()
     agent_weights(D);
     // q1 = π·(D/2000)²·L1·K; D/2000 is the hole radius in metres.
     result(kPerHole, cmd_power(D / 2000, 2) * shown(kHoleDepth) * shown(kDensity) * kPi, 2);
-    total_charge(D);
+    const bool by_length = total_charge(D);
+    // No total charge (an input without a usable number, or no hole to
+    // fill): nothing to plan with.
+    if (!std::isfinite(shown(kTotalCharge))) calculation_refused();
+    if (t) note_for_report(by_diameter, *t, L1, by_length);
+}
+
+std::string report_text(const std::string& placeholder)
+{
+    const auto it = texts_.find(placeholder);
+    return it == texts_.end() ? std::string() : it->second;
 }
 
 namespace {

@@ -52,6 +52,13 @@ bool is_table_diameter(double diameter);
 // and sounds around it.
 void calculate();
 
+// What the report states of the last calculation beyond its boxes, by
+// placeholder ("计算值_…"): the sign before each result ("=", or "≈" where
+// rounding changed it), the depth the count used, the sentences of the mode
+// and of the total-charge formula used, and what does not apply; "" for a
+// sentence that does not apply.
+std::string report_text(const std::string& placeholder);
+
 report::ExportRequest export_request();
 
 } // namespace static_breaking

@@ -22,33 +22,43 @@ report::ExportRequest export_request()
     r.templates = {{report::Condition::always(), "templates/static_breaking.docx", "静态爆破专项施工方案.doc"}};
     auto countdown = [](int n) { return StatusMark::countdown(n); };
     r.bindings = {
-        bind("组合框_破碎物体类型", 5),
-        bind("组合框_型号", 5),
-        bind("编辑框_使用温度范围", 5, countdown(7)),
-        bind("编辑框_使用季节", 5),
-        bind("编辑框_破碎体长", 5),
-        bind("编辑框_破碎体宽", 5, countdown(6)),
-        bind("编辑框_破碎体高", 5),
-        bind("编辑框_破碎体计划破碎深度", 5),
-        bind("编辑框_破碎分层数", 5, countdown(5)),
-        bind("编辑框_炮眼排数", 5),
-        bind("编辑框_破碎体的抗拉强度", 5),
-        bind("编辑框_开裂经验系数", 5, countdown(4)),
-        bind("编辑框_被破碎材料的泊松比", 5),
-        bind("编辑框_SCA膨胀压力", 5),
-        bind("编辑框_SCA重量", 5, countdown(3)),
-        bind("编辑框_每米钻孔SCA重量", 5),
-        bind("编辑框_布眼数量", 5),
+        bind("组合框_破碎物体类型", 10),
+        bind("组合框_型号", 10),
+        bind("编辑框_使用温度范围", 10, countdown(7)),
+        bind("编辑框_使用季节", 10),
+        bind("编辑框_破碎体长", 10),
+        bind("编辑框_破碎体宽", 10, countdown(6)),
+        bind("编辑框_破碎体高", 10),
+        bind("编辑框_破碎体计划破碎深度", 10),
+        bind("编辑框_破碎分层数", 10, countdown(5)),
+        bind("编辑框_炮眼排数", 10),
+        bind("编辑框_破碎体的抗拉强度", 10),
+        bind("编辑框_开裂经验系数", 10, countdown(4)),
+        bind("编辑框_被破碎材料的泊松比", 10),
+        bind("编辑框_SCA膨胀压力", 10),
+        bind("编辑框_SCA重量", 10, countdown(3)),
+        bind("编辑框_每米钻孔SCA重量", 10),
+        bind("编辑框_布眼数量", 10),
         bind("编辑框_孔径", 10, countdown(2)),
-        bind("编辑框_孔深", 5),
-        bind("编辑框_布眼排数", 5),
-        bind("编辑框_排距", 5, countdown(1)),
-        bind("编辑框_孔距", 5),
-        bind("编辑框_抵抗线", 5),
-        bind("编辑框_单位面积钻孔总长", 5),
-        bind("编辑框_每孔用药量", 5),
-        bind("编辑框_总装药量", 5),
+        bind("编辑框_孔深", 10),
+        bind("编辑框_布眼排数", 10),
+        bind("编辑框_排距", 10, countdown(1)),
+        bind("编辑框_孔距", 10),
+        bind("编辑框_抵抗线", 10),
+        bind("编辑框_单位面积钻孔总长", 10),
+        bind("编辑框_每孔用药量", 10),
+        bind("编辑框_总装药量", 10),
+        // The diameter given in its own mode, and what the calculation
+        // worked out beyond the boxes.
+        bind("编辑框_确定钻孔直径", 10),
     };
+    for (const char* placeholder :
+         {"计算值_深度系数", "计算值_泊松比", "计算值_L1", "计算值_孔深取值", "计算值_分层式", "计算值_按孔径说明", "计算值_按孔数说明", "计算值_L式",
+          "计算值_N式", "计算值_D式", "计算值_q1式", "计算值_Q式", "计算值_孔径提示", "计算值_布孔范围说明", "计算值_标准孔径说明",
+          "计算值_其他孔径说明", "计算值_施工层数"}) {
+        const std::string name = placeholder;
+        r.bindings.push_back(report::bind_computed(name, [name] { return report_text(name); }, 10));
+    }
     r.marks = {
         {Stage::Busy, countdown(10)},
         {Stage::WordStarted, countdown(9)},

@@ -1,6 +1,7 @@
 % 爆破影响单段最大炸药量计算. Every control name below is replaced by the
 % shown text of that control when the report is exported; 编辑框5_炸药总量
-% stands here twice, every other name once.
+% stands here twice, every other name once. 计算值_等号 is "=", or "≈"
+% where rounding the result for its box changed it.
 !title 爆破影响单段最大炸药量计算
 
 !titlepage
@@ -30,7 +31,7 @@ K、α —— 与爆破点至保护对象间的地形、地质条件有关的系
 
 # 三、计算
 代入本工程参数：
-$ Q = {编辑框5_距离R}^{3} × (\frac{编辑框5_振动速度}{编辑框5_系数K})^{\frac{3}{编辑框5_衰减系数}} = 编辑框5_炸药总量 "kg"
+$ Q = {编辑框5_距离R}^{3} × (\frac{编辑框5_振动速度}{编辑框5_系数K})^{\frac{3}{编辑框5_衰减系数}} 计算值_等号 编辑框5_炸药总量 "kg"
 
 # 四、结论
 单段（一次）起爆药量不应大于 编辑框5_炸药总量 kg；齐发爆破总药量超过此值时，应改为分段（延时）起爆，使最大一段药量不超过此值。

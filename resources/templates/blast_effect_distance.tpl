@@ -1,6 +1,7 @@
 % 爆破影响距离计算. Every control name below is replaced by the shown text of
 % that control when the report is exported; 编辑框5_距离R stands here twice,
-% every other name once.
+% every other name once. 计算值_等号 is "=", or "≈" where rounding the
+% result for its box changed it.
 !title 爆破影响距离计算
 
 !titlepage
@@ -30,7 +31,7 @@ K、α —— 与爆破点至保护对象间的地形、地质条件有关的系
 
 # 三、计算
 代入本工程参数：
-$ R = {编辑框5_炸药总量}^{1/3} × (\frac{编辑框5_系数K}{编辑框5_振动速度})^{\frac{1}{编辑框5_衰减系数}} = 编辑框5_距离R "m"
+$ R = {编辑框5_炸药总量}^{1/3} × (\frac{编辑框5_系数K}{编辑框5_振动速度})^{\frac{1}{编辑框5_衰减系数}} 计算值_等号 编辑框5_距离R "m"
 
 # 四、结论
 爆源至被保护建（构）筑物的距离不应小于 编辑框5_距离R m；距离不足时应减小一次起爆药量或采取分段起爆、隔振等措施，并重新计算。

@@ -1,6 +1,9 @@
 % 爆破影响方案（振速计算）. Every control name below is replaced by the shown
-% text of that control when the report is exported: 编辑框5_振动速度 stands
-% here twice, every other name once.
+% text of that control when the report is exported (组合框5 its chosen
+% item); each stands here at most twice. 计算值_… are what the calculation
+% worked out beyond the boxes: the sign before the rounded velocity, the
+% limit it was judged against and how it compares. A line marked ? is left
+% out when one of its values is empty or "-".
 !title 爆破影响方案
 
 !titlepage
@@ -31,11 +34,12 @@ R —— 自爆源至被保护建（构）筑物的距离（m）。
 
 # 三、计算
 代入本工程参数：
-$ V = 编辑框5_系数K × (\frac{{编辑框5_炸药总量}^{1/3}}{编辑框5_距离R})^{编辑框5_衰减系数} = 编辑框5_振动速度 "cm/s"
+$ V = 编辑框5_系数K × (\frac{{编辑框5_炸药总量}^{1/3}}{编辑框5_距离R})^{编辑框5_衰减系数} 计算值_等号 编辑框5_振动速度 "cm/s"
 
 # 四、安全评价
-按《爆破安全规程》（GB 6722-2014），被保护对象的安全允许质点振动速度为 编辑框5_规范临界值。
-计算所得质点振动速度 V = 编辑框5_振动速度 cm/s，评价结果：编辑框13_评价结果
+?被保护对象为组合框5，按《爆破安全规程》（GB 6722-2014），其安全允许质点振动速度为 编辑框5_规范临界值，验算取其上限 [V] = 计算值_允许振速 cm/s。
+?计算所得质点振动速度 V = 编辑框5_振动速度 cm/s 计算值_比较 [V] = 计算值_允许振速 cm/s，评价结果：编辑框13_评价结果
+?计算值_未评价
 
 # 五、控制爆破振动的措施
 1. 严格控制一次起爆的最大药量，采用分段（延时）起爆，各段间隔时间不小于50ms；
