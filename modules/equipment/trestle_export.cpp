@@ -48,7 +48,7 @@ report::ExportRequest export_request()
          bind("编辑框1_抗拉强度2", 5), bind("编辑框1_抗拉强度", 5)},
         // the front wheel load stands in every formula that carries it
         {bind("编辑框1_E", 5), bind("编辑框2_P1", 10), bind("编辑框2_P2", 5), bind("编辑框2_P3", 5),
-         report::bind_computed("计算值_RA", [] { return ui::number_to_text(reaction_at_a()); }, 4), bind("编辑框2_M重", 5),
+         report::bind_computed("计算值_RA", [] { return ui::number_to_text(kept_reaction()); }, 4), bind("编辑框2_M重", 5),
          bind("编辑框2_MP1", 5), bind("编辑框2_MP2", 5), bind("编辑框2_MP3", 5), bind("编辑框2_Mmax", 5), bind("编辑框2_小q", 5),
          bind("编辑框2_重Q重", 5), bind("编辑框2_汽Q", 5), bind("编辑框3_Qmax单根", 5)},
         {bind("编辑框2_最大应力", 5), bind("编辑框2_安全系数", 5), bind("编辑框2_剪应力强度", 5), bind("编辑框2_f工字钢", 5),

@@ -3,9 +3,9 @@
 % I-beam section by their item texts); each stands here at most as often as
 % the export replaces it. 编辑框1_d0 is replaced before 编辑框1_d, and
 % 编辑框1_抗拉强度2 before 编辑框1_抗拉强度 (nor may 编辑框1_d stand right
-% before a 0, nor 编辑框1_抗拉强度 before a 2). The elastic modulus box is
-% printed in the section table; the deflections use E = 206000 N/mm² as the
-% calculation does.
+% before a 0, nor 编辑框1_抗拉强度 before a 2). The deflections use the
+% elastic modulus of its box, as the calculation does. 计算值_RA is the
+% support reaction the calculation kept.
 !title 隧道简易仰拱栈桥计算书
 
 !titlepage
@@ -134,9 +134,9 @@ $ τ = \frac{Q_{max} S_{x}}{I_{x} d} = \frac{Q_{max}}{(I_{x}/S_{x})·d} = \frac{
 ## 9.1 容许挠度
 $ [f] = \frac{L}{250} = \frac{编辑框1_栈桥净跨}{250} = 编辑框2_f工字钢 "mm"
 ## 9.2 跨中挠度
-按集中荷载作用于跨中计算，单根工字钢惯性矩I = S_{x}·(I_{x}/S_{x})（cm⁴），弹性模量E = 206000 N/mm²。
-$ f_{后} = \frac{(P_{2} + P_{3}) L^{3}}{48 E n S_{x} (I_{x}/S_{x})} = \frac{(编辑框2_P2 + 编辑框2_P3)×{10}^{3}×{编辑框1_栈桥净跨}^{3}}{48×206000×编辑框1_工字钢梁数×编辑框1_Sx×编辑框1_除Sx×{10}^{4}} = 编辑框2_后轮fmax "mm"
-$ f_{前} = \frac{P_{1} L^{3}}{48 E n S_{x} (I_{x}/S_{x})} = \frac{编辑框2_P1×{10}^{3}×{编辑框1_栈桥净跨}^{3}}{48×206000×编辑框1_工字钢梁数×编辑框1_Sx×编辑框1_除Sx×{10}^{4}} = 编辑框2_前轮fmax "mm"
+按集中荷载作用于跨中计算，单根工字钢惯性矩I = S_{x}·(I_{x}/S_{x})（cm⁴），弹性模量E = 编辑框1_E N/mm²。
+$ f_{后} = \frac{(P_{2} + P_{3}) L^{3}}{48 E n S_{x} (I_{x}/S_{x})} = \frac{(编辑框2_P2 + 编辑框2_P3)×{10}^{3}×{编辑框1_栈桥净跨}^{3}}{48×编辑框1_E×编辑框1_工字钢梁数×编辑框1_Sx×编辑框1_除Sx×{10}^{4}} = 编辑框2_后轮fmax "mm"
+$ f_{前} = \frac{P_{1} L^{3}}{48 E n S_{x} (I_{x}/S_{x})} = \frac{编辑框2_P1×{10}^{3}×{编辑框1_栈桥净跨}^{3}}{48×编辑框1_E×编辑框1_工字钢梁数×编辑框1_Sx×编辑框1_除Sx×{10}^{4}} = 编辑框2_前轮fmax "mm"
 前轮挠度验算结论：编辑框2_挠度验算前轮
 后轮挠度验算结论：编辑框2_挠度验算后轮
 
