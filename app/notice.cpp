@@ -74,7 +74,7 @@ void ApplyWebNotice(const NoticePage& page)
     g.notice_text = page.notice;
     g.notice_colour = page.colour;
     g.blink_switch = page.blink;
-    if (page.latest.empty()) return;
+    if (!IsPlainVersion(page.latest)) return;
     if (!(ui::cmd_to_number(page.latest) - ui::cmd_to_number(g.version) > 1e-7)) return;
     const std::string question = "发现新版本V" + page.latest + "，确认立即更新吗？";
     if (ui::cmd_message_box(question, 0x21, "是否要更新", "main") != 0) return;

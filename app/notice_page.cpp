@@ -2,6 +2,8 @@
 
 #include "ui/text.h"
 
+#include <cstdint>
+
 namespace app {
 
 std::string TextBetweenMarkers(std::string_view text, std::string_view start, std::string_view end)
@@ -27,7 +29,42 @@ std::string capped(std::string v)
     v.resize(n);
     return v;
 }
+// Control characters move the ticker's text about or hide parts of it (a
+// line break, an escape, a bell, right-to-left overrides): they are left out.
+std::string without_controls(const std::string& v)
+{
+    std::string out;
+    out.reserve(v.size());
+    for (size_t i = 0; i < v.size();) {
+        const unsigned char c = static_cast<unsigned char>(v[i]);
+        const size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+        if (i + n > v.size()) break;
+        uint32_t cp = n == 1 ? c : n == 2 ? c & 0x1F : n == 3 ? c & 0x0F : c & 0x07;
+        for (size_t k = 1; k < n; ++k) cp = (cp << 6) | (static_cast<unsigned char>(v[i + k]) & 0x3F);
+        const bool control = cp < 0x20 || (cp >= 0x7F && cp <= 0x9F) || cp == 0x061C || cp == 0x200E ||
+                             cp == 0x200F || (cp >= 0x202A && cp <= 0x202E) || (cp >= 0x2066 && cp <= 0x2069);
+        if (!control) out.append(v, i, n);
+        i += n;
+    }
+    return out;
+}
 } // namespace
+
+bool IsPlainVersion(std::string_view v)
+{
+    if (v.empty() || v.size() > 32) return false;
+    size_t points = 0, digits = 0;
+    for (char c : v) {
+        if (c == '.') {
+            if (++points > 1 || digits == 0) return false;
+        } else if (c >= '0' && c <= '9') {
+            ++digits;
+        } else {
+            return false;
+        }
+    }
+    return v.back() != '.';
+}
 
 NoticePage ParseNoticePage(std::string_view body)
 {
@@ -41,12 +78,14 @@ NoticePage ParseNoticePage(std::string_view body)
     const std::string section = TextBetweenMarkers(body, "////开始", "////结束");
     if (section.empty()) return page;
     auto value = [&](std::string_view key) { return capped(TextBetweenMarkers(section, key, "</P>")); };
-    page.latest = value("最新版本=");
-    page.notice = value("最新订购活动=");
-    page.colour = value("通知字体颜色=");
-    page.blink = value("通知闪烁开关=");
-    page.fast_url = value("高速更新下载网址=");
-    page.notes = value("更新说明=");
+    page.latest = without_controls(value("最新版本="));
+    page.latest.erase(0, page.latest.find_first_not_of(' '));
+    page.latest.erase(page.latest.find_last_not_of(' ') + 1);
+    page.notice = without_controls(value("最新订购活动="));
+    page.colour = without_controls(value("通知字体颜色="));
+    page.blink = without_controls(value("通知闪烁开关="));
+    page.fast_url = value("高速更新下载网址="); // an address with a control character is no address
+    page.notes = without_controls(value("更新说明="));
     return page;
 }
 

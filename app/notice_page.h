@@ -27,7 +27,12 @@ std::string TextBetweenMarkers(std::string_view text, std::string_view start, st
 // megabytes to lay out on every tick of the ticker.
 inline constexpr size_t kMaxNoticeValueBytes = 8192;
 
-// Reads a page body as received (UTF-8). A body that is not valid UTF-8
+// A version the program asks about: digits with at most one decimal point
+// ("1.7", "2"), short enough to be read exactly; not "1e309", not "v2".
+bool IsPlainVersion(std::string_view v);
+
+// Reads a page body as received (UTF-8). Control characters (line breaks,
+// escapes, direction overrides) are left out of every value but the address. A body that is not valid UTF-8
 // reads as an empty page; a longer value is cut to kMaxNoticeValueBytes at
 // a character boundary. Work is linear in the body's size.
 NoticePage ParseNoticePage(std::string_view body);

@@ -810,6 +810,23 @@ TEST(DocxPack, SourceBecomesWhatWordProcessorsLayOutWell)
         // a cover title too long for one line at 26 pt is set smaller
         {"!titlepage\n爆破凿岩机需要台数及空压机风量计算书\n!end\n正文", {"//w:p[w:pPr/w:pStyle/@w:val='TitlePageTitle']/w:r/w:rPr/w:sz[@w:val < 52]"}, {}},
         {"!titlepage\n隧道仰拱栈桥计算书\n!end\n正文", {}, {"//w:sz"}},
+        // optional parts carry hidden marks the export reads
+        {"?最小安全距离 R1 为 编辑框_R1 m。\n?$ R = 编辑框_R1\n",
+         {"//w:p[w:bookmarkStart[starts-with(@w:name, '_JsbLine')] and w:bookmarkEnd and w:r/w:t]",
+          "//w:p[w:bookmarkStart[starts-with(@w:name, '_JsbLine')] and m:oMathPara]"},
+         {}},
+        {"| a | b |\n|---|---|\n?| 1 | 编辑框_x |\n| 3 | 4 |\n",
+         {"//w:tr[2]/w:tc[1]/w:p/w:bookmarkStart[starts-with(@w:name, '_JsbRow')]", "//w:tr[2]/w:tc[2]/w:p/w:bookmarkEnd"},
+         {"//w:tr[3]//w:bookmarkStart", "//w:t[contains(., '?')]"}},
+        {"前文\n!optional\n说明 计算值_x\n| a |\n!end\n后文",
+         {"//w:p[w:r/w:t='说明 计算值_x']/w:bookmarkStart[starts-with(@w:name, '_JsbBlock')]",
+          "//w:tbl//w:p/w:bookmarkEnd"},
+         {"//w:p[w:r/w:t='前文']/w:bookmarkStart", "//w:p[w:r/w:t='后文']/w:bookmarkEnd"}},
+        // columns as wide as their contents: the long name does not wrap
+        {"| 参数 | 符号 | 取值 | 单位 |\n|---|---|---|---|\n| 单位体积岩体的耗药量（炸药单耗） | q | 编辑框1_炸药单耗 | kg/m³ |\n",
+         {"//w:tblGrid/w:gridCol[1][@w:w > 3800]", "//w:tblGrid/w:gridCol[2][@w:w < 1500]",
+          "//w:tr[2]/w:tc[1]/w:tcPr/w:tcW[@w:w > 3800]"},
+         {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.source);
@@ -820,6 +837,59 @@ TEST(DocxPack, SourceBecomesWhatWordProcessorsLayOutWell)
         // Word is asked to update fields on opening only where there are contents
         const bool toc = std::string(c.source).find("!toc") != std::string::npos;
         EXPECT_EQ(bool(p.settings.select_node("/w:settings/w:updateFields[@w:val='true']/following-sibling::w:compat")), toc);
+    }
+}
+
+// A filled report leaves out an optional line, row or block where a value
+// on it is empty or "-", and keeps the others without their marks.
+TEST(DocxPack, OptionalPartsWithoutAValueAreLeftOut)
+{
+    const std::string source =
+        "开头\n"
+        "?距离为 编辑框_a m。\n"
+        "?距离为 编辑框_b m。\n"
+        "?$ R = 编辑框_b\n"
+        "| 项 | 值 |\n|---|---|\n?| 甲 | 编辑框_a |\n?| 乙 | 编辑框_c |\n| 丙 | 3 |\n"
+        "!optional\n第三台阶 计算值_台阶\n| 丁 | 编辑框_a |\n!end\n"
+        "结尾\n";
+    TempDir dir;
+    std::ofstream(dir.path / "t.tpl") << source;
+    auto [rc, msg] = run(quoted(k_packer) + " " + quoted(dir.path / "t.tpl") + " " + quoted(dir.path / "t.docx"));
+    ASSERT_EQ(rc, 0) << msg;
+    const std::string package = read_file(dir.path / "t.docx");
+
+    struct Case {
+        const char* step; // the value of 计算值_台阶
+        std::vector<const char*> present, absent;
+    };
+    const Case cases[] = {
+        {"下台阶", {"距离为 12 m。", "甲", "丙", "第三台阶 下台阶", "丁"}, {"距离为 - m。", "R=", "乙", "编辑框"}},
+        {"", {"距离为 12 m。", "甲", "丙", "结尾"}, {"第三台阶", "丁", "乙"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.step);
+        report::Docx d;
+        ASSERT_TRUE(d.open_bytes(package));
+        d.replace("编辑框_a", "12", 3);
+        d.replace("编辑框_b", "-", 2);
+        d.replace("编辑框_c", "", 1);
+        d.replace("计算值_台阶", c.step, 1);
+        d.leave_out_blank_parts();
+        std::string out;
+        ASSERT_TRUE(d.save_bytes(&out));
+        const std::string xml = part(out, "word/document.xml");
+        pugi::xml_document doc;
+        ASSERT_TRUE(doc.load_string(xml.c_str()));
+        std::string text; // paragraph by paragraph
+        for (pugi::xpath_node p : doc.select_nodes("//w:p")) {
+            for (pugi::xpath_node t : p.node().select_nodes(".//w:t | .//m:t")) text += t.node().child_value();
+            text += "\n";
+        }
+        for (const char* t : c.present) EXPECT_NE(text.find(t), std::string::npos) << t << " in\n" << text;
+        for (const char* t : c.absent) EXPECT_EQ(text.find(t), std::string::npos) << t << " in\n" << text;
+        EXPECT_EQ(xml.find("_Jsb"), std::string::npos) << "a mark was left in";
+        // a bookmark end without its start would be left dangling
+        EXPECT_EQ(doc.select_nodes("//w:bookmarkEnd").size(), doc.select_nodes("//w:bookmarkStart").size());
     }
 }
 
@@ -844,6 +914,9 @@ TEST(DocxPack, ReportsMistakesWithTheirLine)
         {"!toc\n正文\n", ":1:"},
         // LibreOffice shows a relation without its left side as ¿
         {"$ a = b\n$ = c\n", ":2:"},
+        {"正文\n!optional\n正文\n", ":2:"},
+        {"?!page\n", ":1:"},
+        {"| a |\n?|---|\n", ":2:"},
     };
     TempDir dir;
     for (const Case& c : cases) {

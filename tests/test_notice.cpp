@@ -106,6 +106,9 @@ TEST(ParseNoticePage, ValuesOfTheFirstSection)
         {"not UTF-8", page("<P>最新版本=9</P><P>最新订购活动=\xC4\xE3</P>"), "", ""},
         {"a zero byte ends the text", "<P>////开始</P><P>最新版本=9" + std::string("\0", 1) + "</P><P>////结束</P>", "", ""},
         {"empty body", "", "", ""},
+        {"control characters left out",
+         page("<P>最新版本=\x1b" "1.8\r\n</P><P>最新订购活动=甲\a乙\xE2\x80\xAE丙\xE2\x81\xA6丁\t</P>"), "1.8", "甲乙丙丁"},
+        {"blanks around the version", page("<P>最新版本= 1.8 </P>"), "1.8", ""},
     };
     for (const Row& r : rows) {
         app::NoticePage q = app::ParseNoticePage(r.body);
@@ -263,8 +266,15 @@ TEST_F(ProgramFixture, NewerVersionIsAskedAboutOnlyWhenItReadsAboveOurs)
     const Row rows[] = {
         {"1.7", true}, {"2", true},   {"1.6", false}, {"1.10", false}, // 1.10 reads 1.1
         {"v2", false}, {"", false},   {"1.6000000001", false},          // within the tolerance
-        {"1.60001", true}, {"1.7abc", true},
+        {"1.60001", true}, {"1.7abc", false}, {"1e309", false}, {"2e0", false}, {"1.7.1", false},
+        {"99999999999999999999", true},
     };
+    const std::string nines(400, '9'); // beyond any double: no version
+    backend.messages.clear();
+    app::NoticePage huge;
+    huge.latest = nines;
+    app::ApplyWebNotice(huge);
+    EXPECT_TRUE(backend.messages.empty());
     for (const Row& r : rows) {
         SCOPED_TRACE(r.latest);
         backend.messages.clear();

@@ -445,6 +445,8 @@ struct Docx::Impl {
     std::unique_ptr<Index> index; // made when the first placeholder is asked for
     bool dirty = false;
     std::string created, modified; // core properties' times; none when empty
+    // Paragraphs where a placeholder was given an empty value or "-".
+    std::vector<pugi::xml_node> blank;
 
     Impl() = default;
     Impl(const Impl&) = delete;
@@ -599,7 +601,15 @@ bool Docx::Impl::replace_next(std::string_view placeholder, std::string_view val
     if (o.next == o.at.size()) return false;
     const size_t from = o.at[o.next++], to = from + placeholder.size();
     std::fill(ix.used.begin() + static_cast<std::ptrdiff_t>(from), ix.used.begin() + static_cast<std::ptrdiff_t>(to), 1);
-    splice(ix.segment_at(from), from, to, value);
+    Segment& seg = ix.segment_at(from);
+    if (value.find_first_not_of(" ") == std::string_view::npos || value == "-") {
+        const auto at = std::partition_point(seg.pieces.begin(), seg.pieces.end(),
+                                             [&](const Piece& p) { return p.begin + p.size <= from; });
+        pugi::xml_node n = at == seg.pieces.end() ? pugi::xml_node() : at->t;
+        while (n && n.name() != names.p) n = n.parent();
+        if (n) blank.push_back(n);
+    }
+    splice(seg, from, to, value);
     dirty = true;
     return true;
 }
@@ -744,6 +754,95 @@ int Docx::replace(std::string_view placeholder, std::string_view value, int time
     int n = 0;
     while (n < times && replace_next(placeholder, value)) ++n;
     return n;
+}
+
+void Docx::leave_out_blank_parts()
+{
+    Impl& d = *d_;
+    if (!d.loaded) return;
+    const std::string w = d.names.p.substr(0, d.names.p.size() - 1); // "w:"
+    const std::string start_tag = w + "bookmarkStart", end_tag = w + "bookmarkEnd", name_attr = w + "name",
+                      id_attr = w + "id", tr_tag = w + "tr";
+    pugi::xml_node body = d.doc.document_element().child((w + "body").c_str());
+    if (!body) return;
+    // The body-level node a node lies in.
+    auto top = [&](pugi::xml_node n) {
+        while (n && n.parent() != body) n = n.parent();
+        return n;
+    };
+    auto holds_blank = [&](pugi::xml_node n) {
+        for (pugi::xml_node p : d.blank)
+            for (pugi::xml_node a = p; a; a = a.parent())
+                if (a == n) return true;
+        return false;
+    };
+    std::vector<pugi::xml_node> starts, ends;
+    struct Walker : pugi::xml_tree_walker {
+        const std::string &start, &end, &name;
+        std::vector<pugi::xml_node> &starts, &ends;
+        Walker(const std::string& s, const std::string& e, const std::string& n, std::vector<pugi::xml_node>& ss,
+               std::vector<pugi::xml_node>& es)
+            : start(s), end(e), name(n), starts(ss), ends(es)
+        {
+        }
+        bool for_each(pugi::xml_node& n) override
+        {
+            if (n.name() == start && std::string_view(n.attribute(name.c_str()).value()).substr(0, 4) == "_Jsb")
+                starts.push_back(n);
+            else if (n.name() == end)
+                ends.push_back(n);
+            return true;
+        }
+    } walker(start_tag, end_tag, name_attr, starts, ends);
+    body.traverse(walker);
+
+    std::vector<pugi::xml_node> gone; // body-level nodes and rows to remove
+    std::vector<std::string> ids;
+    for (pugi::xml_node st : starts) {
+        const std::string_view name = st.attribute(name_attr.c_str()).value();
+        const std::string id = st.attribute(id_attr.c_str()).value();
+        ids.push_back(id);
+        pugi::xml_node end;
+        for (pugi::xml_node e : ends)
+            if (id == e.attribute(id_attr.c_str()).value()) end = e;
+        if (name.substr(4, 3) == "Row") {
+            pugi::xml_node tr = st;
+            while (tr && tr.name() != tr_tag) tr = tr.parent();
+            if (tr && holds_blank(tr)) gone.push_back(tr);
+            continue;
+        }
+        // a line or a block: the body-level nodes from its start to its end
+        pugi::xml_node first = top(st), last = end ? top(end) : first;
+        std::vector<pugi::xml_node> range;
+        bool blank = false;
+        for (pugi::xml_node n = first; n; n = n.next_sibling()) {
+            range.push_back(n);
+            blank = blank || holds_blank(n);
+            if (n == last) break;
+        }
+        if (blank) gone.insert(gone.end(), range.begin(), range.end());
+    }
+    // The marks themselves go too; what they marked stays unless it is blank.
+    for (pugi::xml_node n : starts) n.parent().remove_child(n);
+    for (pugi::xml_node n : ends)
+        if (std::find(ids.begin(), ids.end(), n.attribute(id_attr.c_str()).value()) != ids.end())
+            n.parent().remove_child(n);
+    // the deepest first (a row before the table it lies in), each node once
+    auto depth = [](pugi::xml_node n) {
+        int k = 0;
+        for (; n; n = n.parent()) ++k;
+        return k;
+    };
+    std::stable_sort(gone.begin(), gone.end(), [&](pugi::xml_node a, pugi::xml_node b) { return depth(a) > depth(b); });
+    std::vector<pugi::xml_node> removed;
+    for (pugi::xml_node n : gone) {
+        if (std::find(removed.begin(), removed.end(), n) != removed.end()) continue;
+        removed.push_back(n);
+        n.parent().remove_child(n);
+    }
+    d.blank.clear();
+    d.index.reset();
+    d.dirty = true;
 }
 
 void Docx::set_times(std::string created, std::string modified)

@@ -38,6 +38,11 @@ public:
     // not named here is looked for, in a pass of its own, when first asked.
     void prepare(const std::vector<std::string_view>& placeholders);
 
+    // Leaves out the optional parts (lines, table rows and blocks marked by
+    // the template) where a placeholder was given an empty value or "-", and
+    // the marks of the others. Called once, after the last replacement.
+    void leave_out_blank_parts();
+
     // The document's created and modified times in its core properties
     // (W3C date-time, "2026-12-11T09:30:00Z"), written by the next save.
     void set_times(std::string created, std::string modified);

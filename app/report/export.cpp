@@ -109,6 +109,7 @@ public:
         marks(Stage::BindingsDone);
 
         if (open) {
+            doc_.leave_out_blank_parts();
             const std::string now = utc_text(cmd_now());
             doc_.set_times(now, now);
             std::string bytes;

@@ -486,6 +486,122 @@ const char* rule_alignment(const std::string& c)
     return left && right ? "center" : right ? "right" : nullptr;
 }
 
+// ---- column widths ----------------------------------------------------------------
+// A placeholder (a control's name) stands for a shown value: its width is
+// that of a value, not of the name.
+bool is_placeholder(std::string_view word)
+{
+    static const char* const kinds[] = {"编辑框", "标签", "组合框", "列表框", "选择框", "单选框", "透明标签",
+                                        "计算值_", "复选框", "分组框", "选择列表框"};
+    for (const char* k : kinds)
+        if (starts_with(word, k)) return true;
+    return false;
+}
+
+// How wide a cell's text is, in ems of the table font: markup left out,
+// each placeholder counted as a value of six ems.
+double cell_ems(const std::string& cell)
+{
+    constexpr double k_value_ems = 6;
+    double widest = 0;
+    // an explicit line break ("<br>"-free templates: a cell is one line)
+    std::string plain;
+    for (size_t i = 0; i < cell.size(); ++i) {
+        const char c = cell[i];
+        if (c == '\\' && i + 1 < cell.size()) {
+            plain += cell[++i];
+        } else if (c == '*' || c == '$' || c == '{' || c == '}' || ((c == '_' || c == '^') && i + 1 < cell.size() && cell[i + 1] == '{')) {
+            continue;
+        } else {
+            plain += c;
+        }
+    }
+    double ems = 0;
+    for (size_t at = 0; at <= plain.size();) {
+        size_t end = plain.find(' ', at);
+        if (end == std::string::npos) end = plain.size();
+        const std::string_view word = std::string_view(plain).substr(at, end - at);
+        ems += (is_placeholder(word) ? k_value_ems : text_ems(word)) + (end < plain.size() ? 0.5 : 0);
+        at = end + 1;
+    }
+    widest = std::max(widest, ems);
+    return widest;
+}
+
+// Column widths that add up to `width`: each column as wide as its widest
+// cell where the table has room, so that no name wraps a character or two
+// onto a line of its own; where it has not, the widest columns give way
+// (they wrap) and the narrow ones keep their width.
+std::vector<int> column_widths(const std::vector<std::vector<std::string>>& cells, size_t ncols, int width)
+{
+    constexpr int k_em = 210;    // twips of an em at the table's 10.5 pt
+    constexpr int k_slack = 90;  // what the measure misses (bold headings, kerning)
+    constexpr double k_nested_ems = 16;
+    const int least = 3 * k_em + 2 * k_cell_margin;
+    std::vector<double> want(ncols, least);
+    for (const auto& row : cells)
+        for (size_t c = 0; c < row.size() && c < ncols; ++c) {
+            const std::string& t = row[c];
+            const bool nested = t.size() > 4 && starts_with(t, "[[");
+            const double ems = nested ? k_nested_ems : t == "^^" ? 0 : cell_ems(t);
+            want[c] = std::max(want[c], ems * k_em + 2 * k_cell_margin + k_slack);
+        }
+    double total = 0;
+    for (double w : want) total += w;
+    std::vector<int> out(ncols);
+    if (total <= width) {
+        // room to spare: shared out in proportion, the table keeps its full width
+        for (size_t c = 0; c < ncols; ++c) out[c] = static_cast<int>(want[c] * width / total);
+    } else {
+        // the widest columns are capped at the width that makes them fit
+        std::vector<double> sorted = want;
+        std::sort(sorted.begin(), sorted.end());
+        double cap = sorted.back(), below = 0;
+        for (size_t k = 0; k < sorted.size(); ++k) {
+            const double rest = static_cast<double>(sorted.size() - k);
+            const double c = (width - below) / rest;
+            if (c <= sorted[k]) {
+                cap = std::max(c, static_cast<double>(least));
+                break;
+            }
+            below += sorted[k];
+        }
+        for (size_t c = 0; c < ncols; ++c) out[c] = static_cast<int>(std::min(want[c], cap));
+    }
+    int sum = 0;
+    for (int w : out) sum += w;
+    out.back() += width - sum; // rounding
+    return out;
+}
+
+// ---- optional parts ---------------------------------------------------------------
+// Hidden bookmarks ("_Jsb…") mark what a report leaves out when a value on
+// it is empty or "-" (app/report/docx.cpp reads them).
+constexpr int k_first_mark_id = 10000;
+
+pugi::xml_node first_paragraph(pugi::xml_node n)
+{
+    if (std::string_view(n.name()) == "w:p") return n;
+    return n.select_node(".//w:p").node();
+}
+
+pugi::xml_node last_paragraph(pugi::xml_node n)
+{
+    if (std::string_view(n.name()) == "w:p") return n;
+    pugi::xpath_node_set all = n.select_nodes(".//w:p");
+    return all.empty() ? pugi::xml_node() : all[all.size() - 1].node();
+}
+
+void mark_start(pugi::xml_node p, const std::string& name, int id)
+{
+    pugi::xml_node ppr = p.child("w:pPr");
+    pugi::xml_node start = ppr ? p.insert_child_after("w:bookmarkStart", ppr) : p.prepend_child("w:bookmarkStart");
+    set_val(start, "w:id", std::to_string(id));
+    set_val(start, "w:name", name);
+}
+
+void mark_end(pugi::xml_node p, int id) { set_val(p.append_child("w:bookmarkEnd"), "w:id", std::to_string(id)); }
+
 class Builder {
 public:
     Builder(Template& out, std::map<std::string, std::vector<Line>> named)
@@ -511,7 +627,19 @@ private:
     bool break_before_ = false;
     std::vector<std::string> chapters_; // the "# " headings, for !toc
     int chapter_ = 0;
+    int marks_ = 0; // optional lines, rows and blocks marked so far
+    // Marks `from` … `to` (body-level nodes) as one optional part.
+    void mark(const char* kind, pugi::xml_node from, pugi::xml_node to, int line);
 };
+
+void Builder::mark(const char* kind, pugi::xml_node from, pugi::xml_node to, int line)
+{
+    pugi::xml_node first = first_paragraph(from), last = last_paragraph(to);
+    if (!first || !last) throw SourceError(line, "可省略的部分没有内容");
+    const int id = k_first_mark_id + marks_++;
+    mark_start(first, std::string("_Jsb") + kind + std::to_string(id), id);
+    mark_end(last, id);
+}
 
 pugi::xml_node Builder::block(const char* style, const char* jc)
 {
@@ -554,9 +682,14 @@ void Builder::table(pugi::xml_node parent, const std::vector<Line>& rows, int wi
     std::vector<int> lines;
     std::vector<std::string> rule;
     size_t header_rows = 0;
+    std::vector<bool> optional;
     for (const Line& l : rows) {
-        auto c = split_cells(l.text);
+        std::string text = trim(l.text);
+        const bool opt = !text.empty() && text.front() == '?';
+        if (opt) text = trim(text.substr(1));
+        auto c = split_cells(text);
         if (is_rule_row(c)) {
+            if (opt) throw SourceError(l.no, "|---| 行不能省略");
             if (!rule.empty()) throw SourceError(l.no, "一个表格只能有一行 |---|");
             rule = c;
             header_rows = cells.size();
@@ -564,22 +697,23 @@ void Builder::table(pugi::xml_node parent, const std::vector<Line>& rows, int wi
         }
         cells.push_back(std::move(c));
         lines.push_back(l.no);
+        optional.push_back(opt);
     }
     if (cells.empty()) throw SourceError(rows.front().no, "表格没有内容行");
     size_t ncols = 0;
     for (const auto& r : cells) ncols = std::max(ncols, r.size());
-    const int col_w = width / static_cast<int>(ncols);
+    const std::vector<int> col_ws = column_widths(cells, ncols, width);
 
     pugi::xml_node tbl = parent.append_child("w:tbl");
     pugi::xml_node pr = tbl.append_child("w:tblPr");
     child_val(pr, "w:tblStyle", "TableGrid");
     pugi::xml_node tw = pr.append_child("w:tblW");
-    set_val(tw, "w:w", std::to_string(col_w * static_cast<int>(ncols)));
+    set_val(tw, "w:w", std::to_string(width));
     set_val(tw, "w:type", "dxa");
     if (depth == 0) child_val(pr, "w:jc", "center");
     child_attr(pr, "w:tblLayout", "w:type", "fixed");
     pugi::xml_node grid = tbl.append_child("w:tblGrid");
-    for (size_t c = 0; c < ncols; ++c) set_val(grid.append_child("w:gridCol"), "w:w", std::to_string(col_w));
+    for (size_t c = 0; c < ncols; ++c) set_val(grid.append_child("w:gridCol"), "w:w", std::to_string(col_ws[c]));
 
     // "^^" continues the cell above it (merged vertically)
     auto merged = [&](size_t r, size_t c) { return c < cells[r].size() && cells[r][c] == "^^"; };
@@ -598,6 +732,7 @@ void Builder::table(pugi::xml_node parent, const std::vector<Line>& rows, int wi
             if (continues && (r == 0 || r == header_rows)) throw SourceError(lines[r], "^^ 上方没有可合并的单元格");
             const bool starts = !continues && r + 1 < cells.size() && r + 1 != header_rows && merged(r + 1, c);
             const std::string text = c < cells[r].size() && !continues ? cells[r][c] : std::string();
+            const int col_w = col_ws[c];
             pugi::xml_node tc = tr.append_child("w:tc");
             pugi::xml_node tcpr = tc.append_child("w:tcPr");
             pugi::xml_node tcw = tcpr.append_child("w:tcW");
@@ -619,6 +754,10 @@ void Builder::table(pugi::xml_node parent, const std::vector<Line>& rows, int wi
                 if (whole && r + 1 < cells.size()) paragraph_property(p, "w:keepNext");
                 inline_text(p, text, lines[r], heading);
             }
+        }
+        if (optional[r]) {
+            if (heading) throw SourceError(lines[r], "标题行不能省略");
+            mark("Row", tr, tr, lines[r]);
         }
     }
 }
@@ -683,15 +822,40 @@ void Builder::body(const std::vector<Line>& lines)
         table(body, rows, k_text_width, 0);
         rows.clear();
     };
+    // Open !optional blocks: their first line and the body node before them.
+    struct Open {
+        int line;
+        pugi::xml_node before;
+    };
+    std::vector<Open> open;
     for (size_t i = 0; i < lines.size(); ++i) {
         const Line& l = lines[i];
-        const std::string s = trim(l.text);
-        if (!s.empty() && s.front() == '|') {
+        std::string s = trim(l.text);
+        if (starts_with(s, "|") || starts_with(s, "?|")) {
             rows.push_back(l);
             continue;
         }
         end_table();
         if (s.empty() || s.front() == '%') continue;
+        // "?" before a line: left out when a value on it is empty or "-"
+        const bool optional = s.front() == '?';
+        if (optional) {
+            s = trim(s.substr(1));
+            if (s.empty() || s.front() == '!' || s.front() == '%') throw SourceError(l.no, "? 只能用于正文、公式、标题或表格行");
+        }
+        const pugi::xml_node before = body.last_child();
+        if (s == "!optional") {
+            open.push_back({l.no, body.last_child()});
+            continue;
+        }
+        if (s == "!end" && !open.empty()) {
+            const Open o = open.back();
+            open.pop_back();
+            pugi::xml_node first = o.before ? o.before.next_sibling() : body.first_child();
+            if (!first) throw SourceError(o.line, "!optional 与 !end 之间没有内容");
+            mark("Block", first, body.last_child(), o.line);
+            continue;
+        }
         if (s.front() == '!') {
             std::string word = s.substr(1, s.find(' ') == std::string::npos ? std::string::npos : s.find(' ') - 1);
             std::string rest = trim(s.substr(1 + word.size()));
@@ -738,8 +902,13 @@ void Builder::body(const std::vector<Line>& lines)
         } else {
             inline_text(block("Body"), s, l.no);
         }
+        if (optional) {
+            pugi::xml_node first = before ? before.next_sibling() : body.first_child();
+            if (first) mark("Line", first, body.last_child(), l.no);
+        }
     }
     end_table();
+    if (!open.empty()) throw SourceError(open.back().line, "!optional 缺少 !end");
 
     pugi::xml_node sect = body.append_child("w:sectPr");
     pugi::xml_node hdr = sect.append_child("w:headerReference");
@@ -797,7 +966,7 @@ void parse_template(const std::string& source, const std::string& fallback_title
             while (++i < lines.size() && trim(lines[i].text) != "!end") {
                 const std::string row = trim(lines[i].text);
                 if (row.empty() || row.front() == '%') continue;
-                if (row.front() != '|') throw SourceError(lines[i].no, "!table 中只能写表格行");
+                if (row.front() != '|' && !starts_with(row, "?|")) throw SourceError(lines[i].no, "!table 中只能写表格行");
                 rows.push_back(lines[i]);
             }
             if (i >= lines.size()) throw SourceError(at, "!table 缺少 !end");
