@@ -983,7 +983,7 @@ TEST(TrestleTemplate, HoldsEveryPlaceholderAtMostAsOftenAsItIsReplaced)
     EXPECT_EQ(raw.find("透明标签1_间隔宽度"), std::string::npos);
 
     const report::ExportRequest r = trestle::export_request();
-    ASSERT_EQ(r.bindings.size(), 86u);
+    ASSERT_EQ(r.bindings.size(), 91u);
     report::Docx doc;
     const Bytes& b = resource("templates/trestle.docx");
     ASSERT_TRUE(doc.open_bytes(b));
@@ -1036,12 +1036,16 @@ TEST_F(TrestleReport, FillsEveryPlaceholderCountingDownAfterEachGroup)
     EXPECT_FALSE(std::regex_search(doc, left, std::regex("编辑框|组合框|列表框|透明标签"))) << "unreplaced: " << left.str();
     // Kinds and the section by their item texts; the web thickness is not
     // taken from the d0 segment, nor f from [τ].
-    for (const std::string& shown : std::vector<std::string>{"\n装载机\n", "\n自卸车\n", "\n砼运输车\n", "\n其它\n", "\n凿岩机\n", "由4根I45a热轧工字钢", "\n腹板厚度\nd\n11.5\nmm\n",
+    // The rows of no vehicle (其它, and the starting row 5 without figures)
+    // are left out; the others keep their numbers in turn.
+    for (const std::string& shown : std::vector<std::string>{"\n1\n装载机\n16.36\n21.36\n2780\n596.9\n2160\n",
+          "\n2\n自卸车\n", "\n3\n砼运输车\n", "由4根I45a热轧工字钢", "\n腹板厚度\nd\n11.5\nmm\n",
           "\n抗弯强度设计值（Q235）\nf\n215\nMPa\n", "\n3500\n3500\n1300\n5700\n14000\n",
           "总体评定结论：" + text("编辑框2_总体评定结论"), "[τ] = 125MPa", "单后轮受重G2（每根后轴）\n7\n",
           "=106.33kN", "(106.33-58.8)×"})
         EXPECT_NE(doc.find(shown), std::string::npos) << shown;
     EXPECT_EQ(doc.find("2152"), std::string::npos);
+    for (const char* left_out : {"\n其它\n", "\n凿岩机\n", "\n-\n"}) EXPECT_EQ(doc.find(left_out), std::string::npos) << left_out;
 
     // 10 while the folder is made and Word starts, the preparation text,
     // 9 … 0 after the ten groups; then idle.
@@ -1065,7 +1069,7 @@ TEST(TrestleExportRequest, CountsDownBetweenTheTenGroups)
     for (const auto& row : r.bindings)
         if (row.mark_before) steps.emplace_back(row.placeholder, row.mark_before->n);
     EXPECT_EQ(steps, (std::vector<std::pair<std::string, int>>{
-                         {"编辑框1_空载重量3", 9}, {"编辑框1_行走宽度1", 8}, {"编辑框1_轮胎宽度2", 7}, {"编辑框1_轮胎净宽1", 6},
+                         {"计算值_空载重量3", 9}, {"计算值_行走宽度1", 8}, {"计算值_轮胎宽度2", 7}, {"计算值_轮胎净宽1", 6},
                          {"列表框1", 5}, {"编辑框1_单前轮受重", 4}, {"编辑框1_d0", 3}, {"编辑框1_E", 2}, {"编辑框2_最大应力", 1}}));
     int total = 0;
     std::map<int, int> by_count;
@@ -1073,9 +1077,10 @@ TEST(TrestleExportRequest, CountsDownBetweenTheTenGroups)
         total += 1;
         by_count[row.repeat] += 1;
     }
-    EXPECT_EQ(total, 86);
-    // the support reaction no box shows stands in its own formula and the three moments'
-    EXPECT_EQ(by_count, (std::map<int, int>{{1, 25}, {4, 1}, {5, 51}, {10, 7}, {15, 1}, {20, 1}}));
+    EXPECT_EQ(total, 91);
+    // the support reaction no box shows stands in its own formula and the
+    // three moments'; each vehicle row has its number among the rows kept
+    EXPECT_EQ(by_count, (std::map<int, int>{{1, 30}, {4, 1}, {5, 51}, {10, 7}, {15, 1}, {20, 1}}));
     for (const char* item : {"组合框1", "组合框5", "列表框1"}) {
         const auto it = std::find_if(r.bindings.begin(), r.bindings.end(), [&](const auto& b) { return b.placeholder == item; });
         ASSERT_NE(it, r.bindings.end());
@@ -1123,6 +1128,9 @@ TEST_F(TrestleReport, OnlyCurrentResultsAreExportedAndASecondExportReplacesTheFi
     EXPECT_NE(doc.find("=" + ra + "kN"), std::string::npos) << ra;
     EXPECT_NE(doc.find("弹性模量E = 200000 N/mm²"), std::string::npos);
     EXPECT_NE(doc.find("48×200000×7×"), std::string::npos);
+    // a tracked vehicle has no tyres: said in words
+    EXPECT_NE(doc.find("\n1\n凿岩机\n46.5\n46.5\n2930\n无\n无\n"), std::string::npos);
+    EXPECT_NE(doc.find("\n4\n挖掘机\n23.1\n25\n2980\n无\n无\n"), std::string::npos);
 }
 
 // A check that gave no verdict gives no report either.
