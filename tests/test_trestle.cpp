@@ -1133,6 +1133,22 @@ TEST_F(TrestleReport, OnlyCurrentResultsAreExportedAndASecondExportReplacesTheFi
     EXPECT_NE(doc.find("\n4\n挖掘机\n23.1\n25\n2980\n无\n无\n"), std::string::npos);
 }
 
+// A single rear axle: a spacing of 0, which the number box empties. The
+// check takes it as 0, and so does the report: no gap in a formula.
+TEST_F(TrestleReport, AnEmptiedSpacingOfZeroReadsZero)
+{
+    type("编辑框1_后桥轴距a", "0");
+    ASSERT_EQ(text("编辑框1_c0"), "");
+    click("图形按钮_计算");
+    ASSERT_EQ(text("编辑框2_总体评定结论"), kPass);
+    export_ok();
+    const std::string doc = report_text(report());
+    for (const char* shown : {"\n后桥轴距（两后轴之间）\n0\nmm\n", "\n3500\n3500\n0\n7000\n14000\n", "(0+7000)",
+                              "\n10500\n3500\n0\n14000\n"})
+        EXPECT_NE(doc.find(shown), std::string::npos) << shown;
+    EXPECT_EQ(doc.find("( +"), std::string::npos);
+}
+
 // A check that gave no verdict gives no report either.
 TEST_F(TrestleReport, ACheckWithoutVerdictGivesNoReport)
 {
