@@ -384,7 +384,7 @@ TEST_F(TrestleProgram, NoVerdictFromAnInputOutsideItsDomain)
     std::vector<std::string> boxes_with_domain;
     for (const auto& ctl : rt.form(kForm)->controls)
         if (ctl->domain != Domain::Unchecked) boxes_with_domain.push_back(ctl->name);
-    ASSERT_EQ(boxes_with_domain.size(), 23u);
+    ASSERT_EQ(boxes_with_domain.size(), 24u);
     const char* const verdicts[] = {"编辑框2_强度计算结论", "编辑框2_剪应力计算结论", "编辑框2_挠度验算前轮", "编辑框2_挠度验算后轮",
                                     "编辑框2_总体评定结论"};
     for (const std::string& name : boxes_with_domain) {

@@ -116,7 +116,8 @@ void calculate()
     // The vehicle and bridge figures the report states beside the check:
     // they must be figures, and belong to the results shown.
     for (const char* stated : {"编辑框1_最重", "编辑框1_前桥重量", "编辑框1_后桥重量", "编辑框1_轴距", "编辑框1_栈桥总长",
-                               "编辑框1_单侧搭接长度", "编辑框1_单片梁宽度", "编辑框1_梁轴线宽度", "编辑框1_栈桥总宽度"})
+                               "编辑框1_单侧搭接长度", "编辑框1_单片梁宽度", "编辑框1_梁轴线宽度", "编辑框1_栈桥总宽度",
+                               "编辑框1_Ix"})
         in(stated);
 
     // Wheel loads, kN; both rear wheels carry the same load.
