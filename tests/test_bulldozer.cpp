@@ -68,9 +68,9 @@ TEST_F(BulldozerProgram, StartsInItsFrameWithTheDefaultsAndTips)
     EXPECT_TRUE(rt.get(c("选择框1"), prop::CheckBox::Checked).truth());
     for (const char* box : kComponents) EXPECT_FALSE(disabled(box)) << box;
     EXPECT_FALSE(disabled("按钮4"));
-    // The cycle-time and heap-length boxes look like results; only the
-    // heap length takes typing at start.
-    const std::pair<const char*, int> modes[] = {{kCycle, 1}, {kAlpha, 10}, {kQ, 1}, {kPh, 1}, {kPd, 1}};
+    // The cycle-time and heap-length boxes look like results; the heap
+    // length is one and takes no typing.
+    const std::pair<const char*, int> modes[] = {{kCycle, 1}, {kAlpha, 1}, {kQ, 1}, {kPh, 1}, {kPd, 1}};
     for (const auto& [box, mode] : modes) {
         EXPECT_EQ(prop_of(box, prop::EditBox::InputMode), mode) << box;
         EXPECT_EQ(prop_of(box, prop::EditBox::TextColor), 0xFFFFFF) << box;
@@ -133,10 +133,9 @@ INSTANTIATE_TEST_SUITE_P(
         FigureCase{"output keeps the cycle time it finds",
                    {{Step::Type, "编辑框1_运土路线长度", "60"}, kCompute},
                    {{kCycle, "90"}, {kPh, "72.22"}}},
-        // A hand-typed α is replaced on every calculation, and q uses the new one.
-        FigureCase{"typed heap length is replaced",
-                   {{Step::Type, kAlpha, "5"}, kCompute},
-                   {{kAlpha, "1.31"}, {kQ, "1.44"}}},
+        // α is a result the report states: it takes no typing (a typed one
+        // would stand there beside the q of another).
+        FigureCase{"heap length takes no typing", {kCompute, {Step::Type, kAlpha, "5"}}, {{kAlpha, "1.31"}, {kQ, "1.44"}}},
         // q is taken from the shown α 1.31, not from 1.3109… (which gives 47.67).
         FigureCase{"q uses the shown heap length",
                    {{Step::Type, "编辑框1_铲刀宽度", "100"}, kCompute},
