@@ -1109,6 +1109,8 @@ TEST_F(TrestleReport, OnlyCurrentResultsAreExportedAndASecondExportReplacesTheFi
     const std::vector<std::function<void()>> changes = {
         [&] { type("编辑框1_工字钢梁数", "7"); }, [&] { choose("列表框1", "I45a"); }, [&] { choose("组合框1", "凿岩机"); },
         [&] { type("编辑框1_栈桥净跨", "12000"); }, [&] { type("编辑框1_E", "200000"); },
+        // the vehicle table the report states, though the heaviest stays 47 t
+        [&] { type("编辑框1_行走宽度2", "2600"); },
     };
     for (const auto& change : changes) {
         change();

@@ -119,6 +119,15 @@ void calculate()
                                "编辑框1_单侧搭接长度", "编辑框1_单片梁宽度", "编辑框1_梁轴线宽度", "编辑框1_栈桥总宽度",
                                "编辑框1_Ix"})
         in(stated);
+    // The vehicle table and the section's name stand in the report too: a
+    // change to them after the check is a change to what the report states.
+    for (int row = 1; row <= 5; ++row) {
+        const std::string n = std::to_string(row);
+        current_item_text(U(kForm, "组合框" + n));
+        for (const char* column : {"编辑框1_空载重量", "编辑框1_重载重量", "编辑框1_行走宽度", "编辑框1_轮胎宽度", "编辑框1_轮胎净宽"})
+            control_text(U(kForm, column + n));
+    }
+    current_item_text(U(kForm, "列表框1"));
 
     // Wheel loads, kN; both rear wheels carry the same load.
     result("编辑框2_P1", G1 * 9.8, 2);
