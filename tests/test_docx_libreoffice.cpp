@@ -297,7 +297,8 @@ const std::vector<Variant>& variants()
         {"压路机", "Roller", {}, "压路机台班生产率.doc", "templates/roller.docx"},
         {"推土机", "Bulldozer", {}, "推土机生产率及运土土方量计算.doc", "templates/bulldozer.docx"},
         {"凿岩机", "RockDrill", {}, "爆破凿岩机需用台数计算书.doc", "templates/rock_drill.docx"},
-        {"栈桥", "Trestle", {}, "隧道仰拱栈桥计算.doc", "templates/trestle.docx"},
+        // (the starting row 5 holds no vehicle, and the report leaves such a row out)
+        {"栈桥", "Trestle", {choose("组合框5", "装载机")}, "隧道仰拱栈桥计算.doc", "templates/trestle.docx"},
     };
     return v;
 }

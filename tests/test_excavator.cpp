@@ -5,6 +5,7 @@
 #include "app/program.h"
 #include "tests/support/module_test.h"
 #include "app/shell.h"
+#include "modules/equipment/equipment.h"
 #include "ui/cmd.h"
 #include "ui/headless/headless.h"
 #include "ui/runtime.h"
@@ -13,6 +14,7 @@
 #include <pugixml.hpp>
 #include <zip.h>
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -157,33 +159,33 @@ std::vector<std::pair<const char*, const char*>> with_default_trucks(
     return shown;
 }
 
+// Pd 100 (cycle 36 s, q 1, K 1, Kb 0.125) over one shift of one day at Kt 1:
+// the number of excavators is the earthwork over 100.
+std::vector<std::pair<const char*, const char*>> need_of(const char* earthwork)
+{
+    return {{"编辑框1_挖掘机每一工作循环用时", "36"}, {"编辑框1_土斗利用系数", "1"}, {"编辑框1_工作时间利用系数", "0.125"},
+            {"编辑框2_土方工程量", earthwork},       {"编辑框2_工期", "1"},        {"编辑框2_每天作业班数", "1"},
+            {"编辑框2_时间利用系数", "1"}};
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Excavator, WorkedFigures,
     ::testing::Values(
-        // 1.0 × 0.90 × 3600 / 40 = 81; 81 × 0.7 × 8 = 453.6; 15000 / 453.6 / 16 = 2.07.
-        FigureCase{"defaults", kOutput, {}, {{Ph, "81"}, {Pd, "453.6"}, {PdCopy, "453.6"}, {N, "2"}}},
-        // Ph shows 462.857 (of 462.857142…), so Pd is 2591.999, not 2592.
+        // 1.0 × 0.90 × 3600 / 40 = 81; 81 × 0.7 × 8 = 453.6; 15000 / 453.6 / 16
+        // = 2.07: two excavators would not finish in time, so 3.
+        FigureCase{"defaults", kOutput, {}, {{Ph, "81"}, {Pd, "453.6"}, {PdCopy, "453.6"}, {N, "3"}}},
+        // Ph shows 462.857 (of 462.857142…), so Pd is 2591.999, not 2592;
+        // 0.36 of an excavator is one.
         FigureCase{"Pd from the shown Ph", kOutput, {{"编辑框1_挖掘机每一工作循环用时", "7"}},
-                   {{Ph, "462.857"}, {Pd, "2591.999"}, {PdCopy, "2591.999"}, {N, "0"}}},
-        // Pd 100 (cycle 36 s, q 1, K 1, Kb 0.125), one shift of one day at Kt 1.
-        FigureCase{"a need of 2.4 excavators gives 2", kOutput,
-                   {{"编辑框1_挖掘机每一工作循环用时", "36"}, {"编辑框1_土斗利用系数", "1"}, {"编辑框1_工作时间利用系数", "0.125"},
-                    {"编辑框2_土方工程量", "240"}, {"编辑框2_工期", "1"}, {"编辑框2_每天作业班数", "1"}, {"编辑框2_时间利用系数", "1"}},
-                   {{Ph, "100"}, {Pd, "100"}, {N, "2"}}},
-        FigureCase{"a need of 2.5 excavators gives 3", kOutput,
-                   {{"编辑框1_挖掘机每一工作循环用时", "36"}, {"编辑框1_土斗利用系数", "1"}, {"编辑框1_工作时间利用系数", "0.125"},
-                    {"编辑框2_土方工程量", "250"}, {"编辑框2_工期", "1"}, {"编辑框2_每天作业班数", "1"}, {"编辑框2_时间利用系数", "1"}},
-                   {{N, "3"}}},
-        // A cycle time of 0 divides by zero: every step built on Ph shows "-"
-        // instead of taking the "-" for 0 (which would show Pd 0).
-        FigureCase{"zero cycle time", kOutput, {{"编辑框1_挖掘机每一工作循环用时", "0"}},
-                   {{"编辑框1_挖掘机每一工作循环用时", ""}, {Ph, "-"}, {Pd, "-"}, {PdCopy, "-"}, {N, "-"}}},
-        FigureCase{"zero bucket", kOutput, {{"编辑框1_铲斗容量", "0"}},
-                   {{Ph, "0"}, {Pd, "0"}, {PdCopy, "0"}, {N, "-"}}},
-        FigureCase{"zero schedule", kOutput, {{"编辑框2_工期", "0"}}, {{Pd, "453.6"}, {N, "-"}}},
-        FigureCase{"no earthwork and no schedule", kOutput, {{"编辑框2_土方工程量", "0"}, {"编辑框2_时间利用系数", "0"}},
-                   {{N, "-"}}},
-        FigureCase{"no earthwork", kOutput, {{"编辑框2_土方工程量", "0"}}, {{N, "0"}}},
+                   {{Ph, "462.857"}, {Pd, "2591.999"}, {PdCopy, "2591.999"}, {N, "1"}}},
+        // Counts of machines are rounded up.
+        FigureCase{"a need of 2.4 excavators gives 3", kOutput, need_of("240"), {{Ph, "100"}, {Pd, "100"}, {N, "3"}}},
+        FigureCase{"a need of 12.2 excavators gives 13", kOutput, need_of("1220"), {{N, "13"}}},
+        FigureCase{"a need of 1.79 excavators gives 2", kOutput, need_of("179"), {{N, "2"}}},
+        FigureCase{"a whole need stays", kOutput, need_of("300"), {{N, "3"}}},
+        // 3.0000000001 excavators are 3: the residue of a division is no excavator.
+        FigureCase{"a need a hair above a whole number stays", kOutput, need_of("300.00000001"), {{N, "3"}}},
+        FigureCase{"a need just above a whole number is one more", kOutput, need_of("300.001"), {{N, "4"}}},
 
         // 15000 / (2 × 453.6 × 2 × 0.8) = 10.33; 8 × 1.2 / 1.7 = 5.65 loads.
         FigureCase{"defaults", kTrucks, {}, with_default_trucks({{T, "10.3"}})},
@@ -191,29 +193,29 @@ INSTANTIATE_TEST_SUITE_P(
                    with_default_trucks({{T, "6.9"}})},
         FigureCase{"three excavators change only the truck total", kTrucks, {{"编辑框2_挖掘机数量", "3"}},
                    {{T, "10.3"}, {Loads, "6"}, {T1, "4"}, {Cycle, "14.7"}, {N1, "4"}, {Total, "12"}}},
-        // 7.65 × 1.2 / 1.7 = 5.4 loads: 5, not 6; t1 3.33, t 14.03, N1 4.21.
+        // Loads keep the nearest whole number, one more would overload the
+        // truck: 7.65 × 1.2 / 1.7 = 5.4 loads are 5; t1 3.33, t 14.03, N1
+        // 4.21 trucks are 5.
         FigureCase{"5.4 loads give 5", kTrucks, {{"编辑框2_自卸汽车载重量", "7.65"}},
-                   {{Loads, "5"}, {T1, "3.33"}, {Cycle, "14.03"}, {N1, "4"}, {Total, "8"}}},
-        // t1 5 (6 loads of 50 s), t 5 + 2 × 2125 / 500 + 1 + 2.5 = 17: 3.4 trucks.
-        FigureCase{"3.4 trucks per excavator give 3", kTrucks,
+                   {{Loads, "5"}, {T1, "3.33"}, {Cycle, "14.03"}, {N1, "5"}, {Total, "10"}}},
+        // t1 5 (6 loads of 50 s), t 5 + 2 × 2125 / 500 + 1 + 2.5 = 17: 3.4
+        // trucks per excavator are 4.
+        FigureCase{"3.4 trucks per excavator give 4", kTrucks,
                    {{"编辑框2_挖机每次作业循环的延续时间", "50"}, {"编辑框2_重车与空车的平均速度", "30"}, {"编辑框2_运距", "2125"}},
-                   {{T1, "5"}, {Cycle, "17"}, {N1, "3"}, {Total, "6"}}},
-        // t1 4.004 shows 4 and t 14: N1 = 14 / 4 = 3.5 gives 4, where the
-        // unrounded 14.004 / 4.004 = 3.4975 would give 3.
+                   {{T1, "5"}, {Cycle, "17"}, {N1, "4"}, {Total, "8"}}},
+        // t1 4.004 shows 4 and t 14: N1 = 14 / 4 = 3.5 gives 4.
         FigureCase{"N1 from the shown t and t1", kTrucks,
                    {{"编辑框2_挖机每次作业循环的延续时间", "40.04"}, {"编辑框2_重车与空车的平均速度", "30"}, {"编辑框2_运距", "1625"}},
                    {{T1, "4"}, {Cycle, "14"}, {N1, "4"}, {Total, "8"}}},
-        FigureCase{"no excavators in the schedule", kTrucks, {{"编辑框1_挖掘机数量", "0"}},
-                   with_default_trucks({{T, "-"}})},
-        // A division by zero shows "-", and every later step built on it too:
-        // no made-up truck total of 0.
-        FigureCase{"zero bucket", kTrucks, {{"编辑框2_挖机斗容量", "0"}},
-                   {{T, "10.3"}, {Loads, "-"}, {T1, "-"}, {Cycle, "-"}, {N1, "-"}, {Total, "-"}}},
-        FigureCase{"zero speed", kTrucks, {{"编辑框2_重车与空车的平均速度", "0"}},
-                   {{Loads, "6"}, {T1, "4"}, {Cycle, "-"}, {N1, "-"}, {Total, "-"}}},
-        FigureCase{"no payload", kTrucks, {{"编辑框2_自卸汽车载重量", "0"}},
-                   {{Loads, "0"}, {T1, "0"}, {Cycle, "10.7"}, {N1, "-"}, {Total, "-"}}},
-        FigureCase{"no excavators for the trucks", kTrucks, {{"编辑框2_挖掘机数量", "0"}}, {{N1, "4"}, {Total, "0"}}}),
+        // t 4 + 7.2 + 1 + 0.8 = 13 over t1 4: 3.25 trucks are 4.
+        FigureCase{"a shorter manoeuvre still needs a whole truck more", kTrucks, {{"编辑框2_操纵时间", "0.8"}},
+                   {{Cycle, "13"}, {N1, "4"}, {Total, "8"}}},
+        // t exactly 3 × t1: three trucks.
+        FigureCase{"a whole number of trucks stays", kTrucks, {{"编辑框2_操纵时间", "0.3"}, {"编辑框2_卸车时间", "0.5"}},
+                   {{Cycle, "12"}, {N1, "3"}, {Total, "6"}}},
+        // The total is the excavators times the trucks each, rounded up when
+        // the excavators are not whole: 6.1 × 4 = 24.4 trucks are 25.
+        FigureCase{"24.4 trucks in all give 25", kTrucks, {{"编辑框2_挖掘机数量", "6.1"}}, {{N1, "4"}, {Total, "25"}}}),
     [](const ::testing::TestParamInfo<FigureCase>& i) {
         std::string n = std::string(i.param.form) + "_" + i.param.name;
         for (char& ch : n)
@@ -221,16 +223,133 @@ INSTANTIATE_TEST_SUITE_P(
         return n;
     });
 
+TEST(WholeMachines, RoundUpWithATolerance)
+{
+    const struct {
+        double need, machines;
+    } rows[] = {{2.07, 3}, {2.4, 3}, {12.2, 13}, {1.79, 2}, {24.4, 25}, {3, 3}, {3.0000000001, 3}, {3.00000001, 4},
+                {0.2, 1}, {0, 0}, {1e-12, 0}};
+    for (const auto& r : rows) EXPECT_EQ(equipment::whole_machines(r.need), r.machines) << r.need;
+    EXPECT_FALSE(std::signbit(equipment::whole_machines(1e-12))) << "+0, never -0";
+    for (double none : {-0.5, -3.0, std::nan(""), HUGE_VAL}) EXPECT_TRUE(std::isnan(equipment::whole_machines(none))) << none;
+}
+
+// --- inputs that mean nothing -------------------------------------------------------------
+
+// One input of a form holds a text at an edge of its domain when the compute
+// button is clicked: every result built on it shows "-",
+// the others their usual figures, and the calculation gives no report.
+struct EdgeCase {
+    const char* form;
+    const char* box;
+    std::vector<const char*> dashes;  // the results built on the box
+    std::vector<std::pair<const char*, const char*>> kept; // the others, with their figures
+};
+
+void PrintTo(const EdgeCase& c, std::ostream* os) { *os << c.form << ": " << c.box; }
+
+struct DomainEdges : ExcavatorProgram, ::testing::WithParamInterface<EdgeCase> {};
+
+TEST_P(DomainEdges, ShowNoFigureAndGiveNoReport)
+{
+    const EdgeCase& ec = GetParam();
+    const Domain d = c(ec.form, ec.box).domain;
+    ASSERT_NE(d, Domain::Unchecked) << "the form gives the box no domain";
+    std::vector<std::string> edges = {"", " ", "-", "-0", "abc", "1e309", "-1"};
+    if (d == Domain::Positive) edges.push_back("0");
+    for (const std::string& edge : edges) {
+        SCOPED_TRACE("\"" + edge + "\"");
+        // the figures of an earlier calculation are there to be replaced
+        const std::string start = text(ec.form, ec.box);
+        click(ec.form, "图形按钮_计算");
+        // (written as a paste would: typing filters letters out of a number box)
+        set_control_text(U(ec.form, ec.box), edge);
+        click(ec.form, "图形按钮_计算");
+        for (const char* r : ec.dashes) EXPECT_EQ(text(ec.form, r), "-") << r;
+        for (const auto& [r, want] : ec.kept) EXPECT_EQ(text(ec.form, r), want) << r;
+        backend.queue_answer(0);
+        click(ec.form, "图形按钮_导出");
+        EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+        EXPECT_EQ(backend.messages.back().caption, "提示");
+        EXPECT_FALSE(fs::exists(folder / "导出的方案"));
+        type(ec.form, ec.box, start);
+    }
+    // the smallest figures the box takes
+    set_control_text(U(ec.form, ec.box), d == Domain::Positive ? "1e-6" : "0");
+    click(ec.form, "图形按钮_计算");
+    for (const auto& [r, want] : ec.kept) EXPECT_EQ(text(ec.form, r), want) << r;
+}
+
+const std::vector<const char*> kOutputResults = {Ph, Pd, PdCopy, N};
+const std::vector<const char*> kTruckResults = {Loads, T1, Cycle, N1, Total};
+const std::vector<std::pair<const char*, const char*>> kDefaultSchedule = {{T, "10.3"}};
+
+INSTANTIATE_TEST_SUITE_P(
+    Excavator, DomainEdges,
+    ::testing::Values(
+        EdgeCase{kOutput, "编辑框1_挖掘机每一工作循环用时", kOutputResults, {}},
+        EdgeCase{kOutput, "编辑框1_铲斗容量", kOutputResults, {}},
+        EdgeCase{kOutput, "编辑框1_土斗利用系数", kOutputResults, {}},
+        EdgeCase{kOutput, "编辑框1_工作时间利用系数", {Pd, PdCopy, N}, {{Ph, "81"}}},
+        EdgeCase{kOutput, "编辑框2_土方工程量", {N}, {{Ph, "81"}, {Pd, "453.6"}}},
+        EdgeCase{kOutput, "编辑框2_工期", {N}, {{Ph, "81"}, {Pd, "453.6"}}},
+        EdgeCase{kOutput, "编辑框2_每天作业班数", {N}, {{Ph, "81"}, {Pd, "453.6"}}},
+        EdgeCase{kOutput, "编辑框2_时间利用系数", {N}, {{Ph, "81"}, {Pd, "453.6"}}},
+        EdgeCase{kTrucks, "编辑框1_土方工程量", {T}, kDefaultTrucks},
+        EdgeCase{kTrucks, "编辑框1_单斗挖掘机台班生产率", {T}, kDefaultTrucks},
+        EdgeCase{kTrucks, "编辑框1_每天作业班数", {T}, kDefaultTrucks},
+        EdgeCase{kTrucks, "编辑框1_时间利用系数", {T}, kDefaultTrucks},
+        EdgeCase{kTrucks, "编辑框1_挖掘机数量", {T}, kDefaultTrucks},
+        EdgeCase{kTrucks, "编辑框2_自卸汽车载重量", kTruckResults, kDefaultSchedule},
+        EdgeCase{kTrucks, "编辑框2_土的最初可松性系数", kTruckResults, kDefaultSchedule},
+        EdgeCase{kTrucks, "编辑框2_挖机斗容量", kTruckResults, kDefaultSchedule},
+        EdgeCase{kTrucks, "编辑框2_土的密度", kTruckResults, kDefaultSchedule},
+        EdgeCase{kTrucks, "编辑框2_土斗充盈系数", kTruckResults, kDefaultSchedule},
+        EdgeCase{kTrucks, "编辑框2_挖机每次作业循环的延续时间", {T1, Cycle, N1, Total}, {{T, "10.3"}, {Loads, "6"}}},
+        EdgeCase{kTrucks, "编辑框2_运距", {Cycle, N1, Total}, {{Loads, "6"}, {T1, "4"}}},
+        EdgeCase{kTrucks, "编辑框2_重车与空车的平均速度", {Cycle, N1, Total}, {{Loads, "6"}, {T1, "4"}}},
+        EdgeCase{kTrucks, "编辑框2_卸车时间", {Cycle, N1, Total}, {{Loads, "6"}, {T1, "4"}}},
+        EdgeCase{kTrucks, "编辑框2_操纵时间", {Cycle, N1, Total}, {{Loads, "6"}, {T1, "4"}}},
+        EdgeCase{kTrucks, "编辑框2_挖掘机数量", {Total}, {{T, "10.3"}, {Loads, "6"}, {T1, "4"}, {Cycle, "14.7"}, {N1, "4"}}}),
+    [](const ::testing::TestParamInfo<EdgeCase>& i) {
+        std::string n = std::string(i.param.form) + "_" + std::to_string(i.index);
+        return n;
+    });
+
+// A payload below half a bucket gives no whole load: the loading time is 0
+// and no number of trucks follows from it; the calculation gives no report.
+TEST_F(ExcavatorProgram, NoWholeLoadGivesNoTrucks)
+{
+    type(kTrucks, "编辑框2_自卸汽车载重量", "0.5");
+    click(kTrucks, "图形按钮_计算");
+    EXPECT_EQ(text(kTrucks, Loads), "0");
+    EXPECT_EQ(text(kTrucks, N1), "-");
+    EXPECT_EQ(text(kTrucks, Total), "-");
+    backend.queue_answer(0);
+    click(kTrucks, "图形按钮_导出");
+    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+}
+
 TEST_F(ExcavatorProgram, NumberOfExcavatorsComesFromThisRunsCopyOfPd)
 {
     // Whatever either Pd box held before, the count uses the Pd of this run.
     set_control_text(U(kOutput, Pd), "1");
-    type(kOutput, PdCopy, "1");
-    ASSERT_EQ(text(kOutput, PdCopy), "1");
+    set_control_text(U(kOutput, PdCopy), "1");
     click(kOutput, "图形按钮_计算");
     EXPECT_EQ(text(kOutput, Pd), "453.6");
     EXPECT_EQ(text(kOutput, PdCopy), "453.6");
-    EXPECT_EQ(text(kOutput, N), "2");
+    EXPECT_EQ(text(kOutput, N), "3");
+}
+
+// The copy of Pd is a result the report states in the count's formula: a
+// figure typed over it would stand there beside a count worked out from
+// another, so it takes no typing.
+TEST_F(ExcavatorProgram, TheCopyOfPdTakesNoTyping)
+{
+    click(kOutput, "图形按钮_计算");
+    rt.user_type(c(kOutput, PdCopy), "100");
+    rt.set_focus(nullptr);
+    EXPECT_EQ(text(kOutput, PdCopy), "453.6");
 }
 
 TEST_F(ExcavatorProgram, RecomputingStartsFromTheInputsNotFromEarlierResults)
@@ -281,7 +400,7 @@ TEST_P(StartState, FormSitsInItsFrameWithItsDefaultsAndTips)
     }
     for (const auto& [box, start] : sc.results) {
         EXPECT_EQ(text(sc.form, box), start) << box;
-        EXPECT_EQ(c(sc.form, box).input_mode, box == std::string(PdCopy) ? 10 : 1) << box;
+        EXPECT_EQ(c(sc.form, box).input_mode, 1) << box;
         EXPECT_EQ(c(sc.form, box).text_color, 0xFFFFFF) << box;
         EXPECT_EQ(c(sc.form, box).back_color, 0x808080) << box;
     }
@@ -327,7 +446,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {{"编辑框1_时间利用系数", "时间利用系数，一般为0.8～0.85或查机械定额"},
                    {"编辑框2_土的密度", "土的密度(一般取1.7t/m3)"},
                    {"编辑框2_重车与空车的平均速度", "重车与空车的平均速度(km/h）,一般取20～30km/h"},
-                   {"编辑框2_卸车时间", "卸车时间(一般为lmin)"},
+                   {"编辑框2_卸车时间", "卸车时间(一般为1min)"},
                    {"编辑框2_操纵时间", "操纵时间(包括停放待装、等车、让车等)，取2～3min"}},
                   "图片框1_自卸汽车", "resources/pictures/equipment/excavator_dump_truck.png"}),
     [](const ::testing::TestParamInfo<StartCase>& i) { return std::string(i.param.form); });
@@ -364,8 +483,8 @@ struct ReportCase {
     // The placeholders in the order the export replaces them, each with the
     // countdown step shown just before it (-1: none).
     std::vector<std::pair<const char*, int>> groups;
-    std::vector<const char*> after_compute;     // what the report shows after a calculation
-    std::vector<const char*> before_compute;    // ... and before any
+    std::vector<const char*> after_compute; // what the report shows after a calculation
+    const char* input;                       // an input the calculation reads
 };
 
 void PrintTo(const ReportCase& c, std::ostream* os) { *os << c.form; }
@@ -378,9 +497,10 @@ const ReportCase kOutputReport{
     {{"编辑框1_铲斗容量", 8}, {"编辑框1_土斗利用系数", -1}, {Pd, 7}, {Ph, -1},
      {"编辑框1_挖掘机每一工作循环用时", 6}, {"编辑框1_工作时间利用系数", -1}, {"编辑框2_工期", 5},
      {"编辑框2_每天作业班数", 4}, {"编辑框2_土方工程量", -1}, {"编辑框2_时间利用系数", 3}, {N, 2}, {PdCopy, 1}},
-    {"单斗挖掘机小时生产率Ph\n81\nm³/h", "单斗挖掘机台班生产率Pd\n453.6\nm³/台班", "需配置单斗挖掘机 2 台",
-     "挖掘机每一工作循环延续时间\nt\n40\ns", "土方工程量 15000 m³，在工期 10 d"},
-    {"单斗挖掘机小时生产率Ph\n\nm³/h", "需配置单斗挖掘机  台", "土方工程量 15000 m³"},
+    // the need before it is rounded up, then the whole number
+    {"单斗挖掘机小时生产率Ph\n81\nm³/h", "单斗挖掘机台班生产率Pd\n453.6\nm³/台班", "需配置单斗挖掘机 3 台",
+     "≈2.07", "取N = 3 台", "挖掘机每一工作循环延续时间\nt\n40\ns", "土方工程量 15000 m³，在工期 10 d"},
+    "编辑框2_工期",
 };
 
 const ReportCase kTrucksReport{
@@ -395,10 +515,10 @@ const ReportCase kTrucksReport{
      {"编辑框2_自卸汽车载重量", 4}, {"编辑框2_挖掘机数量", -1}, {"编辑框2_重车与空车的平均速度", -1},
      {"编辑框2_卸车时间", 3}, {"编辑框2_操纵时间", -1}, {Cycle, -1},
      {T1, 2}, {Loads, -1}, {N1, -1}, {Total, 1}},
-    {"挖掘机工期T\n10.3\nd", "自卸汽车每车装土次数n\n6\n次", "每台挖掘机配车量N1\n4\n台",
+    {"挖掘机工期T\n10.3\nd", "自卸汽车每车装土次数n\n6\n次", "每台挖掘机配车量N1\n4\n台", "≈5.65", "取n = 6 次",
+     "≈3.68", "取N1 = 4 台", "=8", "自卸汽车总计数量N总 = 8 台",
      "2.0 台挖掘机完成土方工程需工期 10.3 d；配套自卸汽车共需 8 台"},
-    {"挖掘机工期T\n\nd", "每台挖掘机配车量N1\n-\n台", "自卸汽车每一个工作循环延续的时间t\n-\nmin",
-     "需工期  d；配套自卸汽车共需  台"},
+    "编辑框2_运距",
 };
 
 TEST(ExcavatorTemplates, HoldEachPlaceholderAtMostAsOftenAsTheExportReplacesIt)
@@ -476,6 +596,7 @@ TEST_P(ReportExport, ConfirmedExportFillsEveryPlaceholderAndCountsDown)
 TEST_P(ReportExport, CountdownStepsStandBeforeTheirPlaceholderGroups)
 {
     const ReportCase& rc = GetParam();
+    click(rc.form, "图形按钮_计算");
     for (const auto& [p, step] : rc.groups) backend.stamped.push_back(p);
     export_ok();
     const std::string doc = report_text();
@@ -487,19 +608,40 @@ TEST_P(ReportExport, CountdownStepsStandBeforeTheirPlaceholderGroups)
     }
 }
 
-TEST_P(ReportExport, ExportBeforeAnyCalculationReportsWhatTheBoxesHold)
+// A report states only results that belong to the inputs it shows.
+TEST_P(ReportExport, OnlyCurrentResultsAreExported)
 {
     const ReportCase& rc = GetParam();
+    const auto refused = [&](const char* message) {
+        backend.queue_answer(0);
+        click(rc.form, "图形按钮_导出");
+        EXPECT_EQ(backend.messages.back().text, message);
+        EXPECT_EQ(backend.messages.back().caption, "提示");
+        EXPECT_FALSE(fs::exists(folder / "导出的方案"));
+    };
+    refused("您还未进行计算，请计算后导出！");
+    click(rc.form, "图形按钮_计算");
+    const std::string before = text(rc.form, rc.input);
+    type(rc.form, rc.input, "3");
+    refused("输入已修改，请重新计算后导出！");
+    // typed back, the results belong to the inputs again
+    type(rc.form, rc.input, before);
     export_ok();
     EXPECT_EQ(backend.messages.back().text, "计算方案导出成功！");
-    const std::string doc = report_text();
-    EXPECT_EQ(doc.find("编辑框"), std::string::npos);
-    for (const char* shown : rc.before_compute) EXPECT_NE(doc.find(shown), std::string::npos) << shown;
+    const std::string first = report_text();
+    // a fresh calculation after typing and undoing writes the same report
+    type(rc.form, rc.input, "3");
+    click(rc.form, "图形按钮_计算");
+    type(rc.form, rc.input, before);
+    click(rc.form, "图形按钮_计算");
+    export_ok();
+    EXPECT_EQ(report_text(), first);
 }
 
 TEST_P(ReportExport, CancelWritesNothing)
 {
     const ReportCase& rc = GetParam();
+    click(rc.form, "图形按钮_计算");
     backend.queue_answer(1);
     click(rc.form, "图形按钮_导出");
     EXPECT_EQ(backend.messages.back().text, "确定开始导出，中途请勿进行其他操作！");

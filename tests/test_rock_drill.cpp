@@ -108,7 +108,7 @@ TEST_F(RockDrillProgram, StartsInItsFrameWithTheDefaultsAndSixTips)
     const std::map<std::string, std::string> want_tips = {
         {Vb, "每钻孔的爆破量/炮孔深度"},
         {"编辑框1_炮孔深度系数", "炮孔深度,坚硬岩石为(1.1～1.15)h，较软岩石为(0.85～0.95)h"},
-        {"编辑框1_炮孔间距系数", "炮孔间距,当火花起爆时(l.4～2.0),当电气起爆时0.8～2.0"},
+        {"编辑框1_炮孔间距系数", "炮孔间距,当火花起爆时(1.4～2.0),当电气起爆时0.8～2.0"},
         {"编辑框1_抵抗线长度系数", "一般取（0.6～0.8)"},
         {"编辑框1_不均衡系数", "取1.2～1.3"},
         {"编辑框1_保证率系数", "取1.3～1.5"},
@@ -141,20 +141,22 @@ const std::string kHuge = "1" + std::string(308, '0'); // 1e308, typed digit by 
 INSTANTIATE_TEST_SUITE_P(
     RockDrill, Figures,
     ::testing::Values(
-        // Vh 1.68·2.0·1.4 = 4.704; N 150 / (2.35·16) = 3.989; output 1.4·4.62 = 6.468.
-        FigureCase{"defaults", {}, {"2", "1.4", "1.68", "4.7", "2.35", "3.99", "4.62", "6.47"}},
+        // Vh 1.68·2.0·1.4 = 4.704; N 150 / (2.35·16) = 3.989 drills are 4;
+        // output 1.4·4.62 = 6.468.
+        FigureCase{"defaults", {}, {"2", "1.4", "1.68", "4.7", "2.35", "4", "4.62", "6.47"}},
         // W 1.406 shows 1.41, a 1.692 shows 1.69; Vh is taken from those
         // (4.7658, not 4.7444) and Vb from the shown Vh (2.385, not 2.3722).
         FigureCase{"shown values read back", {{"编辑框1_抵抗线长度系数", "0.703"}},
-                   {"2", "1.41", "1.69", "4.77", "2.39", "3.92", "4.62", "6.47"}},
+                   {"2", "1.41", "1.69", "4.77", "2.39", "4", "4.62", "6.47"}},
+        // N 150 / (5.29·16) = 1.77 drills are 2.
         FigureCase{"higher bench", {{"编辑框1_爆破梯段垂直高度", "3"}},
-                   {"3", "2.1", "2.52", "15.88", "5.29", "1.77", "4.62", "6.47"}},
-        // A hole depth of 0 divides Vb by zero, and N follows it.
-        FigureCase{"no bench height", {{"编辑框1_爆破梯段垂直高度", "0"}}, {"0", "0", "0", "0", "-", "-", "4.62", "6.47"}},
-        FigureCase{"no depth factor", {{"编辑框1_炮孔深度系数", ""}}, {"0", "1.4", "1.68", "4.7", "-", "-", "4.62", "6.47"}},
-        FigureCase{"no drilling rate", {{"编辑框1_钻机台班生产率", "0"}},
-                   {"2", "1.4", "1.68", "4.7", "2.35", "-", "4.62", "6.47"}},
-        FigureCase{"no tools", {{"编辑框1_凿岩机数量", ""}}, {"2", "1.4", "1.68", "4.7", "2.35", "3.99", "0", "0"}},
+                   {"3", "2.1", "2.52", "15.88", "5.29", "2", "4.62", "6.47"}},
+        // N 366.976·1.25 / 37.6 = 12.2 drills are 13.
+        FigureCase{"a need of 12.2 drills gives 13", {{"编辑框1_每班爆破量", "366.976"}},
+                   {"2", "1.4", "1.68", "4.7", "2.35", "13", "4.62", "6.47"}},
+        // N 300.8·1.25 / 37.6 = 10 drills exactly.
+        FigureCase{"a whole need stays", {{"编辑框1_每班爆破量", "300.8"}},
+                   {"2", "1.4", "1.68", "4.7", "2.35", "10", "4.62", "6.47"}},
         // A burden beyond the double range shows "-"; what is computed from
         // it shows "-" too instead of passing for 0.
         FigureCase{"burden beyond the number range",
@@ -166,6 +168,52 @@ INSTANTIATE_TEST_SUITE_P(
             if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
         return n;
     });
+
+// Each input at the edges of its domain: every result built on it shows "-",
+// the others their figures, and the calculation gives no report.
+struct EdgeCase {
+    const char* box;
+    std::vector<const char*> dashes; // the results built on it
+};
+void PrintTo(const EdgeCase& c, std::ostream* os) { *os << c.box; }
+
+struct DomainEdges : RockDrillProgram, ::testing::WithParamInterface<EdgeCase> {};
+
+TEST_P(DomainEdges, ShowNoFigureAndGiveNoReport)
+{
+    const EdgeCase& ec = GetParam();
+    const Domain d = c(ec.box).domain;
+    ASSERT_NE(d, Domain::Unchecked);
+    const std::vector<const char*> figures = {"2", "1.4", "1.68", "4.7", "2.35", "4", "4.62", "6.47"};
+    std::vector<std::string> edges = {"", " ", "-", "-0", "abc", "1e309", "-1"};
+    if (d == Domain::Positive) edges.push_back("0");
+    for (const std::string& edge : edges) {
+        SCOPED_TRACE("\"" + edge + "\"");
+        const std::string start = text(ec.box);
+        click("图形按钮_计算");
+        set_control_text(U(kForm, ec.box), edge);
+        click("图形按钮_计算");
+        for (size_t i = 0; i < std::size(kResults); ++i) {
+            const bool dash = std::find(ec.dashes.begin(), ec.dashes.end(), kResults[i]) != ec.dashes.end();
+            EXPECT_EQ(text(kResults[i]), dash ? "-" : figures[i]) << kResults[i];
+        }
+        backend.queue_answer(0);
+        click("图形按钮_导出");
+        EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+        EXPECT_FALSE(fs::exists(folder / "导出的方案"));
+        type(ec.box, start);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RockDrill, DomainEdges,
+    ::testing::Values(EdgeCase{"编辑框1_每班爆破量", {N}}, EdgeCase{"编辑框1_不均衡系数", {N}},
+                      EdgeCase{"编辑框1_炮孔深度系数", {L, Vb, N}}, EdgeCase{"编辑框1_炮孔间距系数", {A, Vh, Vb, N}},
+                      EdgeCase{"编辑框1_爆破梯段垂直高度", {L, W, A, Vh, Vb, N}},
+                      EdgeCase{"编辑框1_抵抗线长度系数", {W, A, Vh, Vb, N}}, EdgeCase{"编辑框1_钻机台班生产率", {N}},
+                      EdgeCase{"编辑框1_凿岩机数量", {Q, Out}}, EdgeCase{"编辑框1_同时开动系数", {Q, Out}},
+                      EdgeCase{"编辑框1_风动工具的空气消耗量", {Q, Out}}, EdgeCase{"编辑框1_保证率系数", {Out}}),
+    [](const ::testing::TestParamInfo<EdgeCase>& i) { return std::to_string(i.index); });
 
 TEST_F(RockDrillProgram, ToolsAndDrillingAreSeparateCalculations)
 {
@@ -265,8 +313,10 @@ TEST_F(RockDrillReport, FillsEveryPlaceholderCountingDownFromTenToZero)
     EXPECT_FALSE(std::regex_search(doc, left, std::regex("编辑框[0-9]_"))) << "unreplaced: " << left.str() << "…";
     // L 2.2, W 1.3, a 1.82; each factor shows as itself, never as its
     // result followed by "系数".
+    // Vh 1.82·2·1.3 = 4.73, Vb 2.15; N 150 / 34.4 = 4.36 drills are 5.
     for (const char* shown : {"炮孔深度系数\nL'\n1.1\n", "炮孔间距系数\na'\n1.4\n", "抵抗线长度系数\nW'\n0.65\n", "L=L'·h=1.1×2.0=2.2",
-                              "W=W'·h=0.65×2.0=1.3", "a=a'·W=1.4×1.3=1.82", "凿岩机数量\nm\n8\n"})
+                              "W=W'·h=0.65×2.0=1.3", "a=a'·W=1.4×1.3=1.82", "凿岩机数量\nm\n8\n", "≈4.36",
+                              "取N = 5 台", "爆破凿岩机需用台数 N\n5\n台", "需配备爆破凿岩机 5 台（计算值 4.36 台，按整台向上取用）"})
         EXPECT_NE(doc.find(shown), std::string::npos) << shown;
     for (const char* wrong : {"2.2系数", "1.82系数", "1.3系数"}) EXPECT_EQ(doc.find(wrong), std::string::npos) << wrong;
 
@@ -280,17 +330,24 @@ TEST_F(RockDrillReport, FillsEveryPlaceholderCountingDownFromTenToZero)
     expect_restored_after_export();
 }
 
-TEST_F(RockDrillReport, BeforeAnyCalculationTheResultsGoInAsDashes)
+TEST_F(RockDrillReport, OnlyCurrentResultsAreExported)
 {
     export_ok();
-    const std::string doc = report_text(report());
-    EXPECT_EQ(doc.find("编辑框"), std::string::npos);
-    EXPECT_NE(doc.find("L=L'·h=1×2.0=-"), std::string::npos);
-    EXPECT_NE(doc.find("爆破凿岩机需用台数 N\n-\n"), std::string::npos);
+    EXPECT_EQ(backend.messages.back().text, "您还未进行计算，请计算后导出！");
+    click("图形按钮_计算");
+    type("编辑框1_凿岩机数量", "12");
+    export_ok();
+    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+    EXPECT_FALSE(fs::exists(folder / "导出的方案"));
+    click("图形按钮_计算");
+    export_ok();
+    EXPECT_EQ(backend.messages.back().text, "计算方案导出成功！");
+    EXPECT_NE(report_text(report()).find("凿岩机数量\nm\n12\n"), std::string::npos);
 }
 
 TEST_F(RockDrillReport, CancelWritesNothing)
 {
+    click("图形按钮_计算");
     backend.queue_answer(1);
     click("图形按钮_导出");
     EXPECT_EQ(backend.messages.back().text, "确定开始导出，中途请勿进行其他操作！");

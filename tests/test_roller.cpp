@@ -99,13 +99,10 @@ INSTANTIATE_TEST_SUITE_P(
         // 1/7 does not terminate: all 13 significant digits, never rounded to fewer.
         OutputCase{"seven passes", {{"编辑框1_同一地点碾压次", "7"}}, "2206.285714286"},
         OutputCase{"one pass", {{"编辑框1_同一地点碾压次", "1"}}, "15444"},
-        // A typed 0 leaves the box empty; either way 1/n divides by zero and
-        // the output has no value.
-        OutputCase{"zero passes", {{"编辑框1_同一地点碾压次", "0"}}, "-"},
-        OutputCase{"no passes given", {{"编辑框1_同一地点碾压次", ""}}, "-"},
-        // An overlap wider than the rolled width: negative, shown as it comes.
-        OutputCase{"overlap wider than the roll", {{"编辑框1_每次被碾压的宽度", "0.2"}}, "-135"},
-        OutputCase{"no time factor", {{"编辑框1_时间利用系数Kb", ""}}, "0"},
+        // An overlap as wide as the rolled strip or wider leaves no new width
+        // to roll: no output, where the rule gave 0 and -135.
+        OutputCase{"overlap as wide as the roll", {{"编辑框1_每次被碾压的宽度", "0.25"}}, "-"},
+        OutputCase{"overlap wider than the roll", {{"编辑框1_每次被碾压的宽度", "0.2"}}, "-"},
         OutputCase{"half a pass", {{"编辑框1_同一地点碾压次", "0.5"}, {"编辑框1_压路机行驶速度", "200"}}, "4118.4"}),
     [](const ::testing::TestParamInfo<OutputCase>& i) {
         std::string n = i.param.name;
@@ -113,6 +110,36 @@ INSTANTIATE_TEST_SUITE_P(
             if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
         return n;
     });
+
+// Each input at the edges of its domain, as the compute button finds it: no
+// output (not "Pd = -675" for a rolled width of 0), and no report.
+TEST_F(RollerProgram, InputsOutsideTheirDomainGiveNoOutputAndNoReport)
+{
+    for (const char* box : kInputs) {
+        const Domain d = c(box).domain;
+        ASSERT_NE(d, Domain::Unchecked) << box;
+        std::vector<std::string> edges = {"", " ", "-", "-0", "abc", "1e309", "-1"};
+        if (d == Domain::Positive) edges.push_back("0");
+        for (const std::string& edge : edges) {
+            SCOPED_TRACE(std::string(box) + " \"" + edge + "\"");
+            const std::string start = text(box);
+            click("图形按钮_计算");
+            ASSERT_EQ(text(kResult), "3861");
+            set_control_text(U(kForm, box), edge);
+            click("图形按钮_计算");
+            EXPECT_EQ(text(kResult), "-");
+            backend.queue_answer(0);
+            click("图形按钮_导出");
+            EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+            EXPECT_FALSE(fs::exists(folder / "导出的方案"));
+            type(box, start);
+        }
+    }
+    // No overlap at all is a figure.
+    set_control_text(U(kForm, "编辑框1_重复压实部分的宽度"), "0");
+    click("图形按钮_计算");
+    EXPECT_EQ(text(kResult), "4536"); // (1/4) × 1.68 × 1500 × 0.9 × 8
+}
 
 TEST_F(RollerProgram, ComputePressesTheButtonSoundsAndLeavesTheLampAlone)
 {
@@ -190,13 +217,25 @@ TEST_F(RollerReport, FillsEveryPlaceholderCountingDownFromTenToZero)
     expect_restored_after_export();
 }
 
-TEST_F(RollerReport, BeforeAnyCalculationTheOutputGoesInEmpty)
+TEST_F(RollerReport, OnlyTheOutputOfTheInputsShownIsExported)
 {
     export_ok();
-    const std::string doc = report_text(report());
-    EXPECT_EQ(doc.find("编辑框2_"), std::string::npos);
-    EXPECT_NE(doc.find("压路机台班生产率 P"), std::string::npos);
-    EXPECT_NE(doc.find("=  m²/台班"), std::string::npos) << "the empty result leaves nothing between the blanks";
+    EXPECT_EQ(backend.messages.back().text, "您还未进行计算，请计算后导出！");
+    EXPECT_EQ(backend.messages.back().caption, "提示");
+    click("图形按钮_计算");
+    type("编辑框1_每次被碾压的宽度", "0");
+    click("图形按钮_计算");
+    ASSERT_EQ(text(kResult), "-");
+    export_ok();
+    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+    type("编辑框1_每次被碾压的宽度", "1.68");
+    export_ok();
+    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！") << "the last calculation gave no output";
+    EXPECT_FALSE(fs::exists(folder / "导出的方案"));
+    click("图形按钮_计算");
+    export_ok();
+    EXPECT_EQ(backend.messages.back().text, "计算方案导出成功！");
+    EXPECT_NE(report_text(report()).find("= 3861 m²/台班"), std::string::npos);
 }
 
 // A report that grows past the user's file-size limit: the program was not
@@ -209,6 +248,7 @@ TEST_F(RollerReport, AFileSizeLimitFailsTheWriteInsteadOfEndingTheProgram)
         ::getrlimit(RLIMIT_FSIZE, &r);
         r.rlim_cur = 1000;
         ::setrlimit(RLIMIT_FSIZE, &r);
+        click("图形按钮_计算");
         export_ok();
         std::string names;
         for (auto& e : fs::directory_iterator(folder / "导出的方案")) names += e.path().filename().string() + "\n";
@@ -216,12 +256,13 @@ TEST_F(RollerReport, AFileSizeLimitFailsTheWriteInsteadOfEndingTheProgram)
     });
     ASSERT_EQ(out.size(), 3u) << "the program did not live through the write";
     EXPECT_EQ(out[0], "错误");
-    EXPECT_EQ(out[1], "报告导出失败：" + report().string() + "\r\n无法写入文件（File too large）");
+    EXPECT_EQ(out[1], "报告导出失败：" + report().string() + "\r\n无法写入文件：文件过大（File too large）");
     EXPECT_EQ(out[2], "");
 }
 
 TEST_F(RollerReport, CancelWritesNothing)
 {
+    click("图形按钮_计算");
     backend.queue_answer(1);
     click("图形按钮_导出");
     EXPECT_EQ(backend.messages.back().text, "确定开始导出，中途请勿进行其他操作！");

@@ -5,7 +5,9 @@
 #include "app/registry.h"
 #include "app/report/export.h"
 #include "app/shell.h"
+#include "modules/equipment/equipment.h"
 #include "ui/cmd.h"
+#include "ui/value.h"
 
 #include <limits>
 #include <utility>
@@ -33,6 +35,15 @@ double read_result(const char* name) { return ui::read_result(box(name)); }
 
 // Degrees to radians with π to ten decimals, multiplied first.
 double radians(double degrees) { return degrees * 3.1415926535 / 180; }
+
+// tan φ of the heap's natural slope. A heap stands at an angle between 0°
+// and 90°; at 90° or steeper there is no heap in front of the blade, and
+// nothing built on the angle is a figure.
+double tan_slope(const char* phi)
+{
+    const double degrees = read_number(phi);
+    return tol_lt(degrees, 90) ? cmd_tan(radians(degrees)) : std::numeric_limits<double>::quiet_NaN();
+}
 
 void attach_tips()
 {
@@ -78,11 +89,11 @@ void calculate()
     const char* const Ph = "编辑框2_推土机每小时生产率";
 
     // α: the heap's base, H / tanφ; it replaces whatever the box held.
-    write_rounded(alpha, read_number(H) / cmd_tan(radians(read_number(phi))), 2);
+    write_rounded(alpha, read_number(H) / tan_slope(phi), 2);
     // Ph: 1800 = 3600 s an hour over the triangle's factor 2.
     write_rounded(Ph,
                   cmd_power(read_number(H), 2) * read_number(b) * 1800 /
-                      (read_number("编辑框1_循环时间") * read_number(Kp) * cmd_tan(radians(read_number(phi)))),
+                      (read_number("编辑框1_循环时间") * read_number(Kp) * tan_slope(phi)),
                   2);
     write_rounded("编辑框2_推土机台班生产率Pd",
                   read_result(Ph) * read_number("编辑框1_时间利用系数") * read_number("编辑框1_台班产量降低系数") * 8, 2);
@@ -91,6 +102,7 @@ void calculate()
                   read_number(b) * read_number(H) * read_result(alpha) * read_number("编辑框1_土的损失系数") /
                       (read_number(Kp) * 2),
                   2);
+    equipment::refuse_unless_shown(kForm, {alpha, Ph, "编辑框2_推土机台班生产率Pd", "编辑框2_推土机每一循环所完成的土方量"});
 }
 
 // The output calculation takes 编辑框1_循环时间 as it stands; it never works

@@ -5,8 +5,11 @@
 #include "app/registry.h"
 #include "app/report/export.h"
 #include "app/shell.h"
+#include "modules/equipment/equipment.h"
 #include "ui/cmd.h"
+#include "ui/value.h"
 
+#include <limits>
 #include <utility>
 
 namespace excavator_output {
@@ -21,6 +24,12 @@ Ref box(const char* name) { return U(kForm, name); }
 double read_number(const char* name) { return ui::read_number(box(name)); }
 double read_result(const char* name) { return ui::read_result(box(name)); }
 void write_rounded(const char* name, double x, int places) { ui::write_rounded(box(name), x, places); }
+
+constexpr const char* N = "编辑框2_挖掘机需用数量";
+
+// The need of excavators before it was rounded up, as the calculation that
+// produced the shown count worked it out: the report states it.
+double g_need = std::numeric_limits<double>::quiet_NaN();
 
 void attach_tips()
 {
@@ -53,12 +62,12 @@ void calculate()
     // The number calculation works from its own copy of Pd, made here, so a
     // figure typed into either Pd box beforehand counts for nothing.
     set_control_text(box("编辑框2_单斗挖掘机台班生产率Pd"), control_text(box("编辑框1_单斗挖掘机台班生产率Pd")));
-    // N = (Q / Pd) / (T × m × Kt), to the nearest whole excavator (2.5 gives 3, 2.4 gives 2).
-    write_rounded("编辑框2_挖掘机需用数量",
-                  (read_number("编辑框2_土方工程量") / read_result("编辑框2_单斗挖掘机台班生产率Pd")) /
-                      (read_number("编辑框2_工期") * read_number("编辑框2_每天作业班数") *
-                       read_number("编辑框2_时间利用系数")),
-                  0);
+    // N = (Q / Pd) / (T × m × Kt), rounded up to whole excavators: 2.07
+    // excavators are 3, since two would not finish in time.
+    g_need = (read_number("编辑框2_土方工程量") / read_result("编辑框2_单斗挖掘机台班生产率Pd")) /
+             (read_number("编辑框2_工期") * read_number("编辑框2_每天作业班数") * read_number("编辑框2_时间利用系数"));
+    write_number(box(N), equipment::whole_machines(g_need));
+    equipment::refuse_unless_shown(kForm, {"编辑框1_单斗挖掘机小时生产率Ph", "编辑框1_单斗挖掘机台班生产率Pd", N});
 }
 
 void compute(EventArgs&)
@@ -89,7 +98,8 @@ report::ExportRequest export_request()
         bind("编辑框2_每天作业班数", 5, countdown(4)),
         bind("编辑框2_土方工程量", 5),
         bind("编辑框2_时间利用系数", 5, countdown(3)),
-        bind("编辑框2_挖掘机需用数量", 5, countdown(2)),
+        bind(N, 5, countdown(2)),
+        report::bind_computed("计算值_N", [] { return number_to_text(round_places(g_need, 2)); }, 5),
         bind("编辑框2_单斗挖掘机台班生产率Pd", 5, countdown(1)),
     };
     r.marks = {

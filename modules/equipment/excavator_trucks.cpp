@@ -5,8 +5,11 @@
 #include "app/registry.h"
 #include "app/report/export.h"
 #include "app/shell.h"
+#include "modules/equipment/equipment.h"
 #include "ui/cmd.h"
+#include "ui/value.h"
 
+#include <limits>
 #include <utility>
 
 namespace excavator_trucks {
@@ -22,13 +25,24 @@ double read_number(const char* name) { return ui::read_number(box(name)); }
 double read_result(const char* name) { return ui::read_result(box(name)); }
 void write_rounded(const char* name, double x, int places) { ui::write_rounded(box(name), x, places); }
 
+constexpr const char* kLoads = "编辑框2_自卸汽车每车装土次数";
+constexpr const char* kPerExcavator = "编辑框2_每台挖机配车";
+constexpr const char* kTotal = "编辑框2_自卸汽车总计数量";
+
+// What the calculation that produced the shown results worked out before
+// rounding (the report states each with its rounding step).
+constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
+double g_loads = kNone;        // bucket loads per truck
+double g_per_excavator = kNone; // trucks per excavator
+double g_total = kNone;        // trucks in all
+
 void attach_tips()
 {
     static const std::pair<const char*, const char*> tips[] = {
         {"编辑框1_时间利用系数", "时间利用系数，一般为0.8～0.85或查机械定额"},
         {"编辑框2_土的密度", "土的密度(一般取1.7t/m3)"},
         {"编辑框2_重车与空车的平均速度", "重车与空车的平均速度(km/h）,一般取20～30km/h"},
-        {"编辑框2_卸车时间", "卸车时间(一般为lmin)"},
+        {"编辑框2_卸车时间", "卸车时间(一般为1min)"},
         {"编辑框2_操纵时间", "操纵时间(包括停放待装、等车、让车等)，取2～3min"},
     };
     for (const auto& [control, text] : tips) cmd_attach_tip(box("气球提示框1"), box(control), text);
@@ -44,15 +58,14 @@ void calculate()
                       (read_number("编辑框1_挖掘机数量") * read_number("编辑框1_单斗挖掘机台班生产率") *
                        read_number("编辑框1_每天作业班数") * read_number("编辑框1_时间利用系数")),
                   1);
-    // n = Q1 × Ks / (q × γ × Kc): bucket loads that fill one truck, to the nearest whole load.
-    write_rounded("编辑框2_自卸汽车每车装土次数",
-                  read_number("编辑框2_自卸汽车载重量") * read_number("编辑框2_土的最初可松性系数") /
-                      (read_number("编辑框2_挖机斗容量") * read_number("编辑框2_土的密度") *
-                       read_number("编辑框2_土斗充盈系数")),
-                  0);
+    // n = Q1 × Ks / (q × γ × Kc): bucket loads that fill one truck, to the
+    // nearest whole load (rounding up would overload the truck).
+    g_loads = read_number("编辑框2_自卸汽车载重量") * read_number("编辑框2_土的最初可松性系数") /
+              (read_number("编辑框2_挖机斗容量") * read_number("编辑框2_土的密度") * read_number("编辑框2_土斗充盈系数"));
+    write_rounded(kLoads, g_loads, 0);
     // t1 = n × t4 / 60: loading one truck, minutes.
     write_rounded("编辑框2_自卸汽车每次装车时间",
-                  read_result("编辑框2_自卸汽车每车装土次数") * read_number("编辑框2_挖机每次作业循环的延续时间") / 60, 2);
+                  read_result(kLoads) * read_number("编辑框2_挖机每次作业循环的延续时间") / 60, 2);
     // t = t1 + 2 × l / (vc × 1000 / 60) + t2 + t3: the truck's round trip,
     // minutes, vc turned from km/h into m/min.
     write_rounded("编辑框2_自卸汽车每一个工作循环延续的时间",
@@ -60,12 +73,18 @@ void calculate()
                       2 * read_number("编辑框2_运距") / (read_number("编辑框2_重车与空车的平均速度") * 1000 / 60) +
                       read_number("编辑框2_卸车时间") + read_number("编辑框2_操纵时间"),
                   2);
-    // N1 = t / t1: trucks per excavator, to the nearest whole truck (3.675 gives 4, 3.4 gives 3).
-    write_rounded("编辑框2_每台挖机配车",
-                  read_result("编辑框2_自卸汽车每一个工作循环延续的时间") / read_result("编辑框2_自卸汽车每次装车时间"), 0);
-    // Trucks in all, for the excavators of the truck group.
-    write_rounded("编辑框2_自卸汽车总计数量",
-                  read_number("编辑框2_挖掘机数量") * read_result("编辑框2_每台挖机配车"), 0);
+    // N1 = t / t1: trucks per excavator, rounded up to whole trucks (3.4
+    // trucks are 4: with 3 the excavator would wait).
+    g_per_excavator =
+        read_result("编辑框2_自卸汽车每一个工作循环延续的时间") / read_result("编辑框2_自卸汽车每次装车时间");
+    write_number(box(kPerExcavator), equipment::whole_machines(g_per_excavator));
+    // Trucks in all, for the excavators of the truck group, rounded up too
+    // when that number of excavators is not whole.
+    g_total = read_number("编辑框2_挖掘机数量") * read_result(kPerExcavator);
+    write_number(box(kTotal), equipment::whole_machines(g_total));
+
+    equipment::refuse_unless_shown(kForm, {"编辑框1_工期T", kLoads, "编辑框2_自卸汽车每次装车时间",
+                                           "编辑框2_自卸汽车每一个工作循环延续的时间", kPerExcavator, kTotal});
 }
 
 void compute(EventArgs&)
@@ -106,9 +125,12 @@ report::ExportRequest export_request()
         bind("编辑框2_操纵时间", 5),
         bind("编辑框2_自卸汽车每一个工作循环延续的时间", 5),
         bind("编辑框2_自卸汽车每次装车时间", 5, countdown(2)),
-        bind("编辑框2_自卸汽车每车装土次数", 5),
-        bind("编辑框2_每台挖机配车", 5),
-        bind("编辑框2_自卸汽车总计数量", 5, countdown(1)),
+        bind(kLoads, 5),
+        bind(kPerExcavator, 5),
+        bind(kTotal, 5, countdown(1)),
+        report::bind_computed("计算值_n", [] { return number_to_text(round_places(g_loads, 2)); }, 5),
+        report::bind_computed("计算值_N1", [] { return number_to_text(round_places(g_per_excavator, 2)); }, 5),
+        report::bind_computed("计算值_总计", [] { return number_to_text(g_total); }, 5),
     };
     r.marks = {
         {Stage::Busy, countdown(10)},

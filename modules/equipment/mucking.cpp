@@ -3,9 +3,11 @@
 #include "app/module_forms.h"
 #include "app/registry.h"
 #include "app/shell.h"
+#include "modules/equipment/equipment.h"
 #include "ui/cmd.h"
 
 #include <initializer_list>
+#include <limits>
 
 namespace mucking {
 
@@ -31,6 +33,12 @@ constexpr const char* T1 = "编辑框2装载机装一斗用时";
 constexpr const char* N = "编辑框2出碴设备数量";
 constexpr const char* T = "编辑框3出碴时间";
 constexpr const char* Log = "编辑框4日志";
+
+constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
+
+// The trucks a loader needs before they were rounded up to whole trucks, as
+// the calculation that produced the shown results worked it out.
+double g_trucks = kNone;
 
 Ref box(const char* name) { return U(kForm, name); }
 double number(const char* name) { return read_number(box(name)); }
@@ -76,26 +84,31 @@ void calculate()
 {
     set_control_text(box(Log), "");
 
-    // An incomplete group keeps its previous result.
-    if (complete({Overbreak, L, R, S}))
-        write_rounded(box(Z), number(S) * number(R) * number(L) * number(Overbreak), 2);
-    else
-        cmd_message_box(kIncomplete, 0);
+    // An incomplete group gives no result, and no result of an earlier
+    // calculation stands beside the new inputs: its box shows "-".
+    const bool section_given = complete({Overbreak, L, R, S});
+    if (!section_given) cmd_message_box(kIncomplete, 0);
+    write_rounded(box(Z), section_given ? number(S) * number(R) * number(L) * number(Overbreak) : kNone, 2);
 
     // Trucks per loader: a round trip at S' km/h over the haul distance
     // (7200 s = out and back in one hour, 1000 m to the km) against the
-    // time the loader takes to fill one truck.
-    if (complete({T1, Lh, Speed, V2, V1}))
-        write_rounded(box(N), (number(Lh) * 7200 / 1000 * number(V1)) / (number(V2) * number(Speed) * number(T1)), 1);
-    else
-        cmd_message_box(kIncomplete, 0);
+    // time the loader takes to fill one truck; whole trucks, rounded up (4.9
+    // trucks are 5: with 4 the loader would wait).
+    const bool equipment_given = complete({T1, Lh, Speed, V2, V1});
+    if (!equipment_given) cmd_message_box(kIncomplete, 0);
+    g_trucks = equipment_given ? (number(Lh) * 7200 / 1000 * number(V1)) / (number(V2) * number(Speed) * number(T1)) : kNone;
+    write_number(box(N), equipment::whole_machines(g_trucks));
 
-    // Always, from the shown Z, whatever the checks above found. An empty Z
-    // reads 0; a Z shown as "-" stays not-a-number, so T shows "-" too.
+    // Always, from the shown Z: a Z shown as "-" stays not-a-number, so T
+    // shows "-" too.
     write_rounded(box(T), (read_result(box(Z)) * number(T1)) / (number(V1) * 3600), 2);
 
+    if (!section_given || !equipment_given) calculation_refused();
+    equipment::refuse_unless_shown(kForm, {Z, N, T});
     cmd_edit_append(box(Log), {"\r\n    计算完成！"});
 }
+
+double trucks_needed() { return g_trucks; }
 
 JSB_MODULE_SETUP(Mucking, attach_tips)
 JSB_HANDLERS(register_mucking)

@@ -12,6 +12,9 @@ inline constexpr const char* kForm = "Mucking";
 // the busy lamp and the sounds around it.
 void calculate();
 
+// The haul trucks the shown count was rounded up from (the report states it).
+double trucks_needed();
+
 // The report the export button writes.
 report::ExportRequest export_request();
 

@@ -3,7 +3,9 @@
 #include "app/module_forms.h"
 #include "app/registry.h"
 #include "app/shell.h"
+#include "modules/equipment/equipment.h"
 #include "ui/cmd.h"
+#include "ui/value.h"
 
 #include <limits>
 #include <utility>
@@ -25,7 +27,14 @@ double input(const char* name) { return read_number(box(name)); }
 void result(const char* name, double x) { write_rounded(box(name), x, 2); }
 double shown(const char* name) { return read_result(box(name)); }
 
+constexpr const char* N = "编辑框2_爆破凿岩机需用台数";
+// The need of rock drills before it was rounded up to whole machines, as the
+// calculation that produced the shown count worked it out.
+double g_need = std::numeric_limits<double>::quiet_NaN();
+
 } // namespace
+
+double drills_needed() { return g_need; }
 
 void calculate()
 {
@@ -36,13 +45,17 @@ void calculate()
     result("编辑框1_每钻孔的爆破量",
            shown("编辑框1_炮孔间距") * input("编辑框1_爆破梯段垂直高度") * shown("编辑框1_抵抗线长度")); // Vh = a·h·W
     result("编辑框1_每米钻孔的实际爆破量", shown("编辑框1_每钻孔的爆破量") / shown("编辑框1_炮孔深度")); // Vb = Vh / L
-    // N keeps its decimals: it is not rounded up to whole machines.
-    result("编辑框2_爆破凿岩机需用台数", (input("编辑框1_每班爆破量") * input("编辑框1_不均衡系数")) /
-                                             (shown("编辑框1_每米钻孔的实际爆破量") * input("编辑框1_钻机台班生产率")));
+    // N rounded up to whole machines: 3.99 drills are 4.
+    g_need = (input("编辑框1_每班爆破量") * input("编辑框1_不均衡系数")) /
+             (shown("编辑框1_每米钻孔的实际爆破量") * input("编辑框1_钻机台班生产率"));
+    write_number(box(N), equipment::whole_machines(g_need));
     // The number of tools m is an input of its own, not N.
     result("编辑框1_爆破凿岩机的压缩空气需要量",
            input("编辑框1_凿岩机数量") * input("编辑框1_同时开动系数") * input("编辑框1_风动工具的空气消耗量")); // Q = m·K′·q
     result("编辑框2_空气压缩机生产率需要量计算", input("编辑框1_保证率系数") * shown("编辑框1_爆破凿岩机的压缩空气需要量"));
+    equipment::refuse_unless_shown(kForm, {"编辑框1_炮孔深度", "编辑框1_抵抗线长度", "编辑框1_炮孔间距", "编辑框1_每钻孔的爆破量",
+                                           "编辑框1_每米钻孔的实际爆破量", N, "编辑框1_爆破凿岩机的压缩空气需要量",
+                                           "编辑框2_空气压缩机生产率需要量计算"});
 }
 
 namespace {
@@ -52,7 +65,7 @@ void attach_tips()
     static const std::pair<const char*, const char*> tips[] = {
         {"编辑框1_每米钻孔的实际爆破量", "每钻孔的爆破量/炮孔深度"},
         {"编辑框1_炮孔深度系数", "炮孔深度,坚硬岩石为(1.1～1.15)h，较软岩石为(0.85～0.95)h"},
-        {"编辑框1_炮孔间距系数", "炮孔间距,当火花起爆时(l.4～2.0),当电气起爆时0.8～2.0"},
+        {"编辑框1_炮孔间距系数", "炮孔间距,当火花起爆时(1.4～2.0),当电气起爆时0.8～2.0"},
         {"编辑框1_抵抗线长度系数", "一般取（0.6～0.8)"},
         {"编辑框1_不均衡系数", "取1.2～1.3"},
         {"编辑框1_保证率系数", "取1.3～1.5"},

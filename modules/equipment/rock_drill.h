@@ -13,6 +13,9 @@ inline constexpr const char* kForm = "RockDrill";
 // pictures and the sounds around it.
 void calculate();
 
+// The rock drills the shown count was rounded up from (the report states it).
+double drills_needed();
+
 report::ExportRequest export_request();
 
 } // namespace rock_drill

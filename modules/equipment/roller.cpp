@@ -5,8 +5,10 @@
 #include "app/registry.h"
 #include "app/report/export.h"
 #include "app/shell.h"
+#include "modules/equipment/equipment.h"
 #include "ui/cmd.h"
 
+#include <limits>
 #include <utility>
 
 namespace roller {
@@ -32,7 +34,8 @@ void attach_tips()
 }
 
 // Pd = (1 / n) × (B − b) × γc × Kb × 8, 8 being the hours of a shift. The
-// output is shown unrounded, to 13 significant digits.
+// output is shown unrounded, to 13 significant digits. An overlap as wide as
+// the rolled strip or wider leaves no new width to roll: no output.
 void calculate()
 {
     const double n = read_number("编辑框1_同一地点碾压次");
@@ -40,7 +43,9 @@ void calculate()
     const double b = read_number("编辑框1_重复压实部分的宽度");
     const double speed = read_number("编辑框1_压路机行驶速度");
     const double Kb = read_number("编辑框1_时间利用系数Kb");
-    write_number(box("编辑框2_压路机台班生产率"), (1 / n) * (B - b) * speed * Kb * 8);
+    const double Pd = (1 / n) * (B - b) * speed * Kb * 8;
+    write_number(box("编辑框2_压路机台班生产率"), Pd > 0 ? Pd : std::numeric_limits<double>::quiet_NaN());
+    equipment::refuse_unless_shown(kForm, {"编辑框2_压路机台班生产率"});
 }
 
 void compute(EventArgs&)

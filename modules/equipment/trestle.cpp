@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 
 namespace trestle {
 
@@ -17,33 +18,40 @@ using namespace ui;
 
 namespace {
 
+constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
+
 Ref box(const char* name) { return U(kForm, name); }
 
-// An input the user types: empty or not a number counts 0.
-double input(const char* name) { return read_number(box(name)); }
-// A box another step of the program filled (the wheel loads, the load
-// positions, Ix/Sx): a "-" there stands for a value that was not finite and
-// must not turn into a harmless-looking 0.
-double derived(const char* name) { return read_result(box(name)); }
+// Whether an input the running calculation read held no usable number.
+bool g_unusable = false;
+// The support reaction R_A of the bending case as the calculation that
+// produced the shown results worked it out (no box shows it).
+double g_reaction = kNone;
 
-// A wheel load: a front axle heavier than the whole vehicle leaves the rear
-// wheels a negative load, which would lighten the bridge and let a check pass
-// beside the weight warning. No wheel carries less than nothing: such a load
-// (or one that is not finite) counts as no value.
-double load(const char* name)
+// An input of the check, with the domain the form gives it: empty, "-",
+// zero or negative where the formula needs more, or a number too large for
+// a double reads as no value, and nothing built on it is a figure.
+double in(const char* name)
 {
-    const double x = read_result(box(name));
-    return std::isfinite(x) && tol_ge(x, 0) ? x : std::numeric_limits<double>::quiet_NaN();
+    const double x = read_number(box(name));
+    if (std::isnan(x)) g_unusable = true;
+    return x;
 }
-
-// The span, the beam count and the section values the check divides by:
-// empty, "-" (a value that overflowed), zero, negative or a number too large
-// for a double still standing in the box describe no beam. They count as no
-// value, so everything built on them shows "-" and no verdict passes on them.
-double dimension(const char* name)
+// A box as the consistency tests read it: empty or not a number counts 0,
+// a "-" (a value that was not finite) stays no value.
+double plain(const char* name)
 {
-    const double x = read_result(box(name));
-    return std::isfinite(x) && tol_gt(x, 0) ? x : std::numeric_limits<double>::quiet_NaN();
+    const std::string t = control_text(box(name));
+    return t == "-" ? kNone : text_to_number(t);
+}
+// A distance between loads and supports: 0 is a load over a support, and an
+// empty box is 0 (a number box empties a typed 0); below 0 it is no distance
+// (the consistency tests say so).
+double segment(const char* name)
+{
+    const double x = plain(name);
+    if (!(x >= 0)) g_unusable = true;
+    return x >= 0 ? x : kNone;
 }
 
 // Each result is written rounded and read back by the later steps, which so
@@ -52,12 +60,16 @@ void result(const char* name, double x, int places) { write_rounded(box(name), x
 double shown(const char* name) { return read_result(box(name)); }
 
 // A check passes when the value does not exceed its limit by more than the
-// tolerance; a value or limit that is not finite never passes.
+// tolerance. A value or limit that is not a number gives no verdict, and
+// neither does a check with an input that is none: it checks no bridge.
 void verdict(const char* name, double value, double limit)
 {
-    const bool pass = std::isfinite(value) && std::isfinite(limit) && tol_le(value, limit);
-    set_control_text(box(name), pass ? kPass : kFail);
+    if (g_unusable || !std::isfinite(value) || !std::isfinite(limit)) return set_control_text(box(name), "-");
+    set_control_text(box(name), tol_le(value, limit) ? kPass : kFail);
 }
+
+const char* const kVerdicts[] = {"编辑框2_强度计算结论", "编辑框2_剪应力计算结论", "编辑框2_挠度验算前轮", "编辑框2_挠度验算后轮"};
+constexpr const char* kOverall = "编辑框2_总体评定结论";
 
 const char* const kResults[] = {
     "编辑框2_P1", "编辑框2_P2", "编辑框2_P3", "编辑框2_M重", "编辑框2_MP1", "编辑框2_MP2",
@@ -66,21 +78,56 @@ const char* const kResults[] = {
     "编辑框2_强度计算结论", "编辑框2_剪应力计算结论", "编辑框2_挠度验算前轮", "编辑框2_挠度验算后轮", "编辑框2_总体评定结论",
 };
 
+// The inputs disagree with one another: the check stands on nothing, so it
+// gives no verdict and no report.
+void withdraw_verdicts()
+{
+    for (const char* v : kVerdicts) set_control_text(box(v), "-");
+    set_control_text(box(kOverall), "-");
+    calculation_refused();
+}
+
+// R_A = (P3·d + P2·(c + d) + P1·(b + c + d)) / L, kN, rounded to 2 places.
+double reaction_at_a(double P1, double P2, double P3, double b, double c, double d, double L)
+{
+    return cmd_round((P3 * d / 1000 + P2 * (c + d) / 1000 + P1 * (d + c + b) / 1000) / (L / 1000), 2);
+}
+
 } // namespace
 
 void calculate()
 {
-    const double G1 = load("编辑框1_单前轮受重"); // t
-    const double G2 = load("编辑框1_单后轮受重"); // t, each of the two rear axles
-    const double L = dimension("编辑框1_栈桥净跨"); // mm
-    const double n = dimension("编辑框1_工字钢梁数");
-    const double a = derived("编辑框1_a0"), b = derived("编辑框1_b0"), d = derived("编辑框1_d0");
-    const double a1 = derived("编辑框1_a1"), b1 = derived("编辑框1_b1");
-    const double mass = input("编辑框1_质量");  // kg/m
-    const double Wx = input("编辑框1_Wx");      // cm3
-    const double Sx = dimension("编辑框1_Sx");     // cm3
-    const double IxSx = dimension("编辑框1_除Sx"); // cm
-    const double web = dimension("编辑框1_d");     // mm
+    g_unusable = false;
+    const double G1 = in("编辑框1_单前轮受重"); // t
+    const double G2 = in("编辑框1_单后轮受重"); // t, each of the two rear axles
+    const double L = in("编辑框1_栈桥净跨");    // mm
+    const double n = in("编辑框1_工字钢梁数");
+    // b and b' are the wheelbase: no vehicle has one of 0
+    const double a = segment("编辑框1_a0"), b = in("编辑框1_b0"), c = segment("编辑框1_c0"), d = segment("编辑框1_d0");
+    const double a1 = segment("编辑框1_a1"), b1 = in("编辑框1_b1");
+    const double mass = in("编辑框1_质量");  // kg/m
+    const double Wx = in("编辑框1_Wx");      // cm3
+    const double Sx = in("编辑框1_Sx");      // cm3
+    const double IxSx = in("编辑框1_除Sx");  // cm
+    const double web = in("编辑框1_d");      // mm
+    const double f = in("编辑框1_抗拉强度");  // MPa
+    const double tau = in("编辑框1_抗拉强度2"); // MPa
+    const double E = in("编辑框1_E");        // N/mm2
+    // The vehicle and bridge figures the report states beside the check:
+    // they must be figures, and belong to the results shown.
+    for (const char* stated : {"编辑框1_最重", "编辑框1_前桥重量", "编辑框1_后桥重量", "编辑框1_轴距", "编辑框1_栈桥总长",
+                               "编辑框1_单侧搭接长度", "编辑框1_单片梁宽度", "编辑框1_梁轴线宽度", "编辑框1_栈桥总宽度",
+                               "编辑框1_Ix"})
+        in(stated);
+    // The vehicle table and the section's name stand in the report too: a
+    // change to them after the check is a change to what the report states.
+    for (int row = 1; row <= 5; ++row) {
+        const std::string n = std::to_string(row);
+        current_item_text(U(kForm, "组合框" + n));
+        for (const char* column : {"编辑框1_空载重量", "编辑框1_重载重量", "编辑框1_行走宽度", "编辑框1_轮胎宽度", "编辑框1_轮胎净宽"})
+            control_text(U(kForm, column + n));
+    }
+    current_item_text(U(kForm, "列表框1"));
 
     // Wheel loads, kN; both rear wheels carry the same load.
     result("编辑框2_P1", G1 * 9.8, 2);
@@ -94,8 +141,9 @@ void calculate()
     result("编辑框2_M重", q * cmd_power(L / 1000, 2) / 8, 2);
 
     // Bending case: front wheel at a from support A, the rear wheels at
-    // a + b and a + b + c, support B at a + b + c + d.
-    const double RA = reaction_at_a();
+    // a + b and a + b + c, support B at a + b + c + d. The reaction is kept
+    // for the report, which shows it in the three moments' lines.
+    const double RA = g_reaction = reaction_at_a(P1, P2, P3, b, c, d, L);
     result("编辑框2_MP1", RA * a / 1000, 2);
     result("编辑框2_MP2", (RA - P1) * b / 1000 + shown("编辑框2_MP1"), 2);
     result("编辑框2_MP3", ((P1 + P2 + P3) - RA) * d / 1000, 2);
@@ -121,41 +169,39 @@ void calculate()
 
     // Stresses of one I-beam.
     result("编辑框2_最大应力", shown("编辑框2_Mmax") * cmd_power(10, 6) / (Wx * n * cmd_power(10, 3)), 2);
-    const double f = input("编辑框1_抗拉强度");
     result("编辑框2_安全系数", f / shown("编辑框2_最大应力"), 3);
     result("编辑框2_剪应力强度",
            (shown("编辑框3_Qmax单根") * cmd_power(10, 3) * Sx * cmd_power(10, 3)) /
                (IxSx * Sx * cmd_power(10, 3) * web * 10),
            2);
 
-    // Deflections at mid-span against L/250; I = Sx·(Ix/Sx)·10^4 mm4 per
-    // I-beam and 9888000 = 48·E.
+    // Deflections at mid-span under a central point load on the n I-beams
+    // against L/250; I = Sx·(Ix/Sx)·10^4 mm4 per I-beam, E the modulus in
+    // N/mm2 as the box gives it.
     result("编辑框2_f工字钢", L / 250, 2);
     result("编辑框2_后轮fmax",
-           (P2 + P3) * cmd_power(10, 3) * cmd_power(L, 3) / (Sx * IxSx * cmd_power(10, 4) * n * 9888000), 2);
-    result("编辑框2_前轮fmax", P1 * cmd_power(10, 3) * cmd_power(L, 3) / (Sx * IxSx * cmd_power(10, 4) * n * 9888000), 2);
+           (P2 + P3) * cmd_power(10, 3) * cmd_power(L, 3) / (Sx * IxSx * cmd_power(10, 4) * n * (48 * E)), 2);
+    result("编辑框2_前轮fmax", P1 * cmd_power(10, 3) * cmd_power(L, 3) / (Sx * IxSx * cmd_power(10, 4) * n * (48 * E)), 2);
 
     const double limit = shown("编辑框2_f工字钢");
-    verdict("编辑框2_强度计算结论", shown("编辑框2_最大应力"), input("编辑框1_抗拉强度"));
-    verdict("编辑框2_剪应力计算结论", shown("编辑框2_剪应力强度"), input("编辑框1_抗拉强度2"));
+    verdict("编辑框2_强度计算结论", shown("编辑框2_最大应力"), f);
+    verdict("编辑框2_剪应力计算结论", shown("编辑框2_剪应力强度"), tau);
     verdict("编辑框2_挠度验算前轮", shown("编辑框2_前轮fmax"), limit);
     verdict("编辑框2_挠度验算后轮", shown("编辑框2_后轮fmax"), limit);
 
-    bool all = true;
-    for (const char* v : {"编辑框2_强度计算结论", "编辑框2_剪应力计算结论", "编辑框2_挠度验算前轮", "编辑框2_挠度验算后轮"})
-        all = all && control_text(box(v)) == kPass;
-    set_control_text(box("编辑框2_总体评定结论"), all ? kPass : kOverallFail);
+    // The overall verdict stands only on four verdicts.
+    bool all = true, each = true;
+    for (const char* v : kVerdicts) {
+        const std::string t = control_text(box(v));
+        all = all && t == kPass;
+        each = each && t != "-";
+    }
+    set_control_text(box(kOverall), !each ? "-" : all ? kPass : kOverallFail);
 
     check_inputs();
 }
 
-double reaction_at_a()
-{
-    const double P1 = shown("编辑框2_P1"), P2 = shown("编辑框2_P2"), P3 = shown("编辑框2_P3");
-    const double b = derived("编辑框1_b0"), c = derived("编辑框1_c0"), d = derived("编辑框1_d0");
-    const double L = dimension("编辑框1_栈桥净跨");
-    return cmd_round((P3 * d / 1000 + P2 * (c + d) / 1000 + P1 * (d + c + b) / 1000) / (L / 1000), 2);
-}
+double kept_reaction() { return g_reaction; }
 
 void clear_results()
 {
@@ -165,16 +211,17 @@ void clear_results()
 void check_inputs()
 {
     const Ref frame = box("外形框6");
-    const double L = input("编辑框1_栈桥净跨");
+    const double L = plain("编辑框1_栈桥净跨");
     const char* const segments[] = {"编辑框1_a0", "编辑框1_b0", "编辑框1_c0", "编辑框1_d0", "编辑框1_a1", "编辑框1_b1", "编辑框1_c1"};
     double s[7];
-    for (int i = 0; i < 7; ++i) s[i] = derived(segments[i]);
+    for (int i = 0; i < 7; ++i) s[i] = plain(segments[i]);
 
     for (double x : s) {
         if (tol_lt(x, 0)) {
             cmd_message_box("杆件受力分配距离有误，请查证！", 0);
             rt_set_property(frame, prop::ShapeBox::BackColor, kDarkGrey);
             clear_results();
+            calculation_refused();
             return;
         }
     }
@@ -185,6 +232,7 @@ void check_inputs()
     } else {
         cmd_message_box("弯矩最不利荷载情况下，杆件累加长度与栈桥净跨应相等，请查证！", 0);
         clear_results();
+        calculation_refused();
         rt_set_property(frame, prop::ShapeBox::BackColor, kDarkGrey);
         return;
     }
@@ -194,24 +242,30 @@ void check_inputs()
     } else {
         cmd_message_box("剪力最不利荷载情况下，杆件累加长度与栈桥净跨应相等，请查证！", 0);
         clear_results();
+        calculation_refused();
         rt_set_property(frame, prop::ShapeBox::BackColor, kDarkGrey);
         return;
     }
 
+    // The weight and length tests keep the figures, which stand for the span
+    // and the wheel loads entered, but the bridge they describe cannot be:
+    // no verdict stands beside their warning.
     const Ref front = box("编辑框1_前桥重量");
-    if (tol_le(input("编辑框1_前桥重量"), input("编辑框1_最重"))) {
+    if (tol_le(plain("编辑框1_前桥重量"), plain("编辑框1_最重"))) {
         rt_set_property(front, prop::EditBox::BackColor, kWhite);
     } else {
         cmd_message_box("前桥总量不能大于设备总总量", 0, "信息：", app::kMainForm);
         rt_set_property(front, prop::EditBox::BackColor, kYellow);
+        withdraw_verdicts();
     }
 
     const Ref span = box("编辑框1_栈桥净跨");
-    if (tol_lt(L, input("编辑框1_栈桥总长"))) {
+    if (tol_lt(L, plain("编辑框1_栈桥总长"))) {
         rt_set_property(span, prop::EditBox::BackColor, kWhite);
     } else {
         cmd_message_box("栈桥净跨不能≥栈桥总长，请查证", 0, "信息：", app::kMainForm);
         rt_set_property(span, prop::EditBox::BackColor, kYellow);
+        withdraw_verdicts();
     }
 }
 

@@ -25,10 +25,10 @@ void calculate();
 // The five consistency tests between the inputs; a failed segment test
 // clears every result.
 void check_inputs();
-// The reaction at support A in the bending case, kN, rounded to 2 places:
-// the beam check keeps it without showing it; the report shows it from the
-// wheel loads and positions the boxes show.
-double reaction_at_a();
+// The reaction at support A in the bending case, kN, rounded to 2 places,
+// as the calculation that produced the shown results worked it out: no box
+// shows it; the report states it.
+double kept_reaction();
 // "-" into the 23 result boxes.
 void clear_results();
 

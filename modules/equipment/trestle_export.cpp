@@ -6,6 +6,8 @@
 #include "app/registry.h"
 #include "ui/cmd.h"
 
+#include <cmath>
+#include <string>
 #include <vector>
 
 namespace trestle {
@@ -14,6 +16,45 @@ using report::bind;
 using report::bind_item;
 using report::Stage;
 using report::StatusMark;
+
+namespace {
+
+// A figure of a vehicle row as the report's table states it: a row's "-"
+// (a tracked vehicle has no tyres; a kind without a figure) reads "无".
+report::PlaceholderBinding row_figure(const std::string& control)
+{
+    const std::string placeholder = "计算值_" + control.substr(std::string("编辑框1_").size());
+    return report::bind_computed(placeholder, [control] {
+        const std::string t = ui::control_text(ui::U(kForm, control));
+        return std::isnan(ui::number_in_domain(t, ui::Domain::Any)) ? std::string("无") : t;
+    });
+}
+
+// A distance the check took as 0 from an empty box (a number box empties a
+// typed 0: a load over a support, a single rear axle) reads 0 in the report,
+// so that no formula line has a gap. The placeholder is the box's name.
+report::PlaceholderBinding distance(const char* control, int repeat)
+{
+    return report::bind_computed(control, [control] {
+        const std::string t = ui::control_text(ui::U(kForm, control));
+        return t.empty() ? std::string("0") : t;
+    }, repeat);
+}
+
+// The number a vehicle row shows: its place among the rows the report keeps.
+report::PlaceholderBinding row_number(int row)
+{
+    return report::bind_computed("计算值_序号" + std::to_string(row), [row] {
+        int shown = 0;
+        for (int r = 1; r <= row; ++r)
+            if (!std::isnan(ui::number_in_domain(ui::control_text(ui::U(kForm, "编辑框1_重载重量" + std::to_string(r))),
+                                                 ui::Domain::Any)))
+                ++shown;
+        return std::to_string(shown);
+    });
+}
+
+} // namespace
 
 report::ExportRequest export_request()
 {
@@ -24,31 +65,35 @@ report::ExportRequest export_request()
     // Each group's rows in order; the first row of groups 2 to 10 shows the
     // countdown step that follows the group before it.
     const std::vector<std::vector<report::PlaceholderBinding>> groups = {
+        // The vehicle rows: a row without a loaded weight describes no
+        // vehicle and is left out (its line in the template is optional);
+        // the other figures of a row say "无" where the row has none.
         {bind_item("组合框1", 5), bind_item("组合框2", 5), bind_item("组合框3", 5), bind_item("组合框4", 5),
-         bind_item("组合框5", 5), bind("编辑框1_空载重量1"), bind("编辑框1_空载重量2")},
-        {bind("编辑框1_空载重量3"), bind("编辑框1_空载重量4"), bind("编辑框1_空载重量5"), bind("编辑框1_重载重量1"),
-         bind("编辑框1_重载重量2"), bind("编辑框1_重载重量3"), bind("编辑框1_重载重量4"), bind("编辑框1_重载重量5")},
-        {bind("编辑框1_行走宽度1"), bind("编辑框1_行走宽度2"), bind("编辑框1_行走宽度3"), bind("编辑框1_行走宽度4"),
-         bind("编辑框1_行走宽度5")},
-        {bind("编辑框1_轮胎宽度2"), bind("编辑框1_轮胎宽度1"), bind("编辑框1_轮胎宽度3"), bind("编辑框1_轮胎宽度4"),
-         bind("编辑框1_轮胎宽度5")},
-        {bind("编辑框1_轮胎净宽1"), bind("编辑框1_轮胎净宽2"), bind("编辑框1_轮胎净宽3"), bind("编辑框1_轮胎净宽4"),
-         bind("编辑框1_轮胎净宽5")},
-        {bind_item("列表框1", 10), bind("编辑框1_轴距", 10), bind("编辑框1_后桥轴距a", 10), bind("编辑框1_前桥重量", 10),
+         bind_item("组合框5", 5), row_figure("编辑框1_空载重量1"), row_figure("编辑框1_空载重量2")},
+        {row_figure("编辑框1_空载重量3"), row_figure("编辑框1_空载重量4"), row_figure("编辑框1_空载重量5"),
+         bind("编辑框1_重载重量1"), bind("编辑框1_重载重量2"), bind("编辑框1_重载重量3"), bind("编辑框1_重载重量4"),
+         bind("编辑框1_重载重量5")},
+        {row_figure("编辑框1_行走宽度1"), row_figure("编辑框1_行走宽度2"), row_figure("编辑框1_行走宽度3"),
+         row_figure("编辑框1_行走宽度4"), row_figure("编辑框1_行走宽度5")},
+        {row_figure("编辑框1_轮胎宽度2"), row_figure("编辑框1_轮胎宽度1"), row_figure("编辑框1_轮胎宽度3"),
+         row_figure("编辑框1_轮胎宽度4"), row_figure("编辑框1_轮胎宽度5")},
+        {row_figure("编辑框1_轮胎净宽1"), row_figure("编辑框1_轮胎净宽2"), row_figure("编辑框1_轮胎净宽3"),
+         row_figure("编辑框1_轮胎净宽4"), row_figure("编辑框1_轮胎净宽5")},
+        {bind_item("列表框1", 10), bind("编辑框1_轴距", 10), distance("编辑框1_后桥轴距a", 10), bind("编辑框1_前桥重量", 10),
          bind("编辑框1_后桥重量", 10), bind("编辑框1_单后轮受重", 5)},
         {bind("编辑框1_单前轮受重", 5), bind("编辑框1_最重", 5), bind("编辑框1_栈桥总宽度", 5), bind("编辑框1_栈桥总长", 5),
          bind("编辑框1_栈桥净跨", 20), bind("编辑框1_单片梁宽度", 10), bind("编辑框1_梁轴线宽度", 5),
-         bind("编辑框1_工字钢梁数", 15), bind("编辑框1_单侧搭接长度", 5), bind("透明标签1_间隔宽度", 5), bind("编辑框1_a0", 5),
-         bind("编辑框1_b0", 5), bind("编辑框1_c0", 5)},
+         bind("编辑框1_工字钢梁数", 15), bind("编辑框1_单侧搭接长度", 5), bind("透明标签1_间隔宽度", 5), distance("编辑框1_a0", 5),
+         bind("编辑框1_b0", 5), distance("编辑框1_c0", 5)},
         // 编辑框1_d0 before 编辑框1_d and 编辑框1_抗拉强度2 before
         // 编辑框1_抗拉强度, whose names begin the longer ones: the search is a
         // plain substring search.
-        {bind("编辑框1_d0", 5), bind("编辑框1_a1", 5), bind("编辑框1_b1", 5), bind("编辑框1_c1", 5), bind("编辑框1_质量", 5),
+        {distance("编辑框1_d0", 5), distance("编辑框1_a1", 5), bind("编辑框1_b1", 5), distance("编辑框1_c1", 5), bind("编辑框1_质量", 5),
          bind("编辑框1_Wx", 5), bind("编辑框1_Ix", 5), bind("编辑框1_Sx", 5), bind("编辑框1_除Sx", 5), bind("编辑框1_d", 5),
          bind("编辑框1_抗拉强度2", 5), bind("编辑框1_抗拉强度", 5)},
         // the front wheel load stands in every formula that carries it
         {bind("编辑框1_E", 5), bind("编辑框2_P1", 10), bind("编辑框2_P2", 5), bind("编辑框2_P3", 5),
-         report::bind_computed("计算值_RA", [] { return ui::number_to_text(reaction_at_a()); }, 4), bind("编辑框2_M重", 5),
+         report::bind_computed("计算值_RA", [] { return ui::number_to_text(kept_reaction()); }, 4), bind("编辑框2_M重", 5),
          bind("编辑框2_MP1", 5), bind("编辑框2_MP2", 5), bind("编辑框2_MP3", 5), bind("编辑框2_Mmax", 5), bind("编辑框2_小q", 5),
          bind("编辑框2_重Q重", 5), bind("编辑框2_汽Q", 5), bind("编辑框3_Qmax单根", 5)},
         {bind("编辑框2_最大应力", 5), bind("编辑框2_安全系数", 5), bind("编辑框2_剪应力强度", 5), bind("编辑框2_f工字钢", 5),
@@ -56,6 +101,7 @@ report::ExportRequest export_request()
          bind("编辑框2_剪应力计算结论", 5), bind("编辑框2_挠度验算前轮", 5), bind("编辑框2_挠度验算后轮", 5),
          bind("编辑框2_总体评定结论", 5)},
     };
+    for (int row = 1; row <= 5; ++row) r.bindings.push_back(row_number(row));
     int step = 10;
     for (const auto& group : groups) {
         for (size_t i = 0; i < group.size(); ++i) {

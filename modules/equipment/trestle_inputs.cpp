@@ -23,7 +23,12 @@ using namespace ui;
 namespace {
 
 Ref box(const std::string& name) { return U(kForm, name); }
+// A number the derived boxes are worked out from, with the domain the form
+// gives its box: a text outside it reads as no value, and the derived box
+// shows "-".
 double number(const std::string& name) { return read_number(box(name)); }
+// A distance as the load positions take it: empty or not a number counts 0.
+double distance(const std::string& name) { return text_to_number(control_text(box(name))); }
 std::string text(const std::string& name) { return control_text(box(name)); }
 void write(const std::string& name, const std::string& t) { set_control_text(box(name), t); }
 
@@ -291,15 +296,15 @@ void register_trestle_inputs(Runtime& rt)
 
 void compute_load_positions()
 {
-    const double L = number("编辑框1_栈桥净跨"), W = number("编辑框1_轴距");
+    const double L = distance("编辑框1_栈桥净跨"), W = distance("编辑框1_轴距");
     write_number(box("编辑框1_a0"), L / 2 - W);
     write("编辑框1_b0", text("编辑框1_轴距"));
     write("编辑框1_c0", text("编辑框1_后桥轴距a"));
-    write_number(box("编辑框1_d0"),
-                 number("编辑框1_栈桥净跨") - number("编辑框1_a0") - number("编辑框1_b0") - number("编辑框1_c0"));
+    write_number(box("编辑框1_d0"), distance("编辑框1_栈桥净跨") - distance("编辑框1_a0") - distance("编辑框1_b0") -
+                                        distance("编辑框1_c0"));
     write("编辑框1_b1", text("编辑框1_轴距"));
     write("编辑框1_c1", text("编辑框1_后桥轴距a"));
-    write_number(box("编辑框1_a1"), number("编辑框1_栈桥净跨") - number("编辑框1_b1") - number("编辑框1_c1"));
+    write_number(box("编辑框1_a1"), distance("编辑框1_栈桥净跨") - distance("编辑框1_b1") - distance("编辑框1_c1"));
 }
 
 JSB_HANDLERS(register_trestle_inputs)

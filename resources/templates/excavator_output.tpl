@@ -1,6 +1,7 @@
 % 挖掘机生产率及需用数量计算书. Every control name below is replaced by the
 % shown text of that control when the report is exported; each stands here
 % at most three times (the export replaces each up to five times).
+% 计算值_N is the need of excavators before it is rounded up to whole ones.
 !title 挖掘机生产率及需用数量计算书
 
 !titlepage
@@ -40,8 +41,9 @@ $ P_{d} = 8·P_{h}·K_{b} = 8 × 编辑框1_单斗挖掘机小时生产率Ph × 
 式中：P_{d}——单斗挖掘机台班生产率（m³/台班）；8——每台班工作小时数；K_{b}——工作时间利用系数，正向汽车装土时为0.68～0.72，侧向推土时为0.78～0.88，挖爆破后的岩石为0.60。
 
 # 四、挖掘机需用数量计算
-$ N = \frac{Q}{P_{d}}·\frac{1}{T·m·K_{t}} = \frac{编辑框2_土方工程量}{编辑框2_单斗挖掘机台班生产率Pd} × \frac{1}{编辑框2_工期 × 编辑框2_每天作业班数 × 编辑框2_时间利用系数} ≈ 编辑框2_挖掘机需用数量 "台"
-式中：N——挖掘机需用数量（台），按四舍五入取整；Q——土方工程量（m³）；P_{d}——单斗挖掘机台班生产率（m³/台班）；T——工期（d）；m——每天作业班数（台班）；K_{t}——时间利用系数，一般为0.8～0.85或查机械定额。
+$ N = \frac{Q}{P_{d}}·\frac{1}{T·m·K_{t}} = \frac{编辑框2_土方工程量}{编辑框2_单斗挖掘机台班生产率Pd} × \frac{1}{编辑框2_工期 × 编辑框2_每天作业班数 × 编辑框2_时间利用系数} ≈ 计算值_N "台"
+式中：N——挖掘机需用数量（台）；Q——土方工程量（m³）；P_{d}——单斗挖掘机台班生产率（m³/台班）；T——工期（d）；m——每天作业班数（台班）；K_{t}——时间利用系数，一般为0.8～0.85或查机械定额。
+挖掘机按整台配置，计算值向上取整（少配一台则不能按期完成），取N = 编辑框2_挖掘机需用数量 台。
 
 # 五、计算结果
 | 项目 | 计算结果 | 单位 |

@@ -1,7 +1,8 @@
 % 爆破凿岩机需用台数计算书. Every control name below is replaced by the shown
 % text of that edit box when the report is exported; each stands here at most
 % five times, as often as the export replaces it. Each factor (…系数) is
-% replaced before the result whose name begins its own.
+% replaced before the result whose name begins its own. 计算值_N is the need
+% of rock drills before it is rounded up to whole machines.
 !title 爆破凿岩机需要台数及空压机风量计算书
 
 !titlepage
@@ -43,7 +44,8 @@ $ V_{h} = a·h·W = 编辑框1_炮孔间距×编辑框1_爆破梯段垂直高度
 ## 3.5 每米钻孔的实际爆破量
 $ V_{b} = \frac{V_{h}}{L} = \frac{编辑框1_每钻孔的爆破量}{编辑框1_炮孔深度} = 编辑框1_每米钻孔的实际爆破量 "m"^{3}
 ## 3.6 爆破凿岩机需用台数
-$ N = \frac{V·K}{V_{b}·P} = \frac{编辑框1_每班爆破量×编辑框1_不均衡系数}{编辑框1_每米钻孔的实际爆破量×编辑框1_钻机台班生产率} = 编辑框2_爆破凿岩机需用台数 "台"
+$ N = \frac{V·K}{V_{b}·P} = \frac{编辑框1_每班爆破量×编辑框1_不均衡系数}{编辑框1_每米钻孔的实际爆破量×编辑框1_钻机台班生产率} ≈ 计算值_N "台"
+凿岩机按整台配置，计算值向上取整，取N = 编辑框2_爆破凿岩机需用台数 台。
 式中：
 L —— 炮孔深度（m），坚硬岩石为(1.1～1.15)h，较软岩石为(0.85～0.95)h；
 W —— 抵抗线长度（m），一般取(0.6～0.8)h；
@@ -53,7 +55,7 @@ Vb —— 每米钻孔的实际爆破量（m³），即每钻孔的爆破量/炮
 V —— 每班爆破量（m³/班）；
 K —— 不均衡系数，取1.2～1.3；
 P —— 钻机台班生产率（m/台班）；
-N —— 爆破凿岩机需用台数（台）。
+N —— 爆破凿岩机需用台数（台），按整台向上取整。
 
 # 四、空气压缩机生产率计算
 ## 4.1 计算参数
@@ -87,4 +89,4 @@ QP —— 空气压缩机生产率需要量（m³/min）。
 | 压缩空气需要量 Q | 编辑框1_爆破凿岩机的压缩空气需要量 | m³/min |
 | 空气压缩机生产率需要量 QP | 编辑框2_空气压缩机生产率需要量计算 | m³/min |
 
-按上述计算，需配备爆破凿岩机 编辑框2_爆破凿岩机需用台数 台（按整台取用），空气压缩机的生产率不应小于 编辑框2_空气压缩机生产率需要量计算 m³/min。
+按上述计算，需配备爆破凿岩机 编辑框2_爆破凿岩机需用台数 台（计算值 计算值_N 台，按整台向上取用），空气压缩机的生产率不应小于 编辑框2_空气压缩机生产率需要量计算 m³/min。

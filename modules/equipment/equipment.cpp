@@ -1,0 +1,26 @@
+#include "modules/equipment/equipment.h"
+
+#include "ui/cmd.h"
+
+#include <cmath>
+#include <limits>
+
+namespace equipment {
+
+double whole_machines(double need)
+{
+    if (!std::isfinite(need) || need < 0) return std::numeric_limits<double>::quiet_NaN();
+    // + 0.0: a need of 0 or just above it gives 0, never -0
+    return std::fmax(std::ceil(need - 1e-9), 0.0) + 0.0;
+}
+
+void refuse_unless_shown(const char* form, std::initializer_list<const char*> results)
+{
+    for (const char* r : results)
+        if (ui::control_text(ui::U(form, r)) == "-") {
+            ui::calculation_refused();
+            return;
+        }
+}
+
+} // namespace equipment
