@@ -258,6 +258,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DomainCase{H, "0", "---------"}, DomainCase{H, "-10", "---------"}, DomainCase{H, "abc", "---------"},
                       DomainCase{"编辑框1_钻根长度系数h", "-0.05", ".--------"},
                       DomainCase{"编辑框1_钻根长度系数h", "-0", ".--------"},
+                      DomainCase{"编辑框1_钻根长度系数h", "", ".--------"},
                       DomainCase{"编辑框1_炮孔排距系数", "0", ".....-..."}, DomainCase{"编辑框1_炮孔排距系数", "-0.9", ".....-..."},
                       DomainCase{"编辑框1_装药密度", "", "...------"}, DomainCase{"编辑框2_换算系数e", "-1", "...------"},
                       DomainCase{"编辑框2_炸药单位消耗量", "1e309", "...------"}, DomainCase{"编辑框1_炮孔密度系数", "0", "...------"},
@@ -410,11 +411,11 @@ TEST_F(DeepHoleReport, OnlyTheResultsOfTheInputsShownAreExported)
     EXPECT_FALSE(fs::exists(reports()));
 }
 
-// A subdrill coefficient of 0 shows as an empty box: the report gives it as 0.
+// A subdrill coefficient of 0 stays in its box and is reported as 0.
 TEST_F(DeepHoleReport, NoSubdrillIsReportedAsZero)
 {
     type("编辑框1_钻根长度系数h", "0");
-    ASSERT_EQ(text("编辑框1_钻根长度系数h"), "");
+    ASSERT_EQ(text("编辑框1_钻根长度系数h"), "0");
     click("图形按钮_计算");
     export_ok();
     ASSERT_EQ(backend.messages.back().text, "计算书导出成功！");

@@ -351,6 +351,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DomainCase{"编辑框_炮眼排数", "0", false, ".--.......-"}, DomainCase{"编辑框_破碎体的抗拉强度", "-3", false, ".--.......-"},
                       DomainCase{"编辑框_开裂经验系数", "abc", false, ".--.......-"}, DomainCase{"编辑框_SCA膨胀压力", "", false, ".--.......-"},
                       DomainCase{"编辑框_被破碎材料的泊松比", "-0.3", false, ".--.......-"},
+                      DomainCase{"编辑框_被破碎材料的泊松比", "", false, ".--.......-"},
                       DomainCase{GivenD, "", false, ".------.---"}, DomainCase{GivenD, "-40", false, ".------.---"},
                       DomainCase{GivenD, "1e309", false, ".------.---"},
                       DomainCase{GivenN, "", true, ".---.....--"}, DomainCase{GivenN, "-20", true, ".---.....--"},
@@ -633,7 +634,7 @@ TEST_F(Plan, OnlyTheResultsOfTheInputsShownArePlanned)
         EXPECT_EQ(doc.find(absent), std::string::npos) << absent;
     fs::remove(report());
 
-    // A Poisson's ratio of 0 shows as an empty box: the plan gives it as 0.
+    // A Poisson's ratio of 0 stays in its box: the plan gives it as 0.
     type("编辑框_被破碎材料的泊松比", "0");
     compute();
     export_ok();

@@ -23,7 +23,6 @@ Ref box(const char* name) { return U(kForm, name); }
 
 double input(const char* name) { return read_number(box(name)); }
 // A coefficient that may be 0: the box shows 0 as an empty text.
-double input_or_zero(const char* name) { return control_text(box(name)).empty() ? 0 : input(name); }
 // Each result is written rounded to 2 decimals and later steps read the
 // shown text back. A result that could not be computed (a burden over a zero
 // or negative quotient) shows "-" and stays not a number when read back, so
@@ -60,8 +59,8 @@ void calculate()
     else write_text("编辑框1_装药长度系数", "0.5");
     if (tol_gt(input(H), 15)) write_text("编辑框1_装药长度系数", " 0.4");
 
-    result("编辑框1_钻根长度", input(H) * input_or_zero("编辑框1_钻根长度系数h"));                 // h = H·h'
-    result("编辑框1_预计炮孔深度", input(H) + input(H) * input_or_zero("编辑框1_钻根长度系数h")); // L = H + H·h', unrounded h
+    result("编辑框1_钻根长度", input(H) * input("编辑框1_钻根长度系数h"));                 // h = H·h'
+    result("编辑框1_预计炮孔深度", input(H) + input(H) * input("编辑框1_钻根长度系数h")); // L = H + H·h', unrounded h
 
     // W = √(d²·Δ·L·τ·0.785 / (e·q·m·H)), d the hole diameter in metres.
     const double d = input("编辑框1_炮孔孔径") / 1000;
@@ -162,7 +161,7 @@ void register_deep_hole(Runtime& rt)
 
 std::string subdrill_factor_used()
 {
-    return number_to_text(input_or_zero("编辑框1_钻根长度系数h"));
+    return number_to_text(input("编辑框1_钻根长度系数h"));
 }
 
 std::string equals_sign_of(const std::string& result)

@@ -57,7 +57,6 @@ constexpr double kPi = 3.1415926;
 Ref box(const char* name) { return U(kForm, name); }
 double input(const char* name) { return read_number(box(name)); }
 // A figure that may be 0: the box shows 0 as an empty text.
-double input_or_zero(const char* name) { return control_text(box(name)).empty() ? 0 : input(name); }
 // Results are read back as shown; a shown "-" stays not-a-number, so what
 // is built on it shows "-" as well instead of a figure computed from 0.
 double shown(const char* name) { return read_result(box(name)); }
@@ -157,7 +156,7 @@ void advise(const char* text) { cmd_message_box(text); }
 void by_diameter_given(float L1)
 {
     const double D = input(kGivenDiameter);
-    const double R = (D / 1000) * (1 + input_or_zero(kPoisson)) * input(kPressure);
+    const double R = (D / 1000) * (1 + input(kPoisson)) * input(kPressure);
     result(kTotalLength, breaking_force() / R * input(kLayers), 2);
     result(kHoles, shown(kTotalLength) / L1, 0);
     result(kDiameter, D, 0);
@@ -173,7 +172,7 @@ void by_hole_count(float L1)
     if (std::isnan(input(kGivenCount))) set_text(kHoles, "-");
     else copy_text(kHoles, kGivenCount);
     const double P = breaking_force();
-    const double R = shown(kTotalLength) * (1 + input_or_zero(kPoisson)) * input(kPressure);
+    const double R = shown(kTotalLength) * (1 + input(kPoisson)) * input(kPressure);
     result(kDiameter, P / R * input(kLayers) * 1000, 0);
     // So many holes that the diameter rounds to 0 mm: there is no hole to
     // fill, and the advice holds all the more.
@@ -248,7 +247,7 @@ void note_for_report(bool by_diameter, const ObjectType& type, float L1, bool by
     const std::string D = control_text(box(kDiameter));
     const std::string L1_text = float_to_text(L1);
     note("计算值_深度系数", number_to_text(type.depth_factor));
-    note("计算值_泊松比", number_to_text(input_or_zero(kPoisson)));
+    note("计算值_泊松比", number_to_text(input(kPoisson)));
     note("计算值_L1", L1_text);
     if (L1_text != control_text(box(kHoleDepth)))
         note("计算值_孔深取值", "钻孔深度按 L1 ≈ " + control_text(box(kHoleDepth)) + " m 钻孔，单孔装药量按此深度计算。");
