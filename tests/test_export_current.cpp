@@ -41,12 +41,12 @@ const Row kRows[] = {
     {"AirSupply", "编辑框_数量1", "4"},
     {"WaterSupply", "编辑框_管道内水头损失", "0.5"},
     {"Mucking", "编辑框1循环进尺", "3"},
-    {"ExcavatorOutput", "编辑框1_铲斗容量", "1.2"},
+    {"ExcavatorOutput", "编辑框1_工作时间利用系数", "0.75"},
     {"ExcavatorTrucks", "编辑框1_土方工程量", "20000"},
     {"Roller", "编辑框1_每次被碾压的宽度", "2"},
     {"Bulldozer", "编辑框1_铲刀宽度", "3.5"},
     {"RockDrill", "编辑框1_每班爆破量", "150"},
-    {"Trestle", "编辑框1_空载重量1", "17"},
+    {"Trestle", "编辑框1_E", "210000"},
 };
 
 struct CurrentResults : testsupport::ModuleProgram, ::testing::WithParamInterface<Row> {

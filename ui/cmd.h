@@ -41,9 +41,8 @@ void write_rounded(const Ref& unit, double x, int places);
 
 // --- calculations -------------------------------------------------------------
 // A module's calculation runs between these two calls. What it reads of its
-// form's inputs before writing them, and every number box of the form, is
-// kept: its results are current while those hold what they held when it
-// ended. A box with a domain (form
+// form's inputs before writing them is kept: its results are current while
+// those inputs hold what they held when it ended. A box with a domain (form
 // definition "domains") that a calculation reads outside that domain makes
 // the calculation give no results, as calculation_refused() does.
 void calculation_begin(const std::string& form);

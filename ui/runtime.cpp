@@ -508,11 +508,6 @@ void Runtime::calculation_refused()
 void Runtime::calculation_end()
 {
     if (!running_) return;
-    // Every number box a user types into counts too: a report that shows a
-    // figure beside results worked out without it would pair the two.
-    for (auto& c : running_form_->controls)
-        if (c->kind == Kind::EditBox && (c->input_mode == 9 || c->input_mode == 10))
-            running_->inputs.emplace(c->id, std::string());
     for (auto& [id, state] : running_->inputs)
         for (auto& c : running_form_->controls)
             if (c->id == id) state = input_state(*c);

@@ -103,10 +103,9 @@ public:
     void user_resize(Form& f, int width, int height);
 
     // Calculations. A form's calculation notes every input control of the
-    // form it reads before writing it (edit boxes, lists, marks), and every
-    // number box of the form; when it ends, what those hold is kept, so that
-    // an export can tell whether the results shown still belong to the
-    // inputs on the form.
+    // form it reads before writing it (edit boxes, lists, marks); when it
+    // ends, what those hold is kept, so that an export can tell whether the
+    // results shown still belong to the inputs on the form.
     enum class Results { NotCalculated, Current, Stale };
     void calculation_begin(Form& f);
     // The running calculation gives no results: an input it needs is
