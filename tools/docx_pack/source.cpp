@@ -1,6 +1,7 @@
 #include "source.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cctype>
 #include <map>
 #include <vector>
@@ -499,10 +500,10 @@ bool is_placeholder(std::string_view word)
 }
 
 // How wide a cell's text is, in ems of the table font: markup left out,
-// each placeholder counted as a value of six ems.
+// each placeholder counted as a value of three ems (six digits).
 double cell_ems(const std::string& cell)
 {
-    constexpr double k_value_ems = 6;
+    constexpr double k_value_ems = 3;
     double widest = 0;
     // an explicit line break ("<br>"-free templates: a cell is one line)
     std::string plain;
@@ -528,45 +529,109 @@ double cell_ems(const std::string& cell)
     return widest;
 }
 
+// How much wider than measured a text may come out (Latin letters, bold).
+constexpr double k_measure = 1.04;
+
+// A narrower width (in ems) for a column: its widest cell on `lines` lines,
+// widened a little where some cell would leave a character or two alone on
+// its last line, or might just not fit on one; 0 when no width below
+// `below` does.
+double wrapped_ems(const std::vector<double>& lengths, double widest, int lines, double below)
+{
+    for (double w = std::max(3.0, std::ceil(2 * widest / lines) / 2); w < below; w += 0.5) {
+        bool bad = false;
+        for (double len : lengths) {
+            if (len * k_measure <= w) continue;
+            const double last = len - std::floor(len / w) * w;
+            bad = bad || len <= w * k_measure || (last > 0.01 && last < 3);
+        }
+        if (!bad) return w;
+    }
+    return 0;
+}
+
 // Column widths that add up to `width`: each column as wide as its widest
-// cell where the table has room, so that no name wraps a character or two
-// onto a line of its own; where it has not, the widest columns give way
-// (they wrap) and the narrow ones keep their width.
-std::vector<int> column_widths(const std::vector<std::vector<std::string>>& cells, size_t ncols, int width)
+// cell where the table has room, the rest shared out in proportion. Where it
+// has not, the widest columns wrap, into two lines and then more, each line
+// about as long as the others, so that no name wraps a character or two
+// onto a line of its own.
+std::vector<int> column_widths(const std::vector<std::vector<std::string>>& cells, const std::vector<std::string>& rule,
+                               size_t ncols, int width)
 {
     constexpr int k_em = 210;    // twips of an em at the table's 10.5 pt
-    constexpr int k_slack = 90;  // what the measure misses (bold headings, kerning)
-    constexpr double k_nested_ems = 16;
-    const int least = 3 * k_em + 2 * k_cell_margin;
-    std::vector<double> want(ncols, least);
+    constexpr int k_slack = 60;  // what the measure misses (the grid's lines)
+    constexpr double k_nested_ems = 16, k_least_ems = 3;
+    const int pad = 2 * k_cell_margin + k_slack;
+    std::vector<std::vector<double>> lengths(ncols);
+    std::vector<double> want(ncols, k_least_ems);
+    // more than three dashes in the rule row: the column's least width in characters
+    for (size_t c = 0; c < rule.size() && c < ncols; ++c)
+        want[c] = std::max(want[c], static_cast<double>(std::count(rule[c].begin(), rule[c].end(), '-')));
     for (const auto& row : cells)
         for (size_t c = 0; c < row.size() && c < ncols; ++c) {
             const std::string& t = row[c];
             const bool nested = t.size() > 4 && starts_with(t, "[[");
             const double ems = nested ? k_nested_ems : t == "^^" ? 0 : cell_ems(t);
-            want[c] = std::max(want[c], ems * k_em + 2 * k_cell_margin + k_slack);
+            if (!nested) lengths[c].push_back(ems);
+            want[c] = std::max(want[c], nested ? ems : ems * k_measure);
         }
-    double total = 0;
-    for (double w : want) total += w;
+    auto twips = [&](const std::vector<double>& ems) {
+        double t = 0;
+        for (double e : ems) t += e * k_em + pad;
+        return t;
+    };
+    std::vector<double> ems = want;
+    std::vector<int> lines(ncols, 1);
+    std::vector<bool> stuck(ncols, false);
+    while (twips(ems) > width) {
+        size_t widest = ncols;
+        for (size_t c = 0; c < ncols; ++c)
+            if (!stuck[c] && (widest == ncols || ems[c] > ems[widest])) widest = c;
+        if (widest == ncols) break;
+        const double w = lines[widest] < 6 ? wrapped_ems(lengths[widest], want[widest], lines[widest] + 1, ems[widest]) : 0;
+        if (w > 0) ems[widest] = w;
+        if (w > 0) ++lines[widest];
+        else stuck[widest] = true;
+    }
+    // Room left over takes lines back from the columns wrapped most.
+    for (bool again = true; again;) {
+        again = false;
+        size_t most = ncols;
+        for (size_t c = 0; c < ncols; ++c)
+            if (lines[c] > 1 && (most == ncols || lines[c] > lines[most])) most = c;
+        if (most == ncols) break;
+        const double wider =
+            lines[most] == 2 ? want[most] : wrapped_ems(lengths[most], want[most], lines[most] - 1, want[most] + 0.01);
+        if (wider > ems[most] && twips(ems) + (wider - ems[most]) * k_em <= width) {
+            ems[most] = wider;
+            --lines[most];
+            again = true;
+        }
+    }
+    if (twips(ems) > width) {
+        // still too wide: the columns that wrap anyway give up more (all
+        // columns alike where none wraps)
+        double fixed = 0, flexible = 0;
+        for (size_t c = 0; c < ncols; ++c)
+            (ems[c] < want[c] ? flexible : fixed) += ems[c] * k_em;
+        const bool any = flexible > 0;
+        const double room = width - pad * double(ncols) - (any ? fixed : 0);
+        const double scale = room / (any ? flexible : fixed);
+        for (size_t c = 0; c < ncols; ++c)
+            if (!any || ems[c] < want[c]) ems[c] = std::max(1.0, ems[c] * scale);
+    }
+    // what is left goes to the columns that keep their text on one line
+    const double spare = width - twips(ems);
+    std::vector<bool> grows(ncols);
+    double base = 0;
+    for (size_t c = 0; c < ncols; ++c) {
+        grows[c] = ems[c] >= want[c];
+        if (grows[c]) base += ems[c] * k_em + pad;
+    }
     std::vector<int> out(ncols);
-    if (total <= width) {
-        // room to spare: shared out in proportion, the table keeps its full width
-        for (size_t c = 0; c < ncols; ++c) out[c] = static_cast<int>(want[c] * width / total);
-    } else {
-        // the widest columns are capped at the width that makes them fit
-        std::vector<double> sorted = want;
-        std::sort(sorted.begin(), sorted.end());
-        double cap = sorted.back(), below = 0;
-        for (size_t k = 0; k < sorted.size(); ++k) {
-            const double rest = static_cast<double>(sorted.size() - k);
-            const double c = (width - below) / rest;
-            if (c <= sorted[k]) {
-                cap = std::max(c, static_cast<double>(least));
-                break;
-            }
-            below += sorted[k];
-        }
-        for (size_t c = 0; c < ncols; ++c) out[c] = static_cast<int>(std::min(want[c], cap));
+    for (size_t c = 0; c < ncols; ++c) {
+        const double w = ems[c] * k_em + pad;
+        out[c] = static_cast<int>(grows[c] && spare > 0 && base > 0 ? w + spare * w / base : w);
     }
     int sum = 0;
     for (int w : out) sum += w;
@@ -702,7 +767,7 @@ void Builder::table(pugi::xml_node parent, const std::vector<Line>& rows, int wi
     if (cells.empty()) throw SourceError(rows.front().no, "表格没有内容行");
     size_t ncols = 0;
     for (const auto& r : cells) ncols = std::max(ncols, r.size());
-    const std::vector<int> col_ws = column_widths(cells, ncols, width);
+    const std::vector<int> col_ws = column_widths(cells, rule, ncols, width);
 
     pugi::xml_node tbl = parent.append_child("w:tbl");
     pugi::xml_node pr = tbl.append_child("w:tblPr");
