@@ -89,6 +89,13 @@ struct AirSupplyProgram : ::testing::Test {
         FAIL() << "no item " << wanted << " in " << name;
     }
     void click(const std::string& name) { rt.user_click(c(name)); }
+    // Pastes a text over the box's whole text at once, then leaves the box.
+    void paste(const std::string& name, const std::string& value)
+    {
+        rt.set_focus(&c(name));
+        rt.user_edit_text(c(name), value);
+        rt.set_focus(nullptr);
+    }
     std::string picture(const std::string& form, const std::string& control)
     {
         const Bytes& b = rt.unit(form, control).pictures[0];
@@ -387,15 +394,7 @@ struct DomainRow {
 
 void PrintTo(const DomainRow& r, std::ostream* os) { *os << r.box; }
 
-struct DomainEdges : AirSupplyReport, ::testing::WithParamInterface<DomainRow> {
-    // As a paste does: the whole text at once, then the box is left.
-    void paste(const char* box, const std::string& value)
-    {
-        rt.set_focus(&c(box));
-        rt.user_edit_text(c(box), value);
-        rt.set_focus(nullptr);
-    }
-};
+struct DomainEdges : AirSupplyReport, ::testing::WithParamInterface<DomainRow> {};
 
 TEST_P(DomainEdges, OutsideGivesDashAndNothingToExport)
 {

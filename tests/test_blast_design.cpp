@@ -3,6 +3,7 @@
 // its guard against a second click while it waits, and the clearing of the
 // result tables.
 #include "app/program.h"
+#include "tests/support/smooth_blasting_form.h"
 #include "modules/blast_design/smooth_blasting.h"
 #include "ui/cmd.h"
 #include "ui/headless/headless.h"
@@ -23,38 +24,11 @@ const std::string kAdvice = "炮孔装药长度加堵塞长度超过炮眼深度
 const std::string kLogDone =
     "\r\n    开始计算模块！\r\n    程序加载完成，进入全断面计算模块\r\n    计算完成！";
 
-struct SmoothBlastingTest : ::testing::Test {
-    HeadlessBackend backend;
-    Runtime rt{backend};
-
-    void SetUp() override
-    {
-        backend.attach(rt);
-        app::register_handlers(rt);
-        ASSERT_NE(rt.load_form(kForm, nullptr, false), nullptr);
-    }
-
-    Control& c(const std::string& name) { return rt.unit(kForm, name); }
-    std::string text(const std::string& name) { return c(name).text; }
-    void write(const std::string& name, const std::string& s) { rt.set(c(name), 8, s); }
-    void choose(const std::string& combo, const std::string& item)
-    {
-        Control& box = c(combo);
-        for (int i = 0; i < int(box.items.size()); ++i)
-            if (box.items[i] == item) return rt.user_choose(box, i);
-        FAIL() << "no item " << item << " in " << combo;
-    }
+struct SmoothBlastingTest : testsupport::SmoothBlastingForm<> {
     void straight_wall()
     {
         choose("组合框_开挖方法", "全断面法");
         choose("组合框_方法2", "直墙拱形隧道");
-    }
-    void compute() { rt.user_click(c("图形按钮_计算")); }
-    std::vector<std::string> message_texts() const
-    {
-        std::vector<std::string> v;
-        for (const auto& m : backend.messages) v.push_back(m.text);
-        return v;
     }
 };
 

@@ -5,6 +5,7 @@
 // that could not be worked out does to the steps built on it, and the
 // circular panel's derived diameter and circumference.
 #include "app/program.h"
+#include "tests/support/smooth_blasting_form.h"
 #include "ui/cmd.h"
 #include "ui/headless/headless.h"
 #include "ui/runtime.h"
@@ -50,35 +51,7 @@ std::vector<std::string> result_cells()
     return cells;
 }
 
-struct BenchesTest : ::testing::Test {
-    WatchingBackend backend;
-    Runtime rt{backend};
-
-    void SetUp() override
-    {
-        backend.attach(rt);
-        app::register_handlers(rt);
-        ASSERT_NE(rt.load_form(kForm, nullptr, false), nullptr);
-    }
-
-    Control& c(const std::string& name) { return rt.unit(kForm, name); }
-    std::string text(const std::string& name) { return c(name).text; }
-    void write(const std::string& name, const std::string& s) { rt.set(c(name), 8, s); }
-    void choose(const std::string& combo, const std::string& item)
-    {
-        Control& box = c(combo);
-        for (int i = 0; i < int(box.items.size()); ++i)
-            if (box.items[i] == item) return rt.user_choose(box, i);
-        FAIL() << "no item " << item << " in " << combo;
-    }
-    void compute() { rt.user_click(c("图形按钮_计算")); }
-    std::vector<std::string> message_texts() const
-    {
-        std::vector<std::string> v;
-        for (const auto& m : backend.messages) v.push_back(m.text);
-        return v;
-    }
-
+struct BenchesTest : testsupport::SmoothBlastingForm<WatchingBackend> {
     // The worked examples' inputs: two benches with the inverted arch are
     // its defaults; three benches take the same upper and middle inputs and
     // a 2.4 m lower advance; the circular panel starts with its own.

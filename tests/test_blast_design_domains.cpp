@@ -4,6 +4,7 @@
 // Such a calculation shows "-" in what is built on the input, judges no
 // stemming on it, and leaves nothing to report.
 #include "app/program.h"
+#include "tests/support/smooth_blasting_form.h"
 #include "ui/cmd.h"
 #include "ui/headless/headless.h"
 #include "ui/runtime.h"
@@ -20,27 +21,7 @@ namespace {
 
 const char* const kForm = "SmoothBlasting";
 
-struct DomainsTest : ::testing::Test {
-    HeadlessBackend backend;
-    Runtime rt{backend};
-
-    void SetUp() override
-    {
-        backend.attach(rt);
-        app::register_handlers(rt);
-        ASSERT_NE(rt.load_form(kForm, nullptr, false), nullptr);
-    }
-
-    Control& c(const std::string& name) { return rt.unit(kForm, name); }
-    std::string text(const std::string& name) { return c(name).text; }
-    void write(const std::string& name, const std::string& s) { rt.set(c(name), prop::EditBox::Content, s); }
-    void choose(const std::string& combo, const std::string& item)
-    {
-        Control& box = c(combo);
-        for (int i = 0; i < int(box.items.size()); ++i)
-            if (box.items[i] == item) return rt.user_choose(box, i);
-        FAIL() << "no item " << item << " in " << combo;
-    }
+struct DomainsTest : testsupport::SmoothBlastingForm<> {
     void compute()
     {
         rt.set(c("选择夹1"), prop::Tab::CurrentPage, 0);

@@ -145,15 +145,7 @@ struct DomainRow {
 
 void PrintTo(const DomainRow& r, std::ostream* os) { *os << r.box; }
 
-struct DomainEdges : WaterSupplyProgram, ::testing::WithParamInterface<DomainRow> {
-    // As a paste does: the whole text at once, then the box is left.
-    void paste(const char* box, const std::string& value)
-    {
-        rt.set_focus(&c(box));
-        rt.user_edit_text(c(box), value);
-        rt.set_focus(nullptr);
-    }
-};
+struct DomainEdges : WaterSupplyProgram, ::testing::WithParamInterface<DomainRow> {};
 
 TEST_P(DomainEdges, OutsideGivesDashAndNothingToExport)
 {

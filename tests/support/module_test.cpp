@@ -72,6 +72,13 @@ void ModuleProgram::type(const std::string& name, const std::string& value)
     rt.set_focus(nullptr);
 }
 
+void ModuleProgram::paste(const std::string& name, const std::string& value)
+{
+    rt.set_focus(&c(name));
+    rt.user_edit_text(c(name), value);
+    rt.set_focus(nullptr);
+}
+
 void ModuleProgram::click(const std::string& name) { rt.user_click(c(name)); }
 int ModuleProgram::prop_of(const std::string& name, int p) { return rt.get(c(name), p).integer(); }
 

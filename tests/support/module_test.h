@@ -50,6 +50,8 @@ protected:
     std::string text(const std::string& name);
     // Types into a box and leaves it, as a user does.
     void type(const std::string& name, const std::string& value);
+    // Pastes a text over the box's whole text at once, then leaves the box.
+    void paste(const std::string& name, const std::string& value);
     void click(const std::string& name);
     int prop_of(const std::string& name, int p);
     // The embedded picture a control shows, by path ("<unknown>" for another).
