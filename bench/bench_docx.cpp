@@ -101,6 +101,8 @@ report::Docx fill(const Request& r, int* searches = nullptr, int* hits = nullptr
         h += n;
         s += n + (n < row.repeat ? 1 : 0);
     }
+    // and leaves out the optional parts without a value
+    d.leave_out_blank_parts();
     if (searches) *searches = s;
     if (hits) *hits = h;
     return d;
