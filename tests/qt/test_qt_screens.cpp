@@ -931,6 +931,8 @@ TEST(Screens, ScheduleChartValuesClearOfThePlainAxisNumbers)
             const std::vector<QString>& values = chart->value_texts();
             ASSERT_FALSE(values.empty());
             EXPECT_EQ(values[0].toStdString(), "≥10000000");
+            // and the axis ends at the cap, so that the capped bar is seen full height
+            EXPECT_EQ(ticks.back().toStdString(), "10000000");
         }
         save(chart, extreme ? "schedule_chart_extreme" : "schedule_chart");
     }
@@ -979,6 +981,13 @@ TEST(Screens, ValuesOverNarrowBarsAreLiftedClearOfEachOther)
         EXPECT_LT(at[i].bottom(), bars[i].top()) << i;
         for (size_t j = 0; j < i; ++j) EXPECT_FALSE(at[i].intersects(at[j])) << i << " " << j;
     }
+    // Two bars up to the top of the plot: no room above, the second value
+    // goes down over its own bar rather than over the first value.
+    bars = {QRect(100, 20, 10, 280), QRect(110, 20, 10, 280)};
+    at = ui::qt::place_bar_labels(bars, {60, 60}, 14, QRect(0, 10, 400, 290));
+    ASSERT_EQ(at.size(), 2u);
+    EXPECT_FALSE(at[1].intersects(at[0])) << rect_text(at[0]) << " " << rect_text(at[1]);
+    EXPECT_GE(at[1].top(), 10);
 }
 
 TEST(Screens, EmptyLogsShowAsEmptyBoxesUntilWrittenTo)

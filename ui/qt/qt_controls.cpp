@@ -316,6 +316,9 @@ void ChartView::paintEvent(QPaintEvent*)
     }
 
     double ymax = m.y_maximum;
+    // No bar rises above the cap, so neither does the axis: a top far
+    // beyond it would flatten capped bars to nothing.
+    if (ymax > kChartValueCap) ymax = kChartValueCap;
     if (ymax <= 0) {
         ymax = 1;
         for (auto& row : m.values)
@@ -425,6 +428,14 @@ std::vector<QRect> place_bar_labels(const std::vector<QRect>& bars, const std::v
                     break;
                 }
         }
+        // Bars that reach the top leave no room above: the value goes down
+        // over its own bar instead (its backing keeps it readable).
+        auto covers = [&] {
+            for (const QRect& q : placed)
+                if (q.intersects(r)) return true;
+            return false;
+        };
+        while (covers() && r.bottom() + line <= bounds.bottom()) r.translate(0, line);
         placed.push_back(r);
     }
     return placed;
