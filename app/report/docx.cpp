@@ -12,6 +12,7 @@
 #include <fstream>
 #include <iterator>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace report {
@@ -770,76 +771,84 @@ void Docx::leave_out_blank_parts()
         while (n && n.parent() != body) n = n.parent();
         return n;
     };
-    auto holds_blank = [&](pugi::xml_node n) {
-        for (pugi::xml_node p : d.blank)
-            for (pugi::xml_node a = p; a; a = a.parent())
-                if (a == n) return true;
-        return false;
-    };
-    std::vector<pugi::xml_node> starts, ends;
-    struct Walker : pugi::xml_tree_walker {
-        const std::string &start, &end, &name;
-        std::vector<pugi::xml_node> &starts, &ends;
-        Walker(const std::string& s, const std::string& e, const std::string& n, std::vector<pugi::xml_node>& ss,
-               std::vector<pugi::xml_node>& es)
-            : start(s), end(e), name(n), starts(ss), ends(es)
-        {
+    // Every node that holds a blank value, the value's own node included:
+    // one walk up from each value, stopping where an earlier walk went.
+    std::unordered_set<const void*> holding;
+    for (pugi::xml_node p : d.blank)
+        for (pugi::xml_node a = p; a && holding.insert(a.internal_object()).second; a = a.parent()) {
         }
+    auto holds_blank = [&](pugi::xml_node n) { return holding.count(n.internal_object()) > 0; };
+    // The marks in document order; each start is paired with the first end
+    // of its id after it.
+    std::vector<pugi::xml_node> marks;
+    struct Walker : pugi::xml_tree_walker {
+        const std::string &start, &end;
+        std::vector<pugi::xml_node>& marks;
+        Walker(const std::string& s, const std::string& e, std::vector<pugi::xml_node>& m) : start(s), end(e), marks(m) {}
         bool for_each(pugi::xml_node& n) override
         {
-            if (n.name() == start && std::string_view(n.attribute(name.c_str()).value()).substr(0, 4) == "_Jsb")
-                starts.push_back(n);
-            else if (n.name() == end)
-                ends.push_back(n);
+            if (n.name() == start || n.name() == end) marks.push_back(n);
             return true;
         }
-    } walker(start_tag, end_tag, name_attr, starts, ends);
+    } walker(start_tag, end_tag, marks);
     body.traverse(walker);
+    struct Part {
+        pugi::xml_node start, end;
+    };
+    std::vector<Part> parts;
+    std::unordered_map<std::string, size_t> open; // id -> its part, until its end
+    std::vector<pugi::xml_node> ends;              // the ends of the parts
+    for (pugi::xml_node m : marks) {
+        const std::string id = m.attribute(id_attr.c_str()).value();
+        if (m.name() == start_tag) {
+            if (std::string_view(m.attribute(name_attr.c_str()).value()).substr(0, 4) != "_Jsb") continue;
+            open[id] = parts.size();
+            parts.push_back({m, {}});
+        } else if (const auto o = open.find(id); o != open.end()) {
+            parts[o->second].end = m;
+            ends.push_back(m);
+            open.erase(o);
+        }
+    }
 
     std::vector<pugi::xml_node> gone; // body-level nodes and rows to remove
-    std::vector<std::string> ids;
-    for (pugi::xml_node st : starts) {
-        const std::string_view name = st.attribute(name_attr.c_str()).value();
-        const std::string id = st.attribute(id_attr.c_str()).value();
-        ids.push_back(id);
-        pugi::xml_node end;
-        for (pugi::xml_node e : ends)
-            if (id == e.attribute(id_attr.c_str()).value()) end = e;
+    std::unordered_set<const void*> going;
+    auto remove_later = [&](pugi::xml_node n) {
+        if (going.insert(n.internal_object()).second) gone.push_back(n);
+    };
+    for (const Part& part : parts) {
+        const std::string_view name = part.start.attribute(name_attr.c_str()).value();
         if (name.substr(4, 3) == "Row") {
-            pugi::xml_node tr = st;
+            pugi::xml_node tr = part.start;
             while (tr && tr.name() != tr_tag) tr = tr.parent();
-            if (tr && holds_blank(tr)) gone.push_back(tr);
+            if (tr && holds_blank(tr)) remove_later(tr);
             continue;
         }
         // a line or a block: the body-level nodes from its start to its end
-        pugi::xml_node first = top(st), last = end ? top(end) : first;
-        std::vector<pugi::xml_node> range;
+        pugi::xml_node first = top(part.start), last = part.end ? top(part.end) : first;
         bool blank = false;
-        for (pugi::xml_node n = first; n; n = n.next_sibling()) {
-            range.push_back(n);
-            blank = blank || holds_blank(n);
+        for (pugi::xml_node n = first; n && !blank; n = n.next_sibling()) {
+            blank = holds_blank(n);
             if (n == last) break;
         }
-        if (blank) gone.insert(gone.end(), range.begin(), range.end());
+        if (!blank) continue;
+        for (pugi::xml_node n = first; n; n = n.next_sibling()) {
+            remove_later(n);
+            if (n == last) break;
+        }
     }
     // The marks themselves go too; what they marked stays unless it is blank.
-    for (pugi::xml_node n : starts) n.parent().remove_child(n);
-    for (pugi::xml_node n : ends)
-        if (std::find(ids.begin(), ids.end(), n.attribute(id_attr.c_str()).value()) != ids.end())
-            n.parent().remove_child(n);
-    // the deepest first (a row before the table it lies in), each node once
-    auto depth = [](pugi::xml_node n) {
-        int k = 0;
-        for (; n; n = n.parent()) ++k;
-        return k;
-    };
-    std::stable_sort(gone.begin(), gone.end(), [&](pugi::xml_node a, pugi::xml_node b) { return depth(a) > depth(b); });
-    std::vector<pugi::xml_node> removed;
+    for (const Part& part : parts) part.start.parent().remove_child(part.start);
+    for (pugi::xml_node n : ends) n.parent().remove_child(n);
+    // the deepest first (a row before the table it lies in)
+    std::vector<std::pair<int, pugi::xml_node>> by_depth;
     for (pugi::xml_node n : gone) {
-        if (std::find(removed.begin(), removed.end(), n) != removed.end()) continue;
-        removed.push_back(n);
-        n.parent().remove_child(n);
+        int k = 0;
+        for (pugi::xml_node a = n; a; a = a.parent()) ++k;
+        by_depth.emplace_back(k, n);
     }
+    std::stable_sort(by_depth.begin(), by_depth.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    for (auto& [k, n] : by_depth) n.parent().remove_child(n);
     d.blank.clear();
     d.index.reset();
     d.dirty = true;
