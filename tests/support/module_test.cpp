@@ -116,6 +116,13 @@ ExportTrail split_progress(const std::vector<std::string>& trail, const std::str
     return out;
 }
 
+std::vector<std::string> texts_outside(ui::Domain d)
+{
+    std::vector<std::string> edges = {"", " ", "-", "-0", "abc", "1e309", "-1"};
+    if (d == ui::Domain::Positive) edges.push_back("0");
+    return edges;
+}
+
 std::vector<std::string> countdown_marks(const std::string& preparation)
 {
     std::vector<std::string> want = {"参数处理，倒计时10", "[10]", preparation};

@@ -6,6 +6,7 @@
 #include "ui/cmd.h"
 #include "ui/headless/headless.h"
 #include "ui/runtime.h"
+#include "ui/value.h"
 
 #include <gtest/gtest.h>
 
@@ -68,6 +69,11 @@ protected:
     ui::Runtime rt{backend};
     std::filesystem::path folder;
 };
+
+// Texts a number box of the domain does not take as a number: empty, a
+// blank, "-", "-0", letters, beyond the largest number, below zero, and 0
+// where only numbers above zero are taken.
+std::vector<std::string> texts_outside(ui::Domain d);
 
 // A recorded trail split into its progress texts (counted) and the rest.
 struct ExportTrail {
