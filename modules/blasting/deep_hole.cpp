@@ -27,12 +27,8 @@ double input(const char* name) { return read_number(box(name)); }
 // shown text back. A result that could not be computed (a burden over a zero
 // or negative quotient) shows "-" and stays not a number when read back, so
 // the spacing, charges and stemming built on it show "-" as well.
-std::map<std::string, std::string> signs_;
-void result(const char* name, double x)
-{
-    write_rounded(box(name), x, 2);
-    signs_[name] = blasting::equals_sign(x, read_result(box(name)));
-}
+blasting::RoundedResults results_;
+void result(const char* name, double x) { results_.write(box(name), name, x, 2); }
 double shown(const char* name) { return read_result(box(name)); }
 
 void write_text(const char* name, const std::string& text) { set_control_text(box(name), text); }
@@ -42,7 +38,7 @@ int current_index(const char* combo) { return rt_get_property(box(combo), prop::
 
 void calculate()
 {
-    signs_.clear();
+    results_.clear();
     constexpr const char* H = "编辑框1_阶梯高度";
     constexpr const char* W = "编辑框1_最小抵抗线长度";
 
@@ -166,8 +162,7 @@ std::string subdrill_factor_used()
 
 std::string equals_sign_of(const std::string& result)
 {
-    const auto it = signs_.find(result);
-    return it == signs_.end() ? std::string() : it->second;
+    return results_.sign_of(result);
 }
 
 JSB_HANDLERS(register_deep_hole)

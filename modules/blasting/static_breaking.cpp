@@ -62,12 +62,8 @@ double input(const char* name) { return read_number(box(name)); }
 double shown(const char* name) { return read_result(box(name)); }
 // The sign a report puts before each result: "=", or "≈" where rounding
 // for the box changed it.
-std::map<std::string, std::string> signs_;
-void result(const char* name, double x, int places)
-{
-    write_rounded(box(name), x, places);
-    signs_[name] = blasting::equals_sign(x, read_result(box(name)));
-}
+blasting::RoundedResults results_;
+void result(const char* name, double x, int places) { results_.write(box(name), name, x, places); }
 void set_text(const char* name, const std::string& text) { set_control_text(box(name), text); }
 void copy_text(const char* to, const char* from) { set_text(to, control_text(box(from))); }
 bool checked(const char* radio) { return rt_get_property(box(radio), prop::RadioBox::Checked).truth(); }
@@ -235,8 +231,7 @@ bool total_charge(double D)
 
 std::string sign(const char* result_box)
 {
-    const auto it = signs_.find(result_box);
-    return it == signs_.end() ? std::string() : it->second;
+    return results_.sign_of(result_box);
 }
 
 // The sentences and figures the report states beside the boxes: which mode
@@ -289,7 +284,7 @@ void note_for_report(bool by_diameter, const ObjectType& type, float L1, bool by
 
 void calculate()
 {
-    signs_.clear();
+    results_.clear();
     texts_.clear();
     if (!checked(kByDiameter) && !checked(kByCount)) {
         cmd_message_box("请选择钻孔直径或钻孔深度！");

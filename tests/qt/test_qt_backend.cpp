@@ -9,6 +9,7 @@
 #include "ui/qt/qt_controls.h"
 #include "ui/qt/qt_sound.h"
 #include "ui/runtime.h"
+#include "scroll_bar.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -198,20 +199,6 @@ int reddish_pixels(const QImage& img)
     return n;
 }
 
-QRect scroll_add_line(QScrollBar* s)
-{
-    QStyleOptionSlider opt;
-    opt.initFrom(s);
-    opt.orientation = s->orientation();
-    opt.minimum = s->minimum();
-    opt.maximum = s->maximum();
-    opt.sliderPosition = opt.sliderValue = s->value();
-    opt.singleStep = s->singleStep();
-    opt.pageStep = s->pageStep();
-    opt.subControls = QStyle::SC_All;
-    return s->style()->subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarAddLine, s);
-}
-
 // Waits for something a later turn of the event loop brings.
 bool eventually(const std::function<bool()>& cond) { return QTest::qWaitFor(cond, 5000); }
 
@@ -290,7 +277,7 @@ const std::vector<UserStep>& user_steps()
         {"step the scroll bar",
          [](QtRun& q) {
              auto* s = q.view<QScrollBar>("横向滚动条1");
-             QTest::mouseClick(s, Qt::LeftButton, {}, scroll_add_line(s).center());
+             QTest::mouseClick(s, Qt::LeftButton, {}, scroll_bar_part(s, QStyle::SC_ScrollBarAddLine).center());
          },
          [](HeadlessRun& h) { h.rt.user_scroll(h.c("横向滚动条1"), 1); }},
         {"click the tool bar's second button",

@@ -4,6 +4,7 @@
 // module form and a pop-up are saved as pictures a person can look at.
 #include "app/program.h"
 #include "screen_check.h"
+#include "scroll_bar.h"
 #include "ui/cmd.h"
 #include "ui/headless/scenario.h"
 #include "ui/resources.h"
@@ -732,35 +733,6 @@ TEST(MainWindow, FitsTheWorkAreaWithItsFrame)
     save(win, "main_on_a_738_pixel_work_area");
 }
 
-// Where a click on the scroll bar's trough below its thumb goes.
-QPoint below_thumb(QScrollBar* s)
-{
-    QStyleOptionSlider opt;
-    opt.initFrom(s);
-    opt.orientation = s->orientation();
-    opt.minimum = s->minimum();
-    opt.maximum = s->maximum();
-    opt.sliderPosition = opt.sliderValue = s->value();
-    opt.singleStep = s->singleStep();
-    opt.pageStep = s->pageStep();
-    opt.subControls = QStyle::SC_All;
-    return s->style()->subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarAddPage, s).center();
-}
-
-QRect thumb(QScrollBar* s)
-{
-    QStyleOptionSlider opt;
-    opt.initFrom(s);
-    opt.orientation = s->orientation();
-    opt.minimum = s->minimum();
-    opt.maximum = s->maximum();
-    opt.sliderPosition = opt.sliderValue = s->value();
-    opt.singleStep = s->singleStep();
-    opt.pageStep = s->pageStep();
-    opt.subControls = QStyle::SC_All;
-    return s->style()->subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarSlider, s);
-}
-
 TEST(MainWindow, WheelAndTroughScrollOnlyWhatDoesNotFit)
 {
     Program p;
@@ -802,13 +774,13 @@ TEST(MainWindow, WheelAndTroughScrollOnlyWhatDoesNotFit)
     EXPECT_EQ(vbar.position, 0);
 
     // A click in the trough moves a page.
-    QTest::mouseClick(bar, Qt::LeftButton, {}, below_thumb(bar));
+    QTest::mouseClick(bar, Qt::LeftButton, {}, scroll_bar_part(bar, QStyle::SC_ScrollBarAddPage).center());
     QTest::qWait(1);
     EXPECT_EQ(vbar.position, view);
     EXPECT_EQ(tab.top, 88 - view);
 
     // The thumb dragged to the bottom: the tab's end meets the window's.
-    QRect t = thumb(bar);
+    QRect t = scroll_bar_part(bar, QStyle::SC_ScrollBarSlider);
     QTest::mousePress(bar, Qt::LeftButton, {}, t.center());
     QTest::mouseMove(bar, QPoint(t.center().x(), bar->height() + 50));
     QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(t.center().x(), bar->height() + 50));
