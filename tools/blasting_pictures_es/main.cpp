@@ -125,22 +125,13 @@ QImage velocity_limits()
 
 // The drawings are laid out larger than the boxes that show them and drawn
 // at the boxes' size; their texts are sized for the box.
-void drawn_at(QImage& img, const QSize& box, const QSizeF& layout, QPainter& p)
-{
-    img = kit::canvas(box.width(), box.height());
-    p.begin(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    const double k = std::min(box.width() / layout.width(), box.height() / layout.height());
-    p.translate((box.width() - layout.width() * k) / 2, (box.height() - layout.height() * k) / 2);
-    p.scale(k, k);
-}
 
 // The blast-effect form's box (376 x 227); 26 pixels of the 800 x 483 layout show at 12.
 QImage effect_diagram()
 {
     QImage img;
     QPainter p;
-    drawn_at(img, {376, 227}, {800, 483}, p);
+    kit::begin_fitted(p, img, {376, 227}, {800, 483});
     const double ground = 250;
 
     // Rock below the ground line.
@@ -233,7 +224,7 @@ QImage static_illustration()
 {
     QImage img;
     QPainter p;
-    drawn_at(img, {680, 272}, {1200, 480}, p);
+    kit::begin_fitted(p, img, {680, 272}, {1200, 480});
     text(p, {30, 40}, QStringLiteral("静态破碎（无声破碎剂 SCA）布孔示意图"), 28, Qt::black, true);
 
     // Plan view: the block with three rows of holes, burden to the free face.

@@ -114,6 +114,16 @@ QImage canvas(int w, int h, const QColor& fill, QImage::Format format)
     return img;
 }
 
+void begin_fitted(QPainter& p, QImage& img, const QSize& box, const QSizeF& layout)
+{
+    img = canvas(box.width(), box.height());
+    p.begin(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    const double k = std::min(box.width() / layout.width(), box.height() / layout.height());
+    p.translate((box.width() - layout.width() * k) / 2, (box.height() - layout.height() * k) / 2);
+    p.scale(k, k);
+}
+
 // ---- lines -----------------------------------------------------------------------------
 
 double angle(QPointF from, QPointF to) { return std::atan2(to.y() - from.y(), to.x() - from.x()); }

@@ -29,6 +29,10 @@ constexpr double kPi = 3.14159265358979323846;
 QFont font(int px, bool bold = false, bool italic = false);
 
 QImage canvas(int w, int h, const QColor& fill = Qt::white, QImage::Format format = QImage::Format_RGB32);
+// A white picture of `box` size with `p` begun on it and set to draw a
+// drawing laid out at `layout` size, as large as it goes in its own shape
+// and centred.
+void begin_fitted(QPainter& p, QImage& img, const QSize& box, const QSizeF& layout);
 
 // ---- lines -----------------------------------------------------------------------------
 

@@ -30,19 +30,6 @@ using kit::font;
 // The form's diagram box.
 const QSize kBox(400, 336);
 
-// A picture of the box's size, the painter set to draw a layout of `layout`
-// size in it, centred in its own shape.
-QImage in_box(QPainter& p, const QSizeF& layout)
-{
-    QImage img = kit::canvas(kBox.width(), kBox.height());
-    p.begin(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    const double k = std::min(kBox.width() / layout.width(), kBox.height() / layout.height());
-    p.translate((kBox.width() - layout.width() * k) / 2, (kBox.height() - layout.height() * k) / 2);
-    p.scale(k, k);
-    return img;
-}
-
 void title(QPainter& p, int w, const QString& text, const QString& subtitle, int px)
 {
     p.setPen(Qt::black);
@@ -116,7 +103,8 @@ QImage start_diagram()
     // 27 pixels of this layout show at 12 in the box.
     const int W = 880, H = 732;
     QPainter p;
-    QImage img = in_box(p, QSizeF(W, H));
+    QImage img;
+    kit::begin_fitted(p, img, kBox, QSizeF(W, H));
     title(p, W, QStringLiteral("隧道评价计算示意图"), QStringLiteral("跨度、高度、埋深与浅埋分界深度"), 27);
     const double surface = 150, cx = 400, crown = 330, span = 220, height = 180;
     ground(p, W, H, surface);
@@ -151,7 +139,8 @@ QImage layout_picture(const QString& name, int bores)
     // 24 pixels of this layout show at 12 in the box.
     const int W = 800, H = 672;
     QPainter p;
-    QImage img = in_box(p, QSizeF(W, H));
+    QImage img;
+    kit::begin_fitted(p, img, kBox, QSizeF(W, H));
     title(p, W, name, QStringLiteral("隧道布置示意图"), 24);
     const double surface = 160, crown = 330, height = 200;
     ground(p, W, H, surface);

@@ -33,19 +33,6 @@ const QSizeF kSchemeLayout(782, 208);
 const QSize kIllustrationBox(605, 310);
 const QSizeF kIllustrationLayout(1210, 620);
 
-// A picture of `box` size with the painter set to draw `layout` in it, as
-// large as it goes in its own shape and centred.
-QImage laid_out(QPainter& p, QImage& img, const QSize& box, const QSizeF& layout)
-{
-    img = kit::canvas(box.width(), box.height());
-    p.begin(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    const double k = std::min(box.width() / layout.width(), box.height() / layout.height());
-    p.translate((box.width() - layout.width() * k) / 2, (box.height() - layout.height() * k) / 2);
-    p.scale(k, k);
-    return img;
-}
-
 void arrow(QPainter& p, QPointF from, QPointF to, const QColor& c, double width = 2.5)
 {
     kit::arrow(p, from, to, QPen(c, width, Qt::SolidLine, Qt::RoundCap), 5 + 2 * width, 0.45);
@@ -160,7 +147,7 @@ QImage scheme_forced()
 {
     QImage img;
     QPainter p;
-    laid_out(p, img, kSchemeBox, kSchemeLayout);
+    kit::begin_fitted(p, img, kSchemeBox, kSchemeLayout);
     title(p, QStringLiteral("管道压入式通风"), {10, 26});
     bore(p, {110, 40, 640, 140}, 110, 700, 78, 150);
     duct(p, 60, 620, 92, 8);
@@ -178,7 +165,7 @@ QImage scheme_exhaust()
 {
     QImage img;
     QPainter p;
-    laid_out(p, img, kSchemeBox, kSchemeLayout);
+    kit::begin_fitted(p, img, kSchemeBox, kSchemeLayout);
     title(p, QStringLiteral("管道吸入式通风"), {10, 26});
     bore(p, {110, 40, 640, 140}, 110, 700, 78, 150);
     duct(p, 60, 660, 92, 8);
@@ -195,7 +182,7 @@ QImage scheme_mixed()
 {
     QImage img;
     QPainter p;
-    laid_out(p, img, kSchemeBox, kSchemeLayout);
+    kit::begin_fitted(p, img, kSchemeBox, kSchemeLayout);
     title(p, QStringLiteral("管道混合式通风"), {10, 26});
     bore(p, {110, 40, 640, 140}, 110, 700, 78, 150);
     // Exhaust duct from the working zone to the main fan at the portal.
@@ -218,7 +205,7 @@ QImage scheme_roadway()
 {
     QImage img;
     QPainter p;
-    laid_out(p, img, kSchemeBox, kSchemeLayout);
+    kit::begin_fitted(p, img, kSchemeBox, kSchemeLayout);
     title(p, QStringLiteral("巷道式通风"), {10, 26});
     p.setPen(Qt::NoPen);
     p.setBrush(kRock);
@@ -258,7 +245,7 @@ QImage illustration()
 {
     QImage img;
     QPainter p;
-    laid_out(p, img, kIllustrationBox, kIllustrationLayout);
+    kit::begin_fitted(p, img, kIllustrationBox, kIllustrationLayout);
     // The form shows the scheme diagram over the top-left corner and its
     // title over the top-right one.
     p.setPen(QPen(QColor(200, 200, 200), 2));
