@@ -6,7 +6,7 @@
 //   Fill/<module>      each module's report filled in memory (opened from
 //                      the embedded template, every row replaced);
 //   LargestExport      the report with the most searches, filled and saved
-//                      as the export does it (written, flushed, renamed);
+//                      as the export does it (written, flushed, linked in under its name);
 //   LargestExport10x   the same with its story and rows ten times over, each
 //                      copy with placeholders of its own names (Fill10x:
 //                      that one filled in memory only);
