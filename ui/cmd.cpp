@@ -419,7 +419,8 @@ bool cmd_write_file(const std::string& path, const std::vector<const Bytes*>& bl
         tmp = (folder / ("." + base + "." + std::to_string(::getpid()) + "-" + std::to_string(serial++) + ".tmp")).string();
     };
     // open() rather than mkstemp() so that the usual umask applies to a new file.
-    int fd = ::open(folder.c_str(), O_WRONLY | O_TMPFILE | O_CLOEXEC, 0666);
+    // (an unnamed file is linked in through /proc: without it, a named one)
+    int fd = ::access("/proc/self/fd", X_OK) == 0 ? ::open(folder.c_str(), O_WRONLY | O_TMPFILE | O_CLOEXEC, 0666) : -1;
     const bool unnamed = fd >= 0;
     for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
         next_name();
