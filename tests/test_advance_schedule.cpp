@@ -644,7 +644,9 @@ TEST_F(ReportExport, CountdownStepsFallBetweenThePlaceholderGroups)
         // The rock classes (the first six) and all after the boxes are the calculation's.
         const bool computed = k < 6 || k >= 76;
         EXPECT_EQ(b.source.kind == report::ValueSource::Computed, computed) << b.placeholder;
-        if (!computed) EXPECT_EQ(b.source.control, b.placeholder);
+        if (!computed) {
+            EXPECT_EQ(b.source.control, b.placeholder);
+        }
         EXPECT_NE(b.placeholder, "编辑框2_总循环次数");
     }
 }

@@ -525,9 +525,10 @@ TEST_P(Consistency, AfterTheCheck)
         EXPECT_NE(text("编辑框2_P1"), "-");
         // A bridge whose inputs disagree gets no verdict beside the warning.
         EXPECT_EQ(text("编辑框2_总体评定结论"), k.messages.empty() ? kPass : "-");
-        if (!k.messages.empty())
+        if (!k.messages.empty()) {
             for (const char* v : {"编辑框2_强度计算结论", "编辑框2_剪应力计算结论", "编辑框2_挠度验算前轮", "编辑框2_挠度验算后轮"})
                 EXPECT_EQ(text(v), "-") << v;
+        }
     }
     if (!k.messages.empty()) {
         backend.queue_answer(0);

@@ -209,7 +209,9 @@ TEST_P(DomainEdges, OutsideGivesDashAndNothingToExport)
     }
     // Back inside (0 where the box allows it): figures, and a plan to export.
     type(r.box, r.zero_allowed ? "0" : start);
-    if (r.zero_allowed) EXPECT_EQ(text(r.box), "0");
+    if (r.zero_allowed) {
+        EXPECT_EQ(text(r.box), "0");
+    }
     click("图形按钮_计算");
     EXPECT_NE(text(r.first_result), "-");
     EXPECT_NE(text(W), "-");

@@ -163,7 +163,9 @@ TEST_P(DomainEdges, OutsideGivesDashAndNothingToExport)
         EXPECT_FALSE(fs::exists(folder / "导出的方案"));
     }
     type(r.box, r.zero_allowed ? "0" : start);
-    if (r.zero_allowed) EXPECT_EQ(text(r.box), "0");
+    if (r.zero_allowed) {
+        EXPECT_EQ(text(r.box), "0");
+    }
     click("图形按钮_计算");
     for (const char* d : r.dashed) EXPECT_NE(text(d), "-") << d;
     EXPECT_EQ(text("编辑框_提示"), "\r\n   计算完成！");
