@@ -234,6 +234,26 @@ TEST(WholeMachines, RoundUpWithATolerance)
     for (double none : {-0.5, -3.0, std::nan(""), HUGE_VAL}) EXPECT_TRUE(std::isnan(equipment::whole_machines(none))) << none;
 }
 
+// The need a report states beside the count stays a figure that gives that
+// count: two decimals where they do, more where two would round onto another
+// whole number.
+TEST(StatedNeed, GivesTheCountItStandsBeside)
+{
+    const auto nearest = [](double x) { return ui::round_places(x, 0); };
+    const struct {
+        double need;
+        bool rounded_up; // whole machines; otherwise the nearest whole number
+        const char* stated;
+    } rows[] = {
+        {2.0723, true, "2.07"}, {4.003, true, "4.003"},  {0.0025, true, "0.003"}, {3.00000001, true, "3.00000001"},
+        {3.0000000001, true, "3"}, {3, true, "3"},       {5.648, false, "5.65"},   {4.497, false, "4.497"},
+        {4.4999, false, "4.4999"}, {4.5, false, "4.5"},  {3.996, false, "4"},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(equipment::stated_need(r.need, r.rounded_up ? equipment::whole_machines : +nearest), r.stated) << r.need;
+    EXPECT_EQ(equipment::stated_need(std::nan(""), equipment::whole_machines), "-");
+}
+
 // --- inputs that mean nothing -------------------------------------------------------------
 
 // One input of a form holds a text at an edge of its domain when the compute
@@ -647,6 +667,35 @@ TEST_P(ReportExport, CancelWritesNothing)
     EXPECT_EQ(picture(rc.form, "图形按钮_导出"), app::res::export_normal);
     EXPECT_FALSE(disabled(rc.form, "图形按钮_计算"));
     EXPECT_EQ(text(rc.form, "标签1_提示信息"), kIdleStatus);
+}
+
+// The need a report rounds up or to the nearest whole number is stated with
+// as many decimals as it takes to give the count that follows it: 4.003
+// excavators are 5 (not "≈4 … 5"), 4.497 loads are 4 (not "≈4.5 … 4").
+TEST_F(ExcavatorProgram, ReportedNeedsGiveTheCountsTaken)
+{
+    const auto export_report = [&](const char* form, const char* file) {
+        click(form, "图形按钮_计算");
+        backend.queue_answer(0);
+        click(form, "图形按钮_导出");
+        EXPECT_EQ(backend.messages.back().text, "计算方案导出成功！") << form;
+        return story_text(file_bytes(folder / "导出的方案" / file));
+    };
+    // N = 1815.7608 / 453.6 / (1 × 1 × 1) = 4.003
+    type(kOutput, "编辑框2_工期", "1");
+    type(kOutput, "编辑框2_每天作业班数", "1");
+    type(kOutput, "编辑框2_时间利用系数", "1");
+    type(kOutput, "编辑框2_土方工程量", "1815.7608");
+    const std::string output = export_report(kOutput, "挖掘机功率数量计算.doc");
+    EXPECT_EQ(text(kOutput, N), "5");
+    for (const char* shown : {"≈4.003台", "取N = 5 台"}) EXPECT_NE(output.find(shown), std::string::npos) << shown;
+    // n = 4.497 × 1 / (1 × 1 × 1) = 4.497
+    for (const char* factor : {"编辑框2_挖机斗容量", "编辑框2_土的密度", "编辑框2_土斗充盈系数", "编辑框2_土的最初可松性系数"})
+        type(kTrucks, factor, "1");
+    type(kTrucks, "编辑框2_自卸汽车载重量", "4.497");
+    const std::string trucks = export_report(kTrucks, "挖掘机工期及配套自卸汽车数量计算.doc");
+    EXPECT_EQ(text(kTrucks, Loads), "4");
+    for (const char* shown : {"≈4.497次", "取n = 4 次"}) EXPECT_NE(trucks.find(shown), std::string::npos) << shown;
 }
 
 INSTANTIATE_TEST_SUITE_P(Excavator, ReportExport, ::testing::Values(kOutputReport, kTrucksReport),

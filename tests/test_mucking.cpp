@@ -434,6 +434,21 @@ TEST_F(MuckingExport, ConfirmedExportFillsTheReportAndCountsDownInSteps)
         EXPECT_NE(doc.find(shown), std::string::npos) << shown;
 }
 
+// 400.3 × 7200 ÷ 1000 × 1 / (10 × 10 × 7.2) = 4.003 trucks are 5: the report
+// states the need so that rounding it up gives 5, not as "4".
+TEST_F(MuckingExport, StatedNeedOfTrucksGivesTheCountTaken)
+{
+    for (const auto& [box, value] : {std::pair{"编辑框2装载机装一斗用时", "7.2"}, {"编辑框2运输设备厢斗容量", "10"},
+                                     {"编辑框2运输设备速度", "10"}, {"编辑框2装载设备铲斗容量", "1"}, {"编辑框2运输距离", "400.3"}})
+        type(box, value);
+    click("图形按钮_计算");
+    ASSERT_EQ(text(N), "5");
+    export_ok();
+    const std::string doc = story_text(file_bytes(report()));
+    for (const char* shown : {"≈4.003", "取N = 5 辆", "需配套渣车 5 辆（按计算值 4.003 辆向上取整"})
+        EXPECT_NE(doc.find(shown), std::string::npos) << shown;
+}
+
 // Only the results of the inputs shown are exported: not before a
 // calculation, not after a refused one, not beside a changed input.
 TEST_F(MuckingExport, OnlyCurrentResultsAreExported)

@@ -1,6 +1,7 @@
 #include "modules/equipment/equipment.h"
 
 #include "ui/cmd.h"
+#include "ui/value.h"
 
 #include <cmath>
 #include <limits>
@@ -12,6 +13,16 @@ double whole_machines(double need)
     if (!std::isfinite(need) || need < 0) return std::numeric_limits<double>::quiet_NaN();
     // + 0.0: a need of 0 or just above it gives 0, never -0
     return std::fmax(std::ceil(need - 1e-9), 0.0) + 0.0;
+}
+
+std::string stated_need(double need, double (*to_whole)(double))
+{
+    const double whole = to_whole(need);
+    for (int places = 2; places <= 12; ++places) {
+        const double stated = ui::round_places(need, places);
+        if (to_whole(stated) == whole) return ui::number_to_text(stated);
+    }
+    return ui::number_to_text(need);
 }
 
 void refuse_unless_shown(const char* form, std::initializer_list<const char*> results)

@@ -3,6 +3,7 @@
 // calls for, and the rule that a calculation with a result it could not work
 // out gives no report.
 #include <initializer_list>
+#include <string>
 
 namespace equipment {
 
@@ -11,6 +12,12 @@ namespace equipment {
 // (3.0000000001 machines are 3). A need that is not a finite number, or lies
 // below zero, gives no count (not a number, shown "-").
 double whole_machines(double need);
+
+// A need as the report states it beside the whole number `to_whole` made of
+// it: to two decimals, or to as many more as it takes for the stated figure
+// to give that same whole number (4.003 trucks, rounded up to 5, read
+// "4.003", not "4"; 4.497 loads, rounded to 4, read "4.497", not "4.5").
+std::string stated_need(double need, double (*to_whole)(double));
 
 // The running calculation of `form` gives no report when one of `results`
 // shows "-" (a figure that could not be worked out): an export would state

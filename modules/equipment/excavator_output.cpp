@@ -7,7 +7,6 @@
 #include "app/shell.h"
 #include "modules/equipment/equipment.h"
 #include "ui/cmd.h"
-#include "ui/value.h"
 
 #include <limits>
 #include <utility>
@@ -99,7 +98,7 @@ report::ExportRequest export_request()
         bind("编辑框2_土方工程量", 5),
         bind("编辑框2_时间利用系数", 5, countdown(3)),
         bind(N, 5, countdown(2)),
-        report::bind_computed("计算值_N", [] { return number_to_text(round_places(g_need, 2)); }, 5),
+        report::bind_computed("计算值_N", [] { return equipment::stated_need(g_need, equipment::whole_machines); }, 5),
         bind("编辑框2_单斗挖掘机台班生产率Pd", 5, countdown(1)),
     };
     r.marks = {

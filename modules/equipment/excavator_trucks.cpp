@@ -36,6 +36,9 @@ double g_loads = kNone;        // bucket loads per truck
 double g_per_excavator = kNone; // trucks per excavator
 double g_total = kNone;        // trucks in all
 
+// Bucket loads of a truck: the nearest whole number.
+double whole_loads(double loads) { return round_places(loads, 0); }
+
 void attach_tips()
 {
     static const std::pair<const char*, const char*> tips[] = {
@@ -62,7 +65,7 @@ void calculate()
     // nearest whole load (rounding up would overload the truck).
     g_loads = read_number("编辑框2_自卸汽车载重量") * read_number("编辑框2_土的最初可松性系数") /
               (read_number("编辑框2_挖机斗容量") * read_number("编辑框2_土的密度") * read_number("编辑框2_土斗充盈系数"));
-    write_rounded(kLoads, g_loads, 0);
+    write_number(box(kLoads), whole_loads(g_loads));
     // t1 = n × t4 / 60: loading one truck, minutes.
     write_rounded("编辑框2_自卸汽车每次装车时间",
                   read_result(kLoads) * read_number("编辑框2_挖机每次作业循环的延续时间") / 60, 2);
@@ -128,8 +131,8 @@ report::ExportRequest export_request()
         bind(kLoads, 5),
         bind(kPerExcavator, 5),
         bind(kTotal, 5, countdown(1)),
-        report::bind_computed("计算值_n", [] { return number_to_text(round_places(g_loads, 2)); }, 5),
-        report::bind_computed("计算值_N1", [] { return number_to_text(round_places(g_per_excavator, 2)); }, 5),
+        report::bind_computed("计算值_n", [] { return equipment::stated_need(g_loads, whole_loads); }, 5),
+        report::bind_computed("计算值_N1", [] { return equipment::stated_need(g_per_excavator, equipment::whole_machines); }, 5),
         report::bind_computed("计算值_总计", [] { return number_to_text(g_total); }, 5),
     };
     r.marks = {

@@ -43,9 +43,10 @@ double g_trucks = kNone;
 Ref box(const char* name) { return U(kForm, name); }
 double number(const char* name) { return read_number(box(name)); }
 
-// Only the empty text is missing: a blank or a word passes and reads as 0.
-// A numeric box turns a typed 0 into the empty text when it loses the
-// focus, so a typed 0 is missing too.
+// Only the empty text is missing and brings up the message: a blank or a
+// word passes, and reads as no number (the box's domain), so what is built
+// on it shows "-". A numeric box turns a typed 0 into the empty text when
+// it loses the focus, so a typed 0 is missing too.
 bool complete(std::initializer_list<const char*> inputs)
 {
     for (const char* name : inputs)

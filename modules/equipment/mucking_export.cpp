@@ -5,8 +5,8 @@
 #include "modules/equipment/mucking.h"
 
 #include "app/registry.h"
+#include "modules/equipment/equipment.h"
 #include "ui/cmd.h"
-#include "ui/value.h"
 
 namespace mucking {
 
@@ -30,7 +30,7 @@ report::ExportRequest export_request()
         bind("编辑框2装载设备铲斗容量", 10, countdown(5)), bind("编辑框2运输设备厢斗容量", 10),
         bind("编辑框2运输设备速度", 10, countdown(4)), bind("编辑框2装载机装一斗用时", 10),
         bind("编辑框2出碴设备数量", 10, countdown(3)), bind("编辑框3出碴时间", 10),
-        report::bind_computed("计算值_N", [] { return ui::number_to_text(ui::round_places(trucks_needed(), 2)); }, 10),
+        report::bind_computed("计算值_N", [] { return equipment::stated_need(trucks_needed(), equipment::whole_machines); }, 10),
     };
     r.marks = {
         {Stage::Pressed, StatusMark::clear_log()},

@@ -3,8 +3,8 @@
 #include "modules/equipment/rock_drill.h"
 
 #include "app/registry.h"
+#include "modules/equipment/equipment.h"
 #include "ui/cmd.h"
-#include "ui/value.h"
 
 namespace rock_drill {
 
@@ -29,7 +29,7 @@ report::ExportRequest export_request()
         bind("编辑框1_炮孔间距", 5, countdown(4)),            bind("编辑框1_抵抗线长度", 5),
         bind("编辑框1_每米钻孔的实际爆破量", 5, countdown(3)), bind("编辑框1_每钻孔的爆破量", 5),
         bind("编辑框2_爆破凿岩机需用台数", 5),
-        report::bind_computed("计算值_N", [] { return ui::number_to_text(ui::round_places(drills_needed(), 2)); }, 5),
+        report::bind_computed("计算值_N", [] { return equipment::stated_need(drills_needed(), equipment::whole_machines); }, 5),
         bind("编辑框1_凿岩机数量", 5, countdown(2)),          bind("编辑框1_同时开动系数", 5),
         bind("编辑框1_风动工具的空气消耗量", 5),
         bind("编辑框1_保证率系数", 5, countdown(1)),          bind("编辑框1_爆破凿岩机的压缩空气需要量", 5),

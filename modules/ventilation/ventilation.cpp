@@ -239,7 +239,7 @@ void duct_and_fan()
     write_rounded(P, beta < 1 ? cmd_power(1 / (1 - beta), L / 100) : kNone, 3);
     write_rounded(Q_leak, shown(P) * shown(Qh) - shown(Qh), 2);
     // Q高: 100 kPa is the reference pressure; an altitude without a pressure
-    // corrects nothing.
+    // gives no correction, and nothing built on it is a figure.
     write_rounded(Q_alt, (shown(Qh) + shown(Q_leak)) * (100 / input("编辑框1_地区大气压")) - shown(Qh) - shown(Q_leak), 2);
     write_number(Qj, shown(Qh) + shown(Q_leak) + shown(Q_alt));
     write_number(a, input("编辑框1_管道达西系数") * input("编辑框1_空气密度") / 8);
@@ -343,7 +343,7 @@ void select_scheme(EventArgs&)
 
 // An altitude without a row (the empty last item) has no pressure: the box
 // shows "-" rather than the pressure of an earlier choice, and a calculation
-// then corrects nothing for altitude.
+// then gives no altitude correction and no plan.
 void altitude_to_pressure(EventArgs&)
 {
     const char* pressure = pressure_for_altitude(combo_item("组合框3"));
