@@ -124,8 +124,9 @@ void calculate()
     // No group, or one without figures, or totals beyond the number range:
     // the tunnel has no totals, and the results are none to report.
     complete = complete && g_plan.example_row >= 0;
-    const double totals[] = {column_sum(kLength, false), cmd_round(column_sum(kCycles, true)),
-                             cmd_round(column_sum(kDays, true)), column_sum(kMonths, true), column_sum(kYears, true)};
+    const double days = column_sum(kDays, true);
+    const double totals[] = {column_sum(kLength, false), cmd_round(column_sum(kCycles, true)), cmd_round(days),
+                             column_sum(kMonths, true), column_sum(kYears, true)};
     for (double x : totals) complete = complete && std::isfinite(x);
     if (!complete) {
         calculation_refused();
@@ -133,7 +134,7 @@ void calculate()
             set_control_text(box(total), "-");
         g_plan = Plan{};
     } else {
-        g_plan.days = column_sum(kDays, true);
+        g_plan.days = days;
         write_total("编辑框1_汇总长度", totals[0], "m");
         write_total("编辑框2_总循环次数", totals[1], "循环");
         write_total("编辑框4_工期天6", totals[2], "天");
