@@ -30,7 +30,8 @@ std::string capped(std::string v)
     return v;
 }
 // Control characters move the ticker's text about or hide parts of it (a
-// line break, an escape, a bell, right-to-left overrides): they are left out.
+// line or paragraph break, an escape, a bell, right-to-left overrides): they
+// are left out.
 std::string without_controls(const std::string& v)
 {
     std::string out;
@@ -42,7 +43,8 @@ std::string without_controls(const std::string& v)
         uint32_t cp = n == 1 ? c : n == 2 ? c & 0x1F : n == 3 ? c & 0x0F : c & 0x07;
         for (size_t k = 1; k < n; ++k) cp = (cp << 6) | (static_cast<unsigned char>(v[i + k]) & 0x3F);
         const bool control = cp < 0x20 || (cp >= 0x7F && cp <= 0x9F) || cp == 0x061C || cp == 0x200E ||
-                             cp == 0x200F || (cp >= 0x202A && cp <= 0x202E) || (cp >= 0x2066 && cp <= 0x2069);
+                             cp == 0x200F || cp == 0x2028 || cp == 0x2029 || (cp >= 0x202A && cp <= 0x202E) ||
+                             (cp >= 0x2066 && cp <= 0x2069);
         if (!control) out.append(v, i, n);
         i += n;
     }

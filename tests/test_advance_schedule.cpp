@@ -246,6 +246,17 @@ INSTANTIATE_TEST_SUITE_P(
                    {},
                    {},
                    false},
+        // Each group has its figures, but the lengths add up beyond the
+        // number range: the tunnel has no totals and no plan to report
+        // (not a report whose total length is "-").
+        FigureCase{"lengths that add up beyond the number range",
+                   {{"编辑框1_各类围岩长度0", "1e308"}, {"编辑框1_各类围岩长度1", "1e308"}},
+                   {{"编辑框2_循环次数0", "5e+307"}, {"编辑框2_循环次数1", "3.125e+307"}, {"编辑框1_汇总长度", "-"},
+                    {"编辑框2_总循环次数", "-"}, {"编辑框4_工期天6", "-"}, {"编辑框4_工期月6", "-"},
+                    {"编辑框4_工期年6", "-"}},
+                   {2, 3, 4, 5},
+                   {},
+                   false},
         // A daily advance beyond the number range shows "-": the monthly
         // advance built on it shows "-" too, not 0, and so do the totals.
         FigureCase{"daily advance beyond range",

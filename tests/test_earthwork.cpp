@@ -530,6 +530,46 @@ TEST_F(EarthworkReport, TheConclusionSaysWhatTheCalculationFound)
     }
 }
 
+// Inputs inside their domains whose formula overflows (a huge cohesion, a
+// unit weight next to nothing): the value is no number, so there is no
+// height, no "cannot stand" verdict and nothing to report.
+TEST_F(EarthworkReport, NoHeightAndNoVerdictFromAFormulaBeyondTheNumberRange)
+{
+    const struct {
+        const char* name;
+        const char* form;
+        std::vector<std::pair<const char*, const char*>> pasted;
+    } cases[] = {
+        // 4·1e308 overflows: X − q/γ is infinite.
+        {"vertical cut, infinite", kVertical, {{"编辑框1_土的粘聚力", "1e308"}}},
+        // X and q/γ both infinite: their difference is not a number.
+        {"vertical cut, not a number", kVertical,
+         {{"编辑框1_土的粘聚力", "1e308"}, {"编辑框1_均布荷载", "1e308"}, {"编辑框1_土的重度", "1e-10"}}},
+        {"slope, infinite", kSlope, {{"编辑框1_土的粘聚力", "1e308"}, {"编辑框1_土的重度", "0.1"}}},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        const char* result = std::string(k.form) == kSlope ? kSlopeResult : kVerticalResult;
+        for (const auto& [box, value] : std::string(k.form) == kSlope ? kSlopeDefaults : kVerticalDefaults)
+            type(k.form, box, value);
+        click(k.form, "图形按钮_计算");
+        ASSERT_NE(text(k.form, result), "-") << "the defaults give a height";
+        for (const auto& [box, value] : k.pasted) {
+            rt.set_focus(&c(k.form, box));
+            rt.user_edit_text(c(k.form, box), value);
+            rt.set_focus(nullptr);
+        }
+        click(k.form, "图形按钮_计算");
+        EXPECT_EQ(text(k.form, result), "-");
+        EXPECT_EQ(results_state(k.form), Runtime::Results::Stale);
+        backend.messages.clear();
+        click(k.form, "图形按钮_导出");
+        ASSERT_EQ(backend.messages.size(), 1u);
+        EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+        EXPECT_FALSE(fs::exists(folder / "导出的方案"));
+    }
+}
+
 // Only results that belong to the inputs shown are reported.
 TEST_F(EarthworkReport, OnlyCurrentResultsAreReported)
 {

@@ -109,6 +109,7 @@ TEST(ParseNoticePage, ValuesOfTheFirstSection)
         {"control characters left out",
          page("<P>最新版本=\x1b" "1.8\r\n</P><P>最新订购活动=甲\a乙\xE2\x80\xAE丙\xE2\x81\xA6丁\t</P>"), "1.8", "甲乙丙丁"},
         {"blanks around the version", page("<P>最新版本= 1.8 </P>"), "1.8", ""},
+        {"line and paragraph separators left out", page("<P>最新订购活动=甲\xE2\x80\xA8乙\xE2\x80\xA9丙</P>"), "", "甲乙丙"},
     };
     for (const Row& r : rows) {
         app::NoticePage q = app::ParseNoticePage(r.body);

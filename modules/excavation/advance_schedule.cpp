@@ -99,7 +99,7 @@ double column_sum(const char* stem, bool result)
 
 void write_total(const char* name, double x, const char* unit)
 {
-    set_control_text(box(name), std::isfinite(x) ? cmd_to_text(x) + unit : "-");
+    set_control_text(box(name), cmd_to_text(x) + unit);
 }
 
 } // namespace
@@ -121,21 +121,25 @@ void calculate()
         complete = complete && row != Row::NoFigures;
         if (row == Row::Computed && g_plan.example_row < 0) g_plan.example_row = r;
     }
-    // No group, or one without figures: the tunnel has no totals, and the
-    // results are none to report.
+    // No group, or one without figures, or totals beyond the number range:
+    // the tunnel has no totals, and the results are none to report.
     complete = complete && g_plan.example_row >= 0;
+    const double days = column_sum(kDays, true);
+    const double totals[] = {column_sum(kLength, false), cmd_round(column_sum(kCycles, true)), cmd_round(days),
+                             column_sum(kMonths, true), column_sum(kYears, true)};
+    for (double x : totals) complete = complete && std::isfinite(x);
     if (!complete) {
         calculation_refused();
         for (const char* total : {"编辑框1_汇总长度", "编辑框2_总循环次数", "编辑框4_工期天6", "编辑框4_工期月6", "编辑框4_工期年6"})
             set_control_text(box(total), "-");
         g_plan = Plan{};
     } else {
-        g_plan.days = column_sum(kDays, true);
-        write_total("编辑框1_汇总长度", column_sum(kLength, false), "m");
-        write_total("编辑框2_总循环次数", cmd_round(column_sum(kCycles, true)), "循环");
-        write_total("编辑框4_工期天6", cmd_round(g_plan.days), "天");
-        write_total("编辑框4_工期月6", column_sum(kMonths, true), "月");
-        write_total("编辑框4_工期年6", column_sum(kYears, true), "年");
+        g_plan.days = days;
+        write_total("编辑框1_汇总长度", totals[0], "m");
+        write_total("编辑框2_总循环次数", totals[1], "循环");
+        write_total("编辑框4_工期天6", totals[2], "天");
+        write_total("编辑框4_工期月6", totals[3], "月");
+        write_total("编辑框4_工期年6", totals[4], "年");
     }
     AdvanceScheduleSetUpChart();
 }

@@ -33,6 +33,17 @@ bool all_numbers(std::initializer_list<double> xs)
 
 Outcome g_slope, g_vertical;
 
+// Inputs inside their domains can still take the formula beyond the number
+// range (a huge cohesion, a unit weight next to nothing): that is no height,
+// nor a wall that cannot stand, and nothing to report.
+bool beyond_range(Outcome& o)
+{
+    if (std::isfinite(o.height)) return false;
+    o = Outcome{};
+    calculation_refused();
+    return true;
+}
+
 // The result box: the height, or "-" when there is none.
 void show(const char* form, const char* box, const Outcome& o)
 {
@@ -79,6 +90,7 @@ void calculate_slope()
     const double s = cmd_sin(radians((theta - phi) / 2));
     const double D = gamma * cmd_power(s, 2);
     o.height = cmd_round(N / D, 2);
+    if (beyond_range(o)) return show(f, result, o);
     o.kind = o.height > 0 ? Outcome::Height : Outcome::CannotStand;
     show(f, result, o);
 }
@@ -109,6 +121,7 @@ void calculate_vertical_cut()
     const double X = A / (K * gamma * t);
     const double Y = q / gamma;
     o.height = cmd_round(X - Y, 2);
+    if (beyond_range(o)) return show(f, result, o);
     // No height above zero: the wall does not stand unsupported at all.
     o.kind = o.height > 0 ? Outcome::Height : Outcome::CannotStand;
     show(f, result, o);

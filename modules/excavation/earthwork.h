@@ -27,8 +27,8 @@ struct Outcome {
         CannotStand, // the formula gives no height above zero: "-"
         NoLimit,     // slope only: θ ≤ φ, no plane through the toe slides: "-"
     } kind = None;
-    // The inputs as the formula took them (an empty friction angle, cohesion
-    // or load box is zero); the slope has no K and q, the vertical cut no θ.
+    // The inputs as the formula took them (an empty box gives no
+    // calculation); the slope has no K and q, the vertical cut no θ.
     double gamma = 0, phi = 0, cohesion = 0, theta = 0, K = 0, load = 0;
     double height = 0; // the formula's value rounded to 2 decimals
 };

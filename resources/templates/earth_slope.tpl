@@ -1,8 +1,7 @@
 % 土方放坡开挖允许最大安全高度计算书. Every 计算值_ name below is replaced,
 % when the report is exported, by a figure of the last calculation: the
-% inputs as the formula took them (an empty friction angle or cohesion box is
-% zero), the formula's value and the conclusion; each stands here at most
-% five times, as often as the export replaces it.
+% inputs as the formula took them, the formula's value and the conclusion;
+% each stands here at most five times, as often as the export replaces it.
 !title 土方放坡开挖允许最大安全高度计算书
 
 !titlepage
