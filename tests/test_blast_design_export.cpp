@@ -345,6 +345,15 @@ INSTANTIATE_TEST_SUITE_P(
                     0,
                     {kPassed, "mp2=P2Ep2=2.740.5≈5个", "np2=2·mp2=2×5=10个", "Da=Dp=Db=L1=2.4m", "D3=L3=3m"},
                     {"≈10个", "2.4≈2.4", "超过炮眼深度"}},
+        // 1.2 / 0.4 comes out a hair below 3 in floating point: the one
+        // side is 3 holes exactly, as every other step judges it.
+        ContentCase{"ThreeBenchesOneSideWhole",
+                    "台阶法",
+                    "上中下3台阶",
+                    {"编辑框2_开挖面外弧长", "1.2", "编辑框2_周边眼间距E", "0.4"},
+                    0,
+                    {"mp2=P2Ep2=1.20.4=3个", "np2=2·mp2=2×3=6个"},
+                    {"1.20.4≈3"}},
         // No third bench: no table for it and no detonator rows.
         ContentCase{"TwoBenchesWithoutInvertedArch",
                     "台阶法",
