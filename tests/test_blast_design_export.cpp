@@ -317,6 +317,17 @@ INSTANTIATE_TEST_SUITE_P(
                     {kFailed, "辅助眼：装药长度3.7×0.3＝1.11m，加堵塞长度0.75m，共1.86m，大于炮眼深度1.8m。",
                      "Q=q·A·L=0.985×26.4×1.8≈46.8kg", "Qa=Q-Qp-Qc=46.8-7.4-11.3=28.1kg", "\n圆形断面不设底板眼。\n"},
                     {"已逐项校核", "46.8072", "\n底板眼\n", "11;13", "\n04\n"}},
+        // A cartridge length of seven decimals: each failed row's product
+        // and sum are printed as the check worked them, not rounded again
+        // (to six places "3.7×0.333333＝1.233333", which 3.7×0.333333 is not).
+        ContentCase{"CircularCartridgeLengthOfSevenDecimals",
+                    "全断面法",
+                    "圆形隧道立（竖）井",
+                    {"编辑框1_单个药卷长度", "0.3333333"},
+                    2,
+                    {kFailed, "掏槽眼：装药长度5.3×0.3333333＝1.76666649m，加堵塞长度0.4m，共2.16666649m，大于炮眼深度2m；",
+                     "辅助眼：装药长度3.7×0.3333333＝1.23333321m，加堵塞长度0.75m，共1.98333321m，大于炮眼深度1.8m。"},
+                    {"0.333333×", "1.233333m"}},
         ContentCase{"ThreeBenchesFiveRowsTooLong",
                     "台阶法",
                     "上中下3台阶",
@@ -334,6 +345,15 @@ INSTANTIATE_TEST_SUITE_P(
                     0,
                     {kPassed, "mp2=P2Ep2=2.740.5≈5个", "np2=2·mp2=2×5=10个", "Da=Dp=Db=L1=2.4m", "D3=L3=3m"},
                     {"≈10个", "2.4≈2.4", "超过炮眼深度"}},
+        // 1.2 / 0.4 comes out a hair below 3 in floating point: the one
+        // side is 3 holes exactly, as every other step judges it.
+        ContentCase{"ThreeBenchesOneSideWhole",
+                    "台阶法",
+                    "上中下3台阶",
+                    {"编辑框2_开挖面外弧长", "1.2", "编辑框2_周边眼间距E", "0.4"},
+                    0,
+                    {"mp2=P2Ep2=1.20.4=3个", "np2=2·mp2=2×3=6个"},
+                    {"1.20.4≈3"}},
         // No third bench: no table for it and no detonator rows.
         ContentCase{"TwoBenchesWithoutInvertedArch",
                     "台阶法",

@@ -51,12 +51,26 @@ std::string result_label(int block, const std::string& row, const std::string& c
 
 namespace {
 
+// A figure as it is shown: below zero or not finite gives none, and never
+// "-0".
+double as_shown(double shown)
+{
+    if (shown < 0 || !std::isfinite(shown)) return kNone;
+    return shown == 0 ? 0.0 : shown;
+}
+
+// "=" when the shown figure is the worked value (to within the float noise
+// of the arithmetic), "≈" when rounding changed it or nothing is shown.
+const char* relation(double worked, double shown)
+{
+    const bool exact = std::isfinite(shown) && std::fabs(shown - worked) <= 1e-9 * std::fmax(1.0, std::fabs(worked));
+    return exact ? "=" : "≈";
+}
+
 double write_shown(const std::string& label, double value, double shown)
 {
-    if (shown < 0 || !std::isfinite(shown)) shown = kNone;
-    if (shown == 0) shown = 0.0; // never "-0"
-    const bool exact = std::isfinite(shown) && std::fabs(shown - value) <= 1e-9 * std::fmax(1.0, std::fabs(value));
-    kept().relations[label] = exact ? "=" : "≈";
+    shown = as_shown(shown);
+    kept().relations[label] = relation(value, shown);
     kept().worked[label] = value;
     set_label_text(label, ui::cmd_to_text(shown));
     return ui::read_result(ctl(label));
@@ -208,10 +222,9 @@ void compute_second_bench(int aux_row_digits)
     // Both sides of the bench: the one side rounded first, so always an even
     // count.
     const double one_side_worked = P2() / Ep2();
-    double one_side = ui::cmd_round(one_side_worked, 0);
-    if (!(one_side >= 0)) one_side = kNone;
+    const double one_side = as_shown(ui::cmd_round(one_side_worked, 0));
     kept().one_side_perimeter = one_side;
-    kept().relations[kOneSidePerimeter] = one_side == one_side_worked ? "=" : "≈";
+    kept().relations[kOneSidePerimeter] = relation(one_side_worked, one_side);
     const double np2 = write_count(at(kPerimeter, kCount), one_side * 2, kUnrounded);
     const double nb2 = write_count(at(kBottom, kCount), B2() / Eb2(), 0);
     write_count("标签2_炮眼数量合计", na2 + np2 + nb2, kUnrounded);

@@ -21,7 +21,6 @@ std::string box_text(const std::string& box) { return cmd_to_text(rt_get_propert
 double box_number(const std::string& box) { return read_number(ctl(box)); }
 void set_box_text(const std::string& box, const std::string& text) { rt_set_property(ctl(box), prop::EditBox::Content, text); }
 std::string label_text(const std::string& label) { return cmd_to_text(rt_get_property(ctl(label), prop::Label::Caption)); }
-double label_number(const std::string& label) { return read_number(ctl(label)); }
 void set_label_text(const std::string& label, const std::string& text) { rt_set_property(ctl(label), prop::Label::Caption, text); }
 
 std::string combo_item_text(const std::string& combo) { return current_item_text(ctl(combo)); }

@@ -47,7 +47,6 @@ std::string box_text(const std::string& box);
 double box_number(const std::string& box);
 void set_box_text(const std::string& box, const std::string& text);
 std::string label_text(const std::string& label);
-double label_number(const std::string& label);
 void set_label_text(const std::string& label, const std::string& text);
 
 // Item text of a combo box at its current index ("" when none is chosen).

@@ -95,15 +95,18 @@ std::string detonators(const std::string& holes_label, int per_hole)
 
 void write_detonator_counts()
 {
-    const char* const counts[][2] = {
-        {"标签1_雷管数1", "标签1_掏槽眼炮眼数目"}, {"标签1_雷管数2", "标签1_辅助眼炮眼数目"},
-        {"标签1_雷管数3", "标签1_周边眼炮眼数目"}, {"标签1_雷管数4", "标签1_底板眼炮眼数目"},
-        {"标签1_雷管数5", "标签2_辅助眼炮眼数目"}, {"标签1_雷管数6", "标签2_周边眼炮眼数目"},
-        {"标签1_雷管数7", "标签2_底板眼炮眼数目"}, {"标签1_雷管数8", "标签3_辅助眼炮眼数目"},
-        {"标签1_雷管数9", "标签3_底板眼炮眼数目"},
+    const struct {
+        const char* count;
+        const char* holes;
+        int per_hole;
+    } counts[] = {
+        {"标签1_雷管数1", "标签1_掏槽眼炮眼数目", 2}, {"标签1_雷管数2", "标签1_辅助眼炮眼数目", 1},
+        {"标签1_雷管数3", "标签1_周边眼炮眼数目", 1}, {"标签1_雷管数4", "标签1_底板眼炮眼数目", 1},
+        {"标签1_雷管数5", "标签2_辅助眼炮眼数目", 1}, {"标签1_雷管数6", "标签2_周边眼炮眼数目", 1},
+        {"标签1_雷管数7", "标签2_底板眼炮眼数目", 1}, {"标签1_雷管数8", "标签3_辅助眼炮眼数目", 1},
+        {"标签1_雷管数9", "标签3_底板眼炮眼数目", 1},
     };
-    for (const auto& [count, holes] : counts)
-        set_label_text(count, detonators(holes, std::string(count) == "标签1_雷管数1" ? 2 : 1));
+    for (const auto& [count, holes, per_hole] : counts) set_label_text(count, detonators(holes, per_hole));
 }
 
 void SmoothBlastingCompute(EventArgs&)

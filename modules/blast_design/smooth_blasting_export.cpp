@@ -140,8 +140,6 @@ std::vector<std::string> result_cells()
     return cells;
 }
 
-std::string figure(double x) { return ui::cmd_to_text(ui::cmd_round(x, 6)); }
-
 // The rows the last stemming check found too long for their holes.
 std::vector<StemmingOutcome> failed_rows()
 {
@@ -165,6 +163,9 @@ std::string failed_row(size_t n)
     const std::vector<StemmingOutcome> failed = failed_rows();
     if (n >= failed.size()) return "";
     const StemmingOutcome& o = failed[n];
+    // The figures as the check used them: the shown counts and depths, the
+    // typed lengths, nothing rounded again.
+    auto figure = [](double x) { return ui::cmd_to_text(x); };
     return o.row + "：装药长度 " + figure(o.cartridges) + "×" + figure(o.cartridge_length) + "＝" +
            figure(o.charge_length()) + " m，加堵塞长度 " + figure(o.stemming) + " m，共 " + figure(o.filled_length()) +
            " m，大于炮眼深度 " + figure(o.depth) + " m" + (n + 1 == failed.size() ? "。" : "；");
