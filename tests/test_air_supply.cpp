@@ -386,13 +386,7 @@ TEST_F(AirSupplyReport, OnlyCurrentResultsAreExported)
 // Each number the formula reads: every text outside its domain gives "-"
 // for what is built on it and nothing to export; 0 where the box allows it
 // is a value.
-struct DomainRow {
-    const char* box;
-    bool zero_allowed;
-    std::vector<const char*> dashed;
-};
-
-void PrintTo(const DomainRow& r, std::ostream* os) { *os << r.box; }
+using testsupport::DomainRow;
 
 struct DomainEdges : AirSupplyReport, ::testing::WithParamInterface<DomainRow> {};
 

@@ -137,13 +137,7 @@ INSTANTIATE_TEST_SUITE_P(
 // Each number the formulas read, with the results built on it: every text
 // outside the box's domain gives "-" there, no "计算完成！" and nothing to
 // export; a box that allows 0 takes it as a value.
-struct DomainRow {
-    const char* box;
-    bool zero_allowed;
-    std::vector<const char*> dashed;
-};
-
-void PrintTo(const DomainRow& r, std::ostream* os) { *os << r.box; }
+using testsupport::DomainRow;
 
 struct DomainEdges : WaterSupplyProgram, ::testing::WithParamInterface<DomainRow> {};
 

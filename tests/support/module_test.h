@@ -14,6 +14,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -74,6 +75,14 @@ protected:
 // blank, "-", "-0", letters, beyond the largest number, below zero, and 0
 // where only numbers above zero are taken.
 std::vector<std::string> texts_outside(ui::Domain d);
+// A row of a module's domain table: a box, whether it takes 0, and the
+// results built on it that show "-" when it holds none of its numbers.
+struct DomainRow {
+    const char* box;
+    bool zero_allowed;
+    std::vector<const char*> dashed;
+};
+inline void PrintTo(const DomainRow& r, std::ostream* os) { *os << r.box; }
 
 // A recorded trail split into its progress texts (counted) and the rest.
 struct ExportTrail {
