@@ -587,6 +587,27 @@ TEST_F(Plan, FillsEveryPlaceholderCountingDownAndLogsItsProgress)
     expect_restored_after_export();
 }
 
+// The steps name the layers to work in: h/H rounded up, so a thin last layer
+// counts even where N' to one decimal hides it (2.55 / 1.25 = 2.04 shows 2).
+TEST_F(Plan, TheLayersToWorkInCoverTheWholeHeight)
+{
+    const struct {
+        const char* height;
+        const char* shown_layers; // N'
+        const char* layers;
+    } rows[] = {{"2.5", "2", "2"}, {"2.55", "2", "3"}, {"2.6", "2.1", "3"}, {"1", "0.8", "1"}, {"3.75", "3", "3"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.height);
+        type("编辑框_破碎体高", row.height);
+        ASSERT_EQ(text("编辑框_破碎分层数"), row.shown_layers);
+        compute();
+        export_ok();
+        ASSERT_EQ(messages().back(), "自动生成计算书成功！");
+        EXPECT_NE(report_text(report()).find("自上而下共分 " + std::string(row.layers) + " 层施工"), std::string::npos);
+        fs::remove(report());
+    }
+}
+
 TEST_F(Plan, ASecondExportAppendsItsLinesAndACalculationClearsThem)
 {
     compute();

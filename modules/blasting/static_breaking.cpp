@@ -276,8 +276,11 @@ void note_for_report(bool by_diameter, const ObjectType& type, float L1, bool by
                                          control_text(box(kPerMetre)) + " kg/m：");
     else
         note("计算值_其他孔径说明", "本工程钻孔直径 D = " + D + " mm 不是标准孔径，按单孔装药量计算：");
-    // A last layer thinner than H is still a layer to drill and fill.
-    note("计算值_施工层数", number_to_text(std::ceil(input(kLayers) - 1e-9)));
+    // A last layer thinner than H is still a layer to drill and fill, so the
+    // layers to work in come from h/H itself: N' to one decimal drops a last
+    // layer under 0.05·H (2.55 m in layers of 1.25 m shows N' = 2, and needs
+    // 3). A ratio less than 1e-9 above a whole number counts as that number.
+    note("计算值_施工层数", number_to_text(std::fmax(std::ceil(ratio - 1e-9), 1.0)));
 }
 
 } // namespace
