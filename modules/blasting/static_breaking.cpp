@@ -56,7 +56,6 @@ constexpr double kPi = 3.1415926;
 
 Ref box(const char* name) { return U(kForm, name); }
 double input(const char* name) { return read_number(box(name)); }
-// A figure that may be 0: the box shows 0 as an empty text.
 // Results are read back as shown; a shown "-" stays not-a-number, so what
 // is built on it shows "-" as well instead of a figure computed from 0.
 double shown(const char* name) { return read_result(box(name)); }
