@@ -256,6 +256,14 @@ INSTANTIATE_TEST_SUITE_P(
                    {"0.99", "990000.01", "1000000", "-", "-", "-", "-", "1540", "-", "-", "-"},
                    kByHole,
                    {kSmallComputed}},
+        // l 0.02: L = 0.3825 / 1.56 · 2 = 0.49 m, n = 0.49 / 1.125 = 0.44
+        // rounds to 0 holes: no hole, no charge, rather than 1 kg of agent
+        // for no hole at all.
+        FigureCase{"less than half a hole",
+                   {{Step::Type, "编辑框_破碎体长", "0.02"}},
+                   {"1.125", "0.49", "-", "40", "20~30cm", "15~40cm", "9~36cm", "1540", "1.94", "2.18", "-"},
+                   kByLength,
+                   {}},
         FigureCase{"diameter 41, SCA-Ⅲ",
                    {{Step::Type, GivenD, "41"}, {Step::Choose, Agent, "SCA-Ⅲ"}},
                    {"1.125", "43.06", "38", "41", "20~30cm", "15~40cm", "9~36cm", "1650", "-", "2.45", "97.76"},
@@ -616,6 +624,18 @@ TEST_F(Plan, ASecondExportAppendsItsLinesAndACalculationClearsThem)
     EXPECT_EQ(text(Log), kByLength + kWriting + kWritten + kDone + kWriting + kWritten + kDone);
     compute();
     EXPECT_EQ(text(Log), kByLength);
+}
+
+// Less than half a hole in all (n rounds to 0): no plan of 0 holes and a
+// charge.
+TEST_F(Plan, NoHoleGivesNoPlan)
+{
+    type("编辑框_破碎体长", "0.02");
+    compute();
+    ASSERT_EQ(text(N), "-");
+    export_ok();
+    EXPECT_EQ(messages().back(), "输入已修改，请重新计算后导出！");
+    EXPECT_FALSE(fs::exists(report()));
 }
 
 // Changed inputs, an unusable input or no hole to fill give no plan; the

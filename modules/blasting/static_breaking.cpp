@@ -154,6 +154,9 @@ void by_diameter_given(float L1)
     const double R = (D / 1000) * (1 + input(kPoisson)) * input(kPressure);
     result(kTotalLength, breaking_force() / R * input(kLayers), 2);
     result(kHoles, shown(kTotalLength) / L1, 0);
+    // Less than half a hole in all: the count rounds to 0 holes, and a plan
+    // with no hole has no charge to fill.
+    if (std::isfinite(shown(kHoles)) && !tol_gt(shown(kHoles), 0)) set_text(kHoles, "-");
     result(kDiameter, D, 0);
     copy_text(kGivenCount, kHoles);
     if (tol_lt(shown(kDiameter), 35)) advise("钻孔直孔径小于常规孔径，建议钻孔直径35~50mm");
@@ -213,13 +216,16 @@ void agent_weights(double D)
 std::map<std::string, std::string> texts_;
 void note(const std::string& placeholder, const std::string& text) { texts_[placeholder] = text; }
 
-// Q = 1.05·L·w for a table diameter, else Q = 1.05·q1·n.
+// Q = 1.05·L·w for a table diameter, else Q = 1.05·q1·n. Without a count of
+// holes ("-") there is no hole to fill by either formula.
 bool total_charge(double D)
 {
     set_text(kLog, "");
     const bool by_length = is_table_diameter(D);
     if (by_length) {
-        result(kTotalCharge, shown(kTotalLength) * shown(kPerMetre) * kLossFactor, 2);
+        const double Q = std::isnan(shown(kHoles)) ? std::numeric_limits<double>::quiet_NaN()
+                                                   : shown(kTotalLength) * shown(kPerMetre) * kLossFactor;
+        result(kTotalCharge, Q, 2);
         cmd_edit_append(box(kLog), {"\r\n  按照钻孔总长*每米钻孔SCA重量 计算总药量"});
     } else {
         result(kTotalCharge, shown(kPerHole) * shown(kHoles) * kLossFactor, 2);
