@@ -9,7 +9,6 @@
 #include "ui/value.h"
 
 #include <cmath>
-#include <map>
 #include <string>
 #include <utility>
 
