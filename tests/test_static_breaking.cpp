@@ -256,6 +256,14 @@ INSTANTIATE_TEST_SUITE_P(
                    {"0.99", "990000.01", "1000000", "-", "-", "-", "-", "1540", "-", "-", "-"},
                    kByHole,
                    {kSmallComputed}},
+        // l 0.02: L = 0.3825 / 1.56 · 2 = 0.49 m, n = 0.49 / 1.125 = 0.44
+        // rounds to 0 holes: no hole, no charge, rather than 1 kg of agent
+        // for no hole at all.
+        FigureCase{"less than half a hole",
+                   {{Step::Type, "编辑框_破碎体长", "0.02"}},
+                   {"1.125", "0.49", "-", "40", "20~30cm", "15~40cm", "9~36cm", "1540", "1.94", "2.18", "-"},
+                   kByLength,
+                   {}},
         FigureCase{"diameter 41, SCA-Ⅲ",
                    {{Step::Type, GivenD, "41"}, {Step::Choose, Agent, "SCA-Ⅲ"}},
                    {"1.125", "43.06", "38", "41", "20~30cm", "15~40cm", "9~36cm", "1650", "-", "2.45", "97.76"},
@@ -587,6 +595,27 @@ TEST_F(Plan, FillsEveryPlaceholderCountingDownAndLogsItsProgress)
     expect_restored_after_export();
 }
 
+// The steps name the layers to work in: h/H rounded up, so a thin last layer
+// counts even where N' to one decimal hides it (2.55 / 1.25 = 2.04 shows 2).
+TEST_F(Plan, TheLayersToWorkInCoverTheWholeHeight)
+{
+    const struct {
+        const char* height;
+        const char* shown_layers; // N'
+        const char* layers;
+    } rows[] = {{"2.5", "2", "2"}, {"2.55", "2", "3"}, {"2.6", "2.1", "3"}, {"1", "0.8", "1"}, {"3.75", "3", "3"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.height);
+        type("编辑框_破碎体高", row.height);
+        ASSERT_EQ(text("编辑框_破碎分层数"), row.shown_layers);
+        compute();
+        export_ok();
+        ASSERT_EQ(messages().back(), "自动生成计算书成功！");
+        EXPECT_NE(report_text(report()).find("自上而下共分 " + std::string(row.layers) + " 层施工"), std::string::npos);
+        fs::remove(report());
+    }
+}
+
 TEST_F(Plan, ASecondExportAppendsItsLinesAndACalculationClearsThem)
 {
     compute();
@@ -595,6 +624,18 @@ TEST_F(Plan, ASecondExportAppendsItsLinesAndACalculationClearsThem)
     EXPECT_EQ(text(Log), kByLength + kWriting + kWritten + kDone + kWriting + kWritten + kDone);
     compute();
     EXPECT_EQ(text(Log), kByLength);
+}
+
+// Less than half a hole in all (n rounds to 0): no plan of 0 holes and a
+// charge.
+TEST_F(Plan, NoHoleGivesNoPlan)
+{
+    type("编辑框_破碎体长", "0.02");
+    compute();
+    ASSERT_EQ(text(N), "-");
+    export_ok();
+    EXPECT_EQ(messages().back(), "输入已修改，请重新计算后导出！");
+    EXPECT_FALSE(fs::exists(report()));
 }
 
 // Changed inputs, an unusable input or no hole to fill give no plan; the

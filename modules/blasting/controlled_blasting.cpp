@@ -166,10 +166,9 @@ void select_rock_hardness(EventArgs&)
     cmd_set_focus(box("图片框1"));
 }
 
-// An attenuation in percent. The boxes show 0 as an empty text (and the tip
-// says to leave the damping-hole box empty when there are none), so empty
-// means no attenuation. 100 % or more would leave no site coefficient: no
-// figure can be built on it.
+// An attenuation in percent. The tip says to leave the damping-hole box
+// empty when there are none, so an empty box means no attenuation. 100 % or
+// more would leave no site coefficient: no figure can be built on it.
 double percent(const char* name)
 {
     if (control_text(box(name)).empty()) return 0;

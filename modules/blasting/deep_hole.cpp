@@ -9,7 +9,6 @@
 #include "ui/value.h"
 
 #include <cmath>
-#include <map>
 #include <string>
 #include <utility>
 
@@ -22,7 +21,6 @@ namespace {
 Ref box(const char* name) { return U(kForm, name); }
 
 double input(const char* name) { return read_number(box(name)); }
-// A coefficient that may be 0: the box shows 0 as an empty text.
 // Each result is written rounded to 2 decimals and later steps read the
 // shown text back. A result that could not be computed (a burden over a zero
 // or negative quotient) shows "-" and stays not a number when read back, so

@@ -19,8 +19,8 @@ void calculate();
 // what its formula gives, "≈" when rounding to 2 decimals changed it ("" for
 // a box it did not write).
 std::string equals_sign_of(const std::string& result);
-// The subdrill coefficient h' as the calculation reads it: its box shows 0
-// as an empty text.
+// The subdrill coefficient h' as the calculation reads it (a typed 0 stays
+// 0; an empty box gives no figures).
 std::string subdrill_factor_used();
 
 report::ExportRequest export_request();

@@ -8,7 +8,6 @@
 #include "ui/cmd.h"
 
 #include <cmath>
-#include <map>
 #include <string>
 #include <utility>
 

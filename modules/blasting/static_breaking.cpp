@@ -56,7 +56,6 @@ constexpr double kPi = 3.1415926;
 
 Ref box(const char* name) { return U(kForm, name); }
 double input(const char* name) { return read_number(box(name)); }
-// A figure that may be 0: the box shows 0 as an empty text.
 // Results are read back as shown; a shown "-" stays not-a-number, so what
 // is built on it shows "-" as well instead of a figure computed from 0.
 double shown(const char* name) { return read_result(box(name)); }
@@ -155,6 +154,9 @@ void by_diameter_given(float L1)
     const double R = (D / 1000) * (1 + input(kPoisson)) * input(kPressure);
     result(kTotalLength, breaking_force() / R * input(kLayers), 2);
     result(kHoles, shown(kTotalLength) / L1, 0);
+    // Less than half a hole in all: the count rounds to 0 holes, and a plan
+    // with no hole has no charge to fill.
+    if (std::isfinite(shown(kHoles)) && !tol_gt(shown(kHoles), 0)) set_text(kHoles, "-");
     result(kDiameter, D, 0);
     copy_text(kGivenCount, kHoles);
     if (tol_lt(shown(kDiameter), 35)) advise("钻孔直孔径小于常规孔径，建议钻孔直径35~50mm");
@@ -214,13 +216,16 @@ void agent_weights(double D)
 std::map<std::string, std::string> texts_;
 void note(const std::string& placeholder, const std::string& text) { texts_[placeholder] = text; }
 
-// Q = 1.05·L·w for a table diameter, else Q = 1.05·q1·n.
+// Q = 1.05·L·w for a table diameter, else Q = 1.05·q1·n. Without a count of
+// holes ("-") there is no hole to fill by either formula.
 bool total_charge(double D)
 {
     set_text(kLog, "");
     const bool by_length = is_table_diameter(D);
     if (by_length) {
-        result(kTotalCharge, shown(kTotalLength) * shown(kPerMetre) * kLossFactor, 2);
+        const double Q = std::isnan(shown(kHoles)) ? std::numeric_limits<double>::quiet_NaN()
+                                                   : shown(kTotalLength) * shown(kPerMetre) * kLossFactor;
+        result(kTotalCharge, Q, 2);
         cmd_edit_append(box(kLog), {"\r\n  按照钻孔总长*每米钻孔SCA重量 计算总药量"});
     } else {
         result(kTotalCharge, shown(kPerHole) * shown(kHoles) * kLossFactor, 2);
@@ -276,8 +281,11 @@ void note_for_report(bool by_diameter, const ObjectType& type, float L1, bool by
                                          control_text(box(kPerMetre)) + " kg/m：");
     else
         note("计算值_其他孔径说明", "本工程钻孔直径 D = " + D + " mm 不是标准孔径，按单孔装药量计算：");
-    // A last layer thinner than H is still a layer to drill and fill.
-    note("计算值_施工层数", number_to_text(std::ceil(input(kLayers) - 1e-9)));
+    // A last layer thinner than H is still a layer to drill and fill, so the
+    // layers to work in come from h/H itself: N' to one decimal drops a last
+    // layer under 0.05·H (2.55 m in layers of 1.25 m shows N' = 2, and needs
+    // 3). A ratio less than 1e-9 above a whole number counts as that number.
+    note("计算值_施工层数", number_to_text(std::fmax(std::ceil(ratio - 1e-9), 1.0)));
 }
 
 } // namespace

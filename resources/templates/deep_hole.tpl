@@ -5,8 +5,7 @@
 % others five). A coefficient whose name begins with a result's name
 % (…钻根长度系数h, …炮孔间距系数, …炮孔排距系数) is replaced before that result.
 % 计算值_…式 is the sign before each result: "=", or "≈" where rounding the
-% result to 2 decimals changed it; 计算值_超深系数 is h' as used (its box
-% shows 0 as empty).
+% result to 2 decimals changed it; 计算值_超深系数 is h' as used.
 !title 露天台阶深孔爆破计算书
 
 !titlepage

@@ -3,9 +3,9 @@
 % is fixed by the export (at most ten times), so add none without checking
 % its count in the tests. 计算值_… are what the calculation worked out
 % beyond the boxes: the sign before each result ("=", or "≈" where rounding
-% changed it), the depth the count used, Poisson's ratio as used (its box
-% shows 0 as empty), the sentence of the mode and of the total-charge
-% formula used. A line marked ? and an !optional block are
+% changed it), the depth the count used, Poisson's ratio as used, the
+% sentence of the mode and of the total-charge formula used, and the layers
+% to work in (h/H rounded up). A line marked ? and an !optional block are
 % left out when one of their values is empty or "-": only the mode and the
 % formula that were used are shown, and the layout rows only where the
 % diameter lies in the object type's range.
