@@ -749,6 +749,13 @@ TEST_F(ControlledReport, OnlyTheResultsOfTheInputsShownAreExported)
         EXPECT_NE(report_text().find("需重点保护的对象为：一般民用建筑物。"), std::string::npos);
         fs::remove(report());
     }
+    // Moving the highlight in a list the calculation reads only the ticks
+    // of changes no input: the results stay current.
+    rt.user_choose(c("选择列表框1"), 0);
+    export_ok();
+    EXPECT_EQ(backend.messages.back().text, "方案导出成功！");
+    EXPECT_NE(report_text().find("需重点保护的对象为：一般民用建筑物。"), std::string::npos);
+    fs::remove(report());
 
     type_and_leave("编辑框_掏槽眼衰减预计值", "100");
     click("图形按钮_计算");

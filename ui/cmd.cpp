@@ -661,7 +661,7 @@ void cmd_list_clear(const Ref& r)
 bool cmd_checklist_is_checked(const Ref& r, int index)
 {
     Control& c = unit_of(r);
-    rt().note_read(c);
+    rt().note_read(c, true);
     return index >= 0 && index < int(c.item_checked.size()) && c.item_checked[index];
 }
 

@@ -463,13 +463,15 @@ bool Runtime::holds_input(const Control& c)
     }
 }
 
-std::string Runtime::input_state(const Control& c)
+std::string Runtime::input_state(const Control& c, bool with_current)
 {
     std::string s = c.text;
     s += '\x1f';
-    s += std::to_string(c.current_index);
-    s += '\x1f';
-    if (c.current_index >= 0 && c.current_index < int(c.items.size())) s += c.items[c.current_index];
+    if (with_current) {
+        s += std::to_string(c.current_index);
+        s += '\x1f';
+        if (c.current_index >= 0 && c.current_index < int(c.items.size())) s += c.items[c.current_index];
+    }
     s += '\x1f';
     s += c.checked ? '1' : '0';
     for (bool b : c.item_checked) s += b ? '1' : '0';
@@ -510,7 +512,7 @@ void Runtime::calculation_end()
     if (!running_) return;
     for (auto& [id, state] : running_->inputs)
         for (auto& c : running_form_->controls)
-            if (c->id == id) state = input_state(*c);
+            if (c->id == id) state = input_state(*c, !running_->marks_only.count(id));
     running_->ended = true;
     running_ = nullptr;
     running_form_ = nullptr;
@@ -524,14 +526,18 @@ Runtime::Results Runtime::results_state(const Form& f) const
     if (calc.refused) return Results::Stale;
     for (const auto& [id, state] : calc.inputs)
         for (const auto& c : f.controls)
-            if (c->id == id && input_state(*c) != state) return Results::Stale;
+            if (c->id == id && input_state(*c, !calc.marks_only.count(id)) != state) return Results::Stale;
     return Results::Current;
 }
 
-void Runtime::note_read(Control& c)
+void Runtime::note_read(Control& c, bool marks_only)
 {
     if (!running_ || c.form != running_form_ || !holds_input(c)) return;
-    if (!running_->written.count(c.id)) running_->inputs.emplace(c.id, std::string());
+    if (running_->written.count(c.id)) return;
+    const bool first = running_->inputs.emplace(c.id, std::string()).second;
+    // Its current item counts unless every read was of its marks alone.
+    if (marks_only && first) running_->marks_only.insert(c.id);
+    else if (!marks_only) running_->marks_only.erase(c.id);
 }
 
 void Runtime::input_unusable(Control& c)

@@ -115,7 +115,9 @@ public:
     void calculation_end();
     Results results_state(const Form& f) const;
     // Called by the property and list operations.
-    void note_read(Control& c);
+    // `marks_only`: only the marks of a check list's items were read, not
+    // which item is current (the highlight is no input then).
+    void note_read(Control& c, bool marks_only = false);
     void note_write(Control& c);
     // An input the running calculation read holds no usable number (a result
     // it wrote itself and reads back does not count).
@@ -157,10 +159,11 @@ private:
     struct Calculation {
         std::map<int, std::string> inputs; // control id -> its state at the end
         std::set<int> written;
+        std::set<int> marks_only; // inputs of which only the items' marks were read
         bool refused = false, ended = false;
     };
     static bool holds_input(const Control& c);
-    static std::string input_state(const Control& c);
+    static std::string input_state(const Control& c, bool with_current);
 
     Backend& backend_;
     std::map<std::string, Calculation> calculations_; // by form name
