@@ -162,6 +162,15 @@ void calculation_begin(const std::string& form)
     if (f) rt().calculation_begin(*f);
 }
 void calculation_refused() { rt().calculation_refused(); }
+bool refuse_unless_shown(const std::string& form, std::span<const char* const> results)
+{
+    for (const char* r : results)
+        if (control_text(U(form, r)) == "-") {
+            calculation_refused();
+            return false;
+        }
+    return true;
+}
 void calculation_end() { rt().calculation_end(); }
 Runtime::Results results_state(const std::string& form)
 {

@@ -6,6 +6,8 @@
 #include "ui/values.h"
 
 #include <cmath>
+#include <initializer_list>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -47,6 +49,14 @@ void write_rounded(const Ref& unit, double x, int places);
 // the calculation give no results, as calculation_refused() does.
 void calculation_begin(const std::string& form);
 void calculation_refused();
+// Refuses the running calculation when one of the form's `results` shows
+// "-" (it could not be worked out): such results leave nothing to report.
+// True when every one shows a value.
+bool refuse_unless_shown(const std::string& form, std::span<const char* const> results);
+inline bool refuse_unless_shown(const std::string& form, std::initializer_list<const char*> results)
+{
+    return refuse_unless_shown(form, std::span<const char* const>(results.begin(), results.size()));
+}
 void calculation_end();
 Runtime::Results results_state(const std::string& form);
 

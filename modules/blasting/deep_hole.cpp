@@ -84,9 +84,8 @@ void calculate()
 
     // A result without a value (an input outside its domain, a burden beyond
     // the number range) leaves nothing to report.
-    for (const char* r : {"编辑框1_钻根长度", "编辑框1_预计炮孔深度", W, "编辑框1_炮孔间距", "编辑框1_炮孔排距",
-                          "编辑框1_抛掷爆破每一炮孔药量", "编辑框1_松动爆破每一炮孔药量"})
-        if (!std::isfinite(shown(r))) calculation_refused();
+    refuse_unless_shown(kForm, {"编辑框1_钻根长度", "编辑框1_预计炮孔深度", W, "编辑框1_炮孔间距", "编辑框1_炮孔排距",
+                                "编辑框1_抛掷爆破每一炮孔药量", "编辑框1_松动爆破每一炮孔药量"});
 }
 
 namespace {

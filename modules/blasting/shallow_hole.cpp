@@ -7,7 +7,6 @@
 #include "modules/blasting/worked.h"
 #include "ui/cmd.h"
 
-#include <cmath>
 #include <string>
 #include <utility>
 
@@ -56,8 +55,8 @@ void calculate()
     else write_text("编辑框2_每个炮孔爆破用药量", "-"); // no blasting type chosen: no charge to give
     // A result without a value (an input outside its domain, a product beyond
     // the number range) leaves nothing to report.
-    for (const char* r : {"编辑框2_钻孔深度h", "编辑框2_最小抵抗线", "编辑框2_炮眼间距", "编辑框2_炮眼排距b", "编辑框2_每个炮孔爆破用药量"})
-        if (!std::isfinite(shown(r))) calculation_refused();
+    refuse_unless_shown(kForm,
+                        {"编辑框2_钻孔深度h", "编辑框2_最小抵抗线", "编辑框2_炮眼间距", "编辑框2_炮眼排距b", "编辑框2_每个炮孔爆破用药量"});
 }
 
 namespace {

@@ -102,7 +102,7 @@ void calculate()
                   read_number(b) * read_number(H) * read_result(alpha) * read_number("编辑框1_土的损失系数") /
                       (read_number(Kp) * 2),
                   2);
-    equipment::refuse_unless_shown(kForm, {alpha, Ph, "编辑框2_推土机台班生产率Pd", "编辑框2_推土机每一循环所完成的土方量"});
+    ui::refuse_unless_shown(kForm, {alpha, Ph, "编辑框2_推土机台班生产率Pd", "编辑框2_推土机每一循环所完成的土方量"});
 }
 
 // The output calculation takes 编辑框1_循环时间 as it stands; it never works

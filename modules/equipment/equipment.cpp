@@ -25,13 +25,5 @@ std::string stated_need(double need, double (*to_whole)(double))
     return ui::number_to_text(need);
 }
 
-void refuse_unless_shown(const char* form, std::initializer_list<const char*> results)
-{
-    for (const char* r : results)
-        if (ui::control_text(ui::U(form, r)) == "-") {
-            ui::calculation_refused();
-            return;
-        }
-}
 
 } // namespace equipment

@@ -2,7 +2,6 @@
 // What the equipment modules share: the whole number of machines a need
 // calls for, and the rule that a calculation with a result it could not work
 // out gives no report.
-#include <initializer_list>
 #include <string>
 
 namespace equipment {
@@ -18,10 +17,5 @@ double whole_machines(double need);
 // to give that same whole number (4.003 trucks, rounded up to 5, read
 // "4.003", not "4"; 4.497 loads, rounded to 4, read "4.497", not "4.5").
 std::string stated_need(double need, double (*to_whole)(double));
-
-// The running calculation of `form` gives no report when one of `results`
-// shows "-" (a figure that could not be worked out): an export would state
-// it as a value.
-void refuse_unless_shown(const char* form, std::initializer_list<const char*> results);
 
 } // namespace equipment

@@ -66,7 +66,7 @@ void calculate()
     g_need = (read_number("编辑框2_土方工程量") / read_result("编辑框2_单斗挖掘机台班生产率Pd")) /
              (read_number("编辑框2_工期") * read_number("编辑框2_每天作业班数") * read_number("编辑框2_时间利用系数"));
     write_number(box(N), equipment::whole_machines(g_need));
-    equipment::refuse_unless_shown(kForm, {"编辑框1_单斗挖掘机小时生产率Ph", "编辑框1_单斗挖掘机台班生产率Pd", N});
+    ui::refuse_unless_shown(kForm, {"编辑框1_单斗挖掘机小时生产率Ph", "编辑框1_单斗挖掘机台班生产率Pd", N});
 }
 
 void compute(EventArgs&)

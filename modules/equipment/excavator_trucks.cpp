@@ -86,7 +86,7 @@ void calculate()
     g_total = read_number("编辑框2_挖掘机数量") * read_result(kPerExcavator);
     write_number(box(kTotal), equipment::whole_machines(g_total));
 
-    equipment::refuse_unless_shown(kForm, {"编辑框1_工期T", kLoads, "编辑框2_自卸汽车每次装车时间",
+    ui::refuse_unless_shown(kForm, {"编辑框1_工期T", kLoads, "编辑框2_自卸汽车每次装车时间",
                                            "编辑框2_自卸汽车每一个工作循环延续的时间", kPerExcavator, kTotal});
 }
 

@@ -105,7 +105,7 @@ void calculate()
     write_rounded(box(T), (read_result(box(Z)) * number(T1)) / (number(V1) * 3600), 2);
 
     if (!section_given || !equipment_given) calculation_refused();
-    equipment::refuse_unless_shown(kForm, {Z, N, T});
+    ui::refuse_unless_shown(kForm, {Z, N, T});
     cmd_edit_append(box(Log), {"\r\n    计算完成！"});
 }
 

@@ -45,7 +45,7 @@ void calculate()
     const double Kb = read_number("编辑框1_时间利用系数Kb");
     const double Pd = (1 / n) * (B - b) * speed * Kb * 8;
     write_number(box("编辑框2_压路机台班生产率"), Pd > 0 ? Pd : std::numeric_limits<double>::quiet_NaN());
-    equipment::refuse_unless_shown(kForm, {"编辑框2_压路机台班生产率"});
+    ui::refuse_unless_shown(kForm, {"编辑框2_压路机台班生产率"});
 }
 
 void compute(EventArgs&)

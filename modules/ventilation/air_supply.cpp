@@ -64,8 +64,7 @@ void calculate()
                input("编辑框_海拔高度影响系数"),
            2);
     // A result that could not be worked out leaves nothing to report.
-    for (const char* r : kResults)
-        if (control_text(box(r)) == "-") return calculation_refused();
+    refuse_unless_shown(kForm, kResults);
 }
 
 void attach_tips()

@@ -271,8 +271,7 @@ void calculate()
     duct_and_fan();
     // A plan with a figure missing would print arithmetic that ends in
     // nothing: such a calculation leaves nothing to export.
-    for (const char* r : kResults)
-        if (control_text(box(r)) == "-") return calculation_refused();
+    refuse_unless_shown(kForm, kResults);
 }
 
 const Calculated& last_calculation() { return g_last; }

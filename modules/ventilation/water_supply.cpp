@@ -80,9 +80,7 @@ void calculate()
     }
     // A result that could not be worked out leaves nothing to report, and
     // the log does not say the calculation was completed.
-    for (const char* r : kResults)
-        if (control_text(box(r)) == "-") return calculation_refused();
-    cmd_edit_append(box(kLog), {"\r\n   计算完成！"});
+    if (refuse_unless_shown(kForm, kResults)) cmd_edit_append(box(kLog), {"\r\n   计算完成！"});
 }
 
 } // namespace
