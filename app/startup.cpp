@@ -127,7 +127,7 @@ void LayoutMainWindow(ui::EventArgs&)
         ui::rt_set_property(hbar, P::Visible, false);
         ui::rt_set_property(tab, P::Left, 0);
     }
-    ui::rt_set_property(main_unit("外形框1"), P::Width, ui::cmd_screen_width());
+    ui::rt_set_property(main_unit(kTopBar), P::Width, ui::cmd_screen_width());
     ui::rt_set_property(vbar, P::Left, w - 20);
     ui::rt_set_property(vbar, P::Height, h - 116);
     ui::rt_set_property(hbar, P::Top, get_int(vbar, P::Top) + get_int(vbar, P::Height) + 2);
