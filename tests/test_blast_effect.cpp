@@ -70,6 +70,23 @@ struct BlastEffectProgram : testsupport::ModuleProgram {
         FAIL() << "no item " << wanted << " in " << name;
     }
     void compute() { click("图形按钮_计算"); }
+    // Usable inputs of the starting case in every box the mode reads.
+    void type_starting_inputs()
+    {
+        for (const auto& [box, value] : {std::pair{Q, "120"}, {R, "25"}, {V, "9.73"}, {K, "250"}, {A, "2.0"}})
+            if (prop_of(box, prop::EditBox::InputMode) != 1) type(box, value);
+    }
+    // `output` is styled as the solved value, the other two of Q, R and V as inputs.
+    void expect_styles(const char* output)
+    {
+        for (const char* b : {Q, R, V}) {
+            const bool out = std::string(b) == output;
+            EXPECT_EQ(prop_of(b, prop::EditBox::BackColor), out ? 0x808080 : 0xFFFFFF) << b;
+            EXPECT_EQ(prop_of(b, prop::EditBox::InputMode), out ? 1 : 10) << b;
+            EXPECT_EQ(rt.get(c(b), prop::EditBox::Font, prop::FontMember::Face).text(), out ? "华文细黑" : "宋体") << b;
+            EXPECT_EQ(prop_of(b, prop::EditBox::Font, prop::FontMember::Size), out ? 10 : 9) << b;
+        }
+    }
     int verdict_color() { return prop_of(Verdict, prop::EditBox::TextColor); }
     int verdict_back() { return prop_of(Verdict, prop::EditBox::BackColor); }
 };
@@ -100,9 +117,16 @@ TEST_F(BlastEffectProgram, StartsInItsFrameInVelocityModeWithThreeTips)
     EXPECT_TRUE(rt.get(c(ByVelocity), prop::RadioBox::Checked).truth());
     EXPECT_FALSE(rt.get(c(ByDistance), prop::RadioBox::Checked).truth());
     EXPECT_FALSE(rt.get(c(ByCharge), prop::RadioBox::Checked).truth());
-    for (const char* in : {K, A, Q, R, V}) EXPECT_EQ(prop_of(in, prop::EditBox::InputMode), 10) << in;
-    for (const char* grey : {V, Verdict, Range}) EXPECT_EQ(prop_of(grey, prop::EditBox::BackColor), 0xC0C0C0) << grey;
+    for (const char* in : {K, A, Q, R}) EXPECT_EQ(prop_of(in, prop::EditBox::InputMode), 10) << in;
+    for (const char* grey : {Verdict, Range}) EXPECT_EQ(prop_of(grey, prop::EditBox::BackColor), 0xC0C0C0) << grey;
     EXPECT_EQ(prop_of(Verdict, prop::EditBox::InputMode), 1);
+    // The velocity mode's output from the start: nothing typed there stands
+    // beside a result.
+    expect_styles(V);
+    compute();
+    type(V, "30");
+    EXPECT_EQ(text(V), "9.732");
+    EXPECT_EQ(results_state(kForm), Runtime::Results::Current);
 
     std::vector<std::string> labels;
     for (const auto& ctl : rt.form(kForm)->controls)
@@ -182,13 +206,31 @@ INSTANTIATE_TEST_SUITE_P(
         // The limit itself passes, a thousandth more exceeds.
         FigureCase{"velocity at the limit", velocity_of("15"), {{V, "15"}, {Verdict, kPasses}}, kGreen},
         FigureCase{"velocity just over the limit", velocity_of("15.001"), {{V, "15.001"}, {Verdict, kExceeds}}, kRed},
-        // Q 120, V 9.73: R = 25.00195…, shown as 25.
-        FigureCase{"starting distance", {{Step::Click, ByDistance}}, {{R, "25"}, {Q, "120"}, {V, "9.73"}, {Verdict, "-"}}},
-        // R 25, V 9.73: Q = 119.9718…
-        FigureCase{"starting charge", {{Step::Click, ByCharge}}, {{Q, "119.97"}, {R, "25"}, {V, "9.73"}, {Verdict, "-"}}},
+        // Where V is an input it starts as the category's check value, the
+        // upper end of its range, and binds like the velocity solved for.
+        // Q 120, V 15: R = 20.1365…
+        FigureCase{"distance at a tunnel's limit", {{Step::Click, ByDistance}},
+                   {{R, "20.14"}, {Q, "120"}, {V, "15"}, {Verdict, kPasses}}, kGreen},
+        // R 25, V 15: Q = 229.6397…
+        FigureCase{"charge at a tunnel's limit", {{Step::Click, ByCharge}},
+                   {{Q, "229.64"}, {R, "25"}, {V, "15"}, {Verdict, kPasses}}, kGreen},
+        // R 25, V 0.3: Q = 15625·0.0012^1.5 = 0.6495…, Q 120: R = 142.39; V follows the category
+        // chosen before or after the mode.
+        FigureCase{"charge for an old building", {{Step::Choose, Category, "一般古建筑与古迹"}, {Step::Click, ByCharge}},
+                   {{Q, "0.65"}, {V, "0.3"}, {Verdict, kPasses}}, kGreen},
+        FigureCase{"distance for an old building", {{Step::Click, ByDistance}, {Step::Choose, Category, "一般古建筑与古迹"}},
+                   {{R, "142.39"}, {V, "0.3"}, {Verdict, kPasses}}, kGreen},
+        // A typed V above the object's limit gives its charge and distance with
+        // the failing verdict: R 25, V 9.73 gives Q = 119.9718…, Q 120 gives R = 25.00195….
+        FigureCase{"charge from a velocity over an old building's limit",
+                   {{Step::Choose, Category, "一般古建筑与古迹"}, {Step::Click, ByCharge}, {Step::Type, V, "9.73"}},
+                   {{Q, "119.97"}, {V, "9.73"}, {Verdict, kExceeds}}, kRed},
+        FigureCase{"distance from a velocity over an old building's limit",
+                   {{Step::Choose, Category, "一般古建筑与古迹"}, {Step::Click, ByDistance}, {Step::Type, V, "9.73"}},
+                   {{R, "25"}, {Verdict, kExceeds}}, kRed},
         FigureCase{"charge for a hard rock", {{Step::Click, ByCharge}, {Step::Type, K, "100"}, {Step::Type, A, "1.5"}},
-                   {{Q, "147.93"}}},
-        FigureCase{"distance for a lower velocity", {{Step::Click, ByDistance}, {Step::Type, V, "2.5"}}, {{R, "49.32"}}},
+                   {{Q, "351.56"}}, kGreen},
+        FigureCase{"distance for a lower velocity", {{Step::Click, ByDistance}, {Step::Type, V, "2.5"}}, {{R, "49.32"}}, kGreen},
         // A velocity beyond the number range shows "-" and gets the failing verdict.
         FigureCase{"velocity beyond the number range", {{Step::Type, R, "1"}, {Step::Type, A, "1000"}},
                    {{V, "-"}, {Verdict, kExceeds}}, kRed},
@@ -315,9 +357,8 @@ TEST_F(BlastEffectProgram, AnUnusableInputStopsTheSolverOfEveryMode)
             for (const Unusable& u : kUnusable) {
                 SCOPED_TRACE(std::string(m.mode) + ", " + input + ": " + u.what);
                 click(m.mode);
-                type(K, "250");
-                type(A, "2.0");
-                compute(); // a result, and in the velocity mode a passing verdict
+                type_starting_inputs();
+                compute(); // a result and a verdict
                 ASSERT_NE(text(m.output), "-");
                 if (u.left) type(input, u.text);
                 else rt.user_type(c(input), u.text);
@@ -356,6 +397,7 @@ TEST_F(BlastEffectProgram, InputsThatOncePassedAreRefused)
     for (const auto& k : cases) {
         SCOPED_TRACE(k.name);
         click(k.mode);
+        type_starting_inputs();
         compute();
         for (const auto& [box, value] : k.typed) type(box, value);
         backend.messages.clear();
@@ -380,41 +422,61 @@ TEST_F(BlastEffectProgram, ZeroTypedIntoANumberBoxLeavesItEmptyAndIsRefused)
 
 // --- modes --------------------------------------------------------------------------------
 
-TEST_F(BlastEffectProgram, EachModeMakesItsBoxTheOutputAndDescribesTheSameCase)
+// A mode change makes the solved box the output and keeps every input as
+// typed; the verdict and the results belong to the mode they were worked in.
+TEST_F(BlastEffectProgram, ModesKeepWhatWasTyped)
 {
-    compute(); // a verdict to see which modes reset it
+    type(Q, "50");
+    type(R, "40");
     type(K, "150");
+    compute();
+    ASSERT_EQ(text(Verdict), kPasses);
+
+    // The mode already shown: nothing changes, the results stay current.
+    const auto before = shown_texts();
+    click(ByVelocity);
+    EXPECT_EQ(shown_texts(), before);
+    EXPECT_EQ(verdict_color(), kGreen);
+    EXPECT_EQ(results_state(kForm), Runtime::Results::Current);
+
     const struct {
-        const char* radio;
+        const char* step;
+        std::function<void()> act;
         const char* output;
-        const char *q, *r, *v, *verdict;
-    } modes[] = {
-        {ByDistance, R, "120", "-", "9.73", "-"},
-        {ByCharge, Q, "-", "25", "9.73", "-"},
-        {ByVelocity, V, "120", "25", "-", "-"}, // the velocity mode leaves the verdict as it is
+        const char *q, *r, *v;
+    } steps[] = {
+        // V starts as the tunnel's check value, and follows the category ...
+        {"charge mode", [&] { click(ByCharge); }, Q, "-", "40", "15"},
+        {"an old building", [&] { choose(Category, "一般古建筑与古迹"); }, Q, "-", "40", "0.3"},
+        // ... until a V is typed.
+        {"a typed V", [&] { type(V, "0.25"); choose(Category, "交通隧道"); }, Q, "-", "40", "0.25"},
+        {"distance mode", [&] { click(ByDistance); }, R, "50", "-", "0.25"},
+        {"velocity mode", [&] { click(ByVelocity); }, V, "50", "40", "-"},
+        {"charge mode again", [&] { click(ByCharge); }, Q, "-", "40", "0.25"},
     };
-    for (const auto& m : modes) {
-        SCOPED_TRACE(m.radio);
-        click(m.radio);
-        EXPECT_TRUE(rt.get(c(m.radio), prop::RadioBox::Checked).truth());
-        EXPECT_EQ(text(Q), m.q);
-        EXPECT_EQ(text(R), m.r);
-        EXPECT_EQ(text(V), m.v);
-        EXPECT_EQ(text(Verdict), m.verdict);
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.step);
+        s.act();
+        EXPECT_EQ(text(Q), s.q);
+        EXPECT_EQ(text(R), s.r);
+        EXPECT_EQ(text(V), s.v);
+        expect_styles(s.output);
         EXPECT_EQ(text(K), "150");
         EXPECT_EQ(text(A), "2.0");
-        EXPECT_EQ(text(Category), "交通隧道");
-        for (const char* b : {Q, R, V}) {
-            const bool out = std::string(b) == m.output;
-            EXPECT_EQ(prop_of(b, prop::EditBox::BackColor), out ? 0x808080 : 0xFFFFFF) << b;
-            EXPECT_EQ(prop_of(b, prop::EditBox::InputMode), out ? 1 : 10) << b;
-            EXPECT_EQ(rt.get(c(b), prop::EditBox::Font, prop::FontMember::Face).text(), out ? "华文细黑" : "宋体") << b;
-            EXPECT_EQ(prop_of(b, prop::EditBox::Font, prop::FontMember::Size), out ? 10 : 9) << b;
-        }
     }
-    // The verdict's colours stay through the mode changes.
-    EXPECT_EQ(verdict_color(), kGreen);
-    EXPECT_EQ(verdict_back(), 0x000000);
+
+    // A change of mode takes the verdict and the results with it, even when
+    // it comes back to the mode they were worked in.
+    compute();
+    ASSERT_EQ(text(Q), "4.35"); // 40³·(0.25/150)^1.5
+    ASSERT_EQ(verdict_color(), kGreen);
+    click(ByDistance);
+    click(ByCharge);
+    EXPECT_EQ(text(Q), "-");
+    EXPECT_EQ(text(Verdict), "-");
+    EXPECT_EQ(verdict_color(), 0x000000);
+    EXPECT_EQ(verdict_back(), 0xC0C0C0);
+    EXPECT_EQ(results_state(kForm), Runtime::Results::Stale);
 }
 
 // --- compute frame and lookup ---------------------------------------------------------------
@@ -458,7 +520,10 @@ struct ModeReport {
     const char* radio;
     const char* file;
     const char* title;
-    std::vector<std::string> shown; // texts the filled report carries
+    std::vector<std::string> shown;  // texts the filled report carries
+    const char* category = nullptr;  // chosen before the mode
+    const char* velocity = nullptr;  // typed after it
+    std::vector<std::string> absent = {};
 };
 void PrintTo(const ModeReport& r, std::ostream* os) { *os << r.file; }
 
@@ -473,7 +538,9 @@ struct Reports : BlastEffectProgram, ::testing::WithParamInterface<ModeReport> {
 TEST_P(Reports, TheModesReportIsFilledCountingDownFromTenToZero)
 {
     const ModeReport& m = GetParam();
+    if (m.category) choose(Category, m.category);
     click(m.radio);
+    if (m.velocity) type(V, m.velocity);
     type(K, "200");
     compute();
     backend.trail.clear();
@@ -495,6 +562,7 @@ TEST_P(Reports, TheModesReportIsFilledCountingDownFromTenToZero)
     std::smatch left;
     EXPECT_FALSE(std::regex_search(doc, left, std::regex("编辑框[0-9]+_"))) << "unreplaced: " << left.str() << "…";
     for (const std::string& s : m.shown) EXPECT_NE(doc.find(s), std::string::npos) << s;
+    for (const std::string& s : m.absent) EXPECT_EQ(doc.find(s), std::string::npos) << s;
 
     std::vector<std::string> marks;
     int progress = 0;
@@ -531,10 +599,28 @@ INSTANTIATE_TEST_SUITE_P(
                    {"V=200×(1201/325)2.0≈7.785cm/s",
                     "被保护对象为交通隧道，按《爆破安全规程》（GB 6722-2014），其安全允许质点振动速度为 ≤12～15cm/s，验算取其上限 [V] = 15 cm/s。",
                     "V = 7.785 cm/s ≤ [V] = 15 cm/s，评价结果：振速符合要求，验算通过！"}},
+        // The charge and distance name the object and the limit their V is
+        // judged against: 15 cm/s of a traffic tunnel, which V starts at.
         ModeReport{ByDistance, "爆破影响距离计算.doc", "爆破影响距离计算",
-                   {"R=1201/3×(2009.73)12.0≈22.36m", "不应小于 22.36 m"}},
+                   {"R=1201/3×(20015)12.0≈18.01m",
+                    "被保护对象为交通隧道，按《爆破安全规程》（GB 6722-2014），其安全允许质点振动速度为 ≤12～15cm/s，验算取其上限 [V] = 15 cm/s。",
+                    "计算所取质点振动速度 V = 15 cm/s ≤ [V] = 15 cm/s，评价结果：振速符合要求，验算通过！",
+                    "不应小于 18.01 m"}},
         ModeReport{ByCharge, "爆破影响炸药量计算.doc", "爆破影响单段最大炸药量计算",
-                   {"Q=253×(9.73200)32.0≈167.67kg", "不应大于 167.67 kg"}}),
+                   {"Q=253×(15200)32.0≈320.93kg", "被保护对象为交通隧道", "V = 15 cm/s ≤ [V] = 15 cm/s",
+                    "不应大于 320.93 kg"}},
+        // A typed V over an old building's 0.3 cm/s: the figures with the
+        // failing verdict, and no allowed charge or distance.
+        ModeReport{ByCharge, "爆破影响炸药量计算.doc", "爆破影响单段最大炸药量计算",
+                   {"Q=253×(9.73200)32.0≈167.67kg",
+                    "被保护对象为一般古建筑与古迹，按《爆破安全规程》（GB 6722-2014），其安全允许质点振动速度为 ≤0.2～0.3cm/s，验算取其上限 [V] = 0.3 cm/s。",
+                    "V = 9.73 cm/s > [V] = 0.3 cm/s，评价结果：超过爆破临界值",
+                    "计算所取振速超过保护对象的安全允许振速 [V] = 0.3 cm/s，上述药量不能作为单段（一次）最大允许起爆药量"},
+                   "一般古建筑与古迹", "9.73", {"起爆药量不应大于", "保护对象所在地安全允许质点振动速度（cm/s）"}},
+        ModeReport{ByDistance, "爆破影响距离计算.doc", "爆破影响距离计算",
+                   {"R=1201/3×(2009.73)12.0≈22.36m", "V = 9.73 cm/s > [V] = 0.3 cm/s",
+                    "计算所取振速超过保护对象的安全允许振速 [V] = 0.3 cm/s，上述距离不能作为爆破振动安全允许距离"},
+                   "一般古建筑与古迹", "9.73", {"距离不应小于"}}),
     [](const ::testing::TestParamInfo<ModeReport>& i) { return "mode" + std::to_string(i.index); });
 
 // Nothing calculated, a changed input or choice, a refused calculation or a

@@ -121,10 +121,11 @@ TEST_F(StaticBreakingProgram, StartsInItsFrameInDiameterModeWithSixTips)
         EXPECT_EQ(prop_of(r, prop::EditBox::InputMode), 1) << r;
     }
     EXPECT_EQ(prop_of(Wm, prop::Disabled), 1);
-    for (const char* ro : {Layers, "编辑框_使用温度范围", "编辑框_使用季节", Log})
+    for (const char* ro : {Layers, "编辑框_使用温度范围", "编辑框_使用季节", Log, K})
         EXPECT_EQ(prop_of(ro, prop::EditBox::InputMode), 1) << ro;
+    EXPECT_EQ(prop_of(K, prop::EditBox::BackColor), 0xC0C0C0);
     for (const char* in : {"编辑框_破碎体长", "编辑框_破碎体宽", Height, Depth, "编辑框_炮眼排数", "编辑框_破碎体的抗拉强度",
-                           "编辑框_开裂经验系数", "编辑框_被破碎材料的泊松比", "编辑框_SCA膨胀压力", K, GivenD, GivenN})
+                           "编辑框_开裂经验系数", "编辑框_被破碎材料的泊松比", "编辑框_SCA膨胀压力", GivenD, GivenN})
         EXPECT_EQ(prop_of(in, prop::EditBox::InputMode), 10) << in;
     EXPECT_EQ(c(Object).items, (std::vector<std::string>{"软质岩破碎", "中、硬质岩破碎", "软、硬质岩石破碎", "无筋混凝土",
                                                          "钢筋砼基础、柱", "钢筋砼梁、墙板"}));
@@ -442,27 +443,36 @@ TEST_F(StaticBreakingProgram, TypingHeightOrDepthDerivesTheLayerCount)
     EXPECT_EQ(text(Layers), "-");
 }
 
-TEST_F(StaticBreakingProgram, ChoosingAnAgentShowsItsTemperatureAndSeason)
+// The agent's weight per cubic metre is no input: its box shows the chosen
+// agent's at once and takes no typing, so no typed K stands beside a charge
+// worked from the agent's.
+TEST_F(StaticBreakingProgram, ChoosingAnAgentShowsItsTemperatureSeasonAndWeight)
 {
     const struct {
-        const char *agent, *temperature, *season;
+        const char *agent, *temperature, *season, *weight;
     } rows[] = {
-        {"SCA-Ⅲ", "5~15°C ", "冬季使用"},
-        {"SCA-Ⅳ", "5~8°C ", "寒冬使用"},
-        {"SCA-Ⅱ", "10~25°C ", "春季使用"},
-        {"SCA-Ⅰ", "20~35°C ", "夏季使用"},
+        {"SCA-Ⅲ", "5~15°C ", "冬季使用", "1650"},
+        {"SCA-Ⅳ", "5~8°C ", "寒冬使用", "1650"},
+        {"SCA-Ⅱ", "10~25°C ", "春季使用", "1540"},
+        {"SCA-Ⅰ", "20~35°C ", "夏季使用", "1540"},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.agent);
         choose(Agent, r.agent);
         EXPECT_EQ(text("编辑框_使用温度范围"), r.temperature);
         EXPECT_EQ(text("编辑框_使用季节"), r.season);
+        EXPECT_EQ(text(K), r.weight);
         EXPECT_TRUE(cmd_has_focus(U(kForm, Log)));
     }
+    compute();
+    type(K, "2000");
+    EXPECT_EQ(text(K), "1540");
+    EXPECT_EQ(results_state(kForm), Runtime::Results::Current);
     choose(Agent, "SCA-Ⅲ");
-    EXPECT_EQ(text(K), "1540") << "the weight per cubic metre changes at the next calculation";
+    type(K, "1540");
     compute();
     EXPECT_EQ(text(K), "1650");
+    EXPECT_EQ(text(Q1), "2.33"); // 0.02²·1.125·1650·3.1415926
 }
 
 // --- lookups and the picture -------------------------------------------------------------------

@@ -175,7 +175,7 @@ TEST(TunnelEvaluation, StartState)
     const Input inputs[] = {
         {"编辑框1_隧道开挖面积", "130.9", 10}, {"编辑框1_隧道长度", "1325", 10},    {"编辑框1_隧道开挖宽度", "16.2", 10},
         {"编辑框1_隧道开挖高度", "10.8", 9},   {"编辑框1_两洞中岩柱净距", "21.5", 10}, {"编辑框1_隧道埋深", "86", 10},
-        {"编辑框1_浅埋段覆土层厚", "18", 10},  {"编辑框1_设计预留变形量", "150", 10}, {"编辑框1_设计极限位移值", "150", 10},
+        {"编辑框1_浅埋段覆土层厚", "18", 10},  {"编辑框1_设计预留变形量", "150", 10},
         {"编辑框1_实测位移值", "35", 10},      {"编辑框1_塌方体积", "13", 10},       {"编辑框1_塌方高度", "2.5", 10},
     };
     for (const Input& in : inputs) {
@@ -183,6 +183,10 @@ TEST(TunnelEvaluation, StartState)
         EXPECT_EQ(p.rt.get(p.c(in.box), prop::EditBox::InputMode).integer(), in.mode) << in.box;
         EXPECT_EQ(p.back_color(in.box), 0xFFFFFF) << in.box;
     }
+    // U' is the design deformation given at start.
+    EXPECT_EQ(p.text("编辑框1_设计极限位移值"), "150");
+    EXPECT_EQ(p.rt.get(p.c("编辑框1_设计极限位移值"), prop::EditBox::InputMode).integer(), 1);
+    EXPECT_EQ(p.back_color("编辑框1_设计极限位移值"), 0xC0C0C0);
     const char* outputs[] = {
         "编辑框1_按面积分类", "编辑框1_判定隧道长度", "编辑框1_判定隧道开挖宽度", "编辑框1_平面控制测量等级",
         "编辑框1_高程控制测量等级", "编辑框1_瓦斯浓度", "编辑框1_预留变形量", "编辑框1_小净距限值", "编辑框1_小净距计算",
@@ -414,6 +418,38 @@ TEST(TunnelEvaluation, ReservedDeformation)
         cases.push_back({bad, {{kDesign, bad}, {kLimit, "150"}},
                          {{kReserved, kNone}, {kLimit, "150"}, {"编辑框1_位移管理等级", kNone}, {"编辑框1_施工状态", kNone}}});
     check(cases);
+}
+
+// The calculation takes a given design deformation as U': while one is
+// given, the U' box shows it as typed and takes no typing, so no typed U' is
+// replaced unseen; without one, U' is typed and used as typed.
+TEST(TunnelEvaluation, LimitDisplacementFollowsTheDesignDeformation)
+{
+    Program p;
+    auto type = [&](const char* name, const std::string& text) {
+        p.rt.user_type(p.c(name), text);
+        p.rt.set_focus(nullptr);
+    };
+    auto editable = [&] { return p.rt.get(p.c(kLimit), prop::EditBox::InputMode).integer() == 10; };
+    type(kDesign, "200");
+    EXPECT_EQ(p.text(kLimit), "200");
+    type(kLimit, "100");
+    EXPECT_EQ(p.text(kLimit), "200");
+    EXPECT_FALSE(editable());
+
+    type(kDesign, "");
+    EXPECT_TRUE(editable());
+    EXPECT_EQ(p.back_color(kLimit), 0xFFFFFF);
+    type(kLimit, "100");
+    type("编辑框1_实测位移值", "60");
+    p.compute();
+    EXPECT_EQ(p.text(kLimit), "100");
+    EXPECT_EQ(p.text("编辑框1_位移管理等级"), "Ⅱ级"); // 60 of 100 lies between a third and two thirds
+
+    type(kDesign, "150");
+    EXPECT_FALSE(editable());
+    EXPECT_EQ(p.back_color(kLimit), 0xC0C0C0);
+    EXPECT_EQ(p.text(kLimit), "150");
 }
 
 const char* const kPillar = "编辑框1_两洞中岩柱净距";

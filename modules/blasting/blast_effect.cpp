@@ -9,6 +9,7 @@
 #include "ui/value.h"
 
 #include <cmath>
+#include <map>
 #include <string_view>
 #include <utility>
 
@@ -34,7 +35,7 @@ constexpr const char* kPasses = "\r\n振速符合要求，验算通过！";
 
 Ref box(const char* name) { return U(kForm, name); }
 double input(const char* name) { return read_number(box(name)); }
-void set_text(const char* name, const char* text) { set_control_text(box(name), text); }
+void set_text(const char* name, const std::string& text) { set_control_text(box(name), text); }
 bool checked(const char* radio) { return rt_get_property(box(radio), prop::RadioBox::Checked).truth(); }
 
 } // namespace
@@ -101,43 +102,17 @@ bool inputs_usable(const char* output, std::initializer_list<const char*> boxes)
 Worked worked_;
 
 // A solved value beyond the number range shows "-": there is no figure to
-// report.
-void write_solved(const char* name, double x, int places)
+// report. True when the value is shown.
+bool write_solved(const char* name, double x, int places)
 {
     write_rounded(box(name), x, places);
     const double shown = read_result(box(name));
-    if (!std::isfinite(shown)) calculation_refused();
-    else worked_.sign = blasting::equals_sign(x, shown);
-}
-
-void judge_velocity();
-
-void SolveVelocity()
-{
-    if (!inputs_usable(kVelocity, {kCharge, kSiteK, kDistance, kAlpha})) return;
-    const double a = cmd_power(input(kCharge), 1.0 / 3);
-    const double b = a / input(kDistance);
-    const double c = cmd_power(b, input(kAlpha));
-    write_solved(kVelocity, c * input(kSiteK), 3);
-    judge_velocity();
-}
-
-void SolveCharge()
-{
-    if (!inputs_usable(kCharge, {kAlpha, kSiteK, kDistance, kVelocity})) return;
-    const double a = cmd_power(input(kDistance), 3);
-    const double b = input(kVelocity) / input(kSiteK);
-    const double e = 3 / input(kAlpha);
-    write_solved(kCharge, a * cmd_power(b, e), 2);
-}
-
-void SolveDistance()
-{
-    if (!inputs_usable(kDistance, {kAlpha, kSiteK, kCharge, kVelocity})) return;
-    const double a = cmd_power(input(kCharge), 1.0 / 3);
-    const double b = input(kSiteK) / input(kVelocity);
-    const double e = 1 / input(kAlpha);
-    write_solved(kDistance, a * cmd_power(b, e), 2);
+    if (!std::isfinite(shown)) {
+        calculation_refused();
+        return false;
+    }
+    worked_.sign = blasting::equals_sign(x, shown);
+    return true;
 }
 
 void write_verdict(int32_t text_color, const char* text)
@@ -147,14 +122,14 @@ void write_verdict(int32_t text_color, const char* text)
     rt_set_property(box(kVerdict), prop::EditBox::BackColor, 0x000000);
 }
 
-// The shown velocity against the limit of the chosen category. A velocity
-// that is no finite number ("-": it overflowed the number range) cannot be
-// within any limit: it gets the failing verdict rather than leaving an
-// earlier pass standing beside it. A category the table does not know has
-// no limit: no verdict, and none left from before.
-void judge_velocity()
+// A velocity against the limit of the chosen category: the one solved for,
+// or the one a charge or distance was worked from, which binds no less. A
+// velocity that is no finite number ("-": it overflowed the number range)
+// cannot be within any limit: it gets the failing verdict rather than
+// leaving an earlier pass standing beside it. A category the table does not
+// know has no limit: no verdict, and none left from before.
+void judge_velocity(double v)
 {
-    const double v = read_result(box(kVelocity));
     const BuildingCategory* category = find_category(current_item_text(box(kCategory)));
     if (!std::isfinite(v)) {
         write_verdict(0x0000FF, kExceeds);
@@ -169,6 +144,42 @@ void judge_velocity()
     worked_.comparison = exceeds ? ">" : "≤";
     if (exceeds) write_verdict(0x0000FF, kExceeds);
     else write_verdict(0x00FF00, kPasses);
+}
+
+void SolveVelocity()
+{
+    if (!inputs_usable(kVelocity, {kCharge, kSiteK, kDistance, kAlpha})) return;
+    const double a = cmd_power(input(kCharge), 1.0 / 3);
+    const double b = a / input(kDistance);
+    const double c = cmd_power(b, input(kAlpha));
+    write_solved(kVelocity, c * input(kSiteK), 3);
+    judge_velocity(read_result(box(kVelocity)));
+}
+
+// The velocity a charge or distance is worked from is judged once it has
+// given a figure; without one there is nothing to judge.
+void judge_velocity_used(bool solved)
+{
+    if (solved) judge_velocity(input(kVelocity));
+    else clear_verdict();
+}
+
+void SolveCharge()
+{
+    if (!inputs_usable(kCharge, {kAlpha, kSiteK, kDistance, kVelocity})) return;
+    const double a = cmd_power(input(kDistance), 3);
+    const double b = input(kVelocity) / input(kSiteK);
+    const double e = 3 / input(kAlpha);
+    judge_velocity_used(write_solved(kCharge, a * cmd_power(b, e), 2));
+}
+
+void SolveDistance()
+{
+    if (!inputs_usable(kDistance, {kAlpha, kSiteK, kCharge, kVelocity})) return;
+    const double a = cmd_power(input(kCharge), 1.0 / 3);
+    const double b = input(kSiteK) / input(kVelocity);
+    const double e = 1 / input(kAlpha);
+    judge_velocity_used(write_solved(kDistance, a * cmd_power(b, e), 2));
 }
 
 // --- handlers -----------------------------------------------------------------------
@@ -195,9 +206,40 @@ void compute(EventArgs&)
     calculation_end();
 }
 
+// --- modes --------------------------------------------------------------------------
+
+// Q, R and V each are an input in two modes and the solved value in the
+// third. What a box held as an input is kept while it shows a solved value,
+// and comes back when it is an input again. V, the allowed velocity where
+// it is an input, starts as the check value of the chosen category and
+// follows the category until the user types one.
+struct Inputs {
+    std::map<std::string, std::string> kept;
+    bool velocity_typed = false;
+};
+Inputs inputs_;
+
+bool is_output(const char* name) { return rt_get_property(box(name), prop::EditBox::InputMode).integer() == 1; }
+
+// The check value of a category's range is its upper end; a category the
+// table does not know gives none.
+std::string check_velocity()
+{
+    const BuildingCategory* c = find_category(current_item_text(box(kCategory)));
+    return c ? number_to_text(c->limit) : std::string("-");
+}
+
 void select_building_category(EventArgs&)
 {
     if (const BuildingCategory* c = find_category(current_item_text(box(kCategory)))) set_text(kRange, c->range);
+    if (!is_output(kVelocity) && !inputs_.velocity_typed) set_text(kVelocity, check_velocity());
+}
+
+// Only typing counts: a text written by a handler leaves V following the
+// category.
+void velocity_changed(EventArgs&)
+{
+    if (cmd_has_focus(box(kVelocity))) inputs_.velocity_typed = true;
 }
 
 void input_style(const char* name)
@@ -216,29 +258,38 @@ void output_style(const char* name)
     rt_set_property(box(name), prop::EditBox::Font, 10, prop::FontMember::Size);
 }
 
-// One mode: its output box, then the starting texts of Q, R and V, which
-// all describe the same case (K 250, α 2.0, Q 120 kg, R 25 m, V 9.73 cm/s).
-struct Mode {
-    const char* output;
-    const char *charge, *distance, *velocity;
-    bool resets_verdict;
-};
-
-void select_mode(const Mode& m)
+// The mode solving for `output`. Choosing the mode already shown changes
+// nothing. Another mode keeps every input as typed: the box solved for
+// until now gets back what it held as an input, the newly solved box shows
+// "-" until the next calculation, and the verdict and the results go with
+// the mode they belonged to.
+void select_mode(const char* output)
 {
-    for (const char* b : {kCharge, kDistance, kVelocity}) {
-        if (std::string_view(b) == m.output) output_style(b);
-        else input_style(b);
+    const char* previous = nullptr;
+    for (const char* b : {kCharge, kDistance, kVelocity})
+        if (is_output(b)) previous = b;
+    if (previous && std::string_view(previous) == output) return;
+
+    inputs_.kept[output] = control_text(box(output));
+    output_style(output);
+    set_text(output, "-");
+    if (previous) {
+        input_style(previous);
+        const bool follows = std::string_view(previous) == kVelocity && !inputs_.velocity_typed;
+        const auto kept = inputs_.kept.find(previous);
+        set_text(previous, follows ? check_velocity() : kept != inputs_.kept.end() ? kept->second : std::string("-"));
     }
-    set_text(kCharge, m.charge);
-    set_text(kDistance, m.distance);
-    set_text(kVelocity, m.velocity);
-    if (m.resets_verdict) set_text(kVerdict, "-");
+    clear_verdict();
+    if (results_state(kForm) != Runtime::Results::NotCalculated) {
+        calculation_begin(kForm);
+        calculation_refused();
+        calculation_end();
+    }
 }
 
-void solve_velocity_mode(EventArgs&) { select_mode({kVelocity, "120", "25", "-", false}); }
-void solve_distance_mode(EventArgs&) { select_mode({kDistance, "120", "-", "9.73", true}); }
-void solve_charge_mode(EventArgs&) { select_mode({kCharge, "-", "25", "9.73", true}); }
+void solve_velocity_mode(EventArgs&) { select_mode(kVelocity); }
+void solve_distance_mode(EventArgs&) { select_mode(kDistance); }
+void solve_charge_mode(EventArgs&) { select_mode(kCharge); }
 
 void lookup_velocity_limits(EventArgs&)
 {
@@ -256,6 +307,10 @@ void attach_tips()
 }
 JSB_MODULE_SETUP(BlastEffect, attach_tips)
 
+// A new form starts with nothing typed.
+void forget_inputs() { inputs_ = {}; }
+JSB_MODULE_SETUP(BlastEffect, forget_inputs)
+
 void register_blast_effect(Runtime& rt)
 {
     rt.register_handler("BlastEffectCompute", compute);
@@ -263,6 +318,7 @@ void register_blast_effect(Runtime& rt)
     rt.register_handler("BlastEffectSelectSolveVelocity", solve_velocity_mode);
     rt.register_handler("BlastEffectSelectSolveDistance", solve_distance_mode);
     rt.register_handler("BlastEffectSelectSolveCharge", solve_charge_mode);
+    rt.register_handler("BlastEffectVelocityChanged", velocity_changed);
     rt.register_handler("BlastEffectLookupVelocityLimits", lookup_velocity_limits);
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // The blast vibration module (form `BlastEffect`): the Sadovsky relation
 // V = K·(Q^(1/3)/R)^α solved for the particle velocity, the distance or the
-// charge, with the velocity judged against the allowed velocity of the
-// protected building's category.
+// charge, with the velocity, solved for or given, judged against the
+// allowed velocity of the protected building's category.
 #include "app/report/export.h"
 
 #include <string>
@@ -26,7 +26,8 @@ const BuildingCategory* find_category(const std::string& item);
 
 // What the last calculation worked with beyond the boxes, for the report:
 // the sign between the formula and the solved value shown ("=", or "≈"
-// where rounding changed it), and, when a velocity was judged, the allowed
+// where rounding changed it), and, when a velocity was judged (the one
+// solved for, or the one a charge or distance was worked from), the allowed
 // velocity (cm/s) it was judged against and how it compares ("≤" or ">").
 struct Worked {
     std::string sign;

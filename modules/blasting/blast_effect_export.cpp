@@ -12,6 +12,15 @@ using report::Condition;
 using report::Stage;
 using report::StatusMark;
 
+namespace {
+// The solved value's text, or "" when the velocity it was worked from
+// exceeds the limit.
+std::string unless_exceeded(const char* solved)
+{
+    return worked().comparison == ">" ? std::string() : ui::control_text(ui::U(kForm, solved));
+}
+} // namespace
+
 report::ExportRequest export_request()
 {
     report::ExportRequest r;
@@ -40,6 +49,11 @@ report::ExportRequest export_request()
                                   return worked().limit.empty() ? std::string("所选建筑物类别没有规定的安全允许振速，未作评价。")
                                                                 : std::string();
                               }),
+        // A charge or distance worked from a velocity above the limit is no
+        // allowed one: the conclusion says so instead of stating it.
+        report::bind_computed("计算值_允许药量", [] { return unless_exceeded("编辑框5_炸药总量"); }),
+        report::bind_computed("计算值_最小距离", [] { return unless_exceeded("编辑框5_距离R"); }),
+        report::bind_computed("计算值_超限", [] { return worked().comparison == ">" ? worked().limit : std::string(); }),
     };
     r.marks = {
         {Stage::FolderMade, countdown(10)},

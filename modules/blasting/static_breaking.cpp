@@ -368,11 +368,14 @@ void derive_layers(EventArgs& a)
     result(kLayers, input(kHeight) / input(kDepth), 1);
 }
 
+// The weight per cubic metre is the agent's, not an input: its box shows
+// the chosen agent's at once, as the calculation will write it.
 void select_sca_type(EventArgs&)
 {
     if (const AgentType* a = row_at(agent_types(), current_index(kAgentType))) {
         set_text("编辑框_使用温度范围", a->temperature);
         set_text("编辑框_使用季节", a->season);
+        set_text(kDensity, a->density);
     }
     cmd_set_focus(box(kLog));
 }

@@ -5,6 +5,8 @@
 #include "modules/excavation/tunnel_evaluation.h"
 #include "modules/excavation/tunnel_evaluation_rules.h"
 
+#include "app/registry.h"
+
 #include <cmath>
 
 namespace tunnel_evaluation {
@@ -60,6 +62,24 @@ bool reserved_deformation()
     }
     return true;
 }
+
+// While a design deformation is given, the calculation takes it as U': the
+// U' box shows it as it is typed and takes no typing of its own. Without
+// one, U' is the user's to type.
+void follow_design_deformation(EventArgs&)
+{
+    const std::string design = text_of(kDesignDeformation);
+    const bool given = !design.empty();
+    if (given) write_text(kLimitDisplacement, design);
+    rt_set_property(box(kLimitDisplacement), prop::EditBox::InputMode, given ? 1 : 10);
+    rt_set_property(box(kLimitDisplacement), prop::EditBox::BackColor, given ? 0xC0C0C0 : 0xFFFFFF);
+}
+
+void register_design_deformation(Runtime& rt)
+{
+    rt.register_handler("TunnelEvaluationFollowDesignDeformation", follow_design_deformation);
+}
+JSB_HANDLERS(register_design_deformation)
 
 // --- 2. small spacing -------------------------------------------------------------------
 

@@ -1,7 +1,11 @@
 % 爆破影响距离计算. Every control name below is replaced by the shown text of
-% that control when the report is exported; 编辑框5_距离R stands here twice,
-% every other name once. 计算值_等号 is "=", or "≈" where rounding the
-% result for its box changed it.
+% that control when the report is exported (组合框5 its chosen item); each
+% stands here at most twice. 计算值_… are what the calculation worked out
+% beyond the boxes: the sign before the rounded result, the limit the
+% velocity used was judged against and how it compares, and the result as
+% the conclusion states it, which is empty (and its line left out) when
+% that velocity exceeds the limit; 计算值_超限 is the limit only then. A
+% line marked ? is left out when one of its values is empty or "-".
 !title 爆破影响距离计算
 
 !titlepage
@@ -26,12 +30,18 @@
 $ R = Q^{1/3}·(\frac{K}{V})^{\frac{1}{α}}
 式中 R —— 爆破振动安全允许距离（m）；
 Q —— 炸药量（kg），齐发爆破为总药量，分段（延时）爆破为最大一段药量；
-V —— 保护对象所在地安全允许质点振动速度（cm/s）；
+V —— 计算所取的质点振动速度（cm/s），不应大于保护对象所在地的安全允许质点振动速度 [V]；
 K、α —— 与爆破点至保护对象间的地形、地质条件有关的系数和衰减指数。
 
 # 三、计算
 代入本工程参数：
 $ R = {编辑框5_炸药总量}^{1/3} × (\frac{编辑框5_系数K}{编辑框5_振动速度})^{\frac{1}{编辑框5_衰减系数}} 计算值_等号 编辑框5_距离R "m"
 
-# 四、结论
-爆源至被保护建（构）筑物的距离不应小于 编辑框5_距离R m；距离不足时应减小一次起爆药量或采取分段起爆、隔振等措施，并重新计算。
+# 四、安全评价
+?被保护对象为组合框5，按《爆破安全规程》（GB 6722-2014），其安全允许质点振动速度为 编辑框5_规范临界值，验算取其上限 [V] = 计算值_允许振速 cm/s。
+?计算所取质点振动速度 V = 编辑框5_振动速度 cm/s 计算值_比较 [V] = 计算值_允许振速 cm/s，评价结果：编辑框13_评价结果
+?计算值_未评价
+
+# 五、结论
+?爆源至被保护建（构）筑物的距离不应小于 计算值_最小距离 m；距离不足时应减小一次起爆药量或采取分段起爆、隔振等措施，并重新计算。
+?计算所取振速超过保护对象的安全允许振速 [V] = 计算值_超限 cm/s，上述距离不能作为爆破振动安全允许距离；应按不大于 [V] 的振速重新计算。
