@@ -3,6 +3,7 @@
 // each of its texts whole after every compute; pop-ups fit the screen; and a
 // module form and a pop-up are saved as pictures a person can look at.
 #include "app/program.h"
+#include "program_on_screen.h"
 #include "screen_check.h"
 #include "scroll_bar.h"
 #include "ui/cmd.h"
@@ -44,102 +45,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// The Qt front end with the desktop's dialogs answered by the test.
-class ScreenBackend : public ui::qt::QtBackend {
-public:
-    std::deque<int> answers;              // message boxes: OK unless queued
-    std::deque<std::string> menu_choices; // pop-up menus: nothing unless queued
-
-    int message_box(const std::string&, int, const std::string&, ui::Form*) override
-    {
-        if (answers.empty()) return 0;
-        int a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    void play_sound(const ui::Bytes&, const std::string&) override {}
-    void open_url(const std::string&) override {}
-    void shell_run(int, const std::string&) override {}
-    bool open_dialog(ui::Control&) override { return false; }
-    int popup_menu(ui::Form& f, int root, int, int) override
-    {
-        std::string want = menu_choices.empty() ? "" : menu_choices.front();
-        if (!menu_choices.empty()) menu_choices.pop_front();
-        for (int i = root + 1; i < int(f.menus.size()) && f.menus[size_t(i)].level > 0; ++i)
-            if (f.menus[size_t(i)].caption == want) return i;
-        return -1;
-    }
-};
-
-struct Program {
-    ScreenBackend backend;
-    ui::Runtime rt{backend};
-    Program()
-    {
-        backend.attach(rt);
-        app::start_program(rt);
-        bool up = QTest::qWaitFor([&] { return rt.form("main") != nullptr && rt.form("splash") == nullptr; }, 10000);
-        EXPECT_TRUE(up) << "the splash never gave way to the main window";
-        QTest::qWait(50);
-    }
-    ui::Form& form(const std::string& name)
-    {
-        ui::Form* f = rt.form(name);
-        if (!f) throw std::runtime_error("form " + name + " is not loaded");
-        return *f;
-    }
-    ui::Control& c(const std::string& form_name, const std::string& control)
-    {
-        ui::Control* p = form(form_name).find(control);
-        if (!p) throw std::runtime_error("no control " + control + " in " + form_name);
-        return *p;
-    }
-    void click(const std::string& form_name, const std::string& control)
-    {
-        rt.user_click(c(form_name, control));
-        QTest::qWait(1);
-    }
-    QWidget* window(const std::string& name) { return backend.window(form(name)); }
-};
-
-// How a user reaches each module form from the main window.
-struct ModulePage {
-    const char* form;
-    std::vector<const char*> buttons;
-};
-const std::vector<ModulePage> kModules = {
-    {"TunnelEvaluation", {"图形按钮1_隧道评价"}},
-    {"MethodSelection", {"图形按钮1_隧道开挖"}},
-    {"SmoothBlasting", {"图形按钮1_爆破工程", "图形按钮_2级光面爆破"}},
-    {"ControlledBlasting", {"图形按钮1_爆破工程", "图形按钮_2级控制爆破"}},
-    {"BlastEffect", {"图形按钮1_爆破工程", "图形按钮_2级爆破影响"}},
-    {"StaticBreaking", {"图形按钮1_爆破工程", "图形按钮_2级静态爆破"}},
-    {"ShallowHole", {"图形按钮1_爆破工程", "图形按钮_2级浅孔爆破"}},
-    {"DeepHole", {"图形按钮1_爆破工程", "图形按钮_2级深孔爆破"}},
-    {"Flyrock", {"图形按钮1_爆破工程", "图形按钮_1爆破飞石"}},
-    {"AdvanceSchedule", {"图形按钮1_工期计算"}},
-    {"Ventilation", {"图形按钮1_通风工程"}},
-    {"EarthSlope", {"图形按钮1_工程安全", "图形按钮1_土方放坡"}},
-    {"VerticalCut", {"图形按钮1_工程安全", "图形按钮1_土方垂直"}},
-    {"Mucking", {"图形按钮1_工程设备", "图形按钮1_隧道除渣"}},
-    {"ExcavatorOutput", {"图形按钮1_工程设备", "图形按钮1_挖掘机计算", "图形按钮2_生产率及数量"}},
-    {"ExcavatorTrucks", {"图形按钮1_工程设备", "图形按钮1_挖掘机计算", "图形按钮2_工期及自卸汽车"}},
-    {"Roller", {"图形按钮1_工程设备", "图形按钮1_压路机"}},
-    {"Bulldozer", {"图形按钮1_工程设备", "图形按钮1_推土机"}},
-    {"RockDrill", {"图形按钮1_工程设备", "图形按钮1_风动凿岩机"}},
-    {"Trestle", {"图形按钮1_工程设备", "图形按钮1_栈桥"}},
-    {"AirSupply", {"图形按钮1_风水配置", "图形按钮1_风"}},
-    {"WaterSupply", {"图形按钮1_风水配置", "图形按钮1_水"}},
-};
-
-void PrintTo(const ModulePage& m, std::ostream* os) { *os << m.form; }
-
-void show_module(Program& p, const ModulePage& m)
-{
-    for (const char* b : m.buttons) p.click("main", b);
-    QTest::qWait(1);
-}
 
 // Faults found so far, each reported once with the moment it was seen.
 struct FaultLog {
@@ -398,13 +303,6 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, TextFitScenario, ::testing::ValuesIn(module_
 // ---- pop-ups and the viewer on a 1024x768 screen ---------------------------------------
 
 QRect screen_area() { return QGuiApplication::primaryScreen()->availableGeometry(); }
-
-const ModulePage& module(const std::string& form)
-{
-    for (const ModulePage& m : kModules)
-        if (form == m.form) return m;
-    throw std::runtime_error("no module " + form);
-}
 
 std::string rect_text(const QRect& r)
 {
