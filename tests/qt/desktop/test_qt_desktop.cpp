@@ -269,9 +269,15 @@ void close_form(Program& p, const char* form)
 TEST(Desktop, PanelIsLeftOutOfTheWorkArea)
 {
     program();
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    EXPECT_EQ(work_area(), QRect(0, 0, screen.width(), screen.height() - 30));
-    EXPECT_EQ(QGuiApplication::primaryScreen()->availableGeometry(), work_area()) << "Qt sees the same work area";
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(x_connection())).data;
+    EXPECT_EQ(work_area(), QRect(0, 0, screen->width_in_pixels, screen->height_in_pixels - 30));
+    // Qt sees the same work area (in its own units when it scales).
+    const QScreen* qt = QGuiApplication::primaryScreen();
+    const QRect avail = qt->availableGeometry();
+    const qreal scale = qt->devicePixelRatio();
+    EXPECT_EQ(QRect(qRound(avail.x() * scale), qRound(avail.y() * scale), qRound(avail.width() * scale),
+                    qRound(avail.height() * scale)),
+              work_area());
 }
 
 TEST(Desktop, MainWindowIsFramedInsideTheWorkArea)
