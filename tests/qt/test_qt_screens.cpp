@@ -696,6 +696,61 @@ TEST(MainWindow, WheelAndTroughScrollOnlyWhatDoesNotFit)
     EXPECT_EQ(tab.current_page, 2);
 }
 
+// A page chosen after scrolling down and across a window smaller than its
+// content (a 768-pixel screen, or 150 %) shows from its top left: a
+// module's page tabs, its compute button and first row are not left under
+// the category bar.
+TEST(MainWindow, ChosenModuleOrCategoryOpensAtItsTopLeft)
+{
+    Program p;
+    show_module(p, module("Roller"));
+    QWidget* win = p.window("main");
+    auto* client = win->findChild<ui::qt::ClientView*>();
+    win->resize(win->width() - client->width() + 900, win->height() - client->height() + 400);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return p.form("main").self().height == 400; }, 5000));
+    ui::Control& tab = p.c("main", "选择夹_大类");
+    ui::Control& vbar = p.c("main", "纵向滚动条1");
+    ui::Control& hbar = p.c("main", "横向滚动条1");
+    QWidget* top_bar = ui::qt::QtBackend::widget(p.c("main", "外形框1"));
+    const int below_top_bar = top_bar->mapTo(win, QPoint(0, top_bar->height())).y();
+    struct Choice {
+        const char* form;                 // the page that opens
+        std::vector<const char*> buttons; // as the user chooses it
+        const char* first;                // a control at the top of the page
+    };
+    const std::vector<Choice> choices = {
+        // another category, another module, the same again, a category of one module
+        {"SmoothBlasting", {"图形按钮1_爆破工程", "图形按钮_2级光面爆破"}, "选择夹1"},
+        {"DeepHole", {"图形按钮_2级深孔爆破"}, "外形框2"},
+        {"DeepHole", {"图形按钮_2级深孔爆破"}, "外形框2"},
+        {"Ventilation", {"图形按钮1_通风工程"}, "外形框2"},
+    };
+    for (const Choice& ch : choices) {
+        SCOPED_TRACE(ch.form);
+        auto* v = qobject_cast<QScrollBar*>(ui::qt::QtBackend::widget(vbar));
+        auto* h = qobject_cast<QScrollBar*>(ui::qt::QtBackend::widget(hbar));
+        ASSERT_TRUE(v && v->isVisible() && h && h->isVisible());
+        p.rt.user_scroll(vbar, v->maximum());
+        p.rt.user_scroll(hbar, h->maximum());
+        QTest::qWait(1);
+        ASSERT_LT(tab.top, 88);
+        ASSERT_LT(tab.left, 0);
+        for (const char* b : ch.buttons) p.click("main", b);
+        EXPECT_EQ(vbar.position, 0);
+        EXPECT_EQ(hbar.position, 0);
+        EXPECT_EQ(v->value(), 0);
+        EXPECT_EQ(h->value(), 0);
+        EXPECT_EQ(tab.top, 88);
+        EXPECT_EQ(tab.left, 0);
+        QWidget* tab_view = ui::qt::QtBackend::widget(tab);
+        EXPECT_EQ(tab_view->pos(), QPoint(0, 88)) << "as the window shows it";
+        QWidget* first = ui::qt::QtBackend::widget(p.c(ch.form, ch.first));
+        ASSERT_TRUE(first && first->isVisible());
+        EXPECT_GE(first->mapTo(win, QPoint(0, 0)).y(), below_top_bar) << "under the category bar";
+    }
+    save(win, "module_chosen_after_scrolling");
+}
+
 // ---- the other screens named in the faults: each looked at, and what was wrong checked -------
 
 TEST(Screens, SplashHintShowsWholeBesideTheBar)
