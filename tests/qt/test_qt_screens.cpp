@@ -696,6 +696,37 @@ TEST(MainWindow, WheelAndTroughScrollOnlyWhatDoesNotFit)
     EXPECT_EQ(tab.current_page, 2);
 }
 
+// A laptop undocked from its 1920 x 1080 monitor: the screen shrinks to
+// the laptop's own under the running program, and the windows the user had
+// put on the right and low down come back into the work area.
+TEST(MainWindow, WindowsComeBackIntoAScreenThatShrank)
+{
+    Program p;
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect laptop = screen->geometry(), laptop_area = screen->availableGeometry();
+    QWindowSystemInterface::handleScreenGeometryChange(screen, QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1050));
+    QTest::qWait(20);
+    show_module(p, module("Roller"));
+    p.click("Roller", "按钮1"); // a look-up beside the main window
+    QTest::qWait(20);
+    QWidget* main = p.window("main");
+    QWidget* popup = p.window("popup");
+    main->move(850, 300);
+    popup->move(1200, 620);
+    QTest::qWait(20);
+    ASSERT_FALSE(laptop_area.contains(main->frameGeometry())) << rect_text(main->frameGeometry());
+    ASSERT_FALSE(laptop_area.contains(popup->frameGeometry())) << rect_text(popup->frameGeometry());
+
+    QWindowSystemInterface::handleScreenGeometryChange(screen, laptop, laptop_area);
+    for (QWidget* w : {main, popup})
+        EXPECT_TRUE(QTest::qWaitFor([&] { return inside_work_area(w); }, 2000))
+            << rect_text(w->frameGeometry()) << " on " << rect_text(screen_area());
+    // The program lays itself out for the client area it has now.
+    EXPECT_EQ(p.form("main").self().height, main->findChild<ui::qt::ClientView*>()->height());
+    EXPECT_EQ(p.form("popup").self().width, 700) << "the look-up keeps the size it asked for";
+    save(main, "main_after_the_screen_shrank");
+}
+
 // A page chosen after scrolling down and across a window smaller than its
 // content (a 768-pixel screen, or 150 %) shows from its top left: a
 // module's page tabs, its compute button and first row are not left under

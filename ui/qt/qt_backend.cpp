@@ -305,7 +305,7 @@ public:
     // work area allows with the desktop's frame around it: a pop-up keeps
     // the client area it was given and scrolls over it, the main window
     // takes the room there is (the program lays itself out for it).
-    void fit()
+    void fit(bool may_centre = true)
     {
         QSize s(requested.width(), requested.height() + menu_height());
         const Border border = f_.self().border;
@@ -318,7 +318,7 @@ public:
         else resize(s);
         fitted_size = s;
         layout();
-        if (isWindow() && ever_shown) keep_on_screen();
+        if (isWindow() && ever_shown) keep_on_screen(may_centre);
     }
     // The title bar and borders the desktop puts around the window: as Qt
     // reports them once the window has them; before (a window that is sized
@@ -348,12 +348,16 @@ public:
     }
     // The size the program knows the client area by.
     QSize client_size() const { return scroller ? client->size() : QSize(width(), height() - menu_height()); }
-    // The work area of the screen (the desktop's panels left out), less
-    // the window's frame: where its client area may lie.
-    QRect screen_area() const
+    // The work area of the window's screen: the desktop's panels left out.
+    QRect work_area() const
     {
         QScreen* sc = screen() ? screen() : QGuiApplication::primaryScreen();
-        QRect a = sc ? sc->availableGeometry() : QRect(0, 0, 1024, 768);
+        return sc ? sc->availableGeometry() : QRect(0, 0, 1024, 768);
+    }
+    // The work area less the window's frame: the room for its client area.
+    QRect screen_area() const
+    {
+        QRect a = work_area();
         QMargins m = frame();
         return QRect(a.topLeft(), (a.size() - QSize(m.left() + m.right(), m.top() + m.bottom())).expandedTo(QSize(0, 0)));
     }
@@ -420,12 +424,14 @@ public:
     }
     // The screen changed under the window (its work area shrank, or the
     // screen it was on went away): a window no longer inside the work area
-    // comes back into it, smaller where it must be.
+    // comes back into it, smaller where it must be; one still inside stays
+    // as the user left it.
     void screen_changed()
     {
         if (!isWindow() || !isVisible() || (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)))
             return;
-        if (f_.self().border != Border::resizable) return fit();
+        if (work_area().contains(frameGeometry())) return;
+        if (f_.self().border != Border::resizable) return fit(false);
         const QSize room = screen_area().size();
         if (width() > room.width() || height() > room.height()) resize(size().boundedTo(room));
         keep_on_screen(false);
