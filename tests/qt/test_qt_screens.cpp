@@ -631,16 +631,23 @@ TEST(MainWindow, FitsTheWorkAreaWithItsFrame)
     save(win, "main_on_a_738_pixel_work_area");
 }
 
+// The main window smaller than its content (maximised on a small screen,
+// or at 150 %): its client area `height` high and, when given, `width` wide.
+QWidget* main_window_inside(Program& p, int height, int width = -1)
+{
+    QWidget* win = p.window("main");
+    auto* client = win->findChild<ui::qt::ClientView*>();
+    win->resize(width < 0 ? win->width() : win->width() - client->width() + width,
+                win->height() - client->height() + height);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return p.form("main").self().height == height; }, 5000));
+    return win;
+}
+
 TEST(MainWindow, WheelAndTroughScrollOnlyWhatDoesNotFit)
 {
     Program p;
     show_module(p, module("Roller"));
-    // A window smaller than its content (maximised on a small screen, or
-    // at 150 %): 400 pixels high inside.
-    QWidget* win = p.window("main");
-    auto* client = win->findChild<ui::qt::ClientView*>();
-    win->resize(win->width(), win->height() - client->height() + 400);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return p.form("main").self().height == 400; }, 5000));
+    QWidget* win = main_window_inside(p, 400);
     ui::Control& tab = p.c("main", "选择夹_大类");
     ui::Control& vbar = p.c("main", "纵向滚动条1");
     auto* bar = qobject_cast<QScrollBar*>(ui::qt::QtBackend::widget(vbar));
@@ -735,10 +742,7 @@ TEST(MainWindow, ChosenModuleOrCategoryOpensAtItsTopLeft)
 {
     Program p;
     show_module(p, module("Roller"));
-    QWidget* win = p.window("main");
-    auto* client = win->findChild<ui::qt::ClientView*>();
-    win->resize(win->width() - client->width() + 900, win->height() - client->height() + 400);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return p.form("main").self().height == 400; }, 5000));
+    QWidget* win = main_window_inside(p, 400, 900);
     ui::Control& tab = p.c("main", "选择夹_大类");
     ui::Control& vbar = p.c("main", "纵向滚动条1");
     ui::Control& hbar = p.c("main", "横向滚动条1");
