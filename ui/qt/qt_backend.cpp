@@ -396,9 +396,16 @@ public:
         QPoint at = pos();
         if (may_centre && f_.self().centered && !positioned)
             at = QPoint(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
-        at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() + 1 - width())));
-        at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() + 1 - height())));
+        at = on_screen(at);
         if (at != pos() || !frame_known()) place(at);
+    }
+    // The nearest place to `at` for the frame's top left with the whole
+    // frame in the work area (its top left, where the window is larger).
+    QPoint on_screen(QPoint at) const
+    {
+        QRect area = screen_area();
+        return {std::clamp(at.x(), area.left(), std::max(area.left(), area.right() + 1 - width())),
+                std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() + 1 - height()))};
     }
     // Whether the desktop has told the window's frame (a window without
     // one has none to tell).
@@ -1375,12 +1382,8 @@ void QtBackend::property_changed(Control& c, int prop)
     case prop::Left:
     case prop::Top:
         win->positioned = true;
-        if (!win->isWindow()) {
-            win->move(c.left, c.top);
-        } else {
-            win->place({c.left, c.top});
-            if (win->ever_shown) win->keep_on_screen();
-        }
+        if (!win->isWindow()) win->move(c.left, c.top);
+        else win->place(win->ever_shown ? win->on_screen({c.left, c.top}) : QPoint(c.left, c.top));
         break;
     case prop::Width:
     case prop::Height:
