@@ -25,6 +25,9 @@ ShellAddresses& shell_addresses();
 
 // Loads the 22 module forms, each once, owned by the main window.
 void LoadModuleForms();
+// The main window's scroll bars back at their start: a page chosen shows
+// from its top left, not scrolled as far as the page before it was.
+void ScrollMainWindowToStart();
 // Releases the program's text globals; runs when the program ends.
 void FreeGlobals();
 

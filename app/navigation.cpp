@@ -128,6 +128,7 @@ void SelectCategoryPage(ui::EventArgs& a)
     if (!b) return;
     // Writing the page raises no PageChanged: the home picture is ours to update.
     ui::rt_set_property(U(kMainForm, kCategories.tab), P::Tab::CurrentPage, b->page);
+    ScrollMainWindowToStart();
     UpdateHomePicture();
     PlayClickSounds(sound_path(*b));
     show_chosen(kCategories, *b);
@@ -140,6 +141,7 @@ void SelectModulePage(ui::EventArgs& a)
         const NavButton* b = find(g, a.control->name);
         if (!b) continue;
         ui::rt_set_property(U(kMainForm, g.tab), P::Tab::CurrentPage, b->page);
+        ScrollMainWindowToStart();
         PlayClickSounds(sound_path(*b));
         if (b->subs != SubButtons::Leave)
             for (const char* sub : kSubButtons) ui::rt_set_property(U(kMainForm, sub), P::Visible, b->subs == SubButtons::Show);

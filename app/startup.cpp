@@ -165,6 +165,13 @@ void register_main_window(ui::Runtime& rt)
 } // namespace
 JSB_HANDLERS(register_main_window)
 
+void ScrollMainWindowToStart()
+{
+    ui::rt_set_property(main_unit(kVBar), P::ScrollBar::Position, 0);
+    ui::rt_set_property(main_unit(kHBar), P::ScrollBar::Position, 0);
+    ScrollRangesAndPlaces();
+}
+
 void FreeGlobals()
 {
     TextGlobals& g = text_globals();

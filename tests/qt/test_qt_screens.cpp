@@ -3,6 +3,7 @@
 // each of its texts whole after every compute; pop-ups fit the screen; and a
 // module form and a pop-up are saved as pictures a person can look at.
 #include "app/program.h"
+#include "program_on_screen.h"
 #include "screen_check.h"
 #include "scroll_bar.h"
 #include "ui/cmd.h"
@@ -44,102 +45,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// The Qt front end with the desktop's dialogs answered by the test.
-class ScreenBackend : public ui::qt::QtBackend {
-public:
-    std::deque<int> answers;              // message boxes: OK unless queued
-    std::deque<std::string> menu_choices; // pop-up menus: nothing unless queued
-
-    int message_box(const std::string&, int, const std::string&, ui::Form*) override
-    {
-        if (answers.empty()) return 0;
-        int a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    void play_sound(const ui::Bytes&, const std::string&) override {}
-    void open_url(const std::string&) override {}
-    void shell_run(int, const std::string&) override {}
-    bool open_dialog(ui::Control&) override { return false; }
-    int popup_menu(ui::Form& f, int root, int, int) override
-    {
-        std::string want = menu_choices.empty() ? "" : menu_choices.front();
-        if (!menu_choices.empty()) menu_choices.pop_front();
-        for (int i = root + 1; i < int(f.menus.size()) && f.menus[size_t(i)].level > 0; ++i)
-            if (f.menus[size_t(i)].caption == want) return i;
-        return -1;
-    }
-};
-
-struct Program {
-    ScreenBackend backend;
-    ui::Runtime rt{backend};
-    Program()
-    {
-        backend.attach(rt);
-        app::start_program(rt);
-        bool up = QTest::qWaitFor([&] { return rt.form("main") != nullptr && rt.form("splash") == nullptr; }, 10000);
-        EXPECT_TRUE(up) << "the splash never gave way to the main window";
-        QTest::qWait(50);
-    }
-    ui::Form& form(const std::string& name)
-    {
-        ui::Form* f = rt.form(name);
-        if (!f) throw std::runtime_error("form " + name + " is not loaded");
-        return *f;
-    }
-    ui::Control& c(const std::string& form_name, const std::string& control)
-    {
-        ui::Control* p = form(form_name).find(control);
-        if (!p) throw std::runtime_error("no control " + control + " in " + form_name);
-        return *p;
-    }
-    void click(const std::string& form_name, const std::string& control)
-    {
-        rt.user_click(c(form_name, control));
-        QTest::qWait(1);
-    }
-    QWidget* window(const std::string& name) { return backend.window(form(name)); }
-};
-
-// How a user reaches each module form from the main window.
-struct ModulePage {
-    const char* form;
-    std::vector<const char*> buttons;
-};
-const std::vector<ModulePage> kModules = {
-    {"TunnelEvaluation", {"图形按钮1_隧道评价"}},
-    {"MethodSelection", {"图形按钮1_隧道开挖"}},
-    {"SmoothBlasting", {"图形按钮1_爆破工程", "图形按钮_2级光面爆破"}},
-    {"ControlledBlasting", {"图形按钮1_爆破工程", "图形按钮_2级控制爆破"}},
-    {"BlastEffect", {"图形按钮1_爆破工程", "图形按钮_2级爆破影响"}},
-    {"StaticBreaking", {"图形按钮1_爆破工程", "图形按钮_2级静态爆破"}},
-    {"ShallowHole", {"图形按钮1_爆破工程", "图形按钮_2级浅孔爆破"}},
-    {"DeepHole", {"图形按钮1_爆破工程", "图形按钮_2级深孔爆破"}},
-    {"Flyrock", {"图形按钮1_爆破工程", "图形按钮_1爆破飞石"}},
-    {"AdvanceSchedule", {"图形按钮1_工期计算"}},
-    {"Ventilation", {"图形按钮1_通风工程"}},
-    {"EarthSlope", {"图形按钮1_工程安全", "图形按钮1_土方放坡"}},
-    {"VerticalCut", {"图形按钮1_工程安全", "图形按钮1_土方垂直"}},
-    {"Mucking", {"图形按钮1_工程设备", "图形按钮1_隧道除渣"}},
-    {"ExcavatorOutput", {"图形按钮1_工程设备", "图形按钮1_挖掘机计算", "图形按钮2_生产率及数量"}},
-    {"ExcavatorTrucks", {"图形按钮1_工程设备", "图形按钮1_挖掘机计算", "图形按钮2_工期及自卸汽车"}},
-    {"Roller", {"图形按钮1_工程设备", "图形按钮1_压路机"}},
-    {"Bulldozer", {"图形按钮1_工程设备", "图形按钮1_推土机"}},
-    {"RockDrill", {"图形按钮1_工程设备", "图形按钮1_风动凿岩机"}},
-    {"Trestle", {"图形按钮1_工程设备", "图形按钮1_栈桥"}},
-    {"AirSupply", {"图形按钮1_风水配置", "图形按钮1_风"}},
-    {"WaterSupply", {"图形按钮1_风水配置", "图形按钮1_水"}},
-};
-
-void PrintTo(const ModulePage& m, std::ostream* os) { *os << m.form; }
-
-void show_module(Program& p, const ModulePage& m)
-{
-    for (const char* b : m.buttons) p.click("main", b);
-    QTest::qWait(1);
-}
 
 // Faults found so far, each reported once with the moment it was seen.
 struct FaultLog {
@@ -398,13 +303,6 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, TextFitScenario, ::testing::ValuesIn(module_
 // ---- pop-ups and the viewer on a 1024x768 screen ---------------------------------------
 
 QRect screen_area() { return QGuiApplication::primaryScreen()->availableGeometry(); }
-
-const ModulePage& module(const std::string& form)
-{
-    for (const ModulePage& m : kModules)
-        if (form == m.form) return m;
-    throw std::runtime_error("no module " + form);
-}
 
 std::string rect_text(const QRect& r)
 {
@@ -733,16 +631,23 @@ TEST(MainWindow, FitsTheWorkAreaWithItsFrame)
     save(win, "main_on_a_738_pixel_work_area");
 }
 
+// The main window smaller than its content (maximised on a small screen,
+// or at 150 %): its client area `height` high and, when given, `width` wide.
+QWidget* main_window_inside(Program& p, int height, int width = -1)
+{
+    QWidget* win = p.window("main");
+    auto* client = win->findChild<ui::qt::ClientView*>();
+    win->resize(width < 0 ? win->width() : win->width() - client->width() + width,
+                win->height() - client->height() + height);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return p.form("main").self().height == height; }, 5000));
+    return win;
+}
+
 TEST(MainWindow, WheelAndTroughScrollOnlyWhatDoesNotFit)
 {
     Program p;
     show_module(p, module("Roller"));
-    // A window smaller than its content (maximised on a small screen, or
-    // at 150 %): 400 pixels high inside.
-    QWidget* win = p.window("main");
-    auto* client = win->findChild<ui::qt::ClientView*>();
-    win->resize(win->width(), win->height() - client->height() + 400);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return p.form("main").self().height == 400; }, 5000));
+    QWidget* win = main_window_inside(p, 400);
     ui::Control& tab = p.c("main", "选择夹_大类");
     ui::Control& vbar = p.c("main", "纵向滚动条1");
     auto* bar = qobject_cast<QScrollBar*>(ui::qt::QtBackend::widget(vbar));
@@ -796,6 +701,89 @@ TEST(MainWindow, WheelAndTroughScrollOnlyWhatDoesNotFit)
     save(win, "main_scrolled_to_the_bottom");
     p.click("main", "图形按钮1_通风工程");
     EXPECT_EQ(tab.current_page, 2);
+}
+
+// A laptop undocked from its 1920 x 1080 monitor: the screen shrinks to
+// the laptop's own under the running program, and the windows the user had
+// put on the right and low down come back into the work area.
+TEST(MainWindow, WindowsComeBackIntoAScreenThatShrank)
+{
+    Program p;
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect laptop = screen->geometry(), laptop_area = screen->availableGeometry();
+    QWindowSystemInterface::handleScreenGeometryChange(screen, QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1050));
+    QTest::qWait(20);
+    show_module(p, module("Roller"));
+    p.click("Roller", "按钮1"); // a look-up beside the main window
+    QTest::qWait(20);
+    QWidget* main = p.window("main");
+    QWidget* popup = p.window("popup");
+    main->move(850, 300);
+    popup->move(1200, 620);
+    QTest::qWait(20);
+    ASSERT_FALSE(laptop_area.contains(main->frameGeometry())) << rect_text(main->frameGeometry());
+    ASSERT_FALSE(laptop_area.contains(popup->frameGeometry())) << rect_text(popup->frameGeometry());
+
+    QWindowSystemInterface::handleScreenGeometryChange(screen, laptop, laptop_area);
+    for (QWidget* w : {main, popup})
+        EXPECT_TRUE(QTest::qWaitFor([&] { return inside_work_area(w); }, 2000))
+            << rect_text(w->frameGeometry()) << " on " << rect_text(screen_area());
+    // The program lays itself out for the client area it has now.
+    EXPECT_EQ(p.form("main").self().height, main->findChild<ui::qt::ClientView*>()->height());
+    EXPECT_EQ(p.form("popup").self().width, 700) << "the look-up keeps the size it asked for";
+    save(main, "main_after_the_screen_shrank");
+}
+
+// A page chosen after scrolling down and across a window smaller than its
+// content (a 768-pixel screen, or 150 %) shows from its top left: a
+// module's page tabs, its compute button and first row are not left under
+// the category bar.
+TEST(MainWindow, ChosenModuleOrCategoryOpensAtItsTopLeft)
+{
+    Program p;
+    show_module(p, module("Roller"));
+    QWidget* win = main_window_inside(p, 400, 900);
+    ui::Control& tab = p.c("main", "选择夹_大类");
+    ui::Control& vbar = p.c("main", "纵向滚动条1");
+    ui::Control& hbar = p.c("main", "横向滚动条1");
+    QWidget* top_bar = ui::qt::QtBackend::widget(p.c("main", "外形框1"));
+    const int below_top_bar = top_bar->mapTo(win, QPoint(0, top_bar->height())).y();
+    struct Choice {
+        const char* form;                 // the page that opens
+        std::vector<const char*> buttons; // as the user chooses it
+        const char* first;                // a control at the top of the page
+    };
+    const std::vector<Choice> choices = {
+        // another category, another module, the same again, a category of one module
+        {"SmoothBlasting", {"图形按钮1_爆破工程", "图形按钮_2级光面爆破"}, "选择夹1"},
+        {"DeepHole", {"图形按钮_2级深孔爆破"}, "外形框2"},
+        {"DeepHole", {"图形按钮_2级深孔爆破"}, "外形框2"},
+        {"Ventilation", {"图形按钮1_通风工程"}, "外形框2"},
+    };
+    for (const Choice& ch : choices) {
+        SCOPED_TRACE(ch.form);
+        auto* v = qobject_cast<QScrollBar*>(ui::qt::QtBackend::widget(vbar));
+        auto* h = qobject_cast<QScrollBar*>(ui::qt::QtBackend::widget(hbar));
+        ASSERT_TRUE(v && v->isVisible() && h && h->isVisible());
+        p.rt.user_scroll(vbar, v->maximum());
+        p.rt.user_scroll(hbar, h->maximum());
+        QTest::qWait(1);
+        ASSERT_LT(tab.top, 88);
+        ASSERT_LT(tab.left, 0);
+        for (const char* b : ch.buttons) p.click("main", b);
+        EXPECT_EQ(vbar.position, 0);
+        EXPECT_EQ(hbar.position, 0);
+        EXPECT_EQ(v->value(), 0);
+        EXPECT_EQ(h->value(), 0);
+        EXPECT_EQ(tab.top, 88);
+        EXPECT_EQ(tab.left, 0);
+        QWidget* tab_view = ui::qt::QtBackend::widget(tab);
+        EXPECT_EQ(tab_view->pos(), QPoint(0, 88)) << "as the window shows it";
+        QWidget* first = ui::qt::QtBackend::widget(p.c(ch.form, ch.first));
+        ASSERT_TRUE(first && first->isVisible());
+        EXPECT_GE(first->mapTo(win, QPoint(0, 0)).y(), below_top_bar) << "under the category bar";
+    }
+    save(win, "module_chosen_after_scrolling");
 }
 
 // ---- the other screens named in the faults: each looked at, and what was wrong checked -------

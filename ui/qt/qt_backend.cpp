@@ -43,10 +43,12 @@
 #include <QUrl>
 #include <QValidator>
 #include <QWheelEvent>
+#include <QWindow>
 
 #include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <utility>
 
 namespace ui::qt {
 
@@ -303,7 +305,7 @@ public:
     // work area allows with the desktop's frame around it: a pop-up keeps
     // the client area it was given and scrolls over it, the main window
     // takes the room there is (the program lays itself out for it).
-    void fit()
+    void fit(bool may_centre = true)
     {
         QSize s(requested.width(), requested.height() + menu_height());
         const Border border = f_.self().border;
@@ -316,7 +318,7 @@ public:
         else resize(s);
         fitted_size = s;
         layout();
-        if (isWindow() && ever_shown) keep_on_screen();
+        if (isWindow() && ever_shown) keep_on_screen(may_centre);
     }
     // The title bar and borders the desktop puts around the window: as Qt
     // reports them once the window has them; before (a window that is sized
@@ -332,23 +334,30 @@ public:
         return desktop.isNull() ? QMargins(5, 32, 5, 5) : desktop;
     }
     // The frame came (or changed) after the window was sized: sized again,
-    // unless the user has sized it meanwhile.
+    // unless the user has sized it meanwhile; placed before it came: the
+    // place checked with the frame the window has.
     void frame_settled()
     {
-        if (!isWindow() || !ever_shown || refitting || frame() == fitted_frame) return;
-        if (size() != fitted_size || (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) return;
+        if (!isWindow() || !ever_shown || refitting || !frame_known()) return;
+        const bool placed_blind = std::exchange(placed_unframed, false);
+        if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)) return;
         refitting = true;
-        fit();
+        if (frame() != fitted_frame && size() == fitted_size) fit();
+        else if (placed_blind) keep_on_screen();
         refitting = false;
     }
     // The size the program knows the client area by.
     QSize client_size() const { return scroller ? client->size() : QSize(width(), height() - menu_height()); }
-    // The work area of the screen (the desktop's panels left out), less
-    // the window's frame: where its client area may lie.
-    QRect screen_area() const
+    // The work area of the window's screen: the desktop's panels left out.
+    QRect work_area() const
     {
         QScreen* sc = screen() ? screen() : QGuiApplication::primaryScreen();
-        QRect a = sc ? sc->availableGeometry() : QRect(0, 0, 1024, 768);
+        return sc ? sc->availableGeometry() : QRect(0, 0, 1024, 768);
+    }
+    // The work area less the window's frame: the room for its client area.
+    QRect screen_area() const
+    {
+        QRect a = work_area();
         QMargins m = frame();
         return QRect(a.topLeft(), (a.size() - QSize(m.left() + m.right(), m.top() + m.bottom())).expandedTo(QSize(0, 0)));
     }
@@ -379,17 +388,60 @@ public:
         }
         return s.boundedTo(room);
     }
-    // Centred while the program has not placed it, and never off the screen
-    // (its frame's top left is its position).
-    void keep_on_screen()
+    // Centred while the program has not placed it (or only kept where it
+    // is), and never off the screen (its frame's top left is its position).
+    void keep_on_screen(bool may_centre = true)
     {
         QRect area = screen_area();
         QPoint at = pos();
-        if (f_.self().centered && !positioned)
+        if (may_centre && f_.self().centered && !positioned)
             at = QPoint(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
-        at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() + 1 - width())));
-        at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() + 1 - height())));
-        if (at != pos()) move(at);
+        at = on_screen(at);
+        if (at != pos() || !frame_known()) place(at);
+    }
+    // The nearest place to `at` for the frame's top left with the whole
+    // frame in the work area (its top left, where the window is larger).
+    QPoint on_screen(QPoint at) const
+    {
+        QRect area = screen_area();
+        return {std::clamp(at.x(), area.left(), std::max(area.left(), area.right() + 1 - width())),
+                std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() + 1 - height()))};
+    }
+    // Whether the desktop has told the window's frame (a window without
+    // one has none to tell).
+    bool frame_known() const
+    {
+        if (!isWindow() || (windowFlags() & Qt::FramelessWindowHint)) return true;
+        return frameGeometry() != geometry();
+    }
+    // The frame's top left to `at`. Before the desktop has framed the window
+    // Qt would take `at` for the client area's corner, and the title bar
+    // would land above it, off the screen: the window system is asked to
+    // put the frame there itself, and the place is checked again once the
+    // frame is known.
+    void place(QPoint at)
+    {
+        QWindow* handle = windowHandle();
+        if (handle && handle->handle() && !frame_known()) {
+            handle->setFramePosition(at);
+            placed_unframed = true;
+        } else {
+            move(at);
+        }
+    }
+    // The screen changed under the window (its work area shrank, or the
+    // screen it was on went away): a window no longer inside the work area
+    // comes back into it, smaller where it must be; one still inside stays
+    // as the user left it.
+    void screen_changed()
+    {
+        if (!isWindow() || !isVisible() || (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)))
+            return;
+        if (work_area().contains(frameGeometry())) return;
+        if (f_.self().border != Border::resizable) return fit(false);
+        const QSize room = screen_area().size();
+        if (width() > room.width() || height() > room.height()) resize(size().boundedTo(room));
+        keep_on_screen(false);
     }
 
     ClientView* client;
@@ -403,6 +455,7 @@ public:
     QMargins fitted_frame;   // the frame the window was last sized for
     QSize fitted_size;       // and the size it was given then
     bool refitting = false;
+    bool placed_unframed = false; // placed before the desktop framed it
 
 protected:
     void closeEvent(QCloseEvent* e) override
@@ -500,6 +553,25 @@ QtBackend::QtBackend()
     tip.setColor(QPalette::ToolTipBase, QColor(0xFF, 0xFF, 0xE1));
     tip.setColor(QPalette::ToolTipText, Qt::black);
     QToolTip::setPalette(tip);
+    // A screen that shrinks or goes (a laptop undocked from its monitor)
+    // must not leave a window off the desktop.
+    auto watch = [this](QScreen* s) {
+        connect(s, &QScreen::geometryChanged, this, &QtBackend::screens_changed);
+        connect(s, &QScreen::availableGeometryChanged, this, &QtBackend::screens_changed);
+    };
+    for (QScreen* s : QGuiApplication::screens()) watch(s);
+    connect(qApp, &QGuiApplication::screenAdded, this, watch);
+    connect(qApp, &QGuiApplication::screenRemoved, this, &QtBackend::screens_changed);
+}
+
+void QtBackend::screens_changed()
+{
+    // Once Qt has given the windows of a screen that went their new one.
+    QTimer::singleShot(0, this, [this] {
+        SyncScope sync(syncing_);
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* win = dynamic_cast<FormWindow*>(w)) win->screen_changed();
+    });
 }
 
 QtBackend::~QtBackend()
@@ -628,7 +700,7 @@ void QtBackend::form_shown(Form& f)
         win->setVisible(self.visible);
         return;
     }
-    if (!self.centered || win->positioned) win->move(self.left, self.top);
+    if (!self.centered || win->positioned) win->place({self.left, self.top});
     win->keep_on_screen();
     if (!self.visible) return;
     win->show();
@@ -1310,7 +1382,8 @@ void QtBackend::property_changed(Control& c, int prop)
     case prop::Left:
     case prop::Top:
         win->positioned = true;
-        win->move(c.left, c.top);
+        if (!win->isWindow()) win->move(c.left, c.top);
+        else win->place(win->ever_shown ? win->on_screen({c.left, c.top}) : QPoint(c.left, c.top));
         break;
     case prop::Width:
     case prop::Height:

@@ -129,6 +129,8 @@ private:
     // bar of that direction moves. False when it has none showing.
     bool scroll_form(Form& f, QWheelEvent* e);
     bool drag_event(QMouseEvent* e);
+    // Brings windows back into the desktop after a screen changed.
+    void screens_changed();
 
     Runtime* rt_ = nullptr;
     QElapsedTimer clock_;

@@ -1,0 +1,379 @@
+// The program's windows on a real desktop: an X server with a window
+// manager that puts a title bar and borders around each window, and a panel
+// that the work area leaves out (run by desktop_session.sh). Every window
+// the program opens (the main window, each look-up, the diagram viewer, the
+// about and update forms, message boxes) must stand with its whole frame,
+// title bar included, inside the work area, as the window manager shows it.
+// Pictures of the desktop are saved under build/screens/desktop_WxH.
+#include "program_on_screen.h"
+#include "ui/cmd.h"
+#include "ui/qt/qt_look.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// ---- the desktop as the X server has it ------------------------------------------------
+
+xcb_connection_t* x_connection()
+{
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+}
+
+xcb_window_t root_window() { return xcb_setup_roots_iterator(xcb_get_setup(x_connection())).data->root; }
+
+std::vector<uint32_t> cardinals(xcb_window_t w, const char* name)
+{
+    xcb_connection_t* c = x_connection();
+    xcb_intern_atom_reply_t* a = xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, uint16_t(std::strlen(name)), name), nullptr);
+    std::vector<uint32_t> v;
+    if (a && a->atom != XCB_ATOM_NONE) {
+        xcb_get_property_reply_t* r =
+            xcb_get_property_reply(c, xcb_get_property(c, 0, w, a->atom, XCB_ATOM_CARDINAL, 0, 64), nullptr);
+        if (r && r->format == 32) {
+            auto* data = static_cast<uint32_t*>(xcb_get_property_value(r));
+            v.assign(data, data + xcb_get_property_value_length(r) / 4);
+        }
+        std::free(r);
+    }
+    std::free(a);
+    return v;
+}
+
+// The work area the window manager gives windows (the screen less the panel).
+QRect work_area()
+{
+    std::vector<uint32_t> v = cardinals(root_window(), "_NET_WORKAREA");
+    return v.size() >= 4 ? QRect(int(v[0]), int(v[1]), int(v[2]), int(v[3])) : QRect();
+}
+
+// The window manager's frame around a window, where it stands on the
+// screen: the outermost window below the root that holds it. Empty until
+// the window manager has framed it.
+QRect frame_on_screen(QWidget* w)
+{
+    xcb_connection_t* c = x_connection();
+    const xcb_window_t client = xcb_window_t(w->winId());
+    xcb_window_t top = client;
+    for (;;) {
+        xcb_query_tree_reply_t* t = xcb_query_tree_reply(c, xcb_query_tree(c, top), nullptr);
+        if (!t) return {};
+        const xcb_window_t parent = t->parent, root = t->root;
+        std::free(t);
+        if (parent == root || parent == XCB_WINDOW_NONE) break;
+        top = parent;
+    }
+    if (top == client || cardinals(client, "_NET_FRAME_EXTENTS").size() != 4) return {};
+    xcb_get_geometry_reply_t* g = xcb_get_geometry_reply(c, xcb_get_geometry(c, top), nullptr);
+    if (!g) return {};
+    QRect r(g->x, g->y, g->width + 2 * g->border_width, g->height + 2 * g->border_width);
+    std::free(g);
+    return r;
+}
+
+std::string text(const QRect& r)
+{
+    return std::to_string(r.x()) + "," + std::to_string(r.y()) + " " + std::to_string(r.width()) + "x" +
+           std::to_string(r.height());
+}
+
+// A window's frame once the window manager has framed it and it has stayed
+// put for a while (the program may still correct its place once it knows
+// the frame).
+class Settle {
+public:
+    // One look; true once settled.
+    bool step(QWidget* w)
+    {
+        const QRect f = w && w->isVisible() ? frame_on_screen(w) : QRect();
+        if (f.isEmpty() || f != last_) {
+            last_ = f;
+            since_.start();
+            return false;
+        }
+        return since_.elapsed() >= 150;
+    }
+    QRect frame() const { return last_; }
+
+private:
+    QRect last_;
+    QElapsedTimer since_;
+};
+
+// ---- the program on this desktop -----------------------------------------------------------
+
+std::unique_ptr<Program> g_program;
+
+Program& program()
+{
+    if (!g_program) {
+        ui::set_online_probe("http://127.0.0.1:9/"); // the update form: offline at once
+        g_program = std::make_unique<Program>();
+        g_program->backend.real_message_boxes = true;
+    }
+    return *g_program;
+}
+
+void save_desktop(const std::string& name)
+{
+    const QSize s = QGuiApplication::primaryScreen()->geometry().size();
+    const QString dir = QString::fromUtf8(JSB_BINARY_DIR "/screens/desktop_") + QString::number(s.width()) + "x" +
+                        QString::number(s.height());
+    QDir().mkpath(dir);
+    QGuiApplication::primaryScreen()->grabWindow(0).save(dir + "/" + QString::fromStdString(name) + ".png", "PNG");
+}
+
+// Where a window's frame is not wholly inside the work area: what and where
+// (empty when it is).
+std::string misplaced(const std::string& what, const QRect& frame)
+{
+    const QRect area = work_area();
+    if (frame.isEmpty()) return what + ": never framed, or never still\n";
+    if (area.contains(frame)) return {};
+    return what + ": frame " + text(frame) + " not inside the work area " + text(area) + "\n";
+}
+
+// The frame of a window that stays open, once settled (empty if it never is).
+QRect settled_frame(QWidget* w)
+{
+    Settle settle;
+    return QTest::qWaitFor([&] { return settle.step(w); }, 5000) ? settle.frame() : QRect();
+}
+
+// Opens windows with `open` (which may return only once they are closed:
+// a modal form, a message box) and, for each window `find` shows meanwhile,
+// checks its frame once settled, saves a picture and closes it with `close`.
+std::string check_while_open(const std::string& what, const std::function<void()>& open,
+                             const std::function<QWidget*()>& find, const std::function<void(QWidget*)>& close)
+{
+    std::string faults;
+    int seen = 0;
+    Settle settle;
+    QElapsedTimer waited;
+    waited.start();
+    QTimer look;
+    look.setInterval(20);
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        QWidget* w = find();
+        if (!w) return;
+        const bool still = settle.step(w);
+        if (!still && waited.elapsed() < 5000) return;
+        const std::string name = what + (seen ? " " + std::to_string(seen + 1) : "");
+        faults += misplaced(name, still ? settle.frame() : QRect());
+        save_desktop(name);
+        ++seen;
+        settle = Settle();
+        waited.restart();
+        close(w);
+    });
+    look.start();
+    open();
+    if (!QTest::qWaitFor([&] { return find() == nullptr; }, 5000)) faults += what + ": never closed\n";
+    look.stop();
+    if (seen == 0) faults += what + ": no window opened\n";
+    return faults;
+}
+
+// The first message box on screen.
+QWidget* shown_message_box()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<QMessageBox*>(w) && w->isVisible()) return w;
+    return nullptr;
+}
+
+// A control on a page of its form's tabs that is not chosen: its pages are
+// chosen, as a user would.
+void bring_into_view(Program& p, ui::Control& c)
+{
+    for (ui::Control* k = &c; k->parent; k = k->parent)
+        if (k->parent->kind == ui::Kind::Tab && k->parent->current_page != k->page) p.rt.user_page(*k->parent, k->page);
+    QTest::qWait(1);
+}
+
+// Look-ups shown only after a choice: the choices a user makes first.
+struct Choice {
+    const char* box;
+    const char* item;
+};
+const std::map<std::string, std::vector<Choice>> kShownAfter = {
+    {"按钮2_掏槽圈查询", {{"组合框_开挖方法", "全断面法"}, {"组合框_方法2", "圆形隧道立（竖）井"}}},
+};
+
+void choose(Program& p, const std::string& form, const Choice& ch)
+{
+    ui::Control& box = p.c(form, ch.box);
+    for (int i = 0; i < int(box.items.size()); ++i)
+        if (box.items[size_t(i)] == ch.item) return p.rt.user_choose(box, i);
+    ADD_FAILURE() << form << "." << ch.box << " has no item " << ch.item;
+}
+
+// Every button of the module forms that opens a look-up picture or the
+// diagram viewer, with the form it opens.
+struct LookUp {
+    const ModulePage* module;
+    std::string control;
+    const char* opens; // "popup" or "viewer"
+};
+
+std::vector<LookUp> every_look_up(Program& p)
+{
+    std::vector<LookUp> out;
+    for (const ModulePage& m : kModules)
+        for (const auto& c : p.form(m.form).controls) {
+            auto click = c->events.find(ui::Event::Click);
+            if (click == c->events.end()) continue;
+            const std::string& handler = click->second;
+            if (handler.find("Lookup") != std::string::npos) out.push_back({&m, c->name, "popup"});
+            else if (handler.find("ShowDiagram") != std::string::npos) out.push_back({&m, c->name, "viewer"});
+        }
+    return out;
+}
+
+QWidget* open_window(Program& p, const char* form)
+{
+    ui::Form* f = p.rt.form(form);
+    QWidget* w = f ? p.backend.window(*f) : nullptr;
+    return w && w->isVisible() ? w : nullptr;
+}
+
+void close_form(Program& p, const char* form)
+{
+    if (!p.rt.form(form)) return;
+    ui::cmd_destroy(form);
+    if (!QTest::qWaitFor([&] { return p.rt.form(form) == nullptr; }, 5000)) ADD_FAILURE() << form << " never closed";
+}
+
+TEST(Desktop, PanelIsLeftOutOfTheWorkArea)
+{
+    program();
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(x_connection())).data;
+    EXPECT_EQ(work_area(), QRect(0, 0, screen->width_in_pixels, screen->height_in_pixels - 30));
+    // Qt sees the same work area (in its own units when it scales).
+    const QScreen* qt = QGuiApplication::primaryScreen();
+    const QRect avail = qt->availableGeometry();
+    const qreal scale = qt->devicePixelRatio();
+    EXPECT_EQ(QRect(qRound(avail.x() * scale), qRound(avail.y() * scale), qRound(avail.width() * scale),
+                    qRound(avail.height() * scale)),
+              work_area());
+}
+
+TEST(Desktop, MainWindowIsFramedInsideTheWorkArea)
+{
+    Program& p = program();
+    QWidget* main = p.window("main");
+    const QRect frame = settled_frame(main);
+    EXPECT_EQ(misplaced("main window", frame), "");
+    EXPECT_GT(frame.height(), main->height()) << "the window manager framed it with a title bar";
+    save_desktop("main");
+}
+
+// Each look-up and diagram opened beside the one open before (the window
+// takes its new size where it stands) and opened afresh (sized while the
+// window manager has not framed it yet).
+// A look-up opened beside the one open before (the window takes its new
+// size where it stands) and opened afresh (sized while the window manager
+// has not framed it yet): where its frame stands, each time.
+std::string open_look_up(Program& p, const LookUp& l)
+{
+    const std::string what = std::string(l.module->form) + "." + l.control;
+    ui::Control& button = p.c(l.module->form, l.control);
+    bring_into_view(p, button);
+    if (!p.rt.effectively_visible(button)) return what + ": not shown to be pressed\n";
+    std::string faults;
+    for (const char* how : {"beside the last", "afresh"}) {
+        if (std::string(how) == "afresh") close_form(p, l.opens);
+        p.rt.user_click(button);
+        QWidget* w = nullptr;
+        if (QTest::qWaitFor([&] { return (w = open_window(p, l.opens)) != nullptr; }, 3000))
+            faults += misplaced(what + " (" + how + ")", settled_frame(w));
+        else
+            faults += what + " (" + how + "): opened no " + l.opens + "\n";
+    }
+    return faults;
+}
+
+TEST(Desktop, EveryLookUpAndDiagramOpensFramedInsideTheWorkArea)
+{
+    Program& p = program();
+    const std::vector<LookUp> look_ups = every_look_up(p);
+    ASSERT_GE(look_ups.size(), 40u) << "the look-up buttons are found by their handlers' names";
+    std::string faults;
+    for (const LookUp& l : look_ups) {
+        show_module(p, *l.module);
+        // The choices it needs, and after it the form's own again.
+        std::vector<std::pair<ui::Control*, int>> chosen_before;
+        if (auto after = kShownAfter.find(l.control); after != kShownAfter.end())
+            for (const Choice& ch : after->second) {
+                ui::Control& box = p.c(l.module->form, ch.box);
+                chosen_before.emplace_back(&box, box.current_index);
+                choose(p, l.module->form, ch);
+            }
+        faults += open_look_up(p, l);
+        for (auto& [box, index] : chosen_before) p.rt.user_choose(*box, index);
+        const std::string form = l.module->form;
+        if (l.control == "按钮1" && (form == "BlastEffect" || form == "AdvanceSchedule")) save_desktop(form + "_look_up");
+    }
+    save_desktop("last_look_up");
+    close_form(p, "popup");
+    close_form(p, "viewer");
+    EXPECT_EQ(faults, "");
+}
+
+TEST(Desktop, AboutUpdateAndMessageBoxesOpenFramedInsideTheWorkArea)
+{
+    Program& p = program();
+    auto form_window = [&p](const char* name) { return [&p, name] { return open_window(p, name); }; };
+    auto destroy = [](const char* name) { return [name](QWidget*) { ui::cmd_destroy(name); }; };
+    std::string faults;
+    faults += check_while_open("about", [&] { p.rt.user_menu(p.form("main"), 1); }, form_window("about"), destroy("about"));
+    faults += check_while_open("update", [&] { p.rt.user_menu(p.form("main"), 2); }, form_window("update"), destroy("update"));
+    // The exit question, owned by the main window (answered 取消).
+    auto reject = [](QWidget* box) { static_cast<QMessageBox*>(box)->reject(); };
+    faults += check_while_open("exit question", [&] { p.rt.user_close(p.form("main")); }, shown_message_box, reject);
+    EXPECT_NE(p.rt.form("main"), nullptr);
+    // A module's message without an owner: mucking computed without its advance.
+    show_module(p, module("Mucking"));
+    p.rt.user_type(p.c("Mucking", "编辑框1循环进尺"), "");
+    p.rt.set_focus(nullptr);
+    faults += check_while_open("mucking message", [&] { p.click("Mucking", "图形按钮_计算"); }, shown_message_box, reject);
+    EXPECT_EQ(faults, "");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    ui::qt::use_program_look();
+    ::testing::InitGoogleTest(&argc, argv);
+    if (!x_connection()) {
+        std::fprintf(stderr, "test_qt_desktop: runs on an X desktop (tests/qt/desktop/desktop_session.sh)\n");
+        return 1;
+    }
+    const int result = RUN_ALL_TESTS();
+    g_program.reset();
+    return result;
+}
