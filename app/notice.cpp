@@ -47,7 +47,12 @@ bool is_web_address(std::string_view url)
 NoticePage FetchWebNotice(const std::string& address)
 {
     if (!is_web_address(address)) return {};
-    return ParseNoticePage(ui::cmd_http_get(address, kNoticeTimeoutMs));
+    long status = 0;
+    ui::Bytes body = ui::cmd_http_get(address, kNoticeTimeoutMs, &status);
+    // An error page (a 404, a proxy's 502, a 500 that echoes an old page) is
+    // no notice, whatever markers its body holds.
+    if (status != 200) return {};
+    return ParseNoticePage(body);
 }
 
 namespace {

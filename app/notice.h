@@ -33,7 +33,8 @@ std::string notice_address();
 
 // Fetches and parses the page. Blocks for at most about kNoticeTimeoutMs;
 // safe on any thread (touches no control). An address that is not http or
-// https gives an empty page without a request.
+// https gives an empty page without a request; an answer whose status is
+// not 200 gives an empty page.
 NoticePage FetchWebNotice(const std::string& address);
 
 // True for an http:// or https:// address with something after the scheme

@@ -112,7 +112,7 @@ const char* const Q = "编辑框_计算本工程供风能力";
 // --- the calculation: worked figures --------------------------------------------------
 
 struct Step {
-    enum Kind { Type, Choose } kind;
+    enum Kind { Type, Paste, Choose } kind;
     const char* control;
     const char* value;
 };
@@ -132,12 +132,14 @@ TEST_P(WorkedFigures, OneComputeClickShows)
     const FigureCase& fc = GetParam();
     for (const Step& s : fc.steps) {
         if (s.kind == Step::Type) type(s.control, s.value);
+        else if (s.kind == Step::Paste) paste(s.control, s.value);
         else choose(s.control, s.value);
     }
     click("图形按钮_计算");
     EXPECT_EQ(text(Qleak), fc.q_leak);
     EXPECT_EQ(text(Sq), fc.sum_q);
     EXPECT_EQ(text(Q), fc.q);
+    EXPECT_EQ(results_state(kForm), std::string(fc.q) == "-" ? Runtime::Results::Stale : Runtime::Results::Current);
     EXPECT_EQ(picture(kForm, "图形按钮_计算"), app::res::compute_normal);
 }
 
@@ -158,6 +160,15 @@ INSTANTIATE_TEST_SUITE_P(
         FigureCase{"typed third row",
                    {{Step::Type, "编辑框_耗风量3", "3.5"}, {Step::Type, "编辑框_数量3", "2"}},
                    "1.823", "45.6", "73.15"},
+        // A row whose count is 0 or empty has no tool in the tunnel: its
+        // consumption is not read, whatever it holds. 24 × 0.85 + 1.823 =
+        // 22.223; × 1.75 × 1.03 = 40.06.
+        FigureCase{"an unused row's consumption emptied", {{Step::Paste, "编辑框_耗风量3", ""}}, "1.823", "38.6", "62.43"},
+        FigureCase{"an empty count", {{Step::Paste, "编辑框_数量3", ""}, {Step::Paste, "编辑框_耗风量3", "abc"}},
+                   "1.823", "38.6", "62.43"},
+        FigureCase{"no drills", {{Step::Type, "编辑框_数量1", "0"}, {Step::Paste, "编辑框_耗风量1", "-"}}, "1.823", "24", "40.06"},
+        FigureCase{"a row in use needs its consumption",
+                   {{Step::Type, "编辑框_数量3", "2"}, {Step::Paste, "编辑框_耗风量3", ""}}, "1.823", "-", "-"},
         // No pipe and no reserve: Q is the tools' air alone.
         FigureCase{"zero pipe and reserve",
                    {{Step::Type, "编辑框_管路总长", "0"}, {Step::Type, "编辑框_空压机的备用系数", "0"},
@@ -394,9 +405,14 @@ TEST_P(DomainEdges, OutsideGivesDashAndNothingToExport)
 {
     const DomainRow& r = GetParam();
     const std::string start = text(r.box);
+    type("编辑框_数量3", "1"); // every row in use: each reads its consumption
+    const bool count = std::string(r.box).starts_with("编辑框_数量");
     for (const std::string& v : testsupport::texts_outside(r.zero_allowed ? ui::Domain::NonNegative : ui::Domain::Positive)) {
         SCOPED_TRACE("\"" + v + "\"");
         paste(r.box, v);
+        // (a count the box leaves empty is no input outside its domain: the
+        // row has no tool)
+        if (count && text(r.box).find_first_not_of(' ') == std::string::npos) continue;
         click("图形按钮_计算");
         for (const char* d : r.dashed) EXPECT_EQ(text(d), "-") << d;
         export_ok();

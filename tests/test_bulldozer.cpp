@@ -125,14 +125,20 @@ const Step kUntick{Step::Click, "选择框1"};
 INSTANTIATE_TEST_SUITE_P(
     Bulldozer, WorkedFigures,
     ::testing::Values(
-        FigureCase{"defaults", {kCompute}, {{kAlpha, "1.31"}, {kPh, "72.22"}, {kPd, "371.15"}, {kQ, "1.44"}, {kCycle, "90"}}},
-        // 13.33 + 42.86 + 25.33 + 20 + 3 + 4
+        // While 循环用时统计 is ticked (as it starts) the output is worked from
+        // the cycle time of the components, 13.33 + 42.86 + 25.33 + 20 + 3 + 4
+        // = 108.5 s, not from the 90 s the box starts with.
+        FigureCase{"defaults", {kCompute}, {{kCycle, "108.5"}, {kAlpha, "1.31"}, {kPh, "59.91"}, {kPd, "307.89"}, {kQ, "1.44"}}},
         FigureCase{"cycle time from the components", {kCycleButton}, {{kCycle, "108.5"}, {kPh, "-"}}},
-        FigureCase{"output with the worked cycle time", {kCycleButton, kCompute}, {{kPh, "59.91"}, {kPd, "307.89"}, {kQ, "1.44"}}},
-        // The output never works the cycle time out itself.
-        FigureCase{"output keeps the cycle time it finds",
-                   {{Step::Type, "编辑框1_运土路线长度", "60"}, kCompute},
-                   {{kCycle, "90"}, {kPh, "72.22"}}},
+        FigureCase{"output after the cycle button", {kCycleButton, kCompute}, {{kPh, "59.91"}, {kPd, "307.89"}, {kQ, "1.44"}}},
+        // A component changed after the button was pressed: the output takes
+        // the time of the components shown, 171.4 s.
+        FigureCase{"output follows the components",
+                   {kCycleButton, {Step::Type, "编辑框1_运土路线长度", "60"}, kCompute},
+                   {{kCycle, "171.4"}, {kPh, "37.92"}}},
+        // Unticked, the cycle time is the one the box holds.
+        FigureCase{"unticked output keeps the cycle time it finds", {kUntick, kCompute},
+                   {{kCycle, "90"}, {kPh, "72.22"}, {kPd, "371.15"}}},
         // α is a result the report states: it takes no typing (a typed one
         // would stand there beside the q of another).
         FigureCase{"heap length takes no typing", {kCompute, {Step::Type, kAlpha, "5"}}, {{kAlpha, "1.31"}, {kQ, "1.44"}}},
@@ -142,7 +148,7 @@ INSTANTIATE_TEST_SUITE_P(
                    {{kAlpha, "1.31"}, {kQ, "47.64"}}},
         // Pd is taken from the shown Ph 23.84, not from 23.835… (which gives 122.49).
         FigureCase{"Pd uses the shown hourly output",
-                   {{Step::Type, "编辑框1_铲刀宽度", "1"}, kCompute},
+                   {kUntick, {Step::Type, "编辑框1_铲刀宽度", "1"}, kCompute},
                    {{kPh, "23.84"}, {kPd, "122.52"}}},
         FigureCase{"typed cycle time",
                    {kUntick, {Step::Type, kCycle, "120"}, kCompute},
@@ -158,10 +164,10 @@ INSTANTIATE_TEST_SUITE_P(
         FigureCase{"swell factor zero",
                    {{Step::Type, "编辑框1_土的可松性系数", ""}, kCompute},
                    {{kAlpha, "1.31"}, {kPh, "-"}, {kPd, "-"}, {kQ, "-"}}},
-        // A speed of 0 leaves the cycle time without value; the output then
-        // reads the box as 0 and divides by it.
+        // A speed of 0 leaves the cycle time without value, and the output
+        // built on it too.
         FigureCase{"cutting speed zero",
-                   {{Step::Type, "编辑框1_推土机铲土行进速度", "0"}, kCycleButton, kCompute},
+                   {{Step::Type, "编辑框1_推土机铲土行进速度", "0"}, kCompute},
                    {{kCycle, "-"}, {kPh, "-"}, {kPd, "-"}, {kQ, "1.44"}}},
         FigureCase{"no blade height",
                    {{Step::Type, "编辑框1_铲刀高度", ""}, kCompute},
@@ -172,7 +178,7 @@ INSTANTIATE_TEST_SUITE_P(
         FigureCase{"slope angle above ninety", {{Step::Type, "编辑框1_土堆自然坡角", "135"}, kCompute},
                    {{kAlpha, "-"}, {kPh, "-"}, {kPd, "-"}, {kQ, "-"}}},
         // 1.1 / tan 89° = 0.0192; Ph 1.1² × 3.03 × 1800 / (90 × 1.21 × 57.29) = 1.06.
-        FigureCase{"slope angle just under ninety", {{Step::Type, "编辑框1_土堆自然坡角", "89"}, kCompute},
+        FigureCase{"slope angle just under ninety", {kUntick, {Step::Type, "编辑框1_土堆自然坡角", "89"}, kCompute},
                    {{kAlpha, "0.02"}, {kPh, "1.06"}, {kPd, "5.45"}, {kQ, "0.02"}}},
         FigureCase{"cycle time rounds to one decimal",
                    {{Step::Type, "编辑框1_铲土路线长度", "10"}, {Step::Type, "编辑框1_推土机铲刀放下时间", "3.96"}, kCycleButton},
@@ -186,10 +192,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Each input at the edges of its domain: every result built on it shows "-"
 // and the calculation gives no report; the cycle components reach the output
-// through the cycle time the button works out.
+// through the cycle time the calculation works out from them, and the cycle
+// time box is an input only while it is typed (循环用时统计 unticked).
 struct EdgeCase {
     const char* box;
-    bool component;                  // a cycle component, read by 按钮4
+    bool component;                  // a cycle component
     std::vector<const char*> dashes; // the results built on it
 };
 void PrintTo(const EdgeCase& c, std::ostream* os) { *os << c.box; }
@@ -202,18 +209,20 @@ TEST_P(DomainEdges, ShowNoFigureAndGiveNoReport)
     const Domain d = c(ec.box).domain;
     ASSERT_NE(d, Domain::Unchecked);
     const std::map<std::string, std::string> figures = {{kAlpha, "1.31"}, {kPh, "59.91"}, {kPd, "307.89"}, {kQ, "1.44"}};
+    if (std::string(ec.box) == kCycle) {
+        click("按钮4");
+        click("选择框1"); // 108.5 s typed
+    }
     for (const std::string& edge : testsupport::texts_outside(d)) {
         SCOPED_TRACE("\"" + edge + "\"");
         const std::string start = text(ec.box);
-        click("按钮4");
         click("图形按钮_计算");
         ASSERT_EQ(text(kPh), "59.91");
         set_control_text(U(kForm, ec.box), edge);
+        click("图形按钮_计算");
         if (ec.component) {
-            click("按钮4");
             EXPECT_EQ(text(kCycle), "-");
         }
-        click("图形按钮_计算");
         for (const auto& [box, figure] : figures) {
             const bool dash = std::find(ec.dashes.begin(), ec.dashes.end(), box) != ec.dashes.end();
             EXPECT_EQ(text(box), dash ? "-" : figure) << box;
@@ -246,16 +255,33 @@ INSTANTIATE_TEST_SUITE_P(
                       EdgeCase{"编辑框1_推土机铲刀放下时间", true, {kPh, kPd}}),
     [](const ::testing::TestParamInfo<EdgeCase>& i) { return std::to_string(i.index); });
 
-// A cycle time worked out again after the calculation is an input the
-// results no longer belong to.
-TEST_F(BulldozerProgram, ANewCycleTimeMakesTheResultsStale)
+// While ticked the cycle time is the calculation's own: the button after it
+// changes nothing the results belong to, a changed component does. Unticked,
+// a cycle time typed after the calculation is an input they no longer belong
+// to, and so is the tick itself.
+TEST_F(BulldozerProgram, ResultsBelongToTheCycleTimeTheyWereWorkedFrom)
 {
+    const auto export_says = [&](const char* message) {
+        backend.queue_answer(0);
+        click("图形按钮_导出");
+        EXPECT_EQ(backend.messages.back().text, message);
+        fs::remove_all(folder / "导出的方案");
+    };
     click("图形按钮_计算");
     click("按钮4");
-    backend.queue_answer(0);
-    click("图形按钮_导出");
-    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
-    EXPECT_FALSE(fs::exists(folder / "导出的方案"));
+    export_says("计算方案导出成功！");
+    type("编辑框1_推土机回程速度", "1.2");
+    export_says("输入已修改，请重新计算后导出！");
+    click("按钮4");
+    export_says("输入已修改，请重新计算后导出！");
+
+    click("选择框1");
+    click("图形按钮_计算");
+    type(kCycle, "95");
+    export_says("输入已修改，请重新计算后导出！");
+    click("图形按钮_计算");
+    click("选择框1");
+    export_says("输入已修改，请重新计算后导出！");
 }
 
 TEST_F(BulldozerProgram, ComputePressesTheButtonSoundsAndLeavesTheLampAlone)
@@ -375,6 +401,27 @@ TEST_F(BulldozerReport, FillsEveryPlaceholderCountingDownBetweenTheGroups)
     EXPECT_EQ(backend.trail[backend.trail.size() - 3], "计算书已导出 100%  ");
     EXPECT_FALSE(disabled("图形按钮_导出"));
     EXPECT_FALSE(disabled("图形按钮_计算"));
+}
+
+// The report says where the cycle time came from: the components' equation
+// with their figures while ticked, the typed time otherwise.
+TEST_F(BulldozerReport, StatesHowTheCycleTimeWasTaken)
+{
+    click("图形按钮_计算");
+    export_ok();
+    std::string doc = report_text(report());
+    for (const char* shown : {"t 按循环用时计算：", "+2×10+3+4≈108.5s"}) EXPECT_NE(doc.find(shown), std::string::npos) << shown << "\n" << doc;
+    EXPECT_EQ(doc.find("按输入值"), std::string::npos);
+
+    click("选择框1");
+    type(kCycle, "90");
+    click("图形按钮_计算");
+    fs::remove_all(folder / "导出的方案");
+    export_ok();
+    doc = report_text(report());
+    EXPECT_NE(doc.find("按输入值（现场实测或另行计算）取 90 s。"), std::string::npos) << doc;
+    for (const char* gone : {"t 按循环用时计算", "≈108.5"}) EXPECT_EQ(doc.find(gone), std::string::npos) << gone;
+    EXPECT_NE(doc.find("\n72.22\nm³/h\n"), std::string::npos);
 }
 
 TEST_F(BulldozerReport, BeforeAnyCalculationNothingIsWritten)

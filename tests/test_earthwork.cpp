@@ -244,26 +244,34 @@ INSTANTIATE_TEST_SUITE_P(
         HeightCase{"slope flatter than the friction angle", kSlope, {{"编辑框1_边坡的最大坡度角", "15"}}, "-"},
         // Without cohesion a slope steeper than φ does not stand at any height.
         HeightCase{"slope without cohesion", kSlope, {{"编辑框1_土的粘聚力", "0"}}, "-"},
-        // 4c / (K·γ·tan(45° − φ/2)) − q/γ: the height rises with the friction
-        // angle, and at 90° the slope gives the same height as the vertical cut.
-        vertical_cut_of_soil("vertical cut phi 0", "0", "2.22"),
-        vertical_cut_of_soil("vertical cut phi 10", "10", "2.65"),
-        vertical_cut_of_soil("vertical cut phi 20", "20", "3.17"),
-        vertical_cut_of_soil("vertical cut phi 30", "30", "3.85"),
-        vertical_cut_of_soil("vertical cut phi 40", "40", "4.77"),
+        // 2c / (K·γ·tan(45° − φ/2)) − q/γ, the depth down to which the active
+        // pressure is not positive: it rises with the friction angle, and is
+        // half the slope's height at 90° (which counts on the soil's tension).
+        vertical_cut_of_soil("vertical cut phi 0", "0", "1.11"),
+        vertical_cut_of_soil("vertical cut phi 10", "10", "1.32"),
+        vertical_cut_of_soil("vertical cut phi 20", "20", "1.59"),
+        vertical_cut_of_soil("vertical cut phi 30", "30", "1.92"),
+        vertical_cut_of_soil("vertical cut phi 40", "40", "2.38"),
         slope_of_soil("slope at 90 degrees phi 20", "20", "90", "3.17"),
         slope_of_soil("slope at 90 degrees phi 30", "30", "90", "3.85"),
-        // 4·14.5 / (1.25·18.2·tan35°) − 4.5/18.2 = 3.641 − 0.247
-        HeightCase{"vertical cut defaults", kVertical, {}, "3.39"},
+        // 2·14.5 / (1.25·18.2·tan35°) − 4.5/18.2 = 1.8205 − 0.2473
+        HeightCase{"vertical cut defaults", kVertical, {}, "1.57"},
+        // A cracked clay cut: 2·20/(1.25·18) = 1.78 m, below the 2.96 m at
+        // which it collapses.
+        HeightCase{"vertical cut in clay",
+                   kVertical,
+                   {{"编辑框1_土的重度", "18"}, {"编辑框1_土的摩擦角", "0"}, {"编辑框1_土的粘聚力", "20"},
+                    {"编辑框1_均布荷载", "0"}},
+                   "1.78"},
         // Without cohesion only the load term is left: −0.25, no height.
         HeightCase{"vertical cut without cohesion", kVertical, {{"编辑框1_土的粘聚力", "0"}}, "-"},
-        HeightCase{"vertical cut without load", kVertical, {{"编辑框1_均布荷载", "0"}}, "3.64"},
+        HeightCase{"vertical cut without load", kVertical, {{"编辑框1_均布荷载", "0"}}, "1.82"},
         HeightCase{"vertical cut of another soil",
                    kVertical,
                    {{"编辑框1_土的重度", "19"}, {"编辑框1_土的摩擦角", "30"}, {"编辑框1_土的粘聚力", "20"},
                     {"编辑框1_均布荷载", "10"}, {"编辑框1_安全系数", "1.5"}},
-                   "4.34"},
-        // A load that outweighs the cohesion: 4·10/(1·18·tan35°) − 60/18 = 3.17 − 3.33.
+                   "1.9"},
+        // A load that outweighs the cohesion: 2·10/(1·18·tan35°) − 60/18 = 1.59 − 3.33.
         HeightCase{"vertical cut under a heavy load",
                    kVertical,
                    {{"编辑框1_土的粘聚力", "10"}, {"编辑框1_土的重度", "18"}, {"编辑框1_安全系数", "1"},
@@ -330,14 +338,14 @@ std::vector<DomainEdge> domain_edges()
     // Zero itself.
     v.push_back({kSlope, "编辑框1_土的摩擦角", "0", "3.49", true});
     v.push_back({kSlope, "编辑框1_土的粘聚力", "0", "-", true});
-    v.push_back({kVertical, "编辑框1_土的摩擦角", "0", "2.3", true});
+    v.push_back({kVertical, "编辑框1_土的摩擦角", "0", "1.03", true});
     v.push_back({kVertical, "编辑框1_土的粘聚力", "0", "-", true});
-    v.push_back({kVertical, "编辑框1_均布荷载", "0", "3.64", true});
+    v.push_back({kVertical, "编辑框1_均布荷载", "0", "1.82", true});
     // Angles no slope or soil has.
     v.push_back({kSlope, "编辑框1_边坡的最大坡度角", "90", "3.17", true});
     v.push_back({kSlope, "编辑框1_边坡的最大坡度角", "90.5", "-", false});
     v.push_back({kSlope, "编辑框1_土的摩擦角", "90", "-", false});
-    v.push_back({kVertical, "编辑框1_土的摩擦角", "89", "291.89", true});
+    v.push_back({kVertical, "编辑框1_土的摩擦角", "89", "145.82", true});
     v.push_back({kVertical, "编辑框1_土的摩擦角", "90", "-", false});
     v.push_back({kVertical, "编辑框1_土的摩擦角", "120", "-", false});
     return v;
@@ -473,7 +481,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "土方无支撑垂直开挖高度安全计算.doc",
                    "土方无支撑垂直开挖高度安全计算书",
                    {{"编辑框1_均布荷载", "10"}},
-                   {"取 18.2；", "取 14.5；", "取 20；", "取 10；", "取 1.25。", "允许最大高度为 3.09 m"}}),
+                   {"取 18.2；", "取 14.5；", "取 20；", "取 10；", "取 1.25。", "2×14.5", "允许最大高度为 1.27 m",
+                    "(q + γ·z)·Ka − 2c·√Ka"}}),
     [](const ::testing::TestParamInfo<ReportCase>& i) { return std::string(i.param.form); });
 
 const std::vector<std::pair<const char*, const char*>> kSlopeDefaults = {
@@ -500,7 +509,7 @@ TEST_F(EarthworkReport, TheConclusionSaysWhatTheCalculationFound)
          {"允许最大高度为"}},
         {"vertical cut without load", kVertical, "土方无支撑垂直开挖高度安全计算.doc",
          {{"编辑框1_均布荷载", "0"}},
-         {"坑顶均布荷载\nq\n0\n", "允许最大高度为 3.64 m"},
+         {"坑顶均布荷载\nq\n0\n", "允许最大高度为 1.82 m"},
          {"见上式"}},
         {"slope without cohesion", kSlope, "土方放坡开挖允许最大安全高度计算书.doc",
          {{"编辑框1_土的粘聚力", "0"}},

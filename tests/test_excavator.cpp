@@ -148,9 +148,10 @@ TEST_P(WorkedFigures, OneComputeClickShows)
     EXPECT_EQ(picture(fc.form, "图形按钮_计算"), app::res::compute_normal);
 }
 
-// Trucks with every default: n 6, t1 4, t 14.7, N1 4, total 8.
+// Trucks with every default: 5.65 loads are 5 (6 would put 8.5 t on the
+// 8 t truck), t1 3.33, t 14.03, N1 4.21 are 5, total 10.
 const std::vector<std::pair<const char*, const char*>> kDefaultTrucks = {
-    {Loads, "6"}, {T1, "4"}, {Cycle, "14.7"}, {N1, "4"}, {Total, "8"}};
+    {Loads, "5"}, {T1, "3.33"}, {Cycle, "14.03"}, {N1, "5"}, {Total, "10"}};
 
 std::vector<std::pair<const char*, const char*>> with_default_trucks(
     std::vector<std::pair<const char*, const char*>> shown)
@@ -192,30 +193,35 @@ INSTANTIATE_TEST_SUITE_P(
         FigureCase{"three excavators change only the schedule", kTrucks, {{"编辑框1_挖掘机数量", "3"}},
                    with_default_trucks({{T, "6.9"}})},
         FigureCase{"three excavators change only the truck total", kTrucks, {{"编辑框2_挖掘机数量", "3"}},
-                   {{T, "10.3"}, {Loads, "6"}, {T1, "4"}, {Cycle, "14.7"}, {N1, "4"}, {Total, "12"}}},
-        // Loads keep the nearest whole number, one more would overload the
-        // truck: 7.65 × 1.2 / 1.7 = 5.4 loads are 5; t1 3.33, t 14.03, N1
-        // 4.21 trucks are 5.
-        FigureCase{"5.4 loads give 5", kTrucks, {{"编辑框2_自卸汽车载重量", "7.65"}},
-                   {{Loads, "5"}, {T1, "3.33"}, {Cycle, "14.03"}, {N1, "5"}, {Total, "10"}}},
+                   {{T, "10.3"}, {Loads, "5"}, {T1, "3.33"}, {Cycle, "14.03"}, {N1, "5"}, {Total, "15"}}},
+        // Loads are the whole loads the truck carries: Q1 × 1.2 / 1.7 for a
+        // 15 t truck is 10.59 loads, 10 (11 would put 15.6 t on it); 7.23
+        // loads are 7; exactly 6 stay 6.
+        FigureCase{"10.59 loads give 10", kTrucks, {{"编辑框2_自卸汽车载重量", "15"}}, {{Loads, "10"}, {T1, "6.67"}}},
+        FigureCase{"7.23 loads give 7", kTrucks, {{"编辑框2_自卸汽车载重量", "10.2425"}}, {{Loads, "7"}}},
+        FigureCase{"a whole number of loads stays", kTrucks, {{"编辑框2_自卸汽车载重量", "8.5"}},
+                   {{Loads, "6"}, {T1, "4"}, {Cycle, "14.7"}, {N1, "4"}, {Total, "8"}}},
         // t1 5 (6 loads of 50 s), t 5 + 2 × 2125 / 500 + 1 + 2.5 = 17: 3.4
         // trucks per excavator are 4.
         FigureCase{"3.4 trucks per excavator give 4", kTrucks,
-                   {{"编辑框2_挖机每次作业循环的延续时间", "50"}, {"编辑框2_重车与空车的平均速度", "30"}, {"编辑框2_运距", "2125"}},
+                   {{"编辑框2_自卸汽车载重量", "8.5"}, {"编辑框2_挖机每次作业循环的延续时间", "50"},
+                    {"编辑框2_重车与空车的平均速度", "30"}, {"编辑框2_运距", "2125"}},
                    {{T1, "5"}, {Cycle, "17"}, {N1, "4"}, {Total, "8"}}},
         // t1 4.004 shows 4 and t 14: N1 = 14 / 4 = 3.5 gives 4.
         FigureCase{"N1 from the shown t and t1", kTrucks,
-                   {{"编辑框2_挖机每次作业循环的延续时间", "40.04"}, {"编辑框2_重车与空车的平均速度", "30"}, {"编辑框2_运距", "1625"}},
+                   {{"编辑框2_自卸汽车载重量", "8.5"}, {"编辑框2_挖机每次作业循环的延续时间", "40.04"},
+                    {"编辑框2_重车与空车的平均速度", "30"}, {"编辑框2_运距", "1625"}},
                    {{T1, "4"}, {Cycle, "14"}, {N1, "4"}, {Total, "8"}}},
-        // t 4 + 7.2 + 1 + 0.8 = 13 over t1 4: 3.25 trucks are 4.
+        // t 3.33 + 7.2 + 1 + 0.8 = 12.33 over t1 3.33: 3.7 trucks are 4.
         FigureCase{"a shorter manoeuvre still needs a whole truck more", kTrucks, {{"编辑框2_操纵时间", "0.8"}},
-                   {{Cycle, "13"}, {N1, "4"}, {Total, "8"}}},
+                   {{Cycle, "12.33"}, {N1, "4"}, {Total, "8"}}},
         // t exactly 3 × t1: three trucks.
-        FigureCase{"a whole number of trucks stays", kTrucks, {{"编辑框2_操纵时间", "0.3"}, {"编辑框2_卸车时间", "0.5"}},
+        FigureCase{"a whole number of trucks stays", kTrucks,
+                   {{"编辑框2_自卸汽车载重量", "8.5"}, {"编辑框2_操纵时间", "0.3"}, {"编辑框2_卸车时间", "0.5"}},
                    {{Cycle, "12"}, {N1, "3"}, {Total, "6"}}},
         // The total is the excavators times the trucks each, rounded up when
-        // the excavators are not whole: 6.1 × 4 = 24.4 trucks are 25.
-        FigureCase{"24.4 trucks in all give 25", kTrucks, {{"编辑框2_挖掘机数量", "6.1"}}, {{N1, "4"}, {Total, "25"}}}),
+        // the excavators are not whole: 6.1 × 5 = 30.5 trucks are 31.
+        FigureCase{"30.5 trucks in all give 31", kTrucks, {{"编辑框2_挖掘机数量", "6.1"}}, {{N1, "5"}, {Total, "31"}}}),
     [](const ::testing::TestParamInfo<FigureCase>& i) {
         std::string n = std::string(i.param.form) + "_" + i.param.name;
         for (char& ch : n)
@@ -323,26 +329,31 @@ INSTANTIATE_TEST_SUITE_P(
         EdgeCase{kTrucks, "编辑框2_挖机斗容量", kTruckResults, kDefaultSchedule},
         EdgeCase{kTrucks, "编辑框2_土的密度", kTruckResults, kDefaultSchedule},
         EdgeCase{kTrucks, "编辑框2_土斗充盈系数", kTruckResults, kDefaultSchedule},
-        EdgeCase{kTrucks, "编辑框2_挖机每次作业循环的延续时间", {T1, Cycle, N1, Total}, {{T, "10.3"}, {Loads, "6"}}},
-        EdgeCase{kTrucks, "编辑框2_运距", {Cycle, N1, Total}, {{Loads, "6"}, {T1, "4"}}},
-        EdgeCase{kTrucks, "编辑框2_重车与空车的平均速度", {Cycle, N1, Total}, {{Loads, "6"}, {T1, "4"}}},
-        EdgeCase{kTrucks, "编辑框2_卸车时间", {Cycle, N1, Total}, {{Loads, "6"}, {T1, "4"}}},
-        EdgeCase{kTrucks, "编辑框2_操纵时间", {Cycle, N1, Total}, {{Loads, "6"}, {T1, "4"}}},
-        EdgeCase{kTrucks, "编辑框2_挖掘机数量", {Total}, {{T, "10.3"}, {Loads, "6"}, {T1, "4"}, {Cycle, "14.7"}, {N1, "4"}}}),
+        EdgeCase{kTrucks, "编辑框2_挖机每次作业循环的延续时间", {T1, Cycle, N1, Total}, {{T, "10.3"}, {Loads, "5"}}},
+        EdgeCase{kTrucks, "编辑框2_运距", {Cycle, N1, Total}, {{Loads, "5"}, {T1, "3.33"}}},
+        EdgeCase{kTrucks, "编辑框2_重车与空车的平均速度", {Cycle, N1, Total}, {{Loads, "5"}, {T1, "3.33"}}},
+        EdgeCase{kTrucks, "编辑框2_卸车时间", {Cycle, N1, Total}, {{Loads, "5"}, {T1, "3.33"}}},
+        EdgeCase{kTrucks, "编辑框2_操纵时间", {Cycle, N1, Total}, {{Loads, "5"}, {T1, "3.33"}}},
+        EdgeCase{kTrucks, "编辑框2_挖掘机数量", {Total}, {{T, "10.3"}, {Loads, "5"}, {T1, "3.33"}, {Cycle, "14.03"}, {N1, "5"}}}),
     [](const ::testing::TestParamInfo<EdgeCase>& i) {
         std::string n = std::string(i.param.form) + "_" + std::to_string(i.index);
         return n;
     });
 
-// A payload below half a bucket gives no whole load: the loading time is 0
-// and no number of trucks follows from it; the calculation gives no report.
+// A payload below one bucket load gives no whole load (one bucket is more
+// than the truck carries): no loading time and no trucks follow from it, and
+// the calculation gives no report. Exactly one load is a plan.
 TEST_F(ExcavatorProgram, NoWholeLoadGivesNoTrucks)
 {
-    type(kTrucks, "编辑框2_自卸汽车载重量", "0.5");
+    type(kTrucks, "编辑框2_自卸汽车载重量", "1.7");
     click(kTrucks, "图形按钮_计算");
-    EXPECT_EQ(text(kTrucks, Loads), "0");
-    EXPECT_EQ(text(kTrucks, N1), "-");
-    EXPECT_EQ(text(kTrucks, Total), "-");
+    EXPECT_EQ(text(kTrucks, Loads), "1");
+    EXPECT_EQ(text(kTrucks, T1), "0.67");
+    EXPECT_EQ(results_state(kTrucks), Runtime::Results::Current);
+    type(kTrucks, "编辑框2_自卸汽车载重量", "1.3");
+    click(kTrucks, "图形按钮_计算");
+    for (const char* r : {Loads, T1, Cycle, N1, Total}) EXPECT_EQ(text(kTrucks, r), "-") << r;
+    EXPECT_EQ(text(kTrucks, T), "10.3");
     backend.queue_answer(0);
     click(kTrucks, "图形按钮_导出");
     EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
@@ -533,9 +544,9 @@ const ReportCase kTrucksReport{
      {"编辑框2_自卸汽车载重量", 4}, {"编辑框2_挖掘机数量", -1}, {"编辑框2_重车与空车的平均速度", -1},
      {"编辑框2_卸车时间", 3}, {"编辑框2_操纵时间", -1}, {Cycle, -1},
      {T1, 2}, {Loads, -1}, {N1, -1}, {Total, 1}},
-    {"挖掘机工期T\n10.3\nd", "自卸汽车每车装土次数n\n6\n次", "每台挖掘机配车量N1\n4\n台", "≈5.65", "取n = 6 次",
-     "≈3.68", "取N1 = 4 台", "=8", "自卸汽车总计数量N总 = 8 台",
-     "2.0 台挖掘机完成土方工程需工期 10.3 d；配套自卸汽车共需 8 台"},
+    {"挖掘机工期T\n10.3\nd", "自卸汽车每车装土次数n\n5\n次", "每台挖掘机配车量N1\n5\n台", "≈5.65", "向下取整",
+     "不超载", "取n = 5 次", "≈4.21", "取N1 = 5 台", "=10", "自卸汽车总计数量N总 = 10 台",
+     "2.0 台挖掘机完成土方工程需工期 10.3 d；配套自卸汽车共需 10 台"},
     "编辑框2_运距",
 };
 
@@ -671,7 +682,7 @@ TEST_P(ReportExport, CancelWritesNothing)
 
 // The need a report rounds up or to the nearest whole number is stated with
 // as many decimals as it takes to give the count that follows it: 4.003
-// excavators are 5 (not "≈4 … 5"), 4.497 loads are 4 (not "≈4.5 … 4").
+// excavators are 5 (not "≈4 … 5"), 4.998 loads are 4 (not "≈5 … 4").
 TEST_F(ExcavatorProgram, ReportedNeedsGiveTheCountsTaken)
 {
     const auto export_report = [&](const char* form, const char* file) {
@@ -689,13 +700,13 @@ TEST_F(ExcavatorProgram, ReportedNeedsGiveTheCountsTaken)
     const std::string output = export_report(kOutput, "挖掘机功率数量计算.doc");
     EXPECT_EQ(text(kOutput, N), "5");
     for (const char* shown : {"≈4.003台", "取N = 5 台"}) EXPECT_NE(output.find(shown), std::string::npos) << shown;
-    // n = 4.497 × 1 / (1 × 1 × 1) = 4.497
+    // n = 4.998 × 1 / (1 × 1 × 1) = 4.998
     for (const char* factor : {"编辑框2_挖机斗容量", "编辑框2_土的密度", "编辑框2_土斗充盈系数", "编辑框2_土的最初可松性系数"})
         type(kTrucks, factor, "1");
-    type(kTrucks, "编辑框2_自卸汽车载重量", "4.497");
+    type(kTrucks, "编辑框2_自卸汽车载重量", "4.998");
     const std::string trucks = export_report(kTrucks, "挖掘机工期及配套自卸汽车数量计算.doc");
     EXPECT_EQ(text(kTrucks, Loads), "4");
-    for (const char* shown : {"≈4.497次", "取n = 4 次"}) EXPECT_NE(trucks.find(shown), std::string::npos) << shown;
+    for (const char* shown : {"≈4.998次", "取n = 4 次"}) EXPECT_NE(trucks.find(shown), std::string::npos) << shown;
 }
 
 INSTANTIATE_TEST_SUITE_P(Excavator, ReportExport, ::testing::Values(kOutputReport, kTrucksReport),

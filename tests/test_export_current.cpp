@@ -38,7 +38,7 @@ const Row kRows[] = {
     {"EarthSlope", "编辑框1_土的粘聚力", "12"},
     {"VerticalCut", "编辑框1_土的粘聚力", "12"},
     {"Ventilation", "编辑框1_风管长度", "1500"},
-    {"AirSupply", "编辑框_数量1", "4"},
+    {"AirSupply", "编辑框_耗风量1", "5"},
     {"WaterSupply", "编辑框_管道内水头损失", "0.5"},
     {"Mucking", "编辑框1循环进尺", "3"},
     {"ExcavatorOutput", "编辑框1_工作时间利用系数", "0.75"},

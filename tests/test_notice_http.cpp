@@ -102,6 +102,11 @@ INSTANTIATE_TEST_SUITE_P(
         StartupRow{"SameVersion", 200, version_page("1.6"), "通知", "", ""},
         StartupRow{"NoMarkers", 200, "<html><P>最新版本=9</P><P>最新订购活动=通知</P></html>", "", "", ""},
         StartupRow{"NotFoundPage", 404, "<html><h1>404 Not Found</h1></html>", "", "", ""},
+        // An answer other than 200 is no notice, whatever its body holds (a
+        // server's error page that echoes an old page, a proxy's altered copy).
+        StartupRow{"ErrorStatusWithAPage", 500, example_page("https://dl.test/jsb.zip"), "", "", ""},
+        StartupRow{"NotFoundWithAPage", 404, version_page("9"), "", "", ""},
+        StartupRow{"NonAuthoritativeWithAPage", 203, version_page("9"), "", "", ""},
         StartupRow{"NotUtf8", 200, section("<P>最新版本=9</P><P>最新订购活动=\xC4\xE3\xBA\xC3</P>"), "", "", ""},
         // Past the size a notice page may have: refused whole.
         StartupRow{"HugeBody", 200, std::string(5 << 20, ' ') + version_page("9"), "", "", ""}),
@@ -186,6 +191,24 @@ TEST_F(HttpFixture, OfflineTheFormKeepsItsOwnTexts)
     backend.opened.clear();
     rt.user_mouse_down(rt.unit("update", "透明标签4"), true, 5, 5);
     rt.user_mouse_down(rt.unit("update", "透明标签8"), true, 5, 5);
+    EXPECT_TRUE(backend.opened.empty());
+}
+
+// The update form's own fetch: a page that comes with another status than
+// 200 offers no version, no notes and no download address.
+TEST_F(HttpFixture, TheUpdateFormTakesNothingFromAnAnswerOtherThan200)
+{
+    ui::set_online_probe(server.url("/probe"));
+    open_main();
+    app::settings().notice_url = server.url("/notice");
+    server.serve(example_page(server.url("/dl.zip")), 503);
+    open_update_and_wait();
+    EXPECT_EQ(server.notice_hits, 1);
+    EXPECT_EQ(caption("透明标签5"), "");
+    EXPECT_EQ(content("编辑框1"), "");
+    EXPECT_EQ(content("编辑框1_软件高速下载地址"), kAddressLost);
+    backend.opened.clear();
+    rt.user_mouse_down(rt.unit("update", "透明标签4"), true, 5, 5);
     EXPECT_TRUE(backend.opened.empty());
 }
 

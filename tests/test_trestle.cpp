@@ -439,7 +439,7 @@ TEST_F(TrestleProgram, AWheelLoadShowingADashIsNoLoadOfZero)
 TEST_F(TrestleProgram, ARearWheelLoadBelowNothingGivesNoVerdict)
 {
     type("编辑框1_前桥重量", "41");
-    ASSERT_EQ(text("编辑框1_后桥重量"), "-1");
+    ASSERT_EQ(text("编辑框1_后桥重量"), "-");
     ASSERT_EQ(text("编辑框1_单后轮受重"), "-");
     click("图形按钮_计算");
     for (const char* r : {"编辑框2_P2", "编辑框2_P3", "编辑框2_MP1", "编辑框2_MP2", "编辑框2_MP3", "编辑框2_Mmax", "编辑框2_最大应力",
@@ -450,6 +450,51 @@ TEST_F(TrestleProgram, ARearWheelLoadBelowNothingGivesNoVerdict)
                           "编辑框2_总体评定结论"})
         EXPECT_EQ(text(v), "-") << v;
     EXPECT_EQ(messages(), std::vector<std::string>{kMsgFront});
+}
+
+// A vehicle row in use (a figure in any of its boxes) must give its loaded
+// weight: counted as 0 t, an 80 t vehicle mistyped "-" would be checked as
+// the next heaviest one and pass. A row of "-" alone is no vehicle.
+TEST_F(TrestleProgram, AVehicleRowWithoutItsLoadedWeightRefusesTheCheck)
+{
+    const struct {
+        const char* name;
+        std::vector<std::pair<std::string, std::string>> pasted; // box, text
+        int refused_row;                                          // 0: the check runs
+        const char* kind;
+    } cases[] = {
+        {"loader's weight a dash", {{"编辑框1_重载重量1", "-"}}, 1, "装载机"},
+        {"dump truck's weight emptied", {{"编辑框1_重载重量2", ""}}, 2, "自卸车"},
+        {"weight beyond the number range", {{"编辑框1_重载重量3", "1e999"}}, 3, "砼运输车"},
+        {"weight of nothing", {{"编辑框1_重载重量4", "0"}}, 4, "挖掘机"},
+        {"a figure in a row of dashes", {{"编辑框1_行走宽度5", "2930"}}, 5, "其它"},
+        {"a whole row of dashes", {{"编辑框1_空载重量1", "-"}, {"编辑框1_重载重量1", "-"}, {"编辑框1_行走宽度1", " - "},
+                                   {"编辑框1_轮胎宽度1", ""}, {"编辑框1_轮胎净宽1", "-"}}, 0, ""},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        // the starting kinds, and no vehicle in the last row
+        for (int row = 1; row <= 4; ++row) choose("组合框" + std::to_string(row), c("组合框" + std::to_string(row)).items[row - 1]);
+        choose("组合框5", "其它");
+        click("图形按钮_计算");
+        ASSERT_EQ(text("编辑框2_总体评定结论"), kPass);
+        boxes.clear();
+        for (const auto& [box, value] : k.pasted) set_control_text(U(kForm, box), value);
+        click("图形按钮_计算");
+        if (!k.refused_row) {
+            EXPECT_TRUE(boxes.empty());
+            EXPECT_EQ(text("编辑框2_总体评定结论"), kPass);
+            continue;
+        }
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, "第" + std::to_string(k.refused_row) + "行通行设备（" + k.kind +
+                                     "）的总重量不是大于零的数值，无法确定最重设备，请查证！");
+        for (const char* r : kResults) EXPECT_EQ(text(r), "-") << r;
+        backend.queue_answer(0);
+        click("图形按钮_导出");
+        EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+        EXPECT_FALSE(fs::exists(folder / "导出的方案"));
+    }
 }
 
 TEST_F(TrestleProgram, TheAllowableValuesAreReadAtEveryCalculation)
@@ -540,7 +585,7 @@ TEST_P(Consistency, AfterTheCheck)
     EXPECT_EQ(prop_of("编辑框1_栈桥净跨", prop::EditBox::BackColor), k.span);
     // The weight and length warnings belong to the main window, the segment ones to no window.
     for (const auto& b : boxes)
-        EXPECT_EQ(b.owner, b.text == kMsgFront || b.text == kMsgSpan ? "main" : "") << b.text;
+        EXPECT_EQ(b.owner, b.text == kMsgFront || b.text == kMsgSpan || b.text.starts_with("第") ? "main" : "") << b.text;
     EXPECT_EQ(picture(kForm, "图形按钮_计算"), app::res::compute_normal);
 }
 
@@ -549,10 +594,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ConsistencyCase{"all consistent", false, {}, {}, false, W, W, W},
         ConsistencyCase{"a segment of zero", true, {{"编辑框1_a0", "0"}, {"编辑框1_d0", "9200"}}, {}, false, W, W, W},
-        // Every row without a loaded weight: no vehicle, no load behind the front axle.
+        // Every vehicle without its loaded weight: the first row in use
+        // refuses the check before any test.
         ConsistencyCase{"no vehicle", false,
                         {{"编辑框1_重载重量1", "-"}, {"编辑框1_重载重量2", "-"}, {"编辑框1_重载重量3", "-"}, {"编辑框1_重载重量4", "-"}},
-                        {kMsgFront}, false, W, Y, W},
+                        {"第1行通行设备（装载机）的总重量不是大于零的数值，无法确定最重设备，请查证！"}, true, W, W, W},
         // A negative segment stops the tests before the weight and length ones.
         ConsistencyCase{"a negative segment", true,
                         {{"编辑框1_前桥重量", "41"}, {"编辑框1_栈桥总长", "14000"}, {"编辑框1_c1", "-1"}},
@@ -694,7 +740,7 @@ INSTANTIATE_TEST_SUITE_P(
         DeriveCase{"front axle load", {{"编辑框1_前桥重量", "12.3"}},
                    {{"编辑框1_单前轮受重", "6.15"}, {"编辑框1_后桥重量", "27.7"}, {"编辑框1_单后轮受重", "6.93"}}},
         DeriveCase{"front axle above the vehicle", {{"编辑框1_前桥重量", "41"}},
-                   {{"编辑框1_单前轮受重", "20.5"}, {"编辑框1_后桥重量", "-1"}, {"编辑框1_单后轮受重", "-"}}},
+                   {{"编辑框1_单前轮受重", "20.5"}, {"编辑框1_后桥重量", "-"}, {"编辑框1_单后轮受重", "-"}}},
         DeriveCase{"initial widths", {{"编辑框1_梁轴线宽度", "2150"}},
                    {{"编辑框1_栈桥总宽度", "3400"}, {"透明标签1_间隔宽度", "1525"}}},
         DeriveCase{"wider beams", {{"编辑框1_单片梁宽度", "1300"}},
@@ -703,7 +749,8 @@ INSTANTIATE_TEST_SUITE_P(
         DeriveCase{"axis width typed with decimals", {{"编辑框1_梁轴线宽度", "2150.50"}},
                    {{"编辑框1_栈桥总宽度", "3400.5"}, {"透明标签1_梁轴线宽度", "2150.50"}, {"透明标签1_间隔宽度", "1525.5"}}, true},
         DeriveCase{"span above the total length", {{"编辑框1_栈桥净跨", "18500"}},
-                   {{"编辑框1_单侧搭接长度", "-250"}, {"透明标签5", "-250"}, {"透明标签4", "-250"}, {"透明标签3", "栈桥净跨18500"}}},
+                   {{"编辑框1_单侧搭接长度", "-"}, {"透明标签5", "-"}, {"透明标签4", "-"}, {"透明标签3", "栈桥净跨18500"}}},
+        DeriveCase{"span equal to the total length", {{"编辑框1_栈桥净跨", "18000"}}, {{"编辑框1_单侧搭接长度", "0"}}},
         DeriveCase{"longer bridge", {{"编辑框1_栈桥总长", "19001"}},
                    {{"编辑框1_单侧搭接长度", "2500.5"}, {"透明标签5", "2500.5"}, {"透明标签4", "2500.5"},
                     {"编辑框1_a0", "3500"}, {"透明标签3", "栈桥净跨14000"}}},

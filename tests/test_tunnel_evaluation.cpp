@@ -546,13 +546,13 @@ TEST(TunnelEvaluation, DisplacementLevel)
         {"U' 150, U 50", "150", "50", II, "应加强支护", kYellow},
         {"U' 150, U 100", "150", "100", II, "应加强支护", kYellow},
         {"U' 150, U 100 and 5e-8", "150", "100.00000005", II, "应加强支护", kYellow},
-        {"U' 150, U 100 and 2e-7", "150", "100.0000002", I, "应采敢特殊措施", kRed},
-        {"U' 150, U 100.5", "150", "100.5", I, "应采敢特殊措施", kRed},
+        {"U' 150, U 100 and 2e-7", "150", "100.0000002", I, "应采取特殊措施", kRed},
+        {"U' 150, U 100.5", "150", "100.5", I, "应采取特殊措施", kRed},
         {"U' 150, U 5e-8", "150", "0.00000005", III, "可正常施工", kGreen},
+        // A measured 0 is a reading: nothing has moved yet.
+        {"U 0", "150", "0", III, "可正常施工", kGreen},
         // No limit or no measurement, no level: "-" in black on the box's own
-        // background, nothing green and no alarm. A zero measurement is no
-        // measurement (a number box shows a typed zero as empty), and "-0"
-        // is no different.
+        // background, nothing green and no alarm. "-0" is no reading.
         {"U' empty", "", "35", "-", "-", kBlack},
         {"U' 0", "0", "35", "-", "-", kBlack},
         {"U' -0", "-0", "35", "-", "-", kBlack},
@@ -560,7 +560,6 @@ TEST(TunnelEvaluation, DisplacementLevel)
         {"U' infinite", "1e999", "35", "-", "-", kBlack},
         {"U' not a number", "abc", "35", "-", "-", kBlack},
         {"U empty", "150", "", "-", "-", kBlack},
-        {"U 0", "150", "0", "-", "-", kBlack},
         {"U -0", "150", "-0", "-", "-", kBlack},
         {"U 5e-8 below 0", "150", "-0.00000005", "-", "-", kBlack},
         {"U shown as -", "150", "-", "-", "-", kBlack},
@@ -872,7 +871,7 @@ TEST(TunnelEvaluation, NoClassOrVerdictFromAnInputThatMeansNothing)
         {kCover, true, {kVerdict, kAcross, kAlong}},
         {kDesign, false, {"编辑框1_预留变形量", level, state}},
         {kLimit, false, {level, state}},
-        {"编辑框1_实测位移值", false, {level, state}},
+        {"编辑框1_实测位移值", true, {level, state}},
         {"编辑框1_塌方体积", false, {"编辑框1_塌方规模判定"}},
         {"编辑框1_塌方高度", false, {"编辑框1_塌方规模判定"}},
     };

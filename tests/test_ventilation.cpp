@@ -92,39 +92,39 @@ INSTANTIATE_TEST_SUITE_P(
     Ventilation, WorkedFigures,
     ::testing::Values(
         // Every start text: pressed-in scheme, non-electric, no gas, altitude 0.
-        // P is read back as 1.185, so Q漏 is 278.43 (1.18543… would give 279.07);
-        // Q3 1505.7 is cut, not rounded, to Qh 1505.
+        // Q3 1505.7 m3/min is met by Qh 1506, not 1505; P is read back as
+        // 1.185, so Q漏 is 278.61 (1.18543… would give 279.26).
         FigureCase{"defaults",
                    {},
                    {{"编辑框1_同时爆破的炸药量", "123.76"}, {"编辑框3_洞内同时使用内燃机作业总功率数", "478"},
                     {"编辑框1_爆破后炮烟的扩散长度", "39.75"}, {"编辑框2_洞内最多人数需风量", "207"}, {Q2, "221"},
                     {"编辑框2_按内燃机作业废气稀释", "1505.7"}, {"编辑框2_按洞内允许最小风速", "636.48"},
-                    {"编辑框2_按瓦斯绝对涌出量计算", "0"}, {Qh, "1505"}, {"标签20", "②-2管道压入式爆破排烟Q2"},
-                    {"编辑框1_管道漏风系数", "1.185"}, {"编辑框2_沿程管道漏风耗损量Q漏", "278.43"},
-                    {"编辑框2_高海拔风量修正风量Q高", "0"}, {"编辑框2_风机供风量Q供", "1783.43"},
-                    {"编辑框1_摩阻系数", "0.00225"}, {"编辑框2_风阻系数Rf", "2.504"}, {"编辑框2_管道阻力损失", "1866.91"},
-                    {"编辑框2_局部阻力损失hx", "373.38"}, {"编辑框2_风机全压h机", "2240.29"},
-                    {"编辑框2_风机计算功率", "95.72"}}},
+                    {"编辑框2_按瓦斯绝对涌出量计算", "0"}, {Qh, "1506"}, {"标签20", "②-2管道压入式爆破排烟Q2"},
+                    {"编辑框1_管道漏风系数", "1.185"}, {"编辑框2_沿程管道漏风耗损量Q漏", "278.61"},
+                    {"编辑框2_高海拔风量修正风量Q高", "0"}, {"编辑框2_风机供风量Q供", "1784.61"},
+                    {"编辑框1_摩阻系数", "0.00225"}, {"编辑框2_风阻系数Rf", "2.504"}, {"编辑框2_管道阻力损失", "1869.39"},
+                    {"编辑框2_局部阻力损失hx", "373.88"}, {"编辑框2_风机全压h机", "2243.27"},
+                    {"编辑框2_风机计算功率", "95.91"}}},
         FigureCase{"roadway", {{Step::Choose, "列表框1", "巷道式通风"}},
-                   {{Q2, "707.2"}, {Qh, "1505"}, {"标签20", "②-1巷道式通风爆破排烟Q2"}}},
+                   {{Q2, "707.2"}, {Qh, "1506"}, {"标签20", "②-1巷道式通风爆破排烟Q2"}}},
         // Just below Q3, so Q3 still governs.
         FigureCase{"exhaust", {{Step::Choose, "列表框1", "管道吸入式通风"}},
-                   {{Q2, "1495.5"}, {Qh, "1505"}, {"标签20", "②-3管道吸入式爆破排烟Q2"}}},
-        // Above Q3: Qh is Q2 cut to a whole number.
+                   {{Q2, "1495.5"}, {Qh, "1506"}, {"标签20", "②-3管道吸入式爆破排烟Q2"}}},
+        // Above Q3: Qh is Q2 rounded up to a whole number.
         FigureCase{"mixed forcing", {{Step::Choose, "列表框1", "管道混合式压风"}},
-                   {{Q2, "1737.48"}, {Qh, "1737"}, {"标签20", "②-4管道混合式爆破排烟Q2"}}},
+                   {{Q2, "1737.48"}, {Qh, "1738"}, {"标签20", "②-4管道混合式爆破排烟Q2"}}},
         FigureCase{"mixed exhaust", {{Step::Choose, "列表框1", "管道混合式吸风"}},
-                   {{Q2, "2258.73"}, {Qh, "2258"}, {"标签20", "②-5管道混合式爆破排烟Q2"}}},
+                   {{Q2, "2258.73"}, {Qh, "2259"}, {"标签20", "②-5管道混合式爆破排烟Q2"}}},
         FigureCase{"electric detonation", {{Step::Choose, "组合框1", "电雷管起爆"}},
                    {{"编辑框1_爆破后炮烟的扩散长度", "138.76"}, {Q2, "443"}}},
         FigureCase{"gas tunnel", {{Step::Tick, "选择框1_隧道含瓦斯"}},
-                   {{"编辑框2_按瓦斯绝对涌出量计算", "120"}, {"编辑框1_爆破后炮烟的扩散长度", "39.75"}, {Qh, "1505"}}},
+                   {{"编辑框2_按瓦斯绝对涌出量计算", "120"}, {"编辑框1_爆破后炮烟的扩散长度", "39.75"}, {Qh, "1506"}}},
         FigureCase{"altitude 1000", {{Step::Choose, "组合框3", "1000"}},
-                   {{"编辑框1_管道漏风系数", "1.185"}, {"编辑框2_沿程管道漏风耗损量Q漏", "278.43"},
-                    {"编辑框2_高海拔风量修正风量Q高", "200.36"}, {"编辑框1_摩阻系数", "0.00225"},
-                    {"编辑框2_风阻系数Rf", "2.504"}, {"编辑框2_局部阻力损失hx", "415.33"}, {"编辑框2_风机计算功率", "118.44"}}},
+                   {{"编辑框1_管道漏风系数", "1.185"}, {"编辑框2_沿程管道漏风耗损量Q漏", "278.61"},
+                    {"编辑框2_高海拔风量修正风量Q高", "200.5"}, {"编辑框1_摩阻系数", "0.00225"},
+                    {"编辑框2_风阻系数Rf", "2.504"}, {"编辑框2_局部阻力损失hx", "415.88"}, {"编辑框2_风机计算功率", "118.68"}}},
         FigureCase{"no leakage", {{Step::Type, "编辑框1_百米平均漏风率", "0"}},
-                   {{"编辑框1_管道漏风系数", "1"}, {"编辑框2_沿程管道漏风耗损量Q漏", "0"}, {"编辑框2_风机供风量Q供", "1505"}}},
+                   {{"编辑框1_管道漏风系数", "1"}, {"编辑框2_沿程管道漏风耗损量Q漏", "0"}, {"编辑框2_风机供风量Q供", "1506"}}},
         // Q2 is taken from the shown charge 10, not from 10.003 (which would give 57.16).
         FigureCase{"shown charge read back",
                    {{Step::Choose, "列表框1", "巷道式通风"}, {Step::Type, "编辑框1_隧道开挖面积", "10.003"},
@@ -152,11 +152,27 @@ INSTANTIATE_TEST_SUITE_P(
                    {{Step::Tick, "选择框1_隧道含瓦斯"}, {Step::Type, "编辑框1_送入风流中瓦斯浓度", "0.05"}},
                    {{"编辑框2_按瓦斯绝对涌出量计算", "-"}, {"编辑框2_洞内最多人数需风量", "207"}, {Qh, "-"},
                     {"编辑框2_风机计算功率", "-"}}},
+        // Fumes within the allowed concentration as soon as they have spread
+        // (X = 70.72 × 39.75 / (123.76 × 2 × 0.001) × 0.0001 = 1.14 > 1) need
+        // no air: Q2 is 0, not the formula's negative value.
+        FigureCase{"fumes within the limit at once", {{Step::Type, "编辑框1_每kg炸药折合的体积", "2"}},
+                   {{Q2, "0"}, {Qh, "1506"}}},
+        // The governing demand is met in whole m3/min from the demands to two
+        // decimals: a diesel demand of 1128.0000016 needs 1128, one of
+        // 1128.006 (1128.01) needs 1129.
+        FigureCase{"a demand a hair above a whole number",
+                   {{Step::Type, "编辑框3_数量3", "0"}, {Step::Type, "编辑框2_设备2", "1"},
+                    {Step::Type, "编辑框2_设备利用率", "1"}, {Step::Type, "编辑框1_洞内同时使用内燃每KW所需的风量", "1128.0000016"}},
+                   {{"编辑框2_按内燃机作业废气稀释", "1128.0000016"}, {Qh, "1128"}}},
+        FigureCase{"a demand above a whole number at two decimals",
+                   {{Step::Type, "编辑框3_数量3", "0"}, {Step::Type, "编辑框2_设备2", "1"},
+                    {Step::Type, "编辑框2_设备利用率", "1"}, {Step::Type, "编辑框1_洞内同时使用内燃每KW所需的风量", "1128.006"}},
+                   {{Qh, "1129"}}},
         // Zero is a count or a power like any other where the box allows it.
         FigureCase{"equipment typed as 0",
                    {{Step::Type, "编辑框3_数量3", "0"}, {Step::Type, "编辑框2_设备2", "0"}},
                    {{"编辑框3_数量3", "0"}, {"编辑框2_设备2", "0"}, {"编辑框3_洞内同时使用内燃机作业总功率数", "0"},
-                    {"编辑框2_按内燃机作业废气稀释", "0"}, {Qh, "636"}}}),
+                    {"编辑框2_按内燃机作业废气稀释", "0"}, {Qh, "637"}}}),
     [](const ::testing::TestParamInfo<FigureCase>& i) {
         std::string n = i.param.name;
         for (char& ch : n)
@@ -195,9 +211,13 @@ TEST_P(DomainEdges, OutsideGivesDashAndNothingToExport)
         else if (s.kind == Step::Choose) choose(s.control, s.value);
     }
     const std::string start = text(r.box);
+    const bool count = std::string(r.box).starts_with("编辑框3_数量");
     for (const std::string& v : testsupport::texts_outside(r.zero_allowed ? ui::Domain::NonNegative : ui::Domain::Positive)) {
         SCOPED_TRACE("\"" + v + "\"");
         paste(r.box, v);
+        // (a count the box leaves empty is no input outside its domain: the
+        // row has no machine)
+        if (count && text(r.box).find_first_not_of(' ') == std::string::npos) continue;
         click("图形按钮_计算");
         EXPECT_EQ(text(r.first_result), "-");
         EXPECT_EQ(text(r.last_result), "-");
@@ -272,8 +292,84 @@ TEST_F(VentilationProgram, InputsTheCaseDoesNotUseAreNotRead)
         EXPECT_EQ(text("编辑框1_管道漏风系数"), "-") << beta;
         EXPECT_EQ(text("编辑框2_沿程管道漏风耗损量Q漏"), "-") << beta;
         EXPECT_EQ(text(W), "-") << beta;
-        EXPECT_EQ(text(Qh), "1505") << beta;
+        EXPECT_EQ(text(Qh), "1506") << beta;
     }
+}
+
+// A diesel row whose count is 0 or empty has no machine in the tunnel: its
+// power is not read, and without any machine the diesel factors are not
+// either (Q3 is 0). The plan shows the rows counted and nothing of the
+// others.
+TEST_F(VentilationProgram, UnusedDieselRowsAreNotRead)
+{
+    const struct {
+        const char* name;
+        std::vector<std::pair<const char*, const char*>> pasted;
+        const char* ni;
+        const char* q3;
+        std::vector<const char*> in_plan, not_in_plan; // "" for a refused calculation
+    } cases[] = {
+        {"a row of no machines without its power", {{"编辑框2_设备1", ""}}, "478", "1505.7",
+         {"=154×1+162×2=478kW", "装载机\n154\n1\n", "内燃机每kW所需风量\nN\n4.5\n", "3. 使用内燃机械时，供风量按每千瓦不小于 4.5"},
+         {"挖掘机", "其它", "110", "不使用内燃"}},
+        {"an emptied count", {{"编辑框3_数量3", ""}, {"编辑框2_设备3", "-"}}, "154", "485.1", {"=154×1=154kW"}, {"渣车"}},
+        {"no machine at all",
+         {{"编辑框3_数量2", "0"}, {"编辑框3_数量3", ""}, {"编辑框1_洞内同时使用内燃每KW所需的风量", ""}, {"编辑框2_设备利用率", "abc"}},
+         "0", "0",
+         {"本工程洞内不使用内燃设备，不计此项，ni = 0，Q3 = 0 m³/min。", "3. 洞内不使用内燃机械", "洞内不使用内燃设备\n—\n0\n"},
+         {"内燃机每kW所需风量", "装载机", "渣车", "利用率"}},
+        {"a counted row without its power", {{"编辑框2_设备2", ""}}, "-", "-", {}, {}},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        type("编辑框3_数量2", "1");
+        type("编辑框3_数量3", "2");
+        type("编辑框2_设备2", "154");
+        type("编辑框2_设备3", "162");
+        type("编辑框1_洞内同时使用内燃每KW所需的风量", "4.5");
+        type("编辑框2_设备利用率", "0.7");
+        for (const auto& [box, value] : k.pasted) set_control_text(U(kForm, box), value);
+        click("图形按钮_计算");
+        EXPECT_EQ(text("编辑框3_洞内同时使用内燃机作业总功率数"), k.ni);
+        EXPECT_EQ(text("编辑框2_按内燃机作业废气稀释"), k.q3);
+        fs::remove_all(folder / "导出的方案");
+        backend.queue_answer(0);
+        click("图形按钮_导出");
+        if (std::string(k.ni) == "-") {
+            EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+            continue;
+        }
+        ASSERT_EQ(backend.messages.back().text, "计算方案导出成功！");
+        const std::string doc = report_text(folder / "导出的方案" / "隧道通风专项施工方案.doc");
+        for (const char* t : k.in_plan) EXPECT_NE(doc.find(t), std::string::npos) << t << "\n" << doc;
+        for (const char* t : k.not_in_plan) EXPECT_EQ(doc.find(t), std::string::npos) << t;
+        EXPECT_EQ(doc.find("计算值_"), std::string::npos);
+    }
+}
+
+// Fumes within the allowed concentration at once: the plan says why Q2 is 0
+// instead of ending the formula with it.
+TEST_F(VentilationProgram, ThePlanSaysWhenTheFumesNeedNoAir)
+{
+    const auto plan = [&] {
+        click("图形按钮_计算");
+        backend.queue_answer(0);
+        click("图形按钮_导出");
+        EXPECT_EQ(backend.messages.back().text, "计算方案导出成功！");
+        return report_text(folder / "导出的方案" / "隧道通风专项施工方案.doc");
+    };
+    std::string doc = plan();
+    EXPECT_NE(doc.find("Q2=70.72×39.75×"), std::string::npos);
+    EXPECT_NE(doc.find("≈221m³/min"), std::string::npos);
+    EXPECT_EQ(doc.find("按上式 X"), std::string::npos);
+
+    type("编辑框1_每kg炸药折合的体积", "2");
+    doc = plan();
+    ASSERT_EQ(text(Q2), "0");
+    EXPECT_NE(doc.find("按上式 X ≈ 1.14 > 1：炮烟扩散后一氧化碳浓度即不超过允许浓度（100ppm），无需通风稀释炮烟，取 Q2 = 0 m³/min。"),
+              std::string::npos)
+        << doc;
+    EXPECT_EQ(doc.find("Q2=70.72×39.75×"), std::string::npos) << "no formula ends in the 0 it does not give";
 }
 
 // The empty altitude item has no pressure: the correction is not made with
@@ -283,15 +379,15 @@ TEST_F(VentilationProgram, EmptyAltitudeCorrectsNothing)
 {
     choose("组合框3", "1500");
     click("图形按钮_计算");
-    EXPECT_EQ(text("编辑框2_高海拔风量修正风量Q高"), "327.14"); // 1783.43 × (100 / 84.5 − 1)
+    EXPECT_EQ(text("编辑框2_高海拔风量修正风量Q高"), "327.35"); // 1784.61 × (100 / 84.5 − 1)
     choose("组合框3", "");
     EXPECT_EQ(text("编辑框1_地区大气压"), "-");
     click("图形按钮_计算");
     for (const char* none : {"编辑框2_高海拔风量修正风量Q高", "编辑框2_风机供风量Q供", "编辑框2_管道阻力损失",
                              "编辑框2_局部阻力损失hx", "编辑框2_风机全压h机", W})
         EXPECT_EQ(text(none), "-") << none;
-    EXPECT_EQ(text(Qh), "1505");
-    EXPECT_EQ(text("编辑框2_沿程管道漏风耗损量Q漏"), "278.43");
+    EXPECT_EQ(text(Qh), "1506");
+    EXPECT_EQ(text("编辑框2_沿程管道漏风耗损量Q漏"), "278.61");
     EXPECT_EQ(text("编辑框2_风阻系数Rf"), "2.504");
     backend.queue_answer(0);
     click("图形按钮_导出");
@@ -300,7 +396,7 @@ TEST_F(VentilationProgram, EmptyAltitudeCorrectsNothing)
 
     choose("组合框3", "1500");
     click("图形按钮_计算");
-    EXPECT_EQ(text("编辑框2_高海拔风量修正风量Q高"), "327.14");
+    EXPECT_EQ(text("编辑框2_高海拔风量修正风量Q高"), "327.35");
     backend.queue_answer(0);
     click("图形按钮_导出");
     EXPECT_EQ(backend.messages.back().text, "计算方案导出成功！");
@@ -491,6 +587,7 @@ TEST_P(PlanExport, WritesTheSchemesTemplateWithEveryPlaceholderFilled)
     choose("组合框2", "聚氯乙烯塑料风管");
     type("编辑框1_掌子面满足下循环施工长度", "186");
     type("编辑框1_名称1", "凿岩台车&<三臂>");
+    type("编辑框3_数量1", "1"); // (a row with no machine is not in the plan)
     click("图形按钮_计算");
     backend.trail.clear();
     export_ok();

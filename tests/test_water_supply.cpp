@@ -102,14 +102,15 @@ INSTANTIATE_TEST_SUITE_P(
         // The disabled demand inputs still give Qs.
         FigureCase{"source larger than demand", {{Step::Choose, "组合框_水源流量", "大于用水量"}},
                    "1.4", "36.42", "38.2", "20~30", kLargeCaption},
-        // 1000~2000 m3 a day stores 1/6~1/8 of it: 0.143, V = 1.1 × 0.143 × 36.4 × 24 = 137.417.
-        FigureCase{"daily use 1000 to 2000", {{Step::Choose, "组合框_昼夜用水量", "1000~2000m3"}},
-                   "1.4", "36.42", "38.2", "137", kSmallCaption},
-        // V from the shown Qs 1.4 (336), not from 1.4167 (340).
+        // The list's class does not choose the factor: 36.4 × 24 = 873.6 m3 a
+        // day is below 1000 (the storage classes below).
+        FigureCase{"daily use 1000 to 2000 chosen", {{Step::Choose, "组合框_昼夜用水量", "1000~2000m3"}},
+                   "1.4", "36.42", "38.2", "192", kSmallCaption},
+        // V from the shown Qs 1.4 (8.4, 8), not from 1.4167 (8.5, 9).
         FigureCase{"shown Qs read back",
-                   {{Step::Type, "编辑框_贮水系数", "10"}, {Step::Type, "编辑框_调节系数", "1"},
+                   {{Step::Type, "编辑框_贮水系数", "0.25"}, {Step::Type, "编辑框_调节系数", "1"},
                     {Step::Type, "编辑框_生产用水量", "0"}},
-                   "1.4", "36.42", "38.2", "336", kSmallCaption},
+                   "1.4", "36.42", "38.2", "8", kSmallCaption},
         // H′ from the shown H 36.45 (36.5), not from 36.449 (36.4).
         FigureCase{"shown H read back",
                    {{Step::Type, "编辑框_水头损失系数", "1"}, {Step::Type, "编辑框_管道内水头损失", "0.449"}},
@@ -267,6 +268,62 @@ TEST_F(WaterSupplyProgram, DailyUseWritesTheStorageFactorAndMovesTheFocus)
     }
 }
 
+// The storage class follows the daily use (Qs + Qc)·24 the calculation
+// works out, whatever the list showed: the list takes that class, and the
+// factor its starting value unless the one typed lies in its range (1/6~1/4
+// below 1000 m3, 1/8~1/6 from 1000 to 2000). Above 2000 the last class
+// stands and the report says the table ends there.
+TEST_F(WaterSupplyProgram, TheStorageClassFollowsTheDailyUse)
+{
+    const struct {
+        const char* name;
+        std::vector<std::pair<const char*, const char*>> typed;
+        const char* listed; // the list's choice before computing
+        const char* daily_use, *factor, *volume;
+        const char* reported; // a sentence of the report, or nothing
+    } cases[] = {
+        {"starting inputs", {}, "小于1000m3", "小于1000m3", "0.2", "192",
+         "本工程昼夜用水量为（生活用水量 + 生产用水量）× 24 = (1.4 + 35) × 24 = 873.6 m³，小于1000m3，贮水系数C取 0.2"},
+        {"the larger class chosen for a smaller use", {}, "1000~2000m3", "小于1000m3", "0.2", "192", nullptr},
+        // (160 × 0.15 + 40 × 1.0) / 24 = 2.7; (2.7 + 60) × 24 = 1504.8;
+        // V = 1.1 × 0.143 × 62.7 × 24 = 236.7.
+        {"160 and 40 workers, 60 m3/h",
+         {{"编辑框_生产工人", "160"}, {"编辑框_非生产工人", "40"}, {"编辑框_生产用水量", "60"}}, "小于1000m3", "1000~2000m3",
+         "0.143", "237", "= (2.7 + 60) × 24 = 1504.8 m³，在1000~2000m3之间，贮水系数C取 0.143"},
+        {"a factor typed inside the class's range stays",
+         {{"编辑框_生产工人", "160"}, {"编辑框_非生产工人", "40"}, {"编辑框_生产用水量", "60"}, {"编辑框_贮水系数", "0.15"}},
+         "小于1000m3", "1000~2000m3", "0.15", "248", nullptr},
+        {"1/4 stays below 1000 m3", {{"编辑框_贮水系数", "0.25"}}, "小于1000m3", "小于1000m3", "0.25", "240", nullptr},
+        {"a factor outside the class's range", {{"编辑框_贮水系数", "0.3"}}, "小于1000m3", "小于1000m3", "0.2", "192", nullptr},
+        {"just below 1000 m3", {{"编辑框_生产用水量", "40.2"}}, "1000~2000m3", "小于1000m3", "0.2", "220", nullptr},
+        {"just above 1000 m3", {{"编辑框_生产用水量", "40.3"}}, "小于1000m3", "1000~2000m3", "0.143", "157", nullptr},
+        // (1.4 + 100) × 24 = 2433.6; V = 1.1 × 0.143 × 101.4 × 24 = 382.8.
+        {"above 2000 m3", {{"编辑框_生产用水量", "100"}}, "小于1000m3", "1000~2000m3", "0.143", "383",
+         "= 2433.6 m³，超出贮水系数表所列范围（不大于2000m³），按1000~2000m3一档取值，贮水系数C取 0.143"},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        choose("组合框_昼夜用水量", k.listed);
+        for (const auto& [box, value] : k.typed) type(box, value);
+        click("图形按钮_计算");
+        EXPECT_EQ(current_item_text(U(kForm, "组合框_昼夜用水量")), k.daily_use);
+        EXPECT_EQ(text("编辑框_贮水系数"), k.factor);
+        EXPECT_EQ(text(V), k.volume);
+        EXPECT_EQ(results_state(kForm), Runtime::Results::Current);
+        if (k.reported) {
+            fs::remove_all(folder / "导出的方案");
+            backend.queue_answer(0);
+            click("图形按钮_导出");
+            ASSERT_EQ(backend.messages.back().text, "计算方案导出成功！");
+            const std::string doc = report_text(folder / "导出的方案" / "隧道临时供水计算.doc");
+            EXPECT_NE(doc.find(k.reported), std::string::npos) << doc;
+        }
+        for (const auto& [box, value] : std::vector<std::pair<const char*, const char*>>{
+                 {"编辑框_生产工人", "80"}, {"编辑框_非生产工人", "22"}, {"编辑框_生产用水量", "35"}})
+            type(box, value);
+    }
+}
+
 TEST_F(WaterSupplyProgram, LogBoxIsEmptiedBeforeEachCalculation)
 {
     click("图形按钮_计算");
@@ -356,8 +413,8 @@ struct WaterSupplyReport : WaterSupplyProgram {
 
 TEST_F(WaterSupplyReport, CarriesEveryShownValueWithTheCountdownBetweenGroups)
 {
-    choose("组合框_昼夜用水量", "1000~2000m3");
     type("编辑框_生产工人", "120");
+    type("编辑框_生产用水量", "60");
     click("图形按钮_计算");
     backend.trail.clear();
     export_ok();
@@ -374,10 +431,12 @@ TEST_F(WaterSupplyReport, CarriesEveryShownValueWithTheCountdownBetweenGroups)
     EXPECT_NE(doc.find("《简明施工计算手册》"), std::string::npos);
     EXPECT_EQ(doc.find("编辑框"), std::string::npos) << "a placeholder is left";
     EXPECT_EQ(doc.find("组合框"), std::string::npos) << "a placeholder is left";
-    // Qs = (120 × 0.15 + 22 × 1.0) / 24 = 1.667; V = 1.1 × 0.143 × (1.7 + 35) × 24 = 138.55
-    for (const char* shown : {"本工程水源流量小于用水量。", "本工程昼夜用水量1000~2000m3，贮水系数C取 0.143",
+    // Qs = (120 × 0.15 + 22 × 1.0) / 24 = 1.667; (1.7 + 60) × 24 = 1480.8 m3 a
+    // day; V = 1.1 × 0.143 × 61.7 × 24 = 232.9
+    for (const char* shown : {"本工程水源流量小于用水量。",
+                              "本工程昼夜用水量为（生活用水量 + 生产用水量）× 24 = (1.7 + 60) × 24 = 1480.8 m³，在1000~2000m3之间，贮水系数C取 0.143",
                               "=1.2×30+1.05×0.4≈36.42", "=1.05×36.42≈38.2", "=120×0.15+22×1.0", "≈1.7",
-                              "=1.10×0.143×(1.7+35)×24≈139", "需水池容积 V = 139 m³"})
+                              "=1.10×0.143×(1.7+60)×24≈233", "需水池容积 V = 233 m³"})
         EXPECT_NE(doc.find(shown), std::string::npos) << shown;
 
     std::vector<std::string> marks;
@@ -413,7 +472,8 @@ TEST_F(WaterSupplyReport, SourceLargerThanDemandReportsTheRangeWithoutTheFormula
     click("图形按钮_计算");
     export_ok();
     const std::string smaller = report_text(report());
-    EXPECT_NE(smaller.find("本工程昼夜用水量小于1000m3，贮水系数C取 0.2"), std::string::npos);
+    EXPECT_NE(smaller.find("本工程昼夜用水量为（生活用水量 + 生产用水量）× 24 = (1.4 + 35) × 24 = 873.6 m³，小于1000m3，贮水系数C取 0.2"),
+              std::string::npos);
     EXPECT_NE(smaller.find("=1.10×0.2×(1.4+35)×24≈192"), std::string::npos);
     EXPECT_EQ(smaller.find("利用高山自流供水"), std::string::npos);
     EXPECT_EQ(smaller.find("l000"), std::string::npos);

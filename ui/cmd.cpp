@@ -539,10 +539,11 @@ CURLcode perform_stoppable(CURL* easy)
 }
 } // namespace
 
-Bytes cmd_http_get(const std::string& url, int timeout_ms)
+Bytes cmd_http_get(const std::string& url, int timeout_ms, long* status)
 {
     curl_once();
     Bytes body;
+    if (status) *status = 0;
     CURL* h = curl_easy_init();
     if (!h) return body;
     curl_easy_setopt(h, CURLOPT_URL, url.c_str());
@@ -556,6 +557,7 @@ Bytes cmd_http_get(const std::string& url, int timeout_ms)
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, collect);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &body);
     CURLcode rc = perform_stoppable(h);
+    if (rc == CURLE_OK && status) curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, status);
     curl_easy_cleanup(h);
     if (rc != CURLE_OK) body.clear();
     return body;

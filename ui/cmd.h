@@ -155,8 +155,10 @@ inline bool cmd_write_file(const std::string& path, const Bytes& block, std::str
 }
 
 // --- web, shell, threads ---------------------------------------------------------
-// Body of the response; empty on failure or after the timeout.
-Bytes cmd_http_get(const std::string& url, int timeout_ms = 5000);
+// Body of the response; empty on failure or after the timeout. `status`,
+// when given, receives the HTTP status of the last response (after any
+// redirects), 0 when none came.
+Bytes cmd_http_get(const std::string& url, int timeout_ms = 5000, long* status = nullptr);
 std::string cmd_convert_encoding(const std::string& bytes, const std::string& from, const std::string& to);
 bool cmd_is_online();
 void set_online_probe(const std::string& url);

@@ -10,6 +10,7 @@
 #include "ui/value.h"
 
 #include <limits>
+#include <string>
 #include <utility>
 
 namespace bulldozer {
@@ -63,8 +64,14 @@ void attach_tips()
     for (const auto& [control, text] : tips) cmd_attach_tip(box("气球提示框1"), box(control), text);
 }
 
+constexpr const char* kCycle = "编辑框1_循环时间";
+
+// Whether the last calculation worked the cycle time out from its
+// components (选择框1 ticked) or took it as typed; its report says which.
+bool g_cycle_from_components = false;
+
 // t = L0/ν1 + L/ν2 + (L0 + L)/ν3 + 2·tn + tc + t0, in seconds.
-void cycle_time(EventArgs&)
+void work_out_cycle_time()
 {
     const double L0 = read_number("编辑框1_铲土路线长度");
     const double v1 = read_number("编辑框1_推土机铲土行进速度");
@@ -76,8 +83,10 @@ void cycle_time(EventArgs&)
     const double tn = read_number("编辑框1_推土机转向时间");
     const double tc = read_number("编辑框1_推土机换挡时间");
     const double t0 = read_number("编辑框1_推土机铲刀放下时间");
-    write_rounded("编辑框1_循环时间", L0 / v1 + L / v2 + (L0_back + L_back) / v3 + 2 * tn + tc + t0, 1);
+    write_rounded(kCycle, L0 / v1 + L / v2 + (L0_back + L_back) / v3 + 2 * tn + tc + t0, 1);
 }
+
+void cycle_time(EventArgs&) { work_out_cycle_time(); }
 
 void calculate()
 {
@@ -88,12 +97,19 @@ void calculate()
     const char* const alpha = "编辑框1_土在铲刀前的分布长度";
     const char* const Ph = "编辑框2_推土机每小时生产率";
 
+    // While 选择框1 is ticked the cycle time box is read-only and shows the
+    // time of the components: the output is worked from that time, not from
+    // whatever the box held since the button was last pressed.
+    g_cycle_from_components = rt_get_property(box("选择框1"), prop::CheckBox::Checked).truth();
+    if (g_cycle_from_components) work_out_cycle_time();
+    const double t = g_cycle_from_components ? read_result(kCycle) : read_number(kCycle);
+
     // α: the heap's base, H / tanφ; it replaces whatever the box held.
     write_rounded(alpha, read_number(H) / tan_slope(phi), 2);
     // Ph: 1800 = 3600 s an hour over the triangle's factor 2.
     write_rounded(Ph,
                   cmd_power(read_number(H), 2) * read_number(b) * 1800 /
-                      (read_number("编辑框1_循环时间") * read_number(Kp) * tan_slope(phi)),
+                      (t * read_number(Kp) * tan_slope(phi)),
                   2);
     write_rounded("编辑框2_推土机台班生产率Pd",
                   read_result(Ph) * read_number("编辑框1_时间利用系数") * read_number("编辑框1_台班产量降低系数") * 8, 2);
@@ -105,8 +121,6 @@ void calculate()
     ui::refuse_unless_shown(kForm, {alpha, Ph, "编辑框2_推土机台班生产率Pd", "编辑框2_推土机每一循环所完成的土方量"});
 }
 
-// The output calculation takes 编辑框1_循环时间 as it stands; it never works
-// the cycle time out itself.
 void compute(EventArgs&)
 {
     const app::ComputeStyle style = app::compute_style(kForm); // pressed picture; the lamp is left alone
@@ -122,7 +136,7 @@ void toggle_cycle_inputs(EventArgs&)
     const bool from_components = rt_get_property(box("选择框1"), prop::CheckBox::Checked).truth();
     for (const char* component : kCycleComponents) rt_set_property(box(component), prop::Disabled, !from_components);
     rt_set_property(box("按钮4"), prop::Disabled, !from_components);
-    rt_set_property(box("编辑框1_循环时间"), prop::EditBox::InputMode, from_components ? 1 : 10);
+    rt_set_property(box(kCycle), prop::EditBox::InputMode, from_components ? 1 : 10);
 }
 
 void show_table(const char* file, int width, int height)
@@ -154,7 +168,17 @@ report::ExportRequest export_request()
         bind("编辑框2_推土机每一循环所完成的土方量", 5, countdown(2)),
         bind("编辑框2_推土机每小时生产率", 5),
         bind("编辑框2_推土机台班生产率Pd", 5, countdown(1)),
+        report::bind_computed("计算值_循环时间来源", [] {
+            return g_cycle_from_components
+                       ? std::string("每一工作循环的延续时间 t 按循环用时计算：")
+                       : "每一工作循环的延续时间 t 按输入值（现场实测或另行计算）取 " + control_text(box(kCycle)) + " s。";
+        }),
+        // Empty for a typed time: its equation is left out.
+        report::bind_computed("计算值_循环用时",
+                              [] { return g_cycle_from_components ? control_text(box(kCycle)) : std::string(); }),
     };
+    // The components stand in the cycle time's equation.
+    for (const char* component : kCycleComponents) r.bindings.push_back(bind(component, 5));
     r.marks = {
         {Stage::Busy, countdown(10)},
         {Stage::WordStarted, StatusMark::status("  参数导出准备中，请稍候……")},

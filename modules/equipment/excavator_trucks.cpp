@@ -9,6 +9,7 @@
 #include "ui/cmd.h"
 #include "ui/value.h"
 
+#include <cmath>
 #include <limits>
 #include <utility>
 
@@ -36,8 +37,15 @@ double g_loads = kNone;        // bucket loads per truck
 double g_per_excavator = kNone; // trucks per excavator
 double g_total = kNone;        // trucks in all
 
-// Bucket loads of a truck: the nearest whole number.
-double whole_loads(double loads) { return round_places(loads, 0); }
+// Bucket loads of a truck: the whole loads it carries, rounded down so that
+// the truck is not overloaded (a shortfall of 1e-9 is the residue of the
+// division, not a load less). Less than one load is no plan: one bucket is
+// more than the truck carries.
+double whole_loads(double loads)
+{
+    const double n = std::floor(loads + 1e-9);
+    return std::isfinite(n) && n >= 1 ? n : kNone;
+}
 
 void attach_tips()
 {
@@ -61,8 +69,8 @@ void calculate()
                       (read_number("编辑框1_挖掘机数量") * read_number("编辑框1_单斗挖掘机台班生产率") *
                        read_number("编辑框1_每天作业班数") * read_number("编辑框1_时间利用系数")),
                   1);
-    // n = Q1 × Ks / (q × γ × Kc): bucket loads that fill one truck, to the
-    // nearest whole load (rounding up would overload the truck).
+    // n = Q1 × Ks / (q × γ × Kc): bucket loads that fill one truck, in whole
+    // loads the truck carries.
     g_loads = read_number("编辑框2_自卸汽车载重量") * read_number("编辑框2_土的最初可松性系数") /
               (read_number("编辑框2_挖机斗容量") * read_number("编辑框2_土的密度") * read_number("编辑框2_土斗充盈系数"));
     write_number(box(kLoads), whole_loads(g_loads));

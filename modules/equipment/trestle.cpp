@@ -87,6 +87,32 @@ void withdraw_verdicts()
     calculation_refused();
 }
 
+// A box of a vehicle row that says nothing: empty, blanks or "-".
+bool says_nothing(const std::string& t)
+{
+    const size_t first = t.find_first_not_of(" \t");
+    return first == std::string::npos || t.compare(first, t.find_last_not_of(" \t") - first + 1, "-") == 0;
+}
+
+// The first vehicle row in use (a figure in any of its boxes) without a
+// loaded weight above zero, 0 for none. The heaviest weight counts such a row
+// as 0 t: an 80 t vehicle mistyped "-" would be checked as the next heaviest
+// one and pass. A row of "-" alone (其它, or the last row as the form opens)
+// describes no vehicle, whatever kind its list shows.
+int row_without_loaded_weight()
+{
+    for (int row = 1; row <= 5; ++row) {
+        const std::string n = std::to_string(row);
+        // (every box is read: a change to any of them is a change to what
+        // the report states)
+        bool used = false;
+        for (const char* column : kRowColumns) used = !says_nothing(control_text(U(kForm, column + n))) || used;
+        const std::string weight = control_text(U(kForm, "编辑框1_重载重量" + n));
+        if (used && std::isnan(number_in_domain(weight, Domain::Positive))) return row;
+    }
+    return 0;
+}
+
 // R_A = (P3·d + P2·(c + d) + P1·(b + c + d)) / L, kN, rounded to 2 places.
 double reaction_at_a(double P1, double P2, double P3, double b, double c, double d, double L)
 {
@@ -121,13 +147,17 @@ void calculate()
         in(stated);
     // The vehicle table and the section's name stand in the report too: a
     // change to them after the check is a change to what the report states.
-    for (int row = 1; row <= 5; ++row) {
-        const std::string n = std::to_string(row);
-        current_item_text(U(kForm, "组合框" + n));
-        for (const char* column : {"编辑框1_空载重量", "编辑框1_重载重量", "编辑框1_行走宽度", "编辑框1_轮胎宽度", "编辑框1_轮胎净宽"})
-            control_text(U(kForm, column + n));
-    }
+    for (int row = 1; row <= 5; ++row) current_item_text(U(kForm, "组合框" + std::to_string(row)));
     current_item_text(U(kForm, "列表框1"));
+    if (const int row = row_without_loaded_weight()) {
+        const std::string n = std::to_string(row);
+        cmd_message_box("第" + n + "行通行设备（" + current_item_text(U(kForm, "组合框" + n)) +
+                            "）的总重量不是大于零的数值，无法确定最重设备，请查证！",
+                        0, "信息：", app::kMainForm);
+        clear_results();
+        calculation_refused();
+        return;
+    }
 
     // Wheel loads, kN; both rear wheels carry the same load.
     result("编辑框2_P1", G1 * 9.8, 2);

@@ -14,6 +14,11 @@ inline constexpr const char* kPass = "满足要求";
 inline constexpr const char* kFail = "不满足要求，请增大梁截面或根数！";
 inline constexpr const char* kOverallFail = "不满足要求，调整设计参数！";
 
+// The boxes of a vehicle row, in the order the equipment table gives them;
+// the row number follows each name.
+inline constexpr const char* kRowColumns[] = {"编辑框1_空载重量", "编辑框1_重载重量", "编辑框1_行走宽度", "编辑框1_轮胎宽度",
+                                              "编辑框1_轮胎净宽"};
+
 // Windows colour values (blue, green, red byte order).
 inline constexpr int kWhite = 0xFFFFFF;
 inline constexpr int kYellow = 0x00FFFF;

@@ -12,6 +12,7 @@
 #include "ui/cmd.h"
 #include "ui/value.h"
 
+#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -46,7 +47,6 @@ const Vehicle kVehicles[] = {
     {"凿岩机", {"46.5", "46.5", "2930", "-", "-"}},
     {"其它", {"-", "-", "-", "-", "-"}},
 };
-const char* const kRowColumns[] = {"编辑框1_空载重量", "编辑框1_重载重量", "编辑框1_行走宽度", "编辑框1_轮胎宽度", "编辑框1_轮胎净宽"};
 
 // One handler serves the five rows; the row is the combo box's last digit.
 void set_equipment_row(EventArgs& e)
@@ -74,10 +74,15 @@ void heavy_load_changed(EventArgs&) { find_heaviest_load(); }
 
 // --- axle and wheel loads ------------------------------------------------------------
 
-void rear_axle_from_heaviest()
+// A load or length worked out from two others that comes out below zero
+// (a front axle above the heaviest weight, a span above the total length)
+// belongs to no vehicle or bridge: it shows "-", as does what follows from it.
+void write_derived(const char* name, double x)
 {
-    write_number(box("编辑框1_后桥重量"), number("编辑框1_最重") - number("编辑框1_前桥重量"));
+    write_number(box(name), x < 0 ? std::numeric_limits<double>::quiet_NaN() : x);
 }
+
+void rear_axle_from_heaviest() { write_derived("编辑框1_后桥重量", number("编辑框1_最重") - number("编辑框1_前桥重量")); }
 void derive_rear_axle_from_heaviest(EventArgs&) { rear_axle_from_heaviest(); }
 
 void derive_front_wheel_load(EventArgs&)
@@ -111,7 +116,7 @@ void derive_widths(EventArgs&)
 
 void overlap()
 {
-    write_rounded(box("编辑框1_单侧搭接长度"), (number("编辑框1_栈桥总长") - number("编辑框1_栈桥净跨")) / 2, 2);
+    write_derived("编辑框1_单侧搭接长度", round_places((number("编辑框1_栈桥总长") - number("编辑框1_栈桥净跨")) / 2, 2));
 }
 void derive_overlap_from_length(EventArgs&) { overlap(); }
 

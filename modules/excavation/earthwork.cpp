@@ -95,9 +95,11 @@ void calculate_slope()
     show(f, result, o);
 }
 
-// hmax = 4c / (K·γ·tan(45° − φ/2)) − q/γ: the critical height of a vertical
-// cut in cohesive soil (where the active pressure on the wall sums to zero)
-// over the safety factor, less the berm load as a height of soil.
+// hmax = 2c / (K·γ·tan(45° − φ/2)) − q/γ: the depth down to which the
+// active pressure (q + γz)·Ka − 2c·√Ka on the wall is not positive, the
+// safety factor dividing the cohesion's share. The depth where the resultant
+// thrust vanishes (4c instead of 2c) counts on the soil carrying tension,
+// which a cracked clay cut does not.
 void calculate_vertical_cut()
 {
     const char* f = kVerticalForm;
@@ -116,7 +118,7 @@ void calculate_vertical_cut()
         return show(f, result, o);
     }
     o.gamma = gamma, o.phi = phi, o.cohesion = c, o.K = K, o.load = q;
-    const double A = c * 4;
+    const double A = c * 2;
     const double t = cmd_tan(radians(45 - phi / 2));
     const double X = A / (K * gamma * t);
     const double Y = q / gamma;

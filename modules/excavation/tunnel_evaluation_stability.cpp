@@ -224,7 +224,7 @@ void displacement_level(bool limit_known)
     const Level table[] = {
         {{any, lt(third)}, "Ⅲ级", "可正常施工", kGreen},
         {{ge(third), le(two_thirds)}, "Ⅱ级", "应加强支护", kYellow},
-        {{gt(two_thirds), any}, "I级", "应采敢特殊措施", kRed},
+        {{gt(two_thirds), any}, "I级", "应采取特殊措施", kRed},
     };
     for (const Level& row : table) {
         if (row.U.holds(U)) {

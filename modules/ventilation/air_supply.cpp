@@ -8,6 +8,7 @@
 
 #include <iterator>
 #include <limits>
+#include <string>
 #include <utility>
 
 namespace air_supply {
@@ -50,13 +51,24 @@ constexpr ToolRow kRows[] = {
     {"组合框_洞内需风设备3", "编辑框_耗风量3", "编辑框_数量3"},
 };
 
+// A row's air: an empty count or a count of 0 puts no tool of the row in the
+// tunnel, and its consumption is not read (an empty or unset consumption
+// there is no fault). The count itself is read either way, so changing it
+// makes the results stale.
+double row_air(const ToolRow& r)
+{
+    if (control_text(box(r.count)).find_first_not_of(' ') == std::string::npos) return 0;
+    const double count = input(r.count);
+    return count == 0 ? 0 : input(r.consumption) * count;
+}
+
 constexpr const char* kResults[] = {"编辑框_漏耗损失", "编辑框_风动机具所需风量", "编辑框_计算本工程供风能力"};
 
 void calculate()
 {
     result("编辑框_漏耗损失", input("编辑框_管路总长") * input("编辑框_每公里漏风量"), 3); // q漏 = ΣL·a
     double tools = 0;                                                                       // Σq = Σ qi·mi
-    for (const ToolRow& r : kRows) tools = tools + input(r.consumption) * input(r.count);
+    for (const ToolRow& r : kRows) tools = tools + row_air(r);
     result("编辑框_风动机具所需风量", tools, 1);
     result("编辑框_计算本工程供风能力", // Q = (1 + K备)(Σq·K + q漏)·Km
            (1 + input("编辑框_空压机的备用系数")) *

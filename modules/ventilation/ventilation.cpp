@@ -5,6 +5,7 @@
 #include "app/shell.h"
 #include "modules/common/tunnel_subclasses.h"
 #include "ui/cmd.h"
+#include "ui/value.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,6 +13,7 @@
 #include <cstring>
 #include <limits>
 #include <optional>
+#include <string>
 #include <utility>
 
 namespace ventilation {
@@ -46,13 +48,15 @@ constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
 std::string list_item(const char* name) { return current_item_text(box(name)); }
 std::string combo_item(const char* name) { return current_item_text(box(name)); }
 
-// A demand cut toward zero for the comparison of the five demands, in the
-// 32-bit range the comparison works in; nothing for a demand that is not a
-// number or lies beyond that range.
-std::optional<int32_t> truncate_demand(double q)
+// A demand as whole m3/min for the comparison of the five demands: rounded
+// up (1505.7 m3/min are not met by 1505), from the demand to two decimals so
+// that the noise of a product (1128.0000016) adds no unit; in the 32-bit
+// range the comparison works in, nothing for a demand that is not a number
+// or lies beyond that range.
+std::optional<int32_t> whole_demand(double q)
 {
     if (!std::isfinite(q)) return std::nullopt;
-    const double t = std::trunc(q);
+    const double t = std::ceil(round_places(q, 2));
     if (t < std::numeric_limits<int32_t>::min() || t > std::numeric_limits<int32_t>::max()) return std::nullopt;
     return int32_t(t);
 }
@@ -139,8 +143,13 @@ double fume_demand(const std::string& scheme, double A, double L_spread)
         const double S = input("编辑框1_隧道开挖面积"), b = input("编辑框1_每kg炸药折合的体积");
         const double t = input("编辑框1_爆破后的通风时间");
         // b in litres per kg, 0.0001 the allowed CO concentration (100 ppm).
+        // X above 1: the fumes are within the allowed concentration as soon
+        // as they have spread, and need no air to dilute them (the formula
+        // would give a negative demand).
         const double X = (S * L_spread) / (A * b * 0.001) * 0.0001;
-        return S * L_spread * (1 - cmd_power(X, 1.0 / t));
+        g_last.fume_ratio = X;
+        const double q2 = S * L_spread * (1 - cmd_power(X, 1.0 / t));
+        return g_last.fumes_within_limit() ? 0 : q2;
     }
     if (scheme == "管道吸入式通风") {
         const double S = input("编辑框1_隧道开挖面积"), t = input("编辑框1_爆破后的通风时间");
@@ -158,10 +167,18 @@ void air_demand()
     // A: charge per round.
     write_rounded("编辑框1_同时爆破的炸药量",
                   input("编辑框1_隧道开挖面积") * input("编辑框1_循环掘进进尺") * input("编辑框1_每m3岩石炸药单耗"), 2);
-    // ni: total diesel power.
-    write_number("编辑框3_洞内同时使用内燃机作业总功率数",
-                 input("编辑框2_设备1") * input("编辑框3_数量1") + input("编辑框2_设备2") * input("编辑框3_数量2") +
-                     input("编辑框2_设备3") * input("编辑框3_数量3") + input("编辑框2_设备4") * input("编辑框3_数量4"));
+    // ni: total diesel power of the rows counted; a row whose count is empty
+    // or 0 has no machine in the tunnel, and its power is not read.
+    double ni = 0;
+    for (int i = 0; i < 4; ++i) {
+        const DieselRow& row = kDieselRows[i];
+        if (control_text(box(row.count)).find_first_not_of(' ') == std::string::npos) continue;
+        const double count = input(row.count);
+        if (count == 0) continue;
+        g_last.diesel_row[i] = true;
+        ni = ni + input(row.power) * count;
+    }
+    write_number("编辑框3_洞内同时使用内燃机作业总功率数", ni);
     // L散: electric detonation spreads the fumes over the whole charge, non-electric over a fifth.
     const std::string detonation = combo_item("组合框1");
     const double A = shown("编辑框1_同时爆破的炸药量");
@@ -199,18 +216,22 @@ void air_demand()
     } else {
         write_text("编辑框2_按瓦斯绝对涌出量计算", "0");
     }
-    // Q3: diesel exhaust.
-    write_number("编辑框2_按内燃机作业废气稀释", input("编辑框1_洞内同时使用内燃每KW所需的风量") *
-                                                 shown("编辑框3_洞内同时使用内燃机作业总功率数") *
-                                                 input("编辑框2_设备利用率"));
-    // Qh: the largest of the five, each cut to a whole number. A demand that
-    // is not a number, or too large for the whole-number comparison, leaves
-    // the governing demand unknown.
+    // Q3: diesel exhaust; without a diesel machine there is none, and the
+    // diesel factors are not read.
+    if (g_last.diesel())
+        write_number("编辑框2_按内燃机作业废气稀释", input("编辑框1_洞内同时使用内燃每KW所需的风量") *
+                                                     shown("编辑框3_洞内同时使用内燃机作业总功率数") *
+                                                     input("编辑框2_设备利用率"));
+    else
+        write_text("编辑框2_按内燃机作业废气稀释", "0");
+    // Qh: the largest of the five, each as whole m3/min. A demand that is not
+    // a number, or too large for the whole-number comparison, leaves the
+    // governing demand unknown.
     std::vector<double> demands;
     bool known = true;
     for (const char* q : {"编辑框2_洞内最多人数需风量", "编辑框2_爆破排烟", "编辑框2_按内燃机作业废气稀释",
                           "编辑框2_按洞内允许最小风速", "编辑框2_按瓦斯绝对涌出量计算"}) {
-        const std::optional<int32_t> whole = truncate_demand(shown(q));
+        const std::optional<int32_t> whole = whole_demand(shown(q));
         if (whole) demands.push_back(*whole);
         else known = false;
     }

@@ -36,8 +36,29 @@ void calculate();
 // What the last calculation decided that its report needs beyond the boxes.
 struct Calculated {
     bool gas_tunnel = false; // Q5 worked out from the gas inputs
+    // The diesel rows counted (a count neither empty nor 0); with none the
+    // diesel factors are not read and Q3 is 0.
+    bool diesel_row[4] = {false, false, false, false};
+    bool diesel() const { return diesel_row[0] || diesel_row[1] || diesel_row[2] || diesel_row[3]; }
+    // Pressed-in scheme: X, the allowed over the initial concentration of the
+    // fumes; above 1 they need no dilution and Q2 is 0.
+    double fume_ratio = 0;
+    bool fumes_within_limit() const { return fume_ratio > 1; }
 };
 const Calculated& last_calculation();
+
+// The diesel equipment rows: name, power and count boxes.
+struct DieselRow {
+    const char* name;
+    const char* power;
+    const char* count;
+};
+inline constexpr DieselRow kDieselRows[4] = {
+    {"编辑框1_名称1", "编辑框2_设备1", "编辑框3_数量1"},
+    {"编辑框1_名称2", "编辑框2_设备2", "编辑框3_数量2"},
+    {"编辑框1_名称3", "编辑框2_设备3", "编辑框3_数量3"},
+    {"编辑框1_名称4", "编辑框2_设备4", "编辑框3_数量4"},
+};
 
 // The report of the scheme chosen in `列表框1`.
 report::ExportRequest export_request();

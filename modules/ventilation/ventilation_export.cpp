@@ -4,6 +4,10 @@
 
 #include "app/registry.h"
 #include "ui/cmd.h"
+#include "ui/value.h"
+
+#include <optional>
+#include <string>
 
 namespace ventilation {
 
@@ -11,6 +15,55 @@ using report::bind;
 using report::bind_item;
 using report::PlaceholderBinding;
 using report::StatusMark;
+
+namespace {
+
+std::string text_of(const char* box) { return ui::control_text(ui::U(kForm, box)); }
+
+// A diesel row's box as the plan shows it: only for a row the calculation
+// counted (the others were not read, and their lines are left out).
+std::string counted_row(int row, const char* box)
+{
+    return last_calculation().diesel_row[row] ? text_of(box) : std::string();
+}
+std::string counted_row_name(int row)
+{
+    const std::string name = counted_row(row, kDieselRows[row].name);
+    return last_calculation().diesel_row[row] && name.empty() ? "（未命名）" : name;
+}
+
+// The terms of ni, one "P × n" for each row counted.
+std::string diesel_power_terms()
+{
+    std::string terms;
+    for (int i = 0; i < 4; ++i) {
+        if (!last_calculation().diesel_row[i]) continue;
+        if (!terms.empty()) terms += "+";
+        terms += text_of(kDieselRows[i].power) + "×" + text_of(kDieselRows[i].count);
+    }
+    return terms;
+}
+std::string diesel_factor(const char* box) { return last_calculation().diesel() ? text_of(box) : std::string(); }
+
+// X stated with as many decimals as it takes to show it above 1.
+std::string fume_ratio()
+{
+    const double X = last_calculation().fume_ratio;
+    if (!last_calculation().fumes_within_limit()) return {};
+    for (int places = 2; places <= 12; ++places)
+        if (ui::round_places(X, places) > 1) return ui::number_to_text(ui::round_places(X, places));
+    return ui::number_to_text(X);
+}
+
+PlaceholderBinding computed(const char* placeholder, std::function<std::string()> value,
+                            std::optional<StatusMark> mark = std::nullopt)
+{
+    PlaceholderBinding b = report::bind_computed(placeholder, std::move(value), 5);
+    b.mark_before = mark;
+    return b;
+}
+
+} // namespace
 
 report::ExportRequest export_request()
 {
@@ -33,7 +86,8 @@ report::ExportRequest export_request()
         bind("编辑框1_每kg炸药折合的体积", 5), bind("编辑框1_爆破后的通风时间", 5),
 
         face_length, bind("编辑框1_压入风口至工作面的距离", 5), bind("编辑框1_洞内允许最小风速", 5),
-        bind("编辑框1_洞内同时使用内燃每KW所需的风量", 5), bind("编辑框1_工作面允许瓦斯浓度", 5),
+        computed("计算值_内燃每KW风量", [] { return diesel_factor("编辑框1_洞内同时使用内燃每KW所需的风量"); }),
+        bind("编辑框1_工作面允许瓦斯浓度", 5),
         bind("编辑框1_瓦斯绝对涌出量", 5), bind("编辑框1_送入风流中瓦斯浓度", 5),
 
         bind("编辑框1_瓦斯涌出不均衡系数", 5, countdown(7)), bind("编辑框1_风管直径", 5),
@@ -53,14 +107,38 @@ report::ExportRequest export_request()
         bind("编辑框2_风机计算功率", 5), bind("编辑框_洞内每人每分钟需新鲜空气", 5),
         bind("编辑框1_风量备用系数", 5), bind("选择框1_隧道含瓦斯", 5), // the check box's caption
 
-        bind("编辑框2_设备利用率", 5, countdown(3)), bind("编辑框3_洞内同时使用内燃机作业总功率数", 5),
-        bind("标签20", 5), bind("编辑框1_名称1", 5), bind("编辑框1_名称2", 5),
+        computed("计算值_设备利用率", [] { return diesel_factor("编辑框2_设备利用率"); }, countdown(3)),
+        bind("编辑框3_洞内同时使用内燃机作业总功率数", 5), bind("标签20", 5),
+        computed("计算值_设备名称1", [] { return counted_row_name(0); }),
+        computed("计算值_设备名称2", [] { return counted_row_name(1); }),
 
-        bind("编辑框1_名称3", 5, countdown(2)), bind("编辑框1_名称4", 5), bind("编辑框2_设备1", 5),
-        bind("编辑框2_设备2", 5), bind("编辑框2_设备3", 5),
+        computed("计算值_设备名称3", [] { return counted_row_name(2); }, countdown(2)),
+        computed("计算值_设备名称4", [] { return counted_row_name(3); }),
+        computed("计算值_设备功率1", [] { return counted_row(0, kDieselRows[0].power); }),
+        computed("计算值_设备功率2", [] { return counted_row(1, kDieselRows[1].power); }),
+        computed("计算值_设备功率3", [] { return counted_row(2, kDieselRows[2].power); }),
 
-        bind("编辑框2_设备4", 5, countdown(1)), bind("编辑框3_数量1", 5), bind("编辑框3_数量2", 5),
-        bind("编辑框3_数量3", 5), bind("编辑框3_数量4", 5),
+        computed("计算值_设备功率4", [] { return counted_row(3, kDieselRows[3].power); }, countdown(1)),
+        computed("计算值_设备数量1", [] { return counted_row(0, kDieselRows[0].count); }),
+        computed("计算值_设备数量2", [] { return counted_row(1, kDieselRows[1].count); }),
+        computed("计算值_设备数量3", [] { return counted_row(2, kDieselRows[2].count); }),
+        computed("计算值_设备数量4", [] { return counted_row(3, kDieselRows[3].count); }),
+        // Without a diesel machine the plan says so instead of the diesel lines.
+        computed("计算值_无内燃设备",
+                 [] { return last_calculation().diesel() ? std::string() : std::string("洞内不使用内燃设备"); }),
+        computed("计算值_内燃设计标准",
+                 [] {
+                     return last_calculation().diesel()
+                                ? "使用内燃机械时，供风量按每千瓦不小于 " +
+                                      text_of("编辑框1_洞内同时使用内燃每KW所需的风量") + " m³/min 计；"
+                                : std::string("洞内不使用内燃机械，不计稀释内燃机废气所需风量；");
+                 }),
+        computed("计算值_内燃功率项", diesel_power_terms),
+        // The pressed-in scheme: fumes within the allowed concentration at
+        // once need no air, and the plan says why Q2 is 0.
+        computed("计算值_排烟需风量",
+                 [] { return last_calculation().fumes_within_limit() ? std::string() : text_of("编辑框2_爆破排烟"); }),
+        computed("计算值_X", fume_ratio),
     };
     // The gas inputs go into the plan only when the calculation worked Q5
     // out from them; otherwise their lines are left out, and the plan says

@@ -7,8 +7,11 @@
 #include "app/shell.h"
 #include "modules/ventilation/water_supply.h"
 #include "ui/cmd.h"
+#include "ui/value.h"
 
+#include <cmath>
 #include <limits>
+#include <string>
 #include <utility>
 
 namespace water_supply {
@@ -44,7 +47,40 @@ constexpr const char* kDemandInputs[] = {
 
 constexpr const char* kResults[] = {"编辑框_生活用水量", "编辑框_水池高差", "编辑框_水泵扬程", "编辑框_水池容积"};
 
+constexpr const char* kDailyUse = "组合框_昼夜用水量";
+constexpr const char* kStorage = "编辑框_贮水系数";
+
+// The classes of daily use of 组合框_昼夜用水量, in its order: the tank holds
+// 1/4~1/6 of the daily use below 1000 m3, 1/6~1/8 from 1000 to 2000 m3; the
+// factor a choice of the class writes.
+struct StorageClass {
+    const char* item;
+    double low, high;
+    const char* factor;
+};
+constexpr StorageClass kStorageClasses[] = {
+    {"小于1000m3", 1.0 / 6, 1.0 / 4, "0.2"},
+    {"1000~2000m3", 1.0 / 8, 1.0 / 6, "0.143"},
+};
+
 Calculated g_last;
+
+// The class follows the daily use the calculation works out, not the list's
+// choice: a tank for 1505 m3 a day stores 1/6~1/8 of it whatever the list
+// said. A factor already typed inside the class's range stays; another takes
+// the class's own. Above 2000 m3 the last class stands.
+void storage_class_of_daily_use(double daily)
+{
+    if (!std::isfinite(daily)) return; // no daily use: no class to choose
+    const int index = daily < 1000 ? 0 : 1;
+    const StorageClass& k = kStorageClasses[index];
+    g_last.daily = daily;
+    g_last.beyond_table = daily > 2000;
+    g_last.daily_use = k.item;
+    if (current_item_text(box(kDailyUse)) != k.item) rt_set_property(box(kDailyUse), prop::ComboBox::CurrentIndex, index);
+    const double C = input(kStorage);
+    if (!std::isnan(C) && !(tol_ge(C, k.low) && tol_le(C, k.high))) set_control_text(box(kStorage), k.factor);
+}
 
 void calculate()
 {
@@ -62,12 +98,13 @@ void calculate()
     const std::string source = current_item_text(box("组合框_水源流量"));
     if (source == kSourceSmaller) {
         // The factor C follows the daily use; the report names both.
-        g_last.daily_use = current_item_text(box("组合框_昼夜用水量"));
+        const double Qs = shown("编辑框_生活用水量"), Qc = input("编辑框_生产用水量");
+        g_last.Qs = control_text(box("编辑框_生活用水量"));
+        g_last.Qc = control_text(box("编辑框_生产用水量"));
+        storage_class_of_daily_use((Qs + Qc) * 24);
         rt_set_property(box(kVolumeCaption), prop::Label::Caption, "水源小于用水量，需水池容积V(m3)");
         result("编辑框_水池容积", // V = α1·C·(Qs + Qc)·24
-               input("编辑框_调节系数") * input("编辑框_贮水系数") *
-                   (shown("编辑框_生活用水量") + input("编辑框_生产用水量")) * 24,
-               0);
+               input("编辑框_调节系数") * input(kStorage) * (Qs + Qc) * 24, 0);
     } else if (source == kSourceLarger) {
         // A spring above the site that gives more than the peak demand needs
         // only a small balancing tank.
@@ -115,10 +152,9 @@ void compute(EventArgs&)
 
 void set_storage_coefficient(EventArgs&)
 {
-    const std::string daily = current_item_text(box("组合框_昼夜用水量"));
-    // Tank over daily use: 1/4~1/6 below 1000 m3 a day, 1/6~1/8 from 1000 to 2000.
-    if (daily == "小于1000m3") set_control_text(box("编辑框_贮水系数"), "0.2");
-    else if (daily == "1000~2000m3") set_control_text(box("编辑框_贮水系数"), "0.143");
+    const std::string daily = current_item_text(box(kDailyUse));
+    for (const StorageClass& k : kStorageClasses)
+        if (daily == k.item) set_control_text(box(kStorage), k.factor);
     cmd_set_focus(box(kLog));
 }
 

@@ -14,6 +14,12 @@ struct Calculated {
     // The daily-use item the storage factor was chosen by; empty when the
     // volume formula was not used.
     std::string daily_use;
+    // The daily use (Qs + Qc)·24 in m3 that chose it, from the shown Qs, and
+    // the figures it was worked from.
+    std::string Qs, Qc;
+    double daily = 0;
+    // Above 2000 m3 a day: the table has no class, the last one stands.
+    bool beyond_table = false;
 };
 const Calculated& last_calculation();
 

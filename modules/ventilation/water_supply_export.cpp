@@ -4,10 +4,25 @@
 #include "app/report/export.h"
 #include "modules/ventilation/water_supply.h"
 #include "ui/cmd.h"
+#include "ui/value.h"
+
+#include <string>
 
 namespace water_supply {
 
 namespace {
+
+// The daily use the calculation worked out and the class it chose by it:
+// "为（生活用水量 + 生产用水量）× 24 = (2.7 + 60) × 24 = 1504.8 m³，在1000~2000m3之间".
+std::string daily_use_sentence()
+{
+    const Calculated& c = last_calculation();
+    if (c.daily_use.empty()) return {};
+    std::string s = "为（生活用水量 + 生产用水量）× 24 = (" + c.Qs + " + " + c.Qc + ") × 24 = " +
+                    ui::number_to_text(ui::round_places(c.daily, 2)) + " m³，";
+    if (c.beyond_table) return s + "超出贮水系数表所列范围（不大于2000m³），按" + c.daily_use + "一档取值";
+    return s + (c.daily < 1000 ? c.daily_use : "在" + c.daily_use + "之间");
+}
 
 report::ExportRequest export_request()
 {
@@ -33,7 +48,7 @@ report::ExportRequest export_request()
         bind("编辑框_水泵扬程", 5), bind("编辑框_水池容积", 5),
         // The volume formula stands only where the calculation used it; a
         // spring-fed tank is sized by the rule of thumb instead.
-        report::bind_computed("计算值_昼夜用水量", [] { return last_calculation().daily_use; }, 5),
+        report::bind_computed("计算值_昼夜用水量", daily_use_sentence, 5),
         report::bind_computed("计算值_自流供水", [] {
             return last_calculation().spring_fed
                        ? std::string("利用高山自流供水，且水源流量大于用水高峰流量，水池只需调节水量，容积取20~30m³。")

@@ -1,6 +1,8 @@
 % 推土机生产率及运土土方量计算书. Every control name below is replaced by the
 % shown text of that control when the report is exported; each stands here at
-% most five times, as often as the export replaces it.
+% most five times, as often as the export replaces it. 计算值_循环时间来源 says
+% whether the cycle time was worked out from its components (then
+% 计算值_循环用时 is that time and its equation stands) or typed.
 !title 推土机生产率及运土土方量计算书
 
 !titlepage
@@ -30,6 +32,9 @@
 | 土的损失系数 | S | 编辑框1_土的损失系数 | — |
 | 台班产量降低系数 | s | 编辑框1_台班产量降低系数 | — |
 | 每一工作循环的延续时间 | t | 编辑框1_循环时间 | s |
+
+计算值_循环时间来源
+?$ t = \frac{L_{0}}{ν_{1}} + \frac{L}{ν_{2}} + \frac{L_{0}+L}{ν_{3}} + 2t_{n} + t_{c} + t_{0} = \frac{编辑框1_铲土路线长度}{编辑框1_推土机铲土行进速度} + \frac{编辑框1_运土路线长度}{编辑框1_推土机运土行进速度} + \frac{编辑框1_铲土路线长度 + 编辑框1_运土路线长度}{编辑框1_推土机回程速度} + 2 × 编辑框1_推土机转向时间 + 编辑框1_推土机换挡时间 + 编辑框1_推土机铲刀放下时间 ≈ 计算值_循环用时 "s"
 
 # 三、推土机生产率计算
 ## 3.1 土在铲刀前的分布长度

@@ -2,7 +2,8 @@
 % by the shown text of that control when the report is exported; each stands
 % here at most three times (the export replaces each up to five times).
 % 计算值_n, 计算值_N1 and 计算值_总计 are the loads per truck, the trucks per
-% excavator and the trucks in all before they are rounded to whole ones.
+% excavator and the trucks in all before they are rounded to whole ones
+% (the loads down, the trucks up).
 !title 挖掘机工期及配套自卸汽车数量计算书
 
 !titlepage
@@ -53,7 +54,7 @@ $ T = \frac{Q}{N·P_{d}·m·K_{t}} = \frac{编辑框1_土方工程量}{编辑框
 ## 3.2 自卸汽车每车装土次数
 $ n = \frac{Q_{1}·K_{s}}{q·γ·K_{c}} = \frac{编辑框2_自卸汽车载重量 × 编辑框2_土的最初可松性系数}{编辑框2_挖机斗容量 × 编辑框2_土的密度 × 编辑框2_土斗充盈系数} ≈ 计算值_n "次"
 式中：n——自卸汽车每车装土次数；Q_{1}——自卸汽车载重量（t）；K_{s}——土的最初可松性系数；q——挖掘机斗容量（m³）；γ——土的密度（t/m³），一般取1.7t/m³；K_{c}——土斗充盈系数。
-每车装土次数按四舍五入取整（向上取整将使自卸汽车超载），取n = 编辑框2_自卸汽车每车装土次数 次。
+每车装土次数向下取整，使自卸汽车不超载，取n = 编辑框2_自卸汽车每车装土次数 次。
 
 ## 3.3 自卸汽车每次装车时间
 $ t_{1} = \frac{n·t_{4}}{60} = \frac{编辑框2_自卸汽车每车装土次数 × 编辑框2_挖机每次作业循环的延续时间}{60} = 编辑框2_自卸汽车每次装车时间 "min"
