@@ -213,9 +213,9 @@ INSTANTIATE_TEST_SUITE_P(
         // t exactly 3 × t1: three trucks.
         FigureCase{"a whole number of trucks stays", kTrucks, {{"编辑框2_操纵时间", "0.3"}, {"编辑框2_卸车时间", "0.5"}},
                    {{Cycle, "12"}, {N1, "3"}, {Total, "6"}}},
-        // The total is the excavators times the trucks each, rounded up when
-        // the excavators are not whole: 6.1 × 4 = 24.4 trucks are 25.
-        FigureCase{"24.4 trucks in all give 25", kTrucks, {{"编辑框2_挖掘机数量", "6.1"}}, {{N1, "4"}, {Total, "25"}}}),
+        // The total is the excavators times the trucks each; excavators are
+        // counted whole, so 6.1 of them give no total.
+        FigureCase{"6.1 excavators give no total", kTrucks, {{"编辑框2_挖掘机数量", "6.1"}}, {{N1, "4"}, {Total, "-"}}}),
     [](const ::testing::TestParamInfo<FigureCase>& i) {
         std::string n = std::string(i.param.form) + "_" + i.param.name;
         for (char& ch : n)
