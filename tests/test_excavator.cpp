@@ -293,7 +293,7 @@ TEST_P(DomainEdges, ShowNoFigureAndGiveNoReport)
         type(ec.form, ec.box, start);
     }
     // the smallest figures the box takes
-    set_control_text(U(ec.form, ec.box), d == Domain::Positive ? "1e-6" : "0");
+    set_control_text(U(ec.form, ec.box), d == Domain::Positive ? "1e-6" : d == Domain::PositiveCount ? "1" : "0");
     click(ec.form, "图形按钮_计算");
     for (const auto& [r, want] : ec.kept) EXPECT_EQ(text(ec.form, r), want) << r;
 }

@@ -195,7 +195,7 @@ TEST_P(DomainEdges, OutsideGivesDashAndNothingToExport)
         else if (s.kind == Step::Choose) choose(s.control, s.value);
     }
     const std::string start = text(r.box);
-    for (const std::string& v : testsupport::texts_outside(r.zero_allowed ? ui::Domain::NonNegative : ui::Domain::Positive)) {
+    for (const std::string& v : testsupport::texts_outside(c(r.box).domain)) {
         SCOPED_TRACE("\"" + v + "\"");
         paste(r.box, v);
         click("图形按钮_计算");
