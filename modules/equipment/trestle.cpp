@@ -45,8 +45,8 @@ double plain(const char* name)
     return t == "-" ? kNone : text_to_number(t);
 }
 // A distance between loads and supports as typed: an empty box is 0 (a
-// number box empties a typed 0), any other text one whole number or none
-// ("1..25" is no distance, not 1).
+// number box empties a typed 0); any other text is read as a whole, one
+// number or none ("1..25" is no distance, not 1).
 double typed_distance(const char* name)
 {
     const std::string t = control_text(box(name));
