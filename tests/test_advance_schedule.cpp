@@ -496,6 +496,11 @@ TEST_F(ScheduleProgram, ChartShowsLengthsDaysAndCyclesOfEachGroup)
     EXPECT_EQ(chart().values[0], (std::vector<double>{0, 234, 0, 0, 0, 0}));
     EXPECT_EQ(chart().values[1], (std::vector<double>{0, 37.5, 0, 0, 0, 0}));
     EXPECT_EQ(text("标签19"), "234");
+    // A mistyped length is none: no bar beside its "-" (not one of 2 m).
+    set("编辑框1_各类围岩长度1", "2..34");
+    compute();
+    EXPECT_EQ(text("编辑框4_工期天1"), "-");
+    EXPECT_EQ(chart().values[0][1], 0);
 }
 
 // --- the report -------------------------------------------------------------------------

@@ -157,7 +157,7 @@ TEST_F(BlastEffectProgram, StartsInItsFrameInVelocityModeWithThreeTips)
 // --- worked figures ---------------------------------------------------------------------
 
 struct Step {
-    enum Kind { Type, Choose, Click } kind;
+    enum Kind { Type, Paste, Choose, Click } kind;
     const char* control;
     const char* value = "";
 };
@@ -177,6 +177,7 @@ TEST_P(Figures, OneComputeClickShows)
     const FigureCase& fc = GetParam();
     for (const Step& s : fc.steps) {
         if (s.kind == Step::Type) type(s.control, s.value);
+        else if (s.kind == Step::Paste) paste(s.control, s.value);
         else if (s.kind == Step::Choose) choose(s.control, s.value);
         else click(s.control);
     }
@@ -234,7 +235,7 @@ INSTANTIATE_TEST_SUITE_P(
         // A velocity beyond the number range shows "-" and gets the failing verdict.
         FigureCase{"velocity beyond the number range", {{Step::Type, R, "1"}, {Step::Type, A, "1000"}},
                    {{V, "-"}, {Verdict, kExceeds}}, kRed},
-        FigureCase{"distance beyond the number range", {{Step::Click, ByDistance}, {Step::Type, V, "1e-300"}, {Step::Type, A, "0.001"}},
+        FigureCase{"distance beyond the number range", {{Step::Click, ByDistance}, {Step::Paste, V, "1e-300"}, {Step::Type, A, "0.001"}},
                    {{R, "-"}}}),
     [](const ::testing::TestParamInfo<FigureCase>& i) {
         std::string n = i.param.name;

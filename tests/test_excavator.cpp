@@ -219,9 +219,9 @@ INSTANTIATE_TEST_SUITE_P(
         FigureCase{"a whole number of trucks stays", kTrucks,
                    {{"编辑框2_自卸汽车载重量", "8.5"}, {"编辑框2_操纵时间", "0.3"}, {"编辑框2_卸车时间", "0.5"}},
                    {{Cycle, "12"}, {N1, "3"}, {Total, "6"}}},
-        // The total is the excavators times the trucks each, rounded up when
-        // the excavators are not whole: 6.1 × 5 = 30.5 trucks are 31.
-        FigureCase{"30.5 trucks in all give 31", kTrucks, {{"编辑框2_挖掘机数量", "6.1"}}, {{N1, "5"}, {Total, "31"}}}),
+        // The total is the excavators times the trucks each; excavators are
+        // counted whole, so 6.1 of them give no total.
+        FigureCase{"6.1 excavators give no total", kTrucks, {{"编辑框2_挖掘机数量", "6.1"}}, {{N1, "5"}, {Total, "-"}}}),
     [](const ::testing::TestParamInfo<FigureCase>& i) {
         std::string n = std::string(i.param.form) + "_" + i.param.name;
         for (char& ch : n)
@@ -299,7 +299,7 @@ TEST_P(DomainEdges, ShowNoFigureAndGiveNoReport)
         type(ec.form, ec.box, start);
     }
     // the smallest figures the box takes
-    set_control_text(U(ec.form, ec.box), d == Domain::Positive ? "1e-6" : "0");
+    set_control_text(U(ec.form, ec.box), d == Domain::Positive ? "1e-6" : d == Domain::PositiveCount ? "1" : "0");
     click(ec.form, "图形按钮_计算");
     for (const auto& [r, want] : ec.kept) EXPECT_EQ(text(ec.form, r), want) << r;
 }

@@ -351,8 +351,30 @@ INSTANTIATE_TEST_SUITE_P(
                       DomainCase{Kf, "0", false, true}, DomainCase{Kf, "-1.5", false, true}, DomainCase{Kf, "0.01", true, true},
                       DomainCase{W, "", false, true}, DomainCase{W, "-2.8", false, true}, DomainCase{W, "1e309", false, true},
                       DomainCase{N, "0", false, true}, DomainCase{N, "-1.25", false, true}, DomainCase{N, "abc", false, true},
+                      DomainCase{N, "1..25", false, true}, DomainCase{N, "1.2.3", false, true}, DomainCase{N, "１.２５", true, true},
                       DomainCase{Q, "", true, false}, DomainCase{Q, "-2", true, false}, DomainCase{Q, "-0", true, false},
                       DomainCase{Q, "0.001", true, true}));
+
+// The compute button takes no focus: a box typed into and computed at once
+// is read as it stands, untidied. A mistyped index is no index (not 1, which
+// gave Rf 84 m); a full-width one types as the same number.
+TEST_F(FlyrockProgram, AnIndexComputedAtOnceIsReadWhole)
+{
+    rt.user_type(c(N), "1..25");
+    click("图形按钮_计算");
+    EXPECT_EQ(text(N), "1..25");
+    EXPECT_EQ(text(Rf), "-");
+    EXPECT_EQ(text(Verdict), "-");
+    backend.queue_answer(0);
+    click("图形按钮_导出");
+    EXPECT_EQ(backend.boxes.back().text, "输入已修改，请重新计算后导出！");
+
+    rt.user_type(c(N), "１.２５");
+    click("图形按钮_计算");
+    EXPECT_EQ(text(N), "1.25");
+    EXPECT_EQ(text(Rf), "131.25");
+    EXPECT_EQ(text(Verdict), "按计算最小安全距离131.25m确定！");
+}
 
 TEST_F(FlyrockProgram, ComputeLightsTheLampButDoesNotPressTheButton)
 {

@@ -147,11 +147,13 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(SpanCase{"0.5", "小跨度隧道"}, SpanCase{"9", "小跨度隧道"},
                       SpanCase{"9.00000005", "小跨度隧道"}, // within the tolerance of 9
                       SpanCase{"9.0000002", "中跨度隧道"}, SpanCase{"11.5", "中跨度隧道"},
-                      SpanCase{"12.5m", "中跨度隧道"}, SpanCase{"13.99999995", "大跨度隧道"},
+                      SpanCase{"１２.５", "中跨度隧道"}, SpanCase{"13.99999995", "大跨度隧道"},
                       SpanCase{"14", "大跨度隧道"}, SpanCase{"17.9", "大跨度隧道"}, SpanCase{"18", "超大跨度隧道"},
                       // No class from a width that means nothing: the earlier class goes.
                       SpanCase{"0", "-"}, SpanCase{"", "-"}, SpanCase{"-3", "-"}, SpanCase{"-0", "-"},
-                      SpanCase{"1e309", "-"}, SpanCase{"0.00000005", "-"}, SpanCase{"宽", "-"}));
+                      SpanCase{"1e309", "-"}, SpanCase{"0.00000005", "-"}, SpanCase{"宽", "-"},
+                      // Only the whole text is the width: not its leading number.
+                      SpanCase{"12.5m", "-"}, SpanCase{"1..25", "-"}));
 
 TEST_F(MethodSelectionProgram, TypingClassifiesAsTheWidthGrows)
 {

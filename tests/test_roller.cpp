@@ -103,7 +103,9 @@ INSTANTIATE_TEST_SUITE_P(
         // to roll: no output, where the rule gave 0 and -135.
         OutputCase{"overlap as wide as the roll", {{"编辑框1_每次被碾压的宽度", "0.25"}}, "-"},
         OutputCase{"overlap wider than the roll", {{"编辑框1_每次被碾压的宽度", "0.2"}}, "-"},
-        OutputCase{"half a pass", {{"编辑框1_同一地点碾压次", "0.5"}, {"编辑框1_压路机行驶速度", "200"}}, "4118.4"}),
+        // Passes are counted whole: half a pass is no count.
+        OutputCase{"half a pass", {{"编辑框1_同一地点碾压次", "0.5"}, {"编辑框1_压路机行驶速度", "200"}}, "-"},
+        OutputCase{"two and a half passes", {{"编辑框1_同一地点碾压次", "2.5"}}, "-"}),
     [](const ::testing::TestParamInfo<OutputCase>& i) {
         std::string n = i.param.name;
         for (char& ch : n)

@@ -97,10 +97,13 @@ TEST_F(RuntimeTest, ComboIndexIsClamped)
 
 TEST_F(RuntimeTest, NumericBoxRewritesWhenItLosesTheFocus)
 {
+    // Only a text that is one number is tidied; any other stays as typed, so
+    // that no other number takes its place unseen.
     struct Row { const char* box; const char* held; const char* shown; } rows[] = {
         {"甲", "0.50", "0.5"}, {"甲", "0", ""},       {"甲", "0.0", ""},        {"甲", "1e3", "1000"},
-        {"甲", "12.5m", "12.5"}, {"甲", "-", ""},     {"甲", "2.5", "2.5"},     {"单", "0.3333333", "0.333333"},
-        {"甲", "１２", "12"},    {"甲", "1e400", "-"},
+        {"甲", " 7 ", "7"},    {"甲", " ", ""},       {"甲", "2.5", "2.5"},     {"单", "0.3333333", "0.333333"},
+        {"甲", "１２", "12"},  {"甲", "－１.２５", "-1.25"}, {"甲", "1e400", "-"},
+        {"甲", "12.5m", "12.5m"}, {"甲", "-", "-"},  {"甲", "1..25", "1..25"}, {"甲", "2.8-", "2.8-"},
     };
     for (auto& r : rows) {
         rt_set_property(U("t", r.box), prop::EditBox::Content, r.held);
@@ -139,6 +142,10 @@ TEST_F(RuntimeTest, TypingRaisesOneChangePerKeystrokeAndNumericBoxesRefuseLetter
     log.clear();
     rt.user_type(c("乙"), "中文");
     EXPECT_EQ(log, (std::vector<std::string>{"ContentChanged 乙 中", "ContentChanged 乙 中文"}));
+    // A full-width digit, point or minus (an input method's full-width mode)
+    // types its ASCII form; other full-width letters stay refused.
+    rt.user_type(c("甲"), "－１．２５ｍ");
+    EXPECT_EQ(c("甲").text, "-1.25");
 }
 
 TEST_F(RuntimeTest, CheckListTicksToggleAndSingleCheckClearsTheOthers)

@@ -48,6 +48,7 @@ constexpr const char* ByCount = "单选框_求直径";
 constexpr const char* GivenD = "编辑框_确定钻孔直径";
 constexpr const char* GivenN = "编辑框_已知布眼数量";
 constexpr const char* Layers = "编辑框_破碎分层数";
+constexpr const char* Rows = "编辑框_炮眼排数";
 constexpr const char* Height = "编辑框_破碎体高";
 constexpr const char* Depth = "编辑框_破碎体计划破碎深度";
 constexpr const char* Object = "组合框_破碎物体类型";
@@ -345,6 +346,8 @@ TEST_P(InputDomains, AnInputOutsideItsDomainGivesNoFigureAndNoPlan)
     compute();
     for (size_t i = 0; i < std::size(kResults); ++i)
         EXPECT_EQ(text(kResults[i]), d.dashes[i] == '-' ? "-" : start[i]) << kResults[i];
+    // The plan's rows are a whole count or none, never the text typed.
+    EXPECT_EQ(text("编辑框_布眼排数"), std::string(d.box) == Rows ? "-" : "3");
     backend.queue_answer(0);
     click("图形按钮_导出");
     const bool whole = std::string(d.dashes).find('-') == std::string::npos;
@@ -357,7 +360,12 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(DomainCase{"编辑框_破碎体长", "", false, ".--.......-"}, DomainCase{"编辑框_破碎体长", "-1.8", false, ".--.......-"},
                       DomainCase{Height, "0", false, ".--.......-"}, DomainCase{Height, "-2.5", false, ".--.......-"},
                       DomainCase{Depth, "", false, "---......--"}, DomainCase{Depth, "-0", false, "---......--"},
-                      DomainCase{"编辑框_炮眼排数", "0", false, ".--.......-"}, DomainCase{"编辑框_破碎体的抗拉强度", "-3", false, ".--.......-"},
+                      DomainCase{Rows, "0", false, ".--.......-"}, DomainCase{"编辑框_破碎体的抗拉强度", "-3", false, ".--.......-"},
+                      // rows and holes are counted whole; a mistyped count is none
+                      DomainCase{Rows, "2.5", false, ".--.......-"}, DomainCase{Rows, "-0", false, ".--.......-"},
+                      DomainCase{Rows, "1..25", false, ".--.......-"}, DomainCase{GivenN, "20.5", true, ".---.....--"},
+                      // a full-width count is the same count, written back whole
+                      DomainCase{GivenN, "２０", true, "..........."},
                       DomainCase{"编辑框_开裂经验系数", "abc", false, ".--.......-"}, DomainCase{"编辑框_SCA膨胀压力", "", false, ".--.......-"},
                       DomainCase{"编辑框_被破碎材料的泊松比", "-0.3", false, ".--.......-"},
                       DomainCase{"编辑框_被破碎材料的泊松比", "", false, ".--.......-"},

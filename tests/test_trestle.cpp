@@ -603,6 +603,8 @@ INSTANTIATE_TEST_SUITE_P(
         ConsistencyCase{"a negative segment", true,
                         {{"编辑框1_前桥重量", "41"}, {"编辑框1_栈桥总长", "14000"}, {"编辑框1_c1", "-1"}},
                         {kMsgNegative}, true, G, W, W},
+        // A mistyped segment is no distance (not its leading 1).
+        ConsistencyCase{"a mistyped segment", true, {{"编辑框1_c1", "1..25"}}, {kMsgNegative}, true, G, W, W},
         // With automatic positions a span below twice the wheelbase moves P1
         // behind support A.
         ConsistencyCase{"span below twice the wheelbase", false, {{"编辑框1_栈桥净跨", "6000"}}, {kMsgNegative}, true, G, W, W},

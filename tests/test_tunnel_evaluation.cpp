@@ -411,10 +411,10 @@ TEST(TunnelEvaluation, ReservedDeformation)
     // (60 is level Ⅱ of the limit 150, level Ⅲ of 200).
     cases.push_back({"design 200", {{kDesign, "200"}, {"编辑框1_实测位移值", "60"}},
                      {{kReserved, "按设计"}, {kLimit, "200"}, {"编辑框1_位移管理等级", "Ⅲ级"}}});
-    cases.push_back({"design text copied unchanged", {{kDesign, "12.5m"}}, {{kReserved, "按设计"}, {kLimit, "12.5m"}}});
+    cases.push_back({"design text copied unchanged", {{kDesign, "125.0"}}, {{kReserved, "按设计"}, {kLimit, "125.0"}}});
     // A design deformation that is no usable number is no limit either: no
     // level is judged by it, and U' keeps its text.
-    for (const char* bad : {"-0", "0", "-50", "abc", "1e999"})
+    for (const char* bad : {"-0", "0", "-50", "abc", "1e999", "12.5m", "1..25"})
         cases.push_back({bad, {{kDesign, bad}, {kLimit, "150"}},
                          {{kReserved, kNone}, {kLimit, "150"}, {"编辑框1_位移管理等级", kNone}, {"编辑框1_施工状态", kNone}}});
     check(cases);

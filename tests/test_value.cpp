@@ -315,16 +315,19 @@ INSTANTIATE_TEST_SUITE_P(Table, FloatToInt, ::testing::Values(
 
 // --- input domains ---------------------------------------------------------------------
 // What a box with a domain gives the formulas: the number, or nothing (NaN).
+// Only a text that is one number as a whole is read; a count is whole.
 struct DomainCase {
     const char* text;
-    double any, non_negative, positive; // NaN: no number for that domain
+    double any, non_negative, positive, count, positive_count; // NaN: no number for that domain
 };
 constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
 class NumberInDomain : public ::testing::TestWithParam<DomainCase> {};
 TEST_P(NumberInDomain, GivesNoNumberOutsideTheDomain) {
     const DomainCase& c = GetParam();
     const std::pair<ui::Domain, double> want[] = {
-        {ui::Domain::Any, c.any}, {ui::Domain::NonNegative, c.non_negative}, {ui::Domain::Positive, c.positive}};
+        {ui::Domain::Any, c.any},     {ui::Domain::NonNegative, c.non_negative},     {ui::Domain::Positive, c.positive},
+        {ui::Domain::Count, c.count}, {ui::Domain::PositiveCount, c.positive_count},
+    };
     for (auto [domain, x] : want) {
         const double got = ui::number_in_domain(c.text, domain);
         if (std::isnan(x)) EXPECT_TRUE(std::isnan(got)) << '"' << c.text << "\" " << ui::domain_name(domain) << " gave " << got;
@@ -334,26 +337,72 @@ TEST_P(NumberInDomain, GivesNoNumberOutsideTheDomain) {
     EXPECT_EQ(ui::number_in_domain(c.text, ui::Domain::Unchecked), ui::text_to_number(c.text));
 }
 INSTANTIATE_TEST_SUITE_P(Table, NumberInDomain, ::testing::Values(
-    DomainCase{"12.5", 12.5, 12.5, 12.5},
-    DomainCase{" 12.5m", 12.5, 12.5, 12.5},
-    DomainCase{"１２．５", 12.5, 12.5, 12.5},
-    DomainCase{"0", 0, 0, kNone},
-    DomainCase{"+0", 0, 0, kNone},
-    DomainCase{"-0", kNone, kNone, kNone},
-    DomainCase{"-0.000", kNone, kNone, kNone},
-    DomainCase{"-12", -12, kNone, kNone},
-    DomainCase{"1e-300", 1e-300, 1e-300, 1e-300},
-    DomainCase{"", kNone, kNone, kNone},
-    DomainCase{"   ", kNone, kNone, kNone},
-    DomainCase{"-", kNone, kNone, kNone},
-    DomainCase{"abc", kNone, kNone, kNone},
-    DomainCase{".", kNone, kNone, kNone},
-    DomainCase{"1e309", kNone, kNone, kNone},
-    DomainCase{"-1e309", kNone, kNone, kNone}));
+    DomainCase{"12.5", 12.5, 12.5, 12.5, kNone, kNone},
+    DomainCase{"3", 3, 3, 3, 3, 3},
+    DomainCase{" 3.0 \r\n", 3, 3, 3, 3, 3},
+    DomainCase{"1e3", 1000, 1000, 1000, 1000, 1000},
+    DomainCase{"2.5", 2.5, 2.5, 2.5, kNone, kNone},
+    DomainCase{"0.5", 0.5, 0.5, 0.5, kNone, kNone},
+    DomainCase{"１２．５", 12.5, 12.5, 12.5, kNone, kNone},
+    DomainCase{"１.２５", 1.25, 1.25, 1.25, kNone, kNone},
+    DomainCase{"－３", -3, kNone, kNone, kNone, kNone},
+    DomainCase{"0", 0, 0, kNone, 0, kNone},
+    DomainCase{"+0", 0, 0, kNone, 0, kNone},
+    DomainCase{"-0", kNone, kNone, kNone, kNone, kNone},
+    DomainCase{"-0.000", kNone, kNone, kNone, kNone, kNone},
+    DomainCase{"-12", -12, kNone, kNone, kNone, kNone},
+    DomainCase{"1e-300", 1e-300, 1e-300, 1e-300, kNone, kNone},
+    DomainCase{"", kNone, kNone, kNone, kNone, kNone},
+    DomainCase{"   ", kNone, kNone, kNone, kNone, kNone},
+    DomainCase{"-", kNone, kNone, kNone, kNone, kNone},
+    DomainCase{"abc", kNone, kNone, kNone, kNone, kNone},
+    DomainCase{".", kNone, kNone, kNone, kNone, kNone},
+    DomainCase{"1e309", kNone, kNone, kNone, kNone, kNone},
+    DomainCase{"-1e309", kNone, kNone, kNone, kNone, kNone},
+    // Mistyped numbers are no number, not their leading part.
+    DomainCase{" 12.5m", kNone, kNone, kNone, kNone, kNone},
+    DomainCase{"1..25", kNone, kNone, kNone, kNone, kNone},
+    DomainCase{"1-5", kNone, kNone, kNone, kNone, kNone},
+    DomainCase{"1.2.3", kNone, kNone, kNone, kNone, kNone},
+    DomainCase{"2.8-", kNone, kNone, kNone, kNone, kNone},
+    DomainCase{"1 2", kNone, kNone, kNone, kNone, kNone},
+    DomainCase{"3e", kNone, kNone, kNone, kNone, kNone}));
+
+// A pasted text gives the number it writes where that is unambiguous, in
+// the characters a number box takes; "" where the box refuses it.
+struct PasteCase {
+    const char* pasted;
+    const char* kept;
+};
+class PastedNumber : public ::testing::TestWithParam<PasteCase> {};
+TEST_P(PastedNumber, TakesTheNumberWrittenOrNothing) {
+    EXPECT_EQ(ui::pasted_number(GetParam().pasted), GetParam().kept) << '"' << GetParam().pasted << '"';
+}
+INSTANTIATE_TEST_SUITE_P(Table, PastedNumber, ::testing::Values(
+    PasteCase{"358.90", "358.90"},
+    PasteCase{"  -0.25\r\n", "-0.25"},
+    PasteCase{"1,234.5", "1234.5"},
+    PasteCase{"-12,345,678", "-12345678"},
+    PasteCase{"1.5E+03", "1500"},
+    PasteCase{"2.5e-2", "0.025"},
+    PasteCase{"+7", "7"},
+    PasteCase{"２.５", "2.5"},
+    PasteCase{"１，２３４．５", "1234.5"},
+    // keyable: taken as typed, a mistyped number refused where it is read
+    PasteCase{"1..25", "1..25"},
+    // not one number, or not only one reading of it
+    PasteCase{"1,5", ""},
+    PasteCase{"1,2345.6", ""},
+    PasteCase{"12,34,567", ""},
+    PasteCase{"1.5\t2.5", ""},
+    PasteCase{"12.5m", ""},
+    PasteCase{"abc", ""},
+    PasteCase{"1e999", ""},
+    PasteCase{" \r\n", ""}));
 
 TEST(DomainNames, ReadAndWrittenAsFormsSpellThem) {
     ui::Domain d;
-    for (const char* name : {">0", ">=0", "any"}) {
+    for (const char* name : {">0", ">=0", "any", "count>=0", "count>=1"}) {
         ASSERT_TRUE(ui::domain_from_name(name, &d)) << name;
         EXPECT_STREQ(ui::domain_name(d), name);
     }

@@ -212,7 +212,7 @@ TEST_P(DomainEdges, OutsideGivesDashAndNothingToExport)
     }
     const std::string start = text(r.box);
     const bool count = std::string(r.box).starts_with("编辑框3_数量");
-    for (const std::string& v : testsupport::texts_outside(r.zero_allowed ? ui::Domain::NonNegative : ui::Domain::Positive)) {
+    for (const std::string& v : testsupport::texts_outside(c(r.box).domain)) {
         SCOPED_TRACE("\"" + v + "\"");
         paste(r.box, v);
         // (a count the box leaves empty is no input outside its domain: the

@@ -896,13 +896,16 @@ bool Runtime::has_focus(const Control& c) const
 void Runtime::numeric_rewrite(Control& c)
 {
     if (c.kind != Kind::EditBox || (c.input_mode != 9 && c.input_mode != 10)) return;
-    // atof reads the leading number; the box shows it back by the number rules.
-    double x = text_to_number(c.text);
-    std::string s = c.input_mode == 9 ? float_to_text(float(x)) : number_to_text(x);
+    // Only a text that is one number is tidied: the box shows it back by the
+    // number rules. Anything else ("1..25", "2.8-") stays as typed, so that
+    // the user sees what a calculation refuses rather than another number.
+    const double x = plain_number(c.text);
+    std::string s;
+    if (!std::isnan(x)) s = c.input_mode == 9 ? float_to_text(float(x)) : number_to_text(x);
+    else if (c.text.find_first_not_of(" \t\r\n") != std::string::npos) return;
     // A typed 0 is cleared, except where the box's domain holds 0: there it
     // is a value (no equipment in a row), which an empty box is not.
-    const bool zero_allowed = c.domain == Domain::NonNegative || c.domain == Domain::Any;
-    if (s == "0" && !(zero_allowed && number_in_domain(c.text, c.domain) == 0)) s.clear();
+    if (s == "0" && !(c.domain != Domain::Unchecked && number_in_domain(c.text, c.domain) == 0)) s.clear();
     if (s != c.text) {
         set_text_value(c, prop::EditBox::Content, s);
         raise(c, Event::ContentChanged);
@@ -973,6 +976,16 @@ void Runtime::user_click(Control& c)
 
 static bool numeric_accepts(uint32_t ch) { return (ch >= '0' && ch <= '9') || ch == '-' || ch == '.'; }
 
+// A full-width character of the ASCII range (a Chinese input method's
+// full-width mode types digits, point and minus so) as its ASCII form.
+static std::string half_width(const std::string& ch)
+{
+    if (ch.size() != 3) return ch;
+    const auto b = [&](int i) { return uint32_t(uint8_t(ch[size_t(i)])); };
+    const uint32_t cp = ((b(0) & 0x0F) << 12) | ((b(1) & 0x3F) << 6) | (b(2) & 0x3F);
+    return cp >= 0xFF01 && cp <= 0xFF5E ? std::string(1, char(cp - 0xFEE0)) : ch;
+}
+
 void Runtime::user_type(Control& edit, const std::string& text)
 {
     if (!takes_input(*this, edit)) return;
@@ -990,7 +1003,8 @@ void Runtime::user_type(Control& edit, const std::string& text)
         std::string ch = text.substr(i, n);
         i += n;
         bool numeric = edit.kind == Kind::EditBox && (edit.input_mode == 9 || edit.input_mode == 10);
-        if (numeric && (n != 1 || !numeric_accepts(uint8_t(ch[0])))) continue;
+        if (numeric) ch = half_width(ch);
+        if (numeric && (ch.size() != 1 || !numeric_accepts(uint8_t(ch[0])))) continue;
         user_edit_text(edit, edit.text + ch);
     }
 }

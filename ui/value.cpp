@@ -108,6 +108,45 @@ double parse_number(std::string_view s) {
     return strtod_l(literal.c_str(), nullptr, c_locale());
 }
 
+std::string_view trim_blanks(std::string_view s) {
+    while (!s.empty() && is_space(s.front())) s.remove_prefix(1);
+    while (!s.empty() && is_space(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+// The text with full-width forms as ASCII.
+std::string ascii_forms(std::string_view utf8) { return needs_mapping(utf8) ? numeric_bytes(utf8) : std::string(utf8); }
+
+constexpr double kNoNumber = std::numeric_limits<double>::quiet_NaN();
+
+// The whole (trimmed) text is one literal.
+double whole_literal(std::string_view s) {
+    const std::size_t n = literal_length(s);
+    return n == 0 || n != s.size() ? kNoNumber : parse_number(s);
+}
+
+// Digits grouped by threes with commas before an optional decimal part, as
+// a spreadsheet shows a number with thousands separators: "12,345.6".
+bool thousands_grouped(std::string_view s) {
+    std::size_t i = 0, lead = 0;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    while (i < s.size() && is_digit(s[i])) ++i, ++lead;
+    if (lead < 1 || lead > 3) return false;
+    int groups = 0;
+    while (i < s.size() && s[i] == ',') {
+        std::size_t digits = 0;
+        for (++i; i < s.size() && is_digit(s[i]); ++i) ++digits;
+        if (digits != 3) return false;
+        ++groups;
+    }
+    if (groups == 0) return false;
+    if (i < s.size() && s[i] == '.')
+        for (++i; i < s.size() && is_digit(s[i]);) ++i;
+    return i == s.size();
+}
+
+bool keyable(std::string_view s) { return s.find_first_not_of("0123456789-.") == std::string_view::npos; }
+
 int32_t parse_int(std::string_view s) {
     std::size_t i = 0;
     while (i < s.size() && is_space(s[i])) ++i;
@@ -163,10 +202,28 @@ double text_to_number(std::string_view utf8) {
     return parse_number(numeric_bytes(utf8));
 }
 
+double plain_number(std::string_view utf8) { return whole_literal(trim_blanks(ascii_forms(utf8))); }
+
+std::string pasted_number(std::string_view utf8) {
+    const std::string mapped = ascii_forms(utf8);
+    const std::string_view s = trim_blanks(mapped);
+    if (s.empty()) return {};
+    // What the keys could have typed stays as it is, a mistyped number too:
+    // reading it refuses it where it is used.
+    if (keyable(s)) return std::string(s);
+    std::string plain(s);
+    if (thousands_grouped(s)) std::erase(plain, ',');
+    const double x = whole_literal(plain);
+    if (!std::isfinite(x)) return {};
+    return keyable(plain) ? plain : number_to_text(x);
+}
+
 bool domain_from_name(std::string_view name, Domain* out) {
     if (name == ">0") *out = Domain::Positive;
     else if (name == ">=0" || name == "≥0") *out = Domain::NonNegative;
     else if (name == "any") *out = Domain::Any;
+    else if (name == "count>=0") *out = Domain::Count;
+    else if (name == "count>=1") *out = Domain::PositiveCount;
     else return false;
     return true;
 }
@@ -176,6 +233,8 @@ const char* domain_name(Domain d) {
     case Domain::Positive: return ">0";
     case Domain::NonNegative: return ">=0";
     case Domain::Any: return "any";
+    case Domain::Count: return "count>=0";
+    case Domain::PositiveCount: return "count>=1";
     case Domain::Unchecked: break;
     }
     return "";
@@ -183,16 +242,16 @@ const char* domain_name(Domain d) {
 
 double number_in_domain(std::string_view utf8, Domain d) {
     if (d == Domain::Unchecked) return text_to_number(utf8);
-    const std::string mapped = needs_mapping(utf8) ? numeric_bytes(utf8) : std::string(utf8);
-    std::string_view s(mapped);
-    std::size_t i = 0;
-    while (i < s.size() && is_space(s[i])) ++i;
-    constexpr double none = std::numeric_limits<double>::quiet_NaN();
-    if (literal_length(s.substr(i)) == 0) return none;
-    const double x = parse_number(s);
-    if (!std::isfinite(x) || (x == 0 && std::signbit(x))) return none;
-    if (d == Domain::NonNegative && x < 0) return none;
-    if (d == Domain::Positive && !(x > 0)) return none;
+    const double x = plain_number(utf8);
+    if (!std::isfinite(x) || (x == 0 && std::signbit(x))) return kNoNumber;
+    const bool whole = x == std::floor(x);
+    switch (d) {
+    case Domain::NonNegative: return x >= 0 ? x : kNoNumber;
+    case Domain::Positive: return x > 0 ? x : kNoNumber;
+    case Domain::Count: return x >= 0 && whole ? x : kNoNumber;
+    case Domain::PositiveCount: return x >= 1 && whole ? x : kNoNumber;
+    case Domain::Any: case Domain::Unchecked: break;
+    }
     return x;
 }
 

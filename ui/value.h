@@ -27,17 +27,32 @@ std::string bool_to_text(bool b);
 // then the longest leading decimal literal after white space is read.
 // No hex, no inf/nan; no number gives 0.
 double text_to_number(std::string_view utf8);
+// The number a text writes when the whole text is one decimal literal
+// (blanks around it aside, full-width forms as their ASCII forms, the value
+// possibly beyond the number range); not-a-number for anything else: the
+// empty text, "abc", "-", "1..25", "1-5", "2.8-", "12.5m".
+double plain_number(std::string_view utf8);
+// The text a number box takes for a pasted text: the number it writes, in
+// the box's own characters, where that is unambiguous: blanks and line ends
+// around it dropped, full-width forms as ASCII ("２.５" 2.5), thousands
+// separators in their places ("1,234.5" 1234.5) and a scientific form
+// ("1.5E+03" 1500) written out. Empty when the text is not one finite number
+// ("1,2", "1.5 2.5", "12.5m", "1e999"). A text of digits, "-" and "." alone
+// is kept as it is, as if typed.
+std::string pasted_number(std::string_view utf8);
+
 // What an input box may hold for the formulas that read it: any number, a
-// number not below zero, or a number above zero. Unchecked boxes read as the
-// text-to-number rule says (empty text reads 0).
-enum class Domain { Unchecked, Any, NonNegative, Positive };
-// ">0", ">=0" (or "≥0"), "any"; false for anything else.
+// number not below zero, a number above zero, or a count (a whole number
+// from 0, or from 1). Unchecked boxes read as the text-to-number rule says
+// (empty text reads 0).
+enum class Domain { Unchecked, Any, NonNegative, Positive, Count, PositiveCount };
+// ">0", ">=0" (or "≥0"), "any", "count>=0", "count>=1"; false for anything else.
 bool domain_from_name(std::string_view name, Domain* out);
 const char* domain_name(Domain d);
-// The number a box's text gives when the text is a number inside the domain;
-// not-a-number when it is empty, begins with no number ("-", "abc"), reads
-// as minus zero ("-0"), is not finite ("1e309") or lies outside the domain.
-// Text after the number ("12.5m") is read as the text-to-number rule reads it.
+// The number a box's text gives when the whole text is one number inside
+// the domain (plain_number); not-a-number when it is empty, is not one plain
+// number ("-", "abc", "1..25", "12.5m"), reads as minus zero ("-0"), is not
+// finite ("1e309"), lies outside the domain, or is a count that is not whole.
 double number_in_domain(std::string_view utf8, Domain d);
 
 // Leading whole number of the text (sign and digits after blanks), 0 if none;

@@ -65,6 +65,9 @@ blasting::RoundedResults results_;
 void result(const char* name, double x, int places) { results_.write(box(name), name, x, places); }
 void set_text(const char* name, const std::string& text) { set_control_text(box(name), text); }
 void copy_text(const char* to, const char* from) { set_text(to, control_text(box(from))); }
+// A count the plan states as given: whole, as its box's domain takes it, or
+// "-" when the box holds none.
+void write_count(const char* to, const char* from) { write_number(box(to), input(from)); }
 bool checked(const char* radio) { return rt_get_property(box(radio), prop::RadioBox::Checked).truth(); }
 int current_index(const char* combo) { return rt_get_property(box(combo), prop::ComboBox::CurrentIndex).integer(); }
 
@@ -166,9 +169,7 @@ void by_diameter_given(float L1)
 void by_hole_count(float L1)
 {
     result(kTotalLength, input(kGivenCount) * L1, 3);
-    // The count as given; one that is no count shows "-".
-    if (std::isnan(input(kGivenCount))) set_text(kHoles, "-");
-    else copy_text(kHoles, kGivenCount);
+    write_count(kHoles, kGivenCount);
     const double P = breaking_force();
     const double R = shown(kTotalLength) * (1 + input(kPoisson)) * input(kPressure);
     result(kDiameter, P / R * input(kLayers) * 1000, 0);
@@ -308,7 +309,7 @@ void calculate()
     if (!t || !row_at(agent_types(), current_index(kAgentType))) calculation_refused(); // no type chosen
     const float L1 = float(t ? input(kDepth) * t->depth_factor : std::numeric_limits<double>::quiet_NaN());
     result(kHoleDepth, L1, 3);
-    copy_text(kHoleRows, kRows);
+    write_count(kHoleRows, kRows);
 
     const bool by_diameter = checked(kByDiameter);
     if (by_diameter) by_diameter_given(L1);

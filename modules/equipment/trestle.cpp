@@ -44,12 +44,19 @@ double plain(const char* name)
     const std::string t = control_text(box(name));
     return t == "-" ? kNone : text_to_number(t);
 }
-// A distance between loads and supports: 0 is a load over a support, and an
-// empty box is 0 (a number box empties a typed 0); below 0 it is no distance
-// (the consistency tests say so).
+// A distance between loads and supports as typed: an empty box is 0 (a
+// number box empties a typed 0); any other text is read as a whole, one
+// number or none ("1..25" is no distance, not 1).
+double typed_distance(const char* name)
+{
+    const std::string t = control_text(box(name));
+    return t.empty() ? 0 : plain_number(t);
+}
+// A distance the check works with: 0 is a load over a support; below 0 or
+// none it is no distance (the consistency tests say so).
 double segment(const char* name)
 {
-    const double x = plain(name);
+    const double x = typed_distance(name);
     if (!(x >= 0)) g_unusable = true;
     return x >= 0 ? x : kNone;
 }
@@ -244,10 +251,10 @@ void check_inputs()
     const double L = plain("编辑框1_栈桥净跨");
     const char* const segments[] = {"编辑框1_a0", "编辑框1_b0", "编辑框1_c0", "编辑框1_d0", "编辑框1_a1", "编辑框1_b1", "编辑框1_c1"};
     double s[7];
-    for (int i = 0; i < 7; ++i) s[i] = plain(segments[i]);
+    for (int i = 0; i < 7; ++i) s[i] = typed_distance(segments[i]);
 
     for (double x : s) {
-        if (tol_lt(x, 0)) {
+        if (std::isnan(x) || tol_lt(x, 0)) {
             cmd_message_box("杆件受力分配距离有误，请查证！", 0);
             rt_set_property(frame, prop::ShapeBox::BackColor, kDarkGrey);
             clear_results();

@@ -28,8 +28,13 @@ Ref box(const std::string& name) { return U(kForm, name); }
 // gives its box: a text outside it reads as no value, and the derived box
 // shows "-".
 double number(const std::string& name) { return read_number(box(name)); }
-// A distance as the load positions take it: empty or not a number counts 0.
-double distance(const std::string& name) { return text_to_number(control_text(box(name))); }
+// A distance as the load positions take it: empty counts 0, a text that is
+// not one number is none (and what is worked from it shows "-").
+double distance(const std::string& name)
+{
+    const std::string t = control_text(box(name));
+    return t.empty() ? 0 : plain_number(t);
+}
 std::string text(const std::string& name) { return control_text(box(name)); }
 void write(const std::string& name, const std::string& t) { set_control_text(box(name), t); }
 

@@ -44,9 +44,9 @@ void fill_series(int series, int32_t color, const char* name, const char* stem, 
         const Ref source = U(kForm, row_box(stem, r));
         set(B::CurrentCategory, r);
         // A bar's height is what the box shows as a number: an empty box, "-"
-        // or a text that is no number draws no bar (the box's domain is for
-        // the calculation, which also draws the chart).
-        const double x = text_to_number(control_text(source));
+        // or a text that is not one number ("1..25") draws no bar (the box's
+        // domain is for the calculation, which also draws the chart).
+        const double x = plain_number(control_text(source));
         set(B::Value, std::isfinite(x) ? x : 0.0);
         // A group is named only while its box holds some text, "0" included;
         // an empty one keeps the name it had.

@@ -1,8 +1,9 @@
 // libFuzzer target: the text-to-number rule that every input box goes
 // through. Any text must read without a crash or undefined behaviour and
 // never as not-a-number; the numbers built on it (rounding, text, integer)
-// must hold up too; and a text written with full-width characters must read
-// as the same text written in ASCII.
+// must hold up too; a text that is one number as a whole, and a pasted one,
+// read as that number; and a text written with full-width characters must
+// read as the same text written in ASCII.
 #include "ui/value.h"
 
 #include <cmath>
@@ -36,6 +37,7 @@ std::string full_width(char c)
 }
 
 bool same_number(double a, double b) { return a == b || (std::isinf(a) && std::isinf(b) && (a > 0) == (b > 0)); }
+bool same_or_none(double a, double b) { return same_number(a, b) || (std::isnan(a) && std::isnan(b)); }
 
 } // namespace
 
@@ -51,6 +53,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const double r = ui::round_places(x, places);
     check(!(r == 0 && std::signbit(r))); // never -0
     (void)ui::number_to_text(r);
+    // A text that is one number as a whole reads as the rule reads it.
+    const double whole = ui::plain_number(text);
+    if (!std::isnan(whole)) check(same_number(whole, x));
+    // A pasted text becomes characters a number box shows, or nothing.
+    const std::string kept = ui::pasted_number(text);
+    check(kept.find_first_not_of("0123456789-.e+") == std::string::npos);
 
     // The same bytes taken as characters of a number, in ASCII and in
     // full-width writing, read alike (a mixed writing too).
@@ -65,5 +73,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     check(same_number(a, ui::text_to_number(wide)));
     check(same_number(a, ui::text_to_number(mixed)));
     check(ui::text_to_int(ascii) == ui::text_to_int(wide));
+    check(same_or_none(ui::plain_number(ascii), ui::plain_number(wide)));
+    check(same_or_none(ui::plain_number(ascii), ui::plain_number(mixed)));
+    check(ui::pasted_number(ascii) == ui::pasted_number(wide));
     return 0;
 }

@@ -39,6 +39,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolTip>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -440,33 +441,62 @@ TEST(QtBackend, KeysStayInTheBoxThatHasTheFocus)
     EXPECT_EQ(q.rt.focus(), &q.box("编辑框3_其它"));
 }
 
-TEST(QtBackend, NumberBoxTakesOnlyAPastedNumber)
+// What reaches a number box holding "12", all of it selected: a paste
+// (Ctrl+V), an input method's commit, or full-width keys. A number it
+// writes is taken as that number; anything else is refused with a tip
+// under the box, and the box keeps "12".
+TEST(QtBackend, NumberBoxTakesWhatIsPastedAsTheNumberItWritesOrSaysWhyNot)
 {
+    enum How { Paste, Commit, Keys };
     struct Row {
-        const char* clipboard;
-        const char* shows; // after select-all and paste over "12"
+        How how;
+        const char* entered;
+        const char* shows;
+        bool tip; // the refusal is shown
     };
     const std::vector<Row> rows = {
-        {"358.9", "358.9"},
-        {"  -0.25\r\n", "-0.25"}, // white space around a cell's value
-        {"1,234.5", "12"},          // a thousands separator: nothing pasted, neither 1234.5 nor 1
-        {"1.5E+03", "12"},          // an exponent the box does not take
-        {"1.5\t2.5", "12"},        // two cells
-        {"12.5m", "12"},
+        {Paste, "358.9", "358.9", false},
+        {Paste, "  -0.25\r\n", "-0.25", false}, // white space around a cell's value
+        {Paste, "1,234.5", "1234.5", false},      // a spreadsheet's thousands separator
+        {Paste, "1.5E+03", "1500", false},        // a spreadsheet's scientific form
+        {Paste, "２.５", "2.5", false},
+        {Commit, "１.２５", "1.25", false},        // a Chinese input method in full-width mode
+        {Keys, "－３．５", "-3.5", false},
+        {Paste, "1.5\t2.5", "12", true},          // two cells
+        {Paste, "12.5m", "12", true},
+        {Paste, "1,5", "12", true},                // a decimal comma or a misplaced separator: not one reading
+        {Commit, "十二", "12", true},
     };
     KeysRun q;
     QWindow* win = q.win();
     ui::Control& box = q.box("编辑框1_数值");
-    QTest::mouseClick(q.box_view("编辑框1_数值"), Qt::LeftButton);
+    auto* line = qobject_cast<QLineEdit*>(q.box_view("编辑框1_数值"));
+    ASSERT_NE(line, nullptr);
+    QTest::mouseClick(line, Qt::LeftButton);
     for (const Row& r : rows) {
-        SCOPED_TRACE(r.clipboard);
+        SCOPED_TRACE(r.entered);
         QTest::keyClick(win, Qt::Key_A, Qt::ControlModifier);
         type(win, "12");
-        QGuiApplication::clipboard()->setText(QString::fromUtf8(r.clipboard));
+        QToolTip::hideText();
+        ASSERT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
         QTest::keyClick(win, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(win, Qt::Key_V, Qt::ControlModifier);
+        const QString entered = QString::fromUtf8(r.entered);
+        if (r.how == Paste) {
+            QGuiApplication::clipboard()->setText(entered);
+            QTest::keyClick(win, Qt::Key_V, Qt::ControlModifier);
+        } else if (r.how == Commit) {
+            QInputMethodEvent commit;
+            commit.setCommitString(entered);
+            QCoreApplication::sendEvent(line, &commit);
+        } else {
+            for (QChar ch : entered) QTest::sendKeyEvent(QTest::Click, win, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+        }
         EXPECT_EQ(box.text, r.shows);
-        EXPECT_EQ(qobject_cast<QLineEdit*>(q.box_view("编辑框1_数值"))->text().toStdString(), r.shows);
+        EXPECT_EQ(line->text().toStdString(), r.shows);
+        EXPECT_EQ(QToolTip::isVisible(), r.tip) << QToolTip::text().toStdString();
+        if (r.tip) {
+            EXPECT_TRUE(QToolTip::text().contains(QStringLiteral("不是一个数"))) << QToolTip::text().toStdString();
+        }
     }
     // A text the program wrote is not judged: the user can still edit it.
     ui::rt_set_property(ui::U("qt_keys", "编辑框1_数值"), P::EditBox::Content, "不适用");

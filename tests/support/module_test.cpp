@@ -118,8 +118,9 @@ ExportTrail split_progress(const std::vector<std::string>& trail, const std::str
 
 std::vector<std::string> texts_outside(ui::Domain d)
 {
-    std::vector<std::string> edges = {"", " ", "-", "-0", "abc", "1e309", "-1"};
-    if (d == ui::Domain::Positive) edges.push_back("0");
+    std::vector<std::string> edges = {"", " ", "-", "-0", "abc", "1e309", "-1", "1..25", "1-5", "1.2.3", "2.8-"};
+    if (d == ui::Domain::Positive || d == ui::Domain::PositiveCount) edges.push_back("0");
+    if (d == ui::Domain::Count || d == ui::Domain::PositiveCount) edges.push_back("2.5");
     return edges;
 }
 

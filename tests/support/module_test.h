@@ -72,8 +72,9 @@ protected:
 };
 
 // Texts a number box of the domain does not take as a number: empty, a
-// blank, "-", "-0", letters, beyond the largest number, below zero, and 0
-// where only numbers above zero are taken.
+// blank, "-", "-0", letters, beyond the largest number, below zero,
+// mistyped numbers ("1..25"), 0 where only numbers above zero are taken,
+// and a fraction where a count is.
 std::vector<std::string> texts_outside(ui::Domain d);
 // A row of a module's domain table: a box, whether it takes 0, and the
 // results built on it that show "-" when it holds none of its numbers.

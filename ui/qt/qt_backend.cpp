@@ -6,6 +6,7 @@
 #include "ui/qt/qt_look.h"
 #include "ui/qt/qt_sound.h"
 #include "ui/runtime.h"
+#include "ui/value.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -73,7 +74,14 @@ int key_flags(Qt::KeyboardModifiers m)
 }
 
 bool numeric_box(const Control& c) { return c.kind == Kind::EditBox && (c.input_mode == 9 || c.input_mode == 10); }
-bool numeric_char(QChar ch) { return (ch >= QChar('0') && ch <= QChar('9')) || ch == QChar('-') || ch == QChar('.'); }
+// A full-width character of the ASCII range (typed in a Chinese input
+// method's full-width mode) as its ASCII form.
+QChar half_width(QChar ch) { return ch.unicode() >= 0xFF01 && ch.unicode() <= 0xFF5E ? QChar(ch.unicode() - 0xFEE0) : ch; }
+bool numeric_char(QChar ch)
+{
+    ch = half_width(ch);
+    return (ch >= QChar('0') && ch <= QChar('9')) || ch == QChar('-') || ch == QChar('.');
+}
 bool control_char(QChar ch) { return ch.unicode() < 0x20 || ch.unicode() == 0x7F; }
 
 bool wants_multiline(const Control& c)
@@ -85,15 +93,19 @@ bool line_break(QChar ch) { return ch == QChar('\n') || ch == QChar('\r'); }
 
 // What a user's edit may put into a one-line box, however it comes (keys,
 // the input method, a paste, a drop): a number box takes digits, "-" and
-// "." only, and a pasted number loses the blanks and line end around it (a
-// spreadsheet cell comes with one) but is refused whole when anything else
-// is in it ("1,234.5" or "1.5E+03" pasted would read as another number); a
-// text box takes a pasted text without its line ends, as one line. Only
-// what the edit inserts is judged: a text the program wrote stays as it is.
+// "." (full-width ones as ASCII), and a pasted number in the form it is
+// written (blanks and a line end around a spreadsheet cell's value dropped,
+// "1,234.5" and "1.5E+03" written out, see pasted_number); anything else is
+// refused whole, and a tip under the box says so. A text box takes a pasted
+// text without its line ends, as one line. Only what the edit inserts is
+// judged: a text the program wrote stays as it is.
 class EntryValidator : public QValidator {
 public:
-    EntryValidator(bool numeric, const int& syncing, QObject* parent)
-        : QValidator(parent), numeric_(numeric), syncing_(syncing) {}
+    EntryValidator(bool numeric, const int& syncing, QLineEdit* box)
+        : QValidator(box), numeric_(numeric), syncing_(syncing), box_(box)
+    {
+        box->installEventFilter(this);
+    }
     void set_numeric(bool numeric) { numeric_ = numeric; }
     // The text the box holds now (the part before an edit is kept from it).
     void shown(const QString& t) { was_ = t; }
@@ -105,15 +117,18 @@ public:
             was_ = input;
             return Acceptable;
         }
-        qsizetype n = std::min(input.size(), was_.size()), pre = 0, post = 0;
-        while (pre < n && input[pre] == was_[pre]) ++pre;
-        while (post < n - pre && input[input.size() - 1 - post] == was_[was_.size() - 1 - post]) ++post;
+        const auto [pre, post] = edited_range(input);
         const QString added = input.mid(pre, input.size() - pre - post);
         QString kept;
         if (numeric_) {
-            kept = added.trimmed();
-            for (QChar ch : kept)
-                if (!numeric_char(ch)) return Invalid;
+            // Blanks alone type nothing.
+            if (!added.trimmed().isEmpty()) {
+                kept = QString::fromStdString(pasted_number(added.toStdString()));
+                if (kept.isEmpty()) {
+                    refused(added);
+                    return Invalid;
+                }
+            }
         } else {
             qsizetype a = 0, b = added.size();
             while (a < b && line_break(added[a])) ++a;
@@ -131,10 +146,59 @@ public:
         return Acceptable;
     }
 
+protected:
+    // Where the next edit goes (the selection it replaces, or the cursor),
+    // taken as the action that makes it reaches the box.
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        switch (e->type()) {
+        case QEvent::KeyPress: case QEvent::InputMethod: case QEvent::Drop: case QEvent::MouseButtonRelease:
+        case QEvent::ContextMenu:
+            if (box_->hasSelectedText()) {
+                from_ = box_->selectionStart();
+                to_ = from_ + box_->selectedText().size();
+            } else {
+                from_ = to_ = box_->cursorPosition();
+            }
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
 private:
+    // The part of the text before and after what an edit put in: around the
+    // selection or cursor the edit started from where the texts agree with
+    // it (a pasted "1,234.5" over "12" is all of it, not ",234.5"), else
+    // what the old and new texts share at both ends.
+    std::pair<qsizetype, qsizetype> edited_range(const QString& input) const
+    {
+        const qsizetype tail = was_.size() - to_;
+        if (from_ >= 0 && from_ <= to_ && to_ <= was_.size() && input.size() >= from_ + tail &&
+            QStringView(input).left(from_) == QStringView(was_).left(from_) &&
+            QStringView(input).right(tail) == QStringView(was_).right(tail))
+            return {from_, tail};
+        qsizetype n = std::min(input.size(), was_.size()), pre = 0, post = 0;
+        while (pre < n && input[pre] == was_[pre]) ++pre;
+        while (post < n - pre && input[input.size() - 1 - post] == was_[was_.size() - 1 - post]) ++post;
+        return {pre, post};
+    }
+
+    // The box keeps what it held; the tip names what was not taken.
+    void refused(const QString& added) const
+    {
+        QString what = added.simplified();
+        if (what.size() > 20) what = what.left(20) + QStringLiteral("…");
+        const QString tip = QStringLiteral("“%1”不是一个数，未输入").arg(what);
+        QToolTip::showText(box_->mapToGlobal(QPoint(0, box_->height())), tip, box_);
+    }
+
     bool numeric_;
     const int& syncing_;
+    QLineEdit* box_;
     mutable QString was_;
+    qsizetype from_ = -1, to_ = -1;
 };
 
 void guard_entry(QLineEdit* e, const Control& c, const int& syncing)
