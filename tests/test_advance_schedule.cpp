@@ -133,7 +133,7 @@ TEST_P(WorkedFigures, OneComputeClickShows)
         for (const char* stem : kResultStems) EXPECT_EQ(text(row_box(stem, r)), "") << row_box(stem, r);
     for (int r : fc.dashed)
         for (const char* stem : kResultStems) EXPECT_EQ(text(row_box(stem, r)), "-") << row_box(stem, r);
-    EXPECT_EQ(results_state(kForm), fc.reported ? Runtime::Results::Current : Runtime::Results::Stale);
+    EXPECT_EQ(results_state(kForm), fc.reported ? Runtime::Results::Current : Runtime::Results::Refused);
     EXPECT_EQ(picture(kForm, "图形按钮_计算"), app::res::compute_normal);
     EXPECT_EQ(picture("main", "图片框1_呼吸灯"), app::res::lamp_idle);
 }
@@ -295,7 +295,7 @@ TEST_F(ScheduleProgram, NoFiguresFromAnInputThatMeansNothing)
             for (const char* total : {"编辑框1_汇总长度", "编辑框2_总循环次数", "编辑框4_工期天6", "编辑框4_工期月6", "编辑框4_工期年6"})
                 EXPECT_EQ(text(total), "-") << total;
             EXPECT_EQ(text("编辑框4_工期天0"), "100.56");
-            EXPECT_EQ(results_state(kForm), Runtime::Results::Stale);
+            EXPECT_EQ(results_state(kForm), Runtime::Results::Refused);
         }
     }
 }
@@ -583,7 +583,7 @@ TEST_F(ReportExport, OnlyCurrentResultsAreReported)
     compute();
     ASSERT_EQ(text("编辑框4_工期天6"), "-");
     click("图形按钮_导出");
-    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+    EXPECT_EQ(backend.messages.back().text, "计算未得出结果，请检查输入后重新计算！");
     EXPECT_FALSE(fs::exists(folder / "导出的方案"));
 
     set("编辑框1_各类围岩长度4", "");

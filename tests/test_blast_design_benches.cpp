@@ -340,7 +340,7 @@ TEST_P(NotFiniteResults, ShowDashAndPassItOnAndJudgeNothingOnIt)
     compute();
     for (const auto& [cell, shown] : GetParam().cells) EXPECT_EQ(text(cell), shown) << cell;
     EXPECT_EQ(message_texts(), std::vector<std::string>{});
-    EXPECT_EQ(results_state(kForm), Runtime::Results::Stale);
+    EXPECT_EQ(results_state(kForm), Runtime::Results::Refused);
 }
 
 // ---- the circular panel's derived inputs -------------------------------------------------------

@@ -412,7 +412,7 @@ TEST_P(InputDomains, AnInputOutsideItsDomainGivesNoFigureAndNoReport)
     if (whole) {
         EXPECT_EQ(backend.messages.back().text, "方案导出成功！");
     } else {
-        EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+        EXPECT_EQ(backend.messages.back().text, "计算未得出结果，请检查输入后重新计算！");
         EXPECT_FALSE(fs::exists(folder / "导出的方案" / "控制爆破计算书.doc"));
     }
 }
@@ -761,7 +761,7 @@ TEST_F(ControlledReport, OnlyTheResultsOfTheInputsShownAreExported)
     click("图形按钮_计算");
     EXPECT_EQ(row_texts(1), (std::vector<std::string>{"-", "-", "-"}));
     export_ok();
-    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+    EXPECT_EQ(backend.messages.back().text, "计算未得出结果，请检查输入后重新计算！");
     EXPECT_FALSE(fs::exists(report()));
 }
 

@@ -347,7 +347,7 @@ TEST_P(InputDomains, AnInputOutsideItsDomainGivesNoFigureAndNoPlan)
     backend.queue_answer(0);
     click("图形按钮_导出");
     const bool whole = std::string(d.dashes).find('-') == std::string::npos;
-    EXPECT_EQ(messages().back(), whole ? "自动生成计算书成功！" : "输入已修改，请重新计算后导出！");
+    EXPECT_EQ(messages().back(), whole ? "自动生成计算书成功！" : "计算未得出结果，请检查输入后重新计算！");
     EXPECT_EQ(fs::exists(folder / "导出的方案" / "静态爆破专项施工方案.doc"), whole);
 }
 
@@ -634,7 +634,7 @@ TEST_F(Plan, NoHoleGivesNoPlan)
     compute();
     ASSERT_EQ(text(N), "-");
     export_ok();
-    EXPECT_EQ(messages().back(), "输入已修改，请重新计算后导出！");
+    EXPECT_EQ(messages().back(), "计算未得出结果，请检查输入后重新计算！");
     EXPECT_FALSE(fs::exists(report()));
 }
 
@@ -689,7 +689,7 @@ TEST_F(Plan, OnlyTheResultsOfTheInputsShownArePlanned)
     compute();
     ASSERT_EQ(text(D), "-");
     export_ok();
-    EXPECT_EQ(messages().back(), "输入已修改，请重新计算后导出！");
+    EXPECT_EQ(messages().back(), "计算未得出结果，请检查输入后重新计算！");
     EXPECT_FALSE(fs::exists(report()));
 }
 

@@ -203,7 +203,7 @@ TEST_P(DomainEdges, OutsideGivesDashAndNothingToExport)
         EXPECT_EQ(text(r.last_result), "-");
         backend.queue_answer(0);
         click("图形按钮_导出");
-        EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+        EXPECT_EQ(backend.messages.back().text, "计算未得出结果，请检查输入后重新计算！");
         EXPECT_EQ(backend.messages.back().caption, "提示");
         EXPECT_FALSE(fs::exists(folder / "导出的方案"));
     }
@@ -295,7 +295,7 @@ TEST_F(VentilationProgram, EmptyAltitudeCorrectsNothing)
     EXPECT_EQ(text("编辑框2_风阻系数Rf"), "2.504");
     backend.queue_answer(0);
     click("图形按钮_导出");
-    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+    EXPECT_EQ(backend.messages.back().text, "计算未得出结果，请检查输入后重新计算！");
     EXPECT_FALSE(fs::exists(folder / "导出的方案"));
 
     choose("组合框3", "1500");
@@ -633,7 +633,7 @@ TEST_F(PlanExport, WithoutASchemeNothingIsWritten)
     EXPECT_EQ(text(Q2), "-");
     EXPECT_EQ(text(Qh), "-");
     export_ok();
-    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+    EXPECT_EQ(backend.messages.back().text, "计算未得出结果，请检查输入后重新计算！");
     EXPECT_FALSE(fs::exists(report()));
     EXPECT_FALSE(disabled("图形按钮_导出"));
 }
