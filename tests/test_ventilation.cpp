@@ -516,6 +516,8 @@ TEST_P(PlanExport, WritesTheSchemesTemplateWithEveryPlaceholderFilled)
         "掌子面满足下循环施工长度L(m)\nL\n186\n", // the alias row 编辑框1_坑道长度
         "凿岩台车&<三臂>",
         "地区大气压 89.9 kPa",
+        // α and R_f with their units, in their formulas and in the results
+        "=0.00225kg/m³\n", "N·s2/m8\n", "摩阻系数α\n0.00225\nkg/m³\n", "\nN·s2/m8\n管道阻力损失hf",
     };
     for (const char* s : shown) EXPECT_NE(doc.find(s), std::string::npos) << s;
 
