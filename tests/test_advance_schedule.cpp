@@ -133,7 +133,7 @@ TEST_P(WorkedFigures, OneComputeClickShows)
         for (const char* stem : kResultStems) EXPECT_EQ(text(row_box(stem, r)), "") << row_box(stem, r);
     for (int r : fc.dashed)
         for (const char* stem : kResultStems) EXPECT_EQ(text(row_box(stem, r)), "-") << row_box(stem, r);
-    EXPECT_EQ(results_state(kForm), fc.reported ? Runtime::Results::Current : Runtime::Results::Stale);
+    EXPECT_EQ(results_state(kForm), fc.reported ? Runtime::Results::Current : Runtime::Results::Refused);
     EXPECT_EQ(picture(kForm, "图形按钮_计算"), app::res::compute_normal);
     EXPECT_EQ(picture("main", "图片框1_呼吸灯"), app::res::lamp_idle);
 }
@@ -295,7 +295,7 @@ TEST_F(ScheduleProgram, NoFiguresFromAnInputThatMeansNothing)
             for (const char* total : {"编辑框1_汇总长度", "编辑框2_总循环次数", "编辑框4_工期天6", "编辑框4_工期月6", "编辑框4_工期年6"})
                 EXPECT_EQ(text(total), "-") << total;
             EXPECT_EQ(text("编辑框4_工期天0"), "100.56");
-            EXPECT_EQ(results_state(kForm), Runtime::Results::Stale);
+            EXPECT_EQ(results_state(kForm), Runtime::Results::Refused);
         }
     }
 }
@@ -519,8 +519,8 @@ struct ReportExport : ScheduleProgram {
 };
 
 // The formulas are worked through with the first computed group, with the
-// figures its boxes show; the conclusion adds the groups' days up and shows
-// where the total is rounded.
+// figures its boxes show; the conclusion adds the groups' days up, shows
+// where the total is rounded and works the months and years from the sum.
 TEST_F(ReportExport, WorkedFormulasAndTheTimeTotalAsCalculated)
 {
     compute();
@@ -532,9 +532,25 @@ TEST_F(ReportExport, WorkedFormulasAndTheTimeTotalAsCalculated)
                     "Vd=a×nd=2×1.78=3.56m", "D=LVd=3583.56=100.56天",
                     "合计\n各类围岩总长度 592m\n", "\n1\nⅣ级围岩\n358\n2\n13.5\n", "\n2\nⅢ级围岩\n234\n3.2\n12.3\n",
                     "\nⅣ级围岩\n358\n179\n53.33\n1.78\nⅢ级围岩\n234\n73.13\n58.54\n1.95\n",
-                    "计算工期合计\n\n138天\n4.6月\n0.38年\n",
-                    "各组工期之和为 100.56 + 37.5 = 138.06 天，按四舍五入取整为 138天，合计 4.6月（0.38年）。"});
+                    "计算工期合计\n\n138天\n\n\n按合计天数折合\n\n\n4.6月\n0.38年\n",
+                    "各组工期之和为 100.56 + 37.5 = 138.06 天，按四舍五入取整为 138天；折合 138.06 ÷ 30 ≈ 4.6 月，"
+                    "138.06 ÷ 365 ≈ 0.38 年。"});
     EXPECT_EQ(doc.find("252循环"), std::string::npos) << "the total cycles are not reported";
+
+    // The months and years come from the days added up, not from the
+    // groups' rounded months and years (whose years would add up to 0.59).
+    for (const auto& [box, value] : std::vector<std::pair<const char*, const char*>>{
+             {"编辑框1_各类围岩长度2", "120"}, {"编辑框1_每循环进尺2", "1.2"}, {"编辑框1_每循环用时2", "16"},
+             {"编辑框1_各类围岩长度3", "50"}, {"编辑框1_每循环进尺3", "2"}, {"编辑框1_每循环用时3", "12"}})
+        set(box, value);
+    compute();
+    fs::remove(report());
+    export_ok();
+    expect_in(report_text(report()), {"各组工期之和为 100.56 + 37.5 + 66.67 + 12.5 = 217.23 天，按四舍五入取整为 217天；"
+                                      "折合 217.23 ÷ 30 ≈ 7.24 月，217.23 ÷ 365 ≈ 0.6 年。",
+                                      "\n217天\n\n\n按合计天数折合\n\n\n7.24月\n0.6年\n"});
+    for (const char* stem : {"编辑框1_各类围岩长度", "编辑框1_每循环进尺", "编辑框1_每循环用时"})
+        for (int row : {2, 3}) set(row_box(stem, row), "");
 
     // The first group no longer part of the tunnel, the second unnamed: the
     // second is worked through, and the first has no rows.
@@ -545,7 +561,7 @@ TEST_F(ReportExport, WorkedFormulasAndTheTimeTotalAsCalculated)
     export_ok();
     doc = report_text(report());
     expect_in(doc, {"以第2组为例", "N=La=2343.2=73.13次", "\n未注明\n234\n73.13\n",
-                    "计算工期为 37.5 天，按四舍五入取整为 38天，合计 1.25月（0.1年）。"});
+                    "计算工期为 37.5 天，按四舍五入取整为 38天；折合 37.5 ÷ 30 = 1.25 月，37.5 ÷ 365 ≈ 0.1 年。"});
     EXPECT_EQ(doc.find("Ⅳ级围岩"), std::string::npos);
     // Groups that are not part of the tunnel have no rows: table 1 lists
     // group 2 alone, right under its heading.
@@ -588,7 +604,7 @@ TEST_F(ReportExport, OnlyCurrentResultsAreReported)
     compute();
     ASSERT_EQ(text("编辑框4_工期天6"), "-");
     click("图形按钮_导出");
-    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+    EXPECT_EQ(backend.messages.back().text, "计算未得出结果，请检查输入后重新计算！");
     EXPECT_FALSE(fs::exists(folder / "导出的方案"));
 
     set("编辑框1_各类围岩长度4", "");

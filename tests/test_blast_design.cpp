@@ -136,7 +136,7 @@ TEST_P(ComputeRefusals, RefusesWithItsMessageAndStillCountsDetonators)
     }
     EXPECT_EQ(message_texts(), std::vector<std::string>{GetParam().message});
     // Nothing was calculated: there is no report to write.
-    EXPECT_EQ(results_state(kForm), Runtime::Results::Stale);
+    EXPECT_EQ(results_state(kForm), Runtime::Results::Refused);
     EXPECT_EQ(text("编辑框_提示"), "上一次的记录");
     EXPECT_EQ(text("标签1_炸药数量合计1"), "-");
     // The counts are taken from the table as it stands: a count that is not

@@ -2,8 +2,9 @@
 // and three-bench and the circular calculations (which rows, in which
 // order, with which text, and that every result is written before the
 // first one opens), the automatic detonator layout of each, what a result
-// that could not be worked out does to the steps built on it, and the
-// circular panel's derived diameter and circumference.
+// that could not be worked out does to the steps built on it, that each
+// bench's rows add up to its subtotal, and the circular panel's derived
+// diameter and circumference.
 #include "app/program.h"
 #include "tests/support/smooth_blasting_form.h"
 #include "ui/cmd.h"
@@ -340,7 +341,56 @@ TEST_P(NotFiniteResults, ShowDashAndPassItOnAndJudgeNothingOnIt)
     compute();
     for (const auto& [cell, shown] : GetParam().cells) EXPECT_EQ(text(cell), shown) << cell;
     EXPECT_EQ(message_texts(), std::vector<std::string>{});
-    EXPECT_EQ(results_state(kForm), Runtime::Results::Stale);
+    EXPECT_EQ(results_state(kForm), Runtime::Results::Refused);
+}
+
+// ---- subtotals ------------------------------------------------------------------------------
+
+// Each bench's charge total is the sum of its row charges as the table shows
+// them, whatever the rounding of each row, for every section and a few
+// advances and specific charges.
+TEST_F(BenchesTest, EachBenchsRowsAsShownAddUpToItsSubtotal)
+{
+    const struct {
+        const char* name;
+        std::function<void(BenchesTest&)> arrange;
+        const char* panel; // the boxes' prefix of the advance and specific charge
+        int benches;
+    } sections[] = {
+        {"full face", [](BenchesTest& t) { t.choose("组合框_开挖方法", "全断面法"); t.choose("组合框_方法2", "直墙拱形隧道"); },
+         "编辑框1_", 1},
+        {"circular", [](BenchesTest& t) { t.circular(); }, "编辑框4_", 1},
+        {"two benches", [](BenchesTest& t) { t.two_benches(); }, "编辑框1_", 2},
+        {"three benches", [](BenchesTest& t) { t.three_benches(); }, "编辑框1_", 3},
+    };
+    const struct {
+        const char* total;
+        std::vector<std::string> rows;
+    } blocks[] = {
+        {"标签1_炸药数量合计1", {"标签1_掏槽眼", "标签1_辅助眼", "标签1_周边眼", "标签1_底板眼"}},
+        {"标签2_炸药数量合计", {"标签2_辅助眼", "标签2_周边眼", "标签2_底板眼"}},
+        {"标签3_炸药数量合计", {"标签3_辅助眼", "标签3_底板眼"}},
+    };
+    for (const auto& s : sections) {
+        rt.user_page(c("选择夹1"), 0);
+        s.arrange(*this);
+        for (const char* advance : {"3.0", "2.7", "1.9"}) {
+            for (const char* q : {"0.7", "0.83"}) {
+                SCOPED_TRACE(std::string(s.name) + ", advance " + advance + ", q " + q);
+                rt.user_page(c("选择夹1"), 0);
+                write(std::string(s.panel) + "开挖循环进尺", advance);
+                write(std::string(s.panel) + "单位体积岩体的耗药量", q);
+                compute();
+                for (int b = 0; b < s.benches; ++b) {
+                    double rows = 0;
+                    for (const std::string& row : blocks[b].rows) // (a circular section has no bottom row: "-")
+                        if (text(row + "小计药量") != "-") rows += std::stod(text(row + "小计药量"));
+                    ASSERT_NE(text(blocks[b].total), "-");
+                    EXPECT_NEAR(rows, std::stod(text(blocks[b].total)), 1e-9) << blocks[b].total;
+                }
+            }
+        }
+    }
 }
 
 // ---- the circular panel's derived inputs -------------------------------------------------------

@@ -153,7 +153,7 @@ TEST_P(DomainEdges, AnInputOutsideItsDomainGivesDashesNoVerdictAndNoReport)
                 EXPECT_EQ(results_state(kForm), Runtime::Results::Current);
             } else {
                 for (const char* cell : in.built_on) EXPECT_EQ(text(cell), "-") << cell;
-                EXPECT_EQ(results_state(kForm), Runtime::Results::Stale);
+                EXPECT_EQ(results_state(kForm), Runtime::Results::Refused);
                 // No stemming verdict from a figure that means nothing.
                 EXPECT_TRUE(backend.messages.empty()) << backend.messages.front().text;
             }
@@ -207,7 +207,7 @@ TEST_P(FiguresOutOfRange, ShowDashAndLeaveNothingToReport)
     for (size_t i = 0; i + 1 < o.boxes.size(); i += 2) write(o.boxes[i], o.boxes[i + 1]);
     compute();
     for (const auto& [cell, shown] : o.cells) EXPECT_EQ(text(cell), shown) << cell;
-    EXPECT_EQ(results_state(kForm), Runtime::Results::Stale);
+    EXPECT_EQ(results_state(kForm), Runtime::Results::Refused);
     // No cell shows a negative figure, and every count is whole.
     for (const auto& c : rt.form(kForm)->controls) {
         if (c->kind != Kind::Label || c->name.rfind("标签", 0) != 0 || c->text.empty() || c->text == "-") continue;

@@ -34,6 +34,7 @@ constexpr const char* kForm = "SmoothBlasting";
 const char* const kIdleStatus = "方案导出需要Word2007以上版本！";
 const char* const kRefusal = "您还未进行计算，请计算后导出！";
 const char* const kStale = "输入已修改，请重新计算后导出！";
+const char* const kNoResults = "计算未得出结果，请检查输入后重新计算！";
 
 // What the export shows, in order: the status label's captions, the
 // countdown pictures as [n], the lines added to the log box, the message
@@ -481,10 +482,10 @@ TEST_F(ExportProgram, ExportsOnlyResultsThatBelongToTheInputsShown)
     rt.user_type(c("编辑框1_单位体积岩体的耗药量"), "0");
     compute();
     EXPECT_EQ(text("标签1_炸药数量合计1"), "-");
-    refused("an input outside its domain", kStale);
+    refused("an input outside its domain", kNoResults);
     rt.user_page(c("选择夹1"), 0);
     rt.user_type(c("编辑框1_单位体积岩体的耗药量"), "0.7");
-    refused("typed back without a new calculation", kStale);
+    refused("typed back without a new calculation", kNoResults);
     compute();
     exported("computed again");
 
@@ -492,7 +493,7 @@ TEST_F(ExportProgram, ExportsOnlyResultsThatBelongToTheInputsShown)
     rt.set(c("组合框_方法2"), prop::ComboBox::CurrentIndex, -1);
     compute();
     EXPECT_EQ(last_message(), "请选择隧道开挖形式！");
-    refused("no section", kStale);
+    refused("no section", kNoResults);
 }
 
 // The detonator layout is the user's to set by hand once the design is

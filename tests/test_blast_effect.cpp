@@ -376,7 +376,7 @@ TEST_F(BlastEffectProgram, AnUnusableInputStopsTheSolverOfEveryMode)
                 EXPECT_EQ(verdict_color(), 0x000000);
                 EXPECT_EQ(verdict_back(), 0xC0C0C0);
                 EXPECT_EQ(picture(kForm, "图形按钮_计算"), app::res::compute_normal);
-                EXPECT_EQ(results_state(kForm), Runtime::Results::Stale) << "nothing to export";
+                EXPECT_EQ(results_state(kForm), Runtime::Results::Refused) << "nothing to export";
             }
 }
 
@@ -667,7 +667,7 @@ TEST_F(Reports, OnlyTheResultsOfTheInputsShownAreExported)
     compute();
     ASSERT_EQ(backend.messages.back().text, "参数输入不完整，请查证！");
     export_ok();
-    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+    EXPECT_EQ(backend.messages.back().text, "计算未得出结果，请检查输入后重新计算！");
     EXPECT_FALSE(fs::exists(report));
 
     // A velocity beyond the number range has no figure to report.
@@ -677,7 +677,7 @@ TEST_F(Reports, OnlyTheResultsOfTheInputsShownAreExported)
     compute();
     ASSERT_EQ(text(V), "-");
     export_ok();
-    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+    EXPECT_EQ(backend.messages.back().text, "计算未得出结果，请检查输入后重新计算！");
     EXPECT_FALSE(fs::exists(report));
 }
 

@@ -412,7 +412,7 @@ TEST_P(InputDomains, AnInputOutsideItsDomainGivesNoFigureAndNoReport)
     if (whole) {
         EXPECT_EQ(backend.messages.back().text, "方案导出成功！");
     } else {
-        EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+        EXPECT_EQ(backend.messages.back().text, "计算未得出结果，请检查输入后重新计算！");
         EXPECT_FALSE(fs::exists(folder / "导出的方案" / "控制爆破计算书.doc"));
     }
 }
@@ -590,6 +590,11 @@ const Binding kBindings[] = {
     {"周边眼a1", 10, 1},
     {"周边眼a2", 10, 1},
     {"周边眼a3", 10, 1},
+    {"编辑框2_衰减系数", 5, 1},
+    {"编辑框2_地质条件K", 5, 1},
+    {"编辑框2_保护距离R", 5, 1},
+    {"编辑框2_振动速度", 5, 1},
+    {"编辑框2_最大单段药量", 5, 1},
 };
 // Bound, but the report does not show them: the rock's name, the reduced K
 // of the floor and inner-perimeter holes, which equal the auxiliary holes',
@@ -681,7 +686,9 @@ TEST_F(ControlledReport, CountdownStepsStandBeforeTheirPlaceholders)
     export_ok();
     const std::string doc = report_text();
     for (size_t i = 0; i < std::size(kBindings); ++i) {
-        if (left_out(kBindings[i].placeholder)) continue;
+        // (the back-check's lines stand only where its boxes hold numbers,
+        // which stamped texts are not)
+        if (left_out(kBindings[i].placeholder) || std::string(kBindings[i].placeholder).rfind("编辑框2_", 0) == 0) continue;
         const std::string want = "<#" + std::to_string(i) + "@" + std::to_string(kBindings[i].step) + ">";
         EXPECT_NE(doc.find(want), std::string::npos) << kBindings[i].placeholder << " read at step " << kBindings[i].step;
     }
@@ -761,8 +768,51 @@ TEST_F(ControlledReport, OnlyTheResultsOfTheInputsShownAreExported)
     click("图形按钮_计算");
     EXPECT_EQ(row_texts(1), (std::vector<std::string>{"-", "-", "-"}));
     export_ok();
-    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+    EXPECT_EQ(backend.messages.back().text, "计算未得出结果，请检查输入后重新计算！");
     EXPECT_FALSE(fs::exists(report()));
+}
+
+// The back-check the screen shows reaches the report, worked the way its
+// figures belong together (the velocity from a typed charge, or the charge
+// from a typed velocity), with its verdict against the V' the charges were
+// worked for.
+TEST_F(ControlledReport, TheBackCheckWithItsVerdict)
+{
+    const struct {
+        const char* object;
+        const char* typed_box;
+        const char* typed;
+        const char* equation; // the line worked out, as its text reads
+        const char* other;    // the line that is left out
+        const char* verdict;
+    } rows[] = {
+        {"交通隧道", "编辑框2_最大单段药量", "5.07", "=84×(5.071/39.5)1.65≈5cm/s", "Q=R3·(VK)3/α=",
+         "单段药量 Q = 5.07 kg 时，被保护建筑处振动速度 V = 5 cm/s，不大于地面振动速度控制选取值 V' = 10 cm/s，满足振速控制要求。"},
+        {"砖混房屋[此项非国标，参考值]", "编辑框2_最大单段药量", "20", "=84×(201/39.5)1.65≈10.63cm/s", "Q=R3·(VK)3/α=",
+         "单段药量 Q = 20 kg 时，被保护建筑处振动速度 V = 10.63 cm/s，大于地面振动速度控制选取值 V' = 1 cm/s，"
+         "不满足振速控制要求，应减小单段药量（分孔、分段起爆）后重新校验。"},
+        // 0.5 cm/s gives 0.0771 kg, shown as 0.08, from which V would be 0.51:
+        // the charge was worked from the velocity
+        {"砖混房屋[此项非国标，参考值]", "编辑框2_振动速度", "0.5", "=9.53×(0.584)3/1.65≈0.08kg", "V=K·(Q1/3R)α=",
+         "单段药量 Q = 0.08 kg 时，被保护建筑处振动速度 V = 0.5 cm/s，不大于地面振动速度控制选取值 V' = 1 cm/s，满足振速控制要求。"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.typed_box) + " " + row.typed);
+        if (text("标签引用a") != row.object) tick("选择列表框1", row.object);
+        type_and_leave(row.typed_box, row.typed);
+        click("图形按钮_计算");
+        export_ok();
+        ASSERT_EQ(backend.messages.back().text, "方案导出成功！");
+        const std::string doc = report_text();
+        for (const char* shown : {"4.4 单段药量校验", row.equation, row.verdict}) EXPECT_NE(doc.find(shown), std::string::npos) << shown;
+        EXPECT_EQ(doc.find(row.other), std::string::npos) << row.other;
+        fs::remove(report());
+    }
+    // A back-check box without a usable number: no back-check to report.
+    type_and_leave("编辑框2_地质条件K", "");
+    export_ok();
+    ASSERT_EQ(backend.messages.back().text, "方案导出成功！");
+    EXPECT_EQ(report_text().find("单段药量校验"), std::string::npos);
 }
 
 TEST_F(ControlledReport, CancelWritesNothing)

@@ -6,16 +6,19 @@
 #include "ui/headless/headless.h"
 #include "ui/resources.h"
 #include "ui/runtime.h"
+#include "ui/value.h"
 
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 #include <zip.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -212,12 +215,149 @@ TEST(DocxLibreOffice, FilledReportShowsValuesNotPlaceholders)
     EXPECT_EQ(titles, 2u) << text;
 }
 
+// ---- what a filled report states --------------------------------------------------
+
+// The main story of a filled report: each paragraph a line, each table row a
+// line of its cells joined by " | ", and each table as rows of cell texts.
+struct Story {
+    std::vector<std::string> lines;
+    std::vector<std::vector<std::vector<std::string>>> tables;
+};
+
+std::string text_of(pugi::xml_node n)
+{
+    std::string t;
+    if (std::string_view(n.name()) == "w:t" || std::string_view(n.name()) == "m:t") t = n.child_value();
+    for (pugi::xml_node c : n.children()) t += text_of(c);
+    return t;
+}
+
+Story story_of(const fs::path& report)
+{
+    Story s;
+    pugi::xml_document doc;
+    doc.load_string(testsupport::package_part(testsupport::file_bytes(report), "word/document.xml").value_or("").c_str());
+    for (pugi::xml_node n : doc.child("w:document").child("w:body").children()) {
+        if (std::string_view(n.name()) == "w:p") s.lines.push_back(text_of(n));
+        if (std::string_view(n.name()) != "w:tbl") continue;
+        auto& table = s.tables.emplace_back();
+        for (pugi::xml_node tr : n.children("w:tr")) {
+            auto& row = table.emplace_back();
+            std::string line;
+            for (pugi::xml_node tc : tr.children("w:tc")) {
+                row.push_back(text_of(tc));
+                line += (line.empty() ? "" : " | ") + row.back();
+            }
+            s.lines.push_back(line);
+        }
+    }
+    return s;
+}
+
+// A cell that holds one number, perhaps followed by its unit ("217天",
+// "592m"): the number and how many decimals it is shown with.
+std::optional<std::pair<double, int>> figure_in(const std::string& cell)
+{
+    static const std::regex re("\\s*([0-9]+)(?:\\.([0-9]+))?\\s*[^0-9.|]{0,9}");
+    std::smatch m;
+    if (!std::regex_match(cell, m, re)) return std::nullopt;
+    return std::make_pair(std::stod(m[1].str() + (m[2].matched ? "." + m[2].str() : "")), int(m[2].length()));
+}
+
+// Each table's 小计 or 合计 row against the rows above it (back to the
+// previous such row): in every column where the total and the rows above it
+// hold figures, the total is their sum as shown, rounded to the decimals the
+// total is shown with (days of 100.56 and 37.5 are 138天 in all). A total
+// worked otherwise, from another total, stands in a row of its own.
+std::vector<std::string> subtotals_off_their_rows(const Story& s)
+{
+    std::vector<std::string> off;
+    for (const auto& table : s.tables) {
+        size_t first = 0;
+        for (size_t i = 0; i < table.size(); ++i) {
+            const std::string label = table[i].empty() ? std::string() : table[i][0];
+            auto ends_in = [&](const std::string& w) {
+                return label.size() >= w.size() && label.compare(label.size() - w.size(), w.size(), w) == 0;
+            };
+            if (!ends_in("小计") && !ends_in("合计")) continue;
+            for (size_t col = 1; col < table[i].size(); ++col) {
+                const auto total = figure_in(table[i][col]);
+                if (!total) continue;
+                double sum = 0;
+                int figures = 0;
+                bool column = true; // figures all the way down from the first
+                for (size_t k = first; k < i && column; ++k) {
+                    const auto x = col < table[k].size() ? figure_in(table[k][col]) : std::nullopt;
+                    if (x) sum += x->first, ++figures;
+                    else column = figures == 0;
+                }
+                const double unit = std::pow(10.0, -total->second);
+                if (column && figures > 0 && std::fabs(std::round(sum / unit + 1e-9) * unit - total->first) > 1e-9)
+                    off.push_back(label + " " + table[i][col] + ", its rows add up to " + ui::number_to_text(sum));
+            }
+            first = i + 1;
+        }
+    }
+    return off;
+}
+
+// The counts a report states for one quantity: every number of layers ("共分
+// 3 层", a table's "2 | 层"), and the machines each symbol counts ("取 N = 4
+// 台", a table's "N | 4 | 台"; not 台班). Each must be stated with one value.
+std::vector<std::string> counts_stated_twice(const Story& s)
+{
+    static const std::regex layers("([0-9]+(?:\\.[0-9]+)?)\\s*(?:\\|\\s*)?层");
+    static const std::regex machines("(?:^|[^A-Za-z0-9_])([A-Za-z](?:[A-Za-z0-9]|′|'|总)*)\\s*(?:=|\\|)\\s*([0-9]+(?:\\.[0-9]+)?)"
+                                     "\\s*(?:\\|\\s*)?台(?!班)");
+    std::map<std::string, std::map<double, std::string>> stated; // quantity -> value -> where
+    for (const std::string& line : s.lines) {
+        for (std::sregex_iterator m(line.begin(), line.end(), layers), end; m != end; ++m)
+            stated["层"].emplace(std::stod((*m)[1]), line);
+        for (std::sregex_iterator m(line.begin(), line.end(), machines), end; m != end; ++m)
+            stated[(*m)[1].str() + " 台"].emplace(std::stod((*m)[2]), line);
+    }
+    std::vector<std::string> twice;
+    for (const auto& [quantity, values] : stated) {
+        if (values.size() < 2) continue;
+        std::string where;
+        for (const auto& [value, line] : values) where += "\n  " + ui::number_to_text(value) + ": " + line;
+        twice.push_back(quantity + where);
+    }
+    return twice;
+}
+
+// The two checks catch what they are for, and no more: a subtotal off its
+// rows by their rounding, a whole-day total of days shown to the hundredth,
+// a table's layers beside the steps' layers, and one symbol's machines
+// counted twice, but not two symbols' counts or shifts.
+TEST(ReportStatements, SubtotalsAndCountsAgainstTheirRows)
+{
+    Story s;
+    s.tables = {
+        {{"位置", "小计药量（kg）"}, {"上台阶", "18.3"}, {"", "79.8"}, {"", "15.96"}, {"", "22.6"}, {"小计", "136.69"},
+         {"下台阶", "22.1"}, {"", "2.25"}, {"", "19.03"}, {"小计", "43.38"}},
+        {{"围岩等级", "工期(天)", "工期(年)"}, {"Ⅳ级围岩", "100.56", "0.28"}, {"Ⅲ级围岩", "37.5", "0.1"}, {"计算工期合计", "138天", ""},
+         {"按合计天数折合", "", "0.38年"}},
+        {{"项目", "取值"}, {"施工分层数", "-"}, {"合计", "各类围岩总长度 592m"}},
+    };
+    EXPECT_EQ(subtotals_off_their_rows(s), std::vector<std::string>{"小计 136.69, its rows add up to 136.66"});
+
+    s.lines = {"破碎分层数 | 2 | 层", "自上而下共分 3 层施工，每层不超过 1.25 m，末层 0.05 m；", "取N = 4 台", "爆破凿岩机需用台数 N | 4 | 台",
+               "凿岩机数量 | m | 11 | 台", "每天作业班数 | m | 2 | 台班", "按同时工作的凿岩机 m = 11 台计", "挖掘机数量 | N′ | 2.0 | 台",
+               "配车的挖掘机 N′ = 2 台"};
+    const std::vector<std::string> twice = counts_stated_twice(s);
+    ASSERT_EQ(twice.size(), 1u);
+    EXPECT_EQ(twice[0].substr(0, 4), "层\n") << twice[0];
+    s.lines.push_back("爆破凿岩机需用台数 | N | 3.99 | 台");
+    EXPECT_EQ(counts_stated_twice(s).size(), 2u);
+}
+
 // ---- every module's report, as a user exports it ------------------------------
 
 struct Step {
-    enum { Choose, Click, Page } kind;
+    enum { Choose, Click, Page, Tick, Type } kind;
     const char* control;
-    const char* item = nullptr; // Choose: the item text; Page: the page
+    const char* item = nullptr; // Choose, Tick: the item text; Page: the page; Type: the text
 };
 
 struct Variant {
@@ -229,7 +369,10 @@ struct Variant {
 };
 
 Step choose(const char* box, const char* item) { return {Step::Choose, box, item}; }
+Step tick(const char* list, const char* item) { return {Step::Tick, list, item}; }
 Step click(const char* control) { return {Step::Click, control}; }
+// Typed as a user does, the focus then moving on.
+Step type(const char* box, const char* text) { return {Step::Type, box, text}; }
 // The calculation shows the results page; the section choices are on the first.
 const Step kInputsPage{Step::Page, "选择夹1", "0"};
 
@@ -252,6 +395,9 @@ const std::vector<Variant>& variants()
         {"光面爆破圆形", "SmoothBlasting", {kInputsPage, choose("组合框_方法2", "圆形隧道立（竖）井")},
          "光面爆破（全断面圆形隧道立（竖）井）.doc", "templates/smooth_blasting_circular.docx"},
         {"控制爆破", "ControlledBlasting", {}, "控制爆破计算书.doc", "templates/controlled_blasting.docx"},
+        // a planned charge whose velocity exceeds the object's limit
+        {"控制爆破校验超限", "ControlledBlasting", {tick("选择列表框1", "砖混房屋[此项非国标，参考值]"), type("编辑框2_最大单段药量", "20")},
+         "控制爆破计算书.doc", "templates/controlled_blasting.docx"},
         {"爆破振速", "BlastEffect", {click("单选框1_振动")}, "爆破影响振速计算.doc", "templates/blast_effect_velocity.docx"},
         {"爆破距离", "BlastEffect", {click("单选框1_距离")}, "爆破影响距离计算.doc", "templates/blast_effect_distance.docx"},
         {"爆破药量", "BlastEffect", {click("单选框1_炸药总量")}, "爆破影响炸药量计算.doc",
@@ -260,6 +406,11 @@ const std::vector<Variant>& variants()
          "templates/blast_effect_velocity.docx"},
         {"静态爆破", "StaticBreaking", {}, "静态爆破专项施工方案.doc", "templates/static_breaking.docx"},
         {"静态爆破按孔数", "StaticBreaking", {click("单选框_求直径"), choose("组合框_型号", "SCA-Ⅲ")}, "静态爆破专项施工方案.doc",
+         "templates/static_breaking.docx"},
+        // a last layer thinner than H: h/H = 2.04 and 2.16, three layers each
+        {"静态爆破高2.55", "StaticBreaking", {click("单选框_求深度"), choose("组合框_型号", "SCA-Ⅰ"), type("编辑框_破碎体高", "2.55")},
+         "静态爆破专项施工方案.doc", "templates/static_breaking.docx"},
+        {"静态爆破高2.7", "StaticBreaking", {type("编辑框_破碎体高", "2.7")}, "静态爆破专项施工方案.doc",
          "templates/static_breaking.docx"},
         {"飞石", "Flyrock", {}, "爆破飞石安全距离计算.doc", "templates/flyrock.docx"},
         {"飞石深孔大风", "Flyrock",
@@ -275,6 +426,11 @@ const std::vector<Variant>& variants()
         {"深孔特坚石", "DeepHole", {choose("组合框3", "特坚石(八类土)"), choose("组合框7", "铵油炸药")}, "露天台阶深孔爆破计算书.doc",
          "templates/deep_hole.docx"},
         {"进尺工期", "AdvanceSchedule", {}, "隧道进尺及工期计算书new.doc", "templates/advance_schedule.docx"},
+        // four groups: 217.23 days, whose years the groups' own would add up to 0.59
+        {"进尺工期四组", "AdvanceSchedule",
+         {type("编辑框1_各类围岩长度2", "120"), type("编辑框1_每循环进尺2", "1.2"), type("编辑框1_每循环用时2", "16"),
+          type("编辑框1_各类围岩长度3", "50"), type("编辑框1_每循环进尺3", "2"), type("编辑框1_每循环用时3", "12")},
+         "隧道进尺及工期计算书new.doc", "templates/advance_schedule.docx"},
         {"放坡", "EarthSlope", {}, "土方放坡开挖允许最大安全高度计算书.doc", "templates/earth_slope.docx"},
         {"垂直开挖", "VerticalCut", {}, "土方无支撑垂直开挖高度安全计算.doc", "templates/earth_vertical_cut.docx"},
         {"巷道式通风", "Ventilation", {choose("列表框1", "巷道式通风")}, "隧道通风专项施工方案.doc",
@@ -371,9 +527,15 @@ TEST_F(EveryReport, RendersWholeInLibreOffice)
                 rt.user_page(c, std::atoi(s.item));
                 continue;
             }
+            if (s.kind == Step::Type) {
+                rt.user_type(c, s.item);
+                rt.set_focus(nullptr);
+                continue;
+            }
             auto it = std::find(c.items.begin(), c.items.end(), s.item);
             ASSERT_NE(it, c.items.end()) << s.item;
-            rt.user_choose(c, int(it - c.items.begin()));
+            if (s.kind == Step::Tick) rt.user_tick(c, int(it - c.items.begin()));
+            else rt.user_choose(c, int(it - c.items.begin()));
         }
         const size_t before = backend.messages.size();
         rt.user_click(rt.unit(v.form, "图形按钮_计算"));
@@ -439,6 +601,11 @@ TEST_F(EveryReport, RendersWholeInLibreOffice)
             EXPECT_EQ(flat.find("已逐项校核"), std::string::npos) << "the calculation warned, the report says it checked";
         }
         for (const std::string& p : e.placeholders) EXPECT_EQ(filled.find(p), std::string::npos) << p << " left";
+
+        // Totals at the precision of their rows, and one count per quantity.
+        const Story story = story_of(e.file);
+        for (const std::string& off : subtotals_off_their_rows(story)) ADD_FAILURE() << "a subtotal off its rows: " << off;
+        for (const std::string& twice : counts_stated_twice(story)) ADD_FAILURE() << "counted twice: " << twice;
 
         // pages: the title page first, then each with its running header and
         // footer around something of the report

@@ -316,7 +316,7 @@ TEST_P(DomainEdges, NoHeightAndNoReportFromAMeaninglessInput)
     }
     click(e.form, "图形按钮_计算");
     EXPECT_EQ(text(e.form, result), e.shown);
-    EXPECT_EQ(results_state(e.form), e.reported ? Runtime::Results::Current : Runtime::Results::Stale);
+    EXPECT_EQ(results_state(e.form), e.reported ? Runtime::Results::Current : Runtime::Results::Refused);
     EXPECT_TRUE(backend.messages.empty());
 }
 
@@ -570,11 +570,11 @@ TEST_F(EarthworkReport, NoHeightAndNoVerdictFromAFormulaBeyondTheNumberRange)
         }
         click(k.form, "图形按钮_计算");
         EXPECT_EQ(text(k.form, result), "-");
-        EXPECT_EQ(results_state(k.form), Runtime::Results::Stale);
+        EXPECT_EQ(results_state(k.form), Runtime::Results::Refused);
         backend.messages.clear();
         click(k.form, "图形按钮_导出");
         ASSERT_EQ(backend.messages.size(), 1u);
-        EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+        EXPECT_EQ(backend.messages.back().text, "计算未得出结果，请检查输入后重新计算！");
         EXPECT_FALSE(fs::exists(folder / "导出的方案"));
     }
 }
@@ -609,7 +609,7 @@ TEST_F(EarthworkReport, OnlyCurrentResultsAreReported)
         click(form, "图形按钮_计算");
         backend.messages.clear();
         click(form, "图形按钮_导出");
-        EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+        EXPECT_EQ(backend.messages.back().text, "计算未得出结果，请检查输入后重新计算！");
         EXPECT_FALSE(fs::exists(folder / "导出的方案"));
         // Typed back to what was calculated: current again.
         type(form, box, before);

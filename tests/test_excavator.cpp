@@ -293,7 +293,7 @@ TEST_P(DomainEdges, ShowNoFigureAndGiveNoReport)
         for (const auto& [r, want] : ec.kept) EXPECT_EQ(text(ec.form, r), want) << r;
         backend.queue_answer(0);
         click(ec.form, "图形按钮_导出");
-        EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+        EXPECT_EQ(backend.messages.back().text, "计算未得出结果，请检查输入后重新计算！");
         EXPECT_EQ(backend.messages.back().caption, "提示");
         EXPECT_FALSE(fs::exists(folder / "导出的方案"));
         type(ec.form, ec.box, start);
@@ -356,7 +356,7 @@ TEST_F(ExcavatorProgram, NoWholeLoadGivesNoTrucks)
     EXPECT_EQ(text(kTrucks, T), "10.3");
     backend.queue_answer(0);
     click(kTrucks, "图形按钮_导出");
-    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+    EXPECT_EQ(backend.messages.back().text, "计算未得出结果，请检查输入后重新计算！");
 }
 
 TEST_F(ExcavatorProgram, NumberOfExcavatorsComesFromThisRunsCopyOfPd)

@@ -160,6 +160,7 @@ TEST_F(ExportTest, ExportsOnlyResultsOfTheInputsShown)
         const char* refusal;
     };
     const char* const changed = "输入已修改，请重新计算后导出！";
+    const char* const no_results = "计算未得出结果，请检查输入后重新计算！";
     const Case cases[] = {
         {"fresh", [](ExportTest&) {}, ""},
         {"never calculated", [](ExportTest& t) { t.rt.destroy_now(*t.rt.form("test_export"));
@@ -174,11 +175,14 @@ TEST_F(ExportTest, ExportsOnlyResultsOfTheInputsShown)
              t.rt.user_type(t.rt.unit("test_export", "编辑框3_L"), "8"); }, ""},
         {"box the calculation never read", [](ExportTest& t) {
              t.rt.user_type(t.rt.unit("test_export", "编辑框_工程"), "另一隧道"); }, ""},
-        {"refused", [](ExportTest& t) { t.calculate(true); }, changed},
+        {"refused", [](ExportTest& t) { t.calculate(true); }, no_results},
         {"input outside its domain", [](ExportTest& t) {
              t.rt.form("test_export")->find("编辑框1_d")->domain = Domain::Positive;
              t.rt.user_type(t.rt.unit("test_export", "编辑框1_d"), "-0");
-             t.calculate(); }, changed},
+             t.calculate(); }, no_results},
+        {"refused, then an input typed", [](ExportTest& t) {
+             t.calculate(true);
+             t.rt.user_type(t.rt.unit("test_export", "编辑框1_d"), "5.6"); }, no_results},
         {"calculated again after a change", [](ExportTest& t) {
              t.rt.user_type(t.rt.unit("test_export", "编辑框1_d"), "5.6");
              t.calculate(); }, ""},

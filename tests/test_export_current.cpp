@@ -1,8 +1,8 @@
 // Every exporting module writes a report only of results that belong to the
 // inputs shown: never before a calculation, never after an input the
-// calculation read has changed or after a calculation that gave no results,
-// and a fresh calculation's report does not depend on what was typed and
-// undone before it.
+// calculation read has changed or after a calculation that gave no results
+// (each refusal saying which of the three it is), and a fresh calculation's
+// report does not depend on what was typed and undone before it.
 #include "app/program.h"
 #include "tests/support/module_test.h"
 #include "ui/cmd.h"
@@ -131,7 +131,14 @@ TEST_P(CurrentResults, ExportsOnlyResultsOfTheInputsShown)
     compute();
     const std::string again = testsupport::file_bytes(report);
     export_report();
-    expect_refused("输入已修改，请重新计算后导出！");
+    expect_refused("计算未得出结果，请检查输入后重新计算！");
+    EXPECT_TRUE(testsupport::file_bytes(report) == again) << "the report changed";
+
+    SCOPED_TRACE("then the input typed again, not calculated: still no results to export");
+    inputs_page();
+    type_into(r.input, original);
+    export_report();
+    expect_refused("计算未得出结果，请检查输入后重新计算！");
     EXPECT_TRUE(testsupport::file_bytes(report) == again) << "the report changed";
 }
 

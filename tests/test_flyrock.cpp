@@ -341,7 +341,7 @@ TEST_P(InputDomains, AnInputOutsideItsDomainGivesNoFigureVerdictOrReport)
     backend.queue_answer(0);
     click("图形按钮_导出");
     const bool usable = d.flyrock_usable && d.fumes_usable;
-    EXPECT_EQ(backend.boxes.back().text, usable ? "计算方案导出成功！" : "输入已修改，请重新计算后导出！");
+    EXPECT_EQ(backend.boxes.back().text, usable ? "计算方案导出成功！" : "计算未得出结果，请检查输入后重新计算！");
     EXPECT_EQ(fs::exists(folder / "导出的方案" / "爆破飞石安全距离计算.doc"), usable);
 }
 
@@ -582,7 +582,7 @@ TEST_F(FlyrockReport, OnlyTheResultsOfTheInputsShownAreExported)
     click("图形按钮_计算");
     fs::remove(report());
     export_ok();
-    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+    EXPECT_EQ(backend.messages.back().text, "计算未得出结果，请检查输入后重新计算！");
     EXPECT_FALSE(fs::exists(report()));
 }
 

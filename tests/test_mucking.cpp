@@ -256,7 +256,7 @@ TEST_F(MuckingProgram, InputsOutsideTheirDomainGiveNoFigureAndNoReport)
             EXPECT_EQ(incomplete_messages() - before, edge.empty() ? 1 : 0);
             backend.queue_answer(0);
             click("图形按钮_导出");
-            EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+            EXPECT_EQ(backend.messages.back().text, "计算未得出结果，请检查输入后重新计算！");
             EXPECT_FALSE(fs::exists(folder / "导出的方案"));
             type(r.box, start);
         }
@@ -459,7 +459,7 @@ TEST_F(MuckingExport, OnlyCurrentResultsAreExported)
     type("编辑框1循环进尺", "");
     click("图形按钮_计算");
     export_ok();
-    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+    EXPECT_EQ(backend.messages.back().text, "计算未得出结果，请检查输入后重新计算！");
     type("编辑框1循环进尺", "2.8");
     click("图形按钮_计算");
     type("编辑框2运输设备速度", "8");

@@ -197,7 +197,7 @@ TEST_P(DomainEdges, ShowNoFigureAndGiveNoReport)
         }
         backend.queue_answer(0);
         click("图形按钮_导出");
-        EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+        EXPECT_EQ(backend.messages.back().text, "计算未得出结果，请检查输入后重新计算！");
         EXPECT_FALSE(fs::exists(folder / "导出的方案"));
         type(ec.box, start);
     }
@@ -314,7 +314,10 @@ TEST_F(RockDrillReport, FillsEveryPlaceholderCountingDownFromTenToZero)
     // Vh 1.82·2·1.3 = 4.73, Vb 2.15; N 150 / 34.4 = 4.36 drills are 5.
     for (const char* shown : {"炮孔深度系数\nL'\n1.1\n", "炮孔间距系数\na'\n1.4\n", "抵抗线长度系数\nW'\n0.65\n", "L=L'·h=1.1×2.0=2.2",
                               "W=W'·h=0.65×2.0=1.3", "a=a'·W=1.4×1.3=1.82", "凿岩机数量\nm\n8\n", "≈4.36",
-                              "取N = 5 台", "爆破凿岩机需用台数 N\n5\n台", "需配备爆破凿岩机 5 台（计算值 4.36 台，按整台向上取用）"})
+                              "取N = 5 台", "爆破凿岩机需用台数 N\n5\n台",
+                              // the compressor is worked for the m tools, not for the N drills just named
+                              "需配备爆破凿岩机 5 台（计算值 4.36 台，按整台向上取用）；空气压缩机的生产率按同时工作的凿岩机 m = 8 "
+                              "台计，不应小于 4.7 m³/min。"})
         EXPECT_NE(doc.find(shown), std::string::npos) << shown;
     for (const char* wrong : {"2.2系数", "1.82系数", "1.3系数"}) EXPECT_EQ(doc.find(wrong), std::string::npos) << wrong;
 

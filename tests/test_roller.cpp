@@ -130,7 +130,7 @@ TEST_F(RollerProgram, InputsOutsideTheirDomainGiveNoOutputAndNoReport)
             EXPECT_EQ(text(kResult), "-");
             backend.queue_answer(0);
             click("图形按钮_导出");
-            EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+            EXPECT_EQ(backend.messages.back().text, "计算未得出结果，请检查输入后重新计算！");
             EXPECT_FALSE(fs::exists(folder / "导出的方案"));
             type(box, start);
         }
@@ -227,10 +227,10 @@ TEST_F(RollerReport, OnlyTheOutputOfTheInputsShownIsExported)
     click("图形按钮_计算");
     ASSERT_EQ(text(kResult), "-");
     export_ok();
-    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+    EXPECT_EQ(backend.messages.back().text, "计算未得出结果，请检查输入后重新计算！");
     type("编辑框1_每次被碾压的宽度", "1.68");
     export_ok();
-    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！") << "the last calculation gave no output";
+    EXPECT_EQ(backend.messages.back().text, "计算未得出结果，请检查输入后重新计算！") << "the last calculation gave no output";
     EXPECT_FALSE(fs::exists(folder / "导出的方案"));
     click("图形按钮_计算");
     export_ok();

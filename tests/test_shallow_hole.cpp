@@ -254,7 +254,7 @@ TEST_P(InputDomains, AnInputOutsideItsDomainGivesNoFigureAndNoReport)
     backend.queue_answer(0);
     click("图形按钮_导出");
     const bool whole = std::string(d.dashes) == ".....";
-    EXPECT_EQ(backend.messages.back().text, whole ? "计算书导出成功！" : "输入已修改，请重新计算后导出！");
+    EXPECT_EQ(backend.messages.back().text, whole ? "计算书导出成功！" : "计算未得出结果，请检查输入后重新计算！");
     EXPECT_EQ(fs::exists(folder / "导出的方案" / "露天台阶浅孔爆破计算书松动爆破.doc"), whole);
 }
 
@@ -451,7 +451,7 @@ TEST_F(ShallowHoleReport, OnlyTheResultsOfTheInputsShownAreExported)
     type("编辑框2_换算系数e", "-1");
     click("图形按钮_计算");
     export_ok();
-    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+    EXPECT_EQ(backend.messages.back().text, "计算未得出结果，请检查输入后重新计算！");
     EXPECT_FALSE(fs::exists(reports()));
 }
 

@@ -142,7 +142,7 @@ TEST_F(StaticBreakingProgram, StartsInItsFrameInDiameterModeWithSixTips)
     for (const auto& ctl : rt.form(kForm)->controls)
         if (ctl->kind == Kind::Label) labels.push_back(ctl->text);
     for (const char* caption :
-         {"破碎体断面尺寸（mm）", "长(m)", "宽(m)", "高(m)", "单次破碎深度H(m)", "破碎分层数N'(层)", "炮眼排数m(排)",
+         {"破碎体断面尺寸（mm）", "长(m)", "宽(m)", "高(m)", "单次破碎深度H(m)", "高度比N'(h/H)", "炮眼排数m(排)",
           "破碎体的抗拉强度ft(Mpa)", "开裂经验系数η", "被破碎材料的泊松比μ", "SCA膨胀压p   (Mpa)", "SCA重量K(kg/m3)",
           "每米钻孔SCA重量", "(kg/m)", "破碎物体类型", "无声破碎剂(SCA)选型", "使用温度范围", "使用季节", "总布眼数量(个)",
           "钻孔直径D(mm)", "钻孔深度L1(m)", "布眼排数(排)", "布眼排距取值 (cm)", "钻孔间距取值a(cm)", "抵抗线距离W (cm)",
@@ -351,7 +351,7 @@ TEST_P(InputDomains, AnInputOutsideItsDomainGivesNoFigureAndNoPlan)
     backend.queue_answer(0);
     click("图形按钮_导出");
     const bool whole = std::string(d.dashes).find('-') == std::string::npos;
-    EXPECT_EQ(messages().back(), whole ? "自动生成计算书成功！" : "输入已修改，请重新计算后导出！");
+    EXPECT_EQ(messages().back(), whole ? "自动生成计算书成功！" : "计算未得出结果，请检查输入后重新计算！");
     EXPECT_EQ(fs::exists(folder / "导出的方案" / "静态爆破专项施工方案.doc"), whole);
 }
 
@@ -613,23 +613,40 @@ TEST_F(Plan, FillsEveryPlaceholderCountingDownAndLogsItsProgress)
     expect_restored_after_export();
 }
 
-// The steps name the layers to work in: h/H rounded up, so a thin last layer
-// counts even where N' to one decimal hides it (2.55 / 1.25 = 2.04 shows 2).
-TEST_F(Plan, TheLayersToWorkInCoverTheWholeHeight)
+// The plan names one number of layers, h/H rounded up, none deeper than H,
+// with the last layer's depth where h/H is not whole, even where N' = h/H
+// to one decimal hides a thin last layer (2.55 / 1.25 = 2.04 shows 2). N'
+// itself is given as the ratio it is, never as layers.
+TEST_F(Plan, OneLayerCountThatCoversTheWholeHeight)
 {
     const struct {
         const char* height;
-        const char* shown_layers; // N'
+        const char* shown_ratio; // N'
         const char* layers;
-    } rows[] = {{"2.5", "2", "2"}, {"2.55", "2", "3"}, {"2.6", "2.1", "3"}, {"1", "0.8", "1"}, {"3.75", "3", "3"}};
+        const char* plan;
+    } rows[] = {
+        {"2.5", "2", "2", "共分 2 层施工，每层 1.25 m"},
+        {"2.55", "2", "3", "共分 3 层施工，每层不超过 1.25 m，末层 0.05 m"},
+        {"2.7", "2.2", "3", "共分 3 层施工，每层不超过 1.25 m，末层 0.2 m"},
+        {"1", "0.8", "1", "共分 1 层施工，层厚 1 m"},
+        {"3.75", "3", "3", "共分 3 层施工，每层 1.25 m"},
+    };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.height);
         type("编辑框_破碎体高", row.height);
-        ASSERT_EQ(text("编辑框_破碎分层数"), row.shown_layers);
+        ASSERT_EQ(text("编辑框_破碎分层数"), row.shown_ratio);
         compute();
         export_ok();
         ASSERT_EQ(messages().back(), "自动生成计算书成功！");
-        EXPECT_NE(report_text(report()).find("自上而下共分 " + std::string(row.layers) + " 层施工"), std::string::npos);
+        const std::string doc = report_text(report());
+        EXPECT_NE(doc.find("自上而下" + std::string(row.plan) + "；"), std::string::npos);
+        EXPECT_NE(doc.find("施工分层数\n" + std::string(row.layers) + "\n层"), std::string::npos);
+        EXPECT_NE(doc.find("高度比 h/H\n" + std::string(row.shown_ratio) + "\n—"), std::string::npos);
+        // every number of layers the plan states is the one
+        const std::regex layers("([0-9.]+)\\s*\\n?层");
+        for (std::sregex_iterator m(doc.begin(), doc.end(), layers), end; m != end; ++m)
+            EXPECT_EQ((*m)[1].str(), row.layers) << m->str();
+        EXPECT_EQ(doc.find("破碎分层数"), std::string::npos) << "N' given as a number of layers";
         fs::remove(report());
     }
 }
@@ -652,7 +669,7 @@ TEST_F(Plan, NoHoleGivesNoPlan)
     compute();
     ASSERT_EQ(text(N), "-");
     export_ok();
-    EXPECT_EQ(messages().back(), "输入已修改，请重新计算后导出！");
+    EXPECT_EQ(messages().back(), "计算未得出结果，请检查输入后重新计算！");
     EXPECT_FALSE(fs::exists(report()));
 }
 
@@ -707,7 +724,7 @@ TEST_F(Plan, OnlyTheResultsOfTheInputsShownArePlanned)
     compute();
     ASSERT_EQ(text(D), "-");
     export_ok();
-    EXPECT_EQ(messages().back(), "输入已修改，请重新计算后导出！");
+    EXPECT_EQ(messages().back(), "计算未得出结果，请检查输入后重新计算！");
     EXPECT_FALSE(fs::exists(report()));
 }
 
@@ -722,7 +739,7 @@ TEST(StaticBreakingTemplate, EachPlaceholderStandsAsOftenAsThePlanNeedsAndNoMore
     // Each mode's steps and each total-charge formula stand in blocks of
     // their own, of which the plan keeps those of the calculation.
     const std::map<std::string, size_t> want = {
-        {"编辑框_破碎体高", 4}, {"编辑框_破碎体计划破碎深度", 6}, {"编辑框_孔径", 3}, {"编辑框_孔深", 3},
+        {"编辑框_破碎体高", 4}, {"编辑框_破碎体计划破碎深度", 5}, {"编辑框_孔径", 3}, {"编辑框_孔深", 3},
         {"编辑框_破碎体长", 4}, {"编辑框_破碎分层数", 4}, {"编辑框_开裂经验系数", 4}, {"编辑框_SCA重量", 3},
         {"编辑框_布眼数量", 4}, {"编辑框_单位面积钻孔总长", 6}, {"编辑框_每孔用药量", 3},
         {"组合框_破碎物体类型", 3}, {"组合框_型号", 2}, {"编辑框_使用温度范围", 2}, {"编辑框_破碎体宽", 2},

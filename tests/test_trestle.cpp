@@ -398,7 +398,7 @@ TEST_F(TrestleProgram, NoVerdictFromAnInputOutsideItsDomain)
             for (const char* v : verdicts) EXPECT_EQ(text(v), "-") << v;
             backend.queue_answer(0);
             click("图形按钮_导出");
-            EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+            EXPECT_EQ(backend.messages.back().text, "计算未得出结果，请检查输入后重新计算！");
             EXPECT_FALSE(fs::exists(folder / "导出的方案"));
             set_control_text(U(kForm, name), start);
         }
@@ -578,7 +578,7 @@ TEST_P(Consistency, AfterTheCheck)
     if (!k.messages.empty()) {
         backend.queue_answer(0);
         click("图形按钮_导出");
-        EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+        EXPECT_EQ(backend.messages.back().text, "计算未得出结果，请检查输入后重新计算！");
     }
     EXPECT_EQ(prop_of("外形框6", prop::ShapeBox::BackColor), k.frame);
     EXPECT_EQ(prop_of("编辑框1_前桥重量", prop::EditBox::BackColor), k.front);
@@ -1208,12 +1208,12 @@ TEST_F(TrestleReport, ACheckWithoutVerdictGivesNoReport)
     click("图形按钮_计算");
     ASSERT_EQ(text("编辑框2_总体评定结论"), "-");
     export_ok();
-    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+    EXPECT_EQ(backend.messages.back().text, "计算未得出结果，请检查输入后重新计算！");
     type("编辑框1_工字钢梁数", "5");
     type("编辑框1_栈桥总长", "14000");
     click("图形按钮_计算");
     export_ok();
-    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！") << "the length warning";
+    EXPECT_EQ(backend.messages.back().text, "计算未得出结果，请检查输入后重新计算！") << "the length warning";
     EXPECT_FALSE(fs::exists(folder / "导出的方案"));
 }
 

@@ -223,7 +223,7 @@ TEST_P(DomainEdges, OutsideGivesDashAndNothingToExport)
         EXPECT_EQ(text(r.last_result), "-");
         backend.queue_answer(0);
         click("图形按钮_导出");
-        EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+        EXPECT_EQ(backend.messages.back().text, "计算未得出结果，请检查输入后重新计算！");
         EXPECT_EQ(backend.messages.back().caption, "提示");
         EXPECT_FALSE(fs::exists(folder / "导出的方案"));
     }
@@ -391,7 +391,7 @@ TEST_F(VentilationProgram, EmptyAltitudeCorrectsNothing)
     EXPECT_EQ(text("编辑框2_风阻系数Rf"), "2.504");
     backend.queue_answer(0);
     click("图形按钮_导出");
-    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+    EXPECT_EQ(backend.messages.back().text, "计算未得出结果，请检查输入后重新计算！");
     EXPECT_FALSE(fs::exists(folder / "导出的方案"));
 
     choose("组合框3", "1500");
@@ -613,6 +613,8 @@ TEST_P(PlanExport, WritesTheSchemesTemplateWithEveryPlaceholderFilled)
         "掌子面满足下循环施工长度L(m)\nL\n186\n", // the alias row 编辑框1_坑道长度
         "凿岩台车&<三臂>",
         "地区大气压 89.9 kPa",
+        // α and R_f with their units, in their formulas and in the results
+        "=0.00225kg/m³\n", "N·s2/m8\n", "摩阻系数α\n0.00225\nkg/m³\n", "\nN·s2/m8\n管道阻力损失hf",
     };
     for (const char* s : shown) EXPECT_NE(doc.find(s), std::string::npos) << s;
 
@@ -730,7 +732,7 @@ TEST_F(PlanExport, WithoutASchemeNothingIsWritten)
     EXPECT_EQ(text(Q2), "-");
     EXPECT_EQ(text(Qh), "-");
     export_ok();
-    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+    EXPECT_EQ(backend.messages.back().text, "计算未得出结果，请检查输入后重新计算！");
     EXPECT_FALSE(fs::exists(report()));
     EXPECT_FALSE(disabled("图形按钮_导出"));
 }

@@ -154,7 +154,7 @@ TEST_P(DomainEdges, OutsideGivesDashAndNothingToExport)
         EXPECT_EQ(text("编辑框_提示"), "");
         backend.queue_answer(0);
         click("图形按钮_导出");
-        EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+        EXPECT_EQ(backend.messages.back().text, "计算未得出结果，请检查输入后重新计算！");
         EXPECT_FALSE(fs::exists(folder / "导出的方案"));
     }
     type(r.box, r.zero_allowed ? "0" : start);

@@ -172,6 +172,10 @@ bool refuse_unless_shown(const std::string& form, std::span<const char* const> r
     return true;
 }
 void calculation_end() { rt().calculation_end(); }
+void discard_results(const std::string& form)
+{
+    if (Form* f = rt().form(form)) rt().discard_results(*f);
+}
 Runtime::Results results_state(const std::string& form)
 {
     Form* f = rt().form(form);

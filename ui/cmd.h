@@ -58,6 +58,8 @@ inline bool refuse_unless_shown(const std::string& form, std::initializer_list<c
     return refuse_unless_shown(form, std::span<const char* const>(results.begin(), results.size()));
 }
 void calculation_end();
+// The form's results no longer belong to its inputs (see Runtime).
+void discard_results(const std::string& form);
 Runtime::Results results_state(const std::string& form);
 
 // --- conversions ------------------------------------------------------------

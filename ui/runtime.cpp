@@ -518,12 +518,19 @@ void Runtime::calculation_end()
     running_form_ = nullptr;
 }
 
+void Runtime::discard_results(const Form& f)
+{
+    auto it = calculations_.find(f.name);
+    if (it != calculations_.end() && it->second.ended) it->second.discarded = true;
+}
+
 Runtime::Results Runtime::results_state(const Form& f) const
 {
     auto it = calculations_.find(f.name);
     if (it == calculations_.end() || !it->second.ended) return Results::NotCalculated;
     const Calculation& calc = it->second;
-    if (calc.refused) return Results::Stale;
+    if (calc.discarded) return Results::Stale;
+    if (calc.refused) return Results::Refused;
     for (const auto& [id, state] : calc.inputs)
         for (const auto& c : f.controls)
             if (c->id == id && input_state(*c, !calc.marks_only.count(id)) != state) return Results::Stale;

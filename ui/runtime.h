@@ -106,13 +106,21 @@ public:
     // form it reads before writing it (edit boxes, lists, marks); when it
     // ends, what those hold is kept, so that an export can tell whether the
     // results shown still belong to the inputs on the form.
-    enum class Results { NotCalculated, Current, Stale };
+    // NotCalculated: none has ended yet. Current: the last one gave results
+    // and its inputs hold what they held. Stale: an input it read has
+    // changed since, or its results were discarded. Refused: it gave no
+    // results (whatever was typed since: there is nothing to be stale).
+    enum class Results { NotCalculated, Current, Stale, Refused };
     void calculation_begin(Form& f);
     // The running calculation gives no results: an input it needs is
     // missing or meaningless, or it was refused.
     void calculation_refused();
     bool calculation_running() const { return running_ != nullptr; }
     void calculation_end();
+    // The form's last calculation no longer stands for what the form shows
+    // (its result tables were cleared), even should the inputs come back to
+    // what it read.
+    void discard_results(const Form& f);
     Results results_state(const Form& f) const;
     // Called by the property and list operations.
     // `marks_only`: only the marks of a check list's items were read, not
@@ -160,7 +168,7 @@ private:
         std::map<int, std::string> inputs; // control id -> its state at the end
         std::set<int> written;
         std::set<int> marks_only; // inputs of which only the items' marks were read
-        bool refused = false, ended = false;
+        bool refused = false, ended = false, discarded = false;
     };
     static bool holds_input(const Control& c);
     static std::string input_state(const Control& c, bool with_current);

@@ -37,9 +37,7 @@ public:
         const Runtime::Results results = results_state(r_.form);
         if (results != Runtime::Results::Current) {
             set_picture("图形按钮_导出", prop::PicBtn::Picture, app::res::export_pressed);
-            cmd_message_box(results == Runtime::Results::NotCalculated ? r_.not_calculated_message
-                                                                        : "输入已修改，请重新计算后导出！",
-                            0, r_.refusal_caption);
+            cmd_message_box(refusal_message(results), 0, r_.refusal_caption);
             set_picture("图形按钮_导出", prop::PicBtn::Picture, app::res::export_normal);
             return;
         }
@@ -171,6 +169,17 @@ private:
     }
 
     std::string owner() const { return r_.messages_owned ? "main" : ""; }
+
+    // Why there is nothing to export. A calculation that gave no results is
+    // told as such: nothing was changed that the user should look for.
+    std::string refusal_message(Runtime::Results results) const
+    {
+        switch (results) {
+        case Runtime::Results::NotCalculated: return r_.not_calculated_message;
+        case Runtime::Results::Refused: return "计算未得出结果，请检查输入后重新计算！";
+        default: return "输入已修改，请重新计算后导出！";
+        }
+    }
 
     static std::string trimmed(const std::string& s)
     {

@@ -90,7 +90,8 @@ struct ExportRequest {
     std::string log_box;                       // none when empty
     // Shown, instead of exporting, when the form has not been calculated yet;
     // results that no longer belong to the inputs are refused with
-    // "输入已修改，请重新计算后导出！".
+    // "输入已修改，请重新计算后导出！", and a calculation that gave no
+    // results with "计算未得出结果，请检查输入后重新计算！".
     std::string not_calculated_message = "您还未进行计算，请计算后导出！";
     std::string refusal_caption = "提示";
     bool messages_owned = false;               // owned by the main window

@@ -122,15 +122,18 @@ const UpperBenchRounding kFullFaceRounding{
     .bottom_row = 1, .bottom_per_hole = 1, .bottom_cartridges = 1,
 };
 
-// The upper bench weighs its charges to the hundredth, the perimeter over
-// the typed advance, and counts whole cartridges.
+// The upper bench weighs its total and perimeter charges to the hundredth,
+// the perimeter over the typed advance, and counts whole cartridges. The
+// bottom row takes what is left of the total, to the total's hundredth, so
+// that the rows as shown add up to the total (taken to a tenth, the
+// remainder would leave the table's subtotal up to 0.05 kg off its rows).
 const UpperBenchRounding kTwoBenchUpperRounding{
     .total_charge = 2,
     .perimeter_over_depth = false,
     .perimeter_per_hole = 2, .perimeter_row = 2, .perimeter_cartridges = 0,
     .cut_row = 1, .cut_per_hole = 1, .cut_cartridges = 0,
     .aux_row = 1, .aux_per_hole = 1, .aux_cartridges = 0,
-    .bottom_row = 1, .bottom_per_hole = 1, .bottom_cartridges = 0,
+    .bottom_row = 2, .bottom_per_hole = 1, .bottom_cartridges = 0,
 };
 
 // As two benches, but the cut and bottom rows and the auxiliary charge per

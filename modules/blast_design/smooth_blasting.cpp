@@ -227,11 +227,7 @@ void clear_results()
     // The tables no longer show the last calculation's results, even should
     // the inputs come back to what it read: the next export waits for a new
     // one. (A calculation that is running notices the new choice itself.)
-    if (!computing() && results_state(kForm) != Runtime::Results::NotCalculated) {
-        calculation_begin(kForm);
-        calculation_refused();
-        calculation_end();
-    }
+    if (!computing()) discard_results(kForm);
 }
 
 // ---- handlers -----------------------------------------------------------------------------

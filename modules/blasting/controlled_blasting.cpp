@@ -253,27 +253,30 @@ bool typed_into(const EventArgs& e, const char* name)
     return cmd_has_focus(box(name));
 }
 
-// V = (Q^(1/3) / R)^α · K, to 2 decimals.
-void back_velocity()
+// V = (Q^(1/3) / R)^α · K and Q = R^3 · (V / K)^(3/α), evaluated in that
+// order; the back-check shows each to 2 decimals.
+double velocity_of(double q, double r, double alpha, double k) { return cmd_power(cmd_power(q, kOneThird) / r, alpha) * k; }
+double charge_of(double v, double r, double alpha, double k)
 {
-    const double q = read_number("编辑框2_最大单段药量");
-    const double r = read_number("编辑框2_保护距离R");
-    const double alpha = read_number("编辑框2_衰减系数");
-    const double k = read_number("编辑框2_地质条件K");
-    write_rounded(box("编辑框2_振动速度"), cmd_power(cmd_power(q, kOneThird) / r, alpha) * k, 2);
-}
-
-// Q = R^3 · (V / K)^(3/α), to 2 decimals. The distance is never solved for.
-void back_charge()
-{
-    const double r = read_number("编辑框2_保护距离R");
-    const double v = read_number("编辑框2_振动速度");
-    const double k = read_number("编辑框2_地质条件K");
-    const double alpha = read_number("编辑框2_衰减系数");
     const double a = cmd_power(r, 3);
     const double b = v / k;
     const double e = 3 / alpha;
-    write_rounded(box("编辑框2_最大单段药量"), a * cmd_power(b, e), 2);
+    return a * cmd_power(b, e);
+}
+
+void back_velocity()
+{
+    write_rounded(box("编辑框2_振动速度"), velocity_of(read_number("编辑框2_最大单段药量"), read_number("编辑框2_保护距离R"),
+                                                       read_number("编辑框2_衰减系数"), read_number("编辑框2_地质条件K")),
+                  2);
+}
+
+// The distance is never solved for.
+void back_charge()
+{
+    write_rounded(box("编辑框2_最大单段药量"), charge_of(read_number("编辑框2_振动速度"), read_number("编辑框2_保护距离R"),
+                                                         read_number("编辑框2_衰减系数"), read_number("编辑框2_地质条件K")),
+                  2);
 }
 
 void back_calc_velocity(EventArgs& e)
@@ -314,6 +317,33 @@ void register_controlled_blasting(Runtime& rt)
 } // namespace
 
 const Worked& worked() { return worked_; }
+
+BackCheck back_check()
+{
+    const double q = read_number("编辑框2_最大单段药量"), v = read_number("编辑框2_振动速度");
+    const double r = read_number("编辑框2_保护距离R"), alpha = read_number("编辑框2_衰减系数");
+    const double k = read_number("编辑框2_地质条件K");
+    const double limit = text_to_number(worked_.velocity);
+    if (!std::isfinite(q + v + r + alpha + k + limit)) return {};
+    BackCheck b;
+    const double v_worked = velocity_of(q, r, alpha, k), q_worked = charge_of(v, r, alpha, k);
+    if (std::fabs(round_places(v_worked, 2) - v) <= 1e-9) {
+        b.velocity_sign = blasting::equals_sign(v_worked, v);
+        b.intro = "以计划的单段药量反算被保护建筑处的振动速度（K、α、R 取校验值）：";
+    } else if (std::fabs(round_places(q_worked, 2) - q) <= 1e-9) {
+        b.charge_sign = blasting::equals_sign(q_worked, q);
+        b.intro = "按校验振动速度反算对应的单段药量（K、α、R 取校验值）：";
+    } else {
+        return {};
+    }
+    b.heading = "4.4 单段药量校验";
+    const std::string figures = "单段药量 Q = " + number_to_text(q) + " kg 时，被保护建筑处振动速度 V = " + number_to_text(v) +
+                                " cm/s，";
+    const std::string against = "地面振动速度控制选取值 V' = " + worked_.velocity + " cm/s";
+    b.verdict = tol_le(v, limit) ? figures + "不大于" + against + "，满足振速控制要求。"
+                                 : figures + "大于" + against + "，不满足振速控制要求，应减小单段药量（分孔、分段起爆）后重新校验。";
+    return b;
+}
 
 std::string no_protected_object_note()
 {

@@ -65,6 +65,17 @@ report::ExportRequest export_request()
         report::bind_computed("计算值_振速分档1", [] { return worked().band_headings[0]; }),
         report::bind_computed("计算值_振速分档2", [] { return worked().band_headings[1]; }),
         report::bind_computed("计算值_振速分档3", [] { return worked().band_headings[2]; }),
+        // The back-check as the screen shows it, with its verdict.
+        bind("编辑框2_衰减系数", 5),
+        bind("编辑框2_地质条件K", 5),
+        bind("编辑框2_保护距离R", 5),
+        bind("编辑框2_振动速度", 5),
+        bind("编辑框2_最大单段药量", 5),
+        report::bind_computed("计算值_校验标题", [] { return back_check().heading; }),
+        report::bind_computed("计算值_校验说明", [] { return back_check().intro; }),
+        report::bind_computed("计算值_校验V式", [] { return back_check().velocity_sign; }),
+        report::bind_computed("计算值_校验Q式", [] { return back_check().charge_sign; }),
+        report::bind_computed("计算值_校验结论", [] { return back_check().verdict; }),
     };
     // Each attenuation as used (an empty box is none), in the table and in
     // its reduced K.

@@ -240,6 +240,25 @@ std::string sign(const char* result_box)
     return results_.sign_of(result_box);
 }
 
+// The layers the block is broken in. N' = h/H to one decimal is a ratio of
+// heights for the formulas, no count: a last layer thinner than H is still
+// a layer to drill and fill, so the layers come from h/H rounded up (2.55 m
+// in layers of 1.25 m has N' = 2 and is 3 layers, the last 0.05 m). A ratio
+// less than 1e-9 above a whole number counts as that number.
+void note_layers(double h, double H)
+{
+    const double layers = std::fmax(std::ceil(h / H - 1e-9), 1.0);
+    // the depth left for the last layer, free of the float noise of h − n·H
+    const double last = cmd_round(h - (layers - 1) * H, 6);
+    const std::string n = number_to_text(layers);
+    std::string plan = "共分 " + n + " 层施工，";
+    if (layers == 1) plan += "层厚 " + number_to_text(h) + " m";
+    else if (std::fabs(last - H) <= 1e-9 * H) plan += "每层 " + number_to_text(H) + " m";
+    else plan += "每层不超过 " + number_to_text(H) + " m，末层 " + number_to_text(last) + " m";
+    note("计算值_施工层数", n);
+    note("计算值_分层施工", plan);
+}
+
 // The sentences and figures the report states beside the boxes: which mode
 // and which total-charge formula were used, the depth as the count used it,
 // the layers to work in, and what does not apply to this diameter.
@@ -253,8 +272,7 @@ void note_for_report(bool by_diameter, const ObjectType& type, float L1, bool by
     if (L1_text != control_text(box(kHoleDepth)))
         note("计算值_孔深取值", "钻孔深度按 L1 ≈ " + control_text(box(kHoleDepth)) + " m 钻孔，单孔装药量按此深度计算。");
     // N' = h/H to one decimal
-    const double ratio = input(kHeight) / input(kDepth);
-    note("计算值_分层式", blasting::equals_sign(ratio, input(kLayers)));
+    note("计算值_分层式", blasting::equals_sign(input(kHeight) / input(kDepth), input(kLayers)));
     if (by_diameter) {
         note("计算值_按孔径说明", "本工程按给定的钻孔直径 D = " + control_text(box(kGivenDiameter)) + " mm 计算钻孔总长及布眼数量：");
     } else {
@@ -282,11 +300,7 @@ void note_for_report(bool by_diameter, const ObjectType& type, float L1, bool by
                                          control_text(box(kPerMetre)) + " kg/m：");
     else
         note("计算值_其他孔径说明", "本工程钻孔直径 D = " + D + " mm 不是标准孔径，按单孔装药量计算：");
-    // A last layer thinner than H is still a layer to drill and fill, so the
-    // layers to work in come from h/H itself: N' to one decimal drops a last
-    // layer under 0.05·H (2.55 m in layers of 1.25 m shows N' = 2, and needs
-    // 3). A ratio less than 1e-9 above a whole number counts as that number.
-    note("计算值_施工层数", number_to_text(std::fmax(std::ceil(ratio - 1e-9), 1.0)));
+    note_layers(input(kHeight), input(kDepth));
 }
 
 } // namespace

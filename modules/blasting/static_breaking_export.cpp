@@ -55,7 +55,7 @@ report::ExportRequest export_request()
     for (const char* placeholder :
          {"计算值_深度系数", "计算值_泊松比", "计算值_L1", "计算值_孔深取值", "计算值_分层式", "计算值_按孔径说明", "计算值_按孔数说明", "计算值_L式",
           "计算值_N式", "计算值_D式", "计算值_q1式", "计算值_Q式", "计算值_孔径提示", "计算值_布孔范围说明", "计算值_标准孔径说明",
-          "计算值_其他孔径说明", "计算值_施工层数"}) {
+          "计算值_其他孔径说明", "计算值_施工层数", "计算值_分层施工"}) {
         const std::string name = placeholder;
         r.bindings.push_back(report::bind_computed(name, [name] { return report_text(name); }, 10));
     }

@@ -124,9 +124,12 @@ void calculate()
     // No group, or one without figures, or totals beyond the number range:
     // the tunnel has no totals, and the results are none to report.
     complete = complete && g_plan.example_row >= 0;
+    // The time totals come from the groups' days as shown, added up: the
+    // months and years from that sum, not as sums of the groups' rounded
+    // months and years, which drift from it by a rounding per group.
     const double days = column_sum(kDays, true);
     const double totals[] = {column_sum(kLength, false), cmd_round(column_sum(kCycles, true)), cmd_round(days),
-                             column_sum(kMonths, true), column_sum(kYears, true)};
+                             cmd_round(days / 30, 2), cmd_round(days / 365, 2)};
     for (double x : totals) complete = complete && std::isfinite(x);
     if (!complete) {
         calculation_refused();
@@ -135,6 +138,8 @@ void calculate()
         g_plan = Plan{};
     } else {
         g_plan.days = days;
+        g_plan.months = totals[3];
+        g_plan.years = totals[4];
         write_total("编辑框1_汇总长度", totals[0], "m");
         write_total("编辑框2_总循环次数", totals[1], "循环");
         write_total("编辑框4_工期天6", totals[2], "天");

@@ -27,14 +27,15 @@ void calculate();
 // What the last calculation planned, kept for the report: which groups it
 // computed (a group with all three inputs empty is not part of the tunnel)
 // and their rock classes (a label the calculation does not otherwise use),
-// the first of them, worked through in the report's formulas, and the days
-// of the groups added up before the total is rounded. Empty after a
+// the first of them, worked through in the report's formulas, the days of
+// the groups added up before the total is rounded, and the months and years
+// as the totals show them, worked from those days. Empty after a
 // calculation that gave no plan.
 struct Plan {
     bool computed[kRows] = {};
     std::string rock_class[kRows]; // a computed group's, as the report names it
     int example_row = -1;
-    double days = 0;
+    double days = 0, months = 0, years = 0;
 };
 const Plan& last_plan();
 

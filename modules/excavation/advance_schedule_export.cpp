@@ -8,6 +8,7 @@
 #include "app/registry.h"
 #include "ui/cmd.h"
 
+#include <cmath>
 #include <map>
 #include <optional>
 #include <string>
@@ -46,8 +47,18 @@ std::string example(const char* stem)
     return r < 0 ? std::string() : shown_text(stem, r);
 }
 
-// How the time total comes about: the groups' days added up, then rounded
-// to whole days as the total shows them.
+// A total in months or years as worked from the days: "217.23 ÷ 365 ≈ 0.6 年".
+std::string days_in(double days, int per, double shown, const char* unit)
+{
+    const double worked = days / per;
+    const bool exact = std::fabs(worked - shown) <= 1e-9 * std::fmax(1.0, std::fabs(worked));
+    return ui::number_to_text(days) + " ÷ " + std::to_string(per) + (exact ? " = " : " ≈ ") + ui::number_to_text(shown) +
+           " " + unit;
+}
+
+// How the time totals come about: the groups' days added up, rounded to
+// whole days as the total shows them, and the months and years worked from
+// that sum.
 std::string days_total()
 {
     const Plan& plan = last_plan();
@@ -56,9 +67,8 @@ std::string days_total()
         if (plan.computed[r]) days.push_back(shown_text("编辑框4_工期天", r));
     if (days.empty()) return {};
     const std::string total = ui::control_text(ui::U(kForm, "编辑框4_工期天6"));
-    const std::string rounded = "，按四舍五入取整为 " + total + "，合计 " +
-                                ui::control_text(ui::U(kForm, "编辑框4_工期月6")) + "（" +
-                                ui::control_text(ui::U(kForm, "编辑框4_工期年6")) + "）。";
+    const std::string rounded = "，按四舍五入取整为 " + total + "；折合 " + days_in(plan.days, 30, plan.months, "月") +
+                                "，" + days_in(plan.days, 365, plan.years, "年") + "。";
     if (days.size() == 1) return "计算工期为 " + days.front() + " 天" + rounded;
     std::string sum;
     for (const std::string& d : days) sum += (sum.empty() ? "" : " + ") + d;

@@ -2,7 +2,9 @@
 % of that control when the report is exported, every 计算值_ name by what the
 % last calculation gives: the rock class of each computed group (nothing for
 % a group that is not part of the tunnel), the first computed group and its
-% figures for the worked formulas, and how the time total comes about. The
+% figures for the worked formulas, and how the time total comes about: the
+% groups' days added up, the months and years worked from that sum (so they
+% stand in a row of their own, not as sums of the groups' months and years). The
 % rock class and length of each group stand in all four tables, every other
 % name once.
 !title 隧道进尺及工期计算书
@@ -83,7 +85,8 @@ $ Y = \frac{L}{V_{d}} ÷ 365 = \frac{计算值_例L}{计算值_例Vd} ÷ 365 = �
 ?| 计算值_围岩等级3 | 编辑框1_各类围岩长度3 | 编辑框4_工期天3 | 编辑框4_工期月3 | 编辑框4_工期年3 |
 ?| 计算值_围岩等级4 | 编辑框1_各类围岩长度4 | 编辑框4_工期天4 | 编辑框4_工期月4 | 编辑框4_工期年4 |
 ?| 计算值_围岩等级5 | 编辑框1_各类围岩长度5 | 编辑框4_工期天5 | 编辑框4_工期月5 | 编辑框4_工期年5 |
-| 计算工期合计 |  | 编辑框4_工期天6 | 编辑框4_工期月6 | 编辑框4_工期年6 |
+| 计算工期合计 |  | 编辑框4_工期天6 |  |  |
+| 按合计天数折合 |  |  | 编辑框4_工期月6 | 编辑框4_工期年6 |
 
 # 七、结论
 本隧道按上述围岩分组计算，计算工期合计见表4：计算值_工期合计说明

@@ -5,8 +5,10 @@
 % so their reduced K is given by 辅助孔1. 计算值_… are what the calculation
 % worked with beyond the boxes: each attenuation as used (an empty box is
 % 0 %), the sign before the rounded charge, the band headings of the object
-% ticked, and the sentence used when none was. A line marked ? and the
-% !optional block are left out when one of their values is empty or "-".
+% ticked, the sentence used when none was, and the back-check group as the
+% screen shows it (worked the way its figures belong together) with its
+% verdict against V'. A line marked ? and the !optional block are left out
+% when one of their values is empty or "-".
 !title 控制爆破计算书
 
 !titlepage
@@ -93,6 +95,11 @@ $ Q = {编辑框_爆破振动安全允许距离R}^{3}×(\frac{编辑框_地面�
 | ^^ | 次周边孔 | 辅助孔1 | 次周边a2 | 次周边a3 |
 | 已有临空面爆破区 | 辅助孔 | 辅助孔a1 | 辅助孔a2 | 辅助孔a3 |
 | ^^ | 周边孔 | 周边眼a1 | 周边眼a2 | 周边眼a3 |
+?## 计算值_校验标题
+?计算值_校验说明
+?$ V = K·(\frac{Q^{1/3}}{R})^{α} = 编辑框2_地质条件K×(\frac{{编辑框2_最大单段药量}^{1/3}}{编辑框2_保护距离R})^{编辑框2_衰减系数} 计算值_校验V式 编辑框2_振动速度 "cm/s"
+?$ Q = R^{3}·(\frac{V}{K})^{3/α} = {编辑框2_保护距离R}^{3}×(\frac{编辑框2_振动速度}{编辑框2_地质条件K})^{3/编辑框2_衰减系数} 计算值_校验Q式 编辑框2_最大单段药量 "kg"
+?计算值_校验结论
 
 # 五、结论及建议
 1. 各部位同一段别起爆的装药量不得超过上表的最大单段控制药量；

@@ -5,7 +5,8 @@
 % beyond the boxes: the sign before each result ("=", or "≈" where rounding
 % changed it), the depth the count used, Poisson's ratio as used, the
 % sentence of the mode and of the total-charge formula used, and the layers
-% to work in (h/H rounded up). A line marked ? and an !optional block are
+% to work in (h/H rounded up, with the last layer's depth). N' is the ratio
+% h/H the formulas use, never stated as a number of layers. A line marked ? and an !optional block are
 % left out when one of their values is empty or "-": only the mode and the
 % formula that were used are shown, and the layout rows only where the
 % diameter lies in the object type's range.
@@ -36,7 +37,7 @@
 
 # 三、总体安排
 ## 3.1 施工部署
-破碎自临空面一侧开始，按单次破碎深度 编辑框_破碎体计划破碎深度 m 自上而下分层进行：每层钻孔、灌浆、开裂后清除碎块，再进行下一层施工。
+破碎自临空面一侧开始，自上而下分层进行，计算值_分层施工。每层钻孔、灌浆、开裂后清除碎块，再进行下一层施工。
 ## 3.2 总体参数
 | 项目 | 取值 | 单位 |
 |:---|:---:|:---:|
@@ -45,15 +46,17 @@
 | 破碎体宽 | 编辑框_破碎体宽 | m |
 | 破碎体高 | 编辑框_破碎体高 | m |
 | 单次破碎深度 | 编辑框_破碎体计划破碎深度 | m |
-| 破碎分层数 | 编辑框_破碎分层数 | 层 |
+| 高度比 h/H | 编辑框_破碎分层数 | — |
+| 施工分层数 | 计算值_施工层数 | 层 |
 | 无声破碎剂型号 | 组合框_型号 | — |
 | 使用温度范围 | 编辑框_使用温度范围 | — |
 | 使用季节 | 编辑框_使用季节 | — |
 
 # 四、破碎参数选择及药量计算
-## 4.1 破碎分层数 N'
+## 4.1 高度比 N' 及施工分层
 $ N' = \frac{h}{H} = \frac{编辑框_破碎体高}{编辑框_破碎体计划破碎深度} 计算值_分层式 编辑框_破碎分层数
 式中 h —— 破碎体高度（m）；H —— 单次破碎深度（m），取单次破碎体高度。
+N' 为破碎体高度与单次破碎深度之比（取一位小数），用于钻孔总长计算；施工时每层不超过单次破碎深度，层数取 h/H 向上取整，计算值_分层施工。
 ## 4.2 钻孔深度 L1
 钻孔深度按破碎物体类型取单次破碎深度的0.8～1.05倍（软质岩及软、硬质岩石1.0H，中、硬质岩1.05H，无筋混凝土0.8H，钢筋混凝土构件0.9H），本工程破碎物体为组合框_破碎物体类型：
 $ L_{1} = f·H = 计算值_深度系数 × 编辑框_破碎体计划破碎深度 = 计算值_L1 "m"
@@ -108,7 +111,7 @@ $ Q = 1.05·q_{1}·N = 1.05 × 编辑框_每孔用药量 × 编辑框_布眼数�
 ?计算值_布孔范围说明
 
 # 六、施工步骤
-1. 测量放线：在破碎体（高 编辑框_破碎体高 m）上按技术参数标出孔位，自上而下共分 计算值_施工层数 层施工；
+1. 测量放线：在破碎体（高 编辑框_破碎体高 m）上按技术参数标出孔位，自上而下计算值_分层施工；
 2. 钻孔：按设计孔径、孔深钻孔，孔内残渣及积水清理干净，孔口加盖保护；
 3. 拌制浆体：按每立方米浆体中SCA重量 编辑框_SCA重量 kg/m³ 的配比加水拌和，水灰比一般为0.28～0.33，浆体随拌随用，拌好后应在10分钟内灌完；
 4. 灌孔：将浆体灌满钻孔并捣实，水平孔或斜孔灌浆后用湿土或塞子封堵孔口；
