@@ -139,7 +139,7 @@ TEST_P(WorkedFigures, OneComputeClickShows)
     EXPECT_EQ(text(Qleak), fc.q_leak);
     EXPECT_EQ(text(Sq), fc.sum_q);
     EXPECT_EQ(text(Q), fc.q);
-    EXPECT_EQ(results_state(kForm), std::string(fc.q) == "-" ? Runtime::Results::Stale : Runtime::Results::Current);
+    EXPECT_EQ(results_state(kForm), std::string(fc.q) == "-" ? Runtime::Results::Refused : Runtime::Results::Current);
     EXPECT_EQ(picture(kForm, "图形按钮_计算"), app::res::compute_normal);
 }
 

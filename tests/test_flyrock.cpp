@@ -367,7 +367,7 @@ TEST_F(FlyrockProgram, AnIndexComputedAtOnceIsReadWhole)
     EXPECT_EQ(text(Verdict), "-");
     backend.queue_answer(0);
     click("图形按钮_导出");
-    EXPECT_EQ(backend.boxes.back().text, "输入已修改，请重新计算后导出！");
+    EXPECT_EQ(backend.boxes.back().text, "计算未得出结果，请检查输入后重新计算！");
 
     rt.user_type(c(N), "１.２５");
     click("图形按钮_计算");

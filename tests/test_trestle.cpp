@@ -492,7 +492,7 @@ TEST_F(TrestleProgram, AVehicleRowWithoutItsLoadedWeightRefusesTheCheck)
         for (const char* r : kResults) EXPECT_EQ(text(r), "-") << r;
         backend.queue_answer(0);
         click("图形按钮_导出");
-        EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+        EXPECT_EQ(backend.messages.back().text, "计算未得出结果，请检查输入后重新计算！");
         EXPECT_FALSE(fs::exists(folder / "导出的方案"));
     }
 }

@@ -336,7 +336,7 @@ TEST_F(VentilationProgram, UnusedDieselRowsAreNotRead)
         backend.queue_answer(0);
         click("图形按钮_导出");
         if (std::string(k.ni) == "-") {
-            EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+            EXPECT_EQ(backend.messages.back().text, "计算未得出结果，请检查输入后重新计算！");
             continue;
         }
         ASSERT_EQ(backend.messages.back().text, "计算方案导出成功！");

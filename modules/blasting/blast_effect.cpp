@@ -280,11 +280,7 @@ void select_mode(const char* output)
         set_text(previous, follows ? check_velocity() : kept != inputs_.kept.end() ? kept->second : std::string("-"));
     }
     clear_verdict();
-    if (results_state(kForm) != Runtime::Results::NotCalculated) {
-        calculation_begin(kForm);
-        calculation_refused();
-        calculation_end();
-    }
+    discard_results(kForm);
 }
 
 void solve_velocity_mode(EventArgs&) { select_mode(kVelocity); }
