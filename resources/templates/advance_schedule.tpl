@@ -7,6 +7,8 @@
 % stand in a row of their own, not as sums of the groups' months and years). The
 % rock class and length of each group stand in all four tables, every other
 % name once.
+% 计算值_…式 is the sign before a worked result: "=", or "≈" where printing
+% the result changed the figure the calculation worked out.
 !title 隧道进尺及工期计算书
 
 !titlepage

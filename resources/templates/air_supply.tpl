@@ -1,6 +1,8 @@
 % 隧道空压机高压供风计算书。Every control name below is replaced by the shown
 % text of that control when the report is exported; each stands here two or
 % three times, within the export's five passes.
+% 计算值_…式 is the sign before a worked result: "=", or "≈" where printing
+% the result changed the figure the calculation worked out.
 !title 隧道空压机高压供风计算
 
 !titlepage

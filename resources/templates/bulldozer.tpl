@@ -3,6 +3,8 @@
 % most five times, as often as the export replaces it. 计算值_循环时间来源 says
 % whether the cycle time was worked out from its components (then
 % 计算值_循环用时 is that time and its equation stands) or typed.
+% 计算值_…式 is the sign before a worked result: "=", or "≈" where printing
+% the result changed the figure the calculation worked out.
 !title 推土机生产率及运土土方量计算书
 
 !titlepage

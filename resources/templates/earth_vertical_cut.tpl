@@ -2,6 +2,8 @@
 % the report is exported, by a figure of the last calculation: the inputs as
 % the formula took them, the formula's value and the conclusion; each stands
 % here at most five times, as often as the export replaces it.
+% 计算值_…式 is the sign before a worked result: "=", or "≈" where printing
+% the result changed the figure the calculation worked out.
 !title 土方无支撑垂直开挖高度安全计算
 
 !titlepage

@@ -2,6 +2,8 @@
 % shown text of that control when the report is exported; each stands here
 % at most three times (the export replaces each up to five times).
 % 计算值_N is the need of excavators before it is rounded up to whole ones.
+% 计算值_…式 is the sign before a worked result: "=", or "≈" where printing
+% the result changed the figure the calculation worked out.
 !title 挖掘机生产率及需用数量计算书
 
 !titlepage

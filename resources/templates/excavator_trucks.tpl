@@ -4,6 +4,8 @@
 % 计算值_n, 计算值_N1 and 计算值_总计 are the loads per truck, the trucks per
 % excavator and the trucks in all before they are rounded to whole ones
 % (the loads down, the trucks up).
+% 计算值_…式 is the sign before a worked result: "=", or "≈" where printing
+% the result changed the figure the calculation worked out.
 !title 挖掘机工期及配套自卸汽车数量计算书
 
 !titlepage

@@ -2,6 +2,8 @@
 % text of that control when the report is exported; the export replaces each
 % up to ten times, and each stands here two to five times. 计算值_N is the
 % need of haul trucks before it is rounded up to whole trucks.
+% 计算值_…式 is the sign before a worked result: "=", or "≈" where printing
+% the result changed the figure the calculation worked out.
 !title 隧道出渣设备配置计算书
 
 !titlepage

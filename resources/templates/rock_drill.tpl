@@ -3,6 +3,8 @@
 % five times, as often as the export replaces it. Each factor (…系数) is
 % replaced before the result whose name begins its own. 计算值_N is the need
 % of rock drills before it is rounded up to whole machines.
+% 计算值_…式 is the sign before a worked result: "=", or "≈" where printing
+% the result changed the figure the calculation worked out.
 !title 爆破凿岩机需要台数及空压机风量计算书
 
 !titlepage

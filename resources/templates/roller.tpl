@@ -1,6 +1,8 @@
 % 压路机生产率计算书. Every control name below is replaced by the shown text
 % of that control when the report is exported; each stands here at most five
 % times, as often as the export replaces it.
+% 计算值_…式 is the sign before a worked result: "=", or "≈" where printing
+% the result changed the figure the calculation worked out.
 !title 压路机生产率计算书
 
 !titlepage

@@ -5,6 +5,8 @@
 % 计算值_约… is "=" or "≈" as the calculation rounded the result after it;
 % 计算值_深度1 the depth that is the advance itself; the stemming check's
 % verdict and the rows that failed it are the calculation's own.
+% 计算值_…式 is the sign before a worked result: "=", or "≈" where printing
+% the result changed the figure the calculation worked out.
 !title 圆形隧道立（竖）井光面爆破设计计算书
 
 !titlepage

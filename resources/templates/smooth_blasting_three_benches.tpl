@@ -5,6 +5,8 @@
 % rounded the result after it; 计算值_深度… the depth that is the advance
 % itself; the stemming check's verdict and the rows that failed it are the
 % calculation's own.
+% 计算值_…式 is the sign before a worked result: "=", or "≈" where printing
+% the result changed the figure the calculation worked out.
 !title 隧道光面爆破设计计算书（台阶法上中下3台阶）
 
 !titlepage

@@ -7,6 +7,8 @@
 % elastic modulus of its box, as the calculation does. 计算值_RA is the
 % support reaction the calculation kept. A vehicle row is left out when its
 % loaded weight is no number; its other figures read "无" where it has none.
+% 计算值_…式 is the sign before a worked result: "=", or "≈" where printing
+% the result changed the figure the calculation worked out.
 !title 隧道简易仰拱栈桥计算书
 
 !titlepage

@@ -3,6 +3,8 @@
 % here at most as often as the export replaces it. The 计算值_ values are
 % what the calculation decided: the gas inputs only for a gas tunnel, whose
 % lines are left out otherwise (lines marked ?, !optional blocks).
+% 计算值_…式 is the sign before a worked result: "=", or "≈" where printing
+% the result changed the figure the calculation worked out.
 !title 隧道通风专项施工方案
 
 !titlepage

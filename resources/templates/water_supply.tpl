@@ -5,6 +5,8 @@
 % what the calculation decided: the volume formula only where the source
 % gives less than the demand (its block is left out otherwise), the small
 % balancing tank only where it gives more.
+% 计算值_…式 is the sign before a worked result: "=", or "≈" where printing
+% the result changed the figure the calculation worked out.
 !title 隧道高压供水计算
 
 !titlepage
