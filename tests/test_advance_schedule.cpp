@@ -528,8 +528,8 @@ TEST_F(ReportExport, WorkedFormulasAndTheTimeTotalAsCalculated)
     std::string doc = report_text(report());
     std::smatch left;
     EXPECT_FALSE(std::regex_search(doc, left, std::regex("(编辑框|组合框)[0-9]_|计算值_"))) << "unreplaced: " << left.str();
-    expect_in(doc, {"以第1组（Ⅳ级围岩）为例", "N=La=3582=179次", "nm=24T×30=2413.5×30=53.33次",
-                    "Vd=a×nd=2×1.78=3.56m", "D=LVd=3583.56=100.56天",
+    expect_in(doc, {"以第1组（Ⅳ级围岩）为例", "N=La=3582=179次", "nm=24T×30=2413.5×30≈53.33次",
+                    "Vd=a×nd=2×1.78=3.56m", "D=LVd=3583.56≈100.56天",
                     "合计\n各类围岩总长度 592m\n", "\n1\nⅣ级围岩\n358\n2\n13.5\n", "\n2\nⅢ级围岩\n234\n3.2\n12.3\n",
                     "\nⅣ级围岩\n358\n179\n53.33\n1.78\nⅢ级围岩\n234\n73.13\n58.54\n1.95\n",
                     "计算工期合计\n\n138天\n\n\n按合计天数折合\n\n\n4.6月\n0.38年\n",
@@ -560,7 +560,7 @@ TEST_F(ReportExport, WorkedFormulasAndTheTimeTotalAsCalculated)
     fs::remove(report());
     export_ok();
     doc = report_text(report());
-    expect_in(doc, {"以第2组为例", "N=La=2343.2=73.13次", "\n未注明\n234\n73.13\n",
+    expect_in(doc, {"以第2组为例", "N=La=2343.2≈73.13次", "\n未注明\n234\n73.13\n",
                     "计算工期为 37.5 天，按四舍五入取整为 38天；折合 37.5 ÷ 30 = 1.25 月，37.5 ÷ 365 ≈ 0.1 年。"});
     EXPECT_EQ(doc.find("Ⅳ级围岩"), std::string::npos);
     // Groups that are not part of the tunnel have no rows: table 1 lists
@@ -653,10 +653,11 @@ TEST_F(ReportExport, CountdownStepsFallBetweenThePlaceholderGroups)
         {1, "编辑框4_工期月6", 9},
     };
     const report::ExportRequest r = advance_schedule::export_request();
-    // 76 placeholders of the boxes, then the worked example and the time
-    // total, which the calculation gives.
-    ASSERT_EQ(r.bindings.size(), 76u + 13u);
-    size_t at = 0;
+    // The signs of the worked example's eight results, 76 placeholders of
+    // the boxes, then the worked example and the time total, which the
+    // calculation gives.
+    ASSERT_EQ(r.bindings.size(), 8u + 76u + 13u);
+    size_t at = 8; // after the signs
     for (const auto& g : groups) {
         const std::string first = std::string(g.first).rfind("组合框1_围岩等级", 0) == 0
                                       ? "计算值_围岩等级" + std::string(g.first).substr(std::string("组合框1_围岩等级").size())
@@ -668,13 +669,13 @@ TEST_F(ReportExport, CountdownStepsFallBetweenThePlaceholderGroups)
         for (int k = 1; k < g.count; ++k) EXPECT_FALSE(r.bindings[at + k].mark_before.has_value()) << r.bindings[at + k].placeholder;
         at += g.count;
     }
-    EXPECT_EQ(at, 76u);
-    EXPECT_EQ(r.bindings[75].placeholder, "编辑框1_汇总长度");
-    for (size_t k = 0; k < r.bindings.size(); ++k) {
+    EXPECT_EQ(at, 8u + 76u);
+    EXPECT_EQ(r.bindings[8 + 75].placeholder, "编辑框1_汇总长度");
+    for (size_t k = 8; k < r.bindings.size(); ++k) {
         const auto& b = r.bindings[k];
         EXPECT_EQ(b.repeat, 10) << b.placeholder;
         // The rock classes (the first six) and all after the boxes are the calculation's.
-        const bool computed = k < 6 || k >= 76;
+        const bool computed = k < 8 + 6 || k >= 8 + 76;
         EXPECT_EQ(b.source.kind == report::ValueSource::Computed, computed) << b.placeholder;
         if (!computed) {
             EXPECT_EQ(b.source.control, b.placeholder);

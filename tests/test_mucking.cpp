@@ -445,7 +445,7 @@ TEST_F(MuckingExport, StatedNeedOfTrucksGivesTheCountTaken)
     ASSERT_EQ(text(N), "5");
     export_ok();
     const std::string doc = story_text(file_bytes(report()));
-    for (const char* shown : {"≈4.003", "取N = 5 辆", "需配套渣车 5 辆（按计算值 4.003 辆向上取整"})
+    for (const char* shown : {"=4.003", "取N = 5 辆", "需配套渣车 5 辆（按计算值 4.003 辆向上取整"})
         EXPECT_NE(doc.find(shown), std::string::npos) << shown;
 }
 

@@ -5,6 +5,7 @@
 // section table, the compute frame and the calculation report.
 #include "app/program.h"
 #include "app/report/docx.h"
+#include "app/report/signs.h"
 #include "app/shell.h"
 #include "modules/equipment/trestle.h"
 #include "tests/support/module_test.h"
@@ -1031,7 +1032,7 @@ TEST(TrestleTemplate, HoldsEveryPlaceholderAtMostAsOftenAsItIsReplaced)
     EXPECT_EQ(raw.find("透明标签1_间隔宽度"), std::string::npos);
 
     const report::ExportRequest r = trestle::export_request();
-    ASSERT_EQ(r.bindings.size(), 91u);
+    ASSERT_EQ(r.bindings.size(), 112u);
     report::Docx doc;
     const Bytes& b = resource("templates/trestle.docx");
     ASSERT_TRUE(doc.open_bytes(b));
@@ -1125,10 +1126,11 @@ TEST(TrestleExportRequest, CountsDownBetweenTheTenGroups)
         total += 1;
         by_count[row.repeat] += 1;
     }
-    EXPECT_EQ(total, 91);
+    EXPECT_EQ(total, 112);
     // the support reaction no box shows stands in its own formula and the
-    // three moments'; each vehicle row has its number among the rows kept
-    EXPECT_EQ(by_count, (std::map<int, int>{{1, 30}, {4, 1}, {5, 51}, {10, 7}, {15, 1}, {20, 1}}));
+    // three moments'; each vehicle row has its number among the rows kept;
+    // 21 results have the sign before them
+    EXPECT_EQ(by_count, (std::map<int, int>{{1, 30 + 21}, {4, 1}, {5, 51}, {10, 7}, {15, 1}, {20, 1}}));
     for (const char* item : {"组合框1", "组合框5", "列表框1"}) {
         const auto it = std::find_if(r.bindings.begin(), r.bindings.end(), [&](const auto& b) { return b.placeholder == item; });
         ASSERT_NE(it, r.bindings.end());
@@ -1175,7 +1177,7 @@ TEST_F(TrestleReport, OnlyCurrentResultsAreExportedAndASecondExportReplacesTheFi
     EXPECT_EQ(backend.messages.back().text, "计算方案导出成功！");
     const std::string doc = report_text(report());
     EXPECT_NE(doc.find("由7根I45a热轧工字钢"), std::string::npos);
-    EXPECT_NE(doc.find("=" + ra + "kN"), std::string::npos) << ra;
+    EXPECT_NE(doc.find(std::string(report::result_sign(trestle::kept_reaction_worked(), ra)) + ra + "kN"), std::string::npos) << ra;
     EXPECT_NE(doc.find("弹性模量E = 200000 N/mm²"), std::string::npos);
     EXPECT_NE(doc.find("48×200000×7×"), std::string::npos);
     // a tracked vehicle has no tyres: said in words

@@ -717,7 +717,7 @@ TEST_F(PlanExport, GasLinesOnlyForAGasTunnel)
     doc = report_text(report());
     EXPECT_EQ(doc.find("不计此项"), std::string::npos);
     // Q5 = 3 / (0.04 − 0) × 2.0
-    for (const char* shown : {"本工程隧道含瓦斯，按下式计算：", "=30.04−0×2.0≈150m³/min" /* 3 over 0.04 − 0 */, "工作面允许瓦斯浓度\nBg\n0.04\n",
+    for (const char* shown : {"本工程隧道含瓦斯，按下式计算：", "=30.04−0×2.0=150m³/min" /* 3 over 0.04 − 0 */, "工作面允许瓦斯浓度\nBg\n0.04\n",
                               "瓦斯涌出不均衡系数\nK'\n2.0\n", "6. 瓦斯隧道工作面允许瓦斯浓度 0.04。",
                               "4. 瓦斯隧道按规定配置瓦斯检测仪器，工作面瓦斯浓度超过 0.04 时", "L\n150\n"})
         EXPECT_NE(doc.find(shown), std::string::npos) << shown;

@@ -145,8 +145,22 @@ double read_result(const Ref& r)
     if (control_text(r) == "-") return std::numeric_limits<double>::quiet_NaN();
     return read_number(r);
 }
-void write_number(const Ref& r, double x) { set_control_text(r, number_to_text(x)); }
-void write_rounded(const Ref& r, double x, int places) { write_number(r, round_places(x, places)); }
+static void write_worked(const Ref& r, double worked, const std::string& text)
+{
+    set_control_text(r, text);
+    Control& c = unit_of(r);
+    c.worked = worked;
+    c.worked_text = text;
+}
+void write_number(const Ref& r, double x) { write_worked(r, x, number_to_text(x)); }
+void write_rounded(const Ref& r, double x, int places) { write_worked(r, x, number_to_text(round_places(x, places))); }
+double worked_figure(const Ref& r)
+{
+    const std::string text = control_text(r);
+    const Control& c = unit_of(r);
+    if (!c.worked_text.empty() && text == c.worked_text && text != "-") return c.worked;
+    return plain_number(text);
+}
 
 std::string current_item_text(const Ref& r)
 {

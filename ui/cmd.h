@@ -40,6 +40,11 @@ double read_number(const Ref& unit);
 double read_result(const Ref& unit);
 void write_number(const Ref& unit, double x);
 void write_rounded(const Ref& unit, double x, int places);
+// The figure behind the number a box shows: what the calculation worked out
+// when it wrote the box with write_number or write_rounded (before any
+// rounding), else the number the text itself writes (a text has no hidden
+// digits); not-a-number when the text is no number ("-").
+double worked_figure(const Ref& unit);
 
 // --- calculations -------------------------------------------------------------
 // A module's calculation runs between these two calls. What it reads of its

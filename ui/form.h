@@ -130,6 +130,10 @@ struct Control {
     int input_mode = 0;
     // What the formulas reading this box accept (see ui/value.h).
     Domain domain = Domain::Unchecked;
+    // The figure a calculation worked out for the number it last wrote here
+    // and the text it wrote for it (see worked_figure in ui/cmd.h).
+    double worked = 0;
+    std::string worked_text;
 
     // Lists.
     std::vector<std::string> items;

@@ -1,5 +1,6 @@
 #include "modules/blast_design/face_steps.h"
 
+#include "app/report/signs.h"
 #include "modules/blast_design/smooth_blasting.h"
 #include "ui/value.h"
 
@@ -59,13 +60,8 @@ double as_shown(double shown)
     return shown == 0 ? 0.0 : shown;
 }
 
-// "=" when the shown figure is the worked value (to within the float noise
-// of the arithmetic), "≈" when rounding changed it or nothing is shown.
-const char* relation(double worked, double shown)
-{
-    const bool exact = std::isfinite(shown) && std::fabs(shown - worked) <= 1e-9 * std::fmax(1.0, std::fabs(worked));
-    return exact ? "=" : "≈";
-}
+// The sign between the worked value and the figure shown for it.
+const char* relation(double worked, double shown) { return report::result_sign(worked, ui::cmd_to_text(shown)); }
 
 double write_shown(const std::string& label, double value, double shown)
 {

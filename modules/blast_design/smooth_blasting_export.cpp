@@ -7,6 +7,7 @@
 
 #include "app/registry.h"
 #include "app/report/export.h"
+#include "app/report/signs.h"
 
 namespace blast_design {
 
@@ -197,6 +198,18 @@ std::vector<report::PlaceholderBinding> computed_bindings()
     rows.push_back(report::bind_computed("计算值_单侧周边眼数",
                                          [] { return ui::cmd_to_text(last_one_side_perimeter_count()); }, 5));
     rows.push_back(report::bind_computed("计算值_约单侧周边眼数", [] { return relation_of(kOneSidePerimeter); }, 5));
+    // The hole counts added up (and the second bench's perimeter holes
+    // doubled) against the totals the cells show.
+    for (const char* cell : {"标签1_炮眼数量合计1", "标签2_周边眼炮眼数目", "标签2_炮眼数量合计"}) {
+        const std::string name = cell;
+        rows.push_back(report::bind_sign(
+            "计算值_" + name.substr(name.find('_') + 1) + "式",
+            [name] {
+                const double kept = worked_value_of(name);
+                return std::isnan(kept) ? ui::worked_figure(ctl(name)) : kept;
+            },
+            [name] { return ui::control_text(ctl(name)); }, 2));
+    }
     rows.push_back(report::bind_computed("计算值_堵塞校核", stemming_verdict, 1));
     for (size_t n = 0; n < 9; ++n)
         rows.push_back(report::bind_computed("计算值_超深" + std::to_string(n + 1), [n] { return failed_row(n); }, 1));

@@ -3,8 +3,8 @@
 #include "app/main_window.h"
 #include "app/module_forms.h"
 #include "app/registry.h"
+#include "app/report/signs.h"
 #include "app/shell.h"
-#include "modules/blasting/worked.h"
 #include "ui/cmd.h"
 #include "ui/value.h"
 
@@ -111,7 +111,7 @@ bool write_solved(const char* name, double x, int places)
         calculation_refused();
         return false;
     }
-    worked_.sign = blasting::equals_sign(x, shown);
+    worked_.sign = report::result_sign(x, number_to_text(shown));
     return true;
 }
 

@@ -2,8 +2,8 @@
 
 #include "app/module_forms.h"
 #include "app/registry.h"
+#include "app/report/signs.h"
 #include "app/shell.h"
-#include "modules/blasting/worked.h"
 #include "ui/cmd.h"
 #include "ui/value.h"
 
@@ -225,7 +225,7 @@ void calculate()
         const double e = 3 / alpha;
         const double q = a * cmd_power(b, e);
         write_rounded(box(g.kg), q, 2);
-        if (&g == &kGroups[0]) worked_.peripheral_charge_sign = blasting::equals_sign(q, read_result(box(g.kg)));
+        if (&g == &kGroups[0]) worked_.peripheral_charge_sign = report::result_sign(q, control_text(box(g.kg)));
     }
     for (const HoleGroup& g : kGroups) {
         write_number(box(g.g), read_result(g.kg) * 1000);
@@ -328,10 +328,10 @@ BackCheck back_check()
     BackCheck b;
     const double v_worked = velocity_of(q, r, alpha, k), q_worked = charge_of(v, r, alpha, k);
     if (std::fabs(round_places(v_worked, 2) - v) <= 1e-9) {
-        b.velocity_sign = blasting::equals_sign(v_worked, v);
+        b.velocity_sign = report::result_sign(v_worked, number_to_text(v));
         b.intro = "以计划的单段药量反算被保护建筑处的振动速度（K、α、R 取校验值）：";
     } else if (std::fabs(round_places(q_worked, 2) - q) <= 1e-9) {
-        b.charge_sign = blasting::equals_sign(q_worked, q);
+        b.charge_sign = report::result_sign(q_worked, number_to_text(q));
         b.intro = "按校验振动速度反算对应的单段药量（K、α、R 取校验值）：";
     } else {
         return {};

@@ -4,7 +4,6 @@
 #include "app/registry.h"
 #include "app/shell.h"
 #include "modules/blasting/bench_tables.h"
-#include "modules/blasting/worked.h"
 #include "ui/cmd.h"
 #include "ui/value.h"
 
@@ -25,8 +24,7 @@ double input(const char* name) { return read_number(box(name)); }
 // shown text back. A result that could not be computed (a burden over a zero
 // or negative quotient) shows "-" and stays not a number when read back, so
 // the spacing, charges and stemming built on it show "-" as well.
-blasting::RoundedResults results_;
-void result(const char* name, double x) { results_.write(box(name), name, x, 2); }
+void result(const char* name, double x) { write_rounded(box(name), x, 2); }
 double shown(const char* name) { return read_result(box(name)); }
 
 void write_text(const char* name, const std::string& text) { set_control_text(box(name), text); }
@@ -36,7 +34,6 @@ int current_index(const char* combo) { return rt_get_property(box(combo), prop::
 
 void calculate()
 {
-    results_.clear();
     constexpr const char* H = "编辑框1_阶梯高度";
     constexpr const char* W = "编辑框1_最小抵抗线长度";
 
@@ -155,11 +152,6 @@ void register_deep_hole(Runtime& rt)
 std::string subdrill_factor_used()
 {
     return number_to_text(input("编辑框1_钻根长度系数h"));
-}
-
-std::string equals_sign_of(const std::string& result)
-{
-    return results_.sign_of(result);
 }
 
 JSB_HANDLERS(register_deep_hole)

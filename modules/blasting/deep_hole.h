@@ -15,10 +15,6 @@ inline constexpr const char* kForm = "DeepHole";
 // pictures, the busy lamp and the sounds around it.
 void calculate();
 
-// For the report: "=" when a result the last calculation wrote shows exactly
-// what its formula gives, "≈" when rounding to 2 decimals changed it ("" for
-// a box it did not write).
-std::string equals_sign_of(const std::string& result);
 // The subdrill coefficient h' as the calculation reads it (a typed 0 stays
 // 0; an empty box gives no figures).
 std::string subdrill_factor_used();

@@ -1,9 +1,9 @@
 // The deep-hole report: one template, the countdown stepping between groups
 // of placeholders.
 #include "modules/blasting/deep_hole.h"
-#include "modules/blasting/signs_export.h"
 
 #include "app/registry.h"
+#include "app/report/signs.h"
 #include "ui/cmd.h"
 
 namespace deep_hole {
@@ -48,8 +48,7 @@ report::ExportRequest export_request()
     };
     r.bindings.push_back(report::bind_computed("计算值_超深系数", [] { return subdrill_factor_used(); }, 5));
     // The sign before each result: "=", or "≈" where rounding changed it.
-    blasting::bind_signs(r,
-                         {
+    report::bind_signs(r, {
                              {"计算值_h式", "编辑框1_钻根长度"},
                              {"计算值_L式", "编辑框1_预计炮孔深度"},
                              {"计算值_W式", "编辑框1_最小抵抗线长度"},
@@ -57,8 +56,7 @@ report::ExportRequest export_request()
                              {"计算值_b式", "编辑框1_炮孔排距"},
                              {"计算值_Q式", "编辑框1_抛掷爆破每一炮孔药量"},
                              {"计算值_Q松式", "编辑框1_松动爆破每一炮孔药量"},
-                         },
-                         equals_sign_of);
+                         });
     r.marks = {
         {Stage::Busy, countdown(10)},
         {Stage::WordStarted, StatusMark::status("  参数导出准备中，请稍候……")},

@@ -2,8 +2,8 @@
 
 #include "app/module_forms.h"
 #include "app/registry.h"
+#include "app/report/signs.h"
 #include "app/shell.h"
-#include "modules/blasting/worked.h"
 #include "ui/cmd.h"
 #include "ui/value.h"
 
@@ -106,11 +106,11 @@ void calculate()
     const double w = read_number("编辑框1_最大药包的最小抵抗线");
     const double rf0 = kf * cmd_power(n, 2) * w * 20;
     worked_.rf0 = cmd_round(rf0, 2);
-    worked_.rf0_sign = blasting::equals_sign(rf0, worked_.rf0);
+    worked_.rf0_sign = report::result_sign(rf0, number_to_text(worked_.rf0));
     worked_.windy = rt_get_property(box("选择框1"), prop::CheckBox::Checked).truth() ||
                     rt_get_property(box("选择框2"), prop::CheckBox::Checked).truth();
     const double rf = worked_.windy ? cmd_round(worked_.rf0 * 1.25, 2) : worked_.rf0;
-    worked_.rf_sign = blasting::equals_sign(worked_.windy ? worked_.rf0 * 1.25 : worked_.rf0, rf);
+    worked_.rf_sign = report::result_sign(worked_.windy ? worked_.rf0 * 1.25 : worked_.rf0, number_to_text(rf));
     write_number(box("编辑框1_个别飞石飞散的安全距离"), rf);
     // A distance of 0 m (factors too small to show) or none at all is no
     // safety distance: nothing to report.
@@ -125,7 +125,7 @@ void calculate()
     write_rounded(box("编辑框1_爆破毒气的安全距离"), rg, 2);
     const double rg_shown = ui::read_result(box("编辑框1_爆破毒气的安全距离"));
     if (!tol_gt(rg_shown, 0)) calculation_refused();
-    worked_.rg_sign = blasting::equals_sign(rg, rg_shown);
+    worked_.rg_sign = report::result_sign(rg, number_to_text(rg_shown));
 }
 
 void compute(EventArgs&)

@@ -4,7 +4,6 @@
 #include "app/registry.h"
 #include "app/shell.h"
 #include "modules/blasting/bench_tables.h"
-#include "modules/blasting/worked.h"
 #include "ui/cmd.h"
 
 #include <string>
@@ -22,8 +21,7 @@ double input(const char* name) { return read_number(box(name)); }
 // Each result is written rounded to 2 decimals and later steps read the
 // shown text back. A result that could not be computed shows "-" and stays
 // not a number when read back, so nothing built on it passes for a figure.
-blasting::RoundedResults results_;
-void result(const char* name, double x) { results_.write(box(name), name, x, 2); }
+void result(const char* name, double x) { write_rounded(box(name), x, 2); }
 double shown(const char* name) { return read_result(box(name)); }
 
 void write_text(const char* name, const char* text) { set_control_text(box(name), text); }
@@ -36,7 +34,6 @@ constexpr int kThrow = 1;     //         抛掷爆破
 
 void calculate()
 {
-    results_.clear();
     // The choices and the two factors no formula uses are stated in the
     // report beside the results: they are part of what was calculated.
     for (const char* list : {"组合框1", "组合框3", "组合框4", "组合框7", "组合框6"}) current_item_text(box(list));
@@ -154,11 +151,6 @@ void register_shallow_hole(Runtime& rt)
 }
 
 } // namespace
-
-std::string equals_sign_of(const std::string& result)
-{
-    return results_.sign_of(result);
-}
 
 JSB_HANDLERS(register_shallow_hole)
 // The shell's created handler embeds the form and enables its export

@@ -15,10 +15,6 @@ inline constexpr const char* kForm = "ShallowHole";
 // pictures, the busy lamp and the sounds around it.
 void calculate();
 
-// For the report: "=" when a result the last calculation wrote shows exactly
-// what its formula gives, "≈" when rounding to 2 decimals changed it ("" for
-// a box it did not write).
-std::string equals_sign_of(const std::string& result);
 
 // The report of the blasting type chosen in 组合框5.
 report::ExportRequest export_request();

@@ -1,9 +1,9 @@
 // The shallow-hole report: the loosening or the throw template by the
 // blasting type, with the countdown stepping between groups of placeholders.
 #include "modules/blasting/shallow_hole.h"
-#include "modules/blasting/signs_export.h"
 
 #include "app/registry.h"
+#include "app/report/signs.h"
 #include "ui/cmd.h"
 
 namespace shallow_hole {
@@ -49,15 +49,13 @@ report::ExportRequest export_request()
         bind("编辑框2_每个炮孔爆破用药量", 5, countdown(1)),
     };
     // The sign before each result: "=", or "≈" where rounding changed it.
-    blasting::bind_signs(r,
-                         {
+    report::bind_signs(r, {
                              {"计算值_h式", "编辑框2_钻孔深度h"},
                              {"计算值_W式", "编辑框2_最小抵抗线"},
                              {"计算值_a式", "编辑框2_炮眼间距"},
                              {"计算值_b式", "编辑框2_炮眼排距b"},
                              {"计算值_Q式", "编辑框2_每个炮孔爆破用药量"},
-                         },
-                         equals_sign_of);
+                         });
     r.marks = {
         {Stage::Busy, countdown(10)},
         {Stage::WordStarted, StatusMark::status("  参数导出准备中，请稍候……")},

@@ -3,8 +3,8 @@
 #include "app/module_forms.h"
 #include "app/picture_tools.h"
 #include "app/registry.h"
+#include "app/report/signs.h"
 #include "app/shell.h"
-#include "modules/blasting/worked.h"
 #include "ui/cmd.h"
 #include "ui/value.h"
 
@@ -61,8 +61,7 @@ double input(const char* name) { return read_number(box(name)); }
 double shown(const char* name) { return read_result(box(name)); }
 // The sign a report puts before each result: "=", or "≈" where rounding
 // for the box changed it.
-blasting::RoundedResults results_;
-void result(const char* name, double x, int places) { results_.write(box(name), name, x, places); }
+void result(const char* name, double x, int places) { write_rounded(box(name), x, places); }
 void set_text(const char* name, const std::string& text) { set_control_text(box(name), text); }
 void copy_text(const char* to, const char* from) { set_text(to, control_text(box(from))); }
 // A count the plan states as given: whole, as its box's domain takes it, or
@@ -237,7 +236,7 @@ bool total_charge(double D)
 
 std::string sign(const char* result_box)
 {
-    return results_.sign_of(result_box);
+    return report::result_sign(worked_figure(box(result_box)), control_text(box(result_box)));
 }
 
 // The layers the block is broken in. N' = h/H to one decimal is a ratio of
@@ -269,10 +268,12 @@ void note_for_report(bool by_diameter, const ObjectType& type, float L1, bool by
     note("计算值_深度系数", number_to_text(type.depth_factor));
     note("计算值_泊松比", number_to_text(input(kPoisson)));
     note("计算值_L1", L1_text);
+    note("计算值_L1式", report::result_sign(input(kDepth) * type.depth_factor, L1_text));
     if (L1_text != control_text(box(kHoleDepth)))
-        note("计算值_孔深取值", "钻孔深度按 L1 ≈ " + control_text(box(kHoleDepth)) + " m 钻孔，单孔装药量按此深度计算。");
+        note("计算值_孔深取值", "钻孔深度按 L1 " + std::string(report::result_sign(L1, control_text(box(kHoleDepth)))) + " " +
+                                    control_text(box(kHoleDepth)) + " m 钻孔，单孔装药量按此深度计算。");
     // N' = h/H to one decimal
-    note("计算值_分层式", blasting::equals_sign(input(kHeight) / input(kDepth), input(kLayers)));
+    note("计算值_分层式", report::result_sign(input(kHeight) / input(kDepth), control_text(box(kLayers))));
     if (by_diameter) {
         note("计算值_按孔径说明", "本工程按给定的钻孔直径 D = " + control_text(box(kGivenDiameter)) + " mm 计算钻孔总长及布眼数量：");
     } else {
@@ -287,8 +288,8 @@ void note_for_report(bool by_diameter, const ObjectType& type, float L1, bool by
     // L = N·L1 and N = L/L1 are printed with L1 as its single-precision value
     // shows: the sign follows the figures printed.
     const double L1_shown = text_to_number(L1_text);
-    if (by_diameter) note("计算值_N式", blasting::equals_sign(shown(kTotalLength) / L1_shown, shown(kHoles)));
-    else note("计算值_L式", blasting::equals_sign(shown(kHoles) * L1_shown, shown(kTotalLength)));
+    if (by_diameter) note("计算值_N式", report::result_sign(shown(kTotalLength) / L1_shown, control_text(box(kHoles))));
+    else note("计算值_L式", report::result_sign(shown(kHoles) * L1_shown, control_text(box(kTotalLength))));
     if (tol_lt(shown(kDiameter), 35))
         note("计算值_孔径提示", "钻孔直径 D = " + D + " mm 小于常规孔径 35～50 mm，" +
                                     (by_diameter ? "建议钻孔直径取 35～50 mm。" : "建议减少钻眼数量。"));
@@ -307,7 +308,6 @@ void note_for_report(bool by_diameter, const ObjectType& type, float L1, bool by
 
 void calculate()
 {
-    results_.clear();
     texts_.clear();
     if (!checked(kByDiameter) && !checked(kByCount)) {
         cmd_message_box("请选择钻孔直径或钻孔深度！");

@@ -4,6 +4,7 @@
 #include "app/module_forms.h"
 #include "app/registry.h"
 #include "app/report/export.h"
+#include "app/report/signs.h"
 #include "app/shell.h"
 #include "modules/equipment/equipment.h"
 #include "ui/cmd.h"
@@ -186,6 +187,13 @@ report::ExportRequest export_request()
         {Stage::BindingsDone, countdown(0)},
     };
     r.success_message = "计算方案导出成功！";
+    report::bind_signs(r, {
+                              {"计算值_循环用时式", kCycle},
+                              {"计算值_土在铲刀前的分布长度式", "编辑框1_土在铲刀前的分布长度"},
+                              {"计算值_推土机每小时生产率式", "编辑框2_推土机每小时生产率"},
+                              {"计算值_推土机台班生产率Pd式", "编辑框2_推土机台班生产率Pd"},
+                              {"计算值_推土机每一循环所完成的土方量式", "编辑框2_推土机每一循环所完成的土方量"},
+                          });
     return r;
 }
 

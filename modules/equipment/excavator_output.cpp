@@ -4,6 +4,7 @@
 #include "app/module_forms.h"
 #include "app/registry.h"
 #include "app/report/export.h"
+#include "app/report/signs.h"
 #include "app/shell.h"
 #include "modules/equipment/equipment.h"
 #include "ui/cmd.h"
@@ -108,6 +109,13 @@ report::ExportRequest export_request()
         {Stage::BindingsDone, countdown(0)},
     };
     r.success_message = "计算方案导出成功！";
+    report::bind_signs(r, {
+                              {"计算值_单斗挖掘机小时生产率Ph式", "编辑框1_单斗挖掘机小时生产率Ph"},
+                              {"计算值_单斗挖掘机台班生产率Pd式", "编辑框1_单斗挖掘机台班生产率Pd"},
+                          });
+    r.bindings.insert(r.bindings.begin(), report::bind_sign("计算值_N式", [] { return g_need; }, [] {
+        return equipment::stated_need(g_need, equipment::whole_machines);
+    }));
     return r;
 }
 

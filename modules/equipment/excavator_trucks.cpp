@@ -4,6 +4,7 @@
 #include "app/module_forms.h"
 #include "app/registry.h"
 #include "app/report/export.h"
+#include "app/report/signs.h"
 #include "app/shell.h"
 #include "modules/equipment/equipment.h"
 #include "ui/cmd.h"
@@ -150,6 +151,18 @@ report::ExportRequest export_request()
         {Stage::BindingsDone, countdown(0)},
     };
     r.success_message = "计算方案导出成功！";
+    report::bind_signs(r, {
+                              {"计算值_工期T式", "编辑框1_工期T"},
+                              {"计算值_自卸汽车每次装车时间式", "编辑框2_自卸汽车每次装车时间"},
+                              {"计算值_自卸汽车每一个工作循环延续的时间式", "编辑框2_自卸汽车每一个工作循环延续的时间"},
+                          });
+    r.bindings.insert(r.bindings.begin(),
+                      {
+                          report::bind_sign("计算值_n式", [] { return g_loads; }, [] { return equipment::stated_need(g_loads, whole_loads); }),
+                          report::bind_sign("计算值_N1式", [] { return g_per_excavator; },
+                                            [] { return equipment::stated_need(g_per_excavator, equipment::whole_machines); }),
+                          report::bind_sign("计算值_总计式", [] { return g_total; }, [] { return number_to_text(g_total); }),
+                      });
     return r;
 }
 

@@ -2,6 +2,7 @@
 // is emptied before the question, the countdown starts only once the report
 // folder exists, two placeholders follow each countdown step, and the
 // closing status waits until the success message has been closed.
+#include "app/report/signs.h"
 #include "modules/equipment/mucking.h"
 
 #include "app/registry.h"
@@ -47,6 +48,10 @@ report::ExportRequest export_request()
     r.closing_stage = Stage::Announced;
     r.success_message = "隧道除渣设备配置计算方案导出成功！";
     r.progress_prefix = "已导出 ";
+    report::bind_signs(r, {{"计算值_单循环爆破石渣量式", "编辑框1单循环爆破石渣量"}, {"计算值_出碴时间式", "编辑框3出碴时间"}});
+    r.bindings.insert(r.bindings.begin(), report::bind_sign("计算值_N式", [] { return trucks_needed(); }, [] {
+        return equipment::stated_need(trucks_needed(), equipment::whole_machines);
+    }));
     return r;
 }
 

@@ -1,5 +1,6 @@
 // The rock-drill report: nineteen edit boxes, each replaced by its text, the
 // countdown stepping between groups of them.
+#include "app/report/signs.h"
 #include "modules/equipment/rock_drill.h"
 
 #include "app/registry.h"
@@ -42,6 +43,18 @@ report::ExportRequest export_request()
         {Stage::BindingsDone, countdown(0)},
     };
     r.success_message = "计算方案导出成功！";
+    report::bind_signs(r, {
+                              {"计算值_炮孔深度式", "编辑框1_炮孔深度"},
+                              {"计算值_抵抗线长度式", "编辑框1_抵抗线长度"},
+                              {"计算值_炮孔间距式", "编辑框1_炮孔间距"},
+                              {"计算值_每钻孔的爆破量式", "编辑框1_每钻孔的爆破量"},
+                              {"计算值_每米钻孔的实际爆破量式", "编辑框1_每米钻孔的实际爆破量"},
+                              {"计算值_爆破凿岩机的压缩空气需要量式", "编辑框1_爆破凿岩机的压缩空气需要量"},
+                              {"计算值_空气压缩机生产率需要量计算式", "编辑框2_空气压缩机生产率需要量计算"},
+                          });
+    r.bindings.insert(r.bindings.begin(), report::bind_sign("计算值_N式", [] { return drills_needed(); }, [] {
+        return equipment::stated_need(drills_needed(), equipment::whole_machines);
+    }));
     return r;
 }
 

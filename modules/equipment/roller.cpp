@@ -4,6 +4,7 @@
 #include "app/module_forms.h"
 #include "app/registry.h"
 #include "app/report/export.h"
+#include "app/report/signs.h"
 #include "app/shell.h"
 #include "modules/equipment/equipment.h"
 #include "ui/cmd.h"
@@ -86,6 +87,7 @@ report::ExportRequest export_request()
         {Stage::WordClosed, StatusMark::countdown(0)},
     };
     r.success_message = "计算方案导出成功！";
+    report::bind_signs(r, {{"计算值_压路机台班生产率式", "编辑框2_压路机台班生产率"}});
     return r;
 }
 

@@ -25,8 +25,10 @@ Ref box(const char* name) { return U(kForm, name); }
 // Whether an input the running calculation read held no usable number.
 bool g_unusable = false;
 // The support reaction R_A of the bending case as the calculation that
-// produced the shown results worked it out (no box shows it).
+// produced the shown results worked it out (no box shows it), and the
+// figure before its rounding to 2 places.
 double g_reaction = kNone;
+double g_reaction_worked = kNone;
 
 // An input of the check, with the domain the form gives it: empty, "-",
 // zero or negative where the formula needs more, or a number too large for
@@ -120,10 +122,10 @@ int row_without_loaded_weight()
     return 0;
 }
 
-// R_A = (P3·d + P2·(c + d) + P1·(b + c + d)) / L, kN, rounded to 2 places.
+// R_A = (P3·d + P2·(c + d) + P1·(b + c + d)) / L, kN, before rounding.
 double reaction_at_a(double P1, double P2, double P3, double b, double c, double d, double L)
 {
-    return cmd_round((P3 * d / 1000 + P2 * (c + d) / 1000 + P1 * (d + c + b) / 1000) / (L / 1000), 2);
+    return (P3 * d / 1000 + P2 * (c + d) / 1000 + P1 * (d + c + b) / 1000) / (L / 1000);
 }
 
 } // namespace
@@ -180,7 +182,8 @@ void calculate()
     // Bending case: front wheel at a from support A, the rear wheels at
     // a + b and a + b + c, support B at a + b + c + d. The reaction is kept
     // for the report, which shows it in the three moments' lines.
-    const double RA = g_reaction = reaction_at_a(P1, P2, P3, b, c, d, L);
+    g_reaction_worked = reaction_at_a(P1, P2, P3, b, c, d, L);
+    const double RA = g_reaction = cmd_round(g_reaction_worked, 2);
     result("编辑框2_MP1", RA * a / 1000, 2);
     result("编辑框2_MP2", (RA - P1) * b / 1000 + shown("编辑框2_MP1"), 2);
     result("编辑框2_MP3", ((P1 + P2 + P3) - RA) * d / 1000, 2);
@@ -239,6 +242,7 @@ void calculate()
 }
 
 double kept_reaction() { return g_reaction; }
+double kept_reaction_worked() { return g_reaction_worked; }
 
 void clear_results()
 {

@@ -34,6 +34,8 @@ void check_inputs();
 // as the calculation that produced the shown results worked it out: no box
 // shows it; the report states it.
 double kept_reaction();
+// The same before its rounding.
+double kept_reaction_worked();
 // "-" into the 23 result boxes.
 void clear_results();
 

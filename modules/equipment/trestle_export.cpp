@@ -1,5 +1,6 @@
 // The trestle bridge report: 85 placeholders in ten groups, the countdown
 // stepping after each group.
+#include "app/report/signs.h"
 #include "modules/equipment/trestle.h"
 #include "ui/value.h"
 
@@ -116,6 +117,30 @@ report::ExportRequest export_request()
         {Stage::BindingsDone, StatusMark::countdown(0)},
     };
     r.success_message = "计算方案导出成功！";
+    report::bind_signs(r, {
+                              {"计算值_后桥重量式", "编辑框1_后桥重量"},
+                              {"计算值_单前轮受重式", "编辑框1_单前轮受重"},
+                              {"计算值_单后轮受重式", "编辑框1_单后轮受重"},
+                              {"计算值_P1式", "编辑框2_P1"},
+                              {"计算值_P2式", "编辑框2_P2"},
+                              {"计算值_小q式", "编辑框2_小q"},
+                              {"计算值_M重式", "编辑框2_M重"},
+                              {"计算值_重Q重式", "编辑框2_重Q重"},
+                              {"计算值_MP1式", "编辑框2_MP1"},
+                              {"计算值_MP2式", "编辑框2_MP2"},
+                              {"计算值_MP3式", "编辑框2_MP3"},
+                              {"计算值_Mmax式", "编辑框2_Mmax"},
+                              {"计算值_汽Q式", "编辑框2_汽Q"},
+                              {"计算值_Qmax单根式", "编辑框3_Qmax单根"},
+                              {"计算值_最大应力式", "编辑框2_最大应力"},
+                              {"计算值_安全系数式", "编辑框2_安全系数"},
+                              {"计算值_剪应力强度式", "编辑框2_剪应力强度"},
+                              {"计算值_f工字钢式", "编辑框2_f工字钢"},
+                              {"计算值_后轮fmax式", "编辑框2_后轮fmax"},
+                              {"计算值_前轮fmax式", "编辑框2_前轮fmax"},
+                          });
+    r.bindings.insert(r.bindings.begin(), report::bind_sign("计算值_RA式", [] { return kept_reaction_worked(); },
+                                                            [] { return ui::number_to_text(kept_reaction()); }));
     return r;
 }
 

@@ -5,12 +5,14 @@
 // placeholders.
 #include "modules/excavation/advance_schedule.h"
 
+#include "app/report/signs.h"
 #include "app/registry.h"
 #include "ui/cmd.h"
 
 #include <cmath>
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -50,10 +52,9 @@ std::string example(const char* stem)
 // A total in months or years as worked from the days: "217.23 ÷ 365 ≈ 0.6 年".
 std::string days_in(double days, int per, double shown, const char* unit)
 {
-    const double worked = days / per;
-    const bool exact = std::fabs(worked - shown) <= 1e-9 * std::fmax(1.0, std::fabs(worked));
-    return ui::number_to_text(days) + " ÷ " + std::to_string(per) + (exact ? " = " : " ≈ ") + ui::number_to_text(shown) +
-           " " + unit;
+    const std::string printed = ui::number_to_text(shown);
+    return ui::number_to_text(days) + " ÷ " + std::to_string(per) + " " + report::result_sign(days / per, printed) + " " +
+           printed + " " + unit;
 }
 
 // How the time totals come about: the groups' days added up, rounded to
@@ -129,6 +130,17 @@ report::ExportRequest export_request()
     for (const auto& [placeholder, stem] : examples)
         r.bindings.push_back(report::bind_computed(placeholder, [stem] { return example(stem); }, 10));
     r.bindings.push_back(report::bind_computed("计算值_工期合计说明", days_total, 10));
+    // The sign before each worked result (the inputs L, a and T aside): the
+    // example group's box against the figure the calculation worked out for it.
+    for (const auto& [placeholder, stem] : std::span(examples).subspan(3)) {
+        r.bindings.insert(r.bindings.begin(), report::bind_sign(
+                                                  std::string(placeholder) + "式",
+                                                  [stem] {
+                                                      const int row = last_plan().example_row;
+                                                      return row < 0 ? NAN : ui::worked_figure(ui::U(kForm, row_box(stem, row)));
+                                                  },
+                                                  [stem] { return example(stem); }));
+    }
 
     r.marks = {
         {report::Stage::FolderMade, StatusMark::status("参数导出准备中……")},

@@ -89,7 +89,8 @@ void calculate_slope()
     const double N = (c * S * C) * 2;
     const double s = cmd_sin(radians((theta - phi) / 2));
     const double D = gamma * cmd_power(s, 2);
-    o.height = cmd_round(N / D, 2);
+    o.worked = N / D;
+    o.height = cmd_round(o.worked, 2);
     if (beyond_range(o)) return show(f, result, o);
     o.kind = o.height > 0 ? Outcome::Height : Outcome::CannotStand;
     show(f, result, o);
@@ -122,7 +123,8 @@ void calculate_vertical_cut()
     const double t = cmd_tan(radians(45 - phi / 2));
     const double X = A / (K * gamma * t);
     const double Y = q / gamma;
-    o.height = cmd_round(X - Y, 2);
+    o.worked = X - Y;
+    o.height = cmd_round(o.worked, 2);
     if (beyond_range(o)) return show(f, result, o);
     // No height above zero: the wall does not stand unsupported at all.
     o.kind = o.height > 0 ? Outcome::Height : Outcome::CannotStand;

@@ -31,6 +31,7 @@ struct Outcome {
     // calculation); the slope has no K and q, the vertical cut no θ.
     double gamma = 0, phi = 0, cohesion = 0, theta = 0, K = 0, load = 0;
     double height = 0; // the formula's value rounded to 2 decimals
+    double worked = 0; // the same before rounding
 };
 const Outcome& slope_outcome();
 const Outcome& vertical_cut_outcome();

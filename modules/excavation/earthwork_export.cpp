@@ -5,6 +5,7 @@
 #include "modules/excavation/earthwork.h"
 
 #include "app/registry.h"
+#include "app/report/signs.h"
 #include "ui/cmd.h"
 
 #include <functional>
@@ -25,12 +26,23 @@ struct Figure {
     std::function<std::string()> value;
 };
 
+std::string number(double x) { return ui::number_to_text(x); }
+
+// The substituted formula's value: the height when there is one, the
+// (not positive) value that shows there is none; nothing where the formula
+// does not apply, which leaves the substitution out.
+std::string formula_value(const Outcome& o)
+{
+    return o.kind == Outcome::Height || o.kind == Outcome::CannotStand ? number(o.height) : std::string();
+}
+
 // `marked` in report order (the inputs, then the formula's value); countdown
 // 8 stands before the first, one step less before each next. The slope
 // module has five, so its countdown reaches 4 and shows 3 only in passing,
 // just before 2. The conclusion comes without a countdown step.
 report::ExportRequest request(const char* form, const char* template_path, const char* file_name,
-                              const std::vector<Figure>& marked, const std::vector<Figure>& found)
+                              const std::vector<Figure>& marked, const std::vector<Figure>& found,
+                              const Outcome& (*outcome)())
 {
     report::ExportRequest r;
     r.form = form;
@@ -42,6 +54,8 @@ report::ExportRequest request(const char* form, const char* template_path, const
         r.bindings.push_back(std::move(b));
     }
     for (const Figure& f : found) r.bindings.push_back(report::bind_computed(f.placeholder, f.value, 5));
+    r.bindings.insert(r.bindings.begin(), report::bind_sign("计算值_计算高度式", [outcome] { return outcome().worked; },
+                                                            [outcome] { return formula_value(outcome()); }));
     r.marks = {
         {Stage::Busy, StatusMark::countdown(10)},
         {Stage::WordStarted, StatusMark::status("  参数导出准备中，请稍候……")},
@@ -52,16 +66,6 @@ report::ExportRequest request(const char* form, const char* template_path, const
     r.marks.push_back({Stage::WordClosed, StatusMark::countdown(0)});
     r.success_message = "计算方案导出成功！";
     return r;
-}
-
-std::string number(double x) { return ui::number_to_text(x); }
-
-// The substituted formula's value: the height when there is one, the
-// (not positive) value that shows there is none; nothing where the formula
-// does not apply, which leaves the substitution out.
-std::string formula_value(const Outcome& o)
-{
-    return o.kind == Outcome::Height || o.kind == Outcome::CannotStand ? number(o.height) : std::string();
 }
 
 std::string slope_conclusion()
@@ -109,7 +113,7 @@ report::ExportRequest slope_export_request()
                     {"计算值_土的粘聚力", [] { return number(slope_outcome().cohesion); }},
                     {"计算值_边坡坡度角", [] { return number(slope_outcome().theta); }},
                     {"计算值_计算高度", [] { return formula_value(slope_outcome()); }}},
-                   {{"计算值_结论", slope_conclusion}});
+                   {{"计算值_结论", slope_conclusion}}, slope_outcome);
 }
 
 report::ExportRequest vertical_cut_export_request()
@@ -121,7 +125,7 @@ report::ExportRequest vertical_cut_export_request()
                     {"计算值_均布荷载", [] { return number(vertical_cut_outcome().load); }},
                     {"计算值_安全系数", [] { return number(vertical_cut_outcome().K); }},
                     {"计算值_计算高度", [] { return formula_value(vertical_cut_outcome()); }}},
-                   {{"计算值_结论", vertical_cut_conclusion}});
+                   {{"计算值_结论", vertical_cut_conclusion}}, vertical_cut_outcome);
 }
 
 namespace {

@@ -2,6 +2,7 @@
 // before each placeholder; its message boxes belong to the main window.
 #include "app/registry.h"
 #include "app/report/export.h"
+#include "app/report/signs.h"
 #include "ui/cmd.h"
 
 namespace air_supply {
@@ -31,6 +32,7 @@ report::ExportRequest export_request()
         {report::Stage::BindingsDone, countdown(0)},
     };
     r.success_message = "计算书导出成功！";
+    report::bind_signs(r, {{"计算值_漏耗损失式", "编辑框_漏耗损失"}, {"计算值_计算本工程供风能力式", "编辑框_计算本工程供风能力"}});
     return r;
 }
 

@@ -1,5 +1,6 @@
 // The ventilation plan: one template per scheme, all written under one
 // report name, with the countdown stepping between groups of placeholders.
+#include "app/report/signs.h"
 #include "modules/ventilation/ventilation.h"
 
 #include "app/registry.h"
@@ -158,6 +159,28 @@ report::ExportRequest export_request()
         {report::Stage::BindingsDone, countdown(0)},
     };
     r.success_message = "计算方案导出成功！";
+    // The same results stand in every scheme's plan.
+    report::bind_signs(r, {
+                              {"计算值_洞内最多人数需风量式", "编辑框2_洞内最多人数需风量"},
+                              {"计算值_同时爆破的炸药量式", "编辑框1_同时爆破的炸药量"},
+                              {"计算值_爆破排烟式", "编辑框2_爆破排烟"},
+                              {"计算值_洞内同时使用内燃机作业总功率数式", "编辑框3_洞内同时使用内燃机作业总功率数"},
+                              {"计算值_按内燃机作业废气稀释式", "编辑框2_按内燃机作业废气稀释"},
+                              {"计算值_按洞内允许最小风速式", "编辑框2_按洞内允许最小风速"},
+                              {"计算值_按瓦斯绝对涌出量计算式", "编辑框2_按瓦斯绝对涌出量计算"},
+                              {"计算值_最大需风量Qh式", "编辑框2_最大需风量Qh"},
+                              {"计算值_管道漏风系数式", "编辑框1_管道漏风系数"},
+                              {"计算值_沿程管道漏风耗损量Q漏式", "编辑框2_沿程管道漏风耗损量Q漏"},
+                              {"计算值_高海拔风量修正风量Q高式", "编辑框2_高海拔风量修正风量Q高"},
+                              {"计算值_风机供风量Q供式", "编辑框2_风机供风量Q供"},
+                              {"计算值_摩阻系数式", "编辑框1_摩阻系数"},
+                              {"计算值_风阻系数Rf式", "编辑框2_风阻系数Rf"},
+                              {"计算值_管道阻力损失式", "编辑框2_管道阻力损失"},
+                              {"计算值_局部阻力损失hx式", "编辑框2_局部阻力损失hx"},
+                              {"计算值_风机全压h机式", "编辑框2_风机全压h机"},
+                              {"计算值_风机计算功率式", "编辑框2_风机计算功率"},
+                              {"计算值_排烟需风量式", "编辑框2_爆破排烟"}, // the forced scheme's fume equation
+                          });
     return r;
 }
 

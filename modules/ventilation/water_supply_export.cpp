@@ -2,6 +2,7 @@
 // between groups of placeholders; its message boxes have no owner.
 #include "app/registry.h"
 #include "app/report/export.h"
+#include "app/report/signs.h"
 #include "modules/ventilation/water_supply.h"
 #include "ui/cmd.h"
 #include "ui/value.h"
@@ -62,6 +63,12 @@ report::ExportRequest export_request()
         {report::Stage::BindingsDone, countdown(0)},
     };
     r.success_message = "计算方案导出成功！";
+    report::bind_signs(r, {
+                              {"计算值_水池高差式", "编辑框_水池高差"},
+                              {"计算值_生活用水量式", "编辑框_生活用水量"},
+                              {"计算值_水池容积式", "编辑框_水池容积"},
+                              {"计算值_水泵扬程式", "编辑框_水泵扬程"},
+                          });
     return r;
 }
 

@@ -7,6 +7,8 @@
 % stand in a row of their own, not as sums of the groups' months and years). The
 % rock class and length of each group stand in all four tables, every other
 % name once.
+% 计算值_…式 is the sign before a worked result: "=", or "≈" where printing
+% the result changed the figure the calculation worked out.
 !title 隧道进尺及工期计算书
 
 !titlepage
@@ -28,17 +30,17 @@
 # 二、计算公式
 各组按下列公式计算，以计算值_示例组为例代入数值，各组的计算结果见表2至表4。
 循环次数（次）：
-$ N = \frac{L}{a} = \frac{计算值_例L}{计算值_例a} = 计算值_例N "次"
+$ N = \frac{L}{a} = \frac{计算值_例L}{计算值_例a} 计算值_例N式 计算值_例N "次"
 天循环数（次）与月循环数（次）：
-$ n_{d} = \frac{24}{T} = \frac{24}{计算值_例T} = 计算值_例nd "次"
-$ n_{m} = \frac{24}{T} × 30 = \frac{24}{计算值_例T} × 30 = 计算值_例nm "次"
+$ n_{d} = \frac{24}{T} = \frac{24}{计算值_例T} 计算值_例nd式 计算值_例nd "次"
+$ n_{m} = \frac{24}{T} × 30 = \frac{24}{计算值_例T} × 30 计算值_例nm式 计算值_例nm "次"
 天进尺（m）与月进尺（m）：
-$ V_{d} = a × n_{d} = 计算值_例a × 计算值_例nd = 计算值_例Vd "m"
-$ V_{m} = V_{d} × 30 = 计算值_例Vd × 30 = 计算值_例Vm "m"
+$ V_{d} = a × n_{d} = 计算值_例a × 计算值_例nd 计算值_例Vd式 计算值_例Vd "m"
+$ V_{m} = V_{d} × 30 = 计算值_例Vd × 30 计算值_例Vm式 计算值_例Vm "m"
 工期（天、月、年）：
-$ D = \frac{L}{V_{d}} = \frac{计算值_例L}{计算值_例Vd} = 计算值_例D "天"
-$ M = \frac{L}{V_{d}} ÷ 30 = \frac{计算值_例L}{计算值_例Vd} ÷ 30 = 计算值_例M "月"
-$ Y = \frac{L}{V_{d}} ÷ 365 = \frac{计算值_例L}{计算值_例Vd} ÷ 365 = 计算值_例Y "年"
+$ D = \frac{L}{V_{d}} = \frac{计算值_例L}{计算值_例Vd} 计算值_例D式 计算值_例D "天"
+$ M = \frac{L}{V_{d}} ÷ 30 = \frac{计算值_例L}{计算值_例Vd} ÷ 30 计算值_例M式 计算值_例M "月"
+$ Y = \frac{L}{V_{d}} ÷ 365 = \frac{计算值_例L}{计算值_例Vd} ÷ 365 计算值_例Y式 计算值_例Y "年"
 式中：L 为该类围岩长度（m）；a 为每循环进尺（m）；T 为每循环耗时（h）。
 
 # 三、隧道工程基本参数表

@@ -1,6 +1,8 @@
 % 隧道空压机高压供风计算书。Every control name below is replaced by the shown
 % text of that control when the report is exported; each stands here two or
 % three times, within the export's five passes.
+% 计算值_…式 is the sign before a worked result: "=", or "≈" where printing
+% the result changed the figure the calculation worked out.
 !title 隧道空压机高压供风计算
 
 !titlepage
@@ -31,10 +33,10 @@
 
 # 四、计算过程
 ## 4.1 管路及附件的漏耗损失
-$ q_{漏} = a·∑L = 编辑框_每公里漏风量 × 编辑框_管路总长 ≈ 编辑框_漏耗损失 "m³/min"
+$ q_{漏} = a·∑L = 编辑框_每公里漏风量 × 编辑框_管路总长 计算值_漏耗损失式 编辑框_漏耗损失 "m³/min"
 式中：q_{漏}—管路及附件的漏耗损失（m³/min）；a—每公里管路的漏风量（m³/min），一般取1.5~2.0；L—供风管路总长（km）。
 ## 4.2 空压机供风量
-$ Q = (1 + K_{备})(∑q·K + q_{漏})·K_{m} = (1 + 编辑框_空压机的备用系数) × (编辑框_风动机具所需风量 × 编辑框_同时工作系数 + 编辑框_漏耗损失) × 编辑框_海拔高度影响系数 ≈ 编辑框_计算本工程供风能力 "m³/min"
+$ Q = (1 + K_{备})(∑q·K + q_{漏})·K_{m} = (1 + 编辑框_空压机的备用系数) × (编辑框_风动机具所需风量 × 编辑框_同时工作系数 + 编辑框_漏耗损失) × 编辑框_海拔高度影响系数 计算值_计算本工程供风能力式 编辑框_计算本工程供风能力 "m³/min"
 式中：Q—本工程所需供风量（m³/min）；K_{备}—空压机的备用系数，一般取0.75~0.9；∑q—洞内同时工作的各类风动机具所需风量之和（m³/min），即各机具耗风量与台数乘积之和；K—洞内风动机具同时工作系数；q_{漏}—管路及附件的漏耗损失（m³/min）；K_{m}—海拔高度对空压机供风量的影响系数。
 
 # 五、计算结果

@@ -9,6 +9,8 @@
 % screen shows it (worked the way its figures belong together) with its
 % verdict against V'. A line marked ? and the !optional block are left out
 % when one of their values is empty or "-".
+% 计算值_…式 is the sign before a worked result: "=", or "≈" where printing
+% the result changed the figure the calculation worked out.
 !title 控制爆破计算书
 
 !titlepage

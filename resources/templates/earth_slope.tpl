@@ -2,6 +2,8 @@
 % when the report is exported, by a figure of the last calculation: the
 % inputs as the formula took them, the formula's value and the conclusion;
 % each stands here at most five times, as often as the export replaces it.
+% 计算值_…式 is the sign before a worked result: "=", or "≈" where printing
+% the result changed the figure the calculation worked out.
 !title 土方放坡开挖允许最大安全高度计算书
 
 !titlepage
@@ -37,7 +39,7 @@
 $ h_{max} = \frac{2c·"sin"θ·"cos"ψ}{γ·"sin"^{2}{\frac{θ-ψ}{2}}}
 !optional
 代入数值：
-$ h_{max} = \frac{2×计算值_土的粘聚力×"sin"计算值_边坡坡度角°×"cos"计算值_土的摩擦角°}{计算值_土的重度×"sin"^{2}{\frac{计算值_边坡坡度角°-计算值_土的摩擦角°}{2}}} = 计算值_计算高度 "m"
+$ h_{max} = \frac{2×计算值_土的粘聚力×"sin"计算值_边坡坡度角°×"cos"计算值_土的摩擦角°}{计算值_土的重度×"sin"^{2}{\frac{计算值_边坡坡度角°-计算值_土的摩擦角°}{2}}} 计算值_计算高度式 计算值_计算高度 "m"
 !end
 式中：
 hmax —— 边坡允许最大高度（m）；

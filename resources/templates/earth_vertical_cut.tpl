@@ -2,6 +2,8 @@
 % the report is exported, by a figure of the last calculation: the inputs as
 % the formula took them, the formula's value and the conclusion; each stands
 % here at most five times, as often as the export replaces it.
+% 计算值_…式 is the sign before a worked result: "=", or "≈" where printing
+% the result changed the figure the calculation worked out.
 !title 土方无支撑垂直开挖高度安全计算
 
 !titlepage
@@ -37,7 +39,7 @@
 基坑允许最大高度按下式计算：
 $ h_{max} = \frac{2c}{K·γ·"tan"{(45°-\frac{ψ}{2})}} - \frac{q}{γ}
 代入数值：
-$ h_{max} = \frac{2×计算值_土的粘聚力}{计算值_安全系数×计算值_土的重度×"tan"{(45°-\frac{计算值_土的摩擦角°}{2})}} - \frac{计算值_均布荷载}{计算值_土的重度} = 计算值_计算高度 "m"
+$ h_{max} = \frac{2×计算值_土的粘聚力}{计算值_安全系数×计算值_土的重度×"tan"{(45°-\frac{计算值_土的摩擦角°}{2})}} - \frac{计算值_均布荷载}{计算值_土的重度} 计算值_计算高度式 计算值_计算高度 "m"
 式中：
 hmax —— 基坑无支撑垂直开挖的允许最大高度（m）；
 γ —— 土的重度（kN/m³），取 计算值_土的重度；

@@ -1,6 +1,8 @@
 % 压路机生产率计算书. Every control name below is replaced by the shown text
 % of that control when the report is exported; each stands here at most five
 % times, as often as the export replaces it.
+% 计算值_…式 is the sign before a worked result: "=", or "≈" where printing
+% the result changed the figure the calculation worked out.
 !title 压路机生产率计算书
 
 !titlepage
@@ -40,7 +42,7 @@ K_{b} —— 时间利用系数，一般取0.85～0.95，本工程取 编辑框1
 8 —— 每台班工作小时数（h）。
 填方每层的铺土厚度和压实遍数应根据压实机具、土质和压实度要求确定，其数值详见《建筑施工计算手册》（第四版）土方工程中“填方每层铺土厚度和压实遍数”表，并以现场碾压试验核定。
 代入数据：
-$ P_{d} = \frac{1}{编辑框1_同一地点碾压次} × (编辑框1_每次被碾压的宽度 − 编辑框1_重复压实部分的宽度) × 编辑框1_压路机行驶速度 × 编辑框1_时间利用系数Kb × 8 = 编辑框2_压路机台班生产率 "m²/台班"
+$ P_{d} = \frac{1}{编辑框1_同一地点碾压次} × (编辑框1_每次被碾压的宽度 − 编辑框1_重复压实部分的宽度) × 编辑框1_压路机行驶速度 × 编辑框1_时间利用系数Kb × 8 计算值_压路机台班生产率式 编辑框2_压路机台班生产率 "m²/台班"
 
 # 四、计算结果
 压路机台班生产率 P_{d} = 编辑框2_压路机台班生产率 m²/台班。

@@ -5,6 +5,8 @@
 % 计算值_约… is "=" or "≈" as the calculation rounded the result after it;
 % 计算值_深度1 the depth that is the advance itself; the stemming check's
 % verdict and the rows that failed it are the calculation's own.
+% 计算值_…式 is the sign before a worked result: "=", or "≈" where printing
+% the result changed the figure the calculation worked out.
 !title 圆形隧道立（竖）井光面爆破设计计算书
 
 !titlepage
@@ -73,7 +75,7 @@
 $ n_{a} = \frac{(A - {(\frac{D_{r}}{2})}^{2}×3.14 - P·V_{p})·F}{E_{a}·V_{a}}
 ?$ n_{a} = \frac{(编辑框4_隧道开挖面积 - {(\frac{编辑框4_掏槽圈直径}{2})}^{2}×3.14 - 编辑框4_周边眼外周长×编辑框4_周边眼最小抵抗线V)×编辑框4_岩石夹制力系数}{编辑框4_辅助眼间距×编辑框4_辅助眼最小抵抗线V} 计算值_约1_辅助眼炮眼数目 标签1_辅助眼炮眼数目 "个"
 炮眼总数：
-?$ N = n_{c} + n_{a} + n_{p} = 标签1_掏槽眼炮眼数目 + 标签1_辅助眼炮眼数目 + 标签1_周边眼炮眼数目 = 标签1_炮眼数量合计1 "个"
+?$ N = n_{c} + n_{a} + n_{p} = 标签1_掏槽眼炮眼数目 + 标签1_辅助眼炮眼数目 + 标签1_周边眼炮眼数目 计算值_炮眼数量合计1式 标签1_炮眼数量合计1 "个"
 ## 4.3 装药量计算
 一个循环的总装药量：
 ?$ Q = q·A·L = 编辑框4_单位体积岩体的耗药量×编辑框4_隧道开挖面积×编辑框4_开挖循环进尺 计算值_约1_炸药数量合计1 标签1_炸药数量合计1 "kg"

@@ -5,6 +5,8 @@
 % this report. 计算值_约… is "=" or "≈" as the calculation rounded the result
 % after it; 计算值_深度1 the depth that is the advance itself; the stemming
 % check's verdict and the rows that failed it are the calculation's own.
+% 计算值_…式 is the sign before a worked result: "=", or "≈" where printing
+% the result changed the figure the calculation worked out.
 !title 隧道光面爆破设计计算书
 
 !titlepage
@@ -77,7 +79,7 @@
 $ n_{a} = \frac{S - P·V_{p} - L_{c}·H_{c} - B·V_{b}}{E_{a}·V_{a}}·F
 ?$ n_{a} = \frac{编辑框1_上台阶面积 - 编辑框1_周边眼外弧长×编辑框1_周边眼最小抵抗线V - 编辑框1_掏槽区作用长度×编辑框1_掏槽区作用高度 - 编辑框1_坑道开挖宽度×编辑框1_底板眼最小抵抗线}{编辑框1_辅助眼间距×编辑框1_辅助眼最小抵抗线V}×编辑框1_岩石夹制力系数 计算值_约1_辅助眼炮眼数目 标签1_辅助眼炮眼数目 "个"
 炮眼总数：
-?$ N = n_{c} + n_{a} + n_{p} + n_{b} = 标签1_掏槽眼炮眼数目 + 标签1_辅助眼炮眼数目 + 标签1_周边眼炮眼数目 + 标签1_底板眼炮眼数目 = 标签1_炮眼数量合计1 "个"
+?$ N = n_{c} + n_{a} + n_{p} + n_{b} = 标签1_掏槽眼炮眼数目 + 标签1_辅助眼炮眼数目 + 标签1_周边眼炮眼数目 + 标签1_底板眼炮眼数目 计算值_炮眼数量合计1式 标签1_炮眼数量合计1 "个"
 ## 4.3 装药量计算
 一个循环的总装药量：
 ?$ Q = q·S·L = 编辑框1_单位体积岩体的耗药量×编辑框1_上台阶面积×编辑框1_开挖循环进尺 计算值_约1_炸药数量合计1 标签1_炸药数量合计1 "kg"
