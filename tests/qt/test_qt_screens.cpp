@@ -963,6 +963,68 @@ TEST(Screens, ValuesTooLongForTheirBoxShowShorterAndWholeInTheTip)
     save(p.window("main"), "schedule_extreme");
 }
 
+// Figures far larger or longer than their cells were designed for: every
+// label or table cell that shows a figure shows it whole on one line, or
+// with fewer digits (the same number to within its rounding, its unit
+// kept), and then whole in its tip; never broken at the decimal point or cut.
+TEST(Screens, LongFiguresInLabelsShowOnOneLineShorterAndWholeInTheTip)
+{
+    struct Case {
+        const char* form;
+        std::vector<std::pair<const char*, const char*>> chosen; // list, item
+        std::vector<std::pair<const char*, const char*>> typed;  // box, text
+    };
+    const Case cases[] = {
+        // Two benches with 42.6 million km advances: the charge totals run to 13 digits.
+        {"SmoothBlasting",
+         {{"组合框_开挖方法", "台阶法"}, {"组合框_方法2", "上下2台阶"}},
+         {{"编辑框1_开挖循环进尺", "42600000000"}, {"编辑框2_开挖循环进尺", "42600000000"}}},
+        // The loading diagrams repeat the distances as typed, in cells 30 to 60 pixels wide.
+        {"Trestle",
+         {},
+         {{"编辑框1_后桥轴距a", "12345.678"}, {"编辑框1_轴距", "100000.25"}, {"编辑框1_梁轴线宽度", "0.000001234"},
+          {"编辑框1_单片梁宽度", "123456789"}}},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.form);
+        Program p;
+        show_module(p, module(k.form));
+        for (const auto& [list, item] : k.chosen) {
+            ui::Control& c = p.c(k.form, list);
+            const auto it = std::find(c.items.begin(), c.items.end(), item);
+            ASSERT_NE(it, c.items.end()) << item;
+            p.rt.user_choose(c, int(it - c.items.begin()));
+        }
+        for (const auto& [box, text] : k.typed) p.rt.user_type(p.c(k.form, box), text);
+        p.click(k.form, "图形按钮_计算");
+        QTest::qWait(1);
+        expect_whole(p, k.form);
+        int shorter = 0;
+        for (auto& c : p.form(k.form).controls) {
+            auto* l = qobject_cast<QLabel*>(ui::qt::QtBackend::widget(*c));
+            const std::string whole = QString::fromStdString(c->text).trimmed().toStdString();
+            const std::size_t n = ui::number_literal_length(whole);
+            if (!l || !l->isVisible() || n == 0) continue;
+            const std::string unit = whole.substr(n);
+            if (std::any_of(unit.begin(), unit.end(), [](char ch) { return ch >= '0' && ch <= '9'; })) continue;
+            const std::string shown = l->text().toStdString();
+            SCOPED_TRACE(c->name + " = " + whole + ", shown " + shown);
+            EXPECT_EQ(shown.find('\n'), std::string::npos);
+            EXPECT_LE(QFontMetrics(l->font()).horizontalAdvance(l->text()), l->contentsRect().width());
+            if (shown == whole) continue;
+            ++shorter;
+            // The number rounded to as many digits as show, and its unit.
+            const double value = ui::text_to_number(whole.substr(0, n));
+            bool rounded = false;
+            for (int digits = 1; digits <= 17; ++digits) rounded = rounded || ui::number_to_text_digits(value, digits) + unit == shown;
+            EXPECT_TRUE(rounded);
+            EXPECT_TRUE(l->toolTip().contains(QString::fromStdString(whole))) << l->toolTip().toStdString();
+        }
+        EXPECT_GT(shorter, 0) << "no figure too long for its label";
+        save(p.window("main"), std::string("long_figures_") + k.form);
+    }
+}
+
 TEST(Screens, ValuesOverNarrowBarsAreLiftedClearOfEachOther)
 {
     // Three 10-pixel bars side by side with 40-pixel values, as a tall and
