@@ -284,6 +284,7 @@ INSTANTIATE_TEST_SUITE_P(
                       {"编辑框1_周边眼间距E", "0"},
                       {{"标签1_周边眼炮眼数目", "-"},
                        {"标签1_炮眼数量合计1", "-"},
+                       {"标签1_炸药数量合计1", "-"},
                        {"标签1_周边眼小计药量", "-"},
                        {"标签1_掏槽眼小计药量", "-"},
                        {"标签1_底板眼小计药量", "-"},
@@ -297,8 +298,9 @@ INSTANTIATE_TEST_SUITE_P(
                       kThree,
                       {"编辑框1_单个药卷重量", ""},
                       {{"标签1_周边眼每孔药卷数", "-"}, {"标签3_底板眼每孔药卷数", "-"}, {"标签3_底板眼小计药量", "24.68"}}},
-        // A lower bottom spacing of 0: its count, the bench total and the
-        // charges shared by count.
+        // A lower bottom spacing of 0: its count, the bench totals and the
+        // charges shared by count (the charge total stands over rows that
+        // show "-": it shows "-" too).
         NotFiniteCase{"LowerBottomSpacingZero",
                       kThree,
                       {"编辑框3_底板眼间距E", "0"},
@@ -307,7 +309,7 @@ INSTANTIATE_TEST_SUITE_P(
                        {"标签3_辅助眼小计药量", "-"},
                        {"标签3_底板眼每孔药卷数", "-"},
                        {"标签3_辅助眼炮眼数目", "33"},
-                       {"标签3_炸药数量合计", "50.96"},
+                       {"标签3_炸药数量合计", "-"},
                        {"标签1_雷管数9", "-"}}},
         // The full face runs the upper bench's steps: a bottom spacing of 0.
         NotFiniteCase{"FullFaceBottomSpacingZero",
@@ -331,7 +333,7 @@ INSTANTIATE_TEST_SUITE_P(
                        {"标签1_掏槽眼小计药量", "-"},
                        {"标签1_辅助眼每孔药卷数", "-"},
                        {"标签1_周边眼小计药量", "7.4"},
-                       {"标签1_炸药数量合计1", "46.8"}}}),
+                       {"标签1_炸药数量合计1", "-"}}}),
     [](const ::testing::TestParamInfo<NotFiniteCase>& i) { return std::string(i.param.name); });
 
 TEST_P(NotFiniteResults, ShowDashAndPassItOnAndJudgeNothingOnIt)
@@ -390,6 +392,56 @@ TEST_F(BenchesTest, EachBenchsRowsAsShownAddUpToItsSubtotal)
                 }
             }
         }
+    }
+}
+
+// A bench whose row charges cannot all be shown has no charge total: the
+// total beside a "-" row is "-", never a figure its rows do not add up to.
+// Very large and very small inputs (rows that go below zero) and a spacing
+// of 0, in every section.
+TEST_F(BenchesTest, ABenchTotalBesideARowShowingDashIsDash)
+{
+    const struct {
+        const char* name;
+        std::function<void(BenchesTest&)> arrange;
+        int benches;
+        std::vector<std::string> boxes; // box, text ...
+    } cases[] = {
+        {"full face, small area", [](BenchesTest& t) { t.choose("组合框_开挖方法", "全断面法"); t.choose("组合框_方法2", "直墙拱形隧道"); },
+         1, {"编辑框1_上台阶面积", "1"}},
+        {"two benches, huge areas", kTwo, 2, {"编辑框1_上台阶面积", "1e17", "编辑框2_断面面积", "1e17"}},
+        {"two benches, perimeter charge over the total", kTwo, 2, {"编辑框1_周边眼装药集中度", "1000"}},
+        {"three benches, small lower area", kThree, 3, {"编辑框3_断面面积", "1"}},
+        {"circular, auxiliary spacing 0", kCircular, 1, {"编辑框4_辅助眼间距", "0"}},
+        {"circular, huge area", kCircular, 1, {"编辑框4_隧道开挖面积", "1e17"}},
+    };
+    const struct {
+        const char* total;
+        std::vector<std::string> rows;
+    } blocks[] = {
+        {"标签1_炸药数量合计1", {"标签1_掏槽眼", "标签1_辅助眼", "标签1_周边眼", "标签1_底板眼"}},
+        {"标签2_炸药数量合计", {"标签2_辅助眼", "标签2_周边眼", "标签2_底板眼"}},
+        {"标签3_炸药数量合计", {"标签3_辅助眼", "标签3_底板眼"}},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        rt.user_page(c("选择夹1"), 0);
+        k.arrange(*this);
+        for (size_t i = 0; i + 1 < k.boxes.size(); i += 2) write(k.boxes[i], k.boxes[i + 1]);
+        compute();
+        // (a circular section has no bottom row: "-")
+        const bool circular = std::string(k.name).starts_with("circular");
+        bool some_dash = false;
+        for (int n = 0; n < k.benches; ++n) {
+            const auto& b = blocks[n];
+            bool dash = false;
+            for (const std::string& row : b.rows)
+                if (!(circular && row == "标签1_底板眼")) dash = dash || text(row + "小计药量") == "-";
+            some_dash = some_dash || dash;
+            if (dash) EXPECT_EQ(text(b.total), "-") << b.total;
+        }
+        EXPECT_TRUE(some_dash) << "no row shows \"-\"";
+        EXPECT_EQ(results_state(kForm), Runtime::Results::Refused);
     }
 }
 

@@ -382,8 +382,8 @@ TEST_P(CutTypes, ATypeRefillsItsFormsAndShowsItsFirstForm)
     EXPECT_EQ(index("列表框2"), -1);
     EXPECT_EQ(disabled("按钮1"), !t.wedge_lookup_enabled);
     EXPECT_EQ(picture("图片框_布眼图"), kPictures + t.first_picture);
-    // No form is chosen yet: an empty pair of ASCII parentheses.
-    EXPECT_EQ(text("编辑框1_采用掏槽形式"), std::string(t.type) + "()");
+    // No form is chosen yet: the type alone, without empty brackets.
+    EXPECT_EQ(text("编辑框1_采用掏槽形式"), t.type);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -566,7 +566,7 @@ TEST_F(ExportProgram, OnlyTheThreeBenchReportCarriesTheCutNameAndTheThirdBenchIn
     // A cut type whose form is not chosen yet: the type alone, no empty brackets.
     rt.user_page(c("选择夹1"), 0);
     rt.user_choose(c("列表框1"), 1);
-    ASSERT_EQ(text("编辑框1_采用掏槽形式"), "小直径中空直孔掏槽()");
+    ASSERT_EQ(text("编辑框1_采用掏槽形式"), "小直径中空直孔掏槽");
     export_ok();
     EXPECT_NE(story_text(reports() / "光面爆破（台阶法上中下3台阶）.doc").find("上台阶采用小直径中空直孔掏槽。\n"),
               std::string::npos);

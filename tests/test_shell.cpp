@@ -93,6 +93,43 @@ TEST_F(Shell, ModuleFormsLoadOnceInTheirFixedOrderOwnedByTheMainWindow)
     EXPECT_EQ(rt.forms().size(), forms);
 }
 
+// Each module page is drawn whole: its frame lies inside the page that holds
+// it (a frame wider than its page loses its right border), and the form put
+// into the frame holds all its controls.
+TEST_F(Shell, EveryModuleFrameLiesInItsPageAndHoldsItsForm)
+{
+    open_main_window();
+    for (const app::ModuleForm& m : app::module_forms()) {
+        SCOPED_TRACE(m.form);
+        const Control& frame = rt.unit("main", m.frame);
+        ASSERT_NE(frame.parent, nullptr);
+        EXPECT_GE(frame.left, 0);
+        EXPECT_GE(frame.top, 0);
+        EXPECT_LE(frame.left + frame.width, frame.parent->width);
+        EXPECT_LE(frame.top + frame.height, frame.parent->height);
+        const Form* f = rt.form(m.form);
+        ASSERT_NE(f, nullptr);
+        const Control& self = const_cast<Form*>(f)->self();
+        for (size_t i = 1; i < f->controls.size(); ++i) {
+            const Control& c = *f->controls[i];
+            if (c.parent || c.width == 0 || !c.visible) continue;
+            EXPECT_LE(c.left + c.width, self.width) << c.name;
+        }
+    }
+}
+
+// A box only the calculation writes looks read-only, not like a white box
+// to type into: every one-line box with input mode 1 on a module form has a
+// face of its own.
+TEST_F(Shell, ResultBoxesOfEveryModuleFormLookReadOnly)
+{
+    open_main_window();
+    for (const app::ModuleForm& m : app::module_forms())
+        for (const auto& c : rt.form(m.form)->controls)
+            if (c->kind == Kind::EditBox && c->input_mode == 1 && !c->multiline)
+                EXPECT_NE(c->back_color, 0xFFFFFF) << m.form << "." << c->name;
+}
+
 TEST_F(Shell, ClicksSoundOnlyWhileTheSwitchIsOn)
 {
     open_main_window();

@@ -279,9 +279,30 @@ const std::vector<StemmingRow> kFullFaceStemming = {
     {kBottom, kBottom, {1, kBottom}, "编辑框1_底板眼最小抵抗线"},
 };
 
+namespace {
+
+const char* const kTotals[4][2] = {{nullptr, nullptr},
+                                   {"标签1_炮眼数量合计1", "标签1_炸药数量合计1"},
+                                   {"标签2_炮眼数量合计", "标签2_炸药数量合计"},
+                                   {"标签3_炮眼数量合计", "标签3_炸药数量合计"}};
+
+bool known(const std::string& label) { return std::isfinite(ui::read_result(ctl(label))); }
+
+// A bench's charge total stands over its row charges: where a row shows
+// none, the total is not what the table adds up to, and shows none either.
+// (The count total is the rows' sum and shows "-" by itself.)
+void dash_totals_over_unknown_rows(const std::vector<HoleRow>& rows)
+{
+    for (const HoleRow& r : rows)
+        if (!known(result_label(r.block, r.row, kRow)) && known(kTotals[r.block][1]))
+            write_step(kTotals[r.block][1], kNone, kUnrounded);
+}
+
+} // namespace
+
 void refuse_unless_complete(const std::vector<HoleRow>& rows)
 {
-    auto known = [](const std::string& label) { return std::isfinite(ui::read_result(ctl(label))); };
+    dash_totals_over_unknown_rows(rows);
     bool complete = true;
     bool block_seen[4] = {};
     for (const HoleRow& r : rows) {
@@ -292,12 +313,8 @@ void refuse_unless_complete(const std::vector<HoleRow>& rows)
         if (known(at(kCount)) && ui::read_result(ctl(at(kCount))) > 0)
             complete = complete && known(at(kPerHole)) && known(at(kCartridges));
     }
-    const char* const totals[4][2] = {{nullptr, nullptr},
-                                      {"标签1_炮眼数量合计1", "标签1_炸药数量合计1"},
-                                      {"标签2_炮眼数量合计", "标签2_炸药数量合计"},
-                                      {"标签3_炮眼数量合计", "标签3_炸药数量合计"}};
     for (int block = 1; block <= 3; ++block)
-        if (block_seen[block]) complete = complete && known(totals[block][0]) && known(totals[block][1]);
+        if (block_seen[block]) complete = complete && known(kTotals[block][0]) && known(kTotals[block][1]);
     if (!complete) ui::calculation_refused();
 }
 

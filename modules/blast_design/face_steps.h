@@ -73,7 +73,8 @@ struct HoleRow {
 // per hole, and every bench its totals. Otherwise (a count or charge below
 // zero, a charge that cannot be shared out, an input outside its domain)
 // the calculation is refused: its "-" cells stay on the screen, but no
-// report is written from them.
+// report is written from them. A bench's charge total beside a row charge
+// that shows "-" shows "-" too: it is not what the rows add up to.
 void refuse_unless_complete(const std::vector<HoleRow>& rows);
 
 // One hole row of the stemming check: its cartridges per hole times the

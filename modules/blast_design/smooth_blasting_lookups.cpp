@@ -51,10 +51,12 @@ const CutForm* find_cut_form(int type, int form)
     return form >= 0 && form < int(forms.size()) ? &forms[form] : nullptr;
 }
 
+// "type(form)"; a type whose form is not chosen yet is named alone, without
+// an empty pair of brackets.
 void compose_cut_name()
 {
-    set_box_text("编辑框1_采用掏槽形式",
-                 current_item_text(ctl(kCutTypes)) + "(" + current_item_text(ctl(kCutForms)) + ")");
+    const std::string form = current_item_text(ctl(kCutForms));
+    set_box_text("编辑框1_采用掏槽形式", current_item_text(ctl(kCutTypes)) + (form.empty() ? "" : "(" + form + ")"));
 }
 
 void SmoothBlastingFillCutForms(EventArgs&)

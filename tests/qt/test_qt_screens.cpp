@@ -643,6 +643,37 @@ QWidget* main_window_inside(Program& p, int height, int width = -1)
     return win;
 }
 
+// A window narrower than the screen (800 pixels, or a 1024 screen at 125 %):
+// the top bar's clock, sound switch and shop button stay
+// whole inside the window, nothing laid over them, and take their clicks;
+// the module page starts below them.
+TEST(MainWindow, TopBarKeepsItsClockSoundAndShopInANarrowWindow)
+{
+    Program p;
+    show_module(p, module("Roller"));
+    for (int width : {800, 900, 1000, 1011, 1012}) {
+        SCOPED_TRACE(width);
+        QWidget* win = main_window_inside(p, 600, width);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return p.form("main").self().width == width; }, 5000));
+        auto* client = win->findChild<ui::qt::ClientView*>();
+        const QRect shown(client->mapTo(win, QPoint(0, 0)), client->size());
+        for (const char* name : {"编辑框1_时间提示", "图形按钮1_声音开关", "图形按钮1_店面"}) {
+            QWidget* w = ui::qt::QtBackend::widget(p.c("main", name));
+            ASSERT_TRUE(w && w->isVisible()) << name;
+            const QRect at(w->mapTo(win, QPoint(0, 0)), w->size());
+            EXPECT_TRUE(shown.contains(at)) << name << " " << rect_text(at) << " in " << rect_text(shown);
+            for (QPoint corner : {at.topLeft(), at.topRight(), at.bottomLeft(), at.bottomRight(), at.center()}) {
+                QWidget* hit = QApplication::widgetAt(win->mapToGlobal(corner));
+                EXPECT_TRUE(hit == w || w->isAncestorOf(hit)) << name << " under " << (hit ? hit->metaObject()->className() : "nothing");
+            }
+        }
+        QWidget* top_bar = ui::qt::QtBackend::widget(p.c("main", "外形框1"));
+        QWidget* page = ui::qt::QtBackend::widget(p.c("Roller", "图形按钮_计算"));
+        EXPECT_GE(page->mapTo(win, QPoint(0, 0)).y(), top_bar->mapTo(win, QPoint(0, top_bar->height())).y());
+        if (width == 800) save(win, "main_800_wide");
+    }
+}
+
 TEST(MainWindow, WheelAndTroughScrollOnlyWhatDoesNotFit)
 {
     Program p;
@@ -748,6 +779,9 @@ TEST(MainWindow, ChosenModuleOrCategoryOpensAtItsTopLeft)
     ui::Control& hbar = p.c("main", "横向滚动条1");
     QWidget* top_bar = ui::qt::QtBackend::widget(p.c("main", "外形框1"));
     const int below_top_bar = top_bar->mapTo(win, QPoint(0, top_bar->height())).y();
+    // 900 wide, the top bar has two rows: the tab's own place is below them.
+    const int tab_home = p.c("main", "外形框1").top + p.c("main", "外形框1").height;
+    EXPECT_GT(tab_home, 88);
     struct Choice {
         const char* form;                 // the page that opens
         std::vector<const char*> buttons; // as the user chooses it
@@ -768,17 +802,17 @@ TEST(MainWindow, ChosenModuleOrCategoryOpensAtItsTopLeft)
         p.rt.user_scroll(vbar, v->maximum());
         p.rt.user_scroll(hbar, h->maximum());
         QTest::qWait(1);
-        ASSERT_LT(tab.top, 88);
+        ASSERT_LT(tab.top, tab_home);
         ASSERT_LT(tab.left, 0);
         for (const char* b : ch.buttons) p.click("main", b);
         EXPECT_EQ(vbar.position, 0);
         EXPECT_EQ(hbar.position, 0);
         EXPECT_EQ(v->value(), 0);
         EXPECT_EQ(h->value(), 0);
-        EXPECT_EQ(tab.top, 88);
+        EXPECT_EQ(tab.top, tab_home);
         EXPECT_EQ(tab.left, 0);
         QWidget* tab_view = ui::qt::QtBackend::widget(tab);
-        EXPECT_EQ(tab_view->pos(), QPoint(0, 88)) << "as the window shows it";
+        EXPECT_EQ(tab_view->pos(), QPoint(0, tab_home)) << "as the window shows it";
         QWidget* first = ui::qt::QtBackend::widget(p.c(ch.form, ch.first));
         ASSERT_TRUE(first && first->isVisible());
         EXPECT_GE(first->mapTo(win, QPoint(0, 0)).y(), below_top_bar) << "under the category bar";
@@ -927,6 +961,68 @@ TEST(Screens, ValuesTooLongForTheirBoxShowShorterAndWholeInTheTip)
     }
     EXPECT_GT(shorter, 0) << "no value too long for its box";
     save(p.window("main"), "schedule_extreme");
+}
+
+// Figures far larger or longer than their cells were designed for: every
+// label or table cell that shows a figure shows it whole on one line, or
+// with fewer digits (the same number to within its rounding, its unit
+// kept), and then whole in its tip; never broken at the decimal point or cut.
+TEST(Screens, LongFiguresInLabelsShowOnOneLineShorterAndWholeInTheTip)
+{
+    struct Case {
+        const char* form;
+        std::vector<std::pair<const char*, const char*>> chosen; // list, item
+        std::vector<std::pair<const char*, const char*>> typed;  // box, text
+    };
+    const Case cases[] = {
+        // Two benches with 42.6 million km advances: the charge totals run to 13 digits.
+        {"SmoothBlasting",
+         {{"组合框_开挖方法", "台阶法"}, {"组合框_方法2", "上下2台阶"}},
+         {{"编辑框1_开挖循环进尺", "42600000000"}, {"编辑框2_开挖循环进尺", "42600000000"}}},
+        // The loading diagrams repeat the distances as typed, in cells 30 to 60 pixels wide.
+        {"Trestle",
+         {},
+         {{"编辑框1_后桥轴距a", "12345.678"}, {"编辑框1_轴距", "100000.25"}, {"编辑框1_梁轴线宽度", "0.000001234"},
+          {"编辑框1_单片梁宽度", "123456789"}}},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.form);
+        Program p;
+        show_module(p, module(k.form));
+        for (const auto& [list, item] : k.chosen) {
+            ui::Control& c = p.c(k.form, list);
+            const auto it = std::find(c.items.begin(), c.items.end(), item);
+            ASSERT_NE(it, c.items.end()) << item;
+            p.rt.user_choose(c, int(it - c.items.begin()));
+        }
+        for (const auto& [box, text] : k.typed) p.rt.user_type(p.c(k.form, box), text);
+        p.click(k.form, "图形按钮_计算");
+        QTest::qWait(1);
+        expect_whole(p, k.form);
+        int shorter = 0;
+        for (auto& c : p.form(k.form).controls) {
+            auto* l = qobject_cast<QLabel*>(ui::qt::QtBackend::widget(*c));
+            const std::string whole = QString::fromStdString(c->text).trimmed().toStdString();
+            const std::size_t n = ui::number_literal_length(whole);
+            if (!l || !l->isVisible() || n == 0) continue;
+            const std::string unit = whole.substr(n);
+            if (std::any_of(unit.begin(), unit.end(), [](char ch) { return ch >= '0' && ch <= '9'; })) continue;
+            const std::string shown = l->text().toStdString();
+            SCOPED_TRACE(c->name + " = " + whole + ", shown " + shown);
+            EXPECT_EQ(shown.find('\n'), std::string::npos);
+            EXPECT_LE(QFontMetrics(l->font()).horizontalAdvance(l->text()), l->contentsRect().width());
+            if (shown == whole) continue;
+            ++shorter;
+            // The number rounded to as many digits as show, and its unit.
+            const double value = ui::text_to_number(whole.substr(0, n));
+            bool rounded = false;
+            for (int digits = 1; digits <= 17; ++digits) rounded = rounded || ui::number_to_text_digits(value, digits) + unit == shown;
+            EXPECT_TRUE(rounded);
+            EXPECT_TRUE(l->toolTip().contains(QString::fromStdString(whole))) << l->toolTip().toStdString();
+        }
+        EXPECT_GT(shorter, 0) << "no figure too long for its label";
+        save(p.window("main"), std::string("long_figures_") + k.form);
+    }
 }
 
 TEST(Screens, ValuesOverNarrowBarsAreLiftedClearOfEachOther)

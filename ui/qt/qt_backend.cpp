@@ -56,7 +56,7 @@ namespace ui::qt {
 namespace {
 
 const char* const k_control = "jsb_control";
-// The whole text of a one-line box that shows it shorter.
+// The whole text of a one-line box or a label that shows it shorter.
 const char* const k_whole = "jsb_whole";
 
 void tag(QWidget* w, Control* c) { w->setProperty(k_control, QVariant::fromValue(static_cast<void*>(c))); }
@@ -1195,6 +1195,12 @@ void QtBackend::apply_kind(Control& c, QWidget* w, int prop)
             if (l->font() != look.font) l->setFont(look.font);
             if (l->text() != look.text) l->setText(look.text);
             if (l->alignment() != look.alignment) l->setAlignment(look.alignment);
+            // A figure shown shorter is whole in the label's tip.
+            const QString whole = look.whole ? QString() : to_qtext(c.text).trimmed();
+            if (l->property(k_whole).toString() != whole) {
+                l->setProperty(k_whole, whole);
+                apply_tip(c, l);
+            }
         }
         if (all || prop == prop::Label::TextColor) {
             bool filled = c.kind == Kind::Label && c.back_color != kButtonFace;
@@ -1412,7 +1418,7 @@ void QtBackend::apply_tips(Form& f)
 }
 
 // A control's tip: the one its form attached to it, after the whole text
-// of a box that shows it shorter.
+// of a box or label that shows it shorter.
 void QtBackend::apply_tip(const Control& c, QWidget* w)
 {
     QString tip;

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace ui::qt {
 
@@ -22,6 +23,16 @@ namespace {
 bool one_line(const QString& t, const QFontMetrics& fm, int width)
 {
     return !t.contains('\n') && fm.horizontalAdvance(t) <= width;
+}
+
+// Whether `t` stays on one line within `width` as a word-wrapped label lays
+// it out (which breaks a number after its point or sign where it comes
+// within a pixel of the edge).
+bool unbroken(const QString& t, const QFontMetrics& fm, int width)
+{
+    const QRect r = fm.boundingRect(QRect(0, 0, std::max(1, width), 1 << 20),
+                                    Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, t);
+    return r.height() <= fm.height() && r.width() <= width;
 }
 
 // The height of `t`'s line boxes, word-wrapped at `width`; -1 when a word
@@ -82,9 +93,46 @@ int line_edit_room(const QLineEdit* e)
     return r.width() - 4;
 }
 
-} // namespace
+// A number at the start of `text` and a unit after it (no digit in the
+// unit): the number's value and the unit; not-a-number where `text` is no
+// such figure or its number is not finite.
+struct Figure {
+    double value = std::nan("");
+    QString unit;
+};
+Figure figure_of(const QString& text)
+{
+    const std::string u = text.toStdString();
+    const std::size_t n = number_literal_length(u);
+    if (n == 0) return {};
+    const QString unit = QString::fromStdString(u.substr(n));
+    if (std::any_of(unit.begin(), unit.end(), [](QChar ch) { return ch.isDigit() || ch == '\n'; })) return {};
+    return {text_to_number(u.substr(0, n)), unit};
+}
 
-LabelLook label_look(const QString& text, const QFont& font, int width, int height)
+// The font at the smallest size a text is shrunk to.
+QFont smallest(const QFont& font)
+{
+    QFont f = font;
+    f.setPixelSize(std::min(font.pixelSize(), kSmallestTextPixels));
+    return f;
+}
+
+// The figure `text` with fewer digits, the most with which `fits` holds;
+// empty when none does.
+QString shorter_figure(const QString& text, const std::function<bool(const QString&)>& fits)
+{
+    const Figure fig = figure_of(text);
+    if (!std::isfinite(fig.value)) return {};
+    for (int digits = 12; digits >= 1; --digits) {
+        const QString s = QString::fromStdString(number_to_text_digits(fig.value, digits)) + fig.unit;
+        if (s.size() < text.size() && fits(s)) return s;
+    }
+    return {};
+}
+
+// A label's look as word-wrapped text (see label_look).
+LabelLook wrapped_look(const QString& text, const QFont& font, int width, int height)
 {
     QString t = text;
     bool dropped = false;
@@ -100,6 +148,28 @@ LabelLook label_look(const QString& text, const QFont& font, int width, int heig
     auto centred = [&](const QFont& g) { return dropped || one_line(t, QFontMetrics(g), width); };
     QFont f = shrunk(font, [&](const QFont& g) { return fits(t, g, width, height, centred(g)); });
     return {t, f, Qt::AlignLeft | (centred(f) ? Qt::AlignVCenter : Qt::AlignTop)};
+}
+
+} // namespace
+
+LabelLook label_look(const QString& text, const QFont& font, int width, int height)
+{
+    LabelLook look = wrapped_look(text, font, width, height);
+    // A figure stands whole on one line, smaller or else shorter: never
+    // broken at its decimal point, nor cut.
+    const QString bare = text.trimmed();
+    if (bare.isEmpty() || !std::isfinite(figure_of(bare).value)) return look;
+    auto on_one_line = [width, height](const QString& s) {
+        return [=](const QFont& g) { return unbroken(s, QFontMetrics(g), width) && fits(s, g, width, height, true); };
+    };
+    const bool centred = look.alignment & Qt::AlignVCenter;
+    if (unbroken(look.text.trimmed(), QFontMetrics(look.font), width) && fits(look.text, look.font, width, height, centred))
+        return look;
+    const QFont f = shrunk(font, on_one_line(bare));
+    if (on_one_line(bare)(f)) return {bare, f, Qt::AlignLeft | Qt::AlignVCenter};
+    const QString s = shorter_figure(bare, [&](const QString& c) { return on_one_line(c)(smallest(font)); });
+    if (s.isEmpty()) return look;
+    return {s, shrunk(font, on_one_line(s)), Qt::AlignLeft | Qt::AlignVCenter, false};
 }
 
 QFont shown_font(const Control& c, const QWidget* w)
@@ -133,16 +203,8 @@ LineLook line_look(const QString& text, const QFont& font, const QLineEdit* e, b
     if (keep || fitting(text)(f)) return {text, f, true};
     // Not whole even at the smallest size. A number (and its unit) with
     // fewer digits: the most that fit.
-    const std::string u = text.toStdString();
-    const std::size_t n = number_literal_length(u);
-    const QString unit = QString::fromStdString(u.substr(n));
-    const bool number = n > 0 && std::none_of(unit.begin(), unit.end(), [](QChar ch) { return ch.isDigit(); });
-    const double x = number ? text_to_number(u.substr(0, n)) : 0;
-    if (number && std::isfinite(x))
-        for (int digits = 12; digits >= 1; --digits) {
-            const QString s = QString::fromStdString(number_to_text_digits(x, digits)) + unit;
-            if (s.size() < text.size() && fitting(s)(f)) return {s, shrunk(font, fitting(s)), false};
-        }
+    if (const QString s = shorter_figure(text, [&](const QString& c) { return fitting(c)(f); }); !s.isEmpty())
+        return {s, shrunk(font, fitting(s)), false};
     return {QFontMetrics(f).elidedText(text, Qt::ElideRight, room), f, false};
 }
 

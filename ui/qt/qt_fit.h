@@ -22,16 +22,22 @@ namespace ui::qt {
 // The smallest pixel size a text is shrunk to.
 constexpr int kSmallestTextPixels = 9;
 
-// What a label shows: its text, in which font, and how it sits in the label.
+// What a label shows: its text, in which font, and how it sits in the label;
+// `whole` false where it shows a figure shorter than its text.
 struct LabelLook {
     QString text;
     QFont font;
     Qt::Alignment alignment;
+    bool whole = true;
 };
 // A label of width x height with its own `font`, word-wrapped: one line
 // that fits sits in the middle, longer notes start at the top; blank lines
 // around the text that would push it out are dropped (the rest then sits
-// in the middle), and a text still too large is shown smaller.
+// in the middle), and a text still too large is shown smaller. A figure (a
+// number, with a unit after it) is never broken over lines: where it is not
+// whole on one line even at the smallest size, it shows with as many
+// digits as fit, in exponent form where that is shorter, never as a cut
+// digit string.
 LabelLook label_look(const QString& text, const QFont& font, int width, int height);
 
 // The font control `c` shows its text in, given its widget `w` (already at
