@@ -929,25 +929,56 @@ TEST(Screens, ValuesTooLongForTheirBoxShowShorterAndWholeInTheTip)
     save(p.window("main"), "schedule_extreme");
 }
 
-TEST(Screens, ValuesOverNarrowBarsAreLiftedClearOfEachOther)
+// Bars side by side, left to right, and the values written over them: no
+// value covers another or a bar not its own, each stays in the bounds and
+// with its bar (over it or on it, and within its width when written up it).
+struct BarCase {
+    const char* what;
+    std::vector<QRect> bars;
+    std::vector<int> widths;
+    QRect bounds;
+    std::vector<bool> upright; // expected
+};
+
+TEST(Screens, BarValuesKeepToTheirOwnBars)
 {
-    // Three 10-pixel bars side by side with 40-pixel values, as a tall and
-    // a low bar meet: every value keeps its place or goes up, none overlaps.
-    std::vector<QRect> bars = {QRect(100, 50, 10, 200), QRect(110, 200, 10, 50), QRect(120, 150, 10, 100)};
-    std::vector<QRect> at = ui::qt::place_bar_labels(bars, {40, 40, 40}, 14, QRect(0, 0, 400, 300));
-    ASSERT_EQ(at.size(), 3u);
-    for (size_t i = 0; i < at.size(); ++i) {
-        EXPECT_LE(std::abs(at[i].center().x() - bars[i].center().x()), 1) << i;
-        EXPECT_LT(at[i].bottom(), bars[i].top()) << i;
-        for (size_t j = 0; j < i; ++j) EXPECT_FALSE(at[i].intersects(at[j])) << i << " " << j;
+    const BarCase cases[] = {
+        {"values wider than bars of one height stand over them",
+         {QRect(100, 150, 30, 100), QRect(160, 150, 30, 100)}, {40, 40}, QRect(0, 0, 400, 300), {false, false}},
+        {"a low bar between taller ones is written up its own bar, not across them",
+         {QRect(100, 50, 10, 200), QRect(110, 200, 10, 50), QRect(120, 150, 10, 100)}, {40, 40, 40},
+         QRect(0, 0, 400, 300), {false, true, true}},
+        {"bars up to the top of the plot leave no room above: each value goes down its own bar",
+         {QRect(100, 20, 24, 280), QRect(124, 20, 24, 280), QRect(200, 200, 24, 100)}, {60, 60, 60},
+         QRect(0, 10, 400, 290), {true, true, false}},
+        {"a bar at the top beside a lower one keeps its value across, down on its own top; the lower one's goes up",
+         {QRect(100, 20, 20, 280), QRect(120, 150, 20, 150)}, {70, 70}, QRect(0, 10, 400, 290), {false, true}},
+    };
+    for (const BarCase& k : cases) {
+        SCOPED_TRACE(k.what);
+        const std::vector<ui::qt::BarLabel> at = ui::qt::place_bar_labels(k.bars, k.widths, 14, k.bounds);
+        ASSERT_EQ(at.size(), k.bars.size());
+        for (size_t i = 0; i < at.size(); ++i) {
+            const QRect& r = at[i].rect;
+            const QRect& bar = k.bars[i];
+            SCOPED_TRACE("value " + std::to_string(i) + " at " + rect_text(r));
+            EXPECT_EQ(at[i].upright, k.upright[i]);
+            EXPECT_TRUE(k.bounds.contains(r));
+            for (size_t j = 0; j < at.size(); ++j) {
+                if (j == i) continue;
+                EXPECT_FALSE(r.intersects(k.bars[j])) << "over bar " << j << " " << rect_text(k.bars[j]);
+                if (j < i) EXPECT_FALSE(r.intersects(at[j].rect)) << "over value " << j;
+            }
+            if (at[i].upright) {
+                EXPECT_GE(r.left(), bar.left());
+                EXPECT_LE(r.right(), bar.right());
+                EXPECT_TRUE(r.bottom() < bar.top() || r.top() > bar.top()) << "over or on its bar";
+            } else {
+                EXPECT_LE(std::abs(r.center().x() - bar.center().x()), 1);
+                EXPECT_TRUE(r.bottom() < bar.top() || r.top() == k.bounds.top()) << "over its bar, or at the top";
+            }
+        }
     }
-    // Two bars up to the top of the plot: no room above, the second value
-    // goes down over its own bar rather than over the first value.
-    bars = {QRect(100, 20, 10, 280), QRect(110, 20, 10, 280)};
-    at = ui::qt::place_bar_labels(bars, {60, 60}, 14, QRect(0, 10, 400, 290));
-    ASSERT_EQ(at.size(), 2u);
-    EXPECT_FALSE(at[1].intersects(at[0])) << rect_text(at[0]) << " " << rect_text(at[1]);
-    EXPECT_GE(at[1].top(), 10);
 }
 
 TEST(Screens, EmptyLogsShowAsEmptyBoxesUntilWrittenTo)
