@@ -310,6 +310,19 @@ std::string rect_text(const QRect& r)
            std::to_string(r.height());
 }
 
+// Where `global` falls on `w`, as shares of its width and height.
+QPointF share_under(QWidget* w, QPoint global)
+{
+    const QPoint at = w->mapFromGlobal(global);
+    return {double(at.x()) / w->width(), double(at.y()) / w->height()};
+}
+
+// How many of `size`'s pixels lie between two such shares.
+double distance(QPointF a, QPointF b, QSize size)
+{
+    return std::hypot((a.x() - b.x()) * size.width(), (a.y() - b.y()) * size.height());
+}
+
 TEST(Popups, TallTableOpensCentredWithinTheScreenAndScrolls)
 {
     Program p;
@@ -338,17 +351,20 @@ TEST(Popups, TallTableOpensCentredWithinTheScreenAndScrolls)
     QTest::qWait(1);
     save(win, "popup_vibration_limits_scrolled");
 
-    // A wheel turn on the picture still zooms it (and does not scroll).
+    // A wheel turn on the picture still zooms it (it is not taken for a
+    // scroll), about the point under the pointer.
     ui::Control& picture = p.c("popup", "图片框2");
     p.rt.set_focus(&picture);
-    int before = picture.width, scrolled = bar->value();
+    int before = picture.width;
     QWidget* pv = ui::qt::QtBackend::widget(picture);
     QPoint at = pv->mapTo(win, pv->rect().center());
-    QWheelEvent wheel(QPointF(pv->rect().center()), QPointF(win->mapToGlobal(at)), QPoint(), QPoint(0, 120),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    const QPoint global = win->mapToGlobal(at);
+    const QPointF share = share_under(pv, global);
+    QWheelEvent wheel(QPointF(pv->rect().center()), QPointF(global), QPoint(), QPoint(0, 120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(pv, &wheel);
     EXPECT_EQ(picture.width, int(before * 1.2));
-    EXPECT_EQ(bar->value(), scrolled);
+    EXPECT_LT(distance(share_under(pv, global), share, pv->size()), 2.0);
 
     // A table that fits opens without scroll bars, centred too.
     show_module(p, module("Roller"));
@@ -396,6 +412,60 @@ TEST(Popups, TitledTablesKeepTheirShape)
     }
     expect_whole(p, "popup");
     save(p.window("popup"), "popup_titled_table");
+}
+
+// The wheel turned over a look-up's picture, as the window system hands it
+// over: the picture grows about the pointer inside the window, which keeps
+// its size and scrolls over what no longer fits; turned back, the picture
+// shrinks about the pointer again.
+TEST(Popups, WheelZoomsALookUpAboutThePointerAndScrolls)
+{
+    Program p;
+    show_module(p, module("StaticBreaking"));
+    p.click("StaticBreaking", "按钮5"); // the agent's weight per metre of hole
+    QTest::qWait(20);
+    QWidget* win = p.window("popup");
+    ui::Control& picture = p.c("popup", "图片框2");
+    QWidget* pv = ui::qt::QtBackend::widget(picture);
+    ASSERT_NE(pv, nullptr);
+    const QSize window = win->size();
+    EXPECT_EQ(win->findChild<QScrollArea*>(), nullptr) << "the table fits: no scroll bars";
+    save(win, "popup_sca_per_metre");
+
+    // Clicked to take the keyboard's focus, then the wheel over its lower right part.
+    QTest::mouseClick(pv, Qt::LeftButton, {}, pv->rect().center());
+    ASSERT_EQ(p.rt.focus(), &picture);
+    const QPoint global = pv->mapToGlobal(QPoint(pv->width() * 3 / 4, pv->height() * 3 / 4));
+    auto turn = [&](int delta) {
+        const QPoint at = win->mapFromGlobal(global);
+        QWindowSystemInterface::handleWheelEvent(win->windowHandle(), QPointF(at), QPointF(global), QPoint(),
+                                                 QPoint(0, delta));
+        QTest::qWait(1);
+    };
+    const QPointF share = share_under(pv, global);
+    for (int step = 1; step <= 5; ++step) {
+        SCOPED_TRACE(step <= 3 ? "in " + std::to_string(step) : "out " + std::to_string(step - 3));
+        const int before = picture.width;
+        turn(step <= 3 ? 120 : -120);
+        EXPECT_EQ(picture.width, int(before * (step <= 3 ? 1.2 : 0.8)));
+        EXPECT_EQ(win->size(), window) << "the window keeps its size";
+        EXPECT_EQ(QApplication::widgetAt(global), pv) << "the picture is still under the pointer";
+        EXPECT_LT(distance(share_under(pv, global), share, pv->size()), 2.0);
+        // Every part of the picture can be scrolled to.
+        auto* scroller = win->findChild<QScrollArea*>();
+        ASSERT_NE(scroller, nullptr);
+        const QRect in_client(pv->mapTo(scroller->widget(), QPoint(0, 0)), pv->size());
+        EXPECT_TRUE(scroller->widget()->rect().contains(in_client)) << rect_text(in_client);
+        EXPECT_TRUE(scroller->horizontalScrollBar()->isVisible() && scroller->verticalScrollBar()->isVisible());
+        if (step == 3) save(win, "popup_sca_per_metre_zoomed");
+    }
+    // Turned out until it fits again: the bars go, the picture shows whole.
+    turn(-120);
+    EXPECT_EQ(win->findChild<QScrollArea*>(), nullptr);
+    EXPECT_TRUE(win->rect().contains(QRect(pv->mapTo(win, QPoint(0, 0)), pv->size())));
+    // The program's own window size is what it asked for, bars or none.
+    EXPECT_EQ(p.form("popup").self().width, 500);
+    EXPECT_EQ(p.form("popup").self().height, 500);
 }
 
 TEST(Popups, DiagramViewerShowsEveryToolButton)
@@ -967,7 +1037,9 @@ TEST(Screens, BarValuesKeepToTheirOwnBars)
             for (size_t j = 0; j < at.size(); ++j) {
                 if (j == i) continue;
                 EXPECT_FALSE(r.intersects(k.bars[j])) << "over bar " << j << " " << rect_text(k.bars[j]);
-                if (j < i) EXPECT_FALSE(r.intersects(at[j].rect)) << "over value " << j;
+                if (j < i) {
+                    EXPECT_FALSE(r.intersects(at[j].rect)) << "over value " << j;
+                }
             }
             if (at[i].upright) {
                 EXPECT_GE(r.left(), bar.left());
