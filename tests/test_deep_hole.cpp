@@ -112,7 +112,7 @@ TEST_F(DeepHoleProgram, StartsInItsFrameWithTheFormsDefaultsAndTips)
     EXPECT_EQ(c("组合框5").items, (std::vector<std::string>{"松动爆破", "抛掷爆破"}));
     EXPECT_EQ(c("组合框4").items, (std::vector<std::string>{"火雷管起爆", "电雷管起爆"}));
     for (const char* b : {"按钮7", "按钮2", "按钮1"}) EXPECT_EQ(text(b), "查询") << b;
-    EXPECT_EQ(picture(kForm, "图片框1"), "resources/pictures/blasting/bench_diagram.png");
+    EXPECT_EQ(picture(kForm, "图片框1"), "resources/pictures/blasting/bench_diagram_deep.png");
 
     const std::map<std::string, std::string> want_tips = {
         {"编辑框1_炮孔孔径", "常用的深孔直径有76～80、100、150、170、200、250、310mm几种"},

@@ -492,10 +492,10 @@ TEST_F(StaticBreakingProgram, LookupsShowTheirTablesInAWindowOf500By500)
         const char* table;
         int width, height;
     } rows[] = {
-        {"按钮3", "resources/pictures/blasting/static_hole_layout.png", 572, 371},
+        {"按钮3", "resources/pictures/blasting/static_hole_layout.png", 475, 475},
         {"按钮1", "resources/pictures/blasting/static_cracking_factor.png", 417, 166},
         {"按钮2", "resources/pictures/blasting/static_sca_weight.png", 336, 131},
-        {"按钮5", "resources/pictures/blasting/static_sca_per_metre.png", 585, 189},
+        {"按钮5", "resources/pictures/blasting/static_sca_per_metre.png", 475, 475},
     };
     compute();
     const auto before = shown_texts();

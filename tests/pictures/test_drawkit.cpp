@@ -195,6 +195,27 @@ TEST(Kit, EveryTableTextKeepsToItsCell)
     }
 }
 
+// A title asked in bold is written in the face's own bold; the installed face
+// has none, and a bold the rasteriser thickens runs the strokes of 布置
+// together at 12 to 14 px: the title is written exactly as the regular weight.
+TEST(Kit, ABoldTitleIsNeverThickened)
+{
+    for (int px : {12, 13, 14, 20}) {
+        const QFont bold = kit::font(px, true);
+        if (kit::has_bold_face(bold.family())) {
+            EXPECT_TRUE(bold.bold()) << px;
+            continue;
+        }
+        auto title = [&](const QFont& f) {
+            return drawn(120, 30, [&](QPainter& p) {
+                       kit::text(p, QRectF(0, 0, 120, 30), Qt::AlignCenter, QStringLiteral("炮孔平面布置"), f);
+                   }).img;
+        };
+        EXPECT_FALSE(bold.bold()) << px;
+        EXPECT_EQ(title(bold), title(kit::font(px))) << px;
+    }
+}
+
 // A generator's --check draws and writes nothing, and fails on a text that does not fit.
 TEST(Kit, CheckFailsOnATextThatDoesNotFit)
 {

@@ -310,6 +310,19 @@ std::string rect_text(const QRect& r)
            std::to_string(r.height());
 }
 
+// Where `global` falls on `w`, as shares of its width and height.
+QPointF share_under(QWidget* w, QPoint global)
+{
+    const QPoint at = w->mapFromGlobal(global);
+    return {double(at.x()) / w->width(), double(at.y()) / w->height()};
+}
+
+// How many of `size`'s pixels lie between two such shares.
+double distance(QPointF a, QPointF b, QSize size)
+{
+    return std::hypot((a.x() - b.x()) * size.width(), (a.y() - b.y()) * size.height());
+}
+
 TEST(Popups, TallTableOpensCentredWithinTheScreenAndScrolls)
 {
     Program p;
@@ -338,17 +351,20 @@ TEST(Popups, TallTableOpensCentredWithinTheScreenAndScrolls)
     QTest::qWait(1);
     save(win, "popup_vibration_limits_scrolled");
 
-    // A wheel turn on the picture still zooms it (and does not scroll).
+    // A wheel turn on the picture still zooms it (it is not taken for a
+    // scroll), about the point under the pointer.
     ui::Control& picture = p.c("popup", "图片框2");
     p.rt.set_focus(&picture);
-    int before = picture.width, scrolled = bar->value();
+    int before = picture.width;
     QWidget* pv = ui::qt::QtBackend::widget(picture);
     QPoint at = pv->mapTo(win, pv->rect().center());
-    QWheelEvent wheel(QPointF(pv->rect().center()), QPointF(win->mapToGlobal(at)), QPoint(), QPoint(0, 120),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    const QPoint global = win->mapToGlobal(at);
+    const QPointF share = share_under(pv, global);
+    QWheelEvent wheel(QPointF(pv->rect().center()), QPointF(global), QPoint(), QPoint(0, 120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(pv, &wheel);
     EXPECT_EQ(picture.width, int(before * 1.2));
-    EXPECT_EQ(bar->value(), scrolled);
+    EXPECT_LT(distance(share_under(pv, global), share, pv->size()), 2.0);
 
     // A table that fits opens without scroll bars, centred too.
     show_module(p, module("Roller"));
@@ -396,6 +412,60 @@ TEST(Popups, TitledTablesKeepTheirShape)
     }
     expect_whole(p, "popup");
     save(p.window("popup"), "popup_titled_table");
+}
+
+// The wheel turned over a look-up's picture, as the window system hands it
+// over: the picture grows about the pointer inside the window, which keeps
+// its size and scrolls over what no longer fits; turned back, the picture
+// shrinks about the pointer again.
+TEST(Popups, WheelZoomsALookUpAboutThePointerAndScrolls)
+{
+    Program p;
+    show_module(p, module("StaticBreaking"));
+    p.click("StaticBreaking", "按钮5"); // the agent's weight per metre of hole
+    QTest::qWait(20);
+    QWidget* win = p.window("popup");
+    ui::Control& picture = p.c("popup", "图片框2");
+    QWidget* pv = ui::qt::QtBackend::widget(picture);
+    ASSERT_NE(pv, nullptr);
+    const QSize window = win->size();
+    EXPECT_EQ(win->findChild<QScrollArea*>(), nullptr) << "the table fits: no scroll bars";
+    save(win, "popup_sca_per_metre");
+
+    // Clicked to take the keyboard's focus, then the wheel over its lower right part.
+    QTest::mouseClick(pv, Qt::LeftButton, {}, pv->rect().center());
+    ASSERT_EQ(p.rt.focus(), &picture);
+    const QPoint global = pv->mapToGlobal(QPoint(pv->width() * 3 / 4, pv->height() * 3 / 4));
+    auto turn = [&](int delta) {
+        const QPoint at = win->mapFromGlobal(global);
+        QWindowSystemInterface::handleWheelEvent(win->windowHandle(), QPointF(at), QPointF(global), QPoint(),
+                                                 QPoint(0, delta));
+        QTest::qWait(1);
+    };
+    const QPointF share = share_under(pv, global);
+    for (int step = 1; step <= 5; ++step) {
+        SCOPED_TRACE(step <= 3 ? "in " + std::to_string(step) : "out " + std::to_string(step - 3));
+        const int before = picture.width;
+        turn(step <= 3 ? 120 : -120);
+        EXPECT_EQ(picture.width, int(before * (step <= 3 ? 1.2 : 0.8)));
+        EXPECT_EQ(win->size(), window) << "the window keeps its size";
+        EXPECT_EQ(QApplication::widgetAt(global), pv) << "the picture is still under the pointer";
+        EXPECT_LT(distance(share_under(pv, global), share, pv->size()), 2.0);
+        // Every part of the picture can be scrolled to.
+        auto* scroller = win->findChild<QScrollArea*>();
+        ASSERT_NE(scroller, nullptr);
+        const QRect in_client(pv->mapTo(scroller->widget(), QPoint(0, 0)), pv->size());
+        EXPECT_TRUE(scroller->widget()->rect().contains(in_client)) << rect_text(in_client);
+        EXPECT_TRUE(scroller->horizontalScrollBar()->isVisible() && scroller->verticalScrollBar()->isVisible());
+        if (step == 3) save(win, "popup_sca_per_metre_zoomed");
+    }
+    // Turned out until it fits again: the bars go, the picture shows whole.
+    turn(-120);
+    EXPECT_EQ(win->findChild<QScrollArea*>(), nullptr);
+    EXPECT_TRUE(win->rect().contains(QRect(pv->mapTo(win, QPoint(0, 0)), pv->size())));
+    // The program's own window size is what it asked for, bars or none.
+    EXPECT_EQ(p.form("popup").self().width, 500);
+    EXPECT_EQ(p.form("popup").self().height, 500);
 }
 
 TEST(Popups, DiagramViewerShowsEveryToolButton)
@@ -1025,25 +1095,58 @@ TEST(Screens, LongFiguresInLabelsShowOnOneLineShorterAndWholeInTheTip)
     }
 }
 
-TEST(Screens, ValuesOverNarrowBarsAreLiftedClearOfEachOther)
+// Bars side by side, left to right, and the values written over them: no
+// value covers another or a bar not its own, each stays in the bounds and
+// with its bar (over it or on it, and within its width when written up it).
+struct BarCase {
+    const char* what;
+    std::vector<QRect> bars;
+    std::vector<int> widths;
+    QRect bounds;
+    std::vector<bool> upright; // expected
+};
+
+TEST(Screens, BarValuesKeepToTheirOwnBars)
 {
-    // Three 10-pixel bars side by side with 40-pixel values, as a tall and
-    // a low bar meet: every value keeps its place or goes up, none overlaps.
-    std::vector<QRect> bars = {QRect(100, 50, 10, 200), QRect(110, 200, 10, 50), QRect(120, 150, 10, 100)};
-    std::vector<QRect> at = ui::qt::place_bar_labels(bars, {40, 40, 40}, 14, QRect(0, 0, 400, 300));
-    ASSERT_EQ(at.size(), 3u);
-    for (size_t i = 0; i < at.size(); ++i) {
-        EXPECT_LE(std::abs(at[i].center().x() - bars[i].center().x()), 1) << i;
-        EXPECT_LT(at[i].bottom(), bars[i].top()) << i;
-        for (size_t j = 0; j < i; ++j) EXPECT_FALSE(at[i].intersects(at[j])) << i << " " << j;
+    const BarCase cases[] = {
+        {"values wider than bars of one height stand over them",
+         {QRect(100, 150, 30, 100), QRect(160, 150, 30, 100)}, {40, 40}, QRect(0, 0, 400, 300), {false, false}},
+        {"a low bar between taller ones is written up its own bar, not across them",
+         {QRect(100, 50, 10, 200), QRect(110, 200, 10, 50), QRect(120, 150, 10, 100)}, {40, 40, 40},
+         QRect(0, 0, 400, 300), {false, true, true}},
+        {"bars up to the top of the plot leave no room above: each value goes down its own bar",
+         {QRect(100, 20, 24, 280), QRect(124, 20, 24, 280), QRect(200, 200, 24, 100)}, {60, 60, 60},
+         QRect(0, 10, 400, 290), {true, true, false}},
+        {"a bar at the top beside a lower one keeps its value across, down on its own top; the lower one's goes up",
+         {QRect(100, 20, 20, 280), QRect(120, 150, 20, 150)}, {70, 70}, QRect(0, 10, 400, 290), {false, true}},
+    };
+    for (const BarCase& k : cases) {
+        SCOPED_TRACE(k.what);
+        const std::vector<ui::qt::BarLabel> at = ui::qt::place_bar_labels(k.bars, k.widths, 14, k.bounds);
+        ASSERT_EQ(at.size(), k.bars.size());
+        for (size_t i = 0; i < at.size(); ++i) {
+            const QRect& r = at[i].rect;
+            const QRect& bar = k.bars[i];
+            SCOPED_TRACE("value " + std::to_string(i) + " at " + rect_text(r));
+            EXPECT_EQ(at[i].upright, k.upright[i]);
+            EXPECT_TRUE(k.bounds.contains(r));
+            for (size_t j = 0; j < at.size(); ++j) {
+                if (j == i) continue;
+                EXPECT_FALSE(r.intersects(k.bars[j])) << "over bar " << j << " " << rect_text(k.bars[j]);
+                if (j < i) {
+                    EXPECT_FALSE(r.intersects(at[j].rect)) << "over value " << j;
+                }
+            }
+            if (at[i].upright) {
+                EXPECT_GE(r.left(), bar.left());
+                EXPECT_LE(r.right(), bar.right());
+                EXPECT_TRUE(r.bottom() < bar.top() || r.top() > bar.top()) << "over or on its bar";
+            } else {
+                EXPECT_LE(std::abs(r.center().x() - bar.center().x()), 1);
+                EXPECT_TRUE(r.bottom() < bar.top() || r.top() == k.bounds.top()) << "over its bar, or at the top";
+            }
+        }
     }
-    // Two bars up to the top of the plot: no room above, the second value
-    // goes down over its own bar rather than over the first value.
-    bars = {QRect(100, 20, 10, 280), QRect(110, 20, 10, 280)};
-    at = ui::qt::place_bar_labels(bars, {60, 60}, 14, QRect(0, 10, 400, 290));
-    ASSERT_EQ(at.size(), 2u);
-    EXPECT_FALSE(at[1].intersects(at[0])) << rect_text(at[0]) << " " << rect_text(at[1]);
-    EXPECT_GE(at[1].top(), 10);
 }
 
 TEST(Screens, EmptyLogsShowAsEmptyBoxesUntilWrittenTo)

@@ -2,8 +2,9 @@
 //   bench_diagram.png           vertical and inclined holes in section and the
 //                               plan layout, with the symbols' legend; laid out
 //                               on 1000 x 689 and drawn at the 430 x 296 of the
-//                               shallow-hole form's box (the deep-hole form
-//                               shows it at 366 x 252: its texts are sized so)
+//                               shallow-hole form's box
+//   bench_diagram_deep.png      the same drawn at the 366 x 252 of the deep-hole
+//                               form's box (its texts are sized for this one)
 //   bench_explosive_factors.png conversion factors e of the ten explosives (1102 x 382)
 //   bench_charge_factors.png    unit consumption q by rock class, with the
 //                               free-face factors (1116 x 304)
@@ -24,10 +25,11 @@ const QColor kCharge(200, 60, 50);
 const QColor kStemming(150, 150, 150);
 const QColor kDim(30, 80, 170);
 
-// The shallow-hole form's box the diagram is drawn at; the deep-hole form's
-// smaller box (366 x 252) decides the size of its texts: 33 pixels of the
-// layout show at 12 there.
-const QSize kDiagramBox(430, 296);
+// The boxes of the shallow-hole and deep-hole forms: the diagram is drawn at
+// each one's size, so that neither form shows it scaled. The smaller decides
+// the size of its texts: 33 pixels of the layout are 12 there.
+const QSize kShallowBox(430, 296);
+const QSize kDeepBox(366, 252);
 const QSizeF kDiagramLayout(1000, 689);
 constexpr int kText = 33;
 
@@ -85,13 +87,13 @@ void angle_mark(QPainter& p, QPointF at, double radius, double start_deg, double
     kit::text(p, QRectF(label.x() - 28, label.y() - 23, 56, 46), Qt::AlignCenter, symbol, kit::font(kText, true), kDim);
 }
 
-QImage diagram()
+QImage diagram(const QSize& box)
 {
-    QImage img = kit::canvas(kDiagramBox.width(), kDiagramBox.height());
+    QImage img = kit::canvas(box.width(), box.height());
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
-    const double k = std::min(kDiagramBox.width() / kDiagramLayout.width(), kDiagramBox.height() / kDiagramLayout.height());
+    const double k = std::min(box.width() / kDiagramLayout.width(), box.height() / kDiagramLayout.height());
     p.scale(k, k);
 
     // --- vertical holes, in section ---------------------------------------------------
@@ -283,7 +285,8 @@ int main(int argc, char** argv)
         const QString dir = QStringLiteral("resources/pictures/blasting/");
         // Eight-bit colour keeps the embedded bytes small; the drawings use few colours.
         std::vector<kit::Output> pictures{
-            kit::picture(dir + "bench_diagram.png", diagram, kit::Store::Palette, 9),
+            kit::picture(dir + "bench_diagram.png", [] { return diagram(kShallowBox); }, kit::Store::Palette, 9),
+            kit::picture(dir + "bench_diagram_deep.png", [] { return diagram(kDeepBox); }, kit::Store::Palette, 9),
             kit::picture(dir + "bench_explosive_factors.png", explosive_factors, kit::Store::Palette, 9),
             kit::picture(dir + "bench_charge_factors.png", charge_factors, kit::Store::Palette, 9),
         };

@@ -2,9 +2,9 @@
 //   effect_diagram.png          (376 x 227)   a blast, the vibration wave and the protected building at R
 //   effect_velocity_limits.png  (953 x 1127)  the allowed particle velocities of the building categories
 //   static_illustration.png     (680 x 272)   a block broken with expansive agent: holes, layout, cracks
-//   static_hole_layout.png      (572 x 371)   hole layout by object type
+//   static_hole_layout.png      (475 x 475)   hole layout by object type
 //   static_sca_weight.png       (336 x 131)   agent types: temperature, season, weight per m³ of slurry
-//   static_sca_per_metre.png    (585 x 189)   agent weight per metre of hole by diameter
+//   static_sca_per_metre.png    (475 x 475)   agent weight per metre of hole by diameter
 // under <source-root>/resources/pictures/blasting/. The tables carry the rows
 // the program itself works with, so a table and the figures the form shows
 // always agree.
@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -290,6 +291,11 @@ QImage static_illustration()
 
 // --- the static-breaking tables ------------------------------------------------------------------
 
+// The static-breaking form opens its tables in a 500 x 500 look-up window,
+// whose picture box takes 95 % of it: the larger tables are drawn at that
+// size, so that they fill the window and show as drawn.
+const QSize kLookUpBox(475, 475);
+
 QImage hole_layout()
 {
     const Table t{
@@ -304,8 +310,8 @@ QImage hole_layout()
             {QStringLiteral("钢筋砼梁、墙板"), "35~50", "20~30", "10~30", "6~27", "0.9H"},
         },
         {2.6, 1.2, 1.2, 1.1, 1.1, 0.9}};
-    return table_picture(572, 371, QStringLiteral("静态破碎布孔参数参考表"), t, 14,
-                         QStringLiteral("注：H 为单次破碎深度；排距取孔距下限的0.6倍至上限的0.9倍；单孔装药量按计算确定。"), 34);
+    return table_picture(kLookUpBox.width(), kLookUpBox.height(), QStringLiteral("静态破碎布孔参数参考表"), t, 16,
+                         QStringLiteral("注：H 为单次破碎深度；排距取孔距下限的0.6倍至上限的0.9倍；单孔装药量按计算确定。"), 48);
 }
 
 QImage sca_weight()
@@ -323,31 +329,35 @@ QImage sca_weight()
 
 QImage sca_per_metre()
 {
-    // The even (table) diameters with both weights, then the odd diameters
-    // of the 1540 table.
+    // Every diameter from 28 to 50 mm down the page, in two halves side by
+    // side: the weights at K = 1540 (every millimetre) and at K = 1650 (the
+    // even ones; the table gives no others).
+    struct Row {
+        int diameter;
+        const char* k1540;
+        const char* k1650;
+    };
+    const Row rows[] = {
+        {28, "0.95", "1.00"}, {29, "1.02", nullptr},  {30, "1.09", "1.17"},  {31, "1.165", nullptr},
+        {32, "1.24", "1.33"}, {33, "1.32", nullptr},  {34, "1.40", "1.50"},  {35, "1.485", nullptr},
+        {36, "1.57", "1.68"}, {37, "1.66", nullptr},  {38, "1.75", "1.87"},  {39, "1.845", nullptr},
+        {40, "1.94", "2.07"}, {41, "2.035", nullptr}, {42, "2.13", "2.29"},  {43, "2.235", nullptr},
+        {44, "2.34", "2.51"}, {45, "2.45", nullptr},  {46, "2.56", "2.74"},  {47, "2.675", nullptr},
+        {48, "2.79", "3.00"}, {49, "2.79", nullptr},  {50, "2.79", "3.24"},
+    };
+    constexpr int kHalf = 12;
+    auto cells = [&](int i) -> QStringList {
+        if (i >= int(std::size(rows))) return {"", "", ""};
+        const Row& r = rows[i];
+        return {QString::number(r.diameter), r.k1540, r.k1650 ? QString(r.k1650) : QStringLiteral("—")};
+    };
     Table t;
-    t.header << QStringLiteral("D(mm)");
-    QStringList k1540{QStringLiteral("K=1540")}, k1650{QStringLiteral("K=1650")};
-    const char* w1540[] = {"0.95", "1.09", "1.24", "1.40", "1.57", "1.75", "1.94", "2.13", "2.34", "2.56", "2.79", "2.79"};
-    const char* w1650[] = {"1.00", "1.17", "1.33", "1.50", "1.68", "1.87", "2.07", "2.29", "2.51", "2.74", "3.00", "3.24"};
-    for (int i = 0; i < 12; ++i) {
-        t.header << QString::number(28 + 2 * i);
-        k1540 << w1540[i];
-        k1650 << w1650[i];
-    }
-    QStringList odd_d{QStringLiteral("D(mm)")}, odd_w{QStringLiteral("K=1540")};
-    const char* odd[] = {"1.02", "1.165", "1.32", "1.485", "1.66", "1.845", "2.035", "2.235", "2.45", "2.675", "2.79"};
-    for (int i = 0; i < 11; ++i) {
-        odd_d << QString::number(29 + 2 * i);
-        odd_w << odd[i];
-    }
-    odd_d << "";
-    odd_w << "";
-    t.rows = {k1540, k1650, odd_d, odd_w};
-    t.widths.assign(13, 1.0);
-    t.widths[0] = 1.5;
-    return table_picture(585, 189, QStringLiteral("每米钻孔SCA重量 w（kg/m）"), t, 12,
-                         QStringLiteral("SCA-Ⅰ、Ⅱ按K=1540，SCA-Ⅲ、Ⅳ按K=1650取值。"), 20);
+    t.header << QStringLiteral("D(mm)") << QStringLiteral("K=1540") << QStringLiteral("K=1650") << QStringLiteral("D(mm)")
+             << QStringLiteral("K=1540") << QStringLiteral("K=1650");
+    for (int i = 0; i < kHalf; ++i) t.rows.push_back(cells(i) + cells(i + kHalf));
+    t.widths.assign(6, 1.0);
+    return table_picture(kLookUpBox.width(), kLookUpBox.height(), QStringLiteral("每米钻孔SCA重量 w（kg/m）"), t, 16,
+                         QStringLiteral("SCA-Ⅰ、Ⅱ按K=1540，SCA-Ⅲ、Ⅳ按K=1650取值。"), 30);
 }
 
 } // namespace
@@ -359,13 +369,19 @@ int main(int argc, char** argv)
         auto out = [&](const char* name, QImage (*draw)()) {
             return kit::picture(dir + name, draw, kit::Store::Rgb888, 9);
         };
+        // The static-breaking tables show in the look-up window's picture box.
+        auto looked_up = [&](const char* name, QImage (*draw)()) {
+            kit::Output o = out(name, draw);
+            o.shown = {kLookUpBox};
+            return o;
+        };
         std::vector<kit::Output> pictures{
             out("effect_diagram.png", effect_diagram),
             out("effect_velocity_limits.png", velocity_limits),
             out("static_illustration.png", static_illustration),
-            out("static_hole_layout.png", hole_layout),
-            out("static_sca_weight.png", sca_weight),
-            out("static_sca_per_metre.png", sca_per_metre),
+            looked_up("static_hole_layout.png", hole_layout),
+            looked_up("static_sca_weight.png", sca_weight),
+            looked_up("static_sca_per_metre.png", sca_per_metre),
         };
         return pictures;
     });

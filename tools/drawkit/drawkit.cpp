@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -98,11 +99,24 @@ QRectF shrink(const QPainter& p, QFont& f, const QRectF& cell, Measure measure)
 
 } // namespace
 
+bool has_bold_face(const QString& family)
+{
+    for (const QString& style : QFontDatabase::styles(family))
+        if (QFontDatabase::weight(family, style) >= QFont::DemiBold) return true;
+    return false;
+}
+
 QFont font(int px, bool bold, bool italic)
 {
-    QFont f("WenQuanYi Micro Hei");
+    static const QString family = QStringLiteral("WenQuanYi Micro Hei");
+    // A face without a bold of its own would be thickened by the rasteriser
+    // instead, and a character's close strokes run together at the sizes
+    // the pictures are shown at (布置 reads as 布量): such a title keeps the
+    // regular weight.
+    static const bool real_bold = has_bold_face(family);
+    QFont f(family);
     f.setPixelSize(px);
-    f.setBold(bold);
+    f.setBold(bold && real_bold);
     f.setItalic(italic);
     return f;
 }

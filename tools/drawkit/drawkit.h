@@ -25,8 +25,12 @@ namespace kit {
 
 constexpr double kPi = 3.14159265358979323846;
 
-// The one face of every picture (installed by scripts/deps), at a size in pixels.
+// The one face of every picture (installed by scripts/deps), at a size in
+// pixels. Bold is the face's own bold; a face that has none is written at its
+// regular weight, never thickened.
 QFont font(int px, bool bold = false, bool italic = false);
+// Whether `family` has a bold face of its own.
+bool has_bold_face(const QString& family);
 
 QImage canvas(int w, int h, const QColor& fill = Qt::white, QImage::Format format = QImage::Format_RGB32);
 // A white picture of `box` size with `p` begun on it and set to draw a

@@ -352,13 +352,77 @@ public:
         QRect area(0, mh, width(), std::max(0, height() - mh));
         if (!scroller) return client->setGeometry(area);
         // The client keeps the size the program gave it and scrolls; a
-        // larger window gives it the room.
+        // larger window gives it the room. Controls that reach past it (a
+        // look-up's zoomed picture) are scrolled to as well.
         scroller->setGeometry(area);
         QSize view = scroller->maximumViewportSize();
+        const QSize content = requested.expandedTo(controls_extent());
         int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-        if (requested.height() > view.height()) view.rwidth() -= bar;
-        if (requested.width() > view.width()) view.rheight() -= bar;
-        client->resize(requested.expandedTo(view));
+        if (content.height() > view.height()) view.rwidth() -= bar;
+        if (content.width() > view.width()) view.rheight() -= bar;
+        client_area = requested.expandedTo(view);
+        client->resize(content.expandedTo(view));
+    }
+    // How far what the form's controls show reaches: a control that holds
+    // others (a frame round a picture) by what of them shows in it, the
+    // others by themselves.
+    QSize controls_extent() const
+    {
+        // Where a control's widget lies in the client area (none before
+        // the form is realized, or while it is hidden).
+        auto placed = [this](const Control& c) {
+            auto* w = static_cast<QWidget*>(c.view);
+            if (!w || !c.visible || !client->isAncestorOf(w)) return QRect();
+            return QRect(w->mapTo(client, QPoint(0, 0)), w->size());
+        };
+        QRect r;
+        for (size_t i = 1; i < f_.controls.size(); ++i) {
+            const Control& c = *f_.controls[i];
+            const QRect own = c.parent ? QRect() : placed(c);
+            if (own.isEmpty()) continue;
+            QRect held;
+            bool holds = false;
+            for (size_t j = 1; j < f_.controls.size(); ++j) {
+                const Control& k = *f_.controls[j];
+                if (k.parent != &c) continue;
+                const QRect at = placed(k);
+                if (at.isEmpty()) continue;
+                holds = true;
+                held |= at & own;
+            }
+            r |= holds ? held : own;
+        }
+        return r.isEmpty() ? QSize() : QSize(r.right() + 1, r.bottom() + 1);
+    }
+    // A look-up or viewer window whose controls have grown past its client
+    // area (a picture zoomed in) scrolls over them, and stops scrolling when
+    // they fit again; the window keeps its size.
+    bool outgrown() const
+    {
+        if (!isWindow() || !is_tool_border(f_.self().border)) return false;
+        const QSize extent = controls_extent();
+        return extent.width() > requested.width() || extent.height() > requested.height();
+    }
+    void controls_moved()
+    {
+        if (!isWindow() || !is_tool_border(f_.self().border)) return;
+        const bool want = outgrown() || too_big;
+        if (want != (scroller != nullptr)) set_scrolled(want);
+        if (scroller) layout();
+    }
+    // After a zoom of `zoomed` (which took `before` in the client, the
+    // pointer at `pointer` there): the point of it that was under the
+    // pointer is scrolled back under the pointer at `global`.
+    void keep_under_pointer(QWidget* zoomed, const QRectF& before, QPointF pointer, QPointF global)
+    {
+        if (!scroller || !zoomed || before.isEmpty()) return;
+        const QRectF after(QPointF(zoomed->mapTo(client, QPoint(0, 0))), QSizeF(zoomed->size()));
+        const double fx = std::clamp((pointer.x() - before.left()) / before.width(), 0.0, 1.0);
+        const double fy = std::clamp((pointer.y() - before.top()) / before.height(), 0.0, 1.0);
+        const QPointF target(after.left() + fx * after.width(), after.top() + fy * after.height());
+        const QPointF in_view = scroller->viewport()->mapFromGlobal(global);
+        scroller->horizontalScrollBar()->setValue(int(std::lround(target.x() - in_view.x())));
+        scroller->verticalScrollBar()->setValue(int(std::lround(target.y() - in_view.y())));
     }
     void set_client_size(int w, int h)
     {
@@ -411,7 +475,7 @@ public:
         refitting = false;
     }
     // The size the program knows the client area by.
-    QSize client_size() const { return scroller ? client->size() : QSize(width(), height() - menu_height()); }
+    QSize client_size() const { return scroller ? client_area : QSize(width(), height() - menu_height()); }
     // The work area of the window's screen: the desktop's panels left out.
     QRect work_area() const
     {
@@ -430,27 +494,32 @@ public:
     QSize fit_screen(QSize s)
     {
         QSize room = screen_area().size();
-        bool too_big = s.width() > room.width() || s.height() > room.height();
+        too_big = s.width() > room.width() || s.height() > room.height();
         if (too_big) {
             // Room for the bar that scrolls the other way, where there is some.
             int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
             if (s.height() > room.height()) s.rwidth() += bar;
             if (s.width() > room.width()) s.rheight() += bar;
         }
-        if (too_big && !scroller) {
+        set_scrolled(too_big || outgrown());
+        return s.boundedTo(room);
+    }
+    void set_scrolled(bool on)
+    {
+        if (on && !scroller) {
             scroller = new QScrollArea(this);
             scroller->setFrameShape(QFrame::NoFrame);
             scroller->setWidgetResizable(false);
             scroller->setWidget(client);
             scroller->show();
-        } else if (!too_big && scroller) {
+        } else if (!on && scroller) {
             QWidget* c = scroller->takeWidget();
             c->setParent(this);
             c->show();
             scroller->deleteLater();
             scroller = nullptr;
+            layout();
         }
-        return s.boundedTo(room);
     }
     // Centred while the program has not placed it (or only kept where it
     // is), and never off the screen (its frame's top left is its position).
@@ -511,6 +580,8 @@ public:
     ClientView* client;
     QScrollArea* scroller = nullptr;
     QSize requested;
+    QSize client_area;    // the form's client area while it scrolls
+    bool too_big = false; // larger than the screen's room
     QMenuBar* menu_bar = nullptr;
     bool ever_shown = false;
     bool realized = false;   // its controls have their widgets
@@ -1113,7 +1184,15 @@ void QtBackend::apply_geometry(Control& c, QWidget* w)
         if (h > hint + 8) h = hint;
     }
     const QRect r(c.left, c.top, std::max(0, c.width), std::max(0, h));
-    if (w->geometry() != r) w->setGeometry(r);
+    if (w->geometry() == r) return;
+    w->setGeometry(r);
+    form_controls_moved(c);
+}
+
+void QtBackend::form_controls_moved(Control& c)
+{
+    if (!c.form || c.form->destroying || c.form->controls.empty()) return;
+    if (auto* win = static_cast<FormWindow*>(c.form->controls[0]->view)) win->controls_moved();
 }
 
 void QtBackend::apply(Control& c, int prop)
@@ -1136,6 +1215,7 @@ void QtBackend::apply(Control& c, int prop)
         break;
     case prop::Visible:
         if (w->isVisibleTo(w->parentWidget()) != c.visible) w->setVisible(c.visible);
+        form_controls_moved(c);
         return;
     case prop::Disabled:
         w->setEnabled(!c.disabled);
@@ -1700,7 +1780,18 @@ bool QtBackend::eventFilter(QObject* watched, QEvent* ev)
             wheel_taken_ = f && rt_->takes_wheel(*f);
             if (wheel_taken_ && steps != 0) {
                 int keys = key_flags(we->modifiers());
+                // A picture zoomed in a window that scrolls over it keeps
+                // the point under the pointer there.
+                QWidget* zoomed = view_of(*f);
+                auto* win = f->form->controls.empty() ? nullptr : static_cast<FormWindow*>(f->form->controls[0]->view);
+                const bool follow = win && win->isWindow() && zoomed && win->client->isAncestorOf(zoomed);
+                const QPointF global = we->globalPosition();
+                const QRectF before = follow ? QRectF(QPointF(zoomed->mapTo(win->client, QPoint(0, 0))), QSizeF(zoomed->size()))
+                                             : QRectF();
+                const QPointF pointer = follow ? QPointF(win->client->mapFromGlobal(global)) : QPointF();
                 guarded([&] { rt_->user_wheel(*f, steps, keys); });
+                if (follow && !exiting_ && rt_->focus() == f && view_of(*f) == zoomed && !f->form->destroying)
+                    win->keep_under_pointer(zoomed, before, pointer, global);
             }
         }
         if (wheel_taken_) return true;

@@ -111,6 +111,9 @@ private:
     // property write changed (prop >= 0).
     void apply(Control& c, int prop = -1);
     void apply_geometry(Control& c, QWidget* w);
+    // A control moved, resized, showed or hid: a window that scrolls over
+    // its controls follows.
+    static void form_controls_moved(Control& c);
     void apply_kind(Control& c, QWidget* w, int prop);
     static void sync_text(Control& c, QPlainTextEdit* e);
     void defer_text(Control& c);

@@ -4,6 +4,7 @@
 #include "ui/value.h"
 
 #include <QEnterEvent>
+#include <QFontInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -386,12 +387,39 @@ void ChartView::paintEvent(QPaintEvent*)
     // Beside the axis, below the title.
     QRect bounds(plot.left() + 2, m.title.empty() ? rect().top() + 1 : area.top() - 3, plot.width() - 2, 0);
     bounds.setBottom(plot.bottom());
-    value_labels_ = place_bar_labels(valued, widths, line, bounds);
+    const std::vector<BarLabel> labels = place_bar_labels(valued, widths, line, bounds);
+    value_labels_.clear();
+    value_upright_.clear();
     value_texts_ = values;
     p.setPen(Qt::black);
     for (size_t i = 0; i < values.size(); ++i) {
-        p.fillRect(value_labels_[i], QColor(255, 255, 255, 210));
-        p.drawText(value_labels_[i], Qt::AlignCenter, values[i]);
+        const BarLabel& l = labels[i];
+        value_labels_.push_back(l.rect);
+        value_upright_.push_back(l.upright);
+        if (!l.upright) {
+            p.fillRect(l.rect, QColor(255, 255, 255, 210));
+            p.drawText(l.rect, Qt::AlignCenter, values[i]);
+            continue;
+        }
+        // Turned a quarter left, in the largest size up to the chart's that
+        // keeps to the bar's width; a value that fits at no readable size is
+        // left out rather than shown cut.
+        QFont f = font();
+        const int px = QFontInfo(f).pixelSize();
+        f.setPixelSize(px);
+        while (f.pixelSize() > 6 && (QFontMetrics(f).height() > l.rect.width() + 2 ||
+                                     QFontMetrics(f).horizontalAdvance(values[i]) + 2 > l.rect.height()))
+            f.setPixelSize(f.pixelSize() - 1);
+        const QFontMetrics ff(f);
+        if (ff.height() > l.rect.width() + 2 || ff.horizontalAdvance(values[i]) + 2 > l.rect.height()) continue;
+        p.fillRect(l.rect, QColor(255, 255, 255, 210));
+        p.save();
+        p.setFont(f);
+        p.translate(l.rect.center().x() + 0.5, l.rect.center().y() + 0.5);
+        p.rotate(-90);
+        p.drawText(QRectF(-l.rect.height() / 2.0, -l.rect.width() / 2.0, l.rect.height(), l.rect.width()), Qt::AlignCenter,
+                   values[i]);
+        p.restore();
     }
     if (!m.x_caption.empty())
         p.drawText(QRect(plot.left(), plot.bottom() + line + 4, plot.width(), line), Qt::AlignCenter,
@@ -408,35 +436,50 @@ double axis_step(double top, int divisions)
     return 10 * power;
 }
 
-std::vector<QRect> place_bar_labels(const std::vector<QRect>& bars, const std::vector<int>& widths, int line,
-                                    const QRect& bounds)
+std::vector<BarLabel> place_bar_labels(const std::vector<QRect>& bars, const std::vector<int>& widths, int line,
+                                      const QRect& bounds)
 {
-    std::vector<QRect> placed;
+    std::vector<BarLabel> placed;
+    // Clear of the values placed before and of every bar but its own, inside the bounds.
+    auto clear = [&](const QRect& r, size_t own) {
+        if (!bounds.contains(r)) return false;
+        for (const BarLabel& q : placed)
+            if (q.rect.intersects(r)) return false;
+        for (size_t j = 0; j < bars.size(); ++j)
+            if (j != own && bars[j].intersects(r)) return false;
+        return true;
+    };
     for (size_t i = 0; i < bars.size(); ++i) {
-        QRect r(bars[i].center().x() - widths[i] / 2, bars[i].top() - line - 1, widths[i], line);
-        // Across: inside the bounds, its left edge first.
+        const QRect& bar = bars[i];
+        // Across, centred over its bar, kept inside the bounds across (clear
+        // of the value axis's numbers to its left), lifted a line at a time
+        // past the values placed before; never lifted past another bar, which
+        // would part the value from its own.
+        QRect r(bar.center().x() - widths[i] / 2, bar.top() - line - 1, widths[i], line);
         if (r.right() > bounds.right()) r.moveRight(bounds.right());
         if (r.left() < bounds.left()) r.moveLeft(bounds.left());
         if (r.top() < bounds.top()) r.moveTop(bounds.top());
-        // Lifted a line at a time while it would cover a value placed before.
-        for (bool moved = true; moved && r.top() - line >= bounds.top();) {
-            moved = false;
-            for (const QRect& q : placed)
-                if (q.intersects(r)) {
-                    r.translate(0, -line);
-                    moved = true;
-                    break;
-                }
+        bool across = false;
+        for (; r.top() >= bounds.top(); r.translate(0, -line)) {
+            if (clear(r, i)) {
+                across = true;
+                break;
+            }
+            bool on_a_bar = false;
+            for (size_t j = 0; j < bars.size(); ++j) on_a_bar = on_a_bar || (j != i && bars[j].intersects(r));
+            if (on_a_bar) break;
         }
-        // Bars that reach the top leave no room above: the value goes down
-        // over its own bar instead (its backing keeps it readable).
-        auto covers = [&] {
-            for (const QRect& q : placed)
-                if (q.intersects(r)) return true;
-            return false;
-        };
-        while (covers() && r.bottom() + line <= bounds.bottom()) r.translate(0, line);
-        placed.push_back(r);
+        if (across) {
+            placed.push_back({r, false});
+            continue;
+        }
+        // Up the bar's own width: over the bar where there is room, else down
+        // the bar from its top. A bar narrower than a line takes a smaller text.
+        const int thick = std::max(1, std::min(line, bar.width()));
+        const int x = bar.left() + (bar.width() - thick) / 2;
+        QRect up(x, bar.top() - 1 - widths[i], thick, widths[i]);
+        if (!clear(up, i)) up = QRect(x, bar.top() + 1, thick, std::max(1, std::min(widths[i], bar.height() - 2)));
+        placed.push_back({up, true});
     }
     return placed;
 }

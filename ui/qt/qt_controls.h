@@ -152,6 +152,8 @@ public:
     // Where the values of the bars and the numbers of the value axis were
     // written at the last paint, and those numbers.
     const std::vector<QRect>& value_labels() const { return value_labels_; }
+    // Whether each value was written up its bar (turned a quarter left).
+    const std::vector<bool>& value_upright() const { return value_upright_; }
     const std::vector<QString>& value_texts() const { return value_texts_; }
     const std::vector<QRect>& axis_labels() const { return axis_labels_; }
     const std::vector<QString>& axis_texts() const { return axis_texts_; }
@@ -162,6 +164,7 @@ protected:
 private:
     Control& c_;
     std::vector<QRect> value_labels_, axis_labels_;
+    std::vector<bool> value_upright_;
     std::vector<QString> axis_texts_, value_texts_;
 };
 
@@ -170,13 +173,22 @@ private:
 // every number on the axis is a plain one.
 double axis_step(double top, int divisions);
 
-// Where the value of each bar is written: centred over it, `widths[i]`
-// wide and a line high, kept inside `bounds` across (clear of the value
-// axis's numbers to its left) and lifted a line at a time (not above its
-// top) while it would cover a value placed before it. Bars from left to
-// right.
-std::vector<QRect> place_bar_labels(const std::vector<QRect>& bars, const std::vector<int>& widths, int line,
-                                    const QRect& bounds);
+// Where a bar's value is written.
+struct BarLabel {
+    QRect rect;           // what the value and its backing take
+    bool upright = false; // written up the bar, turned a quarter left
+};
+
+// Where the value of each bar is written, never over another bar or a value
+// placed before, and inside `bounds`: across, centred over its bar and
+// `widths[i]` wide and a line high, kept inside the bounds across (clear of
+// the value axis's numbers to its left) and lifted a line at a time past
+// values placed before; where that would cover another bar (a taller
+// neighbour, or a bar at the top of the plot), up its own bar's width
+// instead: over the bar where there is room, else down the bar from its top.
+// Bars from left to right, side by side.
+std::vector<BarLabel> place_bar_labels(const std::vector<QRect>& bars, const std::vector<int>& widths, int line,
+                                       const QRect& bounds);
 
 // Check and radio boxes whose mark the runtime sets: a click asks for the
 // change instead of making it.
