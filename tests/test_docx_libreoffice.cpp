@@ -267,7 +267,7 @@ struct Story {
 std::string text_of(pugi::xml_node n)
 {
     std::string t;
-    if (std::string_view(n.name()) == "w:t" || std::string_view(n.name()) == "m:t") t = n.child_value();
+    if (std::string_view(n.name()) == "w:t" || std::string_view(n.name()) == "m:t") t = testsupport::without_glue(n.child_value());
     for (pugi::xml_node c : n.children()) t += text_of(c);
     return t;
 }

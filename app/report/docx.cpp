@@ -895,7 +895,16 @@ void Docx::bind_paragraph_ends()
     } collect(nm.p, paragraphs);
     d.doc.document_element().traverse(collect);
 
+    const std::string w = nm.p.substr(0, nm.p.size() - 1); // "w:"
     for (pugi::xml_node p : paragraphs) {
+        // Titles and headings are set on one line of their own; their runs
+        // keep their language, which picks their font where it is missing.
+        const std::string_view style = p.child(nm.pPr.c_str()).child((w + "pStyle").c_str()).attribute((w + "val").c_str()).value();
+        if (style.starts_with("Heading") || style.starts_with("Title")) continue;
+        // A table's columns are made wide enough for their cells' text.
+        bool in_table = false;
+        for (pugi::xml_node a = p.parent(); a && !in_table; a = a.parent()) in_table = a.name() == w + "tc";
+        if (in_table) continue;
         // The text that ends the paragraph: its last text nodes, back to
         // anything that shows as other than text (a break, a tab, a field,
         // an equation).
@@ -925,6 +934,8 @@ void Docx::bind_paragraph_ends()
             if (text[from] != ' ') ++chars;
         }
         if (chars < 2) continue;
+        // blanks before them go along (a unit stays with its number)
+        while (from > 0 && text[from - 1] == ' ') --from;
 
         // Each text node with some of [from, end) goes to a run of its own
         // (split off where the tail begins inside one), marked as not

@@ -160,10 +160,6 @@ std::optional<std::string> package_part(const std::string& package, const char* 
     return part;
 }
 
-namespace {
-// The joiners that keep a paragraph's last characters on one line show
-// nothing, and a no-break space among them reads as a blank: the text is
-// read without them.
 std::string without_glue(std::string s)
 {
     for (std::string_view j : {"\u2060", "\u200D"})
@@ -171,7 +167,6 @@ std::string without_glue(std::string s)
     for (size_t at; (at = s.find("\u00A0")) != std::string::npos;) s.replace(at, 2, " ");
     return s;
 }
-} // namespace
 
 std::string story_text(const std::string& package)
 {
