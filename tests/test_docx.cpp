@@ -527,7 +527,12 @@ TEST(DocxLayout, ParagraphEndsAreBoundTogether)
             for (pugi::xml_node t : r.node().children("w:t")) text += t.child_value();
             for (auto [from, to] : {std::pair{"\u200D\u2060", "+"}, {"\u00A0", "_"}})
                 for (size_t at; (at = text.find(from)) != std::string::npos;) text.replace(at, std::string_view(from).size(), to);
-            if (r.node().select_node("w:rPr/w:lang[@w:eastAsia='en-US']")) text += "*";
+            // Marked for keeping together, and then not proofed, with the
+            // properties in the order Word requires.
+            if (r.node().select_node("w:rPr/w:lang[@w:eastAsia='en-US']")) {
+                text += "*";
+                EXPECT_TRUE(r.node().select_node("w:rPr/w:noProof/following-sibling::w:lang")) << text;
+            }
             if (r.node().select_node("w:rPr/w:b")) text += "!";
             runs += (runs.empty() ? "" : "|") + text;
         }

@@ -46,7 +46,8 @@ struct Names {
     std::string p, r, t, rPr, del, moveFrom, lastRenderedPageBreak, softHyphen, br, tab;
     std::string oMath, oMathPara, mr, mt, mrPr;
     std::string alternateContent;
-    std::string pPr, bookmarkStart, bookmarkEnd, proofErr, lang, eastAsia, rPrAfterLang[4];
+    std::string pPr, bookmarkStart, bookmarkEnd, proofErr, lang, eastAsia, noProof;
+    std::vector<std::string> rPrAfterLang, rPrAfterNoProof;
 
     void init(pugi::xml_node root)
     {
@@ -78,9 +79,13 @@ struct Names {
         alternateContent = q(mc, "AlternateContent");
         pPr = q(w, "pPr"), bookmarkStart = q(w, "bookmarkStart"), bookmarkEnd = q(w, "bookmarkEnd");
         proofErr = q(w, "proofErr"), lang = q(w, "lang"), eastAsia = q(w, "eastAsia");
-        // what a run's properties may hold after w:lang, in the schema's order
-        rPrAfterLang[0] = q(w, "eastAsianLayout"), rPrAfterLang[1] = q(w, "specVanish");
-        rPrAfterLang[2] = q(w, "oMath"), rPrAfterLang[3] = q(w, "rPrChange");
+        noProof = q(w, "noProof");
+        // what a run's properties may hold after w:noProof and after w:lang, in the schema's order
+        for (const char* later : {"snapToGrid", "vanish", "webHidden", "color", "spacing", "w", "kern", "position",
+                                  "sz", "szCs", "highlight", "u", "effect", "bdr", "shd", "fitText", "vertAlign",
+                                  "rtl", "cs", "em", "lang", "eastAsianLayout", "specVanish", "oMath", "rPrChange"})
+            rPrAfterNoProof.push_back(q(w, later));
+        rPrAfterLang.assign(rPrAfterNoProof.end() - 4, rPrAfterNoProof.end());
     }
 };
 
@@ -980,14 +985,19 @@ void Docx::bind_paragraph_ends()
             set_text(target, glued);
             pugi::xml_node rpr = run.child(nm.rPr.c_str());
             if (!rpr) rpr = run.prepend_child(nm.rPr.c_str());
-            pugi::xml_node lang = rpr.child(nm.lang.c_str());
-            if (!lang) {
+            // A run property in its place in the schema's order.
+            auto property = [&rpr](const std::string& name, const std::vector<std::string>& later_names) {
+                if (pugi::xml_node found = rpr.child(name.c_str())) return found;
                 pugi::xml_node after;
                 for (pugi::xml_node k = rpr.first_child(); k && !after; k = k.next_sibling())
-                    for (const std::string& later : nm.rPrAfterLang)
+                    for (const std::string& later : later_names)
                         if (is(k, later)) after = k;
-                lang = after ? rpr.insert_child_before(nm.lang.c_str(), after) : rpr.append_child(nm.lang.c_str());
-            }
+                return after ? rpr.insert_child_before(name.c_str(), after) : rpr.append_child(name.c_str());
+            };
+            // Marked as another language only to be kept together: not to be
+            // proofed as that language's words.
+            property(nm.noProof, nm.rPrAfterNoProof);
+            pugi::xml_node lang = property(nm.lang, nm.rPrAfterLang);
             pugi::xml_attribute ea = lang.attribute(nm.eastAsia.c_str());
             if (!ea) ea = lang.append_attribute(nm.eastAsia.c_str());
             ea.set_value("en-US");
