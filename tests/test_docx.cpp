@@ -478,6 +478,68 @@ TEST(DocxReplace, ValuesAreInsertedLiterally)
     }
 }
 
+// ---- layout ------------------------------------------------------------------------
+
+// A paragraph's last three characters are bound together, so that a line
+// never holds only its last one or two: a joiner between them ("+" below),
+// a no-break space for a blank among them ("_"), and their runs marked as
+// not Chinese ("*"), with their own formatting ("!" bold) kept. Each run is
+// shown between "|".
+TEST(DocxLayout, ParagraphEndsAreBoundTogether)
+{
+    struct Case {
+        const char* name;
+        const char* body;
+        const char* runs;
+    };
+    const Case cases[] = {
+        {"within a run", "<w:p><w:r><w:t>调整爆破参数。</w:t></w:r></w:p>", "调整爆破|参+数+。*"},
+        {"over runs, their formatting kept",
+         "<w:p><w:r><w:t>评价结果：</w:t></w:r><w:r><w:rPr><w:b/></w:rPr><w:t>通过</w:t></w:r><w:r><w:t>！</w:t></w:r></w:p>",
+         "评价结果：|通+过*!|+！*"},
+        {"a number and its unit",
+         "<w:p><w:r><w:t xml:space=\"preserve\">不大于 </w:t></w:r><w:r><w:t>25</w:t></w:r><w:r><w:t xml:space=\"preserve\"> m；</w:t></w:r></w:p>",
+         "不大于 |2|5*|_m+；*"},
+        {"a unit after a number",
+         "<w:p><w:r><w:t xml:space=\"preserve\">V = </w:t></w:r><w:r><w:t>233</w:t></w:r><w:r><w:t xml:space=\"preserve\"> m³。</w:t></w:r></w:p>",
+         "V = |233|_m+³+。*"},
+        {"blanks and marks after the text",
+         "<w:p><w:bookmarkStart w:id=\"1\" w:name=\"a\"/><w:r><w:t xml:space=\"preserve\">说明文字。  </w:t></w:r>"
+         "<w:bookmarkEnd w:id=\"1\"/></w:p>",
+         "说明|文+字+。  *"},
+        {"a paragraph of two characters", "<w:p><w:r><w:t>合格</w:t></w:r></w:p>", "合+格*"},
+        {"a paragraph of one character", "<w:p><w:r><w:t>。</w:t></w:r></w:p>", "。"},
+        {"ending in an equation", "<w:p><w:r><w:t>其中</w:t></w:r><m:oMath><m:r><m:t>a=1</m:t></m:r></m:oMath></w:p>", "其中"},
+        {"ending in a line break", "<w:p><w:r><w:t>甲乙丙丁</w:t><w:br/></w:r></w:p>", "甲乙丙丁"},
+        {"text after a tab only", "<w:p><w:r><w:t>项目</w:t><w:tab/><w:t>数值</w:t></w:r></w:p>", "项目|数+值*"},
+        {"a heading", "<w:p><w:pPr><w:pStyle w:val=\"Heading1\"/></w:pPr><w:r><w:t>一、编制依据</w:t></w:r></w:p>", "一、编制依据"},
+        {"in a table cell (its column is made wide enough)", "<w:tbl><w:tr><w:tc><w:p><w:r><w:t>耗药量</w:t></w:r></w:p></w:tc></w:tr></w:tbl>", "耗药量"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        report::Docx d = opened(package(c.body));
+        d.bind_paragraph_ends();
+        pugi::xml_document doc;
+        ASSERT_TRUE(doc.load_string(part(saved(d), "word/document.xml").c_str(), pugi::parse_default | pugi::parse_ws_pcdata));
+        std::string runs;
+        for (pugi::xpath_node r : doc.select_nodes("//w:body//w:r")) {
+            std::string text;
+            for (pugi::xml_node t : r.node().children("w:t")) text += t.child_value();
+            for (auto [from, to] : {std::pair{"\u200D\u2060", "+"}, {"\u00A0", "_"}})
+                for (size_t at; (at = text.find(from)) != std::string::npos;) text.replace(at, std::string_view(from).size(), to);
+            // Marked for keeping together, and then not proofed, with the
+            // properties in the order Word requires.
+            if (r.node().select_node("w:rPr/w:lang[@w:eastAsia='en-US']")) {
+                text += "*";
+                EXPECT_TRUE(r.node().select_node("w:rPr/w:noProof/following-sibling::w:lang")) << text;
+            }
+            if (r.node().select_node("w:rPr/w:b")) text += "!";
+            runs += (runs.empty() ? "" : "|") + text;
+        }
+        EXPECT_EQ(runs, c.runs);
+    }
+}
+
 // ---- the package --------------------------------------------------------------
 
 TEST(DocxPackage, OtherPartsAreCopiedByteForByte)
@@ -744,7 +806,7 @@ TEST(DocxPack, EveryReportHasTheSameFrame)
 
 // Packs a small source and gives its document and settings parts.
 struct Packed {
-    pugi::xml_document document, settings;
+    pugi::xml_document document, settings, styles;
 };
 void pack_source(const std::string& source, Packed& out)
 {
@@ -755,6 +817,7 @@ void pack_source(const std::string& source, Packed& out)
     const std::string package = read_file(dir.path / "t.docx");
     ASSERT_TRUE(out.document.load_string(part(package, "word/document.xml").c_str()));
     ASSERT_TRUE(out.settings.load_string(part(package, "word/settings.xml").c_str()));
+    ASSERT_TRUE(out.styles.load_string(part(package, "word/styles.xml").c_str()));
 }
 
 // What word processors need to lay a report out well: brackets that pair
@@ -822,12 +885,26 @@ TEST(DocxPack, SourceBecomesWhatWordProcessorsLayOutWell)
          {"//w:p[w:r/w:t='说明 计算值_x']/w:bookmarkStart[starts-with(@w:name, '_JsbBlock')]",
           "//w:tbl//w:p/w:bookmarkEnd"},
          {"//w:p[w:r/w:t='前文']/w:bookmarkStart", "//w:p[w:r/w:t='后文']/w:bookmarkEnd"}},
+        // a short closing paragraph is not split, nor left alone on the last page
+        {"# 一、措施\n1. 严格控制药量；\n2. 及时调整爆破参数。",
+         {"//w:p[last()][w:pPr/w:keepLines and w:r/w:t='2. 及时调整爆破参数。']",
+          "//w:p[w:pPr/w:keepNext and w:r/w:t='1. 严格控制药量；']"},
+         {}},
+        {"正文。\n| a |\n结尾。", {"//w:p[last()]/w:pPr/w:keepLines"}, {"//w:tbl//w:keepNext"}},
+        {"前文。\n$ a = 1", {}, {"//w:keepLines", "//w:keepNext"}},
         // columns as wide as their contents: the long name does not wrap
         {"| 参数 | 符号 | 取值 | 单位 |\n|---|---|---|---|\n| 单位体积岩体的耗药量（炸药单耗） | q | 编辑框1_炸药单耗 | kg/m³ |\n",
          {"//w:tblGrid/w:gridCol[1][@w:w > 3800]", "//w:tblGrid/w:gridCol[2][@w:w < 1500]",
           "//w:tr[2]/w:tc[1]/w:tcPr/w:tcW[@w:w > 3800]"},
          {}},
     };
+    {
+        // no page starts or ends with a lone line of a paragraph
+        Packed p;
+        pack_source("正文", p);
+        EXPECT_TRUE(p.styles.select_node("//w:pPrDefault/w:pPr/w:widowControl[not(@w:val) or @w:val='1' or @w:val='true']"));
+        EXPECT_TRUE(p.styles.select_node("//w:style[@w:styleId='Title']/w:pPr/w:keepNext"));
+    }
     for (const Case& c : cases) {
         SCOPED_TRACE(c.source);
         Packed p;

@@ -41,8 +41,10 @@ std::pair<int, std::string> run(const std::string& command)
     return {::pclose(p), out};
 }
 
-// pdftotext spaces and breaks lines as the layout suggests, and an equation
-// shows its minus as U+2212; compare without either
+// pdftotext spaces and breaks lines as the layout suggests, an equation
+// shows its minus as U+2212, and the joiners and no-break spaces that keep
+// a paragraph's last characters together come out as text; compare without
+// any of them
 std::string squeezed(const std::string& s)
 {
     std::string out;
@@ -50,6 +52,10 @@ std::string squeezed(const std::string& s)
         if (s.compare(i, 3, "\xE2\x88\x92") == 0) {
             out += '-';
             i += 2;
+        } else if (s.compare(i, 3, "\u2060") == 0 || s.compare(i, 3, "\u200D") == 0) {
+            i += 2;
+        } else if (s.compare(i, 2, "\u00A0") == 0) {
+            ++i;
         } else if (s[i] != ' ' && s[i] != '\n' && s[i] != '\t' && s[i] != '\f' && s[i] != '\r') {
             out += s[i];
         }
@@ -71,7 +77,35 @@ struct Rendered {
     std::string text;                  // pages separated by \f
     std::vector<std::string> overflow; // words that run past the right margin, "page: word"
     std::vector<std::string> wrapped;  // a character or two wrapped onto a line of their own in a table cell
+    std::vector<std::string> tails;    // a paragraph's last character or two on a line of their own
 };
+
+size_t code_points(const std::string& s)
+{
+    size_t n = 0;
+    for (unsigned char c : s) n += (c & 0xC0) != 0x80;
+    return n;
+}
+
+// Lines that end a sentence or a clause yet hold only one or two characters
+// ("数。", "m；"): a paragraph whose last characters wrapped alone.
+std::vector<std::string> lone_tails(const fs::path& pdf)
+{
+    auto [rc, text] = run("pdftotext -layout -enc UTF-8 " + quoted(pdf) + " -");
+    std::vector<std::string> out;
+    int page = 1;
+    std::stringstream ss(text);
+    for (std::string line; std::getline(ss, line);) {
+        for (size_t f; (f = line.find('\f')) != std::string::npos; line.erase(0, f + 1)) ++page;
+        const std::string t = squeezed(line);
+        const size_t n = code_points(t);
+        bool closing = false;
+        for (const char* mark : {"。", "；", "：", "！", "？", "，", "、"})
+            closing = closing || t.ends_with(mark);
+        if (closing && n > 0 && n <= 2) out.push_back("page " + std::to_string(page) + ": " + t);
+    }
+    return out;
+}
 
 // Words set beyond the right margin (2.5 cm) of an A4 page, with a little
 // room for punctuation hanging at a line's end: an equation too long for
@@ -164,9 +198,15 @@ std::map<std::string, Rendered> rendered(const fs::path& dir, std::string* log)
     *log = "soffice exit " + std::to_string(rc) + ":\n" + out;
     std::map<std::string, Rendered> texts;
     if (!fs::exists(dir / "pdf")) return texts;
+    // JSB_KEEP_RENDERED=DIR keeps the PDFs there, to look at
+    if (const char* keep = std::getenv("JSB_KEEP_RENDERED"); keep && *keep) {
+        fs::create_directories(keep);
+        for (const auto& e : fs::directory_iterator(dir / "pdf"))
+            fs::copy_file(e.path(), fs::path(keep) / e.path().filename(), fs::copy_options::overwrite_existing);
+    }
     for (const auto& e : fs::directory_iterator(dir / "pdf")) {
         auto [rc2, text] = run("pdftotext -enc UTF-8 " + quoted(e.path()) + " -");
-        if (rc2 == 0) texts[e.path().stem().string()] = {text, past_the_margin(e.path()), wrapped_fragments(e.path())};
+        if (rc2 == 0) texts[e.path().stem().string()] = {text, past_the_margin(e.path()), wrapped_fragments(e.path()), lone_tails(e.path())};
     }
     return texts;
 }
@@ -227,7 +267,7 @@ struct Story {
 std::string text_of(pugi::xml_node n)
 {
     std::string t;
-    if (std::string_view(n.name()) == "w:t" || std::string_view(n.name()) == "m:t") t = n.child_value();
+    if (std::string_view(n.name()) == "w:t" || std::string_view(n.name()) == "m:t") t = testsupport::without_glue(n.child_value());
     for (pugi::xml_node c : n.children()) t += text_of(c);
     return t;
 }
@@ -503,8 +543,10 @@ protected:
 // Each module's report, exported after a calculation with the form's
 // starting inputs, renders whole in LibreOffice: every equation (a bracket
 // split across elements shows "¿" and loses the rest), every value the
-// template binds, no placeholder left, no line running off the page, and no
-// page that holds only the running header and footer.
+// template binds, no placeholder left, no line running off the page, no
+// page that holds only the running header and footer or a character or two
+// besides, and no paragraph whose last character or two stand on a line of
+// their own.
 TEST_F(EveryReport, RendersWholeInLibreOffice)
 {
     if (!have("soffice")) GTEST_SKIP() << "LibreOffice (soffice) is not installed: bash scripts/deps --test";
@@ -584,6 +626,7 @@ TEST_F(EveryReport, RendersWholeInLibreOffice)
         std::smatch m;
         EXPECT_FALSE(std::regex_search(flat, m, placeholder)) << "placeholder left: " << m.str() << "…";
         for (const std::string& word : texts[name].wrapped) ADD_FAILURE() << "wraps a character or two in a table, " << word;
+        for (const std::string& tail : texts[name].tails) ADD_FAILURE() << "a paragraph's last characters alone on a line, " << tail;
 
         // The report says only what was worked out: no sentence with a hole
         // in it, no "-" given as a value, no letter l standing for the digit 1,
@@ -624,6 +667,7 @@ TEST_F(EveryReport, RendersWholeInLibreOffice)
                 if (at != std::string::npos) body.erase(at, frame.size());
             }
             EXPECT_FALSE(body.empty()) << "page " << i + 1 << " holds only the header and footer";
+            EXPECT_FALSE(!body.empty() && code_points(body) <= 2) << "page " << i + 1 << " holds only \"" << body << "\"";
         }
     }
 }

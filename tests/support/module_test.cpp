@@ -160,6 +160,14 @@ std::optional<std::string> package_part(const std::string& package, const char* 
     return part;
 }
 
+std::string without_glue(std::string s)
+{
+    for (std::string_view j : {"\u2060", "\u200D"})
+        for (size_t at; (at = s.find(j)) != std::string::npos;) s.erase(at, j.size());
+    for (size_t at; (at = s.find("\u00A0")) != std::string::npos;) s.replace(at, 2, " ");
+    return s;
+}
+
 std::string story_text(const std::string& package)
 {
     const std::optional<std::string> part = package_part(package, "word/document.xml");
@@ -173,7 +181,7 @@ std::string story_text(const std::string& package)
     auto collect = [&text](auto& self, pugi::xml_node n) -> void {
         const std::string_view name = n.name();
         if (name == "w:p") text += "\n";
-        if (name == "w:t" || name == "m:t") text += n.child_value();
+        if (name == "w:t" || name == "m:t") text += without_glue(n.child_value());
         const bool delimiter = name == "m:d";
         if (delimiter) text += n.select_node("m:dPr/m:begChr").node().attribute("m:val").as_string("(");
         for (pugi::xml_node c : n.children()) self(self, c);

@@ -695,7 +695,24 @@ private:
     int marks_ = 0; // optional lines, rows and blocks marked so far
     // Marks `from` … `to` (body-level nodes) as one optional part.
     void mark(const char* kind, pugi::xml_node from, pugi::xml_node to, int line);
+    void keep_closing_paragraph();
 };
+
+// A short paragraph that closes the report is not split over two pages and
+// does not go to the last page alone: the paragraph before it goes along.
+void Builder::keep_closing_paragraph()
+{
+    constexpr double k_short_ems = 3 * 37; // three lines of the body text
+    pugi::xml_node last = body_.last_child();
+    if (!last || std::string_view(last.name()) != "w:p" || std::string_view(last.select_node("w:pPr/w:pStyle").node().attribute("w:val").value()) != "Body")
+        return;
+    std::string text;
+    for (pugi::xpath_node t : last.select_nodes(".//w:t | .//m:t")) text += t.node().child_value();
+    if (text_ems(text) > k_short_ems) return;
+    paragraph_property(last, "w:keepLines");
+    if (pugi::xml_node before = last.previous_sibling(); before && std::string_view(before.name()) == "w:p")
+        paragraph_property(before, "w:keepNext");
+}
 
 void Builder::mark(const char* kind, pugi::xml_node from, pugi::xml_node to, int line)
 {
@@ -974,6 +991,7 @@ void Builder::body(const std::vector<Line>& lines)
     }
     end_table();
     if (!open.empty()) throw SourceError(open.back().line, "!optional 缺少 !end");
+    keep_closing_paragraph();
 
     pugi::xml_node sect = body.append_child("w:sectPr");
     pugi::xml_node hdr = sect.append_child("w:headerReference");
