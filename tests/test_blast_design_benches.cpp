@@ -348,6 +348,16 @@ TEST_P(NotFiniteResults, ShowDashAndPassItOnAndJudgeNothingOnIt)
 
 // ---- subtotals ------------------------------------------------------------------------------
 
+// Each bench's charge total and the row labels beside it, upper bench first.
+const struct BenchBlock {
+    const char* total;
+    std::vector<std::string> rows;
+} kBenchBlocks[] = {
+    {"标签1_炸药数量合计1", {"标签1_掏槽眼", "标签1_辅助眼", "标签1_周边眼", "标签1_底板眼"}},
+    {"标签2_炸药数量合计", {"标签2_辅助眼", "标签2_周边眼", "标签2_底板眼"}},
+    {"标签3_炸药数量合计", {"标签3_辅助眼", "标签3_底板眼"}},
+};
+
 // Each bench's charge total is the sum of its row charges as the table shows
 // them, whatever the rounding of each row, for every section and a few
 // advances and specific charges.
@@ -365,14 +375,6 @@ TEST_F(BenchesTest, EachBenchsRowsAsShownAddUpToItsSubtotal)
         {"two benches", [](BenchesTest& t) { t.two_benches(); }, "编辑框1_", 2},
         {"three benches", [](BenchesTest& t) { t.three_benches(); }, "编辑框1_", 3},
     };
-    const struct {
-        const char* total;
-        std::vector<std::string> rows;
-    } blocks[] = {
-        {"标签1_炸药数量合计1", {"标签1_掏槽眼", "标签1_辅助眼", "标签1_周边眼", "标签1_底板眼"}},
-        {"标签2_炸药数量合计", {"标签2_辅助眼", "标签2_周边眼", "标签2_底板眼"}},
-        {"标签3_炸药数量合计", {"标签3_辅助眼", "标签3_底板眼"}},
-    };
     for (const auto& s : sections) {
         rt.user_page(c("选择夹1"), 0);
         s.arrange(*this);
@@ -385,10 +387,10 @@ TEST_F(BenchesTest, EachBenchsRowsAsShownAddUpToItsSubtotal)
                 compute();
                 for (int b = 0; b < s.benches; ++b) {
                     double rows = 0;
-                    for (const std::string& row : blocks[b].rows) // (a circular section has no bottom row: "-")
+                    for (const std::string& row : kBenchBlocks[b].rows) // (a circular section has no bottom row: "-")
                         if (text(row + "小计药量") != "-") rows += std::stod(text(row + "小计药量"));
-                    ASSERT_NE(text(blocks[b].total), "-");
-                    EXPECT_NEAR(rows, std::stod(text(blocks[b].total)), 1e-9) << blocks[b].total;
+                    ASSERT_NE(text(kBenchBlocks[b].total), "-");
+                    EXPECT_NEAR(rows, std::stod(text(kBenchBlocks[b].total)), 1e-9) << kBenchBlocks[b].total;
                 }
             }
         }
@@ -415,14 +417,6 @@ TEST_F(BenchesTest, ABenchTotalBesideARowShowingDashIsDash)
         {"circular, auxiliary spacing 0", kCircular, 1, {"编辑框4_辅助眼间距", "0"}},
         {"circular, huge area", kCircular, 1, {"编辑框4_隧道开挖面积", "1e17"}},
     };
-    const struct {
-        const char* total;
-        std::vector<std::string> rows;
-    } blocks[] = {
-        {"标签1_炸药数量合计1", {"标签1_掏槽眼", "标签1_辅助眼", "标签1_周边眼", "标签1_底板眼"}},
-        {"标签2_炸药数量合计", {"标签2_辅助眼", "标签2_周边眼", "标签2_底板眼"}},
-        {"标签3_炸药数量合计", {"标签3_辅助眼", "标签3_底板眼"}},
-    };
     for (const auto& k : cases) {
         SCOPED_TRACE(k.name);
         rt.user_page(c("选择夹1"), 0);
@@ -433,7 +427,7 @@ TEST_F(BenchesTest, ABenchTotalBesideARowShowingDashIsDash)
         const bool circular = std::string(k.name).starts_with("circular");
         bool some_dash = false;
         for (int n = 0; n < k.benches; ++n) {
-            const auto& b = blocks[n];
+            const auto& b = kBenchBlocks[n];
             bool dash = false;
             for (const std::string& row : b.rows)
                 if (!(circular && row == "标签1_底板眼")) dash = dash || text(row + "小计药量") == "-";
