@@ -54,6 +54,32 @@ TEST(ResultSign, FollowsWhetherPrintingChangedTheFigure)
         EXPECT_STREQ(report::result_sign(c.worked, c.printed), c.sign) << c.worked << " printed " << c.printed;
 }
 
+// The figure behind a box's number is the one the calculation wrote it
+// from only while the box shows the text written for it: a text written
+// any other way, even the same digits, stands for itself.
+struct WorkedFigure : testsupport::ModuleProgram {
+    WorkedFigure() : ModuleProgram("Roller") {}
+};
+
+TEST_F(WorkedFigure, IsTheWrittenFigureOnlyWhileItsTextStands)
+{
+    const ui::Ref box = ui::U("Roller", "编辑框2_压路机台班生产率");
+    ui::write_rounded(box, 3.5556, 2);
+    EXPECT_EQ(ui::control_text(box), "3.56");
+    EXPECT_DOUBLE_EQ(ui::worked_figure(box), 3.5556);
+    EXPECT_STREQ(report::result_sign(ui::worked_figure(box), ui::control_text(box)), "≈");
+
+    ui::set_control_text(box, "3.56"); // a later calculation writes exactly 3.56
+    EXPECT_DOUBLE_EQ(ui::worked_figure(box), 3.56);
+    EXPECT_STREQ(report::result_sign(ui::worked_figure(box), ui::control_text(box)), "=");
+
+    ui::write_number(box, 7.25);
+    EXPECT_DOUBLE_EQ(ui::worked_figure(box), 7.25);
+    ui::write_rounded(box, 3.5556, 2);
+    ui::set_control_text(box, "-");
+    EXPECT_TRUE(std::isnan(ui::worked_figure(box)));
+}
+
 // ---- the reports -------------------------------------------------------------------------------
 
 // Arithmetic of an equation as the report's template writes it once its

@@ -685,6 +685,9 @@ static void resize_chart(ChartModel& m)
 void Runtime::set_text_value(Control& c, int p, const std::string& s)
 {
     c.text = s;
+    // Whatever figure stood behind the old text does not stand behind this
+    // one (write_number and write_rounded note it again after writing).
+    c.worked_text.clear();
     backend_.property_changed(c, p);
 }
 
