@@ -145,6 +145,11 @@ double read_result(const Ref& r)
     if (control_text(r) == "-") return std::numeric_limits<double>::quiet_NaN();
     return read_number(r);
 }
+double read_count_or_none(const Ref& r)
+{
+    if (control_text(r).find_first_not_of(' ') == std::string::npos) return 0;
+    return read_number(r);
+}
 static void write_worked(const Ref& r, double worked, const std::string& text)
 {
     set_control_text(r, text);

@@ -38,6 +38,9 @@ double read_number(const Ref& unit);
 // value) stays not-a-number, so what is built on it shows "-" too rather
 // than a plausible-looking figure computed from 0.
 double read_result(const Ref& unit);
+// The count of a row of machines or tools, where an empty box means none of
+// them: 0 for an empty (or blank) box, else the count as read_number reads it.
+double read_count_or_none(const Ref& unit);
 void write_number(const Ref& unit, double x);
 void write_rounded(const Ref& unit, double x, int places);
 // The figure behind the number a box shows: what the calculation worked out

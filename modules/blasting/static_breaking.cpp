@@ -246,6 +246,11 @@ std::string sign(const char* result_box)
 // less than 1e-9 above a whole number counts as that number.
 void note_layers(double h, double H)
 {
+    if (!std::isfinite(h / H)) { // no heights, no layers (fmax would make one of a NaN)
+        note("计算值_施工层数", "-");
+        note("计算值_分层施工", "共分 - 层施工");
+        return;
+    }
     const double layers = std::fmax(std::ceil(h / H - 1e-9), 1.0);
     // the depth left for the last layer, free of the float noise of h − n·H
     const double last = cmd_round(h - (layers - 1) * H, 6);

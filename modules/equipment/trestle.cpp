@@ -46,14 +46,6 @@ double plain(const char* name)
     const std::string t = control_text(box(name));
     return t == "-" ? kNone : text_to_number(t);
 }
-// A distance between loads and supports as typed: an empty box is 0 (a
-// number box empties a typed 0); any other text is read as a whole, one
-// number or none ("1..25" is no distance, not 1).
-double typed_distance(const char* name)
-{
-    const std::string t = control_text(box(name));
-    return t.empty() ? 0 : plain_number(t);
-}
 // A distance the check works with: 0 is a load over a support; below 0 or
 // none it is no distance (the consistency tests say so).
 double segment(const char* name)

@@ -6,6 +6,8 @@
 // heaviest vehicle and then tests the inputs for consistency.
 #include "app/report/export.h"
 
+#include <string>
+
 namespace trestle {
 
 inline constexpr const char* kForm = "Trestle";
@@ -36,6 +38,10 @@ void check_inputs();
 double kept_reaction();
 // The same before its rounding.
 double kept_reaction_worked();
+// A distance between loads and supports as typed: an empty box is 0 (a
+// number box empties a typed 0); any other text is read as a whole, one
+// number or none ("1..25" is no distance, not 1).
+double typed_distance(const std::string& name);
 // "-" into the 23 result boxes.
 void clear_results();
 

@@ -28,13 +28,6 @@ Ref box(const std::string& name) { return U(kForm, name); }
 // gives its box: a text outside it reads as no value, and the derived box
 // shows "-".
 double number(const std::string& name) { return read_number(box(name)); }
-// A distance as the load positions take it: empty counts 0, a text that is
-// not one number is none (and what is worked from it shows "-").
-double distance(const std::string& name)
-{
-    const std::string t = control_text(box(name));
-    return t.empty() ? 0 : plain_number(t);
-}
 std::string text(const std::string& name) { return control_text(box(name)); }
 void write(const std::string& name, const std::string& t) { set_control_text(box(name), t); }
 
@@ -304,17 +297,23 @@ void register_trestle_inputs(Runtime& rt)
 
 } // namespace
 
+double typed_distance(const std::string& name)
+{
+    const std::string t = control_text(box(name));
+    return t.empty() ? 0 : plain_number(t);
+}
+
 void compute_load_positions()
 {
-    const double L = distance("编辑框1_栈桥净跨"), W = distance("编辑框1_轴距");
+    const double L = typed_distance("编辑框1_栈桥净跨"), W = typed_distance("编辑框1_轴距");
     write_number(box("编辑框1_a0"), L / 2 - W);
     write("编辑框1_b0", text("编辑框1_轴距"));
     write("编辑框1_c0", text("编辑框1_后桥轴距a"));
-    write_number(box("编辑框1_d0"), distance("编辑框1_栈桥净跨") - distance("编辑框1_a0") - distance("编辑框1_b0") -
-                                        distance("编辑框1_c0"));
+    write_number(box("编辑框1_d0"), typed_distance("编辑框1_栈桥净跨") - typed_distance("编辑框1_a0") - typed_distance("编辑框1_b0") -
+                                        typed_distance("编辑框1_c0"));
     write("编辑框1_b1", text("编辑框1_轴距"));
     write("编辑框1_c1", text("编辑框1_后桥轴距a"));
-    write_number(box("编辑框1_a1"), distance("编辑框1_栈桥净跨") - distance("编辑框1_b1") - distance("编辑框1_c1"));
+    write_number(box("编辑框1_a1"), typed_distance("编辑框1_栈桥净跨") - typed_distance("编辑框1_b1") - typed_distance("编辑框1_c1"));
 }
 
 JSB_HANDLERS(register_trestle_inputs)

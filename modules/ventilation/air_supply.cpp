@@ -57,8 +57,7 @@ constexpr ToolRow kRows[] = {
 // makes the results stale.
 double row_air(const ToolRow& r)
 {
-    if (control_text(box(r.count)).find_first_not_of(' ') == std::string::npos) return 0;
-    const double count = input(r.count);
+    const double count = read_count_or_none(box(r.count));
     return count == 0 ? 0 : input(r.consumption) * count;
 }
 

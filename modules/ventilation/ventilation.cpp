@@ -172,8 +172,7 @@ void air_demand()
     double ni = 0;
     for (int i = 0; i < 4; ++i) {
         const DieselRow& row = kDieselRows[i];
-        if (control_text(box(row.count)).find_first_not_of(' ') == std::string::npos) continue;
-        const double count = input(row.count);
+        const double count = ui::read_count_or_none(box(row.count));
         if (count == 0) continue;
         g_last.diesel_row[i] = true;
         ni = ni + input(row.power) * count;
