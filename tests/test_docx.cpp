@@ -507,6 +507,9 @@ TEST(DocxLayout, ParagraphEndsAreBoundTogether)
          "<w:p><w:bookmarkStart w:id=\"1\" w:name=\"a\"/><w:r><w:t xml:space=\"preserve\">说明文字。  </w:t></w:r>"
          "<w:bookmarkEnd w:id=\"1\"/></w:p>",
          "说明|文+字+。  *"},
+        {"a figure at the end, one word by itself: no joiner inside it",
+         "<w:p><w:r><w:t xml:space=\"preserve\">取值 131.25</w:t></w:r></w:p>", "取值 131|.25*"},
+        {"a unit of letters", "<w:p><w:r><w:t xml:space=\"preserve\">长 2 km。</w:t></w:r></w:p>", "长 2|_km+。*"},
         {"a paragraph of two characters", "<w:p><w:r><w:t>合格</w:t></w:r></w:p>", "合+格*"},
         {"a paragraph of one character", "<w:p><w:r><w:t>。</w:t></w:r></w:p>", "。"},
         {"ending in an equation", "<w:p><w:r><w:t>其中</w:t></w:r><m:oMath><m:r><m:t>a=1</m:t></m:r></m:oMath></w:p>", "其中"},

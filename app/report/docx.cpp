@@ -875,6 +875,14 @@ namespace {
 constexpr std::string_view k_glue = "\u200D\u2060", k_no_break_space = "\u00A0";
 constexpr int k_bound = 3; // characters kept together at a paragraph's end
 
+// Letters, digits and the point of a number: two of them side by side are
+// one word that no line breaks, and take no joiner (which would stay in a
+// figure copied out of the report, "131.25" no longer a number).
+bool word_character(char ch)
+{
+    return (ch >= '0' && ch <= '9') || (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || ch == '.';
+}
+
 size_t utf8_lead(std::string_view s, size_t i)
 {
     while (i > 0 && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) --i;
@@ -977,7 +985,9 @@ void Docx::bind_paragraph_ends()
                 size_t n = 1;
                 while (i + n < s.size() && (static_cast<unsigned char>(s[i + n]) & 0xC0) == 0x80) ++n;
                 const bool inside = a + i >= from && a + i < end;
-                if (inside && a + i > from && s[i] != ' ' && text[a + i - 1] != ' ') glued += k_glue;
+                const char before = a + i > 0 ? text[a + i - 1] : ' ';
+                if (inside && a + i > from && s[i] != ' ' && before != ' ' && !(word_character(before) && word_character(s[i])))
+                    glued += k_glue;
                 if (inside && s[i] == ' ') glued += k_no_break_space;
                 else glued.append(s, i, n);
                 i += n;
