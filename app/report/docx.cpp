@@ -46,8 +46,6 @@ struct Names {
     std::string p, r, t, rPr, del, moveFrom, lastRenderedPageBreak, softHyphen, br, tab;
     std::string oMath, oMathPara, mr, mt, mrPr;
     std::string alternateContent;
-    std::string pPr, bookmarkStart, bookmarkEnd, proofErr, lang, eastAsia, noProof;
-    std::vector<std::string> rPrAfterLang, rPrAfterNoProof;
 
     void init(pugi::xml_node root)
     {
@@ -77,15 +75,6 @@ struct Names {
         oMath = q(m, "oMath"), oMathPara = q(m, "oMathPara");
         mr = q(m, "r"), mt = q(m, "t"), mrPr = q(m, "rPr");
         alternateContent = q(mc, "AlternateContent");
-        pPr = q(w, "pPr"), bookmarkStart = q(w, "bookmarkStart"), bookmarkEnd = q(w, "bookmarkEnd");
-        proofErr = q(w, "proofErr"), lang = q(w, "lang"), eastAsia = q(w, "eastAsia");
-        noProof = q(w, "noProof");
-        // what a run's properties may hold after w:noProof and after w:lang, in the schema's order
-        for (const char* later : {"snapToGrid", "vanish", "webHidden", "color", "spacing", "w", "kern", "position",
-                                  "sz", "szCs", "highlight", "u", "effect", "bdr", "shd", "fitText", "vertAlign",
-                                  "rtl", "cs", "em", "lang", "eastAsianLayout", "specVanish", "oMath", "rPrChange"})
-            rPrAfterNoProof.push_back(q(w, later));
-        rPrAfterLang.assign(rPrAfterNoProof.end() - 4, rPrAfterNoProof.end());
     }
 };
 
@@ -861,158 +850,6 @@ void Docx::leave_out_blank_parts()
     std::stable_sort(by_depth.begin(), by_depth.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
     for (auto& [k, n] : by_depth) n.parent().remove_child(n);
     d.blank.clear();
-    d.index.reset();
-    d.dirty = true;
-}
-
-namespace {
-// Set between two characters, they are not broken apart: ZERO WIDTH JOINER,
-// which Word offers as its "no-width non break" for East Asian text, then
-// WORD JOINER (in this order: LibreOffice takes the first as part of the
-// character before it, and would break after it were it last). Neither
-// shows. A blank among them becomes a no-break space instead (LibreOffice
-// breaks a line at a blank whatever joins it).
-constexpr std::string_view k_glue = "\u200D\u2060", k_no_break_space = "\u00A0";
-constexpr int k_bound = 3; // characters kept together at a paragraph's end
-
-// Letters, digits and the point of a number: two of them side by side are
-// one word that no line breaks, and take no joiner (which would stay in a
-// figure copied out of the report, "131.25" no longer a number).
-bool word_character(char ch)
-{
-    return (ch >= '0' && ch <= '9') || (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || ch == '.';
-}
-
-size_t utf8_lead(std::string_view s, size_t i)
-{
-    while (i > 0 && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) --i;
-    return i;
-}
-} // namespace
-
-void Docx::bind_paragraph_ends()
-{
-    Impl& d = *d_;
-    if (!d.loaded) return;
-    const Names& nm = d.names;
-    std::vector<pugi::xml_node> paragraphs;
-    struct Collect : pugi::xml_tree_walker {
-        const std::string& p;
-        std::vector<pugi::xml_node>& out;
-        Collect(const std::string& p, std::vector<pugi::xml_node>& out) : p(p), out(out) {}
-        bool for_each(pugi::xml_node& n) override
-        {
-            if (n.name() == p) out.push_back(n);
-            return true;
-        }
-    } collect(nm.p, paragraphs);
-    d.doc.document_element().traverse(collect);
-
-    const std::string w = nm.p.substr(0, nm.p.size() - 1); // "w:"
-    for (pugi::xml_node p : paragraphs) {
-        // Titles and headings are set on one line of their own; their runs
-        // keep their language, which picks their font where it is missing.
-        const std::string_view style = p.child(nm.pPr.c_str()).child((w + "pStyle").c_str()).attribute((w + "val").c_str()).value();
-        if (style.starts_with("Heading") || style.starts_with("Title")) continue;
-        // A table's columns are made wide enough for their cells' text.
-        bool in_table = false;
-        for (pugi::xml_node a = p.parent(); a && !in_table; a = a.parent()) in_table = a.name() == w + "tc";
-        if (in_table) continue;
-        // The text that ends the paragraph: its last text nodes, back to
-        // anything that shows as other than text (a break, a tab, a field,
-        // an equation).
-        std::vector<pugi::xml_node> ts;
-        bool stop = false;
-        for (pugi::xml_node c = p.last_child(); c && !stop; c = c.previous_sibling()) {
-            if (c.type() != pugi::node_element || is(c, nm.pPr) || is(c, nm.bookmarkStart) || is(c, nm.bookmarkEnd) ||
-                is(c, nm.proofErr))
-                continue;
-            if (!is(c, nm.r)) break;
-            for (pugi::xml_node k = c.last_child(); k && !stop; k = k.previous_sibling()) {
-                if (k.type() != pugi::node_element || is(k, nm.rPr) || is(k, nm.lastRenderedPageBreak)) continue;
-                if (is(k, nm.t)) ts.insert(ts.begin(), k);
-                else stop = true;
-            }
-        }
-        std::string text;
-        for (pugi::xml_node t : ts) text += t.child_value();
-        // the last k_bound characters, blanks between them counted along
-        size_t end = text.find_last_not_of(' ');
-        if (end == std::string::npos) continue;
-        end = end + 1;
-        size_t from = end;
-        int chars = 0;
-        while (from > 0 && chars < k_bound) {
-            from = utf8_lead(text, from - 1);
-            if (text[from] != ' ') ++chars;
-        }
-        if (chars < 2) continue;
-        // blanks before them go along (a unit stays with its number)
-        while (from > 0 && text[from - 1] == ' ') --from;
-
-        // Each text node with some of [from, end) goes to a run of its own
-        // (split off where the tail begins inside one), marked as not
-        // Chinese, and has the glue put between those characters.
-        size_t at = 0;
-        for (pugi::xml_node t : ts) {
-            const std::string s = t.child_value();
-            const size_t a = at, b = at + s.size();
-            at = b;
-            if (b <= from || a >= end) continue;
-            pugi::xml_node run = t.parent();
-            const size_t cut = from > a ? from - a : 0;
-            pugi::xml_node target = t;
-            bool first_in_run = true;
-            for (pugi::xml_node k = t.previous_sibling(); k; k = k.previous_sibling())
-                if (k.type() == pugi::node_element && !is(k, nm.rPr)) first_in_run = false;
-            if (cut > 0 || !first_in_run) {
-                pugi::xml_node tail = d.new_run_after(run, run);
-                target = tail.append_child(t.name());
-                for (pugi::xml_node k = t.next_sibling(); k;) {
-                    pugi::xml_node next = k.next_sibling();
-                    tail.append_move(k);
-                    k = next;
-                }
-                if (cut > 0) {
-                    set_text(t, s.substr(0, cut));
-                } else {
-                    run.remove_child(t);
-                }
-                run = tail;
-            }
-            std::string glued;
-            for (size_t i = cut; i < s.size();) {
-                size_t n = 1;
-                while (i + n < s.size() && (static_cast<unsigned char>(s[i + n]) & 0xC0) == 0x80) ++n;
-                const bool inside = a + i >= from && a + i < end;
-                const char before = a + i > 0 ? text[a + i - 1] : ' ';
-                if (inside && a + i > from && s[i] != ' ' && before != ' ' && !(word_character(before) && word_character(s[i])))
-                    glued += k_glue;
-                if (inside && s[i] == ' ') glued += k_no_break_space;
-                else glued.append(s, i, n);
-                i += n;
-            }
-            set_text(target, glued);
-            pugi::xml_node rpr = run.child(nm.rPr.c_str());
-            if (!rpr) rpr = run.prepend_child(nm.rPr.c_str());
-            // A run property in its place in the schema's order.
-            auto property = [&rpr](const std::string& name, const std::vector<std::string>& later_names) {
-                if (pugi::xml_node found = rpr.child(name.c_str())) return found;
-                pugi::xml_node after;
-                for (pugi::xml_node k = rpr.first_child(); k && !after; k = k.next_sibling())
-                    for (const std::string& later : later_names)
-                        if (is(k, later)) after = k;
-                return after ? rpr.insert_child_before(name.c_str(), after) : rpr.append_child(name.c_str());
-            };
-            // Marked as another language only to be kept together: not to be
-            // proofed as that language's words.
-            property(nm.noProof, nm.rPrAfterNoProof);
-            pugi::xml_node lang = property(nm.lang, nm.rPrAfterLang);
-            pugi::xml_attribute ea = lang.attribute(nm.eastAsia.c_str());
-            if (!ea) ea = lang.append_attribute(nm.eastAsia.c_str());
-            ea.set_value("en-US");
-        }
-    }
     d.index.reset();
     d.dirty = true;
 }

@@ -43,18 +43,6 @@ public:
     // the marks of the others. Called once, after the last replacement.
     void leave_out_blank_parts();
 
-    // Binds the last three characters of every paragraph of the main story
-    // that ends in text (titles, headings and table cells aside), so that no line holds
-    // only a paragraph's last character or two ("数。" wrapped alone):
-    // joiners go between them, a no-break space for a blank, and their runs
-    // are marked as not Chinese, for LibreOffice breaks Chinese text
-    // wherever its list of characters that may not start or end a line
-    // allows and ignores joiners there. (Where the document's Chinese font is
-    // missing, LibreOffice picks the stand-in by language, so those
-    // characters may then show in another stand-in font.) Called once, after
-    // the last replacement and leave_out_blank_parts().
-    void bind_paragraph_ends();
-
     // The document's created and modified times in its core properties
     // (W3C date-time, "2026-12-11T09:30:00Z"), written by the next save.
     void set_times(std::string created, std::string modified);

@@ -108,7 +108,6 @@ public:
 
         if (open) {
             doc_.leave_out_blank_parts();
-            doc_.bind_paragraph_ends();
             const std::string now = utc_text(cmd_now());
             doc_.set_times(now, now);
             std::string bytes;

@@ -181,7 +181,7 @@ std::string story_text(const std::string& package)
     auto collect = [&text](auto& self, pugi::xml_node n) -> void {
         const std::string_view name = n.name();
         if (name == "w:p") text += "\n";
-        if (name == "w:t" || name == "m:t") text += without_glue(n.child_value());
+        if (name == "w:t" || name == "m:t") text += n.child_value();
         const bool delimiter = name == "m:d";
         if (delimiter) text += n.select_node("m:dPr/m:begChr").node().attribute("m:val").as_string("(");
         for (pugi::xml_node c : n.children()) self(self, c);
