@@ -219,8 +219,8 @@ TEST_F(AirSupplyProgram, StartState)
         EXPECT_EQ(text(box), value) << box;
         EXPECT_EQ(c(box).input_mode, 10) << box;
     }
-    // The two upper results start with texts of their own, not the defaults' results.
-    const std::pair<const char*, const char*> results[] = {{Sq, "53.2"}, {Qleak, "1.823"}, {Q, ""}};
+    // No result shows a figure before a calculation has worked one out.
+    const std::pair<const char*, const char*> results[] = {{Sq, "-"}, {Qleak, "-"}, {Q, ""}};
     for (const auto& [box, value] : results) {
         EXPECT_EQ(text(box), value) << box;
         EXPECT_EQ(c(box).input_mode, 1) << box;

@@ -13,6 +13,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <regex>
 #include <string>
 #include <vector>
@@ -117,8 +118,24 @@ INSTANTIATE_TEST_SUITE_P(
                    {{Q2, "2258.73"}, {Qh, "2259"}, {"标签20", "②-5管道混合式爆破排烟Q2"}}},
         FigureCase{"electric detonation", {{Step::Choose, "组合框1", "电雷管起爆"}},
                    {{"编辑框1_爆破后炮烟的扩散长度", "138.76"}, {Q2, "443"}}},
+        // Q5 = QCH4 / (Bg − Bg0) × K′: the starting gas inputs 3 / (0.005 − 0) × 2.0.
         FigureCase{"gas tunnel", {{Step::Tick, "选择框1_隧道含瓦斯"}},
-                   {{"编辑框2_按瓦斯绝对涌出量计算", "120"}, {"编辑框1_爆破后炮烟的扩散长度", "39.75"}, {Qh, "1506"}}},
+                   {{"编辑框2_按瓦斯绝对涌出量计算", "1200"}, {"编辑框1_爆破后炮烟的扩散长度", "39.75"}, {Qh, "1506"}}},
+        // 5 m3/min of methane at the highway limit of 0.5 % asks 2000 m3/min,
+        // which governs the fan.
+        FigureCase{"gas governs",
+                   {{Step::Tick, "选择框1_隧道含瓦斯"}, {Step::Type, "编辑框1_瓦斯绝对涌出量", "5"}},
+                   {{"编辑框2_按瓦斯绝对涌出量计算", "2000"}, {Qh, "2000"}, {"编辑框2_沿程管道漏风耗损量Q漏", "370"}}},
+        // A published heading face at the railway limit of 1 %: 100 × 0.27 × 2 = 54 m3/min.
+        FigureCase{"gas at the 1 % limit",
+                   {{Step::Tick, "选择框1_隧道含瓦斯"}, {Step::Type, "编辑框1_瓦斯绝对涌出量", "0.27"},
+                    {Step::Type, "编辑框1_工作面允许瓦斯浓度", "0.01"}},
+                   {{"编辑框2_按瓦斯绝对涌出量计算", "54"}, {Qh, "1506"}}},
+        // Gas in the incoming air leaves less margin: 3 / (0.01 − 0.002) × 1.5.
+        FigureCase{"gas in the incoming air",
+                   {{Step::Tick, "选择框1_隧道含瓦斯"}, {Step::Type, "编辑框1_工作面允许瓦斯浓度", "0.01"},
+                    {Step::Type, "编辑框1_送入风流中瓦斯浓度", "0.002"}, {Step::Type, "编辑框1_瓦斯涌出不均衡系数", "1.5"}},
+                   {{"编辑框2_按瓦斯绝对涌出量计算", "562.5"}}},
         FigureCase{"altitude 1000", {{Step::Choose, "组合框3", "1000"}},
                    {{"编辑框1_管道漏风系数", "1.185"}, {"编辑框2_沿程管道漏风耗损量Q漏", "278.61"},
                     {"编辑框2_高海拔风量修正风量Q高", "200.5"}, {"编辑框1_摩阻系数", "0.00225"},
@@ -149,7 +166,7 @@ INSTANTIATE_TEST_SUITE_P(
         // A gas tunnel whose fresh air brings as much gas as the face allows
         // cannot be ventilated by any flow.
         FigureCase{"no gas margin",
-                   {{Step::Tick, "选择框1_隧道含瓦斯"}, {Step::Type, "编辑框1_送入风流中瓦斯浓度", "0.05"}},
+                   {{Step::Tick, "选择框1_隧道含瓦斯"}, {Step::Type, "编辑框1_送入风流中瓦斯浓度", "0.005"}},
                    {{"编辑框2_按瓦斯绝对涌出量计算", "-"}, {"编辑框2_洞内最多人数需风量", "207"}, {Qh, "-"},
                     {"编辑框2_风机计算功率", "-"}}},
         // Fumes within the allowed concentration as soon as they have spread
@@ -268,11 +285,10 @@ INSTANTIATE_TEST_SUITE_P(
         DomainRow{"编辑框1_百米平均漏风率", true, "编辑框1_管道漏风系数", W}),
     [](const ::testing::TestParamInfo<DomainRow>& i) { return "box" + std::to_string(i.index); });
 
-// Inputs the chosen scheme or an unticked gas box does not use are not read:
-// empty, they refuse nothing.
+// The gas inputs of a tunnel without gas are not read (nor printed): empty,
+// they refuse nothing in any scheme.
 TEST_F(VentilationProgram, InputsTheCaseDoesNotUseAreNotRead)
 {
-    type("编辑框1_压入风口至工作面的距离", "");
     set_control_text(U(kForm, "编辑框1_工作面允许瓦斯浓度"), "");
     set_control_text(U(kForm, "编辑框1_瓦斯涌出不均衡系数"), "abc");
     for (const char* scheme : {"巷道式通风", "管道压入式通风", "管道吸入式通风"}) {
@@ -402,6 +418,101 @@ TEST_F(VentilationProgram, EmptyAltitudeCorrectsNothing)
     EXPECT_EQ(backend.messages.back().text, "计算方案导出成功！");
 }
 
+// --- the gas limit ------------------------------------------------------------------------
+
+// Bg and Bg0 are fractions of the air's volume. A Bg above 0.01 (1 %) is no
+// limit any rule allows, and one not above Bg0 leaves the incoming air no
+// margin: either refuses the gas demand, and the status line says why, with
+// no message box; the next calculation that stands clears the reason.
+TEST_F(VentilationProgram, GasLimitOutsideTheRulesRefusesWithAReason)
+{
+    const char* const Q5 = "编辑框2_按瓦斯绝对涌出量计算";
+    const char* const kIdle = "方案导出需要Word2007以上版本！";
+    const char* const kAboveLimit = "Bg超过0.01（1 %），无法计算Q5";
+    const char* const kNoMargin = "Bg不大于Bg0，无法计算Q5";
+    const struct {
+        const char *Bg, *Bg0;
+        const char* q5; // "-": refused
+        const char* status;
+    } cases[] = {
+        {"0.05", "0", "-", kAboveLimit}, // methane's explosive limit typed as the face's limit
+        {"0.005", "0", "1200", kIdle},   // 3 / 0.005 × 2.0
+        {"0.0100001", "0", "-", kAboveLimit},
+        {"0.01", "0", "600", kIdle},
+        {"0.004", "0.004", "-", kNoMargin},
+        {"0.004", "0.006", "-", kNoMargin},
+        {"0.006", "0.004", "3000", kIdle}, // 3 / 0.002 × 2.0
+    };
+    click("选择框1_隧道含瓦斯");
+    for (const auto& k : cases) {
+        SCOPED_TRACE(std::string(k.Bg) + " over " + k.Bg0);
+        type("编辑框1_工作面允许瓦斯浓度", k.Bg);
+        type("编辑框1_送入风流中瓦斯浓度", k.Bg0);
+        const size_t messages = backend.messages.size();
+        click("图形按钮_计算");
+        EXPECT_EQ(backend.messages.size(), messages) << "no message box from a calculation";
+        EXPECT_EQ(text(Q5), k.q5);
+        EXPECT_EQ(text("标签1_提示信息"), k.status);
+        const bool refused = std::string(k.q5) == "-";
+        EXPECT_EQ(text(Qh) == "-", refused) << text(Qh);
+        EXPECT_EQ(text(W) == "-", refused) << text(W);
+        fs::remove_all(folder / "导出的方案");
+        backend.queue_answer(0);
+        click("图形按钮_导出");
+        EXPECT_EQ(backend.messages.back().text, refused ? "计算未得出结果，请检查输入后重新计算！" : "计算方案导出成功！");
+    }
+    // Not a gas tunnel: the gas inputs are not read, whatever they hold.
+    type("编辑框1_工作面允许瓦斯浓度", "0.05");
+    click("选择框1_隧道含瓦斯");
+    click("图形按钮_计算");
+    EXPECT_EQ(text(Q5), "0");
+    EXPECT_EQ(text("标签1_提示信息"), kIdle);
+}
+
+// --- every figure the plan prints is an input ---------------------------------------------
+
+// Boxes every scheme's plan prints, whether or not the scheme's formulas use
+// them: read under their domain ("-5", "2..5" refuse the calculation), shown
+// in the plan as typed, and a change after the calculation leaves nothing
+// current to export.
+TEST_F(VentilationProgram, PrintedBoxesAreReadInEveryScheme)
+{
+    const struct {
+        const char* box;
+        const char* row; // the plan's parameter row, up to the value
+        const char* value;
+    } printed[] = {
+        {"编辑框1_掌子面满足下循环施工长度", "掌子面满足下循环施工长度L(m)\nL\n", "150"},
+        {"编辑框1_压入风口至工作面的距离", "压入风口至工作面的距离\nL入口\n", "30"},
+        {"编辑框1_每kg炸药折合的体积", "每kg炸药折合的废气体积\nb\n", "45"},
+    };
+    const auto export_says = [&] {
+        fs::remove_all(folder / "导出的方案");
+        backend.queue_answer(0);
+        click("图形按钮_导出");
+        return backend.messages.back().text;
+    };
+    for (const char* scheme : {"巷道式通风", "管道压入式通风", "管道吸入式通风", "管道混合式压风", "管道混合式吸风"}) {
+        choose("列表框1", scheme);
+        for (const auto& p : printed) {
+            SCOPED_TRACE(std::string(scheme) + " " + p.box);
+            const std::string start = text(p.box);
+            for (const char* outside : {"-5", "2..5", ""}) {
+                paste(p.box, outside);
+                click("图形按钮_计算");
+                EXPECT_EQ(export_says(), "计算未得出结果，请检查输入后重新计算！") << "\"" << outside << "\"";
+            }
+            type(p.box, p.value);
+            click("图形按钮_计算");
+            ASSERT_EQ(export_says(), "计算方案导出成功！");
+            EXPECT_NE(report_text(folder / "导出的方案" / "隧道通风专项施工方案.doc").find(std::string(p.row) + p.value + "\n"),
+                      std::string::npos);
+            type(p.box, start);
+            EXPECT_EQ(export_says(), "输入已修改，请重新计算后导出！");
+        }
+    }
+}
+
 // --- selections, lists and lookups ------------------------------------------------------
 
 TEST_F(VentilationProgram, StartState)
@@ -426,8 +537,12 @@ TEST_F(VentilationProgram, StartState)
     for (const char* gas : {"编辑框1_工作面允许瓦斯浓度", "编辑框1_瓦斯绝对涌出量", "编辑框1_送入风流中瓦斯浓度",
                             "编辑框1_瓦斯涌出不均衡系数"})
         EXPECT_TRUE(disabled(gas)) << gas;
-    EXPECT_EQ(text("编辑框1_工作面允许瓦斯浓度"), "0.05");
-    EXPECT_EQ(text("编辑框2_最大需风量Qh"), "-");
+    // A fraction of the air's volume: 0.5 %, the highway limit.
+    EXPECT_EQ(text("编辑框1_工作面允许瓦斯浓度"), "0.005");
+    EXPECT_EQ(text("标签1_送入风流中瓦斯浓度"), "送入风流中瓦斯浓度Bg0");
+    // No result shows a figure before a calculation has worked one out.
+    for (const char* result : {"编辑框1_同时爆破的炸药量", "编辑框1_爆破后炮烟的扩散长度", "编辑框2_最大需风量Qh"})
+        EXPECT_EQ(text(result), "-") << result;
     EXPECT_EQ(text("编辑框3_洞内同时使用内燃机作业总功率数"), "");
     EXPECT_EQ(text("标签1_提示信息"), "方案导出需要Word2007以上版本！");
     EXPECT_EQ(picture(kForm, "进度条倒数"), app::res::countdown_picture(10));
@@ -566,6 +681,7 @@ struct SchemeReport {
     const char* scheme;
     const char* own_words; // a sentence only this scheme's plan carries
     const char* q2_heading;
+    const char* qh_chain; // the largest demand, then Qh rounded up from it
 };
 
 void PrintTo(const SchemeReport& r, std::ostream* os) { *os << r.scheme; }
@@ -615,6 +731,8 @@ TEST_P(PlanExport, WritesTheSchemesTemplateWithEveryPlaceholderFilled)
         "地区大气压 89.9 kPa",
         // α and R_f with their units, in their formulas and in the results
         "=0.00225kg/m³\n", "N·s2/m8\n", "摩阻系数α\n0.00225\nkg/m³\n", "\nN·s2/m8\n管道阻力损失hf",
+        // Q3 = 4.5 × (110 + 154 + 2 × 162) × 0.7 = 1852.2
+        "Qh=max(Q1,Q2,Q3,Q4,Q5)，向上取整\n", r.qh_chain,
     };
     for (const char* s : shown) EXPECT_NE(doc.find(s), std::string::npos) << s;
 
@@ -634,12 +752,53 @@ TEST_P(PlanExport, WritesTheSchemesTemplateWithEveryPlaceholderFilled)
 
 INSTANTIATE_TEST_SUITE_P(
     Ventilation, PlanExport,
-    ::testing::Values(SchemeReport{"巷道式通风", "5 为巷道式通风的炮烟排除系数", "②-1巷道式通风爆破排烟Q2"},
-                      SchemeReport{"管道压入式通风", "0.0001 为一氧化碳允许浓度", "②-2管道压入式爆破排烟Q2"},
-                      SchemeReport{"管道吸入式通风", "吸风口应尽量靠近工作面", "②-3管道吸入式爆破排烟Q2"},
-                      SchemeReport{"管道混合式压风", "混合式通风以压入式为主时", "②-4管道混合式爆破排烟Q2"},
-                      SchemeReport{"管道混合式吸风", "1.3 为以吸入式为主时的风量增大系数", "②-5管道混合式爆破排烟Q2"}),
+    ::testing::Values(SchemeReport{"巷道式通风", "5 为巷道式通风的炮烟排除系数", "②-1巷道式通风爆破排烟Q2",
+                                   "max(207,707.2,1852.2,636.48,0)=1852.2，向上取整得Qh=1853m³/min\n"},
+                      SchemeReport{"管道压入式通风", "0.0001 为一氧化碳允许浓度", "②-2管道压入式爆破排烟Q2",
+                                   "max(207,221,1852.2,636.48,0)=1852.2，向上取整得Qh=1853m³/min\n"},
+                      SchemeReport{"管道吸入式通风", "吸风口应尽量靠近工作面", "②-3管道吸入式爆破排烟Q2",
+                                   "max(207,1495.5,1852.2,636.48,0)=1852.2，向上取整得Qh=1853m³/min\n"},
+                      SchemeReport{"管道混合式压风", "混合式通风以压入式为主时", "②-4管道混合式爆破排烟Q2",
+                                   "max(207,1737.48,1852.2,636.48,0)=1852.2，向上取整得Qh=1853m³/min\n"},
+                      SchemeReport{"管道混合式吸风", "1.3 为以吸入式为主时的风量增大系数", "②-5管道混合式爆破排烟Q2",
+                                   "max(207,2258.73,1852.2,636.48,0)=2258.73，向上取整得Qh=2259m³/min\n"}),
     [](const ::testing::TestParamInfo<SchemeReport>& i) { return "scheme" + std::to_string(i.index); });
+
+// The largest demand is stated to the two decimals the demands are compared
+// at, with "≈" where that shortens an unrounded Q3, and Qh follows from it:
+// rounded up, or the same where it is whole already.
+TEST_F(PlanExport, QhFollowsFromTheLargestDemandAsStated)
+{
+    const struct {
+        const char* name;
+        std::vector<std::pair<const char*, const char*>> typed;
+        bool gas;
+        const char* chain;
+    } cases[] = {
+        {"starting inputs", {}, false, "max(207,221,1505.7,636.48,0)=1505.7，向上取整得Qh=1506m³/min\n"},
+        {"a diesel demand whole at two decimals",
+         {{"编辑框3_数量3", "0"}, {"编辑框2_设备2", "1"}, {"编辑框2_设备利用率", "1"}, {"编辑框1_洞内同时使用内燃每KW所需的风量", "1128.004"}},
+         false, "max(207,221,1128.004,636.48,0)≈1128，即Qh=1128m³/min\n"},
+        {"a diesel demand above a whole number at two decimals",
+         {{"编辑框3_数量3", "0"}, {"编辑框2_设备2", "1"}, {"编辑框2_设备利用率", "1"}, {"编辑框1_洞内同时使用内燃每KW所需的风量", "1128.006"}},
+         false, "max(207,221,1128.006,636.48,0)≈1128.01，向上取整得Qh=1129m³/min\n"},
+        {"the gas demand", {{"编辑框1_瓦斯绝对涌出量", "5"}}, true, "max(207,221,1505.7,636.48,2000)=2000，即Qh=2000m³/min\n"},
+    };
+    const std::map<std::string, std::string> start = shown_texts();
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        if (k.gas) click("选择框1_隧道含瓦斯");
+        for (const auto& [box, value] : k.typed) type(box, value);
+        click("图形按钮_计算");
+        fs::remove_all(folder / "导出的方案");
+        export_ok();
+        ASSERT_EQ(backend.messages.back().text, "计算方案导出成功！");
+        EXPECT_NE(report_text(report()).find(k.chain), std::string::npos) << report_text(report());
+        // back to the starting inputs
+        if (k.gas) click("选择框1_隧道含瓦斯");
+        for (const auto& [box, value] : k.typed) type(box, start.at(box));
+    }
+}
 
 TEST_F(PlanExport, LaterExportReplacesTheEarlierPlan)
 {
@@ -699,27 +858,27 @@ TEST_F(PlanExport, OnlyCurrentResultsAreExported)
 TEST_F(PlanExport, GasLinesOnlyForAGasTunnel)
 {
     set_control_text(U(kForm, "编辑框1_工作面允许瓦斯浓度"), "");
-    type("编辑框1_掌子面满足下循环施工长度", "");
     click("图形按钮_计算");
     export_ok();
     std::string doc = report_text(report());
     EXPECT_NE(doc.find("本工程隧道不含瓦斯，不计此项，Q5 = 0 m³/min。"), std::string::npos);
-    for (const char* gone : {"瓦斯涌出不均衡系数", "工作面允许瓦斯浓度", "瓦斯隧道按规定配置", "掌子面满足下循环施工长度",
-                             "计算值_", "：。", "= -"})
+    for (const char* gone : {"瓦斯涌出不均衡系数", "工作面允许瓦斯浓度", "瓦斯隧道按规定配置", "计算值_", "：。", "= -"})
         EXPECT_EQ(doc.find(gone), std::string::npos) << gone;
     EXPECT_NE(doc.find("5. 洞内氧气体积不低于20%"), std::string::npos);
 
     click("选择框1_隧道含瓦斯");
-    type("编辑框1_工作面允许瓦斯浓度", "0.04");
+    type("编辑框1_工作面允许瓦斯浓度", "0.008");
     type("编辑框1_掌子面满足下循环施工长度", "150");
     click("图形按钮_计算");
     export_ok();
     doc = report_text(report());
     EXPECT_EQ(doc.find("不计此项"), std::string::npos);
-    // Q5 = 3 / (0.04 − 0) × 2.0
-    for (const char* shown : {"本工程隧道含瓦斯，按下式计算：", "=30.04−0×2.0=150m³/min" /* 3 over 0.04 − 0 */, "工作面允许瓦斯浓度\nBg\n0.04\n",
-                              "瓦斯涌出不均衡系数\nK'\n2.0\n", "6. 瓦斯隧道工作面允许瓦斯浓度 0.04。",
-                              "4. 瓦斯隧道按规定配置瓦斯检测仪器，工作面瓦斯浓度超过 0.04 时", "L\n150\n"})
+    // Q5 = 3 / (0.008 − 0) × 2.0; Bg stated with what it means wherever it
+    // stands as a limit, as a plain figure in the formula.
+    for (const char* shown : {"本工程隧道含瓦斯，按下式计算：", "=30.008−0×2.0=750m³/min" /* 3 over 0.008 − 0 */,
+                              "工作面允许瓦斯浓度\nBg\n0.008（0.8 %）\n", "瓦斯涌出不均衡系数\nK'\n2.0\n",
+                              "6. 瓦斯隧道工作面允许瓦斯浓度 0.008（0.8 %）。",
+                              "4. 瓦斯隧道按规定配置瓦斯检测仪器，工作面瓦斯浓度超过 0.008（0.8 %） 时", "L\n150\n"})
         EXPECT_NE(doc.find(shown), std::string::npos) << shown;
 }
 

@@ -131,6 +131,31 @@ namespace {
 
 Calculated g_last;
 
+constexpr const char* kStatus = "标签1_提示信息";
+constexpr const char* kIdleStatus = "方案导出需要Word2007以上版本！";
+
+// The calculation gives no results, and the status line says why.
+void refuse_with_reason(const char* reason)
+{
+    calculation_refused();
+    rt_set_property(box(kStatus), prop::Label::Caption, reason);
+}
+
+// Why the gas demand cannot be worked out from the face's allowed gas
+// concentration Bg and that of the incoming air Bg0 (both fractions of the
+// air's volume), or nullptr when it can. Bg is at most 0.01 (1 %, the
+// railway rule; highways allow 0.005): a figure above it is a limit no rule
+// allows, such as methane's lower explosive limit of 5 % (0.05), and would
+// ask a fraction of the air the face needs. Air that brings the allowed
+// concentration or more cannot dilute anything.
+const char* gas_limit_refusal(double Bg, double Bg0)
+{
+    if (std::isnan(Bg) || std::isnan(Bg0)) return nullptr; // outside their domain: refused as such
+    if (Bg > kGasLimit) return "Bg超过0.01（1 %），无法计算Q5";
+    if (!(Bg > Bg0)) return "Bg不大于Bg0，无法计算Q5";
+    return nullptr;
+}
+
 // Blasting-fume demand Q2 of the scheme, from the shown charge A and
 // fume-spread length L散; each scheme reads only the inputs its formula uses.
 double fume_demand(const std::string& scheme, double A, double L_spread)
@@ -191,6 +216,11 @@ void air_demand()
                   input("编辑框1_风量备用系数") * input("编辑框_洞内每人每分钟需新鲜空气") *
                       input("编辑框1_洞内同时工作的最多人数"),
                   2);
+    // Every scheme's plan prints these whether or not its formulas use them:
+    // they are read, so that a plan never states a figure outside its
+    // domain, nor one typed after the calculation.
+    for (const char* printed : {"编辑框1_每kg炸药折合的体积", "编辑框1_压入风口至工作面的距离", "编辑框1_掌子面满足下循环施工长度"})
+        input(printed);
     // Q2: blasting fumes, by scheme; the pressed-in scheme shows a whole number.
     const std::string scheme = list_item("列表框1");
     if (const Scheme* s = find_scheme(scheme)) {
@@ -203,15 +233,15 @@ void air_demand()
     }
     // Q4: minimum air speed.
     write_rounded("编辑框2_按洞内允许最小风速", input("编辑框1_洞内允许最小风速") * input("编辑框1_隧道开挖面积") * 60, 2);
-    // Q5: gas, only in a gas tunnel; the face must allow more gas than the
-    // fresh air brings in.
+    // Q5: gas, only in a gas tunnel.
     g_last.gas_tunnel = rt_get_property(box("选择框1_隧道含瓦斯"), prop::CheckBox::Checked).truth();
     if (g_last.gas_tunnel) {
         const double emission = input("编辑框1_瓦斯绝对涌出量");
-        const double margin = input("编辑框1_工作面允许瓦斯浓度") - input("编辑框1_送入风流中瓦斯浓度");
+        const double Bg = input("编辑框1_工作面允许瓦斯浓度"), Bg0 = input("编辑框1_送入风流中瓦斯浓度");
         const double uneven = input("编辑框1_瓦斯涌出不均衡系数");
-        if (!(margin > 0)) calculation_refused();
-        write_rounded("编辑框2_按瓦斯绝对涌出量计算", margin > 0 ? emission / margin * uneven : kNone, 2);
+        const char* refusal = gas_limit_refusal(Bg, Bg0);
+        if (refusal) refuse_with_reason(refusal);
+        write_rounded("编辑框2_按瓦斯绝对涌出量计算", refusal ? kNone : emission / (Bg - Bg0) * uneven, 2);
     } else {
         write_text("编辑框2_按瓦斯绝对涌出量计算", "0");
     }
@@ -230,10 +260,16 @@ void air_demand()
     bool known = true;
     for (const char* q : {"编辑框2_洞内最多人数需风量", "编辑框2_爆破排烟", "编辑框2_按内燃机作业废气稀释",
                           "编辑框2_按洞内允许最小风速", "编辑框2_按瓦斯绝对涌出量计算"}) {
-        const std::optional<int32_t> whole = whole_demand(shown(q));
-        if (whole) demands.push_back(*whole);
-        else known = false;
+        const double demand = shown(q);
+        const std::optional<int32_t> whole = whole_demand(demand);
+        if (whole) {
+            demands.push_back(*whole);
+            if (!(demand <= g_last.largest_demand)) g_last.largest_demand = demand;
+        } else {
+            known = false;
+        }
     }
+    if (!known) g_last.largest_demand = kNone;
     cmd_sort_array(demands, false);
     write_rounded("编辑框2_最大需风量Qh", known ? demands.front() : kNone, 2);
 }
@@ -287,6 +323,8 @@ constexpr const char* kResults[] = {
 void calculate()
 {
     g_last = Calculated{};
+    // A reason given by an earlier refusal no longer stands.
+    if (control_text(box(kStatus)) != kIdleStatus) rt_set_property(box(kStatus), prop::Label::Caption, kIdleStatus);
     air_demand();
     duct_and_fan();
     // A plan with a figure missing would print arithmetic that ends in

@@ -4,6 +4,7 @@
 // power, and the ventilation plan report of the chosen scheme.
 #include "app/report/export.h"
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,10 @@ const Scheme* find_scheme(const std::string& item);
 // table has no row for it.
 const char* pressure_for_altitude(const std::string& altitude_item);
 
+// The largest allowed gas concentration at the face, as a fraction of the
+// air's volume.
+inline constexpr double kGasLimit = 0.01;
+
 // The whole calculation behind the compute button, without the button
 // pictures, the busy lamp and the sounds around it. It runs as the form's
 // calculation (ui/cmd.h) and gives no results when an input lies outside
@@ -44,6 +49,9 @@ struct Calculated {
     // fumes; above 1 they need no dilution and Q2 is 0.
     double fume_ratio = 0;
     bool fumes_within_limit() const { return fume_ratio > 1; }
+    // The largest of the five demands as they are shown, before Qh rounds it
+    // up to whole m3/min; not a number when Qh could not be formed.
+    double largest_demand = std::numeric_limits<double>::quiet_NaN();
 };
 const Calculated& last_calculation();
 

@@ -7,6 +7,7 @@
 #include "ui/cmd.h"
 #include "ui/value.h"
 
+#include <cmath>
 #include <optional>
 #include <string>
 
@@ -54,6 +55,24 @@ std::string fume_ratio()
     for (int places = 2; places <= 12; ++places)
         if (ui::round_places(X, places) > 1) return ui::number_to_text(ui::round_places(X, places));
     return ui::number_to_text(X);
+}
+
+// Bg with what it means: a fraction of the air's volume, "0.005（0.5 %）".
+std::string gas_limit_meant()
+{
+    if (!last_calculation().gas_tunnel) return {};
+    const std::string Bg = text_of("编辑框1_工作面允许瓦斯浓度");
+    return Bg + "（" + ui::number_to_text(ui::round_places(ui::plain_number(Bg) * 100, 10)) + " %）";
+}
+
+// The largest demand as the plan states it, to the two decimals the
+// demands are compared at; and how Qh follows from it: rounded up to whole
+// m3/min, or the same figure where it is whole already.
+std::string largest_demand() { return ui::number_to_text(ui::round_places(last_calculation().largest_demand, 2)); }
+std::string to_whole_demand()
+{
+    const double largest = ui::round_places(last_calculation().largest_demand, 2);
+    return largest == std::floor(largest) ? "，即" : "，向上取整得";
 }
 
 PlaceholderBinding computed(const char* placeholder, std::function<std::string()> value,
@@ -151,6 +170,9 @@ report::ExportRequest export_request()
                 return last_calculation().gas_tunnel ? ui::control_text(ui::U(kForm, box)) : std::string();
             },
             5));
+    r.bindings.push_back(report::bind_computed("计算值_允许瓦斯浓度及含义", gas_limit_meant, 5));
+    r.bindings.push_back(report::bind_computed("计算值_需风量最大值", largest_demand, 5));
+    r.bindings.push_back(report::bind_computed("计算值_需风量取整", to_whole_demand, 5));
     r.bindings.push_back(report::bind_computed(
         "计算值_不含瓦斯", [] { return last_calculation().gas_tunnel ? std::string() : std::string("隧道不含瓦斯"); }, 5));
     r.marks = {
@@ -168,7 +190,6 @@ report::ExportRequest export_request()
                               {"计算值_按内燃机作业废气稀释式", "编辑框2_按内燃机作业废气稀释"},
                               {"计算值_按洞内允许最小风速式", "编辑框2_按洞内允许最小风速"},
                               {"计算值_按瓦斯绝对涌出量计算式", "编辑框2_按瓦斯绝对涌出量计算"},
-                              {"计算值_最大需风量Qh式", "编辑框2_最大需风量Qh"},
                               {"计算值_管道漏风系数式", "编辑框1_管道漏风系数"},
                               {"计算值_沿程管道漏风耗损量Q漏式", "编辑框2_沿程管道漏风耗损量Q漏"},
                               {"计算值_高海拔风量修正风量Q高式", "编辑框2_高海拔风量修正风量Q高"},
@@ -181,6 +202,11 @@ report::ExportRequest export_request()
                               {"计算值_风机计算功率式", "编辑框2_风机计算功率"},
                               {"计算值_排烟需风量式", "编辑框2_爆破排烟"}, // the forced scheme's fume equation
                           });
+    // The largest demand is one of the five as shown; printed to two
+    // decimals, an unrounded Q3 may come out shorter.
+    r.bindings.insert(r.bindings.begin(),
+                      report::bind_sign("计算值_需风量最大值式", [] { return last_calculation().largest_demand; },
+                                        largest_demand));
     return r;
 }
 
