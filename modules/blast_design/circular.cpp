@@ -12,7 +12,7 @@ using namespace ui;
 
 namespace {
 
-double in(const char* box) { return box_number(box); }
+double in(const char* box) { return input(box); }
 
 std::string cell(const char* row, const char* column) { return result_label(1, row, column); }
 
@@ -22,9 +22,9 @@ void not_applicable(const std::string& label) { set_label_text(label, "-"); }
 const std::vector<StemmingRow>& circular_stemming()
 {
     static const std::vector<StemmingRow> rows = {
-        {"掏槽眼", "掏槽眼", {1, "掏槽眼"}, ""},
-        {"辅助眼", "辅助眼", {1, "辅助眼"}, "编辑框4_辅助眼最小抵抗线V"},
-        {"周边眼", "周边眼", {1, "周边眼"}, "编辑框4_周边眼最小抵抗线V"},
+        {"", {1, "掏槽眼"}, ""},
+        {"", {1, "辅助眼"}, "编辑框4_辅助眼最小抵抗线V"},
+        {"", {1, "周边眼"}, "编辑框4_周边眼最小抵抗线V"},
     };
     return rows;
 }
@@ -60,6 +60,11 @@ void compute_circular(const LayoutMode& mode)
     auto Va = [] { return in("编辑框4_辅助眼最小抵抗线V"); };
     auto w = [] { return in("编辑框1_单个药卷重量"); };
 
+    // Stated by the report alone: the drilling figures, and the diameter
+    // beside the area it is derived from.
+    read_stated_inputs(kStatedDrillingInputs);
+    in("编辑框4_开挖直径");
+
     write_step(cell("掏槽眼", "炮眼深度"), L() + 0.2, 1);
     write_step(cell("辅助眼", "炮眼深度"), L(), 1);
     write_step(cell("周边眼", "炮眼深度"), L(), 1);
@@ -78,13 +83,13 @@ void compute_circular(const LayoutMode& mode)
     const double Q = write_step("标签1_炸药数量合计1", q() * A() * L(), 1);
     const double gp = write_step(cell("周边眼", "单孔装药量"), k() * L(), 1);
     const double Qp = write_step(cell("周边眼", "小计药量"), gp * np, 1);
-    write_step(cell("周边眼", "每孔药卷数"), gp / (w() / 1000), 0);
+    write_cartridges(cell("周边眼", "每孔药卷数"), gp / (w() / 1000), 0);
     const double Qc = write_step(cell("掏槽眼", "小计药量"), (Q - Qp) / (nc + na) * nc * 1.35, 1);
     const double gc = write_step(cell("掏槽眼", "单孔装药量"), Qc / nc, 1);
-    write_step(cell("掏槽眼", "每孔药卷数"), gc * 1000 / w(), 1);
+    write_cartridges(cell("掏槽眼", "每孔药卷数"), gc * 1000 / w(), 1);
     const double Qa = write_step(cell("辅助眼", "小计药量"), (Q - Qp - Qc) / na * na, 1);
     const double ga = write_step(cell("辅助眼", "单孔装药量"), Qa / na, 1);
-    write_step(cell("辅助眼", "每孔药卷数"), ga * 1000 / w(), 1);
+    write_cartridges(cell("辅助眼", "每孔药卷数"), ga * 1000 / w(), 1);
     not_applicable(cell("底板眼", "小计药量"));
     not_applicable(cell("底板眼", "单孔装药量"));
     not_applicable(cell("底板眼", "每孔药卷数"));

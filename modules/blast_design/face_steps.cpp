@@ -4,6 +4,7 @@
 #include "modules/blast_design/smooth_blasting.h"
 #include "ui/value.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <map>
@@ -20,6 +21,7 @@ struct Kept {
     std::map<std::string, double> worked;         // label -> the value before rounding
     std::vector<StemmingOutcome> stemming;
     double one_side_perimeter = kNone;
+    bool unusable_input = false; // an input was read outside its domain
 };
 Kept& kept()
 {
@@ -28,7 +30,7 @@ Kept& kept()
 }
 
 // An input box, read afresh by every step that uses it.
-double in(const char* box) { return box_number(box); }
+double in(const char* box) { return input(box); }
 
 const char* const kCut = "掏槽眼";
 const char* const kAux = "辅助眼";
@@ -48,6 +50,21 @@ std::string cell(const char* row, const char* column) { return result_label(1, r
 std::string result_label(int block, const std::string& row, const std::string& column)
 {
     return "标签" + std::to_string(block) + "_" + row + column;
+}
+
+double input(const std::string& box)
+{
+    const double x = box_number(box);
+    if (!std::isfinite(x)) kept().unusable_input = true;
+    return x;
+}
+
+const std::vector<const char*> kStatedDrillingInputs = {"编辑框1_炮眼钻孔直径", "编辑框1_装药不耦合系数",
+                                                         "编辑框1_计算炸药直径"};
+
+void read_stated_inputs(const std::vector<const char*>& boxes)
+{
+    for (const char* box : boxes) input(box);
 }
 
 namespace {
@@ -88,6 +105,12 @@ double write_count(const std::string& label, double value, int digits)
     return write_shown(label, value, shown);
 }
 
+double write_cartridges(const std::string& label, double value, int digits)
+{
+    if (!(value > 0 && value < 1)) return write_step(label, value, digits);
+    return write_shown(label, value, std::max(ui::cmd_round(value, std::max(digits, 1)), 0.1));
+}
+
 std::string relation_of(const std::string& label)
 {
     const auto it = kept().relations.find(label);
@@ -119,7 +142,8 @@ const UpperBenchRounding kFullFaceRounding{
 };
 
 // The upper bench weighs its total and perimeter charges to the hundredth,
-// the perimeter over the typed advance, and counts whole cartridges. The
+// the perimeter over the typed advance, and counts whole cartridges (a
+// part of one below one, as write_cartridges shows every row). The
 // bottom row takes what is left of the total, to the total's hundredth, so
 // that the rows as shown add up to the total (taken to a tenth, the
 // remainder would leave the table's subtotal up to 0.05 kg off its rows).
@@ -180,16 +204,16 @@ void compute_upper_bench(const UpperBenchRounding& r)
     const double Q = write_step("标签1_炸药数量合计1", q() * S() * L(), r.total_charge);
     const double gp = write_step(cell(kPerimeter, kPerHole), k() * (r.perimeter_over_depth ? Dp : L()), r.perimeter_per_hole);
     const double Qp = write_step(cell(kPerimeter, kRow), gp * np, r.perimeter_row);
-    write_step(cell(kPerimeter, kCartridges), gp / (w() / 1000), r.perimeter_cartridges);
+    write_cartridges(cell(kPerimeter, kCartridges), gp / (w() / 1000), r.perimeter_cartridges);
     const double Qc = write_step(cell(kCut, kRow), (Q - Qp) / (nc + na + nb) * nc * 1.35, r.cut_row);
     const double gc = write_step(cell(kCut, kPerHole), Qc / nc, r.cut_per_hole);
-    write_step(cell(kCut, kCartridges), gc * 1000 / w(), r.cut_cartridges);
+    write_cartridges(cell(kCut, kCartridges), gc * 1000 / w(), r.cut_cartridges);
     const double Qa = write_step(cell(kAux, kRow), (Q - Qp - Qc) / (na + nb) * na, r.aux_row);
     const double ga = write_step(cell(kAux, kPerHole), Qa / na, r.aux_per_hole);
-    write_step(cell(kAux, kCartridges), ga * 1000 / w(), r.aux_cartridges);
+    write_cartridges(cell(kAux, kCartridges), ga * 1000 / w(), r.aux_cartridges);
     const double Qb = write_step(cell(kBottom, kRow), Q - Qp - Qc - Qa, r.bottom_row);
     const double gb = write_step(cell(kBottom, kPerHole), Qb / nb, r.bottom_per_hole);
-    write_step(cell(kBottom, kCartridges), gb * 1000 / w(), r.bottom_cartridges);
+    write_cartridges(cell(kBottom, kCartridges), gb * 1000 / w(), r.bottom_cartridges);
 }
 
 void compute_second_bench(int aux_row_digits)
@@ -232,13 +256,13 @@ void compute_second_bench(int aux_row_digits)
     // the rest shared per hole between auxiliary and bottom holes.
     const double Qp2 = write_step(at(kPerimeter, kRow), np2 * k() * L2(), 2);
     const double gp2 = write_step(at(kPerimeter, kPerHole), Qp2 / np2, 2);
-    write_step(at(kPerimeter, kCartridges), gp2 * 1000 / w(), 0);
+    write_cartridges(at(kPerimeter, kCartridges), gp2 * 1000 / w(), 0);
     const double Qa2 = write_step(at(kAux, kRow), (Q2 - Qp2) / (na2 + nb2) * na2, aux_row_digits);
     const double ga2 = write_step(at(kAux, kPerHole), Qa2 / na2, 2);
-    write_step(at(kAux, kCartridges), ga2 * 1000 / w(), 0);
+    write_cartridges(at(kAux, kCartridges), ga2 * 1000 / w(), 0);
     const double Qb2 = write_step(at(kBottom, kRow), Q2 - Qp2 - Qa2, 2);
     const double gb2 = write_step(at(kBottom, kPerHole), Qb2 / nb2, 2);
-    write_step(at(kBottom, kCartridges), gb2 * 1000 / w(), 0);
+    write_cartridges(at(kBottom, kCartridges), gb2 * 1000 / w(), 0);
 }
 
 void compute_lower_bench()
@@ -266,17 +290,17 @@ void compute_lower_bench()
     write_count("标签3_炮眼数量合计", na3 + nb3, kUnrounded);
     const double Qa3 = write_step(at(kAux, kRow), Q3 / (na3 + nb3) * na3, 2);
     const double ga3 = write_step(at(kAux, kPerHole), Qa3 / na3, 2);
-    write_step(at(kAux, kCartridges), ga3 * 1000 / w(), 0);
+    write_cartridges(at(kAux, kCartridges), ga3 * 1000 / w(), 0);
     const double Qb3 = write_step(at(kBottom, kRow), Q3 - Qa3, 2);
     const double gb3 = write_step(at(kBottom, kPerHole), Qb3 / nb3, 2);
-    write_step(at(kBottom, kCartridges), gb3 * 1000 / w(), 0);
+    write_cartridges(at(kBottom, kCartridges), gb3 * 1000 / w(), 0);
 }
 
 const std::vector<StemmingRow> kFullFaceStemming = {
-    {kCut, kCut, {1, kCut}, ""},
-    {kAux, kAux, {1, kAux}, "编辑框1_辅助眼最小抵抗线V"},
-    {kPerimeter, kPerimeter, {1, kPerimeter}, "编辑框1_周边眼最小抵抗线V"},
-    {kBottom, kBottom, {1, kBottom}, "编辑框1_底板眼最小抵抗线"},
+    {"", {1, kCut}, ""},
+    {"", {1, kAux}, "编辑框1_辅助眼最小抵抗线V"},
+    {"", {1, kPerimeter}, "编辑框1_周边眼最小抵抗线V"},
+    {"", {1, kBottom}, "编辑框1_底板眼最小抵抗线"},
 };
 
 namespace {
@@ -318,18 +342,44 @@ void refuse_unless_complete(const std::vector<HoleRow>& rows)
     if (!complete) ui::calculation_refused();
 }
 
+namespace {
+
+// One message for all the rows that are too long: a single row as
+// "上台阶辅助眼 <advice>", several listed under one heading, a line per
+// bench ("上台阶：掏槽眼、辅助眼"), the remedy once at the end.
+std::string stemming_message(const std::vector<const StemmingRow*>& too_long, const std::string& separator)
+{
+    const std::string finding = "炮孔装药长度加堵塞长度超过炮眼深度";
+    const std::string remedy = "请增大岩石夹制力系数或缩小你的炮眼间距！";
+    if (too_long.size() == 1) return too_long.front()->name() + separator + finding + "，" + remedy;
+    std::string text = "下列炮眼的" + finding + "：";
+    const std::string* bench = nullptr;
+    for (const StemmingRow* row : too_long) {
+        if (bench && *bench == row->bench) {
+            text += "、";
+        } else {
+            bench = &row->bench;
+            text += "\r\n" + (bench->empty() ? std::string() : *bench + "：");
+        }
+        text += row->hole_row.row;
+    }
+    return text + "\r\n" + remedy;
+}
+
+} // namespace
+
 void check_stemming(const std::vector<StemmingRow>& rows, const std::string& separator)
 {
-    static const char* const kAdvice = "炮孔装药长度加堵塞长度超过炮眼深度，请增大岩石夹制力系数或缩小你的炮眼间距！";
+    std::vector<const StemmingRow*> too_long;
     for (const StemmingRow& row : rows) {
         auto shown = [&](const char* column) {
             return ui::read_result(ctl(result_label(row.hole_row.block, row.hole_row.row, column)));
         };
         StemmingOutcome o;
-        o.row = row.report_name;
+        o.row = row.name();
         o.cartridges = shown(kCartridges);
-        o.cartridge_length = box_number("编辑框1_单个药卷长度");
-        o.stemming = row.stemming_box.empty() ? 0.4 : box_number(row.stemming_box);
+        o.cartridge_length = input("编辑框1_单个药卷长度");
+        o.stemming = row.stemming_box.empty() ? 0.4 : input(row.stemming_box);
         o.depth = shown(kDepth);
         const double holes = shown(kCount);
         // Nothing to judge: no holes, or figures that could not be worked out.
@@ -339,8 +389,11 @@ void check_stemming(const std::vector<StemmingRow>& rows, const std::string& sep
         if (row.only_while_second_table_shown &&
             !ui::rt_get_property(ctl("外形框_中台阶结果表"), ui::prop::Visible).truth())
             continue;
-        show_message(row.message_prefix + separator + kAdvice);
+        too_long.push_back(&row);
     }
+    // (a calculation with an input outside its domain is refused: it judges nothing)
+    if (too_long.empty() || kept().unusable_input) return;
+    show_message(stemming_message(too_long, separator));
 }
 
 const std::vector<LayoutRow> kFullFaceLayout = {
@@ -361,6 +414,7 @@ void write_layout(const std::vector<LayoutRow>& rows, const LayoutMode& mode)
 
 void compute_full_face(const LayoutMode& mode)
 {
+    read_stated_inputs(kStatedDrillingInputs);
     compute_upper_bench(kFullFaceRounding);
     refuse_unless_complete({{1, kCut}, {1, kAux}, {1, kPerimeter}, {1, kBottom}});
     check_stemming(kFullFaceStemming, "  ");
@@ -371,25 +425,25 @@ namespace {
 
 // The stemming rows of the benches, upper, second and lower; the second and
 // lower rows warn only while their result tables are shown.
-StemmingRow bench_row(const char* bench, const char* report_bench, int block, const char* row, const char* stemming_box)
+StemmingRow bench_row(const char* bench, int block, const char* row, const char* stemming_box)
 {
-    return {std::string(bench) + row, std::string(report_bench) + row, {block, row}, stemming_box, block > 1};
+    return {bench, {block, row}, stemming_box, block > 1};
 }
 
-// The second bench is "中台阶" in the messages of both methods, as in the
-// layout editor's hole rows; the two-bench report calls it the lower bench.
+// The second bench is the middle one of three and the lower one of two, on
+// the screen as in the report.
 std::vector<StemmingRow> bench_stemming(const char* second_bench)
 {
     return {
-        bench_row("上台阶", "上台阶", 1, kCut, ""),
-        bench_row("上台阶", "上台阶", 1, kAux, "编辑框1_辅助眼最小抵抗线V"),
-        bench_row("上台阶", "上台阶", 1, kPerimeter, "编辑框1_周边眼最小抵抗线V"),
-        bench_row("上台阶", "上台阶", 1, kBottom, "编辑框1_底板眼最小抵抗线"),
-        bench_row("中台阶", second_bench, 2, kAux, "编辑框2_辅助眼抵抗线V2"),
-        bench_row("中台阶", second_bench, 2, kPerimeter, "编辑框2_周边眼抵抗线V"),
-        bench_row("中台阶", second_bench, 2, kBottom, "编辑框2_底板眼抵抗线V1"),
-        bench_row("下台阶", "下台阶", 3, kAux, "编辑框3_辅助眼抵抗线V"),
-        bench_row("下台阶", "下台阶", 3, kBottom, "编辑框3_底板眼抵抗线V"),
+        bench_row("上台阶", 1, kCut, ""),
+        bench_row("上台阶", 1, kAux, "编辑框1_辅助眼最小抵抗线V"),
+        bench_row("上台阶", 1, kPerimeter, "编辑框1_周边眼最小抵抗线V"),
+        bench_row("上台阶", 1, kBottom, "编辑框1_底板眼最小抵抗线"),
+        bench_row(second_bench, 2, kAux, "编辑框2_辅助眼抵抗线V2"),
+        bench_row(second_bench, 2, kPerimeter, "编辑框2_周边眼抵抗线V"),
+        bench_row(second_bench, 2, kBottom, "编辑框2_底板眼抵抗线V1"),
+        bench_row("下台阶", 3, kAux, "编辑框3_辅助眼抵抗线V"),
+        bench_row("下台阶", 3, kBottom, "编辑框3_底板眼抵抗线V"),
     };
 }
 
@@ -407,6 +461,7 @@ const std::vector<HoleRow> kTwoBenchRows = {{1, kCut}, {1, kAux}, {1, kPerimeter
 
 void compute_two_benches(const LayoutMode& mode)
 {
+    read_stated_inputs(kStatedDrillingInputs);
     compute_upper_bench(kTwoBenchUpperRounding);
     compute_second_bench(1);
     refuse_unless_complete(kTwoBenchRows);
@@ -420,6 +475,7 @@ void compute_two_benches(const LayoutMode& mode)
 
 void compute_three_benches(const LayoutMode& mode)
 {
+    read_stated_inputs(kStatedDrillingInputs);
     compute_upper_bench(kThreeBenchUpperRounding);
     compute_second_bench(2);
     compute_lower_bench();

@@ -14,6 +14,18 @@ namespace blast_design {
 // Written without rounding.
 inline constexpr int kUnrounded = -100;
 
+// An input box as the calculation reads it: not-a-number outside its
+// domain, which refuses the calculation. A calculation that read one gives
+// no stemming verdict, whatever rows its other inputs would let it judge.
+double input(const std::string& box);
+
+// Boxes the report prints that no step works with (the drilling diameter,
+// the decoupling factor ...): read all the same, so that they are held to
+// their domains and a change to them makes the results wait for a new
+// calculation, as a change to any figure the report states does.
+void read_stated_inputs(const std::vector<const char*>& boxes);
+extern const std::vector<const char*> kStatedDrillingInputs;
+
 // Result label of block 1, 2 or 3: 标签<block>_ + row word + column word.
 std::string result_label(int block, const std::string& row, const std::string& column);
 
@@ -26,6 +38,10 @@ std::string result_label(int block, const std::string& row, const std::string& c
 double write_step(const std::string& label, double value, int digits);
 // A number of holes: as write_step, and a count that is not whole shows "-".
 double write_count(const std::string& label, double value, int digits);
+// Cartridges per hole: as write_step, but a hole with a charge never shows
+// 0 cartridges: below one cartridge the figure takes one decimal (0.4)
+// whatever the section's rounding, and at least 0.1.
+double write_cartridges(const std::string& label, double value, int digits);
 
 // How the label's shown value stands to the value worked out for it in the
 // last calculation: "=" when the label shows it exactly, "≈" when rounding
@@ -78,19 +94,22 @@ struct HoleRow {
 void refuse_unless_complete(const std::vector<HoleRow>& rows);
 
 // One hole row of the stemming check: its cartridges per hole times the
-// cartridge length plus its stemming, against its depth.
+// cartridge length plus its stemming, against its depth. The screen and the
+// report name it by its bench and its group ("上台阶" "掏槽眼"; a full face
+// has no bench name).
 struct StemmingRow {
-    std::string message_prefix; // "掏槽眼", "上台阶掏槽眼" ...
-    std::string report_name;    // how the report names the row
+    std::string bench;
     HoleRow hole_row;
     std::string stemming_box;   // empty: the cut's fixed 0.4 m
     bool only_while_second_table_shown = false;
+    std::string name() const { return bench + hole_row.row; }
 };
-// Shows one message per row whose charge and stemming are longer than its
-// hole (beyond the 1e-7 tolerance), in row order; never stops. A row without
-// holes, or whose figures could not be worked out, is neither passed nor
-// failed: it gets no message. The message is the prefix, the separator and
-// the common advice.
+// Finds the rows whose charge and stemming are longer than their holes
+// (beyond the 1e-7 tolerance) and says so in one message for the whole
+// calculation; never stops. One such row: its name, the separator and the
+// common advice. Several: listed by bench and group, in row order, under
+// one heading. A row without holes, or whose figures could not be worked
+// out, is neither passed nor failed: it is not listed.
 void check_stemming(const std::vector<StemmingRow>& rows, const std::string& separator);
 extern const std::vector<StemmingRow> kFullFaceStemming;
 
@@ -98,7 +117,7 @@ extern const std::vector<StemmingRow> kFullFaceStemming;
 // report: every row it could judge (also the rows of a result table that
 // was hidden, whose message the screen leaves out).
 struct StemmingOutcome {
-    std::string row;                // report_name
+    std::string row;                // StemmingRow::name()
     double cartridges = 0, cartridge_length = 0, stemming = 0, depth = 0;
     double charge_length() const;   // cartridges × cartridge length
     double filled_length() const;   // charge length + stemming

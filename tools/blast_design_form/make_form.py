@@ -373,19 +373,21 @@ add("WordDocuments", "Word文档集")
 # positive value) gives no results. Areas, lengths, spacings, burdens, the
 # cut count and the factors are above zero; the cut zone and the cut circle
 # are only taken off an area, so zero is a meaningful size for them. The
-# drilling diameter, decoupling factor and explosive diameter only go into
-# the report, and the shaft diameter is shown, not read.
+# drilling diameter, decoupling factor, explosive diameter and the shaft
+# diameter go only into the report, which states them as figures: they are
+# read and held to their domains like the rest.
 POSITIVE = [
     "编辑框1_上台阶面积", "编辑框1_开挖循环进尺", "编辑框1_周边眼外弧长", "编辑框1_坑道开挖宽度", "编辑框1_掏槽眼数量",
     "编辑框1_岩石夹制力系数", "编辑框1_单位体积岩体的耗药量", "编辑框1_周边眼间距E", "编辑框1_周边眼最小抵抗线V",
     "编辑框1_周边眼装药集中度", "编辑框1_辅助眼间距", "编辑框1_辅助眼最小抵抗线V", "编辑框1_底板眼间距",
     "编辑框1_底板眼最小抵抗线", "编辑框1_单个药卷重量", "编辑框1_单个药卷长度",
+    "编辑框1_炮眼钻孔直径", "编辑框1_装药不耦合系数", "编辑框1_计算炸药直径",
     "编辑框2_断面面积", "编辑框2_开挖循环进尺", "编辑框2_开挖面外弧长", "编辑框2_底板长", "编辑框2_岩石夹制力系数",
     "编辑框2_炸药工作面系数", "编辑框2_周边眼间距E", "编辑框2_周边眼抵抗线V", "编辑框2_辅助眼间距E",
     "编辑框2_辅助眼抵抗线V2", "编辑框2_底板眼间距E", "编辑框2_底板眼抵抗线V1",
     "编辑框3_断面面积", "编辑框3_开挖循环进尺", "编辑框3_底板长", "编辑框3_岩石夹制力系数", "编辑框3_炸药工作面系数",
     "编辑框3_辅助眼间距E", "编辑框3_辅助眼抵抗线V", "编辑框3_底板眼间距E", "编辑框3_底板眼抵抗线V",
-    "编辑框4_隧道开挖面积", "编辑框4_开挖循环进尺", "编辑框4_周边眼外周长", "编辑框4_掏槽眼数量",
+    "编辑框4_隧道开挖面积", "编辑框4_开挖循环进尺", "编辑框4_周边眼外周长", "编辑框4_开挖直径", "编辑框4_掏槽眼数量",
     "编辑框4_岩石夹制力系数", "编辑框4_单位体积岩体的耗药量", "编辑框4_周边眼间距E", "编辑框4_周边眼最小抵抗线V",
     "编辑框4_周边眼装药集中度", "编辑框4_辅助眼间距", "编辑框4_辅助眼最小抵抗线V",
 ]

@@ -392,10 +392,17 @@ private:
             }
             if (got != want) fail_line(no, label + ": expected \"" + want + "\", got \"" + got + "\"");
         } else if (cmd == "expect-message") {
-            // expect-message CAPTION | TEXT   (the last message box shown)
+            // expect-message CAPTION | TEXT   (the last message box shown);
+            // a TEXT in quotes may spell line breaks ("a\r\nb"), as in expect.
             std::string rest = line.substr(line.find("expect-message") + 14);
             size_t s = rest.find_first_not_of(' ');
             rest = s == std::string::npos ? "" : rest.substr(s);
+            if (size_t bar = rest.find(" | "); bar != std::string::npos && rest.size() >= bar + 5 &&
+                                               rest[bar + 3] == '"' && rest.back() == '"') {
+                std::vector<std::string> q;
+                if (split_scenario_line(rest.substr(bar + 3), &q, nullptr) && q.size() == 1)
+                    rest = rest.substr(0, bar + 3) + q[0];
+            }
             std::string got = backend_.messages.empty() ? "" : backend_.messages.back().caption + " | " + backend_.messages.back().text;
             if (got != rest) fail_line(no, "message: expected \"" + rest + "\", got \"" + got + "\"");
         } else if (cmd == "expect-exit") {
