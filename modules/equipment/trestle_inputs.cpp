@@ -66,11 +66,11 @@ void set_equipment_row(EventArgs& e)
 }
 
 // The heaviest loaded weight of the rows, as typed: the check and the report
-// take this very weight (rounded to whole tonnes, 55.45 t was checked as
-// 55 t and passed where it fails; through a 32-bit integer 3000000000 t
-// wrapped round to a light vehicle). A row whose weight says nothing ("-",
-// empty) has no vehicle to weigh; a weight that is no figure above zero
-// leaves the heaviest unknown.
+// take this very weight. Rounded to whole tonnes, 55.45 t would be checked
+// as 55 t and pass where it fails; held in an integer, a slip to
+// 3000000000 t could wrap round to a light vehicle. A row whose weight says
+// nothing ("-", empty) has no vehicle to weigh; a weight that is no figure
+// above zero leaves the heaviest unknown.
 void find_heaviest_load()
 {
     double heaviest = std::numeric_limits<double>::quiet_NaN();
