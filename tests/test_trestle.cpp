@@ -17,10 +17,13 @@
 #include <pugixml.hpp>
 #include <zip.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -167,7 +170,7 @@ TEST_F(TrestleProgram, StartsInItsFrameWithTheDefinitionsTextsAndTwelveTips)
     for (const char* b : {"编辑框1_轴距", "编辑框1_后桥轴距a", "编辑框1_前桥重量", "编辑框1_栈桥总长", "编辑框1_栈桥净跨",
                           "编辑框1_单片梁宽度", "编辑框1_梁轴线宽度", "编辑框1_工字钢梁数", "编辑框1_重载重量3"})
         EXPECT_EQ(prop_of(b, prop::EditBox::InputMode), 10) << b;
-    const std::pair<const char*, int> section_modes[] = {{"编辑框1_质量", 1}, {"编辑框1_Wx", 1}, {"编辑框1_Ix", 10},
+    const std::pair<const char*, int> section_modes[] = {{"编辑框1_质量", 1}, {"编辑框1_Wx", 1}, {"编辑框1_Ix", 1},
                                                          {"编辑框1_Sx", 10}, {"编辑框1_除Sx", 10}, {"编辑框1_d", 10},
                                                          {"编辑框1_抗拉强度", 10}, {"编辑框1_抗拉强度2", 10}, {"编辑框1_E", 10}};
     for (const auto& [b, mode] : section_modes) {
@@ -344,15 +347,6 @@ INSTANTIATE_TEST_SUITE_P(
                   no_beam({"编辑框2_剪应力强度"}, {{"编辑框2_最大应力", "114.14"}, {"编辑框2_后轮fmax", "35.07"}})},
         CheckCase{"negative web thickness", false, {{"编辑框1_d", "-10.5"}},
                   no_beam({"编辑框2_剪应力强度"}, {{"编辑框2_安全系数", "1.884"}})},
-        // Manual positions all 0 match an empty span, so no consistency test
-        // clears the results: the check itself gives no figure built on L.
-        CheckCase{"no span with positions of 0", true,
-                  {{"编辑框1_栈桥净跨", ""}, {"编辑框1_a0", "0"}, {"编辑框1_b0", "0"}, {"编辑框1_c0", "0"}, {"编辑框1_d0", "0"},
-                   {"编辑框1_a1", "0"}, {"编辑框1_b1", "0"}, {"编辑框1_c1", "0"}},
-                  no_beam({"编辑框2_M重", "编辑框2_MP1", "编辑框2_MP2", "编辑框2_MP3", "编辑框2_Mmax", "编辑框2_重Q重", "编辑框2_汽Q",
-                           "编辑框3_Qmax单根", "编辑框2_最大应力", "编辑框2_安全系数", "编辑框2_剪应力强度", "编辑框2_f工字钢",
-                           "编辑框2_后轮fmax", "编辑框2_前轮fmax"},
-                          {{"编辑框2_P1", "58.8"}, {"编辑框2_小q", "0.662"}})},
         // An allowable stress beyond the number range is no limit a stress
         // can be shown to keep.
         CheckCase{"allowable stress beyond the number range", false, {{"编辑框1_抗拉强度", kBeyond.c_str()}},
@@ -365,37 +359,75 @@ INSTANTIATE_TEST_SUITE_P(
                       for (const char* r : {"编辑框2_P1", "编辑框2_P2", "编辑框2_P3", "编辑框2_前轮fmax", "编辑框2_后轮fmax"}) m[r] = "-";
                       return m;
                   }()},
-        // An empty wheelbase was a wheelbase of 0: every check passed.
-        CheckCase{"no wheelbase", false, {{"编辑框1_轴距", ""}},
-                  no_beam({"编辑框2_MP1", "编辑框2_MP2", "编辑框2_MP3", "编辑框2_Mmax", "编辑框2_汽Q", "编辑框3_Qmax单根",
-                           "编辑框2_最大应力", "编辑框2_剪应力强度"},
-                          {{"编辑框1_b0", ""}, {"编辑框2_P1", "58.8"}, {"编辑框2_后轮fmax", "35.07"}})},
+        // Positions typed by hand for a vehicle whose wheelbase or rear-axle
+        // spacing is no figure: the moments stand on the positions, but the
+        // deflections are those of a vehicle the check does not know.
+        CheckCase{"positions typed for no wheelbase", true,
+                  {{"编辑框1_轴距", ""}, {"编辑框1_a0", "3500"}, {"编辑框1_b0", "3500"}, {"编辑框1_d0", "5700"}, {"编辑框1_a1", "9200"},
+                   {"编辑框1_b1", "3500"}},
+                  no_beam({"编辑框2_后轮fmax", "编辑框2_前轮fmax"},
+                          {{"编辑框2_MP2", "538.52"}, {"编辑框2_最大应力", "114.14"}, {"编辑框2_f工字钢", "56"}})},
+        CheckCase{"positions typed for a rear-axle spacing of -0", true,
+                  {{"编辑框1_后桥轴距a", "-0"}, {"编辑框1_a0", "3500"}, {"编辑框1_c0", "1300"}, {"编辑框1_d0", "5700"},
+                   {"编辑框1_a1", "9200"}, {"编辑框1_c1", "1300"}},
+                  no_beam({"编辑框2_后轮fmax", "编辑框2_前轮fmax"}, {{"编辑框1_后桥轴距a", "-0"}, {"编辑框2_MP2", "538.52"}})},
+        // The heaviest vehicle is checked at the weight typed, not rounded to
+        // whole tonnes. With E 200000, 55 t gives G2 = 43/4 = 10.75 t, P2 =
+        // 105.35 kN and f = 210.7e3 × 14000³ / (631.2 × 34.4e4 × 5 × 48 ×
+        // 200000) = 55.47 mm, within L/250 = 56; 55.45 t (checked as 55 t
+        // when it was rounded) gives G2 = 43.45/4 = 10.86 t, P2 = 106.43 kN
+        // and 56.04 mm: it fails. 55.41 t is the last hundredth to pass.
+        CheckCase{"heaviest 55 t", false, {{"编辑框1_重载重量2", "55"}, {"编辑框1_E", "200000"}},
+                  {{"编辑框1_最重", "55"}, {"编辑框1_单后轮受重", "10.75"}, {"编辑框2_P2", "105.35"}, {"编辑框2_后轮fmax", "55.47"},
+                   {"编辑框2_挠度验算后轮", kPass}, {"编辑框2_总体评定结论", kPass}}},
+        CheckCase{"heaviest 55.41 t", false, {{"编辑框1_重载重量2", "55.41"}, {"编辑框1_E", "200000"}},
+                  {{"编辑框1_最重", "55.41"}, {"编辑框1_后桥重量", "43.41"}, {"编辑框1_单后轮受重", "10.85"}, {"编辑框2_P2", "106.33"},
+                   {"编辑框2_后轮fmax", "55.99"}, {"编辑框2_挠度验算后轮", kPass}, {"编辑框2_总体评定结论", kPass}}},
+        CheckCase{"heaviest 55.45 t", false, {{"编辑框1_重载重量2", "55.45"}, {"编辑框1_E", "200000"}},
+                  {{"编辑框1_最重", "55.45"}, {"编辑框1_后桥重量", "43.45"}, {"编辑框1_单后轮受重", "10.86"}, {"编辑框2_P2", "106.43"},
+                   {"编辑框2_后轮fmax", "56.04"}, {"编辑框2_挠度验算后轮", kFail}, {"编辑框2_总体评定结论", kOverallFail}}},
+        CheckCase{"heaviest 55.5 t", false, {{"编辑框1_重载重量2", "55.5"}, {"编辑框1_E", "200000"}},
+                  {{"编辑框1_最重", "55.5"}, {"编辑框1_单后轮受重", "10.88"}, {"编辑框2_P2", "106.62"}, {"编辑框2_后轮fmax", "56.14"},
+                   {"编辑框2_挠度验算后轮", kFail}, {"编辑框2_总体评定结论", kOverallFail}}},
+        // A slip of the zero key: 3000000000 t once wrapped round a 32-bit
+        // integer to a light vehicle and passed.
+        CheckCase{"heaviest 3000000000 t", false, {{"编辑框1_重载重量2", "3000000000"}},
+                  {{"编辑框1_最重", "3000000000"}, {"编辑框1_后桥重量", "2999999988"}, {"编辑框1_单后轮受重", "749999997"},
+                   {"编辑框2_P2", "7349999970.6"}, {"编辑框2_强度计算结论", kFail}, {"编辑框2_挠度验算后轮", kFail},
+                   {"编辑框2_总体评定结论", kOverallFail}}},
         // The figures the report states beside the check must be figures too.
         CheckCase{"no beam width", false, {{"编辑框1_单片梁宽度", ""}},
                   no_beam({}, {{"编辑框1_栈桥总宽度", "-"}, {"编辑框2_最大应力", "114.14"}, {"编辑框2_后轮fmax", "35.07"}})},
         // A load over a support: the front wheel on support A.
         CheckCase{"a segment of zero", true, {{"编辑框1_a0", "0"}, {"编辑框1_d0", "9200"}},
-                  {{"编辑框1_a0", ""}, {"编辑框2_MP1", "0"}, {"编辑框2_总体评定结论", kPass}}}),
+                  {{"编辑框1_a0", "0"}, {"透明标签_a", "0"}, {"编辑框2_MP1", "0"}, {"编辑框2_总体评定结论", kPass}}}),
     [](const ::testing::TestParamInfo<CheckCase>& i) { return case_name(i.param.name); });
 
-// Every number the check reads, at each edge of the domain the form gives it:
-// no verdict, no passing text, and no report.
+// Every number the check reads or the report prints, at each edge of the
+// domain the form gives it: no verdict, no passing text, no report, and at
+// most one message box. (A vehicle row's "-" or empty box is a figure the
+// row has none of, and no figure outside its domain: see the rows' test.)
 TEST_F(TrestleProgram, NoVerdictFromAnInputOutsideItsDomain)
 {
     std::vector<std::string> boxes_with_domain;
     for (const auto& ctl : rt.form(kForm)->controls)
         if (ctl->domain != Domain::Unchecked) boxes_with_domain.push_back(ctl->name);
-    ASSERT_EQ(boxes_with_domain.size(), 24u);
+    ASSERT_EQ(boxes_with_domain.size(), 55u);
     const char* const verdicts[] = {"编辑框2_强度计算结论", "编辑框2_剪应力计算结论", "编辑框2_挠度验算前轮", "编辑框2_挠度验算后轮",
                                     "编辑框2_总体评定结论"};
     for (const std::string& name : boxes_with_domain) {
+        const bool row = std::any_of(std::begin(trestle::kRowColumns), std::end(trestle::kRowColumns),
+                                     [&](const char* column) { return name.starts_with(column); });
         for (const std::string& edge : testsupport::texts_outside(c(name).domain)) {
+            if (row && trestle::says_nothing(edge)) continue;
             SCOPED_TRACE(name + " \"" + edge + "\"");
             const std::string start = text(name);
             click("图形按钮_计算");
             ASSERT_EQ(text("编辑框2_总体评定结论"), kPass);
             set_control_text(U(kForm, name), edge);
+            boxes.clear();
             click("图形按钮_计算");
+            EXPECT_LE(boxes.size(), 1u);
             for (const char* v : verdicts) EXPECT_EQ(text(v), "-") << v;
             backend.queue_answer(0);
             click("图形按钮_导出");
@@ -606,6 +638,19 @@ INSTANTIATE_TEST_SUITE_P(
                         {kMsgNegative}, true, G, W, W},
         // A mistyped segment is no distance (not its leading 1).
         ConsistencyCase{"a mistyped segment", true, {{"编辑框1_c1", "1..25"}}, {kMsgNegative}, true, G, W, W},
+        // An empty box is no distance: a load over a support is a typed 0.
+        // Read as 0, an empty segment whose neighbours made up the span passed.
+        ConsistencyCase{"an empty segment", true, {{"编辑框1_a0", ""}, {"编辑框1_d0", "9200"}}, {kMsgNegative}, true, G, W, W},
+        ConsistencyCase{"an empty segment c'", true, {{"编辑框1_c1", ""}, {"编辑框1_a1", "10500"}}, {kMsgNegative}, true, G, W, W},
+        // The automatic positions are built on the span, the wheelbase and
+        // the rear-axle spacing: with one of them no figure, the positions
+        // built on it show "-" and so does every result (the deflections
+        // 15.03 and 35.07 stayed beside a wheelbase of "0" or "-0").
+        ConsistencyCase{"no wheelbase", false, {{"编辑框1_轴距", "0"}}, {kMsgNegative}, true, G, W, W},
+        ConsistencyCase{"a wheelbase of -0", false, {{"编辑框1_轴距", "-0"}}, {kMsgNegative}, true, G, W, W},
+        ConsistencyCase{"no rear-axle spacing", false, {{"编辑框1_后桥轴距a", ""}}, {kMsgNegative}, true, G, W, W},
+        ConsistencyCase{"a rear-axle spacing of -0", false, {{"编辑框1_后桥轴距a", "-0"}}, {kMsgNegative}, true, G, W, W},
+        ConsistencyCase{"no span", false, {{"编辑框1_栈桥净跨", ""}}, {kMsgNegative}, true, G, W, W},
         // With automatic positions a span below twice the wheelbase moves P1
         // behind support A.
         ConsistencyCase{"span below twice the wheelbase", false, {{"编辑框1_栈桥净跨", "6000"}}, {kMsgNegative}, true, G, W, W},
@@ -620,8 +665,9 @@ INSTANTIATE_TEST_SUITE_P(
         // A total length of 0 (left empty by the box): the warning, and no
         // "满足要求" beside it.
         ConsistencyCase{"no total length", false, {{"编辑框1_栈桥总长", "0"}}, {kMsgSpan}, false, W, W, Y},
+        // One calculation, one message: the second warning marks its box only.
         ConsistencyCase{"both warnings in one run", false, {{"编辑框1_前桥重量", "41"}, {"编辑框1_栈桥净跨", "18000"}},
-                        {kMsgFront, kMsgSpan}, false, W, Y, Y}),
+                        {kMsgFront}, false, W, Y, Y}),
     [](const ::testing::TestParamInfo<ConsistencyCase>& i) { return case_name(i.param.name); });
 
 TEST_F(TrestleProgram, MarksStayUntilALaterRunTurnsThemWhite)
@@ -726,20 +772,26 @@ INSTANTIATE_TEST_SUITE_P(
         DeriveCase{"rock drill in row 1",
                    {{"组合框1", "凿岩机"}},
                    {{"编辑框1_空载重量1", "46.5"}, {"编辑框1_重载重量1", "46.5"}, {"编辑框1_行走宽度1", "2930"},
-                    {"编辑框1_轮胎宽度1", "-"}, {"编辑框1_轮胎净宽1", "-"}, {"编辑框1_最重", "47"},
-                    {"编辑框1_后桥重量", "35"}, {"编辑框1_单后轮受重", "8.75"}}},
+                    {"编辑框1_轮胎宽度1", "-"}, {"编辑框1_轮胎净宽1", "-"}, {"编辑框1_最重", "46.5"},
+                    {"编辑框1_后桥重量", "34.5"}, {"编辑框1_单后轮受重", "8.63"}}},
         DeriveCase{"dump truck and concrete truck",
                    {{"组合框1", "自卸车"}, {"组合框2", "砼运输车"}},
                    {{"编辑框1_轮胎宽度1", "28.32"}, {"编辑框1_轮胎宽度2", "28.32"}, {"编辑框1_重载重量2", "25"},
                     {"编辑框1_最重", "40"}}},
         DeriveCase{"every row other",
                    {{"组合框1", "其它"}, {"组合框2", "其它"}, {"组合框3", "其它"}, {"组合框4", "其它"}, {"组合框5", "其它"}},
-                   {{"编辑框1_空载重量2", "-"}, {"编辑框1_重载重量2", "-"}, {"编辑框1_最重", "0"}, {"编辑框1_后桥重量", "-"},
+                   {{"编辑框1_空载重量2", "-"}, {"编辑框1_重载重量2", "-"}, {"编辑框1_最重", "-"}, {"编辑框1_后桥重量", "-"},
                     {"编辑框1_单后轮受重", "-"}}},
-        // Each row counts rounded half away from zero: 21.36 counts 21, 21.5 counts 22.
-        DeriveCase{"loads rounded to whole tonnes",
+        // The heaviest weight as typed, not rounded to whole tonnes: 21.5
+        // above 21.36, and no 22 t vehicle.
+        DeriveCase{"heaviest load as typed",
                    {{"编辑框1_重载重量2", "21.5"}, {"编辑框1_重载重量3", "20"}, {"编辑框1_重载重量4", "20"}},
-                   {{"编辑框1_最重", "22"}, {"编辑框1_后桥重量", "10"}, {"编辑框1_单后轮受重", "2.5"}}},
+                   {{"编辑框1_最重", "21.5"}, {"编辑框1_后桥重量", "9.5"}, {"编辑框1_单后轮受重", "2.38"}}},
+        // A weight that is no figure above 0 leaves the heaviest unknown; a
+        // row's "-" is no vehicle.
+        DeriveCase{"a weight that is no figure", {{"编辑框1_重载重量1", "1..25"}}, {{"编辑框1_最重", "-"}, {"编辑框1_后桥重量", "-"}}},
+        DeriveCase{"a weight of -0", {{"编辑框1_重载重量2", "-0"}}, {{"编辑框1_最重", "-"}}, true},
+        DeriveCase{"a row of no vehicle", {{"编辑框1_重载重量2", "-"}}, {{"编辑框1_最重", "25"}, {"编辑框1_后桥重量", "13"}}},
         DeriveCase{"front axle load", {{"编辑框1_前桥重量", "12.3"}},
                    {{"编辑框1_单前轮受重", "6.15"}, {"编辑框1_后桥重量", "27.7"}, {"编辑框1_单后轮受重", "6.93"}}},
         DeriveCase{"front axle above the vehicle", {{"编辑框1_前桥重量", "41"}},
@@ -763,6 +815,17 @@ INSTANTIATE_TEST_SUITE_P(
                    {{"透明标签3", "栈桥净跨14000.5"}, {"编辑框1_栈桥净跨", "14000.5"}}},
         DeriveCase{"six I-beams", {{"编辑框1_工字钢梁数", "6"}},
                    {{"透明标签1_工字钢梁数1", "6根工字钢均布"}, {"透明标签1_工字钢梁数2", "两片梁，单片6根工字钢焊接而成"}}},
+        // A picture's caption states only a figure the check takes: no
+        // bridge of 12345.678 or 0.00225 I-beams a beam.
+        DeriveCase{"a fraction of I-beams", {{"编辑框1_工字钢梁数", "12345.678"}},
+                   {{"透明标签1_工字钢梁数1", "-根工字钢均布"}, {"透明标签1_工字钢梁数2", "两片梁，单片-根工字钢焊接而成"}}},
+        DeriveCase{"a fraction of one I-beam", {{"编辑框1_工字钢梁数", "0.00225"}},
+                   {{"透明标签1_工字钢梁数1", "-根工字钢均布"}, {"透明标签1_工字钢梁数2", "两片梁，单片-根工字钢焊接而成"}}, true},
+        DeriveCase{"a span of -0", {{"编辑框1_栈桥净跨", "-0"}}, {{"透明标签3", "栈桥净跨-"}, {"编辑框1_a0", "-"}}, true},
+        DeriveCase{"a wheelbase of -0", {{"编辑框1_轴距", "-0"}},
+                   {{"编辑框1_b0", "-0"}, {"透明标签1_轴距a", "-"}, {"透明标签1_轴距b", "-"}, {"透明标签1_轴距bb", "-"}}, true},
+        DeriveCase{"a beam width that is no figure", {{"编辑框1_单片梁宽度", "1..25"}},
+                   {{"透明标签1_单片梁宽度1", "-"}, {"透明标签1_单片梁宽度2", "-"}, {"编辑框1_栈桥总宽度", "-"}}},
         DeriveCase{"wheelbase 3600", {{"编辑框1_轴距", "3600"}},
                    {{"透明标签1_轴距a", "3600"}, {"透明标签1_轴距b", "3600"}, {"编辑框1_b0", "3600"}, {"编辑框1_b1", "3600"},
                     {"透明标签1_轴距bb", "3600"}, {"编辑框1_a0", "3400"}, {"编辑框1_d0", "5700"}, {"编辑框1_a1", "9100"},
@@ -781,8 +844,8 @@ TEST_F(TrestleProgram, AWriteRunsTheWrittenBoxsHandlerBeforeTheWriterGoesOn)
                "编辑框1_最重", "编辑框1_后桥重量", "编辑框1_单后轮受重"};
     backend.trail.clear();
     choose("组合框1", "凿岩机");
-    EXPECT_EQ(backend.trail, (std::vector<std::string>{"编辑框1_空载重量1=46.5", "编辑框1_重载重量1=46.5", "编辑框1_最重=47",
-                                                        "编辑框1_后桥重量=35", "编辑框1_单后轮受重=8.75", "编辑框1_行走宽度1=2930",
+    EXPECT_EQ(backend.trail, (std::vector<std::string>{"编辑框1_空载重量1=46.5", "编辑框1_重载重量1=46.5", "编辑框1_最重=46.5",
+                                                        "编辑框1_后桥重量=34.5", "编辑框1_单后轮受重=8.63", "编辑框1_行走宽度1=2930",
                                                         "编辑框1_轮胎宽度1=-", "编辑框1_轮胎净宽1=-"}));
 
     // The front axle writes its wheel first, then the rear axle and its wheel.
@@ -792,7 +855,7 @@ TEST_F(TrestleProgram, AWriteRunsTheWrittenBoxsHandlerBeforeTheWriterGoesOn)
     rt.user_type(c("编辑框1_前桥重量"), "2");
     // (the box is emptied first: no front axle load, no wheel loads)
     EXPECT_EQ(backend.trail, (std::vector<std::string>{"编辑框1_单前轮受重=-", "编辑框1_后桥重量=-", "编辑框1_单后轮受重=-",
-                                                        "编辑框1_单前轮受重=1", "编辑框1_后桥重量=45", "编辑框1_单后轮受重=11.25"}));
+                                                        "编辑框1_单前轮受重=1", "编辑框1_后桥重量=44.5", "编辑框1_单后轮受重=11.13"}));
 }
 
 // --- load positions -------------------------------------------------------------------------------
@@ -814,14 +877,18 @@ TEST_P(Positions, FollowTheSpanTheWheelbaseAndTheSpacing)
         else type(box, value);
     }
     for (size_t i = 0; i < std::size(kPositions); ++i) EXPECT_EQ(text(kPositions[i]), GetParam().shown.at(i)) << kPositions[i];
-    // The diagram shows the same texts.
-    EXPECT_EQ(text("透明标签_a"), text("编辑框1_a0"));
-    EXPECT_EQ(text("透明标签1_轴距a"), text("编辑框1_b0"));
-    EXPECT_EQ(text("透明标签1_后桥轴距b"), text("编辑框1_c0"));
-    EXPECT_EQ(text("透明标签_d"), text("编辑框1_d0"));
-    EXPECT_EQ(text("透明标签_aa"), text("编辑框1_a1"));
-    EXPECT_EQ(text("透明标签1_轴距bb"), text("编辑框1_b1"));
-    EXPECT_EQ(text("透明标签1_后桥轴距cc"), text("编辑框1_c1"));
+    // The diagram shows the same texts where they are distances a load can
+    // take, and "-" where not.
+    const auto figure = [&](const char* name) {
+        return std::isnan(number_in_domain(text(name), c(name).domain)) ? std::string("-") : text(name);
+    };
+    EXPECT_EQ(text("透明标签_a"), figure("编辑框1_a0"));
+    EXPECT_EQ(text("透明标签1_轴距a"), figure("编辑框1_b0"));
+    EXPECT_EQ(text("透明标签1_后桥轴距b"), figure("编辑框1_c0"));
+    EXPECT_EQ(text("透明标签_d"), figure("编辑框1_d0"));
+    EXPECT_EQ(text("透明标签_aa"), figure("编辑框1_a1"));
+    EXPECT_EQ(text("透明标签1_轴距bb"), figure("编辑框1_b1"));
+    EXPECT_EQ(text("透明标签1_后桥轴距cc"), figure("编辑框1_c1"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -835,7 +902,11 @@ INSTANTIATE_TEST_SUITE_P(
         // Leaving the box rewrites its text by the number rule, and the copies follow.
         PositionCase{"wheelbase with trailing zeros, left", {{"编辑框1_轴距", "3500.00"}},
                      {"3500", "3500", "1300", "5700", "9200", "3500", "1300"}},
-        PositionCase{"no wheelbase", {{"编辑框1_轴距", ""}}, {"7000", "", "1300", "5700", "12700", "", "1300"}},
+        // Nothing is placed from a wheelbase, spacing or span that is no figure.
+        PositionCase{"no wheelbase", {{"编辑框1_轴距", ""}}, {"-", "", "1300", "-", "-", "", "1300"}},
+        PositionCase{"no rear-axle spacing", {{"编辑框1_后桥轴距a", ""}}, {"3500", "3500", "", "-", "-", "3500", ""}},
+        PositionCase{"a rear-axle spacing of 0", {{"编辑框1_后桥轴距a", "0"}}, {"3500", "3500", "0", "7000", "10500", "3500", "0"}},
+        PositionCase{"no span", {{"编辑框1_栈桥净跨", ""}}, {"-", "3500", "1300", "-", "-", "3500", "1300"}},
         PositionCase{"wheelbase above half the span", {{"编辑框1_栈桥净跨", "6000"}},
                      {"-500", "3500", "1300", "1700", "1200", "3500", "1300"}},
         PositionCase{"wheelbase and spacing above the span", {{"编辑框1_栈桥净跨", "4000"}},
@@ -847,8 +918,8 @@ TEST_F(TrestleProgram, EachKeystrokeInTheSpanMovesTheLoads)
     watched = {"编辑框1_a0"};
     backend.trail.clear();
     rt.user_type(c("编辑框1_栈桥净跨"), "14000");
-    // Cleared first (span 0), then spans 1, 14, 140, 1400, 14000.
-    EXPECT_EQ(backend.trail, (std::vector<std::string>{"编辑框1_a0=-3500", "编辑框1_a0=-3499.5", "编辑框1_a0=-3493",
+    // Cleared first (no span: no position), then spans 1, 14, 140, 1400, 14000.
+    EXPECT_EQ(backend.trail, (std::vector<std::string>{"编辑框1_a0=-", "编辑框1_a0=-3499.5", "编辑框1_a0=-3493",
                                                         "编辑框1_a0=-3430", "编辑框1_a0=-2800", "编辑框1_a0=3500"}));
     EXPECT_EQ(text("编辑框1_d0"), "5700");
     EXPECT_EQ(text("编辑框1_a1"), "9200");
@@ -952,7 +1023,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(TrestleProgram, TypedSectionValuesStayUntilTheNextChoice)
 {
     type("编辑框1_Sx", "600");
-    type("编辑框1_Ix", "30000");
+    type("编辑框1_Ix", "50000");
+    EXPECT_EQ(text("编辑框1_Ix"), "21714.1") << "Ix follows the section, as Wx and the mass do: it takes no typing";
     EXPECT_EQ(text("编辑框1_除Sx"), "34.4") << "not recomputed from typed values";
     click("图形按钮_计算");
     // τ = 38.52·10^3·600·10^3 / (34.4·600·10^3·10.5·10): the typed Sx cancels.
@@ -1185,12 +1257,13 @@ TEST_F(TrestleReport, OnlyCurrentResultsAreExportedAndASecondExportReplacesTheFi
     EXPECT_NE(doc.find("\n4\n挖掘机\n23.1\n25\n2980\n无\n无\n"), std::string::npos);
 }
 
-// A single rear axle: a spacing of 0, which the number box empties. The
-// check takes it as 0, and so does the report: no gap in a formula.
-TEST_F(TrestleReport, AnEmptiedSpacingOfZeroReadsZero)
+// A single rear axle: a spacing of 0, which stays in its box (an empty box
+// is no spacing). The check takes it as 0, and so does the report.
+TEST_F(TrestleReport, ASpacingOfZeroReadsZero)
 {
     type("编辑框1_后桥轴距a", "0");
-    ASSERT_EQ(text("编辑框1_c0"), "");
+    ASSERT_EQ(text("编辑框1_后桥轴距a"), "0");
+    ASSERT_EQ(text("编辑框1_c0"), "0");
     click("图形按钮_计算");
     ASSERT_EQ(text("编辑框2_总体评定结论"), kPass);
     export_ok();
@@ -1199,6 +1272,43 @@ TEST_F(TrestleReport, AnEmptiedSpacingOfZeroReadsZero)
                               "\n10500\n3500\n0\n14000\n"})
         EXPECT_NE(doc.find(shown), std::string::npos) << shown;
     EXPECT_EQ(doc.find("( +"), std::string::npos);
+}
+
+// The report states the heaviest vehicle at the weight the check used, the
+// weight the table lists (it said "总重量最大者为55t" beside 55.45).
+TEST_F(TrestleReport, StatesTheHeaviestWeightAsChecked)
+{
+    type("编辑框1_重载重量2", "55.45");
+    click("图形按钮_计算");
+    ASSERT_EQ(text("编辑框2_后轮fmax"), "54.41"); // E 206000: 212.86 kN on the span
+    export_ok();
+    const std::string doc = report_text(report());
+    for (const char* shown : {"\n2\n自卸车\n12.5\n55.45\n", "总重量最大者为55.45t", "\n设备总重量\n55.45\nt\n",
+                              "单后轮受重G2（每根后轴）\n10.86\n", "按最重设备55.45t通行"})
+        EXPECT_NE(doc.find(shown), std::string::npos) << shown;
+    EXPECT_EQ(doc.find("55t"), std::string::npos);
+}
+
+// Every box the report prints is an input of the check: changed after it,
+// the results no longer belong to the form, and the report is refused.
+TEST_F(TrestleReport, AChangeToAnyPrintedBoxAfterTheCheckIsAChange)
+{
+    std::set<std::string> printed;
+    for (const auto& row : trestle::export_request().bindings)
+        if (row.placeholder.starts_with("编辑框1_") && c(row.placeholder).kind == Kind::EditBox) printed.insert(row.placeholder);
+    for (int row = 1; row <= 5; ++row)
+        for (const char* column : trestle::kRowColumns) printed.insert(column + std::to_string(row));
+    ASSERT_EQ(printed.size(), 55u); // every box with a domain
+    for (const std::string& name : printed) {
+        SCOPED_TRACE(name);
+        EXPECT_NE(c(name).domain, Domain::Unchecked);
+        click("图形按钮_计算");
+        ASSERT_EQ(results_state(kForm), Runtime::Results::Current);
+        const std::string start = text(name);
+        set_control_text(U(kForm, name), start == "7" ? "8" : "7");
+        EXPECT_EQ(results_state(kForm), Runtime::Results::Stale);
+        set_control_text(U(kForm, name), start);
+    }
 }
 
 // A check that gave no verdict gives no report either.

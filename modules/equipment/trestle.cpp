@@ -39,20 +39,12 @@ double in(const char* name)
     if (std::isnan(x)) g_unusable = true;
     return x;
 }
-// A box as the consistency tests read it: empty or not a number counts 0,
-// a "-" (a value that was not finite) stays no value.
+// A box as the weight and length tests read it: empty or not a number
+// counts 0, a "-" (a value that was not finite) stays no value.
 double plain(const char* name)
 {
     const std::string t = control_text(box(name));
     return t == "-" ? kNone : text_to_number(t);
-}
-// A distance the check works with: 0 is a load over a support; below 0 or
-// none it is no distance (the consistency tests say so).
-double segment(const char* name)
-{
-    const double x = typed_distance(name);
-    if (!(x >= 0)) g_unusable = true;
-    return x >= 0 ? x : kNone;
 }
 
 // Each result is written rounded and read back by the later steps, which so
@@ -88,30 +80,32 @@ void withdraw_verdicts()
     calculation_refused();
 }
 
-// A box of a vehicle row that says nothing: empty, blanks or "-".
-bool says_nothing(const std::string& t)
+// The vehicle table the report states. A row with a figure in any of its
+// boxes is a vehicle: each figure it gives is read under its box's domain
+// ("-" or an empty box is a figure the row has none of, as a tracked
+// vehicle has no tyres), and it must give its loaded weight. The first row
+// in use without one, 0 for none: counted as 0 t, an 80 t vehicle mistyped
+// "-" would be checked as the next heaviest one and pass. A row of "-"
+// alone (其它, or the last row as the form opens) describes no vehicle,
+// whatever kind its list shows.
+int read_vehicle_rows()
 {
-    const size_t first = t.find_first_not_of(" \t");
-    return first == std::string::npos || t.compare(first, t.find_last_not_of(" \t") - first + 1, "-") == 0;
-}
-
-// The first vehicle row in use (a figure in any of its boxes) without a
-// loaded weight above zero, 0 for none. The heaviest weight counts such a row
-// as 0 t: an 80 t vehicle mistyped "-" would be checked as the next heaviest
-// one and pass. A row of "-" alone (其它, or the last row as the form opens)
-// describes no vehicle, whatever kind its list shows.
-int row_without_loaded_weight()
-{
+    int without_weight = 0;
     for (int row = 1; row <= 5; ++row) {
         const std::string n = std::to_string(row);
         // (every box is read: a change to any of them is a change to what
         // the report states)
         bool used = false;
         for (const char* column : kRowColumns) used = !says_nothing(control_text(U(kForm, column + n))) || used;
-        const std::string weight = control_text(U(kForm, "编辑框1_重载重量" + n));
-        if (used && std::isnan(number_in_domain(weight, Domain::Positive))) return row;
+        if (!used) continue;
+        for (const char* column : kRowColumns) {
+            const std::string name = column + n;
+            const bool weight = name == "编辑框1_重载重量" + n;
+            if (!weight && says_nothing(control_text(box(name.c_str())))) continue;
+            if (std::isnan(in(name.c_str())) && weight && !without_weight) without_weight = row;
+        }
     }
-    return 0;
+    return without_weight;
 }
 
 // R_A = (P3·d + P2·(c + d) + P1·(b + c + d)) / L, kN, before rounding.
@@ -125,32 +119,11 @@ double reaction_at_a(double P1, double P2, double P3, double b, double c, double
 void calculate()
 {
     g_unusable = false;
-    const double G1 = in("编辑框1_单前轮受重"); // t
-    const double G2 = in("编辑框1_单后轮受重"); // t, each of the two rear axles
-    const double L = in("编辑框1_栈桥净跨");    // mm
-    const double n = in("编辑框1_工字钢梁数");
-    // b and b' are the wheelbase: no vehicle has one of 0
-    const double a = segment("编辑框1_a0"), b = in("编辑框1_b0"), c = segment("编辑框1_c0"), d = segment("编辑框1_d0");
-    const double a1 = segment("编辑框1_a1"), b1 = in("编辑框1_b1");
-    const double mass = in("编辑框1_质量");  // kg/m
-    const double Wx = in("编辑框1_Wx");      // cm3
-    const double Sx = in("编辑框1_Sx");      // cm3
-    const double IxSx = in("编辑框1_除Sx");  // cm
-    const double web = in("编辑框1_d");      // mm
-    const double f = in("编辑框1_抗拉强度");  // MPa
-    const double tau = in("编辑框1_抗拉强度2"); // MPa
-    const double E = in("编辑框1_E");        // N/mm2
-    // The vehicle and bridge figures the report states beside the check:
-    // they must be figures, and belong to the results shown.
-    for (const char* stated : {"编辑框1_最重", "编辑框1_前桥重量", "编辑框1_后桥重量", "编辑框1_轴距", "编辑框1_栈桥总长",
-                               "编辑框1_单侧搭接长度", "编辑框1_单片梁宽度", "编辑框1_梁轴线宽度", "编辑框1_栈桥总宽度",
-                               "编辑框1_Ix"})
-        in(stated);
     // The vehicle table and the section's name stand in the report too: a
     // change to them after the check is a change to what the report states.
     for (int row = 1; row <= 5; ++row) current_item_text(U(kForm, "组合框" + std::to_string(row)));
     current_item_text(U(kForm, "列表框1"));
-    if (const int row = row_without_loaded_weight()) {
+    if (const int row = read_vehicle_rows()) {
         const std::string n = std::to_string(row);
         cmd_message_box("第" + n + "行通行设备（" + current_item_text(U(kForm, "组合框" + n)) +
                             "）的总重量不是大于零的数值，无法确定最重设备，请查证！",
@@ -159,6 +132,39 @@ void calculate()
         calculation_refused();
         return;
     }
+
+    // The heaviest vehicle. Its weight and axle loads are the figures the
+    // report states beside the check: they must be figures, and belong to
+    // the results shown.
+    in("编辑框1_最重");
+    const double wheelbase = in("编辑框1_轴距"), spacing = in("编辑框1_后桥轴距a"); // mm
+    in("编辑框1_前桥重量");
+    in("编辑框1_后桥重量");
+    const double G1 = in("编辑框1_单前轮受重"); // t
+    const double G2 = in("编辑框1_单后轮受重"); // t, each of the two rear axles
+    // The bridge.
+    in("编辑框1_栈桥总长");
+    const double L = in("编辑框1_栈桥净跨"); // mm
+    for (const char* stated : {"编辑框1_单侧搭接长度", "编辑框1_单片梁宽度", "编辑框1_梁轴线宽度", "编辑框1_栈桥总宽度"}) in(stated);
+    const double n = in("编辑框1_工字钢梁数");
+    // The section and the steel.
+    const double mass = in("编辑框1_质量");  // kg/m
+    const double Wx = in("编辑框1_Wx");      // cm3
+    in("编辑框1_Ix");                        // cm4, as Sx·(Ix/Sx) below
+    const double Sx = in("编辑框1_Sx");      // cm3
+    const double IxSx = in("编辑框1_除Sx");  // cm
+    const double web = in("编辑框1_d");      // mm
+    const double f = in("编辑框1_抗拉强度");  // MPa
+    const double tau = in("编辑框1_抗拉强度2"); // MPa
+    const double E = in("编辑框1_E");        // N/mm2
+    // The load positions: 0 is a load over a support; b and b' are the
+    // wheelbase, which no vehicle has of 0.
+    const double a = in("编辑框1_a0"), b = in("编辑框1_b0"), c = in("编辑框1_c0"), d = in("编辑框1_d0");
+    const double a1 = in("编辑框1_a1"), b1 = in("编辑框1_b1"), c1 = in("编辑框1_c1");
+    // The deflections are those of the vehicle standing on the span: with
+    // its axles or its place on the bridge unknown, there is no such vehicle
+    // to check, whatever figure the formula would give.
+    const bool placed = !std::isnan(wheelbase + spacing + a + b + c + d + a1 + b1 + c1);
 
     // Wheel loads, kN; both rear wheels carry the same load.
     result("编辑框2_P1", G1 * 9.8, 2);
@@ -211,9 +217,9 @@ void calculate()
     // against L/250; I = Sx·(Ix/Sx)·10^4 mm4 per I-beam, E the modulus in
     // N/mm2 as the box gives it.
     result("编辑框2_f工字钢", L / 250, 2);
-    result("编辑框2_后轮fmax",
-           (P2 + P3) * cmd_power(10, 3) * cmd_power(L, 3) / (Sx * IxSx * cmd_power(10, 4) * n * (48 * E)), 2);
-    result("编辑框2_前轮fmax", P1 * cmd_power(10, 3) * cmd_power(L, 3) / (Sx * IxSx * cmd_power(10, 4) * n * (48 * E)), 2);
+    const double stiffness = Sx * IxSx * cmd_power(10, 4) * n * (48 * E);
+    result("编辑框2_后轮fmax", placed ? (P2 + P3) * cmd_power(10, 3) * cmd_power(L, 3) / stiffness : kNone, 2);
+    result("编辑框2_前轮fmax", placed ? P1 * cmd_power(10, 3) * cmd_power(L, 3) / stiffness : kNone, 2);
 
     const double limit = shown("编辑框2_f工字钢");
     verdict("编辑框2_强度计算结论", shown("编辑框2_最大应力"), f);
@@ -246,8 +252,10 @@ void check_inputs()
     const Ref frame = box("外形框6");
     const double L = plain("编辑框1_栈桥净跨");
     const char* const segments[] = {"编辑框1_a0", "编辑框1_b0", "编辑框1_c0", "编辑框1_d0", "编辑框1_a1", "编辑框1_b1", "编辑框1_c1"};
+    // Each distance under its box's domain: below 0, empty or mistyped it
+    // is no distance (a load over a support is a typed 0).
     double s[7];
-    for (int i = 0; i < 7; ++i) s[i] = typed_distance(segments[i]);
+    for (int i = 0; i < 7; ++i) s[i] = read_number(box(segments[i]));
 
     for (double x : s) {
         if (std::isnan(x) || tol_lt(x, 0)) {
@@ -282,12 +290,16 @@ void check_inputs()
 
     // The weight and length tests keep the figures, which stand for the span
     // and the wheel loads entered, but the bridge they describe cannot be:
-    // no verdict stands beside their warning.
+    // no verdict stands beside their warning. Both boxes are marked, but one
+    // calculation shows one message: the second would only stack another
+    // box on the first, and the yellow box shows what it would say.
+    bool warned = false;
     const Ref front = box("编辑框1_前桥重量");
     if (tol_le(plain("编辑框1_前桥重量"), plain("编辑框1_最重"))) {
         rt_set_property(front, prop::EditBox::BackColor, kWhite);
     } else {
         cmd_message_box("前桥总量不能大于设备总总量", 0, "信息：", app::kMainForm);
+        warned = true;
         rt_set_property(front, prop::EditBox::BackColor, kYellow);
         withdraw_verdicts();
     }
@@ -296,7 +308,7 @@ void check_inputs()
     if (tol_lt(L, plain("编辑框1_栈桥总长"))) {
         rt_set_property(span, prop::EditBox::BackColor, kWhite);
     } else {
-        cmd_message_box("栈桥净跨不能≥栈桥总长，请查证", 0, "信息：", app::kMainForm);
+        if (!warned) cmd_message_box("栈桥净跨不能≥栈桥总长，请查证", 0, "信息：", app::kMainForm);
         rt_set_property(span, prop::EditBox::BackColor, kYellow);
         withdraw_verdicts();
     }

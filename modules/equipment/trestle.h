@@ -38,10 +38,9 @@ void check_inputs();
 double kept_reaction();
 // The same before its rounding.
 double kept_reaction_worked();
-// A distance between loads and supports as typed: an empty box is 0 (a
-// number box empties a typed 0); any other text is read as a whole, one
-// number or none ("1..25" is no distance, not 1).
-double typed_distance(const std::string& name);
+// Whether a box of a vehicle row says nothing: empty, blanks or "-" (a
+// tracked vehicle has no tyre width; a row of "-" alone is no vehicle).
+bool says_nothing(const std::string& text);
 // "-" into the 23 result boxes.
 void clear_results();
 

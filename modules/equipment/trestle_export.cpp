@@ -31,17 +31,6 @@ report::PlaceholderBinding row_figure(const std::string& control)
     });
 }
 
-// A distance the check took as 0 from an empty box (a number box empties a
-// typed 0: a load over a support, a single rear axle) reads 0 in the report,
-// so that no formula line has a gap. The placeholder is the box's name.
-report::PlaceholderBinding distance(const char* control, int repeat)
-{
-    return report::bind_computed(control, [control] {
-        const std::string t = ui::control_text(ui::U(kForm, control));
-        return t.empty() ? std::string("0") : t;
-    }, repeat);
-}
-
 // The number a vehicle row shows: its place among the rows the report keeps.
 report::PlaceholderBinding row_number(int row)
 {
@@ -80,16 +69,16 @@ report::ExportRequest export_request()
          row_figure("编辑框1_轮胎宽度4"), row_figure("编辑框1_轮胎宽度5")},
         {row_figure("编辑框1_轮胎净宽1"), row_figure("编辑框1_轮胎净宽2"), row_figure("编辑框1_轮胎净宽3"),
          row_figure("编辑框1_轮胎净宽4"), row_figure("编辑框1_轮胎净宽5")},
-        {bind_item("列表框1", 10), bind("编辑框1_轴距", 10), distance("编辑框1_后桥轴距a", 10), bind("编辑框1_前桥重量", 10),
+        {bind_item("列表框1", 10), bind("编辑框1_轴距", 10), bind("编辑框1_后桥轴距a", 10), bind("编辑框1_前桥重量", 10),
          bind("编辑框1_后桥重量", 10), bind("编辑框1_单后轮受重", 5)},
         {bind("编辑框1_单前轮受重", 5), bind("编辑框1_最重", 5), bind("编辑框1_栈桥总宽度", 5), bind("编辑框1_栈桥总长", 5),
          bind("编辑框1_栈桥净跨", 20), bind("编辑框1_单片梁宽度", 10), bind("编辑框1_梁轴线宽度", 5),
-         bind("编辑框1_工字钢梁数", 15), bind("编辑框1_单侧搭接长度", 5), bind("透明标签1_间隔宽度", 5), distance("编辑框1_a0", 5),
-         bind("编辑框1_b0", 5), distance("编辑框1_c0", 5)},
+         bind("编辑框1_工字钢梁数", 15), bind("编辑框1_单侧搭接长度", 5), bind("透明标签1_间隔宽度", 5), bind("编辑框1_a0", 5),
+         bind("编辑框1_b0", 5), bind("编辑框1_c0", 5)},
         // 编辑框1_d0 before 编辑框1_d and 编辑框1_抗拉强度2 before
         // 编辑框1_抗拉强度, whose names begin the longer ones: the search is a
         // plain substring search.
-        {distance("编辑框1_d0", 5), distance("编辑框1_a1", 5), bind("编辑框1_b1", 5), distance("编辑框1_c1", 5), bind("编辑框1_质量", 5),
+        {bind("编辑框1_d0", 5), bind("编辑框1_a1", 5), bind("编辑框1_b1", 5), bind("编辑框1_c1", 5), bind("编辑框1_质量", 5),
          bind("编辑框1_Wx", 5), bind("编辑框1_Ix", 5), bind("编辑框1_Sx", 5), bind("编辑框1_除Sx", 5), bind("编辑框1_d", 5),
          bind("编辑框1_抗拉强度2", 5), bind("编辑框1_抗拉强度", 5)},
         // the front wheel load stands in every formula that carries it

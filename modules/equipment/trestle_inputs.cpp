@@ -12,6 +12,7 @@
 #include "ui/cmd.h"
 #include "ui/value.h"
 
+#include <cmath>
 #include <limits>
 #include <string>
 #include <utility>
@@ -29,6 +30,11 @@ Ref box(const std::string& name) { return U(kForm, name); }
 // shows "-".
 double number(const std::string& name) { return read_number(box(name)); }
 std::string text(const std::string& name) { return control_text(box(name)); }
+// What a diagram label repeats of a box: its text as typed while the box
+// holds a figure its domain accepts, "-" otherwise. A drawing labelled
+// "单片0.00225根" or with a wheelbase of "-0" describes a bridge or a vehicle
+// that the check refuses.
+std::string figure(const std::string& name) { return std::isnan(number(name)) ? std::string("-") : text(name); }
 void write(const std::string& name, const std::string& t) { set_control_text(box(name), t); }
 
 // --- vehicles ------------------------------------------------------------------------
@@ -59,14 +65,24 @@ void set_equipment_row(EventArgs& e)
     }
 }
 
-// The heaviest loaded weight of the five rows, each rounded to whole tonnes.
+// The heaviest loaded weight of the rows, as typed: the check and the report
+// take this very weight. Rounded to whole tonnes, 55.45 t would be checked
+// as 55 t and pass where it fails; held in an integer, a slip to
+// 3000000000 t could wrap round to a light vehicle. A row whose weight says
+// nothing ("-", empty) has no vehicle to weigh; a weight that is no figure
+// above zero leaves the heaviest unknown.
 void find_heaviest_load()
 {
-    std::vector<double> loads;
-    for (int row = 1; row <= 5; ++row)
-        loads.push_back(double(float_to_int(cmd_round(number("编辑框1_重载重量" + std::to_string(row)), 0))));
-    cmd_sort_array(loads, false);
-    write("编辑框1_最重", int_to_text((long long)loads.front()));
+    double heaviest = std::numeric_limits<double>::quiet_NaN();
+    bool known = true;
+    for (int row = 1; row <= 5; ++row) {
+        const std::string weight = "编辑框1_重载重量" + std::to_string(row);
+        if (says_nothing(text(weight))) continue;
+        const double w = number(weight);
+        if (std::isnan(w)) known = false;
+        else if (std::isnan(heaviest) || w > heaviest) heaviest = w;
+    }
+    write_number(box("编辑框1_最重"), known ? heaviest : std::numeric_limits<double>::quiet_NaN());
 }
 void heavy_load_changed(EventArgs&) { find_heaviest_load(); }
 
@@ -105,9 +121,9 @@ void derive_widths(EventArgs&)
 {
     const double A = number("编辑框1_梁轴线宽度"), B = number("编辑框1_单片梁宽度");
     write_rounded(box("编辑框1_栈桥总宽度"), A + (B / 2) * 2, 2);
-    write("透明标签1_梁轴线宽度", text("编辑框1_梁轴线宽度"));
-    write("透明标签1_单片梁宽度1", text("编辑框1_单片梁宽度"));
-    write("透明标签1_单片梁宽度2", text("编辑框1_单片梁宽度"));
+    write("透明标签1_梁轴线宽度", figure("编辑框1_梁轴线宽度"));
+    write("透明标签1_单片梁宽度1", figure("编辑框1_单片梁宽度"));
+    write("透明标签1_单片梁宽度2", figure("编辑框1_单片梁宽度"));
     // The axis width less half of one beam width, as the diagram has it.
     write_rounded(box("透明标签1_间隔宽度"), number("编辑框1_梁轴线宽度") - number("编辑框1_单片梁宽度") / 2, 2);
 }
@@ -121,25 +137,25 @@ void derive_overlap_from_length(EventArgs&) { overlap(); }
 void derive_overlap_from_span(EventArgs&)
 {
     overlap();
-    write("透明标签3", "栈桥净跨" + text("编辑框1_栈桥净跨")); // the span as typed
+    write("透明标签3", "栈桥净跨" + figure("编辑框1_栈桥净跨")); // the span as typed, or "-"
     compute_load_positions();
 }
 
 void derive_wheelbase(EventArgs&)
 {
     compute_load_positions();
+    write("透明标签1_轴距a", figure("编辑框1_轴距"));
+    write("透明标签1_轴距b", figure("编辑框1_轴距"));
     const std::string w = text("编辑框1_轴距");
-    write("透明标签1_轴距a", w);
-    write("透明标签1_轴距b", w);
     write("编辑框1_b0", w);
     write("编辑框1_b1", w);
 }
 
 void derive_rear_axle_spacing(EventArgs&)
 {
+    write("透明标签1_后桥轴距a", figure("编辑框1_后桥轴距a"));
+    write("透明标签1_后桥轴距b", figure("编辑框1_后桥轴距a"));
     const std::string s = text("编辑框1_后桥轴距a");
-    write("透明标签1_后桥轴距a", s);
-    write("透明标签1_后桥轴距b", s);
     write("编辑框1_c0", s);
     write("编辑框1_c1", s);
     compute_load_positions();
@@ -147,7 +163,7 @@ void derive_rear_axle_spacing(EventArgs&)
 
 void show_beam_count(EventArgs&)
 {
-    const std::string n = text("编辑框1_工字钢梁数");
+    const std::string n = figure("编辑框1_工字钢梁数");
     write("透明标签1_工字钢梁数1", n + "根工字钢均布");
     write("透明标签1_工字钢梁数2", "两片梁，单片" + n + "根工字钢焊接而成");
 }
@@ -171,7 +187,7 @@ void mirror(EventArgs& e)
     if (!e.control) return;
     for (const auto& [source, labels] : kMirrors) {
         if (e.control->name != source) continue;
-        for (const char* l : labels) write(l, text(source));
+        for (const char* l : labels) write(l, figure(source));
         if (e.control->name == "编辑框1_单侧搭接长度") write("透明标签4", text("透明标签5"));
     }
 }
@@ -297,23 +313,27 @@ void register_trestle_inputs(Runtime& rt)
 
 } // namespace
 
-double typed_distance(const std::string& name)
+bool says_nothing(const std::string& t)
 {
-    const std::string t = control_text(box(name));
-    return t.empty() ? 0 : plain_number(t);
+    const size_t first = t.find_first_not_of(" \t");
+    return first == std::string::npos || t.compare(first, t.find_last_not_of(" \t") - first + 1, "-") == 0;
 }
 
+// The span, the wheelbase and the rear-axle spacing are read as their boxes
+// accept them: a position built on one that is no figure (empty, "-0")
+// shows "-", not a place worked out from 0. Segment a is the routine's own
+// figure, read back as it stands, so that d is L/2 - c whatever a is.
 void compute_load_positions()
 {
-    const double L = typed_distance("编辑框1_栈桥净跨"), W = typed_distance("编辑框1_轴距");
+    const double L = number("编辑框1_栈桥净跨"), W = number("编辑框1_轴距");
     write_number(box("编辑框1_a0"), L / 2 - W);
     write("编辑框1_b0", text("编辑框1_轴距"));
     write("编辑框1_c0", text("编辑框1_后桥轴距a"));
-    write_number(box("编辑框1_d0"), typed_distance("编辑框1_栈桥净跨") - typed_distance("编辑框1_a0") - typed_distance("编辑框1_b0") -
-                                        typed_distance("编辑框1_c0"));
+    write_number(box("编辑框1_d0"), number("编辑框1_栈桥净跨") - plain_number(text("编辑框1_a0")) - number("编辑框1_b0") -
+                                        number("编辑框1_c0"));
     write("编辑框1_b1", text("编辑框1_轴距"));
     write("编辑框1_c1", text("编辑框1_后桥轴距a"));
-    write_number(box("编辑框1_a1"), typed_distance("编辑框1_栈桥净跨") - typed_distance("编辑框1_b1") - typed_distance("编辑框1_c1"));
+    write_number(box("编辑框1_a1"), number("编辑框1_栈桥净跨") - number("编辑框1_b1") - number("编辑框1_c1"));
 }
 
 JSB_HANDLERS(register_trestle_inputs)
