@@ -31,7 +31,7 @@ report::ExportRequest export_request()
         bind("编辑框1_每米钻孔的实际爆破量", 5, countdown(3)), bind("编辑框1_每钻孔的爆破量", 5),
         bind("编辑框2_爆破凿岩机需用台数", 5),
         report::bind_computed("计算值_N", [] { return equipment::stated_need(drills_needed(), equipment::whole_machines); }, 5),
-        bind("编辑框1_凿岩机数量", 5, countdown(2)),          bind("编辑框1_同时开动系数", 5),
+        equipment::bind_count(kForm, "编辑框1_凿岩机数量", 5, countdown(2)),          bind("编辑框1_同时开动系数", 5),
         bind("编辑框1_风动工具的空气消耗量", 5),
         bind("编辑框1_保证率系数", 5, countdown(1)),          bind("编辑框1_爆破凿岩机的压缩空气需要量", 5),
         bind("编辑框2_空气压缩机生产率需要量计算", 5),
