@@ -413,10 +413,11 @@ TEST(TunnelEvaluation, ReservedDeformation)
                      {{kReserved, "按设计"}, {kLimit, "200"}, {"编辑框1_位移管理等级", "Ⅲ级"}}});
     cases.push_back({"design text copied unchanged", {{kDesign, "125.0"}}, {{kReserved, "按设计"}, {kLimit, "125.0"}}});
     // A design deformation that is no usable number is no limit either: no
-    // level is judged by it, and U' keeps its text.
-    for (const char* bad : {"-0", "0", "-50", "abc", "1e999", "12.5m", "1..25"})
+    // level is judged by it, and U', built on it, shows "-" (also when a
+    // figure stood there before the click).
+    for (const char* bad : {"-0", "0", "-1", "-50", "abc", "1e999", "12.5m", "1..25"})
         cases.push_back({bad, {{kDesign, bad}, {kLimit, "150"}},
-                         {{kReserved, kNone}, {kLimit, "150"}, {"编辑框1_位移管理等级", kNone}, {"编辑框1_施工状态", kNone}}});
+                         {{kReserved, kNone}, {kLimit, kNone}, {"编辑框1_位移管理等级", kNone}, {"编辑框1_施工状态", kNone}}});
     check(cases);
 }
 
@@ -450,6 +451,20 @@ TEST(TunnelEvaluation, LimitDisplacementFollowsTheDesignDeformation)
     EXPECT_FALSE(editable());
     EXPECT_EQ(p.back_color(kLimit), 0xC0C0C0);
     EXPECT_EQ(p.text(kLimit), "150");
+
+    // A design deformation refused as typed is no U' to show, before any
+    // calculation as after one.
+    for (const char* refused : {"-1", "2..5", "-0"}) {
+        SCOPED_TRACE(refused);
+        type(kDesign, refused);
+        EXPECT_FALSE(editable());
+        EXPECT_EQ(p.text(kLimit), "-");
+        p.compute();
+        EXPECT_EQ(p.text(kLimit), "-");
+        EXPECT_EQ(p.text("编辑框1_位移管理等级"), "-");
+        type(kDesign, "120");
+        EXPECT_EQ(p.text(kLimit), "120");
+    }
 }
 
 const char* const kPillar = "编辑框1_两洞中岩柱净距";
