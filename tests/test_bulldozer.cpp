@@ -54,10 +54,10 @@ TEST_F(BulldozerProgram, StartsInItsFrameWithTheDefaultsAndTips)
     const std::pair<const char*, const char*> defaults[] = {
         {"编辑框1_土的可松性系数", "1.21"}, {"编辑框1_铲刀高度", "1.1"},          {"编辑框1_铲刀宽度", "3.03"},
         {"编辑框1_土堆自然坡角", "40"},     {"编辑框1_时间利用系数", "0.73"},     {"编辑框1_土的损失系数", "0.8"},
-        {"编辑框1_台班产量降低系数", "0.88"}, {kCycle, "90"},                    {"编辑框1_铲土路线长度", "8"},
+        {"编辑框1_台班产量降低系数", "0.88"}, {kCycle, "-"},                     {"编辑框1_铲土路线长度", "8"},
         {"编辑框1_运土路线长度", "30"},     {"编辑框1_推土机铲土行进速度", "0.6"}, {"编辑框1_推土机运土行进速度", "0.7"},
         {"编辑框1_推土机回程速度", "1.5"},  {"编辑框1_推土机转向时间", "10"},     {"编辑框1_推土机换挡时间", "3"},
-        {"编辑框1_推土机铲刀放下时间", "4"}, {kAlpha, "1.31"}, {kQ, "-"}, {kPh, "-"}, {kPd, "-"},
+        {"编辑框1_推土机铲刀放下时间", "4"}, {kAlpha, "-"}, {kQ, "-"}, {kPh, "-"}, {kPd, "-"},
         {"选择框1", "循环用时统计"}, {"按钮2", "查表"}, {"按钮3", "查表"}, {"按钮4", "计算循环用时"},
         {"分组框1", "推土机生产率计算"}, {"分组框3", "推土机运土的土方量计算"},
         {"透明标签1", "推土机生产率及运土土方量计算"}, {"透明标签2", "依据建筑施工计算手册(第四版)"},
@@ -68,8 +68,8 @@ TEST_F(BulldozerProgram, StartsInItsFrameWithTheDefaultsAndTips)
     EXPECT_TRUE(rt.get(c("选择框1"), prop::CheckBox::Checked).truth());
     for (const char* box : kComponents) EXPECT_FALSE(disabled(box)) << box;
     EXPECT_FALSE(disabled("按钮4"));
-    // The cycle-time and heap-length boxes look like results; the heap
-    // length is one and takes no typing.
+    // The cycle-time and heap-length boxes look like results, and until the
+    // first calculation show none; the heap length is one and takes no typing.
     const std::pair<const char*, int> modes[] = {{kCycle, 1}, {kAlpha, 1}, {kQ, 1}, {kPh, 1}, {kPd, 1}};
     for (const auto& [box, mode] : modes) {
         EXPECT_EQ(prop_of(box, prop::EditBox::InputMode), mode) << box;
@@ -127,7 +127,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // While 循环用时统计 is ticked (as it starts) the output is worked from
         // the cycle time of the components, 13.33 + 42.86 + 25.33 + 20 + 3 + 4
-        // = 108.5 s, not from the 90 s the box starts with.
+        // = 108.5 s.
         FigureCase{"defaults", {kCompute}, {{kCycle, "108.5"}, {kAlpha, "1.31"}, {kPh, "59.91"}, {kPd, "307.89"}, {kQ, "1.44"}}},
         FigureCase{"cycle time from the components", {kCycleButton}, {{kCycle, "108.5"}, {kPh, "-"}}},
         FigureCase{"output after the cycle button", {kCycleButton, kCompute}, {{kPh, "59.91"}, {kPd, "307.89"}, {kQ, "1.44"}}},
@@ -136,8 +136,13 @@ INSTANTIATE_TEST_SUITE_P(
         FigureCase{"output follows the components",
                    {kCycleButton, {Step::Type, "编辑框1_运土路线长度", "60"}, kCompute},
                    {{kCycle, "171.4"}, {kPh, "37.92"}}},
-        // Unticked, the cycle time is the one the box holds.
-        FigureCase{"unticked output keeps the cycle time it finds", {kUntick, kCompute},
+        // Unticked, the cycle time is the one the box holds: the worked one
+        // after a calculation, none before the first (until one is typed).
+        FigureCase{"unticked output keeps the cycle time it finds", {kCompute, kUntick, kCompute},
+                   {{kCycle, "108.5"}, {kPh, "59.91"}, {kPd, "307.89"}}},
+        FigureCase{"unticked before any calculation no cycle time", {kUntick, kCompute},
+                   {{kCycle, "-"}, {kAlpha, "1.31"}, {kPh, "-"}, {kPd, "-"}, {kQ, "1.44"}}},
+        FigureCase{"unticked with a measured time", {kUntick, {Step::Type, kCycle, "90"}, kCompute},
                    {{kCycle, "90"}, {kPh, "72.22"}, {kPd, "371.15"}}},
         // α is a result the report states: it takes no typing (a typed one
         // would stand there beside the q of another).
@@ -148,7 +153,7 @@ INSTANTIATE_TEST_SUITE_P(
                    {{kAlpha, "1.31"}, {kQ, "47.64"}}},
         // Pd is taken from the shown Ph 23.84, not from 23.835… (which gives 122.49).
         FigureCase{"Pd uses the shown hourly output",
-                   {kUntick, {Step::Type, "编辑框1_铲刀宽度", "1"}, kCompute},
+                   {kUntick, {Step::Type, kCycle, "90"}, {Step::Type, "编辑框1_铲刀宽度", "1"}, kCompute},
                    {{kPh, "23.84"}, {kPd, "122.52"}}},
         FigureCase{"typed cycle time",
                    {kUntick, {Step::Type, kCycle, "120"}, kCompute},
@@ -178,7 +183,8 @@ INSTANTIATE_TEST_SUITE_P(
         FigureCase{"slope angle above ninety", {{Step::Type, "编辑框1_土堆自然坡角", "135"}, kCompute},
                    {{kAlpha, "-"}, {kPh, "-"}, {kPd, "-"}, {kQ, "-"}}},
         // 1.1 / tan 89° = 0.0192; Ph 1.1² × 3.03 × 1800 / (90 × 1.21 × 57.29) = 1.06.
-        FigureCase{"slope angle just under ninety", {kUntick, {Step::Type, "编辑框1_土堆自然坡角", "89"}, kCompute},
+        FigureCase{"slope angle just under ninety",
+                   {kUntick, {Step::Type, kCycle, "90"}, {Step::Type, "编辑框1_土堆自然坡角", "89"}, kCompute},
                    {{kAlpha, "0.02"}, {kPh, "1.06"}, {kPd, "5.45"}, {kQ, "0.02"}}},
         FigureCase{"cycle time rounds to one decimal",
                    {{Step::Type, "编辑框1_铲土路线长度", "10"}, {Step::Type, "编辑框1_推土机铲刀放下时间", "3.96"}, kCycleButton},
@@ -327,7 +333,7 @@ TEST_F(BulldozerProgram, UntickingLetsTheCycleTimeBeTypedAndTickingTakesItBack)
     for (const char* box : kComponents) EXPECT_FALSE(disabled(box)) << box;
     EXPECT_FALSE(disabled("按钮4"));
     EXPECT_EQ(prop_of(kCycle, prop::EditBox::InputMode), 1);
-    EXPECT_EQ(text(kCycle), "77") << "the typed time stays until the button works it out";
+    EXPECT_EQ(text(kCycle), "-") << "a time typed is no time of the components";
     // Colours are left as the form gave them.
     for (const char* box : {kCycle, "编辑框1_铲土路线长度"}) {
         EXPECT_EQ(prop_of(box, prop::EditBox::BackColor), std::string(box) == kCycle ? 0x808080 : 0xFFFFFF) << box;

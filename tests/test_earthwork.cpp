@@ -230,15 +230,16 @@ HeightCase slope_of_soil(const char* name, const char* phi, const char* theta, c
 INSTANTIATE_TEST_SUITE_P(
     Earthwork, SafeHeight,
     ::testing::Values(
-        // 2·10·sin65°·cos20° / (18·sin²22.5°) = 6.4617
+        // Each height an allowed maximum, shown rounded down to the
+        // centimetre: 2·10·sin65°·cos20° / (18·sin²22.5°) = 6.4616
         HeightCase{"slope defaults", kSlope, {}, "6.46"},
         HeightCase{"slope vertical face", kSlope, {{"编辑框1_边坡的最大坡度角", "90"}}, "3.17"},
-        HeightCase{"slope at 45 degrees", kSlope, {{"编辑框1_边坡的最大坡度角", "45"}}, "15.76"},
+        HeightCase{"slope at 45 degrees", kSlope, {{"编辑框1_边坡的最大坡度角", "45"}}, "15.75"}, // 15.7599
         HeightCase{"slope of another soil",
                    kSlope,
                    {{"编辑框1_土的重度", "19.5"}, {"编辑框1_土的摩擦角", "15"}, {"编辑框1_土的粘聚力", "25"},
                     {"编辑框1_边坡的最大坡度角", "70"}},
-                   "10.92"},
+                   "10.91"}, // 10.9158
         // No plane through the toe slides when θ ≤ φ: no height.
         HeightCase{"slope angle equal to the friction angle", kSlope, {{"编辑框1_边坡的最大坡度角", "20"}}, "-"},
         HeightCase{"slope flatter than the friction angle", kSlope, {{"编辑框1_边坡的最大坡度角", "15"}}, "-"},
@@ -247,22 +248,22 @@ INSTANTIATE_TEST_SUITE_P(
         // 2c / (K·γ·tan(45° − φ/2)) − q/γ, the depth down to which the active
         // pressure is not positive: it rises with the friction angle, and is
         // half the slope's height at 90° (which counts on the soil's tension).
-        vertical_cut_of_soil("vertical cut phi 0", "0", "1.11"),
-        vertical_cut_of_soil("vertical cut phi 10", "10", "1.32"),
-        vertical_cut_of_soil("vertical cut phi 20", "20", "1.59"),
-        vertical_cut_of_soil("vertical cut phi 30", "30", "1.92"),
-        vertical_cut_of_soil("vertical cut phi 40", "40", "2.38"),
-        slope_of_soil("slope at 90 degrees phi 20", "20", "90", "3.17"),
-        slope_of_soil("slope at 90 degrees phi 30", "30", "90", "3.85"),
+        vertical_cut_of_soil("vertical cut phi 0", "0", "1.11"),   // 1.1111
+        vertical_cut_of_soil("vertical cut phi 10", "10", "1.32"), // 1.3242
+        vertical_cut_of_soil("vertical cut phi 20", "20", "1.58"), // 1.5868, not 1.59
+        vertical_cut_of_soil("vertical cut phi 30", "30", "1.92"), // 1.9245
+        vertical_cut_of_soil("vertical cut phi 40", "40", "2.38"), // 2.3828
+        slope_of_soil("slope at 90 degrees phi 20", "20", "90", "3.17"), // 3.1737
+        slope_of_soil("slope at 90 degrees phi 30", "30", "90", "3.84"), // 3.8490
         // 2·14.5 / (1.25·18.2·tan35°) − 4.5/18.2 = 1.8205 − 0.2473
         HeightCase{"vertical cut defaults", kVertical, {}, "1.57"},
-        // A cracked clay cut: 2·20/(1.25·18) = 1.78 m, below the 2.96 m at
+        // A cracked clay cut: 2·20/(1.25·18) = 1.7778 m, below the 2.96 m at
         // which it collapses.
         HeightCase{"vertical cut in clay",
                    kVertical,
                    {{"编辑框1_土的重度", "18"}, {"编辑框1_土的摩擦角", "0"}, {"编辑框1_土的粘聚力", "20"},
                     {"编辑框1_均布荷载", "0"}},
-                   "1.78"},
+                   "1.77"},
         // Without cohesion only the load term is left: −0.25, no height.
         HeightCase{"vertical cut without cohesion", kVertical, {{"编辑框1_土的粘聚力", "0"}}, "-"},
         HeightCase{"vertical cut without load", kVertical, {{"编辑框1_均布荷载", "0"}}, "1.82"},
@@ -336,9 +337,9 @@ std::vector<DomainEdge> domain_edges()
     for (const auto& [form, box] : non_negative)
         for (const char* t : {"", "-0", "-1", "abc", "-", "1e309"}) v.push_back({form, box, t, "-", false});
     // Zero itself.
-    v.push_back({kSlope, "编辑框1_土的摩擦角", "0", "3.49", true});
+    v.push_back({kSlope, "编辑框1_土的摩擦角", "0", "3.48", true}); // 3.4882
     v.push_back({kSlope, "编辑框1_土的粘聚力", "0", "-", true});
-    v.push_back({kVertical, "编辑框1_土的摩擦角", "0", "1.03", true});
+    v.push_back({kVertical, "编辑框1_土的摩擦角", "0", "1.02", true}); // 1.0275
     v.push_back({kVertical, "编辑框1_土的粘聚力", "0", "-", true});
     v.push_back({kVertical, "编辑框1_均布荷载", "0", "1.82", true});
     // Angles no slope or soil has.
@@ -476,7 +477,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "土方放坡开挖允许最大安全高度计算书.doc",
                    "土方放坡开挖允许最大安全高度计算书",
                    {{"编辑框1_边坡的最大坡度角", "90"}, {"编辑框1_土的重度", "18.5"}},
-                   {"取 18.5；", "取 10；", "取 20；", "取 90。", "允许的最大安全高度为 3.09 m", "土的重度\nγ\n18.5\n"}},
+                   {"取 18.5；", "取 10；", "取 20；", "取 90。", "允许的最大安全高度为 3.08 m", "土的重度\nγ\n18.5\n"}},
         ReportCase{kVertical,
                    "土方无支撑垂直开挖高度安全计算.doc",
                    "土方无支撑垂直开挖高度安全计算书",
@@ -507,6 +508,15 @@ TEST_F(EarthworkReport, TheConclusionSaysWhatTheCalculationFound)
          {{"编辑框1_土的粘聚力", "0"}},
          {"取 0；", "-0.25", "不大于零", "不能无支撑直立"},
          {"允许最大高度为"}},
+        // The allowed height stated below what the formula gives, signed as rounded.
+        {"vertical cut rounded down", kVertical, "土方无支撑垂直开挖高度安全计算.doc",
+         {{"编辑框1_土的粘聚力", "10"}, {"编辑框1_土的重度", "18"}, {"编辑框1_安全系数", "1"}, {"编辑框1_均布荷载", "0"}},
+         {"≈1.58m", "允许最大高度为 1.58 m"},
+         {"1.59", "=1.58"}},
+        {"slope rounded down", kSlope, "土方放坡开挖允许最大安全高度计算书.doc",
+         {{"编辑框1_边坡的最大坡度角", "45"}},
+         {"≈15.75m", "允许的最大安全高度为 15.75 m"},
+         {"15.76", "=15.75"}},
         {"vertical cut without load", kVertical, "土方无支撑垂直开挖高度安全计算.doc",
          {{"编辑框1_均布荷载", "0"}},
          {"坑顶均布荷载\nq\n0\n", "允许最大高度为 1.82 m"},

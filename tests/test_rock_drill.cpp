@@ -157,6 +157,17 @@ INSTANTIATE_TEST_SUITE_P(
         // N 300.8·1.25 / 37.6 = 10 drills exactly.
         FigureCase{"a whole need stays", {{"编辑框1_每班爆破量", "300.8"}},
                    {"2", "1.4", "1.68", "4.7", "2.35", "10", "4.62", "6.47"}},
+        // Air is a need, rounded up: Q 7·0.65·0.71 = 3.2305 is 3.24, the
+        // compressor 1.3·3.24 = 4.212 is 4.22 (not 3.23 and 4.21).
+        FigureCase{"air needs rounded up",
+                   {{"编辑框1_凿岩机数量", "7"}, {"编辑框1_同时开动系数", "0.65"}, {"编辑框1_风动工具的空气消耗量", "0.71"},
+                    {"编辑框1_保证率系数", "1.3"}},
+                   {"2", "1.4", "1.68", "4.7", "2.35", "4", "3.24", "4.22"}},
+        // Exact hundredths stay: 10·0.5·0.9 = 4.5, 1.2·4.5 = 5.4.
+        FigureCase{"exact air needs stay",
+                   {{"编辑框1_凿岩机数量", "10"}, {"编辑框1_同时开动系数", "0.5"}, {"编辑框1_风动工具的空气消耗量", "0.9"},
+                    {"编辑框1_保证率系数", "1.2"}},
+                   {"2", "1.4", "1.68", "4.7", "2.35", "4", "4.5", "5.4"}},
         // A burden beyond the double range shows "-"; what is computed from
         // it shows "-" too instead of passing for 0.
         FigureCase{"burden beyond the number range",
@@ -317,7 +328,9 @@ TEST_F(RockDrillReport, FillsEveryPlaceholderCountingDownFromTenToZero)
                               "取N = 5 台", "爆破凿岩机需用台数 N\n5\n台",
                               // the compressor is worked for the m tools, not for the N drills just named
                               "需配备爆破凿岩机 5 台（计算值 4.36 台，按整台向上取用）；空气压缩机的生产率按同时工作的凿岩机 m = 8 "
-                              "台计，不应小于 4.7 m³/min。"})
+                              "台计，不应小于 4.71 m³/min。",
+                              // air is a need: 1.4·3.36 = 4.704 is stated rounded up
+                              "=8×0.6×0.7=3.36", "=1.4×3.36≈4.71"})
         EXPECT_NE(doc.find(shown), std::string::npos) << shown;
     for (const char* wrong : {"2.2系数", "1.82系数", "1.3系数"}) EXPECT_EQ(doc.find(wrong), std::string::npos) << wrong;
 

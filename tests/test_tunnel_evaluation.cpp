@@ -413,10 +413,11 @@ TEST(TunnelEvaluation, ReservedDeformation)
                      {{kReserved, "按设计"}, {kLimit, "200"}, {"编辑框1_位移管理等级", "Ⅲ级"}}});
     cases.push_back({"design text copied unchanged", {{kDesign, "125.0"}}, {{kReserved, "按设计"}, {kLimit, "125.0"}}});
     // A design deformation that is no usable number is no limit either: no
-    // level is judged by it, and U' keeps its text.
-    for (const char* bad : {"-0", "0", "-50", "abc", "1e999", "12.5m", "1..25"})
+    // level is judged by it, and U', built on it, shows "-" (also when a
+    // figure stood there before the click).
+    for (const char* bad : {"-0", "0", "-1", "-50", "abc", "1e999", "12.5m", "1..25"})
         cases.push_back({bad, {{kDesign, bad}, {kLimit, "150"}},
-                         {{kReserved, kNone}, {kLimit, "150"}, {"编辑框1_位移管理等级", kNone}, {"编辑框1_施工状态", kNone}}});
+                         {{kReserved, kNone}, {kLimit, kNone}, {"编辑框1_位移管理等级", kNone}, {"编辑框1_施工状态", kNone}}});
     check(cases);
 }
 
@@ -450,6 +451,20 @@ TEST(TunnelEvaluation, LimitDisplacementFollowsTheDesignDeformation)
     EXPECT_FALSE(editable());
     EXPECT_EQ(p.back_color(kLimit), 0xC0C0C0);
     EXPECT_EQ(p.text(kLimit), "150");
+
+    // A design deformation refused as typed is no U' to show, before any
+    // calculation as after one.
+    for (const char* refused : {"-1", "2..5", "-0"}) {
+        SCOPED_TRACE(refused);
+        type(kDesign, refused);
+        EXPECT_FALSE(editable());
+        EXPECT_EQ(p.text(kLimit), "-");
+        p.compute();
+        EXPECT_EQ(p.text(kLimit), "-");
+        EXPECT_EQ(p.text("编辑框1_位移管理等级"), "-");
+        type(kDesign, "120");
+        EXPECT_EQ(p.text(kLimit), "120");
+    }
 }
 
 const char* const kPillar = "编辑框1_两洞中岩柱净距";
@@ -710,8 +725,12 @@ TEST(TunnelEvaluation, ShallowDepthBoundary)
         // The pressure rate 0.1 from B 5 on, 0.2 below.
         {"Ⅳ B 5", {{B, "5"}, {H, "5"}}, {{kBoundary, "9"}, {kVerdict, "深埋隧道"}}},
         {"V B 4", {{kRock, "V级围岩"}, {B, "4"}, {H, "5"}}, {{kBoundary, "14.4"}, {kVerdict, "深埋隧道"}}},
-        // The rate is the single-precision 0.2: 8.864999998 (8.865 with a double rate, shown 8.87).
-        {"Ⅳ B 4.925", {{B, "4.925"}, {H, "5"}}, {{kBoundary, "8.86"}}},
+        // Hp is the least cover of a deep tunnel, shown rounded up: 8.864999998
+        // (the single-precision rate 0.2) is 8.87, and 15.6105 is 15.62, so a
+        // cover of 15.6103 m, within the boundary, is judged shallow.
+        {"Ⅳ B 4.925", {{B, "4.925"}, {H, "5"}}, {{kBoundary, "8.87"}}},
+        {"Ⅳ B 12.345", {{B, "12.345"}, {kCover, "15.6103"}}, {{kBoundary, "15.62"}, {kVerdict, "浅埋隧道"}}},
+        {"Ⅳ B 12.345, cover beyond", {{B, "12.345"}, {kCover, "15.63"}}, {{kBoundary, "15.62"}, {kVerdict, "深埋隧道"}}},
         // H / B from 1.7 on: no formula.
         {"H/B 1.7", {{H, "17"}, {B, "10"}}, {{kBoundary, na}, {kVerdict, kNone}}},
         {"H/B 1.7 less 5e-8", {{H, "16.9999995"}, {B, "10"}}, {{kBoundary, na}, {kVerdict, kNone}}},
@@ -721,7 +740,8 @@ TEST(TunnelEvaluation, ShallowDepthBoundary)
         {"empty B and H", {{B, ""}, {H, ""}}, {{kBoundary, kNone}, {kVerdict, kNone}}},
         {"H -0", {{H, "-0"}}, {{kBoundary, kNone}, {kVerdict, kNone}}},
         {"B negative", {{B, "-16.2"}}, {{kBoundary, kNone}, {kVerdict, kNone}}},
-        // h' against the shown Hp 19.08.
+        // h' against the shown Hp 19.08 (19.0800002 worked with the
+        // single-precision rate 0.1: no centimetre more).
         {"h' 19.08", {{kCover, "19.08"}}, {{kVerdict, "浅埋隧道"}}},
         {"h' 19.08 and 5e-8", {{kCover, "19.08000005"}}, {{kVerdict, "浅埋隧道"}}},
         {"h' 19.08 and 2e-7", {{kCover, "19.0800002"}}, {{kVerdict, "深埋隧道"}}},

@@ -38,9 +38,10 @@ void calculate()
     constexpr const char* W = "编辑框1_最小抵抗线长度";
 
     // The choices and the spacing coefficient are stated in the report
-    // beside the results: they are part of what was calculated.
+    // beside the results: they are part of what was calculated, and a
+    // coefficient that is no number of its domain leaves nothing to report.
     for (const char* list : {"组合框5", "组合框3", "组合框4", "组合框7"}) current_item_text(box(list));
-    control_text(box("编辑框1_炮孔间距系数"));
+    input("编辑框1_炮孔间距系数");
 
     // τ by bench height: 0.6 below 10 m, 0.5 from 10 to 15 m, 0.4 above;
     // the texts keep the blanks the form has always shown.

@@ -35,9 +35,10 @@ constexpr int kThrow = 1;     //         抛掷爆破
 void calculate()
 {
     // The choices and the two factors no formula uses are stated in the
-    // report beside the results: they are part of what was calculated.
+    // report beside the results: they are part of what was calculated, and a
+    // factor that is no number of its domain leaves nothing to report.
     for (const char* list : {"组合框1", "组合框3", "组合框4", "组合框7", "组合框6"}) current_item_text(box(list));
-    for (const char* factor : {"编辑框2_自由面系数", "编辑框2_炮孔堵塞系数d"}) control_text(box(factor));
+    for (const char* factor : {"编辑框2_自由面系数", "编辑框2_炮孔堵塞系数d"}) input(factor);
 
     result("编辑框2_钻孔深度h", input("编辑框1_钻孔深度系数") * input("编辑框2_阶梯高度"));     // h
     result("编辑框2_最小抵抗线", input("编辑框2_最小抵抗线系数") * input("编辑框2_阶梯高度")); // W

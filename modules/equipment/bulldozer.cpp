@@ -130,14 +130,17 @@ void compute(EventArgs&)
     app::compute_end(kForm, style);
 }
 
-// Ticked: the cycle time comes from its components; unticked: it is typed.
-// Texts and colours stay as they are.
+// Ticked: the cycle time comes from its components, and its box, a result
+// again, shows "-" until they are worked out (a time typed before is not
+// theirs); unticked: it is typed, starting from what the box shows. The
+// components keep their texts, and every box its colours.
 void toggle_cycle_inputs(EventArgs&)
 {
     const bool from_components = rt_get_property(box("选择框1"), prop::CheckBox::Checked).truth();
     for (const char* component : kCycleComponents) rt_set_property(box(component), prop::Disabled, !from_components);
     rt_set_property(box("按钮4"), prop::Disabled, !from_components);
     rt_set_property(box(kCycle), prop::EditBox::InputMode, from_components ? 1 : 10);
+    if (from_components) set_control_text(box(kCycle), "-");
 }
 
 void show_table(const char* file, int width, int height)

@@ -25,5 +25,19 @@ std::string stated_need(double need, double (*to_whole)(double))
     return ui::number_to_text(need);
 }
 
+report::PlaceholderBinding bind_count(const char* form, const char* box, int repeat,
+                                      std::optional<report::StatusMark> before)
+{
+    report::PlaceholderBinding b = report::bind_computed(
+        box,
+        [form, box] {
+            const ui::Ref r = ui::U(form, box);
+            const double n = ui::read_number(r);
+            return std::isnan(n) ? ui::control_text(r) : ui::number_to_text(n);
+        },
+        repeat);
+    b.mark_before = std::move(before);
+    return b;
+}
 
 } // namespace equipment

@@ -95,7 +95,7 @@ report::ExportRequest export_request()
         bind("编辑框1_挖掘机每一工作循环用时", 5, countdown(6)),
         bind("编辑框1_工作时间利用系数", 5),
         bind("编辑框2_工期", 5, countdown(5)),
-        bind("编辑框2_每天作业班数", 5, countdown(4)),
+        equipment::bind_count(kForm, "编辑框2_每天作业班数", 5, countdown(4)),
         bind("编辑框2_土方工程量", 5),
         bind("编辑框2_时间利用系数", 5, countdown(3)),
         bind(N, 5, countdown(2)),

@@ -86,17 +86,17 @@ void calculate()
     set_control_text(box(Log), "");
 
     // An incomplete group gives no result, and no result of an earlier
-    // calculation stands beside the new inputs: its box shows "-".
+    // calculation stands beside the new inputs: its box shows "-". The
+    // message says so once, however many groups lack an input.
     const bool section_given = complete({Overbreak, L, R, S});
-    if (!section_given) cmd_message_box(kIncomplete, 0);
+    const bool equipment_given = complete({T1, Lh, Speed, V2, V1});
+    if (!section_given || !equipment_given) cmd_message_box(kIncomplete, 0);
     write_rounded(box(Z), section_given ? number(S) * number(R) * number(L) * number(Overbreak) : kNone, 2);
 
     // Trucks per loader: a round trip at S' km/h over the haul distance
     // (7200 s = out and back in one hour, 1000 m to the km) against the
     // time the loader takes to fill one truck; whole trucks, rounded up (4.9
     // trucks are 5: with 4 the loader would wait).
-    const bool equipment_given = complete({T1, Lh, Speed, V2, V1});
-    if (!equipment_given) cmd_message_box(kIncomplete, 0);
     g_trucks = equipment_given ? (number(Lh) * 7200 / 1000 * number(V1)) / (number(V2) * number(Speed) * number(T1)) : kNone;
     write_number(box(N), equipment::whole_machines(g_trucks));
 

@@ -7,6 +7,7 @@
 #include "ui/cmd.h"
 #include "ui/value.h"
 
+#include <cmath>
 #include <limits>
 #include <utility>
 
@@ -31,10 +32,27 @@ constexpr const char* N = "编辑框2_爆破凿岩机需用台数";
 // The need of rock drills before it was rounded up to whole machines, as the
 // calculation that produced the shown count worked it out.
 double g_need = std::numeric_limits<double>::quiet_NaN();
+// The air the drills use and the compressor output they need, as worked out
+// before they were rounded up.
+double g_air = std::numeric_limits<double>::quiet_NaN();
+double g_output = std::numeric_limits<double>::quiet_NaN();
+
+// An amount of air needed, shown rounded up to two decimals, so that no
+// compressor is planned short of it (4.2120 m³/min is 4.22, not 4.21). A
+// figure within a relative 1e-9 above a hundredth is the binary residue of
+// that hundredth (11 × 0.6 × 0.7 is 4.62), not more air.
+double air_needed(const char* name, double worked)
+{
+    const double hundredths = worked * 100;
+    write_number(box(name), std::ceil(hundredths - std::fabs(hundredths) * 1e-9) / 100 + 0.0);
+    return worked;
+}
 
 } // namespace
 
 double drills_needed() { return g_need; }
+double air_used() { return g_air; }
+double compressor_output_needed() { return g_output; }
 
 void calculate()
 {
@@ -50,9 +68,10 @@ void calculate()
              (shown("编辑框1_每米钻孔的实际爆破量") * input("编辑框1_钻机台班生产率"));
     write_number(box(N), equipment::whole_machines(g_need));
     // The number of tools m is an input of its own, not N.
-    result("编辑框1_爆破凿岩机的压缩空气需要量",
-           input("编辑框1_凿岩机数量") * input("编辑框1_同时开动系数") * input("编辑框1_风动工具的空气消耗量")); // Q = m·K′·q
-    result("编辑框2_空气压缩机生产率需要量计算", input("编辑框1_保证率系数") * shown("编辑框1_爆破凿岩机的压缩空气需要量"));
+    g_air = air_needed("编辑框1_爆破凿岩机的压缩空气需要量",
+                       input("编辑框1_凿岩机数量") * input("编辑框1_同时开动系数") * input("编辑框1_风动工具的空气消耗量")); // Q = m·K′·q
+    g_output = air_needed("编辑框2_空气压缩机生产率需要量计算",
+                          input("编辑框1_保证率系数") * shown("编辑框1_爆破凿岩机的压缩空气需要量")); // P′·Q
     ui::refuse_unless_shown(kForm, {"编辑框1_炮孔深度", "编辑框1_抵抗线长度", "编辑框1_炮孔间距", "编辑框1_每钻孔的爆破量",
                                            "编辑框1_每米钻孔的实际爆破量", N, "编辑框1_爆破凿岩机的压缩空气需要量",
                                            "编辑框2_空气压缩机生产率需要量计算"});

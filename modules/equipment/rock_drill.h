@@ -15,6 +15,10 @@ void calculate();
 
 // The rock drills the shown count was rounded up from (the report states it).
 double drills_needed();
+// The air the tools use and the compressor output needed, before they were
+// shown rounded up.
+double air_used();
+double compressor_output_needed();
 
 report::ExportRequest export_request();
 

@@ -31,7 +31,7 @@ report::ExportRequest export_request()
         bind("编辑框1_每米钻孔的实际爆破量", 5, countdown(3)), bind("编辑框1_每钻孔的爆破量", 5),
         bind("编辑框2_爆破凿岩机需用台数", 5),
         report::bind_computed("计算值_N", [] { return equipment::stated_need(drills_needed(), equipment::whole_machines); }, 5),
-        bind("编辑框1_凿岩机数量", 5, countdown(2)),          bind("编辑框1_同时开动系数", 5),
+        equipment::bind_count(kForm, "编辑框1_凿岩机数量", 5, countdown(2)),          bind("编辑框1_同时开动系数", 5),
         bind("编辑框1_风动工具的空气消耗量", 5),
         bind("编辑框1_保证率系数", 5, countdown(1)),          bind("编辑框1_爆破凿岩机的压缩空气需要量", 5),
         bind("编辑框2_空气压缩机生产率需要量计算", 5),
@@ -49,12 +49,18 @@ report::ExportRequest export_request()
                               {"计算值_炮孔间距式", "编辑框1_炮孔间距"},
                               {"计算值_每钻孔的爆破量式", "编辑框1_每钻孔的爆破量"},
                               {"计算值_每米钻孔的实际爆破量式", "编辑框1_每米钻孔的实际爆破量"},
-                              {"计算值_爆破凿岩机的压缩空气需要量式", "编辑框1_爆破凿岩机的压缩空气需要量"},
-                              {"计算值_空气压缩机生产率需要量计算式", "编辑框2_空气压缩机生产率需要量计算"},
                           });
-    r.bindings.insert(r.bindings.begin(), report::bind_sign("计算值_N式", [] { return drills_needed(); }, [] {
-        return equipment::stated_need(drills_needed(), equipment::whole_machines);
-    }));
+    // The air needs are signed against the figures before they were rounded up.
+    const auto shown = [](const char* box) { return [box] { return ui::control_text(ui::U(kForm, box)); }; };
+    r.bindings.insert(r.bindings.begin(),
+                      {
+                          report::bind_sign("计算值_N式", [] { return drills_needed(); },
+                                            [] { return equipment::stated_need(drills_needed(), equipment::whole_machines); }),
+                          report::bind_sign("计算值_爆破凿岩机的压缩空气需要量式", air_used,
+                                            shown("编辑框1_爆破凿岩机的压缩空气需要量")),
+                          report::bind_sign("计算值_空气压缩机生产率需要量计算式", compressor_output_needed,
+                                            shown("编辑框2_空气压缩机生产率需要量计算")),
+                      });
     return r;
 }
 

@@ -71,7 +71,7 @@ report::ExportRequest export_request()
     r.form = kForm;
     r.templates = {{report::Condition::always(), "templates/roller.docx", "压路机台班生产率.doc"}};
     r.bindings = {
-        bind("编辑框1_同一地点碾压次", 5, StatusMark::countdown(8)),
+        equipment::bind_count(kForm, "编辑框1_同一地点碾压次", 5, StatusMark::countdown(8)),
         bind("编辑框1_每次被碾压的宽度", 5, StatusMark::countdown(7)),
         bind("编辑框1_重复压实部分的宽度", 5, StatusMark::countdown(6)),
         bind("编辑框1_压路机行驶速度", 5, StatusMark::countdown(5)),

@@ -33,6 +33,16 @@ bool all_numbers(std::initializer_list<double> xs)
 
 Outcome g_slope, g_vertical;
 
+// An allowed height as it is shown: rounded down to the centimetre, so that
+// the figure stated is never above what the formula allows (1.5869 m is
+// 1.58 m). A figure within a relative 1e-9 above a centimetre is the binary
+// residue of that centimetre, not a height above it.
+double allowed_height(double worked)
+{
+    const double cm = worked * 100;
+    return std::floor(cm + std::fabs(cm) * 1e-9) / 100 + 0.0;
+}
+
 // Inputs inside their domains can still take the formula beyond the number
 // range (a huge cohesion, a unit weight next to nothing): that is no height,
 // nor a wall that cannot stand, and nothing to report.
@@ -90,7 +100,7 @@ void calculate_slope()
     const double s = cmd_sin(radians((theta - phi) / 2));
     const double D = gamma * cmd_power(s, 2);
     o.worked = N / D;
-    o.height = cmd_round(o.worked, 2);
+    o.height = allowed_height(o.worked);
     if (beyond_range(o)) return show(f, result, o);
     o.kind = o.height > 0 ? Outcome::Height : Outcome::CannotStand;
     show(f, result, o);
@@ -124,7 +134,7 @@ void calculate_vertical_cut()
     const double X = A / (K * gamma * t);
     const double Y = q / gamma;
     o.worked = X - Y;
-    o.height = cmd_round(o.worked, 2);
+    o.height = allowed_height(o.worked);
     if (beyond_range(o)) return show(f, result, o);
     // No height above zero: the wall does not stand unsupported at all.
     o.kind = o.height > 0 ? Outcome::Height : Outcome::CannotStand;

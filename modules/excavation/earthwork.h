@@ -30,7 +30,7 @@ struct Outcome {
     // The inputs as the formula took them (an empty box gives no
     // calculation); the slope has no K and q, the vertical cut no θ.
     double gamma = 0, phi = 0, cohesion = 0, theta = 0, K = 0, load = 0;
-    double height = 0; // the formula's value rounded to 2 decimals
+    double height = 0; // the formula's value rounded down to 2 decimals
     double worked = 0; // the same before rounding
 };
 const Outcome& slope_outcome();

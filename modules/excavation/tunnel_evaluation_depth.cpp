@@ -109,7 +109,13 @@ void TunnelEvaluationShallowDepthBoundary()
     }
     const double hq = cmd_power(2, row->s - 1) * (1 + i * (B - 5)) * 0.45;
     const double Hp = hq * 2.5;
-    write_text(kBoundary, cmd_to_text(cmd_round(Hp, 2)));
+    // Hp is the least cover a deep tunnel has: it is shown rounded up to the
+    // centimetre, so that no cover up to the boundary worked out is judged
+    // deep (15.6105 m is 15.62, not 15.61). The single-precision rate lifts
+    // Hp by less than 2e-8 of itself: within a relative 1e-7 above a
+    // centimetre, Hp is that centimetre (19.0800002 is 19.08).
+    const double cm = Hp * 100;
+    write_text(kBoundary, cmd_to_text(std::ceil(cm - std::fabs(cm) * 1e-7) / 100 + 0.0));
     // A cover that is no usable number, or a depth beyond the number range,
     // judges nothing.
     const double cover = read_number(kCover);

@@ -47,6 +47,7 @@ bool reserved_deformation()
     if (!design.empty()) {
         if (std::isnan(read_number(kDesignDeformation))) {
             write_text(out, kNoResult);
+            write_text(kLimitDisplacement, kNoResult);
             return false;
         }
         // The design's reserved deformation is the limit the displacement level is judged by.
@@ -64,13 +65,14 @@ bool reserved_deformation()
 }
 
 // While a design deformation is given, the calculation takes it as U': the
-// U' box shows it as it is typed and takes no typing of its own. Without
-// one, U' is the user's to type.
+// U' box shows it as it is typed and takes no typing of its own; a design
+// deformation that is no number of its domain ("-1", "1..5") is no limit,
+// and U' shows "-". Without one, U' is the user's to type.
 void follow_design_deformation(EventArgs&)
 {
     const std::string design = text_of(kDesignDeformation);
     const bool given = !design.empty();
-    if (given) write_text(kLimitDisplacement, design);
+    if (given) write_text(kLimitDisplacement, std::isnan(read_number(kDesignDeformation)) ? kNoResult : design);
     rt_set_property(box(kLimitDisplacement), prop::EditBox::InputMode, given ? 1 : 10);
     rt_set_property(box(kLimitDisplacement), prop::EditBox::BackColor, given ? 0xC0C0C0 : 0xFFFFFF);
 }
