@@ -352,6 +352,7 @@ const Unusable kUnusable[] = {
     {"beyond the number range, in the box", kBeyond, false},
     {"no number", "abc", false},
     {"minus zero", "-0", false},
+    {"mistyped number, left", "2..5", true},
 };
 
 // Every input a mode uses refuses each unusable text: the message, and the
