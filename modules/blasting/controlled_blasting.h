@@ -33,8 +33,8 @@ std::string no_protected_object_note();
 // The back-check group as the screen shows it, for the report, worked the
 // way its figures belong together: the velocity from the charge shown, or
 // (where the velocity was typed and the charge worked from it) the charge
-// from the velocity; the velocity then judged against the V' of the
-// calculation. Where the group holds no back-check (a box without a usable
+// from the velocity; the velocity, as worked out, then judged against the
+// V' of the calculation. Where the group holds no back-check (a box without a usable
 // number, or figures that do not belong together) `not_made` says so and
 // why, and the other texts but the heading are "".
 struct BackCheck {
