@@ -212,26 +212,42 @@ INSTANTIATE_TEST_SUITE_P(
         // Q 120, V 15: R = 20.1365…
         FigureCase{"distance at a tunnel's limit", {{Step::Click, ByDistance}},
                    {{R, "20.14"}, {Q, "120"}, {V, "15"}, {Verdict, kPasses}}, kGreen},
-        // R 25, V 15: Q = 229.6397…
+        // R 25, V 15: Q = 229.6397…, an allowed charge: printed down.
         FigureCase{"charge at a tunnel's limit", {{Step::Click, ByCharge}},
-                   {{Q, "229.64"}, {R, "25"}, {V, "15"}, {Verdict, kPasses}}, kGreen},
-        // R 25, V 0.3: Q = 15625·0.0012^1.5 = 0.6495…, Q 120: R = 142.39; V follows the category
-        // chosen before or after the mode.
+                   {{Q, "229.63"}, {R, "25"}, {V, "15"}, {Verdict, kPasses}}, kGreen},
+        // R 25, V 0.3: Q = 15625·0.0012^1.5 = 0.6495…, printed down to three
+        // figures; Q 120: R = 142.386…, up. V follows the category chosen
+        // before or after the mode.
         FigureCase{"charge for an old building", {{Step::Choose, Category, "一般古建筑与古迹"}, {Step::Click, ByCharge}},
-                   {{Q, "0.65"}, {V, "0.3"}, {Verdict, kPasses}}, kGreen},
+                   {{Q, "0.649"}, {V, "0.3"}, {Verdict, kPasses}}, kGreen},
         FigureCase{"distance for an old building", {{Step::Click, ByDistance}, {Step::Choose, Category, "一般古建筑与古迹"}},
                    {{R, "142.39"}, {V, "0.3"}, {Verdict, kPasses}}, kGreen},
         // A typed V above the object's limit gives its charge and distance with
-        // the failing verdict: R 25, V 9.73 gives Q = 119.9718…, Q 120 gives R = 25.00195….
+        // the failing verdict: R 25, V 9.73 gives Q = 119.9718…, Q 120 gives
+        // R = 25.00195…, a minimum distance: printed up.
         FigureCase{"charge from a velocity over an old building's limit",
                    {{Step::Choose, Category, "一般古建筑与古迹"}, {Step::Click, ByCharge}, {Step::Type, V, "9.73"}},
                    {{Q, "119.97"}, {V, "9.73"}, {Verdict, kExceeds}}, kRed},
         FigureCase{"distance from a velocity over an old building's limit",
                    {{Step::Choose, Category, "一般古建筑与古迹"}, {Step::Click, ByDistance}, {Step::Type, V, "9.73"}},
-                   {{R, "25"}, {Verdict, kExceeds}}, kRed},
+                   {{R, "25.01"}, {Verdict, kExceeds}}, kRed},
         FigureCase{"charge for a hard rock", {{Step::Click, ByCharge}, {Step::Type, K, "100"}, {Step::Type, A, "1.5"}},
                    {{Q, "351.56"}}, kGreen},
-        FigureCase{"distance for a lower velocity", {{Step::Click, ByDistance}, {Step::Type, V, "2.5"}}, {{R, "49.32"}}, kGreen},
+        // 120^(1/3)·(250/2.5)^(1/2) = 49.324…
+        FigureCase{"distance for a lower velocity", {{Step::Click, ByDistance}, {Step::Type, V, "2.5"}}, {{R, "49.33"}}, kGreen},
+        // α 3: Q = R³·V/K = 1000·5/9 = 555.555…, not 555.56.
+        FigureCase{"charge rounded down",
+                   {{Step::Click, ByCharge}, {Step::Type, K, "9"}, {Step::Type, A, "3"}, {Step::Type, R, "10"}, {Step::Type, V, "5"}},
+                   {{Q, "555.55"}}, kGreen},
+        // A published worked example: K 120, α 2.0, a relic's 0.5 cm/s at
+        // 25 m allow 15625·(0.5/120)^1.5 = 4.2025 kg.
+        FigureCase{"charge of a published example",
+                   {{Step::Click, ByCharge}, {Step::Type, K, "120"}, {Step::Type, A, "2"}, {Step::Type, V, "0.5"}},
+                   {{Q, "4.2"}}, kGreen},
+        // α 1: R = Q^(1/3)·K/V = 1/3 m, up to three figures.
+        FigureCase{"short distance rounded up",
+                   {{Step::Click, ByDistance}, {Step::Type, K, "1"}, {Step::Type, A, "1"}, {Step::Type, Q, "1"}, {Step::Type, V, "3"}},
+                   {{R, "0.334"}}, kGreen},
         // A velocity beyond the number range shows "-" and gets the failing verdict.
         FigureCase{"velocity beyond the number range", {{Step::Type, R, "1"}, {Step::Type, A, "1000"}},
                    {{V, "-"}, {Verdict, kExceeds}}, kRed},
@@ -336,6 +352,7 @@ const Unusable kUnusable[] = {
     {"beyond the number range, in the box", kBeyond, false},
     {"no number", "abc", false},
     {"minus zero", "-0", false},
+    {"mistyped number, left", "2..5", true},
 };
 
 // Every input a mode uses refuses each unusable text: the message, and the
@@ -603,23 +620,23 @@ INSTANTIATE_TEST_SUITE_P(
         // The charge and distance name the object and the limit their V is
         // judged against: 15 cm/s of a traffic tunnel, which V starts at.
         ModeReport{ByDistance, "爆破影响距离计算.doc", "爆破影响距离计算",
-                   {"R=1201/3×(20015)12.0≈18.01m",
+                   {"R=1201/3×(20015)12.0≈18.02m",
                     "被保护对象为交通隧道，按《爆破安全规程》（GB 6722-2014），其安全允许质点振动速度为 ≤12～15cm/s，验算取其上限 [V] = 15 cm/s。",
                     "计算所取质点振动速度 V = 15 cm/s ≤ [V] = 15 cm/s，评价结果：振速符合要求，验算通过！",
-                    "不应小于 18.01 m"}},
+                    "不应小于 18.02 m"}},
         ModeReport{ByCharge, "爆破影响炸药量计算.doc", "爆破影响单段最大炸药量计算",
                    {"Q=253×(15200)32.0≈320.93kg", "被保护对象为交通隧道", "V = 15 cm/s ≤ [V] = 15 cm/s",
                     "不应大于 320.93 kg"}},
         // A typed V over an old building's 0.3 cm/s: the figures with the
         // failing verdict, and no allowed charge or distance.
         ModeReport{ByCharge, "爆破影响炸药量计算.doc", "爆破影响单段最大炸药量计算",
-                   {"Q=253×(9.73200)32.0≈167.67kg",
+                   {"Q=253×(9.73200)32.0≈167.66kg",
                     "被保护对象为一般古建筑与古迹，按《爆破安全规程》（GB 6722-2014），其安全允许质点振动速度为 ≤0.2～0.3cm/s，验算取其上限 [V] = 0.3 cm/s。",
                     "V = 9.73 cm/s > [V] = 0.3 cm/s，评价结果：超过爆破临界值",
                     "计算所取振速超过保护对象的安全允许振速 [V] = 0.3 cm/s，上述药量不能作为单段（一次）最大允许起爆药量"},
                    "一般古建筑与古迹", "9.73", {"起爆药量不应大于", "保护对象所在地安全允许质点振动速度（cm/s）"}},
         ModeReport{ByDistance, "爆破影响距离计算.doc", "爆破影响距离计算",
-                   {"R=1201/3×(2009.73)12.0≈22.36m", "V = 9.73 cm/s > [V] = 0.3 cm/s",
+                   {"R=1201/3×(2009.73)12.0≈22.37m", "V = 9.73 cm/s > [V] = 0.3 cm/s",
                     "计算所取振速超过保护对象的安全允许振速 [V] = 0.3 cm/s，上述距离不能作为爆破振动安全允许距离"},
                    "一般古建筑与古迹", "9.73", {"距离不应小于"}}),
     [](const ::testing::TestParamInfo<ModeReport>& i) { return "mode" + std::to_string(i.index); });
@@ -679,6 +696,49 @@ TEST_F(Reports, OnlyTheResultsOfTheInputsShownAreExported)
     export_ok();
     EXPECT_EQ(backend.messages.back().text, "计算未得出结果，请检查输入后重新计算！");
     EXPECT_FALSE(fs::exists(report));
+}
+
+// The velocity is judged as worked out, not as its box rounds it: 0.00044
+// cm/s, which three decimals round to 0, passes and is reported; 15.0004,
+// shown as 15, exceeds 15, and the report states the figure judged.
+TEST_F(Reports, TheVelocityIsJudgedAsWorkedOut)
+{
+    const struct {
+        const char *k, *a, *q, *r;
+        std::string verdict;
+        int color;
+        const char* line; // the report's verdict line
+    } rows[] = {
+        // 150·(2^(1/3)/1500)^1.8 = 0.000437…
+        {"150", "1.8", "2", "1500", kPasses, kGreen, "cm/s ≤ [V] = 15 cm/s，评价结果：振速符合要求，验算通过！"},
+        {"15.0004", "1", "1", "1", kExceeds, kRed, "V ≈ 15.0004 cm/s > [V] = 15 cm/s，评价结果：超过爆破临界值"},
+    };
+    const fs::path report = folder / "导出的方案" / "爆破影响振速计算.doc";
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.k);
+        type(K, row.k);
+        type(A, row.a);
+        type(Q, row.q);
+        type(R, row.r);
+        compute();
+        EXPECT_EQ(text(Verdict), row.verdict);
+        EXPECT_EQ(verdict_color(), row.color);
+        export_ok();
+        ASSERT_EQ(backend.messages.back().text, "自动生成计算书成功！");
+        EXPECT_NE(report_text(report).find(row.line), std::string::npos) << row.line;
+        fs::remove(report);
+    }
+    EXPECT_EQ(text(V), "15");
+    // The box shows what the number writer makes of 0.000437… at three
+    // decimals: two significant digits where it gives a positive result too
+    // small for them so (0.00044), until then 0.
+    ui::write_rounded(U(kForm, Verdict), 0.000437, 3);
+    const bool two_digits = text(Verdict) == "0.00044";
+    for (const auto& [box, value] : {std::pair{K, "150"}, {A, "1.8"}, {Q, "2"}, {R, "1500"}}) type(box, value);
+    compute();
+    EXPECT_EQ(text(V), two_digits ? "0.00044" : "0");
+    export_ok();
+    EXPECT_NE(report_text(report).find(two_digits ? "V = 0.00044 cm/s ≤" : "V = 0 cm/s ≤"), std::string::npos);
 }
 
 TEST_F(Reports, CancelWritesNothing)

@@ -326,6 +326,7 @@ struct ChargeCase {
     std::vector<std::pair<const char*, const char*>> typed; // box, text, before the compute click
     const char* rock;                                       // ticked first, or nullptr
     std::vector<std::vector<std::string>> rows;             // K, kg, g of the seven rows
+    const char* object = nullptr;                           // protected object ticked first, or nullptr
 };
 void PrintTo(const ChargeCase& c, std::ostream* os) { *os << c.name; }
 
@@ -333,6 +334,7 @@ struct Charges : ControlledProgram, ::testing::WithParamInterface<ChargeCase> {}
 
 TEST_P(Charges, OneComputeClickShows)
 {
+    if (GetParam().object) tick("选择列表框1", GetParam().object);
     if (GetParam().rock) tick("选择列表框2", GetParam().rock);
     for (const auto& [box, value] : GetParam().typed) type_and_leave(box, value);
     click("图形按钮_计算");
@@ -346,25 +348,33 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // K' 200, α 1.8, R' 9.5, V' 5.0, attenuation 30, 40, 50, 70, 50, 60.
         ChargeCase{"starting texts", {}, nullptr,
-                   Rows{{"84", "7.78", "7780"}, {"100", "5.82", "5820"}, {"60", "13.63", "13630"}, {"60", "13.63", "13630"},
-                        {"60", "13.63", "13630"}, {"100", "5.82", "5820"}, {"80", "8.44", "8440"}}},
+                   Rows{{"84", "7.78", "7780"}, {"100", "5.81", "5818"}, {"60", "13.63", "13631"}, {"60", "13.63", "13631"},
+                        {"60", "13.63", "13631"}, {"100", "5.81", "5818"}, {"80", "8.43", "8439"}}},
         // The back-check's starting texts describe this case: 84 and 5.07 kg.
         ChargeCase{"medium hard rock", {}, "中硬岩石",
-                   Rows{{"84", "5.07", "5070"}, {"100", "3.7", "3700"}, {"60", "9.35", "9350"}, {"60", "9.35", "9350"},
-                        {"60", "9.35", "9350"}, {"100", "3.7", "3700"}, {"80", "5.54", "5540"}}},
+                   Rows{{"84", "5.07", "5073"}, {"100", "3.69", "3695"}, {"60", "9.35", "9354"}, {"60", "9.35", "9354"},
+                        {"60", "9.35", "9354"}, {"100", "3.69", "3695"}, {"80", "5.54", "5544"}}},
         ChargeCase{"other site and velocity",
                    {{"编辑框_地质条件K值确定", "150"}, {"编辑框_衰减系数", "1.5"}, {"编辑框_爆破振动安全允许距离R", "20"}, {kVelocity, "2"}},
                    nullptr,
-                   Rows{{"63", "8.06", "8060"}, {"75", "5.69", "5690"}, {"45", "15.8", "15800"}, {"45", "15.8", "15800"},
-                        {"45", "15.8", "15800"}, {"75", "5.69", "5690"}, {"60", "8.89", "8890"}}},
+                   Rows{{"63", "8.06", "8062"}, {"75", "5.68", "5688"}, {"45", "15.8", "15802"}, {"45", "15.8", "15802"},
+                        {"45", "15.8", "15802"}, {"75", "5.68", "5688"}, {"60", "8.88", "8888"}}},
         // A full attenuation leaves no site coefficient: no K, no charge.
         ChargeCase{"peripheral holes fully attenuated", {{"编辑框_周边眼预裂爆破衰减预计值", "100"}}, nullptr,
-                   Rows{{"-", "-", "-"}, {"100", "5.82", "5820"}, {"60", "13.63", "13630"}, {"60", "13.63", "13630"},
-                        {"60", "13.63", "13630"}, {"100", "5.82", "5820"}, {"80", "8.44", "8440"}}},
+                   Rows{{"-", "-", "-"}, {"100", "5.81", "5818"}, {"60", "13.63", "13631"}, {"60", "13.63", "13631"},
+                        {"60", "13.63", "13631"}, {"100", "5.81", "5818"}, {"80", "8.43", "8439"}}},
         // No vibration-reducing holes: the further attenuation is left empty.
         ChargeCase{"no further attenuation", {{"编辑框_进一步衰减值", ""}}, nullptr,
-                   Rows{{"140", "3.32", "3320"}, {"100", "5.82", "5820"}, {"60", "13.63", "13630"}, {"60", "13.63", "13630"},
-                        {"60", "13.63", "13630"}, {"100", "5.82", "5820"}, {"80", "8.44", "8440"}}},
+                   Rows{{"140", "3.32", "3320"}, {"100", "5.81", "5818"}, {"60", "13.63", "13631"}, {"60", "13.63", "13631"},
+                        {"60", "13.63", "13631"}, {"100", "5.81", "5818"}, {"80", "8.43", "8439"}}},
+        // An old building on hard rock at 20 m: charges of grams. Each is
+        // printed down to three significant figures, never above what the
+        // formula allows (0.0191 kg, not 0.02), and the grams are the whole
+        // grams of the charge itself (19 g of 19.14 g, not 20 g of 0.02 kg).
+        ChargeCase{"an old building on hard rock", {{"编辑框_爆破振动安全允许距离R", "20"}}, "坚硬岩石",
+                   Rows{{"42", "0.0191", "19"}, {"50", "0.0131", "13"}, {"30", "0.0393", "39"}, {"30", "0.0393", "39"},
+                        {"30", "0.0393", "39"}, {"50", "0.0131", "13"}, {"40", "0.0212", "21"}},
+                   "一般古建筑与古迹"},
         // No exponent: no charge (the reduced K do not use it).
         ChargeCase{"no attenuation exponent", {{"编辑框_衰减系数", ""}}, nullptr,
                    Rows{{"84", "-", "-"}, {"100", "-", "-"}, {"60", "-", "-"}, {"60", "-", "-"}, {"60", "-", "-"},
@@ -394,8 +404,8 @@ struct InputDomains : ControlledProgram, ::testing::WithParamInterface<DomainCas
 TEST_P(InputDomains, AnInputOutsideItsDomainGivesNoFigureAndNoReport)
 {
     const DomainCase& d = GetParam();
-    const Rows start = {{"84", "7.78", "7780"}, {"100", "5.82", "5820"}, {"60", "13.63", "13630"}, {"60", "13.63", "13630"},
-                        {"60", "13.63", "13630"}, {"100", "5.82", "5820"}, {"80", "8.44", "8440"}};
+    const Rows start = {{"84", "7.78", "7780"}, {"100", "5.81", "5818"}, {"60", "13.63", "13631"}, {"60", "13.63", "13631"},
+                        {"60", "13.63", "13631"}, {"100", "5.81", "5818"}, {"80", "8.43", "8439"}};
     rt.set_focus(&c(d.box));
     rt.user_edit_text(c(d.box), d.text);
     leave();
@@ -427,7 +437,8 @@ INSTANTIATE_TEST_SUITE_P(
                       DomainCase{"编辑框_爆破振动安全允许距离R", "", "qqqqqqq"},
                       DomainCase{"编辑框_爆破振动安全允许距离R", "-9.5", "qqqqqqq"},
                       DomainCase{kVelocity, "", "qqqqqqq"}, DomainCase{kVelocity, "-5", "qqqqqqq"},
-                      DomainCase{kVelocity, "1e309", "qqqqqqq"},
+                      DomainCase{kVelocity, "1e309", "qqqqqqq"}, DomainCase{kVelocity, "2..5", "qqqqqqq"},
+                      DomainCase{"编辑框_地质条件K值确定", "2..5", "kkkkkkk"},
                       DomainCase{"编辑框_周边眼预裂爆破衰减预计值", "-10", "k......"},
                       DomainCase{"编辑框_周边眼预裂爆破衰减预计值", "100", "k......"},
                       DomainCase{"编辑框_进一步衰减值", "120", "k......"}, DomainCase{"编辑框_掏槽眼衰减预计值", "-1", ".k....."},
@@ -441,8 +452,8 @@ TEST_F(ControlledProgram, TheChargesUseTheVelocityAsShownLeadingBlankAndAll)
     tick("选择列表框1", "一般民用建筑物");
     ASSERT_EQ(text(kVelocity), " 1.5");
     click("图形按钮_计算");
-    EXPECT_EQ(row_texts(0), (std::vector<std::string>{"84", "1.05", "1050"}));
-    EXPECT_EQ(row_texts(6), (std::vector<std::string>{"80", "1.13", "1130"}));
+    EXPECT_EQ(row_texts(0), (std::vector<std::string>{"84", "1.04", "1045"}));
+    EXPECT_EQ(row_texts(6), (std::vector<std::string>{"80", "1.13", "1134"}));
 }
 
 TEST_F(ControlledProgram, ComputeLeavesTheListsAndTheBackCheckAlone)
@@ -485,13 +496,14 @@ TEST_F(ControlledProgram, TypingTheChargeGivesTheVelocity)
 TEST_F(ControlledProgram, TypingTheDistanceOrVelocityGivesTheChargeNeverTheDistance)
 {
     type("编辑框2_保护距离R", "12");
-    EXPECT_EQ(text("编辑框2_最大单段药量"), "10.23");
+    // 10.226…: an allowed charge, rounded down.
+    EXPECT_EQ(text("编辑框2_最大单段药量"), "10.22");
     EXPECT_EQ(text("编辑框2_保护距离R"), "12");
     EXPECT_EQ(text("编辑框2_振动速度"), "5.0") << "the charge written does not start the velocity back-check";
     leave();
 
     type("编辑框2_振动速度", "2.5");
-    EXPECT_EQ(text("编辑框2_最大单段药量"), "2.9");
+    EXPECT_EQ(text("编辑框2_最大单段药量"), "2.89") << "2.8999…";
     EXPECT_EQ(text("编辑框2_振动速度"), "2.5");
     EXPECT_EQ(text("编辑框2_保护距离R"), "12");
 }
@@ -499,14 +511,15 @@ TEST_F(ControlledProgram, TypingTheDistanceOrVelocityGivesTheChargeNeverTheDista
 TEST_F(ControlledProgram, TypingKOrAlphaGivesTheChargeThenTheVelocityFromIt)
 {
     type("编辑框2_地质条件K", "100");
-    // Q = 9.5³ · (5/100)^(3/1.65) = 3.7; V from the 3.7 kg shown, to two decimals.
-    EXPECT_EQ(text("编辑框2_最大单段药量"), "3.7");
+    // Q = 9.5³ · (5/100)^(3/1.65) = 3.6954, shown down as 3.69; V from the
+    // 3.69 kg shown (4.996), to two decimals.
+    EXPECT_EQ(text("编辑框2_最大单段药量"), "3.69");
     EXPECT_EQ(text("编辑框2_振动速度"), "5");
     leave();
     // Selected and typed over in one change.
     rt.set_focus(&c("编辑框2_衰减系数"));
     rt.user_edit_text(c("编辑框2_衰减系数"), "1.8");
-    EXPECT_EQ(text("编辑框2_最大单段药量"), "5.82");
+    EXPECT_EQ(text("编辑框2_最大单段药量"), "5.81");
     EXPECT_EQ(text("编辑框2_振动速度"), "5");
 }
 
@@ -660,7 +673,7 @@ TEST_F(ControlledReport, FillsTheReportCountingDownWithOwnedMessagesAndAPlainPer
     const std::string doc = report_text();
     for (const Binding& b : kBindings) EXPECT_EQ(doc.find(b.placeholder), std::string::npos) << "unreplaced: " << b.placeholder;
     for (const char* shown : {"需重点保护的对象为：交通隧道。", "10～12\n12～15\n15～20", "取 V' = 10 cm/s", "本工程取 1.65。",
-                              "=84\n", "≈17.89kg", "周边孔\n84\n17.89\n17890\n"})
+                              "=84\n", "≈17.89kg", "周边孔\n84\n17.89\n17892\n"})
         EXPECT_NE(doc.find(shown), std::string::npos) << shown;
 
     std::vector<std::string> want = {"参数处理，倒计时10", "[10]", "  参数导出准备中，请稍候……"};
@@ -791,10 +804,10 @@ TEST_F(ControlledReport, TheBackCheckWithItsVerdict)
         {"砖混房屋[此项非国标，参考值]", "编辑框2_最大单段药量", "20", "=84×(201/39.5)1.65≈10.63cm/s", "Q=R3·(VK)3/α=",
          "单段药量 Q = 20 kg 时，被保护建筑处振动速度 V = 10.63 cm/s，大于地面振动速度控制选取值 V' = 1 cm/s，"
          "不满足振速控制要求，应减小单段药量（分孔、分段起爆）后重新校验。"},
-        // 0.5 cm/s gives 0.0771 kg, shown as 0.08, from which V would be 0.51:
-        // the charge was worked from the velocity
-        {"砖混房屋[此项非国标，参考值]", "编辑框2_振动速度", "0.5", "=9.53×(0.584)3/1.65≈0.08kg", "V=K·(Q1/3R)α=",
-         "单段药量 Q = 0.08 kg 时，被保护建筑处振动速度 V = 0.5 cm/s，不大于地面振动速度控制选取值 V' = 1 cm/s，满足振速控制要求。"},
+        // 0.5 cm/s gives 0.07711… kg, an allowed charge shown down to three
+        // figures; the velocity was typed, the charge worked from it
+        {"砖混房屋[此项非国标，参考值]", "编辑框2_振动速度", "0.5", "=9.53×(0.584)3/1.65≈0.0771kg", "V=K·(Q1/3R)α=",
+         "单段药量 Q = 0.0771 kg 时，被保护建筑处振动速度 V = 0.5 cm/s，不大于地面振动速度控制选取值 V' = 1 cm/s，满足振速控制要求。"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.typed_box) + " " + row.typed);
@@ -808,11 +821,87 @@ TEST_F(ControlledReport, TheBackCheckWithItsVerdict)
         EXPECT_EQ(doc.find(row.other), std::string::npos) << row.other;
         fs::remove(report());
     }
-    // A back-check box without a usable number: no back-check to report.
-    type_and_leave("编辑框2_地质条件K", "");
+}
+
+// A back-check box outside its domain: the figure worked from the one the
+// user gave shows "-" (not a figure of the coefficients before), the one
+// given stays, and the report says in words that no back-check was made
+// and why, instead of leaving its section out.
+struct NotMadeCase {
+    const char* name;
+    std::vector<std::pair<const char*, const char*>> typed; // in order, each left before the next
+    const char* charge;                                     // the back-check boxes afterwards
+    const char* velocity;
+    const char* why;
+};
+void PrintTo(const NotMadeCase& c, std::ostream* os) { *os << c.name; }
+
+struct BackCheckNotMade : ControlledReport, ::testing::WithParamInterface<NotMadeCase> {};
+
+TEST_P(BackCheckNotMade, TheReportSaysSoInWords)
+{
+    const NotMadeCase& n = GetParam();
+    click("图形按钮_计算");
+    for (const auto& [box, value] : n.typed) type_and_leave(box, value);
+    EXPECT_EQ(text("编辑框2_最大单段药量"), n.charge);
+    EXPECT_EQ(text("编辑框2_振动速度"), n.velocity);
     export_ok();
-    ASSERT_EQ(backend.messages.back().text, "方案导出成功！");
-    EXPECT_EQ(report_text().find("单段药量校验"), std::string::npos);
+    ASSERT_EQ(backend.messages.back().text, "方案导出成功！") << "the charges stand without a back-check";
+    const std::string doc = report_text();
+    EXPECT_NE(doc.find("4.4 单段药量校验\n本次未进行单段药量校验：校验栏中" + std::string(n.why) + "，无法反算。"), std::string::npos);
+    for (const char* absent : {"反算被保护建筑处的振动速度", "反算对应的单段药量", "地面振动速度控制选取值 V' = 5 cm/s，"})
+        EXPECT_EQ(doc.find(absent), std::string::npos) << absent;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ControlledBlasting, BackCheckNotMade,
+    ::testing::Values(
+        NotMadeCase{"empty K", {{"编辑框2_地质条件K", ""}}, "-", "5.0", "地质条件 K 未填写；最大单段药量 Qmax 无数值"},
+        NotMadeCase{"negative distance", {{"编辑框2_保护距离R", "-5"}}, "-", "5.0", "保护距离 R 为 -5，应大于 0；最大单段药量 Qmax 无数值"},
+        // (typed key by key: "2" on its way works the velocity's 5 again)
+        NotMadeCase{"mistyped exponent", {{"编辑框2_衰减系数", "2..5"}}, "-", "5",
+                    "衰减系数 α 的输入“2..5”不是一个数值；最大单段药量 Qmax 无数值"},
+        // the charge was typed: the velocity worked from it goes
+        NotMadeCase{"negative K after a typed charge", {{"编辑框2_最大单段药量", "2"}, {"编辑框2_地质条件K", "-5"}}, "2", "-",
+                    "地质条件 K 为 -5，应大于 0；振动速度 V 无数值"},
+        NotMadeCase{"negative charge", {{"编辑框2_最大单段药量", "-5"}}, "-5", "-", "振动速度 V 无数值；最大单段药量 Qmax 为 -5，应大于 0"}),
+    [](const ::testing::TestParamInfo<NotMadeCase>& i) {
+        std::string n = i.param.name;
+        for (char& ch : n)
+            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+        return n;
+    });
+
+// A coefficient typed right again works the figure not given from the one
+// given: the charge the user typed stays.
+TEST_F(ControlledProgram, ACoefficientRetypedWorksFromTheFigureGiven)
+{
+    type_and_leave("编辑框2_最大单段药量", "2");
+    const std::string v = text("编辑框2_振动速度");
+    type_and_leave("编辑框2_地质条件K", "-5");
+    EXPECT_EQ(text("编辑框2_振动速度"), "-");
+    type_and_leave("编辑框2_地质条件K", "84");
+    EXPECT_EQ(text("编辑框2_最大单段药量"), "2");
+    EXPECT_EQ(text("编辑框2_振动速度"), v);
+    type_and_leave("编辑框2_保护距离R", "12");
+    EXPECT_EQ(text("编辑框2_最大单段药量"), "2");
+    EXPECT_NE(text("编辑框2_振动速度"), v);
+}
+
+// The lists write some figures with a leading blank (" 1", " 300", " 1.9"):
+// the report prints the figure alone.
+TEST_F(ControlledReport, PrintsFiguresWithoutTheBlanksTheListsWrite)
+{
+    tick("选择列表框1", "砖混房屋[此项非国标，参考值]");
+    tick("选择列表框2", "软岩石");
+    ASSERT_EQ(text(kVelocity) + "|" + text("编辑框_地质条件K值确定") + "|" + text("编辑框_衰减系数"), " 1| 300| 1.9");
+    click("图形按钮_计算");
+    export_ok();
+    const std::string doc = report_text();
+    for (const char* shown : {"取 V' = 1 cm/s。", "本工程取 1 cm/s；", "本工程取 1.9。", "3/1.9≈"})
+        EXPECT_NE(doc.find(shown), std::string::npos) << shown;
+    EXPECT_NE(doc.find("\n300\n"), std::string::npos) << "K' in the table";
+    for (const char* absent : {"=  ", "取  ", "/ 1.9", "\n 300", "= 300"}) EXPECT_EQ(doc.find(absent), std::string::npos) << absent;
 }
 
 TEST_F(ControlledReport, CancelWritesNothing)

@@ -268,14 +268,17 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // 1.5 × 1.5625 × 2.8 × 20; 160 × 2^(1/3) = 201.587…
         DistanceCase{"starting values", nullptr, nullptr, {}, {}, "131.25", "按计算最小安全距离131.25m确定！", "201.59"},
-        DistanceCase{"strong wind", nullptr, nullptr, {"选择框1"}, {}, "164.06", "按计算最小安全距离164.06m确定！", "201.59"},
-        DistanceCase{"downwind", nullptr, nullptr, {"选择框2"}, {}, "164.06", "按计算最小安全距离164.06m确定！", "201.59"},
+        // Safety distances are printed rounded up: 131.25 × 1.25 = 164.0625
+        // is 164.07 m, and downwind 320 × 2^(1/3) = 403.1747… is 403.18 m.
+        DistanceCase{"strong wind", nullptr, nullptr, {"选择框1"}, {}, "164.07", "按计算最小安全距离164.07m确定！", "201.59"},
+        DistanceCase{"downwind", nullptr, nullptr, {"选择框2"}, {}, "164.07", "按计算最小安全距离164.07m确定！", "201.59"},
         // Both ticked still give the quarter once.
-        DistanceCase{"wind and downwind", nullptr, nullptr, {"选择框1", "选择框2"}, {}, "164.06",
-                     "按计算最小安全距离164.06m确定！", "201.59"},
-        // 1.0 × 0.5625 × 1.3 × 20 = 14.625 → 14.63, × 1.25 = 18.2875 → 18.29;
-        // the unrounded 18.28125 would show 18.28.
-        DistanceCase{"wind rounds the rounded distance", nullptr, nullptr, {"选择框1"}, {{Kf, "1.0"}, {N, "0.75"}, {W, "1.3"}},
+        DistanceCase{"wind and downwind", nullptr, nullptr, {"选择框1", "选择框2"}, {}, "164.07",
+                     "按计算最小安全距离164.07m确定！", "201.59"},
+        // Safety distances are rounded up: 1.0 × 1 × 0.7311 × 20 = 14.622 →
+        // 14.63, × 1.25 = 18.2875 → 18.29; the unrounded 18.2775 would show
+        // 18.28.
+        DistanceCase{"wind rounds the rounded distance", nullptr, nullptr, {"选择框1"}, {{Kf, "1.0"}, {N, "1"}, {W, "0.7311"}},
                      "18.29", "按计算最小安全距离18.29m确定！", "201.59"},
         DistanceCase{"shorter than the regulation", "小洞室爆破", nullptr, {}, {}, "131.25", "计算距离＜规定距离，按规定取400m",
                      "201.59"},
@@ -284,9 +287,9 @@ INSTANTIATE_TEST_SUITE_P(
         // 1.6 × 1.5625 × 4 × 20 = 200, shown without decimals.
         DistanceCase{"equal to the regulation", "边线控制爆破", nullptr, {}, {{Kf, "1.6"}, {W, "4"}}, "200",
                      "计算距离=规定距离，按规定取200m", "201.59"},
-        DistanceCase{"wind tips the comparison", "拆除爆破", nullptr, {"选择框2"}, {{Kf, "1.2"}, {N, "1.2"}, {W, "2.2"}}, "95.04",
+        DistanceCase{"wind tips the comparison", "拆除爆破", nullptr, {"选择框2"}, {{Kf, "1.2"}, {N, "1.2"}, {W, "2.2"}}, "95.05",
                      "计算距离＜规定距离，按规定取100m", "201.59"},
-        DistanceCase{"downwind fumes", nullptr, "处于下风方向时", {}, {}, "131.25", "按计算最小安全距离131.25m确定！", "403.17"},
+        DistanceCase{"downwind fumes", nullptr, "处于下风方向时", {}, {}, "131.25", "按计算最小安全距离131.25m确定！", "403.18"},
         // Each factor is checked on its own: a negative n squared, or a
         // negative Kf times a negative W, would give a distance that looks
         // like one.
@@ -497,7 +500,7 @@ TEST_F(FlyrockReport, FillsTheReportCountingDownWithUnownedMessages)
     const std::string doc = report_text();
     for (const Binding& b : kBindings) EXPECT_EQ(doc.find(b.placeholder), std::string::npos) << "unreplaced: " << b.placeholder;
     // Rounding is shown where it happens (164.0625, 201.587…); 131.25 is exact.
-    for (const char* shown : {"爆破方法为：小洞室爆破。", "最小安全距离 R1 为 400 m", "Rf = 1.25×131.25 ≈ 164.06 m",
+    for (const char* shown : {"爆破方法为：小洞室爆破。", "最小安全距离 R1 为 400 m", "Rf = 1.25×131.25 ≈ 164.07 m",
                               "R1 = 400 m 对比后的结论为：计算距离＜规定距离，按规定取400m", "本工程取 1.50；", "≈201.59m",
                               "×2.8=131.25m"})
         EXPECT_NE(doc.find(shown), std::string::npos) << shown;
@@ -576,7 +579,7 @@ TEST_F(FlyrockReport, OnlyTheResultsOfTheInputsShownAreExported)
     export_ok();
     ASSERT_EQ(backend.messages.back().text, "计算方案导出成功！");
     // Rf0 and the wind's quarter as the calculation worked them out.
-    EXPECT_NE(report_text().find("Rf = 1.25×131.25 ≈ 164.06 m"), std::string::npos);
+    EXPECT_NE(report_text().find("Rf = 1.25×131.25 ≈ 164.07 m"), std::string::npos);
 
     type(Kf, "-1.5");
     click("图形按钮_计算");

@@ -13,8 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <regex>
 #include <string>
 #include <vector>
@@ -106,7 +108,7 @@ TEST_F(StaticBreakingProgram, StartsInItsFrameInDiameterModeWithSixTips)
     EXPECT_EQ(prop_of("图形按钮_导出", prop::Disabled), 0);
 
     const std::pair<const char*, const char*> texts[] = {
-        {"编辑框_破碎体长", "1.8"}, {"编辑框_破碎体宽", "1"}, {Height, "2.5"}, {Depth, "1.25"}, {Layers, "2"},
+        {"编辑框_破碎体长", "1.8"}, {"编辑框_破碎体宽", "1"}, {Height, "2.5"}, {Depth, "1.25"}, {Layers, "2.0"},
         {"编辑框_炮眼排数", "3"}, {"编辑框_破碎体的抗拉强度", "3.0"}, {"编辑框_开裂经验系数", "1.7"},
         {"编辑框_被破碎材料的泊松比", "0.3"}, {"编辑框_SCA膨胀压力", "30"}, {K, "1540"}, {Wm, "-"},
         {Object, "钢筋砼基础、柱"}, {Agent, "SCA-Ⅰ"}, {"编辑框_使用温度范围", "20~35°C"}, {"编辑框_使用季节", "夏季使用"},
@@ -271,11 +273,18 @@ INSTANTIATE_TEST_SUITE_P(
                    {"1.125", "43.06", "38", "41", "20~30cm", "15~40cm", "9~36cm", "1650", "-", "2.45", "97.76"},
                    kByHole,
                    {}},
-        // 49 and 50 mm weigh 2.79 kg/m at 1540 kg/m³, as 48 mm does.
+        // 50 mm holds 1540·π·0.05²/4 = 3.02 kg/m, not the 2.79 of 48 mm:
+        // Q = 35.31·3.02·1.05.
         FigureCase{"diameter 50, SCA-Ⅱ",
                    {{Step::Type, GivenD, "50"}, {Step::Choose, Agent, "SCA-Ⅱ"}},
-                   {"1.125", "35.31", "31", "50", "20~30cm", "15~40cm", "9~36cm", "1540", "2.79", "3.4", "103.44"},
+                   {"1.125", "35.31", "31", "50", "20~30cm", "15~40cm", "9~36cm", "1540", "3.02", "3.4", "111.97"},
                    kByLength,
+                   {}},
+        // 49 mm: the mean of 2.79 and 3.02; no table diameter, so Q = q1·n·1.05.
+        FigureCase{"diameter 49, SCA-Ⅰ",
+                   {{Step::Type, GivenD, "49"}},
+                   {"1.125", "36.03", "32", "49", "20~30cm", "15~40cm", "9~36cm", "1540", "2.905", "3.27", "109.87"},
+                   kByHole,
                    {}},
         FigureCase{"diameter 50, SCA-Ⅳ",
                    {{Step::Type, GivenD, "50"}, {Step::Choose, Agent, "SCA-Ⅳ"}},
@@ -321,13 +330,15 @@ INSTANTIATE_TEST_SUITE_P(
 // One input typed or pasted over (in the count mode where it says so), then
 // compute and export. `dashes` marks, for L1, L, n, D, W, a, b, K, w, q1 and
 // Q in turn, which show "-" ('-') and which keep the starting figure ('.');
-// an input outside its domain gives no plan. A layer count is only ever
-// derived, from the height and the breaking depth typed.
+// an input outside its domain gives no plan, also one that only the plan
+// states (`stated_only`). A layer count is only ever derived, from the
+// height and the breaking depth typed.
 struct DomainCase {
     const char* box;
     const char* text;
     bool count_mode;
     const char* dashes;
+    bool stated_only = false;
 };
 void PrintTo(const DomainCase& c, std::ostream* os) { *os << c.box << " = \"" << c.text << "\""; }
 
@@ -350,7 +361,7 @@ TEST_P(InputDomains, AnInputOutsideItsDomainGivesNoFigureAndNoPlan)
     EXPECT_EQ(text("编辑框_布眼排数"), std::string(d.box) == Rows ? "-" : "3");
     backend.queue_answer(0);
     click("图形按钮_导出");
-    const bool whole = std::string(d.dashes).find('-') == std::string::npos;
+    const bool whole = std::string(d.dashes).find('-') == std::string::npos && !d.stated_only;
     EXPECT_EQ(messages().back(), whole ? "自动生成计算书成功！" : "计算未得出结果，请检查输入后重新计算！");
     EXPECT_EQ(fs::exists(folder / "导出的方案" / "静态爆破专项施工方案.doc"), whole);
 }
@@ -372,8 +383,53 @@ INSTANTIATE_TEST_SUITE_P(
                       DomainCase{GivenD, "", false, ".------.---"}, DomainCase{GivenD, "-40", false, ".------.---"},
                       DomainCase{GivenD, "1e309", false, ".------.---"},
                       DomainCase{GivenN, "", true, ".---.....--"}, DomainCase{GivenN, "-20", true, ".---.....--"},
-                      // the width goes only into the plan
-                      DomainCase{"编辑框_破碎体宽", "", false, "..........."}));
+                      // the width goes only into the plan, which states it as a figure
+                      DomainCase{"编辑框_破碎体宽", "", false, "...........", true},
+                      DomainCase{"编辑框_破碎体宽", "-5", false, "...........", true},
+                      DomainCase{"编辑框_破碎体宽", "2..5", false, "...........", true},
+                      DomainCase{"编辑框_破碎体宽", "0.8", false, "..........."}));
+
+// Both tables of the agent per metre of hole follow the slurry in the hole:
+// an even diameter holds K·π·D²/4 (D in m) to two decimals, an odd one (the
+// 1540 table's) the mean of its neighbours. 49 and 50 mm are 2.905 and 3.02
+// at 1540 kg/m³, not the 2.79 of 48 mm.
+TEST(StaticBreakingTables, EveryRowHoldsTheSlurryOfItsHole)
+{
+    const struct {
+        const char* density;
+        int diameter;
+        const char* weight;
+    } rows[] = {
+        {"1540", 28, "0.95"},  {"1540", 29, "1.02"},  {"1540", 30, "1.09"},  {"1540", 31, "1.165"}, {"1540", 32, "1.24"},
+        {"1540", 33, "1.32"},  {"1540", 34, "1.40"},  {"1540", 35, "1.485"}, {"1540", 36, "1.57"},  {"1540", 37, "1.66"},
+        {"1540", 38, "1.75"},  {"1540", 39, "1.845"}, {"1540", 40, "1.94"},  {"1540", 41, "2.035"}, {"1540", 42, "2.13"},
+        {"1540", 43, "2.235"}, {"1540", 44, "2.34"},  {"1540", 45, "2.45"},  {"1540", 46, "2.56"},  {"1540", 47, "2.675"},
+        {"1540", 48, "2.79"},  {"1540", 49, "2.905"}, {"1540", 50, "3.02"},
+        {"1650", 28, "1.02"},  {"1650", 30, "1.17"},  {"1650", 32, "1.33"},  {"1650", 34, "1.50"},  {"1650", 36, "1.68"},
+        {"1650", 38, "1.87"},  {"1650", 40, "2.07"},  {"1650", 42, "2.29"},  {"1650", 44, "2.51"},  {"1650", 46, "2.74"},
+        {"1650", 48, "2.99"},  {"1650", 50, "3.24"},
+    };
+    std::map<std::pair<std::string, int>, double> table;
+    for (const auto& r : rows) {
+        SCOPED_TRACE(std::string(r.density) + " " + std::to_string(r.diameter));
+        EXPECT_EQ(static_breaking::weight_per_metre(r.density, r.diameter), std::optional<std::string>(r.weight));
+        table[{r.density, r.diameter}] = std::stod(r.weight);
+    }
+    for (const auto& [key, w] : table) {
+        const auto& [density, d] = key;
+        SCOPED_TRACE(density + " " + std::to_string(d));
+        if (d % 2 == 0) {
+            const double section = std::stod(density) * 3.14159265358979 * (d / 1000.0) * (d / 1000.0) / 4;
+            EXPECT_NEAR(w, std::round(section * 100) / 100, 1e-9);
+        } else {
+            EXPECT_NEAR(w, (table.at({density, d - 1}) + table.at({density, d + 1})) / 2, 1e-9);
+        }
+    }
+    // No row: outside 28 … 50 mm, between whole millimetres, odd at 1650, another weight.
+    for (const auto& [density, d] : std::vector<std::pair<const char*, double>>{
+             {"1540", 27}, {"1540", 51}, {"1540", 40.5}, {"1650", 41}, {"1650", 29}, {"1600", 40}})
+        EXPECT_EQ(static_breaking::weight_per_metre(density, d), std::nullopt) << density << " " << d;
+}
 
 TEST_F(StaticBreakingProgram, AResultThatNoLongerAppliesIsNotLeftFromTheLastCalculation)
 {
@@ -439,7 +495,7 @@ TEST_F(StaticBreakingProgram, ComputeShowsTheLampButNoPressedPicture)
 TEST_F(StaticBreakingProgram, TypingHeightOrDepthDerivesTheLayerCount)
 {
     type(Height, "3.75");
-    EXPECT_EQ(text(Layers), "3");
+    EXPECT_EQ(text(Layers), "3.0") << "to one decimal, a whole ratio too";
     type(Height, "2.5");
     type(Depth, "1.3");
     EXPECT_EQ(text(Layers), "1.9");
@@ -615,8 +671,8 @@ TEST_F(Plan, FillsEveryPlaceholderCountingDownAndLogsItsProgress)
 
 // The plan names one number of layers, h/H rounded up, none deeper than H,
 // with the last layer's depth where h/H is not whole, even where N' = h/H
-// to one decimal hides a thin last layer (2.55 / 1.25 = 2.04 shows 2). N'
-// itself is given as the ratio it is, never as layers.
+// to one decimal hides a thin last layer (2.55 / 1.25 = 2.04 shows 2.0). N'
+// itself is given as the ratio it is, to one decimal, never as layers.
 TEST_F(Plan, OneLayerCountThatCoversTheWholeHeight)
 {
     const struct {
@@ -625,11 +681,11 @@ TEST_F(Plan, OneLayerCountThatCoversTheWholeHeight)
         const char* layers;
         const char* plan;
     } rows[] = {
-        {"2.5", "2", "2", "共分 2 层施工，每层 1.25 m"},
-        {"2.55", "2", "3", "共分 3 层施工，每层不超过 1.25 m，末层 0.05 m"},
+        {"2.5", "2.0", "2", "共分 2 层施工，每层 1.25 m"},
+        {"2.55", "2.0", "3", "共分 3 层施工，每层不超过 1.25 m，末层 0.05 m"},
         {"2.7", "2.2", "3", "共分 3 层施工，每层不超过 1.25 m，末层 0.2 m"},
         {"1", "0.8", "1", "共分 1 层施工，层厚 1 m"},
-        {"3.75", "3", "3", "共分 3 层施工，每层 1.25 m"},
+        {"3.75", "3.0", "3", "共分 3 层施工，每层 1.25 m"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.height);
@@ -642,6 +698,10 @@ TEST_F(Plan, OneLayerCountThatCoversTheWholeHeight)
         EXPECT_NE(doc.find("自上而下" + std::string(row.plan) + "；"), std::string::npos);
         EXPECT_NE(doc.find("施工分层数\n" + std::string(row.layers) + "\n层"), std::string::npos);
         EXPECT_NE(doc.find("高度比 h/H\n" + std::string(row.shown_ratio) + "\n—"), std::string::npos);
+        // (a fraction reads numerator, denominator)
+        const std::string sign = row.height == std::string("2.55") || row.height == std::string("2.7") ? "≈" : "=";
+        EXPECT_NE(doc.find("N'=hH=" + std::string(row.height) + "1.25" + sign + row.shown_ratio + "\n"), std::string::npos)
+            << "N' in its equation, to the one decimal the report says";
         // every number of layers the plan states is the one
         const std::regex layers("([0-9.]+)\\s*\\n?层");
         for (std::sregex_iterator m(doc.begin(), doc.end(), layers), end; m != end; ++m)
@@ -702,7 +762,7 @@ TEST_F(Plan, OnlyTheResultsOfTheInputsShownArePlanned)
     ASSERT_EQ(messages().back(), "自动生成计算书成功！");
     const std::string doc = report_text(report());
     for (const char* shown : {"本工程按给定的布眼数量 N = 20 个计算钻孔总长，并由钻孔总长反算钻孔直径：", "L=N·L1=20×1.125=22.5m",
-                              "×2×1000≈78mm", "本工程钻孔直径 D = 78 mm 不是标准孔径，按单孔装药量计算：",
+                              "×2.0×1000≈78mm", "本工程钻孔直径 D = 78 mm 不是标准孔径，按单孔装药量计算：",
                               "Q=1.05·q1·N=1.05×8.28×20=173.88kg",
                               "钻孔直径 D = 78 mm 不在“钢筋砼基础、柱”适用的 35～50 mm 孔径范围内，抵抗线、孔距及排距无推荐值。"})
         EXPECT_NE(doc.find(shown), std::string::npos) << shown;

@@ -5,6 +5,7 @@
 #include "app/registry.h"
 #include "app/report/signs.h"
 #include "app/shell.h"
+#include "modules/blasting/safe_rounding.h"
 #include "ui/cmd.h"
 #include "ui/value.h"
 
@@ -102,16 +103,17 @@ bool inputs_usable(const char* output, std::initializer_list<const char*> boxes)
 Worked worked_;
 
 // A solved value beyond the number range shows "-": there is no figure to
-// report. True when the value is shown.
-bool write_solved(const char* name, double x, int places)
+// report. Otherwise the box shows `printed` (the figure as the mode prints
+// it) and the report signs it against the figure worked out. True when
+// the value is shown.
+bool write_solved(const char* name, double x, double printed)
 {
-    write_rounded(box(name), x, places);
-    const double shown = read_result(box(name));
-    if (!std::isfinite(shown)) {
+    write_number(box(name), printed);
+    if (!std::isfinite(x) || control_text(box(name)) == "-") {
         calculation_refused();
         return false;
     }
-    worked_.sign = report::result_sign(x, number_to_text(shown));
+    worked_.sign = report::result_sign(x, control_text(box(name)));
     return true;
 }
 
@@ -146,14 +148,25 @@ void judge_velocity(double v)
     else write_verdict(0x00FF00, kPasses);
 }
 
+// The velocity is judged as worked out, not as rounded for its box: 0.00044
+// cm/s is far within any limit though three decimals show it as 0, and
+// 15.0004 is above 15 though it shows as 15.
 void SolveVelocity()
 {
     if (!inputs_usable(kVelocity, {kCharge, kSiteK, kDistance, kAlpha})) return;
     const double a = cmd_power(input(kCharge), 1.0 / 3);
     const double b = a / input(kDistance);
     const double c = cmd_power(b, input(kAlpha));
-    write_solved(kVelocity, c * input(kSiteK), 3);
-    judge_velocity(read_result(box(kVelocity)));
+    const double v = c * input(kSiteK);
+    write_rounded(box(kVelocity), v, 3);
+    if (!std::isfinite(v) || control_text(box(kVelocity)) == "-") calculation_refused();
+    else worked_.sign = report::result_sign(v, control_text(box(kVelocity)));
+    judge_velocity(v);
+    // Where the figure shown would read the other way against the limit,
+    // the report states the one judged.
+    const double shown = plain_number(control_text(box(kVelocity)));
+    if (!worked_.comparison.empty() && tol_gt(shown, text_to_number(worked_.limit)) != (worked_.comparison == ">"))
+        worked_.judged = "≈ " + number_to_text_digits(v, 6);
 }
 
 // The velocity a charge or distance is worked from is judged once it has
@@ -170,7 +183,9 @@ void SolveCharge()
     const double a = cmd_power(input(kDistance), 3);
     const double b = input(kVelocity) / input(kSiteK);
     const double e = 3 / input(kAlpha);
-    judge_velocity_used(write_solved(kCharge, a * cmd_power(b, e), 2));
+    const double q = a * cmd_power(b, e);
+    // An allowed charge: never printed above what the formula allows.
+    judge_velocity_used(write_solved(kCharge, q, blasting::allowed_maximum(q)));
 }
 
 void SolveDistance()
@@ -179,7 +194,9 @@ void SolveDistance()
     const double a = cmd_power(input(kCharge), 1.0 / 3);
     const double b = input(kSiteK) / input(kVelocity);
     const double e = 1 / input(kAlpha);
-    judge_velocity_used(write_solved(kDistance, a * cmd_power(b, e), 2));
+    const double r = a * cmd_power(b, e);
+    // A minimum distance: never printed below what the formula asks.
+    judge_velocity_used(write_solved(kDistance, r, blasting::minimum_distance(r)));
 }
 
 // --- handlers -----------------------------------------------------------------------

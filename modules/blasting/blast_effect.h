@@ -32,6 +32,9 @@ const BuildingCategory* find_category(const std::string& item);
 struct Worked {
     std::string sign;
     std::string limit, comparison; // "" when no velocity was judged
+    // The solved velocity as judged ("≈ 15.0004"), where its box's rounded
+    // figure would read the other way against the limit; "" otherwise.
+    std::string judged;
 };
 const Worked& worked();
 

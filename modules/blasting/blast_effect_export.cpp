@@ -44,6 +44,13 @@ report::ExportRequest export_request()
         report::bind_computed("计算值_等号", [] { return worked().sign; }),
         report::bind_computed("计算值_允许振速", [] { return worked().limit; }, 20),
         report::bind_computed("计算值_比较", [] { return worked().comparison; }),
+        // the solved velocity as judged: its box's figure, or the worked one
+        // where the rounded figure would read the other way
+        report::bind_computed("计算值_评价振速",
+                              [] {
+                                  return worked().judged.empty() ? "= " + ui::control_text(ui::U(kForm, "编辑框5_振动速度"))
+                                                                 : worked().judged;
+                              }),
         report::bind_computed("计算值_未评价",
                               [] {
                                   return worked().limit.empty() ? std::string("所选建筑物类别没有规定的安全允许振速，未作评价。")

@@ -4,6 +4,7 @@
 #include "app/registry.h"
 #include "app/report/signs.h"
 #include "app/shell.h"
+#include "modules/blasting/safe_rounding.h"
 #include "ui/cmd.h"
 #include "ui/value.h"
 
@@ -219,16 +220,23 @@ void calculate()
     const double v = read_number("编辑框_地面振动速度控制选取值");
     const double alpha = read_number("编辑框_衰减系数");
     worked_.velocity = number_to_text(v);
-    for (const HoleGroup& g : kGroups) {
+    double charges[std::size(kGroups)];
+    for (size_t i = 0; i < std::size(kGroups); ++i) {
+        const HoleGroup& g = kGroups[i];
         const double a = cmd_power(r, 3);
         const double b = v / read_result(g.k);
         const double e = 3 / alpha;
-        const double q = a * cmd_power(b, e);
-        write_rounded(box(g.kg), q, 2);
-        if (&g == &kGroups[0]) worked_.peripheral_charge_sign = report::result_sign(q, control_text(box(g.kg)));
+        charges[i] = a * cmd_power(b, e);
+        // An allowed charge: never printed above what the formula allows.
+        write_number(box(g.kg), blasting::allowed_maximum(charges[i]));
+        if (i == 0) worked_.peripheral_charge_sign = report::result_sign(charges[i], control_text(box(g.kg)));
     }
-    for (const HoleGroup& g : kGroups) {
-        write_number(box(g.g), read_result(g.kg) * 1000);
+    // The grams come from the charge itself, in whole grams it allows: a
+    // charge printed to fewer digits would give 20 g for 19.14 g.
+    for (size_t i = 0; i < std::size(kGroups); ++i) {
+        const HoleGroup& g = kGroups[i];
+        write_number(box(g.g), std::isfinite(read_result(g.kg)) ? blasting::round_down(charges[i] * 1000, 0)
+                                                                 : std::numeric_limits<double>::quiet_NaN());
         // A charge without a value leaves a row with nothing to report.
         if (!std::isfinite(read_result(g.g))) calculation_refused();
     }
@@ -247,6 +255,12 @@ void compute(EventArgs&)
 // Only typing starts a back-check: each handler runs while its own box has the
 // focus, so the boxes the handlers write themselves start nothing.
 
+constexpr const char* kBackAlpha = "编辑框2_衰减系数";
+constexpr const char* kBackK = "编辑框2_地质条件K";
+constexpr const char* kBackR = "编辑框2_保护距离R";
+constexpr const char* kBackVelocity = "编辑框2_振动速度";
+constexpr const char* kBackCharge = "编辑框2_最大单段药量";
+
 bool typed_into(const EventArgs& e, const char* name)
 {
     if (e.control) return cmd_has_focus(U(kForm, e.control->name));
@@ -254,7 +268,8 @@ bool typed_into(const EventArgs& e, const char* name)
 }
 
 // V = (Q^(1/3) / R)^α · K and Q = R^3 · (V / K)^(3/α), evaluated in that
-// order; the back-check shows each to 2 decimals.
+// order. The back-check shows V to 2 decimals and Q, an allowed charge,
+// rounded down as the table's charges are.
 double velocity_of(double q, double r, double alpha, double k) { return cmd_power(cmd_power(q, kOneThird) / r, alpha) * k; }
 double charge_of(double v, double r, double alpha, double k)
 {
@@ -264,40 +279,73 @@ double charge_of(double v, double r, double alpha, double k)
     return a * cmd_power(b, e);
 }
 
+// Which of the charge and the velocity the user gave last; the other is
+// worked from it. The starting texts work 5.07 kg from 5.0 cm/s.
+bool charge_given_ = false;
+void forget_given() { charge_given_ = false; }
+
 void back_velocity()
 {
-    write_rounded(box("编辑框2_振动速度"), velocity_of(read_number("编辑框2_最大单段药量"), read_number("编辑框2_保护距离R"),
-                                                       read_number("编辑框2_衰减系数"), read_number("编辑框2_地质条件K")),
+    write_rounded(box(kBackVelocity), velocity_of(read_number(kBackCharge), read_number(kBackR), read_number(kBackAlpha),
+                                                  read_number(kBackK)),
                   2);
 }
 
 // The distance is never solved for.
 void back_charge()
 {
-    write_rounded(box("编辑框2_最大单段药量"), charge_of(read_number("编辑框2_振动速度"), read_number("编辑框2_保护距离R"),
-                                                         read_number("编辑框2_衰减系数"), read_number("编辑框2_地质条件K")),
-                  2);
+    write_number(box(kBackCharge), blasting::allowed_maximum(charge_of(read_number(kBackVelocity), read_number(kBackR),
+                                                                        read_number(kBackAlpha), read_number(kBackK))));
+}
+
+// With K, α or R outside its domain nothing can be worked out: the figure
+// worked from the one the user gave shows "-" (a figure of the earlier
+// coefficients would read as a back-check of these), and the one given
+// stays. True when that was the case.
+bool coefficient_refused()
+{
+    for (const char* b : {kBackAlpha, kBackK, kBackR}) {
+        if (!std::isnan(read_number(b))) continue;
+        set_control_text(box(charge_given_ ? kBackVelocity : kBackCharge), "-");
+        return true;
+    }
+    return false;
 }
 
 void back_calc_velocity(EventArgs& e)
 {
-    if (typed_into(e, "编辑框2_最大单段药量")) back_velocity();
+    if (!typed_into(e, kBackCharge)) return;
+    charge_given_ = true;
+    back_velocity();
 }
 
+// A typed velocity gives the charge. A typed distance works the figure the
+// user did not give from the one given: the charge from the velocity, or
+// the velocity from a charge typed.
 void back_calc_charge(EventArgs& e)
 {
-    if (typed_into(e, "编辑框2_振动速度")) back_charge();
+    if (!typed_into(e, kBackVelocity)) return;
+    if (e.control && e.control->name == kBackVelocity) charge_given_ = false;
+    if (coefficient_refused()) return;
+    if (charge_given_) back_velocity();
+    else back_charge();
 }
 
-// A new K or α changes both: Q first, then V from the Q just shown. V is the
-// user's own input here, so it is recomputed only from a charge with a
-// positive value: a K or α emptied on the way to retyping it gives no charge,
-// and the velocity the user set stays.
+// A new K or α: the velocity from a charge the user gave; otherwise Q from
+// the velocity first, then V from the Q just shown. V is the user's own
+// input there, so it is recomputed only from a charge with a positive
+// value: a K or α emptied on the way to retyping it gives no charge, and
+// the velocity the user set stays.
 void back_calc_charge_and_velocity(EventArgs& e)
 {
-    if (!typed_into(e, "编辑框2_衰减系数")) return;
+    if (!typed_into(e, kBackAlpha)) return;
+    if (coefficient_refused()) return;
+    if (charge_given_) {
+        back_velocity();
+        return;
+    }
     back_charge();
-    const double q = read_result("编辑框2_最大单段药量");
+    const double q = read_result(kBackCharge);
     if (std::isfinite(q) && q > 0) back_velocity();
 }
 
@@ -318,30 +366,80 @@ void register_controlled_blasting(Runtime& rt)
 
 const Worked& worked() { return worked_; }
 
+namespace {
+
+// Why a back-check box gives no number, in words.
+std::string refusal_of(const char* name, const char* label)
+{
+    std::string shown = control_text(box(name));
+    shown.erase(0, shown.find_first_not_of(" \t\r\n"));
+    shown.erase(shown.find_last_not_of(" \t\r\n") + 1);
+    const double x = plain_number(shown);
+    if (shown.empty()) return std::string(label) + " 未填写";
+    if (shown == "-") return std::string(label) + " 无数值";
+    if (std::isnan(x)) return std::string(label) + " 的输入“" + shown + "”不是一个数值";
+    if (!std::isfinite(x)) return std::string(label) + " 的输入“" + shown + "”超出数值范围";
+    return std::string(label) + " 为 " + shown + "，应大于 0";
+}
+
+// Whether `worked` prints as `printed` to 2 decimals (or the more digits the
+// printed text carries).
+bool prints_as(double worked, const std::string& printed)
+{
+    const double p = plain_number(printed);
+    const size_t point = printed.find('.');
+    const int places = std::max(2, point == std::string::npos ? 0 : int(printed.size() - point - 1));
+    return std::fabs(worked - p) <= 0.5 * std::pow(10.0, -places) * (1 + 1e-9);
+}
+
+} // namespace
+
 BackCheck back_check()
 {
-    const double q = read_number("编辑框2_最大单段药量"), v = read_number("编辑框2_振动速度");
-    const double r = read_number("编辑框2_保护距离R"), alpha = read_number("编辑框2_衰减系数");
-    const double k = read_number("编辑框2_地质条件K");
     const double limit = text_to_number(worked_.velocity);
-    if (!std::isfinite(q + v + r + alpha + k + limit)) return {};
+    if (!std::isfinite(limit)) return {};
     BackCheck b;
+    b.heading = "4.4 单段药量校验";
+    const std::pair<const char*, const char*> boxes[] = {
+        {kBackAlpha, "衰减系数 α"}, {kBackK, "地质条件 K"}, {kBackR, "保护距离 R"},
+        {kBackVelocity, "振动速度 V"}, {kBackCharge, "最大单段药量 Qmax"},
+    };
+    std::string refused;
+    for (const auto& [name, label] : boxes)
+        if (std::isnan(read_number(name))) refused += (refused.empty() ? "" : "；") + refusal_of(name, label);
+    if (!refused.empty()) {
+        b.not_made = "本次未进行单段药量校验：校验栏中" + refused + "，无法反算。";
+        return b;
+    }
+    const double q = read_number(kBackCharge), v = read_number(kBackVelocity);
+    const double r = read_number(kBackR), alpha = read_number(kBackAlpha), k = read_number(kBackK);
     const double v_worked = velocity_of(q, r, alpha, k), q_worked = charge_of(v, r, alpha, k);
-    if (std::fabs(round_places(v_worked, 2) - v) <= 1e-9) {
-        b.velocity_sign = report::result_sign(v_worked, number_to_text(v));
+    const std::string v_text = number_to_text(v), q_text = number_to_text(q);
+    // The figure the user gave stays; the other was worked from it.
+    const bool v_from_q = prints_as(v_worked, control_text(box(kBackVelocity)));
+    const bool q_from_v = std::fabs(blasting::allowed_maximum(q_worked) - q) <= 1e-9 * q;
+    double v_judged = v;
+    if (v_from_q && (charge_given_ || !q_from_v)) {
+        b.velocity_sign = report::result_sign(v_worked, v_text);
         b.intro = "以计划的单段药量反算被保护建筑处的振动速度（K、α、R 取校验值）：";
-    } else if (std::fabs(round_places(q_worked, 2) - q) <= 1e-9) {
-        b.charge_sign = report::result_sign(q_worked, number_to_text(q));
+        v_judged = v_worked;
+    } else if (q_from_v) {
+        b.charge_sign = report::result_sign(q_worked, q_text);
         b.intro = "按校验振动速度反算对应的单段药量（K、α、R 取校验值）：";
     } else {
-        return {};
+        b.not_made = "本次未进行单段药量校验：校验栏中的单段药量 Q = " + q_text + " kg 与振动速度 V = " + v_text +
+                     " cm/s 不是以同一组 K、α、R 相互反算得出的。";
+        return b;
     }
-    b.heading = "4.4 单段药量校验";
-    const std::string figures = "单段药量 Q = " + number_to_text(q) + " kg 时，被保护建筑处振动速度 V = " + number_to_text(v) +
-                                " cm/s，";
+    // Judged on the velocity worked out; where its printed figure would read
+    // the other way, the verdict gives the figure it was judged on.
+    const bool within = tol_le(v_judged, limit);
+    const std::string v_stated =
+        tol_le(v, limit) == within ? "V = " + v_text : "V ≈ " + number_to_text_digits(v_judged, 6);
+    const std::string figures = "单段药量 Q = " + q_text + " kg 时，被保护建筑处振动速度 " + v_stated + " cm/s，";
     const std::string against = "地面振动速度控制选取值 V' = " + worked_.velocity + " cm/s";
-    b.verdict = tol_le(v, limit) ? figures + "不大于" + against + "，满足振速控制要求。"
-                                 : figures + "大于" + against + "，不满足振速控制要求，应减小单段药量（分孔、分段起爆）后重新校验。";
+    b.verdict = within ? figures + "不大于" + against + "，满足振速控制要求。"
+                       : figures + "大于" + against + "，不满足振速控制要求，应减小单段药量（分孔、分段起爆）后重新校验。";
     return b;
 }
 
@@ -356,5 +454,7 @@ JSB_HANDLERS(register_controlled_blasting)
 // The shell's created handler embeds the form and enables its export button;
 // the single-choice lists and the tips follow.
 JSB_MODULE_SETUP(ControlledBlasting, set_up)
+// A new form starts from its starting texts: the charge worked from the velocity.
+JSB_MODULE_SETUP(ControlledBlasting, forget_given)
 
 } // namespace controlled_blasting

@@ -33,11 +33,13 @@ std::string no_protected_object_note();
 // The back-check group as the screen shows it, for the report, worked the
 // way its figures belong together: the velocity from the charge shown, or
 // (where the velocity was typed and the charge worked from it) the charge
-// from the velocity; the velocity then judged against the V' of the
-// calculation. Each text is "" when the group holds no back-check (a box
-// without a usable number, or figures that do not belong together).
+// from the velocity; the velocity, as worked out, then judged against the
+// V' of the calculation. Where the group holds no back-check (a box without a usable
+// number, or figures that do not belong together) `not_made` says so and
+// why, and the other texts but the heading are "".
 struct BackCheck {
     std::string heading, intro;
+    std::string not_made;
     std::string velocity_sign; // "=" or "≈" before V from Q; "" when worked the other way
     std::string charge_sign;   // "=" or "≈" before Q from V; "" when worked the other way
     std::string verdict;

@@ -8,6 +8,7 @@ namespace controlled_blasting {
 report::ExportRequest export_request()
 {
     using report::bind;
+    using report::bind_trimmed;
     using report::Stage;
     using report::StatusMark;
     auto countdown = [](int n) { return StatusMark::countdown(n); };
@@ -17,26 +18,27 @@ report::ExportRequest export_request()
     r.messages_owned = true;
     r.templates = {{report::Condition::always(), "templates/controlled_blasting.docx", "控制爆破计算书.doc"}};
     // No placeholder here lies inside another, so their order does not
-    // change what is replaced.
+    // change what is replaced. A number box is printed without the blanks
+    // around it: the lists write some with a leading one (" 1", " 1.9").
     r.bindings = {
         bind("标签引用a", 2),
         bind("标签引用b", 2, countdown(8)),
-        bind("编辑框_地面振动速度控制选取值", 10),
+        bind_trimmed("编辑框_地面振动速度控制选取值", 10),
         bind("标签4a", 2),
         bind("标签5a", 2, countdown(7)),
         bind("标签6a", 2),
         bind("标签4b", 2),
         bind("标签5b", 2),
         bind("标签6b", 2, countdown(6)),
-        bind("编辑框_地质条件K值确定", 10),
-        bind("编辑框_衰减系数", 10),
-        bind("编辑框_爆破振动安全允许距离R", 10),
-        bind("编辑框_周边眼预裂爆破衰减预计值", 10, countdown(5)),
-        bind("编辑框_进一步衰减值", 10),
-        bind("编辑框_掏槽眼衰减预计值", 10),
-        bind("编辑框_各种衰减", 10),
-        bind("编辑框1_辅助孔衰减预计值", 10, countdown(4)),
-        bind("编辑框1_次周边眼衰减预计值", 10),
+        bind_trimmed("编辑框_地质条件K值确定", 10),
+        bind_trimmed("编辑框_衰减系数", 10),
+        bind_trimmed("编辑框_爆破振动安全允许距离R", 10),
+        bind_trimmed("编辑框_周边眼预裂爆破衰减预计值", 10, countdown(5)),
+        bind_trimmed("编辑框_进一步衰减值", 10),
+        bind_trimmed("编辑框_掏槽眼衰减预计值", 10),
+        bind_trimmed("编辑框_各种衰减", 10),
+        bind_trimmed("编辑框1_辅助孔衰减预计值", 10, countdown(4)),
+        bind_trimmed("编辑框1_次周边眼衰减预计值", 10),
         bind("周边眼1", 10),
         bind("周边眼2", 10),
         bind("周边眼3", 10, countdown(3)),
@@ -66,16 +68,17 @@ report::ExportRequest export_request()
         report::bind_computed("计算值_振速分档2", [] { return worked().band_headings[1]; }),
         report::bind_computed("计算值_振速分档3", [] { return worked().band_headings[2]; }),
         // The back-check as the screen shows it, with its verdict.
-        bind("编辑框2_衰减系数", 5),
-        bind("编辑框2_地质条件K", 5),
-        bind("编辑框2_保护距离R", 5),
-        bind("编辑框2_振动速度", 5),
-        bind("编辑框2_最大单段药量", 5),
+        bind_trimmed("编辑框2_衰减系数", 5),
+        bind_trimmed("编辑框2_地质条件K", 5),
+        bind_trimmed("编辑框2_保护距离R", 5),
+        bind_trimmed("编辑框2_振动速度", 5),
+        bind_trimmed("编辑框2_最大单段药量", 5),
         report::bind_computed("计算值_校验标题", [] { return back_check().heading; }),
         report::bind_computed("计算值_校验说明", [] { return back_check().intro; }),
         report::bind_computed("计算值_校验V式", [] { return back_check().velocity_sign; }),
         report::bind_computed("计算值_校验Q式", [] { return back_check().charge_sign; }),
         report::bind_computed("计算值_校验结论", [] { return back_check().verdict; }),
+        report::bind_computed("计算值_校验未作", [] { return back_check().not_made; }),
     };
     // Each attenuation as used (an empty box is none), in the table and in
     // its reduced K.

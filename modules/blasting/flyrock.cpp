@@ -4,6 +4,7 @@
 #include "app/registry.h"
 #include "app/report/signs.h"
 #include "app/shell.h"
+#include "modules/blasting/safe_rounding.h"
 #include "ui/cmd.h"
 #include "ui/value.h"
 
@@ -104,12 +105,14 @@ void calculate()
     const double kf = read_number("编辑框1_安全系数");
     const double n = read_number("编辑框1_最大药包的爆破作用指数");
     const double w = read_number("编辑框1_最大药包的最小抵抗线");
+    // Both are safety distances: printed rounded up, never nearer than the
+    // formula asks.
     const double rf0 = kf * cmd_power(n, 2) * w * 20;
-    worked_.rf0 = cmd_round(rf0, 2);
+    worked_.rf0 = blasting::minimum_distance(rf0);
     worked_.rf0_sign = report::result_sign(rf0, number_to_text(worked_.rf0));
     worked_.windy = rt_get_property(box("选择框1"), prop::CheckBox::Checked).truth() ||
                     rt_get_property(box("选择框2"), prop::CheckBox::Checked).truth();
-    const double rf = worked_.windy ? cmd_round(worked_.rf0 * 1.25, 2) : worked_.rf0;
+    const double rf = worked_.windy ? blasting::minimum_distance(worked_.rf0 * 1.25) : worked_.rf0;
     worked_.rf_sign = report::result_sign(worked_.windy ? worked_.rf0 * 1.25 : worked_.rf0, number_to_text(rf));
     write_number(box("编辑框1_个别飞石飞散的安全距离"), rf);
     // A distance of 0 m (factors too small to show) or none at all is no
@@ -122,7 +125,7 @@ void calculate()
     const double kg = read_number("编辑框1_扩散系数");
     const double q = read_number("编辑框1_爆破总炸药量");
     const double rg = kg * cmd_power(q, kOneThird);
-    write_rounded(box("编辑框1_爆破毒气的安全距离"), rg, 2);
+    write_number(box("编辑框1_爆破毒气的安全距离"), blasting::minimum_distance(rg));
     const double rg_shown = ui::read_result(box("编辑框1_爆破毒气的安全距离"));
     if (!tol_gt(rg_shown, 0)) calculation_refused();
     worked_.rg_sign = report::result_sign(rg, number_to_text(rg_shown));

@@ -12,7 +12,7 @@ namespace flyrock {
 inline constexpr const char* kForm = "Flyrock";
 
 // What the last calculation worked with beyond the boxes, for the report:
-// Rf0 = 20 · Kf · n² · W rounded to 2 places, whether strong wind or downwind
+// Rf0 = 20 · Kf · n² · W rounded up to 2 places, whether strong wind or downwind
 // made the distance a quarter more, whether the method was the general one
 // (no regulation distance), and the sign ("=", or "≈" where rounding changed
 // the value) before Rf0, Rf and Rg.

@@ -9,6 +9,7 @@
 #include "ui/value.h"
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <map>
 #include <utility>
@@ -102,34 +103,38 @@ const std::vector<AgentType>& agent_types()
     return table;
 }
 
+namespace {
+
+// The agent one metre of hole holds, in hundredths of a kg: the slurry's
+// weight K (kg/m³) over the hole's section, K·π·D²/4 with D in metres, to
+// two decimals.
+long long hundredths_per_metre(double density, int diameter)
+{
+    const double d = diameter / 1000.0;
+    return std::llround(round_places(density * M_PI * d * d / 4, 2) * 100);
+}
+
+} // namespace
+
 std::optional<std::string> weight_per_metre(const std::string& density, double diameter)
 {
-    struct Row {
-        int diameter;
-        const char* weight;
-    };
-    // At 1540 kg/m³ the weight at 30 mm is π·(D/2000)²·K = 1.089 kg/m, which
-    // also lies between its neighbours 1.02 and 1.165. 30 mm is a table
-    // diameter, so the total charge is taken from this weight. 49 and 50 mm
-    // carry the weight of 48 mm, as the published table does.
-    static const Row k1540[] = {
-        {28, "0.95"},  {29, "1.02"}, {30, "1.09"},  {31, "1.165"}, {32, "1.24"},  {33, "1.32"},
-        {34, "1.40"},  {35, "1.485"}, {36, "1.57"}, {37, "1.66"},  {38, "1.75"},  {39, "1.845"},
-        {40, "1.94"},  {41, "2.035"}, {42, "2.13"}, {43, "2.235"}, {44, "2.34"},  {45, "2.45"},
-        {46, "2.56"},  {47, "2.675"}, {48, "2.79"}, {49, "2.79"},  {50, "2.79"},
-    };
-    static const Row k1650[] = {
-        {28, "1.00"}, {30, "1.17"}, {32, "1.33"}, {34, "1.50"}, {36, "1.68"}, {38, "1.87"},
-        {40, "2.07"}, {42, "2.29"}, {44, "2.51"}, {46, "2.74"}, {48, "3.00"}, {50, "3.24"},
-    };
-    auto find = [diameter](const auto& rows) -> std::optional<std::string> {
-        for (const Row& r : rows)
-            if (std::fabs(diameter - r.diameter) <= 1e-7) return std::string(r.weight);
-        return std::nullopt;
-    };
-    if (density == "1540") return find(k1540);
-    if (density == "1650") return find(k1650);
-    return std::nullopt;
+    // Both tables give the even diameters 28 … 50 mm; the 1540 table also
+    // the odd ones between, each the mean of its two neighbours.
+    const double K = density == "1540" ? 1540 : density == "1650" ? 1650 : 0;
+    if (K == 0) return std::nullopt;
+    const int d = int(std::lround(diameter));
+    if (std::fabs(diameter - d) > 1e-7 || d < 28 || d > 50) return std::nullopt;
+    char text[16];
+    if (d % 2 == 0) {
+        std::snprintf(text, sizeof text, "%.2f", double(hundredths_per_metre(K, d)) / 100);
+        return std::string(text);
+    }
+    if (K != 1540) return std::nullopt;
+    // the mean, in thousandths: a half hundredth shows as a third decimal
+    const long long sum = hundredths_per_metre(K, d - 1) + hundredths_per_metre(K, d + 1);
+    if (sum % 2 == 0) std::snprintf(text, sizeof text, "%.2f", double(sum / 2) / 100);
+    else std::snprintf(text, sizeof text, "%.3f", double(sum * 5) / 1000);
+    return std::string(text);
 }
 
 bool is_table_diameter(double diameter)
@@ -320,8 +325,8 @@ void calculate()
         return;
     }
     // The width goes into the report beside the results, though no formula
-    // uses it.
-    control_text(box("编辑框_破碎体宽"));
+    // uses it: a width that is no positive number leaves no plan to print.
+    input("编辑框_破碎体宽");
     // L1 = H × f, held in single precision: the count and the total length
     // use it as it is, the charge per hole uses the rounded depth shown.
     const ObjectType* t = row_at(object_types(), current_index(kObjectType));
@@ -386,6 +391,9 @@ void derive_layers(EventArgs& a)
 {
     if (!cmd_has_focus(app::event_unit(a))) return;
     result(kLayers, input(kHeight) / input(kDepth), 1);
+    // N' is stated to one decimal, a whole ratio too (2.0, not 2).
+    const std::string ratio = control_text(box(kLayers));
+    if (ratio != "-" && ratio.find_first_of(".e") == std::string::npos) set_text(kLayers, ratio + ".0");
 }
 
 // The weight per cubic metre is the agent's, not an input: its box shows

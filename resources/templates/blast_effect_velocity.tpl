@@ -2,7 +2,9 @@
 % text of that control when the report is exported (组合框5 its chosen
 % item); each stands here at most twice. 计算值_… are what the calculation
 % worked out beyond the boxes: the sign before the rounded velocity, the
-% limit it was judged against and how it compares. A line marked ? is left
+% velocity as judged ("= " and the box's figure, or "≈ " and the worked one
+% where the rounded figure would read the other way), the limit it was
+% judged against and how it compares. A line marked ? is left
 % out when one of its values is empty or "-".
 !title 爆破影响方案
 
@@ -38,7 +40,7 @@ $ V = 编辑框5_系数K × (\frac{{编辑框5_炸药总量}^{1/3}}{编辑框5_�
 
 # 四、安全评价
 ?被保护对象为组合框5，按《爆破安全规程》（GB 6722-2014），其安全允许质点振动速度为 编辑框5_规范临界值，验算取其上限 [V] = 计算值_允许振速 cm/s。
-?计算所得质点振动速度 V = 编辑框5_振动速度 cm/s 计算值_比较 [V] = 计算值_允许振速 cm/s，评价结果：编辑框13_评价结果
+?计算所得质点振动速度 V 计算值_评价振速 cm/s 计算值_比较 [V] = 计算值_允许振速 cm/s，评价结果：编辑框13_评价结果
 ?计算值_未评价
 
 # 五、控制爆破振动的措施

@@ -7,7 +7,7 @@
 % 0 %), the sign before the rounded charge, the band headings of the object
 % ticked, the sentence used when none was, and the back-check group as the
 % screen shows it (worked the way its figures belong together) with its
-% verdict against V'. A line marked ? and the !optional block are left out
+% verdict against V', or the sentence saying why it was not made. A line marked ? and the !optional block are left out
 % when one of their values is empty or "-".
 % 计算值_…式 is the sign before a worked result: "=", or "≈" where printing
 % the result changed the figure the calculation worked out.
@@ -102,6 +102,7 @@ $ Q = {编辑框_爆破振动安全允许距离R}^{3}×(\frac{编辑框_地面�
 ?$ V = K·(\frac{Q^{1/3}}{R})^{α} = 编辑框2_地质条件K×(\frac{{编辑框2_最大单段药量}^{1/3}}{编辑框2_保护距离R})^{编辑框2_衰减系数} 计算值_校验V式 编辑框2_振动速度 "cm/s"
 ?$ Q = R^{3}·(\frac{V}{K})^{3/α} = {编辑框2_保护距离R}^{3}×(\frac{编辑框2_振动速度}{编辑框2_地质条件K})^{3/编辑框2_衰减系数} 计算值_校验Q式 编辑框2_最大单段药量 "kg"
 ?计算值_校验结论
+?计算值_校验未作
 
 # 五、结论及建议
 1. 各部位同一段别起爆的装药量不得超过上表的最大单段控制药量；

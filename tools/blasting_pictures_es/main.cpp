@@ -331,19 +331,20 @@ QImage sca_per_metre()
 {
     // Every diameter from 28 to 50 mm down the page, in two halves side by
     // side: the weights at K = 1540 (every millimetre) and at K = 1650 (the
-    // even ones; the table gives no others).
+    // even ones; the table gives no others), as the program works them out:
+    // K·π·D²/4 to two decimals, an odd diameter the mean of its neighbours.
     struct Row {
         int diameter;
         const char* k1540;
         const char* k1650;
     };
     const Row rows[] = {
-        {28, "0.95", "1.00"}, {29, "1.02", nullptr},  {30, "1.09", "1.17"},  {31, "1.165", nullptr},
+        {28, "0.95", "1.02"}, {29, "1.02", nullptr},  {30, "1.09", "1.17"},  {31, "1.165", nullptr},
         {32, "1.24", "1.33"}, {33, "1.32", nullptr},  {34, "1.40", "1.50"},  {35, "1.485", nullptr},
         {36, "1.57", "1.68"}, {37, "1.66", nullptr},  {38, "1.75", "1.87"},  {39, "1.845", nullptr},
         {40, "1.94", "2.07"}, {41, "2.035", nullptr}, {42, "2.13", "2.29"},  {43, "2.235", nullptr},
         {44, "2.34", "2.51"}, {45, "2.45", nullptr},  {46, "2.56", "2.74"},  {47, "2.675", nullptr},
-        {48, "2.79", "3.00"}, {49, "2.79", nullptr},  {50, "2.79", "3.24"},
+        {48, "2.79", "2.99"}, {49, "2.905", nullptr}, {50, "3.02", "3.24"},
     };
     constexpr int kHalf = 12;
     auto cells = [&](int i) -> QStringList {
