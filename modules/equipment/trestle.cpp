@@ -44,7 +44,7 @@ double in(const char* name)
 double plain(const char* name)
 {
     const std::string t = control_text(box(name));
-    return t == "-" ? kNone : text_to_number(t);
+    return t == "-" ? kNone : number_in_domain(t, Domain::Unchecked);
 }
 // A distance the check works with: 0 is a load over a support; below 0 or
 // none it is no distance (the consistency tests say so).
