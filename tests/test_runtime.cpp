@@ -1,5 +1,7 @@
 // The form runtime on the headless backend: what property writes raise,
 // numeric boxes, lists, radio groups, focus, timers, pictures and sounds.
+#include "app/program.h"
+#include "tests/support/module_test.h"
 #include "ui/cmd.h"
 #include "ui/headless/headless.h"
 #include "ui/headless/scenario.h"
@@ -10,6 +12,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -104,6 +107,8 @@ TEST_F(RuntimeTest, NumericBoxRewritesWhenItLosesTheFocus)
         {"甲", " 7 ", "7"},    {"甲", " ", ""},       {"甲", "2.5", "2.5"},     {"单", "0.3333333", "0.333333"},
         {"甲", "１２", "12"},  {"甲", "－１.２５", "-1.25"}, {"甲", "1e400", "-"},
         {"甲", "12.5m", "12.5m"}, {"甲", "-", "-"},  {"甲", "1..25", "1..25"}, {"甲", "2.8-", "2.8-"},
+        {"甲", "1,250", "1250"}, {"甲", "1.2e2", "120"}, {"甲", "1。25", "1.25"}, {"单", "1,234.5", "1234.5"},
+        {"甲", "2,5", "2,5"},    {"甲", "1e", "1e"},
     };
     for (auto& r : rows) {
         rt_set_property(U("t", r.box), prop::EditBox::Content, r.held);
@@ -146,6 +151,35 @@ TEST_F(RuntimeTest, TypingRaisesOneChangePerKeystrokeAndNumericBoxesRefuseLetter
     // types its ASCII form; other full-width letters stay refused.
     rt.user_type(c("甲"), "－１．２５ｍ");
     EXPECT_EQ(c("甲").text, "-1.25");
+}
+
+// Keys typed into a number box one by one, as a user types them, what a
+// calculation reads while the box still has the focus (a box without a
+// domain) and what the box shows once left: every character a number can
+// hold goes in, so a key the box refuses never joins the digits around it
+// into another number.
+TEST_F(RuntimeTest, TypedKeysAreReadWholeAsAPasteIsRead)
+{
+    struct Row { const char* keys; const char* held; double read; const char* left; } rows[] = {
+        {"1。25", "1.25", 1.25, "1.25"},     // the point key in a Chinese input method's punctuation mode
+        {"1.2e2", "1.2e2", 120, "120"},
+        {"1e3", "1e3", 1000, "1000"},
+        {"3e0", "3e0", 3, "3"},
+        {"1E+3", "1E+3", 1000, "1000"},
+        {"1,250", "1,250", 1250, "1250"},
+        {"１，２５０．５", "1,250.5", 1250.5, "1250.5"},
+        {"2,5", "2,5", 2, "2,5"},             // no number: stays as typed (a box with a domain reads none)
+        {"1..25", "1..25", 1, "1..25"},
+        {"1-5", "1-5", 1, "1-5"},
+        {"12.5m", "12.5", 12.5, "12.5"},      // a unit after the figure types nothing
+    };
+    for (auto& r : rows) {
+        rt.user_type(c("甲"), r.keys);
+        EXPECT_EQ(c("甲").text, r.held) << r.keys;
+        EXPECT_EQ(read_number(U("t", "甲")), r.read) << r.keys;
+        cmd_set_focus(U("t", "乙"));
+        EXPECT_EQ(c("甲").text, r.left) << r.keys;
+    }
 }
 
 TEST_F(RuntimeTest, CheckListTicksToggleAndSingleCheckClearsTheOthers)
@@ -397,6 +431,27 @@ TEST(Scenario, AFailedExpectationFailsTheRunAndSaysWhere)
     std::ostringstream out2;
     ScenarioRunner ok(out2, nullptr);
     EXPECT_EQ(ok.run_text("in test_basic\nanswer Cancel\nexpect 编辑框1_数值 = 3.0\n", o, "y.scn"), 0) << out2.str();
+}
+
+// A user story run through the whole program as a scenario file runs it,
+// and the report it exports read back: what was typed is what the report
+// states.
+TEST(Scenario, TheReportStatesTheFigureTypedWithAChinesePoint)
+{
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / ("jsb-typed-point-" + std::to_string(::getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    std::ostringstream out;
+    ScenarioRunner runner(out, [](Runtime& rt, const ScenarioOptions&) { app::start_program(rt); });
+    ScenarioOptions o;
+    o.program_folder = folder.string();
+    ASSERT_EQ(runner.run_file(std::string(JSB_SOURCE_DIR) + "/tests/scenarios/blasting/flyrock_point_typed_in_chinese_punctuation.scn", o), 0)
+        << out.str();
+    const std::string report = testsupport::report_text(folder / "导出的方案" / "爆破飞石安全距离计算.doc");
+    for (const char* stated : {"本工程取 1.25；", "×2.8=131.25m"}) EXPECT_NE(report.find(stated), std::string::npos) << stated << "\n" << report;
+    for (const char* absent : {"125；", "1312500"}) EXPECT_EQ(report.find(absent), std::string::npos) << absent;
+    fs::remove_all(folder);
 }
 
 } // namespace

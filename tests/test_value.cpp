@@ -333,8 +333,10 @@ TEST_P(NumberInDomain, GivesNoNumberOutsideTheDomain) {
         if (std::isnan(x)) EXPECT_TRUE(std::isnan(got)) << '"' << c.text << "\" " << ui::domain_name(domain) << " gave " << got;
         else EXPECT_EQ(got, x) << '"' << c.text << "\" " << ui::domain_name(domain);
     }
-    // Unchecked boxes keep the plain rule: empty and "abc" read 0.
-    EXPECT_EQ(ui::number_in_domain(c.text, ui::Domain::Unchecked), ui::text_to_number(c.text));
+    // A box without a domain reads a text that is one number as that number.
+    if (!std::isnan(c.any)) {
+        EXPECT_EQ(ui::number_in_domain(c.text, ui::Domain::Unchecked), c.any) << '"' << c.text << '"';
+    }
 }
 INSTANTIATE_TEST_SUITE_P(Table, NumberInDomain, ::testing::Values(
     DomainCase{"12.5", 12.5, 12.5, 12.5, kNone, kNone},
@@ -366,7 +368,49 @@ INSTANTIATE_TEST_SUITE_P(Table, NumberInDomain, ::testing::Values(
     DomainCase{"1.2.3", kNone, kNone, kNone, kNone, kNone},
     DomainCase{"2.8-", kNone, kNone, kNone, kNone, kNone},
     DomainCase{"1 2", kNone, kNone, kNone, kNone, kNone},
-    DomainCase{"3e", kNone, kNone, kNone, kNone, kNone}));
+    DomainCase{"3e", kNone, kNone, kNone, kNone, kNone},
+    // Typed or pasted, a box is read by one rule: exponents, thousands
+    // grouped by commas in their places, "。" as the point, and what may
+    // stand around a copied figure (no-break spaces, zero-width characters).
+    DomainCase{"1.2e2", 120, 120, 120, 120, 120},
+    DomainCase{"3e0", 3, 3, 3, 3, 3},
+    DomainCase{"1,250", 1250, 1250, 1250, 1250, 1250},
+    DomainCase{"-1,234.5", -1234.5, kNone, kNone, kNone, kNone},
+    DomainCase{"１，２５０", 1250, 1250, 1250, 1250, 1250},
+    DomainCase{"1。25", 1.25, 1.25, 1.25, kNone, kNone},
+    DomainCase{"\u00A0192\u202F", 192, 192, 192, 192, 192},
+    DomainCase{"\u200B\uFEFF7\u2060\u200D", 7, 7, 7, 7, 7},
+    DomainCase{"2,5", kNone, kNone, kNone, kNone, kNone},
+    DomainCase{"1,25", kNone, kNone, kNone, kNone, kNone},
+    DomainCase{"12,50.5", kNone, kNone, kNone, kNone, kNone},
+    DomainCase{",250", kNone, kNone, kNone, kNone, kNone},
+    DomainCase{"1,250e3", kNone, kNone, kNone, kNone, kNone},
+    DomainCase{"1。。25", kNone, kNone, kNone, kNone, kNone},
+    DomainCase{"192\u00A0m", kNone, kNone, kNone, kNone, kNone},
+    DomainCase{"1\u00A0234", kNone, kNone, kNone, kNone, kNone},
+    DomainCase{"1\u200B5", kNone, kNone, kNone, kNone, kNone}));
+
+// A box without a domain reads a text that is one number as the number
+// rule reads it, never a grouped number by its first group, and any other
+// text as the plain rule does.
+class UncheckedBox : public ::testing::TestWithParam<TextDouble> {};
+TEST_P(UncheckedBox, ReadsOneNumberWholeAndOtherTextsByThePlainRule) {
+    EXPECT_TRUE(SameDouble(ui::number_in_domain(GetParam().text, ui::Domain::Unchecked), GetParam().value))
+        << "text \"" << GetParam().text << "\"";
+}
+INSTANTIATE_TEST_SUITE_P(Table, UncheckedBox, ::testing::Values(
+    TextDouble{"1,250", 1250},
+    TextDouble{"１，２５０．５", 1250.5},
+    TextDouble{"1。25", 1.25},
+    TextDouble{"\u00A0192\u200B", 192},
+    TextDouble{"1.2e2", 120},
+    TextDouble{"-0", -0.0},
+    TextDouble{"1e400", kInf},
+    TextDouble{"", 0},
+    TextDouble{"abc", 0},
+    TextDouble{"12.5m", 12.5},
+    TextDouble{"2,5", 2},
+    TextDouble{"1..25", 1}));
 
 // A pasted text gives the number it writes where that is unambiguous, in
 // the characters a number box takes; "" where the box refuses it.
@@ -376,7 +420,15 @@ struct PasteCase {
 };
 class PastedNumber : public ::testing::TestWithParam<PasteCase> {};
 TEST_P(PastedNumber, TakesTheNumberWrittenOrNothing) {
-    EXPECT_EQ(ui::pasted_number(GetParam().pasted), GetParam().kept) << '"' << GetParam().pasted << '"';
+    const std::string kept = ui::pasted_number(GetParam().pasted);
+    EXPECT_EQ(kept, GetParam().kept) << '"' << GetParam().pasted << '"';
+    if (kept.empty()) return;
+    // What the box took is taken again as it is, and reads as what was pasted.
+    EXPECT_EQ(ui::pasted_number(kept), kept);
+    const double pasted = ui::plain_number(GetParam().pasted);
+    if (!std::isnan(pasted)) {
+        EXPECT_EQ(ui::plain_number(kept), pasted);
+    }
 }
 INSTANTIATE_TEST_SUITE_P(Table, PastedNumber, ::testing::Values(
     PasteCase{"358.90", "358.90"},
@@ -398,7 +450,39 @@ INSTANTIATE_TEST_SUITE_P(Table, PastedNumber, ::testing::Values(
     PasteCase{"12.5m", ""},
     PasteCase{"abc", ""},
     PasteCase{"1e999", ""},
-    PasteCase{" \r\n", ""}));
+    PasteCase{" \r\n", ""},
+    // a figure copied out of a report or a web page
+    PasteCase{"\u00A0192\u202F", "192"},
+    PasteCase{"\u200B1,234.5\u2060", "1234.5"},
+    PasteCase{"\uFEFF-7\u200D\r\n", "-7"},
+    PasteCase{"1。25", "1.25"},
+    PasteCase{"192\u00A0m", ""},
+    PasteCase{"1\u00A0234", ""},
+    PasteCase{"1\u200B5", ""},
+    // a malformed sequence that spells a blank is no blank
+    PasteCase{"\xE0\x80\xA0" "1", ""}));
+
+// A number box takes each typed character a number can hold, as ASCII, and
+// nothing of a key that cannot be part of one.
+struct TypedCase {
+    const char* typed;
+    const char* kept;
+};
+class TypedNumber : public ::testing::TestWithParam<TypedCase> {};
+TEST_P(TypedNumber, TakesTheCharactersOfANumberOnly) {
+    EXPECT_EQ(ui::typed_number(GetParam().typed), GetParam().kept) << '"' << GetParam().typed << '"';
+}
+INSTANTIATE_TEST_SUITE_P(Table, TypedNumber, ::testing::Values(
+    TypedCase{"7", "7"}, TypedCase{"-", "-"}, TypedCase{"+", "+"}, TypedCase{".", "."},
+    TypedCase{"e", "e"}, TypedCase{"E", "E"}, TypedCase{",", ","},
+    // a Chinese input method: full-width forms, and "。" for the point key
+    TypedCase{"０", "0"}, TypedCase{"－", "-"}, TypedCase{"＋", "+"}, TypedCase{"．", "."},
+    TypedCase{"ｅ", "e"}, TypedCase{"Ｅ", "E"}, TypedCase{"，", ","}, TypedCase{"。", "."},
+    TypedCase{"１。２５", "1.25"},
+    // keys that cannot be part of a number
+    TypedCase{"m", ""}, TypedCase{"x", ""}, TypedCase{"ｍ", ""}, TypedCase{" ", ""}, TypedCase{"\t", ""},
+    TypedCase{"\u3000", ""}, TypedCase{"\u00A0", ""}, TypedCase{"、", ""}, TypedCase{"十", ""},
+    TypedCase{"12m", ""}, TypedCase{"\xE3\x80", ""}));
 
 TEST(DomainNames, ReadAndWrittenAsFormsSpellThem) {
     ui::Domain d;

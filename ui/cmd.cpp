@@ -134,7 +134,6 @@ double read_number(const Ref& r)
 {
     Control& c = unit_of(r);
     const std::string text = control_text(r);
-    if (c.domain == Domain::Unchecked) return text_to_number(text);
     const double x = number_in_domain(text, c.domain);
     // A formula cannot use it: nothing built on it is a result.
     if (std::isnan(x)) rt().input_unusable(c);

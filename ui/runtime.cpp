@@ -984,18 +984,6 @@ void Runtime::user_click(Control& c)
     }
 }
 
-static bool numeric_accepts(uint32_t ch) { return (ch >= '0' && ch <= '9') || ch == '-' || ch == '.'; }
-
-// A full-width character of the ASCII range (a Chinese input method's
-// full-width mode types digits, point and minus so) as its ASCII form.
-static std::string half_width(const std::string& ch)
-{
-    if (ch.size() != 3) return ch;
-    const auto b = [&](int i) { return uint32_t(uint8_t(ch[size_t(i)])); };
-    const uint32_t cp = ((b(0) & 0x0F) << 12) | ((b(1) & 0x3F) << 6) | (b(2) & 0x3F);
-    return cp >= 0xFF01 && cp <= 0xFF5E ? std::string(1, char(cp - 0xFEE0)) : ch;
-}
-
 void Runtime::user_type(Control& edit, const std::string& text)
 {
     if (!takes_input(*this, edit)) return;
@@ -1012,9 +1000,11 @@ void Runtime::user_type(Control& edit, const std::string& text)
         else if (b >= 0xC0) n = 2;
         std::string ch = text.substr(i, n);
         i += n;
+        // A number box takes a key as its Qt box does (typed_number): a
+        // key it refuses types nothing.
         bool numeric = edit.kind == Kind::EditBox && (edit.input_mode == 9 || edit.input_mode == 10);
-        if (numeric) ch = half_width(ch);
-        if (numeric && (ch.size() != 1 || !numeric_accepts(uint8_t(ch[0])))) continue;
+        if (numeric) ch = typed_number(ch);
+        if (ch.empty()) continue;
         user_edit_text(edit, edit.text + ch);
     }
 }

@@ -108,14 +108,69 @@ double parse_number(std::string_view s) {
     return strtod_l(literal.c_str(), nullptr, c_locale());
 }
 
-std::string_view trim_blanks(std::string_view s) {
-    while (!s.empty() && is_space(s.front())) s.remove_prefix(1);
-    while (!s.empty() && is_space(s.back())) s.remove_suffix(1);
-    return s;
+// The character starting at s[i] and its length in bytes; U+FFFD for a
+// byte that starts no well-formed UTF-8 character.
+char32_t char_at(std::string_view s, std::size_t i, std::size_t* length) {
+    const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[i + k]); };
+    const unsigned char lead = b(0);
+    std::size_t n = lead < 0x80 ? 1 : lead >= 0xC2 && lead < 0xE0 ? 2 : lead >= 0xE0 && lead < 0xF0 ? 3 : lead >= 0xF0 && lead < 0xF5 ? 4 : 0;
+    char32_t c = n == 1 ? lead : n == 2 ? lead & 0x1F : n == 3 ? lead & 0x0F : lead & 0x07;
+    if (n == 0 || i + n > s.size()) n = 0;
+    for (std::size_t k = 1; k < n; ++k) {
+        if ((b(k) & 0xC0) != 0x80) {
+            n = 0;
+            break;
+        }
+        c = (c << 6) | (b(k) & 0x3F);
+    }
+    // An overlong form or a surrogate is no character either: "\xE0\x80\x8B"
+    // must not pass for the blank it spells.
+    static constexpr char32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (n > 1 && (c < least[n] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))) n = 0;
+    *length = n == 0 ? 1 : n;
+    return n == 0 ? U'\uFFFD' : c;
+}
+
+// What may stand around a figure copied out of a report, a web page or a
+// spreadsheet without being part of it: blanks, the ideographic space,
+// no-break spaces ("192 m") and zero-width characters.
+bool blank_around(char32_t c) {
+    switch (c) {
+    case 0x00A0: case 0x202F: case 0x200B: case 0x200D: case 0x2060: case 0xFEFF: case 0x3000: return true;
+    default: return c < 0x80 && is_space(static_cast<unsigned char>(c));
+    }
+}
+
+std::string_view without_blanks_around(std::string_view s) {
+    std::size_t first = s.size(), end = 0;
+    for (std::size_t i = 0, n = 0; i < s.size(); i += n) {
+        if (blank_around(char_at(s, i, &n))) continue;
+        if (first == s.size()) first = i;
+        end = i + n;
+    }
+    return first < end ? s.substr(first, end - first) : std::string_view();
 }
 
 // The text with full-width forms as ASCII.
 std::string ascii_forms(std::string_view utf8) { return needs_mapping(utf8) ? numeric_bytes(utf8) : std::string(utf8); }
+
+// A Chinese input method's punctuation mode types "。" for the point key.
+constexpr std::string_view kIdeographicFullStop = "\u3002";
+
+// A number box's text in the characters the number rule reads: what stands
+// around it dropped, full-width forms as ASCII and "。" as the point.
+std::string number_chars(std::string_view utf8) {
+    const std::string_view s = without_blanks_around(utf8);
+    if (s.find(kIdeographicFullStop) == std::string_view::npos) return ascii_forms(s);
+    std::string t(s);
+    for (std::size_t at = t.find(kIdeographicFullStop); at != std::string::npos; at = t.find(kIdeographicFullStop, at + 1))
+        t.replace(at, kIdeographicFullStop.size(), ".");
+    return ascii_forms(t);
+}
+
+bool typed_char(char c) {
+    return is_digit(static_cast<unsigned char>(c)) || c == '+' || c == '-' || c == '.' || c == 'e' || c == 'E' || c == ',';
+}
 
 constexpr double kNoNumber = std::numeric_limits<double>::quiet_NaN();
 
@@ -143,6 +198,22 @@ bool thousands_grouped(std::string_view s) {
     if (i < s.size() && s[i] == '.')
         for (++i; i < s.size() && is_digit(s[i]);) ++i;
     return i == s.size();
+}
+
+// The one reading of a number box's text, typed or pasted: its characters
+// in ASCII, the same with the commas that group its thousands dropped, and
+// the number that writes as a whole.
+struct Reading {
+    std::string chars, plain;
+    double value;
+};
+
+Reading read_whole(std::string_view utf8) {
+    Reading r{number_chars(utf8), {}, kNoNumber};
+    r.plain = r.chars;
+    if (thousands_grouped(r.plain)) std::erase(r.plain, ',');
+    r.value = whole_literal(r.plain);
+    return r;
 }
 
 bool keyable(std::string_view s) { return s.find_first_not_of("0123456789-.") == std::string_view::npos; }
@@ -202,20 +273,28 @@ double text_to_number(std::string_view utf8) {
     return parse_number(numeric_bytes(utf8));
 }
 
-double plain_number(std::string_view utf8) { return whole_literal(trim_blanks(ascii_forms(utf8))); }
+double plain_number(std::string_view utf8) { return read_whole(utf8).value; }
 
 std::string pasted_number(std::string_view utf8) {
-    const std::string mapped = ascii_forms(utf8);
-    const std::string_view s = trim_blanks(mapped);
-    if (s.empty()) return {};
-    // What the keys could have typed stays as it is, a mistyped number too:
+    const Reading r = read_whole(utf8);
+    if (r.chars.empty()) return {};
+    // Digits, "-" and "." alone stay as they are, a mistyped number too:
     // reading it refuses it where it is used.
-    if (keyable(s)) return std::string(s);
-    std::string plain(s);
-    if (thousands_grouped(s)) std::erase(plain, ',');
-    const double x = whole_literal(plain);
-    if (!std::isfinite(x)) return {};
-    return keyable(plain) ? plain : number_to_text(x);
+    if (keyable(r.chars)) return r.chars;
+    if (!std::isfinite(r.value)) return {};
+    return keyable(r.plain) ? r.plain : number_to_text(r.value);
+}
+
+std::string typed_number(std::string_view utf8) {
+    std::string out;
+    for (std::size_t i = 0, n = 0; i < utf8.size(); i += n) {
+        char32_t c = char_at(utf8, i, &n);
+        if (c >= 0xFF01 && c <= 0xFF5E) c -= 0xFEE0; // full-width forms
+        else if (c == 0x3002) c = '.';
+        if (c >= 0x80 || !typed_char(static_cast<char>(c))) return {};
+        out += static_cast<char>(c);
+    }
+    return out;
 }
 
 bool domain_from_name(std::string_view name, Domain* out) {
@@ -241,8 +320,10 @@ const char* domain_name(Domain d) {
 }
 
 double number_in_domain(std::string_view utf8, Domain d) {
-    if (d == Domain::Unchecked) return text_to_number(utf8);
     const double x = plain_number(utf8);
+    // A box without a domain reads what the number rule does not take as
+    // the text-to-number rule does, never a grouped number by its first group.
+    if (d == Domain::Unchecked) return std::isnan(x) ? text_to_number(utf8) : x;
     if (!std::isfinite(x) || (x == 0 && std::signbit(x))) return kNoNumber;
     const bool whole = x == std::floor(x);
     switch (d) {

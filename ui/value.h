@@ -27,24 +27,38 @@ std::string bool_to_text(bool b);
 // then the longest leading decimal literal after white space is read.
 // No hex, no inf/nan; no number gives 0.
 double text_to_number(std::string_view utf8);
-// The number a text writes when the whole text is one decimal literal
-// (blanks around it aside, full-width forms as their ASCII forms, the value
-// possibly beyond the number range); not-a-number for anything else: the
-// empty text, "abc", "-", "1..25", "1-5", "2.8-", "12.5m".
+// The number a text writes when the whole text is one number: one decimal
+// literal, its thousands grouped by commas or not ("1,250" 1250, never
+// "2,5"), blanks, no-break spaces and zero-width characters around it
+// dropped, full-width forms as their ASCII forms and "。" as the point (the
+// value possibly beyond the number range); not-a-number for anything else:
+// the empty text, "abc", "-", "1..25", "1-5", "2.8-", "12.5m", "2,5".
+// Every number box is read by this one rule, whether typed or pasted.
 double plain_number(std::string_view utf8);
-// The text a number box takes for a pasted text: the number it writes, in
-// the box's own characters, where that is unambiguous: blanks and line ends
-// around it dropped, full-width forms as ASCII ("２.５" 2.5), thousands
-// separators in their places ("1,234.5" 1234.5) and a scientific form
-// ("1.5E+03" 1500) written out. Empty when the text is not one finite number
-// ("1,2", "1.5 2.5", "12.5m", "1e999"). A text of digits, "-" and "." alone
-// is kept as it is, as if typed.
+// The text a number box takes for a pasted text: the number it writes
+// (plain_number), in the box's own characters, where that is unambiguous:
+// "２.５" 2.5, "1,234.5" 1234.5, "1.5E+03" 1500 and " 192 " (no-break spaces
+// or zero-width characters around a figure copied out of a document) 192.
+// Empty when the text is not one finite number ("1,2", "1.5 2.5", "12.5m",
+// "1e999"). A text of digits, "-" and "." alone is kept as it is, as if
+// typed. Taking the text it gives again gives it unchanged.
 std::string pasted_number(std::string_view utf8);
+// What a number box takes of a text typed into it (a key, or an input
+// method's commit), character by character: the characters a number can
+// hold (digits, signs, the point, the exponent's "e" or "E", the grouping
+// comma) as themselves, their full-width forms as ASCII, and "。" (the point
+// key in a Chinese input method's punctuation mode) as the point. Empty
+// when any character is none of these: such a key types nothing, and the
+// digits around it stay as they were. What the box then holds is read whole
+// (plain_number).
+std::string typed_number(std::string_view utf8);
 
 // What an input box may hold for the formulas that read it: any number, a
 // number not below zero, a number above zero, or a count (a whole number
-// from 0, or from 1). Unchecked boxes read as the text-to-number rule says
-// (empty text reads 0).
+// from 0, or from 1). Unchecked boxes read a text that is one number as
+// plain_number reads it ("1,250" 1250, as the box shows it once left), and
+// any other as the text-to-number rule says (empty text reads 0, "12.5m"
+// 12.5).
 enum class Domain { Unchecked, Any, NonNegative, Positive, Count, PositiveCount };
 // ">0", ">=0" (or "≥0"), "any", "count>=0", "count>=1"; false for anything else.
 bool domain_from_name(std::string_view name, Domain* out);

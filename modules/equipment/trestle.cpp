@@ -44,7 +44,7 @@ double in(const char* name)
 double plain(const char* name)
 {
     const std::string t = control_text(box(name));
-    return t == "-" ? kNone : text_to_number(t);
+    return t == "-" ? kNone : number_in_domain(t, Domain::Unchecked);
 }
 
 // Each result is written rounded and read back by the later steps, which so

@@ -2,8 +2,10 @@
 // through. Any text must read without a crash or undefined behaviour and
 // never as not-a-number; the numbers built on it (rounding, text, integer)
 // must hold up too; a text that is one number as a whole, and a pasted one,
-// read as that number; and a text written with full-width characters must
-// read as the same text written in ASCII.
+// read as that number; a text written with full-width characters, with "。"
+// for the point or between no-break spaces and zero-width characters must
+// read as the same text written in ASCII; and what a number box takes of a
+// paste or of keys is what it would take again.
 #include "ui/value.h"
 
 #include <cmath>
@@ -22,7 +24,7 @@ void check(bool ok)
 }
 
 // What a literal is made of, and two characters that end one.
-constexpr char kAlphabet[] = "0123456789+-.eE x";
+constexpr char kAlphabet[] = "0123456789+-.eE, x";
 
 // The full-width form of an ASCII character (U+FF01..U+FF5E, the
 // ideographic space for a blank), in UTF-8.
@@ -34,6 +36,15 @@ std::string full_width(char c)
     s += char(0x80 | ((u >> 6) & 0x3F));
     s += char(0x80 | (u & 0x3F));
     return s;
+}
+
+// What only the whole reading takes: the grouping comma, "。" and what may
+// stand around a copied figure.
+bool whole_reading_only(std::string_view text)
+{
+    for (const char* s : {",", "\uFF0C", "\u3002", "\u00A0", "\u202F", "\u200B", "\u200D", "\u2060", "\uFEFF"})
+        if (text.find(s) != std::string_view::npos) return true;
+    return false;
 }
 
 bool same_number(double a, double b) { return a == b || (std::isinf(a) && std::isinf(b) && (a > 0) == (b > 0)); }
@@ -55,10 +66,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     (void)ui::number_to_text(r);
     // A text that is one number as a whole reads as the rule reads it.
     const double whole = ui::plain_number(text);
-    if (!std::isnan(whole)) check(same_number(whole, x));
-    // A pasted text becomes characters a number box shows, or nothing.
+    if (!std::isnan(whole) && !whole_reading_only(text)) check(same_number(whole, x));
+    // A box without a domain always reads a number, the whole one where
+    // there is one.
+    const double unchecked = ui::number_in_domain(text, ui::Domain::Unchecked);
+    check(!std::isnan(unchecked));
+    if (!std::isnan(whole)) check(same_number(unchecked, whole));
+    // A pasted text becomes characters a number box shows, or nothing; what
+    // the box took it takes again as it is, and reads as the paste.
     const std::string kept = ui::pasted_number(text);
     check(kept.find_first_not_of("0123456789-.e+") == std::string::npos);
+    if (!kept.empty()) {
+        check(ui::pasted_number(kept) == kept);
+        // (a number written out has the digits the box writes a number with)
+        if (!std::isnan(whole))
+            check(same_or_none(ui::plain_number(kept), whole) ||
+                  same_or_none(ui::plain_number(kept), ui::plain_number(ui::number_to_text(whole))));
+    }
+    // Keys give the characters of a number or nothing, and what they gave
+    // types again as it is.
+    const std::string typed = ui::typed_number(text);
+    check(typed.find_first_not_of("0123456789+-.eE,") == std::string::npos);
+    check(ui::typed_number(typed) == typed);
 
     // The same bytes taken as characters of a number, in ASCII and in
     // full-width writing, read alike (a mixed writing too).
@@ -76,5 +105,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     check(same_or_none(ui::plain_number(ascii), ui::plain_number(wide)));
     check(same_or_none(ui::plain_number(ascii), ui::plain_number(mixed)));
     check(ui::pasted_number(ascii) == ui::pasted_number(wide));
+    check(ui::typed_number(ascii) == ui::typed_number(wide));
+    // The point typed as "。", and the figure copied with what stands around it.
+    std::string chinese_point;
+    for (char c : ascii) chinese_point += c == '.' ? std::string("\u3002") : std::string(1, c);
+    check(same_or_none(ui::plain_number(ascii), ui::plain_number(chinese_point)));
+    const std::string copied = "\u00A0\u200B" + ascii + "\u2060\u202F";
+    check(same_or_none(ui::plain_number(ascii), ui::plain_number(copied)));
+    check(ui::pasted_number(ascii) == ui::pasted_number(copied));
     return 0;
 }

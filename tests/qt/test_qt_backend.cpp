@@ -441,31 +441,84 @@ TEST(QtBackend, KeysStayInTheBoxThatHasTheFocus)
     EXPECT_EQ(q.rt.focus(), &q.box("编辑框3_其它"));
 }
 
+// Right-click in the box and choose 粘贴 in the menu that opens.
+void paste_from_menu(QWindow* win, QLineEdit* line)
+{
+    QTest::mouseClick(win, Qt::RightButton, {}, line->mapTo(line->window(), line->rect().center()));
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr) << "no context menu";
+    const auto actions = menu->actions();
+    const auto paste = std::find_if(actions.begin(), actions.end(),
+                                    [](QAction* a) { return a->text().startsWith(QLineEdit::tr("&Paste")); });
+    ASSERT_NE(paste, actions.end()) << "no paste in the context menu";
+    ASSERT_TRUE((*paste)->isEnabled());
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(*paste).center());
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QApplication::activePopupWidget(); }));
+}
+
+enum How { Paste, Menu, Commit, Keys };
+
+// Puts `entered` into the box the way a user does.
+void enter(KeysRun& q, QLineEdit* line, How how, const QString& entered)
+{
+    if (how == Paste || how == Menu) {
+        QGuiApplication::clipboard()->setText(entered);
+        if (how == Paste) QTest::keyClick(q.win(), Qt::Key_V, Qt::ControlModifier);
+        else paste_from_menu(q.win(), line);
+    } else if (how == Commit) {
+        QInputMethodEvent commit;
+        commit.setCommitString(entered);
+        QCoreApplication::sendEvent(line, &commit);
+    } else {
+        for (QChar ch : entered) QTest::sendKeyEvent(QTest::Click, q.win(), Qt::Key_unknown, QString(ch), Qt::NoModifier);
+    }
+}
+
 // What reaches a number box holding "12", all of it selected: a paste
-// (Ctrl+V), an input method's commit, or full-width keys. A number it
-// writes is taken as that number; anything else is refused with a tip
-// under the box, and the box keeps "12".
+// (Ctrl+V or the context menu's), an input method's commit, or keys. A
+// pasted text that writes a number is taken as that number; keys put in
+// each character a number can hold ("。" and full-width forms as ASCII),
+// and what they typed is read whole when the box is left. Anything else is
+// refused with a tip under the box: a paste leaves "12", a key adds nothing.
 TEST(QtBackend, NumberBoxTakesWhatIsPastedAsTheNumberItWritesOrSaysWhyNot)
 {
-    enum How { Paste, Commit, Keys };
     struct Row {
         How how;
         const char* entered;
-        const char* shows;
-        bool tip; // the refusal is shown
+        const char* shows; // in the box, and after the box is left
+        const char* left;
+        bool tip;          // the refusal is shown
     };
     const std::vector<Row> rows = {
-        {Paste, "358.9", "358.9", false},
-        {Paste, "  -0.25\r\n", "-0.25", false}, // white space around a cell's value
-        {Paste, "1,234.5", "1234.5", false},      // a spreadsheet's thousands separator
-        {Paste, "1.5E+03", "1500", false},        // a spreadsheet's scientific form
-        {Paste, "２.５", "2.5", false},
-        {Commit, "１.２５", "1.25", false},        // a Chinese input method in full-width mode
-        {Keys, "－３．５", "-3.5", false},
-        {Paste, "1.5\t2.5", "12", true},          // two cells
-        {Paste, "12.5m", "12", true},
-        {Paste, "1,5", "12", true},                // a decimal comma or a misplaced separator: not one reading
-        {Commit, "十二", "12", true},
+        {Paste, "358.9", "358.9", "358.9", false},
+        {Paste, "  -0.25\r\n", "-0.25", "-0.25", false}, // white space around a cell's value
+        {Paste, "1,234.5", "1234.5", "1234.5", false},   // a spreadsheet's thousands separator
+        {Paste, "1.5E+03", "1500", "1500", false},       // a spreadsheet's scientific form
+        {Paste, "２.５", "2.5", "2.5", false},
+        // a figure copied out of a report or a web page
+        {Paste, "\u00A0192\u202F", "192", "192", false},
+        {Paste, "\u200B1.5\u2060\r\n", "1.5", "1.5", false},
+        {Paste, "\uFEFF7\u200D", "7", "7", false},
+        {Menu, "1,234.5", "1234.5", "1234.5", false},
+        {Commit, "１.２５", "1.25", "1.25", false},       // a Chinese input method in full-width mode
+        {Commit, "1。25", "1.25", "1.25", false},         // ... in Chinese punctuation mode
+        {Keys, "－３．５", "-3.5", "-3.5", false},
+        {Keys, "1。25", "1.25", "1.25", false},
+        {Keys, "1.2e2", "1.2e2", "120", false},
+        {Keys, "1e3", "1e3", "1000", false},
+        {Keys, "１Ｅ＋３", "1E+3", "1000", false},
+        {Keys, "1,250", "1,250", "1250", false},
+        {Keys, "１，２５０", "1,250", "1250", false},
+        {Keys, "2,5", "2,5", "2,5", false},              // no number: stays as typed
+        {Keys, "1..25", "1..25", "1..25", false},
+        {Keys, "12.5m", "12.5", "12.5", true},           // a unit typed after the figure
+        {Paste, "1.5\t2.5", "12", "12", true},           // two cells
+        {Paste, "12.5m", "12", "12", true},
+        {Paste, "192\u00A0m", "12", "12", true},
+        {Paste, "1,5", "12", "12", true},                // a decimal comma or a misplaced separator: not one reading
+        {Menu, "12.5m", "12", "12", true},
+        {Menu, "1,5", "12", "12", true},
+        {Commit, "十二", "12", "12", true},
     };
     KeysRun q;
     QWindow* win = q.win();
@@ -480,29 +533,104 @@ TEST(QtBackend, NumberBoxTakesWhatIsPastedAsTheNumberItWritesOrSaysWhyNot)
         QToolTip::hideText();
         ASSERT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
         QTest::keyClick(win, Qt::Key_A, Qt::ControlModifier);
-        const QString entered = QString::fromUtf8(r.entered);
-        if (r.how == Paste) {
-            QGuiApplication::clipboard()->setText(entered);
-            QTest::keyClick(win, Qt::Key_V, Qt::ControlModifier);
-        } else if (r.how == Commit) {
-            QInputMethodEvent commit;
-            commit.setCommitString(entered);
-            QCoreApplication::sendEvent(line, &commit);
-        } else {
-            for (QChar ch : entered) QTest::sendKeyEvent(QTest::Click, win, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-        }
+        enter(q, line, r.how, QString::fromUtf8(r.entered));
+        QCoreApplication::processEvents();
+        // On a desktop the window has its focus back and the pointer leaves
+        // where the menu was a moment after the menu has closed.
+        if (r.how == Menu) QTest::qWait(400);
         EXPECT_EQ(box.text, r.shows);
         EXPECT_EQ(line->text().toStdString(), r.shows);
         EXPECT_EQ(QToolTip::isVisible(), r.tip) << QToolTip::text().toStdString();
         if (r.tip) {
             EXPECT_TRUE(QToolTip::text().contains(QStringLiteral("不是一个数"))) << QToolTip::text().toStdString();
         }
+        QTest::mouseClick(q.box_view("编辑框3_其它"), Qt::LeftButton);
+        EXPECT_EQ(box.text, r.left);
+        QTest::mouseClick(line, Qt::LeftButton);
     }
     // A text the program wrote is not judged: the user can still edit it.
     ui::rt_set_property(ui::U("qt_keys", "编辑框1_数值"), P::EditBox::Content, "不适用");
     QTest::keyClick(win, Qt::Key_End);
     QTest::keyClick(win, Qt::Key_Backspace);
     EXPECT_EQ(box.text, "不适");
+}
+
+// What a paste or a key put in for what was entered is one undo step: Ctrl+Z
+// brings back the text before it, also where the box wrote the entry
+// otherwise, and redo puts it back.
+TEST(QtBackend, UndoBringsBackTheTextBeforeAnEntryTheBoxRewrote)
+{
+    struct Row {
+        How how;
+        const char* entered;
+        bool over_all; // over "12" selected, else after it
+        const char* shows;
+    };
+    const std::vector<Row> rows = {
+        {Paste, "1,234.5", true, "1234.5"},
+        {Menu, "1.5E+03", true, "1500"},
+        {Paste, "358.9", true, "358.9"},
+        {Paste, "\u00A03", false, "123"},
+        {Menu, "５", false, "125"},
+        {Keys, "１。５", true, "1.5"},
+        {Keys, "1m5", true, "15"},
+        {Commit, "１.２５", true, "1.25"},
+    };
+    KeysRun q;
+    QWindow* win = q.win();
+    ui::Control& box = q.box("编辑框1_数值");
+    auto* line = qobject_cast<QLineEdit*>(q.box_view("编辑框1_数值"));
+    ASSERT_NE(line, nullptr);
+    QTest::mouseClick(line, Qt::LeftButton);
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.entered);
+        QTest::keyClick(win, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(win, Qt::Key_Delete);
+        type(win, "12");
+        if (r.over_all) QTest::keyClick(win, Qt::Key_A, Qt::ControlModifier);
+        enter(q, line, r.how, QString::fromUtf8(r.entered));
+        EXPECT_EQ(box.text, r.shows);
+        QTest::keyClick(win, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(box.text, "12");
+        EXPECT_EQ(line->text().toStdString(), "12");
+        QTest::keyClick(win, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_EQ(box.text, r.shows);
+    }
+}
+
+// A figure typed longer than its box shows, once the box is left, with
+// fewer digits and whole in the box's tip, as a result does; the focus back
+// in the box shows it whole again.
+TEST(QtBackend, TypedFigureShownShorterIsWholeInTheTip)
+{
+    struct Row {
+        const char* typed;
+        const char* whole; // as the box reads it once left
+    };
+    const std::vector<Row> rows = {
+        {"12345.678", "12345.678"},
+        {"-0.000123456789", "-0.000123456789"},
+        {"1,234,567.25", "1234567.25"},
+    };
+    KeysRun q;
+    QWindow* win = q.win();
+    ui::cmd_move(ui::U("qt_keys", "编辑框1_数值"), -1, -1, 48, -1);
+    ui::Control& box = q.box("编辑框1_数值");
+    auto* line = qobject_cast<QLineEdit*>(q.box_view("编辑框1_数值"));
+    ASSERT_NE(line, nullptr);
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.typed);
+        QTest::mouseClick(line, Qt::LeftButton);
+        QTest::keyClick(win, Qt::Key_A, Qt::ControlModifier);
+        type(win, r.typed);
+        EXPECT_EQ(line->text().toStdString(), r.typed);
+        QTest::mouseClick(q.box_view("编辑框3_其它"), Qt::LeftButton);
+        EXPECT_EQ(box.text, r.whole);
+        EXPECT_NE(line->text().toStdString(), r.whole) << "the box is wide enough: no test";
+        EXPECT_TRUE(line->toolTip().contains(QString::fromUtf8(r.whole))) << line->toolTip().toStdString();
+        QTest::mouseClick(line, Qt::LeftButton);
+        EXPECT_EQ(line->text().toStdString(), r.whole);
+    }
 }
 
 struct Write {

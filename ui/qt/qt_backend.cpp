@@ -11,8 +11,10 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QBuffer>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QCursor>
 #include <QDateTime>
 #include <QDesktopServices>
@@ -39,6 +41,7 @@
 #include <QStorageInfo>
 #include <QTextDocument>
 #include <QThread>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolTip>
 #include <QUrl>
@@ -49,6 +52,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <optional>
 #include <utility>
 
 namespace ui::qt {
@@ -74,14 +78,8 @@ int key_flags(Qt::KeyboardModifiers m)
 }
 
 bool numeric_box(const Control& c) { return c.kind == Kind::EditBox && (c.input_mode == 9 || c.input_mode == 10); }
-// A full-width character of the ASCII range (typed in a Chinese input
-// method's full-width mode) as its ASCII form.
-QChar half_width(QChar ch) { return ch.unicode() >= 0xFF01 && ch.unicode() <= 0xFF5E ? QChar(ch.unicode() - 0xFEE0) : ch; }
-bool numeric_char(QChar ch)
-{
-    ch = half_width(ch);
-    return (ch >= QChar('0') && ch <= QChar('9')) || ch == QChar('-') || ch == QChar('.');
-}
+// A character a number box takes when typed (typed_number).
+bool numeric_char(QChar ch) { return !typed_number(QString(ch).toStdString()).empty(); }
 bool control_char(QChar ch) { return ch.unicode() < 0x20 || ch.unicode() == 0x7F; }
 
 bool wants_multiline(const Control& c)
@@ -92,13 +90,21 @@ bool wants_multiline(const Control& c)
 bool line_break(QChar ch) { return ch == QChar('\n') || ch == QChar('\r'); }
 
 // What a user's edit may put into a one-line box, however it comes (keys,
-// the input method, a paste, a drop): a number box takes digits, "-" and
-// "." (full-width ones as ASCII), and a pasted number in the form it is
-// written (blanks and a line end around a spreadsheet cell's value dropped,
-// "1,234.5" and "1.5E+03" written out, see pasted_number); anything else is
-// refused whole, and a tip under the box says so. A text box takes a pasted
-// text without its line ends, as one line. Only what the edit inserts is
-// judged: a text the program wrote stays as it is.
+// the input method, a paste, a drop). A number box takes what is typed
+// character by character as typed_number says (full-width forms and "。"
+// as ASCII; any other key types nothing), and a pasted text as the number
+// it writes (blanks, no-break spaces and a line end around a copied figure
+// dropped, "1,234.5" and "1.5E+03" written out, see pasted_number);
+// anything else is refused whole, and a tip under the box says so. A text
+// box takes a pasted text without its line ends, as one line. Only what the
+// edit inserts is judged: a text the program wrote stays as it is, and so
+// does a text undo or redo brings back.
+//
+// What the box takes in place of what was typed or pasted goes in as an
+// edit of its own (keys and commits mapped before the box sees them, a
+// paste through Ctrl+V or the context menu converted before it is
+// inserted): a text the filter changes after the fact would drop the box's
+// undo history.
 class EntryValidator : public QValidator {
 public:
     EntryValidator(bool numeric, const int& syncing, QLineEdit* box)
@@ -112,62 +118,232 @@ public:
 
     State validate(QString& input, int& pos) const override
     {
-        // The program's own writes (with the box's signals blocked).
-        if (syncing_ > 0) {
+        // The program's own writes (with the box's signals blocked), and
+        // the texts undo and redo bring back.
+        if (syncing_ > 0 || restoring_ > 0) {
             was_ = input;
             return Acceptable;
         }
         const auto [pre, post] = edited_range(input);
         const QString added = input.mid(pre, input.size() - pre - post);
-        QString kept;
-        if (numeric_) {
-            // Blanks alone type nothing.
-            if (!added.trimmed().isEmpty()) {
-                kept = QString::fromStdString(pasted_number(added.toStdString()));
-                if (kept.isEmpty()) {
-                    refused(added);
-                    return Invalid;
-                }
-            }
-        } else {
-            qsizetype a = 0, b = added.size();
-            while (a < b && line_break(added[a])) ++a;
-            while (b > a && line_break(added[b - 1])) --b;
-            kept = added.mid(a, b - a);
-            kept.replace(QLatin1String("\r\n"), QLatin1String(" "));
-            for (QChar& ch : kept)
-                if (line_break(ch)) ch = QChar(' ');
+        const bool typed = !typed_.isEmpty() && added == typed_;
+        typed_.clear();
+        const std::optional<QString> kept = taken(added, typed);
+        if (!kept) {
+            refused(added);
+            return Invalid;
         }
-        if (kept != added) {
-            input = input.left(pre) + kept + input.right(post);
-            if (pos >= pre + added.size()) pos -= added.size() - kept.size();
-            else pos = std::min(pos, int(pre + kept.size()));
+        if (*kept != added) {
+            input = input.left(pre) + *kept + input.right(post);
+            if (pos >= pre + added.size()) pos -= added.size() - kept->size();
+            else pos = std::min(pos, int(pre + kept->size()));
         }
         return Acceptable;
     }
 
 protected:
-    // Where the next edit goes (the selection it replaces, or the cursor),
-    // taken as the action that makes it reaches the box.
     bool eventFilter(QObject*, QEvent* e) override
     {
         switch (e->type()) {
         case QEvent::KeyPress: case QEvent::InputMethod: case QEvent::Drop: case QEvent::MouseButtonRelease:
         case QEvent::ContextMenu:
-            if (box_->hasSelectedText()) {
-                from_ = box_->selectionStart();
-                to_ = from_ + box_->selectedText().size();
-            } else {
-                from_ = to_ = box_->cursorPosition();
-            }
+            note_edit_place();
             break;
         default:
-            break;
+            return false;
         }
+        typed_.clear();
+        if (e->type() == QEvent::KeyPress) return key(static_cast<QKeyEvent*>(e));
+        if (e->type() == QEvent::InputMethod) {
+            auto* im = static_cast<QInputMethodEvent*>(e);
+            QString commit = im->commitString();
+            if (numeric_ && !commit.isEmpty()) {
+                const std::string mapped = typed_number(commit.toStdString());
+                if (!mapped.empty() && QString::fromStdString(mapped) != commit) {
+                    commit = QString::fromStdString(mapped);
+                    im->setCommitString(commit, im->replacementStart(), im->replacementLength());
+                }
+            }
+            typed_ = commit;
+            return false;
+        }
+        if (e->type() == QEvent::ContextMenu) return context_menu(static_cast<QContextMenuEvent*>(e));
         return false;
     }
 
 private:
+    // Where the next edit goes (the selection it replaces, or the cursor),
+    // taken as the action that makes it reaches the box.
+    void note_edit_place()
+    {
+        if (box_->hasSelectedText()) {
+            from_ = box_->selectionStart();
+            to_ = from_ + box_->selectedText().size();
+        } else {
+            from_ = to_ = box_->cursorPosition();
+        }
+    }
+
+    // What the box takes of `added`, typed or pasted; nothing when it
+    // refuses it.
+    std::optional<QString> taken(const QString& added, bool typed) const
+    {
+        if (!numeric_) {
+            qsizetype a = 0, b = added.size();
+            while (a < b && line_break(added[a])) ++a;
+            while (b > a && line_break(added[b - 1])) --b;
+            QString kept = added.mid(a, b - a);
+            kept.replace(QLatin1String("\r\n"), QLatin1String(" "));
+            for (QChar& ch : kept)
+                if (line_break(ch)) ch = QChar(' ');
+            return kept;
+        }
+        // Blanks alone type nothing.
+        if (added.trimmed().isEmpty()) return QString();
+        const std::string utf8 = added.toStdString();
+        const std::string kept = typed ? typed_number(utf8) : pasted_number(utf8);
+        if (kept.empty()) return std::nullopt;
+        return QString::fromStdString(kept);
+    }
+
+    bool key(QKeyEvent* ke)
+    {
+        if (box_->isReadOnly()) return false;
+        if (ke->matches(QKeySequence::Paste)) {
+            paste(false);
+            return true;
+        }
+        if (ke->matches(QKeySequence::Undo) || ke->matches(QKeySequence::Redo)) {
+            restore(ke->matches(QKeySequence::Undo));
+            return true;
+        }
+        if (ke->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) return false; // a shortcut types nothing
+        const QString text = ke->text();
+        if (text.isEmpty() || std::any_of(text.begin(), text.end(), control_char)) return false;
+        if (numeric_) {
+            const std::string mapped = typed_number(text.toStdString());
+            // A key that cannot be part of a number types nothing, and the
+            // tip names it (a blank needs none).
+            if (mapped.empty()) {
+                if (!text.trimmed().isEmpty()) refused(text);
+                return true;
+            }
+            // A full-width key or "。" goes in as the ASCII key it stands for.
+            if (QString::fromStdString(mapped) != text) {
+                QKeyEvent ascii(ke->type(), ke->key(), ke->modifiers(), QString::fromStdString(mapped), ke->isAutoRepeat(),
+                                ushort(ke->count()));
+                QCoreApplication::sendEvent(box_, &ascii);
+                return true;
+            }
+        }
+        typed_ = text;
+        return false;
+    }
+
+    // The clipboard's text where the cursor or selection is, as the box
+    // takes it: refused with the tip, or inserted as one undo step.
+    void paste(bool from_menu)
+    {
+        const QString text = QGuiApplication::clipboard()->text();
+        const std::optional<QString> kept = taken(text, false);
+        if (!kept) {
+            if (from_menu) refused_after_menu(text);
+            else refused(text);
+            return;
+        }
+        if (*kept == text) {
+            box_->paste();
+            return;
+        }
+        // The box's own paste starts and ends an undo step; moving the
+        // cursor is what does that from outside.
+        separate_undo();
+        box_->insert(*kept);
+        separate_undo();
+    }
+
+    // The desktop gives the window its focus back only after the menu has
+    // closed, and the pointer crosses from where the menu was onto the
+    // form: each hides a tip. While that settles, a tip hidden is shown
+    // again, until the user's next key, click or wheel turn, or a second on.
+    void refused_after_menu(const QString& text)
+    {
+        class Settling : public QObject {
+        public:
+            Settling(EntryValidator* v, QString text) : QObject(v), v_(v), text_(std::move(text))
+            {
+                qApp->installEventFilter(this);
+                QTimer::singleShot(1000, this, [this] { stop(); });
+                show();
+            }
+
+        protected:
+            bool eventFilter(QObject* o, QEvent* e) override
+            {
+                switch (e->type()) {
+                case QEvent::KeyPress: case QEvent::MouseButtonPress: case QEvent::Wheel: stop(); break;
+                case QEvent::Hide:
+                    if (o->objectName() == QLatin1String("qtooltip_label")) show();
+                    break;
+                default: break;
+                }
+                return false;
+            }
+
+        private:
+            void show()
+            {
+                QTimer::singleShot(0, this, [this] {
+                    if (!done_ && v_->box_->hasFocus() && !QToolTip::isVisible()) v_->refused(text_);
+                });
+            }
+            void stop()
+            {
+                done_ = true;
+                deleteLater();
+            }
+            EntryValidator* v_;
+            QString text_;
+            bool done_ = false;
+        };
+        new Settling(this, text);
+    }
+
+    void separate_undo()
+    {
+        if (box_->hasSelectedText() || box_->text().isEmpty()) return; // removing a selection starts one itself
+        const int at = box_->cursorPosition();
+        box_->setCursorPosition(at > 0 ? at - 1 : at + 1);
+        box_->setCursorPosition(at);
+    }
+
+    void restore(bool undo)
+    {
+        ++restoring_;
+        undo ? box_->undo() : box_->redo();
+        --restoring_;
+    }
+
+    // The box's own menu, with its paste judged as Ctrl+V's and its undo
+    // and redo bringing texts back as the keys do.
+    bool context_menu(QContextMenuEvent* ce)
+    {
+        QMenu* menu = box_->createStandardContextMenu();
+        if (!menu) return true;
+        // The menu's actions are known by their texts, as Qt names them.
+        for (QAction* a : menu->actions()) {
+            const QString name = a->text().section(QLatin1Char('\t'), 0, 0);
+            const bool paste = name == QLineEdit::tr("&Paste"), undo = name == QLineEdit::tr("&Undo");
+            if (!paste && !undo && name != QLineEdit::tr("&Redo")) continue;
+            QObject::disconnect(a, &QAction::triggered, box_, nullptr);
+            if (paste) QObject::connect(a, &QAction::triggered, this, [this] { this->paste(true); });
+            else QObject::connect(a, &QAction::triggered, this, [this, undo] { restore(undo); });
+        }
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(ce->globalPos());
+        return true;
+    }
+
     // The part of the text before and after what an edit put in: around the
     // selection or cursor the edit started from where the texts agree with
     // it (a pasted "1,234.5" over "12" is all of it, not ",234.5"), else
@@ -198,6 +374,10 @@ private:
     const int& syncing_;
     QLineEdit* box_;
     mutable QString was_;
+    // The text of the key or input-method commit being made: an edit that
+    // inserts just that was typed.
+    mutable QString typed_;
+    int restoring_ = 0;
     qsizetype from_ = -1, to_ = -1;
 };
 
