@@ -160,14 +160,6 @@ std::optional<std::string> package_part(const std::string& package, const char* 
     return part;
 }
 
-std::string without_glue(std::string s)
-{
-    for (std::string_view j : {"\u2060", "\u200D"})
-        for (size_t at; (at = s.find(j)) != std::string::npos;) s.erase(at, j.size());
-    for (size_t at; (at = s.find("\u00A0")) != std::string::npos;) s.replace(at, 2, " ");
-    return s;
-}
-
 std::string story_text(const std::string& package)
 {
     const std::optional<std::string> part = package_part(package, "word/document.xml");

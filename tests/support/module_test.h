@@ -100,9 +100,6 @@ std::vector<std::string> countdown_marks(const std::string& preparation = "  参
 std::string report_text(const std::filesystem::path& path);
 // The same for a package held in memory, without the closing line break.
 std::string story_text(const std::string& package);
-// A report's text as it reads: without the joiners that keep a paragraph's
-// last characters on one line, its no-break spaces as blanks.
-std::string without_glue(std::string text);
 // One part of a package held in memory ("" when the package lacks it,
 // nothing when the bytes are no package).
 std::optional<std::string> package_part(const std::string& package, const char* name);
