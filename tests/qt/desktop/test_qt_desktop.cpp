@@ -7,20 +7,27 @@
 // Pictures of the desktop are saved under build/screens/desktop_WxH.
 #include "program_on_screen.h"
 #include "ui/cmd.h"
+#include "ui/qt/qt_controls.h"
 #include "ui/qt/qt_look.h"
 
 #include <gtest/gtest.h>
 
+#include <QAbstractScrollArea>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <QScrollBar>
 #include <QWidget>
+#include <QtGui/private/qhighdpiscaling_p.h>
+#include <qpa/qwindowsysteminterface.h>
 
 #include <xcb/xcb.h>
 
@@ -360,6 +367,104 @@ TEST(Desktop, AboutUpdateAndMessageBoxesOpenFramedInsideTheWorkArea)
     p.rt.set_focus(nullptr);
     faults += check_while_open("mucking message", [&] { p.click("Mucking", "图形按钮_计算"); }, shown_message_box, reject);
     EXPECT_EQ(faults, "");
+}
+
+// ---- the wheel over a module page ----------------------------------------------------
+
+// A turn of the wheel over the middle of `over`, as the window system hands
+// it over (in the screen's own pixels), sideways when angle.x() is set.
+void turn_wheel(QWidget* over, QPoint angle, Qt::KeyboardModifiers keys = Qt::NoModifier)
+{
+    QWidget* top = over->window();
+    QWindow* win = top->windowHandle();
+    const QPoint at = over->mapTo(top, over->rect().center());
+    QWindowSystemInterface::handleWheelEvent(win, QHighDpi::toNativeLocalPosition(QPointF(at), win),
+                                             QHighDpi::toNativeGlobalPosition(QPointF(top->mapToGlobal(at)), win),
+                                             QPoint(), angle, keys);
+    QTest::qWait(1);
+}
+
+// How far a list box has scrolled its items (0 for a drop-down list).
+int items_scrolled(QWidget* w)
+{
+    auto* area = qobject_cast<QAbstractScrollArea*>(w);
+    return area ? area->verticalScrollBar()->value() : 0;
+}
+
+// Lists the pointer comes to rest on while the wheel scrolls a page down,
+// near the top of their pages: drop-down lists, a list box, a check list.
+struct ListOnPage {
+    const char* form;
+    const char* list;
+};
+const ListOnPage kListsOnPages[] = {
+    {"TunnelEvaluation", "组合框1_围岩等级"}, {"SmoothBlasting", "组合框_隧道类别"},
+    {"Trestle", "组合框1"},                   {"Ventilation", "组合框_隧道类别"},
+    {"ShallowHole", "组合框7"},               {"StaticBreaking", "组合框_破碎物体类型"},
+    {"Trestle", "列表框1"},                   {"ControlledBlasting", "选择列表框1"},
+};
+
+// The wheel over a list the user has not given the focus scrolls the page
+// and leaves the list as it was, also where the program put the focus
+// there; the horizontal wheel and Shift with the wheel do nothing on a page
+// that fits across. A drop-down list the user clicked turns with the wheel.
+TEST(Desktop, WheelOverAListScrollsThePageUntilTheUserGivesItTheFocus)
+{
+    Program& p = program();
+    QWidget* main = p.window("main");
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main));
+    ui::Control& down = p.c("main", "纵向滚动条1");
+    ui::Control& across = p.c("main", "横向滚动条1");
+    for (const ListOnPage& l : kListsOnPages) {
+        SCOPED_TRACE(std::string(l.form) + "." + l.list);
+        show_module(p, module(l.form));
+        ui::Control& list = p.c(l.form, l.list);
+        bring_into_view(p, list);
+        QWidget* w = ui::qt::QtBackend::widget(list);
+        ASSERT_TRUE(w && w->isVisible());
+        // The user typed into a number box of the page last.
+        for (const auto& c : p.form(l.form).controls)
+            if (c->kind == ui::Kind::EditBox && c->input_mode == 10 && p.rt.effectively_visible(*c)) {
+                p.rt.set_focus(c.get());
+                break;
+            }
+        ASSERT_NE(p.rt.focus(), &list);
+        const QPoint centre = w->mapToGlobal(w->rect().center());
+        QWidget* under = QApplication::widgetAt(centre);
+        ASSERT_TRUE(under == w || w->isAncestorOf(under)) << "the pointer rests on the list";
+        const int choice = list.current_index, scrolled = items_scrolled(w), top = down.position;
+
+        for (const char* focus : {"elsewhere", "put there by the program"}) {
+            SCOPED_TRACE(focus);
+            if (std::string(focus) != "elsewhere") p.rt.set_focus(&list);
+            turn_wheel(w, QPoint(0, -120));
+            EXPECT_GT(down.position, top) << "the page scrolled down";
+            EXPECT_EQ(list.current_index, choice);
+            EXPECT_EQ(items_scrolled(w), scrolled);
+            turn_wheel(w, QPoint(0, 120));
+            EXPECT_EQ(down.position, top);
+            for (auto [angle, keys] : {std::pair{QPoint(-120, 0), Qt::NoModifier}, {QPoint(0, -120), Qt::ShiftModifier}}) {
+                turn_wheel(w, angle, keys);
+                EXPECT_EQ(down.position, top) << "sideways, on a page that fits across";
+                EXPECT_EQ(across.position, 0);
+                EXPECT_EQ(list.current_index, choice);
+            }
+        }
+
+        // Clicked, a drop-down list takes the wheel: one item on (the
+        // module may then move the focus on to a box it filled).
+        auto* box = qobject_cast<QComboBox*>(w);
+        if (!box) continue;
+        QTest::mouseClick(box, Qt::LeftButton, {}, box->rect().center());
+        box->hidePopup();
+        QTest::qWait(20);
+        const bool last = choice + 1 == int(list.items.size());
+        turn_wheel(w, QPoint(0, last ? 120 : -120));
+        EXPECT_EQ(list.current_index, last ? choice - 1 : choice + 1);
+        EXPECT_EQ(down.position, top);
+        p.rt.user_choose(list, choice);
+    }
 }
 
 } // namespace
