@@ -721,7 +721,7 @@ TEST(MainWindow, TopBarKeepsItsClockSoundAndShopInANarrowWindow)
 {
     Program p;
     show_module(p, module("Roller"));
-    for (int width : {800, 900, 1000, 1011, 1012}) {
+    for (int width : {800, 900, 1000, 1012, 1013}) {
         SCOPED_TRACE(width);
         QWidget* win = main_window_inside(p, 600, width);
         ASSERT_TRUE(QTest::qWaitFor([&] { return p.form("main").self().width == width; }, 5000));

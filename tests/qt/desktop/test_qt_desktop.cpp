@@ -369,7 +369,95 @@ TEST(Desktop, AboutUpdateAndMessageBoxesOpenFramedInsideTheWorkArea)
     EXPECT_EQ(faults, "");
 }
 
-// ---- the wheel over a module page ----------------------------------------------------
+// ---- module pages in the main window ----------------------------------------------------
+
+// The main window's client area, and where a page shows in it across: from
+// its left edge to the scroll bar down its side (or its right edge).
+struct PageView {
+    QWidget* client;
+    int right;
+};
+
+PageView page_view(Program& p)
+{
+    auto* client = p.window("main")->findChild<ui::qt::ClientView*>();
+    QWidget* bar = ui::qt::QtBackend::widget(p.c("main", "纵向滚动条1"));
+    return {client, bar->isVisible() ? bar->mapTo(client, QPoint(0, 0)).x() : client->width()};
+}
+
+// Every control the page shows (the main window's frames and buttons of the
+// chosen page, the module form's controls) that does not show whole across:
+// cut off by the view's right edge or by what holds it (a frame, the page).
+std::string cut_across(Program& p, const ModulePage& m)
+{
+    const PageView view = page_view(p);
+    QWidget* pages = ui::qt::QtBackend::widget(p.c("main", "选择夹_大类"));
+    std::string faults;
+    auto check = [&](const ui::Control& c) {
+        auto* w = static_cast<QWidget*>(c.view);
+        if (!w || !w->isVisible() || w->width() <= 0) return;
+        const int left = w->mapTo(view.client, QPoint(0, 0)).x(), right = left + w->width();
+        int shown_left = left, shown_right = std::min(right, view.right);
+        for (QWidget* a = w->parentWidget(); a && a != view.client; a = a->parentWidget()) {
+            const int at = a->mapTo(view.client, QPoint(0, 0)).x();
+            shown_left = std::max(shown_left, at);
+            shown_right = std::min(shown_right, at + a->width());
+        }
+        if (shown_left != left || shown_right != right)
+            faults += c.form->name + "." + c.name + ": " + std::to_string(left) + ".." + std::to_string(right) +
+                      " shows " + std::to_string(shown_left) + ".." + std::to_string(shown_right) + "\n";
+    };
+    for (const auto& c : p.form("main").controls)
+        if (c->view && pages->isAncestorOf(static_cast<QWidget*>(c->view))) check(*c);
+    for (const auto& c : p.form(m.form).controls)
+        if (c->kind != ui::Kind::window) check(*c);
+    return faults;
+}
+
+// Each module page shows every control whole across the window, its frames'
+// right borders included, with no scrolling across: on a 1024-pixel laptop
+// nothing hides under the scroll bar down the side. The contact tool bar at
+// the top stands inside the window, above that bar.
+TEST(Desktop, EveryModulePageShowsWholeAcrossTheWindow)
+{
+    Program& p = program();
+    std::string faults;
+    for (const ModulePage& m : kModules) {
+        show_module(p, m);
+        faults += cut_across(p, m);
+        // Each page of the form's own tabs.
+        for (const auto& tab : p.form(m.form).controls) {
+            if (tab->kind != ui::Kind::Tab || tab->page_captions.size() < 2 || !p.rt.effectively_visible(*tab)) continue;
+            const int chosen = tab->current_page;
+            for (int page = 0; page < int(tab->page_captions.size()); ++page) {
+                if (page == chosen) continue;
+                p.rt.user_page(*tab, page);
+                QTest::qWait(1);
+                faults += cut_across(p, m);
+            }
+            p.rt.user_page(*tab, chosen);
+        }
+    }
+    EXPECT_TRUE(faults.empty()) << faults;
+    EXPECT_FALSE(ui::qt::QtBackend::widget(p.c("main", "横向滚动条1"))->isVisible()) << "no page is wider than the view";
+
+    const PageView view = page_view(p);
+    QWidget* tools = ui::qt::QtBackend::widget(p.c("main", "工具条_联系"));
+    QWidget* down = ui::qt::QtBackend::widget(p.c("main", "纵向滚动条1"));
+    const QRect at(tools->mapTo(view.client, QPoint(0, 0)), tools->size());
+    EXPECT_TRUE(view.client->rect().contains(at)) << text(at) << " in " << text(view.client->rect());
+    EXPECT_FALSE(at.intersects(QRect(down->mapTo(view.client, QPoint(0, 0)), down->size())));
+
+    // The trestle's stress, on the right of its results, whole.
+    show_module(p, module("Trestle"));
+    p.click("Trestle", "图形按钮_计算");
+    auto* stress = qobject_cast<QLineEdit*>(ui::qt::QtBackend::widget(p.c("Trestle", "编辑框2_最大应力")));
+    ASSERT_NE(stress, nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return stress->text() == "114.14"; }, 3000)) << stress->text().toStdString();
+    const std::string trestle = cut_across(p, module("Trestle"));
+    EXPECT_TRUE(trestle.empty()) << trestle;
+    save_desktop("Trestle");
+}
 
 // A turn of the wheel over the middle of `over`, as the window system hands
 // it over (in the screen's own pixels), sideways when angle.x() is set.
