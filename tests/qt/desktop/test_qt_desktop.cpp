@@ -4,6 +4,8 @@
 // the program opens (the main window, each look-up, the diagram viewer, the
 // about and update forms, message boxes) must stand with its whole frame,
 // title bar included, inside the work area, as the window manager shows it.
+// Every module page shows whole across the main window, and the wheel over
+// a list the user has not given the focus scrolls the page instead.
 // Pictures of the desktop are saved under build/screens/desktop_WxH.
 #include "program_on_screen.h"
 #include "ui/cmd.h"
