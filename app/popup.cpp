@@ -24,18 +24,27 @@ void PicturePopupCreated(EventArgs&)
     set(frame(), prop::Height, get(popup(), prop::Height));
 }
 
-// Every size change, also the ones ShowLookupPicture makes: the frame fills
-// the window and the picture 95 % of the frame, from the frame's top left.
-void LayoutPicturePopup(EventArgs&)
+// The picture's size when the table fits the window: 95 % of the window.
+int fitted_width() { return int(get(popup(), prop::Width) * 0.95); }
+int fitted_height() { return int(get(popup(), prop::Height) * 0.95); }
+
+// The frame fills the window and the picture, 95 % of it, stands in the
+// middle of the frame: the table shows whole, centred in the window.
+void fit_table()
 {
-    set(picture(), prop::Left, 0);
-    set(picture(), prop::Top, 0);
+    set(frame(), prop::Left, 0);
+    set(frame(), prop::Top, 0);
     set(frame(), prop::Width, get(popup(), prop::Width));
-    set(picture(), prop::Width, get(frame(), prop::Width) * 0.95);
     set(frame(), prop::Height, get(popup(), prop::Height));
-    set(picture(), prop::Height, get(frame(), prop::Height) * 0.95);
+    set(picture(), prop::Width, fitted_width());
+    set(picture(), prop::Height, fitted_height());
+    set(picture(), prop::Left, (cmd_client_width(frame()) - fitted_width()) / 2);
+    set(picture(), prop::Top, (cmd_client_height(frame()) - fitted_height()) / 2);
     cmd_repaint_now(picture());
 }
+
+// Every size change, also the ones ShowLookupPicture makes.
+void LayoutPicturePopup(EventArgs&) { fit_table(); }
 
 void DragPopupPicture(EventArgs&)
 {
@@ -43,15 +52,20 @@ void DragPopupPicture(EventArgs&)
     cmd_drag_control(picture());
 }
 
-// Zooming in grows the frame with the picture; zooming out shrinks only the picture.
+// Zooming in grows the frame with the picture, and the window scrolls over
+// it; zooming out shrinks only the picture, never below the size at which
+// the table fits the window: there it is fitted and centred again.
 void WheelPopupPicture(EventArgs& a)
 {
     if (a.a > 0) {
         zoom_picture_box(picture(), kZoomIn);
         zoom_frame_with(frame(), picture(), kZoomIn);
-    } else {
-        zoom_picture_box(picture(), kZoomOut);
+        return;
     }
+    auto fits = [] { return get(picture(), prop::Width) <= fitted_width() || get(picture(), prop::Height) <= fitted_height(); };
+    if (fits()) return;
+    zoom_picture_box(picture(), kZoomOut);
+    if (fits()) fit_table();
 }
 
 void register_popup(Runtime& rt)

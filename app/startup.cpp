@@ -156,9 +156,12 @@ void LayoutMainWindow(ui::EventArgs&)
     const int h = ui::cmd_client_height(form);
     const int w = ui::cmd_client_width(form);
     const ui::Ref vbar = main_unit(kVBar), hbar = main_unit(kHBar), tab = main_unit(kCategoryTab);
-    // The top bar first: what lies below it depends on its height.
-    ui::rt_set_property(main_unit(kToolBar), P::Left, w - 30);
-    const int drop = PlaceRightGroup(w - 30);
+    // The top bar first: what lies below it depends on its height. The tool
+    // bar ends at the window's right edge; the group stands in the top bar,
+    // inside its one-pixel line.
+    const int tools_left = w - get_int(main_unit(kToolBar), P::Width);
+    ui::rt_set_property(main_unit(kToolBar), P::Left, tools_left);
+    const int drop = PlaceRightGroup(tools_left - 1);
     // A bar shows while the client area is at most that large (below a top
     // bar of one row).
     if (h <= 700 + drop) {
@@ -167,7 +170,9 @@ void LayoutMainWindow(ui::EventArgs&)
         ui::rt_set_property(vbar, P::Visible, false);
         ui::rt_set_property(tab, P::Top, tab_top());
     }
-    if (w <= 999) {
+    // The bar across shows while the pages are wider than what shows of
+    // them beside the bar down the side.
+    if (w - (get_int(vbar, P::Visible) ? 20 : 0) < get_int(tab, P::Width)) {
         ui::rt_set_property(hbar, P::Visible, true);
     } else {
         ui::rt_set_property(hbar, P::Visible, false);

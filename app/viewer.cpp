@@ -4,6 +4,8 @@
 #include "app/registry.h"
 #include "app/shell.h"
 
+#include <utility>
+
 namespace app {
 
 namespace {
@@ -20,6 +22,9 @@ Ref save_dialog() { return U(kViewer, "通用对话框1"); }
 // The picture fills the frame's height with a 30:23 landscape shape.
 constexpr double kFitShape = 1.3043478260869565;
 
+// The wheel has grown the frame with the picture past the window's layout.
+bool g_frame_grown = false;
+
 int get(const Ref& r, int p) { return cmd_to_int(rt_get_property(r, p)); }
 void set(const Ref& r, int p, double v) { rt_set_property(r, p, int(v)); } // cut toward zero
 
@@ -33,6 +38,7 @@ void DiagramViewerCreated(EventArgs&) {}
 
 void LayoutDiagramViewer(EventArgs&)
 {
+    g_frame_grown = false;
     int client_w = cmd_client_width(viewer()), client_h = cmd_client_height(viewer());
     set(frame(), prop::Height, client_h - 5);
     set(frame(), prop::Width, client_w - 5);
@@ -42,8 +48,14 @@ void LayoutDiagramViewer(EventArgs&)
     set(zoom_label(), prop::Left, get(frame(), prop::Left) + get(frame(), prop::Width) - 150);
 }
 
+// "图片满屏": the picture fitted to the frame, which the window's layout
+// gives back its size first where the wheel grew it.
 void fit_picture()
 {
+    if (std::exchange(g_frame_grown, false)) {
+        set(frame(), prop::Height, cmd_client_height(viewer()) - 5);
+        set(frame(), prop::Width, cmd_client_width(viewer()) - 5);
+    }
     set(picture(), prop::Width, get(frame(), prop::Height) * kFitShape - 40);
     set(picture(), prop::Height, get(frame(), prop::Height) - 50);
     set(picture(), prop::Top, 2);
@@ -75,14 +87,28 @@ void ZoomDiagramOut(EventArgs&)
     show_zoom("% ");
 }
 
+// The wheel zooms as in a look-up: in, the frame grows with the picture and
+// the window scrolls over it; out, only the picture shrinks, never below the
+// size that fits the window ("图片满屏"), where the frame is the window's
+// again and the picture fitted.
 void WheelZoomDiagram(EventArgs& a)
 {
     if (a.a > 0) {
         zoom_picture_box(picture(), kZoomIn);
+        zoom_frame_with(frame(), picture(), kZoomIn);
+        g_frame_grown = true;
     } else {
-        zoom_picture_box(picture(), kZoomOut);
-        set(picture(), prop::Top, 0);
-        set(picture(), prop::Left, 0);
+        const int frame_h = cmd_client_height(viewer()) - 5;
+        auto fits = [&] {
+            return get(picture(), prop::Width) <= int(frame_h * kFitShape - 40) || get(picture(), prop::Height) <= frame_h - 50;
+        };
+        if (!fits()) {
+            zoom_picture_box(picture(), kZoomOut);
+            if (fits()) {
+                g_frame_grown = true;
+                fit_picture();
+            }
+        }
     }
     show_zoom("%");
 }
@@ -138,6 +164,7 @@ void ShowDiagram(const ui::Bytes& picture_bytes, bool sized)
 {
     bool was_open = cmd_is_created(viewer());
     if (!was_open) cmd_load_form(kViewer);
+    g_frame_grown = false;
     rt_set_property(picture(), prop::PicBox::Picture, Blob{picture_bytes});
     if (!sized) return;
     const DiagramSizes& s = was_open ? kReopened : kNewlyLoaded;

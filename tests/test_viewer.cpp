@@ -79,8 +79,9 @@ TEST_F(Viewer, LookupPictureLoadsThePopupAndLaysItOutForTheModulesSize)
     EXPECT_EQ(size("popup"), (Size{800, 600}));
     EXPECT_EQ(size("popup", "外形框1"), (Size{800, 600}));
     EXPECT_EQ(size("popup", "图片框2"), (Size{760, 570}));
-    EXPECT_EQ(get("popup", "图片框2", prop::Left), 0);
-    EXPECT_EQ(get("popup", "图片框2", prop::Top), 0);
+    // In the middle of the frame's 798 x 598 inside its line.
+    EXPECT_EQ(get("popup", "图片框2", prop::Left), 19);
+    EXPECT_EQ(get("popup", "图片框2", prop::Top), 14);
     EXPECT_EQ(picture("popup", "图片框2"), pic);
     Form* first = rt.form("popup");
     EXPECT_EQ(first->owner, nullptr);
@@ -190,24 +191,27 @@ TEST_F(Viewer, ZoomStaysWithinTheBoundsOnEveryPath)
     EXPECT_EQ(size("viewer", "图片框1"), (Size{384, 384}));
     EXPECT_EQ(label(), "64% ");
 
-    // The wheel, once the picture has the focus.
+    // The wheel, once the picture has the focus: out, never below the size
+    // that fits the 700 x 500 window (605 x 445), which this one is already;
+    // in, not past the bound.
     Control& pic = unit("viewer", "图片框1");
     rt.user_mouse_down(pic, true, 1, 1);
     for (int i = 0; i < 40; ++i) rt.user_wheel(pic, -1);
-    EXPECT_EQ(size("viewer", "图片框1"), (Size{32, 32}));
-    for (int i = 0; i < 40; ++i) rt.user_wheel(pic, 1);
     EXPECT_EQ(size("viewer", "图片框1"), (Size{384, 384}));
     EXPECT_EQ(label(), "64%");
+    for (int i = 0; i < 40; ++i) rt.user_wheel(pic, 1);
+    EXPECT_EQ(size("viewer", "图片框1"), (Size{384, 384}));
 
-    // The pop-up's frame grows with its picture and stops with it.
+    // The pop-up's frame grows with its picture and stops with it; zoomed
+    // out, the picture stops where the table fits the 300 x 200 window.
     app::ShowLookupPicture(resource(kSmallPicture), 300, 200);
     rt.user_mouse_down(unit("popup", "图片框2"), true, 1, 1);
     for (int i = 0; i < 40; ++i) rt.user_wheel(unit("popup", "图片框2"), 1);
     EXPECT_EQ(size("popup", "图片框2"), (Size{384, 384}));
     EXPECT_EQ(size("popup", "外形框1"), (Size{384, 384}));
     for (int i = 0; i < 40; ++i) rt.user_wheel(unit("popup", "图片框2"), -1);
-    EXPECT_EQ(size("popup", "图片框2"), (Size{32, 32}));
-    EXPECT_EQ(size("popup", "外形框1"), (Size{384, 384}));
+    EXPECT_EQ(size("popup", "图片框2"), (Size{285, 190}));
+    EXPECT_EQ(size("popup", "外形框1"), (Size{300, 200}));
 }
 
 TEST_F(Viewer, SavingWritesThePictureAsGivenNotAsShown)

@@ -20,6 +20,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
@@ -323,6 +324,15 @@ double distance(QPointF a, QPointF b, QSize size)
     return std::hypot((a.x() - b.x()) * size.width(), (a.y() - b.y()) * size.height());
 }
 
+// A turn of the wheel at `global` over window `win`, as the window system
+// hands it over: angle.y() away from the user, angle.x() sideways.
+void turn_wheel(QWidget* win, QPoint global, QPoint angle, Qt::KeyboardModifiers keys = Qt::NoModifier)
+{
+    QWindowSystemInterface::handleWheelEvent(win->windowHandle(), QPointF(win->mapFromGlobal(global)), QPointF(global),
+                                             QPoint(), angle, keys);
+    QTest::qWait(1);
+}
+
 TEST(Popups, TallTableOpensCentredWithinTheScreenAndScrolls)
 {
     Program p;
@@ -466,6 +476,88 @@ TEST(Popups, WheelZoomsALookUpAboutThePointerAndScrolls)
     // The program's own window size is what it asked for, bars or none.
     EXPECT_EQ(p.form("popup").self().width, 500);
     EXPECT_EQ(p.form("popup").self().height, 500);
+}
+
+// Where a look-up's table shows in its window's client area.
+QRect table_in_window(QWidget* win, const ui::qt::PictureView* pv)
+{
+    auto* client = win->findChild<ui::qt::ClientView*>();
+    const QRect area = pv->picture_area();
+    return {pv->mapTo(client, area.topLeft()), area.size()};
+}
+
+// Look-ups of different shapes (wide, tall, low), zoomed out with the wheel
+// as far as it goes: the table stays as large as its window showed it when
+// it opened, in the middle of the window (the box in its frame and the
+// table in its box each centred to the pixel: 2 pixels either way at most).
+TEST(Popups, ZoomedOutALookUpStillFillsItsWindowCentred)
+{
+    Program p;
+    struct Case {
+        const char* form;
+        const char* button;
+    };
+    for (const Case& k : {Case{"SmoothBlasting", "按钮5"}, Case{"SmoothBlasting", "按钮2"}, Case{"Roller", "按钮1"}}) {
+        SCOPED_TRACE(std::string(k.form) + "." + k.button);
+        show_module(p, module(k.form));
+        if (std::string(k.form) == "SmoothBlasting") p.rt.user_page(p.c(k.form, "选择夹1"), 1);
+        p.click(k.form, k.button);
+        QTest::qWait(20);
+        QWidget* win = p.window("popup");
+        auto* pv = static_cast<ui::qt::PictureView*>(ui::qt::QtBackend::widget(p.c("popup", "图片框2")));
+        auto* client = win->findChild<ui::qt::ClientView*>();
+        ASSERT_TRUE(pv && client);
+        auto centred = [&] {
+            const QRect t = table_in_window(win, pv);
+            return std::abs(t.left() - (client->width() - 1 - t.right())) <= 2 &&
+                   std::abs(t.top() - (client->height() - 1 - t.bottom())) <= 2;
+        };
+        const QSize opened = table_in_window(win, pv).size();
+        EXPECT_TRUE(centred()) << rect_text(table_in_window(win, pv)) << " in " << rect_text(client->rect());
+        // Clicked to take the focus; out three turns, then in one and out two.
+        QTest::mouseClick(pv, Qt::LeftButton, {}, pv->rect().center());
+        const QPoint global = pv->mapToGlobal(pv->rect().center());
+        for (int delta : {-120, -120, -120, 120, -120, -120}) turn_wheel(win, global, QPoint(0, delta));
+        EXPECT_EQ(table_in_window(win, pv).size(), opened);
+        EXPECT_TRUE(centred()) << rect_text(table_in_window(win, pv)) << " in " << rect_text(client->rect());
+        EXPECT_EQ(win->findChild<QScrollArea*>(), nullptr);
+    }
+}
+
+// The diagram viewer zooms with the wheel as a look-up does: about the
+// pointer, the window keeping its size and scrolling over all of the
+// diagram; zoomed out, the diagram is fitted to the window again.
+TEST(Popups, DiagramViewerZoomsWithTheWheelAsALookUpDoes)
+{
+    Program p;
+    show_module(p, module("TunnelEvaluation"));
+    p.click("TunnelEvaluation", "图形按钮1_打开图片窗口");
+    QTest::qWait(20);
+    QWidget* win = p.window("viewer");
+    ui::Control& picture = p.c("viewer", "图片框1");
+    QWidget* pv = ui::qt::QtBackend::widget(picture);
+    ASSERT_NE(pv, nullptr);
+    const QSize window = win->size();
+    QTest::mouseClick(pv, Qt::LeftButton, {}, pv->rect().center());
+    ASSERT_EQ(p.rt.focus(), &picture);
+    const QPoint global = pv->mapToGlobal(QPoint(pv->width() * 3 / 4, pv->height() * 3 / 4));
+    const QPointF share = share_under(pv, global);
+    for (int step = 1; step <= 2; ++step) {
+        SCOPED_TRACE(step);
+        const int before = picture.width;
+        turn_wheel(win, global, QPoint(0, 120));
+        EXPECT_EQ(picture.width, int(before * 1.2));
+        EXPECT_EQ(win->size(), window);
+        EXPECT_LT(distance(share_under(pv, global), share, pv->size()), 2.0);
+        auto* scroller = win->findChild<QScrollArea*>();
+        ASSERT_NE(scroller, nullptr);
+        const QRect in_client(pv->mapTo(scroller->widget(), QPoint(0, 0)), pv->size());
+        EXPECT_TRUE(scroller->widget()->rect().contains(in_client)) << "every part can be scrolled to";
+    }
+    save(win, "viewer_zoomed_with_the_wheel");
+    for (int step = 0; step < 4; ++step) turn_wheel(win, global, QPoint(0, -120));
+    EXPECT_EQ(win->findChild<QScrollArea*>(), nullptr);
+    EXPECT_TRUE(win->rect().contains(QRect(pv->mapTo(win, QPoint(0, 0)), pv->size())));
 }
 
 TEST(Popups, DiagramViewerShowsEveryToolButton)
@@ -721,7 +813,7 @@ TEST(MainWindow, TopBarKeepsItsClockSoundAndShopInANarrowWindow)
 {
     Program p;
     show_module(p, module("Roller"));
-    for (int width : {800, 900, 1000, 1011, 1012}) {
+    for (int width : {800, 900, 1000, 1012, 1013}) {
         SCOPED_TRACE(width);
         QWidget* win = main_window_inside(p, 600, width);
         ASSERT_TRUE(QTest::qWaitFor([&] { return p.form("main").self().width == width; }, 5000));
@@ -802,6 +894,44 @@ TEST(MainWindow, WheelAndTroughScrollOnlyWhatDoesNotFit)
     save(win, "main_scrolled_to_the_bottom");
     p.click("main", "图形按钮1_通风工程");
     EXPECT_EQ(tab.current_page, 2);
+}
+
+// Where the pages are wider than the window shows them (a laptop at 125 %),
+// the wheel turned sideways, or turned with Shift held, scrolls across and
+// never down; where they fit across, it scrolls nothing.
+TEST(MainWindow, SidewaysWheelScrollsAcrossOnlyWherePagesAreWider)
+{
+    Program p;
+    show_module(p, module("Roller"));
+    ui::Control& down = p.c("main", "纵向滚动条1");
+    ui::Control& across = p.c("main", "横向滚动条1");
+    struct Row {
+        const char* what;
+        int width;
+        QPoint angle;
+        Qt::KeyboardModifiers keys;
+        bool moves;
+    };
+    const Row rows[] = {
+        {"sideways, 900 wide", 900, {-120, 0}, Qt::NoModifier, true},
+        {"Shift, 900 wide", 900, {0, -120}, Qt::ShiftModifier, true},
+        {"sideways, 1020 wide", 1020, {-120, 0}, Qt::NoModifier, false},
+        {"Shift, 1020 wide", 1020, {0, -120}, Qt::ShiftModifier, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        QWidget* win = main_window_inside(p, 400, r.width);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return p.form("main").self().width == r.width; }, 5000));
+        EXPECT_EQ(ui::qt::QtBackend::widget(across)->isVisible(), r.moves) << "the bar across";
+        QWidget* label = ui::qt::QtBackend::widget(p.c("Roller", "标签2"));
+        const QPoint global = label->mapToGlobal(label->rect().center());
+        turn_wheel(win, global, r.angle, r.keys);
+        EXPECT_EQ(down.position, 0);
+        EXPECT_EQ(across.position > 0, r.moves);
+        turn_wheel(win, global, -r.angle, r.keys);
+        EXPECT_EQ(down.position, 0);
+        EXPECT_EQ(across.position, 0);
+    }
 }
 
 // A laptop undocked from its 1920 x 1080 monitor: the screen shrinks to
@@ -1187,6 +1317,25 @@ QRect caption_ink(const ui::Bytes& png)
         for (int x = 3; x < img.width() - 3; ++x)
             if (qAlpha(img.pixel(x, y)) > 200 && qGray(img.pixel(x, y)) < 90) r |= QRect(x, y, 1, 1);
     return r;
+}
+
+// The heaviest machine's weight stands in the gap its caption leaves for it
+// ("以最重设备 [40] T为计算基数"), clear of the words either side.
+TEST(Screens, HeaviestWeightStandsBetweenTheWordsOfItsCaption)
+{
+    Program p;
+    show_module(p, module("Trestle"));
+    auto* caption = qobject_cast<QLabel*>(ui::qt::QtBackend::widget(p.c("Trestle", "标签1_最终判断999")));
+    QWidget* box = ui::qt::QtBackend::widget(p.c("Trestle", "编辑框1_最重"));
+    ASSERT_TRUE(caption && box && caption->parentWidget() == box->parentWidget());
+    const QString text = caption->text();
+    ASSERT_TRUE(text.contains("  ") && text.contains('T')) << text.toStdString();
+    const QFontMetrics shown(caption->font());
+    const int left = caption->x() + caption->contentsRect().left();
+    const int words_end = left + shown.horizontalAdvance(text.left(text.indexOf(' ')));
+    const int t_start = left + shown.horizontalAdvance(text.left(text.indexOf('T')));
+    EXPECT_GT(box->x(), words_end);
+    EXPECT_LT(box->x() + box->width(), t_start);
 }
 
 TEST(Screens, ExcavatorSubButtonsShareOneTextSize)

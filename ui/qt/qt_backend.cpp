@@ -21,6 +21,7 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QIconEngine>
 #include <QImageReader>
@@ -81,6 +82,18 @@ bool numeric_box(const Control& c) { return c.kind == Kind::EditBox && (c.input_
 // A character a number box takes when typed (typed_number).
 bool numeric_char(QChar ch) { return !typed_number(QString(ch).toStdString()).empty(); }
 bool control_char(QChar ch) { return ch.unicode() < 0x20 || ch.unicode() == 0x7F; }
+
+// The wheel never gives a widget the focus (a list the pointer passes over
+// would take it, and with it the next turn meant for the page): only a
+// click or the keyboard does.
+void no_wheel_focus(QWidget* w)
+{
+    auto strong = [](QWidget* x) {
+        if ((x->focusPolicy() & Qt::WheelFocus) == Qt::WheelFocus) x->setFocusPolicy(Qt::StrongFocus);
+    };
+    strong(w);
+    for (QWidget* k : w->findChildren<QWidget*>()) strong(k);
+}
 
 bool wants_multiline(const Control& c)
 {
@@ -1036,6 +1049,7 @@ void QtBackend::form_destroying(Form& f)
                     gw->hide();
                     gw->setParent(nullptr);
                 }
+    if (wheel_owner_ && wheel_owner_->form == &f) wheel_owner_ = nullptr;
     if (drag_.control && drag_.control->form == &f) {
         if (QWidget* w = view_of(*drag_.control)) w->releaseMouse();
         drag_ = {};
@@ -1174,6 +1188,7 @@ void QtBackend::create_view(Control& c)
         if (!c.tab_stop) w->setFocusPolicy(Qt::ClickFocus);
         break;
     }
+    no_wheel_focus(w);
     tag(w, &c);
     c.view = w;
     connect_view(c, w);
@@ -1190,6 +1205,8 @@ void QtBackend::rebuild_view(Control& c)
     bool focused = old->hasFocus();
     auto* e = new QPlainTextEdit(parent);
     e->setTabChangesFocus(true);
+    e->setFocusPolicy(old->focusPolicy());
+    no_wheel_focus(e);
     e->stackUnder(old);
     tag(e, &c);
     old->setProperty(k_control, QVariant());
@@ -1872,8 +1889,15 @@ void QtBackend::user_close(Form& f)
 bool QtBackend::scroll_form(Form& f, QWheelEvent* e)
 {
     if (!rt_ || f.destroying) return false;
-    // Its own bar of the wheel's direction, on the form and showing.
-    const bool across = std::abs(e->angleDelta().x()) > std::abs(e->angleDelta().y());
+    // A wheel turned sideways, or turned with Shift held, scrolls across;
+    // where nothing scrolls across it does nothing (it never scrolls down).
+    // A plain turn scrolls down, or across where only that scrolls.
+    const QPoint turn = e->angleDelta();
+    const bool shifted = (e->modifiers() & Qt::ShiftModifier) && turn.x() == 0;
+    const bool across = shifted || std::abs(turn.x()) > std::abs(turn.y());
+    const int amount = across && !shifted ? turn.x() : turn.y();
+    if (amount == 0) return false;
+    // Its own bar of that direction, on the form and showing.
     QScrollBar* bar = nullptr;
     for (auto& c : f.controls) {
         if (c->parent || (c->kind != Kind::VScrollBar && c->kind != Kind::HScrollBar)) continue;
@@ -1883,11 +1907,50 @@ bool QtBackend::scroll_form(Form& f, QWheelEvent* e)
             bar = s;
             break;
         }
-        if (!bar) bar = s; // the other way, when there is none this way
+        if (!across && !bar) bar = s; // across, when nothing scrolls down
     }
     if (!bar) return false;
-    QCoreApplication::sendEvent(bar, e);
-    return e->isAccepted();
+    // Handed to the bar as a plain turn: towards the user, or to the right,
+    // moves it on, by lines (Shift would move a bar a page at a time).
+    QWheelEvent step(bar->mapFromGlobal(e->globalPosition()), e->globalPosition(), QPoint(), QPoint(0, amount),
+                     e->buttons(), e->modifiers() & ~Qt::ShiftModifier, e->phase(), e->inverted(), e->source(),
+                     e->pointingDevice());
+    const bool was = std::exchange(forwarding_wheel_, true);
+    QCoreApplication::sendEvent(bar, &step);
+    forwarding_wheel_ = was;
+    e->setAccepted(step.isAccepted());
+    return step.isAccepted();
+}
+
+bool QtBackend::holds_wheel(const Control& c) const
+{
+    QWidget* w = view_of(c);
+    QWidget* focused = QApplication::focusWidget();
+    return wheel_owner_ == &c && w && focused && (focused == w || w->isAncestorOf(focused));
+}
+
+void QtBackend::focus_given(Control& c, Qt::FocusReason why)
+{
+    switch (why) {
+    case Qt::MouseFocusReason:
+        // A click; the wheel gives no focus, but should a widget still take
+        // it that way, no button is down.
+        wheel_owner_ = QGuiApplication::mouseButtons() != Qt::NoButton ? &c : nullptr;
+        break;
+    case Qt::TabFocusReason:
+    case Qt::BacktabFocusReason:
+        // Tab pressed, not the focus moved on from a box that was hidden
+        // (a page given up), which Qt does the same way.
+        wheel_owner_ = tab_pressed_ ? &c : nullptr;
+        break;
+    case Qt::ShortcutFocusReason: wheel_owner_ = &c; break;
+    case Qt::ActiveWindowFocusReason:
+    case Qt::PopupFocusReason: break; // back where it was
+    default:
+        // The program moved it.
+        if (wheel_owner_ != &c) wheel_owner_ = nullptr;
+        break;
+    }
 }
 
 void QtBackend::user_resize(Form& f, int w, int h)
@@ -1930,6 +1993,9 @@ bool QtBackend::eventFilter(QObject* watched, QEvent* ev)
         if (me->button() != Qt::LeftButton && me->button() != Qt::RightButton) return false;
         QWidget* w = view_of(*c);
         if (!w) return false;
+        // A click on a control that has the focus already: the user is at it.
+        if (QWidget* focused = QApplication::focusWidget(); focused && (focused == w || w->isAncestorOf(focused)))
+            wheel_owner_ = c;
         QPoint p = w->mapFromGlobal(me->globalPosition().toPoint());
         bool left = me->button() == Qt::LeftButton;
         press_ = {c, p};
@@ -1938,6 +2004,7 @@ bool QtBackend::eventFilter(QObject* watched, QEvent* ev)
     }
     case QEvent::FocusIn:
     case QEvent::FocusOut:
+        if (ev->type() == QEvent::FocusIn) focus_given(*c, static_cast<QFocusEvent*>(ev)->reason());
         if (ev->type() == QEvent::FocusIn && !syncing_ && c->kind != Kind::window && rt_->focus() != c)
             guarded([&] { rt_->set_focus(c); });
         // A one-line box shows its whole text while the focus is in it (to
@@ -1946,6 +2013,7 @@ bool QtBackend::eventFilter(QObject* watched, QEvent* ev)
             apply(*c, prop::EditBox::Content);
         return false;
     case QEvent::Wheel: {
+        if (forwarding_wheel_) return false;
         auto* we = static_cast<QWheelEvent*>(ev);
         if (we != last_press_ || we->timestamp() != last_press_time_) {
             last_press_ = we;
@@ -1975,14 +2043,28 @@ bool QtBackend::eventFilter(QObject* watched, QEvent* ev)
             }
         }
         if (wheel_taken_) return true;
-        // A combo box turns its items only while it has the focus.
-        if (c->kind == Kind::ComboBox && rt_->focus() != c) {
-            if (auto* top = dynamic_cast<FormWindow*>(static_cast<QWidget*>(watched)->window())) scroll_form(top->form(), we);
+        if (c->kind == Kind::window) return false;
+        // A form's own scroll bars scroll it as the wheel anywhere on it does.
+        if ((c->kind == Kind::HScrollBar || c->kind == Kind::VScrollBar) && !c->parent) {
+            if (auto* top = dynamic_cast<FormWindow*>(static_cast<QWidget*>(watched)->window()); top && &top->form() == c->form)
+                scroll_form(*c->form, we);
             return true;
         }
-        return false;
+        // A list turns its choice, a box scrolls its text, only once the
+        // user gave it the focus (a click on it, Tab to it). Over anything
+        // else the wheel goes on to what holds the control, and scrolls the
+        // page: a list the pointer merely rests on keeps its choice.
+        if (holds_wheel(*c)) return false;
+        we->ignore();
+        return true;
     }
     case QEvent::KeyPress: {
+        const int key = static_cast<QKeyEvent*>(ev)->key();
+        if ((key == Qt::Key_Tab || key == Qt::Key_Backtab) && !tab_pressed_) {
+            // The focus it moves, it moves at once, while this key is handled.
+            tab_pressed_ = true;
+            QTimer::singleShot(0, this, [this] { tab_pressed_ = false; });
+        }
         // A key goes to the widget with the focus, and one it does not take
         // (Shift, Ctrl, a shortcut it has no use for) on to its parents:
         // they must not take the focus for it. Only the focused widget's

@@ -131,6 +131,10 @@ private:
     // A turn of the wheel over form `f` that nothing took: its own scroll
     // bar of that direction moves. False when it has none showing.
     bool scroll_form(Form& f, QWheelEvent* e);
+    // Whether `c` takes the wheel itself: the user gave it the focus (a
+    // click on it, Tab to it) and it has it still.
+    bool holds_wheel(const Control& c) const;
+    void focus_given(Control& c, Qt::FocusReason why);
     bool drag_event(QMouseEvent* e);
     // Brings windows back into the desktop after a screen changed.
     void screens_changed();
@@ -152,6 +156,9 @@ private:
     quint64 last_press_time_ = 0;
     int wheel_rest_ = 0;
     bool wheel_taken_ = false; // the focused control took the last wheel event
+    bool forwarding_wheel_ = false; // a turn handed on to a scroll bar
+    const Control* wheel_owner_ = nullptr; // given the focus by the user
+    bool tab_pressed_ = false;     // a Tab key is being handled
     struct {
         Control* control = nullptr;
         QPoint pos; // where the last button went down on it

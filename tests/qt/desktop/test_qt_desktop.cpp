@@ -4,23 +4,32 @@
 // the program opens (the main window, each look-up, the diagram viewer, the
 // about and update forms, message boxes) must stand with its whole frame,
 // title bar included, inside the work area, as the window manager shows it.
+// Every module page shows whole across the main window, and the wheel over
+// a list the user has not given the focus scrolls the page instead.
 // Pictures of the desktop are saved under build/screens/desktop_WxH.
 #include "program_on_screen.h"
 #include "ui/cmd.h"
+#include "ui/qt/qt_controls.h"
 #include "ui/qt/qt_look.h"
 
 #include <gtest/gtest.h>
 
+#include <QAbstractScrollArea>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <QScrollBar>
 #include <QWidget>
+#include <QtGui/private/qhighdpiscaling_p.h>
+#include <qpa/qwindowsysteminterface.h>
 
 #include <xcb/xcb.h>
 
@@ -360,6 +369,192 @@ TEST(Desktop, AboutUpdateAndMessageBoxesOpenFramedInsideTheWorkArea)
     p.rt.set_focus(nullptr);
     faults += check_while_open("mucking message", [&] { p.click("Mucking", "图形按钮_计算"); }, shown_message_box, reject);
     EXPECT_EQ(faults, "");
+}
+
+// ---- module pages in the main window ----------------------------------------------------
+
+// The main window's client area, and where a page shows in it across: from
+// its left edge to the scroll bar down its side (or its right edge).
+struct PageView {
+    QWidget* client;
+    int right;
+};
+
+PageView page_view(Program& p)
+{
+    auto* client = p.window("main")->findChild<ui::qt::ClientView*>();
+    QWidget* bar = ui::qt::QtBackend::widget(p.c("main", "纵向滚动条1"));
+    return {client, bar->isVisible() ? bar->mapTo(client, QPoint(0, 0)).x() : client->width()};
+}
+
+// Every control the page shows (the main window's frames and buttons of the
+// chosen page, the module form's controls) that does not show whole across:
+// cut off by the view's right edge or by what holds it (a frame, the page).
+std::string cut_across(Program& p, const ModulePage& m)
+{
+    const PageView view = page_view(p);
+    QWidget* pages = ui::qt::QtBackend::widget(p.c("main", "选择夹_大类"));
+    std::string faults;
+    auto check = [&](const ui::Control& c) {
+        auto* w = static_cast<QWidget*>(c.view);
+        if (!w || !w->isVisible() || w->width() <= 0) return;
+        const int left = w->mapTo(view.client, QPoint(0, 0)).x(), right = left + w->width();
+        int shown_left = left, shown_right = std::min(right, view.right);
+        for (QWidget* a = w->parentWidget(); a && a != view.client; a = a->parentWidget()) {
+            const int at = a->mapTo(view.client, QPoint(0, 0)).x();
+            shown_left = std::max(shown_left, at);
+            shown_right = std::min(shown_right, at + a->width());
+        }
+        if (shown_left != left || shown_right != right)
+            faults += c.form->name + "." + c.name + ": " + std::to_string(left) + ".." + std::to_string(right) +
+                      " shows " + std::to_string(shown_left) + ".." + std::to_string(shown_right) + "\n";
+    };
+    for (const auto& c : p.form("main").controls)
+        if (c->view && pages->isAncestorOf(static_cast<QWidget*>(c->view))) check(*c);
+    for (const auto& c : p.form(m.form).controls)
+        if (c->kind != ui::Kind::window) check(*c);
+    return faults;
+}
+
+// Each module page shows every control whole across the window, its frames'
+// right borders included, with no scrolling across: on a 1024-pixel laptop
+// nothing hides under the scroll bar down the side. The contact tool bar at
+// the top stands inside the window, above that bar.
+TEST(Desktop, EveryModulePageShowsWholeAcrossTheWindow)
+{
+    Program& p = program();
+    std::string faults;
+    for (const ModulePage& m : kModules) {
+        show_module(p, m);
+        faults += cut_across(p, m);
+        // Each page of the form's own tabs.
+        for (const auto& tab : p.form(m.form).controls) {
+            if (tab->kind != ui::Kind::Tab || tab->page_captions.size() < 2 || !p.rt.effectively_visible(*tab)) continue;
+            const int chosen = tab->current_page;
+            for (int page = 0; page < int(tab->page_captions.size()); ++page) {
+                if (page == chosen) continue;
+                p.rt.user_page(*tab, page);
+                QTest::qWait(1);
+                faults += cut_across(p, m);
+            }
+            p.rt.user_page(*tab, chosen);
+        }
+    }
+    EXPECT_TRUE(faults.empty()) << faults;
+    EXPECT_FALSE(ui::qt::QtBackend::widget(p.c("main", "横向滚动条1"))->isVisible()) << "no page is wider than the view";
+
+    const PageView view = page_view(p);
+    QWidget* tools = ui::qt::QtBackend::widget(p.c("main", "工具条_联系"));
+    QWidget* down = ui::qt::QtBackend::widget(p.c("main", "纵向滚动条1"));
+    const QRect at(tools->mapTo(view.client, QPoint(0, 0)), tools->size());
+    EXPECT_TRUE(view.client->rect().contains(at)) << text(at) << " in " << text(view.client->rect());
+    EXPECT_FALSE(at.intersects(QRect(down->mapTo(view.client, QPoint(0, 0)), down->size())));
+
+    // The trestle's stress, on the right of its results, whole.
+    show_module(p, module("Trestle"));
+    p.click("Trestle", "图形按钮_计算");
+    auto* stress = qobject_cast<QLineEdit*>(ui::qt::QtBackend::widget(p.c("Trestle", "编辑框2_最大应力")));
+    ASSERT_NE(stress, nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return stress->text() == "114.14"; }, 3000)) << stress->text().toStdString();
+    const std::string trestle = cut_across(p, module("Trestle"));
+    EXPECT_TRUE(trestle.empty()) << trestle;
+    save_desktop("Trestle");
+}
+
+// A turn of the wheel over the middle of `over`, as the window system hands
+// it over (in the screen's own pixels), sideways when angle.x() is set.
+void turn_wheel(QWidget* over, QPoint angle, Qt::KeyboardModifiers keys = Qt::NoModifier)
+{
+    QWidget* top = over->window();
+    QWindow* win = top->windowHandle();
+    const QPoint at = over->mapTo(top, over->rect().center());
+    QWindowSystemInterface::handleWheelEvent(win, QHighDpi::toNativeLocalPosition(QPointF(at), win),
+                                             QHighDpi::toNativeGlobalPosition(QPointF(top->mapToGlobal(at)), win),
+                                             QPoint(), angle, keys);
+    QTest::qWait(1);
+}
+
+// How far a list box has scrolled its items (0 for a drop-down list).
+int items_scrolled(QWidget* w)
+{
+    auto* area = qobject_cast<QAbstractScrollArea*>(w);
+    return area ? area->verticalScrollBar()->value() : 0;
+}
+
+// Lists the pointer comes to rest on while the wheel scrolls a page down,
+// near the top of their pages: drop-down lists, a list box, a check list.
+struct ListOnPage {
+    const char* form;
+    const char* list;
+};
+const ListOnPage kListsOnPages[] = {
+    {"TunnelEvaluation", "组合框1_围岩等级"}, {"SmoothBlasting", "组合框_隧道类别"},
+    {"Trestle", "组合框1"},                   {"Ventilation", "组合框_隧道类别"},
+    {"ShallowHole", "组合框7"},               {"StaticBreaking", "组合框_破碎物体类型"},
+    {"Trestle", "列表框1"},                   {"ControlledBlasting", "选择列表框1"},
+};
+
+// The wheel over a list the user has not given the focus scrolls the page
+// and leaves the list as it was, also where the program put the focus
+// there; the horizontal wheel and Shift with the wheel do nothing on a page
+// that fits across. A drop-down list the user clicked turns with the wheel.
+TEST(Desktop, WheelOverAListScrollsThePageUntilTheUserGivesItTheFocus)
+{
+    Program& p = program();
+    QWidget* main = p.window("main");
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main));
+    ui::Control& down = p.c("main", "纵向滚动条1");
+    ui::Control& across = p.c("main", "横向滚动条1");
+    for (const ListOnPage& l : kListsOnPages) {
+        SCOPED_TRACE(std::string(l.form) + "." + l.list);
+        show_module(p, module(l.form));
+        ui::Control& list = p.c(l.form, l.list);
+        bring_into_view(p, list);
+        QWidget* w = ui::qt::QtBackend::widget(list);
+        ASSERT_TRUE(w && w->isVisible());
+        // The user typed into a number box of the page last.
+        for (const auto& c : p.form(l.form).controls)
+            if (c->kind == ui::Kind::EditBox && c->input_mode == 10 && p.rt.effectively_visible(*c)) {
+                p.rt.set_focus(c.get());
+                break;
+            }
+        ASSERT_NE(p.rt.focus(), &list);
+        const QPoint centre = w->mapToGlobal(w->rect().center());
+        QWidget* under = QApplication::widgetAt(centre);
+        ASSERT_TRUE(under == w || w->isAncestorOf(under)) << "the pointer rests on the list";
+        const int choice = list.current_index, scrolled = items_scrolled(w), top = down.position;
+
+        for (const char* focus : {"elsewhere", "put there by the program"}) {
+            SCOPED_TRACE(focus);
+            if (std::string(focus) != "elsewhere") p.rt.set_focus(&list);
+            turn_wheel(w, QPoint(0, -120));
+            EXPECT_GT(down.position, top) << "the page scrolled down";
+            EXPECT_EQ(list.current_index, choice);
+            EXPECT_EQ(items_scrolled(w), scrolled);
+            turn_wheel(w, QPoint(0, 120));
+            EXPECT_EQ(down.position, top);
+            for (auto [angle, keys] : {std::pair{QPoint(-120, 0), Qt::NoModifier}, {QPoint(0, -120), Qt::ShiftModifier}}) {
+                turn_wheel(w, angle, keys);
+                EXPECT_EQ(down.position, top) << "sideways, on a page that fits across";
+                EXPECT_EQ(across.position, 0);
+                EXPECT_EQ(list.current_index, choice);
+            }
+        }
+
+        // Clicked, a drop-down list takes the wheel: one item on (the
+        // module may then move the focus on to a box it filled).
+        auto* box = qobject_cast<QComboBox*>(w);
+        if (!box) continue;
+        QTest::mouseClick(box, Qt::LeftButton, {}, box->rect().center());
+        box->hidePopup();
+        QTest::qWait(20);
+        const bool last = choice + 1 == int(list.items.size());
+        turn_wheel(w, QPoint(0, last ? 120 : -120));
+        EXPECT_EQ(list.current_index, last ? choice - 1 : choice + 1);
+        EXPECT_EQ(down.position, top);
+        p.rt.user_choose(list, choice);
+    }
 }
 
 } // namespace
