@@ -1336,6 +1336,9 @@ TEST(Screens, HeaviestWeightStandsBetweenTheWordsOfItsCaption)
     const int t_start = left + shown.horizontalAdvance(text.left(text.indexOf('T')));
     EXPECT_GT(box->x(), words_end);
     EXPECT_LT(box->x() + box->width(), t_start);
+    // and wide enough for a weight typed to the hundredth, which the check uses as typed
+    EXPECT_GE(box->width(), QFontMetrics(box->font()).horizontalAdvance("55.45") + 6)
+        << "words end " << words_end << ", T at " << t_start << ", box " << box->x() << "+" << box->width();
 }
 
 TEST(Screens, ExcavatorSubButtonsShareOneTextSize)
