@@ -444,6 +444,7 @@ void Runtime::destroy_now(Form& f)
     // Its results go with it.
     if (running_form_ == &f) running_ = nullptr, running_form_ = nullptr;
     calculations_.erase(f.name);
+    status_lines_.erase(f.name);
     // Owned forms go with their owner.
     for (auto& [n, other] : forms_)
         if (other->owner == &f && !other->destroying) destroy_now(*other);
@@ -572,7 +573,9 @@ void Runtime::discard_results(const Form& f)
     auto it = calculations_.find(f.name);
     if (it == calculations_.end() || !it->second.ended) return;
     it->second.discarded = true;
-    if (Form* shown = form(f.name); shown == &f) take_away(*shown, std::move(it->second.verdicts));
+    std::vector<ShownVerdict> verdicts;
+    verdicts.swap(it->second.verdicts);
+    if (Form* shown = form(f.name); shown == &f) take_away(*shown, std::move(verdicts));
 }
 
 std::string Runtime::input_name(const Control& c) const
@@ -697,8 +700,9 @@ void Runtime::settle_results()
         Form* f = form(name);
         if (!f || results_state(*f) == Results::Current) continue;
         calc.discarded = true; // the old inputs typed back bring back no verdict
-        take_away(*f, std::move(calc.verdicts));
-        calc.verdicts.clear();
+        std::vector<ShownVerdict> verdicts;
+        verdicts.swap(calc.verdicts);
+        take_away(*f, std::move(verdicts));
     }
 }
 
