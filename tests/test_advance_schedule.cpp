@@ -233,13 +233,25 @@ INSTANTIATE_TEST_SUITE_P(
                    {0, 1, 2, 3, 4, 5},
                    {},
                    false},
-        // A cycle of 5000 h shows 0 cycles a day, so 0 m a day: the times
-        // divide by zero and show "-"; the time totals have no figure either
-        // (rather than the other group's 38 days), and there is no plan to
-        // report.
-        FigureCase{"no advance a day",
+        // A cycle of 5000 h is 0.0048 cycles a day, too few for two places:
+        // the box shows them with two significant digits rather than 0, and
+        // the days are worked from the advance shown (0.0096 m a day, 0.01
+        // to two places) instead of dividing by 0.
+        FigureCase{"an advance too small for two places",
                    {{"编辑框1_每循环用时0", "5000"}},
-                   {{"编辑框2_循环次数0", "179"}, {"编辑框2_月循环数0", "0.14"}, {"编辑框2_天循环数0", "0"},
+                   {{"编辑框2_循环次数0", "179"}, {"编辑框2_月循环数0", "0.14"}, {"编辑框2_天循环数0", "0.0048"},
+                    {"编辑框3_每天进尺0", "0.01"}, {"编辑框3_月进尺0", "0.3"}, {"编辑框4_工期天0", "35800"},
+                    {"编辑框4_工期月0", "1193.33"}, {"编辑框4_工期年0", "98.08"}, {"编辑框2_总循环次数", "252循环"},
+                    {"编辑框4_工期天6", "35838天"}, {"编辑框4_工期月6", "1194.58月"}, {"编辑框4_工期年6", "98.18年"}},
+                   {},
+                   {}},
+        // A cycle of 10^9 h is 0 cycles a day as the calculations compare
+        // figures, so 0 m a day: the times divide by zero and show "-"; the
+        // time totals have no figure either (rather than the other group's
+        // 38 days), and there is no plan to report.
+        FigureCase{"no advance a day",
+                   {{"编辑框1_每循环用时0", "1000000000"}},
+                   {{"编辑框2_循环次数0", "179"}, {"编辑框2_月循环数0", "7.2e-007"}, {"编辑框2_天循环数0", "0"},
                     {"编辑框3_每天进尺0", "0"}, {"编辑框3_月进尺0", "0"}, {"编辑框4_工期天0", "-"},
                     {"编辑框4_工期月0", "-"}, {"编辑框4_工期年0", "-"}, {"编辑框2_总循环次数", "-"},
                     {"编辑框4_工期天6", "-"}, {"编辑框4_工期月6", "-"}, {"编辑框4_工期年6", "-"}},

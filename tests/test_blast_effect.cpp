@@ -297,10 +297,14 @@ TEST_F(BlastEffectProgram, ChoosingACategoryWritesOnlyItsRange)
     choose(Category, "矿山巷道");
     auto after = shown_texts();
     EXPECT_EQ(after[Range], "≤18～25cm/s");
+    // The verdict was on the limit of the other category: it goes with it.
+    EXPECT_EQ(after[Verdict], "-");
+    EXPECT_EQ(verdict_color(), 0x000000);
+    EXPECT_EQ(verdict_back(), 0xC0C0C0);
     after[Range] = before.at(Range);
     after[Category] = before.at(Category);
-    EXPECT_EQ(after, before) << "the verdict waits for the next calculation";
-    EXPECT_EQ(verdict_color(), kGreen);
+    after[Verdict] = before.at(Verdict);
+    EXPECT_EQ(after, before) << "the figures wait for the next calculation";
 
     // An item the table does not name writes nothing, and judges nothing.
     cmd_combo_add_item(U(kForm, Category), "其他建筑物");
@@ -341,18 +345,19 @@ struct Unusable {
     const char* what;
     std::string text;
     bool left;
+    const char* told; // after the box's name, on the status line
 };
 const std::string kBeyond = "1" + std::string(309, '0'); // 1e309, typed digit by digit
 const Unusable kUnusable[] = {
-    {"empty", "", true},
-    {"zero typed and left", "0", true},
-    {"zero in the box", "0", false},
-    {"negative", "-60", true},
-    {"beyond the number range, left", kBeyond, true},
-    {"beyond the number range, in the box", kBeyond, false},
-    {"no number", "abc", false},
-    {"minus zero", "-0", false},
-    {"mistyped number, left", "2..5", true},
+    {"empty", "", true, "未填写"},
+    {"zero typed and left", "0", true, "未填写"},
+    {"zero in the box", "0", false, "须为大于0的数"},
+    {"negative", "-60", true, "须为大于0的数"},
+    {"beyond the number range, left", kBeyond, true, "不是一个数"},
+    {"beyond the number range, in the box", kBeyond, false, "超出数值范围"},
+    {"no number", "abc", false, "未填写"}, // a number box takes no letters
+    {"minus zero", "-0", false, "须为大于0的数"},
+    {"mistyped number, left", "2..5", true, "不是一个数"},
 };
 
 // Every input a mode uses refuses each unusable text: the message, and the
@@ -383,6 +388,7 @@ TEST_F(BlastEffectProgram, AnUnusableInputStopsTheSolverOfEveryMode)
                 auto want = shown_texts();
                 want[m.output] = "-";
                 want[Verdict] = "-";
+                want["标签2"] = rt.input_name(c(input)) + u.told;
                 backend.messages.clear();
                 compute();
                 ASSERT_EQ(backend.messages.size(), 1u);
@@ -514,7 +520,7 @@ TEST_F(BlastEffectProgram, ComputeKeepsTheLampIdleAndPressesOnlyAroundTheSolver)
     type(K, "");
     backend.trail.clear();
     compute();
-    EXPECT_EQ(backend.trail, (std::vector<std::string>{"<lamp idle>", "<pressed>", "<normal>", "<lamp idle>"}));
+    EXPECT_EQ(backend.trail, (std::vector<std::string>{"<lamp idle>", "<pressed>", "<normal>", "<lamp idle>", "系数K未填写"}));
 }
 
 TEST_F(BlastEffectProgram, LookupShowsTheVelocityLimitsOnly)
@@ -671,8 +677,14 @@ TEST_F(Reports, OnlyTheResultsOfTheInputsShownAreExported)
         ch.undo();
         compute();
     }
+    // Typed and typed back: the verdict went with the change, and the
+    // results with the verdict; the next calculation gives both back.
     type(Q, "130");
     type(Q, "120");
+    EXPECT_EQ(text(Verdict), "-");
+    export_ok();
+    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+    compute();
     export_ok();
     ASSERT_EQ(backend.messages.back().text, "自动生成计算书成功！");
     EXPECT_NE(report_text(report).find("V=250×(1201/325)2.0≈9.732cm/s"), std::string::npos);

@@ -177,9 +177,10 @@ INSTANTIATE_TEST_SUITE_P(
         // go into the report.
         FigureCase{"report-only inputs", {{"组合框5", 1}, {"组合框4", 0}}, {{"编辑框1_炮孔间距系数", "1.2"}}, kDefaults},
         // L adds the unrounded subdrill: 10.004 + 0.002 = 10.006 → 10.01,
-        // where the shown 0 would give 10.
+        // where the subdrill rounded to 0 would give 10; h, too small for its
+        // two places, shows two significant digits.
         FigureCase{"hole depth from the unrounded subdrill", {}, {{H, "10.004"}, {"编辑框1_钻根长度系数h", "0.0002"}},
-                   {"0.5", "0", "10.01", "2.31", "2.31", "2.08", ">2.31", "90.75", "29.95"}},
+                   {"0.5", "0.002", "10.01", "2.31", "2.31", "2.08", ">2.31", "90.75", "29.95"}},
         // W reads the shown L 9.32 (4.04), not 9.324 (4.05).
         FigureCase{"burden from the shown hole depth", {}, {{H, "8.88"}, {"编辑框1_炮孔孔径", "250"}},
                    {" 0.6", "0.44", "9.32", "4.04", "4.04", "3.64", ">4.04", "246.39", "81.31"}},

@@ -2,13 +2,17 @@
 // inputs shown: never before a calculation, never after an input the
 // calculation read has changed or after a calculation that gave no results
 // (each refusal saying which of the three it is), and a fresh calculation's
-// report does not depend on what was typed and undone before it.
+// report does not depend on what was typed and undone before it. A
+// calculation without an input says on the form's status line which one,
+// until a calculation gives results again.
 #include "app/program.h"
 #include "tests/support/module_test.h"
 #include "ui/cmd.h"
+#include "ui/resources.h"
 #include "ui/runtime.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <filesystem>
 #include <string>
@@ -22,37 +26,45 @@ struct Row {
     const char* form;
     const char* input;   // a number box the calculation reads
     const char* changed; // another valid value of it
+    const char* told;    // the status line of a calculation without it
     const char* not_calculated = "您还未进行计算，请计算后导出！";
 };
 void PrintTo(const Row& r, std::ostream* os) { *os << r.form; }
 
 const Row kRows[] = {
-    {"SmoothBlasting", "编辑框1_开挖循环进尺", "2.2"},
-    {"ControlledBlasting", "编辑框_地质条件K值确定", "150"},
-    {"BlastEffect", "编辑框5_系数K", "300"},
-    {"StaticBreaking", "编辑框_破碎体长", "2", "您还没有进行计算！"},
-    {"Flyrock", "编辑框1_最大药包的最小抵抗线", "3"},
-    {"ShallowHole", "编辑框2_阶梯高度", "2.5"},
-    {"DeepHole", "编辑框1_阶梯高度", "12"},
-    {"AdvanceSchedule", "编辑框1_各类围岩长度0", "400"},
-    {"EarthSlope", "编辑框1_土的粘聚力", "12"},
-    {"VerticalCut", "编辑框1_土的粘聚力", "12"},
-    {"Ventilation", "编辑框1_风管长度", "1500"},
-    {"AirSupply", "编辑框_耗风量1", "5"},
-    {"WaterSupply", "编辑框_管道内水头损失", "0.5"},
-    {"Mucking", "编辑框1循环进尺", "3"},
-    {"ExcavatorOutput", "编辑框1_工作时间利用系数", "0.75"},
-    {"ExcavatorTrucks", "编辑框1_土方工程量", "20000"},
-    {"Roller", "编辑框1_每次被碾压的宽度", "2"},
-    {"Bulldozer", "编辑框1_铲刀宽度", "3.5"},
-    {"RockDrill", "编辑框1_每班爆破量", "150"},
-    {"Trestle", "编辑框1_E", "210000"},
+    {"SmoothBlasting", "编辑框1_开挖循环进尺", "2.2", "开挖循环进尺未填写"},
+    {"ControlledBlasting", "编辑框_地质条件K值确定", "150", "初步暂定值K'未填写"},
+    {"BlastEffect", "编辑框5_系数K", "300", "系数K未填写"},
+    {"StaticBreaking", "编辑框_破碎体长", "2", "破碎体长未填写", "您还没有进行计算！"},
+    {"Flyrock", "编辑框1_最大药包的最小抵抗线", "3", "最大药包的最小抵抗线未填写"},
+    {"ShallowHole", "编辑框2_阶梯高度", "2.5", "阶梯高度未填写"},
+    {"DeepHole", "编辑框1_阶梯高度", "12", "阶梯高度未填写"},
+    {"AdvanceSchedule", "编辑框1_各类围岩长度0", "400", "第1组围岩长度未填写"},
+    {"EarthSlope", "编辑框1_土的粘聚力", "12", "土的粘聚力未填写"},
+    {"VerticalCut", "编辑框1_土的粘聚力", "12", "土的粘聚力未填写"},
+    {"Ventilation", "编辑框1_风管长度", "1500", "风管长度未填写"},
+    {"AirSupply", "编辑框_耗风量1", "5", "第1行设备耗风量未填写"},
+    {"WaterSupply", "编辑框_管道内水头损失", "0.5", "管道内水头损失未填写"},
+    {"Mucking", "编辑框1循环进尺", "3", "计算未得出结果，请检查输入后重新计算！"}, // its own message said which group
+    {"ExcavatorOutput", "编辑框1_工作时间利用系数", "0.75", "工作时间利用系数未填写"},
+    {"ExcavatorTrucks", "编辑框1_土方工程量", "20000", "土方工程量未填写"},
+    {"Roller", "编辑框1_每次被碾压的宽度", "2", "每次被碾压的宽度未填写"},
+    {"Bulldozer", "编辑框1_铲刀宽度", "3.5", "铲刀宽度未填写"},
+    {"RockDrill", "编辑框1_每班爆破量", "150", "每班爆破量未填写"},
+    {"Trestle", "编辑框1_E", "210000", "弹性模量E未填写"},
 };
 
 struct CurrentResults : testsupport::ModuleProgram, ::testing::WithParamInterface<Row> {
     CurrentResults() : ModuleProgram("main") {}
 
     const Row& row() const { return GetParam(); }
+    // The label the form tells the user on: the one its definition names,
+    // else the usual one.
+    std::string status_label() const
+    {
+        const auto def = nlohmann::json::parse(ui::resource("forms/" + std::string(row().form) + ".json").view());
+        return def.at("calculation").value("status", std::string("标签1_提示信息"));
+    }
     ui::Control& box(const char* name) { return rt.unit(row().form, name); }
     void type_into(const char* name, const std::string& text)
     {
@@ -128,7 +140,9 @@ TEST_P(CurrentResults, ExportsOnlyResultsOfTheInputsShown)
     SCOPED_TRACE("a calculation without the input");
     inputs_page();
     type_into(r.input, "");
+    const std::string status_before = ui::control_text(ui::U(r.form, status_label()));
     compute();
+    EXPECT_EQ(ui::control_text(ui::U(r.form, status_label())), r.told);
     const std::string again = testsupport::file_bytes(report);
     export_report();
     expect_refused("计算未得出结果，请检查输入后重新计算！");
@@ -140,6 +154,11 @@ TEST_P(CurrentResults, ExportsOnlyResultsOfTheInputsShown)
     export_report();
     expect_refused("计算未得出结果，请检查输入后重新计算！");
     EXPECT_TRUE(testsupport::file_bytes(report) == again) << "the report changed";
+    EXPECT_EQ(ui::control_text(ui::U(r.form, status_label())), r.told);
+
+    SCOPED_TRACE("calculated with it: the status line shows what it showed before");
+    compute();
+    EXPECT_EQ(ui::control_text(ui::U(r.form, status_label())), status_before);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryExport, CurrentResults, ::testing::ValuesIn(kRows),

@@ -554,9 +554,9 @@ TEST_F(FlyrockReport, CountdownStepsStandBeforeTheirPlaceholders)
     }
 }
 
-// The report states what the calculation worked out, even after the boxes
-// were changed and changed back; a changed input or a refused calculation
-// gives no report.
+// A changed input takes the verdict with it, and the results go with the
+// verdict (typed back, they do not come back); a new calculation's report
+// states what it worked out; a refused calculation gives no report.
 TEST_F(FlyrockReport, OnlyTheResultsOfTheInputsShownAreExported)
 {
     export_ok();
@@ -572,10 +572,17 @@ TEST_F(FlyrockReport, OnlyTheResultsOfTheInputsShownAreExported)
     EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
     EXPECT_FALSE(fs::exists(report()));
     click("选择框1");
+    EXPECT_EQ(text(Verdict), "-");
+    export_ok();
+    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+    click("图形按钮_计算");
     type(N, "1.5");
     type(N, "1.25");
     choose("组合框1", "处于下风方向时");
     choose("组合框1", "不在下风方向时");
+    export_ok();
+    EXPECT_EQ(backend.messages.back().text, "输入已修改，请重新计算后导出！");
+    click("图形按钮_计算");
     export_ok();
     ASSERT_EQ(backend.messages.back().text, "计算方案导出成功！");
     // Rf0 and the wind's quarter as the calculation worked them out.

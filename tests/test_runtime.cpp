@@ -12,9 +12,12 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <map>
 #include <sstream>
 
 using namespace ui;
@@ -305,6 +308,295 @@ TEST(Random, EveryRunOfTheProgramDrawsTheSameSequence)
     EXPECT_EQ(run(), first);
     EXPECT_NE(std::count(first.begin(), first.end(), 1), 0); // both values come up
     EXPECT_NE(std::count(first.begin(), first.end(), 2), 0);
+}
+
+// --- calculations: what a refusal says, verdicts that go, tiny figures ----------
+
+// A form of the module shape: number boxes of every domain, a choice, a
+// result box, two verdicts (a box with colours and a label), a compute
+// button and a button whose handler writes an input. `status` gives it the
+// usual status label; without one, a refusal is told in a message.
+json calculation_form(const std::string& name, bool status)
+{
+    json def = json::parse(R"({
+      "controls": [
+        {"kind": "EditBox", "name": "编辑框1_梁长", "input_mode": 10, "text": "6"},
+        {"kind": "EditBox", "name": "编辑框1_间距", "input_mode": 10, "text": "0"},
+        {"kind": "EditBox", "name": "编辑框1_梁数", "input_mode": 10, "text": "5"},
+        {"kind": "EditBox", "name": "编辑框1_行数", "input_mode": 10, "text": "0"},
+        {"kind": "EditBox", "name": "编辑框1_偏差", "input_mode": 10, "text": "-2"},
+        {"kind": "EditBox", "name": "编辑框1_b0", "input_mode": 10, "text": "3"},
+        {"kind": "EditBox", "name": "编辑框1循环进尺", "input_mode": 10, "text": "2"},
+        {"kind": "ComboBox", "name": "组合框1_类别", "items": ["甲", "乙"], "index": 0},
+        {"kind": "EditBox", "name": "编辑框2_结果", "input_mode": 1},
+        {"kind": "EditBox", "name": "编辑框2_结论", "input_mode": 1, "back_color": "0xC0C0C0"},
+        {"kind": "Label", "name": "标签1_等级", "text_color": "0x808080"},
+        {"kind": "Button", "name": "按钮_计算", "events": {"Click": "算"}},
+        {"kind": "Button", "name": "按钮_填入", "events": {"Click": "填入"}}
+      ],
+      "domains": {"编辑框1_梁长": ">0", "编辑框1_间距": ">=0", "编辑框1_梁数": "count>=1", "编辑框1_行数": "count>=0",
+                  "编辑框1_偏差": "any", "编辑框1_b0": ">0", "编辑框1循环进尺": ">0"},
+      "calculation": {"names": {"编辑框1_b0": "b′"}, "verdicts": ["编辑框2_结论", "标签1_等级"]}
+    })");
+    def["name"] = name;
+    if (status)
+        def["controls"].push_back(json::parse(R"({"kind": "Label", "name": "标签1_提示信息", "text": "方案导出需要Word2007以上版本！"})"));
+    return def;
+}
+
+struct CalculationTest : ::testing::Test {
+    HeadlessBackend backend;
+    Runtime rt{backend};
+    // What the next calculation does beside reading every box in order.
+    std::string reason;      // refuses it in these words
+    bool refuse = false;     // refuses it without a word
+    std::string own_message; // shows this message itself
+
+    void SetUp() override
+    {
+        backend.attach(rt);
+        rt.register_handler("算", [this](EventArgs& e) {
+            const std::string f = e.form->name;
+            calculation_begin(f);
+            if (!own_message.empty()) cmd_message_box(own_message, 0, "信息：");
+            double sum = 0;
+            for (const char* box : {"编辑框1_梁长", "编辑框1_间距", "编辑框1_梁数", "编辑框1_行数", "编辑框1_偏差",
+                                    "编辑框1_b0", "编辑框1循环进尺"})
+                sum += read_number(U(f, box));
+            const std::string kind = current_item_text(U(f, "组合框1_类别"));
+            if (!reason.empty()) calculation_refused(reason);
+            if (refuse) calculation_refused();
+            write_rounded(U(f, "编辑框2_结果"), sum, 2);
+            const bool ok = std::isfinite(sum);
+            set_control_text(U(f, "编辑框2_结论"), ok ? "满足要求" : "-");
+            rt_set_property(U(f, "编辑框2_结论"), prop::EditBox::TextColor, ok ? 0x00FF00 : 0);
+            rt_set_property(U(f, "编辑框2_结论"), prop::EditBox::BackColor, ok ? 0 : 0xC0C0C0);
+            set_control_text(U(f, "标签1_等级"), ok ? kind + "Ⅲ级" : "");
+            rt_set_property(U(f, "标签1_等级"), prop::Label::TextColor, ok ? 0x00FF00 : 0x808080);
+            calculation_end();
+        });
+        rt.register_handler("填入", [](EventArgs& e) { set_control_text(U(e.form->name, "编辑框1_梁长"), "7"); });
+        for (bool status : {true, false}) {
+            const std::string name = status ? "有提示" : "无提示";
+            rt.add_definition(name, calculation_form(name, status));
+            ASSERT_NE(rt.load_form(name, nullptr, false), nullptr);
+        }
+    }
+    Control& c(const std::string& form, const std::string& name) { return rt.unit(form, name); }
+    std::string text(const std::string& form, const std::string& name) { return control_text(U(form, name)); }
+    void compute(const std::string& form)
+    {
+        backend.messages.clear();
+        rt.user_click(c(form, "按钮_计算"));
+    }
+    std::vector<std::string> messages() const
+    {
+        std::vector<std::string> m;
+        for (const auto& msg : backend.messages) m.push_back(msg.text);
+        return m;
+    }
+    // The refusal as the form tells it: on its status line, or in the one
+    // message the calculation showed.
+    std::string told(const std::string& form)
+    {
+        if (form == "有提示") return text(form, "标签1_提示信息");
+        return backend.messages.size() == 1 ? backend.messages[0].text : "<" + std::to_string(backend.messages.size()) + " messages>";
+    }
+};
+
+TEST_F(CalculationTest, ARefusalNamesTheFirstBoxItCouldNotUseAndWhatItMustHold)
+{
+    const struct {
+        const char* box;
+        const char* text;
+        const char* told;
+    } rows[] = {
+        {"编辑框1_梁长", "", "梁长未填写"},           {"编辑框1_梁长", "  ", "梁长未填写"},
+        {"编辑框1_梁长", "abc", "梁长不是一个数"},    {"编辑框1_梁长", "1..25", "梁长不是一个数"},
+        {"编辑框1_梁长", "-", "梁长不是一个数"},      {"编辑框1_梁长", "0", "梁长须为大于0的数"},
+        {"编辑框1_梁长", "-0", "梁长须为大于0的数"},  {"编辑框1_梁长", "-3", "梁长须为大于0的数"},
+        {"编辑框1_梁长", "1e309", "梁长超出数值范围"}, {"编辑框1_间距", "-1", "间距须为不小于0的数"},
+        {"编辑框1_间距", "-0", "间距不能为-0"},       {"编辑框1_梁数", "5.5", "梁数须为大于0的整数"},
+        {"编辑框1_梁数", "0", "梁数须为大于0的整数"}, {"编辑框1_行数", "2.5", "行数须为不小于0的整数"},
+        {"编辑框1_行数", "-1", "行数须为不小于0的整数"}, {"编辑框1_偏差", "-0", "偏差不能为-0"},
+        {"编辑框1_偏差", "1-5", "偏差不是一个数"},
+        // the definition's name for a box whose own name says nothing
+        {"编辑框1_b0", "0", "b′须为大于0的数"},
+        // a name without "_": its meaning after the kind and number
+        {"编辑框1循环进尺", "", "循环进尺未填写"},
+    };
+    for (const char* form : {"有提示", "无提示"})
+        for (const auto& r : rows) {
+            SCOPED_TRACE(std::string(form) + " " + r.box + " = \"" + r.text + "\"");
+            const std::string kept = text(form, r.box);
+            rt_set_property(U(form, r.box), prop::EditBox::Content, r.text);
+            compute(form);
+            EXPECT_EQ(results_state(form), Runtime::Results::Refused);
+            EXPECT_EQ(told(form), r.told);
+            if (std::string(form) == "有提示") EXPECT_TRUE(backend.messages.empty()) << "the status line says it";
+            rt_set_property(U(form, r.box), prop::EditBox::Content, kept);
+        }
+}
+
+TEST_F(CalculationTest, TheFirstRefusalStandsAndAReasonSpeaksWhereNoBoxDoes)
+{
+    const struct {
+        const char* what;
+        std::vector<std::pair<const char*, const char*>> boxes;
+        std::string reason;
+        bool refuse;
+        const char* told;
+    } rows[] = {
+        {"two boxes: the first read", {{"编辑框1_梁数", "2.5"}, {"编辑框1_梁长", "0"}}, "", false, "梁长须为大于0的数"},
+        {"the module's reason", {}, "计算得出的孔数不大于0", false, "计算得出的孔数不大于0"},
+        {"a box before the reason", {{"编辑框1_间距", "x"}}, "计算得出的孔数不大于0", false, "间距不是一个数"},
+        {"no box, no reason", {}, "", true, "计算未得出结果，请检查输入后重新计算！"},
+    };
+    for (const char* form : {"有提示", "无提示"})
+        for (const auto& r : rows) {
+            SCOPED_TRACE(std::string(form) + ": " + r.what);
+            std::map<std::string, std::string> kept;
+            for (const auto& [box, t] : r.boxes) {
+                kept[box] = text(form, box);
+                rt_set_property(U(form, box), prop::EditBox::Content, t);
+            }
+            reason = r.reason;
+            refuse = r.refuse;
+            compute(form);
+            EXPECT_EQ(results_state(form), Runtime::Results::Refused);
+            EXPECT_EQ(told(form), r.told);
+            for (const auto& [box, t] : kept) rt_set_property(U(form, box), prop::EditBox::Content, t);
+        }
+}
+
+TEST_F(CalculationTest, ACalculationThatShowedItsOwnMessageGetsNoSecond)
+{
+    own_message = "参数不完整，请重新输入！";
+    rt_set_property(U("无提示", "编辑框1_梁数"), prop::EditBox::Content, "5.5");
+    compute("无提示");
+    EXPECT_EQ(messages(), std::vector<std::string>{"参数不完整，请重新输入！"});
+    EXPECT_EQ(results_state("无提示"), Runtime::Results::Refused);
+    // A status line is no second message: it still says which box.
+    rt_set_property(U("有提示", "编辑框1_梁数"), prop::EditBox::Content, "5.5");
+    compute("有提示");
+    EXPECT_EQ(messages(), std::vector<std::string>{"参数不完整，请重新输入！"});
+    EXPECT_EQ(text("有提示", "标签1_提示信息"), "梁数须为大于0的整数");
+}
+
+TEST_F(CalculationTest, TheStatusLineComesBackAfterACalculationWithResults)
+{
+    const std::string idle = "方案导出需要Word2007以上版本！";
+    compute("有提示");
+    EXPECT_EQ(text("有提示", "标签1_提示信息"), idle) << "results leave the line alone";
+    rt_set_property(U("有提示", "编辑框1_梁长"), prop::EditBox::Content, "");
+    compute("有提示");
+    rt_set_property(U("有提示", "编辑框1_梁长"), prop::EditBox::Content, "6");
+    rt_set_property(U("有提示", "编辑框1_梁数"), prop::EditBox::Content, "0");
+    compute("有提示");
+    ASSERT_EQ(text("有提示", "标签1_提示信息"), "梁数须为大于0的整数");
+    rt_set_property(U("有提示", "编辑框1_梁数"), prop::EditBox::Content, "5");
+    compute("有提示");
+    EXPECT_EQ(results_state("有提示"), Runtime::Results::Current);
+    EXPECT_EQ(text("有提示", "标签1_提示信息"), idle) << "what it showed before both refusals";
+
+    // A line written over the refusal (an export's status) stays.
+    rt_set_property(U("有提示", "编辑框1_梁长"), prop::EditBox::Content, "");
+    compute("有提示");
+    rt_set_property(U("有提示", "标签1_提示信息"), prop::Label::Caption, "计算书已导出 100%");
+    rt_set_property(U("有提示", "编辑框1_梁长"), prop::EditBox::Content, "6");
+    compute("有提示");
+    EXPECT_EQ(text("有提示", "标签1_提示信息"), "计算书已导出 100%");
+}
+
+TEST_F(CalculationTest, VerdictsGoWhenAnInputTheyStandOnChangesAndStayGone)
+{
+    const char* f = "有提示";
+    Control& verdict = c(f, "编辑框2_结论");
+    Control& level = c(f, "标签1_等级");
+    auto expect_gone = [&](const char* why) {
+        SCOPED_TRACE(why);
+        EXPECT_EQ(verdict.text, "-");
+        EXPECT_EQ(verdict.text_color, 0);
+        EXPECT_EQ(verdict.back_color, 0xC0C0C0) << "the colours the form opens with";
+        EXPECT_EQ(level.text, "");
+        EXPECT_EQ(level.text_color, 0x808080);
+        EXPECT_EQ(text(f, "编辑框2_结果"), "14") << "the figures stay until the next calculation";
+        EXPECT_EQ(results_state(f), Runtime::Results::Stale);
+    };
+    auto expect_shown = [&](const char* why) {
+        SCOPED_TRACE(why);
+        EXPECT_EQ(verdict.text, "满足要求");
+        EXPECT_EQ(verdict.text_color, 0x00FF00);
+        EXPECT_EQ(level.text, "甲Ⅲ级");
+        EXPECT_EQ(results_state(f), Runtime::Results::Current);
+    };
+    const struct {
+        const char* what;
+        std::function<void()> change, undo;
+    } changes[] = {
+        {"a box typed", [&] { rt.user_type(c(f, "编辑框1_梁长"), "7"); rt.set_focus(nullptr); },
+         [&] { rt.user_type(c(f, "编辑框1_梁长"), "6"); rt.set_focus(nullptr); }},
+        {"a choice", [&] { rt.user_choose(c(f, "组合框1_类别"), 1); }, [&] { rt.user_choose(c(f, "组合框1_类别"), 0); }},
+        {"a handler writing an input after a click", [&] { rt.user_click(c(f, "按钮_填入")); },
+         [&] { rt.user_type(c(f, "编辑框1_梁长"), "6"); rt.set_focus(nullptr); }},
+        {"a box pasted over", [&] { rt.user_edit_text(c(f, "编辑框1_梁数"), "6"); },
+         [&] { rt.user_edit_text(c(f, "编辑框1_梁数"), "5"); }},
+    };
+    for (const auto& ch : changes) {
+        SCOPED_TRACE(ch.what);
+        compute(f);
+        expect_shown("computed");
+        ch.change();
+        expect_gone("changed");
+        ch.undo();
+        expect_gone("changed back: the verdict judged the old value, which is no longer shown as judged");
+    }
+    compute(f);
+    // Actions that change no input leave everything standing.
+    rt.user_click(c(f, "按钮_计算"));
+    rt.set_focus(&c(f, "编辑框1_梁长"));
+    rt.set_focus(nullptr);
+    expect_shown("nothing read changed");
+
+    // A verdict control written since holds no verdict of that calculation.
+    set_control_text(U(f, "标签1_等级"), "另见附表");
+    rt.user_type(c(f, "编辑框1_梁长"), "8");
+    EXPECT_EQ(level.text, "另见附表");
+    EXPECT_EQ(verdict.text, "-");
+
+    // Discarded results take their verdicts with them at once.
+    rt.user_type(c(f, "编辑框1_梁长"), "6");
+    rt.set_focus(nullptr);
+    compute(f);
+    discard_results(f);
+    EXPECT_EQ(verdict.text, "-");
+    EXPECT_EQ(level.text, "");
+}
+
+TEST_F(CalculationTest, AFigureTooSmallForItsPlacesShowsTwoSignificantDigits)
+{
+    const Ref box = U("有提示", "编辑框2_结果");
+    const struct {
+        double x;
+        int places;
+        const char* shown;
+    } rows[] = {
+        {0.00044, 2, "0.00044"},   {0.0004449, 2, "0.00044"}, {0.000445, 2, "0.00045"}, {0.0049, 2, "0.0049"},
+        {0.00999, 2, "0.01"},      {0.0000442, 3, "4.4e-005"}, {0.004, 2, "0.004"},     {0.0449, 1, "0.045"},
+        // rounding that shows a figure is left alone
+        {0.005, 2, "0.01"},        {1.234, 2, "1.23"},         {0.05, 1, "0.1"},        {12.5, 0, "13"},
+        // whole counts and units stay whole; what comparisons take for 0,
+        // below 0 and 0 itself are as rounding gives them
+        {0.4, 0, "0"},             {0.00044, 0, "0"},          {1.1e-13, 2, "0"},       {-0.00044, 2, "0"},
+        {0, 2, "0"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(number_to_text(r.x) + " at " + std::to_string(r.places));
+        write_rounded(box, r.x, r.places);
+        EXPECT_EQ(control_text(box), r.shown);
+        EXPECT_EQ(read_result(box), plain_number(r.shown)) << "a later step works with what is shown";
+        EXPECT_EQ(worked_figure(box), r.x);
+    }
 }
 
 // --- pictures and sounds -------------------------------------------------------

@@ -157,7 +157,24 @@ static void write_worked(const Ref& r, double worked, const std::string& text)
     c.worked_text = text;
 }
 void write_number(const Ref& r, double x) { write_worked(r, x, number_to_text(x)); }
-void write_rounded(const Ref& r, double x, int places) { write_worked(r, x, number_to_text(round_places(x, places))); }
+namespace {
+// A figure at its places; a positive one those places would show as 0 (a
+// velocity of 0.00044 at 2 places) shows two significant digits instead:
+// "0" would tell the user there is none, and a step that reads the box back
+// would work with none. Whole counts and units (0 places) stay whole, and
+// so does what the calculations' comparisons take for 0 (within 1e-7: the
+// noise of a difference that is 0, such as (a + b)·1 − a − b).
+std::string rounded_text(double x, int places)
+{
+    const double r = round_places(x, places);
+    if (places < 1 || r != 0 || !tol_gt(x, 0) || !std::isfinite(x)) return number_to_text(r);
+    const int digits = 1 - int(std::floor(std::log10(x)));
+    const double two = round_places(x, digits);
+    // (so far below 1 that the places cannot be scaled: the figure as %g gives it)
+    return two == x && digits > 300 ? number_to_text_digits(x, 2) : number_to_text(two);
+}
+} // namespace
+void write_rounded(const Ref& r, double x, int places) { write_worked(r, x, rounded_text(x, places)); }
 double worked_figure(const Ref& r)
 {
     const std::string text = control_text(r);
@@ -180,6 +197,7 @@ void calculation_begin(const std::string& form)
     if (f) rt().calculation_begin(*f);
 }
 void calculation_refused() { rt().calculation_refused(); }
+void calculation_refused(const std::string& reason) { rt().calculation_refused(reason); }
 bool refuse_unless_shown(const std::string& form, std::span<const char* const> results)
 {
     for (const char* r : results)
@@ -349,7 +367,7 @@ void cmd_set_xp_style(int scheme) { rt().backend().set_xp_style(scheme); }
 // ---- messages, sounds, timing -------------------------------------------------------------
 int cmd_message_box(const Value& content, int style, const std::string& caption, const std::string& owner)
 {
-    return rt().backend().message_box(content.text(), style, caption, form_of(owner));
+    return rt().message_box(content.text(), style, caption, form_of(owner));
 }
 
 bool cmd_play_sound(const Bytes& wav)

@@ -42,6 +42,9 @@ double read_result(const Ref& unit);
 // them: 0 for an empty (or blank) box, else the count as read_number reads it.
 double read_count_or_none(const Ref& unit);
 void write_number(const Ref& unit, double x);
+// x rounded to `places` decimals; at 1 place or more, an x above 0 (by more
+// than the 1e-7 of the comparisons) that would show as 0 shows two
+// significant digits (0.00044), which is also what read_result reads back.
 void write_rounded(const Ref& unit, double x, int places);
 // The figure behind the number a box shows: what the calculation worked out
 // when it wrote the box with write_number or write_rounded (before any
@@ -54,9 +57,17 @@ double worked_figure(const Ref& unit);
 // form's inputs before writing them is kept: its results are current while
 // those inputs hold what they held when it ended. A box with a domain (form
 // definition "domains") that a calculation reads outside that domain makes
-// the calculation give no results, as calculation_refused() does.
+// the calculation give no results, as calculation_refused() does, and the
+// form then names the first such box and what it must hold (Runtime, on
+// calculations); verdicts the form declares go once an input changes.
 void calculation_begin(const std::string& form);
+// The running calculation gives no results. Without a reason, the user is
+// told of the first input it could not use, or "计算未得出结果，请检查输入
+// 后重新计算！" when there was none; with one, a refusal no single input
+// explains ("反算的孔数不足1个") is told in those words, unless an input
+// was refused first.
 void calculation_refused();
+void calculation_refused(const std::string& reason);
 // Refuses the running calculation when one of the form's `results` shows
 // "-" (it could not be worked out): such results leave nothing to report.
 // True when every one shows a value.

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <system_error>
@@ -251,6 +253,7 @@ Form* Runtime::create_form(const std::string& name, const json& def)
             if (!d.is_string() || !domain_from_name(d.get<std::string>(), &c->domain))
                 throw std::runtime_error("form " + name + ": bad domain of " + control);
         }
+    read_calculation_form(f, def);
     if (auto ms = def.find("menus"); ms != def.end()) {
         int mid = 1;
         for (auto& j : *ms) {
@@ -267,6 +270,39 @@ Form* Runtime::create_form(const std::string& name, const json& def)
     Form* raw = owned.get();
     forms_[name] = std::move(owned);
     return raw;
+}
+
+void Runtime::read_calculation_form(Form& f, const json& def)
+{
+    CalculationForm& calc = calculation_forms_[f.name];
+    calc = CalculationForm{};
+    auto named = [&](const json& name, const char* what) -> Control& {
+        Control* c = name.is_string() ? f.find(name.get<std::string>()) : nullptr;
+        if (!c) throw std::runtime_error("form " + f.name + ": " + what + " names no control: " + name.dump());
+        return *c;
+    };
+    const auto spec = def.find("calculation");
+    if (spec != def.end()) {
+        if (!spec->is_object()) throw std::runtime_error("form " + f.name + ": \"calculation\" is no object");
+        for (auto& [key, value] : spec->items())
+            if (key != "status" && key != "names" && key != "verdicts")
+                throw std::runtime_error("form " + f.name + ": unknown calculation key " + key);
+    }
+    if (spec != def.end() && spec->contains("status")) calc.status = named((*spec)["status"], "status").name;
+    else if (f.find("标签1_提示信息")) calc.status = "标签1_提示信息";
+    if (spec == def.end()) return;
+    if (auto ns = spec->find("names"); ns != spec->end())
+        for (auto& [control, name] : ns->items()) {
+            named(json(control), "a name");
+            if (!name.is_string() || name.get<std::string>().empty())
+                throw std::runtime_error("form " + f.name + ": bad name of " + control);
+            calc.names[control] = name.get<std::string>();
+        }
+    if (auto vs = spec->find("verdicts"); vs != spec->end())
+        for (auto& v : *vs) {
+            const Control& c = named(v, "a verdict");
+            calc.verdicts.push_back({c.id, c.text_color, c.back_color});
+        }
 }
 
 void Runtime::apply_control(Form& f, Control& c, const json& j)
@@ -408,6 +444,7 @@ void Runtime::destroy_now(Form& f)
     // Its results go with it.
     if (running_form_ == &f) running_ = nullptr, running_form_ = nullptr;
     calculations_.erase(f.name);
+    status_lines_.erase(f.name);
     // Owned forms go with their owner.
     for (auto& [n, other] : forms_)
         if (other->owner == &f && !other->destroying) destroy_now(*other);
@@ -498,30 +535,181 @@ void Runtime::calculation_begin(Form& f)
 {
     Calculation& calc = calculations_[f.name];
     calc = Calculation{};
+    calc.messages_at_begin = messages_shown_;
     running_ = &calc;
     running_form_ = &f;
 }
 
-void Runtime::calculation_refused()
+void Runtime::calculation_refused(const std::string& reason)
 {
-    if (running_) running_->refused = true;
+    if (!running_) return;
+    running_->refused = true;
+    if (running_->refusal.empty()) running_->refusal = reason;
 }
 
 void Runtime::calculation_end()
 {
     if (!running_) return;
-    for (auto& [id, state] : running_->inputs)
-        for (auto& c : running_form_->controls)
-            if (c->id == id) state = input_state(*c, !running_->marks_only.count(id));
-    running_->ended = true;
+    Calculation& calc = *running_;
+    Form& f = *running_form_;
+    for (auto& [id, state] : calc.inputs)
+        for (auto& c : f.controls)
+            if (c->id == id) state = input_state(*c, !calc.marks_only.count(id));
+    calc.ended = true;
     running_ = nullptr;
     running_form_ = nullptr;
+    if (!calc.refused) {
+        calc.verdicts = verdicts_shown(f);
+        withdraw_refusal(f);
+        return;
+    }
+    const std::string line = calc.refusal.empty() ? "计算未得出结果，请检查输入后重新计算！" : calc.refusal;
+    // (last: a message box may run other events, which may end the form)
+    tell_refusal(f, line, messages_shown_ != calc.messages_at_begin);
 }
 
 void Runtime::discard_results(const Form& f)
 {
     auto it = calculations_.find(f.name);
-    if (it != calculations_.end() && it->second.ended) it->second.discarded = true;
+    if (it == calculations_.end() || !it->second.ended) return;
+    it->second.discarded = true;
+    std::vector<ShownVerdict> verdicts;
+    verdicts.swap(it->second.verdicts);
+    if (Form* shown = form(f.name); shown == &f) take_away(*shown, std::move(verdicts));
+}
+
+std::string Runtime::input_name(const Control& c) const
+{
+    if (auto it = calculation_forms_.find(c.form->name); it != calculation_forms_.end())
+        if (auto n = it->second.names.find(c.name); n != it->second.names.end()) return n->second;
+    // The meaning follows the first "_" ("编辑框1_工字钢梁数"); a name without
+    // one has it after the kind's word and number ("编辑框1循环进尺").
+    const std::string& name = c.name;
+    if (const size_t bar = name.find('_'); bar != std::string::npos && bar + 1 < name.size()) return name.substr(bar + 1);
+    for (const char* word : {"编辑框", "组合框", "列表框", "选择框", "单选框", "标签"}) {
+        if (name.rfind(word, 0) != 0) continue;
+        size_t at = std::strlen(word);
+        while (at < name.size() && name[at] >= '0' && name[at] <= '9') ++at;
+        if (at < name.size()) return name.substr(at);
+    }
+    return name;
+}
+
+namespace {
+// Why a box's text is no number its formulas take, in the user's words.
+std::string why_unusable(const std::string& text, Domain d)
+{
+    std::string bare = text;
+    for (size_t at; (at = bare.find("\u3000")) != std::string::npos;) bare.erase(at, 3); // the ideographic space
+    if (bare.find_first_not_of(" \t\r\n") == std::string::npos) return "未填写";
+    const double x = plain_number(text);
+    if (std::isnan(x)) return "不是一个数";
+    if (!std::isfinite(x)) return "超出数值范围";
+    if (x == 0 && std::signbit(x) && d != Domain::Positive && d != Domain::PositiveCount) return "不能为-0";
+    switch (d) {
+    case Domain::Positive: return "须为大于0的数";
+    case Domain::NonNegative: return "须为不小于0的数";
+    case Domain::PositiveCount: return "须为大于0的整数";
+    case Domain::Count: return "须为不小于0的整数";
+    default: return "不是一个可用的数";
+    }
+}
+} // namespace
+
+void Runtime::tell_refusal(Form& f, const std::string& line, bool spoken)
+{
+    const auto spec = calculation_forms_.find(f.name);
+    Control* label = spec == calculation_forms_.end() || spec->second.status.empty() ? nullptr : f.find(spec->second.status);
+    if (!label) {
+        // One calculation, one message: a form that said why in its own
+        // words is not contradicted by a second box.
+        if (!spoken) message_box(line, 0, "提示", nullptr);
+        return;
+    }
+    StatusLine& status = status_lines_[f.name];
+    // What the label showed before any refusal line, kept over a second one.
+    if (status.shown.empty() || label->text != status.shown) status.before = label->text;
+    status.shown = line;
+    set(*label, 8, line);
+}
+
+void Runtime::withdraw_refusal(Form& f)
+{
+    auto it = status_lines_.find(f.name);
+    if (it == status_lines_.end()) return;
+    const StatusLine status = it->second;
+    status_lines_.erase(it);
+    const auto spec = calculation_forms_.find(f.name);
+    Control* label = spec == calculation_forms_.end() || spec->second.status.empty() ? nullptr : f.find(spec->second.status);
+    // A label written since (an export's status) keeps what it shows.
+    if (label && label->text == status.shown) set(*label, 8, status.before);
+}
+
+std::vector<Runtime::ShownVerdict> Runtime::verdicts_shown(Form& f) const
+{
+    std::vector<ShownVerdict> out;
+    const auto spec = calculation_forms_.find(f.name);
+    if (spec == calculation_forms_.end()) return out;
+    for (const CalculationForm::Verdict& v : spec->second.verdicts)
+        for (const auto& c : f.controls)
+            if (c->id == v.id) out.push_back({v.id, c->text, c->text_color, c->back_color});
+    return out;
+}
+
+void Runtime::take_away(Form& f, std::vector<ShownVerdict> verdicts)
+{
+    const auto spec = calculation_forms_.find(f.name);
+    if (spec == calculation_forms_.end()) return;
+    for (const ShownVerdict& shown : verdicts)
+        for (const CalculationForm::Verdict& v : spec->second.verdicts) {
+            if (v.id != shown.id) continue;
+            Control* c = nullptr;
+            for (auto& k : f.controls)
+                if (k->id == v.id) c = k.get();
+            // Only what the calculation left: a text written since is no
+            // verdict of it.
+            if (!c || c->text != shown.text || c->text_color != shown.text_color || c->back_color != shown.back_color)
+                continue;
+            const std::string none = c->kind == Kind::EditBox ? "-" : "";
+            switch (c->kind) {
+            case Kind::EditBox:
+                set(*c, prop::EditBox::TextColor, v.text_color);
+                set(*c, prop::EditBox::BackColor, v.back_color);
+                if (c->text != none) set(*c, prop::EditBox::Content, none);
+                break;
+            case Kind::Label:
+                set(*c, prop::Label::TextColor, v.text_color);
+                if (c->text != none) set(*c, prop::Label::Caption, none);
+                break;
+            case Kind::CheckBox:
+                set(*c, prop::CheckBox::TextColor, v.text_color);
+                if (c->text != none) set(*c, prop::CheckBox::Caption, none);
+                break;
+            default:
+                if (c->text != none) set(*c, 8, none);
+                break;
+            }
+        }
+}
+
+void Runtime::settle_results()
+{
+    if (running_) return;
+    for (auto& [name, calc] : calculations_) {
+        if (calc.verdicts.empty() || !calc.ended) continue;
+        Form* f = form(name);
+        if (!f || results_state(*f) == Results::Current) continue;
+        calc.discarded = true; // the old inputs typed back bring back no verdict
+        std::vector<ShownVerdict> verdicts;
+        verdicts.swap(calc.verdicts);
+        take_away(*f, std::move(verdicts));
+    }
+}
+
+int Runtime::message_box(const std::string& text, int style, const std::string& caption, Form* owner)
+{
+    ++messages_shown_;
+    return backend_.message_box(text, style, caption, owner);
 }
 
 Runtime::Results Runtime::results_state(const Form& f) const
@@ -549,7 +737,10 @@ void Runtime::note_read(Control& c, bool marks_only)
 
 void Runtime::input_unusable(Control& c)
 {
-    if (running_ && !(c.form == running_form_ && running_->written.count(c.id))) running_->refused = true;
+    if (!running_ || (c.form == running_form_ && running_->written.count(c.id))) return;
+    running_->refused = true;
+    // The first input that stopped it: what is built on it failed with it.
+    if (running_->refusal.empty()) running_->refusal = input_name(c) + why_unusable(c.text, c.domain);
 }
 
 void Runtime::note_write(Control& c)
@@ -932,6 +1123,7 @@ void Runtime::set_focus(Control* c)
         numeric_rewrite(*old);
         raise(*old, Event::LostFocus);
     }
+    settle_results();
 }
 
 static bool takes_input(const Runtime& rt, const Control& c)
@@ -965,23 +1157,21 @@ void Runtime::user_click(Control& c)
         c.checked = !c.checked;
         backend_.property_changed(c, prop::CheckBox::Checked);
         raise(c, Event::Click);
-        return;
+        break;
     case Kind::RadioBox:
         set_focus(&c);
         radio_select(c);
         raise(c, Event::Click);
-        return;
+        break;
     case Kind::Button:
         set_focus(&c);
         raise(c, Event::Click);
-        return;
-    case Kind::PicBtn:
-        raise(c, Event::Click);
-        return;
+        break;
     default:
         raise(c, Event::Click);
-        return;
+        break;
     }
+    settle_results();
 }
 
 void Runtime::user_type(Control& edit, const std::string& text)
@@ -1013,6 +1203,7 @@ void Runtime::user_edit_text(Control& edit, const std::string& text)
 {
     set_text_value(edit, edit.kind == Kind::ComboBox ? prop::ComboBox::Content : prop::EditBox::Content, text);
     if (edit.kind == Kind::EditBox) raise(edit, Event::ContentChanged);
+    settle_results();
 }
 
 void Runtime::user_choose(Control& list, int index)
@@ -1024,6 +1215,7 @@ void Runtime::user_choose(Control& list, int index)
     if (list.kind == Kind::ComboBox) list.text = list.items[index];
     backend_.property_changed(list, list.kind == Kind::ComboBox ? prop::ComboBox::CurrentIndex : 16);
     raise(list, Event::SelectionChanged);
+    settle_results();
 }
 
 void Runtime::user_tick(Control& c, int item)
@@ -1043,6 +1235,7 @@ void Runtime::user_tick(Control& c, int item)
     c.current_index = item;
     backend_.items_changed(c);
     raise(c, Event::SelectionChanged);
+    settle_results();
 }
 
 void Runtime::user_page(Control& tab, int page)
@@ -1052,6 +1245,7 @@ void Runtime::user_page(Control& tab, int page)
     tab.current_page = page;
     backend_.property_changed(tab, prop::Tab::CurrentPage);
     raise(tab, Event::PageChanged);
+    settle_results();
 }
 
 void Runtime::user_scroll(Control& bar, int position)
@@ -1060,6 +1254,7 @@ void Runtime::user_scroll(Control& bar, int position)
     bar.position = std::clamp(position, bar.minimum, std::max(bar.minimum, bar.maximum));
     backend_.property_changed(bar, prop::ScrollBar::Position);
     raise(bar, Event::PositionChanged);
+    settle_results();
 }
 
 void Runtime::user_toolbar(Control& bar, int index)
@@ -1068,6 +1263,7 @@ void Runtime::user_toolbar(Control& bar, int index)
     EventArgs a;
     a.a = index;
     raise(bar, Event::ButtonClick, a);
+    settle_results();
 }
 
 bool Runtime::takes_wheel(const Control& c) const
@@ -1083,6 +1279,7 @@ void Runtime::user_wheel(Control& c, int steps, int keys)
     a.a = steps;
     a.b = keys;
     raise(c, Event::MouseWheel, a);
+    settle_results();
 }
 
 void Runtime::user_mouse_down(Control& c, bool left, int x, int y, int keys)
@@ -1093,6 +1290,7 @@ void Runtime::user_mouse_down(Control& c, bool left, int x, int y, int keys)
     a.b = y;
     a.c = keys;
     raise(c, left ? Event::LeftButtonDown : Event::RightButtonDown, a);
+    settle_results();
 }
 
 void Runtime::user_menu(Form& f, int index)
@@ -1107,6 +1305,7 @@ void Runtime::user_menu(Form& f, int index)
     a.a = f.menus[index].id;
     Handler fn = h->second;
     fn(a);
+    settle_results();
 }
 
 bool Runtime::user_close(Form& f)

@@ -110,11 +110,26 @@ public:
     // and its inputs hold what they held. Stale: an input it read has
     // changed since, or its results were discarded. Refused: it gave no
     // results (whatever was typed since: there is nothing to be stale).
+    //
+    // A refused calculation says why, once: the first input it could not
+    // use ("工字钢梁数须为大于0的整数") or the reason it was refused with,
+    // on the form's status label (definition "calculation": "status", else
+    // 标签1_提示信息), or in a message where the form has none and the
+    // calculation showed no message of its own. The next calculation that
+    // gives results gives the label back what it showed before.
+    //
+    // The controls a form declares as its verdicts (definition
+    // "calculation": "verdicts": pass texts, classes, levels) hold what the
+    // last calculation concluded from its inputs: once those inputs change,
+    // or its results are discarded, the verdicts it left are taken away
+    // (a result box shows "-", a label nothing, both in the colours the form
+    // opens with), and the results stay discarded.
     enum class Results { NotCalculated, Current, Stale, Refused };
     void calculation_begin(Form& f);
     // The running calculation gives no results: an input it needs is
-    // missing or meaningless, or it was refused.
-    void calculation_refused();
+    // missing or meaningless, or it was refused. `reason`, when not empty,
+    // is what the user is told, unless an input was refused before it.
+    void calculation_refused(const std::string& reason = {});
     bool calculation_running() const { return running_ != nullptr; }
     void calculation_end();
     // The form's last calculation no longer stands for what the form shows
@@ -122,6 +137,10 @@ public:
     // what it read.
     void discard_results(const Form& f);
     Results results_state(const Form& f) const;
+    // What the user calls an input: the form definition's name for it
+    // ("calculation": "names"), else the meaning its control name gives
+    // ("编辑框1_工字钢梁数": "工字钢梁数").
+    std::string input_name(const Control& c) const;
     // Called by the property and list operations.
     // `marks_only`: only the marks of a check list's items were read, not
     // which item is current (the highlight is no input then).
@@ -130,6 +149,10 @@ public:
     // An input the running calculation read holds no usable number (a result
     // it wrote itself and reads back does not count).
     void input_unusable(Control& c);
+
+    // Message boxes of the program's code (cmd_message_box), counted so that
+    // a calculation knows whether it has spoken to the user already.
+    int message_box(const std::string& text, int style, const std::string& caption, Form* owner);
 
     // Timers, driven by the backend's clock.
     int64_t next_timer_due() const; // INT64_MAX when none
@@ -164,17 +187,53 @@ private:
     void numeric_rewrite(Control& c);
     void radio_select(Control& c);
 
+    // A verdict control as a calculation left it.
+    struct ShownVerdict {
+        int id = 0;
+        std::string text;
+        int32_t text_color = 0, back_color = 0;
+    };
     struct Calculation {
         std::map<int, std::string> inputs; // control id -> its state at the end
         std::set<int> written;
         std::set<int> marks_only; // inputs of which only the items' marks were read
         bool refused = false, ended = false, discarded = false;
+        std::string refusal;               // what the user is told of a refusal
+        int messages_at_begin = 0;
+        std::vector<ShownVerdict> verdicts; // of a calculation that gave results
+    };
+    // A form definition's "calculation": where a refusal is told, the
+    // inputs' names for the user, and the verdict controls with the colours
+    // the form opens with.
+    struct CalculationForm {
+        std::string status; // a label; empty: a message instead
+        std::map<std::string, std::string> names;
+        struct Verdict {
+            int id = 0;
+            int32_t text_color = 0, back_color = 0;
+        };
+        std::vector<Verdict> verdicts;
+    };
+    // A refusal line on a status label, and what the label showed before.
+    struct StatusLine {
+        std::string shown, before;
     };
     static bool holds_input(const Control& c);
     static std::string input_state(const Control& c, bool with_current);
+    void read_calculation_form(Form& f, const nlohmann::json& def);
+    void tell_refusal(Form& f, const std::string& line, bool spoken);
+    void withdraw_refusal(Form& f);
+    std::vector<ShownVerdict> verdicts_shown(Form& f) const;
+    void take_away(Form& f, std::vector<ShownVerdict> verdicts);
+    // After a user's action (and what its handlers wrote): verdicts whose
+    // calculation no longer holds are taken away.
+    void settle_results();
 
     Backend& backend_;
     std::map<std::string, Calculation> calculations_; // by form name
+    std::map<std::string, CalculationForm> calculation_forms_; // by form name
+    std::map<std::string, StatusLine> status_lines_;           // by form name
+    int messages_shown_ = 0;
     Calculation* running_ = nullptr;
     Form* running_form_ = nullptr;
     std::map<std::string, Handler> handlers_;

@@ -131,16 +131,6 @@ namespace {
 
 Calculated g_last;
 
-constexpr const char* kStatus = "标签1_提示信息";
-constexpr const char* kIdleStatus = "方案导出需要Word2007以上版本！";
-
-// The calculation gives no results, and the status line says why.
-void refuse_with_reason(const char* reason)
-{
-    calculation_refused();
-    rt_set_property(box(kStatus), prop::Label::Caption, reason);
-}
-
 // Why the gas demand cannot be worked out from the face's allowed gas
 // concentration Bg and that of the incoming air Bg0 (both fractions of the
 // air's volume), or nullptr when it can. Bg is at most 0.01 (1 %, the
@@ -240,7 +230,7 @@ void air_demand()
         const double Bg = input("编辑框1_工作面允许瓦斯浓度"), Bg0 = input("编辑框1_送入风流中瓦斯浓度");
         const double uneven = input("编辑框1_瓦斯涌出不均衡系数");
         const char* refusal = gas_limit_refusal(Bg, Bg0);
-        if (refusal) refuse_with_reason(refusal);
+        if (refusal) calculation_refused(refusal);
         write_rounded("编辑框2_按瓦斯绝对涌出量计算", refusal ? kNone : emission / (Bg - Bg0) * uneven, 2);
     } else {
         write_text("编辑框2_按瓦斯绝对涌出量计算", "0");
@@ -323,8 +313,6 @@ constexpr const char* kResults[] = {
 void calculate()
 {
     g_last = Calculated{};
-    // A reason given by an earlier refusal no longer stands.
-    if (control_text(box(kStatus)) != kIdleStatus) rt_set_property(box(kStatus), prop::Label::Caption, kIdleStatus);
     air_demand();
     duct_and_fan();
     // A plan with a figure missing would print arithmetic that ends in
