@@ -45,7 +45,7 @@ const Row kRows[] = {
     {"Ventilation", "编辑框1_风管长度", "1500", "风管长度未填写"},
     {"AirSupply", "编辑框_耗风量1", "5", "第1行设备耗风量未填写"},
     {"WaterSupply", "编辑框_管道内水头损失", "0.5", "管道内水头损失未填写"},
-    {"Mucking", "编辑框1循环进尺", "3", "计算未得出结果，请检查输入后重新计算！"}, // its own message said which group
+    {"Mucking", "编辑框1循环进尺", "3", "参数不完整，请重新输入！"}, // as its own message says
     {"ExcavatorOutput", "编辑框1_工作时间利用系数", "0.75", "工作时间利用系数未填写"},
     {"ExcavatorTrucks", "编辑框1_土方工程量", "20000", "土方工程量未填写"},
     {"Roller", "编辑框1_每次被碾压的宽度", "2", "每次被碾压的宽度未填写"},

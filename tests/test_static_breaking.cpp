@@ -475,12 +475,11 @@ TEST_F(StaticBreakingProgram, WithoutAModeNothingIsComputed)
     compute();
     EXPECT_EQ(messages(), std::vector<std::string>{"请选择钻孔直径或钻孔深度！"});
     EXPECT_EQ(backend.messages.back().caption, "信息：");
-    // Nothing but the status line, which says that no result came of it.
+    // Nothing but the status line, which says what is missing.
     auto told = before;
-    told["标签1_提示信息"] = "计算未得出结果，请检查输入后重新计算！";
+    told["标签1_提示信息"] = "请选择钻孔直径或钻孔深度！";
     EXPECT_EQ(shown_texts(), told);
-    EXPECT_EQ(backend.trail,
-              (std::vector<std::string>{"<lamp busy>", "<normal>", "<lamp idle>", "计算未得出结果，请检查输入后重新计算！"}));
+    EXPECT_EQ(backend.trail, (std::vector<std::string>{"<lamp busy>", "<normal>", "<lamp idle>", "请选择钻孔直径或钻孔深度！"}));
 }
 
 TEST_F(StaticBreakingProgram, ComputeShowsTheLampButNoPressedPicture)

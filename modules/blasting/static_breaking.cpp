@@ -321,7 +321,7 @@ void calculate()
     texts_.clear();
     if (!checked(kByDiameter) && !checked(kByCount)) {
         cmd_message_box("请选择钻孔直径或钻孔深度！");
-        calculation_refused();
+        calculation_refused("请选择钻孔直径或钻孔深度！");
         return;
     }
     // The width goes into the report beside the results, though no formula

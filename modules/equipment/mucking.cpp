@@ -104,7 +104,7 @@ void calculate()
     // shows "-" too.
     write_rounded(box(T), (read_result(box(Z)) * number(T1)) / (number(V1) * 3600), 2);
 
-    if (!section_given || !equipment_given) calculation_refused();
+    if (!section_given || !equipment_given) calculation_refused(kIncomplete);
     ui::refuse_unless_shown(kForm, {Z, N, T});
     cmd_edit_append(box(Log), {"\r\n    计算完成！"});
 }

@@ -129,7 +129,7 @@ void calculate()
                             "）的总重量不是大于零的数值，无法确定最重设备，请查证！",
                         0, "信息：", app::kMainForm);
         clear_results();
-        calculation_refused();
+        calculation_refused("第" + n + "行通行设备的总重量须为大于0的数");
         return;
     }
 
@@ -262,7 +262,7 @@ void check_inputs()
             cmd_message_box("杆件受力分配距离有误，请查证！", 0);
             rt_set_property(frame, prop::ShapeBox::BackColor, kDarkGrey);
             clear_results();
-            calculation_refused();
+            calculation_refused("杆件受力分配距离有误");
             return;
         }
     }
@@ -273,7 +273,7 @@ void check_inputs()
     } else {
         cmd_message_box("弯矩最不利荷载情况下，杆件累加长度与栈桥净跨应相等，请查证！", 0);
         clear_results();
-        calculation_refused();
+        calculation_refused("弯矩工况杆件累加长度不等于栈桥净跨");
         rt_set_property(frame, prop::ShapeBox::BackColor, kDarkGrey);
         return;
     }
@@ -283,7 +283,7 @@ void check_inputs()
     } else {
         cmd_message_box("剪力最不利荷载情况下，杆件累加长度与栈桥净跨应相等，请查证！", 0);
         clear_results();
-        calculation_refused();
+        calculation_refused("剪力工况杆件累加长度不等于栈桥净跨");
         rt_set_property(frame, prop::ShapeBox::BackColor, kDarkGrey);
         return;
     }
