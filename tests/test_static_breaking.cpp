@@ -215,95 +215,96 @@ Step count_mode{Step::Click, ByCount};
 INSTANTIATE_TEST_SUITE_P(
     StaticBreaking, Figures,
     ::testing::Values(
-        // L1 1.25·0.9; L = 1.8·1.25·3.0·1.7·3 / (0.04·1.3·30) · 2 = 44.13; n = 44.13 / 1.125;
-        // q1 = 0.02²·1.125·1540·3.1415926; 40 mm is a table diameter: Q = 44.13·1.94·1.05.
+        // L1 1.25·0.9; L = 1.8·1.25·3.0·1.7·3 / (0.04·1.3·30) · 2 = 44.135 needed: 44.14;
+        // n = 44.14 / 1.125 = 39.2, so 40 holes; q1 = 0.02²·1.125·1540·3.1415926;
+        // 40 mm is a table diameter: Q = 44.14·1.94·1.05 = 89.913, up to 89.92.
         FigureCase{"starting values",
                    {},
-                   {"1.125", "44.13", "39", "40", "20~30cm", "15~40cm", "9~36cm", "1540", "1.94", "2.18", "89.89"},
+                   {"1.125", "44.14", "40", "40", "20~30cm", "15~40cm", "9~36cm", "1540", "1.94", "2.18", "89.92"},
                    kByLength,
                    {}},
-        // L = 20·1.125; D = 34.425 / (22.5·1.3·30) · 2 · 1000 = 78.46: outside 35~50,
-        // no burden, spacing or row spacing, and no weight per metre.
+        // L = 20·1.125; D = 34.425 / (22.5·1.3·30) · 2 · 1000 = 78.46 needed: 79 mm,
+        // outside 35~50, no burden, spacing or row spacing, and no weight per metre.
         FigureCase{"count mode, 20 holes",
                    {count_mode},
-                   {"1.125", "22.5", "20", "78", "-", "-", "-", "1540", "-", "8.28", "173.88"},
+                   {"1.125", "22.5", "20", "79", "-", "-", "-", "1540", "-", "8.49", "178.29"},
                    kByHole,
                    {}},
         FigureCase{"count mode, 50 holes",
                    {count_mode, {Step::Type, GivenN, "50"}},
-                   {"1.125", "56.25", "50", "31", "-", "-", "-", "1540", "1.165", "1.31", "68.78"},
-                   kByHole,
+                   {"1.125", "56.25", "50", "32", "-", "-", "-", "1540", "1.24", "1.39", "73.24"},
+                   kByLength, // 31.4 mm needed is 32, a table diameter
                    {kSmallComputed}},
         // The advice comes after the count has been written; 34 mm is a table diameter.
         FigureCase{"diameter 34",
                    {{Step::Type, GivenD, "34"}},
-                   {"1.125", "51.92", "46", "34", "-", "-", "-", "1540", "1.40", "1.57", "76.32"},
+                   {"1.125", "51.93", "47", "34", "-", "-", "-", "1540", "1.40", "1.57", "76.34"},
                    kByLength,
                    {kSmallGiven}},
         // L1 = 1.25·1.05 = 1.3125 shows 1.313; the total length of 20 holes uses 1.3125.
         FigureCase{"hard rock, count mode",
                    {{Step::Choose, Object, "中、硬质岩破碎"}, count_mode},
-                   {"1.313", "26.25", "20", "67", "-", "-", "-", "1540", "-", "7.13", "149.73"},
+                   {"1.313", "26.25", "20", "68", "-", "-", "-", "1540", "-", "7.34", "154.14"},
                    kByHole,
                    {}},
         // 45 mm lies in 40~65 but is no table diameter: Q = q1·n·1.05 with
         // q1 = 0.0225²·1.313·1540·3.1415926 from the shown depth.
         FigureCase{"hard rock, diameter mode",
                    {{Step::Choose, Object, "中、硬质岩破碎"}, {Step::Type, GivenD, "45"}},
-                   {"1.313", "39.23", "30", "45", "30~50cm", "40~60cm", "24~54cm", "1540", "2.45", "3.22", "101.43"},
+                   {"1.313", "39.24", "30", "45", "30~50cm", "40~60cm", "24~54cm", "1540", "2.45", "3.22", "101.43"},
                    kByHole,
                    {}},
         // 0.99 held in single precision is 0.99000001: a million holes show it.
-        // Their diameter rounds to 0 mm: no hole to fill, no charge.
+        // The diameter they need is a fraction of a millimetre, shown as the
+        // whole millimetre that holds it, with the advice to drill fewer.
         FigureCase{"depth held in single precision",
                    {count_mode, {Step::Type, Depth, "1.1"}, {Step::Type, GivenN, "1000000"}},
-                   {"0.99", "990000.01", "1000000", "-", "-", "-", "-", "1540", "-", "-", "-"},
+                   {"0.99", "990000.01", "1000000", "1", "-", "-", "-", "1540", "-", "0.0012", "1260"},
                    kByHole,
                    {kSmallComputed}},
-        // l 0.02: L = 0.3825 / 1.56 · 2 = 0.49 m, n = 0.49 / 1.125 = 0.44
-        // rounds to 0 holes: no hole, no charge, rather than 1 kg of agent
-        // for no hole at all.
-        FigureCase{"less than half a hole",
+        // l 0.02: L = 0.3825 / 1.56 · 2 = 0.4904 m needed: 0.5 m, less than
+        // one hole's depth, and still one hole to drill and fill.
+        FigureCase{"less than one hole",
                    {{Step::Type, "编辑框_破碎体长", "0.02"}},
-                   {"1.125", "0.49", "-", "40", "20~30cm", "15~40cm", "9~36cm", "1540", "1.94", "2.18", "-"},
+                   {"1.125", "0.5", "1", "40", "20~30cm", "15~40cm", "9~36cm", "1540", "1.94", "2.18", "1.02"},
                    kByLength,
                    {}},
         FigureCase{"diameter 41, SCA-Ⅲ",
                    {{Step::Type, GivenD, "41"}, {Step::Choose, Agent, "SCA-Ⅲ"}},
-                   {"1.125", "43.06", "38", "41", "20~30cm", "15~40cm", "9~36cm", "1650", "-", "2.45", "97.76"},
+                   {"1.125", "43.06", "39", "41", "20~30cm", "15~40cm", "9~36cm", "1650", "-", "2.45", "100.33"},
                    kByHole,
                    {}},
         // 50 mm holds 1540·π·0.05²/4 = 3.02 kg/m, not the 2.79 of 48 mm:
         // Q = 35.31·3.02·1.05.
         FigureCase{"diameter 50, SCA-Ⅱ",
                    {{Step::Type, GivenD, "50"}, {Step::Choose, Agent, "SCA-Ⅱ"}},
-                   {"1.125", "35.31", "31", "50", "20~30cm", "15~40cm", "9~36cm", "1540", "3.02", "3.4", "111.97"},
+                   {"1.125", "35.31", "32", "50", "20~30cm", "15~40cm", "9~36cm", "1540", "3.02", "3.4", "111.97"},
                    kByLength,
                    {}},
         // 49 mm: the mean of 2.79 and 3.02; no table diameter, so Q = q1·n·1.05.
         FigureCase{"diameter 49, SCA-Ⅰ",
                    {{Step::Type, GivenD, "49"}},
-                   {"1.125", "36.03", "32", "49", "20~30cm", "15~40cm", "9~36cm", "1540", "2.905", "3.27", "109.87"},
+                   {"1.125", "36.03", "33", "49", "20~30cm", "15~40cm", "9~36cm", "1540", "2.905", "3.27", "113.31"},
                    kByHole,
                    {}},
         FigureCase{"diameter 50, SCA-Ⅳ",
                    {{Step::Type, GivenD, "50"}, {Step::Choose, Agent, "SCA-Ⅳ"}},
-                   {"1.125", "35.31", "31", "50", "20~30cm", "15~40cm", "9~36cm", "1650", "3.24", "3.64", "120.12"},
+                   {"1.125", "35.31", "32", "50", "20~30cm", "15~40cm", "9~36cm", "1650", "3.24", "3.64", "120.13"},
                    kByLength,
                    {}},
         // 30 mm is a table diameter; at 1540 kg/m³ its weight per metre is π·0.015²·1540 = 1.09.
         FigureCase{"diameter 30, SCA-Ⅰ",
                    {{Step::Type, GivenD, "30"}},
-                   {"1.125", "58.85", "52", "30", "-", "-", "-", "1540", "1.09", "1.22", "67.35"},
+                   {"1.125", "58.85", "53", "30", "-", "-", "-", "1540", "1.09", "1.22", "67.36"},
                    kByLength,
                    {kSmallGiven}},
         FigureCase{"diameter 30, SCA-Ⅲ",
                    {{Step::Type, GivenD, "30"}, {Step::Choose, Agent, "SCA-Ⅲ"}},
-                   {"1.125", "58.85", "52", "30", "-", "-", "-", "1650", "1.17", "1.31", "72.3"},
+                   {"1.125", "58.85", "53", "30", "-", "-", "-", "1650", "1.17", "1.31", "72.3"},
                    kByLength,
                    {kSmallGiven}},
         FigureCase{"beams and walls", {{Step::Choose, Object, "钢筋砼梁、墙板"}},
-                   {"1.125", "44.13", "39", "40", "20~30cm", "10~30cm", "6~27cm", "1540", "1.94", "2.18", "89.89"},
+                   {"1.125", "44.14", "40", "40", "20~30cm", "10~30cm", "6~27cm", "1540", "1.94", "2.18", "89.92"},
                    kByLength,
                    {}},
         // No diameter: everything built on it shows "-".
@@ -349,8 +350,8 @@ TEST_P(InputDomains, AnInputOutsideItsDomainGivesNoFigureAndNoPlan)
     const DomainCase& d = GetParam();
     if (d.count_mode) click(ByCount);
     const std::vector<std::string> start =
-        d.count_mode ? std::vector<std::string>{"1.125", "22.5", "20", "78", "-", "-", "-", "1540", "-", "8.28", "173.88"}
-                     : std::vector<std::string>{"1.125", "44.13", "39", "40", "20~30cm", "15~40cm", "9~36cm", "1540", "1.94", "2.18", "89.89"};
+        d.count_mode ? std::vector<std::string>{"1.125", "22.5", "20", "79", "-", "-", "-", "1540", "-", "8.49", "178.29"}
+                     : std::vector<std::string>{"1.125", "44.14", "40", "40", "20~30cm", "15~40cm", "9~36cm", "1540", "1.94", "2.18", "89.92"};
     rt.set_focus(&c(d.box));
     rt.user_edit_text(c(d.box), d.text);
     rt.set_focus(nullptr);
@@ -456,11 +457,11 @@ TEST_F(StaticBreakingProgram, SwitchingModesStartsFromTheLastResult)
     EXPECT_FALSE(visible("标签9"));
     EXPECT_TRUE(visible(GivenN));
     EXPECT_TRUE(visible("标签28"));
-    EXPECT_EQ(text(GivenN), "39");
+    EXPECT_EQ(text(GivenN), "40");
     EXPECT_EQ(text(GivenD), "40");
     compute();
-    EXPECT_EQ(text(L), "43.875"); // 39 holes of 1.125 m
-    EXPECT_EQ(text(D), "40");
+    EXPECT_EQ(text(L), "45"); // 40 holes of 1.125 m
+    EXPECT_EQ(text(D), "40"); // 39.23 mm needed
     click(ByDiameter);
     EXPECT_TRUE(visible(GivenD));
     EXPECT_FALSE(visible(GivenN));
@@ -641,8 +642,8 @@ TEST_F(Plan, FillsEveryPlaceholderCountingDownAndLogsItsProgress)
           "钻孔直径\nD\n40\nmm", "SCA重量\nK\n1650\n", "总体装药量（含耗损）\nQ\n",
           // only the mode and the total-charge formula that were used, each
           // with the sign of its rounding
-          "本工程按给定的钻孔直径 D = 40 mm 计算钻孔总长及布眼数量：", "N=LL1=44.131.125≈39个",
-          "本工程钻孔直径 D = 40 mm 为标准孔径，每米钻孔SCA重量 w 查表取 2.07 kg/m：", "Q=1.05·L·w=1.05×44.13×2.07≈95.92kg",
+          "本工程按给定的钻孔直径 D = 40 mm 计算钻孔总长及布眼数量：", "N=LL1=44.141.125≈40个",
+          "本工程钻孔直径 D = 40 mm 为标准孔径，每米钻孔SCA重量 w 查表取 2.07 kg/m：", "Q=1.05·L·w=1.05×44.14×2.07≈95.94kg",
           "抵抗线\nW\n20~30cm\n—\n", "自上而下共分 2 层施工"})
         EXPECT_NE(doc.find(shown), std::string::npos) << shown;
     for (const char* absent : {"本工程按给定的布眼数量", "不是标准孔径", "1.05·q1·N", "：。", "- kg", "= -"})
@@ -724,16 +725,16 @@ TEST_F(Plan, ASecondExportAppendsItsLinesAndACalculationClearsThem)
     EXPECT_EQ(text(Log), kByLength);
 }
 
-// Less than half a hole in all (n rounds to 0): no plan of 0 holes and a
-// charge.
-TEST_F(Plan, NoHoleGivesNoPlan)
+// Less hole than one hole's depth in all (0.49 m of 1.125 m): still one
+// hole to drill and fill, never a plan of 0 holes.
+TEST_F(Plan, LessThanOneHoleIsOneHole)
 {
     type("编辑框_破碎体长", "0.02");
     compute();
-    ASSERT_EQ(text(N), "-");
+    ASSERT_EQ(text(N), "1");
     export_ok();
-    EXPECT_EQ(messages().back(), "计算未得出结果，请检查输入后重新计算！");
-    EXPECT_FALSE(fs::exists(report()));
+    EXPECT_EQ(messages().back(), "自动生成计算书成功！");
+    EXPECT_NE(report_text(report()).find("N=LL1=0.51.125≈1个"), std::string::npos);
 }
 
 // Changed inputs, an unusable input or no hole to fill give no plan; the
@@ -760,14 +761,14 @@ TEST_F(Plan, OnlyTheResultsOfTheInputsShownArePlanned)
     click(ByCount);
     type(GivenN, "20");
     compute();
-    ASSERT_EQ(text(D), "78");
+    ASSERT_EQ(text(D), "79");
     export_ok();
     ASSERT_EQ(messages().back(), "自动生成计算书成功！");
     const std::string doc = report_text(report());
     for (const char* shown : {"本工程按给定的布眼数量 N = 20 个计算钻孔总长，并由钻孔总长反算钻孔直径：", "L=N·L1=20×1.125=22.5m",
-                              "×2.0×1000≈78mm", "本工程钻孔直径 D = 78 mm 不是标准孔径，按单孔装药量计算：",
-                              "Q=1.05·q1·N=1.05×8.28×20=173.88kg",
-                              "钻孔直径 D = 78 mm 不在“钢筋砼基础、柱”适用的 35～50 mm 孔径范围内，抵抗线、孔距及排距无推荐值。"})
+                              "×2.0×1000≈79mm", "本工程钻孔直径 D = 79 mm 不是标准孔径，按单孔装药量计算：",
+                              "Q=1.05·q1·N=1.05×8.49×20=178.29kg",
+                              "钻孔直径 D = 79 mm 不在“钢筋砼基础、柱”适用的 35～50 mm 孔径范围内，抵抗线、孔距及排距无推荐值。"})
         EXPECT_NE(doc.find(shown), std::string::npos) << shown;
     for (const char* absent : {"本工程按给定的钻孔直径", "为标准孔径", "抵抗线\nW", "孔距\na", "\n-\n"})
         EXPECT_EQ(doc.find(absent), std::string::npos) << absent;
@@ -783,12 +784,14 @@ TEST_F(Plan, OnlyTheResultsOfTheInputsShownArePlanned)
     EXPECT_NE(plan.find("22.5×(1+0)×30"), std::string::npos);
     fs::remove(report());
 
+    // So many holes that each needs less than a millimetre: the whole
+    // millimetre that holds it, and the plan says to drill fewer.
     type(GivenN, "1000000");
     compute();
-    ASSERT_EQ(text(D), "-");
+    ASSERT_EQ(text(D), "1");
     export_ok();
-    EXPECT_EQ(messages().back(), "计算未得出结果，请检查输入后重新计算！");
-    EXPECT_FALSE(fs::exists(report()));
+    EXPECT_EQ(messages().back(), "自动生成计算书成功！");
+    EXPECT_NE(report_text(report()).find("钻孔直径 D = 1 mm 小于常规孔径 35～50 mm，建议减少钻眼数量。"), std::string::npos);
 }
 
 TEST(StaticBreakingTemplate, EachPlaceholderStandsAsOftenAsThePlanNeedsAndNoMoreThanItIsReplaced)

@@ -251,6 +251,39 @@ INSTANTIATE_TEST_SUITE_P(Table, RoundPlaces, ::testing::Values(
 
 TEST(RoundPlacesDefault, RoundsToWhole) { EXPECT_EQ(ui::round_places(2.5), 3.0); }
 
+// Toward safety: an allowed maximum never above its formula's figure, a
+// need never below it, and a figure that is a step but for its binary
+// residue stays that step.
+TEST(RoundPlacesTowardSafety, DownForAMaximumUpForANeed) {
+    struct Case {
+        double x;
+        int places;
+        double down, up;
+    };
+    const Case cases[] = {
+        {1.5869, 2, 1.58, 1.59},                // an allowed height
+        {0.019136, 4, 0.0191, 0.0192},          // a charge kept to three figures
+        {19.136, 0, 19, 20},                    // whole grams
+        {11 * 0.6 * 0.7, 2, 4.62, 4.62},        // 4.619999… is 4.62 both ways
+        {0.1 + 0.2, 1, 0.3, 0.3},               // 0.30000000000000004
+        {4.704, 2, 4.7, 4.71},
+        {-1.234, 2, -1.24, -1.23},
+        {-0.001, 2, -0.01, 0.0},                // never -0
+        {0.0, 2, 0.0, 0.0},
+        {1234, -2, 1200, 1300},
+        {1.5, 400, 1.5, 1.5},                   // no digit left to drop
+        {kInf, 2, kInf, kInf},
+    };
+    for (const Case& c : cases) {
+        EXPECT_TRUE(SameDouble(ui::round_places_down(c.x, c.places), c.down)) << c.x << " down to " << c.places;
+        EXPECT_TRUE(SameDouble(ui::round_places_up(c.x, c.places), c.up)) << c.x << " up to " << c.places;
+    }
+    EXPECT_TRUE(std::isnan(ui::round_places_up(kNaN, 2)));
+    // a wider allowance for a figure worked in single precision
+    EXPECT_EQ(ui::round_places_up(19.0800002, 2, 1e-7), 19.08);
+    EXPECT_EQ(ui::round_places_up(19.0800002, 2), 19.09);
+}
+
 // ---- tolerant comparison ---------------------------------------------------
 
 struct Tolerance {

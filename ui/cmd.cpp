@@ -175,6 +175,8 @@ std::string rounded_text(double x, int places)
 }
 } // namespace
 void write_rounded(const Ref& r, double x, int places) { write_worked(r, x, rounded_text(x, places)); }
+void write_rounded_up(const Ref& r, double x, int places) { write_worked(r, x, number_to_text(round_places_up(x, places))); }
+void write_rounded_down(const Ref& r, double x, int places) { write_worked(r, x, number_to_text(round_places_down(x, places))); }
 double worked_figure(const Ref& r)
 {
     const std::string text = control_text(r);

@@ -46,8 +46,13 @@ void write_number(const Ref& unit, double x);
 // than the 1e-7 of the comparisons) that would show as 0 shows two
 // significant digits (0.00044), which is also what read_result reads back.
 void write_rounded(const Ref& unit, double x, int places);
+// x rounded toward safety at `places` decimals (round_places_up/down): a
+// needed amount up, an allowed maximum down. The box keeps x as its worked
+// figure, so that a report signs the rounded figure "≈".
+void write_rounded_up(const Ref& unit, double x, int places);
+void write_rounded_down(const Ref& unit, double x, int places);
 // The figure behind the number a box shows: what the calculation worked out
-// when it wrote the box with write_number or write_rounded (before any
+// when it wrote the box with write_number or a write_rounded… (before any
 // rounding), else the number the text itself writes (a text has no hidden
 // digits); not-a-number when the text is no number ("-").
 double worked_figure(const Ref& unit);

@@ -363,6 +363,28 @@ double round_places(double x, int places) {
     return std::signbit(x) ? -r : r;
 }
 
+double round_places_down(double x, int places, double noise) {
+    if (!std::isfinite(x)) return x;
+    const double step = std::pow(10.0, places);
+    const double scaled = x * step;
+    // So many places that the value has no digit left to drop.
+    if (!std::isfinite(scaled) || step == 0) return x;
+    double r = std::floor(scaled);
+    if (scaled - (r + 1) >= -noise * std::fabs(scaled)) r += 1;
+    return r / step + 0.0;
+}
+
+double round_places_up(double x, int places, double noise) {
+    if (!std::isfinite(x)) return x;
+    const double step = std::pow(10.0, places);
+    const double scaled = x * step;
+    // So many places that the value has no digit left to drop.
+    if (!std::isfinite(scaled) || step == 0) return x;
+    double r = std::ceil(scaled);
+    if ((r - 1) - scaled >= -noise * std::fabs(scaled)) r -= 1;
+    return r / step + 0.0;
+}
+
 bool tol_le(double x, double c) { return x - c <= kTolerance; }
 bool tol_lt(double x, double c) { return x - c < -kTolerance; }
 bool tol_ge(double x, double c) { return x - c >= -kTolerance; }

@@ -77,6 +77,14 @@ int32_t text_to_int(std::string_view utf8);
 // negative places round to tens, hundreds... Never returns -0.
 double round_places(double x, int places = 0);
 
+// Rounded toward safety at `places` decimals: down for an allowed maximum
+// (a charge, a height), up for a needed amount or a least value (air, a
+// cover, a distance). A figure within a relative `noise` of a step is that
+// step, the binary residue of it (11 × 0.6 × 0.7 is 4.62, not above it), not
+// a step further. Not finite stays as it is; never returns -0.
+double round_places_down(double x, int places = 0, double noise = 1e-9);
+double round_places_up(double x, int places = 0, double noise = 1e-9);
+
 // Comparisons with a 1e-7 tolerance on the difference.
 bool tol_le(double x, double c);
 bool tol_lt(double x, double c);

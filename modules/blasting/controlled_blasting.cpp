@@ -235,7 +235,7 @@ void calculate()
     // charge printed to fewer digits would give 20 g for 19.14 g.
     for (size_t i = 0; i < std::size(kGroups); ++i) {
         const HoleGroup& g = kGroups[i];
-        write_number(box(g.g), std::isfinite(read_result(g.kg)) ? blasting::round_down(charges[i] * 1000, 0)
+        write_number(box(g.g), std::isfinite(read_result(g.kg)) ? round_places_down(charges[i] * 1000, 0)
                                                                  : std::numeric_limits<double>::quiet_NaN());
         // A charge without a value leaves a row with nothing to report.
         if (!std::isfinite(read_result(g.g))) calculation_refused();

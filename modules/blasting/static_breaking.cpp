@@ -63,6 +63,9 @@ double shown(const char* name) { return read_result(box(name)); }
 // The sign a report puts before each result: "=", or "≈" where rounding
 // for the box changed it.
 void result(const char* name, double x, int places) { write_rounded(box(name), x, places); }
+// What the work needs (holes, metres of hole, agent) is shown rounded up:
+// 39.2 holes' worth of hole is 40 holes, not 39 that break less.
+void need(const char* name, double x, int places) { write_rounded_up(box(name), x, places); }
 void set_text(const char* name, const std::string& text) { set_control_text(box(name), text); }
 void copy_text(const char* to, const char* from) { set_text(to, control_text(box(from))); }
 // A count the plan states as given: whole, as its box's domain takes it, or
@@ -159,10 +162,9 @@ void by_diameter_given(float L1)
 {
     const double D = input(kGivenDiameter);
     const double R = (D / 1000) * (1 + input(kPoisson)) * input(kPressure);
-    result(kTotalLength, breaking_force() / R * input(kLayers), 2);
-    result(kHoles, shown(kTotalLength) / L1, 0);
-    // Less than half a hole in all: the count rounds to 0 holes, and a plan
-    // with no hole has no charge to fill.
+    need(kTotalLength, breaking_force() / R * input(kLayers), 2);
+    need(kHoles, shown(kTotalLength) / L1, 0);
+    // No hole at all: a plan with no hole has no charge to fill.
     if (std::isfinite(shown(kHoles)) && !tol_gt(shown(kHoles), 0)) set_text(kHoles, "-");
     result(kDiameter, D, 0);
     copy_text(kGivenCount, kHoles);
@@ -176,7 +178,7 @@ void by_hole_count(float L1)
     write_count(kHoles, kGivenCount);
     const double P = breaking_force();
     const double R = shown(kTotalLength) * (1 + input(kPoisson)) * input(kPressure);
-    result(kDiameter, P / R * input(kLayers) * 1000, 0);
+    need(kDiameter, P / R * input(kLayers) * 1000, 0);
     // So many holes that the diameter rounds to 0 mm: there is no hole to
     // fill, and the advice holds all the more.
     const bool none = std::isfinite(shown(kDiameter)) && !tol_gt(shown(kDiameter), 0);
@@ -230,10 +232,10 @@ bool total_charge(double D)
     if (by_length) {
         const double Q = std::isnan(shown(kHoles)) ? std::numeric_limits<double>::quiet_NaN()
                                                    : shown(kTotalLength) * shown(kPerMetre) * kLossFactor;
-        result(kTotalCharge, Q, 2);
+        need(kTotalCharge, Q, 2);
         cmd_edit_append(box(kLog), {"\r\n  按照钻孔总长*每米钻孔SCA重量 计算总药量"});
     } else {
-        result(kTotalCharge, shown(kPerHole) * shown(kHoles) * kLossFactor, 2);
+        need(kTotalCharge, shown(kPerHole) * shown(kHoles) * kLossFactor, 2);
         cmd_edit_append(box(kLog), {"\r\n  按照单孔计算总药量"});
     }
     return by_length;

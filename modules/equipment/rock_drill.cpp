@@ -43,8 +43,7 @@ double g_output = std::numeric_limits<double>::quiet_NaN();
 // that hundredth (11 × 0.6 × 0.7 is 4.62), not more air.
 double air_needed(const char* name, double worked)
 {
-    const double hundredths = worked * 100;
-    write_number(box(name), std::ceil(hundredths - std::fabs(hundredths) * 1e-9) / 100 + 0.0);
+    write_number(box(name), round_places_up(worked, 2));
     return worked;
 }
 

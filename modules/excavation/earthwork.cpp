@@ -37,11 +37,7 @@ Outcome g_slope, g_vertical;
 // the figure stated is never above what the formula allows (1.5869 m is
 // 1.58 m). A figure within a relative 1e-9 above a centimetre is the binary
 // residue of that centimetre, not a height above it.
-double allowed_height(double worked)
-{
-    const double cm = worked * 100;
-    return std::floor(cm + std::fabs(cm) * 1e-9) / 100 + 0.0;
-}
+double allowed_height(double worked) { return round_places_down(worked, 2); }
 
 // Inputs inside their domains can still take the formula beyond the number
 // range (a huge cohesion, a unit weight next to nothing): that is no height,

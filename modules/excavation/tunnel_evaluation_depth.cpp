@@ -3,6 +3,7 @@
 // rock, the surface-settlement monitoring ranges and the sketch spacing.
 #include "modules/excavation/tunnel_evaluation.h"
 #include "modules/excavation/tunnel_evaluation_rules.h"
+#include "ui/value.h"
 
 #include <cmath>
 
@@ -114,8 +115,7 @@ void TunnelEvaluationShallowDepthBoundary()
     // deep (15.6105 m is 15.62, not 15.61). The single-precision rate lifts
     // Hp by less than 2e-8 of itself: within a relative 1e-7 above a
     // centimetre, Hp is that centimetre (19.0800002 is 19.08).
-    const double cm = Hp * 100;
-    write_text(kBoundary, cmd_to_text(std::ceil(cm - std::fabs(cm) * 1e-7) / 100 + 0.0));
+    write_text(kBoundary, cmd_to_text(round_places_up(Hp, 2, 1e-7)));
     // A cover that is no usable number, or a depth beyond the number range,
     // judges nothing.
     const double cover = read_number(kCover);
