@@ -363,27 +363,23 @@ double round_places(double x, int places) {
     return std::signbit(x) ? -r : r;
 }
 
-double round_places_down(double x, int places, double noise) {
+namespace {
+// x at `places` decimals, rounded toward +inf (up) or -inf; a figure within
+// a relative `noise` of a step is that step.
+double round_places_toward(double x, int places, double noise, bool up) {
     if (!std::isfinite(x)) return x;
     const double step = std::pow(10.0, places);
     const double scaled = x * step;
     // So many places that the value has no digit left to drop.
     if (!std::isfinite(scaled) || step == 0) return x;
-    double r = std::floor(scaled);
-    if (scaled - (r + 1) >= -noise * std::fabs(scaled)) r += 1;
+    const double slack = noise * std::fabs(scaled);
+    const double r = up ? std::ceil(scaled - slack) : std::floor(scaled + slack);
     return r / step + 0.0;
 }
+} // namespace
 
-double round_places_up(double x, int places, double noise) {
-    if (!std::isfinite(x)) return x;
-    const double step = std::pow(10.0, places);
-    const double scaled = x * step;
-    // So many places that the value has no digit left to drop.
-    if (!std::isfinite(scaled) || step == 0) return x;
-    double r = std::ceil(scaled);
-    if ((r - 1) - scaled >= -noise * std::fabs(scaled)) r -= 1;
-    return r / step + 0.0;
-}
+double round_places_down(double x, int places, double noise) { return round_places_toward(x, places, noise, false); }
+double round_places_up(double x, int places, double noise) { return round_places_toward(x, places, noise, true); }
 
 bool tol_le(double x, double c) { return x - c <= kTolerance; }
 bool tol_lt(double x, double c) { return x - c < -kTolerance; }
