@@ -149,20 +149,27 @@ const std::string kBig = "1" + std::string(200, '0');
 INSTANTIATE_TEST_SUITE_P(
     AirSupply, WorkedFigures,
     ::testing::Values(
-        // Row 3 ("其他") holds 0 and 0. 1.215 × 1.5 = 1.8225 rounds away from zero.
-        // Q takes the shown Σq 38.6: the unrounded 38.58 would give 62.40.
+        // Every figure is air the site needs and shows rounded up. Row 3
+        // ("其他") holds 0 and 0. q漏 = 1.215 × 1.5 = 1.8225 shows 1.823; Σq =
+        // 4.86 × 3 + 12 × 2 = 38.58 shows 38.6; Q = 1.75 × (38.6 × 0.85 +
+        // 1.823) × 1.03 = 62.426 shows 62.43 (the unrounded 38.58 would give
+        // 62.395, 62.40).
         FigureCase{"defaults", {}, "1.823", "38.6", "62.43"},
+        // Σq = 4.86 × 10 + 12 × 4 = 96.6; Q = 1.75 × (96.6 × 0.85 + 1.823) ×
+        // 1.03 = 151.289 shows 151.29.
         FigureCase{"every row chosen once",
                    {{Step::Choose, "组合框_洞内需风设备1", "TY28风动凿岩机"},
                     {Step::Choose, "组合框_洞内需风设备2", "混凝土喷射机"},
                     {Step::Choose, "组合框_洞内需风设备3", "其他"}},
                    "1.823", "96.6", "151.29"},
+        // Σq = 38.58 + 3.5 × 2 = 45.58 shows 45.6; Q = 1.75 × (45.6 × 0.85 +
+        // 1.823) × 1.03 = 73.1509 shows 73.16.
         FigureCase{"typed third row",
                    {{Step::Type, "编辑框_耗风量3", "3.5"}, {Step::Type, "编辑框_数量3", "2"}},
-                   "1.823", "45.6", "73.15"},
+                   "1.823", "45.6", "73.16"},
         // A row whose count is 0 or empty has no tool in the tunnel: its
         // consumption is not read, whatever it holds. 24 × 0.85 + 1.823 =
-        // 22.223; × 1.75 × 1.03 = 40.06.
+        // 22.223; × 1.75 × 1.03 = 40.057 shows 40.06.
         FigureCase{"an unused row's consumption emptied", {{Step::Paste, "编辑框_耗风量3", ""}}, "1.823", "38.6", "62.43"},
         FigureCase{"an empty count", {{Step::Paste, "编辑框_数量3", ""}, {Step::Paste, "编辑框_耗风量3", "abc"}},
                    "1.823", "38.6", "62.43"},
@@ -174,6 +181,14 @@ INSTANTIATE_TEST_SUITE_P(
                    {{Step::Type, "编辑框_管路总长", "0"}, {Step::Type, "编辑框_空压机的备用系数", "0"},
                     {Step::Type, "编辑框_海拔高度影响系数", "1"}, {Step::Type, "编辑框_同时工作系数", "1"}},
                    "0", "38.6", "38.6"},
+        // Figures that are exactly a step stay there, though their binary
+        // values lie a hair above it: q漏 = 1.1 × 1.5 = 1.65; Σq = 4.86 × 25 =
+        // 121.5; Q = 1.75 × (121.5 × 0.9 + 1.65) × 1 = 194.25.
+        FigureCase{"figures exactly at a step",
+                   {{Step::Type, "编辑框_数量1", "25"}, {Step::Type, "编辑框_数量2", "0"},
+                    {Step::Type, "编辑框_管路总长", "1.1"}, {Step::Type, "编辑框_同时工作系数", "0.9"},
+                    {Step::Type, "编辑框_海拔高度影响系数", "1"}},
+                   "1.65", "121.5", "194.25"},
         // A term that overflows shows "-", and so does Q: it is not
         // computed as if the lost term were 0.
         FigureCase{"overflowing consumption",
@@ -348,9 +363,10 @@ TEST_F(AirSupplyReport, CarriesEveryShownValueWithTheCountdownBetween)
     EXPECT_NE(doc.find("隧道空压机高压供风计算"), std::string::npos);
     EXPECT_NE(doc.find("《简明施工计算手册》"), std::string::npos);
     EXPECT_EQ(doc.find("编辑框"), std::string::npos) << "a placeholder is left";
-    // Σq 96.6 (4.86 × 10 + 12 × 4 + 0), Q = 1.75 × (96.6 × 0.85 + 1.823) × 1.1
-    for (const char* shown : {"(1+0.75)×(96.6×0.85+1.823)×1.1≈161.57m³/min", "=1.5×1.215≈1.823m³/min",
-                              "供风量应不小于 161.57 m³/min"})
+    // Σq 96.6 (4.86 × 10 + 12 × 4 + 0), Q = 1.75 × (96.6 × 0.85 + 1.823) ×
+    // 1.1 = 161.571 shows 161.58
+    for (const char* shown : {"(1+0.75)×(96.6×0.85+1.823)×1.1≈161.58m³/min", "=1.5×1.215≈1.823m³/min",
+                              "供风量应不小于 161.58 m³/min"})
         EXPECT_NE(doc.find(shown), std::string::npos) << shown;
 
     std::vector<std::string> marks;
@@ -366,6 +382,22 @@ TEST_F(AirSupplyReport, CarriesEveryShownValueWithTheCountdownBetween)
     EXPECT_EQ(progress.back(), "计算书已导出 100%  ");
     EXPECT_FALSE(rt.get(c("图形按钮_导出"), prop::Disabled).truth());
     EXPECT_FALSE(rt.get(c("图形按钮_计算"), prop::Disabled).truth());
+}
+
+// A figure rounded up is signed "≈"; one that is exactly a step (its
+// binary value a hair above it) is printed as worked out and signed "=".
+TEST_F(AirSupplyReport, AFigureExactlyAtAStepIsSignedEquals)
+{
+    for (const auto& [box, value] : {std::pair{"编辑框_数量1", "25"}, std::pair{"编辑框_数量2", "0"},
+                                     std::pair{"编辑框_管路总长", "1.1"}, std::pair{"编辑框_同时工作系数", "0.9"},
+                                     std::pair{"编辑框_海拔高度影响系数", "1"}})
+        type(box, value);
+    click("图形按钮_计算");
+    export_ok();
+    const std::string doc = report_text(report());
+    for (const char* exact : {"=1.5×1.1=1.65m³/min", "(1+0.75)×(121.5×0.9+1.65)×1=194.25m³/min"})
+        EXPECT_NE(doc.find(exact), std::string::npos) << exact << "\n" << doc;
+    EXPECT_EQ(doc.find("≈"), std::string::npos) << doc;
 }
 
 // A report states only what a calculation worked out from the inputs on the

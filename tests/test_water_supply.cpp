@@ -96,36 +96,50 @@ const std::string kHuge(400, '9');
 INSTANTIATE_TEST_SUITE_P(
     WaterSupply, WorkedFigures,
     ::testing::Values(
-        // Qs 1.4167 shows 1.4; H′ = 1.05 × 36.42 = 38.241; V = 1.1 × 0.2 × 36.4 × 24 = 192.192
-        // (a daily use under 1000 m3 stores 1/4~1/6 of it: 0.2).
-        FigureCase{"defaults", {}, "1.4", "36.42", "38.2", "192", kSmallCaption},
+        // Every figure is an amount the site needs and shows rounded up:
+        // Qs = (80 × 0.15 + 22 × 1.0) / 24 = 1.4167 shows 1.5; H = 1.2 × 30 +
+        // 1.05 × 0.4 = 36.42; H′ = 1.05 × 36.42 = 38.241 shows 38.3; V = 1.1 ×
+        // 0.2 × (1.5 + 35) × 24 = 192.72 shows 193 (a daily use under 1000 m3
+        // stores 1/4~1/6 of it: 0.2).
+        FigureCase{"defaults", {}, "1.5", "36.42", "38.3", "193", kSmallCaption},
         // The disabled demand inputs still give Qs.
         FigureCase{"source larger than demand", {{Step::Choose, "组合框_水源流量", "大于用水量"}},
-                   "1.4", "36.42", "38.2", "20~30", kLargeCaption},
-        // The list's class does not choose the factor: 36.4 × 24 = 873.6 m3 a
+                   "1.5", "36.42", "38.3", "20~30", kLargeCaption},
+        // The list's class does not choose the factor: 36.5 × 24 = 876 m3 a
         // day is below 1000 (the storage classes below).
         FigureCase{"daily use 1000 to 2000 chosen", {{Step::Choose, "组合框_昼夜用水量", "1000~2000m3"}},
-                   "1.4", "36.42", "38.2", "192", kSmallCaption},
-        // V from the shown Qs 1.4 (8.4, 8), not from 1.4167 (8.5, 9).
+                   "1.5", "36.42", "38.3", "193", kSmallCaption},
+        // V = 1 × 0.2 × Qs × 24 from the shown Qs 1.5 (7.2, 8), not from
+        // 1.4167 (6.8, 7).
         FigureCase{"shown Qs read back",
-                   {{Step::Type, "编辑框_贮水系数", "0.25"}, {Step::Type, "编辑框_调节系数", "1"},
-                    {Step::Type, "编辑框_生产用水量", "0"}},
-                   "1.4", "36.42", "38.2", "8", kSmallCaption},
-        // H′ from the shown H 36.45 (36.5), not from 36.449 (36.4).
-        FigureCase{"shown H read back",
-                   {{Step::Type, "编辑框_水头损失系数", "1"}, {Step::Type, "编辑框_管道内水头损失", "0.449"}},
-                   "1.4", "36.45", "36.5", "192", kSmallCaption},
-        // No workers at all: no domestic water.
+                   {{Step::Type, "编辑框_调节系数", "1"}, {Step::Type, "编辑框_生产用水量", "0"}},
+                   "1.5", "36.42", "38.3", "8", kSmallCaption},
+        // H = 36 + 1.05 × 0.45 = 36.4725 shows 36.48; H′ from the shown H
+        // (1.05 × 36.48 = 38.304, 38.4), not from 36.4725 (38.296, 38.3).
+        FigureCase{"shown H read back", {{Step::Type, "编辑框_管道内水头损失", "0.45"}},
+                   "1.5", "36.48", "38.4", "193", kSmallCaption},
+        // Figures that are exactly a step stay there, though the binary
+        // values of Qs, H′ and V lie a hair above it: Qs = (4 × 0.15 + 33 ×
+        // 1.0) / 24 = 1.4; H = 36, H′ = 1.05 × 36 = 37.8; V = 1.1 × 0.2 ×
+        // (1.4 + 11.1) × 24 = 66.
+        FigureCase{"figures exactly at a step",
+                   {{Step::Type, "编辑框_生产工人", "4"}, {Step::Type, "编辑框_非生产工人", "33"},
+                    {Step::Type, "编辑框_管道内水头损失", "0"}, {Step::Type, "编辑框_生产用水量", "11.1"}},
+                   "1.4", "36", "37.8", "66", kSmallCaption},
+        // H = 36 + 1.05 × 0.6 = 36.63 exactly; H′ = 1.05 × 36.63 = 38.4615 shows 38.5.
+        FigureCase{"a tank height exactly at a step", {{Step::Type, "编辑框_管道内水头损失", "0.6"}},
+                   "1.5", "36.63", "38.5", "193", kSmallCaption},
+        // No workers at all: no domestic water; V = 1.1 × 0.2 × 35 × 24 = 184.8.
         FigureCase{"no workers",
                    {{Step::Type, "编辑框_生产工人", "0"}, {Step::Type, "编辑框_非生产工人", "0"}},
-                   "0", "36.42", "38.2", "185", kSmallCaption},
+                   "0", "36.42", "38.3", "185", kSmallCaption},
         // An overflowing Qs shows "-", and so does V.
         // A pressure past the double range gives the head "-"; H and H′ follow.
         FigureCase{"overflowing pressure", {{Step::Type, "编辑框_洞内设备需要水压", kHuge.c_str()}},
-                   "1.4", "-", "-", "192", kSmallCaption},
+                   "1.5", "-", "-", "193", kSmallCaption},
         FigureCase{"overflowing demand",
                    {{Step::Type, "编辑框_生产工人", kBig.c_str()}, {Step::Type, "编辑框_用水系数生产工人", kBig.c_str()}},
-                   "-", "36.42", "38.2", "-", kSmallCaption}),
+                   "-", "36.42", "38.3", "-", kSmallCaption}),
     [](const ::testing::TestParamInfo<FigureCase>& i) {
         std::string n = i.param.name;
         for (char& ch : n)
@@ -253,7 +267,7 @@ TEST_F(WaterSupplyProgram, SourceChoiceTogglesTheDemandInputsAndTheLabelWaitsFor
     EXPECT_EQ(text(V), "20~30");
     click("图形按钮_计算");
     EXPECT_EQ(text("标签_20"), kSmallCaption);
-    EXPECT_EQ(text(V), "192");
+    EXPECT_EQ(text(V), "193");
 }
 
 TEST_F(WaterSupplyProgram, DailyUseWritesTheStorageFactorAndMovesTheFocus)
@@ -282,24 +296,29 @@ TEST_F(WaterSupplyProgram, TheStorageClassFollowsTheDailyUse)
         const char* daily_use, *factor, *volume;
         const char* reported; // a sentence of the report, or nothing
     } cases[] = {
-        {"starting inputs", {}, "小于1000m3", "小于1000m3", "0.2", "192",
-         "本工程昼夜用水量为（生活用水量 + 生产用水量）× 24 = (1.4 + 35) × 24 = 873.6 m³，小于1000m3，贮水系数C取 0.2"},
-        {"the larger class chosen for a smaller use", {}, "1000~2000m3", "小于1000m3", "0.2", "192", nullptr},
-        // (160 × 0.15 + 40 × 1.0) / 24 = 2.7; (2.7 + 60) × 24 = 1504.8;
-        // V = 1.1 × 0.143 × 62.7 × 24 = 236.7.
+        // Qs 1.5 (from 1.4167); V = 1.1 × 0.2 × 36.5 × 24 = 192.72 shows 193.
+        {"starting inputs", {}, "小于1000m3", "小于1000m3", "0.2", "193",
+         "本工程昼夜用水量为（生活用水量 + 生产用水量）× 24 = (1.5 + 35) × 24 = 876 m³，小于1000m3，贮水系数C取 0.2"},
+        {"the larger class chosen for a smaller use", {}, "1000~2000m3", "小于1000m3", "0.2", "193", nullptr},
+        // (160 × 0.15 + 40 × 1.0) / 24 = 2.667 shows 2.7; (2.7 + 60) × 24 =
+        // 1504.8; V = 1.1 × 0.143 × 62.7 × 24 = 236.705 shows 237.
         {"160 and 40 workers, 60 m3/h",
          {{"编辑框_生产工人", "160"}, {"编辑框_非生产工人", "40"}, {"编辑框_生产用水量", "60"}}, "小于1000m3", "1000~2000m3",
          "0.143", "237", "= (2.7 + 60) × 24 = 1504.8 m³，在1000~2000m3之间，贮水系数C取 0.143"},
+        // V = 1.1 × 0.15 × 62.7 × 24 = 248.292 shows 249.
         {"a factor typed inside the class's range stays",
          {{"编辑框_生产工人", "160"}, {"编辑框_非生产工人", "40"}, {"编辑框_生产用水量", "60"}, {"编辑框_贮水系数", "0.15"}},
-         "小于1000m3", "1000~2000m3", "0.15", "248", nullptr},
-        {"1/4 stays below 1000 m3", {{"编辑框_贮水系数", "0.25"}}, "小于1000m3", "小于1000m3", "0.25", "240", nullptr},
-        {"a factor outside the class's range", {{"编辑框_贮水系数", "0.3"}}, "小于1000m3", "小于1000m3", "0.2", "192", nullptr},
-        {"just below 1000 m3", {{"编辑框_生产用水量", "40.2"}}, "1000~2000m3", "小于1000m3", "0.2", "220", nullptr},
-        {"just above 1000 m3", {{"编辑框_生产用水量", "40.3"}}, "小于1000m3", "1000~2000m3", "0.143", "157", nullptr},
-        // (1.4 + 100) × 24 = 2433.6; V = 1.1 × 0.143 × 101.4 × 24 = 382.8.
-        {"above 2000 m3", {{"编辑框_生产用水量", "100"}}, "小于1000m3", "1000~2000m3", "0.143", "383",
-         "= 2433.6 m³，超出贮水系数表所列范围（不大于2000m³），按1000~2000m3一档取值，贮水系数C取 0.143"},
+         "小于1000m3", "1000~2000m3", "0.15", "249", nullptr},
+        // V = 1.1 × 0.25 × 36.5 × 24 = 240.9 shows 241.
+        {"1/4 stays below 1000 m3", {{"编辑框_贮水系数", "0.25"}}, "小于1000m3", "小于1000m3", "0.25", "241", nullptr},
+        {"a factor outside the class's range", {{"编辑框_贮水系数", "0.3"}}, "小于1000m3", "小于1000m3", "0.2", "193", nullptr},
+        // (1.5 + 40.1) × 24 = 998.4; V = 1.1 × 0.2 × 41.6 × 24 = 219.648 shows 220.
+        {"just below 1000 m3", {{"编辑框_生产用水量", "40.1"}}, "1000~2000m3", "小于1000m3", "0.2", "220", nullptr},
+        // (1.5 + 40.2) × 24 = 1000.8; V = 1.1 × 0.143 × 41.7 × 24 = 157.426 shows 158.
+        {"just above 1000 m3", {{"编辑框_生产用水量", "40.2"}}, "小于1000m3", "1000~2000m3", "0.143", "158", nullptr},
+        // (1.5 + 100) × 24 = 2436; V = 1.1 × 0.143 × 101.5 × 24 = 383.183 shows 384.
+        {"above 2000 m3", {{"编辑框_生产用水量", "100"}}, "小于1000m3", "1000~2000m3", "0.143", "384",
+         "= 2436 m³，超出贮水系数表所列范围（不大于2000m³），按1000~2000m3一档取值，贮水系数C取 0.143"},
     };
     for (const auto& k : cases) {
         SCOPED_TRACE(k.name);
@@ -431,11 +450,12 @@ TEST_F(WaterSupplyReport, CarriesEveryShownValueWithTheCountdownBetweenGroups)
     EXPECT_NE(doc.find("《简明施工计算手册》"), std::string::npos);
     EXPECT_EQ(doc.find("编辑框"), std::string::npos) << "a placeholder is left";
     EXPECT_EQ(doc.find("组合框"), std::string::npos) << "a placeholder is left";
-    // Qs = (120 × 0.15 + 22 × 1.0) / 24 = 1.667; (1.7 + 60) × 24 = 1480.8 m3 a
-    // day; V = 1.1 × 0.143 × 61.7 × 24 = 232.9
+    // Qs = (120 × 0.15 + 22 × 1.0) / 24 = 1.667 shows 1.7; (1.7 + 60) × 24 =
+    // 1480.8 m3 a day; V = 1.1 × 0.143 × 61.7 × 24 = 232.93 shows 233;
+    // H′ = 1.05 × 36.42 = 38.241 shows 38.3
     for (const char* shown : {"本工程水源流量小于用水量。",
                               "本工程昼夜用水量为（生活用水量 + 生产用水量）× 24 = (1.7 + 60) × 24 = 1480.8 m³，在1000~2000m3之间，贮水系数C取 0.143",
-                              "=1.2×30+1.05×0.4=36.42", "=1.05×36.42≈38.2", "=120×0.15+22×1.0", "≈1.7",
+                              "=1.2×30+1.05×0.4=36.42", "=1.05×36.42≈38.3", "=120×0.15+22×1.0", "≈1.7",
                               "=1.10×0.143×(1.7+60)×24≈233", "需水池容积 V = 233 m³"})
         EXPECT_NE(doc.find(shown), std::string::npos) << shown;
 
@@ -472,11 +492,27 @@ TEST_F(WaterSupplyReport, SourceLargerThanDemandReportsTheRangeWithoutTheFormula
     click("图形按钮_计算");
     export_ok();
     const std::string smaller = report_text(report());
-    EXPECT_NE(smaller.find("本工程昼夜用水量为（生活用水量 + 生产用水量）× 24 = (1.4 + 35) × 24 = 873.6 m³，小于1000m3，贮水系数C取 0.2"),
+    EXPECT_NE(smaller.find("本工程昼夜用水量为（生活用水量 + 生产用水量）× 24 = (1.5 + 35) × 24 = 876 m³，小于1000m3，贮水系数C取 0.2"),
               std::string::npos);
-    EXPECT_NE(smaller.find("=1.10×0.2×(1.4+35)×24≈192"), std::string::npos);
+    EXPECT_NE(smaller.find("=1.10×0.2×(1.5+35)×24≈193"), std::string::npos);
     EXPECT_EQ(smaller.find("利用高山自流供水"), std::string::npos);
     EXPECT_EQ(smaller.find("l000"), std::string::npos);
+}
+
+// A figure rounded up is signed "≈"; one that is exactly a step (its
+// binary value a hair above it) is printed as worked out and signed "=".
+TEST_F(WaterSupplyReport, AFigureExactlyAtAStepIsSignedEquals)
+{
+    for (const auto& [box, value] : {std::pair{"编辑框_生产工人", "4"}, std::pair{"编辑框_非生产工人", "33"},
+                                     std::pair{"编辑框_管道内水头损失", "0"}, std::pair{"编辑框_生产用水量", "11.1"}})
+        type(box, value);
+    click("图形按钮_计算");
+    export_ok();
+    const std::string doc = report_text(report());
+    // Qs = 1.4, H′ = 1.05 × 36 = 37.8, V = 1.1 × 0.2 × 12.5 × 24 = 66
+    for (const char* exact : {"=1.2×30+1.05×0=36", "=1.05×36=37.8", "=1.10×0.2×(1.4+11.1)×24=66"})
+        EXPECT_NE(doc.find(exact), std::string::npos) << exact << "\n" << doc;
+    EXPECT_EQ(doc.find("≈"), std::string::npos) << doc;
 }
 
 TEST_F(WaterSupplyReport, CancelWritesNothing)

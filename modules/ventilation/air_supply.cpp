@@ -29,7 +29,9 @@ double input(const char* name) { return read_number(box(name)); }
 // works with the value the user sees. A result that was not finite shows
 // "-"; read back it stays not a number instead of counting as 0, so Q never
 // shows a figure computed from a lost term.
-void result(const char* name, double x, int places) { write_rounded(box(name), x, places); }
+// Every figure here is air the site needs: it is shown rounded up, so that
+// no compressor is planned short of it.
+void result(const char* name, double x, int places) { write_rounded_up(box(name), x, places); }
 double shown(const char* name) { return read_result(box(name)); }
 
 // Consumption and count written into a row when its equipment is chosen,

@@ -36,7 +36,9 @@ double input(const char* name) { return read_number(box(name)); }
 // Each result is written rounded and later steps read it back, so they work
 // with the value the user sees. A result that was not finite shows "-";
 // read back it stays not a number instead of counting as 0.
-void result(const char* name, double x, int places) { write_rounded(box(name), x, places); }
+// Every figure here is an amount the site needs (water, head, storage): it
+// is shown rounded up, never short of what was worked out.
+void result(const char* name, double x, int places) { write_rounded_up(box(name), x, places); }
 double shown(const char* name) { return read_result(box(name)); }
 
 // Enabled only while the source gives less than the demand, in this order.
