@@ -19,8 +19,14 @@ std::string daily_use_sentence()
 {
     const Calculated& c = last_calculation();
     if (c.daily_use.empty()) return {};
-    std::string s = "为（生活用水量 + 生产用水量）× 24 = (" + c.Qs + " + " + c.Qc + ") × 24 = " +
-                    ui::number_to_text(ui::round_places(c.daily, 2)) + " m³，";
+    // To the hundredth, but a figure that would round onto a class boundary
+    // (999.9996 to 1000) is printed whole: "= 1000 m³，小于1000m3" would
+    // contradict itself.
+    const double hundredths = ui::round_places(c.daily, 2);
+    const bool onto_boundary = (hundredths == 1000 || hundredths == 2000) && hundredths != c.daily;
+    const std::string figure = ui::number_to_text(onto_boundary ? c.daily : hundredths);
+    std::string s = "为（生活用水量 + 生产用水量）× 24 = (" + c.Qs + " + " + c.Qc + ") × 24 " +
+                    report::result_sign(c.daily, figure) + " " + figure + " m³，";
     if (c.beyond_table) return s + "超出贮水系数表所列范围（不大于2000m³），按" + c.daily_use + "一档取值";
     return s + (c.daily < 1000 ? c.daily_use : "在" + c.daily_use + "之间");
 }
